@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ostrovik::machine {
+
+/// What the machine needs from the user interface. The main window implements
+/// it; tests use a headless host that records and answers every call.
+class Host {
+public:
+    virtual ~Host() = default;
+
+    /// A modal message box with @p text (UTF-8). The machine's run stops until
+    /// it is dismissed.
+    virtual void showMessage(std::string_view text) = 0;
+
+    /// The main window's caption (UTF-8).
+    virtual void setCaption(std::string_view text) = 0;
+
+    /// The tape-load dialog (the main window's open dialog). Returns the chosen
+    /// file's path, or nothing when the user cancelled.
+    virtual std::optional<std::string> chooseTapeFile() = 0;
+
+    /// Loads @p path as File → Open would, without the warm start of a
+    /// machine-code image when @p autoStart is false.
+    virtual void loadFile(const std::string& path, bool autoStart) = 0;
+
+    /// Whether the log window exists and is shown.
+    virtual bool logWindowVisible() const = 0;
+    /// Appends one finished console line (UTF-8) to the log window.
+    virtual void appendLogLine(std::string_view line) = 0;
+    /// Empties the log window, when it exists.
+    virtual void clearLog() = 0;
+
+    /// State of the fast-start option at the moment of use.
+    virtual bool quickRun() const = 0;
+};
+
+/// A host that shows nothing and answers every question in the negative.
+class NullHost : public Host {
+public:
+    void showMessage(std::string_view) override {}
+    void setCaption(std::string_view) override {}
+    std::optional<std::string> chooseTapeFile() override { return std::nullopt; }
+    void loadFile(const std::string&, bool) override {}
+    bool logWindowVisible() const override { return false; }
+    void appendLogLine(std::string_view) override {}
+    void clearLog() override {}
+    bool quickRun() const override { return false; }
+};
+
+} // namespace ostrovik::machine

@@ -1,0 +1,3 @@
+// The platform layers live in this library; each has its own file.
+namespace ostrovik::platform {
+}
