@@ -36,6 +36,10 @@ public:
 
     /// State of the fast-start option at the moment of use.
     virtual bool quickRun() const = 0;
+
+    /// Sets the file name the open dialog remembers (snapshots are named
+    /// after it).
+    virtual void setOpenDialogFileName(const std::string& path) = 0;
 };
 
 /// A host that shows nothing and answers every question in the negative.
@@ -49,6 +53,7 @@ public:
     void appendLogLine(std::string_view) override {}
     void clearLog() override {}
     bool quickRun() const override { return false; }
+    void setOpenDialogFileName(const std::string&) override {}
 };
 
 } // namespace ostrovik::machine

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "machine/Host.hpp"
+#include "machine/KeyMask.hpp"
 
 namespace ostrovik::machine {
 
@@ -68,6 +69,16 @@ public:
     /// The console line the log window is collecting.
     std::string LogLine;
 
+    /// 1 = the Cyrillic key table is in use, 0 = the Latin one.
+    std::uint8_t RusLayout = 0;
+
+    /// Folder that holds bios.dat (the executable's folder).
+    std::string ProgramDir;
+    /// The file named on the command line, loaded by the first cold reset.
+    std::string CmdLineFile;
+    /// Scratch buffer bios.dat is read into; never cleared between loads.
+    std::array<std::uint8_t, 65536> BiosBuf{};
+
     // ---- CPU ---------------------------------------------------------------
     void i8080_init();
     void i8080_reset(int pc);
@@ -108,6 +119,29 @@ public:
     std::uint8_t do_input(int port) const;
     void do_output(int port, int value);
     void init_memory();
+
+    // ---- keyboard -----------------------------------------------------------
+    /// Presses (@p down) or releases the key(s) @p code names.
+    void kbd(TKeyMask code, bool down)
+    {
+        const int mainRow = code >> 12, mainBit = (code >> 8) & 0xF;
+        const int extRow = (code >> 4) & 0xF, extBit = code & 0xF;
+        if (mainBit < 8 && mainRow < 8)
+            KeyMatrix[mainRow] = static_cast<std::uint8_t>(
+                down ? KeyMatrix[mainRow] | (1 << mainBit) : KeyMatrix[mainRow] & ~(1 << mainBit));
+        if (extBit < 8 && extRow < 4)
+            KeyMatrixExt[extRow] = static_cast<std::uint8_t>(
+                down ? KeyMatrixExt[extRow] | (1 << extBit) : KeyMatrixExt[extRow] & ~(1 << extBit));
+    }
+
+    // ---- reset and start ------------------------------------------------------
+    /// Cold reset. Throws std::runtime_error (path and reason) when bios.dat
+    /// cannot be read; the steps after the failure do not run.
+    void ResetComp();
+    void load_bios();
+    void reset1();
+    /// Readies the machine for a program a loader has put into memory.
+    void warm_start();
 
     /// Marks every video byte for redraw.
     void invalidateScreen() { VRAMShadow.fill(0x0101); }
