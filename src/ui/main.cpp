@@ -1,12 +1,13 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "ui/MainFormEmu.hpp"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Ostrovik"));
-    window.resize(535, 536);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    ostrovik::ui::TMainFormEmu window(args);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,53 @@
+#include "ui/Dialogs.hpp"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace ostrovik::ui {
+
+namespace {
+
+class QtDialogs final : public Dialogs {
+public:
+    void message(QWidget* parent, const QString& title, const QString& text) override
+    {
+        QMessageBox::information(parent, title, text);
+    }
+    void error(QWidget* parent, const QString& text) override
+    {
+        QMessageBox::critical(parent, QStringLiteral("Ostrovik"), text);
+    }
+    std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& dir,
+                                    const QString& filter) override
+    {
+        const QString name = QFileDialog::getOpenFileName(parent, title, dir, filter);
+        if (name.isEmpty())
+            return std::nullopt;
+        return name;
+    }
+    std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& dir,
+                                    const QString& filter) override
+    {
+        const QString name = QFileDialog::getSaveFileName(parent, title, dir, filter);
+        if (name.isEmpty())
+            return std::nullopt;
+        return name;
+    }
+};
+
+QtDialogs realDialogs;
+Dialogs* current = nullptr;
+
+} // namespace
+
+Dialogs& dialogs()
+{
+    return current ? *current : realDialogs;
+}
+
+void setDialogs(Dialogs* d)
+{
+    current = d;
+}
+
+} // namespace ostrovik::ui

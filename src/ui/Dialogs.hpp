@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+class QWidget;
+
+namespace ostrovik::ui {
+
+/// Every modal step the windows take goes through here, so that tests can
+/// answer it without a person at the keyboard.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    /// A message box with one OK button.
+    virtual void message(QWidget* parent, const QString& title, const QString& text) = 0;
+    /// The application's error box.
+    virtual void error(QWidget* parent, const QString& text) = 0;
+    /// An open-file dialog; nothing when cancelled.
+    virtual std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& dir,
+                                            const QString& filter) = 0;
+    /// A save-file dialog; nothing when cancelled.
+    virtual std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& dir,
+                                            const QString& filter) = 0;
+};
+
+/// The dialogs in use: the real ones unless a test installed its own.
+Dialogs& dialogs();
+/// Installs @p d (not owned); nullptr restores the real dialogs.
+void setDialogs(Dialogs* d);
+
+} // namespace ostrovik::ui

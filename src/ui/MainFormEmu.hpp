@@ -1,0 +1,91 @@
+#pragma once
+
+#include <memory>
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include "machine/Host.hpp"
+#include "machine/Machine.hpp"
+
+class QTimer;
+class QToolBar;
+
+namespace ostrovik::ui {
+
+/// The main window: owns the machine, drives it from its timer and shows it.
+class TMainFormEmu : public QMainWindow, public machine::Host {
+    Q_OBJECT
+public:
+    /// Design size of the client area (below the menu bar).
+    static constexpr int kDesignClientWidth = 535;
+    static constexpr int kDesignClientHeight = 536;
+    /// Height of the tool bar at the top of the client area.
+    static constexpr int kToolBarHeight = 25;
+
+    /// @p args are the program's arguments without the program name.
+    explicit TMainFormEmu(const QStringList& args, QWidget* parent = nullptr);
+    ~TMainFormEmu() override;
+
+    machine::Machine& machine() { return machine_; }
+
+    // Operations other windows call.
+    void FirstPusk();
+    void TimerMainTimer1();
+    void draw_screen();
+    void ResetCPU1Click();
+    void FullScreen1Click();
+
+    bool timerRunning() const;
+    bool fullScreen() const { return fullScreen_; }
+    bool firstActivateDone() const { return !FirstActivate; }
+
+    /// Runs @p f as an event handler: an error it throws is shown in the
+    /// application's error box instead of escaping into the event loop.
+    template <typename F>
+    bool guarded(F&& f);
+
+    // machine::Host
+    void showMessage(std::string_view text) override;
+    void setCaption(std::string_view text) override;
+    std::optional<std::string> chooseTapeFile() override;
+    void loadFile(const std::string& path, bool autoStart) override;
+    bool logWindowVisible() const override;
+    void appendLogLine(std::string_view line) override;
+    void clearLog() override;
+    bool quickRun() const override;
+    void setOpenDialogFileName(const std::string& path) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate(const QStringList& args);
+    void FormActivate();
+    void showError(const QString& text);
+
+    machine::Machine machine_;
+    QTimer* TimerMain = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QWidget* screenArea_ = nullptr;
+    bool FirstActivate = false;
+    bool fullScreen_ = true;
+    QString openDialogFileName_;
+};
+
+template <typename F>
+bool TMainFormEmu::guarded(F&& f)
+{
+    try {
+        f();
+        return true;
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        showError(QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+} // namespace ostrovik::ui
