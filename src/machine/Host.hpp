@@ -18,6 +18,7 @@ public:
 
     /// The main window's caption (UTF-8).
     virtual void setCaption(std::string_view text) = 0;
+    virtual std::string caption() const = 0;
 
     /// The tape-load dialog (the main window's open dialog). Returns the chosen
     /// file's path, or nothing when the user cancelled.
@@ -47,6 +48,7 @@ class NullHost : public Host {
 public:
     void showMessage(std::string_view) override {}
     void setCaption(std::string_view) override {}
+    std::string caption() const override { return {}; }
     std::optional<std::string> chooseTapeFile() override { return std::nullopt; }
     void loadFile(const std::string&, bool) override {}
     bool logWindowVisible() const override { return false; }

@@ -121,6 +121,8 @@ public:
     void init_memory();
 
     // ---- keyboard -----------------------------------------------------------
+    /// The key @p virtualKey types under the key table @c RusLayout selects.
+    TKeyMask readmask(std::uint16_t virtualKey) const;
     /// Presses (@p down) or releases the key(s) @p code names.
     void kbd(TKeyMask code, bool down)
     {
