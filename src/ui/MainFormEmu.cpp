@@ -135,6 +135,11 @@ void TMainFormEmu::setCaption(std::string_view text)
     setWindowTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
+std::string TMainFormEmu::caption() const
+{
+    return windowTitle().toStdString();
+}
+
 std::optional<std::string> TMainFormEmu::chooseTapeFile()
 {
     return std::nullopt;

@@ -48,6 +48,7 @@ public:
     // machine::Host
     void showMessage(std::string_view text) override;
     void setCaption(std::string_view text) override;
+    std::string caption() const override;
     std::optional<std::string> chooseTapeFile() override;
     void loadFile(const std::string& path, bool autoStart) override;
     bool logWindowVisible() const override;
