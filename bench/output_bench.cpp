@@ -1,0 +1,74 @@
+// Costs of the raster presentation's core: building the colour table, a draw
+// with an unchanged screen (every tick) and a full redraw (palette write).
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "machine/Machine.hpp"
+#include "output/ColorTable.hpp"
+#include "output/GdiScreen.hpp"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace ostrovik::output;
+
+/// Median of @p runs timings of @p body, in microseconds.
+template <class F>
+double medianMicros(int runs, F&& body)
+{
+    std::vector<double> t;
+    t.reserve(static_cast<std::size_t>(runs));
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        body(i);
+        t.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+    }
+    std::nth_element(t.begin(), t.begin() + runs / 2, t.end());
+    return t[static_cast<std::size_t>(runs / 2)];
+}
+
+volatile bool sink;
+
+} // namespace
+
+int main()
+{
+    auto table = std::make_unique<TColorTable>();
+    const double build = medianMicros(21, [&](int) { CalculateColor(*table); });
+
+    ostrovik::machine::NullHost host;
+    ostrovik::machine::Machine m(host);
+    GdiScreen screen(m, *table);
+    screen.ChangeRenderMode(0);
+    // A busy picture, so that every byte decodes to different colours.
+    for (std::size_t i = 0; i < m.VRAM.size(); ++i)
+        m.VRAM[i] = static_cast<std::uint8_t>(i * 37 + (i >> 6));
+    m.invalidateScreen();
+    screen.draw_screen(false);
+
+    const double unchanged = medianMicros(20001, [&](int) { sink = screen.draw_screen(false); });
+    const double full = medianMicros(2001, [&](int i) {
+        m.do_output(0xC1, i);
+        sink = screen.draw_screen(false);
+    });
+    const double fullGray = medianMicros(501, [&](int i) {
+        m.do_output(0xC1, i);
+        sink = screen.draw_screen(true);
+    });
+    const double oneByte = medianMicros(20001, [&](int i) {
+        m.VRAM[static_cast<std::size_t>(i) & 16383] ^= 0x55;
+        sink = screen.draw_screen(false);
+    });
+
+    std::printf("CalculateColor                   %9.1f us  (budget 20000 us, %.4f of it)\n", build,
+                build / 20000.0);
+    std::printf("draw_screen, unchanged screen    %9.2f us\n", unchanged);
+    std::printf("draw_screen, one byte changed    %9.2f us\n", oneByte);
+    std::printf("draw_screen, full redraw         %9.1f us  (budget 500 us, %.3f of it)\n", full,
+                full / 500.0);
+    std::printf("draw_screen, full redraw in gray %9.1f us\n", fullGray);
+    return 0;
+}

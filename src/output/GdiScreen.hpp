@@ -1,0 +1,60 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "machine/Machine.hpp"
+#include "output/ColorTable.hpp"
+#include "output/FrameBitmap.hpp"
+
+namespace ostrovik::output {
+
+/// The raster presentation's frame: keeps @c ScreenBitmap in step with video
+/// RAM by decoding only the bytes that changed since the last draw.
+class GdiScreen {
+public:
+    /// @p ColorTable is read at every draw; it must outlive this object.
+    GdiScreen(machine::Machine& machine, const TColorTable& ColorTable);
+
+    /// Mode 0 makes both bitmaps anew; mode 1 releases them (the OpenGL
+    /// presentation has none); any other mode leaves everything as it is.
+    void ChangeRenderMode(std::uint8_t Mode);
+
+    /// Decodes every video byte that differs from its @c VRAMShadow entry
+    /// under the palette in latch C1, in gray when @p gray, and brings the
+    /// shadow up to date; then makes the smoothed copy when @c BlurEnabled.
+    /// Returns whether any pixel of @c ScreenBitmap was rewritten. Without
+    /// bitmaps (render mode 1) it does nothing and returns false.
+    bool draw_screen(bool gray);
+
+    /// Smooths @c BlurBitmap in place.
+    void Antialiasing();
+
+    /// The bitmap to show: the smoothed copy while smoothing is on.
+    const FrameBitmap* shownBitmap() const
+    {
+        return BlurEnabled ? BlurBitmap.get() : ScreenBitmap.get();
+    }
+
+    std::unique_ptr<FrameBitmap> ScreenBitmap;
+    std::unique_ptr<FrameBitmap> BlurBitmap;
+    /// Smoothing on (menu item N9).
+    std::uint8_t BlurEnabled = 0;
+
+private:
+    ColorValue grayOf(ColorValue c);
+
+    machine::Machine& machine_;
+    const TColorTable& colorTable_;
+
+    /// GrayTV results by the top bit of each channel. The table's colours are
+    /// the eight whose channels are 0 or 255, so a full gray redraw computes
+    /// no level; any other colour is computed and kept.
+    struct GrayEntry {
+        ColorValue colour, level;
+    };
+    std::array<GrayEntry, 8> grayCache_{};
+};
+
+} // namespace ostrovik::output

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "machine/Machine.hpp"
+#include "output/ColorTable.hpp"
+#include "output/GdiLayout.hpp"
+#include "output/GdiScreen.hpp"
+
+namespace {
+
+using namespace ostrovik::output;
+using ostrovik::machine::Machine;
+using ostrovik::machine::NullHost;
+
+constexpr ColorValue kMagenta = clRed | clBlue;
+constexpr ColorValue kWhite = 0xFFFFFF;
+
+class GdiScreenTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        table = std::make_unique<TColorTable>();
+        CalculateColor(*table);
+    }
+    static void TearDownTestSuite() { table.reset(); }
+
+    GdiScreenTest() : screen(m, *table)
+    {
+        screen.ChangeRenderMode(0);
+        m.Ports[0xC1] = 0x0F; // index 0..3 = black, green, blue, red
+        m.invalidateScreen();
+    }
+
+    FrameBitmap& bitmap() { return *screen.ScreenBitmap; }
+
+    static std::unique_ptr<TColorTable> table;
+    NullHost host;
+    Machine m{host};
+    GdiScreen screen;
+};
+
+std::unique_ptr<TColorTable> GdiScreenTest::table;
+
+TEST_F(GdiScreenTest, BytesLandOnTheirLineAndColumnAsBlueGreenRed)
+{
+    m.VRAM[5 * 64 + 3] = 0x88;   // line 5, pixels 12..15: red, black, black, black
+    m.VRAM[16383] = 0x1F;        // line 255, pixels 252..255: blue, blue, blue, red
+    EXPECT_TRUE(screen.draw_screen(false));
+
+    const std::uint8_t* line5 = bitmap().ScanLine(5);
+    EXPECT_EQ(line5[36], 0x00); // blue
+    EXPECT_EQ(line5[37], 0x00); // green
+    EXPECT_EQ(line5[38], 0xFF); // red
+    EXPECT_EQ(bitmap().Pixel(13, 5), clBlack);
+    EXPECT_EQ(bitmap().Pixel(12, 4), clBlack);
+    EXPECT_EQ(bitmap().Pixel(252, 255), clBlue);
+    EXPECT_EQ(bitmap().Pixel(255, 255), clRed);
+    EXPECT_EQ(bitmap().ScanLine(255)[3 * 255 + 2], 0xFF);
+
+    for (std::size_t i = 0; i < m.VRAM.size(); ++i)
+        ASSERT_EQ(m.VRAMShadow[i], m.VRAM[i]) << i;
+}
+
+TEST_F(GdiScreenTest, OneByteRedrawsExactlyItsFourPixels)
+{
+    screen.draw_screen(false);
+    bitmap().Bits.fill(0x5A); // anything the draw does not write keeps this
+    EXPECT_FALSE(screen.draw_screen(false));
+    for (std::uint8_t v : bitmap().Bits)
+        ASSERT_EQ(v, 0x5A);
+
+    m.VRAM[100 * 64 + 10] = 0xFF; // line 100, pixels 40..43, all red
+    EXPECT_TRUE(screen.draw_screen(false));
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const bool written = y == 100 && x >= 40 && x < 44;
+            ASSERT_EQ(bitmap().Pixel(x, y), written ? clRed : 0x5A5A5Au) << x << "," << y;
+        }
+    EXPECT_EQ(m.VRAMShadow[100 * 64 + 10], 0xFF);
+}
+
+TEST_F(GdiScreenTest, AChangeIsSeenAtEveryVideoByte)
+{
+    screen.draw_screen(false);
+    for (std::size_t i = 0; i < m.VRAM.size(); ++i) {
+        m.VRAM[i] = 0x80;
+        ASSERT_TRUE(screen.draw_screen(false)) << i;
+        const int x = static_cast<int>(i % 64) * 4, y = static_cast<int>(i / 64);
+        ASSERT_EQ(bitmap().Pixel(x, y), clGreen) << i;
+        ASSERT_FALSE(screen.draw_screen(false)) << i;
+    }
+}
+
+TEST_F(GdiScreenTest, PaletteWriteRedrawsTheWholeFrame)
+{
+    screen.draw_screen(false);
+    EXPECT_EQ(bitmap().Pixel(0, 0), clBlack);
+
+    m.do_output(0xC1, 0x00); // index 0 becomes magenta
+    EXPECT_TRUE(screen.draw_screen(false));
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            ASSERT_EQ(bitmap().Pixel(x, y), kMagenta) << x << "," << y;
+
+    m.do_output(0x01, 0xFF); // an alias of C1: index 0 becomes white
+    EXPECT_TRUE(screen.draw_screen(false));
+    EXPECT_EQ(bitmap().Pixel(0, 0), kWhite);
+    EXPECT_EQ(bitmap().Pixel(255, 255), kWhite);
+}
+
+TEST_F(GdiScreenTest, GrayMode)
+{
+    m.VRAM[0] = 0x88;
+    EXPECT_TRUE(screen.draw_screen(true));
+    EXPECT_EQ(bitmap().Pixel(0, 0), 76u * 0x010101u);
+    for (int x = 1; x < 4; ++x)
+        EXPECT_EQ(bitmap().Pixel(x, 0), 0u) << x;
+
+    // Switching gray off redraws in colour only once the screen is marked.
+    EXPECT_FALSE(screen.draw_screen(false));
+    EXPECT_EQ(bitmap().Pixel(0, 0), 76u * 0x010101u);
+    m.invalidateScreen();
+    screen.draw_screen(false);
+    EXPECT_EQ(bitmap().Pixel(0, 0), clRed);
+}
+
+TEST_F(GdiScreenTest, RenderModes)
+{
+    const FrameBitmap* before = screen.ScreenBitmap.get();
+    screen.ChangeRenderMode(2);
+    EXPECT_EQ(screen.ScreenBitmap.get(), before);
+
+    screen.ChangeRenderMode(1);
+    EXPECT_EQ(screen.ScreenBitmap, nullptr);
+    EXPECT_EQ(screen.BlurBitmap, nullptr);
+    EXPECT_EQ(screen.shownBitmap(), nullptr);
+    EXPECT_FALSE(screen.draw_screen(false));
+    EXPECT_EQ(m.VRAMShadow[0], 0x0101); // the next raster frame still redraws all
+
+    screen.ChangeRenderMode(0);
+    ASSERT_NE(screen.ScreenBitmap, nullptr);
+    ASSERT_NE(screen.BlurBitmap, nullptr);
+    EXPECT_TRUE(screen.draw_screen(false));
+}
+
+TEST_F(GdiScreenTest, SmoothingShowsTheCopy)
+{
+    // A uniform frame, which smoothing leaves as it is.
+    m.VRAM.fill(0xFF);
+    screen.BlurEnabled = 1;
+    screen.draw_screen(false);
+    EXPECT_EQ(screen.shownBitmap(), screen.BlurBitmap.get());
+    EXPECT_EQ(screen.BlurBitmap->Bits, screen.ScreenBitmap->Bits);
+    EXPECT_EQ(screen.BlurBitmap->Pixel(7, 7), clRed);
+
+    screen.BlurEnabled = 0;
+    EXPECT_EQ(screen.shownBitmap(), screen.ScreenBitmap.get());
+}
+
+TEST(GdiLayoutTest, DesignSizeCentresThePictureInItsFrame)
+{
+    const GdiLayout l = gdi_layout(535, 536, false);
+    EXPECT_FALSE(l.stretched);
+    EXPECT_EQ(l.picture, (Box{139, 152, 395, 408}));
+    EXPECT_EQ(l.frame, (Box{138, 151, 396, 409}));
+}
+
+TEST(GdiLayoutTest, StretchFillsTheAreaBelowTheToolBar)
+{
+    const GdiLayout l = gdi_layout(535, 536, true);
+    EXPECT_TRUE(l.stretched);
+    EXPECT_EQ(l.picture, (Box{0, 25, 535, 536}));
+    EXPECT_EQ(l.frame, Box{});
+}
+
+TEST(GdiLayoutTest, OddAndTinyClientAreasTruncateTowardZero)
+{
+    // 257 div 2 = 128, (26 − 25) div 2 = 0.
+    EXPECT_EQ(gdi_layout(257, 26, false).picture, (Box{0, -103, 256, 153}));
+    // (0 − 25) div 2 = −12, not −13.
+    EXPECT_EQ(gdi_layout(0, 0, false).frame, (Box{-129, -116, 129, 142}));
+}
+
+} // namespace
