@@ -1,0 +1,247 @@
+; Every 8080 instruction form with its expected bytes after the semicolon.
+	NOP	; 00
+	LXI B,1234h	; 01 34 12
+	INX B	; 03
+	DAD B	; 09
+	DCX B	; 0B
+	LXI D,1234h	; 11 34 12
+	INX D	; 13
+	DAD D	; 19
+	DCX D	; 1B
+	LXI H,1234h	; 21 34 12
+	INX H	; 23
+	DAD H	; 29
+	DCX H	; 2B
+	LXI SP,1234h	; 31 34 12
+	INX SP	; 33
+	DAD SP	; 39
+	DCX SP	; 3B
+	POP B	; C1
+	PUSH B	; C5
+	POP D	; D1
+	PUSH D	; D5
+	POP H	; E1
+	PUSH H	; E5
+	POP PSW	; F1
+	PUSH PSW	; F5
+	STAX B	; 02
+	STAX D	; 12
+	LDAX B	; 0A
+	LDAX D	; 1A
+	SHLD 1234h	; 22 34 12
+	LHLD 1234h	; 2A 34 12
+	STA 1234h	; 32 34 12
+	LDA 1234h	; 3A 34 12
+	INR B	; 04
+	DCR B	; 05
+	MVI B,56h	; 06 56
+	INR C	; 0C
+	DCR C	; 0D
+	MVI C,56h	; 0E 56
+	INR D	; 14
+	DCR D	; 15
+	MVI D,56h	; 16 56
+	INR E	; 1C
+	DCR E	; 1D
+	MVI E,56h	; 1E 56
+	INR H	; 24
+	DCR H	; 25
+	MVI H,56h	; 26 56
+	INR L	; 2C
+	DCR L	; 2D
+	MVI L,56h	; 2E 56
+	INR M	; 34
+	DCR M	; 35
+	MVI M,56h	; 36 56
+	INR A	; 3C
+	DCR A	; 3D
+	MVI A,56h	; 3E 56
+	RLC	; 07
+	RRC	; 0F
+	RAL	; 17
+	RAR	; 1F
+	DAA	; 27
+	CMA	; 2F
+	STC	; 37
+	CMC	; 3F
+	RIM	; 20
+	SIM	; 30
+	MOV B,B	; 40
+	MOV B,C	; 41
+	MOV B,D	; 42
+	MOV B,E	; 43
+	MOV B,H	; 44
+	MOV B,L	; 45
+	MOV B,M	; 46
+	MOV B,A	; 47
+	MOV C,B	; 48
+	MOV C,C	; 49
+	MOV C,D	; 4A
+	MOV C,E	; 4B
+	MOV C,H	; 4C
+	MOV C,L	; 4D
+	MOV C,M	; 4E
+	MOV C,A	; 4F
+	MOV D,B	; 50
+	MOV D,C	; 51
+	MOV D,D	; 52
+	MOV D,E	; 53
+	MOV D,H	; 54
+	MOV D,L	; 55
+	MOV D,M	; 56
+	MOV D,A	; 57
+	MOV E,B	; 58
+	MOV E,C	; 59
+	MOV E,D	; 5A
+	MOV E,E	; 5B
+	MOV E,H	; 5C
+	MOV E,L	; 5D
+	MOV E,M	; 5E
+	MOV E,A	; 5F
+	MOV H,B	; 60
+	MOV H,C	; 61
+	MOV H,D	; 62
+	MOV H,E	; 63
+	MOV H,H	; 64
+	MOV H,L	; 65
+	MOV H,M	; 66
+	MOV H,A	; 67
+	MOV L,B	; 68
+	MOV L,C	; 69
+	MOV L,D	; 6A
+	MOV L,E	; 6B
+	MOV L,H	; 6C
+	MOV L,L	; 6D
+	MOV L,M	; 6E
+	MOV L,A	; 6F
+	MOV M,B	; 70
+	MOV M,C	; 71
+	MOV M,D	; 72
+	MOV M,E	; 73
+	MOV M,H	; 74
+	MOV M,L	; 75
+	MOV M,A	; 77
+	MOV A,B	; 78
+	MOV A,C	; 79
+	MOV A,D	; 7A
+	MOV A,E	; 7B
+	MOV A,H	; 7C
+	MOV A,L	; 7D
+	MOV A,M	; 7E
+	MOV A,A	; 7F
+	HLT	; 76
+	ADD B	; 80
+	ADD C	; 81
+	ADD D	; 82
+	ADD E	; 83
+	ADD H	; 84
+	ADD L	; 85
+	ADD M	; 86
+	ADD A	; 87
+	ADC B	; 88
+	ADC C	; 89
+	ADC D	; 8A
+	ADC E	; 8B
+	ADC H	; 8C
+	ADC L	; 8D
+	ADC M	; 8E
+	ADC A	; 8F
+	SUB B	; 90
+	SUB C	; 91
+	SUB D	; 92
+	SUB E	; 93
+	SUB H	; 94
+	SUB L	; 95
+	SUB M	; 96
+	SUB A	; 97
+	SBB B	; 98
+	SBB C	; 99
+	SBB D	; 9A
+	SBB E	; 9B
+	SBB H	; 9C
+	SBB L	; 9D
+	SBB M	; 9E
+	SBB A	; 9F
+	ANA B	; A0
+	ANA C	; A1
+	ANA D	; A2
+	ANA E	; A3
+	ANA H	; A4
+	ANA L	; A5
+	ANA M	; A6
+	ANA A	; A7
+	XRA B	; A8
+	XRA C	; A9
+	XRA D	; AA
+	XRA E	; AB
+	XRA H	; AC
+	XRA L	; AD
+	XRA M	; AE
+	XRA A	; AF
+	ORA B	; B0
+	ORA C	; B1
+	ORA D	; B2
+	ORA E	; B3
+	ORA H	; B4
+	ORA L	; B5
+	ORA M	; B6
+	ORA A	; B7
+	CMP B	; B8
+	CMP C	; B9
+	CMP D	; BA
+	CMP E	; BB
+	CMP H	; BC
+	CMP L	; BD
+	CMP M	; BE
+	CMP A	; BF
+	ADI 9Ah	; C6 9A
+	ACI 9Ah	; CE 9A
+	SUI 9Ah	; D6 9A
+	SBI 9Ah	; DE 9A
+	ANI 9Ah	; E6 9A
+	XRI 9Ah	; EE 9A
+	ORI 9Ah	; F6 9A
+	CPI 9Ah	; FE 9A
+	RNZ	; C0
+	JNZ 0BEEFh	; C2 EF BE
+	CNZ 0BEEFh	; C4 EF BE
+	RZ	; C8
+	JZ 0BEEFh	; CA EF BE
+	CZ 0BEEFh	; CC EF BE
+	RNC	; D0
+	JNC 0BEEFh	; D2 EF BE
+	CNC 0BEEFh	; D4 EF BE
+	RC	; D8
+	JC 0BEEFh	; DA EF BE
+	CC 0BEEFh	; DC EF BE
+	RPO	; E0
+	JPO 0BEEFh	; E2 EF BE
+	CPO 0BEEFh	; E4 EF BE
+	RPE	; E8
+	JPE 0BEEFh	; EA EF BE
+	CPE 0BEEFh	; EC EF BE
+	RP	; F0
+	JP 0BEEFh	; F2 EF BE
+	CP 0BEEFh	; F4 EF BE
+	RM	; F8
+	JM 0BEEFh	; FA EF BE
+	CM 0BEEFh	; FC EF BE
+	RST 0	; C7
+	RST 1	; CF
+	RST 2	; D7
+	RST 3	; DF
+	RST 4	; E7
+	RST 5	; EF
+	RST 6	; F7
+	RST 7	; FF
+	JMP 0C000h	; C3 00 C0
+	CALL 0F803h	; CD 03 F8
+	RET	; C9
+	OUT 0C1h	; D3 C1
+	IN 0D1h	; DB D1
+	XTHL	; E3
+	PCHL	; E9
+	XCHG	; EB
+	DI	; F3
+	SPHL	; F9
+	EI	; FB
