@@ -1,94 +1,11 @@
 #include "asm8080/Encoder.hpp"
 
-#include <array>
 #include <string_view>
 
 #include "asm8080/Expression.hpp"
+#include "machine/OpcodeTable.hpp"
 
 namespace ostrovik::asm8080 {
-namespace {
-
-// Opcodes Intel leaves undefined; the assembler never produces them, except
-// 20h and 30h under their 8085 names RIM and SIM.
-constexpr std::array<std::uint8_t, 12> kUndocumented{0x08, 0x10, 0x18, 0x20, 0x28, 0x30,
-                                                     0x38, 0xCB, 0xD9, 0xDD, 0xED, 0xFD};
-
-bool isUndocumented(std::uint8_t op)
-{
-    for (auto u : kUndocumented)
-        if (u == op)
-            return true;
-    return false;
-}
-
-// Until the CPU's shared opcode table exists, the forms are spelled here in
-// the usual Intel order.
-constexpr std::array<const char*, 8> kReg{"B", "C", "D", "E", "H", "L", "M", "A"};
-constexpr std::array<const char*, 4> kPair{"B", "D", "H", "SP"};
-constexpr std::array<const char*, 4> kPairPsw{"B", "D", "H", "PSW"};
-constexpr std::array<const char*, 8> kAlu{"ADD", "ADC", "SUB", "SBB", "ANA", "XRA", "ORA", "CMP"};
-constexpr std::array<const char*, 8> kAluImm{"ADI", "ACI", "SUI", "SBI", "ANI", "XRI", "ORI", "CPI"};
-constexpr std::array<const char*, 8> kCond{"NZ", "Z", "NC", "C", "PO", "PE", "P", "M"};
-
-struct FormText {
-    std::string text;
-    int length = 1;
-};
-
-std::array<FormText, 256> buildForms()
-{
-    std::array<FormText, 256> f{};
-    auto set = [&](int op, std::string text, int len) { f[static_cast<std::size_t>(op)] = {std::move(text), len}; };
-    for (int op = 0; op < 256; ++op)
-        set(op, "NOP", 1);
-    static constexpr std::array<const char*, 8> rot{"RLC", "RRC", "RAL", "RAR", "DAA", "CMA", "STC", "CMC"};
-    for (int i = 0; i < 8; ++i) {
-        set(0x04 + 8 * i, std::string("INR ") + kReg[i], 1);
-        set(0x05 + 8 * i, std::string("DCR ") + kReg[i], 1);
-        set(0x06 + 8 * i, std::string("MVI ") + kReg[i] + ",d8", 2);
-        set(0x07 + 8 * i, rot[i], 1);
-        for (int j = 0; j < 8; ++j)
-            set(0x40 + 8 * i + j, std::string("MOV ") + kReg[i] + "," + kReg[j], 1);
-        for (int j = 0; j < 8; ++j)
-            set(0x80 + 8 * i + j, std::string(kAlu[i]) + " " + kReg[j], 1);
-        set(0xC6 + 8 * i, std::string(kAluImm[i]) + " d8", 2);
-        set(0xC0 + 8 * i, std::string("R") + kCond[i], 1);
-        set(0xC2 + 8 * i, std::string("J") + kCond[i] + " a16", 3);
-        set(0xC4 + 8 * i, std::string("C") + kCond[i] + " a16", 3);
-        set(0xC7 + 8 * i, "RST " + std::to_string(i), 1);
-    }
-    for (int p = 0; p < 4; ++p) {
-        set(0x01 + 16 * p, std::string("LXI ") + kPair[p] + ",d16", 3);
-        set(0x03 + 16 * p, std::string("INX ") + kPair[p], 1);
-        set(0x09 + 16 * p, std::string("DAD ") + kPair[p], 1);
-        set(0x0B + 16 * p, std::string("DCX ") + kPair[p], 1);
-        set(0xC1 + 16 * p, std::string("POP ") + kPairPsw[p], 1);
-        set(0xC5 + 16 * p, std::string("PUSH ") + kPairPsw[p], 1);
-    }
-    set(0x02, "STAX B", 1);
-    set(0x12, "STAX D", 1);
-    set(0x0A, "LDAX B", 1);
-    set(0x1A, "LDAX D", 1);
-    set(0x22, "SHLD a16", 3);
-    set(0x2A, "LHLD a16", 3);
-    set(0x32, "STA a16", 3);
-    set(0x3A, "LDA a16", 3);
-    set(0x76, "HLT", 1);
-    set(0xC3, "JMP a16", 3);
-    set(0xC9, "RET", 1);
-    set(0xCD, "CALL a16", 3);
-    set(0xD3, "OUT d8", 2);
-    set(0xDB, "IN d8", 2);
-    set(0xE3, "XTHL", 1);
-    set(0xE9, "PCHL", 1);
-    set(0xEB, "XCHG", 1);
-    set(0xF3, "DI", 1);
-    set(0xF9, "SPHL", 1);
-    set(0xFB, "EI", 1);
-    return f;
-}
-
-}  // namespace
 
 const Encoder& Encoder::instance()
 {
@@ -98,20 +15,19 @@ const Encoder& Encoder::instance()
 
 Encoder::Encoder()
 {
-    const auto forms = buildForms();
-    for (int op = 0; op < 256; ++op) {
-        auto code = static_cast<std::uint8_t>(op);
-        if (!isUndocumented(code))
-            add(code, forms[static_cast<std::size_t>(op)].text.c_str(), forms[static_cast<std::size_t>(op)].length);
+    // The CPU's own table; its undefined opcodes are never produced.
+    for (std::size_t op = 0; op < machine::kOpcodeTable.size(); ++op) {
+        const auto& info = machine::kOpcodeTable[op];
+        if (!info.undocumented)
+            add(static_cast<std::uint8_t>(op), info.mnemonic, info.length);
     }
     // The 8085's interrupt-mask instructions, which this CPU runs as no-operations.
     add(0x20, "RIM", 1);
     add(0x30, "SIM", 1);
 }
 
-void Encoder::add(std::uint8_t opcode, const char* form, int length)
+void Encoder::add(std::uint8_t opcode, std::string_view text, int length)
 {
-    std::string_view text(form);
     auto blank = text.find(' ');
     std::string mnemonic(text.substr(0, blank));
     Form f{opcode, length, {}};

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -43,7 +44,7 @@ private:
         std::vector<OperandShape> operands;
     };
     static std::string key(const std::string& mnemonic, const std::vector<OperandShape>& operands);
-    void add(std::uint8_t opcode, const char* form, int length);
+    void add(std::uint8_t opcode, std::string_view form, int length);
 
     std::unordered_map<std::string, std::vector<Form>> forms_;  // by mnemonic
     std::unordered_map<std::string, Encoding> byKey_;

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "AsmTestUtil.hpp"
+#include "machine/OpcodeTable.hpp"
 
 using asmtest::code;
 using asmtest::onlyError;
@@ -70,4 +71,26 @@ TEST(AsmInstructions, ValuesOutOfRangeAreErrors)
     EXPECT_EQ(onlyError("\tOUT -257\n"), "value out of byte range: -257");
     EXPECT_EQ(code("\tJMP 0FFFFh\n"), (Bytes{0xC3, 0xFF, 0xFF}));
     EXPECT_EQ(onlyError("\tJMP 10000h\n"), "value out of word range: 65536 (10000h)");
+}
+
+// The interpreter, the disassembler and the assembler share one opcode table:
+// every documented form of it must assemble back to its own opcode.
+TEST(AsmInstructions, EveryDocumentedTableFormAssemblesToItsOpcode)
+{
+    int checked = 0;
+    for (std::size_t op = 0; op < ostrovik::machine::kOpcodeTable.size(); ++op) {
+        const auto& info = ostrovik::machine::kOpcodeTable[op];
+        if (info.undocumented)
+            continue;
+        std::string form(info.mnemonic);
+        for (const char* placeholder : {"d16", "a16", "d8", "p8"})
+            if (auto at = form.find(placeholder); at != std::string::npos)
+                form.replace(at, std::string(placeholder).size(), info.length == 3 ? "3456h" : "12h");
+        auto r = ostrovik::asm8080::assemble("\t" + form + "\n");
+        ASSERT_TRUE(r.ok()) << form;
+        ASSERT_EQ(r.bytes.size(), info.length) << form;
+        EXPECT_EQ(r.bytes[0], op) << form;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 244);
 }
