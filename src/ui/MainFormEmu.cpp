@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "output/qt/ScreenView.hpp"
 #include "ui/Dialogs.hpp"
 
 namespace ostrovik::ui {
@@ -26,12 +27,13 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
     ToolBar1->setFixedHeight(kToolBarHeight);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
-    screenArea_ = new QWidget(this);
-    screenArea_->setAutoFillBackground(true);
-    QPalette pal = screenArea_->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    screenArea_->setPalette(pal);
-    setCentralWidget(screenArea_);
+    ColorTable = std::make_unique<output::TColorTable>();
+    screen_ = std::make_unique<output::GdiScreen>(machine_, *ColorTable);
+    screenView_ = new output::ScreenView(*screen_, this);
+    screenView_->setObjectName(QStringLiteral("ScreenView"));
+    screenView_->setClientTop(kToolBarHeight);
+    screenView_->setStretch(fullScreen_);
+    setCentralWidget(screenView_);
     resize(kDesignClientWidth, kDesignClientHeight);
 
     TimerMain = new QTimer(this);
@@ -50,7 +52,9 @@ TMainFormEmu::~TMainFormEmu()
 
 void TMainFormEmu::FormCreate(const QStringList& args)
 {
+    output::CalculateColor(*ColorTable);
     machine_.CmdLineFile.clear();
+    screenView_->ChangeRenderMode(machine_.RenderMode);
     FirstActivate = true;
     if (!args.isEmpty())
         machine_.CmdLineFile = QFile::encodeName(args.first()).toStdString();
@@ -103,6 +107,7 @@ void TMainFormEmu::TimerMainTimer1()
 
 void TMainFormEmu::draw_screen()
 {
+    screenView_->draw_screen(grayTV_);
 }
 
 void TMainFormEmu::ResetCPU1Click()
@@ -113,6 +118,7 @@ void TMainFormEmu::ResetCPU1Click()
 void TMainFormEmu::FullScreen1Click()
 {
     fullScreen_ = !fullScreen_;
+    screenView_->setStretch(fullScreen_);
 }
 
 bool TMainFormEmu::timerRunning() const

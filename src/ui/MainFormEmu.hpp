@@ -7,9 +7,15 @@
 
 #include "machine/Host.hpp"
 #include "machine/Machine.hpp"
+#include "output/ColorTable.hpp"
+#include "output/GdiScreen.hpp"
 
 class QTimer;
 class QToolBar;
+
+namespace ostrovik::output {
+class ScreenView;
+}
 
 namespace ostrovik::ui {
 
@@ -37,6 +43,10 @@ public:
     void FullScreen1Click();
 
     bool timerRunning() const;
+    output::GdiScreen& screen() { return *screen_; }
+    output::ScreenView& screenView() { return *screenView_; }
+    /// Gray TV (menu item N7).
+    bool grayTV() const { return grayTV_; }
     bool fullScreen() const { return fullScreen_; }
     bool firstActivateDone() const { return !FirstActivate; }
 
@@ -69,7 +79,10 @@ private:
     machine::Machine machine_;
     QTimer* TimerMain = nullptr;
     QToolBar* ToolBar1 = nullptr;
-    QWidget* screenArea_ = nullptr;
+    std::unique_ptr<output::TColorTable> ColorTable;
+    std::unique_ptr<output::GdiScreen> screen_;
+    output::ScreenView* screenView_ = nullptr;
+    bool grayTV_ = false;
     bool FirstActivate = false;
     bool fullScreen_ = true;
     QString openDialogFileName_;
