@@ -1,5 +1,6 @@
 #include "asm8080/Assembler.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <span>

@@ -274,7 +274,7 @@ private:
             return 0;
         }
         default:
-            fail(describe(t) == "end of line" ? "value expected at end of expression"
+            fail(t.kind == TokenKind::End ? "value expected at end of expression"
                                               : "value expected, found " + describe(t));
             return 0;
         }

@@ -3,12 +3,8 @@
 // It writes <base>.bin and <base>.hex beside the source and the listing.
 
 #include <cstdio>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "asm8080/Assembler.hpp"
 #include "asm8080/IntelHex.hpp"
@@ -17,10 +13,18 @@ namespace {
 
 using ostrovik::asm8080::AsmResult;
 
+// Plain C stdio keeps the self-contained program small.
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
 int usage()
 {
-    std::cerr << "usage: asm8080 -l<listing> <source>\n";
+    std::fputs("usage: asm8080 -l<listing> <source>\n", stderr);
     return 2;
+}
+
+void report(const std::string& message)
+{
+    std::fprintf(stderr, "asm8080: %s\n", message.c_str());
 }
 
 /// The source path without its extension.
@@ -35,12 +39,23 @@ std::string baseName(const std::string& path)
 
 bool writeFile(const std::string& path, const std::string& data)
 {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
-    f.write(data.data(), static_cast<std::streamsize>(data.size()));
-    f.close();
-    return static_cast<bool>(f);
+    bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool readFile(const std::string& path, std::string& data)
+{
+    File f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!f)
+        return false;
+    char buf[65536];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0)
+        data.append(buf, n);
+    return std::ferror(f.get()) == 0;
 }
 
 }  // namespace
@@ -56,7 +71,7 @@ int main(int argc, char** argv)
             listing = true;
             listingPath = arg.substr(2);
         } else if (!arg.empty() && arg[0] == '-') {
-            std::cerr << "asm8080: unknown option " << arg << "\n";
+            report("unknown option " + arg);
             return usage();
         } else {
             sourcePath = arg;  // the source is the last name on the line
@@ -74,34 +89,33 @@ int main(int argc, char** argv)
     std::remove(binPath.c_str());
     std::remove(hexPath.c_str());
 
-    std::ifstream in(sourcePath, std::ios::binary);
-    if (!in) {
+    std::string source;
+    if (!readFile(sourcePath, source)) {
         std::string message = "cannot read source file " + sourcePath;
-        std::cerr << "asm8080: " << message << "\n";
+        report(message);
         if (listing)
             writeFile(listingPath, "*** Error: " + message + "\n0: " + sourcePath + "\n");
         return 1;
     }
-    std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
     AsmResult result = ostrovik::asm8080::assemble(source);
     for (const auto& e : result.errors)
-        std::cerr << sourcePath << ":" << e.line << ": error: " << e.message << "\n";
+        std::fprintf(stderr, "%s:%d: error: %s\n", sourcePath.c_str(), e.line, e.message.c_str());
 
     int status = result.ok() ? 0 : 1;
     if (listing && !writeFile(listingPath, result.listing)) {
-        std::cerr << "asm8080: cannot write listing " << listingPath << "\n";
+        report("cannot write listing " + listingPath);
         status = 1;
     }
     if (!result.ok())
         return status;
     std::string bin(result.bytes.begin(), result.bytes.end());
     if (!writeFile(binPath, bin)) {
-        std::cerr << "asm8080: cannot write " << binPath << "\n";
+        report("cannot write " + binPath);
         return 1;
     }
     if (!writeFile(hexPath, ostrovik::asm8080::toIntelHex(result.bytes, result.origin))) {
-        std::cerr << "asm8080: cannot write " << hexPath << "\n";
+        report("cannot write " + hexPath);
         return 1;
     }
     return status;

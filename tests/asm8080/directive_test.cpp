@@ -122,6 +122,8 @@ TEST(AsmDirectives, EquAndOrgErrors)
     EXPECT_EQ(onlyError("\tORG 10000h\n"), "ORG address out of range: 65536 (10000h)");
     EXPECT_EQ(onlyError("X EQU 1\nX EQU 2\n"), "duplicate label X (first defined in line 1)");
     EXPECT_EQ(onlyError("X EQU X+1\n"), "undefined symbol X");
+    // An address that depends on itself never settles: reported, not looped on.
+    EXPECT_EQ(onlyError("\tORG 1-LP\nLP:\tNOP\n"), "the value of LP does not settle (circular definition)");
     EXPECT_EQ(onlyError("MOV:\tNOP\n"), "MOV is a reserved word and cannot be a label");
 }
 
