@@ -1,0 +1,176 @@
+#include "platform/IniFile.hpp"
+
+#include <atomic>
+#include <cerrno>
+#include <system_error>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ostrovik::platform {
+
+namespace {
+
+enum class ReadResult { Ok, Missing, Failed };
+
+std::string Reason(int error)
+{
+    return std::system_category().message(error);
+}
+
+ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, std::string& reason)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return ReadResult::Missing;
+        }
+        reason = Reason(errno);
+        return ReadResult::Failed;
+    }
+    out.clear();
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            reason = Reason(errno);
+            ::close(fd);
+            return ReadResult::Failed;
+        }
+        if (n == 0) {
+            break;
+        }
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ReadResult::Ok;
+}
+
+bool WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The file a write really replaces: through a symbolic link to its target, so
+// that the link survives.
+std::filesystem::path WriteTarget(const std::filesystem::path& path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec)) {
+        const auto target = std::filesystem::weakly_canonical(path, ec);
+        if (!ec) {
+            return target;
+        }
+    }
+    return path;
+}
+
+} // namespace
+
+std::string IniFile::ReadIni(std::string_view section, std::string_view key,
+                             std::string_view defaultValue) const
+{
+    std::string bytes;
+    std::string reason;
+    if (ReadWholeFile(m_path, bytes, reason) != ReadResult::Ok) {
+        return std::string(defaultValue);
+    }
+    return IniDocument(bytes).Get(section, key).value_or(std::string(defaultValue));
+}
+
+IniStatus IniFile::Load(IniDocument& document) const
+{
+    std::string bytes;
+    std::string reason;
+    switch (ReadWholeFile(m_path, bytes, reason)) {
+    case ReadResult::Ok:
+        document = IniDocument(bytes);
+        return {};
+    case ReadResult::Missing:
+        document = IniDocument();
+        return {};
+    case ReadResult::Failed:
+        break;
+    }
+    return IniStatus::Failure(reason);
+}
+
+IniStatus IniFile::WriteIni(std::string_view section, std::string_view key, std::string_view value) const
+{
+    std::string before;
+    std::string reason;
+    const ReadResult read = ReadWholeFile(m_path, before, reason);
+    if (read == ReadResult::Failed) {
+        // Writing now would replace a file we could not read: keep it.
+        return IniStatus::Failure(reason);
+    }
+    IniDocument document(before);
+    if (IniStatus set = document.Set(section, key, value); !set) {
+        return set;
+    }
+    if (read == ReadResult::Ok && document.Bytes() == before) {
+        return {};
+    }
+    return Save(document);
+}
+
+IniStatus IniFile::Save(const IniDocument& document) const
+{
+    static std::atomic<unsigned> counter{0};
+    const std::filesystem::path target = WriteTarget(m_path);
+    std::filesystem::path temp = target;
+    temp += ".tmp" + std::to_string(::getpid()) + '.' + std::to_string(counter++);
+
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return IniStatus::Failure(Reason(errno));
+    }
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        // Keep the permissions the file had; the new one gets them before it is visible.
+        ::fchmod(fd, old.st_mode & 07777);
+    }
+    const std::string bytes = document.Bytes();
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return IniStatus::Failure(Reason(error));
+    }
+    return {};
+}
+
+std::string ReadIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                    std::string_view defaultValue)
+{
+    return IniFile(file).ReadIni(section, key, defaultValue);
+}
+
+IniStatus WriteIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                   std::string_view value)
+{
+    return IniFile(file).WriteIni(section, key, value);
+}
+
+} // namespace ostrovik::platform

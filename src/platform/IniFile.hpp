@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/IniDocument.hpp"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace ostrovik::platform {
+
+/// One INI file on disk, opened and closed again by every call: nothing is
+/// cached, so the order of the calls is the order of the file's changes and
+/// a file deleted or edited in between is seen at once.
+///
+/// Section names, keys and values are Windows-1251 bytes (use Cp1251.hpp to
+/// convert window text); a value that is a path holds the file system's bytes.
+class IniFile {
+public:
+    explicit IniFile(std::filesystem::path path) : m_path(std::move(path)) {}
+
+    const std::filesystem::path& Path() const { return m_path; }
+
+    /// The value of @p key in @p section; @p defaultValue when the file, the
+    /// section or the key is missing, or the file cannot be read.
+    std::string ReadIni(std::string_view section, std::string_view key,
+                        std::string_view defaultValue = "0") const;
+
+    /// Sets one key, creating the file, the section and the key as needed.
+    /// On failure the file is left exactly as it was and the status says why.
+    IniStatus WriteIni(std::string_view section, std::string_view key, std::string_view value) const;
+
+    /// The whole file, for the operations that read or write several keys at
+    /// one opening. A missing file gives an empty document; a file that
+    /// exists but cannot be read is a failure.
+    IniStatus Load(IniDocument& document) const;
+
+    /// Replaces the file with @p document: written beside it under a
+    /// temporary name, flushed, then renamed over it, so that a failure
+    /// (full disk, no permission) leaves the old file whole.
+    IniStatus Save(const IniDocument& document) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+/// One-call forms of IniFile's reading and writing.
+std::string ReadIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                    std::string_view defaultValue = "0");
+IniStatus WriteIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                   std::string_view value);
+
+} // namespace ostrovik::platform

@@ -1,0 +1,235 @@
+#include "platform/IniDocument.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace ostrovik::platform;
+
+namespace {
+
+std::string ValueOf(const IniDocument& doc, std::string_view section, std::string_view key)
+{
+    return doc.Get(section, key).value_or("<missing>");
+}
+
+} // namespace
+
+TEST(IniDocument, KeepsEveryByteOfWhatItReads)
+{
+    for (const std::string_view text : {
+             std::string_view(""),
+             std::string_view("[A]\r\nk=v\r\n"),
+             std::string_view("[A]\nk=v"),
+             std::string_view("; comment\r\n\r\n[A]\nk = v \r\n  junk line\n\n[B]\r\r\n=x\n"),
+             std::string_view("\n\n\r\n"),
+             std::string_view("a\0b\n[\0]\n", 9),
+         }) {
+        EXPECT_EQ(IniDocument(text).Bytes(), text);
+    }
+}
+
+TEST(IniDocument, ReadsAsTheProfileStringsDo)
+{
+    const IniDocument doc("stray=before any section\r\n"
+                          "[Autostartupoptions]\r\n"
+                          "  FullScreen  =  1  \r\n"
+                          "; Gray=1\r\n"
+                          "Quoted=\"  spaced \"\r\n"
+                          "Single='x'\r\n"
+                          "Half=\"open\r\n"
+                          "Empty=\r\n"
+                          "Eq=a=b\r\n"
+                          "fullscreen=second\r\n"
+                          "h058\xD1=1\r\n"
+                          "[ Spaced Name ] trailing text\r\n"
+                          "k=spaced\r\n"
+                          "[AUTOSTARTUPOPTIONS]\r\n"
+                          "Gray=from the second section\r\n"
+                          "[MRU list]\r\n"
+                          "1=/home/user/\xC8\xE3\xF0\xFB/game.lvt\r\n");
+
+    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "fullscreen"), "1"); // names ignore ASCII case
+    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "Quoted"), "  spaced ");
+    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "Single"), "x");
+    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "Half"), "\"open");
+    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "Empty"), "");
+    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "Eq"), "a=b");
+    EXPECT_EQ(ValueOf(doc, "Spaced Name", "k"), "spaced");
+    EXPECT_EQ(ValueOf(doc, "MRU list", "1"), "/home/user/\xC8\xE3\xF0\xFB/game.lvt");
+
+    // The Cyrillic Es (0xD1) matches only itself: not the Latin C, not the small es (0xF1).
+    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "h058\xD1"), "1");
+    EXPECT_FALSE(doc.Get("AutoStartUpOptions", "h058C"));
+    EXPECT_FALSE(doc.Get("AutoStartUpOptions", "h058\xF1"));
+
+    EXPECT_FALSE(doc.Get("AutoStartUpOptions", "Gray"));  // a comment, and the later section does not count
+    EXPECT_FALSE(doc.Get("AutoStartUpOptions", "stray")); // keys before the first section belong to none
+    EXPECT_FALSE(doc.Get("VideoOptions", "FullScreen"));
+    EXPECT_FALSE(IniDocument().Get("A", "k"));
+}
+
+TEST(IniDocument, FirstRunWriteGivesTheProfileStringLayout)
+{
+    IniDocument doc;
+    for (const char* key : {"FullScreen", "Gray", "Blur"}) {
+        ASSERT_TRUE(doc.Set("AutoStartUpOptions", key, "0"));
+    }
+    ASSERT_TRUE(doc.Set("AutoStartUpOptions", "h058\xD1", "0"));
+    ASSERT_TRUE(doc.Set("VideoOptions", "Compressor", ""));
+    ASSERT_TRUE(doc.Set("VideoOptions", "FrameTime", "1000"));
+    ASSERT_TRUE(doc.Set("CPUOptions", "Interval", "1"));
+    ASSERT_TRUE(doc.Set("AutoStartUpOptions", "FullScreen", "1"));
+    EXPECT_EQ(doc.Bytes(), "[AutoStartUpOptions]\r\n"
+                           "FullScreen=1\r\n"
+                           "Gray=0\r\n"
+                           "Blur=0\r\n"
+                           "h058\xD1=0\r\n"
+                           "[VideoOptions]\r\n"
+                           "Compressor=\r\n"
+                           "FrameTime=1000\r\n"
+                           "[CPUOptions]\r\n"
+                           "Interval=1\r\n");
+}
+
+TEST(IniDocument, WritesChangeOnlyTheirOwnLine)
+{
+    IniDocument doc("; settings\n"
+                    "[A]\n"
+                    "  Key = old value ; not a comment\r\n"
+                    "other=1\n"
+                    "\n"
+                    "[B]\n"
+                    "x=1\n"
+                    "\n");
+    ASSERT_TRUE(doc.Set("a", "KEY", "new"));     // the line keeps its own spelling and end
+    ASSERT_TRUE(doc.Set("A", "added", "2"));     // after the section's last line, before the blank
+    ASSERT_TRUE(doc.Set("C", "k", "3"));         // a new section at the very end, in the file's LF style
+    EXPECT_EQ(doc.Bytes(), "; settings\n"
+                           "[A]\n"
+                           "  Key =new\r\n"
+                           "other=1\n"
+                           "added=2\n"
+                           "\n"
+                           "[B]\n"
+                           "x=1\n"
+                           "\n"
+                           "[C]\n"
+                           "k=3\n");
+    EXPECT_EQ(ValueOf(doc, "A", "key"), "new");
+}
+
+TEST(IniDocument, WritesIntoFilesWithoutAFinalLineEnd)
+{
+    IniDocument section("[A]\r\nk=1");
+    ASSERT_TRUE(section.Set("A", "j", "2"));
+    EXPECT_EQ(section.Bytes(), "[A]\r\nk=1\r\nj=2\r\n");
+
+    IniDocument other("[A]");
+    ASSERT_TRUE(other.Set("B", "j", "2"));
+    EXPECT_EQ(other.Bytes(), "[A]\r\n[B]\r\nj=2\r\n");
+
+    IniDocument empty("[A]");
+    ASSERT_TRUE(empty.Set("A", "j", "2"));
+    EXPECT_EQ(empty.Bytes(), "[A]\r\nj=2\r\n");
+}
+
+TEST(IniDocument, RefusesWhatOneLineCannotHold)
+{
+    IniDocument doc("[A]\r\nk=1\r\n");
+    const std::string before = doc.Bytes();
+    EXPECT_FALSE(doc.Set("A", "k", "two\r\nlines"));
+    EXPECT_FALSE(doc.Set("A", "k", std::string_view("zero\0byte", 9)));
+    EXPECT_FALSE(doc.Set("A", "", "1"));
+    EXPECT_FALSE(doc.Set("A", "   ", "1"));
+    EXPECT_FALSE(doc.Set("A", "a=b", "1"));
+    EXPECT_FALSE(doc.Set("A", "[x", "1"));
+    EXPECT_FALSE(doc.Set("A", ";x", "1"));
+    EXPECT_FALSE(doc.Set("A]", "k", "1"));
+    EXPECT_FALSE(doc.Set("A\nB", "k", "1"));
+    const IniStatus status = doc.Set("A", "k", "a\nb");
+    EXPECT_FALSE(status.message.empty());
+    EXPECT_EQ(doc.Bytes(), before);
+}
+
+TEST(IniDocument, ValuesComeBackAsWritten)
+{
+    // Everything a value can hold except what the profile strings themselves
+    // take away: blanks at the ends and one pair of enclosing quotes.
+    std::string value = "x";
+    for (int b = 1; b < 256; ++b) {
+        if (b != '\r' && b != '\n') {
+            value += static_cast<char>(b);
+        }
+    }
+    value += 'x';
+    IniDocument doc;
+    ASSERT_TRUE(doc.Set("Paths", "1", value));
+    EXPECT_EQ(ValueOf(IniDocument(doc.Bytes()), "Paths", "1"), value);
+}
+
+// Random files, mostly made of the characters that matter to the format.
+TEST(IniDocument, FuzzRandomFilesKeepTheirLines)
+{
+    std::mt19937 rng(20240611);
+    const std::string alphabet = "[[]]==;;  \t\r\n\n\n\"'abkAK1\xD1\xF1\x80\xFF";
+    const std::vector<std::string> names = {"a", "A", "b", "k", "K", "ab", "\xD1", "1", " a "};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int length = std::uniform_int_distribution<int>(0, 120)(rng);
+        for (int i = 0; i < length; ++i) {
+            const bool anyByte = std::uniform_int_distribution<int>(0, 9)(rng) == 0;
+            text += anyByte ? static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng))
+                            : alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
+        }
+        IniDocument doc(text);
+        ASSERT_EQ(doc.Bytes(), text);
+        const auto pick = [&] { return names[std::uniform_int_distribution<std::size_t>(0, names.size() - 1)(rng)]; };
+        const std::string section = pick();
+        const std::string key = pick();
+        (void)doc.Get(section, key);
+
+        ASSERT_TRUE(doc.Set(section, key, "value"));
+        ASSERT_EQ(ValueOf(doc, section, key), "value") << "in:\n" << text;
+        // Written and read again, the file still holds it.
+        ASSERT_EQ(ValueOf(IniDocument(doc.Bytes()), section, key), "value");
+
+        // Every old line is still there, in order, with its own line end
+        // (the last one may have gained one); at most one old line changed.
+        const std::string after = doc.Bytes();
+        std::vector<std::string> oldLines;
+        std::vector<std::string> newLines;
+        const auto split = [](const std::string& s, std::vector<std::string>& out) {
+            std::size_t start = 0;
+            while (start < s.size()) {
+                const auto nl = s.find('\n', start);
+                const auto end = nl == std::string::npos ? s.size() : nl + 1;
+                out.push_back(s.substr(start, end - start));
+                start = end;
+            }
+        };
+        split(text, oldLines);
+        split(after, newLines);
+        ASSERT_GE(newLines.size(), oldLines.size());
+        std::size_t j = 0;
+        int changed = 0;
+        for (std::size_t i = 0; i < oldLines.size(); ++i) {
+            const bool last = i + 1 == oldLines.size();
+            const auto same = [&](const std::string& n) {
+                return n == oldLines[i] || (last && oldLines[i].back() != '\n' &&
+                                            n.compare(0, oldLines[i].size(), oldLines[i]) == 0 &&
+                                            (n.size() == oldLines[i].size() + 1 ||
+                                             n.size() == oldLines[i].size() + 2));
+            };
+            while (j < newLines.size() && !same(newLines[j]) && newLines.size() - j > oldLines.size() - i) {
+                ++j; // an inserted line
+            }
+            ASSERT_LT(j, newLines.size());
+            if (!same(newLines[j])) {
+                ++changed; // the key's own line, its value replaced
+            }
+            ++j;
+        }
+        ASSERT_LE(changed, 1) << "in:\n" << text << "\nout:\n" << after;
+    }
+}

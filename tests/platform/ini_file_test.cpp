@@ -1,0 +1,186 @@
+#include "platform/IniFile.hpp"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace ostrovik::platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = fs::temp_directory_path() /
+                ("ostrovik-ini-" + std::to_string(::getpid()) + '-' + info->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(m_dir, ec);
+    }
+
+    fs::path Path(const char* name = "config.ini") const { return m_dir / name; }
+
+    static std::string Contents(const fs::path& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+    static void Put(const fs::path& path, std::string_view bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    std::size_t FilesInDir() const
+    {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+    }
+
+    fs::path m_dir;
+};
+
+} // namespace
+
+TEST_F(IniFileTest, MissingFileReadsAsDefaultsAndAWriteCreatesIt)
+{
+    const IniFile ini(Path());
+    EXPECT_EQ(ini.ReadIni("AutoStartUpOptions", "OneInstance"), "0");
+    EXPECT_EQ(ini.ReadIni("MRU list", "1", ""), "");
+    EXPECT_FALSE(fs::exists(Path())); // reading creates nothing
+
+    ASSERT_TRUE(ini.WriteIni("AutoStartUpOptions", "FullScreen", "1"));
+    ASSERT_TRUE(WriteIni(Path(), "AutoStartUpOptions", "h058\xD1", "0"));
+    ASSERT_TRUE(ini.WriteIni("VideoOptions", "Compressor", ""));
+    EXPECT_EQ(Contents(Path()), "[AutoStartUpOptions]\r\nFullScreen=1\r\nh058\xD1=0\r\n"
+                                "[VideoOptions]\r\nCompressor=\r\n");
+    EXPECT_EQ(ReadIni(Path(), "autostartupoptions", "FULLSCREEN"), "1");
+    EXPECT_EQ(ini.ReadIni("AutoStartUpOptions", "h058C"), "0");
+    EXPECT_EQ(ini.ReadIni("VideoOptions", "Compressor", "default"), ""); // present but empty
+    EXPECT_EQ(FilesInDir(), 1u); // no temporary file left behind
+}
+
+TEST_F(IniFileTest, EveryCallSeesTheFileAsItIsNow)
+{
+    const IniFile ini(Path());
+    ASSERT_TRUE(ini.WriteIni("CPUOptions", "Interval", "1"));
+    Put(Path(), "; edited by hand\n[CPUOptions]\nInterval=50\n");
+    EXPECT_EQ(ini.ReadIni("CPUOptions", "Interval"), "50");
+    ASSERT_TRUE(ini.WriteIni("JoyOptions", "KEY_JOY_2", "32"));
+    EXPECT_EQ(Contents(Path()), "; edited by hand\n[CPUOptions]\nInterval=50\n[JoyOptions]\nKEY_JOY_2=32\n");
+
+    fs::remove(Path()); // deleted while running: back to the defaults, then written anew
+    EXPECT_EQ(ini.ReadIni("CPUOptions", "Interval"), "0");
+    ASSERT_TRUE(ini.WriteIni("CPUOptions", "Interval", "7"));
+    EXPECT_EQ(Contents(Path()), "[CPUOptions]\r\nInterval=7\r\n");
+}
+
+TEST_F(IniFileTest, LoadAndSaveForSeveralKeysAtOnce)
+{
+    const IniFile ini(Path());
+    IniDocument doc;
+    ASSERT_TRUE(ini.Load(doc));
+    EXPECT_TRUE(doc.Empty());
+    for (const char* key : {"1", "2", "3", "4", "5"}) {
+        ASSERT_TRUE(doc.Set("MRU list", key, std::string("/tmp/") + key));
+    }
+    ASSERT_TRUE(ini.Save(doc));
+    IniDocument again;
+    ASSERT_TRUE(ini.Load(again));
+    EXPECT_EQ(again.Bytes(), doc.Bytes());
+    EXPECT_EQ(ini.ReadIni("MRU list", "5"), "/tmp/5");
+}
+
+TEST_F(IniFileTest, FailedWritesLeaveTheFileAsItWas)
+{
+    // A folder where the file should be: unreadable, so nothing may replace it.
+    fs::create_directory(Path());
+    const IniStatus onFolder = WriteIni(Path(), "A", "k", "1");
+    EXPECT_FALSE(onFolder);
+    EXPECT_FALSE(onFolder.message.empty());
+    EXPECT_TRUE(fs::is_directory(Path()));
+    EXPECT_EQ(ReadIni(Path(), "A", "k"), "0");
+    IniDocument doc;
+    EXPECT_FALSE(IniFile(Path()).Load(doc));
+
+    // A folder that does not exist.
+    EXPECT_FALSE(WriteIni(m_dir / "missing" / "config.ini", "A", "k", "1"));
+
+    // A value the file cannot hold.
+    const fs::path file = Path("other.ini");
+    Put(file, "[A]\nk=1\n");
+    EXPECT_FALSE(WriteIni(file, "A", "k", "two\nlines"));
+    EXPECT_EQ(Contents(file), "[A]\nk=1\n");
+
+}
+
+TEST_F(IniFileTest, AWriteCutShortLeavesTheOldFileWhole)
+{
+    const std::string before = "[A]\r\nk=1\r\n";
+    Put(Path(), before);
+    // Let no file grow past 16 bytes: the new contents cannot be written out.
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const IniStatus status = WriteIni(Path(), "A", "k", std::string(100, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(status);
+    EXPECT_FALSE(status.message.empty());
+    EXPECT_EQ(Contents(Path()), before);
+    EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(IniFileTest, AFolderWeMayNotWriteInto)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "running as root: folder permissions are not enforced";
+    }
+    const fs::path file = Path("other.ini");
+    Put(file, "[A]\nk=1\n");
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(WriteIni(file, "A", "k", "2"));
+    EXPECT_FALSE(WriteIni(file, "B", "k", "2"));
+    fs::permissions(m_dir, fs::perms::owner_all);
+    EXPECT_EQ(Contents(file), "[A]\nk=1\n");
+    EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(IniFileTest, KeepsPermissionsAndSymbolicLinks)
+{
+    const fs::path real = Path("real.ini");
+    Put(real, "[A]\r\nk=1\r\n");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(real, Path());
+
+    ASSERT_TRUE(WriteIni(Path(), "A", "k", "2"));
+    EXPECT_TRUE(fs::is_symlink(Path()));
+    EXPECT_EQ(Contents(real), "[A]\r\nk=2\r\n");
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(IniFileTest, RewritingTheSameValueLeavesTheFileAlone)
+{
+    Put(Path(), "[A]\nk=1\n");
+    const auto before = fs::last_write_time(Path());
+    ::usleep(20'000);
+    ASSERT_TRUE(WriteIni(Path(), "a", "K", "1"));
+    EXPECT_EQ(fs::last_write_time(Path()), before);
+}
