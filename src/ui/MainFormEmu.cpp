@@ -3,16 +3,31 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QToolBar>
 
+#include "machine/Keyboard.hpp"
 #include "output/qt/ScreenView.hpp"
+#include "platform/KeyMap.hpp"
+#include "platform/KeyboardLayout.hpp"
+#include "platform/PlatformTimer.hpp"
+#include "platform/VirtualKeys.hpp"
 #include "ui/Dialogs.hpp"
 
 namespace ostrovik::ui {
 
 namespace {
 constexpr std::int32_t kQuickStartBudget = 20'000'000;
+
+/// The machine's view of the windows' keyboard layout.
+class ActiveLayout final : public machine::KeyboardLayout {
+public:
+    std::string activeLayoutName() const override { return platform::ActiveKeyboardLayout().Name(); }
+    void activateLayout(std::string_view name) override { platform::ActiveKeyboardLayout().Load(name); }
+};
+
+ActiveLayout activeLayout;
 } // namespace
 
 TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
@@ -36,10 +51,14 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
     setCentralWidget(screenView_);
     resize(kDesignClientWidth, kDesignClientHeight);
 
-    TimerMain = new QTimer(this);
+    TimerMain = new platform::PlatformTimer(this);
     TimerMain->setObjectName(QStringLiteral("TimerMain"));
     TimerMain->setInterval(1);
-    connect(TimerMain, &QTimer::timeout, this, [this] { guarded([this] { TimerMainTimer1(); }); });
+    connect(TimerMain, &platform::PlatformTimer::timeout, this,
+            [this] { guarded([this] { TimerMainTimer1(); }); });
+
+    keyboard_ = std::make_unique<machine::Keyboard>(machine_);
+    setFocusPolicy(Qt::StrongFocus);
 
     machine_.ProgramDir = QCoreApplication::applicationDirPath().toStdString();
     FormCreate(args);
@@ -47,7 +66,7 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
 
 TMainFormEmu::~TMainFormEmu()
 {
-    TimerMain->stop();
+    TimerMain->setEnabled(false);
 }
 
 void TMainFormEmu::FormCreate(const QStringList& args)
@@ -75,6 +94,35 @@ void TMainFormEmu::showEvent(QShowEvent* event)
     QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
 
+void TMainFormEmu::keyPressEvent(QKeyEvent* event)
+{
+    const platform::KeyStroke key = platform::VirtualKeyOf(*event);
+    std::uint32_t lParam = 0;
+    if (key.vk == platform::VK_CONTROL)
+        lParam = key.side == platform::KeySide::Right ? machine::kRightCtrlParam : machine::kLeftCtrlParam;
+    guarded([&] { keyboard_->KeyDown(key.vk, lParam, activeLayout); });
+    event->accept();
+}
+
+void TMainFormEmu::keyReleaseEvent(QKeyEvent* event)
+{
+    // The desktop repeats a held key as release/press pairs; the machine
+    // sees only the repeated presses, as it would from a PC keyboard.
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    const platform::KeyStroke key = platform::VirtualKeyOf(*event);
+    guarded([&] { keyboard_->FormKeyUp(key.vk); });
+    event->accept();
+}
+
+bool TMainFormEmu::focusNextPrevChild(bool)
+{
+    // Tab belongs to the machine's keyboard, not to focus navigation.
+    return false;
+}
+
 void TMainFormEmu::FormActivate()
 {
     if (!FirstActivate)
@@ -88,7 +136,7 @@ void TMainFormEmu::FirstPusk()
     machine_.TapePos = -1;
     machine_.ResetComp();
     machine_.i8080_do_opcodes(quickRun() ? kQuickStartBudget : machine_.CyclesPerTick);
-    TimerMain->start();
+    TimerMain->setEnabled(true);
 }
 
 void TMainFormEmu::TimerMainTimer1()
@@ -123,7 +171,7 @@ void TMainFormEmu::FullScreen1Click()
 
 bool TMainFormEmu::timerRunning() const
 {
-    return TimerMain->isActive();
+    return TimerMain->isEnabled();
 }
 
 void TMainFormEmu::showError(const QString& text)

@@ -10,8 +10,14 @@
 #include "output/ColorTable.hpp"
 #include "output/GdiScreen.hpp"
 
-class QTimer;
 class QToolBar;
+
+namespace ostrovik::machine {
+class Keyboard;
+}
+namespace ostrovik::platform {
+class PlatformTimer;
+}
 
 namespace ostrovik::output {
 class ScreenView;
@@ -43,6 +49,7 @@ public:
     void FullScreen1Click();
 
     bool timerRunning() const;
+    machine::Keyboard& keyboard() { return *keyboard_; }
     output::GdiScreen& screen() { return *screen_; }
     output::ScreenView& screenView() { return *screenView_; }
     /// Gray TV (menu item N7).
@@ -69,6 +76,9 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -77,7 +87,8 @@ private:
     void showError(const QString& text);
 
     machine::Machine machine_;
-    QTimer* TimerMain = nullptr;
+    platform::PlatformTimer* TimerMain = nullptr;
+    std::unique_ptr<machine::Keyboard> keyboard_;
     QToolBar* ToolBar1 = nullptr;
     std::unique_ptr<output::TColorTable> ColorTable;
     std::unique_ptr<output::GdiScreen> screen_;
