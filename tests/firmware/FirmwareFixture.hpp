@@ -1,0 +1,239 @@
+#pragma once
+
+// A machine booted from the stand-in test ROM (bios.dat from
+// firmware/testrom.asm, found in $OSTROVIK_BIN), with helpers that type keys,
+// call ROM routines and read the text screen back through the font in RAM.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "machine/Machine.hpp"
+
+namespace ostrovik::firmware_test {
+
+using namespace ostrovik::machine;
+
+// Firmware cells the tests look at (documented at the top of testrom.asm).
+constexpr int kCursorCol = 0xBE00;
+constexpr int kCursorRow = 0xBE01;
+constexpr int kTapeName = 0xBE8C;
+constexpr int kConsole = 0xDF68;
+constexpr int kKeyPoll = 0xF803;
+constexpr int kTapeSkip = 0xE4D0;
+constexpr int kReturnLoop = 0x9000; // JMP 9000h, readable in both memory maps
+
+// Keys of the DU-01 (latin key table).
+constexpr TKeyMask kEnter = 0x13FF, kShift = 0x70FF, kBackspace = 0x23FF, kSpace = 0x30FF,
+                   kOne = 0x47FF, kLeft = 0xFF32;
+
+inline TKeyMask letterKey(char c)
+{
+    static constexpr std::array<TKeyMask, 26> letters = {
+        0x64FF, 0x31FF, 0x57FF, 0x27FF, 0x54FF, 0x67FF, 0x10FF, 0x16FF, 0x75FF,
+        0x52FF, 0x55FF, 0x22FF, 0x76FF, 0x53FF, 0x21FF, 0x63FF, 0x71FF, 0x20FF,
+        0x77FF, 0x74FF, 0x56FF, 0x26FF, 0x65FF, 0x73FF, 0x66FF, 0x17FF};
+    return letters.at(static_cast<std::size_t>(c - 'A'));
+}
+
+// KOI-7 codes 96-126 as UTF-8, for reading Cyrillic off the screen.
+constexpr std::array<std::string_view, 31> kCyrillic = {
+    "Ю", "А", "Б", "Ц", "Д", "Е", "Ф", "Г", "Х", "И", "Й", "К", "Л", "М", "Н", "О",
+    "П", "Я", "Р", "С", "Т", "У", "Ж", "В", "Ь", "Ы", "З", "Ш", "Э", "Щ", "Ч"};
+
+class ScriptedHost : public NullHost {
+public:
+    bool quickRun() const override { return true; }
+    std::optional<std::string> chooseTapeFile() override
+    {
+        ++dialogs;
+        return tapeFile;
+    }
+    void loadFile(const std::string& path, bool autoStart) override
+    {
+        loads.push_back({path, autoStart});
+        if (onLoad)
+            onLoad(path);
+    }
+    bool logWindowVisible() const override { return logVisible; }
+    void appendLogLine(std::string_view line) override { logLines.emplace_back(line); }
+
+    std::optional<std::string> tapeFile;
+    int dialogs = 0;
+    struct Load {
+        std::string path;
+        bool autoStart;
+    };
+    std::vector<Load> loads;
+    std::function<void(const std::string&)> onLoad;
+    bool logVisible = false;
+    std::vector<std::string> logLines;
+};
+
+class BeepCounter : public SoundSink {
+public:
+    void putSound(int value) override
+    {
+        if ((value ^ level) & 1)
+            ++edges;
+        level = value;
+    }
+    int level = 0xFF;
+    int edges = 0;
+};
+
+/// A machine tape image: signature, type 0xD0, name, start, end, run, data.
+inline std::vector<std::uint8_t> tapeImage(int start, int end, int run, const std::vector<std::uint8_t>& data)
+{
+    std::vector<std::uint8_t> f = {'R', 'I', 'Z', 'I', '/', '2', '.', '0', '/', 0xD0,
+                                   'P', 'R', 'O', 'B', 'A', '1'};
+    for (int w : {start, end, run}) {
+        f.push_back(static_cast<std::uint8_t>(w & 0xFF));
+        f.push_back(static_cast<std::uint8_t>(w >> 8));
+    }
+    f.insert(f.end(), data.begin(), data.end());
+    return f;
+}
+
+class Firmware : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* bin = std::getenv("OSTROVIK_BIN");
+        ASSERT_NE(bin, nullptr) << "OSTROVIK_BIN names the folder that holds bios.dat";
+        m.ProgramDir = bin;
+        m.setSoundSink(&beeper);
+        m.ResetComp(); // fast start: 20,000,000 T-states
+    }
+
+    void run(int tstates) { m.i8080_do_opcodes(tstates); }
+
+    void press(TKeyMask key, int held = 150000, int after = 150000)
+    {
+        m.kbd(key, true);
+        run(held);
+        m.kbd(key, false);
+        run(after);
+    }
+    void typeText(std::string_view text)
+    {
+        for (char c : text)
+            press(c == ' ' ? kSpace : letterKey(c));
+    }
+
+    /// The 16 video bytes of a character cell, dot row by dot row.
+    std::array<std::uint8_t, 16> cell(int col, int row) const
+    {
+        std::array<std::uint8_t, 16> b{};
+        for (int r = 0; r < 8; ++r) {
+            b[2 * r] = m.VRAM[row * 512 + r * 64 + col * 2];
+            b[2 * r + 1] = m.VRAM[row * 512 + r * 64 + col * 2 + 1];
+        }
+        return b;
+    }
+    /// A glyph of the font in RAM as the cell it should draw: ink in both bit
+    /// planes, four dots a byte.
+    std::array<std::uint8_t, 16> glyph(int code) const
+    {
+        std::array<std::uint8_t, 16> b{};
+        for (int r = 0; r < 8; ++r) {
+            const int g = m.RAM[0xB000 + 8 * code + r];
+            b[2 * r] = static_cast<std::uint8_t>((g & 0xF0) | (g >> 4));
+            b[2 * r + 1] = static_cast<std::uint8_t>(((g & 0x0F) << 4) | (g & 0x0F));
+        }
+        return b;
+    }
+    /// One text row read back by matching every cell against the font (dot
+    /// row 7, where the cursor underline goes, left out); trailing blanks cut.
+    std::string line(int row) const
+    {
+        std::string text;
+        for (int col = 0; col < 32; ++col) {
+            const auto have = cell(col, row);
+            std::string ch = "\x7F"; // no glyph matches
+            for (int code = 32; code < 128; ++code) {
+                const auto want = glyph(code);
+                if (std::equal(want.begin(), want.begin() + 14, have.begin())) {
+                    ch = code < 96 ? std::string(1, static_cast<char>(code))
+                                   : code < 127 ? std::string(kCyrillic[code - 96]) : "\x7F";
+                    break;
+                }
+            }
+            text += ch;
+        }
+        text.erase(text.find_last_not_of(' ') + 1);
+        return text;
+    }
+    std::vector<std::string> screen() const
+    {
+        std::vector<std::string> rows;
+        for (int r = 0; r < 32; ++r)
+            rows.push_back(line(r));
+        while (!rows.empty() && rows.back().empty())
+            rows.pop_back();
+        return rows;
+    }
+
+    /// Calls a ROM routine with the given registers and runs until it has
+    /// returned to a loop in high RAM.
+    void call(int addr, int budget = 300000)
+    {
+        m.RAM[kReturnLoop] = 0xC3;
+        m.RAM[kReturnLoop + 1] = kReturnLoop & 0xFF;
+        m.RAM[kReturnLoop + 2] = kReturnLoop >> 8;
+        m.r_SP = 0xAF00;
+        m.set_var(0xAF00, kReturnLoop);
+        m.r_PC = addr;
+        run(budget);
+        ASSERT_EQ(m.r_PC, kReturnLoop) << "the routine at " << std::hex << addr << " did not return";
+        EXPECT_EQ(m.r_SP, 0xAF02);
+    }
+    void conout(int c)
+    {
+        m.r_C = c;
+        call(kConsole);
+    }
+    void setCursor(int col, int row)
+    {
+        m.RAM[kCursorCol] = static_cast<std::uint8_t>(col);
+        m.RAM[kCursorRow] = static_cast<std::uint8_t>(row);
+    }
+
+    /// Puts a BASIC program where the program-start word points and starts the
+    /// BASIC entry the way a BASIC tape load does.
+    void startBasic(std::string_view program)
+    {
+        m.warm_start();
+        int a = m.get_var(m.BasicStartVar);
+        for (char c : program)
+            m.do_write(a++, static_cast<std::uint8_t>(c));
+        m.set_var(m.BasicEndVar, a);
+        m.set_var(m.WarmSP, m.WarmPC);
+        m.r_SP = m.WarmSP;
+        m.r_PC = 0x1054;
+    }
+    /// R, U, N and Enter with the automatic RUN's timing.
+    void autoRun()
+    {
+        run(200000);
+        press(letterKey('R'), 60000, 100000);
+        press(letterKey('U'), 100000, 100000);
+        press(letterKey('N'), 100000, 100000);
+        press(kEnter, 100000, 100000);
+    }
+
+    ScriptedHost host;
+    Machine m{host};
+    BeepCounter beeper;
+};
+
+
+} // namespace ostrovik::firmware_test
