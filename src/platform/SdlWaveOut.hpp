@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/WaveOut.hpp"
+
+namespace ostrovik::platform {
+
+/// The wave-out device on SDL2 audio: device 0 is the system's default output.
+///
+/// SDL's audio thread plays copies of the written blocks and, when one ends,
+/// leaves a Done notice in a fixed ring without allocating; a notifier thread
+/// hands each notice to @c post, which runs it on the GUI thread. Open, close
+/// and the Done notices of a reset go through the same path, so every notice
+/// arrives in the order it was raised.
+class SdlWaveOut final : public WaveOut {
+public:
+    /// @p post must stay usable until this object is destroyed.
+    explicit SdlWaveOut(PostCall post);
+    ~SdlWaveOut() override;
+    SdlWaveOut(const SdlWaveOut&) = delete;
+    SdlWaveOut& operator=(const SdlWaveOut&) = delete;
+
+    WaveResult open(WaveOutHandle& handle, int deviceId, const WaveFormat& format,
+                    std::weak_ptr<WaveNoticeTarget> target) override;
+    WaveResult prepareHeader(WaveOutHandle handle, WaveHeader& header) override;
+    WaveResult write(WaveOutHandle handle, WaveHeader& header) override;
+    WaveResult reset(WaveOutHandle handle) override;
+    WaveResult unprepareHeader(WaveOutHandle handle, WaveHeader& header) override;
+    WaveResult close(WaveOutHandle handle) override;
+
+    struct Impl;
+
+private:
+    std::shared_ptr<Impl> impl_;
+};
+
+} // namespace ostrovik::platform
