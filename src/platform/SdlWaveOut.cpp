@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <array>
 #include <condition_variable>
 #include <cstring>
@@ -38,8 +39,17 @@ struct SdlWaveOut::Impl : std::enable_shared_from_this<Impl> {
 
     explicit Impl(PostCall p) : post(std::move(p)) {}
 
+    // Without a sound card every open would cost milliseconds (and the sound
+    // library's complaints on stderr), once per tick. After a failure the
+    // hardware is asked again only after a pause, 1 s doubling up to 16 s;
+    // in between an open fails at once.
+    static constexpr std::chrono::milliseconds kFirstRetry{1000};
+    static constexpr std::chrono::milliseconds kLongestRetry{16000};
+
     // ---- GUI thread only ----
     PostCall post;
+    std::chrono::steady_clock::time_point nextTry{};
+    std::chrono::milliseconds retryAfter{0};
     SDL_AudioDeviceID device = 0;
     WaveOutHandle handle = 0;
     WaveOutHandle nextHandle = 1;
@@ -195,8 +205,16 @@ WaveResult SdlWaveOut::open(WaveOutHandle& handle, int deviceId, const WaveForma
         return WaveResult::BadFormat;
     if (d.handle != 0)
         return WaveResult::Allocated;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    const auto now = std::chrono::steady_clock::now();
+    if (now < d.nextTry)
         return WaveResult::NoDevice;
+    const auto fail = [&] {
+        d.retryAfter = d.retryAfter.count() == 0 ? Impl::kFirstRetry : std::min(2 * d.retryAfter, Impl::kLongestRetry);
+        d.nextTry = now + d.retryAfter;
+        return WaveResult::NoDevice;
+    };
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return fail();
     SDL_AudioSpec want{};
     SDL_AudioSpec have{};
     want.freq = static_cast<int>(format.samplesPerSec);
@@ -209,8 +227,9 @@ WaveResult SdlWaveOut::open(WaveOutHandle& handle, int deviceId, const WaveForma
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return WaveResult::NoDevice;
+        return fail();
     }
+    d.retryAfter = std::chrono::milliseconds{0};
     d.device = device;
     d.handle = d.nextHandle++;
     if (d.nextHandle == 0)

@@ -13,6 +13,9 @@ namespace ostrovik::platform {
 /// hands each notice to @c post, which runs it on the GUI thread. Open, close
 /// and the Done notices of a reset go through the same path, so every notice
 /// arrives in the order it was raised.
+///
+/// Without a sound device an open fails (NoDevice); the hardware is asked
+/// again no sooner than a second later, so that failing opens stay cheap.
 class SdlWaveOut final : public WaveOut {
 public:
     /// @p post must stay usable until this object is destroyed.

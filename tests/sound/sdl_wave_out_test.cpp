@@ -167,6 +167,22 @@ TEST(SdlWaveOut, WithoutASoundDeviceTheBeeperPlaysNothingAndKeepsTrying)
     }
     beeper.CloseAudio();
     EXPECT_EQ(gui.drain(), 0u);
+
+    // A device that appears is found by a later tick, once the pause after the
+    // last failure has passed.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const auto tickOnce = [&] {
+        machine.clock = 56448;
+        beeper.playTone();
+        runGuiFor(gui, 5ms);
+    };
+    tickOnce();
+    EXPECT_EQ(beeper.WaveOutOpened, 0);
+    std::this_thread::sleep_for(1100ms);
+    tickOnce();
+    EXPECT_EQ(beeper.WaveOutOpened, 1);
+    beeper.CloseAudio();
+    EXPECT_TRUE(runGuiUntil(gui, [&] { return beeper.WaveOutOpened == 0; }));
 }
 
 TEST(SdlWaveOut, ToggledBeeperComesOutAsClicksInTheDiskDriversFile)
