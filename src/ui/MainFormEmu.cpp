@@ -9,9 +9,11 @@
 
 #include "machine/Keyboard.hpp"
 #include "output/qt/ScreenView.hpp"
+#include "output/sound/GuiPost.hpp"
 #include "platform/KeyMap.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "platform/PlatformTimer.hpp"
+#include "platform/SdlWaveOut.hpp"
 #include "platform/VirtualKeys.hpp"
 #include "ui/Dialogs.hpp"
 
@@ -49,6 +51,8 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
     screenView_->setClientTop(kToolBarHeight);
     screenView_->setStretch(fullScreen_);
     setCentralWidget(screenView_);
+    waveOut_ = std::make_unique<platform::SdlWaveOut>(output::sound::postToGuiThread());
+    beeper_ = std::make_unique<output::sound::Beeper>(machine_, *waveOut_);
     resize(kDesignClientWidth, kDesignClientHeight);
 
     TimerMain = new platform::PlatformTimer(this);
@@ -67,6 +71,7 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
 TMainFormEmu::~TMainFormEmu()
 {
     TimerMain->setEnabled(false);
+    beeper_->CloseAudio();
 }
 
 void TMainFormEmu::FormCreate(const QStringList& args)
@@ -135,6 +140,8 @@ void TMainFormEmu::FirstPusk()
 {
     machine_.TapePos = -1;
     machine_.ResetComp();
+    beeper_->SoundLevel = 128;
+    beeper_->InitAudio();
     machine_.i8080_do_opcodes(quickRun() ? kQuickStartBudget : machine_.CyclesPerTick);
     TimerMain->setEnabled(true);
 }
@@ -151,6 +158,10 @@ void TMainFormEmu::TimerMainTimer1()
     default:
         break;
     }
+    // Only a full run makes a buffer; the edges of a shorter one wait for the
+    // next.
+    if (machine_.clock > 56300)
+        beeper_->playTone();
 }
 
 void TMainFormEmu::draw_screen()

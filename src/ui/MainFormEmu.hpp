@@ -9,6 +9,8 @@
 #include "machine/Machine.hpp"
 #include "output/ColorTable.hpp"
 #include "output/GdiScreen.hpp"
+#include "output/sound/Beeper.hpp"
+#include "platform/WaveOut.hpp"
 
 class QToolBar;
 
@@ -51,6 +53,7 @@ public:
     bool timerRunning() const;
     machine::Keyboard& keyboard() { return *keyboard_; }
     output::GdiScreen& screen() { return *screen_; }
+    output::sound::Beeper& beeper() { return *beeper_; }
     output::ScreenView& screenView() { return *screenView_; }
     /// Gray TV (menu item N7).
     bool grayTV() const { return grayTV_; }
@@ -92,6 +95,9 @@ private:
     QToolBar* ToolBar1 = nullptr;
     std::unique_ptr<output::TColorTable> ColorTable;
     std::unique_ptr<output::GdiScreen> screen_;
+    // The device before the beeper: the beeper goes first.
+    std::unique_ptr<platform::WaveOut> waveOut_;
+    std::unique_ptr<output::sound::Beeper> beeper_;
     output::ScreenView* screenView_ = nullptr;
     bool grayTV_ = false;
     bool FirstActivate = false;
