@@ -230,12 +230,17 @@ TEST(SdlWaveOut, ToggledBeeperComesOutAsClicksInTheDiskDriversFile)
         if (raw[i] == 255)
             clicks.push_back(i);
     }
-    // Clicks at samples 100, 300 and 700 of every buffer played.
-    ASSERT_EQ(clicks.size() % 3, 0u);
-    ASSERT_GE(clicks.size() / 3, 3u);
+    // Clicks at samples 100, 300 and 700 of every buffer played; the last
+    // one may be cut short by the close.
+    const std::size_t whole = clicks.size() / 3;
+    ASSERT_GE(whole, 3u);
     for (std::size_t k = 0; k < clicks.size(); k += 3) {
-        EXPECT_EQ(clicks[k + 1] - clicks[k], 200u);
-        EXPECT_EQ(clicks[k + 2] - clicks[k], 600u);
+        if (k + 1 < clicks.size()) {
+            EXPECT_EQ(clicks[k + 1] - clicks[k], 200u);
+        }
+        if (k + 2 < clicks.size()) {
+            EXPECT_EQ(clicks[k + 2] - clicks[k], 600u);
+        }
         if (k > 0) {
             EXPECT_GE(clicks[k] - clicks[k - 3], 1412u);
         }
