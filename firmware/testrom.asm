@@ -37,7 +37,8 @@
 ;            from the font at 0B000h + 8 x code. Scrolls at the bottom.
 ;    0E4BEh  read a tape byte into A (without a tape signal: 0FFh)
 ;    0E4D0h  tape leader wait (a short delay)
-;    0F803h  key poll: A = the character of a newly pressed key, else 0
+;    0F803h  wait for a key: A = its character (the picture viewer calls it,
+;            so a picture stays on the screen until a key is pressed)
 ;
 ;  Screen: 256 x 256 dots, 64 video bytes a line at 4000h-7FFFh while port
 ;  C2 bit 1 is 0. The firmware keeps bit 1 = 1 (all RAM) and maps video RAM
@@ -155,6 +156,8 @@ CS1:    MOV     M,A
 WARM:   LXI     SP,STKTOP
         MVI     A,03h
         OUT     0C3h            ; all RAM again, whatever the program left
+        MVI     A,PALETTE
+        OUT     0C1h            ; and our colours
         CALL    CUROFF          ; a line input may have been cut short
         CALL    CRIFNZ
 CMDLP:  LXI     SP,STKTOP
@@ -1134,6 +1137,6 @@ NIBLO:
 
 ; -----------------------------------------------------------------------------
         ORG     0F803h
-KEYPOL: JMP     INKEY           ; key poll, returns at once
+KEYIN:  JMP     GETKEY          ; wait for a key
 
         END

@@ -27,7 +27,7 @@ constexpr int kCursorCol = 0xBE00;
 constexpr int kCursorRow = 0xBE01;
 constexpr int kTapeName = 0xBE8C;
 constexpr int kConsole = 0xDF68;
-constexpr int kKeyPoll = 0xF803;
+constexpr int kKeyIn = 0xF803;
 constexpr int kTapeSkip = 0xE4D0;
 constexpr int kReturnLoop = 0x9000; // JMP 9000h, readable in both memory maps
 
@@ -186,15 +186,20 @@ protected:
     /// returned to a loop in high RAM.
     void call(int addr, int budget = 300000)
     {
+        startCall(addr);
+        run(budget);
+        ASSERT_EQ(m.r_PC, kReturnLoop) << "the routine at " << std::hex << addr << " did not return";
+        EXPECT_EQ(m.r_SP, 0xAF02);
+    }
+    /// Points PC at a ROM routine whose return address is a loop in high RAM.
+    void startCall(int addr)
+    {
         m.RAM[kReturnLoop] = 0xC3;
         m.RAM[kReturnLoop + 1] = kReturnLoop & 0xFF;
         m.RAM[kReturnLoop + 2] = kReturnLoop >> 8;
         m.r_SP = 0xAF00;
         m.set_var(0xAF00, kReturnLoop);
         m.r_PC = addr;
-        run(budget);
-        ASSERT_EQ(m.r_PC, kReturnLoop) << "the routine at " << std::hex << addr << " did not return";
-        EXPECT_EQ(m.r_SP, 0xAF02);
     }
     void conout(int c)
     {

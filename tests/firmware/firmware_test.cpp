@@ -115,15 +115,7 @@ TEST_F(Firmware, ConsoleKeepsTheCallersMemoryMap)
     // A caller with video RAM in view gets it back in view.
     m.Ports[0xC2] = 0xFD;
     setCursor(2, 3);
-    m.r_C = 'Q';
-    m.RAM[kReturnLoop] = 0xC3;
-    m.RAM[kReturnLoop + 1] = kReturnLoop & 0xFF;
-    m.RAM[kReturnLoop + 2] = kReturnLoop >> 8;
-    m.r_SP = 0x9100;
-    m.set_var(0x9100, kReturnLoop);
-    m.r_PC = kConsole;
-    run(200000);
-    EXPECT_EQ(m.r_PC, kReturnLoop);
+    conout('Q');
     EXPECT_EQ(m.Ports[0xC2], 0xFD);
     EXPECT_EQ(cell(2, 3), glyph('Q'));
 }
@@ -181,11 +173,18 @@ TEST_F(Firmware, UnknownCommandAnswersWithAQuestionMark)
     EXPECT_EQ(rows[4], ">");
 }
 
-TEST_F(Firmware, KeyPollAndTapeSkipReturnAtOnce)
+TEST_F(Firmware, KeyWaitAndTapeSkipReturn)
 {
-    m.r_A = 0x55;
-    call(kKeyPoll, 100000);
-    EXPECT_EQ(m.r_A, 0) << "no key held";
+    // 0xF803 waits for a key and returns its character.
+    startCall(kKeyIn);
+    run(1000000);
+    EXPECT_NE(m.r_PC, kReturnLoop) << "returned without a key";
+    m.kbd(letterKey('K'), true);
+    run(100000);
+    m.kbd(letterKey('K'), false);
+    EXPECT_EQ(m.r_PC, kReturnLoop);
+    EXPECT_EQ(m.r_A, 'K');
+    EXPECT_EQ(m.r_SP, 0xAF02);
     call(kTapeSkip, 10000);
 }
 
@@ -234,11 +233,15 @@ TEST_F(Firmware, ArrowKeyBreaksBasicUnlessPatched)
 
 TEST_F(Firmware, WarmStartReturnsToThePrompt)
 {
+    // A program that changed the palette returns to the monitor's colours.
     typeText("AB");
+    m.do_output(0xC1, 0xC8);
     m.warm_start();
     run(500000);
+    EXPECT_EQ(m.Ports[0xC1], 0x4C);
     EXPECT_EQ(line(2), ">AB");
     EXPECT_EQ(line(3), ">");
+    EXPECT_EQ(cell(3, 2)[15], 0) << "the cut-short line keeps no cursor";
     // The command loop works again afterwards.
     typeText("Z");
     EXPECT_EQ(line(3), ">Z");
