@@ -41,6 +41,22 @@ public:
     /// Sets the file name the open dialog remembers (snapshots are named
     /// after it).
     virtual void setOpenDialogFileName(const std::string& path) = 0;
+
+    /// State of a settings-window option at the moment of use, by its config
+    /// key (UTF-8): "1" when a check box is checked. Until the settings window
+    /// answers, every option reads as its first-run value "0".
+    virtual std::string option(std::string_view key) const
+    {
+        (void)key;
+        return "0";
+    }
+
+    /// Presents the screen at once through the current presentation, as the
+    /// run loop's tick does (after a snapshot has replaced video RAM).
+    virtual void presentNow() {}
+
+    /// Puts @p path at the top of the recent-files list.
+    virtual void AddFileInMRU(const std::string& path) { (void)path; }
 };
 
 /// A host that shows nothing and answers every question in the negative.

@@ -1,0 +1,195 @@
+#include "files/LoadFile.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+#include "files/Snapshot.hpp"
+#include "files/TapeImage.hpp"
+#include "machine/Machine.hpp"
+
+namespace ostrovik::files {
+
+namespace {
+
+/// Where the machine's BASIC starts a loaded program.
+constexpr std::uint32_t kBasicRunPC = 0x1054;
+/// The byte the arrow-key patch overwrites, and what it writes there (XRA A).
+constexpr std::uint32_t kPatch058CAddr = 0x058C;
+constexpr std::uint8_t kPatch058CValue = 0xAF;
+/// A BASIC image's program begins after the signature, type and tape name.
+constexpr std::size_t kBasicDataAt = 16;
+
+/// The key codes of R, U, N and Enter, from the Latin key table.
+constexpr machine::TKeyMask kKeyR = 0x20FF;
+constexpr machine::TKeyMask kKeyU = 0x56FF;
+constexpr machine::TKeyMask kKeyN = 0x53FF;
+constexpr machine::TKeyMask kKeyEnter = 0x13FF;
+
+std::string systemReason(int err)
+{
+    return std::error_code(err, std::generic_category()).message();
+}
+
+/// Reads the whole file, at most @p limit + 1 bytes, so that a file longer
+/// than @p limit shows as such without being read to its end.
+std::vector<std::uint8_t> readFileCapped(const std::string& path, std::size_t limit)
+{
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    std::unique_ptr<std::FILE, Closer> f(std::fopen(path.c_str(), "rb"));
+    if (!f) {
+        const int err = errno;
+        throw std::runtime_error("Cannot open " + path + ": " + systemReason(err));
+    }
+    std::vector<std::uint8_t> bytes(limit + 1);
+    const std::size_t n = std::fread(bytes.data(), 1, bytes.size(), f.get());
+    if (std::ferror(f.get())) {
+        const int err = errno;
+        throw std::runtime_error("Cannot read " + path + ": " + systemReason(err));
+    }
+    bytes.resize(n);
+    return bytes;
+}
+
+void refuseTooLong(machine::Machine& m, const std::string& path)
+{
+    m.host().showMessage("File is too long to load: " + path + "\nA tape image or snapshot holds at most "
+                         + std::to_string(machine::Machine::kTapeBufSize) + " bytes.");
+}
+
+void loadMachineCode(machine::Machine& m, std::size_t bytesRead, bool AutoStart)
+{
+    m.TapeLength = static_cast<std::int32_t>(bytesRead);
+    const auto header = parseLvtHeader(std::span<const std::uint8_t>(m.TapeBuf));
+    if (AutoStart) {
+        m.warm_start();
+        m.r_PC = header->RunAddr;
+    }
+    // The count comes from the header alone: past the file's end the bytes are
+    // whatever the tape buffer holds there. At most 65,536 bytes after the
+    // header, so the buffer is never overrun; the memory map drops the ROM area.
+    const int last = static_cast<int>(header->EndAddr) - static_cast<int>(header->StartAddr);
+    for (int i = 0; i <= last; ++i)
+        m.do_write((header->StartAddr + i) & 0xFFFF, m.TapeBuf[kLvtHeaderSize + i]);
+}
+
+void loadBasic(machine::Machine& m, std::size_t bytesRead)
+{
+    // The file's last byte is not part of the program.
+    m.TapeLength = static_cast<std::int32_t>(bytesRead) - 1;
+    m.warm_start();
+    std::uint32_t a = static_cast<std::uint32_t>(m.get_var(m.BasicStartVar));
+    for (std::int32_t i = 0; i < m.TapeLength - static_cast<std::int32_t>(kBasicDataAt); ++i) {
+        m.do_write(a, m.TapeBuf[kBasicDataAt + i]);
+        a = (a + 1) & 0xFFFF;
+    }
+    m.set_var(m.BasicEndVar, static_cast<int>(a));
+    // The program may have overwritten the return address.
+    m.set_var(m.WarmSP, m.WarmPC);
+    m.r_SP = m.WarmSP;
+    m.r_PC = kBasicRunPC;
+    if (optionChecked(m.host(), kOptionPatch058C))
+        m.RAM[kPatch058CAddr] = kPatch058CValue;
+    if (optionChecked(m.host(), kOptionRunBasic))
+        autoRunBasic(m);
+}
+
+void loadSnapshot(machine::Machine& m)
+{
+    // A short snapshot is not refused: its missing fields come from the tape
+    // buffer as it stands.
+    auto snapshot = std::make_unique<TSavSnapshot>();
+    parseSavSnapshot(std::span<const std::uint8_t, kSavSize>(m.TapeBuf.data(), kSavSize), *snapshot);
+    restoreSnapshot(m, *snapshot);
+    m.invalidateScreen();
+    m.host().presentNow();
+}
+
+} // namespace
+
+bool optionChecked(const machine::Host& host, std::string_view key)
+{
+    return host.option(key) == "1";
+}
+
+std::int64_t FileSizeByName(const std::string& FileName)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::status(FileName, ec);
+    if (ec || !std::filesystem::is_regular_file(status))
+        return -1;
+    const auto size = std::filesystem::file_size(FileName, ec);
+    if (ec)
+        return -1;
+    return static_cast<std::int64_t>(size);
+}
+
+void autoRunBasic(machine::Machine& m)
+{
+    struct Stroke {
+        machine::TKeyMask key;
+        std::int32_t held, after;
+    };
+    static constexpr Stroke kStrokes[] = {
+        {kKeyR, 60'000, 100'000},
+        {kKeyU, 100'000, 100'000},
+        {kKeyN, 100'000, 100'000},
+        {kKeyEnter, 100'000, 100'000},
+    };
+    m.i8080_do_opcodes(200'000);
+    for (const Stroke& s : kStrokes) {
+        m.kbd(s.key, true);
+        m.i8080_do_opcodes(s.held);
+        m.kbd(s.key, false);
+        m.i8080_do_opcodes(s.after);
+    }
+}
+
+void NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStart)
+{
+    constexpr std::size_t kLimit = machine::Machine::kTapeBufSize;
+    const std::int64_t size = FileSizeByName(FileName);
+    if (size < static_cast<std::int64_t>(kMinLoadSize)) {
+        m.host().showMessage(kMsgTooSmall);
+        return;
+    }
+    if (size > static_cast<std::int64_t>(kLimit)) {
+        refuseTooLong(m, FileName);
+        return;
+    }
+
+    // Read in full before anything changes, so that a failing or refused read
+    // leaves the tape buffer and the machine as they were.
+    const std::vector<std::uint8_t> bytes = readFileCapped(FileName, kLimit);
+    if (bytes.size() > kLimit) {
+        refuseTooLong(m, FileName);
+        return;
+    }
+    // The file may have shrunk since its size was taken.
+    if (bytes.size() < kMinLoadSize) {
+        m.host().showMessage(kMsgTooSmall);
+        return;
+    }
+
+    const bool tape = hasLvtSignature(bytes);
+    if (!tape && !hasSavSignature(bytes))
+        return;
+    std::copy(bytes.begin(), bytes.end(), m.TapeBuf.begin());
+
+    if (!tape)
+        loadSnapshot(m);
+    else if (bytes[9] == kLvtMachineCode)
+        loadMachineCode(m, bytes.size(), AutoStart);
+    else
+        loadBasic(m, bytes.size());
+}
+
+} // namespace ostrovik::files
