@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,6 +65,11 @@ public:
             onLoad(path);
     }
     bool logWindowVisible() const override { return logVisible; }
+    std::string option(std::string_view key) const override
+    {
+        const auto it = options.find(std::string(key));
+        return it == options.end() ? "0" : it->second;
+    }
     void appendLogLine(std::string_view line) override { logLines.emplace_back(line); }
 
     std::optional<std::string> tapeFile;
@@ -76,6 +82,8 @@ public:
     std::function<void(const std::string&)> onLoad;
     bool logVisible = false;
     std::vector<std::string> logLines;
+    /// Settings-window options by config key; unset ones read "0".
+    std::map<std::string, std::string> options;
 };
 
 class BeepCounter : public SoundSink {

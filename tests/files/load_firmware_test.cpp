@@ -1,0 +1,107 @@
+// Loading and saving on the stand-in firmware: programs made here start and
+// run, the BASIC stand-in sees the automatic RUN, and a snapshot continues
+// exactly where it was taken.
+#include <memory>
+#include <string>
+
+#include "FilesTestSupport.hpp"
+#include "asm8080/Assembler.hpp"
+#include "files/LoadFile.hpp"
+#include "files/SaveSnapshot.hpp"
+#include "firmware/FirmwareFixture.hpp"
+
+namespace {
+
+using namespace ostrovik;
+using ostrovik::firmware_test::Firmware;
+using ostrovik::firmware_test::kEnter;
+
+class LoadOnFirmware : public Firmware {
+protected:
+    files::test::TempDir dir;
+
+    std::string put(const std::string& name, std::span<const std::uint8_t> bytes)
+    {
+        return files::test::writeFile(dir.file(name), bytes);
+    }
+};
+
+TEST_F(LoadOnFirmware, AssembledMachineCodeStartsAtItsRunAddressAndDraws)
+{
+    const auto result = asm8080::assemble(R"(
+        ORG 8800h
+        NOP
+START:  MVI A,02h
+        OUT 0C3h        ; video RAM at 4000h
+        LXI H,4000h
+        MVI B,64
+FILL:   MVI M,0FFh      ; the top dot row: ink
+        INX H
+        DCR B
+        JNZ FILL
+        MVI A,03h
+        OUT 0C3h
+STOP:   JMP STOP    ; in RAM whichever way port C2 maps the low half
+)");
+    ASSERT_TRUE(result.ok()) << result.listing;
+    const int end = result.origin + static_cast<int>(result.bytes.size()) - 1;
+    const auto image = firmware_test::tapeImage(result.origin, end, result.origin + 1, result.bytes);
+
+    ASSERT_NE(m.VRAM[0], 0xFF);
+    files::NewLoadFile(m, put("draw.lvt", image), true);
+    EXPECT_EQ(m.r_PC, 0x8801);
+    EXPECT_EQ(m.get_var(m.r_SP), 0x02FD);
+    run(20000);
+    EXPECT_EQ(m.r_PC, end - 2); // at STOP
+    for (int i = 0; i < 64; ++i)
+        ASSERT_EQ(m.VRAM[i], 0xFF) << i;
+    EXPECT_EQ(m.Ports[0xC2] & 0x02, 0x02);
+}
+
+TEST_F(LoadOnFirmware, BasicStandInSeesTheAutomaticRun)
+{
+    const std::string program("10 PRINT 1\0" "20 END\0", 18);
+    host.options["RunBasic"] = "1";
+    files::NewLoadFile(m, put("prog.bas", files::test::basicImage(
+                                              {reinterpret_cast<const std::uint8_t*>(program.data()), program.size()})),
+                       true);
+    const auto rows = screen();
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[0], "BASIC 2000-2012");
+    EXPECT_EQ(rows[3], "RUN");
+    EXPECT_EQ(rows[4], "10 PRINT 1");
+    EXPECT_EQ(rows[5], "20 END");
+    EXPECT_EQ(rows[6], "OK");
+}
+
+TEST_F(LoadOnFirmware, SavedSnapshotContinuesExactlyWhereItWasTaken)
+{
+    typeText("AB");
+    m.ProgramDir = dir.path().string(); // bios.dat is read; FilesSAV goes here
+    std::filesystem::create_directory(dir.path() / "FilesSAV");
+    const std::string path = files::saveSnapshot(m, "");
+
+    files::test::RecordingHost otherHost;
+    auto other = std::make_unique<machine::Machine>(otherHost);
+    files::NewLoadFile(*other, path, true);
+    EXPECT_EQ(otherHost.presented, 1);
+
+    // The same keys with the same timing on both machines.
+    for (machine::Machine* mm : {&m, other.get()}) {
+        for (machine::TKeyMask key : {firmware_test::letterKey('C'), kEnter}) {
+            mm->kbd(key, true);
+            mm->i8080_do_opcodes(150000);
+            mm->kbd(key, false);
+            mm->i8080_do_opcodes(150000);
+        }
+    }
+    EXPECT_TRUE(other->RAM == m.RAM);
+    EXPECT_TRUE(other->VRAM == m.VRAM);
+    EXPECT_TRUE(other->Ports == m.Ports);
+    EXPECT_EQ((std::array{other->r_A, other->r_F, other->r_B, other->r_C, other->r_D, other->r_E, other->r_H,
+                          other->r_L, other->r_SP, other->r_PC}),
+              (std::array{m.r_A, m.r_F, m.r_B, m.r_C, m.r_D, m.r_E, m.r_H, m.r_L, m.r_SP, m.r_PC}));
+    EXPECT_EQ(screen().at(2), ">ABC");
+}
+
+} // namespace
