@@ -70,18 +70,7 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
 
 TMainFormEmu::~TMainFormEmu()
 {
-    TimerMain->setEnabled(false);
-    beeper_->CloseAudio();
-}
-
-void TMainFormEmu::FormCreate(const QStringList& args)
-{
-    output::CalculateColor(*ColorTable);
-    machine_.CmdLineFile.clear();
-    screenView_->ChangeRenderMode(machine_.RenderMode);
-    FirstActivate = true;
-    if (!args.isEmpty())
-        machine_.CmdLineFile = QFile::encodeName(args.first()).toStdString();
+    FormDestroy();
 }
 
 void TMainFormEmu::changeEvent(QEvent* event)
@@ -126,14 +115,6 @@ bool TMainFormEmu::focusNextPrevChild(bool)
 {
     // Tab belongs to the machine's keyboard, not to focus navigation.
     return false;
-}
-
-void TMainFormEmu::FormActivate()
-{
-    if (!FirstActivate)
-        return;
-    FirstActivate = false;
-    guarded([this] { FirstPusk(); });
 }
 
 void TMainFormEmu::FirstPusk()
@@ -225,11 +206,6 @@ void TMainFormEmu::appendLogLine(std::string_view)
 
 void TMainFormEmu::clearLog()
 {
-}
-
-bool TMainFormEmu::quickRun() const
-{
-    return false;
 }
 
 void TMainFormEmu::setOpenDialogFileName(const std::string& path)

@@ -12,6 +12,8 @@
 #include "output/sound/Beeper.hpp"
 #include "platform/WaveOut.hpp"
 
+class QAction;
+class QMenu;
 class QToolBar;
 
 namespace ostrovik::machine {
@@ -26,6 +28,8 @@ class ScreenView;
 }
 
 namespace ostrovik::ui {
+
+class TSetUpForm;
 
 /// The main window: owns the machine, drives it from its timer and shows it.
 class TMainFormEmu : public QMainWindow, public machine::Host {
@@ -60,6 +64,20 @@ public:
     bool fullScreen() const { return fullScreen_; }
     bool firstActivateDone() const { return !FirstActivate; }
 
+    // ---- life cycle, settings, recent files, hand-over (MainFormEmuLifeCycle.cpp)
+    /// The settings window, which holds the options at run time.
+    void setSetUpForm(TSetUpForm* form);
+    TSetUpForm* setUpForm() const { return SetUpForm; }
+    void setTimerInterval(int milliseconds);
+    int timerInterval() const;
+    /// The File menu, which ends with the recent files.
+    QMenu* fileMenu() const;
+    void AddFileInMRU(const QString& FileName);
+    void NewMenuClick(QAction* item);
+    /// A file name handed over by a later start of the program.
+    void WMCopyData(const QByteArray& name);
+    void FormResize();
+
     /// Runs @p f as an event handler: an error it throws is shown in the
     /// application's error box instead of escaping into the event loop.
     template <typename F>
@@ -77,8 +95,13 @@ public:
     bool quickRun() const override;
     void setOpenDialogFileName(const std::string& path) override;
 
+signals:
+    /// The first activation has powered the machine on.
+    void firstActivated();
+
 protected:
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
@@ -87,6 +110,8 @@ protected:
 private:
     void FormCreate(const QStringList& args);
     void FormActivate();
+    void FormDestroy();
+    void applyStoredWindowSize();
     void showError(const QString& text);
 
     machine::Machine machine_;
@@ -103,6 +128,9 @@ private:
     bool FirstActivate = false;
     bool fullScreen_ = true;
     QString openDialogFileName_;
+    TSetUpForm* SetUpForm = nullptr;
+    /// The outer size stored at the last exit, until the frame is known.
+    QSize storedOuterSize_;
 };
 
 template <typename F>

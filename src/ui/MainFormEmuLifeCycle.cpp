@@ -1,0 +1,187 @@
+// The main window's life: creation, the power-on at its first activation,
+// resizing, the stop sequence; and what it does for the settings window, the
+// recent-files list and a file handed over by a later start.
+
+#include <QAction>
+#include <QFile>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QWindow>
+
+#include "output/qt/ScreenView.hpp"
+#include "output/sound/Beeper.hpp"
+#include "platform/PlatformTimer.hpp"
+#include "ui/MainFormEmu.hpp"
+#include "ui/Mru.hpp"
+#include "ui/SetUpForm.hpp"
+#include "ui/Settings.hpp"
+#include "ui/SettingsSchema.hpp"
+
+#include <QCheckBox>
+
+namespace ostrovik::ui {
+
+using namespace settings;
+
+namespace {
+
+bool storedFlag(std::string_view key)
+{
+    return ReadIni(kAutoStartUpOptions, key) == QLatin1String("1");
+}
+
+// A stored number that is not one counts as absent.
+int storedNumber(std::string_view key)
+{
+    return DecimalOr(ReadIni(kAutoStartUpOptions, key).toStdString(), 0);
+}
+
+} // namespace
+
+void TMainFormEmu::FormCreate(const QStringList& args)
+{
+    // The drop handler itself comes with the file hand-over.
+    setAcceptDrops(true);
+    output::CalculateColor(*ColorTable);
+    machine_.CmdLineFile.clear();
+
+    screen_->BlurEnabled = storedFlag(kBlur) ? 1 : 0;
+
+    // The render mode is a byte; a value outside it is no mode at all.
+    const int mode = storedNumber(kRenderingMode);
+    machine_.RenderMode = static_cast<std::uint8_t>(mode >= 0 && mode <= 255 ? mode : kDefaultRenderingMode);
+    screenView_->ChangeRenderMode(machine_.RenderMode);
+
+    FirstActivate = true;
+    if (!args.isEmpty())
+        machine_.CmdLineFile = QFile::encodeName(args.first()).toStdString();
+
+    const int height = storedNumber(kFormHeight);
+    const int width = storedNumber(kFormWidth);
+    if (height > 0 && width > 0) {
+        storedOuterSize_ = QSize(width, height);
+        applyStoredWindowSize();
+    }
+}
+
+// The stored size is the outer one, frame included. The frame is known only
+// once the desktop has put the window up, so the size is set again then.
+void TMainFormEmu::applyStoredWindowSize()
+{
+    if (storedOuterSize_.isEmpty())
+        return;
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    resize(storedOuterSize_.width() - frame.left() - frame.right(),
+           storedOuterSize_.height() - frame.top() - frame.bottom());
+    if (!frame.isNull())
+        storedOuterSize_ = QSize();
+}
+
+void TMainFormEmu::FormActivate()
+{
+    // The desktop may have framed the window only by now.
+    applyStoredWindowSize();
+    if (!FirstActivate)
+        return;
+    FirstActivate = false;
+
+    guarded([this] {
+        if (SetUpForm) {
+            SetUpForm->ReadAllOptionsFromIni();
+            SetUpForm->ReadMRU();
+        }
+        // Language: the caption sets come with the menus.
+        fullScreen_ = storedFlag(kFullScreen);
+        screenView_->setStretch(fullScreen_);
+        grayTV_ = storedFlag(kGray);
+        if (SetUpForm && SetUpForm->CheckBox7->isChecked()) {
+            storedOuterSize_ = QSize();
+            resize(256, 256 + kToolBarHeight);
+        }
+    });
+    guarded([this] { FirstPusk(); });
+    emit firstActivated();
+}
+
+void TMainFormEmu::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // Resized by hand before the frame was known: that size is the one to keep.
+    if (!storedOuterSize_.isEmpty() && event->size() != storedOuterSize_)
+        storedOuterSize_ = QSize();
+    FormResize();
+}
+
+void TMainFormEmu::FormResize()
+{
+    // Mode 0 paints the whole window at every repaint, so the place a centred
+    // picture left is cleared by it; the next tick draws the picture again.
+    if (machine_.RenderMode == 0 && !fullScreen())
+        screenView_->update();
+}
+
+void TMainFormEmu::FormDestroy()
+{
+    TimerMain->setEnabled(false);
+    // An AVI recording still running is finished and saved here, once AVI
+    // recording exists; so is a captured joystick released.
+    setAcceptDrops(false);
+    screen_->ScreenBitmap.reset();
+    screen_->BlurBitmap.reset();
+    beeper_->CloseAudio();
+
+    // Never framed (no desktop put it up): the size asked for is the outer one.
+    const QSize outer = storedOuterSize_.isEmpty() ? frameGeometry().size() : storedOuterSize_;
+    if (WriteIni(kAutoStartUpOptions, kFormHeight, QString::number(outer.height()), this))
+        WriteIni(kAutoStartUpOptions, kFormWidth, QString::number(outer.width()), this);
+}
+
+void TMainFormEmu::setSetUpForm(TSetUpForm* form)
+{
+    SetUpForm = form;
+}
+
+void TMainFormEmu::setTimerInterval(int milliseconds)
+{
+    TimerMain->setInterval(milliseconds);
+}
+
+int TMainFormEmu::timerInterval() const
+{
+    return TimerMain->interval();
+}
+
+QMenu* TMainFormEmu::fileMenu() const
+{
+    return nullptr;
+}
+
+void TMainFormEmu::AddFileInMRU(const QString& FileName)
+{
+    if (!SetUpForm)
+        return;
+    PushMruFile(SetUpForm->MRUFiles, FileName);
+    SetUpForm->SaveMRU();
+    SetUpForm->ReadMRU();
+}
+
+void TMainFormEmu::NewMenuClick(QAction* item)
+{
+    // The hint holds the path as stored; the caption may have been altered.
+    const QString path = MruItemPath(*item);
+    guarded([&] { loadFile(QFile::encodeName(path).toStdString(), true); });
+    AddFileInMRU(path);
+}
+
+void TMainFormEmu::WMCopyData(const QByteArray& name)
+{
+    setWindowTitle(QFile::decodeName(name));
+    guarded([&] { loadFile(name.toStdString(), true); });
+}
+
+bool TMainFormEmu::quickRun() const
+{
+    return SetUpForm && SetUpForm->CheckBox10->isChecked();
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,85 @@
+#include "ui/Mru.hpp"
+
+#include <string>
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+
+#include "platform/IniFile.hpp"
+#include "ui/Settings.hpp"
+#include "ui/SettingsSchema.hpp"
+
+namespace ostrovik::ui {
+
+namespace {
+
+// The section name is plain ASCII, the same in both encodings.
+const std::string kSection(settings::kMruList);
+
+} // namespace
+
+QList<QAction*> ReadMruList(QMenu& fileMenu, TMruFiles& files)
+{
+    QList<QAction*> added;
+    while (fileMenu.actions().size() > kFixedFileMenuItems) {
+        QAction* item = fileMenu.actions().at(kFixedFileMenuItems);
+        fileMenu.removeAction(item);
+        // Later: the item may be the one whose click is running now.
+        item->deleteLater();
+    }
+    platform::IniDocument document;
+    // An unreadable file reads as an empty list, as a missing one does.
+    (void)platform::IniFile(ConfigFilePath()).Load(document);
+    for (int i = 1; i <= static_cast<int>(files.size()); ++i) {
+        const std::string value = document.Get(kSection, std::to_string(i)).value_or(std::string());
+        if (value.empty())
+            break;
+        const QString path = QFile::decodeName(QByteArray::fromStdString(value));
+        files[static_cast<std::size_t>(i - 1)] = path;
+        added.append(AppendMruMenuItem(fileMenu, path, i));
+    }
+    return added;
+}
+
+QAction* AppendMruMenuItem(QMenu& fileMenu, const QString& FileName, int Index)
+{
+    // "&" would turn the next letter into an accelerator; show the path as it is.
+    QString caption = FileName;
+    caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+    auto* item = new QAction(caption, &fileMenu);
+    item->setObjectName(QStringLiteral("MruItem%1").arg(Index));
+    item->setStatusTip(FileName);
+    item->setToolTip(FileName);
+    item->setData(Index);
+    fileMenu.addAction(item);
+    return item;
+}
+
+bool SaveMruList(const TMruFiles& files, QWidget* parent)
+{
+    const platform::IniFile file(ConfigFilePath());
+    platform::IniDocument document;
+    bool ok = static_cast<bool>(file.Load(document));
+    for (std::size_t i = 0; ok && i < files.size(); ++i)
+        ok = static_cast<bool>(
+            document.Set(kSection, std::to_string(i + 1), QFile::encodeName(files[i]).toStdString()));
+    ok = ok && static_cast<bool>(file.Save(document));
+    if (!ok)
+        ReportUnableToWrite(parent);
+    return ok;
+}
+
+void PushMruFile(TMruFiles& files, const QString& FileName)
+{
+    for (std::size_t i = files.size() - 1; i > 0; --i)
+        files[i] = files[i - 1];
+    files[0] = FileName;
+}
+
+QString MruItemPath(const QAction& item)
+{
+    return item.statusTip();
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,79 @@
+#include "ui/ProgramEntry.hpp"
+
+#include <iostream>
+#include <optional>
+
+#include <QApplication>
+
+#include "platform/ThreadLocale.hpp"
+#include "ui/MainFormEmu.hpp"
+#include "ui/SetUpForm.hpp"
+#include "ui/Settings.hpp"
+#include "ui/SettingsSchema.hpp"
+#include "ui/SingleCopy.hpp"
+
+namespace ostrovik::ui {
+
+ApplicationWindows CreateApplicationWindows(const QStringList& args)
+{
+    ApplicationWindows windows;
+    windows.MainFormEmu = std::make_unique<TMainFormEmu>(args);
+    // The memory debugger (DebuggerForm) is created here, between the main
+    // window and the settings window, once it exists.
+    windows.SetUpForm = new TSetUpForm(windows.MainFormEmu.get());
+    windows.MainFormEmu->setSetUpForm(windows.SetUpForm);
+    // The joystick key-capture dialog (JoyKeySetup) comes last, once it exists.
+    return windows;
+}
+
+int RunProgram(int argc, char** argv)
+{
+    // Every Qt service needs the application object; it shows nothing, and it
+    // takes its own options out of the command line.
+    QApplication app(argc, argv);
+    std::optional<QByteArray> firstArgument;
+    if (argc > 1)
+        firstArgument = QByteArray(argv[1]);
+
+    std::unique_ptr<SingleCopyServer> singleCopy;
+    if (ReadIniAtStartup(settings::kAutoStartUpOptions, settings::kOneInstance) == QLatin1String("1")) {
+        const QString name = SingleCopyServerName(ExecutableFileName());
+        switch (HandOverToRunningCopy(name, firstArgument)) {
+        case HandOver::Sent:
+        case HandOver::NothingToSend:
+            return 0;
+        case HandOver::NoAnswer:
+            std::cerr << ExecutableFileName().toStdString() << ": the running copy did not answer within "
+                      << kHandOverTimeoutMs / 1000 << " seconds; it may not have loaded the file\n";
+            return 1;
+        case HandOver::NoCopyRunning:
+            break;
+        }
+        singleCopy = std::make_unique<SingleCopyServer>();
+        // A copy that cannot take the name runs all the same.
+        singleCopy->listen(name);
+    }
+
+    platform::SetThreadLocale(platform::kLocaleRussian);
+    QApplication::setApplicationDisplayName(QStringLiteral("ПК RAZAV"));
+
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    ApplicationWindows windows = CreateApplicationWindows(args);
+    TMainFormEmu* main = windows.MainFormEmu.get();
+    if (singleCopy) {
+        singleCopy->setHandler([main](const QByteArray& name) { main->WMCopyData(name); });
+        // A file handed over before the machine is on would be lost to the power-on.
+        QObject::connect(main, &TMainFormEmu::firstActivated, singleCopy.get(),
+                         [server = singleCopy.get()] { server->setAccepting(true); });
+    }
+
+    main->show();
+    const int result = QApplication::exec();
+    if (singleCopy)
+        singleCopy->setAccepting(false);
+    windows.MainFormEmu.reset();
+    return result;
+}
+
+} // namespace ostrovik::ui

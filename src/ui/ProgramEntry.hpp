@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+
+#include <QStringList>
+
+namespace ostrovik::ui {
+
+class TMainFormEmu;
+class TSetUpForm;
+class SingleCopyServer;
+
+/// The windows that live from start to exit, created in this order.
+struct ApplicationWindows {
+    std::unique_ptr<TMainFormEmu> MainFormEmu;
+    TSetUpForm* SetUpForm = nullptr; ///< owned by the main window
+};
+
+/// Creates the main window (its creation handler runs now), then the settings
+/// window. @p args are the program's arguments without its name.
+ApplicationWindows CreateApplicationWindows(const QStringList& args);
+
+/// The program: the single-copy check, then the windows and the message
+/// loop. Returns the process's exit code.
+int RunProgram(int argc, char** argv);
+
+} // namespace ostrovik::ui

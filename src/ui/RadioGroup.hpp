@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+
+class QButtonGroup;
+class QRadioButton;
+
+namespace ostrovik::ui {
+
+/// A framed group of radio buttons laid out in columns, chosen by item index:
+/// -1 when none is chosen. Setting an index outside -1 … count-1 keeps it in
+/// that range.
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(const QString& caption, const QStringList& items, int columns, QWidget* parent = nullptr);
+
+    int itemIndex() const;
+    void setItemIndex(int index);
+    int count() const { return static_cast<int>(buttons_.size()); }
+    QRadioButton* button(int index) const { return buttons_.value(index); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layoutButtons();
+
+    QButtonGroup* group_;
+    QList<QRadioButton*> buttons_;
+    int columns_;
+};
+
+} // namespace ostrovik::ui

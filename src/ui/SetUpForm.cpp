@@ -1,0 +1,381 @@
+#include "ui/SetUpForm.hpp"
+
+#include <limits>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+
+#include "ui/MainFormEmu.hpp"
+#include "ui/RadioGroup.hpp"
+#include "ui/Settings.hpp"
+#include "ui/SettingsSchema.hpp"
+
+namespace ostrovik::ui {
+
+using namespace settings;
+
+namespace {
+
+QString utf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString flag(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+template <typename W>
+W* named(W* widget, std::string_view name)
+{
+    widget->setObjectName(utf8(name));
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, std::string_view name, const QString& caption, QRect geometry)
+{
+    auto* b = named(new QPushButton(caption, parent), name);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* label(QWidget* parent, std::string_view name, const QString& caption, QRect geometry)
+{
+    auto* l = named(new QLabel(caption, parent), name);
+    l->setGeometry(geometry);
+    return l;
+}
+
+// A key name as a button caption, "&" included.
+QString keyCaption(std::uint16_t key)
+{
+    QString name = utf8(KeyNameOf(key));
+    name.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return name;
+}
+
+} // namespace
+
+TSetUpForm::TSetUpForm(TMainFormEmu* mainForm)
+    : QWidget(mainForm, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      MainFormEmu(mainForm)
+{
+    setObjectName(QStringLiteral("SetUpForm"));
+    setWindowTitle(QStringLiteral("SetUpForm"));
+    QFont font(QStringLiteral("Tahoma"), 8);
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    setFont(font);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    buildOptions();
+    buildVideo();
+    buildSpeed();
+    buildRendering();
+    buildJoystick();
+
+    Label6 = label(this, "Label6", QStringLiteral("to be continued"), {316, 342, 191, 16});
+    Button1 = button(this, "Button1", QStringLiteral("Сохранить"), {316, 396, 92, 25});
+    Button2 = button(this, "Button2", QStringLiteral("Отмена"), {415, 396, 92, 25});
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+}
+
+void TSetUpForm::buildOptions()
+{
+    GroupBox1 = named(new QGroupBox(QStringLiteral("Настройки"), this), "GroupBox1");
+    GroupBox1->setGeometry(8, 4, 300, 262);
+    QCheckBox** boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4, &CheckBox5, &CheckBox7,
+                           &CheckBox8, &CheckBox9, &CheckBox10, &CheckBox11, &CheckBox12};
+    for (std::size_t i = 0; i < kCheckOptions.size(); ++i) {
+        const CheckOption& option = kCheckOptions[i];
+        auto* box = named(new QCheckBox(utf8(option.caption), GroupBox1), option.control);
+        box->setGeometry(10, 18 + static_cast<int>(i) * 22, 284, 20);
+        box->setChecked(option.designChecked);
+        *boxes[i] = box;
+        optionBoxes_[i] = box;
+    }
+
+    RadioGroup1 = new TRadioGroup(QStringLiteral("Скриншот в формате"),
+                                  {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png")}, 3, this);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setGeometry(8, 270, 300, 42);
+    RadioGroup1->setItemIndex(kDefaultScreenShotFormat);
+}
+
+void TSetUpForm::buildVideo()
+{
+    GroupBox2 = named(new QGroupBox(QStringLiteral("Запись видео"), this), "GroupBox2");
+    GroupBox2->setGeometry(316, 4, 191, 196);
+    Label1 = label(GroupBox2, "Label1", QStringLiteral("Декодер"), {8, 16, 170, 14});
+    ComboBox1 = named(new QComboBox(GroupBox2), "ComboBox1");
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setGeometry(8, 32, 146, 22);
+    Button3 = button(GroupBox2, "Button3", QStringLiteral("..."), {158, 32, 25, 22});
+    Button4 = button(GroupBox2, "Button4", QStringLiteral("Compress options (if available)"), {8, 58, 175, 24});
+    Label2 = label(GroupBox2, "Label2", QStringLiteral("Качество сжатия"), {8, 86, 170, 14});
+    ComboBox2 = named(new QComboBox(GroupBox2), "ComboBox2");
+    ComboBox2->addItems({QStringLiteral("Highest"), QStringLiteral("Very High"), QStringLiteral("High"),
+                         QStringLiteral("Medium"), QStringLiteral("Low")});
+    ComboBox2->setCurrentIndex(2);
+    ComboBox2->setGeometry(8, 102, 175, 22);
+    CheckBox6 = named(new QCheckBox(QStringLiteral("Сжатие на лету"), GroupBox2), "CheckBox6");
+    CheckBox6->setChecked(true);
+    CheckBox6->setGeometry(8, 128, 175, 20);
+    Label3 = label(GroupBox2, "Label3", QStringLiteral("Frame Time (ms)"), {8, 152, 170, 14});
+    SpinEdit1 = named(new QSpinBox(GroupBox2), "SpinEdit1");
+    // No bounds beyond those of the number itself.
+    SpinEdit1->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    SpinEdit1->setValue(kDefaultFrameTime);
+    SpinEdit1->setGeometry(8, 168, 100, 22);
+
+    connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, [this] { ComboBox1Change(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+}
+
+void TSetUpForm::buildSpeed()
+{
+    GroupBox3 = named(new QGroupBox(QStringLiteral("Скорость эмуляции"), this), "GroupBox3");
+    GroupBox3->setGeometry(316, 204, 191, 72);
+    TrackBar1 = named(new QSlider(Qt::Horizontal, GroupBox3), "TrackBar1");
+    TrackBar1->setRange(kMinInterval, kMaxInterval);
+    TrackBar1->setValue(kDefaultInterval);
+    TrackBar1->setTickPosition(QSlider::TicksBelow);
+    TrackBar1->setTickInterval(10);
+    TrackBar1->setGeometry(8, 18, 175, 28);
+    Label4 = label(GroupBox3, "Label4", QStringLiteral("Hi"), {8, 48, 40, 16});
+    Label7 = label(GroupBox3, "Label7", QString::number(kDefaultInterval), {60, 48, 71, 16});
+    Label7->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    Label5 = label(GroupBox3, "Label5", QStringLiteral("Low"), {143, 48, 40, 16});
+    Label5->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Fires only when the position really changes, also while dragging.
+    connect(TrackBar1, &QSlider::valueChanged, this, [this] { TrackBar1Change(); });
+}
+
+void TSetUpForm::buildRendering()
+{
+    GroupBox4 = named(new QGroupBox(QStringLiteral("Video rendering"), this), "GroupBox4");
+    GroupBox4->setGeometry(316, 280, 191, 52);
+    ComboBox3 = named(new QComboBox(GroupBox4), "ComboBox3");
+    ComboBox3->addItems({QStringLiteral("GDI"), QStringLiteral("OpenGL"), QStringLiteral("DirectX3D")});
+    ComboBox3->setCurrentIndex(kDefaultRenderingMode);
+    ComboBox3->setGeometry(8, 20, 175, 22);
+}
+
+void TSetUpForm::buildJoystick()
+{
+    JoyGroupBox = named(new QGroupBox(QStringLiteral("Joystick"), this), "JoyGroupBox");
+    JoyGroupBox->setGeometry(8, 316, 300, 105);
+    // Enabled only while a joystick is captured.
+    JoyGroupBox->setEnabled(false);
+
+    // The four directions as a cross, the four buttons beside them.
+    const QRect places[] = {{46, 16, 40, 24},  {46, 72, 40, 24},  {4, 44, 40, 24},   {88, 44, 40, 24},
+                            {134, 16, 78, 24}, {216, 16, 78, 24}, {134, 44, 78, 24}, {216, 44, 78, 24}};
+    QPushButton** buttons[] = {&Button5, &Button8, &Button6, &Button7, &Button9, &Button10, &Button11, &Button12};
+    for (std::size_t i = 0; i < kJoyKeys.size(); ++i) {
+        auto* b = button(JoyGroupBox, kJoyKeys[i].button, QString(), places[i]);
+        *buttons[i] = b;
+        joyButtons_[i] = b;
+    }
+    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+    connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+    connect(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
+    connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
+    connect(Button9, &QPushButton::clicked, this, [this] { Button9Click(); });
+    connect(Button10, &QPushButton::clicked, this, [this] { Button10Click(); });
+    connect(Button11, &QPushButton::clicked, this, [this] { Button11Click(); });
+    connect(Button12, &QPushButton::clicked, this, [this] { Button12Click(); });
+
+    RadioGroup2 = new TRadioGroup(QString(), {QStringLiteral("Keyboard"), QStringLiteral("In port")}, 2,
+                                  JoyGroupBox);
+    RadioGroup2->setObjectName(QStringLiteral("RadioGroup2"));
+    RadioGroup2->setGeometry(134, 68, 160, 32);
+    RadioGroup2->setItemIndex(0);
+}
+
+std::uint16_t& TSetUpForm::joyKey(int index)
+{
+    static constexpr std::uint16_t TSetUpForm::*words[] = {
+        &TSetUpForm::JoyKeyUp, &TSetUpForm::JoyKeyDown, &TSetUpForm::JoyKeyLeft, &TSetUpForm::JoyKeyRight,
+        &TSetUpForm::JoyKey1,  &TSetUpForm::JoyKey2,    &TSetUpForm::JoyKey3,    &TSetUpForm::JoyKey4};
+    return this->*words[static_cast<std::size_t>(index) % std::size(words)];
+}
+
+void TSetUpForm::ShowFromMenu()
+{
+    centreOnMainForm();
+    show();
+    raise();
+    activateWindow();
+    ReadAllOptionsFromIni();
+}
+
+void TSetUpForm::centreOnMainForm()
+{
+    if (!MainFormEmu)
+        return;
+    const QRect outer = MainFormEmu->frameGeometry();
+    move(outer.center() - QPoint(width() / 2, height() / 2));
+}
+
+void TSetUpForm::ReadAllOptionsFromIni()
+{
+    // A first start, or the file deleted meanwhile: write it whole from the
+    // controls as they stand (the window hides, as after Save).
+    if (!ConfigFileExists())
+        Button1Click();
+
+    for (std::size_t i = 0; i < kCheckOptions.size(); ++i)
+        optionBoxes_[i]->setChecked(ReadIni(kAutoStartUpOptions, kCheckOptions[i].key) == QLatin1String("1"));
+
+    // A number that is not one reads as its first-run value.
+    const auto number = [](std::string_view section, std::string_view key, int fallback) {
+        return DecimalOr(ReadIni(section, key).toStdString(), fallback);
+    };
+    // An index past the items leaves nothing chosen.
+    ComboBox3->setCurrentIndex(number(kAutoStartUpOptions, kRenderingMode, kDefaultRenderingMode));
+    RadioGroup1->setItemIndex(number(kAutoStartUpOptions, kScreenShotFormat, kDefaultScreenShotFormat));
+
+    const QString compressor = ReadIni(kVideoOptions, kCompressor);
+    ComboBox1->setEditText(compressor == QLatin1String("0") ? QString() : compressor);
+    SpinEdit1->setValue(number(kVideoOptions, kFrameTime, kDefaultFrameTime));
+    // The track bar keeps the value within its range; the timer changes only
+    // when the position does.
+    TrackBar1->setValue(number(kCPUOptions, kInterval, kDefaultInterval));
+
+    for (std::size_t i = 0; i < kJoyKeys.size(); ++i) {
+        std::uint16_t& word = joyKey(static_cast<int>(i));
+        word = JoyKeyFromText(ReadIni(kJoyOptions, kJoyKeys[i].key).toStdString(), kJoyKeys[i].defaultCode);
+        joyButtons_[i]->setText(keyCaption(word));
+    }
+}
+
+bool TSetUpForm::Button1Click()
+{
+    const auto write = [this](std::string_view section, std::string_view key, const QString& value) {
+        return WriteIni(section, key, value, this);
+    };
+    // The first failed write ends the save; the message names the file.
+    for (std::size_t i = 0; i < kCheckOptions.size(); ++i)
+        if (!write(kAutoStartUpOptions, kCheckOptions[i].key, flag(optionBoxes_[i]->isChecked())))
+            return false;
+    if (!write(kAutoStartUpOptions, kRenderingMode, QString::number(ComboBox3->currentIndex())) ||
+        !write(kAutoStartUpOptions, kScreenShotFormat, QString::number(RadioGroup1->itemIndex())) ||
+        !write(kVideoOptions, kCompressor, ComboBox1->currentText()) ||
+        !write(kVideoOptions, kFrameTime, QString::number(SpinEdit1->value())) ||
+        !write(kCPUOptions, kInterval, QString::number(TrackBar1->value())))
+        return false;
+    for (std::size_t i = 0; i < kJoyKeys.size(); ++i) {
+        std::uint16_t& word = joyKey(static_cast<int>(i));
+        if (word == 0)
+            word = kJoyKeys[i].defaultCode;
+        if (!write(kJoyOptions, kJoyKeys[i].key, QString::number(word)))
+            return false;
+    }
+    hide();
+    return true;
+}
+
+void TSetUpForm::Button2Click()
+{
+    hide();
+}
+
+void TSetUpForm::TrackBar1Change()
+{
+    if (MainFormEmu)
+        MainFormEmu->setTimerInterval(TrackBar1->value());
+    Label7->setText(QString::number(TrackBar1->value()));
+}
+
+void TSetUpForm::ComboBox1Change()
+{
+    // Chooses the codec of the AVI writer, which comes with AVI recording:
+    // below index 1 no compression, else the first four characters of the line.
+}
+
+void TSetUpForm::Button3Click()
+{
+    // Until AVI recording exists there is no installed codec to list.
+    ComboBox1->clear();
+    ComboBox1->addItem(QStringLiteral("No Compression"));
+    ComboBox1->setCurrentIndex(-1);
+}
+
+void TSetUpForm::Button4Click()
+{
+    // Opens the chosen codec's own settings (index above 0), which come with
+    // AVI recording.
+}
+
+// The joystick key buttons open the key-capture dialog, which comes with
+// joystick capture; until then they do nothing.
+void TSetUpForm::openJoyKeySetup(int index)
+{
+    (void)index;
+}
+
+void TSetUpForm::Button5Click() { openJoyKeySetup(0); }
+void TSetUpForm::Button8Click() { openJoyKeySetup(1); }
+void TSetUpForm::Button6Click() { openJoyKeySetup(2); }
+void TSetUpForm::Button7Click() { openJoyKeySetup(3); }
+void TSetUpForm::Button9Click() { openJoyKeySetup(4); }
+void TSetUpForm::Button10Click() { openJoyKeySetup(5); }
+void TSetUpForm::Button11Click() { openJoyKeySetup(6); }
+void TSetUpForm::Button12Click() { openJoyKeySetup(7); }
+
+QString TSetUpForm::option(std::string_view key) const
+{
+    for (std::size_t i = 0; i < kCheckOptions.size(); ++i)
+        if (kCheckOptions[i].key == key)
+            return flag(optionBoxes_[i]->isChecked());
+    if (key == kRenderingMode)
+        return QString::number(ComboBox3->currentIndex());
+    if (key == kScreenShotFormat)
+        return QString::number(RadioGroup1->itemIndex());
+    if (key == kCompressor)
+        return ComboBox1->currentText();
+    if (key == kFrameTime)
+        return QString::number(SpinEdit1->value());
+    if (key == kInterval)
+        return QString::number(TrackBar1->value());
+    return QStringLiteral("0");
+}
+
+void TSetUpForm::ReadMRU()
+{
+    QMenu* fileMenu = MainFormEmu ? MainFormEmu->fileMenu() : nullptr;
+    if (!fileMenu)
+        return;
+    for (QAction* item : ReadMruList(*fileMenu, MRUFiles))
+        connect(item, &QAction::triggered, MainFormEmu, [form = MainFormEmu, item] { form->NewMenuClick(item); });
+}
+
+void TSetUpForm::SaveMRU()
+{
+    SaveMruList(MRUFiles, this);
+}
+
+void TSetUpForm::AddMruMenuItem(const QString& FileName, int Index)
+{
+    QMenu* fileMenu = MainFormEmu ? MainFormEmu->fileMenu() : nullptr;
+    if (!fileMenu)
+        return;
+    QAction* item = AppendMruMenuItem(*fileMenu, FileName, Index);
+    connect(item, &QAction::triggered, MainFormEmu, [form = MainFormEmu, item] { form->NewMenuClick(item); });
+}
+
+} // namespace ostrovik::ui

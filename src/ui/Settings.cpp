@@ -1,0 +1,90 @@
+#include "ui/Settings.hpp"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include "platform/Cp1251.hpp"
+#include "platform/IniFile.hpp"
+#include "ui/Dialogs.hpp"
+
+namespace ostrovik::ui {
+
+namespace {
+
+std::filesystem::path& overridePath()
+{
+    static std::filesystem::path path;
+    return path;
+}
+
+std::string toFile(std::string_view utf8)
+{
+    return platform::Utf8ToCp1251(utf8);
+}
+
+std::string toFile(const QString& text)
+{
+    return platform::Utf8ToCp1251(text.toUtf8().toStdString());
+}
+
+QString fromFile(const std::string& bytes)
+{
+    return QString::fromStdString(platform::Cp1251ToUtf8(bytes));
+}
+
+} // namespace
+
+std::filesystem::path ConfigFilePath()
+{
+    if (!overridePath().empty())
+        return overridePath();
+    const QString dir = QCoreApplication::applicationDirPath();
+    return std::filesystem::path(QFile::encodeName(dir).toStdString()) / "config.ini";
+}
+
+void SetConfigFilePath(const std::filesystem::path& path)
+{
+    overridePath() = path;
+}
+
+bool ConfigFileExists()
+{
+    std::error_code ec;
+    return std::filesystem::exists(ConfigFilePath(), ec);
+}
+
+QString ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue)
+{
+    return fromFile(platform::ReadIni(ConfigFilePath(), toFile(section), toFile(key), toFile(defaultValue)));
+}
+
+QString ReadIniAtStartup(std::string_view section, std::string_view key)
+{
+    return ReadIni(section, key);
+}
+
+bool WriteIni(std::string_view section, std::string_view key, const QString& value, QWidget* parent)
+{
+    if (platform::WriteIni(ConfigFilePath(), toFile(section), toFile(key), toFile(value)))
+        return true;
+    ReportUnableToWrite(parent);
+    return false;
+}
+
+QString ReadIniPath(std::string_view section, std::string_view key)
+{
+    return QFile::decodeName(QByteArray::fromStdString(
+        platform::ReadIni(ConfigFilePath(), toFile(section), toFile(key), "")));
+}
+
+QString UnableToWriteMessage()
+{
+    return QStringLiteral("Unable to write to %1").arg(QFile::decodeName(ConfigFilePath().c_str()));
+}
+
+void ReportUnableToWrite(QWidget* parent)
+{
+    dialogs().error(parent, UnableToWriteMessage());
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include <QString>
+
+class QWidget;
+
+/// config.ini, the settings file beside the executable. Every call opens and
+/// closes the file, so these work before any window exists and always see
+/// the file as it is now. Section names, keys and text values are UTF-8 here
+/// and Windows-1251 in the file.
+namespace ostrovik::ui {
+
+/// The folder of the executable followed by config.ini.
+std::filesystem::path ConfigFilePath();
+/// Puts the settings file elsewhere (tests); an empty path restores the
+/// file beside the executable.
+void SetConfigFilePath(const std::filesystem::path& path);
+bool ConfigFileExists();
+
+/// One read; @p defaultValue when the file, the section or the key is missing.
+QString ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue = "0");
+
+/// The read the program entry makes before the application has any window.
+QString ReadIniAtStartup(std::string_view section, std::string_view key);
+
+/// One write, creating the file, the section and the key as needed. A failure
+/// is shown as "Unable to write to <file>" over @p parent and gives false.
+bool WriteIni(std::string_view section, std::string_view key, const QString& value, QWidget* parent = nullptr);
+
+/// The same for a value that is a file path: the file system's bytes are
+/// stored as they are.
+QString ReadIniPath(std::string_view section, std::string_view key);
+
+/// The message a failed write shows.
+QString UnableToWriteMessage();
+/// Shows it over @p parent.
+void ReportUnableToWrite(QWidget* parent);
+
+} // namespace ostrovik::ui

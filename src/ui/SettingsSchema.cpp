@@ -1,0 +1,57 @@
+#include "ui/SettingsSchema.hpp"
+
+#include <charconv>
+
+#include "platform/Cp1251.hpp"
+
+namespace ostrovik::ui::settings {
+
+std::optional<std::int32_t> ParseDecimal(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    // from_chars takes no plus sign; the stored numbers may carry one.
+    if (text.size() > 1 && text.front() == '+' && text[1] != '-')
+        text.remove_prefix(1);
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+std::int32_t DecimalOr(std::string_view text, std::int32_t fallback)
+{
+    return ParseDecimal(text).value_or(fallback);
+}
+
+std::string KeyNameOf(std::uint16_t key)
+{
+    switch (key) {
+    case 9: return "TAB";
+    case 13: return "ENTER";
+    case 16: return "SHIFT";
+    case 17: return "CTRL";
+    case 18: return "ALT";
+    case 32: return "SPACE";
+    case 37: return "LEFT";
+    case 38: return "UP";
+    case 39: return "RIGHT";
+    case 40: return "DOWN";
+    default: break;
+    }
+    const char byte = static_cast<char>(key & 0xFF);
+    return platform::Cp1251ToUtf8(std::string_view(&byte, 1));
+}
+
+std::uint16_t JoyKeyFromText(std::string_view text, std::uint16_t defaultCode)
+{
+    const auto value = ParseDecimal(text);
+    const auto word = static_cast<std::uint16_t>(static_cast<std::uint32_t>(value.value_or(0)) & 0xFFFF);
+    return word == 0 ? defaultCode : word;
+}
+
+} // namespace ostrovik::ui::settings

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+/// The layout of config.ini: its sections, its keys in the order of the
+/// complete write, and the values a first start writes. Names are UTF-8 here;
+/// the settings file holds them as Windows-1251 bytes.
+namespace ostrovik::ui::settings {
+
+inline constexpr std::string_view kAutoStartUpOptions = "AutoStartUpOptions";
+inline constexpr std::string_view kVideoOptions = "VideoOptions";
+inline constexpr std::string_view kCPUOptions = "CPUOptions";
+inline constexpr std::string_view kJoyOptions = "JoyOptions";
+inline constexpr std::string_view kMruList = "MRU list";
+
+inline constexpr std::string_view kFullScreen = "FullScreen";
+inline constexpr std::string_view kGray = "Gray";
+inline constexpr std::string_view kBlur = "Blur";
+inline constexpr std::string_view kLanguage = "Language";
+inline constexpr std::string_view k256x256 = "256x256";
+inline constexpr std::string_view kRunBasic = "RunBasic";
+inline constexpr std::string_view kRunSound = "RunSound";
+inline constexpr std::string_view kQuickRun = "QuickRun";
+/// Ends in the Cyrillic capital Es, not a Latin C.
+inline constexpr std::string_view kH058C = "h058С";
+inline constexpr std::string_view kOneInstance = "OneInstance";
+inline constexpr std::string_view kRenderingMode = "RenderingMode";
+inline constexpr std::string_view kScreenShotFormat = "ScreenShotFormat";
+inline constexpr std::string_view kFormHeight = "FormHeight";
+inline constexpr std::string_view kFormWidth = "FormWidth";
+inline constexpr std::string_view kCompressor = "Compressor";
+inline constexpr std::string_view kFrameTime = "FrameTime";
+inline constexpr std::string_view kInterval = "Interval";
+
+/// One on/off option: its key in AutoStartUpOptions, its check box and the
+/// box's design caption and state (which is also the first-run value).
+struct CheckOption {
+    std::string_view key;
+    std::string_view control;
+    std::string_view caption;
+    bool designChecked;
+};
+
+/// In the order they are read and written.
+inline constexpr std::array<CheckOption, 11> kCheckOptions{{
+    {kFullScreen, "CheckBox1", "Запускать на весь экран", true},
+    {kGray, "CheckBox2", "Черно белым ТВ", false},
+    {kBlur, "CheckBox3", "Сглаживание изображения", false},
+    {"Border", "CheckBox4", "Повторение цвета рамки", true},
+    {kLanguage, "CheckBox5", "Язык программы Русский", false},
+    // The "х" is the Cyrillic letter.
+    {k256x256, "CheckBox7", "Запускать с экраном 256 х 256", false},
+    {kRunBasic, "CheckBox8", "Запускать Basic программу атоматически", false},
+    {kRunSound, "CheckBox9", "Запускать со звуком", true},
+    {kQuickRun, "CheckBox10", "Быстрый запуск и сброс (без заставки)", false},
+    {kH058C, "CheckBox11", "Пропатчить адрес h058С (XRA A)", false},
+    {kOneInstance, "CheckBox12", "Запускать только одну копию программы", false},
+}};
+
+/// First-run values of the numeric and text options.
+inline constexpr int kDefaultRenderingMode = 0;
+inline constexpr int kDefaultScreenShotFormat = 1;
+inline constexpr int kDefaultFrameTime = 1000;
+inline constexpr int kDefaultInterval = 1;
+inline constexpr int kMinInterval = 1;
+inline constexpr int kMaxInterval = 100;
+
+/// One joystick direction or button: its key in JoyOptions, the virtual key it
+/// types unless set otherwise, the button that shows it, and the heading and
+/// tag the key-capture dialog gets from that button.
+struct JoyKeyOption {
+    std::string_view key;
+    std::uint16_t defaultCode;
+    std::string_view button;
+    std::string_view heading;
+    int tag;
+};
+
+/// Up, down, left, right, then the buttons 1 to 4: the order of every read and write.
+inline constexpr std::array<JoyKeyOption, 8> kJoyKeys{{
+    {"KEY_JOY_UP", 38, "Button5", "UP", 1},
+    {"KEY_JOY_DOWN", 40, "Button8", "DOWN", 2},
+    {"KEY_JOY_LEFT", 37, "Button6", "LEFT", 3},
+    {"KEY_JOY_RIGHT", 39, "Button7", "RIGHT", 4},
+    {"KEY_JOY_1", 70, "Button9", "1", 5},
+    {"KEY_JOY_2", 32, "Button10", "2", 6},
+    {"KEY_JOY_3", 13, "Button11", "3", 7},
+    {"KEY_JOY_4", 71, "Button12", "4", 8},
+}};
+
+/// A stored number: an optional sign and decimal digits (blanks around them
+/// allowed) within 32 bits. Anything else is not a number.
+std::optional<std::int32_t> ParseDecimal(std::string_view text);
+
+/// The number stored in @p text, or @p fallback when it is not one.
+std::int32_t DecimalOr(std::string_view text, std::int32_t fallback);
+
+/// The display name of a virtual key (UTF-8): the named keys, else the
+/// Windows-1251 character of the code's low byte.
+std::string KeyNameOf(std::uint16_t key);
+
+/// A stored joystick key: the number truncated to 16 bits, the default when
+/// that gives 0 or the text is not a number.
+std::uint16_t JoyKeyFromText(std::string_view text, std::uint16_t defaultCode);
+
+} // namespace ostrovik::ui::settings

@@ -1,0 +1,460 @@
+// The settings window: the first-run file, loading and saving every option,
+// the track bar and the timer, and the window's make-up.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QtTest>
+
+#include "settings/SettingsTestUtil.hpp"
+#include "ui/MainFormEmu.hpp"
+#include "ui/RadioGroup.hpp"
+#include "ui/SetUpForm.hpp"
+
+using namespace ostrovik;
+using ostrovik::test::SettingsSandbox;
+using ui::TSetUpForm;
+
+namespace {
+
+// The first-run file with some lines changed: "key=old" → "key=new".
+QByteArray firstRunWith(std::initializer_list<std::pair<QByteArray, QByteArray>> changes)
+{
+    QByteArray file = SettingsSandbox::firstRunFile();
+    for (const auto& [from, to] : changes) {
+        const qsizetype at = file.indexOf("\n" + from + "\r");
+        if (at < 0)
+            qFatal("no line %s in the fixture", from.constData());
+        file.replace(at + 1, from.size(), to);
+    }
+    return file;
+}
+
+bool writeRaw(const SettingsSandbox& sandbox, const QByteArray& bytes)
+{
+    QFile f(sandbox.path());
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class SetUpFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstRunWritesTheWholeFileExactly();
+    void checkBoxesAreOnOnlyForOne();
+    void latinCIsNotThePatchOption();
+    void joystickKeyZeroLoadsAndSavesItsDefault();
+    void intervalIsClampedAndSetsTheTimerOnlyWhenItMoves();
+    void compressorZeroOrMissingGivesAnEmptyBox();
+    void numbersThatAreNotNumbersReadAsFirstRunValues();
+    void indexesOutOfRange();
+    void deletedFileIsWrittenFromTheControlsWhenOpened();
+    void cancelAfterMovingTheTrackBarKeepsTheTimer();
+    void saveKeepsOtherSectionsAndLines();
+    void failedWriteIsReportedAndTheWindowStays();
+    void runTimeOptionsAreTheControls();
+    void codecListHoldsOnlyNoCompression();
+    void windowMakeUp();
+};
+
+void SetUpFormTest::firstRunWritesTheWholeFileExactly()
+{
+    SettingsSandbox sandbox;
+    TSetUpForm form(nullptr);
+    form.show();
+    QVERIFY(!sandbox.exists());
+    form.ReadAllOptionsFromIni();
+    const QByteArray expected = SettingsSandbox::firstRunFile();
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(sandbox.bytes(), expected);
+    // Like Save, the first write hides the window.
+    QVERIFY(form.isHidden());
+    const char* captions[] = {"UP", "DOWN", "LEFT", "RIGHT", "F", "SPACE", "ENTER", "G"};
+    const std::uint16_t words[] = {38, 40, 37, 39, 70, 32, 13, 71};
+    for (int i = 0; i < 8; ++i) {
+        QCOMPARE(form.joyButton(i)->text(), QString::fromLatin1(captions[i]));
+        QCOMPARE(form.joyKey(i), words[i]);
+    }
+    // A second load changes nothing.
+    form.ReadAllOptionsFromIni();
+    QCOMPARE(sandbox.bytes(), expected);
+    QVERIFY(sandbox.errors.isEmpty());
+}
+
+void SetUpFormTest::checkBoxesAreOnOnlyForOne()
+{
+    SettingsSandbox sandbox;
+    TSetUpForm form(nullptr);
+    for (const QByteArray value : {"yes", "2", "", " 1x", "true"}) {
+        QVERIFY(writeRaw(sandbox, firstRunWith({{"FullScreen=1", "FullScreen=" + value}, {"Gray=0", "Gray=1"}})));
+        form.ReadAllOptionsFromIni();
+        QVERIFY2(!form.CheckBox1->isChecked(), value.constData());
+        QVERIFY(form.CheckBox2->isChecked());
+    }
+    // Missing keys read as "0": all off.
+    QVERIFY(sandbox.write("[AutoStartUpOptions]\nOther=1\n"));
+    form.ReadAllOptionsFromIni();
+    for (int i = 0; i < 11; ++i)
+        QVERIFY(!form.optionBox(i)->isChecked());
+}
+
+void SetUpFormTest::latinCIsNotThePatchOption()
+{
+    SettingsSandbox sandbox;
+    TSetUpForm form(nullptr);
+    // "h058C" with a Latin C is a different key.
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058C=1"}})));
+    form.ReadAllOptionsFromIni();
+    QVERIFY(!form.CheckBox11->isChecked());
+    QCOMPARE(form.option("h058С"), QStringLiteral("0"));
+
+    // The Cyrillic one is read, and written back under the same bytes.
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058\xD1=1"}})));
+    form.ReadAllOptionsFromIni();
+    QVERIFY(form.CheckBox11->isChecked());
+    QCOMPARE(form.option("h058С"), QStringLiteral("1"));
+    form.CheckBox11->setChecked(false);
+    QVERIFY(form.Button1Click());
+    QCOMPARE(sandbox.bytes(), SettingsSandbox::firstRunFile());
+}
+
+void SetUpFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
+{
+    SettingsSandbox sandbox;
+    TSetUpForm form(nullptr);
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"KEY_JOY_2=32", "KEY_JOY_2=0"},
+                                            {"KEY_JOY_UP=38", "KEY_JOY_UP=87"},
+                                            {"KEY_JOY_3=13", "KEY_JOY_3=65553"}})));
+    form.ReadAllOptionsFromIni();
+    QCOMPARE(form.JoyKey2, std::uint16_t(32));
+    QCOMPARE(form.Button10->text(), QStringLiteral("SPACE"));
+    QCOMPARE(form.JoyKeyUp, std::uint16_t(87));
+    QCOMPARE(form.Button5->text(), QStringLiteral("W"));
+    QCOMPARE(form.JoyKey3, std::uint16_t(17)); // 65553 cut to 16 bits
+    QCOMPARE(form.Button11->text(), QStringLiteral("CTRL"));
+    QVERIFY(form.Button1Click());
+    QCOMPARE(sandbox.bytes(),
+             firstRunWith({{"KEY_JOY_UP=38", "KEY_JOY_UP=87"}, {"KEY_JOY_3=13", "KEY_JOY_3=17"}}));
+
+    // A word still 0 when saved (never loaded) is written as its default.
+    sandbox.remove();
+    TSetUpForm fresh(nullptr);
+    QVERIFY(fresh.Button1Click());
+    QCOMPARE(fresh.JoyKey4, std::uint16_t(71));
+    QCOMPARE(sandbox.bytes(), SettingsSandbox::firstRunFile());
+}
+
+void SetUpFormTest::intervalIsClampedAndSetsTheTimerOnlyWhenItMoves()
+{
+    SettingsSandbox sandbox;
+    ui::TMainFormEmu main({});
+    auto* form = new TSetUpForm(&main);
+    main.setTimerInterval(37);
+
+    // 0 clamps to 1, where the track bar already stands: the timer keeps 37.
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=0"}})));
+    form->ReadAllOptionsFromIni();
+    QCOMPARE(form->TrackBar1->value(), 1);
+    QCOMPARE(main.timerInterval(), 37);
+
+    // 500 clamps to 100: the position moves, the timer follows at once.
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=500"}})));
+    form->ReadAllOptionsFromIni();
+    QCOMPARE(form->TrackBar1->value(), 100);
+    QCOMPARE(main.timerInterval(), 100);
+    QCOMPARE(form->Label7->text(), QStringLiteral("100"));
+
+    main.setTimerInterval(55);
+    form->ReadAllOptionsFromIni();
+    QCOMPARE(main.timerInterval(), 55);
+
+    QVERIFY(form->Button1Click());
+    QVERIFY(sandbox.bytes().contains("\r\nInterval=100\r\n"));
+}
+
+void SetUpFormTest::compressorZeroOrMissingGivesAnEmptyBox()
+{
+    SettingsSandbox sandbox;
+    TSetUpForm form(nullptr);
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"Compressor=", "Compressor=DIB "}})));
+    form.ReadAllOptionsFromIni();
+    QCOMPARE(form.ComboBox1->currentText(), QStringLiteral("DIB"));
+
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"Compressor=", "Compressor=0"}})));
+    form.ReadAllOptionsFromIni();
+    QCOMPARE(form.ComboBox1->currentText(), QString());
+
+    form.ComboBox1->setEditText(QStringLiteral("MJPG"));
+    QVERIFY(sandbox.write("[VideoOptions]\nFrameTime=40\n"));
+    form.ReadAllOptionsFromIni();
+    QCOMPARE(form.ComboBox1->currentText(), QString());
+    QCOMPARE(form.SpinEdit1->value(), 40);
+}
+
+void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
+{
+    SettingsSandbox sandbox;
+    ui::TMainFormEmu main({});
+    auto* form = new TSetUpForm(&main);
+    form->TrackBar1->setValue(30);
+    form->ComboBox3->setCurrentIndex(2);
+    form->RadioGroup1->setItemIndex(0);
+    form->SpinEdit1->setValue(5);
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"RenderingMode=0", "RenderingMode=GDI"},
+                                            {"ScreenShotFormat=1", "ScreenShotFormat=png"},
+                                            {"FrameTime=1000", "FrameTime=1e3"},
+                                            {"Interval=1", "Interval=0x10"},
+                                            {"KEY_JOY_1=70", "KEY_JOY_1=F"},
+                                            {"KEY_JOY_4=71", "KEY_JOY_4=72"},
+                                            {"Border=1", "Border=0"}})));
+    form->ReadAllOptionsFromIni();
+    QCOMPARE(form->ComboBox3->currentIndex(), 0);
+    QCOMPARE(form->RadioGroup1->itemIndex(), 1);
+    QCOMPARE(form->SpinEdit1->value(), 1000);
+    QCOMPARE(form->TrackBar1->value(), 1);
+    QCOMPARE(main.timerInterval(), 1);
+    QCOMPARE(form->JoyKey1, std::uint16_t(70));
+    // Nothing after a bad value is left unloaded.
+    QCOMPARE(form->JoyKey4, std::uint16_t(72));
+    QVERIFY(!form->CheckBox4->isChecked());
+    QVERIFY(sandbox.errors.isEmpty());
+}
+
+void SetUpFormTest::indexesOutOfRange()
+{
+    SettingsSandbox sandbox;
+    TSetUpForm form(nullptr);
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=7"},
+                                            {"RenderingMode=0", "RenderingMode=2"}})));
+    form.ReadAllOptionsFromIni();
+    QCOMPARE(form.RadioGroup1->itemIndex(), 2);
+    QCOMPARE(form.ComboBox3->currentIndex(), 2);
+    QCOMPARE(form.ComboBox3->currentText(), QStringLiteral("DirectX3D"));
+
+    // Below -1 gives -1: no format chosen, and that is what Save stores.
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=-5"},
+                                            {"RenderingMode=0", "RenderingMode=9"}})));
+    form.ReadAllOptionsFromIni();
+    QCOMPARE(form.RadioGroup1->itemIndex(), -1);
+    QCOMPARE(form.ComboBox3->currentIndex(), -1);
+    QVERIFY(form.Button1Click());
+    QCOMPARE(sandbox.bytes(), firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=-1"},
+                                            {"RenderingMode=0", "RenderingMode=-1"}}));
+}
+
+void SetUpFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
+{
+    SettingsSandbox sandbox;
+    ui::TMainFormEmu main({});
+    auto* form = new TSetUpForm(&main);
+    form->ReadAllOptionsFromIni();
+    form->CheckBox2->setChecked(true); // unsaved
+    form->SpinEdit1->setValue(40);
+    sandbox.remove();
+
+    form->ShowFromMenu();
+    QVERIFY(form->isHidden());
+    QCOMPARE(sandbox.bytes(), firstRunWith({{"Gray=0", "Gray=1"}, {"FrameTime=1000", "FrameTime=40"}}));
+
+    form->ShowFromMenu();
+    QVERIFY(form->isVisible());
+    QVERIFY(form->CheckBox2->isChecked());
+}
+
+void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
+{
+    SettingsSandbox sandbox;
+    ui::TMainFormEmu main({});
+    auto* form = new TSetUpForm(&main);
+    QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=20"}})));
+    form->ShowFromMenu();
+    QCOMPARE(main.timerInterval(), 20);
+
+    form->TrackBar1->setValue(40);
+    QCOMPARE(main.timerInterval(), 40);
+    QCOMPARE(form->Label7->text(), QStringLiteral("40"));
+    form->CheckBox8->setChecked(true);
+    form->Button2Click();
+    QVERIFY(form->isHidden());
+    QCOMPARE(sandbox.bytes(), firstRunWith({{"Interval=1", "Interval=20"}}));
+    // Until the next opening the unsaved states act.
+    QCOMPARE(main.timerInterval(), 40);
+    QCOMPARE(form->option("RunBasic"), QStringLiteral("1"));
+
+    form->ShowFromMenu();
+    QCOMPARE(form->TrackBar1->value(), 20);
+    QCOMPARE(main.timerInterval(), 20);
+    QVERIFY(!form->CheckBox8->isChecked());
+}
+
+void SetUpFormTest::saveKeepsOtherSectionsAndLines()
+{
+    SettingsSandbox sandbox;
+    TSetUpForm form(nullptr);
+    const QByteArray before = "; my settings\r\n[MRU list]\r\n1=/home/u/game.lvt\r\n[AutoStartUpOptions]\r\n"
+                              "FormHeight=600\r\nFormWidth=545\r\n[AssemblerOptions]\r\nAssPath=/opt/asm\r\n";
+    QVERIFY(writeRaw(sandbox, before));
+    form.ReadAllOptionsFromIni();
+    QVERIFY(form.Button1Click());
+    const QByteArray after = sandbox.bytes();
+    QVERIFY(after.startsWith("; my settings\r\n[MRU list]\r\n1=/home/u/game.lvt\r\n[AutoStartUpOptions]\r\n"
+                             "FormHeight=600\r\nFormWidth=545\r\nFullScreen=0\r\n"));
+    QVERIFY(after.contains("[AssemblerOptions]\r\nAssPath=/opt/asm\r\n[VideoOptions]\r\n"));
+    QVERIFY(after.endsWith("KEY_JOY_4=71\r\n"));
+}
+
+void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
+{
+    SettingsSandbox sandbox;
+    // A folder that cannot exist: its parent is a file.
+    QFile blocker(sandbox.folder() + QStringLiteral("/file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString bad = sandbox.folder() + QStringLiteral("/file/config.ini");
+    ui::SetConfigFilePath(QFile::encodeName(bad).toStdString());
+
+    TSetUpForm form(nullptr);
+    form.show();
+    QVERIFY(!form.Button1Click());
+    QVERIFY(form.isVisible());
+    QCOMPARE(sandbox.errors, QStringList{QStringLiteral("Unable to write to ") + bad});
+
+    // The load after a failed first write goes on with what it can read.
+    sandbox.errors.clear();
+    form.ReadAllOptionsFromIni();
+    QCOMPARE(sandbox.errors.size(), 1);
+    QCOMPARE(form.JoyKey1, std::uint16_t(70));
+}
+
+void SetUpFormTest::runTimeOptionsAreTheControls()
+{
+    SettingsSandbox sandbox;
+    ui::TMainFormEmu main({});
+    auto* form = new TSetUpForm(&main);
+    QVERIFY(!main.quickRun()); // not yet the settings window's
+    main.setSetUpForm(form);
+    form->ReadAllOptionsFromIni();
+    QVERIFY(!main.quickRun());
+    form->CheckBox10->setChecked(true);
+    QVERIFY(main.quickRun());
+
+    form->CheckBox11->setChecked(true);
+    form->RadioGroup1->setItemIndex(2);
+    form->ComboBox1->setEditText(QStringLiteral("XVID"));
+    QCOMPARE(form->option("QuickRun"), QStringLiteral("1"));
+    QCOMPARE(form->option("h058С"), QStringLiteral("1"));
+    QCOMPARE(form->option("h058C"), QStringLiteral("0"));
+    QCOMPARE(form->option("RunBasic"), QStringLiteral("0"));
+    QCOMPARE(form->option("ScreenShotFormat"), QStringLiteral("2"));
+    QCOMPARE(form->option("Compressor"), QStringLiteral("XVID"));
+    QCOMPARE(form->option("FrameTime"), QStringLiteral("1000"));
+}
+
+void SetUpFormTest::codecListHoldsOnlyNoCompression()
+{
+    SettingsSandbox sandbox;
+    TSetUpForm form(nullptr);
+    form.ComboBox1->setEditText(QStringLiteral("typed"));
+    QTest::mouseClick(form.Button3, Qt::LeftButton);
+    QCOMPARE(form.ComboBox1->count(), 1);
+    QCOMPARE(form.ComboBox1->itemText(0), QStringLiteral("No Compression"));
+    QCOMPARE(form.ComboBox1->currentIndex(), -1);
+    QTest::mouseClick(form.Button4, Qt::LeftButton); // does nothing yet
+    // The joystick key buttons do nothing until the key-capture dialog exists.
+    form.ReadAllOptionsFromIni();
+    form.Button5Click();
+    QCOMPARE(form.JoyKeyUp, std::uint16_t(38));
+}
+
+void SetUpFormTest::windowMakeUp()
+{
+    SettingsSandbox sandbox;
+    TSetUpForm form(nullptr);
+    QCOMPARE(form.windowTitle(), QStringLiteral("SetUpForm"));
+    QCOMPARE(form.size(), QSize(515, 429));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QVERIFY(!(form.windowFlags() & Qt::WindowMinMaxButtonsHint));
+
+    const auto inside = [](QWidget* w, QWidget* parent) { return w->parentWidget() == parent; };
+    QCOMPARE(form.GroupBox1->title(), QStringLiteral("Настройки"));
+    const char* captions[] = {"Запускать на весь экран", "Черно белым ТВ", "Сглаживание изображения",
+                              "Повторение цвета рамки", "Язык программы Русский", "Запускать с экраном 256 х 256",
+                              "Запускать Basic программу атоматически", "Запускать со звуком",
+                              "Быстрый запуск и сброс (без заставки)", "Пропатчить адрес h058С (XRA A)",
+                              "Запускать только одну копию программы"};
+    const bool design[] = {true, false, false, true, false, false, false, true, false, false, false};
+    for (int i = 0; i < 11; ++i) {
+        QVERIFY(inside(form.optionBox(i), form.GroupBox1));
+        QCOMPARE(form.optionBox(i)->text(), QString::fromUtf8(captions[i]));
+        QCOMPARE(form.optionBox(i)->isChecked(), design[i]);
+    }
+    // Both "С" and "х" are Cyrillic.
+    QVERIFY(form.CheckBox11->text().contains(QChar(0x0421)));
+    QVERIFY(form.CheckBox7->text().contains(QChar(0x0445)));
+
+    QCOMPARE(form.GroupBox2->title(), QStringLiteral("Запись видео"));
+    for (QWidget* w : std::initializer_list<QWidget*>{form.ComboBox1, form.Button3, form.Button4, form.ComboBox2,
+                                                      form.CheckBox6, form.SpinEdit1})
+        QVERIFY(inside(w, form.GroupBox2));
+    QCOMPARE(form.Button4->text(), QStringLiteral("Compress options (if available)"));
+    QCOMPARE(form.ComboBox2->currentText(), QStringLiteral("High"));
+    QCOMPARE(form.ComboBox2->count(), 5);
+    QVERIFY(form.CheckBox6->isChecked());
+    QCOMPARE(form.SpinEdit1->value(), 1000);
+
+    QCOMPARE(form.GroupBox3->title(), QStringLiteral("Скорость эмуляции"));
+    QVERIFY(inside(form.TrackBar1, form.GroupBox3));
+    QCOMPARE(form.TrackBar1->minimum(), 1);
+    QCOMPARE(form.TrackBar1->maximum(), 100);
+    QVERIFY(form.Label4->x() < form.Label7->x() && form.Label7->x() < form.Label5->x());
+    QCOMPARE(form.Label4->text(), QStringLiteral("Hi"));
+    QCOMPARE(form.Label5->text(), QStringLiteral("Low"));
+
+    QCOMPARE(form.GroupBox4->title(), QStringLiteral("Video rendering"));
+    QVERIFY(inside(form.ComboBox3, form.GroupBox4));
+    QCOMPARE(form.ComboBox3->itemText(2), QStringLiteral("DirectX3D"));
+
+    QCOMPARE(form.RadioGroup1->title(), QStringLiteral("Скриншот в формате"));
+    QCOMPARE(form.RadioGroup1->itemIndex(), 1);
+    QCOMPARE(form.RadioGroup1->button(1)->text(), QStringLiteral("jpg"));
+    // Three columns: the items side by side.
+    QCOMPARE(form.RadioGroup1->button(0)->y(), form.RadioGroup1->button(2)->y());
+
+    QCOMPARE(form.JoyGroupBox->title(), QStringLiteral("Joystick"));
+    QVERIFY(!form.JoyGroupBox->isEnabled());
+    for (int i = 0; i < 8; ++i)
+        QVERIFY(inside(form.joyButton(i), form.JoyGroupBox));
+    QVERIFY(inside(form.RadioGroup2, form.JoyGroupBox));
+    QCOMPARE(form.RadioGroup2->itemIndex(), 0);
+    QCOMPARE(form.Button1->text(), QStringLiteral("Сохранить"));
+    QCOMPARE(form.Button2->text(), QStringLiteral("Отмена"));
+
+    // Every control lies inside its parent, and no two siblings overlap.
+    const auto ours = [](QWidget* w) {
+        return !w->isWindow() && !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_"));
+    };
+    const auto check = [&ours](QWidget* parent, auto&& self) -> void {
+        const QList<QWidget*> children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* child : children) {
+            if (!ours(child))
+                continue;
+            QVERIFY2(parent->rect().contains(child->geometry()), qPrintable(child->objectName()));
+            for (QWidget* other : children)
+                if (other != child && ours(other))
+                    QVERIFY2(!child->geometry().intersects(other->geometry()),
+                             qPrintable(child->objectName() + " / " + other->objectName()));
+            if (qobject_cast<QGroupBox*>(child))
+                self(child, self);
+        }
+    };
+    check(&form, check);
+}
+
+QTEST_MAIN(SetUpFormTest)
+#include "setup_form_test.moc"
