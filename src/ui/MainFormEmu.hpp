@@ -94,6 +94,9 @@ public:
     void clearLog() override;
     bool quickRun() const override;
     void setOpenDialogFileName(const std::string& path) override;
+    /// The settings window's control for @p key, as it stands now.
+    std::string option(std::string_view key) const override;
+    void AddFileInMRU(const std::string& path) override;
 
 signals:
     /// The first activation has powered the machine on.

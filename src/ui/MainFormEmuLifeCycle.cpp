@@ -179,6 +179,16 @@ void TMainFormEmu::WMCopyData(const QByteArray& name)
     guarded([&] { loadFile(name.toStdString(), true); });
 }
 
+void TMainFormEmu::AddFileInMRU(const std::string& path)
+{
+    AddFileInMRU(QFile::decodeName(QByteArray::fromStdString(path)));
+}
+
+std::string TMainFormEmu::option(std::string_view key) const
+{
+    return SetUpForm ? SetUpForm->option(key).toStdString() : std::string("0");
+}
+
 bool TMainFormEmu::quickRun() const
 {
     return SetUpForm && SetUpForm->CheckBox10->isChecked();

@@ -354,6 +354,13 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
     QCOMPARE(form->option("ScreenShotFormat"), QStringLiteral("2"));
     QCOMPARE(form->option("Compressor"), QStringLiteral("XVID"));
     QCOMPARE(form->option("FrameTime"), QStringLiteral("1000"));
+
+    // The machine asks through its host.
+    const machine::Host& host = main;
+    QCOMPARE(host.option("h058С"), std::string("1"));
+    QCOMPARE(host.option("RunBasic"), std::string("0"));
+    form->CheckBox8->setChecked(true);
+    QCOMPARE(host.option("RunBasic"), std::string("1"));
 }
 
 void SetUpFormTest::codecListHoldsOnlyNoCompression()
