@@ -3,10 +3,13 @@
 
 #include "machine/Machine.hpp"
 #include "machine/OpcodeTable.hpp"
+#include "machine/RomTraps.hpp"
 
 namespace ostrovik::machine {
 
 namespace {
+
+constexpr int kRet = 0xC9;
 
 // Compile-time length and cost of an opcode, straight from the opcode table,
 // so that the interpreter cannot disagree with the assembler and disassembler.
@@ -20,6 +23,18 @@ inline constexpr int kTNotTaken = kOpcodeTable[Op].tstatesNotTaken;
 /// Carry out of bit 3 into bit 4, for sums and differences alike: bit 4 of
 /// result xor the two operands.
 constexpr bool halfCarry(unsigned result, unsigned x, unsigned y) { return ((result ^ x ^ y) & 0x10) != 0; }
+
+/// @p clock plus @p t, held at the top of its range.
+constexpr std::int32_t addClock(std::int32_t clock, int t)
+{
+    const std::int64_t sum = std::int64_t{clock} + t;
+    return sum > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
+                                                          : static_cast<std::int32_t>(sum);
+}
+
+// The interpreter's helpers are lambdas over the run's local registers;
+// inlining them keeps those registers out of memory.
+#define INLINE __attribute__((always_inline))
 
 } // namespace
 
@@ -55,21 +70,42 @@ void Machine::i8080_do_opcodes(std::int32_t budget)
     clock = 0;
     if (clock >= budget)
         return;
+    // Each pass starts at an instruction boundary with budget left.
+    for (;;) {
+        // The trap step acts between the fetch and the dispatch of an
+        // instruction at a served ROM address. It may run the CPU itself; the
+        // run goes on from the registers and clock it leaves.
+        if (isRomTrapAddress(static_cast<unsigned>(r_PC) & 0xFFFF) &&
+            RomTrapStep(*this, do_read(r_PC)) == kRet) {
+            // The routine returns to its caller at once: an ordinary RET.
+            r_PC = do_read(r_SP) | (do_read(r_SP + 1) << 8);
+            r_SP = (r_SP + 2) & 0xFFFF;
+            clock = addClock(clock, kT<kRet>);
+            if (clock >= budget)
+                return;
+            continue;
+        }
+        if (!run_opcodes(budget))
+            return;
+    }
+}
 
+bool Machine::run_opcodes(std::int32_t budget)
+{
     // The registers live in locals for the whole run: every store into RAM
     // could otherwise alias them and force a reload after each write. They go
     // back to the fields whenever code outside the interpreter may look at
-    // them (port output, the trap step, the end of the run).
+    // them (port output, the end of this stretch of the run).
     unsigned a = r_A & 0xFF, f = r_F & 0xFF, b = r_B & 0xFF, c = r_C & 0xFF, d = r_D & 0xFF,
              e = r_E & 0xFF, h = r_H & 0xFF, l = r_L & 0xFF;
     unsigned pc = r_PC & 0xFFFF, sp = r_SP & 0xFFFF;
     // Wider than the field so that a budget near the top of its range cannot
     // overflow the count.
-    std::int64_t clk = 0;
+    std::int64_t clk = clock;
 
     const unsigned fS = flag_S, fZ = flag_Z, fAC = flag_AC, fP = flag_P, fCY = flag_CY;
 
-    auto store = [&] {
+    auto store = [&]() INLINE {
         r_A = static_cast<std::int32_t>(a);
         r_F = static_cast<std::int32_t>(f);
         r_B = static_cast<std::int32_t>(b);
@@ -83,7 +119,7 @@ void Machine::i8080_do_opcodes(std::int32_t budget)
         clock = clk > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
                                                                 : static_cast<std::int32_t>(clk);
     };
-    auto load = [&] {
+    auto load = [&]() INLINE {
         a = r_A & 0xFF, f = r_F & 0xFF, b = r_B & 0xFF, c = r_C & 0xFF, d = r_D & 0xFF;
         e = r_E & 0xFF, h = r_H & 0xFF, l = r_L & 0xFF;
         pc = r_PC & 0xFFFF, sp = r_SP & 0xFFFF;
@@ -91,39 +127,39 @@ void Machine::i8080_do_opcodes(std::int32_t budget)
     };
 
     // ---- flag arithmetic ----------------------------------------------------
-    auto ac = [&](bool set) { return set ? fAC : 0u; };
-    auto cy = [&](bool set) { return set ? fCY : 0u; };
-    auto carryIn = [&] { return (f & fCY) ? 1u : 0u; };
+    auto ac = [&](bool set) INLINE { return set ? fAC : 0u; };
+    auto cy = [&](bool set) INLINE { return set ? fCY : 0u; };
+    auto carryIn = [&]() INLINE { return (f & fCY) ? 1u : 0u; };
 
-    auto add = [&](unsigned v, unsigned carry) {
+    auto add = [&](unsigned v, unsigned carry) INLINE {
         const unsigned sum = a + v + carry;
         f = flag_table[sum & 0xFF] | ac(halfCarry(sum, a, v)) | cy(sum > 0xFF);
         a = sum & 0xFF;
     };
     // Subtraction's AC is the borrow into bit 4 (the low digit of A smaller
     // than the subtrahend's), not the datasheet's inverted carry.
-    auto compare = [&](unsigned v, unsigned borrow) {
+    auto compare = [&](unsigned v, unsigned borrow) INLINE {
         const unsigned r = (a - v - borrow) & 0xFF;
         f = flag_table[r] | ac(halfCarry(r, a, v)) | cy(v + borrow > a);
         return r;
     };
-    auto sub = [&](unsigned v, unsigned borrow) { a = compare(v, borrow); };
+    auto sub = [&](unsigned v, unsigned borrow) INLINE { a = compare(v, borrow); };
     // The logical operations keep AC and clear CY.
-    auto logic = [&](unsigned r) {
+    auto logic = [&](unsigned r) INLINE {
         a = r;
         f = flag_table[r] | (f & fAC);
     };
-    auto inr = [&](unsigned old) {
+    auto inr = [&](unsigned old) INLINE {
         const unsigned n = (old + 1) & 0xFF;
         f = flag_table[n] | ac(((n ^ old) & 0x10) != 0) | (f & fCY);
         return n;
     };
-    auto dcr = [&](unsigned old) {
+    auto dcr = [&](unsigned old) INLINE {
         const unsigned n = (old - 1) & 0xFF;
         f = flag_table[n] | ac(((n ^ old) & 0x10) != 0) | (f & fCY);
         return n;
     };
-    auto daa = [&] {
+    auto daa = [&]() INLINE {
         unsigned corr = 0;
         if ((f & fCY) || a > 0x99)
             corr = 0x60;
@@ -133,8 +169,8 @@ void Machine::i8080_do_opcodes(std::int32_t budget)
         f = flag_table[sum & 0xFF] | ac(halfCarry(sum, a, corr)) | cy(corr >= 0x60);
         a = sum & 0xFF;
     };
-    auto setCarry = [&](unsigned bit) { f = (f & ~fCY & 0xFF) | cy(bit != 0); };
-    auto dad = [&](unsigned pair) {
+    auto setCarry = [&](unsigned bit) INLINE { f = (f & ~fCY & 0xFF) | cy(bit != 0); };
+    auto dad = [&](unsigned pair) INLINE {
         const unsigned sum = ((h << 8) | l) + pair;
         setCarry(sum > 0xFFFF);
         h = (sum >> 8) & 0xFF;
@@ -142,22 +178,22 @@ void Machine::i8080_do_opcodes(std::int32_t budget)
     };
 
     // ---- memory --------------------------------------------------------------
-    auto imm8 = [&] { return static_cast<unsigned>(do_read(pc + 1)); };
-    auto imm16 = [&] { return static_cast<unsigned>(do_read(pc + 1) | (do_read(pc + 2) << 8)); };
-    auto readM = [&] { return static_cast<unsigned>(do_read2(static_cast<int>(l), static_cast<int>(h))); };
-    auto writeM = [&](unsigned v) { do_write2(static_cast<int>(l), static_cast<int>(h), static_cast<int>(v)); };
-    auto push = [&](unsigned hi, unsigned lo) {
+    auto imm8 = [&]() INLINE { return static_cast<unsigned>(do_read(pc + 1)); };
+    auto imm16 = [&]() INLINE { return static_cast<unsigned>(do_read(pc + 1) | (do_read(pc + 2) << 8)); };
+    auto readM = [&]() INLINE { return static_cast<unsigned>(do_read2(static_cast<int>(l), static_cast<int>(h))); };
+    auto writeM = [&](unsigned v) INLINE { do_write2(static_cast<int>(l), static_cast<int>(h), static_cast<int>(v)); };
+    auto push = [&](unsigned hi, unsigned lo) INLINE {
         sp = (sp - 2) & 0xFFFF;
         do_write(sp, static_cast<int>(lo));
         do_write(sp + 1, static_cast<int>(hi));
     };
-    auto popWord = [&] {
+    auto popWord = [&]() INLINE {
         const unsigned w = do_read(sp) | (do_read(sp + 1) << 8);
         sp = (sp + 2) & 0xFFFF;
         return w;
     };
     // CALL, taken Ccc and RST: the return address is the next instruction.
-    auto call = [&](unsigned target, unsigned len) {
+    auto call = [&](unsigned target, unsigned len) INLINE {
         pc = (pc + len) & 0xFFFF;
         push(pc >> 8, pc & 0xFF);
         pc = target;
@@ -269,12 +305,9 @@ void Machine::i8080_do_opcodes(std::int32_t budget)
         break;                                                                                         \
     }
 
-    do {
-        unsigned op = do_read(pc);
-
-        // Trap step: the ROM routines served by the machine itself are
-        // intercepted here, between fetch and dispatch.
-
+    bool atTrap = false;
+    for (;;) {
+        const std::uint8_t op = do_read(pc);
         switch (op) {
         // ---- 0x00-0x3F: loads, increments, rotates ---------------------------
         case 0x00: STEP(0x00);
@@ -472,8 +505,19 @@ void Machine::i8080_do_opcodes(std::int32_t budget)
         // There are no interrupts: EI and DI only take their time.
         case 0xF3: STEP(0xF3);
         case 0xFB: STEP(0xFB);
+        // Every byte value has its case above.
+        default: __builtin_unreachable();
         }
-    } while (clk < budget);
+        if (clk >= budget)
+            break;
+        // Stop before an instruction at a served ROM address: the caller runs
+        // the trap step outside this loop, which keeps its work off the path
+        // of ordinary code.
+        if (isRomTrapAddress(pc)) [[unlikely]] {
+            atTrap = true;
+            break;
+        }
+    }
 
 #undef STEP
 #undef REG_CASES
@@ -495,8 +539,10 @@ void Machine::i8080_do_opcodes(std::int32_t budget)
 #undef RCC
 #undef RST
 #undef UNDOCUMENTED
+#undef INLINE
 
     store();
+    return atTrap;
 }
 
 } // namespace ostrovik::machine

@@ -153,6 +153,10 @@ public:
 
 private:
     static constexpr int latch(int port) { return 0xC0 + (port & 0x13); }
+    /// Runs the instruction at @c r_PC and those after it until @c clock
+    /// reaches @p budget (false) or the next instruction stands at a served
+    /// ROM address (true); the trap step is the caller's.
+    bool run_opcodes(std::int32_t budget);
 
     Host& host_;
     SoundSink* soundSink_ = nullptr;
