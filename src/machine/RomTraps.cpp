@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "machine/Cp1251.hpp"
+#include "platform/Cp1251.hpp"
 #include "machine/Koi7.hpp"
 #include "machine/Machine.hpp"
 
@@ -44,7 +44,7 @@ void consoleTap(Machine& m)
         if (!m.LogLine.empty())
             m.LogLine.pop_back();
     } else if (ch == 13) {
-        m.host().appendLogLine(Cp1251ToUtf8(m.LogLine));
+        m.host().appendLogLine(platform::Cp1251ToUtf8(m.LogLine));
         m.LogLine.clear();
     } else {
         // Codes without a character (below 31, above 126) show as blanks.

@@ -230,7 +230,16 @@ protected:
     RecordingKeyboard keyboard{m, log};
     FakeClipboard clipboard;
 
-    void SetUp() override { host.presetCaption("Ostrovik"); }
+    void SetUp() override
+    {
+        host.presetCaption("Ostrovik");
+        // A tight loop at 8000h keeps the CPU out of the ROM area, where an
+        // empty image would run into the tape-load trap (which ends a pause).
+        m.RAM[0x8000] = 0xC3;
+        m.RAM[0x8001] = 0x00;
+        m.RAM[0x8002] = 0x80;
+        m.r_PC = 0x8000;
+    }
 
     void paste(std::string text)
     {
