@@ -1,0 +1,31 @@
+#include "output/FrameDecode.hpp"
+
+#include <array>
+#include <cstddef>
+
+namespace ostrovik::output {
+
+void decodeFrame(const machine::Machine& machine, const TColorTable& ColorTable, bool gray, FrameBitmap& out)
+{
+    // Only this palette's 1,024 colours matter; turning them gray once keeps
+    // the per-pixel work a look-up.
+    std::array<std::array<ColorValue, 4>, 256> colours = ColorTable[machine.Ports[0xC1]];
+    if (gray)
+        for (auto& byteColours : colours)
+            for (ColorValue& c : byteColours)
+                c = GrayTV(c);
+
+    for (std::size_t i = 0; i < machine.VRAM.size(); ++i) {
+        const std::uint8_t b = machine.VRAM[i];
+        // 64 bytes per line, four pixels per byte.
+        std::uint8_t* pixel = out.ScanLine(static_cast<int>(i >> 6)) + (i & 63) * 12;
+        for (int k = 0; k < 4; ++k, pixel += 3) {
+            const ColorValue c = colours[b][k];
+            pixel[0] = static_cast<std::uint8_t>(c >> 16);
+            pixel[1] = static_cast<std::uint8_t>(c >> 8);
+            pixel[2] = static_cast<std::uint8_t>(c);
+        }
+    }
+}
+
+} // namespace ostrovik::output
