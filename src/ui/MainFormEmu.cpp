@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "files/LoadFile.hpp"
 #include "machine/Keyboard.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/sound/GuiPost.hpp"
@@ -191,8 +192,9 @@ std::optional<std::string> TMainFormEmu::chooseTapeFile()
     return std::nullopt;
 }
 
-void TMainFormEmu::loadFile(const std::string&, bool)
+void TMainFormEmu::loadFile(const std::string& path, bool autoStart)
 {
+    files::NewLoadFile(machine_, path, autoStart);
 }
 
 bool TMainFormEmu::logWindowVisible() const
