@@ -78,6 +78,13 @@ public:
     void WMCopyData(const QByteArray& name);
     void FormResize();
 
+    // ---- snapshots, screenshots, drops (MainFormEmuFiles.cpp) --------------
+    void sav1Click();
+    void ToolButton20Click();
+    void ToolButton15Click();
+    /// The screenshot format: the settings window's choice (0 bmp, 1 jpg, 2 png).
+    int screenShotFormat() const;
+
     /// Runs @p f as an event handler: an error it throws is shown in the
     /// application's error box instead of escaping into the event loop.
     template <typename F>
@@ -109,6 +116,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate(const QStringList& args);

@@ -1,0 +1,241 @@
+// Files dropped on the main window, and snapshots saved by its command.
+#include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QUrl>
+#include <QtTest>
+
+#include <array>
+
+#include "FileRoadsRig.hpp"
+#include "files/Snapshot.hpp"
+#include "files/TapeImage.hpp"
+
+using namespace ostrovik;
+using fileroads::test::readAll;
+using fileroads::test::WindowRig;
+
+namespace {
+
+constexpr auto kNotFound = "File is very small or not found !!!";
+
+/// A machine-code tape image of four bytes for @p start … start + 3, run at @p start.
+std::vector<std::uint8_t> fourByteProgram(std::uint16_t start, std::uint8_t first)
+{
+    files::TLvtHeader h;
+    h.StartAddr = start;
+    h.EndAddr = static_cast<std::uint16_t>(start + 3);
+    h.RunAddr = start;
+    const auto head = files::serialiseLvtHeader(h);
+    std::vector<std::uint8_t> out(head.begin(), head.end());
+    for (std::uint8_t i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(first + i));
+    return out;
+}
+
+/// Drags @p urls onto @p window and drops them; returns whether the window
+/// took the drag and the drop.
+std::pair<bool, bool> dragAndDrop(QWidget& window, const QList<QUrl>& urls)
+{
+    QMimeData mime;
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
+    QCoreApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    drop.ignore();
+    QCoreApplication::sendEvent(&window, &drop);
+    return {enter.isAccepted(), drop.isAccepted()};
+}
+
+/// The one snapshot in FilesSAV, checked for its name (@p prefix, a stamp of
+/// the current time, ".sav") and its size; removed afterwards.
+void expectOneSnapshot(WindowRig& rig, const QString& prefix)
+{
+    const QFileInfoList files = rig.filesIn(QStringLiteral("FilesSAV"));
+    QCOMPARE(files.size(), 1);
+    const QString name = files.first().fileName();
+    const QRegularExpression pattern(QStringLiteral("^%1(\\d\\d_\\d\\d_\\d{4}_\\d\\d_\\d\\d_\\d\\d)\\.sav$")
+                                         .arg(QRegularExpression::escape(prefix)));
+    const QRegularExpressionMatch match = pattern.match(name);
+    QVERIFY2(match.hasMatch(), qPrintable(name));
+    const QDateTime stamp = QDateTime::fromString(match.captured(1), QStringLiteral("dd_MM_yyyy_hh_mm_ss"));
+    QVERIFY(stamp.isValid());
+    QVERIFY(qAbs(stamp.secsTo(QDateTime::currentDateTime())) <= 2);
+    QCOMPARE(files.first().size(), static_cast<qint64>(files::kSavSize));
+    QFile::remove(files.first().filePath());
+}
+
+} // namespace
+
+class DropSnapshotTest : public QObject {
+    Q_OBJECT
+private slots:
+    void dropLoadsTheFirstFileOnly();
+    void droppedFolderChangesTheCaptionThenComplains();
+    void snapshotNamedAfterTheOpenedFile();
+    void twoSavesInOneSecondKeepBoth();
+    void saveEndsAPauseAndReportsAMissingFolder();
+    void savedSnapshotLoadsBackToTheSameState();
+};
+
+void DropSnapshotTest::dropLoadsTheFirstFileOnly()
+{
+    WindowRig rig;
+    const QString a = rig.writeFile(QStringLiteral("a.lvt"), fourByteProgram(0x1000, 0x11));
+    const QString b = rig.writeFile(QStringLiteral("b.lvt"), fourByteProgram(0x2000, 0x21));
+    const QString c = rig.writeFile(QStringLiteral("c.lvt"), fourByteProgram(0x3000, 0x31));
+    rig.window->setWindowTitle(QStringLiteral("before"));
+
+    QVERIFY(rig.window->acceptDrops());
+    const auto [entered, dropped] = dragAndDrop(
+        *rig.window, {QUrl::fromLocalFile(a), QUrl::fromLocalFile(b), QUrl::fromLocalFile(c)});
+    QVERIFY(entered);
+    QVERIFY(dropped);
+    QTRY_COMPARE(rig.window->windowTitle(), a);
+
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(rig.m().RAM[0x1000 + i], 0x11 + i);
+    QCOMPARE(rig.m().RAM[0x2000], 0);
+    QCOMPARE(rig.m().RAM[0x3000], 0);
+    QCOMPARE(rig.m().r_PC, 0x1000);
+    QVERIFY(rig.dialogs.messages.isEmpty());
+    QVERIFY(rig.dialogs.errors.isEmpty());
+
+    // Only files from the desktop are taken, not web addresses.
+    const auto [webEntered, webDropped] = dragAndDrop(*rig.window, {QUrl(QStringLiteral("http://localhost/games/b.lvt"))});
+    QVERIFY(!webEntered);
+    QVERIFY(!webDropped);
+    QTest::qWait(20);
+    QCOMPARE(rig.window->windowTitle(), a);
+}
+
+void DropSnapshotTest::droppedFolderChangesTheCaptionThenComplains()
+{
+    WindowRig rig;
+    const QString folder = rig.makeFolder(QStringLiteral("games"));
+    const auto before = rig.m().RAM;
+
+    dragAndDrop(*rig.window, {QUrl::fromLocalFile(folder)});
+    QTRY_COMPARE(rig.dialogs.messages.size(), 1);
+    QCOMPARE(rig.dialogs.messages.first(), QString::fromUtf8(kNotFound));
+    QCOMPARE(rig.window->windowTitle(), folder);
+    QVERIFY(rig.m().RAM == before);
+}
+
+void DropSnapshotTest::snapshotNamedAfterTheOpenedFile()
+{
+    WindowRig rig;
+    rig.makeFolder(QStringLiteral("FilesSAV"));
+
+    const struct {
+        const char* opened;
+        const char* prefix;
+    } cases[] = {
+        {"/games/offline/abc/abc.lvt", "abc_"},
+        {"/tapes/a.lv", "Save_"},          // four characters: no base left
+        {"/tapes/game.lvt.sav", "game.lvt_"},
+        {"", "Save_"},                    // nothing opened yet, or the open dialog cancelled
+        {"/tapes/Игра.lvt", "Игра_"},     // characters, not bytes, are cut
+    };
+    for (const auto& c : cases) {
+        rig.window->setOpenDialogFileName(c.opened);
+        rig.window->ToolButton20Click();
+        QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
+        expectOneSnapshot(rig, QString::fromUtf8(c.prefix));
+    }
+
+    // The File menu's item does the same.
+    rig.window->setOpenDialogFileName("/tapes/abc.lvt");
+    rig.window->sav1Click();
+    expectOneSnapshot(rig, QStringLiteral("abc_"));
+}
+
+void DropSnapshotTest::twoSavesInOneSecondKeepBoth()
+{
+    WindowRig rig;
+    rig.makeFolder(QStringLiteral("FilesSAV"));
+    rig.window->setOpenDialogFileName("/tapes/abc.lvt");
+    rig.window->ToolButton20Click();
+    rig.m().RAM[0x100] = 0x5A;
+    rig.window->ToolButton20Click();
+    QVERIFY(rig.dialogs.errors.isEmpty());
+
+    const QFileInfoList files = rig.filesIn(QStringLiteral("FilesSAV"));
+    QCOMPARE(files.size(), 2);
+    for (const QFileInfo& f : files)
+        QCOMPARE(f.size(), static_cast<qint64>(files::kSavSize));
+    // Within one second the second file takes the first one's name with "_2".
+    const QString first = files[0].completeBaseName();
+    const QString second = files[1].completeBaseName();
+    if (second.startsWith(first))
+        QCOMPARE(second, first + QStringLiteral("_2"));
+    QCOMPARE(readAll(files[1].filePath())[files::kSavRamAt + 0x100] ^ readAll(files[0].filePath())[files::kSavRamAt + 0x100], 0x5A);
+}
+
+void DropSnapshotTest::saveEndsAPauseAndReportsAMissingFolder()
+{
+    WindowRig rig;
+    rig.makeFolder(QStringLiteral("FilesSAV"));
+    rig.m().Paused = 1;
+    rig.window->ToolButton20Click();
+    QCOMPARE(rig.m().Paused, 0);
+    QCOMPARE(rig.filesIn(QStringLiteral("FilesSAV")).size(), 1);
+
+    // Without the folder: the box names the file and the system's reason, and
+    // the machine is not left paused.
+    QDir(rig.path(QStringLiteral("FilesSAV"))).removeRecursively();
+    rig.m().Paused = 1;
+    rig.window->ToolButton20Click();
+    QCOMPARE(rig.m().Paused, 0);
+    QCOMPARE(rig.dialogs.errors.size(), 1);
+    const QString error = rig.dialogs.errors.first();
+    QVERIFY2(error.contains(rig.path(QStringLiteral("FilesSAV/Save_"))), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("No such file or directory")), qPrintable(error));
+    QVERIFY(!QFileInfo::exists(rig.path(QStringLiteral("FilesSAV"))));
+}
+
+void DropSnapshotTest::savedSnapshotLoadsBackToTheSameState()
+{
+    WindowRig rig;
+    rig.makeFolder(QStringLiteral("FilesSAV"));
+    machine::Machine& m = rig.m();
+    for (std::size_t i = 0; i < m.RAM.size(); ++i)
+        m.RAM[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
+    for (std::size_t i = 0; i < m.VRAM.size(); ++i)
+        m.VRAM[i] = static_cast<std::uint8_t>(i * 13 + 5);
+    for (std::size_t i = 0; i < m.Ports.size(); ++i)
+        m.Ports[i] = static_cast<std::uint8_t>(255 - i);
+    m.Ports[0xC1] = 0x5A; // palette
+    m.Ports[0xC2] = 0x00; // memory map: video RAM at 0x4000
+    m.r_B = 0x01, m.r_C = 0x23, m.r_D = 0x45, m.r_E = 0x67, m.r_H = 0x89, m.r_L = 0xAB, m.r_A = 0xCD, m.r_F = 0xD7;
+    m.r_SP = 0xBEEF;
+    m.r_PC = 0x1234;
+    const auto ram = m.RAM;
+    const auto vram = m.VRAM;
+    const auto ports = m.Ports;
+
+    rig.window->ToolButton20Click();
+    const QFileInfoList files = rig.filesIn(QStringLiteral("FilesSAV"));
+    QCOMPARE(files.size(), 1);
+
+    m.RAM.fill(0);
+    m.VRAM.fill(0);
+    m.Ports.fill(0xFF);
+    m.r_B = m.r_C = m.r_D = m.r_E = m.r_H = m.r_L = m.r_A = m.r_F = m.r_SP = m.r_PC = 0;
+    rig.window->loadFile(QFile::encodeName(files.first().filePath()).toStdString(), true);
+
+    QVERIFY(rig.dialogs.messages.isEmpty());
+    QVERIFY(rig.dialogs.errors.isEmpty());
+    QVERIFY(m.RAM == ram);
+    QVERIFY(m.VRAM == vram);
+    QVERIFY(m.Ports == ports);
+    const std::array<int, 10> regs{m.r_B, m.r_C, m.r_D, m.r_E, m.r_H, m.r_L, m.r_A, m.r_F, m.r_SP, m.r_PC};
+    const std::array<int, 10> want{0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xD7, 0xBEEF, 0x1234};
+    QCOMPARE(regs, want);
+}
+
+QTEST_MAIN(DropSnapshotTest)
+#include "drop_snapshot_test.moc"
