@@ -79,11 +79,11 @@ FONTAD  EQU     0B000h          ; glyph of code c at FONTAD + 8 * c
 CURCOL  EQU     0BE00h          ; cursor column 0-31
 CURROW  EQU     0BE01h          ; cursor row 0-31
 KBMODE  EQU     0BE02h          ; 0 = Latin letters, 1 = Cyrillic
-LASTKEY EQU     0BE03h          ; key number last seen held, 0FFh = none
 CMAP    EQU     0BE04h          ; port C2 as the console's caller left it
 CSAVSP  EQU     0BE06h          ; the console caller's stack pointer
 SSAVSP  EQU     0BE08h          ; stack pointer saved while scrolling
 FSAVSP  EQU     0BE0Ah          ; stack pointer saved while filling
+KEYSWAS EQU     0BE10h          ; keys held at the last scan: 8 + 4 rows
 LINBUF  EQU     0BE40h          ; input line, zero-terminated
 LINMAX  EQU     30              ; characters per input line
 TAPNAM  EQU     0BE8Ch          ; six-byte tape name
@@ -136,8 +136,9 @@ COLD:   LXI     SP,STKTOP
 ; console and keyboard state
         XRA     A
         STA     KBMODE
-        MVI     A,0FFh
-        STA     LASTKEY
+        LXI     H,KEYSWAS
+        LXI     B,12
+        CALL    ZERO
         LXI     H,TAPNAM
         LXI     B,6
         MVI     A,20h
@@ -369,12 +370,8 @@ INKEY:  PUSH    B
         PUSH    D
         PUSH    H
         CALL    KSCAN
-        LXI     H,LASTKEY
-        CMP     M
-        JZ      IKNONE          ; still held, or still nothing
-        MOV     M,A
         CPI     0FFh
-        JZ      IKNONE          ; released
+        JZ      IKNONE
         CALL    BEEP
         CPI     KRUS
         JNZ     IK1
@@ -430,15 +427,14 @@ IKNONE: XRA     A
         POP     B
         RET
 
-; A = number of the first key held: row * 8 + bit for the main matrix
-; (Shift left out), 64 + row * 4 + bit for the extra one; 0FFh when none
-KSCAN:  XRA     A
-        OUT     0D0h            ; all main rows at once
-        IN      0D1h
-        CPI     0FFh
-        JZ      KSX
+; A = number of a key pressed since the last scan: row * 8 + bit in the main
+; matrix (Shift left out), 64 + row * 4 + bit in the extra one; 0FFh when
+; none. Keys held meanwhile do not hide a new one, and of two new presses
+; the second is given by the next scan.
+KSCAN:  LXI     H,KEYSWAS
+        MVI     E,0FFh          ; no key found yet
         MVI     B,0FEh          ; a 0 bit selects its row
-        MVI     C,0
+        MVI     C,0             ; key number of the row's bit 0
 KS1:    MOV     A,B
         OUT     0D0h
         IN      0D1h
@@ -446,11 +442,12 @@ KS1:    MOV     A,B
         MOV     D,A
         MOV     A,C
         CPI     KSHIFT
-        MOV     A,D
         JNZ     KS2
-        ANI     0FEh
-KS2:    ORA     A
-        JNZ     KSBIT
+        MOV     A,D
+        ANI     0FEh            ; Shift is read on its own
+        MOV     D,A
+KS2:    CALL    KSROW
+        INX     H
         MOV     A,B
         RLC
         MOV     B,A
@@ -459,20 +456,19 @@ KS2:    ORA     A
         MOV     C,A
         CPI     64
         JC      KS1
-KSX:    MVI     A,0F0h          ; all extra rows at once
-        OUT     0D2h
-        IN      0D2h
-        CMA
-        ANI     0F0h
-        JZ      KSNONE
         MVI     B,0FEh
-        MVI     C,64
 KS3:    MOV     A,B
         OUT     0D2h
         IN      0D2h
         CMA
-        ANI     0F0h
-        JNZ     KS4
+        ANI     0F0h            ; the row's four keys come in bits 4-7
+        RRC
+        RRC
+        RRC
+        RRC
+        MOV     D,A
+        CALL    KSROW
+        INX     H
         MOV     A,B
         RLC
         MOV     B,A
@@ -481,18 +477,38 @@ KS3:    MOV     A,B
         MOV     C,A
         CPI     80
         JC      KS3
-        JMP     KSNONE
-KS4:    RRC                     ; the row's four bits come in bits 4-7
-        RRC
-        RRC
-        RRC
-KSBIT:  RRC
-        JC      KSDONE
-        INR     C
-        JMP     KSBIT
-KSDONE: MOV     A,C
+        MOV     A,E
         RET
-KSNONE: MVI     A,0FFh
+
+; one row: D = its keys held now, (HL) = those held at the last scan, C = key
+; number of bit 0. Released keys are forgotten; the first new press of the
+; scan goes to E and counts as held from now on.
+KSROW:  MOV     A,M
+        ANA     D
+        MOV     M,A
+        MOV     A,E
+        CPI     0FFh
+        RNZ                     ; this scan has its key already
+        MOV     A,M
+        CMA
+        ANA     D
+        RZ                      ; nothing new in this row
+        PUSH    B
+        MOV     D,A
+        MVI     B,1
+KR1:    MOV     A,D
+        ANA     B
+        JNZ     KR2
+        INR     C
+        MOV     A,B
+        ADD     A
+        MOV     B,A
+        JMP     KR1
+KR2:    MOV     A,M
+        ORA     B
+        MOV     M,A
+        MOV     E,C
+        POP     B
         RET
 
 ; a short tone on port C2 bit 0, about 20,000 T-states; keeps every register

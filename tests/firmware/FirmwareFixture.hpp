@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
@@ -17,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/LoadFile.hpp"
 #include "machine/Machine.hpp"
 
 namespace ostrovik::firmware_test {
@@ -56,21 +59,23 @@ public:
     std::optional<std::string> chooseTapeFile() override
     {
         ++dialogs;
+        if (onDialog)
+            onDialog();
         return tapeFile;
     }
     void loadFile(const std::string& path, bool autoStart) override
     {
         loads.push_back({path, autoStart});
         if (onLoad)
-            onLoad(path);
+            onLoad(path, autoStart);
     }
     bool logWindowVisible() const override { return logVisible; }
+    void appendLogLine(std::string_view line) override { logLines.emplace_back(line); }
     std::string option(std::string_view key) const override
     {
-        const auto it = options.find(std::string(key));
+        const auto it = options.find(key);
         return it == options.end() ? "0" : it->second;
     }
-    void appendLogLine(std::string_view line) override { logLines.emplace_back(line); }
 
     std::optional<std::string> tapeFile;
     int dialogs = 0;
@@ -79,11 +84,12 @@ public:
         bool autoStart;
     };
     std::vector<Load> loads;
-    std::function<void(const std::string&)> onLoad;
+    std::function<void()> onDialog;
+    std::function<void(const std::string&, bool)> onLoad;
     bool logVisible = false;
     std::vector<std::string> logLines;
     /// Settings-window options by config key; unset ones read "0".
-    std::map<std::string, std::string> options;
+    std::map<std::string, std::string, std::less<>> options;
 };
 
 class BeepCounter : public SoundSink {
@@ -97,6 +103,16 @@ public:
     int level = 0xFF;
     int edges = 0;
 };
+
+/// A BASIC tape image: signature, a type other than 0xD0, name, the program
+/// as it lies in memory, and one last byte that is never loaded.
+inline std::vector<std::uint8_t> basicImage(std::string_view program)
+{
+    std::string f = "RIZI/2.0/\xD3PROBA1";
+    f += program;
+    f += '\xFF';
+    return {f.begin(), f.end()};
+}
 
 /// A machine tape image: signature, type 0xD0, name, start, end, run, data.
 inline std::vector<std::uint8_t> tapeImage(int start, int end, int run, const std::vector<std::uint8_t>& data)
@@ -120,6 +136,28 @@ protected:
         m.ProgramDir = bin;
         m.setSoundSink(&beeper);
         m.ResetComp(); // fast start: 20,000,000 T-states
+    }
+    void TearDown() override
+    {
+        if (!folder_.empty()) {
+            std::error_code ec;
+            std::filesystem::remove_all(folder_, ec);
+        }
+    }
+
+    /// Writes @p bytes to a file of this test's own folder; returns its path.
+    std::string writeFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        if (folder_.empty()) {
+            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+            folder_ = std::filesystem::temp_directory_path()
+                      / (std::string("ostrovik_firmware_") + info->test_suite_name() + "_" + info->name());
+            std::filesystem::create_directories(folder_);
+        }
+        const auto path = folder_ / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path.string();
     }
 
     void run(int tstates) { m.i8080_do_opcodes(tstates); }
@@ -220,32 +258,21 @@ protected:
         m.RAM[kCursorRow] = static_cast<std::uint8_t>(row);
     }
 
-    /// Puts a BASIC program where the program-start word points and starts the
-    /// BASIC entry the way a BASIC tape load does.
-    void startBasic(std::string_view program)
+    /// Loads a BASIC tape file as File → Open does: the program goes where
+    /// the program-start word points, the BASIC entry starts, and with the
+    /// RunBasic option the command RUN is typed.
+    void loadBasic(std::string_view program, bool run = true)
     {
-        m.warm_start();
-        int a = m.get_var(m.BasicStartVar);
-        for (char c : program)
-            m.do_write(a++, static_cast<std::uint8_t>(c));
-        m.set_var(m.BasicEndVar, a);
-        m.set_var(m.WarmSP, m.WarmPC);
-        m.r_SP = m.WarmSP;
-        m.r_PC = 0x1054;
-    }
-    /// R, U, N and Enter with the automatic RUN's timing.
-    void autoRun()
-    {
-        run(200000);
-        press(letterKey('R'), 60000, 100000);
-        press(letterKey('U'), 100000, 100000);
-        press(letterKey('N'), 100000, 100000);
-        press(kEnter, 100000, 100000);
+        host.options["RunBasic"] = run ? "1" : "0";
+        ostrovik::files::NewLoadFile(m, writeFile("basic.lvt", basicImage(program)), true);
     }
 
     ScriptedHost host;
     Machine m{host};
     BeepCounter beeper;
+
+private:
+    std::filesystem::path folder_;
 };
 
 

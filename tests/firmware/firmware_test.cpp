@@ -152,6 +152,25 @@ TEST_F(Firmware, HeldKeyIsTypedOnce)
     EXPECT_EQ(line(2), ">W");
 }
 
+TEST_F(Firmware, KeysHeldTogetherAreAllTyped)
+{
+    // A key still held (here Enter of an earlier command) hides no new one.
+    m.kbd(kEnter, true);
+    run(300000);
+    press(letterKey('Q'));
+    m.kbd(kEnter, false);
+    run(100000);
+    EXPECT_EQ(line(3), ">Q");
+    // Two keys pressed at once are both typed.
+    m.kbd(letterKey('K'), true);
+    m.kbd(letterKey('O'), true);
+    run(300000);
+    m.kbd(letterKey('K'), false);
+    m.kbd(letterKey('O'), false);
+    run(100000);
+    EXPECT_TRUE(line(3) == ">QOK" || line(3) == ">QKO") << line(3);
+}
+
 TEST_F(Firmware, RusAndLatSwitchTheLetters)
 {
     press(KEYMASK_RUS);
@@ -190,26 +209,49 @@ TEST_F(Firmware, KeyWaitAndTapeSkipReturn)
 
 // ---- BASIC stand-in ---------------------------------------------------------------
 
-TEST_F(Firmware, BasicShowsTheProgramAndRunsIt)
+TEST_F(Firmware, BasicRunShowsThePrintableBytes)
 {
-    startBasic(std::string("10 PRINT 1\0" "20 END\0", 18));
-    autoRun();
+    // A keyword token (0x8E) and other bytes outside 32-126 are not shown;
+    // a zero ends a program line.
+    loadBasic(std::string("10 \x8E\"HI\"\x01\0" "20 END\0", 17));
     const auto rows = screen();
     ASSERT_EQ(rows.size(), 7u);
-    EXPECT_EQ(rows[0], "BASIC 2000-2012");
-    EXPECT_EQ(rows[1], "31 30 20 50 52 49 4E 54 ...");
+    EXPECT_EQ(rows[0], "BASIC 2000-2011");
+    EXPECT_EQ(rows[1], "31 30 20 8E 22 48 49 22 ...");
     EXPECT_EQ(rows[2], "OK");
     EXPECT_EQ(rows[3], "RUN");
-    EXPECT_EQ(rows[4], "10 PRINT 1");
+    EXPECT_EQ(rows[4], "10 \"HI\"");
     EXPECT_EQ(rows[5], "20 END");
     EXPECT_EQ(rows[6], "OK");
 }
 
+TEST_F(Firmware, BasicWithoutAutomaticRunWaitsForTheCommand)
+{
+    loadBasic(std::string("10 END\0", 7), false);
+    run(500000);
+    auto rows = screen();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1], "31 30 20 45 4E 44 00");
+    EXPECT_EQ(rows[2], "OK");
+    // Anything but RUN is answered with a question mark.
+    typeText("LIST");
+    press(kEnter);
+    typeText("RUN");
+    press(kEnter);
+    rows = screen();
+    ASSERT_EQ(rows.size(), 9u);
+    EXPECT_EQ(rows[3], "LIST");
+    EXPECT_EQ(rows[4], "?");
+    EXPECT_EQ(rows[5], "OK");
+    EXPECT_EQ(rows[6], "RUN");
+    EXPECT_EQ(rows[7], "10 END");
+    EXPECT_EQ(rows[8], "OK");
+}
+
 TEST_F(Firmware, ArrowKeyBreaksBasicUnlessPatched)
 {
-    startBasic(std::string("10 PRINT 1\0", 11));
     m.kbd(kLeft, true);
-    autoRun();
+    loadBasic(std::string("10 PRINT 1\0", 11));
     auto rows = screen();
     ASSERT_EQ(rows.size(), 7u);
     EXPECT_EQ(rows[3], "RUN");
@@ -217,15 +259,14 @@ TEST_F(Firmware, ArrowKeyBreaksBasicUnlessPatched)
     EXPECT_EQ(rows[5], "BREAK");
     EXPECT_EQ(rows[6], "OK");
 
-    // With 0x058C patched to XRA A the arrow keys no longer stop it.
-    startBasic(std::string("10 END\0", 7));
-    m.RAM[0x058C] = 0xAF;
-    autoRun();
+    // The h058С option patches 0x058C to XRA A: the arrows no longer stop it.
+    host.options["h058С"] = "1";
+    loadBasic(std::string("10 END\0", 7));
     m.kbd(kLeft, false);
+    EXPECT_EQ(m.RAM[0x058C], 0xAF);
     rows = screen();
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[0], "BASIC 2000-2007");
-    EXPECT_EQ(rows[1], "31 30 20 45 4E 44 00");
     EXPECT_EQ(rows[3], "RUN");
     EXPECT_EQ(rows[4], "10 END");
     EXPECT_EQ(rows[5], "OK");
