@@ -197,6 +197,12 @@ void TMainFormEmu::loadFile(const std::string& path, bool autoStart)
     files::NewLoadFile(machine_, path, autoStart);
 }
 
+void TMainFormEmu::presentNow()
+{
+    if (machine_.RenderMode == 0)
+        draw_screen();
+}
+
 bool TMainFormEmu::logWindowVisible() const
 {
     return false;

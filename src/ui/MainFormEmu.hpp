@@ -96,6 +96,7 @@ public:
     std::string caption() const override;
     std::optional<std::string> chooseTapeFile() override;
     void loadFile(const std::string& path, bool autoStart) override;
+    void presentNow() override;
     bool logWindowVisible() const override;
     void appendLogLine(std::string_view line) override;
     void clearLog() override;
