@@ -275,14 +275,14 @@ void SingleCopyTest::nameArrivesWithItsBytesAndAfterAcceptingStarts()
     server.setAccepting(true);
     QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 5000);
     QCOMPARE(received.first(), QFile::encodeName(file));
-    QVERIFY(second->waitForFinished(5000));
+    QVERIFY(second->waitForFinished(30000));
     QCOMPARE(second->exitCode(), 0);
 
     // An empty argument arrives as an empty name.
     auto third = install.start(name, {QString()});
     QTRY_COMPARE_WITH_TIMEOUT(received.size(), 2, 5000);
     QCOMPARE(received.last(), QByteArray());
-    QVERIFY(third->waitForFinished(5000));
+    QVERIFY(third->waitForFinished(30000));
     QCOMPARE(third->exitCode(), 0);
 }
 
