@@ -187,11 +187,6 @@ std::string TMainFormEmu::caption() const
     return windowTitle().toStdString();
 }
 
-std::optional<std::string> TMainFormEmu::chooseTapeFile()
-{
-    return std::nullopt;
-}
-
 void TMainFormEmu::loadFile(const std::string& path, bool autoStart)
 {
     files::NewLoadFile(machine_, path, autoStart);
@@ -201,19 +196,6 @@ void TMainFormEmu::presentNow()
 {
     if (machine_.RenderMode == 0)
         draw_screen();
-}
-
-bool TMainFormEmu::logWindowVisible() const
-{
-    return false;
-}
-
-void TMainFormEmu::appendLogLine(std::string_view)
-{
-}
-
-void TMainFormEmu::clearLog()
-{
 }
 
 void TMainFormEmu::setOpenDialogFileName(const std::string& path)

@@ -29,6 +29,8 @@ class ScreenView;
 
 namespace ostrovik::ui {
 
+class TLogTextOutForm;
+
 class TSetUpForm;
 
 /// The main window: owns the machine, drives it from its timer and shows it.
@@ -55,6 +57,15 @@ public:
     void FullScreen1Click();
 
     bool timerRunning() const;
+
+    /// The paste command: the desktop clipboard typed into the machine.
+    void pasteClipboard();
+    /// Creates the log window when needed and shows it.
+    void showLogWindow();
+    TLogTextOutForm* logWindow() const { return LogTextOutForm; }
+    /// Title and filter of the open dialog (File → Open and the ROM's tape load).
+    static const QString& OpenDialogTitle();
+    static const QString& OpenDialogFilter();
     machine::Keyboard& keyboard() { return *keyboard_; }
     output::GdiScreen& screen() { return *screen_; }
     output::sound::Beeper& beeper() { return *beeper_; }
@@ -129,6 +140,7 @@ private:
 
     machine::Machine machine_;
     platform::PlatformTimer* TimerMain = nullptr;
+    TLogTextOutForm* LogTextOutForm = nullptr;
     std::unique_ptr<machine::Keyboard> keyboard_;
     QToolBar* ToolBar1 = nullptr;
     std::unique_ptr<output::TColorTable> ColorTable;

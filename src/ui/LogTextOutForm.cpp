@@ -1,0 +1,32 @@
+#include "ui/LogTextOutForm.hpp"
+
+#include <QFont>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace ostrovik::ui {
+
+TLogTextOutForm::TLogTextOutForm(QWidget* mainWindow) : QWidget(mainWindow, Qt::Tool)
+{
+    setObjectName(QStringLiteral("LogTextOutForm"));
+    setWindowTitle(QStringLiteral("LogTextOutForm"));
+
+    LogTextOutMemo = new QPlainTextEdit(this);
+    LogTextOutMemo->setObjectName(QStringLiteral("LogTextOutMemo"));
+    LogTextOutMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    LogTextOutMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    LogTextOutMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    LogTextOutMemo->setFont(QFont(QStringLiteral("DejaVu Sans Mono")));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(LogTextOutMemo);
+
+    resize(635, 304);
+    if (mainWindow) {
+        const QRect main = mainWindow->frameGeometry();
+        move(main.center() - QPoint(635 / 2, 304 / 2));
+    }
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,98 @@
+// The main window's text roads: the ROM's console into the log window, the
+// ROM's tape-load dialog, and clipboard text typed into the machine.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+
+#include "machine/Paste.hpp"
+#include "platform/Cp1251.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/LogTextOutForm.hpp"
+#include "ui/MainFormEmu.hpp"
+
+namespace ostrovik::ui {
+
+namespace {
+
+/// The desktop clipboard as Windows-1251 text. Characters the code page
+/// lacks are left out, as the paste leaves out characters without a key.
+class DesktopClipboard final : public machine::ClipboardText {
+public:
+    std::optional<std::string> text() override
+    {
+        const QClipboard* clipboard = QGuiApplication::clipboard();
+        if (!clipboard)
+            return std::nullopt;
+        const QString text = clipboard->text();
+        if (text.isNull())
+            return std::nullopt;
+        std::string bytes;
+        bytes.reserve(static_cast<std::size_t>(text.size()));
+        for (const char32_t c : text.toUcs4())
+            if (const auto b = platform::UnicodeToCp1251(c))
+                bytes.push_back(static_cast<char>(*b));
+        return bytes;
+    }
+};
+
+} // namespace
+
+const QString& TMainFormEmu::OpenDialogTitle()
+{
+    static const QString title = QStringLiteral("Открыть файл образа ПК-RAZAV");
+    return title;
+}
+
+const QString& TMainFormEmu::OpenDialogFilter()
+{
+    static const QString filter = QStringLiteral("*.lv*;*.sav (*.lv* *.sav)");
+    return filter;
+}
+
+std::optional<std::string> TMainFormEmu::chooseTapeFile()
+{
+    const auto name = dialogs().openFile(this, OpenDialogTitle(), QCoreApplication::applicationDirPath(),
+                                         OpenDialogFilter());
+    if (!name)
+        return std::nullopt;
+    const std::string path = QFile::encodeName(*name).toStdString();
+    setOpenDialogFileName(path);
+    return path;
+}
+
+void TMainFormEmu::pasteClipboard()
+{
+    DesktopClipboard clipboard;
+    guarded([&] { machine::N31Click(*keyboard_, clipboard); });
+}
+
+void TMainFormEmu::showLogWindow()
+{
+    if (!LogTextOutForm)
+        LogTextOutForm = new TLogTextOutForm(this);
+    LogTextOutForm->show();
+    LogTextOutForm->raise();
+}
+
+bool TMainFormEmu::logWindowVisible() const
+{
+    return LogTextOutForm && LogTextOutForm->isVisible();
+}
+
+void TMainFormEmu::appendLogLine(std::string_view line)
+{
+    if (LogTextOutForm)
+        LogTextOutForm->LogTextOutMemo->appendPlainText(
+            QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+}
+
+void TMainFormEmu::clearLog()
+{
+    if (LogTextOutForm)
+        LogTextOutForm->LogTextOutMemo->clear();
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,168 @@
+// Clipboard paste, the ROM's tape-load dialog and the log window, end to end
+// on the test ROM inside the real main window.
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+#include "asm8080/Assembler.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/LogTextOutForm.hpp"
+#include "ui/MainFormEmu.hpp"
+
+using namespace ostrovik;
+
+namespace {
+
+/// Answers the tape dialog from a script and records what was asked.
+class ScriptedDialogs final : public ui::Dialogs {
+public:
+    std::optional<QString> answer;
+    int opened = 0;
+    QStringList messages;
+
+    void message(QWidget*, const QString&, const QString& text) override { messages << text; }
+    void error(QWidget*, const QString& text) override { messages << text; }
+    std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        ++opened;
+        return answer;
+    }
+    std::optional<QString> saveFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+};
+
+/// A program that counts at 8100h forever, in the editor's template form.
+const char* kCounter = R"(BEGIN	EQU	8000h
+	ORG	BEGIN-016h
+	DB	"RIZI/2.0/"
+	DB	0D0h
+	DB	"COUNT1"
+	DW	BEGIN
+	DW	BEGIN+END-START-1
+	DW	BEGIN
+START:	LXI H,8100h
+LOOP:	INR M
+	JMP LOOP
+END
+)";
+
+} // namespace
+
+class TextRoadsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void bannerReachesTheLogWindowAtReset();
+    void pastedTextIsEchoed();
+    void loadCommandOpensTheDialogAndRunsTheProgram();
+    void cancelledTapeDialogLoadsNothing();
+
+private:
+    void runTicks(int n);
+    void paste(const QString& text);
+
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<ui::TMainFormEmu> window_;
+};
+
+void TextRoadsTest::init()
+{
+    ui::setDialogs(&dialogs_);
+    dialogs_ = {};
+    window_ = std::make_unique<ui::TMainFormEmu>(QStringList{});
+    window_->show();
+    QTRY_VERIFY(window_->timerRunning());
+    QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join('\n')));
+    // Let the test ROM reach its prompt.
+    runTicks(400);
+}
+
+void TextRoadsTest::cleanup()
+{
+    window_.reset();
+    ui::setDialogs(nullptr);
+}
+
+void TextRoadsTest::runTicks(int n)
+{
+    for (int i = 0; i < n; ++i)
+        window_->TimerMainTimer1();
+}
+
+void TextRoadsTest::paste(const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    window_->pasteClipboard();
+}
+
+void TextRoadsTest::bannerReachesTheLogWindowAtReset()
+{
+    window_->showLogWindow();
+    QPlainTextEdit* memo = window_->logWindow()->LogTextOutMemo;
+    memo->setPlainText(QStringLiteral("left over"));
+    window_->ResetCPU1Click();
+    runTicks(400);
+    const QString log = memo->toPlainText();
+    QVERIFY2(!log.contains(QStringLiteral("left over")), qPrintable(log));
+    QVERIFY2(log.contains(QStringLiteral("OSTROVIK TEST ROM")), qPrintable(log));
+    QCOMPARE(window_->logWindow()->windowTitle(), QStringLiteral("LogTextOutForm"));
+}
+
+void TextRoadsTest::pastedTextIsEchoed()
+{
+    window_->showLogWindow();
+    const QString caption = window_->windowTitle();
+    paste(QStringLiteral("hello"));
+    runTicks(50);
+    // Lower case is typed as the machine's capitals.
+    QVERIFY2(QByteArray::fromStdString(window_->machine().LogLine).endsWith("HELLO"),
+             window_->machine().LogLine.c_str());
+    QCOMPARE(window_->windowTitle(), caption);
+}
+
+void TextRoadsTest::loadCommandOpensTheDialogAndRunsTheProgram()
+{
+    const asm8080::AsmResult image = asm8080::assemble(kCounter);
+    QVERIFY(image.ok());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("count.lvt"));
+    {
+        std::ofstream out(path.toStdString(), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(image.bytes.data()),
+                  static_cast<std::streamsize>(image.bytes.size()));
+    }
+    dialogs_.answer = path;
+    paste(QStringLiteral("L\r"));
+    QCOMPARE(dialogs_.opened, 1);
+    QCOMPARE(window_->machine().Paused, std::uint8_t{0});
+    const std::uint8_t before = window_->machine().RAM[0x8100];
+    runTicks(20);
+    const int pc = window_->machine().r_PC;
+    QVERIFY2(pc >= 0x8000 && pc < 0x8008, qPrintable(QString::number(pc, 16)));
+    QVERIFY(window_->machine().RAM[0x8100] != before);
+}
+
+void TextRoadsTest::cancelledTapeDialogLoadsNothing()
+{
+    dialogs_.answer = std::nullopt;
+    paste(QStringLiteral("L\r"));
+    QCOMPARE(dialogs_.opened, 1);
+    runTicks(50);
+    QCOMPARE(window_->machine().Paused, std::uint8_t{0});
+    QVERIFY(window_->machine().r_PC >= 0xC000);
+    for (int a = 0x8000; a < 0x8010; ++a)
+        QCOMPARE(window_->machine().RAM[a], std::uint8_t{0});
+}
+
+QTEST_MAIN(TextRoadsTest)
+#include "text_roads_test.moc"
