@@ -1,0 +1,93 @@
+// One run-loop tick on the test ROM: 56,448 T-states of its idle loop plus a
+// frame with an unchanged screen (target under 0.2 ms); a frame after a
+// palette write (target under 0.5 ms); and a key press, which runs one extra
+// budget (target under 1 ms).
+//
+//   tick_bench [folder with bios.dat]   (default: the folder of this program)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "machine/Keyboard.hpp"
+#include "machine/Machine.hpp"
+#include "output/ColorTable.hpp"
+#include "output/GdiScreen.hpp"
+
+using namespace ostrovik;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+/// Median and worst of @p samples, in microseconds.
+void report(const char* what, std::vector<double>& samples, double targetUs)
+{
+    std::sort(samples.begin(), samples.end());
+    const double median = samples[samples.size() / 2];
+    const double p99 = samples[samples.size() * 99 / 100];
+    std::printf("%-34s median %8.1f us   p99 %8.1f us   target %6.0f us   %s\n", what, median, p99, targetUs,
+                median < targetUs ? "ok" : "OVER");
+}
+
+template <typename F>
+std::vector<double> time(int n, F&& f)
+{
+    std::vector<double> samples;
+    samples.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const auto t0 = Clock::now();
+        f();
+        samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+    }
+    return samples;
+}
+
+class Layout final : public machine::KeyboardLayout {
+public:
+    std::string activeLayoutName() const override { return "00000409"; }
+    void activateLayout(std::string_view) override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+try {
+    machine::NullHost host;
+    machine::Machine m(host);
+    m.ProgramDir = argc > 1 ? argv[1] : std::filesystem::absolute(argv[0]).parent_path().string();
+    m.ResetComp();
+    m.i8080_do_opcodes(20'000'000); // to the prompt
+
+    auto table = std::make_unique<output::TColorTable>();
+    output::CalculateColor(*table);
+    output::GdiScreen screen(m, *table);
+    screen.ChangeRenderMode(0);
+    screen.draw_screen(false);
+
+    auto ticks = time(2000, [&] {
+        m.i8080_do_opcodes(m.CyclesPerTick);
+        screen.draw_screen(false);
+    });
+    report("tick (idle loop + unchanged frame)", ticks, 200);
+
+    auto redraws = time(2000, [&] {
+        m.do_output(0xC1, m.Ports[0xC1]);
+        screen.draw_screen(false);
+    });
+    report("frame after a palette write", redraws, 500);
+
+    machine::Keyboard keyboard(m);
+    Layout layout;
+    auto presses = time(1000, [&] {
+        keyboard.FormKeyDown(0x41, layout.activeLayoutName());
+        keyboard.FormKeyUp(0x41);
+    });
+    report("key press (one extra budget)", presses, 1000);
+    return 0;
+} catch (const std::exception& e) {
+    std::fprintf(stderr, "tick_bench: %s\n", e.what());
+    return 1;
+}
