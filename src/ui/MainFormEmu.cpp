@@ -17,6 +17,7 @@
 #include "platform/SdlWaveOut.hpp"
 #include "platform/VirtualKeys.hpp"
 #include "ui/Dialogs.hpp"
+#include "ui/MainMenu.hpp"
 
 namespace ostrovik::ui {
 
@@ -50,11 +51,10 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
     screenView_ = new output::ScreenView(*screen_, this);
     screenView_->setObjectName(QStringLiteral("ScreenView"));
     screenView_->setClientTop(kToolBarHeight);
-    screenView_->setStretch(fullScreen_);
     setCentralWidget(screenView_);
     waveOut_ = std::make_unique<platform::SdlWaveOut>(output::sound::postToGuiThread());
     beeper_ = std::make_unique<output::sound::Beeper>(machine_, *waveOut_);
-    resize(kDesignClientWidth, kDesignClientHeight);
+    buildCommands();
 
     TimerMain = new platform::PlatformTimer(this);
     TimerMain->setObjectName(QStringLiteral("TimerMain"));
@@ -148,7 +148,7 @@ void TMainFormEmu::TimerMainTimer1()
 
 void TMainFormEmu::draw_screen()
 {
-    screenView_->draw_screen(grayTV_);
+    screenView_->draw_screen(grayTV());
 }
 
 void TMainFormEmu::ResetCPU1Click()
@@ -158,8 +158,8 @@ void TMainFormEmu::ResetCPU1Click()
 
 void TMainFormEmu::FullScreen1Click()
 {
-    fullScreen_ = !fullScreen_;
-    screenView_->setStretch(fullScreen_);
+    menus_->setChecked(QStringLiteral("FullScreen1"), !fullScreen());
+    screenView_->setStretch(fullScreen());
 }
 
 bool TMainFormEmu::timerRunning() const

@@ -11,6 +11,8 @@
 #include "output/GdiScreen.hpp"
 #include "output/sound/Beeper.hpp"
 #include "platform/WaveOut.hpp"
+#include "ui/Captions.hpp"
+#include "ui/CommandForms.hpp"
 
 class QAction;
 class QMenu;
@@ -32,6 +34,7 @@ namespace ostrovik::ui {
 class TLogTextOutForm;
 
 class TSetUpForm;
+class TMainMenu;
 
 /// The main window: owns the machine, drives it from its timer and shows it.
 class TMainFormEmu : public QMainWindow, public machine::Host {
@@ -70,9 +73,10 @@ public:
     output::GdiScreen& screen() { return *screen_; }
     output::sound::Beeper& beeper() { return *beeper_; }
     output::ScreenView& screenView() { return *screenView_; }
-    /// Gray TV (menu item N7).
-    bool grayTV() const { return grayTV_; }
-    bool fullScreen() const { return fullScreen_; }
+    /// Gray TV: the check mark of N7.
+    bool grayTV() const;
+    /// Stretched picture: the check mark of FullScreen1.
+    bool fullScreen() const;
     bool firstActivateDone() const { return !FirstActivate; }
 
     // ---- life cycle, settings, recent files, hand-over (MainFormEmuLifeCycle.cpp)
@@ -88,6 +92,56 @@ public:
     /// A file name handed over by a later start of the program.
     void WMCopyData(const QByteArray& name);
     void FormResize();
+    // ---- commands (MainFormEmuCommands.cpp, Captions.cpp) ----------------
+    void N2Click();
+    void sav1Click();
+    void N11Click();
+    void N4Click();
+    void N7Click();
+    void N9Click();
+    void N33Click();
+    void N256x2561Click();
+    void N256x2562Click();
+    void N13Click();
+    void N28Click();
+    void Russian1Click();
+    void English1Click();
+    void N26Click();
+    void N10Click();
+    void PictureToLVT1Click();
+    void Znakogenerator1Click();
+    void Assemblereditor1Click();
+    void N31Click();
+    void LogTextOut1Click();
+    void N23Click();
+    void N6Click();
+    void Debuggerstepbystep1Click();
+    void Onlinegamesitegames1Click();
+    void OffLine1Click();
+    void N22Click();
+    void ToolButton11Click();
+    void ToolButton15Click();
+    void ToolButton16Click();
+    void ToolButton17Click();
+    void ToolButton19Click();
+    void ToolButton20Click();
+    void ToolButton21Click();
+    void ToolButton22Click();
+    void ToolButton24Click();
+    void ToolButton25Click();
+
+    /// MainMenu1, PopupMenu1 and ToolBar1's buttons, by component name.
+    TMainMenu& menus() { return *menus_; }
+    const TMainMenu& menus() const { return *menus_; }
+    /// The windows the commands open.
+    CommandForms& forms() { return forms_; }
+    /// The language state: the check mark of Russian1.
+    bool russianCaptions() const;
+    TCaptionFollowers& captionFollowers() { return captionFollowers_; }
+
+    /// The client area is the window below the menu bar, tool bar included.
+    void setClientSize(int width, int height);
+    QSize clientSize() const;
 
     // ---- snapshots, screenshots, drops (MainFormEmuFiles.cpp) --------------
     void sav1Click();
@@ -116,6 +170,8 @@ public:
     /// The settings window's control for @p key, as it stands now.
     std::string option(std::string_view key) const override;
     void AddFileInMRU(const std::string& path) override;
+    /// The file name the open dialog remembers.
+    const QString& openDialogFileName() const { return openDialogFileName_; }
 
 signals:
     /// The first activation has powered the machine on.
@@ -137,6 +193,9 @@ private:
     void FormDestroy();
     void applyStoredWindowSize();
     void showError(const QString& text);
+    void buildCommands();
+    void applyLanguage(Language language);
+    int menuBarHeight(int width) const;
 
     machine::Machine machine_;
     platform::PlatformTimer* TimerMain = nullptr;
@@ -149,9 +208,10 @@ private:
     std::unique_ptr<platform::WaveOut> waveOut_;
     std::unique_ptr<output::sound::Beeper> beeper_;
     output::ScreenView* screenView_ = nullptr;
-    bool grayTV_ = false;
     bool FirstActivate = false;
-    bool fullScreen_ = true;
+    std::unique_ptr<TMainMenu> menus_;
+    CommandForms forms_;
+    TCaptionFollowers captionFollowers_;
     QString openDialogFileName_;
     TSetUpForm* SetUpForm = nullptr;
     /// The outer size stored at the last exit, until the frame is known.

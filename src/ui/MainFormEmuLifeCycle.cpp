@@ -12,6 +12,7 @@
 #include "output/sound/Beeper.hpp"
 #include "platform/PlatformTimer.hpp"
 #include "ui/MainFormEmu.hpp"
+#include "ui/MainMenu.hpp"
 #include "ui/Mru.hpp"
 #include "ui/SetUpForm.hpp"
 #include "ui/Settings.hpp"
@@ -46,6 +47,7 @@ void TMainFormEmu::FormCreate(const QStringList& args)
     machine_.CmdLineFile.clear();
 
     screen_->BlurEnabled = storedFlag(kBlur) ? 1 : 0;
+    menus_->setChecked(QStringLiteral("N9"), screen_->BlurEnabled != 0);
 
     // The render mode is a byte; a value outside it is no mode at all.
     const int mode = storedNumber(kRenderingMode);
@@ -90,13 +92,24 @@ void TMainFormEmu::FormActivate()
             SetUpForm->ReadAllOptionsFromIni();
             SetUpForm->ReadMRU();
         }
-        // Language: the caption sets come with the menus.
-        fullScreen_ = storedFlag(kFullScreen);
-        screenView_->setStretch(fullScreen_);
-        grayTV_ = storedFlag(kGray);
+        if (storedFlag(kLanguage))
+            Russian1Click();
+        else
+            English1Click();
+        menus_->setChecked(QStringLiteral("FullScreen1"), storedFlag(kFullScreen));
+        screenView_->setStretch(fullScreen());
+        const bool gray = storedFlag(kGray);
+        menus_->setChecked(QStringLiteral("N7"), gray);
+        menus_->setImage(QStringLiteral("ToolButton7"), gray ? 13 : 12);
+        if (SetUpForm && !SetUpForm->CheckBox9->isChecked()) {
+            // Silent from the start; the power-on still sets the wave format.
+            menus_->setChecked(QStringLiteral("N13"), false);
+            menus_->setImage(QStringLiteral("N13"), 22);
+            menus_->setImage(QStringLiteral("ToolButton18"), 22);
+        }
         if (SetUpForm && SetUpForm->CheckBox7->isChecked()) {
             storedOuterSize_ = QSize();
-            resize(256, 256 + kToolBarHeight);
+            N256x2561Click();
         }
     });
     guarded([this] { FirstPusk(); });
@@ -139,6 +152,10 @@ void TMainFormEmu::FormDestroy()
 void TMainFormEmu::setSetUpForm(TSetUpForm* form)
 {
     SetUpForm = form;
+    forms_.SetUpForm.setFactory([form](TMainFormEmu&) -> QWidget* { return form; });
+    // It exists from the start, so every language switch reaches it.
+    if (form)
+        captionFollowers_.follow(*form, CaptionWindow::SetUpForm);
 }
 
 void TMainFormEmu::setTimerInterval(int milliseconds)
@@ -153,7 +170,7 @@ int TMainFormEmu::timerInterval() const
 
 QMenu* TMainFormEmu::fileMenu() const
 {
-    return nullptr;
+    return menus_->submenu(QStringLiteral("N1"));
 }
 
 void TMainFormEmu::AddFileInMRU(const QString& FileName)

@@ -1,0 +1,249 @@
+#include "ui/Captions.hpp"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTabWidget>
+#include <QWidget>
+
+#include "ui/Catalogue.hpp"
+#include "ui/MainFormEmu.hpp"
+#include "ui/MainMenu.hpp"
+
+namespace ostrovik::ui {
+
+namespace {
+
+// The two caption sets. The "х" of "256 х 256" and the last letter of
+// "h058С" are Cyrillic, and some Russian texts have two blanks in a row:
+// these are the program's texts as its users know them.
+const Caption kMainFormEmu[] = {
+    {"MainFormEmu", "Ostrovik", "Ostrovik"},
+    {"N1", "Файл", "File"},
+    {"N2", "Открыть файл", "Open file"},
+    {"sav1", "Сохранить файл (sav)", "Save file (sav)"},
+    {"ResetCPU1", "Reset CPU", "Reset CPU"},
+    {"N11", "Пауза", "Pause"},
+    {"N4", "Выход", "Exit"},
+    {"N5", "Настройки", "Setup"},
+    {"N7", "ЧБ телевизор", "Balck-and-white TV"},
+    {"N33", "Установить размер экрана", "Setup screen size"},
+    {"N10", "Клавиатура", "Keyboard"},
+    {"N16", "Джойстик", "Joystick"},
+    {"N13", "Звук", "Sound"},
+    {"N28", "Отображение звука", "Sound draw"},
+    {"N15", "Язык программы", "Language"},
+    {"Onlinegamesitegames1", "Скачать игры с  ", "Download from "},
+    {"N17", "О программе", "About"},
+    {"N18", "Дополнительно", "Advanced"},
+    {"N19", "Скриншот", "ScreenShot"},
+    {"N20", "Запись AVI", "Save AVI"},
+    {"N22", "О программе", "About"},
+    {"N23", "Сеть...", "Network ..."},
+    {"N31", "Вставить из буфера", "Paste from clipboard"},
+    {"Znakogenerator1", "Знакогенератор", "FontDesigner"},
+    {"N26", "Настройка программы ...", "Options ..."},
+    {"N32", "Вставить из буфера", "Paste from clipboard"},
+    {"N35", "Игры", "Games"},
+    {"N9", "Размытие", "Blur"},
+};
+
+const Caption kDebuggerForm[] = {
+    {"TabSheet1", "Ассемблер", "Assembler"},
+    {"TabSheet9", "Порты и регистры", "Ports and registers"},
+    {"TabSheet2", "Поиск-замена в памяти", "Find-replace in memory"},
+    {"TabSheet3", "Взлом !!!", "Crack !!!"},
+    {"CheckBoxMem", "Память в реальном времени", "Memory RealTime"},
+};
+
+const Caption kSetUpForm[] = {
+    {"GroupBox1", "Настройка", "Options"},
+    {"CheckBox1", "Запускать на весь экран", "Full Screen"},
+    {"CheckBox2", "Черно белым ТВ", "Balck-and-white TV"},
+    {"CheckBox3", "Сглаживание изображения", "Blur picture"},
+    {"CheckBox4", "Повторение цвета рамки", "Color border"},
+    {"CheckBox5", "Язык программы Русский", "Language Russian"},
+    {"CheckBox7", "Запускать с экраном 256 х 256", "Run screen 256 х 256"},
+    {"CheckBox8", "Запускать Basic программу атоматически", "Run Basic programm after load"},
+    {"CheckBox9", "Запускать со звуком", "Run with sound"},
+    {"CheckBox10", "Быстрый запуск и сброс (без заставки)", "Quick start and reset (without saver)"},
+    {"CheckBox11", "Пропатчить адрес h058С (XRA A)", "Change byte in adress h058С (XRA A)"},
+    {"GroupBox2", "Запись видео", "Save Video Options"},
+    {"Label2", "Качество сжатия", "Compression Quality"},
+    {"CheckBox6", "Сжатие на лету", "On-the-Fly comp."},
+    {"GroupBox3", "Скорость эмуляции", "Emulation speed"},
+    {"RadioGroup1", "Скриншот в формате", "ScreenShot type"},
+    {"Label1", "Декодер", "Decoder"},
+    {"Button4", "Параметры сжатия (если доступно...)", "Compress options (if available...)"},
+    {"Button1", "Сохранить", "Save"},
+    {"Button2", "Отмена", "Cancel"},
+    {"CheckBox12", "Запускать только одну копию программы", "Run only one copy of the program"},
+};
+
+const Caption kPictureToLVTForm[] = {
+    {"Button1", "Загрузить картинку (BMP,JPG,PNG)", "Load picture (BMP,JPG,PNG)"},
+    {"Button2", "Сохранить в LVT (Черно-белый)", "Save to LVT (BW)"},
+    {"Button3", "Посмотреть в эмуляторе  ЧБ", "View in emul (BW)"},
+    {"Button4", "Сохранить в LVT (Цветной)", "Save to LVT (Color)"},
+    {"Button5", "Посмотреть в эмуляторе (Цветной)", "View in emul (color)"},
+};
+
+const Caption kZnakogeneratorForm[] = {
+    {"Button1", "Загрузить шрифт", "Load font"},
+    {"Button2", "Сохранить шрифт", "Save font"},
+    {"Button3", "Выход", "Exit"},
+    {"Button4", "Изменить", "Change"},
+};
+
+const Caption kGamesForm[] = {
+    {"Button1", "Запустить", "Run"},
+    {"Button2", "Выход", "Exit"},
+    {"Label1", "РЕЙТИНГ:", "RANKING:"},
+};
+
+const Caption kOnlineGamesForm[] = {
+    {"Label1", "Сайт с играми", "Site URL"},
+    {"Label2", "JSON скрипт", "JSON script"},
+    {"CheckBox1", "Скачать только те которых нет", "Load only those that are not in the folder"},
+    {"Button1", "Подключение к сайту  и скачка (способ 1)", "Connect to a site and download (method 1)"},
+    {"Button2", "Быстрая скачка если быстрый интернет (способ 2)", "Fast download if a fast internet (method 2)"},
+    {"Button3", "JSON (Способ 3)", "JSON (method 3)"},
+};
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// A tab page's tab widget: the page sits in the tab widget's stack.
+QTabWidget* tabWidgetOf(QWidget* page)
+{
+    QWidget* stack = page->parentWidget();
+    return stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+}
+
+} // namespace
+
+std::span<const Caption> captionSet(CaptionWindow window)
+{
+    switch (window) {
+    case CaptionWindow::MainFormEmu:
+        return kMainFormEmu;
+    case CaptionWindow::DebuggerForm:
+        return kDebuggerForm;
+    case CaptionWindow::SetUpForm:
+        return kSetUpForm;
+    case CaptionWindow::PictureToLVTForm:
+        return kPictureToLVTForm;
+    case CaptionWindow::ZnakogeneratorForm:
+        return kZnakogeneratorForm;
+    case CaptionWindow::GamesForm:
+        return kGamesForm;
+    case CaptionWindow::OnlineGamesForm:
+        return kOnlineGamesForm;
+    }
+    return {};
+}
+
+QString captionText(const Caption& caption, Language language)
+{
+    QString text = fromUtf8(language == Language::Russian ? caption.russian : caption.english);
+    if (caption.component == "Onlinegamesitegames1")
+        text += fromUtf8(kCatalogueGamesAddress);
+    return text;
+}
+
+QString onlineGamesCaption(Language language)
+{
+    for (const Caption& c : kMainFormEmu)
+        if (c.component == "Onlinegamesitegames1")
+            return captionText(c, language);
+    return {};
+}
+
+bool setComponentCaption(QWidget& window, const QString& name, const QString& text)
+{
+    if (window.objectName() == name) {
+        window.setWindowTitle(text);
+        return true;
+    }
+    // An action first: a submenu's action carries the submenu's title.
+    if (auto* action = window.findChild<QAction*>(name)) {
+        action->setText(text);
+        return true;
+    }
+    auto* widget = window.findChild<QWidget*>(name);
+    if (!widget)
+        return false;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(widget))
+        group->setTitle(text);
+    else if (auto* menu = qobject_cast<QMenu*>(widget))
+        menu->setTitle(text);
+    else if (QTabWidget* tabs = tabWidgetOf(widget))
+        tabs->setTabText(tabs->indexOf(widget), text);
+    else
+        widget->setWindowTitle(text);
+    return true;
+}
+
+void applyCaptionSet(QWidget& window, CaptionWindow set, Language language)
+{
+    for (const Caption& c : captionSet(set))
+        setComponentCaption(window, fromUtf8(c.component), captionText(c, language));
+}
+
+Language currentLanguage(const TMainFormEmu& main)
+{
+    return main.russianCaptions() ? Language::Russian : Language::English;
+}
+
+void TCaptionFollowers::follow(QWidget& window, CaptionWindow set)
+{
+    windows_.emplace_back(&window, set);
+}
+
+void TCaptionFollowers::apply(Language language)
+{
+    std::erase_if(windows_, [](const auto& w) { return w.first.isNull(); });
+    for (CaptionWindow first : {CaptionWindow::DebuggerForm, CaptionWindow::SetUpForm})
+        for (const auto& [window, set] : windows_)
+            if (set == first)
+                applyCaptionSet(*window, set, language);
+    for (const auto& [window, set] : windows_)
+        if (set != CaptionWindow::DebuggerForm && set != CaptionWindow::SetUpForm)
+            applyCaptionSet(*window, set, language);
+}
+
+void adoptCaptions(TMainFormEmu& main, QWidget& window, CaptionWindow set)
+{
+    applyCaptionSet(window, set, currentLanguage(main));
+    if (set != CaptionWindow::MainFormEmu)
+        main.captionFollowers().follow(window, set);
+}
+
+void TMainFormEmu::Russian1Click()
+{
+    applyLanguage(Language::Russian);
+}
+
+void TMainFormEmu::English1Click()
+{
+    applyLanguage(Language::English);
+}
+
+void TMainFormEmu::applyLanguage(Language language)
+{
+    menus_->setChecked(QStringLiteral("Russian1"), language == Language::Russian);
+    menus_->setChecked(QStringLiteral("English1"), language == Language::English);
+    // The window caption comes first in the main set; it drops any file name.
+    applyCaptionSet(*this, CaptionWindow::MainFormEmu, language);
+    captionFollowers_.apply(language);
+}
+
+} // namespace ostrovik::ui

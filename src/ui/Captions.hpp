@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+class QWidget;
+
+namespace ostrovik::ui {
+
+class TMainFormEmu;
+
+enum class Language { Russian, English };
+
+/// The windows whose captions the language switch writes.
+enum class CaptionWindow {
+    MainFormEmu,        ///< the main window: its caption and menu items
+    DebuggerForm,       ///< the memory debugger
+    SetUpForm,          ///< the settings window
+    PictureToLVTForm,   ///< the picture converter
+    ZnakogeneratorForm, ///< the character-generator editor
+    GamesForm,          ///< the game library
+    OnlineGamesForm,    ///< the game downloader
+};
+
+/// One component's caption in both languages (UTF-8).
+struct Caption {
+    std::string_view component;
+    std::string_view russian;
+    std::string_view english;
+};
+
+/// The captions the switch writes into @p window, in the order it writes
+/// them. The main window's list starts with the window itself, named
+/// "MainFormEmu". `Onlinegamesitegames1` is listed without the catalogue's
+/// address, which onlineGamesCaption() appends.
+std::span<const Caption> captionSet(CaptionWindow window);
+
+/// @p caption's text in @p language, with the catalogue's address after the
+/// download item's.
+QString captionText(const Caption& caption, Language language);
+
+/// The download menu item's caption: its words and the catalogue's address.
+QString onlineGamesCaption(Language language);
+
+/// Writes @p text as the caption of the component @p name of @p window: the
+/// window's title when @p name is the window's own object name, otherwise
+/// the text of the child action, button or label, the title of a group box
+/// or submenu, or the tab text of a tab page of that name. Returns false
+/// when @p window has no such component.
+bool setComponentCaption(QWidget& window, const QString& name, const QString& text);
+
+/// Writes the whole set @p set in @p language into @p window.
+void applyCaptionSet(QWidget& window, CaptionWindow set, Language language);
+
+/// The language state: Russian when the main window's `Russian1` is checked.
+Language currentLanguage(const TMainFormEmu& main);
+
+/// The windows (other than the main one) that follow every later switch.
+class TCaptionFollowers {
+public:
+    /// @p window follows switches from now on, with the set @p set.
+    void follow(QWidget& window, CaptionWindow set);
+    /// Writes each live follower's set in @p language, the memory debugger
+    /// first, the settings window next, the rest in the order they came.
+    void apply(Language language);
+
+private:
+    std::vector<std::pair<QPointer<QWidget>, CaptionWindow>> windows_;
+};
+
+/// What a window calls from its creation handler: writes its set in the
+/// current language of @p main. The memory debugger, the settings window,
+/// the picture converter, the character-generator editor, the game library
+/// and the downloader then also follow later switches; the other windows
+/// ask currentLanguage() for their own texts and keep them.
+void adoptCaptions(TMainFormEmu& main, QWidget& window, CaptionWindow set);
+
+} // namespace ostrovik::ui

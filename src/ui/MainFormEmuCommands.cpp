@@ -1,0 +1,317 @@
+// The main window's commands: what its menu items and tool buttons do.
+
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "output/qt/ScreenView.hpp"
+#include "output/qt/SetupScreenSizeForm.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/MainFormEmu.hpp"
+#include "ui/MainMenu.hpp"
+
+namespace ostrovik::ui {
+
+namespace {
+
+const QString kFullScreen1 = QStringLiteral("FullScreen1");
+const QString kN7 = QStringLiteral("N7");
+const QString kN9 = QStringLiteral("N9");
+const QString kN11 = QStringLiteral("N11");
+const QString kN13 = QStringLiteral("N13");
+const QString kRussian1 = QStringLiteral("Russian1");
+
+constexpr int kImagePause = 7;
+constexpr int kImagePaused = 8;
+constexpr int kImageColourTV = 12;
+constexpr int kImageGrayTV = 13;
+constexpr int kImageSoundOn = 21;
+constexpr int kImageSoundOff = 22;
+
+const char* const kOpenTitle = "Открыть файл образа ПК-RAZAV";
+// Tape images (.lvt and their numbered parts .lv0 … .lv6) and snapshots.
+const char* const kOpenFilter = "*.lv*;*.sav (*.lv* *.sav)";
+
+const char* const kAboutText =
+    "Привет всем владельцам DU-01 Rizi!\n"
+    "\n"
+    "Спасибо всем, кто помогал эмулятору появиться на свет: советами, программами, "
+    "описаниями машины и проверкой.\n"
+    "\n"
+    "Сайт проекта: http://localhost/\n"
+    "\n"
+    "Альфа 0.98_5 — разработчики Ostrovik, 2026";
+
+} // namespace
+
+void TMainFormEmu::buildCommands()
+{
+    menus_ = std::make_unique<TMainMenu>(*this, *ToolBar1);
+    menus_->setChecked(kN9, screen_->BlurEnabled != 0);
+    screenView_->setStretch(fullScreen());
+    forms_.SetupScreenSizeForm.setFactory([](TMainFormEmu& main) -> QWidget* {
+        return new output::TSetupScreenSizeForm(
+            [&main](int width, int height) { main.setClientSize(width, height); }, &main);
+    });
+    setClientSize(kDesignClientWidth, kDesignClientHeight);
+}
+
+bool TMainFormEmu::grayTV() const
+{
+    return menus_->checked(kN7);
+}
+
+bool TMainFormEmu::fullScreen() const
+{
+    return menus_->checked(kFullScreen1);
+}
+
+bool TMainFormEmu::russianCaptions() const
+{
+    return menus_->checked(kRussian1);
+}
+
+int TMainFormEmu::menuBarHeight(int width) const
+{
+    const QWidget* bar = menuWidget();
+    if (!bar || bar->isHidden())
+        return 0;
+    if (isVisible())
+        return bar->height();
+    const int h = bar->heightForWidth(width);
+    return h >= 0 ? h : bar->sizeHint().height();
+}
+
+void TMainFormEmu::setClientSize(int width, int height)
+{
+    resize(width, height + menuBarHeight(width));
+}
+
+QSize TMainFormEmu::clientSize() const
+{
+    return {width(), height() - menuBarHeight(width())};
+}
+
+// ---- file ----------------------------------------------------------------
+
+void TMainFormEmu::N2Click()
+{
+    // A cancelled dialog leaves the name empty, and snapshots are then
+    // named from nothing.
+    setOpenDialogFileName({});
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(machine_.ProgramDir));
+    const std::optional<QString> path =
+        dialogs().openFile(this, QString::fromUtf8(kOpenTitle), folder, QString::fromLatin1(kOpenFilter));
+    if (!path)
+        return;
+    const std::string name = QFile::encodeName(*path).toStdString();
+    setOpenDialogFileName(name);
+    setWindowTitle(QStringLiteral("Ostrovik:") + QDir::toNativeSeparators(*path));
+    // The caption stays, and the file joins the recent ones, even when it is
+    // refused: the load explains why.
+    loadFile(name, true);
+    AddFileInMRU(*path);
+}
+
+void TMainFormEmu::N11Click()
+{
+    const bool paused = !menus_->checked(kN11);
+    menus_->setChecked(kN11, paused);
+    const int image = paused ? kImagePaused : kImagePause;
+    menus_->setImage(kN11, image);
+    menus_->setImage(QStringLiteral("ToolButton3"), image);
+    machine_.Paused = paused ? 1 : 0;
+}
+
+void TMainFormEmu::N4Click()
+{
+    close();
+}
+
+// ---- picture -------------------------------------------------------------
+
+void TMainFormEmu::N7Click()
+{
+    const bool gray = !grayTV();
+    menus_->setChecked(kN7, gray);
+    menus_->setImage(QStringLiteral("ToolButton7"), gray ? kImageGrayTV : kImageColourTV);
+    // Every pixel changes colour, so nothing drawn before may be kept.
+    machine_.invalidateScreen();
+    if (machine_.RenderMode == 0)
+        draw_screen();
+}
+
+void TMainFormEmu::N9Click()
+{
+    screen_->BlurEnabled = screen_->BlurEnabled ? 0 : 1;
+    menus_->setChecked(kN9, screen_->BlurEnabled != 0);
+}
+
+void TMainFormEmu::ToolButton19Click()
+{
+    N9Click();
+}
+
+void TMainFormEmu::N33Click()
+{
+    forms_.SetupScreenSizeForm.show(*this);
+}
+
+void TMainFormEmu::N256x2561Click()
+{
+    setClientSize(256, 256);
+    repaint();
+}
+
+void TMainFormEmu::N256x2562Click()
+{
+    N256x2561Click();
+}
+
+// ---- sound ---------------------------------------------------------------
+
+void TMainFormEmu::N13Click()
+{
+    const bool on = !menus_->checked(kN13);
+    menus_->setChecked(kN13, on);
+    const int image = on ? kImageSoundOn : kImageSoundOff;
+    menus_->setImage(kN13, image);
+    menus_->setImage(QStringLiteral("ToolButton18"), image);
+    if (!on)
+        forms_.SoundDrawForm.hide();
+}
+
+void TMainFormEmu::N28Click()
+{
+    // There is nothing to show while sound is off.
+    if (menus_->checked(kN13))
+        forms_.SoundDrawForm.toggle(*this);
+}
+
+void TMainFormEmu::ToolButton21Click()
+{
+    N28Click();
+}
+
+// ---- windows -------------------------------------------------------------
+
+void TMainFormEmu::N26Click()
+{
+    forms_.SetUpForm.show(*this);
+}
+
+void TMainFormEmu::LogTextOut1Click()
+{
+    forms_.LogTextOutForm.show(*this);
+}
+
+void TMainFormEmu::Znakogenerator1Click()
+{
+    forms_.ZnakogeneratorForm.show(*this);
+}
+
+void TMainFormEmu::Assemblereditor1Click()
+{
+    forms_.AssemblerForm.show(*this);
+}
+
+void TMainFormEmu::ToolButton25Click()
+{
+    Assemblereditor1Click();
+}
+
+void TMainFormEmu::PictureToLVT1Click()
+{
+    forms_.PictureToLVTForm.show(*this);
+}
+
+void TMainFormEmu::ToolButton22Click()
+{
+    PictureToLVT1Click();
+}
+
+void TMainFormEmu::Onlinegamesitegames1Click()
+{
+    forms_.OnlineGamesForm.show(*this);
+}
+
+void TMainFormEmu::N10Click()
+{
+    forms_.KeyboardForm.toggle(*this);
+}
+
+void TMainFormEmu::N23Click()
+{
+    forms_.NetConnectionForm.toggle(*this);
+}
+
+void TMainFormEmu::ToolButton24Click()
+{
+    // The machine stands still while the step debugger is about; hiding the
+    // debugger lets it run on. Without the window there is nothing to pause for.
+    if (!forms_.DebaggerStepForm.available())
+        return;
+    machine_.Paused = 1;
+    forms_.DebaggerStepForm.toggle(*this);
+}
+
+void TMainFormEmu::Debuggerstepbystep1Click()
+{
+    ToolButton24Click();
+}
+
+void TMainFormEmu::N6Click()
+{
+    // Filling the debugger's grids before showing it comes with the debugger.
+    if (forms_.DebuggerForm.visible())
+        forms_.DebuggerForm.hide();
+    else
+        forms_.DebuggerForm.show(*this);
+}
+
+// ---- about ---------------------------------------------------------------
+
+void TMainFormEmu::N22Click()
+{
+    dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromUtf8(kAboutText));
+}
+
+void TMainFormEmu::ToolButton11Click()
+{
+    N22Click();
+}
+
+// ---- commands whose work lives with other parts of the program -----------
+// They come with snapshot saving, screenshots, AVI recording, the joystick,
+// pasting and the game library; until then they do nothing.
+
+void TMainFormEmu::sav1Click()
+{
+}
+
+void TMainFormEmu::ToolButton20Click()
+{
+}
+
+void TMainFormEmu::ToolButton15Click()
+{
+}
+
+void TMainFormEmu::ToolButton16Click()
+{
+}
+
+void TMainFormEmu::ToolButton17Click()
+{
+}
+
+void TMainFormEmu::N31Click()
+{
+}
+
+void TMainFormEmu::OffLine1Click()
+{
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+
+namespace ostrovik::ui {
+
+class TMainFormEmu;
+
+/// A command of the main window: a handler method taking no argument.
+using CommandHandler = void (TMainFormEmu::*)();
+
+/// The main window's commands: the main menu `MainMenu1`, the context menu
+/// `PopupMenu1` and the buttons of the tool bar `ToolBar1`.
+///
+/// Every menu item, submenu, separator and tool button is a QAction whose
+/// object name is the component's name; the tool buttons' widgets carry the
+/// same names. Check marks are the actions' check states and belong to the
+/// handlers: a click never toggles a mark by itself. An item's picture is
+/// its image number in the image list, kept as the action's property
+/// "ImageIndex".
+class TMainMenu {
+public:
+    /// Builds the menus on @p window (its menu bar and context menu) and puts
+    /// the buttons into @p toolBar. Both must outlive this object.
+    TMainMenu(TMainFormEmu& window, QToolBar& toolBar);
+    TMainMenu(const TMainMenu&) = delete;
+    TMainMenu& operator=(const TMainMenu&) = delete;
+
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+
+    /// The component @p name (a submenu gives its menu action); nullptr when
+    /// there is none.
+    QAction* item(const QString& name) const;
+    /// The submenu @p name; nullptr when @p name is not a submenu.
+    QMenu* submenu(const QString& name) const;
+    /// Every component's name in the order it was made: the main menu, the
+    /// context menu, then the tool bar.
+    const QStringList& names() const { return names_; }
+
+    bool checked(const QString& name) const;
+    void setChecked(const QString& name, bool on);
+
+    /// The image number @p name shows; -1 when it has none.
+    int image(const QString& name) const;
+    void setImage(const QString& name, int index);
+    static int imageOf(const QAction& action);
+    static void setImageOf(QAction& action, int index);
+
+private:
+    void buildMainMenu();
+    void buildPopupMenu();
+    void buildToolBar();
+    QAction* add(QAction* action, const QString& name, int image);
+    void bind(QAction* action, CommandHandler handler);
+
+    TMainFormEmu& window_;
+    QHash<QString, QAction*> items_;
+    QHash<QString, QMenu*> submenus_;
+    QStringList names_;
+};
+
+} // namespace ostrovik::ui

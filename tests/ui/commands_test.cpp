@@ -1,0 +1,447 @@
+// What the main window's commands do, driven through its menus and buttons.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "output/qt/ScreenView.hpp"
+#include "output/qt/SetupScreenSizeForm.hpp"
+#include "ui/MainFormEmu.hpp"
+#include "ui/MainMenu.hpp"
+#include "ui/RadioGroup.hpp"
+#include "ui/SetUpForm.hpp"
+#include "ui/Settings.hpp"
+#include "ui/SettingsSchema.hpp"
+
+#include "ui/FreshConfig.hpp"
+#include "ui/ScriptedDialogs.hpp"
+
+using ostrovik::ui::FormSlot;
+using ostrovik::ui::TMainFormEmu;
+using ostrovik::ui::TMainMenu;
+
+namespace {
+
+/// The main window with its file loading recorded instead of done.
+class Window : public TMainFormEmu {
+public:
+    Window() : TMainFormEmu(QStringList{}) {}
+    void loadFile(const std::string& path, bool autoStart) override { loads.emplace_back(path, autoStart); }
+    std::vector<std::pair<std::string, bool>> loads;
+
+    QToolButton* button(const char* name) { return findChild<QToolButton*>(QString::fromLatin1(name)); }
+    QAction* item(const char* name) { return menus().item(QString::fromLatin1(name)); }
+    bool checked(const char* name) { return menus().checked(QString::fromLatin1(name)); }
+    int image(const char* name) { return menus().image(QString::fromLatin1(name)); }
+};
+
+/// A window for a slot, counting how often it was made.
+struct FakeForm {
+    explicit FakeForm(FormSlot& slot)
+    {
+        slot.setFactory([this](TMainFormEmu& main) -> QWidget* {
+            ++made;
+            auto* w = new QWidget(&main, Qt::Tool);
+            return w;
+        });
+    }
+    int made = 0;
+};
+
+constexpr std::uint32_t kRed = 0x0000FF;
+constexpr std::uint32_t kGrayOfRed = 0x4C4C4C; // level 76
+
+} // namespace
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { config_.reset(); }
+    void pauseMirrorsPausedOnBothPictures();
+    void soundOffLeavesTheSoundViewAlone();
+    void grayTvRedrawsAtOnce();
+    void smoothingFromMenuAndButton();
+    void stretchFromMenuAndButton();
+    void marksChangeOnlyThroughTheirHandlers();
+    void openAsksAndLoads();
+    void openCancelledForgetsTheName();
+    void screenSizeCommands();
+    void aboutBox();
+    void launchers();
+    void stepDebuggerPausesOnlyWhenItExists();
+    void everyCommandRuns();
+    void exitClosesTheWindow();
+    void storedStartStatesShowInTheMarks();
+
+private:
+    FreshConfig config_;
+    ScriptedDialogs dialogs_;
+};
+
+void CommandsTest::pauseMirrorsPausedOnBothPictures()
+{
+    Window w;
+    QCOMPARE(w.machine().Paused, std::uint8_t{0});
+    w.button("ToolButton3")->click();
+    QCOMPARE(w.machine().Paused, std::uint8_t{1});
+    QVERIFY(w.checked("N11"));
+    QCOMPARE(w.image("N11"), 8);
+    QCOMPARE(w.image("ToolButton3"), 8);
+
+    w.item("N11")->trigger();
+    QCOMPARE(w.machine().Paused, std::uint8_t{0});
+    QVERIFY(!w.checked("N11"));
+    QCOMPARE(w.image("N11"), 7);
+    QCOMPARE(w.image("ToolButton3"), 7);
+
+    // Another part of the program pausing the machine leaves the mark alone;
+    // the command then follows its mark, not the flag.
+    w.machine().Paused = 1;
+    w.N11Click();
+    QVERIFY(w.checked("N11"));
+    QCOMPARE(w.machine().Paused, std::uint8_t{1});
+}
+
+void CommandsTest::soundOffLeavesTheSoundViewAlone()
+{
+    Window w;
+    FakeForm view(w.forms().SoundDrawForm);
+    QVERIFY(w.checked("N13"));
+
+    w.item("N28")->trigger();
+    QVERIFY(w.forms().SoundDrawForm.visible());
+    w.button("ToolButton21")->click();
+    QVERIFY(!w.forms().SoundDrawForm.visible());
+    w.N28Click();
+    QVERIFY(w.forms().SoundDrawForm.visible());
+
+    // Sound off hides the view and both pictures show it off.
+    w.button("ToolButton18")->click();
+    QVERIFY(!w.checked("N13"));
+    QCOMPARE(w.image("N13"), 22);
+    QCOMPARE(w.image("ToolButton18"), 22);
+    QVERIFY(!w.forms().SoundDrawForm.visible());
+    w.item("N28")->trigger();
+    w.button("ToolButton21")->click();
+    QVERIFY(!w.forms().SoundDrawForm.visible());
+
+    w.item("N13")->trigger();
+    QVERIFY(w.checked("N13"));
+    QCOMPARE(w.image("N13"), 21);
+    QCOMPARE(w.image("ToolButton18"), 21);
+    w.N28Click();
+    QVERIFY(w.forms().SoundDrawForm.visible());
+    QCOMPARE(view.made, 1);
+}
+
+void CommandsTest::grayTvRedrawsAtOnce()
+{
+    Window w;
+    auto& m = w.machine();
+    m.Ports[0xC1] = 0x0F;
+    m.VRAM.fill(0);
+    m.VRAM[0] = 0x88;
+    m.invalidateScreen();
+    w.draw_screen();
+    const auto& bitmap = *w.screen().ScreenBitmap;
+    QCOMPARE(bitmap.Pixel(0, 0), kRed);
+
+    // No tick runs in between: the command itself redraws every byte.
+    w.button("ToolButton7")->click();
+    QVERIFY(w.grayTV());
+    QCOMPARE(w.image("ToolButton7"), 13);
+    QCOMPARE(w.image("N7"), 12);
+    QCOMPARE(bitmap.Pixel(0, 0), kGrayOfRed);
+    for (int x = 1; x < 4; ++x)
+        QCOMPARE(bitmap.Pixel(x, 0), std::uint32_t{0});
+    for (std::size_t i = 0; i < m.VRAM.size(); ++i)
+        QCOMPARE(m.VRAMShadow[i], std::uint16_t{m.VRAM[i]});
+
+    w.item("N7")->trigger();
+    QVERIFY(!w.grayTV());
+    QCOMPARE(w.image("ToolButton7"), 12);
+    QCOMPARE(bitmap.Pixel(0, 0), kRed);
+}
+
+void CommandsTest::smoothingFromMenuAndButton()
+{
+    Window w;
+    QCOMPARE(w.screen().BlurEnabled, std::uint8_t{0});
+    QVERIFY(!w.checked("N9"));
+    w.item("N9")->trigger();
+    QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
+    QVERIFY(w.checked("N9"));
+    w.button("ToolButton19")->click();
+    QCOMPARE(w.screen().BlurEnabled, std::uint8_t{0});
+    QVERIFY(!w.checked("N9"));
+    w.ToolButton19Click();
+    QVERIFY(w.checked("N9"));
+    QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
+}
+
+void CommandsTest::stretchFromMenuAndButton()
+{
+    Window w;
+    QVERIFY(w.fullScreen());
+    QVERIFY(w.screenView().stretch());
+    w.button("ToolButton6")->click();
+    QVERIFY(!w.fullScreen());
+    QVERIFY(!w.checked("FullScreen1"));
+    QVERIFY(!w.screenView().stretch());
+    w.item("FullScreen1")->trigger();
+    QVERIFY(w.fullScreen());
+    QVERIFY(w.screenView().stretch());
+}
+
+void CommandsTest::marksChangeOnlyThroughTheirHandlers()
+{
+    Window w;
+    // The joystick pair is shown and does nothing.
+    w.item("Keyboardjoystick1")->trigger();
+    w.item("Qjoystick1")->trigger();
+    QVERIFY(w.checked("Keyboardjoystick1"));
+    QVERIFY(!w.checked("Qjoystick1"));
+    // One click, one change: the handler's inversion is not undone by the
+    // menu's own toggling.
+    w.item("N13")->trigger();
+    QVERIFY(!w.checked("N13"));
+    w.item("N13")->trigger();
+    QVERIFY(w.checked("N13"));
+}
+
+void CommandsTest::openAsksAndLoads()
+{
+    Window w;
+    const QString path = QDir::tempPath() + QStringLiteral("/Игра.lvt");
+    dialogs_.asked.clear();
+    dialogs_.answers.append(path);
+    w.button("ToolButton1")->click();
+
+    QCOMPARE(dialogs_.asked.size(), std::size_t{1});
+    const auto& q = dialogs_.asked.front();
+    QCOMPARE(q.title, QStringLiteral("Открыть файл образа ПК-RAZAV"));
+    QCOMPARE(q.dir, QCoreApplication::applicationDirPath());
+    QVERIFY(q.filter.contains(QStringLiteral("*.lv*")));
+    QVERIFY(q.filter.contains(QStringLiteral("*.sav")));
+
+    QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik:") + QDir::toNativeSeparators(path));
+    QCOMPARE(w.openDialogFileName(), path);
+    QCOMPARE(w.loads.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(w.loads[0].first), path);
+    QVERIFY(w.loads[0].second);
+
+    // The menu item opens the same way.
+    dialogs_.answers.append(QStringLiteral("/x/b.sav"));
+    w.item("N2")->trigger();
+    QCOMPARE(w.loads.size(), std::size_t{2});
+    QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik:/x/b.sav"));
+}
+
+void CommandsTest::openCancelledForgetsTheName()
+{
+    Window w;
+    w.setOpenDialogFileName("/games/abc.lvt");
+    w.setWindowTitle(QStringLiteral("Ostrovik:/games/abc.lvt"));
+    dialogs_.answers.append(QString());
+    w.N2Click();
+    QVERIFY(w.openDialogFileName().isEmpty());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik:/games/abc.lvt"));
+    QVERIFY(w.loads.empty());
+}
+
+void CommandsTest::screenSizeCommands()
+{
+    Window w;
+    QCOMPARE(w.clientSize(), QSize(535, 536));
+    w.item("N256x2561")->trigger();
+    QCOMPARE(w.clientSize(), QSize(256, 256));
+
+    w.setClientSize(600, 500);
+    QCOMPARE(w.clientSize(), QSize(600, 500));
+    w.menus().item(QStringLiteral("N256x2562"))->trigger();
+    QCOMPARE(w.clientSize(), QSize(256, 256));
+
+    w.item("N33")->trigger();
+    auto* form = qobject_cast<ostrovik::output::TSetupScreenSizeForm*>(w.forms().SetupScreenSizeForm.form());
+    QVERIFY(form);
+    QVERIFY(form->isVisible());
+    // The left box, under "Ширина", gives the height.
+    form->SpinEdit1->setValue(300);
+    form->SpinEdit2->setValue(420);
+    form->Button1Click();
+    QVERIFY(!form->isVisible());
+    QCOMPARE(w.clientSize(), QSize(420, 300));
+    w.N33Click();
+    QCOMPARE(w.forms().SetupScreenSizeForm.form(), form);
+    QVERIFY(form->isVisible());
+}
+
+void CommandsTest::aboutBox()
+{
+    Window w;
+    dialogs_.messages.clear();
+    w.button("ToolButton11")->click();
+    w.item("N22")->trigger();
+    QCOMPARE(dialogs_.messages.size(), 2);
+    QCOMPARE(dialogs_.messages[0], dialogs_.messages[1]);
+    const QString text = dialogs_.messages[0];
+    QVERIFY(text.contains(QStringLiteral("DU-01")));
+    QVERIFY(text.contains(QStringLiteral("Спасибо")));
+    QVERIFY(text.contains(QStringLiteral("http://")));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    QVERIFY(lines.last().startsWith(QStringLiteral("Альфа 0.98_5")));
+    QVERIFY(lines.last().contains(QStringLiteral("2026")));
+}
+
+void CommandsTest::launchers()
+{
+    Window w;
+    auto& f = w.forms();
+    FakeForm keyboard(f.KeyboardForm), log(f.LogTextOutForm), workbench(f.AssemblerForm),
+        converter(f.PictureToLVTForm), net(f.NetConnectionForm), memory(f.DebuggerForm), setUp(f.SetUpForm),
+        online(f.OnlineGamesForm), font(f.ZnakogeneratorForm);
+
+    // The keyboard alternates.
+    w.button("ToolButton8")->click();
+    QVERIFY(f.KeyboardForm.visible());
+    w.item("N10")->trigger();
+    QVERIFY(!f.KeyboardForm.visible());
+    w.N10Click();
+    QVERIFY(f.KeyboardForm.visible());
+
+    // The windows that are only shown stay shown.
+    for (const char* name : {"LogTextOut1", "Assemblereditor1", "PictureToLVT1", "N26", "Onlinegamesitegames1",
+                             "Znakogenerator1"}) {
+        w.item(name)->trigger();
+        w.item(name)->trigger();
+    }
+    w.button("ToolButton25")->click();
+    w.button("ToolButton22")->click();
+    for (FormSlot* slot : {&f.LogTextOutForm, &f.AssemblerForm, &f.PictureToLVTForm, &f.SetUpForm,
+                           &f.OnlineGamesForm, &f.ZnakogeneratorForm})
+        QVERIFY(slot->visible());
+    for (FakeForm* form : {&keyboard, &log, &workbench, &converter, &setUp, &online, &font})
+        QCOMPARE(form->made, 1);
+
+    // The network window and the memory debugger alternate.
+    w.item("N23")->trigger();
+    QVERIFY(f.NetConnectionForm.visible());
+    w.item("N23")->trigger();
+    QVERIFY(!f.NetConnectionForm.visible());
+    w.button("ToolButton9")->click();
+    QVERIFY(f.DebuggerForm.visible());
+    w.item("N6")->trigger();
+    QVERIFY(!f.DebuggerForm.visible());
+    QCOMPARE(memory.made, 1);
+    QCOMPARE(net.made, 1);
+
+    // A window that was closed for good is made again on the next command.
+    delete f.LogTextOutForm.form();
+    w.LogTextOut1Click();
+    QCOMPARE(log.made, 2);
+    QVERIFY(f.LogTextOutForm.visible());
+}
+
+void CommandsTest::stepDebuggerPausesOnlyWhenItExists()
+{
+    Window w;
+    // Not there yet: nothing happens, and the machine keeps running.
+    w.button("ToolButton24")->click();
+    w.item("Debuggerstepbystep1")->trigger();
+    QCOMPARE(w.machine().Paused, std::uint8_t{0});
+
+    FakeForm step(w.forms().DebaggerStepForm);
+    w.button("ToolButton24")->click();
+    QVERIFY(w.forms().DebaggerStepForm.visible());
+    QCOMPARE(w.machine().Paused, std::uint8_t{1});
+    QVERIFY(!w.checked("N11"));
+    w.item("Debuggerstepbystep1")->trigger();
+    QVERIFY(!w.forms().DebaggerStepForm.visible());
+    QCOMPARE(step.made, 1);
+}
+
+void CommandsTest::everyCommandRuns()
+{
+    Window w;
+    dialogs_.errors.clear();
+    // Reset reads the ROM image, which a build without the firmware lacks.
+    const bool rom = QFile::exists(qEnvironmentVariable("OSTROVIK_BIN") + QStringLiteral("/bios.dat"));
+    const QStringList names = w.menus().names();
+    for (const QString& name : names) {
+        QAction* a = w.menus().item(name);
+        if (a->isSeparator() || a->menu() || name == QLatin1String("N4") || name == QLatin1String("ToolButton13"))
+            continue;
+        if (!rom && (name == QLatin1String("ResetCPU1") || name == QLatin1String("ToolButton2")))
+            continue;
+        a->trigger();
+    }
+    QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(QLatin1Char('\n'))));
+}
+
+void CommandsTest::exitClosesTheWindow()
+{
+    for (const char* exit : {"N4", "ToolButton13"}) {
+        Window w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.item(exit)->trigger();
+        QVERIFY(!w.isVisible());
+    }
+}
+
+void CommandsTest::storedStartStatesShowInTheMarks()
+{
+    namespace s = ostrovik::ui::settings;
+    using ostrovik::ui::WriteIni;
+    for (const auto key : {s::kBlur, s::kGray, s::kLanguage, s::k256x256})
+        QVERIFY(WriteIni(s::kAutoStartUpOptions, key, QStringLiteral("1")));
+    for (const auto key : {s::kFullScreen, s::kRunSound})
+        QVERIFY(WriteIni(s::kAutoStartUpOptions, key, QStringLiteral("0")));
+
+    Window w;
+    // Smoothing is known at creation, the rest at the first activation.
+    QVERIFY(w.checked("N9"));
+    QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
+    auto* setUp = new ostrovik::ui::TSetUpForm(&w);
+    w.setSetUpForm(setUp);
+    w.show();
+    QTRY_VERIFY(w.firstActivateDone());
+
+    QVERIFY(w.grayTV());
+    QCOMPARE(w.image("ToolButton7"), 13);
+    QVERIFY(!w.fullScreen());
+    QVERIFY(!w.screenView().stretch());
+    QVERIFY(!w.checked("N13"));
+    QCOMPARE(w.image("N13"), 22);
+    QCOMPARE(w.image("ToolButton18"), 22);
+    QCOMPARE(w.clientSize(), QSize(256, 256));
+    QVERIFY(w.checked("Russian1"));
+    QCOMPARE(w.menus().submenu(QStringLiteral("N1"))->title(), QStringLiteral("Файл"));
+
+    // The settings window exists from the start and follows every switch.
+    QCOMPARE(setUp->CheckBox7->text(), QStringLiteral("Запускать с экраном 256 х 256"));
+    w.English1Click();
+    QCOMPARE(setUp->CheckBox7->text().toUtf8(), QByteArray("Run screen 256 \xD1\x85 256"));
+    QCOMPARE(setUp->RadioGroup1->title(), QStringLiteral("ScreenShot type"));
+    w.N26Click();
+    QVERIFY(setUp->isVisible());
+
+    // The recent files go below the fixed items of the File menu.
+    QMenu* file = w.fileMenu();
+    QVERIFY(file);
+    QCOMPARE(file->actions().last()->objectName(), QStringLiteral("N36"));
+    w.close();
+}
+
+QTEST_MAIN(CommandsTest)
+#include "commands_test.moc"
