@@ -7,6 +7,7 @@
 
 #include "output/qt/ScreenView.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
+#include "output/sound/TSoundDrawForm.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
@@ -54,6 +55,13 @@ void TMainFormEmu::buildCommands()
         return new output::TSetupScreenSizeForm(
             [&main](int width, int height) { main.setClientSize(width, height); }, &main);
     });
+    forms_.SoundDrawForm.setFactory([](TMainFormEmu& main) -> QWidget* {
+        auto* form = new output::sound::TSoundDrawForm(&main);
+        main.beeper().setSoundView(form);
+        return form;
+    });
+    // Each tick asks the sound command whether to play.
+    beeper_->setSoundSwitch([this] { return menus_->checked(kN13); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);
 }
 
@@ -178,8 +186,13 @@ void TMainFormEmu::N13Click()
     const int image = on ? kImageSoundOn : kImageSoundOff;
     menus_->setImage(kN13, image);
     menus_->setImage(QStringLiteral("ToolButton18"), image);
-    if (!on)
+    if (on) {
+        // The device opens again with the next buffer.
+        beeper_->InitAudio();
+    } else {
+        beeper_->CloseAudio();
         forms_.SoundDrawForm.hide();
+    }
 }
 
 void TMainFormEmu::N28Click()

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
@@ -16,6 +17,7 @@
 
 #include "output/qt/ScreenView.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
+#include "output/sound/TSoundDrawForm.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/RadioGroup.hpp"
@@ -58,6 +60,23 @@ struct FakeForm {
     int made = 0;
 };
 
+/// A ROM whose program flips the beeper bit every 404 T-states, for ever.
+QByteArray beepingRom()
+{
+    QByteArray image(22 + 16384, '\0');
+    const std::uint8_t program[] = {
+        0xDB, 0xC2,       // C000 IN C2
+        0xEE, 0x01,       //      XRI 01
+        0xD3, 0xC2,       //      OUT C2
+        0x06, 24,         //      MVI B,24
+        0x05,             // C008 DCR B
+        0xC2, 0x08, 0xC0, //      JNZ C008
+        0xC3, 0x00, 0xC0, //      JMP C000
+    };
+    std::copy(std::begin(program), std::end(program), image.begin() + 22);
+    return image;
+}
+
 constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kGrayOfRed = 0x4C4C4C; // level 76
 
@@ -69,6 +88,7 @@ private slots:
     void init() { config_.reset(); }
     void pauseMirrorsPausedOnBothPictures();
     void soundOffLeavesTheSoundViewAlone();
+    void soundSwitchClosesAndReopensTheDevice();
     void grayTvRedrawsAtOnce();
     void smoothingFromMenuAndButton();
     void stretchFromMenuAndButton();
@@ -142,6 +162,40 @@ void CommandsTest::soundOffLeavesTheSoundViewAlone()
     w.N28Click();
     QVERIFY(w.forms().SoundDrawForm.visible());
     QCOMPARE(view.made, 1);
+}
+
+void CommandsTest::soundSwitchClosesAndReopensTheDevice()
+{
+    QTemporaryDir dir;
+    QFile rom(dir.filePath(QStringLiteral("bios.dat")));
+    QVERIFY(rom.open(QIODevice::WriteOnly));
+    rom.write(beepingRom());
+    rom.close();
+
+    Window w;
+    w.machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
+    dialogs_.errors.clear();
+    w.show();
+    auto& beeper = w.beeper();
+    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, 5000);
+
+    // The real sound view comes and goes with the command.
+    w.N28Click();
+    QVERIFY(qobject_cast<ostrovik::output::sound::TSoundDrawForm*>(w.forms().SoundDrawForm.form()));
+    QVERIFY(w.forms().SoundDrawForm.visible());
+
+    // Off: the device closes, the view goes, and the beeping machine stays silent.
+    w.N13Click();
+    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{0}, 5000);
+    QVERIFY(!w.forms().SoundDrawForm.visible());
+    QTest::qWait(300);
+    QCOMPARE(beeper.WaveOutOpened, std::uint8_t{0});
+
+    // On again: the next buffers open it once more.
+    w.N13Click();
+    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, 5000);
+    QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(QLatin1Char('\n'))));
+    w.close();
 }
 
 void CommandsTest::grayTvRedrawsAtOnce()
