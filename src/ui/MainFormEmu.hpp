@@ -94,7 +94,6 @@ public:
     void FormResize();
     // ---- commands (MainFormEmuCommands.cpp, Captions.cpp) ----------------
     void N2Click();
-    void sav1Click();
     void N11Click();
     void N4Click();
     void N7Click();
@@ -120,11 +119,9 @@ public:
     void OffLine1Click();
     void N22Click();
     void ToolButton11Click();
-    void ToolButton15Click();
     void ToolButton16Click();
     void ToolButton17Click();
     void ToolButton19Click();
-    void ToolButton20Click();
     void ToolButton21Click();
     void ToolButton22Click();
     void ToolButton24Click();

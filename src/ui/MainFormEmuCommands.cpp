@@ -296,20 +296,8 @@ void TMainFormEmu::ToolButton11Click()
 }
 
 // ---- commands whose work lives with other parts of the program -----------
-// They come with snapshot saving, screenshots, AVI recording, the joystick,
-// pasting and the game library; until then they do nothing.
-
-void TMainFormEmu::sav1Click()
-{
-}
-
-void TMainFormEmu::ToolButton20Click()
-{
-}
-
-void TMainFormEmu::ToolButton15Click()
-{
-}
+// They come with AVI recording, the joystick, pasting and the game library;
+// until then they do nothing.
 
 void TMainFormEmu::ToolButton16Click()
 {

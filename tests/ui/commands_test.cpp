@@ -426,20 +426,28 @@ void CommandsTest::stepDebuggerPausesOnlyWhenItExists()
 
 void CommandsTest::everyCommandRuns()
 {
+    // A program folder of its own, with the folders the saving commands write
+    // into and the ROM image the reset reads.
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("FilesSAV")));
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("ScreenShots")));
+    const QString rom = qEnvironmentVariable("OSTROVIK_BIN") + QStringLiteral("/bios.dat");
+    const bool haveRom = QFile::copy(rom, folder.filePath(QStringLiteral("bios.dat")));
+
     Window w;
+    w.machine().ProgramDir = QFile::encodeName(folder.path()).toStdString();
     dialogs_.errors.clear();
-    // Reset reads the ROM image, which a build without the firmware lacks.
-    const bool rom = QFile::exists(qEnvironmentVariable("OSTROVIK_BIN") + QStringLiteral("/bios.dat"));
-    const QStringList names = w.menus().names();
-    for (const QString& name : names) {
+    for (const QString& name : w.menus().names()) {
         QAction* a = w.menus().item(name);
         if (a->isSeparator() || a->menu() || name == QLatin1String("N4") || name == QLatin1String("ToolButton13"))
             continue;
-        if (!rom && (name == QLatin1String("ResetCPU1") || name == QLatin1String("ToolButton2")))
+        if (!haveRom && (name == QLatin1String("ResetCPU1") || name == QLatin1String("ToolButton2")))
             continue;
         a->trigger();
     }
     QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(QLatin1Char('\n'))));
+    QCOMPARE(QDir(folder.filePath(QStringLiteral("FilesSAV"))).entryList(QDir::Files).size(), 2);
+    QCOMPARE(QDir(folder.filePath(QStringLiteral("ScreenShots"))).entryList(QDir::Files).size(), 2);
 }
 
 void CommandsTest::exitClosesTheWindow()
