@@ -69,7 +69,6 @@ private:
 struct CommandForms {
     FormSlot SetUpForm;
     FormSlot DebuggerForm;
-    FormSlot LogTextOutForm;
     FormSlot SetupScreenSizeForm;
     FormSlot ZnakogeneratorForm;
     FormSlot AssemblerForm;

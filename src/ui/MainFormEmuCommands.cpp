@@ -30,10 +30,6 @@ constexpr int kImageGrayTV = 13;
 constexpr int kImageSoundOn = 21;
 constexpr int kImageSoundOff = 22;
 
-const char* const kOpenTitle = "Открыть файл образа ПК-RAZAV";
-// Tape images (.lvt and their numbered parts .lv0 … .lv6) and snapshots.
-const char* const kOpenFilter = "*.lv*;*.sav (*.lv* *.sav)";
-
 const char* const kAboutText =
     "Привет всем владельцам DU-01 Rizi!\n"
     "\n"
@@ -110,7 +106,7 @@ void TMainFormEmu::N2Click()
     setOpenDialogFileName({});
     const QString folder = QFile::decodeName(QByteArray::fromStdString(machine_.ProgramDir));
     const std::optional<QString> path =
-        dialogs().openFile(this, QString::fromUtf8(kOpenTitle), folder, QString::fromLatin1(kOpenFilter));
+        dialogs().openFile(this, OpenDialogTitle(), folder, OpenDialogFilter());
     if (!path)
         return;
     const std::string name = QFile::encodeName(*path).toStdString();
@@ -216,7 +212,7 @@ void TMainFormEmu::N26Click()
 
 void TMainFormEmu::LogTextOut1Click()
 {
-    forms_.LogTextOutForm.show(*this);
+    showLogWindow();
 }
 
 void TMainFormEmu::Znakogenerator1Click()
@@ -295,19 +291,20 @@ void TMainFormEmu::ToolButton11Click()
     N22Click();
 }
 
+void TMainFormEmu::N31Click()
+{
+    pasteClipboard();
+}
+
 // ---- commands whose work lives with other parts of the program -----------
-// They come with AVI recording, the joystick, pasting and the game library;
-// until then they do nothing.
+// They come with AVI recording, the joystick and the game library; until
+// then they do nothing.
 
 void TMainFormEmu::ToolButton16Click()
 {
 }
 
 void TMainFormEmu::ToolButton17Click()
-{
-}
-
-void TMainFormEmu::N31Click()
 {
 }
 

@@ -18,6 +18,7 @@
 #include "output/qt/ScreenView.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
 #include "output/sound/TSoundDrawForm.hpp"
+#include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/RadioGroup.hpp"
@@ -361,7 +362,7 @@ void CommandsTest::launchers()
 {
     Window w;
     auto& f = w.forms();
-    FakeForm keyboard(f.KeyboardForm), log(f.LogTextOutForm), workbench(f.AssemblerForm),
+    FakeForm keyboard(f.KeyboardForm), workbench(f.AssemblerForm),
         converter(f.PictureToLVTForm), net(f.NetConnectionForm), memory(f.DebuggerForm), setUp(f.SetUpForm),
         online(f.OnlineGamesForm), font(f.ZnakogeneratorForm);
 
@@ -381,10 +382,11 @@ void CommandsTest::launchers()
     }
     w.button("ToolButton25")->click();
     w.button("ToolButton22")->click();
-    for (FormSlot* slot : {&f.LogTextOutForm, &f.AssemblerForm, &f.PictureToLVTForm, &f.SetUpForm,
+    QVERIFY(w.logWindow() && w.logWindow()->isVisible());
+    for (FormSlot* slot : {&f.AssemblerForm, &f.PictureToLVTForm, &f.SetUpForm,
                            &f.OnlineGamesForm, &f.ZnakogeneratorForm})
         QVERIFY(slot->visible());
-    for (FakeForm* form : {&keyboard, &log, &workbench, &converter, &setUp, &online, &font})
+    for (FakeForm* form : {&keyboard, &workbench, &converter, &setUp, &online, &font})
         QCOMPARE(form->made, 1);
 
     // The network window and the memory debugger alternate.
@@ -400,10 +402,10 @@ void CommandsTest::launchers()
     QCOMPARE(net.made, 1);
 
     // A window that was closed for good is made again on the next command.
-    delete f.LogTextOutForm.form();
-    w.LogTextOut1Click();
-    QCOMPARE(log.made, 2);
-    QVERIFY(f.LogTextOutForm.visible());
+    delete f.AssemblerForm.form();
+    w.Assemblereditor1Click();
+    QCOMPARE(workbench.made, 2);
+    QVERIFY(f.AssemblerForm.visible());
 }
 
 void CommandsTest::stepDebuggerPausesOnlyWhenItExists()
