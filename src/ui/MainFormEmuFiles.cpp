@@ -13,8 +13,8 @@
 #include "files/ScreenShot.hpp"
 #include "output/FrameDecode.hpp"
 #include "ui/MainFormEmu.hpp"
-#include "ui/ScreenShots.hpp"
 #include "ui/RadioGroup.hpp"
+#include "ui/ScreenShots.hpp"
 #include "ui/SetUpForm.hpp"
 #include "ui/SettingsSchema.hpp"
 

@@ -1,4 +1,5 @@
 // Files dropped on the main window, and snapshots saved by its command.
+#include <QAction>
 #include <QDateTime>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -10,6 +11,7 @@
 #include <array>
 
 #include "FileRoadsRig.hpp"
+#include "ui/MainMenu.hpp"
 #include "files/Snapshot.hpp"
 #include "files/TapeImage.hpp"
 
@@ -130,14 +132,24 @@ void DropSnapshotTest::snapshotNamedAfterTheOpenedFile()
     WindowRig rig;
     rig.makeFolder(QStringLiteral("FilesSAV"));
 
+    // File → Open names the snapshot; a cancelled Open leaves nothing to name it by.
+    rig.makeFolder(QStringLiteral("abc"));
+    rig.dialogs.openAnswer = rig.writeFile(QStringLiteral("abc/abc.lvt"), fourByteProgram(0x1000, 0x11));
+    rig.window->N2Click();
+    rig.window->ToolButton20Click();
+    expectOneSnapshot(rig, QStringLiteral("abc_"));
+    rig.dialogs.openAnswer.reset();
+    rig.window->N2Click();
+    rig.window->ToolButton20Click();
+    expectOneSnapshot(rig, QStringLiteral("Save_"));
+
+    // The name as the game library or the ROM's tape dialog leave it.
     const struct {
         const char* opened;
         const char* prefix;
     } cases[] = {
-        {"/games/offline/abc/abc.lvt", "abc_"},
         {"/tapes/a.lv", "Save_"},          // four characters: no base left
         {"/tapes/game.lvt.sav", "game.lvt_"},
-        {"", "Save_"},                    // nothing opened yet, or the open dialog cancelled
         {"/tapes/Игра.lvt", "Игра_"},     // characters, not bytes, are cut
     };
     for (const auto& c : cases) {
@@ -147,10 +159,15 @@ void DropSnapshotTest::snapshotNamedAfterTheOpenedFile()
         expectOneSnapshot(rig, QString::fromUtf8(c.prefix));
     }
 
-    // The File menu's item does the same.
+    // The File menu's item and the tool button run the same command.
     rig.window->setOpenDialogFileName("/tapes/abc.lvt");
-    rig.window->sav1Click();
-    expectOneSnapshot(rig, QStringLiteral("abc_"));
+    for (const char* name : {"sav1", "ToolButton20"}) {
+        QAction* action = rig.window->menus().item(QString::fromLatin1(name));
+        QVERIFY(action);
+        action->trigger();
+        expectOneSnapshot(rig, QStringLiteral("abc_"));
+    }
+    QVERIFY(rig.dialogs.errors.isEmpty());
 }
 
 void DropSnapshotTest::twoSavesInOneSecondKeepBoth()

@@ -1,4 +1,5 @@
 // Screenshots: the three picture formats and the main window's command.
+#include <QAction>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 #include "output/ColorTable.hpp"
 #include "output/FrameBitmap.hpp"
 #include "output/qt/ScreenView.hpp"
+#include "ui/MainMenu.hpp"
 #include "ui/RadioGroup.hpp"
 #include "ui/ScreenShots.hpp"
 
@@ -156,6 +158,7 @@ private slots:
     void grayModeSavesGray();
     void openGlModeDecodesAFrameForThePicture();
     void missingFolderIsReported();
+    void menuItemAndToolButtonTakeScreenshots();
 };
 
 void ScreenShotTest::pngReproducesTheFramePixelForPixel()
@@ -285,15 +288,11 @@ void ScreenShotTest::smoothingOnStillSavesTheSharpFrame()
     QCOMPARE(compare(image, *rig.window->screen().ScreenBitmap).worst, 0);
 }
 
-void ScreenShotTest::grayModeSavesGray()
+/// Checks that @p image is the squares of paintSquares as a black-and-white
+/// set shows them.
+static void expectGraySquares(const QImage& image)
 {
-    WindowRig rig;
-    paintSquares(rig.m());
-    rig.window->screenView().draw_screen(true);
-
-    const QImage image = loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png")));
     QCOMPARE(image.size(), QSize(256, 256));
-    // Black, green, blue, red as a black-and-white set shows them.
     const ColorValue levels[] = {0, output::GrayTV(output::clGreen), output::GrayTV(output::clBlue),
                                  output::GrayTV(output::clRed)};
     for (int square = 0; square < 4; ++square)
@@ -303,6 +302,21 @@ void ScreenShotTest::grayModeSavesGray()
             const QRgb p = image.pixel(x, y);
             QVERIFY(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p));
         }
+}
+
+void ScreenShotTest::grayModeSavesGray()
+{
+    WindowRig rig;
+    paintSquares(rig.m());
+    rig.window->draw_screen();
+    rig.window->N7Click();
+    QVERIFY(rig.window->grayTV());
+    expectGraySquares(loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png"))));
+
+    // Likewise with no frame bitmap to take it from.
+    rig.m().RenderMode = 1;
+    rig.window->screenView().ChangeRenderMode(1);
+    expectGraySquares(loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png"))));
 }
 
 void ScreenShotTest::openGlModeDecodesAFrameForThePicture()
@@ -336,6 +350,24 @@ void ScreenShotTest::missingFolderIsReported()
     QVERIFY2(error.contains(rig.path(QStringLiteral("ScreenShots/screenshot_"))), qPrintable(error));
     QVERIFY2(error.contains(QStringLiteral("No such file or directory")), qPrintable(error));
     QVERIFY(!QFileInfo::exists(rig.path(QStringLiteral("ScreenShots"))));
+}
+
+void ScreenShotTest::menuItemAndToolButtonTakeScreenshots()
+{
+    WindowRig rig;
+    paintSquares(rig.m());
+    rig.window->draw_screen();
+    rig.window->setUpForm()->RadioGroup1->setItemIndex(files::kScreenShotPng);
+    for (const char* name : {"N19", "ToolButton15"}) {
+        QDir(rig.path(QStringLiteral("ScreenShots"))).removeRecursively();
+        rig.makeFolder(QStringLiteral("ScreenShots"));
+        QAction* action = rig.window->menus().item(QString::fromLatin1(name));
+        QVERIFY(action);
+        action->trigger();
+        const QStringList shots = screenShots(rig, QStringLiteral("png"));
+        QCOMPARE(shots.size(), 1);
+        QCOMPARE(compare(loadPng(shots.first()), *rig.window->screen().ScreenBitmap).worst, 0);
+    }
 }
 
 QTEST_MAIN(ScreenShotTest)
