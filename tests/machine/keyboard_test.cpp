@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TableText.hpp"
+
 #include <map>
 #include <sstream>
 #include <string>
@@ -115,19 +117,9 @@ TKeyMask parseCode(const std::string& field)
 std::map<int, TableEntry> documentedTable()
 {
     std::map<int, TableEntry> table;
-    std::istringstream in(kTableText);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty())
-            continue;
-        std::vector<std::string> fields;
-        std::istringstream cells(line);
-        std::string cell;
-        while (std::getline(cells, cell, '|'))
-            fields.push_back(cell);
-        // "", VK, PC key, latin, cyrillic
+    // "", VK, PC key, latin, cyrillic
+    for (const auto& fields : tableRows(kTableText))
         table[std::stoi(fields.at(1))] = {parseCode(fields.at(3)), parseCode(fields.at(4))};
-    }
     return table;
 }
 

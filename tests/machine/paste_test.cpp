@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "TableText.hpp"
+
 #include <map>
 #include <optional>
 #include <sstream>
@@ -104,18 +106,8 @@ constexpr const char* kKoiKeysText = R"TABLE(
 std::map<int, int> documentedKeys()
 {
     std::map<int, int> keys;
-    std::istringstream in(kKoiKeysText);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty())
-            continue;
-        std::vector<std::string> fields;
-        std::istringstream cells(line);
-        std::string cell;
-        while (std::getline(cells, cell, '|'))
-            fields.push_back(cell);
+    for (const auto& fields : tableRows(kKoiKeysText))
         keys[std::stoi(fields.at(2))] = std::stoi(fields.at(3)); // "", char, code, key
-    }
     return keys;
 }
 
