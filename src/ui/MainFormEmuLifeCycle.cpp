@@ -127,6 +127,8 @@ void TMainFormEmu::resizeEvent(QResizeEvent* event)
 
 void TMainFormEmu::FormResize()
 {
+    // Render mode 1 fits its viewport to the new size here, once the OpenGL
+    // presentation exists.
     // Mode 0 paints the whole window at every repaint, so the place a centred
     // picture left is cleared by it; the next tick draws the picture again.
     if (machine_.RenderMode == 0 && !fullScreen())
