@@ -11,6 +11,7 @@
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
+#include "ui/SetUpForm.hpp"
 
 namespace ostrovik::ui {
 
@@ -207,7 +208,11 @@ void TMainFormEmu::ToolButton21Click()
 
 void TMainFormEmu::N26Click()
 {
-    forms_.SetUpForm.show(*this);
+    // The settings window exists from the start; opening it reloads the file.
+    if (SetUpForm)
+        SetUpForm->ShowFromMenu();
+    else
+        forms_.SetUpForm.show(*this);
 }
 
 void TMainFormEmu::LogTextOut1Click()

@@ -1,0 +1,260 @@
+// The main window's life: creation from the stored start-up options, the
+// power-on at the first activation, the stop sequence and the window size,
+// and a file handed over by a later start.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "output/qt/ScreenView.hpp"
+#include "settings/RecordingMainForm.hpp"
+#include "settings/SettingsTestUtil.hpp"
+#include "ui/MainMenu.hpp"
+#include "ui/ProgramEntry.hpp"
+
+using namespace ostrovik;
+using ostrovik::test::RecordingMainForm;
+using ostrovik::test::SettingsSandbox;
+
+namespace {
+
+// Shows @p main and waits for its power-on.
+bool startUp(ui::TMainFormEmu& main)
+{
+    QSignalSpy started(&main, &ui::TMainFormEmu::firstActivated);
+    main.show();
+    return started.wait(10000) || started.count() == 1;
+}
+
+QByteArray startUpOptions(const QByteArray& lines)
+{
+    return "[AutoStartUpOptions]\n" + lines;
+}
+
+} // namespace
+
+class LifeCycleTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStart();
+    void windowsAreCreatedInOrder();
+    void storedStartUpOptions();
+    void storedSizeNeedsBothNumbers();
+    void screen256x256ReplacesTheStoredSize();
+    void renderModes();
+    void reactivationDoesNotPowerOnAgain();
+    void exitWritesTheWindowSize();
+    void exitReportsAFailedWrite();
+    void handedOverFileLoadsWithItsNameAsCaption();
+    void fullScreenCommand();
+};
+
+void LifeCycleTest::firstStart()
+{
+    SettingsSandbox sandbox;
+    ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
+    ui::TMainFormEmu& main = *windows.MainFormEmu;
+    QCOMPARE(main.clientSize(), QSize(535, 536));
+    QVERIFY(!sandbox.exists()); // creation only reads
+    QVERIFY(startUp(main));
+
+    QCOMPARE(sandbox.bytes(), SettingsSandbox::firstRunFile());
+    QVERIFY(windows.SetUpForm->isHidden());
+    QCOMPARE(main.clientSize(), QSize(535, 536));
+    QVERIFY(!main.russianCaptions());
+    QVERIFY(main.menus().checked(QStringLiteral("English1")));
+    QVERIFY(main.menus().checked(QStringLiteral("FullScreen1")));
+    QVERIFY(main.screenView().stretch());
+    QVERIFY(main.menus().checked(QStringLiteral("N13")));
+    QCOMPARE(main.menus().image(QStringLiteral("ToolButton18")), 21);
+    QVERIFY(!main.grayTV());
+    QVERIFY(!main.menus().checked(QStringLiteral("N9")));
+    QVERIFY(main.timerRunning());
+    QCOMPARE(main.timerInterval(), 1);
+    QVERIFY(sandbox.errors.isEmpty());
+}
+
+void LifeCycleTest::windowsAreCreatedInOrder()
+{
+    SettingsSandbox sandbox;
+    ui::ApplicationWindows windows = ui::CreateApplicationWindows({QStringLiteral("/g/game.lvt"), "x"});
+    QVERIFY(windows.SetUpForm);
+    QCOMPARE(windows.MainFormEmu->setUpForm(), windows.SetUpForm);
+    QCOMPARE(windows.SetUpForm->parentWidget(), windows.MainFormEmu.get());
+    QVERIFY(windows.SetUpForm->isHidden());
+    // Only the first argument counts; it waits for the power-on.
+    QCOMPARE(windows.MainFormEmu->machine().CmdLineFile, std::string("/g/game.lvt"));
+    QVERIFY(!windows.MainFormEmu->firstActivateDone());
+}
+
+void LifeCycleTest::storedStartUpOptions()
+{
+    SettingsSandbox sandbox;
+    QVERIFY(sandbox.write(startUpOptions("Blur=1\nGray=1\nLanguage=1\nRunSound=0\nFullScreen=0\nInterval=7\n"
+                                         "[CPUOptions]\nInterval=25\n")));
+    RecordingMainForm main;
+    // Smoothing is read at creation, before the first frame.
+    QCOMPARE(main.screen().BlurEnabled, std::uint8_t(1));
+    QVERIFY(main.menus().checked(QStringLiteral("N9")));
+    QVERIFY(startUp(main));
+    QVERIFY(main.grayTV());
+    QCOMPARE(main.menus().image(QStringLiteral("ToolButton7")), 13);
+    QVERIFY(main.russianCaptions());
+    QVERIFY(!main.menus().checked(QStringLiteral("N13")));
+    QCOMPARE(main.menus().image(QStringLiteral("N13")), 22);
+    QCOMPARE(main.menus().image(QStringLiteral("ToolButton18")), 22);
+    QVERIFY(!main.menus().checked(QStringLiteral("FullScreen1")));
+    QVERIFY(!main.screenView().stretch());
+    QCOMPARE(main.timerInterval(), 25);
+    // The file existed: it is not rewritten.
+    QVERIFY(!sandbox.bytes().contains("JoyOptions"));
+}
+
+void LifeCycleTest::storedSizeNeedsBothNumbers()
+{
+    SettingsSandbox sandbox;
+    QVERIFY(sandbox.write(startUpOptions("FormHeight=600\nFormWidth=0\n")));
+    {
+        RecordingMainForm main;
+        QCOMPARE(main.clientSize(), QSize(535, 536));
+    }
+    QVERIFY(sandbox.write(startUpOptions("FormHeight=600\nFormWidth=wide\n")));
+    {
+        RecordingMainForm main;
+        QCOMPARE(main.clientSize(), QSize(535, 536));
+    }
+    QVERIFY(sandbox.write(startUpOptions("FormHeight=600\nFormWidth=700\n")));
+    RecordingMainForm main;
+    QCOMPARE(main.frameGeometry().size(), QSize(700, 600));
+    QVERIFY(startUp(main));
+    QCOMPARE(main.frameGeometry().size(), QSize(700, 600));
+}
+
+void LifeCycleTest::screen256x256ReplacesTheStoredSize()
+{
+    SettingsSandbox sandbox;
+    QVERIFY(sandbox.write(startUpOptions("FormHeight=600\nFormWidth=700\n256x256=1\n")));
+    RecordingMainForm main;
+    QCOMPARE(main.frameGeometry().size(), QSize(700, 600));
+    QVERIFY(startUp(main));
+    QCOMPARE(main.clientSize(), QSize(256, 256));
+}
+
+void LifeCycleTest::renderModes()
+{
+    SettingsSandbox sandbox;
+    for (const QByteArray& value : {QByteArray("GDI"), QByteArray("300"), QByteArray("-1")}) {
+        QVERIFY(sandbox.write(startUpOptions("RenderingMode=" + value + "\n")));
+        RecordingMainForm main;
+        QCOMPARE(main.machine().RenderMode, std::uint8_t(0));
+        QVERIFY(main.screen().ScreenBitmap);
+    }
+    // Mode 2 has no presentation: the machine runs and nothing is drawn.
+    QVERIFY(sandbox.write(startUpOptions("RenderingMode=2\n")));
+    RecordingMainForm main;
+    QCOMPARE(main.machine().RenderMode, std::uint8_t(2));
+    QVERIFY(startUp(main));
+    QVERIFY(!main.screen().ScreenBitmap);
+    main.TimerMainTimer1();
+    QCOMPARE(main.setUpForm()->ComboBox3->currentIndex(), 2);
+}
+
+void LifeCycleTest::reactivationDoesNotPowerOnAgain()
+{
+    SettingsSandbox sandbox;
+    RecordingMainForm main;
+    QSignalSpy started(&main, &ui::TMainFormEmu::firstActivated);
+    QVERIFY(startUp(main));
+    main.setTimerInterval(33);
+    main.form->CheckBox9->setChecked(false);
+    main.hide();
+    main.show();
+    main.activateWindow();
+    QTest::qWait(100);
+    QCOMPARE(started.count(), 1);
+    QCOMPARE(main.timerInterval(), 33);
+    QVERIFY(main.menus().checked(QStringLiteral("N13")));
+}
+
+void LifeCycleTest::exitWritesTheWindowSize()
+{
+    SettingsSandbox sandbox;
+    QSize outer;
+    {
+        ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
+        QVERIFY(startUp(*windows.MainFormEmu));
+        windows.MainFormEmu->resize(640, 580);
+        QTest::qWait(20);
+        // The outer size: the frame included.
+        outer = windows.MainFormEmu->frameGeometry().size();
+        QVERIFY(outer.width() >= 640 && outer.height() >= 580);
+    }
+    QByteArray expected = SettingsSandbox::firstRunFile();
+    expected.insert(expected.indexOf("[VideoOptions]"), QStringLiteral("FormHeight=%1\r\nFormWidth=%2\r\n")
+                                                            .arg(outer.height())
+                                                            .arg(outer.width())
+                                                            .toLatin1());
+    QCOMPARE(sandbox.bytes(), expected);
+
+    // The next start comes up at that size, and leaves it as it found it.
+    {
+        ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
+        QVERIFY(startUp(*windows.MainFormEmu));
+        QCOMPARE(windows.MainFormEmu->frameGeometry().size(), outer);
+        QCOMPARE(windows.MainFormEmu->size(), QSize(640, 580));
+    }
+    QCOMPARE(sandbox.bytes(), expected);
+}
+
+void LifeCycleTest::exitReportsAFailedWrite()
+{
+    SettingsSandbox sandbox;
+    QFile blocker(sandbox.folder() + QStringLiteral("/file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString bad = sandbox.folder() + QStringLiteral("/file/config.ini");
+    ui::SetConfigFilePath(QFile::encodeName(bad).toStdString());
+    {
+        RecordingMainForm main;
+        QVERIFY(startUp(main));
+        QVERIFY(main.timerRunning()); // the machine starts all the same
+        QCOMPARE(sandbox.errors.size(), 1);
+    }
+    QCOMPARE(sandbox.errors.size(), 2);
+    QCOMPARE(sandbox.errors.last(), QStringLiteral("Unable to write to ") + bad);
+}
+
+void LifeCycleTest::handedOverFileLoadsWithItsNameAsCaption()
+{
+    SettingsSandbox sandbox;
+    RecordingMainForm main;
+    QVERIFY(startUp(main));
+    const QByteArray name = QStringLiteral("/g/Ракета.sav").toUtf8();
+    main.WMCopyData(name);
+    QCOMPARE(main.windowTitle(), QStringLiteral("/g/Ракета.sav"));
+    QCOMPARE(main.loads.size(), std::size_t(1));
+    QCOMPARE(main.loads[0], (std::pair<std::string, bool>(name.toStdString(), true)));
+    // Not a recent file.
+    QVERIFY(!sandbox.bytes().contains("MRU list"));
+
+    main.WMCopyData({});
+    QCOMPARE(main.windowTitle(), QString());
+    QCOMPARE(main.loads.back().first, std::string());
+}
+
+void LifeCycleTest::fullScreenCommand()
+{
+    SettingsSandbox sandbox;
+    RecordingMainForm main;
+    QVERIFY(startUp(main));
+    QVERIFY(main.fullScreen());
+    main.FullScreen1Click();
+    QVERIFY(!main.menus().checked(QStringLiteral("FullScreen1")));
+    QVERIFY(!main.screenView().stretch());
+    main.FullScreen1Click();
+    QVERIFY(main.screenView().stretch());
+}
+
+QTEST_MAIN(LifeCycleTest)
+#include "life_cycle_test.moc"

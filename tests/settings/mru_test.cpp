@@ -1,0 +1,145 @@
+// The recent-files list: config.ini's "MRU list" and the end of the File menu.
+
+#include <QAction>
+#include <QMenu>
+#include <QtTest>
+
+#include "settings/RecordingMainForm.hpp"
+#include "settings/SettingsTestUtil.hpp"
+
+using namespace ostrovik;
+using ostrovik::test::RecordingMainForm;
+using ostrovik::test::SettingsSandbox;
+
+namespace {
+
+QList<QAction*> recentItems(const ui::TMainFormEmu& main)
+{
+    return main.fileMenu()->actions().mid(ui::kFixedFileMenuItems);
+}
+
+QStringList recentCaptions(const ui::TMainFormEmu& main)
+{
+    QStringList captions;
+    for (QAction* item : recentItems(main))
+        captions << item->text();
+    return captions;
+}
+
+QByteArray mruSection(const QByteArray& a, const QByteArray& b, const QByteArray& c, const QByteArray& d,
+                      const QByteArray& e)
+{
+    return "[MRU list]\r\n1=" + a + "\r\n2=" + b + "\r\n3=" + c + "\r\n4=" + d + "\r\n5=" + e + "\r\n";
+}
+
+} // namespace
+
+class MruTest : public QObject {
+    Q_OBJECT
+private slots:
+    void newestFirstAndTheSixthDropsTheOldest();
+    void choosingAnItemLoadsItAndMovesItUp();
+    void listEndsAtTheFirstEmptyKey();
+    void itemsFollowTheFixedPartOnly();
+    void pathsKeepTheirBytesAndTheirAmpersands();
+};
+
+void MruTest::newestFirstAndTheSixthDropsTheOldest()
+{
+    SettingsSandbox sandbox;
+    RecordingMainForm main;
+    main.AddFileInMRU(QStringLiteral("/g/A.lvt"));
+    // Every addition writes all five keys, the empty ones too.
+    QCOMPARE(sandbox.bytes(), mruSection("/g/A.lvt", "", "", "", ""));
+    for (const char* name : {"/g/B.lvt", "/g/C.lvt", "/g/D.lvt", "/g/E.sav"})
+        main.AddFileInMRU(QString::fromLatin1(name));
+    QCOMPARE(sandbox.bytes(), mruSection("/g/E.sav", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt", "/g/A.lvt"));
+    QCOMPARE(recentCaptions(main),
+             (QStringList{"/g/E.sav", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt", "/g/A.lvt"}));
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(recentItems(main)[i]->data().toInt(), i + 1);
+
+    main.AddFileInMRU(QStringLiteral("/g/F.lvt"));
+    QCOMPARE(recentCaptions(main),
+             (QStringList{"/g/F.lvt", "/g/E.sav", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt"}));
+    QVERIFY(main.loads.empty());
+}
+
+void MruTest::choosingAnItemLoadsItAndMovesItUp()
+{
+    SettingsSandbox sandbox;
+    RecordingMainForm main;
+    for (const char* name : {"/g/A.lvt", "/g/B.lvt", "/g/C.lvt", "/g/D.lvt", "/g/E.lvt"})
+        main.AddFileInMRU(QString::fromLatin1(name));
+    const QString caption = main.windowTitle();
+
+    recentItems(main)[3]->trigger(); // B
+    QCOMPARE(main.loads.size(), std::size_t(1));
+    QCOMPARE(main.loads[0], (std::pair<std::string, bool>("/g/B.lvt", true)));
+    // Not looked for: B now stands twice.
+    QCOMPARE(recentCaptions(main),
+             (QStringList{"/g/B.lvt", "/g/E.lvt", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt"}));
+    QCOMPARE(sandbox.bytes(), mruSection("/g/B.lvt", "/g/E.lvt", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt"));
+    QCOMPARE(main.windowTitle(), caption);
+}
+
+void MruTest::listEndsAtTheFirstEmptyKey()
+{
+    SettingsSandbox sandbox;
+    RecordingMainForm main;
+    QVERIFY(sandbox.write("[MRU list]\n1=\n2=/g/B.lvt\n3=/g/C.lvt\n"));
+    main.form->ReadMRU();
+    QVERIFY(recentItems(main).isEmpty());
+
+    QVERIFY(sandbox.write("[MRU list]\n1=/g/A.lvt\n2=\n3=/g/C.lvt\n"));
+    main.form->ReadMRU();
+    QCOMPARE(recentCaptions(main), QStringList{"/g/A.lvt"});
+    // Entries past the empty key keep what they held.
+    main.form->MRUFiles[2] = QStringLiteral("/kept");
+    QVERIFY(sandbox.write("[MRU list]\n1=/g/X.lvt\n"));
+    main.form->ReadMRU();
+    QCOMPARE(main.form->MRUFiles[0], QStringLiteral("/g/X.lvt"));
+    QCOMPARE(main.form->MRUFiles[2], QStringLiteral("/kept"));
+
+    // No section, or no file: no recent files.
+    sandbox.remove();
+    main.form->ReadMRU();
+    QVERIFY(recentItems(main).isEmpty());
+}
+
+void MruTest::itemsFollowTheFixedPartOnly()
+{
+    SettingsSandbox sandbox;
+    RecordingMainForm main;
+    QStringList fixed;
+    for (QAction* a : main.fileMenu()->actions())
+        fixed << a->objectName();
+    QCOMPARE(fixed, (QStringList{"N2", "sav1", "N27", "ResetCPU1", "N11", "N3", "N4", "N36"}));
+    for (int i = 0; i < 7; ++i)
+        main.AddFileInMRU(QStringLiteral("/g/%1.lvt").arg(i));
+    QCOMPARE(main.fileMenu()->actions().size(), 13);
+    QCOMPARE(main.fileMenu()->actions().at(7)->objectName(), QStringLiteral("N36"));
+    QVERIFY(main.fileMenu()->actions().at(7)->isSeparator());
+}
+
+void MruTest::pathsKeepTheirBytesAndTheirAmpersands()
+{
+    SettingsSandbox sandbox;
+    RecordingMainForm main;
+    const QString cyrillic = QStringLiteral("/игры/Ракета 2.lvt");
+    const QString ampersand = QStringLiteral("/g/Tom&Jerry.sav");
+    main.AddFileInMRU(cyrillic);
+    main.AddFileInMRU(ampersand);
+    // Paths are the file system's bytes, not Windows-1251.
+    QVERIFY(sandbox.bytes().startsWith("[MRU list]\r\n1=/g/Tom&Jerry.sav\r\n2=" + cyrillic.toUtf8() + "\r\n"));
+    // Shown as they are; loaded from the hint.
+    QCOMPARE(recentItems(main)[0]->text(), QStringLiteral("/g/Tom&&Jerry.sav"));
+    recentItems(main)[0]->trigger();
+    QCOMPARE(main.loads.back().first, std::string("/g/Tom&Jerry.sav"));
+    // Now Tom&Jerry twice, then the Cyrillic name.
+    recentItems(main)[2]->trigger();
+    QCOMPARE(QString::fromStdString(main.loads.back().first), cyrillic);
+}
+
+QTEST_MAIN(MruTest)
+#include "mru_test.moc"
