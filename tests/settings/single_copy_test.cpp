@@ -96,6 +96,12 @@ bool listening(const QString& executableName, int timeoutMs = 15000)
     return false;
 }
 
+// Ended by now or within @p ms (a process already reaped counts as ended).
+bool ends(QProcess& p, int ms = 30000)
+{
+    return p.state() == QProcess::NotRunning || p.waitForFinished(ms);
+}
+
 bool stillRunning(QProcess& p, int forMs)
 {
     return !p.waitForFinished(forMs) && p.state() == QProcess::Running;
@@ -147,14 +153,14 @@ void SingleCopyTest::secondCopyHandsItsFileOverAndEnds()
     QVERIFY(listening(name));
 
     auto second = install.start(name, {install.dataFile()});
-    QVERIFY(second->waitForFinished(30000));
+    QVERIFY(ends(*second, 30000));
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0); // answered: the running copy took the file
     QCOMPARE(second->readAllStandardError(), QByteArray());
     QVERIFY(stillRunning(*first, 200));
     // The running copy goes on answering.
     auto third = install.start(name, {install.dataFile()});
-    QVERIFY(third->waitForFinished(30000));
+    QVERIFY(ends(*third, 30000));
     QCOMPARE(third->exitCode(), 0);
     stop(*first);
 }
@@ -169,7 +175,7 @@ void SingleCopyTest::secondCopyWithoutArgumentEndsSilently()
     QVERIFY(listening(name));
 
     auto second = install.start(name);
-    QVERIFY(second->waitForFinished(30000));
+    QVERIFY(ends(*second, 30000));
     QCOMPARE(second->exitCode(), 0);
     QCOMPARE(second->readAllStandardOutput(), QByteArray());
     QCOMPARE(second->readAllStandardError(), QByteArray());
@@ -244,7 +250,7 @@ void SingleCopyTest::runningCopyThatNeverAnswersIsGivenUpOn()
     QElapsedTimer t;
     t.start();
     auto second = install.start(name, {install.dataFile()});
-    QVERIFY(second->waitForFinished(30000));
+    QVERIFY(ends(*second, 30000));
     QVERIFY(t.elapsed() >= ui::kHandOverTimeoutMs - 500);
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 1);
@@ -272,14 +278,14 @@ void SingleCopyTest::nameArrivesWithItsBytesAndAfterAcceptingStarts()
     server.setAccepting(true);
     QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 5000);
     QCOMPARE(received.first(), QFile::encodeName(file));
-    QVERIFY(second->waitForFinished(30000));
+    QVERIFY(ends(*second, 30000));
     QCOMPARE(second->exitCode(), 0);
 
     // An empty argument arrives as an empty name.
     auto third = install.start(name, {QString()});
     QTRY_COMPARE_WITH_TIMEOUT(received.size(), 2, 5000);
     QCOMPARE(received.last(), QByteArray());
-    QVERIFY(third->waitForFinished(30000));
+    QVERIFY(ends(*third, 30000));
     QCOMPARE(third->exitCode(), 0);
 }
 
