@@ -3,8 +3,8 @@
 // recent-files list and a file handed over by a later start.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
-#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QWindow>
 
@@ -17,8 +17,6 @@
 #include "ui/SetUpForm.hpp"
 #include "ui/Settings.hpp"
 #include "ui/SettingsSchema.hpp"
-
-#include <QCheckBox>
 
 namespace ostrovik::ui {
 

@@ -122,7 +122,7 @@ void TSetUpForm::buildVideo()
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setGeometry(8, 32, 146, 22);
     Button3 = button(GroupBox2, "Button3", QStringLiteral("..."), {158, 32, 25, 22});
-    Button4 = button(GroupBox2, "Button4", QStringLiteral("Compress options (if available)"), {8, 58, 175, 24});
+    Button4 = button(GroupBox2, "Button4", QStringLiteral("Compress options (if available)"), {4, 58, 183, 24});
     Label2 = label(GroupBox2, "Label2", QStringLiteral("Качество сжатия"), {8, 86, 170, 14});
     ComboBox2 = named(new QComboBox(GroupBox2), "ComboBox2");
     ComboBox2->addItems({QStringLiteral("Highest"), QStringLiteral("Very High"), QStringLiteral("High"),

@@ -71,20 +71,9 @@ bool WriteIni(std::string_view section, std::string_view key, const QString& val
     return false;
 }
 
-QString ReadIniPath(std::string_view section, std::string_view key)
-{
-    return QFile::decodeName(QByteArray::fromStdString(
-        platform::ReadIni(ConfigFilePath(), toFile(section), toFile(key), "")));
-}
-
-QString UnableToWriteMessage()
-{
-    return QStringLiteral("Unable to write to %1").arg(QFile::decodeName(ConfigFilePath().c_str()));
-}
-
 void ReportUnableToWrite(QWidget* parent)
 {
-    dialogs().error(parent, UnableToWriteMessage());
+    dialogs().error(parent, QStringLiteral("Unable to write to %1").arg(QFile::decodeName(ConfigFilePath().c_str())));
 }
 
 } // namespace ostrovik::ui

@@ -31,13 +31,7 @@ QString ReadIniAtStartup(std::string_view section, std::string_view key);
 /// is shown as "Unable to write to <file>" over @p parent and gives false.
 bool WriteIni(std::string_view section, std::string_view key, const QString& value, QWidget* parent = nullptr);
 
-/// The same for a value that is a file path: the file system's bytes are
-/// stored as they are.
-QString ReadIniPath(std::string_view section, std::string_view key);
-
-/// The message a failed write shows.
-QString UnableToWriteMessage();
-/// Shows it over @p parent.
+/// Shows "Unable to write to <file>" over @p parent.
 void ReportUnableToWrite(QWidget* parent);
 
 } // namespace ostrovik::ui

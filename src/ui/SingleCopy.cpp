@@ -72,11 +72,6 @@ bool SingleCopyServer::listen(const QString& serverName)
     return server_->listen(serverName);
 }
 
-bool SingleCopyServer::isListening() const
-{
-    return server_->isListening();
-}
-
 void SingleCopyServer::setAccepting(bool on)
 {
     accepting_ = on;

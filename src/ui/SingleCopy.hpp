@@ -42,7 +42,6 @@ public:
     /// connection) or the socket cannot be made; a socket left behind by a
     /// copy that ended without closing it is taken over.
     bool listen(const QString& serverName);
-    bool isListening() const;
 
     void setHandler(Handler handler) { handler_ = std::move(handler); }
 
