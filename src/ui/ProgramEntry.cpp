@@ -55,7 +55,10 @@ int RunProgram(int argc, char** argv)
     }
 
     platform::SetThreadLocale(platform::kLocaleRussian);
-    QApplication::setApplicationDisplayName(QStringLiteral("ПК RAZAV"));
+    // The program's name for the desktop (the window class the task bar
+    // groups by). Not the display name: Qt would append that to every
+    // window caption, and the main window's caption is the machine's own.
+    QApplication::setApplicationName(QStringLiteral("ПК RAZAV"));
 
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
