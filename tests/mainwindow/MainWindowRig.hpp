@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdint>
+#include <memory>
+
+#include "output/qt/ScreenView.hpp"
+#include "ui/FreshConfig.hpp"
+#include "ui/MainFormEmu.hpp"
+#include "ui/ScriptedDialogs.hpp"
+#include "ui/SetUpForm.hpp"
+
+namespace ostrovik::mainwindow::test {
+
+/// The colours the test ROM draws with: background blue, ink white.
+inline QRgb bitmapPixel(const output::FrameBitmap& bitmap, int x, int y)
+{
+    const output::ColorValue c = bitmap.Pixel(x, y);
+    return qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+}
+
+/// The 256 × 256 picture as the window shows it now (natural size).
+inline QImage shownPicture(ui::TMainFormEmu& window)
+{
+    output::ScreenView& view = window.screenView();
+    const output::Box box = view.currentLayout().picture;
+    const QImage grabbed = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    return grabbed.copy(box.left, box.top - view.clientTop(), box.width(), box.height());
+}
+
+/// The first place where @p picture differs from the window's frame
+/// bitmap, or an empty string when they agree pixel for pixel.
+inline QString differenceFromBitmap(const QImage& picture, const output::FrameBitmap& bitmap)
+{
+    if (picture.size() != QSize(output::FrameBitmap::Width, output::FrameBitmap::Height))
+        return QStringLiteral("picture is %1 x %2").arg(picture.width()).arg(picture.height());
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != bitmapPixel(bitmap, x, y))
+                return QStringLiteral("(%1, %2): %3 instead of %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(picture.pixel(x, y) & 0xFFFFFF, 6, 16)
+                    .arg(bitmapPixel(bitmap, x, y) & 0xFFFFFF, 6, 16);
+    return {};
+}
+
+/// A main window on the test ROM with the settings window beside it, as the
+/// program puts them together: its config.ini and dialogs its own, and a
+/// program folder of its own holding a copy of bios.dat.
+class MainWindowRig {
+public:
+    MainWindowRig()
+    {
+        QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/bios.dat"),
+                    programDir_.filePath(QStringLiteral("bios.dat")));
+        window = std::make_unique<ui::TMainFormEmu>(QStringList{});
+        window->setSetUpForm(new ui::TSetUpForm(window.get()));
+        window->machine().ProgramDir = QFile::encodeName(programDir_.path()).toStdString();
+    }
+    ~MainWindowRig() { window.reset(); }
+    MainWindowRig(const MainWindowRig&) = delete;
+    MainWindowRig& operator=(const MainWindowRig&) = delete;
+
+    /// Shows the window and lets the test ROM reach its prompt, the picture
+    /// at its natural size.
+    bool powerOn()
+    {
+        window->show();
+        if (!QTest::qWaitFor([this] { return window->timerRunning(); }))
+            return false;
+        if (window->fullScreen())
+            window->FullScreen1Click();
+        runTicks(400);
+        return dialogs.errors.isEmpty() && dialogs.messages.isEmpty();
+    }
+
+    void runTicks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            window->TimerMainTimer1();
+    }
+
+    machine::Machine& m() { return window->machine(); }
+    QString path(const QString& name) const { return programDir_.filePath(name); }
+    QString makeFolder(const QString& name) const
+    {
+        QDir(programDir_.path()).mkpath(name);
+        return path(name);
+    }
+    QString writeFile(const QString& name, const std::vector<std::uint8_t>& bytes) const
+    {
+        QFile f(path(name));
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return {};
+        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+        return f.fileName();
+    }
+
+    FreshConfig config;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<ui::TMainFormEmu> window;
+
+private:
+    QTemporaryDir programDir_;
+};
+
+} // namespace ostrovik::mainwindow::test

@@ -1,0 +1,192 @@
+// Files reaching the running test ROM in the real main window: a program our
+// assembler made, dropped on the window, drawing on the screen; a screenshot
+// of it against the screen; a file opened again from the recent-files menu.
+
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+#include <QtTest>
+
+#include "MainWindowRig.hpp"
+#include "asm8080/Assembler.hpp"
+#include "ui/Mru.hpp"
+#include "ui/RadioGroup.hpp"
+#include "ui/Settings.hpp"
+#include "ui/SettingsSchema.hpp"
+
+using namespace ostrovik;
+using mainwindow::test::bitmapPixel;
+using mainwindow::test::differenceFromBitmap;
+using mainwindow::test::MainWindowRig;
+using mainwindow::test::shownPicture;
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr int kBarTop = 128, kBarRows = 8;
+
+/// Draws a white bar over screen lines 128 … 135 and stays.
+const char* kBar = R"(BEGIN	EQU	8000h
+	ORG	BEGIN-016h
+	DB	"RIZI/2.0/"
+	DB	0D0h
+	DB	"BAR   "
+	DW	BEGIN
+	DW	BEGIN+END-START-1
+	DW	BEGIN
+START:	MVI A,02h
+	OUT 0C3h
+	LXI H,6000h
+	LXI B,512
+FILL:	MVI M,0FFh
+	INX H
+	DCX B
+	MOV A,B
+	ORA C
+	JNZ FILL
+STOP:	JMP STOP
+END
+)";
+
+/// Counts at 9100h for ever.
+const char* kCounter = R"(BEGIN	EQU	9000h
+	ORG	BEGIN-016h
+	DB	"RIZI/2.0/"
+	DB	0D0h
+	DB	"COUNT1"
+	DW	BEGIN
+	DW	BEGIN+END-START-1
+	DW	BEGIN
+START:	LXI H,9100h
+LOOP:	INR M
+	JMP LOOP
+END
+)";
+
+std::vector<std::uint8_t> tapeImage(const char* source)
+{
+    const asm8080::AsmResult image = asm8080::assemble(source);
+    if (!image.ok())
+        qFatal("%s", image.listing.c_str());
+    return image.bytes;
+}
+
+bool barIsDrawn(const output::FrameBitmap& bitmap)
+{
+    for (int y = kBarTop; y < kBarTop + kBarRows; ++y)
+        for (int x = 0; x < output::FrameBitmap::Width; ++x)
+            if (bitmapPixel(bitmap, x, y) != kWhite)
+                return false;
+    return true;
+}
+
+bool runsTheBar(const machine::Machine& m)
+{
+    return m.r_PC >= 0x8000 && m.r_PC < 0x8020;
+}
+
+} // namespace
+
+class FileRoadsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void droppedProgramDrawsAndTheScreenshotShowsIt();
+    void recentFileOpensAgainFromTheFileMenu();
+};
+
+void FileRoadsTest::droppedProgramDrawsAndTheScreenshotShowsIt()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.powerOn());
+    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), tapeImage(kBar));
+    const output::FrameBitmap& bitmap = *rig.window->screen().ScreenBitmap;
+    QVERIFY(!barIsDrawn(bitmap));
+    const QImage before = shownPicture(*rig.window);
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(bar)});
+    QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(rig.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(rig.window.get(), &drop);
+    QVERIFY(drop.isAccepted());
+    QTRY_COMPARE(rig.window->windowTitle(), bar);
+    rig.runTicks(5);
+
+    QVERIFY(runsTheBar(rig.m()));
+    QVERIFY(barIsDrawn(bitmap));
+    const QImage after = shownPicture(*rig.window);
+    const QString difference = differenceFromBitmap(after, bitmap);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    // The rest of the screen, the banner included, is as the ROM left it.
+    for (int y = 0; y < 256; ++y)
+        if (y < kBarTop || y >= kBarTop + kBarRows)
+            QVERIFY2(before.copy(0, y, 256, 1) == after.copy(0, y, 256, 1), qPrintable(QString::number(y)));
+    QVERIFY(rig.dialogs.messages.isEmpty());
+
+    // A PNG screenshot: the screen as shown, pixel for pixel.
+    rig.makeFolder(QStringLiteral("ScreenShots"));
+    rig.window->setUpForm()->RadioGroup1->setItemIndex(2);
+    rig.window->ToolButton15Click();
+    QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
+    const QFileInfoList shots =
+        QDir(rig.path(QStringLiteral("ScreenShots"))).entryInfoList(QDir::Files, QDir::Name);
+    QCOMPARE(shots.size(), 1);
+    QVERIFY2(shots.first().fileName().startsWith(QStringLiteral("screenshot_")), qPrintable(shots.first().fileName()));
+    QCOMPARE(shots.first().suffix(), QStringLiteral("png"));
+    const QImage shot(shots.first().filePath(), "PNG");
+    QCOMPARE(shot.size(), QSize(256, 256));
+    QVERIFY(shot.convertToFormat(QImage::Format_RGB32) == after);
+}
+
+void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.powerOn());
+    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), tapeImage(kBar));
+    const QString counter = rig.writeFile(QStringLiteral("count.lvt"), tapeImage(kCounter));
+
+    rig.dialogs.answers << bar << counter;
+    rig.window->N2Click();
+    rig.window->N2Click();
+
+    // Cold reset: the ROM again, its screen, no bar.
+    rig.window->ResetCPU1Click();
+    rig.runTicks(50);
+    QVERIFY(!barIsDrawn(*rig.window->screen().ScreenBitmap));
+    const QString caption = rig.window->windowTitle();
+
+    // The recent files stand after the File menu's fixed items, newest first.
+    const auto recentItems = [&rig] {
+        const QList<QAction*> all = rig.window->fileMenu()->actions();
+        return all.mid(ui::kFixedFileMenuItems);
+    };
+    QCOMPARE(rig.window->fileMenu()->actions().at(ui::kFixedFileMenuItems - 1)->objectName(), QStringLiteral("N36"));
+    QList<QAction*> recent = recentItems();
+    QCOMPARE(recent.size(), 2);
+    QCOMPARE(recent.at(0)->text(), counter);
+    QCOMPARE(recent.at(1)->text(), bar);
+
+    recent.at(1)->trigger();
+    rig.runTicks(5);
+    QVERIFY(runsTheBar(rig.m()));
+    QVERIFY(barIsDrawn(*rig.window->screen().ScreenBitmap));
+    QCOMPARE(rig.window->windowTitle(), caption);
+    QVERIFY(rig.dialogs.messages.isEmpty());
+
+    // It moved to the top again, and the stored list says so.
+    recent = recentItems();
+    QCOMPARE(recent.size(), 3);
+    QCOMPARE(recent.at(0)->text(), bar);
+    const std::array<QString, 5> stored{bar, counter, bar, QString(), QString()};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(ui::ReadIni(ui::settings::kMruList, std::to_string(i + 1), "missing"), stored[static_cast<std::size_t>(i)]);
+}
+
+QTEST_MAIN(FileRoadsTest)
+#include "file_roads_test.moc"

@@ -1,0 +1,104 @@
+// Power-on of the real main window on the test ROM: the banner as the window
+// shows it, and a ROM image that cannot be read.
+
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+
+#include "MainWindowRig.hpp"
+
+using namespace ostrovik;
+using mainwindow::test::differenceFromBitmap;
+using mainwindow::test::MainWindowRig;
+using mainwindow::test::shownPicture;
+
+namespace {
+constexpr QRgb kBlue = 0xFF0000FF;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+constexpr std::uint16_t kFont = 0xB000; // glyph of code c at kFont + 8 * c
+} // namespace
+
+class PowerOnScreenTest : public QObject {
+    Q_OBJECT
+private slots:
+    void bannerIsShownInTheWindow();
+    void unreadableRomImageStopsThePowerOn_data();
+    void unreadableRomImageStopsThePowerOn();
+};
+
+void PowerOnScreenTest::bannerIsShownInTheWindow()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.powerOn());
+    const output::FrameBitmap& bitmap = *rig.window->screen().ScreenBitmap;
+
+    const QImage picture = shownPicture(*rig.window);
+    const QString difference = differenceFromBitmap(picture, bitmap);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+
+    // The first text row: each glyph dot of "OSTROVIK" in ink, the rest of
+    // the cell in the background colour.
+    const QByteArray banner("OSTROVIK");
+    for (int i = 0; i < banner.size(); ++i)
+        for (int row = 0; row < 8; ++row) {
+            const std::uint8_t dots = rig.m().RAM[kFont + 8 * static_cast<std::uint8_t>(banner[i]) + row];
+            for (int bit = 0; bit < 8; ++bit) {
+                const int x = 8 * i + bit;
+                const QRgb want = (dots << bit) & 0x80 ? kWhite : kBlue;
+                QVERIFY2(picture.pixel(x, row) == want,
+                         qPrintable(QStringLiteral("%1 at (%2, %3)").arg(QChar(banner[i])).arg(x).arg(row)));
+            }
+        }
+    // The font is drawn, not blank: the banner has ink.
+    int ink = 0;
+    for (int x = 0; x < 64; ++x)
+        for (int y = 0; y < 8; ++y)
+            ink += picture.pixel(x, y) == kWhite;
+    QVERIFY2(ink > 100, qPrintable(QString::number(ink)));
+
+    // Around the picture: the one-pixel black frame, then the background
+    // taken from the picture's top-left pixel.
+    output::ScreenView& view = rig.window->screenView();
+    const QImage whole = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const output::Box frame = view.currentLayout().frame;
+    const int top = frame.top - view.clientTop();
+    QCOMPARE(whole.pixel(frame.left, top), qRgb(0, 0, 0));
+    QCOMPARE(whole.pixel(frame.right - 1, top + 100), qRgb(0, 0, 0));
+    QCOMPARE(whole.pixel(frame.left - 1, top), kBlue);
+    QCOMPARE(whole.pixel(2, 2), kBlue);
+}
+
+void PowerOnScreenTest::unreadableRomImageStopsThePowerOn_data()
+{
+    QTest::addColumn<bool>("folderInItsPlace");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << false << QString::fromLocal8Bit(std::strerror(ENOENT));
+    QTest::newRow("a folder") << true << QString::fromLocal8Bit(std::strerror(EISDIR));
+}
+
+void PowerOnScreenTest::unreadableRomImageStopsThePowerOn()
+{
+    QFETCH(bool, folderInItsPlace);
+    QFETCH(QString, reason);
+    MainWindowRig rig;
+    QVERIFY(QFile::remove(rig.path(QStringLiteral("bios.dat"))));
+    if (folderInItsPlace)
+        rig.makeFolder(QStringLiteral("bios.dat"));
+
+    rig.window->show();
+    QTRY_COMPARE(rig.dialogs.errors.size(), 1);
+    const QString text = rig.dialogs.errors.first();
+    QVERIFY2(text.contains(rig.path(QStringLiteral("bios.dat"))), qPrintable(text));
+    QVERIFY2(text.contains(reason), qPrintable(text));
+    QVERIFY(rig.dialogs.messages.isEmpty());
+
+    // The machine does not run: no timer, no instruction later on.
+    QTest::qWait(100);
+    QVERIFY(!rig.window->timerRunning());
+    QCOMPARE(rig.m().clock, 0);
+    QCOMPARE(rig.dialogs.errors.size(), 1);
+}
+
+QTEST_MAIN(PowerOnScreenTest)
+#include "power_on_screen_test.moc"
