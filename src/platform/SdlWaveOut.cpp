@@ -213,6 +213,9 @@ WaveResult SdlWaveOut::open(WaveOutHandle& handle, int deviceId, const WaveForma
         d.nextTry = now + d.retryAfter;
         return WaveResult::NoDevice;
     };
+    // SDL would take SIGINT and SIGTERM for quit events that nobody reads, and
+    // the program could then no longer be ended by them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return fail();
     SDL_AudioSpec want{};

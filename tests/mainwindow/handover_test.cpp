@@ -1,0 +1,153 @@
+// A snapshot handed to the running program by a second copy of it, with the
+// real executable in a program folder of its own. What the running copy does
+// with it is heard: the snapshot's program drives the beeper, and SDL's disk
+// audio driver writes what the copy plays into a file.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+#include <unistd.h>
+
+#include "files/Snapshot.hpp"
+#include "ui/SingleCopy.hpp"
+
+using namespace ostrovik;
+
+namespace {
+
+/// A machine whose program at 8000h flips the beeper bit every 404 T-states.
+QByteArray beepingSnapshot()
+{
+    auto snapshot = std::make_unique<files::TSavSnapshot>();
+    const std::uint8_t program[] = {
+        0xDB, 0xC2,       // 8000 IN C2
+        0xEE, 0x01,       //      XRI 01
+        0xD3, 0xC2,       //      OUT C2
+        0x06, 24,         //      MVI B,24
+        0x05,             // 8008 DCR B
+        0xC2, 0x08, 0x80, //      JNZ 8008
+        0xC3, 0x00, 0x80, //      JMP 8000
+    };
+    std::copy(std::begin(program), std::end(program), snapshot->Ram.begin() + 0x8000);
+    snapshot->Ports.fill(0xFF);
+    snapshot->SP = 0xAFC1;
+    snapshot->PC = 0x8000;
+    QByteArray bytes(static_cast<qsizetype>(files::kSavSize), '\0');
+    files::serialiseSavSnapshot(*snapshot, std::span<std::uint8_t, files::kSavSize>(
+                                               reinterpret_cast<std::uint8_t*>(bytes.data()), files::kSavSize));
+    return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class HandOverTest : public QObject {
+    Q_OBJECT
+private slots:
+    void secondCopyHandsASnapshotToTheRunningOne();
+};
+
+void HandOverTest::secondCopyHandsASnapshotToTheRunningOne()
+{
+    // The program folder: the executable under a name of its own (so no
+    // other copy meets it), the ROM image, the settings and the folders the
+    // program saves into.
+    QTemporaryDir folder, runtime;
+    QVERIFY(folder.isValid() && runtime.isValid());
+    const QString bin = qEnvironmentVariable("OSTROVIK_BIN");
+    const QString name = QStringLiteral("ostrovik-handover-%1").arg(::getpid());
+    QVERIFY(QFile::copy(bin + QStringLiteral("/ostrovik"), folder.filePath(name)));
+    QVERIFY(QFile::copy(bin + QStringLiteral("/bios.dat"), folder.filePath(QStringLiteral("bios.dat"))));
+    QVERIFY(writeFile(folder.filePath(QStringLiteral("config.ini")), "[AutoStartUpOptions]\r\nOneInstance=1\r\nRunSound=1\r\n"));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("FilesSAV")));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("ScreenShots")));
+    const QString snapshot = folder.filePath(QStringLiteral("FilesSAV/beep.sav"));
+    QVERIFY(writeFile(snapshot, beepingSnapshot()));
+    const QString played = folder.filePath(QStringLiteral("played.raw"));
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    const auto start = [&](const QStringList& args, const QProcessEnvironment& e) {
+        auto p = std::make_unique<QProcess>();
+        p->setProgram(folder.filePath(name));
+        p->setArguments(args);
+        p->setWorkingDirectory(folder.path());
+        p->setProcessEnvironment(e);
+        p->start();
+        return p;
+    };
+
+    QProcessEnvironment firstEnv = env;
+    firstEnv.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("disk"));
+    firstEnv.insert(QStringLiteral("SDL_DISKAUDIOFILE"), played);
+    auto first = start({}, firstEnv);
+    QVERIFY(first->waitForStarted(5000));
+    const auto cleanup = qScopeGuard([&] {
+        first->kill();
+        first->waitForFinished(5000);
+    });
+
+    // The ROM runs and its silence is played.
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(played).size() >= 8192, 15000);
+    const QByteArray silence = readFile(played);
+    QVERIFY(std::all_of(silence.begin(), silence.end(), [](char s) { return static_cast<std::uint8_t>(s) == 128; }));
+
+    QElapsedTimer t;
+    t.start();
+    auto second = start({snapshot}, env);
+    QVERIFY(second->waitForFinished(10000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QVERIFY2(t.elapsed() < ui::kHandOverTimeoutMs, qPrintable(QString::number(t.elapsed())));
+    QCOMPARE(second->readAllStandardError(), QByteArray());
+    QCOMPARE(first->state(), QProcess::Running);
+
+    // The running copy took the snapshot: its program's beeps are played,
+    // a click every ten samples or so, on the silent level.
+    const auto clicksFrom = [](const QByteArray& raw) {
+        std::vector<qsizetype> clicks;
+        for (qsizetype i = 0; i < raw.size(); ++i)
+            if (static_cast<std::uint8_t>(raw[i]) == 255)
+                clicks.push_back(i);
+        return clicks;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(clicksFrom(readFile(played)).size() >= 300, 15000);
+    const QByteArray raw = readFile(played);
+    QVERIFY(std::all_of(raw.begin(), raw.end(), [](char s) {
+        const auto sample = static_cast<std::uint8_t>(s);
+        return sample == 128 || sample == 255;
+    }));
+    const std::vector<qsizetype> clicks = clicksFrom(raw);
+    std::size_t tenApart = 0;
+    for (std::size_t k = 1; k < clicks.size(); ++k)
+        tenApart += clicks[k] - clicks[k - 1] == 10 || clicks[k] - clicks[k - 1] == 11;
+    QVERIFY2(tenApart * 10 >= clicks.size() * 9, qPrintable(QStringLiteral("%1 of %2").arg(tenApart).arg(clicks.size())));
+    // A handed-over file does not join the recent files.
+    QVERIFY(!readFile(folder.filePath(QStringLiteral("config.ini"))).contains(QFile::encodeName(snapshot)));
+
+    // With its sound device open the program still ends when it is told to.
+    QCOMPARE(first->state(), QProcess::Running);
+    first->terminate();
+    QVERIFY(first->waitForFinished(5000));
+}
+
+QTEST_GUILESS_MAIN(HandOverTest)
+#include "handover_test.moc"
