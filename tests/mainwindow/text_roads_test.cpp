@@ -13,6 +13,7 @@
 
 #include "asm8080/Assembler.hpp"
 #include "ui/Dialogs.hpp"
+#include "ui/FreshConfig.hpp"
 #include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
 
@@ -72,6 +73,7 @@ private:
     void paste(const QString& text);
 
     ScriptedDialogs dialogs_;
+    std::unique_ptr<FreshConfig> config_;
     std::unique_ptr<ui::TMainFormEmu> window_;
 };
 
@@ -79,6 +81,7 @@ void TextRoadsTest::init()
 {
     ui::setDialogs(&dialogs_);
     dialogs_ = {};
+    config_ = std::make_unique<FreshConfig>();
     window_ = std::make_unique<ui::TMainFormEmu>(QStringList{});
     window_->show();
     QTRY_VERIFY(window_->timerRunning());
@@ -90,6 +93,7 @@ void TextRoadsTest::init()
 void TextRoadsTest::cleanup()
 {
     window_.reset();
+    config_.reset();
     ui::setDialogs(nullptr);
 }
 
