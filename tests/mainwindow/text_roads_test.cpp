@@ -9,37 +9,16 @@
 
 #include <fstream>
 #include <iterator>
-#include <optional>
 
 #include "asm8080/Assembler.hpp"
-#include "ui/Dialogs.hpp"
 #include "ui/FreshConfig.hpp"
+#include "ui/ScriptedDialogs.hpp"
 #include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
 
 using namespace ostrovik;
 
 namespace {
-
-/// Answers the tape dialog from a script and records what was asked.
-class ScriptedDialogs final : public ui::Dialogs {
-public:
-    std::optional<QString> answer;
-    int opened = 0;
-    QStringList messages;
-
-    void message(QWidget*, const QString&, const QString& text) override { messages << text; }
-    void error(QWidget*, const QString& text) override { messages << text; }
-    std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        ++opened;
-        return answer;
-    }
-    std::optional<QString> saveFile(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-};
 
 /// A program that counts at 8100h forever, in the editor's template form.
 const char* kCounter = R"(BEGIN	EQU	8000h
@@ -72,20 +51,20 @@ private:
     void runTicks(int n);
     void paste(const QString& text);
 
-    ScriptedDialogs dialogs_;
+    std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<FreshConfig> config_;
     std::unique_ptr<ui::TMainFormEmu> window_;
 };
 
 void TextRoadsTest::init()
 {
-    ui::setDialogs(&dialogs_);
-    dialogs_ = {};
+    dialogs_ = std::make_unique<ScriptedDialogs>();
     config_ = std::make_unique<FreshConfig>();
     window_ = std::make_unique<ui::TMainFormEmu>(QStringList{});
     window_->show();
     QTRY_VERIFY(window_->timerRunning());
-    QVERIFY2(dialogs_.messages.isEmpty(), qPrintable(dialogs_.messages.join('\n')));
+    QVERIFY2(dialogs_->messages.isEmpty() && dialogs_->errors.isEmpty(),
+             qPrintable((dialogs_->messages + dialogs_->errors).join('\n')));
     // Let the test ROM reach its prompt.
     runTicks(400);
 }
@@ -94,7 +73,7 @@ void TextRoadsTest::cleanup()
 {
     window_.reset();
     config_.reset();
-    ui::setDialogs(nullptr);
+    dialogs_.reset();
 }
 
 void TextRoadsTest::runTicks(int n)
@@ -145,9 +124,9 @@ void TextRoadsTest::loadCommandOpensTheDialogAndRunsTheProgram()
         out.write(reinterpret_cast<const char*>(image.bytes.data()),
                   static_cast<std::streamsize>(image.bytes.size()));
     }
-    dialogs_.answer = path;
+    dialogs_->answers = {path};
     paste(QStringLiteral("L\r"));
-    QCOMPARE(dialogs_.opened, 1);
+    QCOMPARE(dialogs_->asked.size(), std::size_t{1});
     QCOMPARE(window_->machine().Paused, std::uint8_t{0});
     const std::uint8_t before = window_->machine().RAM[0x8100];
     runTicks(20);
@@ -158,9 +137,9 @@ void TextRoadsTest::loadCommandOpensTheDialogAndRunsTheProgram()
 
 void TextRoadsTest::cancelledTapeDialogLoadsNothing()
 {
-    dialogs_.answer = std::nullopt;
+    dialogs_->answers.clear();
     paste(QStringLiteral("L\r"));
-    QCOMPARE(dialogs_.opened, 1);
+    QCOMPARE(dialogs_->asked.size(), std::size_t{1});
     runTicks(50);
     QCOMPARE(window_->machine().Paused, std::uint8_t{0});
     QVERIFY(window_->machine().r_PC >= 0xC000);
