@@ -1,5 +1,7 @@
 #include "output/GdiScreen.hpp"
 
+#include "output/Antialiasing.hpp"
+
 #include <cstddef>
 
 namespace ostrovik::output {
@@ -103,7 +105,8 @@ bool GdiScreen::draw_screen(bool gray)
 
 void GdiScreen::Antialiasing()
 {
-    // The smoothing filter is not built yet: the copy is shown as it is.
+    if (BlurBitmap)
+        output::Antialiasing(*BlurBitmap);
 }
 
 } // namespace ostrovik::output

@@ -158,6 +158,19 @@ TEST_F(GdiScreenTest, SmoothingShowsTheCopy)
     EXPECT_EQ(screen.shownBitmap(), screen.ScreenBitmap.get());
 }
 
+TEST_F(GdiScreenTest, SmoothingSoftensTheCopyAndKeepsTheFrameSharp)
+{
+    m.VRAM.fill(0x00);
+    m.VRAM[64 * 10 + 2] = 0x88; // pixel (8, 10) red, the rest black
+    screen.BlurEnabled = 1;
+    screen.draw_screen(false);
+    EXPECT_EQ(screen.ScreenBitmap->Pixel(8, 10), clRed);
+    EXPECT_EQ(screen.ScreenBitmap->Pixel(8, 9), clBlack);
+    // Red channel of the lone pixel and the one above it, by the filter's rule.
+    EXPECT_EQ(screen.BlurBitmap->Pixel(8, 10), 71u);
+    EXPECT_EQ(screen.BlurBitmap->Pixel(8, 9), 51u);
+}
+
 TEST(GdiLayoutTest, DesignSizeCentresThePictureInItsFrame)
 {
     const GdiLayout l = gdi_layout(535, 536, false);
