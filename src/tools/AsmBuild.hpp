@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ostrovik::platform {
+class ProcessRunner;
+}
+
+namespace ostrovik::tools {
+
+/// What a build needs from the workbench window and, for Compile and Run,
+/// from the emulator it hands the image to.
+class AsmBuildHost {
+public:
+    virtual ~AsmBuildHost() = default;
+
+    /// Empties the build log (Memo1).
+    virtual void clearLog() = 0;
+    /// Appends one line to the build log.
+    virtual void MemoSave(std::string_view line) = 0;
+    /// A message box with one OK button: a file error or the system's text
+    /// for a program that could not be started.
+    virtual void showError(std::string_view text) = 0;
+    /// The bytes of the carried cross-assembler; empty when it is missing.
+    virtual std::span<const std::uint8_t> assemblerImage() = 0;
+
+    // The hand-over of a built image to the emulator.
+    /// The fast-start option (the settings window's QuickRun box).
+    virtual bool quickRun() const = 0;
+    virtual void setQuickRun(bool on) = 0;
+    virtual void ResetComp() = 0;
+    virtual void setPaused(std::uint8_t paused) = 0;
+    virtual void setMainCaption(std::string_view caption) = 0;
+    /// Loads and starts @p path in the emulator.
+    virtual void NewLoadFile(const std::string& path) = 0;
+    virtual void focusMainWindow() = 0;
+};
+
+/// The build log's lines.
+namespace asmlog {
+inline constexpr std::string_view kBuild = "Build..";
+inline constexpr std::string_view kBuildAndRun = "Build and run...";
+inline constexpr std::string_view kSaveInFile = "Save in file ASM";
+inline constexpr std::string_view kPrepare = "Prepare compiler...";
+inline constexpr std::string_view kCompilation = "Compilation...";
+inline constexpr std::string_view kLink = "Try to link the emulator...";
+inline constexpr std::string_view kError = "Error:  ";
+inline constexpr std::string_view kInLine = "In line  ";
+inline constexpr std::string_view kGood = "Good... ";
+inline constexpr std::string_view kNoImage = "An error occurred creating LVT file !!!";
+} // namespace asmlog
+
+/// The assembler build: writes the source, the build script and the carried
+/// cross-assembler into the work folder, runs the script as a hidden child
+/// and waits for it, copies the listing's error lines into the log and tells
+/// whether the tape image came out; Compile and Run then starts the image
+/// in the emulator.
+class AsmBuild {
+public:
+    /// @p programDir is the executable's folder, ending in "/".
+    AsmBuild(AsmBuildHost& host, platform::ProcessRunner& runner, std::string programDir);
+
+    /// Output folder of the build, without a trailing "/" (the workbench's
+    /// LVTPath setting).
+    std::string LVTPath;
+
+    const std::string& programDir() const { return programDir_; }
+    /// The program folder followed by "Assembler/".
+    std::string workFolder() const { return programDir_ + "Assembler/"; }
+    /// LVTPath + "/temp.lvt": the image the build makes.
+    std::string lvtFile() const { return LVTPath + "/temp.lvt"; }
+    std::string listingFile() const { return LVTPath + "/temp.lst"; }
+
+    /// Compile: builds @p lines (the editor's text) into the tape image.
+    void ToolButton3Click(const std::vector<std::string>& lines) { build(lines, false); }
+    /// Compile and Run: builds and, when the image came out, runs it.
+    void ToolButton5Click(const std::vector<std::string>& lines) { build(lines, true); }
+
+    /// Removes what an earlier build left, so that none of it can pass for
+    /// this build's result. False (after the message) when one stays.
+    bool DeleteFiles();
+    /// temp.asm once more, then asm.exe from the carried bytes, runnable.
+    bool ExeFromMemoryToDisk(const std::vector<std::string>& lines);
+    /// Copies every error line of the listing, and the line after it, into the log.
+    void AnalizErrors(const std::string& ListingName);
+    void MemoSave(std::string_view line) { host_.MemoSave(line); }
+
+private:
+    void build(const std::vector<std::string>& lines, bool run);
+    bool saveLines(const std::string& path, const std::vector<std::string>& lines, bool runnable);
+    bool saveBytes(const std::string& path, std::span<const std::uint8_t> bytes);
+    void RunAndWait(const std::string& FileName);
+    void handOver();
+
+    AsmBuildHost& host_;
+    platform::ProcessRunner& runner_;
+    std::string programDir_;
+};
+
+} // namespace ostrovik::tools

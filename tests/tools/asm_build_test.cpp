@@ -1,0 +1,313 @@
+// The assembler build from the editor's lines to the tape image, with the
+// real build script, the real child process and the carried cross-assembler,
+// and with a stand-in for the child where the assembler's outputs must be
+// ones it would not make itself.
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "platform/ProcessRunner.hpp"
+#include "tools/AsmBuild.hpp"
+#include "tools/AsmScript.hpp"
+#include "tools/AsmBuildRig.hpp"
+
+namespace {
+
+using namespace asmbuildtest;
+using ostrovik::platform::PosixProcessRunner;
+using ostrovik::platform::ProcessRunner;
+using ostrovik::platform::RunResult;
+using ostrovik::tools::AsmBuild;
+
+/// A child that does what @c effect says instead of running the script.
+class StandInRunner : public ProcessRunner {
+public:
+    std::function<RunResult()> effect;
+    int runs = 0;
+    RunResult RunAndWait(const std::string&, const std::vector<std::string>&) override
+    {
+        ++runs;
+        return effect ? effect() : RunResult{true, {}, 0};
+    }
+};
+
+std::vector<std::string> goodLog(const std::string& lvt)
+{
+    return {"Build..", "Save in file ASM", "Prepare compiler...", "Compilation...", "Good... " + lvt};
+}
+
+TEST(AsmScript, QuotesEveryPathAsOneWord)
+{
+    struct Case {
+        std::string text;
+        std::string quoted;
+    };
+    const Case cases[] = {
+        {"plain", "'plain'"},
+        {"with blanks", "'with blanks'"},
+        {"it's", "'it'\\''s'"},
+        {"$HOME `id` \"x\"", "'$HOME `id` \"x\"'"},
+        {"two\nlines", "'two\nlines'"},
+        {"", "''"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ostrovik::tools::shellQuote(c.text), c.quoted) << c.text;
+
+    const std::vector<std::string> expected = {
+        "#!/bin/sh",
+        "cd '/no/such/Assembler/' || exit 1",
+        "./asm.exe -ltemp.lst '/no/such/Assembler/temp.asm'",
+        "mv -f -- temp.lst '/out put'/temp.lst",
+        "mv -f -- temp.bin '/out put'/temp.lvt",
+        "rm -f temp.asm",
+        "rm -f temp.hex",
+        "rm -f asm.exe",
+        "rm -f asm.cmd",
+        "exit",
+    };
+    EXPECT_EQ(ostrovik::tools::buildScriptLines("/no/such/Assembler/", "/out put"), expected);
+}
+
+// Folder names a shell would take apart, or run, if they reached it as text.
+TEST(AsmBuild, BuildsInFoldersWithAwkwardNames)
+{
+    const std::string names[] = {
+        "plain",
+        "with blanks",
+        "it's \"quoted\"",
+        "cost $HOME `touch pwned` $(touch pwned2)",
+        "two\nlines",
+        "-dash",
+    };
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        ProgramFolder folder(name);
+        RecordingHost host;
+        PosixProcessRunner runner;
+        AsmBuild build(host, runner, folder.dir());
+        build.ToolButton3Click(dataLines("asm_initial_text.asm"));
+
+        EXPECT_EQ(host.log, goodLog(folder.dir() + "Assembler/temp.lvt"));
+        EXPECT_TRUE(host.errors.empty());
+        const fs::path work = folder.path() / "Assembler";
+        const std::string image = readFile(work / "temp.lvt");
+        ASSERT_GE(image.size(), 22u);
+        EXPECT_EQ(image.substr(0, 16), std::string("RIZI/2.0/\xD0PROBA1"));
+        EXPECT_TRUE(fs::exists(work / "temp.lst"));
+        for (const char* gone : {"temp.asm", "temp.hex", "asm.exe", "asm.cmd", "temp.bin"})
+            EXPECT_FALSE(fs::exists(work / gone)) << gone;
+        for (const char* pwned : {"pwned", "pwned2"}) {
+            EXPECT_FALSE(fs::exists(work / pwned));
+            EXPECT_FALSE(fs::exists(fs::path(pwned)));
+        }
+    }
+}
+
+TEST(AsmBuild, OutputFolderOfItsOwnAndMissingOnes)
+{
+    struct Case {
+        const char* what;
+        std::string sub;  // under the test's root; empty: none at all
+        bool create;
+        bool good;
+    };
+    const Case cases[] = {
+        {"a folder of its own with a quote", "out 'lvt' $x", true, true},
+        {"a missing folder", "missing", false, false},
+        {"a missing folder inside a missing one", "missing/deeper", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramFolder folder;
+        const fs::path out = folder.root() / c.sub;
+        if (c.create)
+            fs::create_directories(out);
+        RecordingHost host;
+        PosixProcessRunner runner;
+        AsmBuild build(host, runner, folder.dir());
+        build.LVTPath = out.string();
+        build.ToolButton3Click(dataLines("asm_initial_text.asm"));
+        ASSERT_FALSE(host.log.empty());
+        if (c.good) {
+            EXPECT_EQ(host.log, goodLog(out.string() + "/temp.lvt"));
+            EXPECT_TRUE(fs::exists(out / "temp.lst"));
+        } else {
+            EXPECT_EQ(host.log.back(), "An error occurred creating LVT file !!!");
+            EXPECT_FALSE(fs::exists(out));
+        }
+        // The outputs never stay behind in the work folder under the wrong name.
+        EXPECT_FALSE(fs::exists(folder.path() / "Assembler" / "temp.lvt"));
+    }
+}
+
+TEST(AsmBuild, ErrorsAndStaleImages)
+{
+    ProgramFolder folder;
+    RecordingHost host;
+    PosixProcessRunner runner;
+    AsmBuild build(host, runner, folder.dir());
+    build.ToolButton3Click(dataLines("asm_initial_text.asm"));
+    ASSERT_EQ(host.log.back(), "Good... " + build.lvtFile());
+
+    // A second build of a broken source never reports the first one's image.
+    build.ToolButton5Click({"\tORG 8000h", "\tMVI Q,1", "\tJMP NOWHERE", "\tEND"});
+    const std::vector<std::string>& log = host.log;
+    ASSERT_GE(log.size(), 6u);
+    EXPECT_EQ(log[0], "Build and run...");
+    EXPECT_EQ(log[4], "Try to link the emulator...");
+    EXPECT_EQ(log.back(), "An error occurred creating LVT file !!!");
+    int errors = 0;
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        if (log[i].rfind("Error:  ", 0) != 0)
+            continue;
+        ++errors;
+        EXPECT_NE(log[i].find("*** Error"), std::string::npos);
+        ASSERT_LT(i + 1, log.size());
+        EXPECT_EQ(log[i + 1].rfind("In line  ", 0), 0u) << log[i + 1];
+    }
+    EXPECT_EQ(errors, 2);
+    for (const std::string& e : host.events)
+        EXPECT_EQ(e.rfind("log ", 0), 0u) << "nothing is handed over: " << e;
+}
+
+TEST(AsmBuild, ListingsTheAssemblerMightWrite)
+{
+    struct Case {
+        const char* what;
+        std::string listing;
+        bool image;
+        std::vector<std::string> errorLines;  // what follows "Compilation..." and the link line
+    };
+    const Case cases[] = {
+        {"an error line and an image all the same",
+         "8000 00      1 \tNOP\n*** Error: odd\n8001 00      2 \tNOP\n", true,
+         {"Error:  *** Error: odd", "In line  8001 00      2 \tNOP"}},
+        {"the last line is an error line", "8000 00      1 \tNOP\r\n*** Error: last\r\n", false,
+         {"Error:  *** Error: last", "In line  "}},
+        {"the line after an error is not tested itself", "x *** Error a\n*** Error b\n*** Error c\n", false,
+         {"Error:  x *** Error a", "In line  *** Error b", "Error:  *** Error c", "In line  "}},
+        {"an empty listing", "", true, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramFolder folder;
+        RecordingHost host;
+        StandInRunner runner;
+        AsmBuild build(host, runner, folder.dir());
+        runner.effect = [&] {
+            writeFile(build.listingFile(), c.listing);
+            if (c.image)
+                writeFile(build.lvtFile(), "RIZI/2.0/\xD0PROBA1");
+            return RunResult{true, {}, 0};
+        };
+        build.ToolButton5Click({"\tNOP"});
+        std::vector<std::string> expected = {"Build and run...", "Save in file ASM", "Prepare compiler...",
+                                             "Compilation...", "Try to link the emulator..."};
+        expected.insert(expected.end(), c.errorLines.begin(), c.errorLines.end());
+        expected.push_back(c.image ? "Good... " + build.lvtFile() : "An error occurred creating LVT file !!!");
+        EXPECT_EQ(host.log, expected);
+        EXPECT_EQ(std::count(host.events.begin(), host.events.end(), "reset"), c.image ? 1 : 0);
+    }
+}
+
+TEST(AsmBuild, HandOverToTheEmulator)
+{
+    struct Case {
+        const char* what;
+        bool quickRun;
+        bool failLoad;
+    };
+    const Case cases[] = {
+        {"QuickRun unticked stays unticked", false, false},
+        {"QuickRun ticked stays ticked", true, false},
+        {"a failing load still clears the pause and restores QuickRun", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramFolder folder;
+        RecordingHost host;
+        host.quickRunBox = c.quickRun;
+        host.failLoad = c.failLoad;
+        StandInRunner runner;
+        AsmBuild build(host, runner, folder.dir());
+        runner.effect = [&] {
+            writeFile(build.lvtFile(), "RIZI/2.0/\xD0PROBA1");
+            return RunResult{true, {}, 0};
+        };
+        const std::string lvt = build.lvtFile();
+        std::vector<std::string> expected = {
+            "log Build and run...", "log Save in file ASM", "log Prepare compiler...",
+            "log Compilation...",   "log Try to link the emulator...",
+            "quick 1",              "reset",
+            "paused 1",             "caption " + lvt,
+            "load " + lvt,
+        };
+        if (c.failLoad) {
+            EXPECT_THROW(build.ToolButton5Click({"\tNOP"}), std::runtime_error);
+            expected.insert(expected.end(), {"paused 0", c.quickRun ? "quick 1" : "quick 0"});
+        } else {
+            build.ToolButton5Click({"\tNOP"});
+            expected.insert(expected.end(),
+                            {"log Good... " + lvt, "paused 0", c.quickRun ? "quick 1" : "quick 0", "focus"});
+        }
+        EXPECT_EQ(host.events, expected);
+        EXPECT_EQ(host.quickRunBox, c.quickRun);
+    }
+}
+
+TEST(AsmBuild, StepsThatFail)
+{
+    struct Case {
+        const char* what;
+        std::function<void(ProgramFolder&, RecordingHost&, StandInRunner&)> arrange;
+        std::size_t logLines;  // where the log stops
+        bool runs;
+        std::string error;     // the start of the message shown
+    };
+    const Case cases[] = {
+        {"no work folder", [](ProgramFolder& f, RecordingHost&, StandInRunner&) { fs::remove_all(f.path() / "Assembler"); },
+         2, false, "Cannot create file \""},
+        {"no carried assembler", [](ProgramFolder&, RecordingHost& h, StandInRunner&) { h.assembler.clear(); }, 3, false,
+         "Resource MyAss8080 not found"},
+        {"the script cannot start",
+         [](ProgramFolder&, RecordingHost&, StandInRunner& r) {
+             r.effect = [] { return RunResult{false, "Exec format error", 0}; };
+         },
+         5, true, "Exec format error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramFolder folder;
+        RecordingHost host;
+        StandInRunner runner;
+        c.arrange(folder, host, runner);
+        AsmBuild build(host, runner, folder.dir());
+        build.ToolButton3Click({"\tNOP"});
+        EXPECT_EQ(host.log.size(), c.logLines);
+        EXPECT_EQ(runner.runs, c.runs ? 1 : 0);
+        ASSERT_EQ(host.errors.size(), 1u);
+        EXPECT_EQ(host.errors[0].rfind(c.error, 0), 0u) << host.errors[0];
+        if (c.runs) {
+            EXPECT_EQ(host.log.back(), "An error occurred creating LVT file !!!");
+        }
+    }
+}
+
+TEST(ProcessRunner, StartsWaitsAndReportsTheSystemsText)
+{
+    PosixProcessRunner runner;
+    const RunResult missing = runner.RunAndWait("/no/such/program", {});
+    EXPECT_FALSE(missing.started);
+    EXPECT_EQ(missing.error, "No such file or directory");
+
+    ProgramFolder folder;
+    const fs::path marker = folder.path() / "it ran";
+    const RunResult ran = runner.RunAndWait("/bin/sh", {"-c", "sleep 0.2; echo hidden; : > \"$1\"; exit 3", "sh",
+                                                        marker.string()});
+    EXPECT_TRUE(ran.started);
+    EXPECT_EQ(ran.exitCode, 3);
+    EXPECT_TRUE(fs::exists(marker)) << "the wait returns only once the child has ended";
+}
+
+} // namespace
