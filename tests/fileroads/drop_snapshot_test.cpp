@@ -10,14 +10,14 @@
 
 #include <array>
 
-#include "FileRoadsRig.hpp"
+#include "support/MainWindowRig.hpp"
 #include "ui/MainMenu.hpp"
 #include "files/Snapshot.hpp"
 #include "files/TapeImage.hpp"
 
 using namespace ostrovik;
-using fileroads::test::readAll;
-using fileroads::test::WindowRig;
+using test::readAll;
+using WindowRig = test::MainWindowRig;
 
 namespace {
 
@@ -134,11 +134,11 @@ void DropSnapshotTest::snapshotNamedAfterTheOpenedFile()
 
     // File → Open names the snapshot; a cancelled Open leaves nothing to name it by.
     rig.makeFolder(QStringLiteral("abc"));
-    rig.dialogs.openAnswer = rig.writeFile(QStringLiteral("abc/abc.lvt"), fourByteProgram(0x1000, 0x11));
+    rig.dialogs.answers = QStringList{rig.writeFile(QStringLiteral("abc/abc.lvt"), fourByteProgram(0x1000, 0x11))};
     rig.window->N2Click();
     rig.window->ToolButton20Click();
     expectOneSnapshot(rig, QStringLiteral("abc_"));
-    rig.dialogs.openAnswer.reset();
+    rig.dialogs.answers.clear();
     rig.window->N2Click();
     rig.window->ToolButton20Click();
     expectOneSnapshot(rig, QStringLiteral("Save_"));

@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "FileRoadsRig.hpp"
+#include "support/MainWindowRig.hpp"
 #include "files/ScreenShot.hpp"
 #include "output/ColorTable.hpp"
 #include "output/FrameBitmap.hpp"
@@ -18,8 +18,8 @@
 #include "ui/ScreenShots.hpp"
 
 using namespace ostrovik;
-using fileroads::test::readAll;
-using fileroads::test::WindowRig;
+using test::readAll;
+using WindowRig = test::MainWindowRig;
 using output::ColorValue;
 using output::FrameBitmap;
 

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -12,24 +11,11 @@
 #include "files/TapeImage.hpp"
 #include "machine/Host.hpp"
 #include "machine/Machine.hpp"
+#include "support/TestHost.hpp"
 
 namespace ostrovik::files::test {
 
-/// Records what the loader asks of the window and answers options from a map.
-class RecordingHost : public machine::NullHost {
-public:
-    std::vector<std::string> messages;
-    std::map<std::string, std::string, std::less<>> options;
-    int presented = 0;
-
-    void showMessage(std::string_view text) override { messages.emplace_back(text); }
-    std::string option(std::string_view key) const override
-    {
-        const auto it = options.find(key);
-        return it == options.end() ? "0" : it->second;
-    }
-    void presentNow() override { ++presented; }
-};
+using TestHost = ostrovik::test::TestHost;
 
 /// A fresh folder under the system's temporary folder, removed afterwards.
 class TempDir {

@@ -18,7 +18,7 @@ namespace {
 class LoadFileTest : public ::testing::Test {
 protected:
     TempDir dir;
-    RecordingHost host;
+    TestHost host;
     std::unique_ptr<machine::Machine> m = std::make_unique<machine::Machine>(host);
 
     void SetUp() override

@@ -8,13 +8,13 @@
 #include "asm8080/Assembler.hpp"
 #include "files/LoadFile.hpp"
 #include "files/SaveSnapshot.hpp"
-#include "firmware/FirmwareFixture.hpp"
+#include "support/FirmwareFixture.hpp"
 
 namespace {
 
 using namespace ostrovik;
-using ostrovik::firmware_test::Firmware;
-using ostrovik::firmware_test::kEnter;
+using Firmware = ostrovik::test::FirmwareFixture;
+using ostrovik::test::kEnter;
 
 class LoadOnFirmware : public Firmware {
 protected:
@@ -45,7 +45,7 @@ STOP:   JMP STOP    ; in RAM whichever way port C2 maps the low half
 )");
     ASSERT_TRUE(result.ok()) << result.listing;
     const int end = result.origin + static_cast<int>(result.bytes.size()) - 1;
-    const auto image = firmware_test::tapeImage(result.origin, end, result.origin + 1, result.bytes);
+    const auto image = test::tapeImage(result.origin, end, result.origin + 1, result.bytes);
 
     ASSERT_NE(m.VRAM[0], 0xFF);
     files::NewLoadFile(m, put("draw.lvt", image), true);
@@ -81,14 +81,14 @@ TEST_F(LoadOnFirmware, SavedSnapshotContinuesExactlyWhereItWasTaken)
     std::filesystem::create_directory(dir.path() / "FilesSAV");
     const std::string path = files::saveSnapshot(m, "");
 
-    files::test::RecordingHost otherHost;
+    test::TestHost otherHost;
     auto other = std::make_unique<machine::Machine>(otherHost);
     files::NewLoadFile(*other, path, true);
     EXPECT_EQ(otherHost.presented, 1);
 
     // The same keys with the same timing on both machines.
     for (machine::Machine* mm : {&m, other.get()}) {
-        for (machine::TKeyMask key : {firmware_test::letterKey('C'), kEnter}) {
+        for (machine::TKeyMask key : {test::letterKey('C'), kEnter}) {
             mm->kbd(key, true);
             mm->i8080_do_opcodes(150000);
             mm->kbd(key, false);

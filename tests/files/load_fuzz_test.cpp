@@ -35,7 +35,7 @@ std::vector<std::uint8_t> randomFile(std::mt19937& rng)
 TEST(LoadFuzz, RandomAndTruncatedFilesNeverReachPastABuffer)
 {
     TempDir dir;
-    RecordingHost host;
+    TestHost host;
     auto m = std::make_unique<machine::Machine>(host);
     std::mt19937 rng(20240303);
     const std::string name = dir.file("fuzz.lvt");

@@ -56,7 +56,7 @@ TEST(SnapshotName, BaseIsTheFileNameWithoutItsLastFourCharacters)
 class SaveSnapshotTest : public ::testing::Test {
 protected:
     TempDir dir;
-    RecordingHost host;
+    TestHost host;
     std::unique_ptr<machine::Machine> m = std::make_unique<machine::Machine>(host);
 
     void SetUp() override
@@ -89,7 +89,7 @@ TEST_F(SaveSnapshotTest, WritesTheWholeStateAndLoadsBackExactly)
     EXPECT_EQ(std::vector<std::uint8_t>(file.end() - 12, file.end()),
               (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 0x83, 0xC1, 0xAF, 0x45, 0x23}));
 
-    RecordingHost otherHost;
+    TestHost otherHost;
     auto other = std::make_unique<machine::Machine>(otherHost);
     NewLoadFile(*other, path, true);
     EXPECT_TRUE(other->RAM == m->RAM);

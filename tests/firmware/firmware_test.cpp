@@ -1,12 +1,13 @@
 // The stand-in test ROM on the machine core: boot, console output, keyboard
 // and the BASIC stand-in.
 
-#include "FirmwareFixture.hpp"
+#include "support/FirmwareFixture.hpp"
 
 namespace {
 
 using namespace ostrovik::machine;
-using namespace ostrovik::firmware_test;
+using namespace ostrovik::test;
+using Firmware = FirmwareFixture;
 
 // ---- boot ---------------------------------------------------------------------
 

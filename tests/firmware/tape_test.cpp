@@ -1,12 +1,13 @@
 // The stand-in test ROM through the ROM traps: the console tap and the tape
 // load.
 
-#include "FirmwareFixture.hpp"
+#include "support/FirmwareFixture.hpp"
 
 namespace {
 
 using namespace ostrovik::machine;
-using namespace ostrovik::firmware_test;
+using namespace ostrovik::test;
+using Firmware = FirmwareFixture;
 
 TEST_F(Firmware, ConsoleTapShowsTheBannerInTheLog)
 {

@@ -7,6 +7,7 @@
 #include "machine/Host.hpp"
 #include "machine/Keyboard.hpp"
 #include "machine/Machine.hpp"
+#include "support/TestHost.hpp"
 
 namespace ostrovik::testing {
 
@@ -43,21 +44,13 @@ struct EventLog {
     void add(std::string e) { events.push_back(std::move(e)); }
 };
 
-class RecordingHost : public machine::NullHost {
-public:
-    explicit RecordingHost(EventLog& log) : log_(log) {}
-    void setCaption(std::string_view text) override
-    {
-        caption_ = text;
-        log_.add("caption " + caption_);
-    }
-    std::string caption() const override { return caption_; }
-    void presetCaption(std::string text) { caption_ = std::move(text); }
-
-private:
-    EventLog& log_;
-    std::string caption_;
-};
+/// The test host, with every caption it is given logged as "caption ...".
+inline test::TestHost captionLoggingHost(EventLog& log)
+{
+    test::TestHost host;
+    host.onCaption = [&log](const std::string& text) { log.add("caption " + text); };
+    return host;
+}
 
 class RecordingKeyboard : public machine::Keyboard {
 public:

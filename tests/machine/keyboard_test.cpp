@@ -126,7 +126,7 @@ std::map<int, TableEntry> documentedTable()
 class KeyboardTest : public ::testing::Test {
 protected:
     EventLog log;
-    RecordingHost host{log};
+    test::TestHost host = captionLoggingHost(log);
     Machine m{host};
     RecordingKeyboard keyboard{m, log};
     RecordingLayout layout{log};

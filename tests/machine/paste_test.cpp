@@ -217,14 +217,14 @@ public:
 class PasteTest : public ::testing::Test {
 protected:
     EventLog log;
-    RecordingHost host{log};
+    test::TestHost host = captionLoggingHost(log);
     Machine m{host};
     RecordingKeyboard keyboard{m, log};
     FakeClipboard clipboard;
 
     void SetUp() override
     {
-        host.presetCaption("Ostrovik");
+        host.captionText = "Ostrovik";
         // A tight loop at 8000h keeps the CPU out of the ROM area, where an
         // empty image would run into the tape-load trap (which ends a pause).
         m.RAM[0x8000] = 0xC3;

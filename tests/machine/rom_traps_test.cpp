@@ -183,13 +183,13 @@ TEST(RomTrapsLoad, ChosenFileIsLoadedWithoutStartingAndTheMachineWasPaused)
 {
     TrapMachine t;
     t.m.TapePos = 57;
-    t.host.tapeAnswer = "/games/xonix.lvt";
+    t.host.tapeFile = "/games/xonix.lvt";
     int pausedInDialog = -1, posInDialog = -1, pausedInLoad = -1;
     t.host.onDialog = [&] {
         pausedInDialog = t.m.Paused;
         posInDialog = t.m.TapePos;
     };
-    t.host.onLoad = [&](const std::string&) { pausedInLoad = t.m.Paused; };
+    t.host.onLoad = [&](const std::string&, bool) { pausedInLoad = t.m.Paused; };
     t.call(rom_entry::TapeLoad);
     EXPECT_EQ(t.host.dialogs, 1);
     ASSERT_EQ(t.host.loads.size(), 1u);
@@ -220,8 +220,8 @@ TEST(RomTrapsLoad, CancelledDialogLoadsNothingAndRewindsTheStream)
 TEST(RomTrapsLoad, PauseEndsEvenWhenTheLoadFails)
 {
     TrapMachine t;
-    t.host.tapeAnswer = "broken.lvt";
-    t.host.onLoad = [](const std::string&) { throw std::runtime_error("cannot read"); };
+    t.host.tapeFile = "broken.lvt";
+    t.host.onLoad = [](const std::string&, bool) { throw std::runtime_error("cannot read"); };
     EXPECT_THROW(t.call(rom_entry::TapeLoad), std::runtime_error);
     EXPECT_EQ(t.m.Paused, 0);
     EXPECT_EQ(t.m.r_PC, rom_entry::TapeLoad);
@@ -232,9 +232,9 @@ TEST(RomTrapsLoad, NestedRunContinuesWithTheInnerRunsState)
     // The load starts a program and runs it (as a BASIC RUN does); the outer
     // run then returns through the stack the inner run left, with its clock.
     TrapMachine t;
-    t.host.tapeAnswer = "prog.bas";
+    t.host.tapeFile = "prog.bas";
     t.poke(0x9000, {0x00, 0x03});
-    t.host.onLoad = [&](const std::string&) {
+    t.host.onLoad = [&](const std::string&, bool) {
         t.m.r_PC = 0x0200; // NOPs
         t.m.r_SP = 0x9000;
         t.m.r_B = 0x77;

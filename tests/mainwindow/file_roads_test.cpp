@@ -11,7 +11,7 @@
 #include <QUrl>
 #include <QtTest>
 
-#include "MainWindowRig.hpp"
+#include "support/MainWindowRig.hpp"
 #include "asm8080/Assembler.hpp"
 #include "ui/Mru.hpp"
 #include "ui/RadioGroup.hpp"
@@ -19,10 +19,10 @@
 #include "ui/SettingsSchema.hpp"
 
 using namespace ostrovik;
-using mainwindow::test::bitmapPixel;
-using mainwindow::test::differenceFromBitmap;
-using mainwindow::test::MainWindowRig;
-using mainwindow::test::shownPicture;
+using test::bitmapPixel;
+using test::differenceFromBitmap;
+using test::MainWindowRig;
+using test::shownPicture;
 
 namespace {
 

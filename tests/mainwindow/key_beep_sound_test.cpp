@@ -7,10 +7,10 @@
 
 #include <vector>
 
-#include "MainWindowRig.hpp"
+#include "support/MainWindowRig.hpp"
 
 using namespace ostrovik;
-using mainwindow::test::MainWindowRig;
+using test::MainWindowRig;
 
 class KeyBeepSoundTest : public QObject {
     Q_OBJECT

@@ -6,12 +6,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "MainWindowRig.hpp"
+#include "support/MainWindowRig.hpp"
 
 using namespace ostrovik;
-using mainwindow::test::differenceFromBitmap;
-using mainwindow::test::MainWindowRig;
-using mainwindow::test::shownPicture;
+using test::differenceFromBitmap;
+using test::MainWindowRig;
+using test::shownPicture;
 
 namespace {
 constexpr QRgb kBlue = 0xFF0000FF;

@@ -11,11 +11,13 @@
 #include <iterator>
 
 #include "asm8080/Assembler.hpp"
-#include "ui/FreshConfig.hpp"
-#include "ui/ScriptedDialogs.hpp"
+#include "support/FreshConfig.hpp"
+#include "support/ScriptedDialogs.hpp"
 #include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
 
+using ostrovik::test::FreshConfig;
+using ostrovik::test::ScriptedDialogs;
 using namespace ostrovik;
 
 namespace {

@@ -6,12 +6,12 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include "MainWindowRig.hpp"
+#include "support/MainWindowRig.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "ui/LogTextOutForm.hpp"
 
 using namespace ostrovik;
-using mainwindow::test::MainWindowRig;
+using test::MainWindowRig;
 
 namespace {
 

@@ -9,13 +9,15 @@
 
 #include "output/qt/ScreenView.hpp"
 #include "settings/RecordingMainForm.hpp"
-#include "settings/SettingsTestUtil.hpp"
+#include "support/FreshConfig.hpp"
+#include "support/ScriptedDialogs.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/ProgramEntry.hpp"
 
 using namespace ostrovik;
 using ostrovik::test::RecordingMainForm;
-using ostrovik::test::SettingsSandbox;
+using ostrovik::test::FreshConfig;
+using ostrovik::test::ScriptedDialogs;
 
 namespace {
 
@@ -52,14 +54,15 @@ private slots:
 
 void LifeCycleTest::firstStart()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
     ui::TMainFormEmu& main = *windows.MainFormEmu;
     QCOMPARE(main.clientSize(), QSize(535, 536));
     QVERIFY(!sandbox.exists()); // creation only reads
     QVERIFY(startUp(main));
 
-    QCOMPARE(sandbox.bytes(), SettingsSandbox::firstRunFile());
+    QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
     QVERIFY(windows.SetUpForm->isHidden());
     QCOMPARE(main.clientSize(), QSize(535, 536));
     QVERIFY(!main.russianCaptions());
@@ -72,12 +75,13 @@ void LifeCycleTest::firstStart()
     QVERIFY(!main.menus().checked(QStringLiteral("N9")));
     QVERIFY(main.timerRunning());
     QCOMPARE(main.timerInterval(), 1);
-    QVERIFY(sandbox.errors.isEmpty());
+    QVERIFY(dialogs.errors.isEmpty());
 }
 
 void LifeCycleTest::windowsAreCreatedInOrder()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     ui::ApplicationWindows windows = ui::CreateApplicationWindows({QStringLiteral("/g/game.lvt"), "x"});
     QVERIFY(windows.SetUpForm);
     QCOMPARE(windows.MainFormEmu->setUpForm(), windows.SetUpForm);
@@ -90,7 +94,8 @@ void LifeCycleTest::windowsAreCreatedInOrder()
 
 void LifeCycleTest::storedStartUpOptions()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     QVERIFY(sandbox.write(startUpOptions("Blur=1\nGray=1\nLanguage=1\nRunSound=0\nFullScreen=0\nInterval=7\n"
                                          "[CPUOptions]\nInterval=25\n")));
     RecordingMainForm main;
@@ -113,7 +118,8 @@ void LifeCycleTest::storedStartUpOptions()
 
 void LifeCycleTest::storedSizeNeedsBothNumbers()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     QVERIFY(sandbox.write(startUpOptions("FormHeight=600\nFormWidth=0\n")));
     {
         RecordingMainForm main;
@@ -133,7 +139,8 @@ void LifeCycleTest::storedSizeNeedsBothNumbers()
 
 void LifeCycleTest::screen256x256ReplacesTheStoredSize()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     QVERIFY(sandbox.write(startUpOptions("FormHeight=600\nFormWidth=700\n256x256=1\n")));
     RecordingMainForm main;
     QCOMPARE(main.frameGeometry().size(), QSize(700, 600));
@@ -143,7 +150,8 @@ void LifeCycleTest::screen256x256ReplacesTheStoredSize()
 
 void LifeCycleTest::renderModes()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     for (const QByteArray& value : {QByteArray("GDI"), QByteArray("300"), QByteArray("-1")}) {
         QVERIFY(sandbox.write(startUpOptions("RenderingMode=" + value + "\n")));
         RecordingMainForm main;
@@ -162,7 +170,8 @@ void LifeCycleTest::renderModes()
 
 void LifeCycleTest::reactivationDoesNotPowerOnAgain()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     RecordingMainForm main;
     QSignalSpy started(&main, &ui::TMainFormEmu::firstActivated);
     QVERIFY(startUp(main));
@@ -179,7 +188,8 @@ void LifeCycleTest::reactivationDoesNotPowerOnAgain()
 
 void LifeCycleTest::exitWritesTheWindowSize()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     QSize outer;
     {
         ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
@@ -190,7 +200,7 @@ void LifeCycleTest::exitWritesTheWindowSize()
         outer = windows.MainFormEmu->frameGeometry().size();
         QVERIFY(outer.width() >= 640 && outer.height() >= 580);
     }
-    QByteArray expected = SettingsSandbox::firstRunFile();
+    QByteArray expected = FreshConfig::firstRunFile();
     expected.insert(expected.indexOf("[VideoOptions]"), QStringLiteral("FormHeight=%1\r\nFormWidth=%2\r\n")
                                                             .arg(outer.height())
                                                             .arg(outer.width())
@@ -209,7 +219,8 @@ void LifeCycleTest::exitWritesTheWindowSize()
 
 void LifeCycleTest::exitReportsAFailedWrite()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     QFile blocker(sandbox.folder() + QStringLiteral("/file"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
@@ -219,15 +230,16 @@ void LifeCycleTest::exitReportsAFailedWrite()
         RecordingMainForm main;
         QVERIFY(startUp(main));
         QVERIFY(main.timerRunning()); // the machine starts all the same
-        QCOMPARE(sandbox.errors.size(), 1);
+        QCOMPARE(dialogs.errors.size(), 1);
     }
-    QCOMPARE(sandbox.errors.size(), 2);
-    QCOMPARE(sandbox.errors.last(), QStringLiteral("Unable to write to ") + bad);
+    QCOMPARE(dialogs.errors.size(), 2);
+    QCOMPARE(dialogs.errors.last(), QStringLiteral("Unable to write to ") + bad);
 }
 
 void LifeCycleTest::handedOverFileLoadsWithItsNameAsCaption()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     RecordingMainForm main;
     QVERIFY(startUp(main));
     const QByteArray name = QStringLiteral("/g/Ракета.sav").toUtf8();
@@ -245,7 +257,8 @@ void LifeCycleTest::handedOverFileLoadsWithItsNameAsCaption()
 
 void LifeCycleTest::fullScreenCommand()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     RecordingMainForm main;
     QVERIFY(startUp(main));
     QVERIFY(main.fullScreen());

@@ -5,11 +5,13 @@
 #include <QtTest>
 
 #include "settings/RecordingMainForm.hpp"
-#include "settings/SettingsTestUtil.hpp"
+#include "support/FreshConfig.hpp"
+#include "support/ScriptedDialogs.hpp"
 
 using namespace ostrovik;
 using ostrovik::test::RecordingMainForm;
-using ostrovik::test::SettingsSandbox;
+using ostrovik::test::FreshConfig;
+using ostrovik::test::ScriptedDialogs;
 
 namespace {
 
@@ -46,7 +48,8 @@ private slots:
 
 void MruTest::newestFirstAndTheSixthDropsTheOldest()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     RecordingMainForm main;
     main.AddFileInMRU(QStringLiteral("/g/A.lvt"));
     // Every addition writes all five keys, the empty ones too.
@@ -67,7 +70,8 @@ void MruTest::newestFirstAndTheSixthDropsTheOldest()
 
 void MruTest::choosingAnItemLoadsItAndMovesItUp()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     RecordingMainForm main;
     for (const char* name : {"/g/A.lvt", "/g/B.lvt", "/g/C.lvt", "/g/D.lvt", "/g/E.lvt"})
         main.AddFileInMRU(QString::fromLatin1(name));
@@ -85,7 +89,8 @@ void MruTest::choosingAnItemLoadsItAndMovesItUp()
 
 void MruTest::listEndsAtTheFirstEmptyKey()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     RecordingMainForm main;
     QVERIFY(sandbox.write("[MRU list]\n1=\n2=/g/B.lvt\n3=/g/C.lvt\n"));
     main.form->ReadMRU();
@@ -102,14 +107,15 @@ void MruTest::listEndsAtTheFirstEmptyKey()
     QCOMPARE(main.form->MRUFiles[2], QStringLiteral("/kept"));
 
     // No section, or no file: no recent files.
-    sandbox.remove();
+    sandbox.reset();
     main.form->ReadMRU();
     QVERIFY(recentItems(main).isEmpty());
 }
 
 void MruTest::itemsFollowTheFixedPartOnly()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     RecordingMainForm main;
     QStringList fixed;
     for (QAction* a : main.fileMenu()->actions())
@@ -124,7 +130,8 @@ void MruTest::itemsFollowTheFixedPartOnly()
 
 void MruTest::pathsKeepTheirBytesAndTheirAmpersands()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     RecordingMainForm main;
     const QString cyrillic = QStringLiteral("/игры/Ракета 2.lvt");
     const QString ampersand = QStringLiteral("/g/Tom&Jerry.sav");

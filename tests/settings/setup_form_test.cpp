@@ -11,13 +11,15 @@
 #include <QSpinBox>
 #include <QtTest>
 
-#include "settings/SettingsTestUtil.hpp"
+#include "support/FreshConfig.hpp"
+#include "support/ScriptedDialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/RadioGroup.hpp"
 #include "ui/SetUpForm.hpp"
 
 using namespace ostrovik;
-using ostrovik::test::SettingsSandbox;
+using ostrovik::test::FreshConfig;
+using ostrovik::test::ScriptedDialogs;
 using ui::TSetUpForm;
 
 namespace {
@@ -25,7 +27,7 @@ namespace {
 // The first-run file with some lines changed: "key=old" → "key=new".
 QByteArray firstRunWith(std::initializer_list<std::pair<QByteArray, QByteArray>> changes)
 {
-    QByteArray file = SettingsSandbox::firstRunFile();
+    QByteArray file = FreshConfig::firstRunFile();
     for (const auto& [from, to] : changes) {
         const qsizetype at = file.indexOf("\n" + from + "\r");
         if (at < 0)
@@ -35,7 +37,7 @@ QByteArray firstRunWith(std::initializer_list<std::pair<QByteArray, QByteArray>>
     return file;
 }
 
-bool writeRaw(const SettingsSandbox& sandbox, const QByteArray& bytes)
+bool writeRaw(const FreshConfig& sandbox, const QByteArray& bytes)
 {
     QFile f(sandbox.path());
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
@@ -65,12 +67,13 @@ private slots:
 
 void SetUpFormTest::firstRunWritesTheWholeFileExactly()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
     form.show();
     QVERIFY(!sandbox.exists());
     form.ReadAllOptionsFromIni();
-    const QByteArray expected = SettingsSandbox::firstRunFile();
+    const QByteArray expected = FreshConfig::firstRunFile();
     QVERIFY(!expected.isEmpty());
     QCOMPARE(sandbox.bytes(), expected);
     // Like Save, the first write hides the window.
@@ -84,12 +87,13 @@ void SetUpFormTest::firstRunWritesTheWholeFileExactly()
     // A second load changes nothing.
     form.ReadAllOptionsFromIni();
     QCOMPARE(sandbox.bytes(), expected);
-    QVERIFY(sandbox.errors.isEmpty());
+    QVERIFY(dialogs.errors.isEmpty());
 }
 
 void SetUpFormTest::checkBoxesAreOnOnlyForOne()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
     for (const QByteArray value : {"yes", "2", "", " 1x", "true"}) {
         QVERIFY(writeRaw(sandbox, firstRunWith({{"FullScreen=1", "FullScreen=" + value}, {"Gray=0", "Gray=1"}})));
@@ -106,7 +110,8 @@ void SetUpFormTest::checkBoxesAreOnOnlyForOne()
 
 void SetUpFormTest::latinCIsNotThePatchOption()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
     // "h058C" with a Latin C is a different key.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058C=1"}})));
@@ -121,12 +126,13 @@ void SetUpFormTest::latinCIsNotThePatchOption()
     QCOMPARE(form.option("h058С"), QStringLiteral("1"));
     form.CheckBox11->setChecked(false);
     QVERIFY(form.Button1Click());
-    QCOMPARE(sandbox.bytes(), SettingsSandbox::firstRunFile());
+    QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
 }
 
 void SetUpFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"KEY_JOY_2=32", "KEY_JOY_2=0"},
                                             {"KEY_JOY_UP=38", "KEY_JOY_UP=87"},
@@ -143,16 +149,17 @@ void SetUpFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
              firstRunWith({{"KEY_JOY_UP=38", "KEY_JOY_UP=87"}, {"KEY_JOY_3=13", "KEY_JOY_3=17"}}));
 
     // A word still 0 when saved (never loaded) is written as its default.
-    sandbox.remove();
+    sandbox.reset();
     TSetUpForm fresh(nullptr);
     QVERIFY(fresh.Button1Click());
     QCOMPARE(fresh.JoyKey4, std::uint16_t(71));
-    QCOMPARE(sandbox.bytes(), SettingsSandbox::firstRunFile());
+    QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
 }
 
 void SetUpFormTest::intervalIsClampedAndSetsTheTimerOnlyWhenItMoves()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     ui::TMainFormEmu main({});
     auto* form = new TSetUpForm(&main);
     main.setTimerInterval(37);
@@ -180,7 +187,8 @@ void SetUpFormTest::intervalIsClampedAndSetsTheTimerOnlyWhenItMoves()
 
 void SetUpFormTest::compressorZeroOrMissingGivesAnEmptyBox()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Compressor=", "Compressor=DIB "}})));
     form.ReadAllOptionsFromIni();
@@ -199,7 +207,8 @@ void SetUpFormTest::compressorZeroOrMissingGivesAnEmptyBox()
 
 void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     ui::TMainFormEmu main({});
     auto* form = new TSetUpForm(&main);
     form->TrackBar1->setValue(30);
@@ -223,12 +232,13 @@ void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
     // Nothing after a bad value is left unloaded.
     QCOMPARE(form->JoyKey4, std::uint16_t(72));
     QVERIFY(!form->CheckBox4->isChecked());
-    QVERIFY(sandbox.errors.isEmpty());
+    QVERIFY(dialogs.errors.isEmpty());
 }
 
 void SetUpFormTest::indexesOutOfRange()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=7"},
                                             {"RenderingMode=0", "RenderingMode=2"}})));
@@ -250,13 +260,14 @@ void SetUpFormTest::indexesOutOfRange()
 
 void SetUpFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     ui::TMainFormEmu main({});
     auto* form = new TSetUpForm(&main);
     form->ReadAllOptionsFromIni();
     form->CheckBox2->setChecked(true); // unsaved
     form->SpinEdit1->setValue(40);
-    sandbox.remove();
+    sandbox.reset();
 
     form->ShowFromMenu();
     QVERIFY(form->isHidden());
@@ -269,7 +280,8 @@ void SetUpFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
 
 void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     ui::TMainFormEmu main({});
     auto* form = new TSetUpForm(&main);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=20"}})));
@@ -295,7 +307,8 @@ void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
 
 void SetUpFormTest::saveKeepsOtherSectionsAndLines()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
     const QByteArray before = "; my settings\r\n[MRU list]\r\n1=/home/u/game.lvt\r\n[AutoStartUpOptions]\r\n"
                               "FormHeight=600\r\nFormWidth=545\r\n[AssemblerOptions]\r\nAssPath=/opt/asm\r\n";
@@ -311,7 +324,8 @@ void SetUpFormTest::saveKeepsOtherSectionsAndLines()
 
 void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     // A folder that cannot exist: its parent is a file.
     QFile blocker(sandbox.folder() + QStringLiteral("/file"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -323,18 +337,19 @@ void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
     form.show();
     QVERIFY(!form.Button1Click());
     QVERIFY(form.isVisible());
-    QCOMPARE(sandbox.errors, QStringList{QStringLiteral("Unable to write to ") + bad});
+    QCOMPARE(dialogs.errors, QStringList{QStringLiteral("Unable to write to ") + bad});
 
     // The load after a failed first write goes on with what it can read.
-    sandbox.errors.clear();
+    dialogs.errors.clear();
     form.ReadAllOptionsFromIni();
-    QCOMPARE(sandbox.errors.size(), 1);
+    QCOMPARE(dialogs.errors.size(), 1);
     QCOMPARE(form.JoyKey1, std::uint16_t(70));
 }
 
 void SetUpFormTest::runTimeOptionsAreTheControls()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     ui::TMainFormEmu main({});
     auto* form = new TSetUpForm(&main);
     QVERIFY(!main.quickRun()); // not yet the settings window's
@@ -365,7 +380,8 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
 
 void SetUpFormTest::codecListHoldsOnlyNoCompression()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
     form.ComboBox1->setEditText(QStringLiteral("typed"));
     QTest::mouseClick(form.Button3, Qt::LeftButton);
@@ -381,7 +397,8 @@ void SetUpFormTest::codecListHoldsOnlyNoCompression()
 
 void SetUpFormTest::windowMakeUp()
 {
-    SettingsSandbox sandbox;
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
     QCOMPARE(form.windowTitle(), QStringLiteral("SetUpForm"));
     QCOMPARE(form.size(), QSize(515, 429));

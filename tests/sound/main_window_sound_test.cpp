@@ -7,26 +7,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/Dialogs.hpp"
+#include "support/FreshConfig.hpp"
+#include "support/ScriptedDialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 
 namespace {
-
-/// Answers every modal step without a person; remembers the errors.
-class QuietDialogs : public ostrovik::ui::Dialogs {
-public:
-    QStringList errors;
-    void message(QWidget*, const QString&, const QString&) override {}
-    void error(QWidget*, const QString& text) override { errors << text; }
-    std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QString> saveFile(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return std::nullopt;
-    }
-};
 
 /// A ROM whose program flips the beeper bit every 404 T-states, for ever.
 QByteArray beepingRom()
@@ -52,8 +37,8 @@ class MainWindowSoundTest : public QObject {
 private slots:
     void poweredOnMachineIsHeardThroughTheWaveOutDevice()
     {
-        QuietDialogs dialogs;
-        ostrovik::ui::setDialogs(&dialogs);
+        ostrovik::test::FreshConfig config;
+        ostrovik::test::ScriptedDialogs dialogs;
         QTemporaryDir dir;
         QFile rom(dir.filePath(QStringLiteral("bios.dat")));
         QVERIFY(rom.open(QIODevice::WriteOnly));
@@ -72,7 +57,6 @@ private slots:
             const auto clicks = [](const auto& buffer) { return std::count(buffer.begin(), buffer.end(), 255); };
             QTRY_VERIFY(clicks(beeper.SoundBuffers[0]) >= 139 && clicks(beeper.SoundBuffers[1]) >= 139);
         }
-        ostrovik::ui::setDialogs(nullptr);
     }
 };
 

@@ -18,9 +18,11 @@
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 
-#include "ui/FreshConfig.hpp"
-#include "ui/ScriptedDialogs.hpp"
+#include "support/FreshConfig.hpp"
+#include "support/ScriptedDialogs.hpp"
 
+using ostrovik::test::FreshConfig;
+using ostrovik::test::ScriptedDialogs;
 using namespace ostrovik::ui;
 
 namespace {

@@ -26,9 +26,11 @@
 #include "ui/Settings.hpp"
 #include "ui/SettingsSchema.hpp"
 
-#include "ui/FreshConfig.hpp"
-#include "ui/ScriptedDialogs.hpp"
+#include "support/FreshConfig.hpp"
+#include "support/ScriptedDialogs.hpp"
 
+using ostrovik::test::FreshConfig;
+using ostrovik::test::ScriptedDialogs;
 using ostrovik::ui::FormSlot;
 using ostrovik::ui::TMainFormEmu;
 using ostrovik::ui::TMainMenu;

@@ -13,9 +13,11 @@
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 
-#include "ui/FreshConfig.hpp"
-#include "ui/ScriptedDialogs.hpp"
+#include "support/FreshConfig.hpp"
+#include "support/ScriptedDialogs.hpp"
 
+using ostrovik::test::FreshConfig;
+using ostrovik::test::ScriptedDialogs;
 using ostrovik::ui::TImageList;
 using ostrovik::ui::TMainFormEmu;
 using ostrovik::ui::TMainMenu;

@@ -21,10 +21,12 @@
 
 #include "files/LoadFile.hpp"
 #include "machine/Machine.hpp"
+#include "support/TestHost.hpp"
 
-namespace ostrovik::firmware_test {
+namespace ostrovik::test {
 
-using namespace ostrovik::machine;
+using machine::Machine;
+using machine::TKeyMask;
 
 // Firmware cells the tests look at (documented at the top of testrom.asm).
 constexpr int kCursorCol = 0xBE00;
@@ -53,46 +55,7 @@ constexpr std::array<std::string_view, 31> kCyrillic = {
     "Ю", "А", "Б", "Ц", "Д", "Е", "Ф", "Г", "Х", "И", "Й", "К", "Л", "М", "Н", "О",
     "П", "Я", "Р", "С", "Т", "У", "Ж", "В", "Ь", "Ы", "З", "Ш", "Э", "Щ", "Ч"};
 
-class ScriptedHost : public NullHost {
-public:
-    bool quickRun() const override { return true; }
-    std::optional<std::string> chooseTapeFile() override
-    {
-        ++dialogs;
-        if (onDialog)
-            onDialog();
-        return tapeFile;
-    }
-    void loadFile(const std::string& path, bool autoStart) override
-    {
-        loads.push_back({path, autoStart});
-        if (onLoad)
-            onLoad(path, autoStart);
-    }
-    bool logWindowVisible() const override { return logVisible; }
-    void appendLogLine(std::string_view line) override { logLines.emplace_back(line); }
-    std::string option(std::string_view key) const override
-    {
-        const auto it = options.find(key);
-        return it == options.end() ? "0" : it->second;
-    }
-
-    std::optional<std::string> tapeFile;
-    int dialogs = 0;
-    struct Load {
-        std::string path;
-        bool autoStart;
-    };
-    std::vector<Load> loads;
-    std::function<void()> onDialog;
-    std::function<void(const std::string&, bool)> onLoad;
-    bool logVisible = false;
-    std::vector<std::string> logLines;
-    /// Settings-window options by config key; unset ones read "0".
-    std::map<std::string, std::string, std::less<>> options;
-};
-
-class BeepCounter : public SoundSink {
+class BeepCounter : public machine::SoundSink {
 public:
     void putSound(int value) override
     {
@@ -127,12 +90,15 @@ inline std::vector<std::uint8_t> tapeImage(int start, int end, int run, const st
     return f;
 }
 
-class Firmware : public ::testing::Test {
+/// The fixture itself: a machine with the test host (fast start on) and a
+/// beeper counter, started from the test ROM.
+class FirmwareFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
         const char* bin = std::getenv("OSTROVIK_BIN");
         ASSERT_NE(bin, nullptr) << "OSTROVIK_BIN names the folder that holds bios.dat";
+        host.quick = true;
         m.ProgramDir = bin;
         m.setSoundSink(&beeper);
         m.ResetComp(); // fast start: 20,000,000 T-states
@@ -267,7 +233,7 @@ protected:
         ostrovik::files::NewLoadFile(m, writeFile("basic.lvt", basicImage(program)), true);
     }
 
-    ScriptedHost host;
+    TestHost host;
     Machine m{host};
     BeepCounter beeper;
 
@@ -276,4 +242,4 @@ private:
 };
 
 
-} // namespace ostrovik::firmware_test
+} // namespace ostrovik::test

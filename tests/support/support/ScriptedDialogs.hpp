@@ -8,16 +8,20 @@
 
 #include "ui/Dialogs.hpp"
 
+namespace ostrovik::test {
+
 /// Answers every modal step of the windows from a script and records what
-/// was asked. Installs itself for its lifetime.
-class ScriptedDialogs final : public ostrovik::ui::Dialogs {
+/// was asked. It installs itself for its lifetime and puts back whatever was
+/// installed before, so a test that returns early on a failed check leaves
+/// the real dialogs in place.
+class ScriptedDialogs final : public ui::Dialogs {
 public:
     struct FileQuestion {
         QString title, dir, filter;
     };
 
-    ScriptedDialogs() { ostrovik::ui::setDialogs(this); }
-    ~ScriptedDialogs() override { ostrovik::ui::setDialogs(nullptr); }
+    ScriptedDialogs() : previous_(installedDouble()) { ui::setDialogs(this); }
+    ~ScriptedDialogs() override { ui::setDialogs(previous_); }
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
@@ -47,6 +51,13 @@ public:
     QStringList messageTitles, messages, errors;
 
 private:
+    /// The double installed now, or nullptr when the real dialogs are in use.
+    static ui::Dialogs* installedDouble()
+    {
+        ui::Dialogs* const installed = &ui::dialogs();
+        ui::setDialogs(nullptr);
+        return installed == &ui::dialogs() ? nullptr : installed;
+    }
     std::optional<QString> next()
     {
         const QString a = answers.isEmpty() ? QString() : answers.takeFirst();
@@ -54,4 +65,8 @@ private:
             return std::nullopt;
         return a;
     }
+
+    ui::Dialogs* previous_;
 };
+
+} // namespace ostrovik::test

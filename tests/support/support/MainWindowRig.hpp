@@ -3,20 +3,23 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfoList>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "output/qt/ScreenView.hpp"
-#include "ui/FreshConfig.hpp"
+#include "support/FreshConfig.hpp"
+#include "support/ScriptedDialogs.hpp"
 #include "ui/MainFormEmu.hpp"
-#include "ui/ScriptedDialogs.hpp"
 #include "ui/SetUpForm.hpp"
 
-namespace ostrovik::mainwindow::test {
+namespace ostrovik::test {
 
 /// The colours the test ROM draws with: background blue, ink white.
 inline QRgb bitmapPixel(const output::FrameBitmap& bitmap, int x, int y)
@@ -94,13 +97,18 @@ public:
         QDir(programDir_.path()).mkpath(name);
         return path(name);
     }
-    QString writeFile(const QString& name, const std::vector<std::uint8_t>& bytes) const
+    QString writeFile(const QString& name, std::span<const std::uint8_t> bytes) const
     {
         QFile f(path(name));
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return {};
         f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
         return f.fileName();
+    }
+    /// The files of folder @p name of the program folder, by name.
+    QFileInfoList filesIn(const QString& name) const
+    {
+        return QDir(path(name)).entryInfoList(QDir::Files, QDir::Name);
     }
 
     FreshConfig config;
@@ -111,4 +119,14 @@ private:
     QTemporaryDir programDir_;
 };
 
-} // namespace ostrovik::mainwindow::test
+/// The whole of file @p path, or nothing when it cannot be read.
+inline std::vector<std::uint8_t> readAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    return {bytes.begin(), bytes.end()};
+}
+
+} // namespace ostrovik::test

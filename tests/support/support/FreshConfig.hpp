@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <QtGlobal>
+
+#include "ui/Settings.hpp"
+
+namespace ostrovik::test {
+
+/// Keeps config.ini in a folder of its own for the test's lifetime, so that
+/// windows neither read nor leave settings beside the executable, and tests
+/// that run at once never share one. reset() makes the next window a first
+/// start.
+class FreshConfig {
+public:
+    FreshConfig() { ui::SetConfigFilePath(QFile::encodeName(path()).toStdString()); }
+    ~FreshConfig() { ui::SetConfigFilePath({}); }
+    FreshConfig(const FreshConfig&) = delete;
+    FreshConfig& operator=(const FreshConfig&) = delete;
+
+    QString folder() const { return dir_.path(); }
+    QString path() const { return dir_.filePath(QStringLiteral("config.ini")); }
+    void reset() const { QFile::remove(path()); }
+    bool exists() const { return QFile::exists(path()); }
+
+    QByteArray bytes() const
+    {
+        QFile f(path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    /// Writes @p text as the whole file; "\n" becomes CR LF.
+    bool write(QByteArray text) const
+    {
+        text.replace("\n", "\r\n");
+        QFile f(path());
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size();
+    }
+
+    /// The fixture of the first start's complete file.
+    static QByteArray firstRunFile()
+    {
+        QFile f(qEnvironmentVariable("OSTROVIK_TESTDATA") + QStringLiteral("/settings/first_run_config.ini"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace ostrovik::test

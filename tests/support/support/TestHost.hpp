@@ -1,0 +1,90 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "machine/Host.hpp"
+
+namespace ostrovik::test {
+
+/// The one headless host of the test suite: it records everything the
+/// machine asks of the user interface and gives the answers a test sets up.
+/// Every hook is optional; with none set it behaves like a window nobody
+/// looks at.
+class TestHost : public machine::Host {
+public:
+    void showMessage(std::string_view text) override { messages.emplace_back(text); }
+
+    void setCaption(std::string_view text) override
+    {
+        captionText = text;
+        if (onCaption)
+            onCaption(captionText);
+    }
+    std::string caption() const override { return captionText; }
+
+    std::optional<std::string> chooseTapeFile() override
+    {
+        ++dialogs;
+        if (onDialog)
+            onDialog();
+        return tapeFile;
+    }
+    void loadFile(const std::string& path, bool autoStart) override
+    {
+        loads.push_back({path, autoStart});
+        if (onLoad)
+            onLoad(path, autoStart);
+    }
+
+    bool logWindowVisible() const override { return logVisible; }
+    void appendLogLine(std::string_view line) override { logLines.emplace_back(line); }
+    void clearLog() override { ++logClears; }
+
+    bool quickRun() const override { return quick; }
+    void setOpenDialogFileName(const std::string& path) override { openDialogFileName = path; }
+
+    /// Options a test did not set read as their first-run value "0".
+    std::string option(std::string_view key) const override
+    {
+        const auto it = options.find(key);
+        return it == options.end() ? "0" : it->second;
+    }
+    void presentNow() override { ++presented; }
+    void AddFileInMRU(const std::string& path) override { recentFiles.push_back(path); }
+
+    // What was shown.
+    std::vector<std::string> messages;
+    std::string captionText;
+    std::function<void(const std::string&)> onCaption;
+
+    // The tape-load dialog: its answer (nothing = cancelled), how often it
+    // was shown, and what runs while it is open.
+    std::optional<std::string> tapeFile;
+    int dialogs = 0;
+    std::function<void()> onDialog;
+
+    struct Load {
+        std::string path;
+        bool autoStart;
+    };
+    std::vector<Load> loads;
+    std::function<void(const std::string&, bool)> onLoad;
+
+    bool logVisible = false;
+    std::vector<std::string> logLines;
+    int logClears = 0;
+
+    bool quick = false;
+    std::string openDialogFileName;
+    /// Settings-window options by config key.
+    std::map<std::string, std::string, std::less<>> options;
+    int presented = 0;
+    std::vector<std::string> recentFiles;
+};
+
+} // namespace ostrovik::test
