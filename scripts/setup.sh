@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libqscintilla2-qt6-dev
   libsdl2-dev libcurl4-openssl-dev nlohmann-json3-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev python3
   fonts-dejavu-core xvfb xauth imagemagick libgl1-mesa-dri libgl-dev
 )
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <string_view>
+#include "games/CatalogueSite.hpp"
 
 namespace ostrovik::ui {
 
-/// The game catalogue's games folder: a site the user serves. The download
-/// menu item names it, and the downloader starts from it.
-inline constexpr std::string_view kCatalogueGamesAddress = "http://localhost/games/";
+/// The game catalogue's games folder: the download menu item names it, and
+/// the downloader starts from it.
+using games::kCatalogueGamesAddress;
 
 } // namespace ostrovik::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+namespace ostrovik::games {
+
+/// What the three download methods use of their window, always on the
+/// window's thread: the address boxes, the skip box, the log, the gauge.
+class DownloaderView {
+public:
+    virtual ~DownloaderView() = default;
+
+    virtual std::string webText() const = 0;
+    virtual void setWebText(const std::string& text) = 0;
+    virtual std::string jsonText() const = 0;
+    /// The skip box: leave out games whose folder is in the library.
+    virtual bool skipExisting() const = 0;
+
+    virtual void clearLog() = 0;
+    virtual void addLogLine(const std::string& line) = 0;
+
+    virtual int gaugeProgress() const = 0;
+    virtual void setGaugeProgress(int value) = 0;
+    virtual void setGaugeMinimum(int value) = 0;
+    virtual void setGaugeMaximum(int value) = 0;
+
+    /// Lets the window handle its waiting messages once.
+    virtual void processMessages() = 0;
+    /// The application's error box.
+    virtual void showError(const std::string& text) = 0;
+    /// The three start buttons, blocked while a run holds the window.
+    virtual void setStartButtonsEnabled(bool enabled) = 0;
+};
+
+} // namespace ostrovik::games

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <string_view>
+
+namespace ostrovik::games {
+
+/// The host part of an address: after a leading "http://" (the first seven
+/// characters go whenever "http://" occurs anywhere), up to the first "/";
+/// the whole rest when that part is empty. A port stays part of the host.
+std::string UrlHost(std::string_view address);
+
+/// How long a request may take before it counts as failed.
+struct HttpLimits {
+    long connectSeconds = 15; ///< to open the connection
+    long stallSeconds = 30;   ///< without a single byte moving
+};
+
+/// An answer of requestText(): the body as the server sent it.
+struct HttpAnswer {
+    bool ok = false;         ///< an answer arrived whole (any status)
+    std::string error;       ///< why not, when not ok
+    long status = 0;
+    std::string contentType; ///< the Content-Type header, as sent
+    std::string body;
+};
+
+/// The catalogue's three fetches. Every call stands alone, so calls may come
+/// from several threads at once. Tests put a fake in its place.
+class HttpClient {
+public:
+    virtual ~HttpClient() = default;
+    /// The body of a GET of @p address, whatever the status; empty on any
+    /// failure. Within each 1,024-byte piece of the body, a zero byte ends
+    /// what is kept of that piece.
+    virtual std::string HttpGetText(const std::string& address) = 0;
+    /// Copies the resource to @p fileName; true only when a 2xx answer
+    /// arrived whole. The file is written beside the target and renamed on
+    /// success, so a failure never leaves a half file nor harms an older one.
+    virtual bool DownloadFile(const std::string& address, const std::string& fileName) = 0;
+    /// One GET for a text document (the JSON list); failures are explained.
+    virtual HttpAnswer requestText(const std::string& address) = 0;
+};
+
+/// The fetches on libcurl: one easy handle per call, nothing shared.
+class CurlHttp final : public HttpClient {
+public:
+    explicit CurlHttp(HttpLimits limits = {});
+
+    std::string HttpGetText(const std::string& address) override;
+    bool DownloadFile(const std::string& address, const std::string& fileName) override;
+    HttpAnswer requestText(const std::string& address) override;
+
+    /// Aborts every transfer in progress and fails every later one (the
+    /// program is ending).
+    void stop() { stopped_ = true; }
+    bool stopped() const { return stopped_; }
+
+private:
+    HttpLimits limits_;
+    std::atomic<bool> stopped_{false};
+};
+
+/// The address @p address as the HTTP layer requests it: "http://", the host
+/// of UrlHost(), "/" and the object name (what follows the host and the one
+/// character after it).
+std::string RequestAddress(std::string_view address);
+
+/// The zero-byte rule: each 1,024-byte piece of @p raw kept up to its first
+/// zero byte.
+std::string KeepPiecesToZero(std::string_view raw);
+
+} // namespace ostrovik::games

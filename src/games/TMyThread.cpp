@@ -1,0 +1,107 @@
+#include "games/TMyThread.hpp"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "games/DownloadGame.hpp"
+
+namespace ostrovik::games {
+
+TMyThread::TMyThread(bool CreateSuspended, std::string Name, std::string Title, std::string Dir, std::string Mark,
+                     Context context)
+    : GameName(std::move(Name)), GamesDir(std::move(Dir)), GameTitle(std::move(Title)), GameMark(std::move(Mark)),
+      suspended_(CreateSuspended), context_(context)
+{
+}
+
+void TMyThread::ShowLog()
+{
+    context_.view.addLogLine(LogText);
+}
+
+void TMyThread::Execute()
+{
+    suspended_ = false;
+    GuiGate& gate = context_.gate;
+    const LogSink log = [&](const std::string& line) {
+        LogText = line;
+        gate.Synchronize([this] { ShowLog(); });
+    };
+    const BaseAddress base = [&] {
+        std::string text;
+        gate.Synchronize([&] { text = context_.view.webText(); });
+        return text;
+    };
+    Lines gamePage;
+    const GameDownload done =
+        DownloadGame(context_.http, base, GamesDir, GameName, GameTitle, GameMark, log, ScreenshotLines::EachAfterItsOwn,
+                     gamePage);
+    // A worker whose text files cannot be written ends quietly.
+    if (!done.written)
+        return;
+    DownloaderView& view = context_.view;
+    gate.Synchronize([&view] { view.setGaugeProgress(view.gaugeProgress() + 1); });
+}
+
+DownloadWorkers::DownloadWorkers(std::size_t maxRunning) : maxRunning_(maxRunning ? maxRunning : 1) {}
+
+DownloadWorkers::~DownloadWorkers()
+{
+    stop();
+}
+
+void DownloadWorkers::start(std::unique_ptr<TMyThread> worker)
+{
+    std::lock_guard lock(mutex_);
+    if (stopping_)
+        return;
+    waiting_.push_back(std::move(worker));
+    if (idle_ > 0)
+        wake_.notify_one();
+    else if (threads_.size() < maxRunning_)
+        threads_.emplace_back([this] { run(); });
+}
+
+std::size_t DownloadWorkers::unfinished() const
+{
+    std::lock_guard lock(mutex_);
+    return waiting_.size() + busy_;
+}
+
+void DownloadWorkers::stop()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        waiting_.clear();
+        wake_.notify_all();
+    }
+    for (std::thread& t : threads_)
+        if (t.joinable())
+            t.join();
+    threads_.clear();
+}
+
+void DownloadWorkers::run()
+{
+    // Below the window's thread, as the catalogue's workers always ran.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 5);
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        ++idle_;
+        wake_.wait(lock, [&] { return stopping_ || !waiting_.empty(); });
+        --idle_;
+        if (stopping_)
+            return;
+        std::unique_ptr<TMyThread> worker = std::move(waiting_.front());
+        waiting_.pop_front();
+        ++busy_;
+        lock.unlock();
+        worker->Execute();
+        worker.reset();
+        lock.lock();
+        --busy_;
+    }
+}
+
+} // namespace ostrovik::games

@@ -1,0 +1,158 @@
+#!/usr/bin/env python3
+"""A game catalogue on loopback for the downloader's tests.
+
+Serves the site described by a JSON file in the shapes the downloader reads:
+the start page with the game count, list pages of 50 rows, game pages with
+the description, each game's files and the JSON list. Prints the port it
+listens on, then serves until its standard input closes.
+
+Site description members (all optional but "games"):
+  count        text of the announced count (default: the number of games)
+  games        [{"name", "title", "mark", "description", "files": [...]}]
+  json         raw body of list.php (default: the games as a JSON array)
+  raw          {"/path?query": {"status", "body", "content_type"}}
+  delay_ms     added to every answer
+  answer_limit after this many answers, accept and never answer again
+"""
+import json
+import sys
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+HOST = "localhost"
+HEAD = '\t  <th class="thTop" nowrap="nowrap">Mark</th>'
+NAME_LINE = '\t  <td class="" align="center"><span class="gen"><a href="page.php?name='
+NAME_END = '" class="gen">'
+TITLE_END = "</a></span></td>"
+RANK_LINE = '\t  <td class="" align="center"><span class="gen"><img src="http://' + HOST + "/ranks/rank"
+RANK_END = '.gif"></span></td>'
+
+
+def file_body(name, file):
+    return ("%s/%s\n" % (name, file)).encode("utf-8") * 40
+
+
+class Site:
+    def __init__(self, spec):
+        self.spec = spec
+        self.games = spec.get("games", [])
+        self.answers = 0
+        self.lock = threading.Lock()
+        self.requests = []
+
+    def start_page(self):
+        count = self.spec.get("count", str(len(self.games)))
+        return ("<html><body>\r\n<table><tr><td>\r\n"
+                "<span class=\"maintitle\"><strong>Games</strong> [ total games:%4s ]</b>\r\n"
+                "</td></tr></table>\r\n</body></html>\r\n" % count)
+
+    def list_page(self, start):
+        rows = ["<html><body>", "<table>", "<tr>", HEAD, "</tr>"]
+        for g in self.games[start:start + 50]:
+            rows += ["<tr>", NAME_LINE + g["name"] + NAME_END, g.get("title", g["name"]) + TITLE_END,
+                     RANK_LINE + str(g.get("mark", "0")) + RANK_END, "</tr>"]
+        rows += ["</table>", "</body></html>"]
+        return "\r\n".join(rows) + "\r\n"
+
+    def game_page(self, name):
+        for g in self.games:
+            if g["name"] == name and "description" in g:
+                return ("<table><tr><td><img src=\"http://%s/games/%s/screen1.png\" /></td>\r\n"
+                        "<td><img src=\"http://%s/games/%s/screen2.png\" width = 256 height = 256 /></td></tr>"
+                        "<tr><td COLSPAN=3>\r\n%s</td></tr>\r\n</table>\r\n"
+                        % (HOST, name, HOST, name, g["description"]))
+        return "<html>no such game</html>\r\n"
+
+    def json_list(self):
+        if "json" in self.spec:
+            return self.spec["json"]
+        return json.dumps([{"Name": g["name"], "FullName": g.get("title", ""),
+                            "Description": g.get("description", ""), "Mark": str(g.get("mark", "0"))}
+                           for g in self.games], ensure_ascii=False)
+
+    def answer(self, target):
+        """(status, content type, body bytes) for a request target."""
+        raw = self.spec.get("raw", {})
+        if target in raw:
+            r = raw[target]
+            body = r.get("body", "")
+            body = bytes.fromhex(r["body_hex"]) if "body_hex" in r else body.encode("utf-8")
+            return r.get("status", 200), r.get("content_type", "text/html; charset=utf-8"), body
+        url = urllib.parse.urlsplit(target)
+        path = urllib.parse.unquote(url.path)
+        query = urllib.parse.parse_qs(url.query)
+        html = "text/html; charset=utf-8"
+        if path == "/games/index.php" and "start" in query:
+            return 200, html, self.list_page(int(query["start"][0])).encode("utf-8")
+        if path == "/games/index.php":
+            return 200, html, self.start_page().encode("utf-8")
+        if path == "/games/page.php":
+            return 200, html, self.game_page(query.get("name", [""])[0]).encode("utf-8")
+        if path == "/games/list.php":
+            return 200, "application/json; charset=utf-8", self.json_list().encode("utf-8")
+        parts = path.split("/")
+        if len(parts) == 4 and parts[1] == "games":
+            for g in self.games:
+                if g["name"] == parts[2] and parts[3] in g.get("files", []):
+                    return 200, "application/octet-stream", file_body(parts[2], parts[3])
+        return 404, html, b"<html><body>404 Not Found</body></html>"
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.0"
+
+    def log_message(self, *args):
+        pass
+
+    def do_GET(self):
+        site = self.server.site
+        with site.lock:
+            site.answers += 1
+            number = site.answers
+            site.requests.append(self.path)
+        limit = site.spec.get("answer_limit")
+        if limit is not None and number > limit:
+            time.sleep(3600)
+            return
+        if self.path == "/hang":
+            time.sleep(3600)
+            return
+        delay = site.spec.get("delay_ms", 0)
+        if delay:
+            time.sleep(delay / 1000.0)
+        if self.path == "/cut":
+            self.send_response(200)
+            self.send_header("Content-Length", "100000")
+            self.end_headers()
+            self.wfile.write(b"x" * 5000)
+            self.wfile.flush()
+            return
+        if self.path == "/echo":
+            body = "".join("%s: %s\n" % (k, v) for k, v in self.headers.items())
+            body = ("%s %s %s\n" % (self.command, self.path, self.request_version)) + body
+            status, ctype, data = 200, "text/plain", body.encode("utf-8")
+        else:
+            status, ctype, data = site.answer(self.path)
+        self.send_response(status)
+        self.send_header("Content-Type", ctype)
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        self.wfile.write(data)
+
+
+def main():
+    with open(sys.argv[1], encoding="utf-8") as f:
+        spec = json.load(f)
+    server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    server.site = Site(spec)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    print(server.server_address[1], flush=True)
+    sys.stdin.read()
+    server.shutdown()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,171 @@
+// The library's layout, its ratings, its names and its messages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "games/CataloguePage.hpp"
+#include "games/GameLibrary.hpp"
+#include "games/GameName.hpp"
+
+using namespace ostrovik::games;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path freshDir(const char* name)
+{
+    const fs::path dir = fs::temp_directory_path() / (std::string("ostrovik-library-") + name);
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+void touch(const fs::path& p, const std::string& bytes = "x")
+{
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+} // namespace
+
+TEST(Rating, FirstLineOfMarkTxt)
+{
+    struct Case {
+        std::string line;
+        bool clear;
+        int mark;
+        bool error;
+    };
+    const Case cases[] = {
+        {"", true, 0, false},       {"0", true, 0, false},       {"1", false, 1, false},
+        {" 7 ", false, 7, false},   {"1 0", false, 10, false},   {"12", false, 12, false},
+        {"266", false, 10, false},  {"-1", false, 255, false},   {"00", false, 0, false},
+        {"x", true, 0, true},       {" ", true, 0, true},        {"\t7", true, 0, true},
+        {"99999999999", true, 0, true},
+    };
+    for (const Case& c : cases) {
+        const Rating r = ParseRating(c.line);
+        EXPECT_EQ(r.clear, c.clear) << '"' << c.line << '"';
+        EXPECT_EQ(!r.error.empty(), c.error) << '"' << c.line << '"';
+        if (!c.clear) {
+            EXPECT_EQ(r.mark, c.mark) << '"' << c.line << '"';
+        }
+    }
+    EXPECT_EQ(ParseRating("a b").error, "'ab' is not a valid integer value");
+    EXPECT_EQ(DeleteUselessSpaces("  1 \t 2  "), "1\t2");
+}
+
+TEST(Rating, StarsAndHalfStarPlaces)
+{
+    struct Case {
+        int mark, full, half;
+    };
+    const Case cases[] = {{0, 0, -1}, {1, 0, 0},   {2, 1, -1}, {3, 1, 31},  {5, 2, 62},
+                          {9, 4, 124}, {10, 5, -1}, {11, 5, -1}, {255, 5, -1}};
+    for (const Case& c : cases) {
+        const StarLayout s = LayoutStars(static_cast<std::uint8_t>(c.mark));
+        EXPECT_EQ(s.fullStars, c.full) << c.mark;
+        EXPECT_EQ(s.halfStarX.value_or(-1), c.half) << c.mark;
+    }
+}
+
+TEST(Library, GamesAreTheRootsFoldersHiddenOnesIncluded)
+{
+    const fs::path program = freshDir("list");
+    const std::string root = LibraryRoot(program.string());
+    EXPECT_EQ(root, program.string() + "/GAMES_SOFT/offline/");
+    EXPECT_EQ(CountGames(root), 0);
+    fs::create_directories(root);
+    touch(fs::path(root) / "readme.txt");
+    EXPECT_EQ(CountGames(root), 0);
+    for (const char* game : {"Alpha", ".hidden", "Игра"})
+        fs::create_directory(fs::path(root) / game);
+    std::vector<std::string> games = ListGames(root);
+    std::sort(games.begin(), games.end());
+    EXPECT_EQ(games, (std::vector<std::string>{".hidden", "Alpha", "Игра"}));
+    EXPECT_EQ(CountGames(root), 3);
+}
+
+TEST(Library, RunnableFilePrefersTheTapeImage)
+{
+    const std::string root = freshDir("run").string() + "/";
+    struct Case {
+        const char* game;
+        std::vector<const char*> files;
+        const char* runs;
+    };
+    const Case cases[] = {
+        {"both", {"both.lvt", "both.sav"}, "both/both.lvt"},
+        {"snap", {"snap.sav", "snap.lv0"}, "snap/snap.sav"},
+        {"none", {"screen1.png", "none.lv1"}, nullptr},
+    };
+    for (const Case& c : cases) {
+        fs::create_directories(root + c.game);
+        for (const char* f : c.files)
+            touch(fs::path(root) / c.game / f);
+        const std::optional<std::string> file = RunnableFile(root, c.game);
+        EXPECT_EQ(file.value_or(""), c.runs ? root + c.runs : "") << c.game;
+    }
+}
+
+TEST(Library, TextFilesAreWindows1251Lines)
+{
+    const fs::path dir = freshDir("text");
+    const std::string file = (dir / "g.txt").string();
+    ASSERT_TRUE(WriteTextLines(file, {"Игра", "Описание игры"}));
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(in), {});
+    EXPECT_EQ(bytes, "\xC8\xE3\xF0\xE0\r\n\xCE\xEF\xE8\xF1\xE0\xED\xE8\xE5 \xE8\xE3\xF0\xFB\r\n");
+    touch(dir / "mixed.txt", "one\rtwo\nthree\r\n\r\nfive");
+    EXPECT_EQ(ReadTextLines((dir / "mixed.txt").string()),
+              (std::vector<std::string>{"one", "two", "three", "", "five"}));
+    EXPECT_EQ(ReadTextLines(file), (std::vector<std::string>{"Игра", "Описание игры"}));
+    EXPECT_FALSE(ReadTextLines((dir / "absent.txt").string()));
+    EXPECT_FALSE(WriteTextLines((dir / "no" / "such.txt").string(), {"x"}));
+}
+
+TEST(Library, MessagesBreakLinesWithLineFeedThenReturn)
+{
+    const std::string root = "/opt/emu/GAMES_SOFT/offline/";
+    EXPECT_EQ(RootMissingMessage(root, "http://localhost/games/"),
+              "Нет каталога /opt/emu/GAMES_SOFT/offline/\n\r"
+              "создаю каталог , пройдите в меню \"Скачать игры с  http://localhost/games/\" \n\r"
+              "для закачки игр !!!");
+    EXPECT_EQ(NoGamesMessage(root, "http://localhost/games/"),
+              "Нет игр /opt/emu/GAMES_SOFT/offline/\n\r"
+              "пройдите в меню \"Скачать игры с  http://localhost/games/\" \n\r"
+              "для закачки игр !!!");
+    EXPECT_EQ(NothingToRunMessage("Xonix"), "Нет файла для запуска Xonix/Xonix.lvt или sav");
+}
+
+TEST(GameName, OnlyAFolderOfItsOwnInsideTheLibrary)
+{
+    struct Case {
+        std::string name;
+        bool safe;
+    };
+    const Case cases[] = {
+        {"Xonix", true},        {"Игра 2", true},         {"...", true},         {"a.b", true},
+        {"", false},            {".", false},             {"..", false},         {"../x", false},
+        {"a/b", false},         {"/etc", false},          {"a\\b", false},       {std::string("a\0b", 3), false},
+        {"tab\there", false},   {"line\n", false},        {"del\x7f", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsSafeGameName(c.name), c.safe) << c.name;
+    EXPECT_EQ(RefusedNameLine(std::string("a\0b", 3)),
+              "Имя игры \"a\\x00b\" не годится для папки, игра пропущена !!!");
+}
+
+TEST(GameName, EscapedInsideAddresses)
+{
+    struct Case {
+        const char* name;
+        const char* escaped;
+    };
+    const Case cases[] = {{"Xonix_2-1.0~", "Xonix_2-1.0~"}, {"a b#c", "a%20b%23c"},
+                          {"Игра", "%D0%98%D0%B3%D1%80%D0%B0"}, {"?&=/%", "%3F%26%3D%2F%25"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(EscapeForAddress(c.name), c.escaped);
+}
