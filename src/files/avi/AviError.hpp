@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace ostrovik::files::avi {
+
+/// A failure of the AVI writer, with the text shown to the user.
+class AviError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// @p code as eight upper-case hexadecimal digits.
+std::string hex8(std::uint32_t code);
+
+} // namespace ostrovik::files::avi

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/avi/AviCodecs.hpp"
+#include "files/avi/AviError.hpp"
+
+namespace ostrovik::files::avi {
+
+class AviFile;
+
+/// Pixel formats of the class library's bitmaps.
+enum class TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+
+/// Bits per pixel of @p format; 0 for the device format and custom ones.
+int BitsPerPixel(TPixelFormat format);
+
+/// A frame handed to the writer: top-down rows of blue, green, red bytes
+/// (24 bits) or blue, green, red and an unused byte (32 bits).
+struct TAviFrame {
+    int Width = 0;
+    int Height = 0;
+    int BitsPerPixel = 24;
+    int Stride = 0; ///< bytes from one row to the next
+    const std::uint8_t* Bits = nullptr;
+};
+
+/// The codec's configuration dialog, shown by ConfigureCompressor: edits the
+/// encoder's own options in place and answers whether they were accepted.
+class CompressorDialog {
+public:
+    virtual ~CompressorDialog() = default;
+    virtual bool configure(const std::string& title, std::vector<CompressorOption>& options) = 0;
+};
+
+/// Turns a sequence of frames into an AVI video file: one video stream,
+/// compressed on the fly by an installed encoder, or first written
+/// uncompressed into a work file that SaveAviFile compresses into the final
+/// file. Every failure is thrown as an AviError with the text for the user.
+class TAviWriter_2 {
+public:
+    /// Progress while frames are written and while the file is saved;
+    /// setting Abort stops the work.
+    using TProgressEvent = std::function<void(TAviWriter_2& Sender, std::int32_t FrameCount, bool& Abort)>;
+
+    /// Frames default to a tenth of the screen's size.
+    TAviWriter_2(int screenWidth, int screenHeight);
+    ~TAviWriter_2();
+    TAviWriter_2(const TAviWriter_2&) = delete;
+    TAviWriter_2& operator=(const TAviWriter_2&) = delete;
+
+    // Properties.
+    std::int32_t Height;
+    std::int32_t Width;
+    /// Display time of one frame in milliseconds: 1000 / FrameTime frames per second.
+    std::int32_t FrameTime = 1000;
+    /// Stretch each frame over Width × Height, or centre it at its own size on black.
+    bool Stretch = true;
+    std::string filename;
+    /// Without OnTheFly the frames go here first; by default a file in the
+    /// system's temporary folder.
+    std::string TempFileName;
+    bool OnTheFly = true;
+    TProgressEvent OnProgress;
+
+    TPixelFormat PixelFormat() const { return PixelFormat_; }
+    /// Accepts 1, 4, 8, 24 and 32 bits per pixel.
+    void SetPixelFormat(TPixelFormat format);
+    const std::string& WavFileName() const { return WavFileName_; }
+    /// Empty, or a name with the .wav extension.
+    void SetWavFileName(const std::string& name);
+
+    // Operations.
+    void InitVideo();
+    void AddFrame(const TAviFrame& Frame);
+    void FinalizeVideo();
+    void SaveAviFile();
+    /// Chooses the codec by the first four characters of @p FourCC; empty
+    /// means no compression.
+    void SetCompressor(std::string_view FourCC);
+    void SetQuality(std::int32_t quality) { Quality = quality; }
+    /// "No Compression", then one "FourCC name" line per usable encoder.
+    void ListCompressors(std::vector<std::string>& List) const;
+    /// Shows the chosen codec's options in @p Parent, if it has any.
+    void ConfigureCompressor(CompressorDialog& Parent);
+
+    // State.
+    std::int32_t FrameCount = 0;
+    std::string CompressorFourCC;
+    std::int32_t Quality = 5000;
+    bool Aborted = false;
+    bool VideoInitialized = false;
+    bool Finalized = false;
+    /// Wave files to add, with their start times; this system adds none.
+    std::vector<std::pair<std::string, std::int32_t>> WaveFiles;
+    /// Options chosen in the codec's configuration dialog.
+    std::map<std::string, std::string> CompressorOptions;
+
+private:
+    void setUpStreamFormat();
+    void progress();
+    void recompress();
+    void releaseFile();
+
+    TPixelFormat PixelFormat_ = TPixelFormat::pf24bit;
+    std::string WavFileName_;
+    Compressor compressor_;
+    std::unique_ptr<AviFile> file_;
+    std::vector<std::uint8_t> work_;
+};
+
+} // namespace ostrovik::files::avi

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ostrovik::files::avi::test {
+
+/// What ffprobe reports of a file's first video stream (empty when it could
+/// not read one), by field name: codec_name, width, height, r_frame_rate,
+/// nb_read_frames.
+std::map<std::string, std::string> ffprobe(const std::filesystem::path& file);
+
+/// A decoded frame: top-down rows of blue, green, red.
+struct DecodedFrame {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> bgr;
+    std::uint32_t pixel(int x, int y) const; // 0xRRGGBB
+};
+
+/// Every frame of the file's first video stream, decoded by libavcodec.
+std::vector<DecodedFrame> decodeAll(const std::filesystem::path& file);
+
+/// A fresh folder, removed with everything in it afterwards.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace ostrovik::files::avi::test

@@ -1,0 +1,331 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "AviProbe.hpp"
+#include "files/avi/AviWriter.hpp"
+
+namespace {
+
+using namespace ostrovik::files::avi;
+using ostrovik::files::avi::test::decodeAll;
+using ostrovik::files::avi::test::DecodedFrame;
+using ostrovik::files::avi::test::ffprobe;
+using ostrovik::files::avi::test::TempFolder;
+namespace fs = std::filesystem;
+
+/// A picture of 8 × 8 blocks in the machine's colours, changing with @p n.
+struct Picture {
+    int width, height;
+    std::vector<std::uint8_t> bgr;
+
+    Picture(int w, int h, int n) : width(w), height(h), bgr(static_cast<std::size_t>(w) * h * 3)
+    {
+        static constexpr std::uint32_t colours[] = {0x000000, 0x00FF00, 0x0000FF, 0xFF0000, 0xFF00FF, 0xFFFF00};
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t c = colours[(x / 8 + y / 8 * 3 + n) % 6];
+                std::uint8_t* p = &bgr[(static_cast<std::size_t>(y) * w + x) * 3];
+                p[0] = c & 0xFF;
+                p[1] = (c >> 8) & 0xFF;
+                p[2] = (c >> 16) & 0xFF;
+            }
+    }
+    TAviFrame frame() const { return {width, height, 24, width * 3, bgr.data()}; }
+    std::uint32_t pixel(int x, int y) const
+    {
+        const std::uint8_t* p = &bgr[(static_cast<std::size_t>(y) * width + x) * 3];
+        return static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[0];
+    }
+};
+
+double meanError(const DecodedFrame& got, const Picture& want)
+{
+    double sum = 0;
+    for (std::size_t i = 0; i < want.bgr.size(); ++i)
+        sum += std::abs(int(got.bgr[i]) - int(want.bgr[i]));
+    return sum / static_cast<double>(want.bgr.size());
+}
+
+std::string errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const AviError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+/// The writer as the main window sets it up: 256 × 256, not stretched.
+struct Writer : TAviWriter_2 {
+    Writer() : TAviWriter_2(1280, 1024)
+    {
+        Width = 256;
+        Height = 256;
+        Stretch = false;
+    }
+};
+
+TEST(AviWriterTest, DefaultsAndPropertyChecks)
+{
+    const TAviWriter_2 w(1920, 1080);
+    EXPECT_EQ(w.Width, 192);
+    EXPECT_EQ(w.Height, 108);
+    EXPECT_EQ(w.FrameTime, 1000);
+    EXPECT_TRUE(w.Stretch);
+    EXPECT_TRUE(w.OnTheFly);
+    EXPECT_EQ(w.Quality, 5000);
+    EXPECT_EQ(w.PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(fs::path(w.TempFileName).filename(), "~AWTemp.avi");
+
+    const struct {
+        TPixelFormat format;
+        bool accepted;
+    } formats[] = {
+        {TPixelFormat::pf1bit, true},   {TPixelFormat::pf4bit, true},   {TPixelFormat::pf8bit, true},
+        {TPixelFormat::pf24bit, true},  {TPixelFormat::pf32bit, true},  {TPixelFormat::pf15bit, false},
+        {TPixelFormat::pf16bit, false}, {TPixelFormat::pfDevice, false}, {TPixelFormat::pfCustom, false},
+    };
+    for (const auto& f : formats) {
+        TAviWriter_2 v(640, 480);
+        const std::string error = errorOf([&] { v.SetPixelFormat(f.format); });
+        EXPECT_EQ(error, f.accepted ? "" : "Pixelformat not supported") << static_cast<int>(f.format);
+        EXPECT_EQ(v.PixelFormat(), f.accepted ? f.format : TPixelFormat::pf24bit);
+    }
+
+    const struct {
+        const char* name;
+        bool accepted;
+    } wavs[] = {{"sound.wav", true}, {"SOUND.WAV", true}, {"", true}, {"sound.mp3", false}, {"wav", false}};
+    for (const auto& c : wavs) {
+        TAviWriter_2 v(640, 480);
+        const std::string error = errorOf([&] { v.SetWavFileName(c.name); });
+        EXPECT_EQ(error, c.accepted ? "" : "WavFileName must name a file with the .wav extension") << c.name;
+    }
+}
+
+TEST(AviWriterTest, CodecChoiceAndList)
+{
+    Writer w;
+    const struct {
+        const char* given;
+        const char* chosen;
+        const char* error;
+    } cases[] = {
+        {"", "", ""},
+        {"FMP4 mpeg4", "FMP4", ""},
+        {"MJPGxyz", "MJPG", ""},
+        {"ZZZZ", "", "No compressor for ZZZZ available"},
+        {"ZZZZ longer", "", "No compressor for ZZZZ available"},
+    };
+    for (const auto& c : cases) {
+        w.SetCompressor("FMP4");
+        EXPECT_EQ(errorOf([&] { w.SetCompressor(c.given); }), c.error) << c.given;
+        EXPECT_EQ(w.CompressorFourCC, c.chosen) << c.given;
+    }
+
+    std::vector<std::string> list{"stale"};
+    w.ListCompressors(list);
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(list.front(), "No Compression");
+    for (const char* line : {"FMP4 mpeg4", "MJPG mjpeg", "HFYU huffyuv", "FFV1 ffv1", "ZMBV zmbv", "DIB  rawvideo"})
+        EXPECT_NE(std::find(list.begin(), list.end(), line), list.end()) << line;
+    // Every codec line names a FourCC the writer takes back.
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        ASSERT_GT(list[i].size(), 5u) << list[i];
+        EXPECT_EQ(list[i][4], ' ') << list[i];
+        EXPECT_EQ(errorOf([&] { w.SetCompressor(list[i]); }), "") << list[i];
+    }
+}
+
+TEST(AviWriterTest, StateAndFileErrors)
+{
+    TempFolder dir;
+    const Picture picture(256, 256, 0);
+    const struct {
+        const char* name;
+        std::function<void(TAviWriter_2&)> act;
+        const char* error;
+    } cases[] = {
+        {"a frame before InitVideo", [&](TAviWriter_2& w) { w.AddFrame(picture.frame()); },
+         "Video must be initialized."},
+        {"saving without FinalizeVideo",
+         [&](TAviWriter_2& w) {
+             w.filename = dir / "a.avi";
+             w.InitVideo();
+             w.SaveAviFile();
+         },
+         "Video must be finalized"},
+        {"a missing folder",
+         [&](TAviWriter_2& w) {
+             w.filename = dir / "missing/a.avi";
+             w.InitVideo();
+         },
+         "Failed to create AVI video file. Err: $FFFFFFFE"},
+        {"a frame time of 0",
+         [&](TAviWriter_2& w) {
+             w.filename = dir / "b.avi";
+             w.FrameTime = 0;
+             w.InitVideo();
+         },
+         "Frame time must be at least 1 ms"},
+        {"a frame without pixels",
+         [&](TAviWriter_2& w) {
+             w.filename = dir / "c.avi";
+             w.InitVideo();
+             w.AddFrame(TAviFrame{256, 256, 24, 768, nullptr});
+         },
+         "Failed to retrieve bitmap header and pixels. Err: 22"},
+    };
+    for (const auto& c : cases) {
+        Writer w;
+        EXPECT_EQ(errorOf([&] { c.act(w); }), c.error) << c.name;
+    }
+    EXPECT_FALSE(fs::exists(dir / "b.avi")) << "a refused frame time touches no file";
+}
+
+struct Road {
+    const char* name;
+    const char* fourCC;
+    bool onTheFly;
+    int frameTime;
+    const char* codec;
+    const char* rate;
+    bool exact;
+};
+
+const Road kRoads[] = {
+    {"uncompressed on the fly, 50 ms", "", true, 50, "rawvideo", "20/1", true},
+    {"MPEG-4 on the fly, 1000 ms", "FMP4", true, 1000, "mpeg4", "1/1", false},
+    {"MJPEG through the work file", "MJPG", false, 50, "mjpeg", "20/1", false},
+    {"uncompressed through the work file", "", false, 40, "rawvideo", "25/1", true},
+    {"HuffYUV on the fly", "HFYU", true, 50, "huffyuv", "20/1", true},
+    {"FFV1 through the work file", "FFV1", false, 100, "ffv1", "10/1", true},
+};
+
+TEST(AviWriterTest, WrittenFilesProbeAndDecodeBack)
+{
+    for (const Road& road : kRoads) {
+        SCOPED_TRACE(road.name);
+        TempFolder dir;
+        Writer w;
+        w.filename = dir / "out.avi";
+        w.TempFileName = dir / "avi_TMP.avi";
+        w.OnTheFly = road.onTheFly;
+        w.FrameTime = road.frameTime;
+        w.SetCompressor(road.fourCC);
+        w.SetQuality(10000);
+        w.InitVideo();
+        constexpr int kFrames = 7;
+        for (int n = 0; n < kFrames; ++n) {
+            w.AddFrame(Picture(256, 256, n).frame());
+            EXPECT_EQ(fs::exists(w.TempFileName), !road.onTheFly);
+        }
+        w.FinalizeVideo();
+        w.SaveAviFile();
+        EXPECT_FALSE(fs::exists(w.TempFileName)) << "the work file is gone after the save";
+
+        const auto probe = ffprobe(w.filename);
+        EXPECT_EQ(probe.count("codec_name") ? probe.at("codec_name") : "", road.codec);
+        EXPECT_EQ(probe.count("width") ? probe.at("width") : "", "256");
+        EXPECT_EQ(probe.count("height") ? probe.at("height") : "", "256");
+        EXPECT_EQ(probe.count("r_frame_rate") ? probe.at("r_frame_rate") : "", road.rate);
+        EXPECT_EQ(probe.count("nb_read_frames") ? probe.at("nb_read_frames") : "", std::to_string(kFrames));
+
+        const auto frames = decodeAll(w.filename);
+        ASSERT_EQ(frames.size(), static_cast<std::size_t>(kFrames));
+        for (int n : {0, 3, kFrames - 1}) {
+            const Picture want(256, 256, n);
+            if (road.exact)
+                EXPECT_EQ(frames[static_cast<std::size_t>(n)].bgr, want.bgr) << "frame " << n;
+            else
+                EXPECT_LT(meanError(frames[static_cast<std::size_t>(n)], want), 12.0) << "frame " << n;
+        }
+    }
+}
+
+TEST(AviWriterTest, PlacementOnTheTarget)
+{
+    const Picture picture(256, 256, 1);
+    const struct {
+        const char* name;
+        bool stretch;
+        int width, height;
+        struct Spot {
+            int x, y;
+            int fromX, fromY; // -1: black
+        } spots[4];
+    } cases[] = {
+        {"centred at (32, -8), cut top and bottom", false, 320, 240,
+         {{31, 10, -1, -1}, {32, 0, 0, 8}, {287, 239, 255, 247}, {288, 100, -1, -1}}},
+        {"stretched over the whole target", true, 128, 128,
+         {{0, 0, 0, 0}, {1, 1, 2, 2}, {127, 127, 254, 254}, {64, 10, 128, 20}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        Writer w;
+        w.Width = c.width;
+        w.Height = c.height;
+        w.Stretch = c.stretch;
+        w.filename = dir / "p.avi";
+        w.InitVideo();
+        w.AddFrame(picture.frame());
+        w.FinalizeVideo();
+        w.SaveAviFile();
+        const auto frames = decodeAll(w.filename);
+        ASSERT_EQ(frames.size(), 1u);
+        ASSERT_EQ(frames[0].width, c.width);
+        ASSERT_EQ(frames[0].height, c.height);
+        for (const auto& s : c.spots) {
+            const std::uint32_t want = s.fromX < 0 ? 0 : picture.pixel(s.fromX, s.fromY);
+            EXPECT_EQ(frames[0].pixel(s.x, s.y), want) << "at (" << s.x << ", " << s.y << ")";
+        }
+    }
+}
+
+TEST(AviWriterTest, ProgressAndAbort)
+{
+    TempFolder dir;
+    Writer w;
+    w.filename = dir / "abort.avi";
+    std::vector<int> reports;
+    w.OnProgress = [&](TAviWriter_2&, std::int32_t count, bool& abort) {
+        reports.push_back(count);
+        abort = count >= 40;
+    };
+    w.InitVideo();
+    const Picture picture(256, 256, 2);
+    for (int n = 0; n < 50; ++n)
+        w.AddFrame(picture.frame());
+    EXPECT_EQ(reports, (std::vector<int>{20, 40}));
+    EXPECT_EQ(w.FrameCount, 40) << "frames after the abort are ignored";
+    w.FinalizeVideo();
+    w.SaveAviFile();
+    // The file keeps the frames written before the abort.
+    EXPECT_EQ(decodeAll(w.filename).size(), 40u);
+
+    // The save of a work file reports by percentage of the frames.
+    Writer v;
+    v.filename = dir / "saved.avi";
+    v.TempFileName = dir / "work.avi";
+    v.OnTheFly = false;
+    v.InitVideo();
+    for (int n = 0; n < 10; ++n)
+        v.AddFrame(picture.frame());
+    v.FinalizeVideo();
+    reports.clear();
+    v.OnProgress = [&](TAviWriter_2&, std::int32_t count, bool&) { reports.push_back(count); };
+    v.SaveAviFile();
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back(), 10);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    EXPECT_FALSE(fs::exists(v.TempFileName));
+}
+
+} // namespace
