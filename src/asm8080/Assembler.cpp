@@ -128,25 +128,16 @@ enum class Width { Byte, Word };
 
 class Assembly {
 public:
-    explicit Assembly(std::string_view source)
+    explicit Assembly(std::string_view source) : source_(source)
     {
-        int number = 0;
+        // Only where each line lies is kept; every pass lexes it again, so a
+        // long source costs little more memory than its own text.
         std::size_t pos = 0;
         while (pos < source.size()) {
             std::size_t nl = source.find('\n', pos);
-            std::string_view line = source.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
+            std::size_t end = nl == std::string_view::npos ? source.size() : nl;
+            lines_.push_back({pos, end - pos});
             pos = nl == std::string_view::npos ? source.size() : nl + 1;
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            Statement s;
-            s.line = ++number;
-            s.text = std::string(line);
-            LexedLine lexed = lexLine(line);
-            s.tokens = std::move(lexed.tokens);
-            s.error = std::move(lexed.error);
-            if (s.error.empty())
-                splitFields(s);
-            statements_.push_back(std::move(s));
         }
     }
 
@@ -192,7 +183,9 @@ private:
         pass_ = pass;
         final_ = final;
         pc_ = 0;
-        for (const Statement& s : statements_) {
+        Statement s;
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            readStatement(i, s);
             lineStart_ = pc_;
             lineBytes_.clear();
             lineErrors_.clear();
@@ -203,6 +196,25 @@ private:
             if (stop)
                 break;
         }
+    }
+
+    /// Lexes line @p index into @p s, reusing its storage.
+    void readStatement(std::size_t index, Statement& s) const
+    {
+        std::string_view line = source_.substr(lines_[index].offset, lines_[index].length);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        s.line = static_cast<int>(index + 1);
+        s.text.assign(line);
+        LexedLine lexed = lexLine(line);
+        s.tokens = std::move(lexed.tokens);
+        s.error = std::move(lexed.error);
+        s.label.clear();
+        s.opName.clear();
+        s.op = Op::None;
+        s.operands.clear();
+        if (s.error.empty())
+            splitFields(s);
     }
 
     /// Returns true when the statement ends the source.
@@ -342,7 +354,8 @@ private:
             value(s.operands[0], std::nullopt);
             return;
         }
-        if (v.value < 0 || pc_ + v.value > 0x10000) {
+        // Compared without adding, so that no size can wrap the counter.
+        if (v.value < 0 || v.value > 0x10000 - pc_) {
             error("DS size out of range: " + showValue(v.value));
             return;
         }
@@ -427,7 +440,7 @@ private:
     void emit(std::uint8_t byte)
     {
         if (final_) {
-            if (pc_ > 0xFFFF) {
+            if (pc_ < 0 || pc_ > 0xFFFF) {
                 if (!overlapReported_)
                     error("code runs past address FFFFh");
                 overlapReported_ = true;
@@ -487,7 +500,12 @@ private:
         }
     }
 
-    std::vector<Statement> statements_;
+    struct LinePlace {
+        std::size_t offset = 0, length = 0;
+    };
+
+    std::string_view source_;
+    std::vector<LinePlace> lines_;
     std::unordered_map<std::string, Symbol> symbols_;
     int pass_ = 0;
     bool final_ = false;

@@ -3,8 +3,10 @@
 // It writes <base>.bin and <base>.hex beside the source and the listing.
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include "asm8080/Assembler.hpp"
 #include "asm8080/IntelHex.hpp"
@@ -58,6 +60,19 @@ bool readFile(const std::string& path, std::string& data)
     return std::ferror(f.get()) == 0;
 }
 
+/// True when writing @p output would replace the file @p source: the same
+/// name, or another name of the same file.
+bool namesTheSource(const std::string& output, const std::string& source)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::equivalent(output, source, ec))
+        return true;
+    const fs::path a = fs::absolute(output, ec).lexically_normal();
+    const fs::path b = fs::absolute(source, ec).lexically_normal();
+    return a == b;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -84,6 +99,15 @@ int main(int argc, char** argv)
         listingPath = base + ".lst";
     const std::string binPath = base + ".bin";
     const std::string hexPath = base + ".hex";
+
+    // Nothing is removed or written when an output would be the source itself.
+    const std::initializer_list<const std::string*> outputs{&binPath, &hexPath, listing ? &listingPath : nullptr};
+    for (const std::string* output : outputs) {
+        if (output && namesTheSource(*output, sourcePath)) {
+            report("output file " + *output + " would overwrite the source file " + sourcePath);
+            return 1;
+        }
+    }
 
     // Outputs of an earlier run must never pass for this run's result.
     std::remove(binPath.c_str());

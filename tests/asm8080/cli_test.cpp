@@ -92,3 +92,29 @@ TEST_F(AsmCli, MissingSourceAndBadCommandLines)
     EXPECT_EQ(run(""), 2);
     EXPECT_EQ(run("-x temp.asm"), 2);
 }
+
+TEST_F(AsmCli, AnOutputThatNamesTheSourceIsRefusedAndTheSourceKept)
+{
+    struct Case {
+        const char* source;
+        const char* args;
+        const char* refused;
+    };
+    const Case cases[] = {
+        {"prog.bin", "-l prog.bin", "prog.bin"},       // the image would be the source
+        {"prog2.hex", "prog2.hex", "prog2.hex"},       // the Intel HEX file would be
+        {"prog3.lst", "-l prog3.lst", "prog3.lst"},    // the default listing would be
+        {"prog4.asm", "-lprog4.asm prog4.asm", "prog4.asm"}, // the listing named outright
+        {"prog5.asm", "-l./prog5.asm prog5.asm", "./prog5.asm"}, // another spelling
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const std::string text = "\tORG 100h\n\tRET\n";
+        std::ofstream(dir_ / c.source, std::ios::binary) << text;
+        EXPECT_EQ(run(c.args), 1);
+        EXPECT_EQ(file(c.source), text);
+        EXPECT_NE(file("stderr.txt").find(std::string("output file ") + c.refused + " would overwrite the source"),
+                  std::string::npos)
+            << file("stderr.txt");
+    }
+}

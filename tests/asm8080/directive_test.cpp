@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include <sys/resource.h>
+
 #include "AsmTestUtil.hpp"
 
 using asmtest::code;
@@ -132,6 +134,25 @@ TEST(AsmDirectives, CodeMustFitTheAddressSpaceOnce)
     EXPECT_EQ(onlyError("\tORG 0FFFEh\n\tJMP 0\n"), "code runs past address FFFFh");
     EXPECT_EQ(onlyError("\tDB 1,2\n\tORG 1\n\tDB 3\n"), "address 0001h is assembled twice");
     EXPECT_EQ(onlyError("\tORG 0FFF0h\n\tDS 20h\n"), "DS size out of range: 32 (20h)");
+    // Sizes that would wrap the location counter if they were added first.
+    struct Huge {
+        const char* source;
+        const char* error;
+    };
+    const Huge huge[] = {
+        {"\tDS (7FFFFFFFh SHL 32) OR 0FFFFFFFFh\n\tDB 1\n",
+         "DS size out of range: 9223372036854775807 (7FFFFFFFFFFFFFFFh)"},
+        {"\tORG 1\n\tDS (7FFFFFFFh SHL 32) OR 0FFFFFFFFh\n\tNOP\n",
+         "DS size out of range: 9223372036854775807 (7FFFFFFFFFFFFFFFh)"},
+        {"\tDS 10001h\n", "DS size out of range: 65537 (10001h)"},
+    };
+    for (const Huge& h : huge) {
+        SCOPED_TRACE(h.source);
+        EXPECT_EQ(onlyError(h.source), h.error);
+        const auto r = ostrovik::asm8080::assemble(h.source);
+        EXPECT_NE(r.listing.find(std::string("*** Error: ") + h.error), std::string::npos) << r.listing;
+    }
+    EXPECT_EQ(ostrovik::asm8080::assemble("\tDS 10000h\n").errors.size(), 0u);
     auto r = ostrovik::asm8080::assemble("\tORG 0FFFFh\n\tRST 7\n");
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.origin, 0xFFFF);
@@ -144,4 +165,23 @@ TEST(AsmDirectives, EmptySourceGivesAnEmptyImage)
     EXPECT_TRUE(r.ok());
     EXPECT_TRUE(r.bytes.empty());
     EXPECT_TRUE(ostrovik::asm8080::assemble("; only a comment\n\n   \nHERE:\n").bytes.empty());
+}
+
+TEST(AsmDirectives, MemoryStaysAFewTimesTheSourceSize)
+{
+    const auto peakBytes = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
+    };
+    // Eight megabytes of lines that each hold a few tokens and a comment.
+    const std::string line = "\tORG 1234h+5\t; the same place once more\n";
+    std::string source;
+    while (source.size() < (8u << 20))
+        source += line;
+    const std::size_t before = peakBytes();
+    const auto r = ostrovik::asm8080::assemble(source);
+    const std::size_t grown = peakBytes() - before;
+    EXPECT_TRUE(r.ok());
+    EXPECT_LT(grown, 6 * source.size()) << "peak grew by " << grown << " bytes";
 }
