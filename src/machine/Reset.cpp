@@ -1,8 +1,13 @@
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "machine/Machine.hpp"
 
@@ -22,21 +27,46 @@ void Machine::reset1()
 void Machine::load_bios()
 {
     const std::string path = ProgramDir.empty() ? std::string("bios.dat") : ProgramDir + "/bios.dat";
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        throw std::runtime_error("Cannot open the ROM image " + path + ": " + std::strerror(errno));
-    // Byte n of the file lands in byte n mod 65,536 of the scratch buffer.
-    std::uint16_t at = 0;
+    const auto fail = [&path](const std::string& why) {
+        return std::runtime_error("Cannot open the ROM image " + path + ": " + why);
+    };
+    // Non-blocking, so that a FIFO put in its place cannot hold the window up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        throw fail(std::strerror(errno));
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw fail(std::strerror(errno));
+    if (S_ISDIR(st.st_mode))
+        throw fail(std::strerror(EISDIR));
+    if (!S_ISREG(st.st_mode))
+        throw fail("not a regular file");
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (size < kBiosHeader + 1)
+        throw fail("the file holds " + std::to_string(size) + " bytes, too few for a ROM image");
+    // Byte n of the file lands in byte n mod 65,536 of the scratch buffer, so
+    // only the last 65,536 bytes of a longer file leave their mark on it.
+    const std::uint64_t window = std::min<std::uint64_t>(size, BiosBuf.size());
+    std::uint64_t offset = size - window;
     std::array<std::uint8_t, 4096> chunk;
-    std::size_t n;
-    while ((n = std::fread(chunk.data(), 1, chunk.size(), f)) > 0)
-        for (std::size_t i = 0; i < n; ++i)
-            BiosBuf[at++] = chunk[i];
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (failed)
-        throw std::runtime_error("Cannot read the ROM image " + path + ": " + std::strerror(err));
+    while (offset < size) {
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - offset));
+        const ssize_t n = ::pread(fd, chunk.data(), want, static_cast<off_t>(offset));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw std::runtime_error("Cannot read the ROM image " + path + ": " + std::strerror(errno));
+        }
+        if (n == 0)
+            break; // shrunk while being read: what was there is what counts
+        for (ssize_t i = 0; i < n; ++i)
+            BiosBuf[static_cast<std::uint16_t>(offset + static_cast<std::uint64_t>(i))] = chunk[static_cast<std::size_t>(i)];
+        offset += static_cast<std::uint64_t>(n);
+    }
     for (int i = 0; i < 0x4000; ++i)
         RAM[0xC000 + i] = BiosBuf[kBiosHeader + i];
 }
