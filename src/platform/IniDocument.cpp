@@ -79,6 +79,13 @@ bool HasLineBreakOrZero(std::string_view s)
 
 IniDocument::IniDocument(std::string_view bytes)
 {
+    // A byte-order mark that an editor put before the first line is no part
+    // of its section name; it is written back as it was.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kBom.size()) == kBom) {
+        m_bom = std::string(kBom);
+        bytes.remove_prefix(kBom.size());
+    }
     while (!bytes.empty()) {
         const auto newline = bytes.find('\n');
         if (newline == std::string_view::npos) {
@@ -98,7 +105,7 @@ IniDocument::IniDocument(std::string_view bytes)
 
 std::string IniDocument::Bytes() const
 {
-    std::string out;
+    std::string out = m_bom;
     for (const auto& line : m_lines) {
         out += line.text;
         out += line.end;

@@ -33,6 +33,8 @@ struct IniStatus {
 ///   section goes at the end of the file, with no blank line before it. New
 ///   lines end as the file's first line does, CR LF in a file without one.
 /// - A changed key keeps everything up to its "=" and gets the new value.
+/// - A UTF-8 byte-order mark at the very start is skipped when reading and
+///   kept when writing.
 class IniDocument {
 public:
     IniDocument() = default;
@@ -41,7 +43,7 @@ public:
 
     /// The file's bytes.
     std::string Bytes() const;
-    bool Empty() const { return m_lines.empty(); }
+    bool Empty() const { return m_lines.empty() && m_bom.empty(); }
 
     /// The value of @p key in @p section, nothing when either is missing.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
@@ -60,6 +62,7 @@ private:
 
     std::string LineEnd() const;
 
+    std::string m_bom; // a UTF-8 byte-order mark the file began with, or empty
     std::vector<Line> m_lines;
 };
 

@@ -20,12 +20,19 @@ std::string Reason(int error)
 
 ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, std::string& reason)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO in the file's place cannot hold the program up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT) {
             return ReadResult::Missing;
         }
         reason = Reason(errno);
+        return ReadResult::Failed;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        reason = S_ISDIR(st.st_mode) ? Reason(EISDIR) : std::string("not a regular file");
+        ::close(fd);
         return ReadResult::Failed;
     }
     out.clear();
@@ -44,6 +51,11 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, st
             break;
         }
         out.append(buffer, static_cast<std::size_t>(n));
+        if (out.size() > kMaxIniFileBytes) {
+            reason = "the file is larger than " + std::to_string(kMaxIniFileBytes / 1024) + " KB";
+            ::close(fd);
+            return ReadResult::Failed;
+        }
     }
     ::close(fd);
     return ReadResult::Ok;
@@ -134,12 +146,26 @@ IniStatus IniFile::Save(const IniDocument& document) const
     std::filesystem::path temp = target;
     temp += ".tmp" + std::to_string(::getpid()) + '.' + std::to_string(counter++);
 
+    // The rename would replace a file the user may not write, or one marked
+    // read-only even for the superuser: such a file is left alone.
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists) {
+        int denied = 0;
+        if ((old.st_mode & 0222) == 0) {
+            denied = EACCES;
+        } else if (::access(target.c_str(), W_OK) != 0) {
+            denied = errno;
+        }
+        if (denied != 0) {
+            return IniStatus::Failure(Reason(denied));
+        }
+    }
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         return IniStatus::Failure(Reason(errno));
     }
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
+    if (exists) {
         // Keep the permissions the file had; the new one gets them before it is visible.
         ::fchmod(fd, old.st_mode & 07777);
     }

@@ -8,6 +8,10 @@
 
 namespace ostrovik::platform {
 
+/// A settings file is a few kilobytes; anything past this is no settings
+/// file, and reading it at every call would stall the program.
+inline constexpr std::size_t kMaxIniFileBytes = 1024 * 1024;
+
 /// One INI file on disk, opened and closed again by every call: nothing is
 /// cached, so the order of the calls is the order of the file's changes and
 /// a file deleted or edited in between is seen at once.
@@ -21,7 +25,8 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
 
     /// The value of @p key in @p section; @p defaultValue when the file, the
-    /// section or the key is missing, or the file cannot be read.
+    /// section or the key is missing, or the file cannot be read (it is no
+    /// regular file, or it is larger than kMaxIniFileBytes).
     std::string ReadIni(std::string_view section, std::string_view key,
                         std::string_view defaultValue = "0") const;
 
@@ -36,7 +41,9 @@ public:
 
     /// Replaces the file with @p document: written beside it under a
     /// temporary name, flushed, then renamed over it, so that a failure
-    /// (full disk, no permission) leaves the old file whole.
+    /// (full disk, no permission) leaves the old file whole. A file that
+    /// exists but may not be written (or has no write permission at all) is
+    /// never replaced.
     IniStatus Save(const IniDocument& document) const;
 
 private:

@@ -60,14 +60,14 @@ bool SaveMruList(const TMruFiles& files, QWidget* parent)
 {
     const platform::IniFile file(ConfigFilePath());
     platform::IniDocument document;
-    bool ok = static_cast<bool>(file.Load(document));
-    for (std::size_t i = 0; ok && i < files.size(); ++i)
-        ok = static_cast<bool>(
-            document.Set(kSection, std::to_string(i + 1), QFile::encodeName(files[i]).toStdString()));
-    ok = ok && static_cast<bool>(file.Save(document));
-    if (!ok)
-        ReportUnableToWrite(parent);
-    return ok;
+    platform::IniStatus status = file.Load(document);
+    for (std::size_t i = 0; status && i < files.size(); ++i)
+        status = document.Set(kSection, std::to_string(i + 1), QFile::encodeName(files[i]).toStdString());
+    if (status)
+        status = file.Save(document);
+    if (!status)
+        ReportUnableToWrite(parent, status.message);
+    return static_cast<bool>(status);
 }
 
 void PushMruFile(TMruFiles& files, const QString& FileName)

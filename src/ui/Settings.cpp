@@ -65,15 +65,20 @@ QString ReadIniAtStartup(std::string_view section, std::string_view key)
 
 bool WriteIni(std::string_view section, std::string_view key, const QString& value, QWidget* parent)
 {
-    if (platform::WriteIni(ConfigFilePath(), toFile(section), toFile(key), toFile(value)))
+    const platform::IniStatus status =
+        platform::WriteIni(ConfigFilePath(), toFile(section), toFile(key), toFile(value));
+    if (status)
         return true;
-    ReportUnableToWrite(parent);
+    ReportUnableToWrite(parent, status.message);
     return false;
 }
 
-void ReportUnableToWrite(QWidget* parent)
+void ReportUnableToWrite(QWidget* parent, const std::string& reason)
 {
-    dialogs().error(parent, QStringLiteral("Unable to write to %1").arg(QFile::decodeName(ConfigFilePath().c_str())));
+    QString text = QStringLiteral("Unable to write to %1").arg(QFile::decodeName(ConfigFilePath().c_str()));
+    if (!reason.empty())
+        text += QLatin1Char('\n') + QString::fromLocal8Bit(reason);
+    dialogs().error(parent, text);
 }
 
 } // namespace ostrovik::ui

@@ -28,10 +28,12 @@ QString ReadIni(std::string_view section, std::string_view key, std::string_view
 QString ReadIniAtStartup(std::string_view section, std::string_view key);
 
 /// One write, creating the file, the section and the key as needed. A failure
-/// is shown as "Unable to write to <file>" over @p parent and gives false.
+/// is shown as "Unable to write to <file>" and the system's reason over
+/// @p parent and gives false.
 bool WriteIni(std::string_view section, std::string_view key, const QString& value, QWidget* parent = nullptr);
 
-/// Shows "Unable to write to <file>" over @p parent.
-void ReportUnableToWrite(QWidget* parent);
+/// Shows "Unable to write to <file>" over @p parent, with @p reason (why
+/// the system refused) on the line below.
+void ReportUnableToWrite(QWidget* parent, const std::string& reason);
 
 } // namespace ostrovik::ui

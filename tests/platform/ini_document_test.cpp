@@ -233,3 +233,29 @@ TEST(IniDocument, FuzzRandomFilesKeepTheirLines)
         ASSERT_LE(changed, 1) << "in:\n" << text << "\nout:\n" << after;
     }
 }
+
+TEST(IniDocument, ALeadingByteOrderMarkIsNoPartOfTheFirstSection)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case {
+        std::string text, section, key, value;
+    };
+    const Case cases[] = {
+        {bom + "[AutoStartUpOptions]\r\nGray=1\r\n", "AutoStartUpOptions", "Gray", "1"},
+        {bom + "[A]\nk=v", "A", "k", "v"},
+        {bom + "; note\r\n[B]\r\nx=2\r\n", "B", "x", "2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        IniDocument doc(c.text);
+        EXPECT_EQ(doc.Bytes(), c.text);
+        EXPECT_EQ(ValueOf(doc, c.section, c.key), c.value);
+        // Writing the key changes its line, adds no second section and keeps the mark.
+        ASSERT_TRUE(doc.Set(c.section, c.key, "new"));
+        std::string expected = c.text;
+        expected.replace(expected.find(c.key + '=' + c.value), c.key.size() + 1 + c.value.size(), c.key + "=new");
+        EXPECT_EQ(doc.Bytes(), expected);
+    }
+    // Only at the very start: a mark inside a line is that line's bytes.
+    EXPECT_EQ(ValueOf(IniDocument("[A]\n" + bom + "k=v\n"), "A", "k"), "<missing>");
+}

@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -183,4 +184,55 @@ TEST_F(IniFileTest, RewritingTheSameValueLeavesTheFileAlone)
     ::usleep(20'000);
     ASSERT_TRUE(WriteIni(Path(), "a", "K", "1"));
     EXPECT_EQ(fs::last_write_time(Path()), before);
+}
+
+TEST_F(IniFileTest, WhatIsNoSettingsFileReadsAsDefaultsAndIsNeverReplaced)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"a FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "not a regular file"},
+        {"a link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, "not a regular file"},
+        {"a folder", [](const fs::path& p) { fs::create_directory(p); }, "Is a directory"},
+        {"100 MB",
+         [](const fs::path& p) {
+             Put(p, "[A]\nk=1\n");
+             ASSERT_EQ(::truncate(p.c_str(), 100 << 20), 0);
+         },
+         "the file is larger than 1024 KB"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(Path());
+        c.make(Path());
+        const auto type = fs::symlink_status(Path()).type();
+        EXPECT_EQ(ReadIni(Path(), "A", "k"), "0");
+        IniDocument doc;
+        EXPECT_EQ(IniFile(Path()).Load(doc).message, c.reason);
+        const IniStatus write = WriteIni(Path(), "A", "k", "2");
+        EXPECT_FALSE(write);
+        EXPECT_EQ(write.message, c.reason);
+        EXPECT_EQ(fs::symlink_status(Path()).type(), type);
+        EXPECT_EQ(FilesInDir(), 1u);
+    }
+}
+
+TEST_F(IniFileTest, AReadOnlyFileIsNotReplacedAndTheReasonIsGiven)
+{
+    const std::string before = "[A]\r\nk=1\r\n";
+    Put(Path(), before);
+    fs::permissions(Path(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const IniStatus one = WriteIni(Path(), "A", "k", "2");
+    EXPECT_FALSE(one);
+    EXPECT_EQ(one.message, "Permission denied");
+    IniDocument doc;
+    ASSERT_TRUE(IniFile(Path()).Load(doc));
+    ASSERT_TRUE(doc.Set("B", "k", "3"));
+    EXPECT_EQ(IniFile(Path()).Save(doc).message, "Permission denied");
+    EXPECT_EQ(Contents(Path()), before);
+    EXPECT_EQ(FilesInDir(), 1u);
+    EXPECT_EQ(ReadIni(Path(), "A", "k"), "1");
 }

@@ -233,7 +233,7 @@ void LifeCycleTest::exitReportsAFailedWrite()
         QCOMPARE(dialogs.errors.size(), 1);
     }
     QCOMPARE(dialogs.errors.size(), 2);
-    QCOMPARE(dialogs.errors.last(), QStringLiteral("Unable to write to ") + bad);
+    QCOMPARE(dialogs.errors.last(), QStringLiteral("Unable to write to ") + bad + QStringLiteral("\nNot a directory"));
 }
 
 void LifeCycleTest::handedOverFileLoadsWithItsNameAsCaption()

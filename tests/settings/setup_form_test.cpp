@@ -337,7 +337,7 @@ void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
     form.show();
     QVERIFY(!form.Button1Click());
     QVERIFY(form.isVisible());
-    QCOMPARE(dialogs.errors, QStringList{QStringLiteral("Unable to write to ") + bad});
+    QCOMPARE(dialogs.errors, QStringList{QStringLiteral("Unable to write to ") + bad + QStringLiteral("\nNot a directory")});
 
     // The load after a failed first write goes on with what it can read.
     dialogs.errors.clear();
