@@ -5,6 +5,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
+
+#include <sys/stat.h>
 
 #include "support/MainWindowRig.hpp"
 
@@ -71,20 +74,31 @@ void PowerOnScreenTest::bannerIsShownInTheWindow()
 
 void PowerOnScreenTest::unreadableRomImageStopsThePowerOn_data()
 {
-    QTest::addColumn<bool>("folderInItsPlace");
+    QTest::addColumn<QString>("inItsPlace");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << false << QString::fromLocal8Bit(std::strerror(ENOENT));
-    QTest::newRow("a folder") << true << QString::fromLocal8Bit(std::strerror(EISDIR));
+    QTest::newRow("missing") << QString() << QString::fromLocal8Bit(std::strerror(ENOENT));
+    QTest::newRow("a folder") << QStringLiteral("folder") << QString::fromLocal8Bit(std::strerror(EISDIR));
+    QTest::newRow("header only") << QStringLiteral("22 bytes")
+                                 << QStringLiteral("the file holds 22 bytes, too few for a ROM image");
+    QTest::newRow("a FIFO") << QStringLiteral("fifo") << QStringLiteral("not a regular file");
+    QTest::newRow("a link to /dev/zero") << QStringLiteral("zero") << QStringLiteral("not a regular file");
 }
 
 void PowerOnScreenTest::unreadableRomImageStopsThePowerOn()
 {
-    QFETCH(bool, folderInItsPlace);
+    QFETCH(QString, inItsPlace);
     QFETCH(QString, reason);
     MainWindowRig rig;
-    QVERIFY(QFile::remove(rig.path(QStringLiteral("bios.dat"))));
-    if (folderInItsPlace)
+    const QString bios = rig.path(QStringLiteral("bios.dat"));
+    QVERIFY(QFile::remove(bios));
+    if (inItsPlace == QLatin1String("folder"))
         rig.makeFolder(QStringLiteral("bios.dat"));
+    else if (inItsPlace == QLatin1String("22 bytes"))
+        QVERIFY(!rig.writeFile(QStringLiteral("bios.dat"), std::vector<std::uint8_t>(22, 0xC3)).isEmpty());
+    else if (inItsPlace == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(bios).constData(), 0600), 0);
+    else if (inItsPlace == QLatin1String("zero"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), bios));
 
     rig.window->show();
     QTRY_COMPARE(rig.dialogs.errors.size(), 1);
