@@ -15,9 +15,9 @@ namespace {
 
 class BenchHost : public ostrovik::machine::NullHost {
 public:
-    std::string option(std::string_view key) const override
+    std::string option(ostrovik::machine::Option which) const override
     {
-        return key == ostrovik::files::kOptionRunBasic ? "1" : "0";
+        return which == ostrovik::machine::Option::RunBasic ? "1" : "0";
     }
 };
 

@@ -96,9 +96,9 @@ void loadBasic(machine::Machine& m, std::size_t bytesRead)
     m.set_var(m.WarmSP, m.WarmPC);
     m.r_SP = m.WarmSP;
     m.r_PC = kBasicRunPC;
-    if (optionChecked(m.host(), kOptionPatch058C))
+    if (m.host().optionChecked(machine::Option::Patch058C))
         m.RAM[kPatch058CAddr] = kPatch058CValue;
-    if (optionChecked(m.host(), kOptionRunBasic))
+    if (m.host().optionChecked(machine::Option::RunBasic))
         autoRunBasic(m);
 }
 
@@ -114,11 +114,6 @@ void loadSnapshot(machine::Machine& m)
 }
 
 } // namespace
-
-bool optionChecked(const machine::Host& host, std::string_view key)
-{
-    return host.option(key) == "1";
-}
 
 std::int64_t FileSizeByName(const std::string& FileName)
 {

@@ -11,15 +11,8 @@ class Host;
 
 namespace ostrovik::files {
 
-/// Config keys of the two settings a BASIC load consults.
-inline constexpr std::string_view kOptionRunBasic = "RunBasic";
-inline constexpr std::string_view kOptionPatch058C = "h058С";
-
 /// Shown for a missing file, a folder, or a file too short to hold anything.
 inline constexpr std::string_view kMsgTooSmall = "File is very small or not found !!!";
-
-/// Whether the settings window's check box for @p key is checked now.
-bool optionChecked(const machine::Host& host, std::string_view key);
 
 /// Size in bytes of the named file; -1 when there is no such file, or the
 /// name is a folder or anything else that is not a plain file.

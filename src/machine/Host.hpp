@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "machine/Option.hpp"
+
 namespace ostrovik::machine {
 
 /// What the machine needs from the user interface. The main window implements
@@ -42,14 +44,16 @@ public:
     /// after it).
     virtual void setOpenDialogFileName(const std::string& path) = 0;
 
-    /// State of a settings-window option at the moment of use, by its config
-    /// key (UTF-8): "1" when a check box is checked. Until the settings window
-    /// answers, every option reads as its first-run value "0".
-    virtual std::string option(std::string_view key) const
+    /// State of a settings-window option at the moment of use, as the
+    /// complete write would store it: "1" when a check box is checked. Until
+    /// the settings window answers, every option reads "0".
+    virtual std::string option(Option which) const
     {
-        (void)key;
+        (void)which;
         return "0";
     }
+    /// Whether the check box of @p which is checked now.
+    bool optionChecked(Option which) const { return option(which) == "1"; }
 
     /// Presents the screen at once through the current presentation, as the
     /// run loop's tick does (after a snapshot has replaced video RAM).

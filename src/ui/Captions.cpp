@@ -239,8 +239,8 @@ void TMainFormEmu::English1Click()
 
 void TMainFormEmu::applyLanguage(Language language)
 {
-    menus_->setChecked(QStringLiteral("Russian1"), language == Language::Russian);
-    menus_->setChecked(QStringLiteral("English1"), language == Language::English);
+    menus_->setChecked(menu::Russian1, language == Language::Russian);
+    menus_->setChecked(menu::English1, language == Language::English);
     // The window caption comes first in the main set; it drops any file name.
     applyCaptionSet(*this, CaptionWindow::MainFormEmu, language);
     captionFollowers_.apply(language);

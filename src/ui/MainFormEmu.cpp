@@ -158,7 +158,7 @@ void TMainFormEmu::ResetCPU1Click()
 
 void TMainFormEmu::FullScreen1Click()
 {
-    menus_->setChecked(QStringLiteral("FullScreen1"), !fullScreen());
+    menus_->setChecked(menu::FullScreen1, !fullScreen());
     screenView_->setStretch(fullScreen());
 }
 

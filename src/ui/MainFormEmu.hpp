@@ -165,7 +165,7 @@ public:
     bool quickRun() const override;
     void setOpenDialogFileName(const std::string& path) override;
     /// The settings window's control for @p key, as it stands now.
-    std::string option(std::string_view key) const override;
+    std::string option(machine::Option which) const override;
     void AddFileInMRU(const std::string& path) override;
     /// The file name the open dialog remembers.
     const QString& openDialogFileName() const { return openDialogFileName_; }

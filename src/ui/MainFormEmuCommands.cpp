@@ -17,12 +17,6 @@ namespace ostrovik::ui {
 
 namespace {
 
-const QString kFullScreen1 = QStringLiteral("FullScreen1");
-const QString kN7 = QStringLiteral("N7");
-const QString kN9 = QStringLiteral("N9");
-const QString kN11 = QStringLiteral("N11");
-const QString kN13 = QStringLiteral("N13");
-const QString kRussian1 = QStringLiteral("Russian1");
 
 constexpr int kImagePause = 7;
 constexpr int kImagePaused = 8;
@@ -46,7 +40,7 @@ const char* const kAboutText =
 void TMainFormEmu::buildCommands()
 {
     menus_ = std::make_unique<TMainMenu>(*this, *ToolBar1);
-    menus_->setChecked(kN9, screen_->BlurEnabled != 0);
+    menus_->setChecked(menu::N9, screen_->BlurEnabled != 0);
     screenView_->setStretch(fullScreen());
     forms_.SetupScreenSizeForm.setFactory([](TMainFormEmu& main) -> QWidget* {
         return new output::TSetupScreenSizeForm(
@@ -58,23 +52,23 @@ void TMainFormEmu::buildCommands()
         return form;
     });
     // Each tick asks the sound command whether to play.
-    beeper_->setSoundSwitch([this] { return menus_->checked(kN13); });
+    beeper_->setSoundSwitch([this] { return menus_->checked(menu::N13); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);
 }
 
 bool TMainFormEmu::grayTV() const
 {
-    return menus_->checked(kN7);
+    return menus_->checked(menu::N7);
 }
 
 bool TMainFormEmu::fullScreen() const
 {
-    return menus_->checked(kFullScreen1);
+    return menus_->checked(menu::FullScreen1);
 }
 
 bool TMainFormEmu::russianCaptions() const
 {
-    return menus_->checked(kRussian1);
+    return menus_->checked(menu::Russian1);
 }
 
 int TMainFormEmu::menuBarHeight(int width) const
@@ -121,11 +115,11 @@ void TMainFormEmu::N2Click()
 
 void TMainFormEmu::N11Click()
 {
-    const bool paused = !menus_->checked(kN11);
-    menus_->setChecked(kN11, paused);
+    const bool paused = !menus_->checked(menu::N11);
+    menus_->setChecked(menu::N11, paused);
     const int image = paused ? kImagePaused : kImagePause;
-    menus_->setImage(kN11, image);
-    menus_->setImage(QStringLiteral("ToolButton3"), image);
+    menus_->setImage(menu::N11, image);
+    menus_->setImage(menu::ToolButton3, image);
     machine_.Paused = paused ? 1 : 0;
 }
 
@@ -139,8 +133,8 @@ void TMainFormEmu::N4Click()
 void TMainFormEmu::N7Click()
 {
     const bool gray = !grayTV();
-    menus_->setChecked(kN7, gray);
-    menus_->setImage(QStringLiteral("ToolButton7"), gray ? kImageGrayTV : kImageColourTV);
+    menus_->setChecked(menu::N7, gray);
+    menus_->setImage(menu::ToolButton7, gray ? kImageGrayTV : kImageColourTV);
     // Every pixel changes colour, so nothing drawn before may be kept.
     machine_.invalidateScreen();
     if (machine_.RenderMode == 0)
@@ -150,7 +144,7 @@ void TMainFormEmu::N7Click()
 void TMainFormEmu::N9Click()
 {
     screen_->BlurEnabled = screen_->BlurEnabled ? 0 : 1;
-    menus_->setChecked(kN9, screen_->BlurEnabled != 0);
+    menus_->setChecked(menu::N9, screen_->BlurEnabled != 0);
 }
 
 void TMainFormEmu::ToolButton19Click()
@@ -178,11 +172,11 @@ void TMainFormEmu::N256x2562Click()
 
 void TMainFormEmu::N13Click()
 {
-    const bool on = !menus_->checked(kN13);
-    menus_->setChecked(kN13, on);
+    const bool on = !menus_->checked(menu::N13);
+    menus_->setChecked(menu::N13, on);
     const int image = on ? kImageSoundOn : kImageSoundOff;
-    menus_->setImage(kN13, image);
-    menus_->setImage(QStringLiteral("ToolButton18"), image);
+    menus_->setImage(menu::N13, image);
+    menus_->setImage(menu::ToolButton18, image);
     if (on) {
         // The device opens again with the next buffer.
         beeper_->InitAudio();
@@ -195,7 +189,7 @@ void TMainFormEmu::N13Click()
 void TMainFormEmu::N28Click()
 {
     // There is nothing to show while sound is off.
-    if (menus_->checked(kN13))
+    if (menus_->checked(menu::N13))
         forms_.SoundDrawForm.toggle(*this);
 }
 

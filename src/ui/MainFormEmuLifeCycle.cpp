@@ -45,7 +45,7 @@ void TMainFormEmu::FormCreate(const QStringList& args)
     machine_.CmdLineFile.clear();
 
     screen_->BlurEnabled = storedFlag(kBlur) ? 1 : 0;
-    menus_->setChecked(QStringLiteral("N9"), screen_->BlurEnabled != 0);
+    menus_->setChecked(menu::N9, screen_->BlurEnabled != 0);
 
     // The render mode is a byte; a value outside it is no mode at all.
     const int mode = storedNumber(kRenderingMode);
@@ -94,16 +94,16 @@ void TMainFormEmu::FormActivate()
             Russian1Click();
         else
             English1Click();
-        menus_->setChecked(QStringLiteral("FullScreen1"), storedFlag(kFullScreen));
+        menus_->setChecked(menu::FullScreen1, storedFlag(kFullScreen));
         screenView_->setStretch(fullScreen());
         const bool gray = storedFlag(kGray);
-        menus_->setChecked(QStringLiteral("N7"), gray);
-        menus_->setImage(QStringLiteral("ToolButton7"), gray ? 13 : 12);
+        menus_->setChecked(menu::N7, gray);
+        menus_->setImage(menu::ToolButton7, gray ? 13 : 12);
         if (SetUpForm && !SetUpForm->CheckBox9->isChecked()) {
             // Silent from the start; the power-on still sets the wave format.
-            menus_->setChecked(QStringLiteral("N13"), false);
-            menus_->setImage(QStringLiteral("N13"), 22);
-            menus_->setImage(QStringLiteral("ToolButton18"), 22);
+            menus_->setChecked(menu::N13, false);
+            menus_->setImage(menu::N13, 22);
+            menus_->setImage(menu::ToolButton18, 22);
         }
         if (SetUpForm && SetUpForm->CheckBox7->isChecked()) {
             storedOuterSize_ = QSize();
@@ -170,7 +170,7 @@ int TMainFormEmu::timerInterval() const
 
 QMenu* TMainFormEmu::fileMenu() const
 {
-    return menus_->submenu(QStringLiteral("N1"));
+    return menus_->submenu(menu::N1);
 }
 
 void TMainFormEmu::AddFileInMRU(const QString& FileName)
@@ -201,14 +201,14 @@ void TMainFormEmu::AddFileInMRU(const std::string& path)
     AddFileInMRU(QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
-std::string TMainFormEmu::option(std::string_view key) const
+std::string TMainFormEmu::option(machine::Option which) const
 {
-    return SetUpForm ? SetUpForm->option(key).toStdString() : std::string("0");
+    return SetUpForm ? SetUpForm->option(which).toStdString() : std::string("0");
 }
 
 bool TMainFormEmu::quickRun() const
 {
-    return SetUpForm && SetUpForm->CheckBox10->isChecked();
+    return SetUpForm && SetUpForm->option(machine::Option::QuickRun) == QLatin1String("1");
 }
 
 } // namespace ostrovik::ui

@@ -27,14 +27,14 @@ enum class Mark { None, Unchecked, Checked };
 
 struct MenuEntry {
     Kind kind;
-    const char* name = "";
+    MenuItem name{std::string_view{}};
     const char* caption = "";
     int image = -1;
     CommandHandler handler = nullptr;
     Mark mark = Mark::None;
 };
 
-constexpr MenuEntry submenu(const char* name, const char* caption, int image = -1)
+constexpr MenuEntry submenu(MenuItem name, const char* caption, int image = -1)
 {
     return {Kind::Submenu, name, caption, image};
 }
@@ -42,11 +42,11 @@ constexpr MenuEntry end()
 {
     return {Kind::EndSubmenu};
 }
-constexpr MenuEntry separator(const char* name)
+constexpr MenuEntry separator(MenuItem name)
 {
     return {Kind::Separator, name, "-"};
 }
-constexpr MenuEntry item(const char* name, const char* caption, int image, CommandHandler handler,
+constexpr MenuEntry item(MenuItem name, const char* caption, int image, CommandHandler handler,
                          Mark mark = Mark::None)
 {
     return {Kind::Item, name, caption, image, handler, mark};
@@ -54,119 +54,119 @@ constexpr MenuEntry item(const char* name, const char* caption, int image, Comma
 
 // The design captions are Russian; the English set replaces some of them.
 const MenuEntry kMainMenu[] = {
-    submenu("N1", "Файл"),
-    item("N2", "Открыть файл", 4, &T::N2Click),
-    item("sav1", "Сохранить файл (sav)", 5, &T::sav1Click),
-    separator("N27"),
-    item("ResetCPU1", "Reset CPU", 15, &T::ResetCPU1Click),
-    item("N11", "Пауза", 7, &T::N11Click, Mark::Unchecked),
-    separator("N3"),
-    item("N4", "Выход", 6, &T::N4Click),
+    submenu(menu::N1, "Файл"),
+    item(menu::N2, "Открыть файл", 4, &T::N2Click),
+    item(menu::sav1, "Сохранить файл (sav)", 5, &T::sav1Click),
+    separator(menu::N27),
+    item(menu::ResetCPU1, "Reset CPU", 15, &T::ResetCPU1Click),
+    item(menu::N11, "Пауза", 7, &T::N11Click, Mark::Unchecked),
+    separator(menu::N3),
+    item(menu::N4, "Выход", 6, &T::N4Click),
     // The recent files go below this one.
-    separator("N36"),
+    separator(menu::N36),
     end(),
 
-    submenu("N5", "Настройки"),
-    item("FullScreen1", "FullScreen", 14, &T::FullScreen1Click, Mark::Checked),
-    item("N7", "ЧБ телевизор", 12, &T::N7Click, Mark::Unchecked),
-    item("N9", "Размытие", 23, &T::N9Click, Mark::Unchecked),
-    item("N33", "Установить размер экрана", 27, &T::N33Click),
-    item("N256x2561", "256x256", 29, &T::N256x2561Click),
-    separator("N8"),
-    item("N13", "Звук", 21, &T::N13Click, Mark::Checked),
-    item("N28", "Отображение звука", 24, &T::N28Click),
-    separator("N14"),
-    submenu("N15", "Язык программы", 31),
-    item("Russian1", "Russian", 37, &T::Russian1Click, Mark::Unchecked),
-    item("English1", "English", 36, &T::English1Click, Mark::Unchecked),
+    submenu(menu::N5, "Настройки"),
+    item(menu::FullScreen1, "FullScreen", 14, &T::FullScreen1Click, Mark::Checked),
+    item(menu::N7, "ЧБ телевизор", 12, &T::N7Click, Mark::Unchecked),
+    item(menu::N9, "Размытие", 23, &T::N9Click, Mark::Unchecked),
+    item(menu::N33, "Установить размер экрана", 27, &T::N33Click),
+    item(menu::N256x2561, "256x256", 29, &T::N256x2561Click),
+    separator(menu::N8),
+    item(menu::N13, "Звук", 21, &T::N13Click, Mark::Checked),
+    item(menu::N28, "Отображение звука", 24, &T::N28Click),
+    separator(menu::N14),
+    submenu(menu::N15, "Язык программы", 31),
+    item(menu::Russian1, "Russian", 37, &T::Russian1Click, Mark::Unchecked),
+    item(menu::English1, "English", 36, &T::English1Click, Mark::Unchecked),
     end(),
-    separator("N25"),
-    item("N26", "Настройка программы ...", 1, &T::N26Click),
-    end(),
-
-    submenu("N18", "Дополнительно"),
-    item("N10", "Клавиатура", 3, &T::N10Click),
-    submenu("N16", "Джойстик", 20),
-    item("Qjoystick1", "Q-joystick", -1, nullptr, Mark::Unchecked),
-    item("Keyboardjoystick1", "Keyboard joystick", -1, nullptr, Mark::Checked),
-    end(),
-    separator("N24"),
-    item("N19", "Скриншот", 16, &T::ToolButton15Click),
-    item("N20", "Запись AVI", 19, nullptr),
-    separator("N29"),
-    item("PictureToLVT1", "Picture_To_LVT", 25, &T::PictureToLVT1Click),
-    separator("N30"),
-    item("Znakogenerator1", "Знакогенератор", 32, &T::Znakogenerator1Click),
-    separator("N34"),
-    item("Assemblereditor1", "Assembler editor", 33, &T::Assemblereditor1Click),
-    separator("N21"),
-    item("N31", "Вставить из буфера", 30, &T::N31Click),
-    item("LogTextOut1", "LogTextOut", 28, &T::LogTextOut1Click),
-    separator("N12"),
-    item("N23", "Сеть ...", 35, &T::N23Click),
-    separator("N37"),
-    item("N6", "Debugger ...", 2, &T::N6Click),
-    item("Debuggerstepbystep1", "Debugger step by step", 34, &T::Debuggerstepbystep1Click),
+    separator(menu::N25),
+    item(menu::N26, "Настройка программы ...", 1, &T::N26Click),
     end(),
 
-    submenu("N35", "Игры"),
+    submenu(menu::N18, "Дополнительно"),
+    item(menu::N10, "Клавиатура", 3, &T::N10Click),
+    submenu(menu::N16, "Джойстик", 20),
+    item(menu::Qjoystick1, "Q-joystick", -1, nullptr, Mark::Unchecked),
+    item(menu::Keyboardjoystick1, "Keyboard joystick", -1, nullptr, Mark::Checked),
+    end(),
+    separator(menu::N24),
+    item(menu::N19, "Скриншот", 16, &T::ToolButton15Click),
+    item(menu::N20, "Запись AVI", 19, nullptr),
+    separator(menu::N29),
+    item(menu::PictureToLVT1, "Picture_To_LVT", 25, &T::PictureToLVT1Click),
+    separator(menu::N30),
+    item(menu::Znakogenerator1, "Знакогенератор", 32, &T::Znakogenerator1Click),
+    separator(menu::N34),
+    item(menu::Assemblereditor1, "Assembler editor", 33, &T::Assemblereditor1Click),
+    separator(menu::N21),
+    item(menu::N31, "Вставить из буфера", 30, &T::N31Click),
+    item(menu::LogTextOut1, "LogTextOut", 28, &T::LogTextOut1Click),
+    separator(menu::N12),
+    item(menu::N23, "Сеть ...", 35, &T::N23Click),
+    separator(menu::N37),
+    item(menu::N6, "Debugger ...", 2, &T::N6Click),
+    item(menu::Debuggerstepbystep1, "Debugger step by step", 34, &T::Debuggerstepbystep1Click),
+    end(),
+
+    submenu(menu::N35, "Игры"),
     // Its caption ends with the catalogue's address, set when it is made.
-    item("Onlinegamesitegames1", "", -1, &T::Onlinegamesitegames1Click),
-    item("OffLine1", "OffLine", -1, &T::OffLine1Click),
+    item(menu::Onlinegamesitegames1, "", -1, &T::Onlinegamesitegames1Click),
+    item(menu::OffLine1, "OffLine", -1, &T::OffLine1Click),
     end(),
 
-    submenu("N17", "О программе"),
-    item("N22", "О программе", 9, &T::N22Click),
+    submenu(menu::N17, "О программе"),
+    item(menu::N22, "О программе", 9, &T::N22Click),
     end(),
 };
 
 const MenuEntry kPopupMenu[] = {
-    item("N32", "Вставить из буфера", 28, &T::N31Click),
-    item("N256x2562", "256x256", 29, &T::N256x2562Click),
+    item(menu::N32, "Вставить из буфера", 28, &T::N31Click),
+    item(menu::N256x2562, "256x256", 29, &T::N256x2562Click),
 };
 
 struct ButtonEntry {
-    const char* name;
+    MenuItem name;
     const char* hint; ///< nullptr: a separator; "": no hint
     int image;
     CommandHandler handler;
 };
 
-constexpr ButtonEntry button(const char* name, const char* hint, int image, CommandHandler handler)
+constexpr ButtonEntry button(MenuItem name, const char* hint, int image, CommandHandler handler)
 {
     return {name, hint, image, handler};
 }
-constexpr ButtonEntry spacer(const char* name)
+constexpr ButtonEntry spacer(MenuItem name)
 {
     return {name, nullptr, -1, nullptr};
 }
 
 const ButtonEntry kToolBar[] = {
-    button("ToolButton1", "Open file LVT,SAV", 4, &T::N2Click),
-    button("ToolButton20", "Save file (sav)", 5, &T::ToolButton20Click),
-    spacer("ToolButton4"),
-    button("ToolButton2", "Reset", 15, &T::ResetCPU1Click),
-    button("ToolButton3", "Pause", 7, &T::N11Click),
-    spacer("ToolButton5"),
-    button("ToolButton6", "Fullscreen", 14, &T::FullScreen1Click),
-    button("ToolButton7", "GrayTV", 12, &T::N7Click),
-    button("ToolButton19", "", 23, &T::ToolButton19Click),
-    button("ToolButton8", "Keyboard", 3, &T::N10Click),
-    button("ToolButton9", "Debagger", 2, &T::N6Click),
-    button("ToolButton24", "", 34, &T::ToolButton24Click),
-    button("ToolButton18", "Sound", 21, &T::N13Click),
-    button("ToolButton21", "View sound", 24, &T::ToolButton21Click),
-    button("ToolButton17", "Joystick", 26, &T::ToolButton17Click),
-    spacer("ToolButton10"),
-    button("ToolButton15", "Screenshot", 16, &T::ToolButton15Click),
-    button("ToolButton16", "Save to AVI file", 17, &T::ToolButton16Click),
-    button("ToolButton22", "Picture to LVT", 25, &T::ToolButton22Click),
-    button("ToolButton23", "Paste", 30, &T::N31Click),
-    button("ToolButton25", "", 33, &T::ToolButton25Click),
-    spacer("ToolButton14"),
-    button("ToolButton11", "About", 9, &T::ToolButton11Click),
-    spacer("ToolButton12"),
-    button("ToolButton13", "Exit", 6, &T::N4Click),
+    button(menu::ToolButton1, "Open file LVT,SAV", 4, &T::N2Click),
+    button(menu::ToolButton20, "Save file (sav)", 5, &T::ToolButton20Click),
+    spacer(menu::ToolButton4),
+    button(menu::ToolButton2, "Reset", 15, &T::ResetCPU1Click),
+    button(menu::ToolButton3, "Pause", 7, &T::N11Click),
+    spacer(menu::ToolButton5),
+    button(menu::ToolButton6, "Fullscreen", 14, &T::FullScreen1Click),
+    button(menu::ToolButton7, "GrayTV", 12, &T::N7Click),
+    button(menu::ToolButton19, "", 23, &T::ToolButton19Click),
+    button(menu::ToolButton8, "Keyboard", 3, &T::N10Click),
+    button(menu::ToolButton9, "Debagger", 2, &T::N6Click),
+    button(menu::ToolButton24, "", 34, &T::ToolButton24Click),
+    button(menu::ToolButton18, "Sound", 21, &T::N13Click),
+    button(menu::ToolButton21, "View sound", 24, &T::ToolButton21Click),
+    button(menu::ToolButton17, "Joystick", 26, &T::ToolButton17Click),
+    spacer(menu::ToolButton10),
+    button(menu::ToolButton15, "Screenshot", 16, &T::ToolButton15Click),
+    button(menu::ToolButton16, "Save to AVI file", 17, &T::ToolButton16Click),
+    button(menu::ToolButton22, "Picture to LVT", 25, &T::ToolButton22Click),
+    button(menu::ToolButton23, "Paste", 30, &T::N31Click),
+    button(menu::ToolButton25, "", 33, &T::ToolButton25Click),
+    spacer(menu::ToolButton14),
+    button(menu::ToolButton11, "About", 9, &T::ToolButton11Click),
+    spacer(menu::ToolButton12),
+    button(menu::ToolButton13, "Exit", 6, &T::N4Click),
 };
 
 void addEntries(std::span<const MenuEntry> entries, QMenu* first,
@@ -221,7 +221,7 @@ void TMainMenu::buildMainMenu()
 
     // The menu bar's top-level submenus have no parent menu.
     addEntries(kMainMenu, nullptr, [this](QMenu* parent, const MenuEntry& e) -> QAction* {
-        const QString name = QString::fromLatin1(e.name);
+        const QString name = objectNameOf(e.name);
         const QString caption = QString::fromUtf8(e.caption);
         switch (e.kind) {
         case Kind::Submenu: {
@@ -244,7 +244,7 @@ void TMainMenu::buildMainMenu()
         bind(action, e.handler);
         return action;
     });
-    item(QStringLiteral("Onlinegamesitegames1"))->setText(onlineGamesCaption(Language::Russian));
+    item(menu::Onlinegamesitegames1)->setText(onlineGamesCaption(Language::Russian));
 }
 
 void TMainMenu::buildPopupMenu()
@@ -252,7 +252,7 @@ void TMainMenu::buildPopupMenu()
     PopupMenu1 = new QMenu(&window_);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     for (const MenuEntry& e : kPopupMenu)
-        bind(add(PopupMenu1->addAction(QString::fromUtf8(e.caption)), QString::fromLatin1(e.name), e.image), e.handler);
+        bind(add(PopupMenu1->addAction(QString::fromUtf8(e.caption)), objectNameOf(e.name), e.image), e.handler);
 
     window_.setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(&window_, &QWidget::customContextMenuRequested, PopupMenu1,
@@ -268,7 +268,7 @@ void TMainMenu::buildToolBar()
     ToolBar1->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; min-height: %1px; max-height: %1px; }")
                                 .arg(TMainFormEmu::kToolBarHeight));
     for (const ButtonEntry& b : kToolBar) {
-        const QString name = QString::fromLatin1(b.name);
+        const QString name = objectNameOf(b.name);
         if (!b.hint) {
             add(ToolBar1->addSeparator(), name, -1);
             continue;
@@ -283,37 +283,47 @@ void TMainMenu::buildToolBar()
     }
 }
 
-QAction* TMainMenu::item(const QString& name) const
+QString objectNameOf(MenuItem item)
+{
+    return QString::fromLatin1(item.name().data(), static_cast<qsizetype>(item.name().size()));
+}
+
+QAction* TMainMenu::find(const QString& name) const
 {
     return items_.value(name, nullptr);
 }
 
-QMenu* TMainMenu::submenu(const QString& name) const
+QAction* TMainMenu::item(MenuItem which) const
 {
-    return submenus_.value(name, nullptr);
+    return find(objectNameOf(which));
 }
 
-bool TMainMenu::checked(const QString& name) const
+QMenu* TMainMenu::submenu(MenuItem which) const
 {
-    const QAction* action = item(name);
+    return submenus_.value(objectNameOf(which), nullptr);
+}
+
+bool TMainMenu::checked(MenuItem which) const
+{
+    const QAction* action = item(which);
     return action && action->isChecked();
 }
 
-void TMainMenu::setChecked(const QString& name, bool on)
+void TMainMenu::setChecked(MenuItem which, bool on)
 {
-    if (QAction* action = item(name))
+    if (QAction* action = item(which))
         action->setChecked(on);
 }
 
-int TMainMenu::image(const QString& name) const
+int TMainMenu::image(MenuItem which) const
 {
-    const QAction* action = item(name);
+    const QAction* action = item(which);
     return action ? imageOf(*action) : -1;
 }
 
-void TMainMenu::setImage(const QString& name, int index)
+void TMainMenu::setImage(MenuItem which, int index)
 {
-    if (QAction* action = item(name))
+    if (QAction* action = item(which))
         setImageOf(*action, index);
 }
 

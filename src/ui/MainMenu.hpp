@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "ui/MenuItems.hpp"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -12,6 +14,9 @@ class QToolBar;
 namespace ostrovik::ui {
 
 class TMainFormEmu;
+
+/// The Qt object name of @p item.
+QString objectNameOf(MenuItem item);
 
 /// A command of the main window: a handler method taking no argument.
 using CommandHandler = void (TMainFormEmu::*)();
@@ -37,21 +42,23 @@ public:
     QMenu* PopupMenu1 = nullptr;
     QToolBar* ToolBar1 = nullptr;
 
-    /// The component @p name (a submenu gives its menu action); nullptr when
-    /// there is none.
-    QAction* item(const QString& name) const;
-    /// The submenu @p name; nullptr when @p name is not a submenu.
-    QMenu* submenu(const QString& name) const;
+    /// The component @p which (a submenu gives its menu action).
+    QAction* item(MenuItem which) const;
+    /// The submenu @p which; nullptr when it is not a submenu.
+    QMenu* submenu(MenuItem which) const;
+    /// The component named @p name at run time (as names() lists them);
+    /// nullptr when there is none.
+    QAction* find(const QString& name) const;
     /// Every component's name in the order it was made: the main menu, the
     /// context menu, then the tool bar.
     const QStringList& names() const { return names_; }
 
-    bool checked(const QString& name) const;
-    void setChecked(const QString& name, bool on);
+    bool checked(MenuItem which) const;
+    void setChecked(MenuItem which, bool on);
 
-    /// The image number @p name shows; -1 when it has none.
-    int image(const QString& name) const;
-    void setImage(const QString& name, int index);
+    /// The image number @p which shows; -1 when it has none.
+    int image(MenuItem which) const;
+    void setImage(MenuItem which, int index);
     static int imageOf(const QAction& action);
     static void setImageOf(QAction& action, int index);
 

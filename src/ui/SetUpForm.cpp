@@ -337,22 +337,25 @@ void TSetUpForm::Button10Click() { openJoyKeySetup(5); }
 void TSetUpForm::Button11Click() { openJoyKeySetup(6); }
 void TSetUpForm::Button12Click() { openJoyKeySetup(7); }
 
-QString TSetUpForm::option(std::string_view key) const
+QString TSetUpForm::option(machine::Option which) const
 {
-    for (std::size_t i = 0; i < kCheckOptions.size(); ++i)
-        if (kCheckOptions[i].key == key)
-            return flag(optionBoxes_[i]->isChecked());
-    if (key == kRenderingMode)
+    const std::size_t i = machine::indexOf(which);
+    if (i < optionBoxes_.size())
+        return flag(optionBoxes_[i]->isChecked());
+    switch (which) {
+    case machine::Option::RenderingMode:
         return QString::number(ComboBox3->currentIndex());
-    if (key == kScreenShotFormat)
+    case machine::Option::ScreenShotFormat:
         return QString::number(RadioGroup1->itemIndex());
-    if (key == kCompressor)
+    case machine::Option::Compressor:
         return ComboBox1->currentText();
-    if (key == kFrameTime)
+    case machine::Option::FrameTime:
         return QString::number(SpinEdit1->value());
-    if (key == kInterval)
+    case machine::Option::Interval:
         return QString::number(TrackBar1->value());
-    return QStringLiteral("0");
+    default:
+        return QStringLiteral("0");
+    }
 }
 
 void TSetUpForm::ReadMRU()

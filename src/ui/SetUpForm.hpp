@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "machine/Option.hpp"
 #include "ui/Mru.hpp"
 
 class QCheckBox;
@@ -63,10 +64,10 @@ public:
     void Button11Click();
     void Button12Click();
 
-    /// The state of the option stored under @p key (UTF-8), as the complete
-    /// write would store it: "1"/"0" for a check box, the decimal index,
-    /// position or value for the others, the codec box's text.
-    QString option(std::string_view key) const;
+    /// The state of option @p which as the complete write would store it:
+    /// "1"/"0" for a check box, the decimal index, position or value for the
+    /// others, the codec box's text.
+    QString option(machine::Option which) const;
 
     /// The recent-files list (the File menu of the main window).
     void ReadMRU();

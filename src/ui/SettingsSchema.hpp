@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "machine/Option.hpp"
+
 /// The layout of config.ini: its sections, its keys in the order of the
 /// complete write, and the values a first start writes. Names are UTF-8 here;
 /// the settings file holds them as Windows-1251 bytes.
@@ -20,6 +22,7 @@ inline constexpr std::string_view kMruList = "MRU list";
 inline constexpr std::string_view kFullScreen = "FullScreen";
 inline constexpr std::string_view kGray = "Gray";
 inline constexpr std::string_view kBlur = "Blur";
+inline constexpr std::string_view kBorder = "Border";
 inline constexpr std::string_view kLanguage = "Language";
 inline constexpr std::string_view k256x256 = "256x256";
 inline constexpr std::string_view kRunBasic = "RunBasic";
@@ -39,6 +42,7 @@ inline constexpr std::string_view kInterval = "Interval";
 /// One on/off option: its key in AutoStartUpOptions, its check box and the
 /// box's design caption and state (which is also the first-run value).
 struct CheckOption {
+    machine::Option id;
     std::string_view key;
     std::string_view control;
     std::string_view caption;
@@ -47,19 +51,47 @@ struct CheckOption {
 
 /// In the order they are read and written.
 inline constexpr std::array<CheckOption, 11> kCheckOptions{{
-    {kFullScreen, "CheckBox1", "Запускать на весь экран", true},
-    {kGray, "CheckBox2", "Черно белым ТВ", false},
-    {kBlur, "CheckBox3", "Сглаживание изображения", false},
-    {"Border", "CheckBox4", "Повторение цвета рамки", true},
-    {kLanguage, "CheckBox5", "Язык программы Русский", false},
+    {machine::Option::FullScreen, kFullScreen, "CheckBox1", "Запускать на весь экран", true},
+    {machine::Option::Gray, kGray, "CheckBox2", "Черно белым ТВ", false},
+    {machine::Option::Blur, kBlur, "CheckBox3", "Сглаживание изображения", false},
+    {machine::Option::Border, kBorder, "CheckBox4", "Повторение цвета рамки", true},
+    {machine::Option::Language, kLanguage, "CheckBox5", "Язык программы Русский", false},
     // The "х" is the Cyrillic letter.
-    {k256x256, "CheckBox7", "Запускать с экраном 256 х 256", false},
-    {kRunBasic, "CheckBox8", "Запускать Basic программу атоматически", false},
-    {kRunSound, "CheckBox9", "Запускать со звуком", true},
-    {kQuickRun, "CheckBox10", "Быстрый запуск и сброс (без заставки)", false},
-    {kH058C, "CheckBox11", "Пропатчить адрес h058С (XRA A)", false},
-    {kOneInstance, "CheckBox12", "Запускать только одну копию программы", false},
+    {machine::Option::Screen256x256, k256x256, "CheckBox7", "Запускать с экраном 256 х 256", false},
+    {machine::Option::RunBasic, kRunBasic, "CheckBox8", "Запускать Basic программу атоматически", false},
+    {machine::Option::RunSound, kRunSound, "CheckBox9", "Запускать со звуком", true},
+    {machine::Option::QuickRun, kQuickRun, "CheckBox10", "Быстрый запуск и сброс (без заставки)", false},
+    {machine::Option::Patch058C, kH058C, "CheckBox11", "Пропатчить адрес h058С (XRA A)", false},
+    {machine::Option::OneInstance, kOneInstance, "CheckBox12", "Запускать только одну копию программы", false},
 }};
+static_assert(kCheckOptions.size() == machine::kCheckOptionCount);
+
+/// The config key of every option, the check boxes' from their table.
+constexpr std::string_view optionKey(machine::Option which)
+{
+    const std::size_t i = machine::indexOf(which);
+    if (i < kCheckOptions.size())
+        return kCheckOptions[i].key;
+    switch (which) {
+    case machine::Option::RenderingMode: return kRenderingMode;
+    case machine::Option::ScreenShotFormat: return kScreenShotFormat;
+    case machine::Option::Compressor: return kCompressor;
+    case machine::Option::FrameTime: return kFrameTime;
+    case machine::Option::Interval: return kInterval;
+    default: return {};
+    }
+}
+
+namespace detail {
+constexpr bool checkOptionsInEnumOrder()
+{
+    for (std::size_t i = 0; i < kCheckOptions.size(); ++i)
+        if (machine::indexOf(kCheckOptions[i].id) != i)
+            return false;
+    return true;
+}
+} // namespace detail
+static_assert(detail::checkOptionsInEnumOrder(), "kCheckOptions follows the order of machine::Option");
 
 /// First-run values of the numeric and text options.
 inline constexpr int kDefaultRenderingMode = 0;

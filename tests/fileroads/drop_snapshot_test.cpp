@@ -161,8 +161,8 @@ void DropSnapshotTest::snapshotNamedAfterTheOpenedFile()
 
     // The File menu's item and the tool button run the same command.
     rig.window->setOpenDialogFileName("/tapes/abc.lvt");
-    for (const char* name : {"sav1", "ToolButton20"}) {
-        QAction* action = rig.window->menus().item(QString::fromLatin1(name));
+    for (const ui::MenuItem which : {ui::menu::sav1, ui::menu::ToolButton20}) {
+        QAction* action = rig.window->menus().item(which);
         QVERIFY(action);
         action->trigger();
         expectOneSnapshot(rig, QStringLiteral("abc_"));

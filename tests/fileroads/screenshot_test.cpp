@@ -358,10 +358,10 @@ void ScreenShotTest::menuItemAndToolButtonTakeScreenshots()
     paintSquares(rig.m());
     rig.window->draw_screen();
     rig.window->setUpForm()->RadioGroup1->setItemIndex(files::kScreenShotPng);
-    for (const char* name : {"N19", "ToolButton15"}) {
+    for (const ui::MenuItem which : {ui::menu::N19, ui::menu::ToolButton15}) {
         QDir(rig.path(QStringLiteral("ScreenShots"))).removeRecursively();
         rig.makeFolder(QStringLiteral("ScreenShots"));
-        QAction* action = rig.window->menus().item(QString::fromLatin1(name));
+        QAction* action = rig.window->menus().item(which);
         QVERIFY(action);
         action->trigger();
         const QStringList shots = screenShots(rig, QStringLiteral("png"));

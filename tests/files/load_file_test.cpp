@@ -192,7 +192,7 @@ TEST_F(LoadFileTest, ShortestBasicImageLoadsSixBytes)
 
 TEST_F(LoadFileTest, BasicKeepsTheReturnAddressDropsRomAndPatchesOnRequest)
 {
-    host.options[std::string(kOptionPatch058C)] = "1";
+    host.options[machine::Option::Patch058C] = "1";
     m->set_var(m->BasicStartVar, 0xAFBF);
     const auto program = pattern(6, 0x60);
     NewLoadFile(*m, put("over.lvt", basicImage(program)), true);
@@ -361,7 +361,7 @@ TEST_F(LoadFileTest, AutomaticRunTypesRunAndEnterWhenAsked)
     NewLoadFile(*m, put("norun.lvt", basicImage(kKeyRecorder)), true);
     EXPECT_EQ(m->r_PC, 0x1054); // not started without the option
 
-    host.options[std::string(kOptionRunBasic)] = "1";
+    host.options[machine::Option::RunBasic] = "1";
     m->set_var(m->BasicStartVar, 0x1054);
     NewLoadFile(*m, put("run.lvt", basicImage(kKeyRecorder)), true);
     EXPECT_TRUE(std::all_of(m->KeyMatrix.begin(), m->KeyMatrix.end(), [](auto r) { return r == 0; }));

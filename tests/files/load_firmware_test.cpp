@@ -61,7 +61,7 @@ STOP:   JMP STOP    ; in RAM whichever way port C2 maps the low half
 TEST_F(LoadOnFirmware, BasicStandInSeesTheAutomaticRun)
 {
     const std::string program("10 PRINT 1\0" "20 END\0", 18);
-    host.options["RunBasic"] = "1";
+    host.options[machine::Option::RunBasic] = "1";
     files::NewLoadFile(m, put("prog.bas", files::test::basicImage(
                                               {reinterpret_cast<const std::uint8_t*>(program.data()), program.size()})),
                        true);

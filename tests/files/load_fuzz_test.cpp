@@ -46,8 +46,8 @@ TEST(LoadFuzz, RandomAndTruncatedFilesNeverReachPastABuffer)
             if (cut > bytes.size())
                 continue;
             writeFile(name, std::span(bytes).first(cut));
-            host.options["RunBasic"] = rng() % 8 == 0 ? "1" : "0";
-            host.options["h058С"] = rng() % 2 ? "1" : "0";
+            host.options[machine::Option::RunBasic] = rng() % 8 == 0 ? "1" : "0";
+            host.options[machine::Option::Patch058C] = rng() % 2 ? "1" : "0";
             m->set_var(m->BasicStartVar, static_cast<int>(rng()));
             m->Ports[0xC2] = static_cast<std::uint8_t>(rng());
             host.messages.clear();

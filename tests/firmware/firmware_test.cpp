@@ -261,7 +261,7 @@ TEST_F(Firmware, ArrowKeyBreaksBasicUnlessPatched)
     EXPECT_EQ(rows[6], "OK");
 
     // The h058С option patches 0x058C to XRA A: the arrows no longer stop it.
-    host.options["h058С"] = "1";
+    host.options[Option::Patch058C] = "1";
     loadBasic(std::string("10 END\0", 7));
     m.kbd(kLeft, false);
     EXPECT_EQ(m.RAM[0x058C], 0xAF);

@@ -89,7 +89,7 @@ TEST_F(FirmwareTape, BasicFileThroughTheLoadCommandRunsTheStandIn)
     // The real loader behind the tape dialog: a BASIC file starts the BASIC
     // entry and types RUN inside the load.
     host.tapeFile = writeFile("basic.lvt", basicImage(std::string("10 PRINT 1\0", 11)));
-    host.options["RunBasic"] = "1";
+    host.options[Option::RunBasic] = "1";
     host.onLoad = [this](const std::string& path, bool autoStart) {
         ostrovik::files::NewLoadFile(m, path, autoStart);
     };

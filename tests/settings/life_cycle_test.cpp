@@ -66,13 +66,13 @@ void LifeCycleTest::firstStart()
     QVERIFY(windows.SetUpForm->isHidden());
     QCOMPARE(main.clientSize(), QSize(535, 536));
     QVERIFY(!main.russianCaptions());
-    QVERIFY(main.menus().checked(QStringLiteral("English1")));
-    QVERIFY(main.menus().checked(QStringLiteral("FullScreen1")));
+    QVERIFY(main.menus().checked(ostrovik::ui::menu::English1));
+    QVERIFY(main.menus().checked(ostrovik::ui::menu::FullScreen1));
     QVERIFY(main.screenView().stretch());
-    QVERIFY(main.menus().checked(QStringLiteral("N13")));
-    QCOMPARE(main.menus().image(QStringLiteral("ToolButton18")), 21);
+    QVERIFY(main.menus().checked(ostrovik::ui::menu::N13));
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::ToolButton18), 21);
     QVERIFY(!main.grayTV());
-    QVERIFY(!main.menus().checked(QStringLiteral("N9")));
+    QVERIFY(!main.menus().checked(ostrovik::ui::menu::N9));
     QVERIFY(main.timerRunning());
     QCOMPARE(main.timerInterval(), 1);
     QVERIFY(dialogs.errors.isEmpty());
@@ -101,15 +101,15 @@ void LifeCycleTest::storedStartUpOptions()
     RecordingMainForm main;
     // Smoothing is read at creation, before the first frame.
     QCOMPARE(main.screen().BlurEnabled, std::uint8_t(1));
-    QVERIFY(main.menus().checked(QStringLiteral("N9")));
+    QVERIFY(main.menus().checked(ostrovik::ui::menu::N9));
     QVERIFY(startUp(main));
     QVERIFY(main.grayTV());
-    QCOMPARE(main.menus().image(QStringLiteral("ToolButton7")), 13);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::ToolButton7), 13);
     QVERIFY(main.russianCaptions());
-    QVERIFY(!main.menus().checked(QStringLiteral("N13")));
-    QCOMPARE(main.menus().image(QStringLiteral("N13")), 22);
-    QCOMPARE(main.menus().image(QStringLiteral("ToolButton18")), 22);
-    QVERIFY(!main.menus().checked(QStringLiteral("FullScreen1")));
+    QVERIFY(!main.menus().checked(ostrovik::ui::menu::N13));
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::N13), 22);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::ToolButton18), 22);
+    QVERIFY(!main.menus().checked(ostrovik::ui::menu::FullScreen1));
     QVERIFY(!main.screenView().stretch());
     QCOMPARE(main.timerInterval(), 25);
     // The file existed: it is not rewritten.
@@ -183,7 +183,7 @@ void LifeCycleTest::reactivationDoesNotPowerOnAgain()
     QTest::qWait(100);
     QCOMPARE(started.count(), 1);
     QCOMPARE(main.timerInterval(), 33);
-    QVERIFY(main.menus().checked(QStringLiteral("N13")));
+    QVERIFY(main.menus().checked(ostrovik::ui::menu::N13));
 }
 
 void LifeCycleTest::exitWritesTheWindowSize()
@@ -263,7 +263,7 @@ void LifeCycleTest::fullScreenCommand()
     QVERIFY(startUp(main));
     QVERIFY(main.fullScreen());
     main.FullScreen1Click();
-    QVERIFY(!main.menus().checked(QStringLiteral("FullScreen1")));
+    QVERIFY(!main.menus().checked(ostrovik::ui::menu::FullScreen1));
     QVERIFY(!main.screenView().stretch());
     main.FullScreen1Click();
     QVERIFY(main.screenView().stretch());

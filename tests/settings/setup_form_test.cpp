@@ -15,6 +15,7 @@
 #include "support/ScriptedDialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/RadioGroup.hpp"
+#include "ui/SettingsSchema.hpp"
 #include "ui/SetUpForm.hpp"
 
 using namespace ostrovik;
@@ -117,13 +118,13 @@ void SetUpFormTest::latinCIsNotThePatchOption()
     QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058C=1"}})));
     form.ReadAllOptionsFromIni();
     QVERIFY(!form.CheckBox11->isChecked());
-    QCOMPARE(form.option("h058С"), QStringLiteral("0"));
+    QCOMPARE(form.option(machine::Option::Patch058C), QStringLiteral("0"));
 
     // The Cyrillic one is read, and written back under the same bytes.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058\xD1=1"}})));
     form.ReadAllOptionsFromIni();
     QVERIFY(form.CheckBox11->isChecked());
-    QCOMPARE(form.option("h058С"), QStringLiteral("1"));
+    QCOMPARE(form.option(machine::Option::Patch058C), QStringLiteral("1"));
     form.CheckBox11->setChecked(false);
     QVERIFY(form.Button1Click());
     QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
@@ -297,7 +298,7 @@ void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
     QCOMPARE(sandbox.bytes(), firstRunWith({{"Interval=1", "Interval=20"}}));
     // Until the next opening the unsaved states act.
     QCOMPARE(main.timerInterval(), 40);
-    QCOMPARE(form->option("RunBasic"), QStringLiteral("1"));
+    QCOMPARE(form->option(machine::Option::RunBasic), QStringLiteral("1"));
 
     form->ShowFromMenu();
     QCOMPARE(form->TrackBar1->value(), 20);
@@ -362,20 +363,22 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
     form->CheckBox11->setChecked(true);
     form->RadioGroup1->setItemIndex(2);
     form->ComboBox1->setEditText(QStringLiteral("XVID"));
-    QCOMPARE(form->option("QuickRun"), QStringLiteral("1"));
-    QCOMPARE(form->option("h058С"), QStringLiteral("1"));
-    QCOMPARE(form->option("h058C"), QStringLiteral("0"));
-    QCOMPARE(form->option("RunBasic"), QStringLiteral("0"));
-    QCOMPARE(form->option("ScreenShotFormat"), QStringLiteral("2"));
-    QCOMPARE(form->option("Compressor"), QStringLiteral("XVID"));
-    QCOMPARE(form->option("FrameTime"), QStringLiteral("1000"));
+    QCOMPARE(form->option(machine::Option::QuickRun), QStringLiteral("1"));
+    QCOMPARE(form->option(machine::Option::Patch058C), QStringLiteral("1"));
+    // The patch option's key ends in the Cyrillic capital Es, not a Latin C.
+    QCOMPARE(ui::settings::optionKey(machine::Option::Patch058C), std::string_view("h058\xD0\xA1"));
+    QCOMPARE(ui::settings::optionKey(machine::Option::FrameTime), std::string_view("FrameTime"));
+    QCOMPARE(form->option(machine::Option::RunBasic), QStringLiteral("0"));
+    QCOMPARE(form->option(machine::Option::ScreenShotFormat), QStringLiteral("2"));
+    QCOMPARE(form->option(machine::Option::Compressor), QStringLiteral("XVID"));
+    QCOMPARE(form->option(machine::Option::FrameTime), QStringLiteral("1000"));
 
     // The machine asks through its host.
     const machine::Host& host = main;
-    QCOMPARE(host.option("h058С"), std::string("1"));
-    QCOMPARE(host.option("RunBasic"), std::string("0"));
+    QCOMPARE(host.option(machine::Option::Patch058C), std::string("1"));
+    QCOMPARE(host.option(machine::Option::RunBasic), std::string("0"));
     form->CheckBox8->setChecked(true);
-    QCOMPARE(host.option("RunBasic"), std::string("1"));
+    QCOMPARE(host.option(machine::Option::RunBasic), std::string("1"));
 }
 
 void SetUpFormTest::codecListHoldsOnlyNoCompression()

@@ -280,7 +280,7 @@ void CaptionsTest::bothSetsByteExactEverywhere()
     rig.main.English1Click();
     rig.check(Language::English);
     // Through the menu, as the user does it.
-    rig.main.menus().item(QStringLiteral("Russian1"))->trigger();
+    rig.main.menus().item(ostrovik::ui::menu::Russian1)->trigger();
     rig.check(Language::Russian);
 }
 
@@ -314,25 +314,25 @@ void CaptionsTest::switchMarksAndDropsTheFileFromTheCaption()
     ScriptedDialogs dialogs;
     TMainFormEmu w(QStringList{});
     TMainMenu& m = w.menus();
-    QVERIFY(!m.checked(QStringLiteral("Russian1")));
-    QVERIFY(!m.checked(QStringLiteral("English1")));
+    QVERIFY(!m.checked(ostrovik::ui::menu::Russian1));
+    QVERIFY(!m.checked(ostrovik::ui::menu::English1));
     QCOMPARE(currentLanguage(w), Language::English);
 
     dialogs.answers.append(QStringLiteral("/nowhere/game.lvt"));
     w.N2Click();
     QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik:/nowhere/game.lvt"));
     w.Russian1Click();
-    QVERIFY(m.checked(QStringLiteral("Russian1")));
-    QVERIFY(!m.checked(QStringLiteral("English1")));
+    QVERIFY(m.checked(ostrovik::ui::menu::Russian1));
+    QVERIFY(!m.checked(ostrovik::ui::menu::English1));
     QCOMPARE(currentLanguage(w), Language::Russian);
     QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik"));
 
     // Choosing the language already in use keeps its mark.
-    m.item(QStringLiteral("Russian1"))->trigger();
-    QVERIFY(m.checked(QStringLiteral("Russian1")));
-    m.item(QStringLiteral("English1"))->trigger();
-    QVERIFY(!m.checked(QStringLiteral("Russian1")));
-    QVERIFY(m.checked(QStringLiteral("English1")));
+    m.item(ostrovik::ui::menu::Russian1)->trigger();
+    QVERIFY(m.checked(ostrovik::ui::menu::Russian1));
+    m.item(ostrovik::ui::menu::English1)->trigger();
+    QVERIFY(!m.checked(ostrovik::ui::menu::Russian1));
+    QVERIFY(m.checked(ostrovik::ui::menu::English1));
     QCOMPARE(currentLanguage(w), Language::English);
 }
 
@@ -346,7 +346,7 @@ void CaptionsTest::textsOutsideTheSetsStay()
                             "Keyboardjoystick1", "PictureToLVT1", "Assemblereditor1", "LogTextOut1", "N6",
                             "Debuggerstepbystep1", "OffLine1", "ResetCPU1"};
     for (const QString& name : fixed)
-        before << m.item(name)->text();
+        before << m.find(name)->text();
     QStringList hints;
     for (QAction* a : m.ToolBar1->actions())
         hints << a->toolTip();
@@ -357,7 +357,7 @@ void CaptionsTest::textsOutsideTheSetsStay()
         w.English1Click();
         QStringList after;
         for (const QString& name : fixed)
-            after << m.item(name)->text();
+            after << m.find(name)->text();
         QCOMPARE(after, before);
         QStringList hintsAfter;
         for (QAction* a : m.ToolBar1->actions())
@@ -395,11 +395,11 @@ void CaptionsTest::firstShowSpeaksEnglish()
 {
     ScriptedDialogs dialogs;
     TMainFormEmu w(QStringList{});
-    QCOMPARE(w.menus().submenu(QStringLiteral("N1"))->title(), QStringLiteral("Файл"));
+    QCOMPARE(w.menus().submenu(ostrovik::ui::menu::N1)->title(), QStringLiteral("Файл"));
     w.show();
     QTRY_VERIFY(w.firstActivateDone());
-    QVERIFY(w.menus().checked(QStringLiteral("English1")));
-    QCOMPARE(w.menus().submenu(QStringLiteral("N1"))->title(), QStringLiteral("File"));
+    QVERIFY(w.menus().checked(ostrovik::ui::menu::English1));
+    QCOMPARE(w.menus().submenu(ostrovik::ui::menu::N1)->title(), QStringLiteral("File"));
     QCOMPARE(w.menuBar()->actions().first()->text(), QStringLiteral("File"));
     w.close();
 }

@@ -45,9 +45,9 @@ public:
     std::vector<std::pair<std::string, bool>> loads;
 
     QToolButton* button(const char* name) { return findChild<QToolButton*>(QString::fromLatin1(name)); }
-    QAction* item(const char* name) { return menus().item(QString::fromLatin1(name)); }
-    bool checked(const char* name) { return menus().checked(QString::fromLatin1(name)); }
-    int image(const char* name) { return menus().image(QString::fromLatin1(name)); }
+    QAction* item(ostrovik::ui::MenuItem which) { return menus().item(which); }
+    bool checked(ostrovik::ui::MenuItem which) { return menus().checked(which); }
+    int image(ostrovik::ui::MenuItem which) { return menus().image(which); }
 };
 
 /// A window for a slot, counting how often it was made.
@@ -117,21 +117,21 @@ void CommandsTest::pauseMirrorsPausedOnBothPictures()
     QCOMPARE(w.machine().Paused, std::uint8_t{0});
     w.button("ToolButton3")->click();
     QCOMPARE(w.machine().Paused, std::uint8_t{1});
-    QVERIFY(w.checked("N11"));
-    QCOMPARE(w.image("N11"), 8);
-    QCOMPARE(w.image("ToolButton3"), 8);
+    QVERIFY(w.checked(ostrovik::ui::menu::N11));
+    QCOMPARE(w.image(ostrovik::ui::menu::N11), 8);
+    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton3), 8);
 
-    w.item("N11")->trigger();
+    w.item(ostrovik::ui::menu::N11)->trigger();
     QCOMPARE(w.machine().Paused, std::uint8_t{0});
-    QVERIFY(!w.checked("N11"));
-    QCOMPARE(w.image("N11"), 7);
-    QCOMPARE(w.image("ToolButton3"), 7);
+    QVERIFY(!w.checked(ostrovik::ui::menu::N11));
+    QCOMPARE(w.image(ostrovik::ui::menu::N11), 7);
+    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton3), 7);
 
     // Another part of the program pausing the machine leaves the mark alone;
     // the command then follows its mark, not the flag.
     w.machine().Paused = 1;
     w.N11Click();
-    QVERIFY(w.checked("N11"));
+    QVERIFY(w.checked(ostrovik::ui::menu::N11));
     QCOMPARE(w.machine().Paused, std::uint8_t{1});
 }
 
@@ -139,9 +139,9 @@ void CommandsTest::soundOffLeavesTheSoundViewAlone()
 {
     Window w;
     FakeForm view(w.forms().SoundDrawForm);
-    QVERIFY(w.checked("N13"));
+    QVERIFY(w.checked(ostrovik::ui::menu::N13));
 
-    w.item("N28")->trigger();
+    w.item(ostrovik::ui::menu::N28)->trigger();
     QVERIFY(w.forms().SoundDrawForm.visible());
     w.button("ToolButton21")->click();
     QVERIFY(!w.forms().SoundDrawForm.visible());
@@ -150,18 +150,18 @@ void CommandsTest::soundOffLeavesTheSoundViewAlone()
 
     // Sound off hides the view and both pictures show it off.
     w.button("ToolButton18")->click();
-    QVERIFY(!w.checked("N13"));
-    QCOMPARE(w.image("N13"), 22);
-    QCOMPARE(w.image("ToolButton18"), 22);
+    QVERIFY(!w.checked(ostrovik::ui::menu::N13));
+    QCOMPARE(w.image(ostrovik::ui::menu::N13), 22);
+    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton18), 22);
     QVERIFY(!w.forms().SoundDrawForm.visible());
-    w.item("N28")->trigger();
+    w.item(ostrovik::ui::menu::N28)->trigger();
     w.button("ToolButton21")->click();
     QVERIFY(!w.forms().SoundDrawForm.visible());
 
-    w.item("N13")->trigger();
-    QVERIFY(w.checked("N13"));
-    QCOMPARE(w.image("N13"), 21);
-    QCOMPARE(w.image("ToolButton18"), 21);
+    w.item(ostrovik::ui::menu::N13)->trigger();
+    QVERIFY(w.checked(ostrovik::ui::menu::N13));
+    QCOMPARE(w.image(ostrovik::ui::menu::N13), 21);
+    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton18), 21);
     w.N28Click();
     QVERIFY(w.forms().SoundDrawForm.visible());
     QCOMPARE(view.made, 1);
@@ -216,17 +216,17 @@ void CommandsTest::grayTvRedrawsAtOnce()
     // No tick runs in between: the command itself redraws every byte.
     w.button("ToolButton7")->click();
     QVERIFY(w.grayTV());
-    QCOMPARE(w.image("ToolButton7"), 13);
-    QCOMPARE(w.image("N7"), 12);
+    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton7), 13);
+    QCOMPARE(w.image(ostrovik::ui::menu::N7), 12);
     QCOMPARE(bitmap.Pixel(0, 0), kGrayOfRed);
     for (int x = 1; x < 4; ++x)
         QCOMPARE(bitmap.Pixel(x, 0), std::uint32_t{0});
     for (std::size_t i = 0; i < m.VRAM.size(); ++i)
         QCOMPARE(m.VRAMShadow[i], std::uint16_t{m.VRAM[i]});
 
-    w.item("N7")->trigger();
+    w.item(ostrovik::ui::menu::N7)->trigger();
     QVERIFY(!w.grayTV());
-    QCOMPARE(w.image("ToolButton7"), 12);
+    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton7), 12);
     QCOMPARE(bitmap.Pixel(0, 0), kRed);
 }
 
@@ -234,15 +234,15 @@ void CommandsTest::smoothingFromMenuAndButton()
 {
     Window w;
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{0});
-    QVERIFY(!w.checked("N9"));
-    w.item("N9")->trigger();
+    QVERIFY(!w.checked(ostrovik::ui::menu::N9));
+    w.item(ostrovik::ui::menu::N9)->trigger();
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
-    QVERIFY(w.checked("N9"));
+    QVERIFY(w.checked(ostrovik::ui::menu::N9));
     w.button("ToolButton19")->click();
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{0});
-    QVERIFY(!w.checked("N9"));
+    QVERIFY(!w.checked(ostrovik::ui::menu::N9));
     w.ToolButton19Click();
-    QVERIFY(w.checked("N9"));
+    QVERIFY(w.checked(ostrovik::ui::menu::N9));
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
 }
 
@@ -253,9 +253,9 @@ void CommandsTest::stretchFromMenuAndButton()
     QVERIFY(w.screenView().stretch());
     w.button("ToolButton6")->click();
     QVERIFY(!w.fullScreen());
-    QVERIFY(!w.checked("FullScreen1"));
+    QVERIFY(!w.checked(ostrovik::ui::menu::FullScreen1));
     QVERIFY(!w.screenView().stretch());
-    w.item("FullScreen1")->trigger();
+    w.item(ostrovik::ui::menu::FullScreen1)->trigger();
     QVERIFY(w.fullScreen());
     QVERIFY(w.screenView().stretch());
 }
@@ -264,16 +264,16 @@ void CommandsTest::marksChangeOnlyThroughTheirHandlers()
 {
     Window w;
     // The joystick pair is shown and does nothing.
-    w.item("Keyboardjoystick1")->trigger();
-    w.item("Qjoystick1")->trigger();
-    QVERIFY(w.checked("Keyboardjoystick1"));
-    QVERIFY(!w.checked("Qjoystick1"));
+    w.item(ostrovik::ui::menu::Keyboardjoystick1)->trigger();
+    w.item(ostrovik::ui::menu::Qjoystick1)->trigger();
+    QVERIFY(w.checked(ostrovik::ui::menu::Keyboardjoystick1));
+    QVERIFY(!w.checked(ostrovik::ui::menu::Qjoystick1));
     // One click, one change: the handler's inversion is not undone by the
     // menu's own toggling.
-    w.item("N13")->trigger();
-    QVERIFY(!w.checked("N13"));
-    w.item("N13")->trigger();
-    QVERIFY(w.checked("N13"));
+    w.item(ostrovik::ui::menu::N13)->trigger();
+    QVERIFY(!w.checked(ostrovik::ui::menu::N13));
+    w.item(ostrovik::ui::menu::N13)->trigger();
+    QVERIFY(w.checked(ostrovik::ui::menu::N13));
 }
 
 void CommandsTest::openAsksAndLoads()
@@ -299,7 +299,7 @@ void CommandsTest::openAsksAndLoads()
 
     // The menu item opens the same way.
     dialogs_.answers.append(QStringLiteral("/x/b.sav"));
-    w.item("N2")->trigger();
+    w.item(ostrovik::ui::menu::N2)->trigger();
     QCOMPARE(w.loads.size(), std::size_t{2});
     QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik:/x/b.sav"));
 }
@@ -320,15 +320,15 @@ void CommandsTest::screenSizeCommands()
 {
     Window w;
     QCOMPARE(w.clientSize(), QSize(535, 536));
-    w.item("N256x2561")->trigger();
+    w.item(ostrovik::ui::menu::N256x2561)->trigger();
     QCOMPARE(w.clientSize(), QSize(256, 256));
 
     w.setClientSize(600, 500);
     QCOMPARE(w.clientSize(), QSize(600, 500));
-    w.menus().item(QStringLiteral("N256x2562"))->trigger();
+    w.menus().item(ostrovik::ui::menu::N256x2562)->trigger();
     QCOMPARE(w.clientSize(), QSize(256, 256));
 
-    w.item("N33")->trigger();
+    w.item(ostrovik::ui::menu::N33)->trigger();
     auto* form = qobject_cast<ostrovik::output::TSetupScreenSizeForm*>(w.forms().SetupScreenSizeForm.form());
     QVERIFY(form);
     QVERIFY(form->isVisible());
@@ -348,7 +348,7 @@ void CommandsTest::aboutBox()
     Window w;
     dialogs_.messages.clear();
     w.button("ToolButton11")->click();
-    w.item("N22")->trigger();
+    w.item(ostrovik::ui::menu::N22)->trigger();
     QCOMPARE(dialogs_.messages.size(), 2);
     QCOMPARE(dialogs_.messages[0], dialogs_.messages[1]);
     const QString text = dialogs_.messages[0];
@@ -371,16 +371,17 @@ void CommandsTest::launchers()
     // The keyboard alternates.
     w.button("ToolButton8")->click();
     QVERIFY(f.KeyboardForm.visible());
-    w.item("N10")->trigger();
+    w.item(ostrovik::ui::menu::N10)->trigger();
     QVERIFY(!f.KeyboardForm.visible());
     w.N10Click();
     QVERIFY(f.KeyboardForm.visible());
 
     // The windows that are only shown stay shown.
-    for (const char* name : {"LogTextOut1", "Assemblereditor1", "PictureToLVT1", "N26", "Onlinegamesitegames1",
-                             "Znakogenerator1"}) {
-        w.item(name)->trigger();
-        w.item(name)->trigger();
+    namespace menu = ostrovik::ui::menu;
+    for (const ostrovik::ui::MenuItem which : {menu::LogTextOut1, menu::Assemblereditor1, menu::PictureToLVT1, menu::N26,
+                                               menu::Onlinegamesitegames1, menu::Znakogenerator1}) {
+        w.item(which)->trigger();
+        w.item(which)->trigger();
     }
     w.button("ToolButton25")->click();
     w.button("ToolButton22")->click();
@@ -392,13 +393,13 @@ void CommandsTest::launchers()
         QCOMPARE(form->made, 1);
 
     // The network window and the memory debugger alternate.
-    w.item("N23")->trigger();
+    w.item(ostrovik::ui::menu::N23)->trigger();
     QVERIFY(f.NetConnectionForm.visible());
-    w.item("N23")->trigger();
+    w.item(ostrovik::ui::menu::N23)->trigger();
     QVERIFY(!f.NetConnectionForm.visible());
     w.button("ToolButton9")->click();
     QVERIFY(f.DebuggerForm.visible());
-    w.item("N6")->trigger();
+    w.item(ostrovik::ui::menu::N6)->trigger();
     QVERIFY(!f.DebuggerForm.visible());
     QCOMPARE(memory.made, 1);
     QCOMPARE(net.made, 1);
@@ -415,15 +416,15 @@ void CommandsTest::stepDebuggerPausesOnlyWhenItExists()
     Window w;
     // Not there yet: nothing happens, and the machine keeps running.
     w.button("ToolButton24")->click();
-    w.item("Debuggerstepbystep1")->trigger();
+    w.item(ostrovik::ui::menu::Debuggerstepbystep1)->trigger();
     QCOMPARE(w.machine().Paused, std::uint8_t{0});
 
     FakeForm step(w.forms().DebaggerStepForm);
     w.button("ToolButton24")->click();
     QVERIFY(w.forms().DebaggerStepForm.visible());
     QCOMPARE(w.machine().Paused, std::uint8_t{1});
-    QVERIFY(!w.checked("N11"));
-    w.item("Debuggerstepbystep1")->trigger();
+    QVERIFY(!w.checked(ostrovik::ui::menu::N11));
+    w.item(ostrovik::ui::menu::Debuggerstepbystep1)->trigger();
     QVERIFY(!w.forms().DebaggerStepForm.visible());
     QCOMPARE(step.made, 1);
 }
@@ -442,7 +443,7 @@ void CommandsTest::everyCommandRuns()
     w.machine().ProgramDir = QFile::encodeName(folder.path()).toStdString();
     dialogs_.errors.clear();
     for (const QString& name : w.menus().names()) {
-        QAction* a = w.menus().item(name);
+        QAction* a = w.menus().find(name);
         if (a->isSeparator() || a->menu() || name == QLatin1String("N4") || name == QLatin1String("ToolButton13"))
             continue;
         if (!haveRom && (name == QLatin1String("ResetCPU1") || name == QLatin1String("ToolButton2")))
@@ -456,7 +457,7 @@ void CommandsTest::everyCommandRuns()
 
 void CommandsTest::exitClosesTheWindow()
 {
-    for (const char* exit : {"N4", "ToolButton13"}) {
+    for (const ostrovik::ui::MenuItem exit : {ostrovik::ui::menu::N4, ostrovik::ui::menu::ToolButton13}) {
         Window w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -476,7 +477,7 @@ void CommandsTest::storedStartStatesShowInTheMarks()
 
     Window w;
     // Smoothing is known at creation, the rest at the first activation.
-    QVERIFY(w.checked("N9"));
+    QVERIFY(w.checked(ostrovik::ui::menu::N9));
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
     auto* setUp = new ostrovik::ui::TSetUpForm(&w);
     w.setSetUpForm(setUp);
@@ -484,15 +485,15 @@ void CommandsTest::storedStartStatesShowInTheMarks()
     QTRY_VERIFY(w.firstActivateDone());
 
     QVERIFY(w.grayTV());
-    QCOMPARE(w.image("ToolButton7"), 13);
+    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton7), 13);
     QVERIFY(!w.fullScreen());
     QVERIFY(!w.screenView().stretch());
-    QVERIFY(!w.checked("N13"));
-    QCOMPARE(w.image("N13"), 22);
-    QCOMPARE(w.image("ToolButton18"), 22);
+    QVERIFY(!w.checked(ostrovik::ui::menu::N13));
+    QCOMPARE(w.image(ostrovik::ui::menu::N13), 22);
+    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton18), 22);
     QCOMPARE(w.clientSize(), QSize(256, 256));
-    QVERIFY(w.checked("Russian1"));
-    QCOMPARE(w.menus().submenu(QStringLiteral("N1"))->title(), QStringLiteral("Файл"));
+    QVERIFY(w.checked(ostrovik::ui::menu::Russian1));
+    QCOMPARE(w.menus().submenu(ostrovik::ui::menu::N1)->title(), QStringLiteral("Файл"));
 
     // The settings window exists from the start and follows every switch.
     QCOMPARE(setUp->CheckBox7->text(), QStringLiteral("Запускать с экраном 256 х 256"));

@@ -246,17 +246,19 @@ void MenuStructureTest::everyComponentCanBeLookedUp()
     std::set<QString> unique(m.names().begin(), m.names().end());
     QCOMPARE(static_cast<qsizetype>(unique.size()), total);
     for (const QString& name : m.names()) {
-        QVERIFY2(m.item(name), qPrintable(name));
-        QCOMPARE(m.item(name)->objectName(), name);
+        QVERIFY2(m.find(name), qPrintable(name));
+        QCOMPARE(m.find(name)->objectName(), name);
     }
-    for (const char* name : {"N1", "N5", "N15", "N16", "N18", "N35", "N17"}) {
-        QMenu* sub = m.submenu(QString::fromLatin1(name));
-        QVERIFY2(sub, name);
-        QCOMPARE(sub->menuAction(), m.item(QString::fromLatin1(name)));
+    namespace menu = ostrovik::ui::menu;
+    for (const ostrovik::ui::MenuItem which : {menu::N1, menu::N5, menu::N15, menu::N16, menu::N18, menu::N35, menu::N17}) {
+        QMenu* sub = m.submenu(which);
+        QVERIFY2(sub, which.name().data());
+        QCOMPARE(sub->objectName(), ostrovik::ui::objectNameOf(which));
+        QCOMPARE(sub->menuAction(), m.item(which));
     }
-    QVERIFY(!m.item(QStringLiteral("N99")));
-    QVERIFY(!m.submenu(QStringLiteral("N2")));
-    QCOMPARE(m.image(QStringLiteral("N99")), -1);
+    QVERIFY(!m.find(QStringLiteral("N99")));
+    QVERIFY(!m.submenu(menu::N2));
+    QCOMPARE(m.image(ostrovik::ui::MenuItem("N99")), -1);
 }
 
 void MenuStructureTest::everyPictureIsDrawnAndDistinct()

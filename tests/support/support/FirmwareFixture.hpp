@@ -229,7 +229,7 @@ protected:
     /// RunBasic option the command RUN is typed.
     void loadBasic(std::string_view program, bool run = true)
     {
-        host.options["RunBasic"] = run ? "1" : "0";
+        host.options[machine::Option::RunBasic] = run ? "1" : "0";
         ostrovik::files::NewLoadFile(m, writeFile("basic.lvt", basicImage(program)), true);
     }
 

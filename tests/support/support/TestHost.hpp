@@ -48,10 +48,10 @@ public:
     bool quickRun() const override { return quick; }
     void setOpenDialogFileName(const std::string& path) override { openDialogFileName = path; }
 
-    /// Options a test did not set read as their first-run value "0".
-    std::string option(std::string_view key) const override
+    /// Options a test did not set read "0", as before the settings window answers.
+    std::string option(machine::Option which) const override
     {
-        const auto it = options.find(key);
+        const auto it = options.find(which);
         return it == options.end() ? "0" : it->second;
     }
     void presentNow() override { ++presented; }
@@ -81,8 +81,8 @@ public:
 
     bool quick = false;
     std::string openDialogFileName;
-    /// Settings-window options by config key.
-    std::map<std::string, std::string, std::less<>> options;
+    /// Settings-window options, as their stored text ("1" = checked).
+    std::map<machine::Option, std::string> options;
     int presented = 0;
     std::vector<std::string> recentFiles;
 };
