@@ -8,6 +8,8 @@
 #include "output/qt/ScreenView.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
 #include "output/sound/TSoundDrawForm.hpp"
+#include "tools/TPictureToLVTForm.hpp"
+#include "tools/TZnakogeneratorForm.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
@@ -51,6 +53,10 @@ void TMainFormEmu::buildCommands()
         main.beeper().setSoundView(form);
         return form;
     });
+    forms_.PictureToLVTForm.setFactory(
+        [](TMainFormEmu& main) -> QWidget* { return new tools::TPictureToLVTForm(main); });
+    forms_.ZnakogeneratorForm.setFactory(
+        [](TMainFormEmu& main) -> QWidget* { return new tools::TZnakogeneratorForm(main); });
     // Each tick asks the sound command whether to play.
     beeper_->setSoundSwitch([this] { return menus_->checked(menu::N13); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);

@@ -1,0 +1,265 @@
+#include "tools/TPictureToLVTForm.hpp"
+
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+
+#include <algorithm>
+
+#include "tools/PictureLvt.hpp"
+#include "ui/Captions.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/MainFormEmu.hpp"
+
+namespace ostrovik::tools {
+
+namespace {
+
+constexpr int kThresholdMin = 50;
+constexpr int kThresholdMax = 220;
+constexpr int kPaletteStart = 200;
+/// Where the black-and-white preview begins: its frame shares the left
+/// area's last column.
+constexpr int kPreviewLeft = 255;
+
+QImage toQImage(const ScreenPixels& pixels, const std::array<Rgb, 2>& colours)
+{
+    QImage image(kScreenSide, kScreenSide, QImage::Format_RGB32);
+    for (int y = 0; y < kScreenSide; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < kScreenSide; ++x)
+            line[x] = 0xFF000000u | colours[pixels[static_cast<std::size_t>(y) * kScreenSide + x] ? 1 : 0];
+    }
+    return image;
+}
+
+RgbPicture toRgbPicture(const QImage& image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    RgbPicture p{rgb.width(), rgb.height(), std::vector<Rgb>(static_cast<std::size_t>(rgb.width()) * rgb.height())};
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        std::transform(line, line + rgb.width(), p.Pixels.begin() + static_cast<std::ptrdiff_t>(y) * rgb.width(),
+                       [](QRgb c) { return static_cast<Rgb>(c & 0xFFFFFF); });
+    }
+    return p;
+}
+
+/// The picture drawn over the whole screen.
+QImage stretched(const QImage& picture)
+{
+    return picture.scaled(kScreenSide, kScreenSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+QPushButton* button(QWidget* parent, const char* name, int x, int y, int w)
+{
+    auto* b = new QPushButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(x, y, w, 25);
+    return b;
+}
+
+} // namespace
+
+TPictureToLVTForm::TPictureToLVTForm(ui::TMainFormEmu& main) : QWidget(&main, Qt::Tool), main_(main)
+{
+    // FormCreate
+    setObjectName(QStringLiteral("PictureToLVTForm"));
+    setWindowTitle(QStringLiteral("Picture_To_LVT"));
+    setFixedSize(kClientWidth, kClientHeight);
+
+    TrackBar1 = new QSlider(Qt::Horizontal, this);
+    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+    TrackBar1->setGeometry(8, 264, 504, 28);
+    TrackBar1->setRange(kThresholdMin, kThresholdMax);
+    TrackBar1->setValue(kThresholdMin);
+    TrackBar1->setEnabled(false);
+
+    Button1 = button(this, "Button1", 8, 300, 250);
+    Button3 = button(this, "Button3", 8, 332, 250);
+    Button5 = button(this, "Button5", 8, 364, 250);
+
+    Label2 = new QLabel(QStringLiteral("Port"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(270, 300, 30, 25);
+    Label1 = new QLabel(QStringLiteral("C1=200"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(302, 300, 50, 25);
+    TrackBar2 = new QSlider(Qt::Horizontal, this);
+    TrackBar2->setObjectName(QStringLiteral("TrackBar2"));
+    TrackBar2->setGeometry(354, 298, 158, 28);
+    TrackBar2->setRange(0, 255);
+    TrackBar2->setValue(kPaletteStart);
+    TrackBar2->setEnabled(false);
+
+    Button2 = button(this, "Button2", 270, 332, 242);
+    Button4 = button(this, "Button4", 270, 364, 242);
+    for (QPushButton* b : {Button2, Button3, Button4, Button5})
+        b->setEnabled(false);
+
+    ui::adoptCaptions(main_, *this, ui::CaptionWindow::PictureToLVTForm);
+
+    connect(Button1, &QPushButton::clicked, this, [this] { main_.guarded([this] { Button1Click(); }); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+    connect(TrackBar1, &QSlider::valueChanged, this, [this] { main_.guarded([this] { TrackBar1Change(); }); });
+    connect(TrackBar2, &QSlider::valueChanged, this, [this] { TrackBar2Change(); });
+
+    // Centred on the main window.
+    move(main.geometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+}
+
+const QString& TPictureToLVTForm::OpenDialogFilter()
+{
+    static const QString filter = QStringLiteral("*.jpg;*.bmp;*.png (*.jpg *.bmp *.png)");
+    return filter;
+}
+
+std::filesystem::path TPictureToLVTForm::programDir() const
+{
+    return main_.machine().ProgramDir;
+}
+
+void TPictureToLVTForm::Button1Click()
+{
+    const std::optional<QString> file = ui::dialogs().openFile(this, QString(), QString(), OpenDialogFilter());
+    if (!file)
+        return;
+    const std::string name = QFile::encodeName(*file).toStdString();
+    const std::optional<PictureKind> kind = pictureKind(name);
+    if (!kind) {
+        // Nothing was read, so nothing may change: the next save would
+        // otherwise carry the old picture under the new name.
+        ui::dialogs().message(this, windowTitle(),
+                              main_.russianCaptions()
+                                  ? QStringLiteral("Картинка не загружена: имя файла должно кончаться на "
+                                                   "bmp, BMP, jpg, JPG, png или PNG.\n%1")
+                                        .arg(*file)
+                                  : QStringLiteral("The picture was not loaded: its file name must end in "
+                                                   "bmp, BMP, jpg, JPG, png or PNG.\n%1")
+                                        .arg(*file));
+        return;
+    }
+    QImage picture;
+    if (!LoadPicture(*file, *kind, picture))
+        return;
+    source_ = picture;
+    sourcePixels_ = toRgbPicture(source_);
+    pictureName_ = tools::pictureName(name);
+    for (QWidget* w : std::initializer_list<QWidget*>{TrackBar1, Button2, Button3, Button4, Button5, TrackBar2})
+        w->setEnabled(true);
+    sourceView_ = stretched(source_);
+    ConvertToBW(sourcePixels_, TrackBar1->value());
+}
+
+bool TPictureToLVTForm::LoadPicture(const QString& fileName, PictureKind kind, QImage& picture)
+{
+    static const char* const formats[] = {"bmp", "jpg", "png"};
+    QImageReader reader(fileName, formats[static_cast<int>(kind)]);
+    // The file's contents decide nothing: a PNG named .jpg is not a JPEG.
+    reader.setDecideFormatFromContent(false);
+    if (!reader.read(&picture) || picture.isNull()) {
+        ui::dialogs().error(this, QStringLiteral("%1: %2").arg(fileName, reader.errorString()));
+        return false;
+    }
+    return true;
+}
+
+void TPictureToLVTForm::ConvertToBW(const RgbPicture& Picture, int Threshold)
+{
+    const std::vector<std::uint8_t> mask = convertToBW(Picture, Threshold);
+    bwPicture_ = stretchToScreen(mask, Picture.Width, Picture.Height);
+    bwView_ = toQImage(bwPicture_, {0x000000, 0xFFFFFF});
+    update();
+}
+
+void TPictureToLVTForm::TrackBar1Change()
+{
+    if (!source_.isNull())
+        ConvertToBW(sourcePixels_, TrackBar1->value());
+}
+
+void TPictureToLVTForm::TrackBar2Change()
+{
+    Label1->setText(QString::number(TrackBar2->value()));
+    main_.machine().do_output(0xC1, TrackBar2->value());
+}
+
+void TPictureToLVTForm::RotateWB_and_save()
+{
+    saveWorkBitmap(programDir(), bwIndices(bwPicture_));
+}
+
+void TPictureToLVTForm::Rotate256_and_save()
+{
+    saveWorkBitmap(programDir(), colourIndices(toRgbPicture(stretched(source_))));
+}
+
+std::filesystem::path TPictureToLVTForm::save(bool colour)
+{
+    std::filesystem::path written;
+    main_.guarded([&] {
+        if (colour) {
+            Rotate256_and_save();
+            written = writePictureLvt(programDir(), kColourPrefix, pictureName_, kStubPalette);
+        } else {
+            RotateWB_and_save();
+            written = writePictureLvt(programDir(), kBwPrefix, pictureName_,
+                                      static_cast<std::uint8_t>(TrackBar2->value()));
+        }
+    });
+    return written;
+}
+
+std::filesystem::path TPictureToLVTForm::Button2Click()
+{
+    return save(false);
+}
+
+std::filesystem::path TPictureToLVTForm::Button4Click()
+{
+    return save(true);
+}
+
+void TPictureToLVTForm::view(bool colour)
+{
+    const std::filesystem::path path = colour ? Button4Click() : Button2Click();
+    if (path.empty())
+        return;
+    main_.guarded([&] {
+        main_.setCaption(path.string());
+        main_.loadFile(path.string(), true);
+    });
+}
+
+void TPictureToLVTForm::Button3Click()
+{
+    view(false);
+}
+
+void TPictureToLVTForm::Button5Click()
+{
+    view(true);
+}
+
+void TPictureToLVTForm::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawRect(0, 0, kScreenSide - 1, kScreenSide - 1);
+    p.drawRect(kPreviewLeft, 0, kScreenSide - 1, kScreenSide - 1);
+    // Each picture fills its area up to, not including, the area's last
+    // column and row.
+    if (!sourceView_.isNull())
+        p.drawImage(QRect(0, 0, kScreenSide - 1, kScreenSide - 1), sourceView_);
+    if (!bwView_.isNull())
+        p.drawImage(QRect(kPreviewLeft, 0, kScreenSide - 1, kScreenSide - 1), bwView_);
+}
+
+} // namespace ostrovik::tools

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <filesystem>
+#include <string>
+
+#include "tools/PictureConvert.hpp"
+
+class QLabel;
+class QPushButton;
+class QSlider;
+
+namespace ostrovik::ui {
+class TMainFormEmu;
+}
+
+namespace ostrovik::tools {
+
+/// The picture converter: turns a BMP, JPEG or PNG picture into a tape image
+/// that shows it on the machine's screen, in black and white by a brightness
+/// threshold or in the screen's four colours, and loads it at once.
+class TPictureToLVTForm : public QWidget {
+    Q_OBJECT
+public:
+    /// Client area, fixed.
+    static constexpr int kClientWidth = 520;
+    static constexpr int kClientHeight = 403;
+
+    explicit TPictureToLVTForm(ui::TMainFormEmu& main);
+
+    void Button1Click();
+    void TrackBar1Change();
+    void TrackBar2Change();
+    /// Returns the file written, or an empty path when the save failed.
+    std::filesystem::path Button2Click();
+    std::filesystem::path Button4Click();
+    void Button3Click();
+    void Button5Click();
+
+    /// The threshold the black-and-white picture was made with, and the
+    /// picture itself (1 white, 0 black), 256 × 256.
+    const ScreenPixels& bwPicture() const { return bwPicture_; }
+    const std::string& pictureName() const { return pictureName_; }
+    /// What the two framed areas show.
+    const QImage& sourceView() const { return sourceView_; }
+    const QImage& bwView() const { return bwView_; }
+
+    static const QString& OpenDialogFilter();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    /// Decodes @p fileName into @p picture by the decoder its ending names.
+    bool LoadPicture(const QString& fileName, PictureKind kind, QImage& picture);
+    void ConvertToBW(const RgbPicture& Picture, int Threshold);
+    void RotateWB_and_save();
+    void Rotate256_and_save();
+    std::filesystem::path save(bool colour);
+    void view(bool colour);
+    std::filesystem::path programDir() const;
+
+    ui::TMainFormEmu& main_;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QSlider* TrackBar1 = nullptr;
+    QSlider* TrackBar2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+
+    /// The picture as loaded, any size.
+    QImage source_;
+    /// Its pixels as the conversion reads them.
+    RgbPicture sourcePixels_;
+    ScreenPixels bwPicture_;
+    std::string pictureName_;
+    QImage sourceView_;
+    QImage bwView_;
+};
+
+} // namespace ostrovik::tools

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "tools/GlyphEditor.hpp"
+
+class QLabel;
+class QPushButton;
+
+namespace ostrovik::ui {
+class TMainFormEmu;
+}
+
+namespace ostrovik::tools {
+
+/// The character-generator editor: the machine's 256 glyphs as a grid drawn
+/// from its memory, one glyph's dots to edit and write back, and the whole
+/// set saved to or loaded from a font file, all while the machine runs.
+class TZnakogeneratorForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 511;
+    static constexpr int kClientHeight = 388;
+    static constexpr int kCodeCell = 18;
+    static constexpr int kBitCell = 15;
+    static constexpr int kBitLine = 2;
+
+    explicit TZnakogeneratorForm(ui::TMainFormEmu& main);
+
+    /// Mouse presses on the two grids, at @p pos inside the grid.
+    void StringGrid1MouseDown(QPoint pos);
+    void StringGrid2MouseDown(QPoint pos);
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+
+    const GlyphEditor& editor() const { return editor_; }
+    /// The 8 × 8 preview of the chosen glyph.
+    const QImage& preview() const { return preview_; }
+
+    static const QString& FontDialogFilter();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void placeControls();
+    /// Glyph @p code as the code grid shows it: ink black on white.
+    QImage DrawZnak(int Column, int Row) const;
+    void ShowGlyphRow(std::uint8_t Value, int Row);
+    MachineRam& ram();
+    QString fontsFolder() const;
+
+    ui::TMainFormEmu& main_;
+    GlyphEditor editor_;
+    QImage preview_;
+    QWidget* StringGrid1 = nullptr;
+    QWidget* StringGrid2 = nullptr;
+    QWidget* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+
+    friend class CodeGrid;
+    friend class BitGrid;
+    friend class PreviewImage;
+};
+
+} // namespace ostrovik::tools

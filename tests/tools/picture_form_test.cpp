@@ -1,0 +1,277 @@
+// The picture converter window driven as a person would: opened from its
+// commands, fed pictures through its open dialog, and its tape images viewed
+// on the test ROM in the real main window.
+
+#include <QAction>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QToolButton>
+#include <QtTest>
+
+#include <filesystem>
+#include <memory>
+
+#include "support/MainWindowRig.hpp"
+#include "tools/PictureLvt.hpp"
+#include "tools/TPictureToLVTForm.hpp"
+#include "ui/Captions.hpp"
+#include "ui/MainMenu.hpp"
+
+using namespace ostrovik;
+using test::MainWindowRig;
+using tools::TPictureToLVTForm;
+
+namespace {
+
+/// Black, red, cyan and white: what a colour file shows under its palette.
+const QRgb kFour[] = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+
+/// Bands of the four colours, and a row pattern finer than one video byte.
+QImage fourColourPicture()
+{
+    QImage p(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            p.setPixel(x, y, y < 8 ? kFour[(x + y) % 4] : kFour[(x / 64 + y / 32) % 4]);
+    return p;
+}
+
+QImage filled(int w, int h, QRgb colour)
+{
+    QImage p(w, h, QImage::Format_RGB32);
+    p.fill(colour);
+    return p;
+}
+
+} // namespace
+
+class PictureFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void opensFromItsCommandsInEitherLanguage();
+    void nothingCanBeSavedBeforeAPicture();
+    void picturesLoadByTheirNamesEnding_data();
+    void picturesLoadByTheirNamesEnding();
+    void slidersSetThresholdAndPalette();
+    void aMissingOutputFolderIsReported();
+    void convertedPicturesShowOnTheMachine();
+
+private:
+    TPictureToLVTForm* open();
+    QString savePicture(const QString& name, const QImage& picture, const char* format);
+    void load(const QString& path);
+    template <typename T>
+    T* child(const char* name)
+    {
+        return form_->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    std::unique_ptr<MainWindowRig> rig_;
+    TPictureToLVTForm* form_ = nullptr;
+};
+
+void PictureFormTest::init()
+{
+    rig_ = std::make_unique<MainWindowRig>();
+    rig_->makeFolder(QStringLiteral("PicToLVT"));
+    form_ = nullptr;
+}
+
+void PictureFormTest::cleanup()
+{
+    rig_.reset();
+}
+
+TPictureToLVTForm* PictureFormTest::open()
+{
+    rig_->window->menus().item(QStringLiteral("PictureToLVT1"))->trigger();
+    form_ = qobject_cast<TPictureToLVTForm*>(rig_->window->forms().PictureToLVTForm.form());
+    return form_;
+}
+
+QString PictureFormTest::savePicture(const QString& name, const QImage& picture, const char* format)
+{
+    const QString path = rig_->path(name);
+    return picture.save(path, format) ? path : QString();
+}
+
+void PictureFormTest::load(const QString& path)
+{
+    rig_->dialogs.answers = QStringList{path};
+    child<QPushButton>("Button1")->click();
+}
+
+void PictureFormTest::opensFromItsCommandsInEitherLanguage()
+{
+    rig_->window->Russian1Click();
+    QVERIFY(open());
+    QVERIFY(form_->isVisible());
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Picture_To_LVT"));
+    QCOMPARE(form_->size(), QSize(520, 403));
+    QCOMPARE(child<QPushButton>("Button3")->text(), QStringLiteral("Посмотреть в эмуляторе  ЧБ"));
+    // The tool button shows the same window; it is made once.
+    form_->hide();
+    rig_->window->findChild<QToolButton*>(QStringLiteral("ToolButton22"))->click();
+    QVERIFY(form_->isVisible());
+    QCOMPARE(rig_->window->forms().PictureToLVTForm.form(), static_cast<QWidget*>(form_));
+
+    // It follows a later switch, every button from the one caption table.
+    rig_->window->English1Click();
+    QCOMPARE(child<QPushButton>("Button5")->text(), QStringLiteral("View in emul (color)"));
+    for (const ui::Caption& c : ui::captionSet(ui::CaptionWindow::PictureToLVTForm)) {
+        auto* b = form_->findChild<QPushButton*>(QString::fromUtf8(c.component.data(), c.component.size()));
+        QVERIFY(b);
+        QCOMPARE(b->text(), ui::captionText(c, ui::Language::English));
+    }
+}
+
+void PictureFormTest::nothingCanBeSavedBeforeAPicture()
+{
+    QVERIFY(open());
+    QVERIFY(child<QPushButton>("Button1")->isEnabled());
+    for (const char* name : {"Button2", "Button3", "Button4", "Button5"})
+        QVERIFY2(!child<QPushButton>(name)->isEnabled(), name);
+    auto* threshold = child<QSlider>("TrackBar1");
+    auto* palette = child<QSlider>("TrackBar2");
+    QVERIFY(!threshold->isEnabled() && !palette->isEnabled());
+    QCOMPARE(threshold->minimum(), 50);
+    QCOMPARE(threshold->maximum(), 220);
+    QCOMPARE(threshold->value(), 50);
+    QCOMPARE(palette->maximum(), 255);
+    QCOMPARE(palette->value(), 200);
+    QCOMPARE(child<QLabel>("Label1")->text(), QStringLiteral("C1=200"));
+    QCOMPARE(child<QLabel>("Label2")->text(), QStringLiteral("Port"));
+
+    // A cancelled dialog changes nothing.
+    load(QString());
+    QVERIFY(!child<QPushButton>("Button2")->isEnabled());
+    QCOMPARE(rig_->dialogs.asked.back().filter, TPictureToLVTForm::OpenDialogFilter());
+}
+
+void PictureFormTest::picturesLoadByTheirNamesEnding_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<bool>("error"); // the decoder could not read it
+    QTest::newRow("png") << "sunset.png" << QByteArray("PNG") << true << false;
+    QTest::newRow("PNG") << "SUNSET.PNG" << QByteArray("PNG") << true << false;
+    QTest::newRow("Png") << "sunset.Png" << QByteArray("PNG") << false << false;
+    QTest::newRow("bmp") << "logo.bmp" << QByteArray("BMP") << true << false;
+    QTest::newRow("JPG") << "photo.JPG" << QByteArray("JPG") << true << false;
+    QTest::newRow("jpeg") << "photo.jpeg" << QByteArray("JPG") << false << false;
+    QTest::newRow("png named jpg") << "odd.jpg" << QByteArray("PNG") << false << true;
+}
+
+void PictureFormTest::picturesLoadByTheirNamesEnding()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, format);
+    QFETCH(bool, loads);
+    QFETCH(bool, error);
+    QVERIFY(open());
+    // A white picture first, then the one under test, all black.
+    load(savePicture(QStringLiteral("first.png"), filled(64, 48, qRgb(255, 255, 255)), "PNG"));
+    QCOMPARE(form_->pictureName(), std::string("first"));
+    load(savePicture(name, filled(300, 200, qRgb(0, 0, 0)), format.constData()));
+
+    const bool black = form_->bwPicture() == tools::ScreenPixels(65536, 0);
+    QCOMPARE(black, loads);
+    QCOMPARE(form_->pictureName(), loads ? name.left(name.size() - 4).toStdString() : std::string("first"));
+    QCOMPARE(rig_->dialogs.errors.size(), error ? 1 : 0);
+    // A name of no decoder is told so; nothing else changes.
+    QCOMPARE(rig_->dialogs.messages.size(), loads || error ? 0 : 1);
+    if (error)
+        QVERIFY2(rig_->dialogs.errors.front().contains(name), qPrintable(rig_->dialogs.errors.front()));
+}
+
+void PictureFormTest::slidersSetThresholdAndPalette()
+{
+    QVERIFY(open());
+    load(savePicture(QStringLiteral("grey.bmp"), filled(256, 256, qRgb(128, 128, 128)), "BMP"));
+    // Luma 126: white at threshold 50, black at 127.
+    QCOMPARE(form_->bwView().pixel(10, 10), qRgb(255, 255, 255));
+    child<QSlider>("TrackBar1")->setValue(127);
+    QCOMPARE(form_->bwPicture()[0], std::uint8_t{0});
+    QCOMPARE(form_->bwView().pixel(10, 10), qRgb(0, 0, 0));
+
+    // The palette slider acts on the machine at once and names the value.
+    child<QSlider>("TrackBar2")->setValue(137);
+    QCOMPARE(child<QLabel>("Label1")->text(), QStringLiteral("137"));
+    QCOMPARE(rig_->m().Ports[0xC1], std::uint8_t{137});
+    QCOMPARE(rig_->m().VRAMShadow[0], std::uint16_t{0x0101});
+
+    child<QPushButton>("Button2")->click();
+    child<QPushButton>("Button4")->click();
+    const auto bw = test::readAll(rig_->path(QStringLiteral("PicToLVT/BW_grey.lvt")));
+    const auto colour = test::readAll(rig_->path(QStringLiteral("PicToLVT/Color_grey.lvt")));
+    QCOMPARE(bw.size(), std::size_t{16435});
+    QCOMPARE(colour.size(), std::size_t{16435});
+    QCOMPARE(bw[16407], std::uint8_t{0x89});
+    QCOMPARE(colour[16407], std::uint8_t{0xC8});
+    QVERIFY(!QFile::exists(rig_->path(QStringLiteral("etalon.bmp"))));
+    QVERIFY(rig_->dialogs.errors.isEmpty());
+}
+
+void PictureFormTest::aMissingOutputFolderIsReported()
+{
+    QVERIFY(open());
+    load(savePicture(QStringLiteral("w.png"), filled(8, 8, qRgb(255, 255, 255)), "PNG"));
+    QDir(rig_->path(QStringLiteral("PicToLVT"))).removeRecursively();
+    const std::string caption = rig_->window->caption();
+    const std::uint16_t pc = static_cast<std::uint16_t>(rig_->m().r_PC);
+    child<QPushButton>("Button3")->click();
+    QCOMPARE(rig_->dialogs.errors.size(), 1);
+    QVERIFY2(rig_->dialogs.errors.front().contains(QStringLiteral("PicToLVT/BW_w.lvt")),
+             qPrintable(rig_->dialogs.errors.front()));
+    QVERIFY(QFile::exists(rig_->path(QStringLiteral("etalon.bmp"))));
+    // Nothing was loaded.
+    QCOMPARE(rig_->window->caption(), caption);
+    QCOMPARE(static_cast<std::uint16_t>(rig_->m().r_PC), pc);
+}
+
+void PictureFormTest::convertedPicturesShowOnTheMachine()
+{
+    QVERIFY(rig_->powerOn());
+    QVERIFY(open());
+    const QImage picture = fourColourPicture();
+    load(savePicture(QStringLiteral("bands.png"), picture, "PNG"));
+
+    // Colour: the screen shows the picture itself, pixel for pixel.
+    child<QPushButton>("Button5")->click();
+    const QString colourPath = rig_->path(QStringLiteral("PicToLVT/Color_bands.lvt"));
+    QCOMPARE(QString::fromStdString(rig_->window->caption()), colourPath);
+    rig_->runTicks(40);
+    QVERIFY(rig_->dialogs.errors.isEmpty());
+    QCOMPARE(test::differenceFromBitmap(picture, *rig_->window->screen().ScreenBitmap), QString());
+
+    // The display stub waits in the ROM for a key; the palette slider
+    // recolours what it shows: under 255 black is white, white is cyan.
+    child<QSlider>("TrackBar2")->setValue(255);
+    rig_->runTicks(1);
+    QCOMPARE(picture.pixel(0, 128), kFour[0]);
+    QCOMPARE(test::bitmapPixel(*rig_->window->screen().ScreenBitmap, 0, 128), qRgb(255, 255, 255));
+    QCOMPARE(picture.pixel(0, 96), kFour[3]);
+    QCOMPARE(test::bitmapPixel(*rig_->window->screen().ScreenBitmap, 0, 96), qRgb(0, 255, 255));
+
+    // Black and white under the slider's palette 137: black pixels blue,
+    // white ones yellow; red (luma 53) is white at threshold 50.
+    child<QSlider>("TrackBar2")->setValue(137);
+    child<QPushButton>("Button3")->click();
+    QCOMPARE(QString::fromStdString(rig_->window->caption()),
+             rig_->path(QStringLiteral("PicToLVT/BW_bands.lvt")));
+    rig_->runTicks(40);
+    QImage expected(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            expected.setPixel(x, y, picture.pixel(x, y) == kFour[0] ? qRgb(0, 0, 255) : qRgb(255, 255, 0));
+    QCOMPARE(test::differenceFromBitmap(expected, *rig_->window->screen().ScreenBitmap), QString());
+    QVERIFY(rig_->dialogs.errors.isEmpty());
+}
+
+QTEST_MAIN(PictureFormTest)
+#include "picture_form_test.moc"
