@@ -73,7 +73,7 @@ void FontFormTest::cleanup()
 
 TZnakogeneratorForm* FontFormTest::open()
 {
-    rig_->window->menus().item(QStringLiteral("Znakogenerator1"))->trigger();
+    rig_->window->menus().item(ui::menu::Znakogenerator1)->trigger();
     form_ = qobject_cast<TZnakogeneratorForm*>(rig_->window->forms().ZnakogeneratorForm.form());
     return form_;
 }

@@ -88,7 +88,7 @@ void PictureFormTest::cleanup()
 
 TPictureToLVTForm* PictureFormTest::open()
 {
-    rig_->window->menus().item(QStringLiteral("PictureToLVT1"))->trigger();
+    rig_->window->menus().item(ui::menu::PictureToLVT1)->trigger();
     form_ = qobject_cast<TPictureToLVTForm*>(rig_->window->forms().PictureToLVTForm.form());
     return form_;
 }
@@ -115,7 +115,7 @@ void PictureFormTest::opensFromItsCommandsInEitherLanguage()
     QCOMPARE(child<QPushButton>("Button3")->text(), QStringLiteral("Посмотреть в эмуляторе  ЧБ"));
     // The tool button shows the same window; it is made once.
     form_->hide();
-    rig_->window->findChild<QToolButton*>(QStringLiteral("ToolButton22"))->click();
+    rig_->window->findChild<QToolButton*>(ui::objectNameOf(ui::menu::ToolButton22))->click();
     QVERIFY(form_->isVisible());
     QCOMPARE(rig_->window->forms().PictureToLVTForm.form(), static_cast<QWidget*>(form_));
 
