@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ui/CompressorOptionsDialog.hpp"
+
 namespace ostrovik::ui {
 
 namespace {
@@ -32,6 +34,11 @@ public:
         if (name.isEmpty())
             return std::nullopt;
         return name;
+    }
+    bool compressorOptions(QWidget* parent, const QString& title,
+                           std::vector<files::avi::CompressorOption>& options) override
+    {
+        return editCompressorOptions(parent, title, options);
     }
 };
 

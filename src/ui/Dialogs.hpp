@@ -1,10 +1,15 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include <QString>
 
 class QWidget;
+
+namespace ostrovik::files::avi {
+struct CompressorOption;
+}
 
 namespace ostrovik::ui {
 
@@ -24,6 +29,10 @@ public:
     /// A save-file dialog; nothing when cancelled.
     virtual std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& dir,
                                             const QString& filter) = 0;
+    /// A codec's configuration dialog over its own options, edited in
+    /// place; false when cancelled.
+    virtual bool compressorOptions(QWidget* parent, const QString& title,
+                                   std::vector<files::avi::CompressorOption>& options) = 0;
 };
 
 /// The dialogs in use: the real ones unless a test installed its own.

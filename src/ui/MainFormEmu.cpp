@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include "files/LoadFile.hpp"
+#include "files/avi/AviWriter.hpp"
 #include "machine/Keyboard.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/sound/GuiPost.hpp"
@@ -61,6 +62,8 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
     TimerMain->setInterval(1);
     connect(TimerMain, &platform::PlatformTimer::timeout, this,
             [this] { guarded([this] { TimerMainTimer1(); }); });
+
+    createAviWriter();
 
     keyboard_ = std::make_unique<machine::Keyboard>(machine_);
     setFocusPolicy(Qt::StrongFocus);

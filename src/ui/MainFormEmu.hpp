@@ -28,6 +28,9 @@ class PlatformTimer;
 namespace ostrovik::output {
 class ScreenView;
 }
+namespace ostrovik::files::avi {
+class TAviWriter_2;
+}
 
 namespace ostrovik::ui {
 
@@ -152,6 +155,17 @@ public:
     template <typename F>
     bool guarded(F&& f);
 
+    // ---- AVI recording (MainFormEmuAvi.cpp) --------------------------------
+    files::avi::TAviWriter_2& aviWriter() { return *AviWriter; }
+    /// A recording is running: TimerAvi is enabled.
+    bool recording() const;
+    void TimerAviTimer();
+    /// Ends a running recording and completes its file.
+    void stopAviRecording();
+    /// The frame a recording takes now: the picture as the raster
+    /// presentation shows it, smoothed when smoothing is on.
+    const output::FrameBitmap& aviFrame();
+
     // machine::Host
     void showMessage(std::string_view text) override;
     void setCaption(std::string_view text) override;
@@ -189,6 +203,7 @@ private:
     void FormActivate();
     void FormDestroy();
     void applyStoredWindowSize();
+    void createAviWriter();
     void showError(const QString& text);
     void buildCommands();
     void applyLanguage(Language language);
@@ -196,6 +211,10 @@ private:
 
     machine::Machine machine_;
     platform::PlatformTimer* TimerMain = nullptr;
+    platform::PlatformTimer* TimerAvi = nullptr;
+    std::unique_ptr<files::avi::TAviWriter_2> AviWriter;
+    /// The frame decoded for a recording where no presentation keeps one.
+    std::unique_ptr<output::FrameBitmap> aviDecoded_;
     TLogTextOutForm* LogTextOutForm = nullptr;
     std::unique_ptr<machine::Keyboard> keyboard_;
     QToolBar* ToolBar1 = nullptr;

@@ -131,6 +131,8 @@ void TMainFormEmu::N11Click()
 
 void TMainFormEmu::N4Click()
 {
+    if (recording())
+        stopAviRecording();
     close();
 }
 
@@ -302,12 +304,8 @@ void TMainFormEmu::N31Click()
 }
 
 // ---- commands whose work lives with other parts of the program -----------
-// They come with AVI recording, the joystick and the game library; until
+// They come with the joystick and the game library; until
 // then they do nothing.
-
-void TMainFormEmu::ToolButton16Click()
-{
-}
 
 void TMainFormEmu::ToolButton17Click()
 {

@@ -136,8 +136,10 @@ void TMainFormEmu::FormResize()
 void TMainFormEmu::FormDestroy()
 {
     TimerMain->setEnabled(false);
-    // An AVI recording still running is finished and saved here, once AVI
-    // recording exists; so is a captured joystick released.
+    // A recording still running is finished and saved before anything it
+    // reads goes. A captured joystick is released here once there is one.
+    if (recording())
+        stopAviRecording();
     setAcceptDrops(false);
     screen_->ScreenBitmap.reset();
     screen_->BlurBitmap.reset();

@@ -1,5 +1,8 @@
 #include "ui/SetUpForm.hpp"
 
+#include "files/avi/AviWriter.hpp"
+#include "ui/Dialogs.hpp"
+
 #include <limits>
 
 #include <QCheckBox>
@@ -301,24 +304,58 @@ void TSetUpForm::TrackBar1Change()
     Label7->setText(QString::number(TrackBar1->value()));
 }
 
+namespace {
+
+/// The codec's configuration dialog, through the window's dialogs.
+class CodecDialog final : public files::avi::CompressorDialog {
+public:
+    explicit CodecDialog(QWidget* owner) : owner_(owner) {}
+    bool configure(const std::string& title, std::vector<files::avi::CompressorOption>& options) override
+    {
+        return dialogs().compressorOptions(owner_, QString::fromStdString(title), options);
+    }
+
+private:
+    QWidget* owner_;
+};
+
+} // namespace
+
+int TSetUpForm::codecIndex() const
+{
+    // Typed text that is not the chosen line counts as no choice.
+    const int index = ComboBox1->currentIndex();
+    return index >= 0 && ComboBox1->itemText(index) == ComboBox1->currentText() ? index : -1;
+}
+
 void TSetUpForm::ComboBox1Change()
 {
-    // Chooses the codec of the AVI writer, which comes with AVI recording:
-    // below index 1 no compression, else the first four characters of the line.
+    if (!MainFormEmu)
+        return;
+    const int index = codecIndex();
+    const QString code = index < 1 ? QString() : ComboBox1->itemText(index).left(4);
+    MainFormEmu->guarded([&] { MainFormEmu->aviWriter().SetCompressor(code.toStdString()); });
 }
 
 void TSetUpForm::Button3Click()
 {
-    // Until AVI recording exists there is no installed codec to list.
+    std::vector<std::string> list{"No Compression"};
+    if (MainFormEmu)
+        MainFormEmu->aviWriter().ListCompressors(list);
+    const QString text = ComboBox1->currentText();
     ComboBox1->clear();
-    ComboBox1->addItem(QStringLiteral("No Compression"));
+    for (const std::string& line : list)
+        ComboBox1->addItem(QString::fromStdString(line));
     ComboBox1->setCurrentIndex(-1);
+    ComboBox1->setEditText(text);
 }
 
 void TSetUpForm::Button4Click()
 {
-    // Opens the chosen codec's own settings (index above 0), which come with
-    // AVI recording.
+    if (!MainFormEmu || codecIndex() <= 0)
+        return;
+    CodecDialog dialog(this);
+    MainFormEmu->guarded([&] { MainFormEmu->aviWriter().ConfigureCompressor(dialog); });
 }
 
 // The joystick key buttons open the key-capture dialog, which comes with

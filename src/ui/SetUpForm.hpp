@@ -152,6 +152,8 @@ private:
     void buildJoystick();
     void openJoyKeySetup(int index);
     void centreOnMainForm();
+    /// The chosen line of the codec box, or -1 for none or typed text.
+    int codecIndex() const;
 
     TMainFormEmu* MainFormEmu;
     std::array<QCheckBox*, 11> optionBoxes_{};

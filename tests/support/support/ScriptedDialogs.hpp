@@ -4,7 +4,11 @@
 #include <QStringList>
 
 #include <deque>
+#include <map>
 #include <optional>
+#include <vector>
+
+#include "files/avi/AviCodecs.hpp"
 
 #include "ui/Dialogs.hpp"
 
@@ -43,6 +47,25 @@ public:
         asked.push_back({title, dir, filter});
         return next();
     }
+
+    bool compressorOptions(QWidget*, const QString& title,
+                           std::vector<files::avi::CompressorOption>& options) override
+    {
+        codecDialogs.append(title);
+        codecOptionsShown = options;
+        if (!codecAnswer)
+            return false;
+        for (files::avi::CompressorOption& o : options)
+            if (const auto it = codecEdits.find(o.Name); it != codecEdits.end())
+                o.Value = it->second;
+        return true;
+    }
+
+    /// The codec dialog's answer: OK after the edits, or Cancel.
+    bool codecAnswer = false;
+    std::map<std::string, std::string> codecEdits;
+    QStringList codecDialogs;
+    std::vector<files::avi::CompressorOption> codecOptionsShown;
 
     /// The next file dialogs' answers; an empty one means Cancel, and so
     /// does running out of them.

@@ -1,0 +1,276 @@
+// AVI recording from the main window's tool button, as a person records:
+// the codec, quality, frame time and on-the-fly choices of the settings
+// window, the blinking button, the work file, smoothing, the OpenGL mode's
+// decoded frames, a refused frame time and a missing folder, and the exit
+// that completes a running recording. Every file is read back by ffprobe and
+// decoded by libavcodec.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
+#include <QtTest>
+
+#include "AviProbe.hpp"
+#include "files/avi/AviWriter.hpp"
+#include "output/Antialiasing.hpp"
+#include "output/FrameDecode.hpp"
+#include "support/MainWindowRig.hpp"
+#include "ui/MainMenu.hpp"
+
+using namespace ostrovik;
+using files::avi::test::decodeAll;
+using files::avi::test::ffprobe;
+using test::MainWindowRig;
+
+namespace {
+
+/// The decoded frame as the machine's bitmap layout, for a byte compare.
+std::vector<std::uint8_t> bitsOf(const output::FrameBitmap& b)
+{
+    return {b.Bits.begin(), b.Bits.end()};
+}
+
+/// A rig on the test ROM's prompt with the folder recordings go to.
+struct Recorder : MainWindowRig {
+    bool ready()
+    {
+        makeFolder(QStringLiteral("ScreenAVI"));
+        return powerOn();
+    }
+    ui::TSetUpForm& settings() { return *window->setUpForm(); }
+    void choose(const QString& codec, bool onTheFly, int frameTime)
+    {
+        settings().ComboBox1->setEditText(codec);
+        settings().CheckBox6->setChecked(onTheFly);
+        settings().SpinEdit1->setValue(frameTime);
+    }
+    /// Ticks of both timers, as the running program sees them.
+    void record(int frames)
+    {
+        for (int i = 0; i < frames; ++i) {
+            runTicks(2);
+            window->TimerAviTimer();
+        }
+    }
+    QString recordingFile() const
+    {
+        const QFileInfoList files = filesIn(QStringLiteral("ScreenAVI"));
+        return files.size() == 1 ? files.first().filePath() : QString();
+    }
+    std::string probe(const char* field)
+    {
+        const auto p = ffprobe(recordingFile().toStdString());
+        const auto it = p.find(field);
+        return it == p.end() ? std::string() : it->second;
+    }
+    int buttonImage() const { return window->menus().image(QStringLiteral("ToolButton16")); }
+};
+
+} // namespace
+
+class AviRecordingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roadsFromTheSettings_data();
+    void roadsFromTheSettings();
+    void smoothedAndDecodedFrames();
+    void refusedStarts();
+    void exitCompletesARunningRecording();
+    void codecControlsOfTheSettingsWindow();
+};
+
+void AviRecordingTest::roadsFromTheSettings_data()
+{
+    QTest::addColumn<QString>("codec");
+    QTest::addColumn<bool>("onTheFly");
+    QTest::addColumn<int>("frameTime");
+    QTest::addColumn<QString>("codecName");
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<bool>("exact");
+    QTest::newRow("no codec chosen") << QString() << true << 50 << "rawvideo" << "20/1" << true;
+    QTest::newRow("No Compression, 1000 ms") << "No Compression" << true << 1000 << "rawvideo" << "1/1" << true;
+    QTest::newRow("MPEG-4 on the fly") << "FMP4 mpeg4" << true << 50 << "mpeg4" << "20/1" << false;
+    QTest::newRow("MJPEG through the work file") << "MJPG mjpeg" << false << 50 << "mjpeg" << "20/1" << false;
+    QTest::newRow("HuffYUV through the work file") << "HFYU huffyuv" << false << 100 << "huffyuv" << "10/1" << true;
+}
+
+void AviRecordingTest::roadsFromTheSettings()
+{
+    QFETCH(QString, codec);
+    QFETCH(bool, onTheFly);
+    QFETCH(int, frameTime);
+    QFETCH(QString, codecName);
+    QFETCH(QString, rate);
+    QFETCH(bool, exact);
+
+    Recorder r;
+    QVERIFY(r.ready());
+    r.choose(codec, onTheFly, frameTime);
+    r.window->ToolButton16Click();
+    QVERIFY2(r.dialogs.errors.isEmpty(), qPrintable(r.dialogs.errors.join('\n')));
+    QVERIFY(r.window->recording());
+    const QFileInfoList work = QDir(r.path(".")).entryInfoList({"avi_TMP_*.avi"}, QDir::Files);
+    QCOMPARE(work.size(), onTheFly ? 0 : 1);
+
+    std::vector<int> images;
+    for (int i = 0; i < 6; ++i) {
+        r.record(1);
+        images.push_back(r.buttonImage());
+    }
+    QCOMPARE(images, (std::vector<int>{19, 17, 19, 17, 19, 17}));
+    const std::vector<std::uint8_t> last = bitsOf(r.window->aviFrame());
+    r.window->ToolButton16Click();
+    QVERIFY(!r.window->recording());
+    QCOMPARE(r.buttonImage(), 17);
+    QVERIFY(QDir(r.path(".")).entryInfoList({"avi_TMP_*.avi"}, QDir::Files).isEmpty());
+
+    QVERIFY(QFileInfo(r.recordingFile()).fileName().startsWith("avi_"));
+    QCOMPARE(QString::fromStdString(r.probe("codec_name")), codecName);
+    QCOMPARE(r.probe("width"), std::string("256"));
+    QCOMPARE(r.probe("height"), std::string("256"));
+    QCOMPARE(QString::fromStdString(r.probe("r_frame_rate")), rate);
+    QCOMPARE(r.probe("nb_read_frames"), std::string("6"));
+    const auto frames = decodeAll(r.recordingFile().toStdString());
+    QCOMPARE(frames.size(), std::size_t(6));
+    if (exact) {
+        QCOMPARE(frames.back().bgr, last);
+    } else {
+        double error = 0;
+        for (std::size_t i = 0; i < last.size(); ++i)
+            error += std::abs(int(frames.back().bgr[i]) - int(last[i]));
+        QVERIFY2(error / double(last.size()) < 8.0, qPrintable(QString::number(error / double(last.size()))));
+    }
+}
+
+void AviRecordingTest::smoothedAndDecodedFrames()
+{
+    Recorder r;
+    QVERIFY(r.ready());
+    r.choose("No Compression", true, 50);
+    r.window->N9Click();
+    r.window->ToolButton16Click();
+    r.record(1);
+    const output::FrameBitmap& screen = *r.window->screen().ScreenBitmap;
+    const output::FrameBitmap& blurred = *r.window->screen().BlurBitmap;
+    QVERIFY(screen.Bits != blurred.Bits);
+    const std::vector<std::uint8_t> smoothed = bitsOf(blurred);
+    const std::vector<std::uint8_t> sharp = bitsOf(screen);
+
+    // Render mode 1 keeps no frame: the recording decodes one and smooths it too.
+    r.window->machine().RenderMode = 1;
+    r.window->screenView().ChangeRenderMode(1);
+    r.window->TimerAviTimer();
+    r.window->N9Click();
+    r.window->TimerAviTimer();
+    r.window->ToolButton16Click();
+    QVERIFY2(r.dialogs.errors.isEmpty(), qPrintable(r.dialogs.errors.join('\n')));
+
+    const auto frames = decodeAll(r.recordingFile().toStdString());
+    QCOMPARE(frames.size(), std::size_t(3));
+    QCOMPARE(frames[0].bgr, smoothed);
+    QCOMPARE(frames[1].bgr, smoothed);
+    QCOMPARE(frames[2].bgr, sharp);
+}
+
+void AviRecordingTest::refusedStarts()
+{
+    const struct {
+        const char* name;
+        const char* codec;
+        int frameTime;
+        bool folder;
+        const char* error;
+    } cases[] = {
+        {"a frame time of 0", "", 0, true, "Frame time must be at least 1 ms"},
+        {"a frame time below 0", "FMP4 mpeg4", -5, true, "Frame time must be at least 1 ms"},
+        {"no ScreenAVI folder", "", 50, false, "Failed to create AVI video file. Err: $FFFFFFFE"},
+        {"a codec no longer installed", "QQQQ gone", 50, true, "No compressor for QQQQ available"},
+    };
+    for (const auto& c : cases) {
+        Recorder r;
+        QVERIFY(c.folder ? r.ready() : r.powerOn());
+        r.choose(c.codec, true, c.frameTime);
+        r.window->ToolButton16Click();
+        QVERIFY2(!r.window->recording(), c.name);
+        QCOMPARE(r.dialogs.errors, QStringList{c.error});
+        QCOMPARE(r.buttonImage(), 17);
+        if (c.folder)
+            QVERIFY2(r.filesIn("ScreenAVI").isEmpty(), c.name);
+    }
+}
+
+void AviRecordingTest::exitCompletesARunningRecording()
+{
+    for (bool exitCommand : {true, false}) {
+        Recorder r;
+        QVERIFY(r.ready());
+        r.choose("FMP4 mpeg4", !exitCommand, 50);
+        r.window->ToolButton16Click();
+        r.record(5);
+        const QString folder = r.path("ScreenAVI");
+        if (exitCommand)
+            r.window->N4Click();
+        r.window.reset(); // the window's destruction at the end of the program
+        const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        const auto probe = ffprobe(files.first().filePath().toStdString());
+        QCOMPARE(probe.count("nb_read_frames") ? probe.at("nb_read_frames") : "", std::string("5"));
+        QCOMPARE(decodeAll(files.first().filePath().toStdString()).size(), std::size_t(5));
+        QVERIFY(r.dialogs.errors.isEmpty());
+    }
+}
+
+void AviRecordingTest::codecControlsOfTheSettingsWindow()
+{
+    Recorder r;
+    QVERIFY(r.ready());
+    ui::TSetUpForm& s = r.settings();
+    files::avi::TAviWriter_2& writer = r.window->aviWriter();
+
+    s.Button3Click();
+    QVERIFY(s.ComboBox1->count() > 3);
+    QCOMPARE(s.ComboBox1->itemText(0), QStringLiteral("No Compression"));
+    const int mpeg4 = s.ComboBox1->findText("FMP4 mpeg4");
+    QVERIFY(mpeg4 > 0);
+
+    const struct {
+        const char* name;
+        int index;           // the line chosen, or -1 for typed text
+        const char* typed;
+        const char* fourCC;
+    } choices[] = {
+        {"the MPEG-4 line", mpeg4, "", "FMP4"},
+        {"No Compression", 0, "", ""},
+        {"typed text", -1, "FMP4 typed", ""},
+    };
+    for (const auto& c : choices) {
+        writer.SetCompressor("MJPG");
+        if (c.index >= 0)
+            s.ComboBox1->setCurrentIndex(c.index);
+        else
+            s.ComboBox1->setEditText(c.typed);
+        s.ComboBox1Change();
+        QVERIFY2(writer.CompressorFourCC == c.fourCC, c.name);
+    }
+
+    // The codec's own options, in its dialog; Cancel keeps them, OK takes them.
+    s.ComboBox1->setCurrentIndex(mpeg4);
+    s.ComboBox1Change();
+    s.Button4Click();
+    QCOMPARE(r.dialogs.codecDialogs, QStringList{"FMP4 mpeg4"});
+    QVERIFY(!r.dialogs.codecOptionsShown.empty());
+    QVERIFY(writer.CompressorOptions.empty());
+    r.dialogs.codecAnswer = true;
+    r.dialogs.codecEdits = {{"mpeg_quant", "1"}};
+    s.Button4Click();
+    QCOMPARE(writer.CompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
+
+    // "No Compression" has no options to show.
+    s.ComboBox1->setCurrentIndex(0);
+    s.ComboBox1Change();
+    s.Button4Click();
+    QCOMPARE(r.dialogs.codecDialogs.size(), 2);
+}
+
+QTEST_MAIN(AviRecordingTest)
+#include "avi_recording_test.moc"
