@@ -22,7 +22,7 @@
 namespace ostrovik::ui {
 
 namespace {
-const QString kToolButton16 = QStringLiteral("ToolButton16");
+constexpr MenuItem kToolButton16 = menu::ToolButton16;
 constexpr int kImageAviIdle = 17;
 constexpr int kImageAviRecording = 19;
 constexpr int kAviInterval = 50;

@@ -63,7 +63,7 @@ struct Recorder : MainWindowRig {
         const auto it = p.find(field);
         return it == p.end() ? std::string() : it->second;
     }
-    int buttonImage() const { return window->menus().image(QStringLiteral("ToolButton16")); }
+    int buttonImage() const { return window->menus().image(ui::menu::ToolButton16); }
 };
 
 } // namespace
