@@ -436,6 +436,7 @@ void CommandsTest::everyCommandRuns()
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("FilesSAV")));
     QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("ScreenShots")));
+    QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("ScreenAVI")));
     const QString rom = qEnvironmentVariable("OSTROVIK_BIN") + QStringLiteral("/bios.dat");
     const bool haveRom = QFile::copy(rom, folder.filePath(QStringLiteral("bios.dat")));
 
@@ -453,6 +454,8 @@ void CommandsTest::everyCommandRuns()
     QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(QLatin1Char('\n'))));
     QCOMPARE(QDir(folder.filePath(QStringLiteral("FilesSAV"))).entryList(QDir::Files).size(), 2);
     QCOMPARE(QDir(folder.filePath(QStringLiteral("ScreenShots"))).entryList(QDir::Files).size(), 2);
+    // The recording button started a recording, which is still running.
+    QCOMPARE(QDir(folder.filePath(QStringLiteral("ScreenAVI"))).entryList(QDir::Files).size(), 1);
 }
 
 void CommandsTest::exitClosesTheWindow()
