@@ -40,6 +40,17 @@ public:
     {
         return editCompressorOptions(parent, title, options);
     }
+    bool askYesNo(QWidget* parent, const QString& title, const QString& text) override
+    {
+        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    }
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& dir) override
+    {
+        const QString name = QFileDialog::getExistingDirectory(parent, title, dir);
+        if (name.isEmpty())
+            return std::nullopt;
+        return name;
+    }
 };
 
 QtDialogs realDialogs;

@@ -33,6 +33,20 @@ public:
     /// place; false when cancelled.
     virtual bool compressorOptions(QWidget* parent, const QString& title,
                                    std::vector<files::avi::CompressorOption>& options) = 0;
+    /// A confirmation box with the buttons Yes and No; true for Yes. A
+    /// double that does not answer it says No.
+    virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text)
+    {
+        (void)parent, (void)title, (void)text;
+        return false;
+    }
+    /// A folder picker started at @p dir; nothing when cancelled (and from
+    /// a double that does not answer it).
+    virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& dir)
+    {
+        (void)parent, (void)title, (void)dir;
+        return std::nullopt;
+    }
 };
 
 /// The dialogs in use: the real ones unless a test installed its own.

@@ -8,6 +8,7 @@
 #include "output/qt/ScreenView.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
 #include "output/sound/TSoundDrawForm.hpp"
+#include "tools/TAssemblerForm.hpp"
 #include "tools/TPictureToLVTForm.hpp"
 #include "tools/TZnakogeneratorForm.hpp"
 #include "ui/Dialogs.hpp"
@@ -57,6 +58,8 @@ void TMainFormEmu::buildCommands()
         [](TMainFormEmu& main) -> QWidget* { return new tools::TPictureToLVTForm(main); });
     forms_.ZnakogeneratorForm.setFactory(
         [](TMainFormEmu& main) -> QWidget* { return new tools::TZnakogeneratorForm(main); });
+    forms_.AssemblerForm.setFactory(
+        [](TMainFormEmu& main) -> QWidget* { return new tools::TAssemblerForm(main); });
     // Each tick asks the sound command whether to play.
     beeper_->setSoundSwitch([this] { return menus_->checked(menu::N13); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);

@@ -67,7 +67,22 @@ public:
     QStringList codecDialogs;
     std::vector<files::avi::CompressorOption> codecOptionsShown;
 
-    /// The next file dialogs' answers; an empty one means Cancel, and so
+    bool askYesNo(QWidget*, const QString& title, const QString& text) override
+    {
+        questions.append(title + QLatin1Char('|') + text);
+        return yesNoAnswers.isEmpty() ? false : yesNoAnswers.takeFirst();
+    }
+    std::optional<QString> chooseFolder(QWidget*, const QString& title, const QString& dir) override
+    {
+        asked.push_back({title, dir, QString()});
+        return next();
+    }
+
+    /// The answers to the next Yes/No questions (No when they run out), and
+    /// the questions asked, as "title|text".
+    QList<bool> yesNoAnswers;
+    QStringList questions;
+    /// The next file and folder dialogs' answers; an empty one means Cancel, and so
     /// does running out of them.
     QStringList answers;
     std::deque<FileQuestion> asked;

@@ -1,0 +1,102 @@
+#include "tools/AsmFindBar.hpp"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <Qsci/qsciscintilla.h>
+
+namespace ostrovik::tools {
+
+TAsmFindBar::TAsmFindBar(QsciScintilla& editor, QWidget* parent) : QWidget(parent), editor_(editor)
+{
+    setObjectName(QStringLiteral("FindBar"));
+    FindEdit = new QLineEdit(this);
+    FindEdit->setObjectName(QStringLiteral("FindEdit"));
+    ReplaceEdit = new QLineEdit(this);
+    ReplaceEdit->setObjectName(QStringLiteral("ReplaceEdit"));
+    MatchCase = new QCheckBox(QStringLiteral("Aa"), this);
+    FindButton = new QPushButton(QStringLiteral("Найти"), this);
+    ReplaceButton = new QPushButton(QStringLiteral("Заменить"), this);
+    ReplaceAllButton = new QPushButton(QStringLiteral("Заменить все"), this);
+    CloseButton = new QPushButton(QStringLiteral("×"), this);
+    CloseButton->setFixedWidth(24);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(new QLabel(QStringLiteral("Найти:"), this));
+    layout->addWidget(FindEdit, 1);
+    layout->addWidget(MatchCase);
+    layout->addWidget(FindButton);
+    layout->addWidget(ReplaceEdit, 1);
+    layout->addWidget(ReplaceButton);
+    layout->addWidget(ReplaceAllButton);
+    layout->addWidget(CloseButton);
+
+    connect(FindEdit, &QLineEdit::returnPressed, this, [this] { findNext(); });
+    connect(FindButton, &QPushButton::clicked, this, [this] { findNext(); });
+    connect(ReplaceButton, &QPushButton::clicked, this, [this] { replaceOne(); });
+    connect(ReplaceAllButton, &QPushButton::clicked, this, [this] { replaceAll(); });
+    connect(CloseButton, &QPushButton::clicked, this, [this] {
+        hide();
+        editor_.setFocus();
+    });
+    hide();
+}
+
+void TAsmFindBar::open(bool replace)
+{
+    if (editor_.hasSelectedText() && !editor_.selectedText().contains(QLatin1Char('\n')))
+        FindEdit->setText(editor_.selectedText());
+    ReplaceEdit->setVisible(replace);
+    ReplaceButton->setVisible(replace);
+    ReplaceAllButton->setVisible(replace);
+    show();
+    FindEdit->setFocus();
+    FindEdit->selectAll();
+}
+
+bool TAsmFindBar::findFrom(int line, int index, bool wrap)
+{
+    if (FindEdit->text().isEmpty())
+        return false;
+    return editor_.findFirst(FindEdit->text(), false, MatchCase->isChecked(), false, wrap, true, line, index,
+                             true);
+}
+
+bool TAsmFindBar::findNext()
+{
+    int line = 0, index = 0;
+    editor_.getCursorPosition(&line, &index);
+    return findFrom(line, index, true);
+}
+
+bool TAsmFindBar::replaceOne()
+{
+    const Qt::CaseSensitivity cs = MatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    if (editor_.hasSelectedText() && editor_.selectedText().compare(FindEdit->text(), cs) == 0)
+        editor_.replaceSelectedText(ReplaceEdit->text());
+    return findNext();
+}
+
+int TAsmFindBar::replaceAll()
+{
+    if (FindEdit->text().isEmpty())
+        return 0;
+    int count = 0;
+    editor_.beginUndoAction();
+    // From the top, without wrapping, so that a replacement that contains
+    // the text found is not found again.
+    bool found = findFrom(0, 0, false);
+    while (found) {
+        editor_.replaceSelectedText(ReplaceEdit->text());
+        ++count;
+        int line = 0, index = 0;
+        editor_.getCursorPosition(&line, &index);
+        found = findFrom(line, index, false);
+    }
+    editor_.endUndoAction();
+    return count;
+}
+
+} // namespace ostrovik::tools

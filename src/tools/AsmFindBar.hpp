@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QsciScintilla;
+
+namespace ostrovik::tools {
+
+/// Find and replace over the editor's own plain-text search, as a bar above
+/// the editor rather than a separate dialog.
+class TAsmFindBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit TAsmFindBar(QsciScintilla& editor, QWidget* parent = nullptr);
+
+    /// Shows the bar with the selection (if any) as the text to find; the
+    /// replace field only when @p replace.
+    void open(bool replace);
+
+    /// The next match after the cursor, from the top again after the last.
+    bool findNext();
+    /// Replaces the current match and finds the next one.
+    bool replaceOne();
+    /// Replaces every match; the number replaced.
+    int replaceAll();
+
+    QLineEdit* FindEdit = nullptr;
+    QLineEdit* ReplaceEdit = nullptr;
+    QCheckBox* MatchCase = nullptr;
+    QPushButton* FindButton = nullptr;
+    QPushButton* ReplaceButton = nullptr;
+    QPushButton* ReplaceAllButton = nullptr;
+    QPushButton* CloseButton = nullptr;
+
+private:
+    bool findFrom(int line, int index, bool wrap);
+
+    QsciScintilla& editor_;
+};
+
+} // namespace ostrovik::tools

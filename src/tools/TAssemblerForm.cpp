@@ -1,0 +1,593 @@
+#include "tools/TAssemblerForm.hpp"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStringDecoder>
+#include <QToolBar>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "platform/Cp1251.hpp"
+#include "tools/AsmFindBar.hpp"
+#include "tools/AsmLexer.hpp"
+#include "tools/AsmOptions.hpp"
+#include "tools/AsmReference.hpp"
+#include "tools/AsmTexts.hpp"
+#include "tools/TSetupAssemblerForm.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/ImageList.hpp"
+#include "ui/MainFormEmu.hpp"
+#include "ui/SetUpForm.hpp"
+
+// The carried cross-assembler lives in a resource of this library.
+static void initAssemblerResource()
+{
+    Q_INIT_RESOURCE(asm8080);
+}
+
+namespace ostrovik::tools {
+
+namespace {
+
+constexpr int kCompletionList = 1;
+
+// Pictures of the main window's image list.
+constexpr int kImageOpen = 4;
+constexpr int kImageSave = 5;
+constexpr int kImageCompile = 33;
+constexpr int kImageRun = 8;
+constexpr int kImageSetup = 1;
+constexpr int kImageClose = 6;
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// A text file's content: UTF-8 when it is valid UTF-8, else the
+/// Windows-1251 of sources written on the machine's home platform.
+QString decodeText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return QString::fromStdString(platform::Cp1251ToUtf8(bytes.toStdString()));
+}
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+} // namespace
+
+// ---- the editor -------------------------------------------------------------
+
+void TAsmEditor::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && (event->modifiers() & Qt::ControlModifier)) {
+        emit completionRequested();
+        event->accept();
+        return;
+    }
+    const bool trigger = event->text() == QLatin1String(".") && !isListActive();
+    QsciScintilla::keyPressEvent(event);
+    if (trigger)
+        emit completionRequested();
+}
+
+// ---- the window ---------------------------------------------------------------
+
+TAssemblerForm::TAssemblerForm(ui::TMainFormEmu& main) : QMainWindow(&main, Qt::Window), main_(main)
+{
+    initAssemblerResource();
+    setObjectName(QStringLiteral("AssemblerForm"));
+    setWindowTitle(QStringLiteral("Assembler"));
+    const std::string programDir = main.machine().ProgramDir + "/";
+    build_ = std::make_unique<AsmBuild>(static_cast<AsmBuildHost&>(*this), runner_, programDir);
+
+    buildActions();
+    buildEditor();
+    buildPopupMenu();
+
+    AssListBox = new QListWidget;
+    AssListBox->setObjectName(QStringLiteral("AssListBox"));
+    Memo1 = new QPlainTextEdit;
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    auto* bottom = new QSplitter(Qt::Horizontal);
+    bottom->setObjectName(QStringLiteral("Splitter2"));
+    bottom->addWidget(AssListBox);
+    bottom->addWidget(Memo1);
+    bottom->setStretchFactor(1, 1);
+    bottom->setSizes({kReferenceWidth, kClientWidth - kReferenceWidth});
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setObjectName(QStringLiteral("Splitter1"));
+    auto* top = new QWidget;
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->setSpacing(0);
+    topLayout->addWidget(FindBar);
+    topLayout->addWidget(AssembSynMemo);
+    split->addWidget(top);
+    split->addWidget(bottom);
+    split->setStretchFactor(0, 1);
+    split->setSizes({kClientHeight - kBottomPanelHeight, kBottomPanelHeight});
+    setCentralWidget(split);
+
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    centreOn(main);
+    FormCreate();
+}
+
+TAssemblerForm::~TAssemblerForm() = default;
+
+void TAssemblerForm::centreOn(const QWidget& owner)
+{
+    QPoint at = owner.geometry().center() - rect().center();
+    // Centred, but not past the desktop's edge when the owner is small.
+    if (const QScreen* screen = owner.screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - width())));
+        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - height())));
+    }
+    move(at);
+}
+
+void TAssemblerForm::buildActions()
+{
+    auto action = [this](const char* name, const char* text, int image) {
+        auto* a = new QAction(ui::TImageList::icon(image), QString::fromUtf8(text), this);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolButton1 = action("ToolButton1", "Load ASM", kImageOpen);
+    ToolButton2 = action("ToolButton2", "Save ASM", kImageSave);
+    ToolButton3 = action("ToolButton3", "Compile", kImageCompile);
+    ToolButton5 = action("ToolButton5", "Compile and Run", kImageRun);
+    ToolButton7 = action("ToolButton7", "Setup", kImageSetup);
+    ToolButton8 = action("ToolButton8", "Close", kImageClose);
+    ToolBar1->addAction(ToolButton1);
+    ToolBar1->addAction(ToolButton2);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(ToolButton3);
+    ToolBar1->addAction(ToolButton5);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(ToolButton7);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(ToolButton8);
+
+    auto item = [this](QMenu* menu, const char* name, const char* text) {
+        QAction* a = menu->addAction(QString::fromUtf8(text));
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    Newproject1 = item(file, "Newproject1", "New project");
+    Openasm1 = item(file, "Openasm1", "Open *.asm");
+    Saveasm1 = item(file, "Saveasm1", "Save *.asm");
+    file->addSeparator();
+    Exit1 = item(file, "Exit1", "Exit");
+    QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
+    run->setObjectName(QStringLiteral("Run1"));
+    Compile1 = item(run, "Compile1", "Compile");
+    CompileandRun1 = item(run, "CompileandRun1", "Compile and Run");
+    Setup1 = menuBar()->addAction(QStringLiteral("Setup"));
+    Setup1->setObjectName(QStringLiteral("Setup1"));
+
+    auto bind = [this](QAction* a, void (TAssemblerForm::*handler)()) {
+        connect(a, &QAction::triggered, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    };
+    bind(ToolButton1, &TAssemblerForm::ToolButton1Click);
+    bind(ToolButton2, &TAssemblerForm::ToolButton2Click);
+    bind(ToolButton3, &TAssemblerForm::ToolButton3Click);
+    bind(ToolButton5, &TAssemblerForm::ToolButton5Click);
+    bind(ToolButton7, &TAssemblerForm::ToolButton7Click);
+    bind(ToolButton8, &TAssemblerForm::ToolButton8Click);
+    bind(Newproject1, &TAssemblerForm::Newproject1Click);
+    bind(Openasm1, &TAssemblerForm::Openasm1Click);
+    bind(Saveasm1, &TAssemblerForm::Saveasm1Click);
+    // The menu's Compile, Compile and Run and Exit do what their buttons do.
+    bind(Exit1, &TAssemblerForm::ToolButton8Click);
+    bind(Compile1, &TAssemblerForm::ToolButton3Click);
+    bind(CompileandRun1, &TAssemblerForm::ToolButton5Click);
+    bind(Setup1, &TAssemblerForm::ToolButton7Click);
+}
+
+void TAssemblerForm::buildEditor()
+{
+    AssembSynMemo = new TAsmEditor;
+    AssembSynMemo->setObjectName(QStringLiteral("AssembSynMemo"));
+    AssembSynMemo->setUtf8(true);
+    SynAsmSyn1 = new TAsmLexer(AssembSynMemo);
+    AssembSynMemo->setLexer(SynAsmSyn1);
+    AssembSynMemo->setIndentationsUseTabs(true);
+    AssembSynMemo->setTabWidth(8);
+    AssembSynMemo->setAutoIndent(false);
+
+    // The line-number margin: five digits, bold, on the tooltip colour.
+    QFont gutter(QStringLiteral("Courier New"));
+    gutter.setStyleHint(QFont::TypeWriter);
+    gutter.setPointSize(8);
+    gutter.setBold(true);
+    AssembSynMemo->setMarginType(0, QsciScintilla::NumberMargin);
+    AssembSynMemo->setMarginsFont(gutter);
+    AssembSynMemo->setMarginWidth(0, QStringLiteral("000000"));
+    AssembSynMemo->setMarginLineNumbers(0, true);
+    AssembSynMemo->setMarginsBackgroundColor(QToolTip::palette().color(QPalette::ToolTipBase));
+    AssembSynMemo->setMarginsForegroundColor(QToolTip::palette().color(QPalette::ToolTipText));
+    AssembSynMemo->setMarginWidth(1, 0);
+
+    // The completion popup: seven lines, in the reference list's order,
+    // accepted also by the characters "()[].".
+    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETMAXHEIGHT, 7);
+    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETMAXWIDTH, 60);
+    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETIGNORECASE, 1);
+    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETORDER, 2 /* SC_ORDER_CUSTOM */);
+    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETFILLUPS, "()[].");
+    connect(AssembSynMemo, &TAsmEditor::completionRequested, this, [this] { showCompletion(); });
+    connect(AssembSynMemo, &QsciScintilla::userListActivated, this,
+            [this](int id, const QString& shown) {
+                if (id == kCompletionList)
+                    acceptCompletion(shown);
+            });
+    connect(AssembSynMemo, &QsciScintilla::textChanged, this, [this] { AssembSynMemoChange(); });
+
+    FindBar = new TAsmFindBar(*AssembSynMemo);
+}
+
+void TAssemblerForm::buildPopupMenu()
+{
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    struct Entry {
+        const char* name;
+        const char* text;
+        QKeySequence key;
+        std::function<void()> act;
+    };
+    QsciScintilla* ed = AssembSynMemo;
+    const Entry entries[] = {
+        {"Copy1", "Копировать", QKeySequence(Qt::CTRL | Qt::Key_C), [ed] { ed->copy(); }},
+        {"Cut1", "Вырезать", QKeySequence(Qt::CTRL | Qt::Key_X), [ed] { ed->cut(); }},
+        {"Delete1", "Удалить", QKeySequence(Qt::Key_Delete), [ed] { ed->removeSelectedText(); }},
+        {"Paste1", "Вставить", QKeySequence(Qt::CTRL | Qt::Key_V), [ed] { ed->paste(); }},
+        {"SelectAll1", "Выделить все", QKeySequence(Qt::CTRL | Qt::Key_A), [ed] { ed->selectAll(); }},
+        {"Undo1", "Отмена", QKeySequence(Qt::CTRL | Qt::Key_Z), [ed] { ed->undo(); }},
+        {"Find1", "&Найти...", QKeySequence(Qt::CTRL | Qt::Key_F), [this] { FindBar->open(false); }},
+        {"Replace1", "&Заменить...", QKeySequence(), [this] { FindBar->open(true); }},
+    };
+    for (const Entry& e : entries) {
+        QAction* a = PopupMenu1->addAction(QString::fromUtf8(e.text));
+        a->setObjectName(QString::fromLatin1(e.name));
+        a->setShortcut(e.key);
+        // The editor has these keys itself; the menu only shows them, except
+        // the find bar's, which works wherever the focus is in the window.
+        if (std::string_view(e.name) == "Find1") {
+            a->setShortcutContext(Qt::WindowShortcut);
+            addAction(a);
+        } else {
+            a->setShortcutContext(Qt::WidgetShortcut);
+        }
+        connect(a, &QAction::triggered, this, e.act);
+    }
+    AssembSynMemo->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(AssembSynMemo, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(AssembSynMemo->mapToGlobal(at)); });
+}
+
+void TAssemblerForm::FormCreate()
+{
+    AssembSynMemo->setText(fromUtf8(kAsmInitialText));
+    loadReference();
+    const QString programDir = QString::fromStdString(build_->programDir());
+    const AsmOptions options = LoadAsmOptions(programDir);
+    AssPath = options.AssPath;
+    setLVTPath(options.LVTPath);
+    SourceModified = 0;
+}
+
+void TAssemblerForm::loadReference()
+{
+    AssListBox->clear();
+    const bool russian = main_.russianCaptions();
+    const QString help = QString::fromStdString(build_->workFolder()) +
+                         (russian ? QStringLiteral("help_ru.txt") : QStringLiteral("help_en.txt"));
+    QStringList rows;
+    QFile file(help);
+    if (file.open(QIODevice::ReadOnly)) {
+        QString text = decodeText(file.readAll());
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        if (text.endsWith(QLatin1Char('\n')))
+            text.chop(1);
+        rows = text.split(QLatin1Char('\n'));
+    } else {
+        for (const AsmReferenceRow& row : asmReference())
+            rows.append(QString::fromStdString(referenceLine(row)));
+    }
+    for (const QString& row : rows) {
+        // The row keeps its tabs; the list shows them as gaps.
+        auto* item = new QListWidgetItem(QString(row).replace(QLatin1Char('\t'), QLatin1String("   ")));
+        item->setData(Qt::UserRole, row);
+        AssListBox->addItem(item);
+    }
+}
+
+void TAssemblerForm::setLVTPath(const QString& path)
+{
+    build_->LVTPath = QFile::encodeName(path).toStdString();
+}
+
+QString TAssemblerForm::LVTPath() const
+{
+    return QFile::decodeName(QByteArray::fromStdString(build_->LVTPath));
+}
+
+std::vector<std::string> TAssemblerForm::sourceLines() const
+{
+    QString text = AssembSynMemo->text();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // A final line break ends the last line; it does not start another.
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    std::vector<std::string> lines;
+    if (text.isEmpty() && AssembSynMemo->length() == 0)
+        return lines;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        lines.push_back(line.toStdString());
+    return lines;
+}
+
+template <typename F>
+void TAssemblerForm::guarded(F&& f)
+{
+    main_.guarded(std::forward<F>(f));
+}
+
+// ---- handlers ---------------------------------------------------------------
+
+void TAssemblerForm::Newproject1Click()
+{
+    AssembSynMemo->setText(fromUtf8(kAsmNewProject));
+    SourceModified = 0;
+}
+
+void TAssemblerForm::Openasm1Click()
+{
+    const std::optional<QString> path = ui::dialogs().openFile(this, QString(), QString(), QString());
+    if (!path)
+        return;
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ui::dialogs().error(this, QStringLiteral("Cannot open file \"%1\". %2").arg(*path, file.errorString()));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        ui::dialogs().error(this, QStringLiteral("Cannot read file \"%1\". %2").arg(*path, file.errorString()));
+        return;
+    }
+    AssembSynMemo->setText(decodeText(bytes));
+    SourceModified = 0;
+}
+
+bool TAssemblerForm::saveTo(const QString& path)
+{
+    QByteArray bytes;
+    for (const std::string& line : sourceLines()) {
+        bytes.append(line.data(), static_cast<qsizetype>(line.size()));
+        bytes.append('\n');
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
+        !file.flush()) {
+        ui::dialogs().error(this, QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+void TAssemblerForm::Saveasm1Click()
+{
+    const std::optional<QString> path = ui::dialogs().saveFile(this, QString(), QString(), QString());
+    if (!path)
+        return;
+    if (saveTo(*path))
+        SourceModified = 0;
+}
+
+void TAssemblerForm::ToolButton3Click()
+{
+    build_->ToolButton3Click(sourceLines());
+}
+
+void TAssemblerForm::ToolButton5Click()
+{
+    build_->ToolButton5Click(sourceLines());
+}
+
+void TAssemblerForm::ToolButton7Click()
+{
+    if (!SetupAssemblerForm)
+        SetupAssemblerForm = new TSetupAssemblerForm(*this);
+    SetupAssemblerForm->ShowFromWorkbench();
+}
+
+void TAssemblerForm::ToolButton8Click()
+{
+    close();
+}
+
+void TAssemblerForm::AssembSynMemoChange()
+{
+    SourceModified = 1;
+}
+
+void TAssemblerForm::FormCloseQuery()
+{
+    if (SourceModified != 1)
+        return;
+    const bool yes = ui::dialogs().askYesNo(this, QStringLiteral("Confirm"), QStringLiteral("Save changes?"));
+    SourceModified = 0;
+    if (!yes)
+        return;
+    if (const std::optional<QString> path = ui::dialogs().saveFile(this, QString(), QString(), QString()))
+        saveTo(*path);
+}
+
+void TAssemblerForm::closeEvent(QCloseEvent* event)
+{
+    guarded([this] { FormCloseQuery(); });
+    // Closing hides the window; its text stays for the next time.
+    if (SetupAssemblerForm)
+        SetupAssemblerForm->hide();
+    event->accept();
+}
+
+// ---- completion ---------------------------------------------------------------
+
+void TAssemblerForm::showCompletion()
+{
+    const int caret = static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS));
+    int line = 0, index = 0;
+    AssembSynMemo->lineIndexFromPosition(caret, &line, &index);
+    const QString before = AssembSynMemo->text(line).left(index);
+    // The word before the cursor, and the "." that asked for the popup with it.
+    int from = static_cast<int>(before.size());
+    if (from > 0 && before[from - 1] == QLatin1Char('.'))
+        --from;
+    const int wordEnd = from;
+    while (from > 0 && isWordChar(before[from - 1]))
+        --from;
+    const QString typed = before.mid(from, wordEnd - from);
+    completionStart_ = AssembSynMemo->positionFromLineIndex(line, from);
+
+    completionShown_.clear();
+    completionInserts_.clear();
+    for (const AsmReferenceRow& row : asmReference()) {
+        const QString insert = QString::fromStdString(row.insert);
+        if (!insert.startsWith(typed, Qt::CaseInsensitive))
+            continue;
+        completionInserts_.append(insert);
+        completionShown_.append(QStringLiteral("  операция  ") + insert + QStringLiteral("  ") +
+                                QString::fromStdString(completionDescription(row)));
+    }
+    if (completionShown_.isEmpty())
+        return;
+    // The editor places its list on the screen under the word and fails
+    // badly where there is none (a window moved past the desktop's edge).
+    const QPoint at(static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0UL,
+                                                                  static_cast<long>(completionStart_))),
+                    static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_POINTYFROMPOSITION, 0UL,
+                                                                  static_cast<long>(completionStart_))));
+    if (!QGuiApplication::screenAt(AssembSynMemo->viewport()->mapToGlobal(at)))
+        return;
+    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETORDER, 2 /* SC_ORDER_CUSTOM */);
+    AssembSynMemo->showUserList(kCompletionList, completionShown_);
+}
+
+void TAssemblerForm::acceptCompletion(const QString& shown)
+{
+    const qsizetype i = completionShown_.indexOf(shown);
+    if (i < 0 || completionStart_ < 0)
+        return;
+    const int caret = static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS));
+    const QByteArray insert = completionInserts_[i].toUtf8();
+    AssembSynMemo->SendScintilla(QsciScintilla::SCI_SETTARGETRANGE, completionStart_, caret);
+    AssembSynMemo->SendScintilla(QsciScintilla::SCI_REPLACETARGET, insert.size(), insert.constData());
+    AssembSynMemo->SendScintilla(QsciScintilla::SCI_GOTOPOS, static_cast<unsigned long>(completionStart_ + insert.size()));
+    completionStart_ = -1;
+}
+
+// ---- the build's host -------------------------------------------------------
+
+void TAssemblerForm::clearLog()
+{
+    Memo1->clear();
+}
+
+void TAssemblerForm::MemoSave(std::string_view line)
+{
+    Memo1->appendPlainText(QFile::decodeName(QByteArray(line.data(), static_cast<qsizetype>(line.size()))));
+}
+
+void TAssemblerForm::showError(std::string_view text)
+{
+    ui::dialogs().error(this, QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size()))));
+}
+
+std::span<const std::uint8_t> TAssemblerForm::assemblerImage()
+{
+    if (assembler_.isEmpty()) {
+        QFile resource(QStringLiteral(":/Ass8080/MyAss8080"));
+        if (resource.open(QIODevice::ReadOnly))
+            assembler_ = resource.readAll();
+    }
+    return {reinterpret_cast<const std::uint8_t*>(assembler_.constData()), static_cast<std::size_t>(assembler_.size())};
+}
+
+bool TAssemblerForm::quickRun() const
+{
+    ui::TSetUpForm* setup = main_.setUpForm();
+    return setup ? setup->CheckBox10->isChecked() : quickRunFallback_;
+}
+
+void TAssemblerForm::setQuickRun(bool on)
+{
+    if (ui::TSetUpForm* setup = main_.setUpForm())
+        setup->CheckBox10->setChecked(on);
+    else
+        quickRunFallback_ = on;
+}
+
+void TAssemblerForm::ResetComp()
+{
+    main_.machine().ResetComp();
+}
+
+void TAssemblerForm::setPaused(std::uint8_t paused)
+{
+    main_.machine().Paused = paused;
+}
+
+void TAssemblerForm::setMainCaption(std::string_view caption)
+{
+    main_.setCaption(caption);
+}
+
+void TAssemblerForm::NewLoadFile(const std::string& path)
+{
+    main_.loadFile(path, true);
+}
+
+void TAssemblerForm::focusMainWindow()
+{
+    main_.raise();
+    main_.activateWindow();
+    main_.setFocus();
+}
+
+} // namespace ostrovik::tools

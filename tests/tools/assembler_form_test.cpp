@@ -1,0 +1,462 @@
+// The assembler workbench driven as a person would: opened from the main
+// window's menu and tool bar, programs built and run in the machine on the
+// test ROM, the settings window, completion and the close question.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "support/MainWindowRig.hpp"
+#include "tools/AsmFindBar.hpp"
+#include "tools/TAssemblerForm.hpp"
+#include "tools/TSetupAssemblerForm.hpp"
+#include "ui/MainMenu.hpp"
+#include "ui/MenuItems.hpp"
+#include "ui/Settings.hpp"
+
+using ostrovik::test::MainWindowRig;
+using ostrovik::tools::TAssemblerForm;
+
+namespace {
+
+QStringList dataLines(const QString& name)
+{
+    QFile f(qEnvironmentVariable("OSTROVIK_TESTDATA") + QLatin1Char('/') + name);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(f.readAll());
+    text.chop(1);  // the file's last line break
+    return text.split(QLatin1Char('\n'));
+}
+
+QStringList lines(const TAssemblerForm& form)
+{
+    QStringList out;
+    for (const std::string& l : form.sourceLines())
+        out.append(QString::fromStdString(l));
+    return out;
+}
+
+QStringList log(const TAssemblerForm& form)
+{
+    return form.Memo1->toPlainText().split(QLatin1Char('\n'));
+}
+
+QString assemblerOption(const char* key)
+{
+    return ostrovik::ui::ReadIni("AssemblerOptions", key, "(none)");
+}
+
+/// The main window on the test ROM with its workbench opened from the menu.
+struct Bench {
+    Bench()
+    {
+        rig = std::make_unique<MainWindowRig>();
+    }
+    TAssemblerForm* open()
+    {
+        rig->window->menus().item(ostrovik::ui::menu::Assemblereditor1)->trigger();
+        return form();
+    }
+    TAssemblerForm* form() const { return qobject_cast<TAssemblerForm*>(rig->window->forms().AssemblerForm.form()); }
+    QString workFolder() const { return QString::fromStdString(rig->m().ProgramDir) + QStringLiteral("/Assembler"); }
+    std::unique_ptr<MainWindowRig> rig;
+};
+
+void typeInto(TAssemblerForm& form, const QString& text)
+{
+    form.AssembSynMemo->setFocus();
+    QTest::keyClicks(form.AssembSynMemo, text);
+}
+
+} // namespace
+
+class AssemblerFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensFromMenuAndToolBarInBothLanguages();
+    void compileAndRunCyclesThePalette();
+    void errorsAreLoggedInPairs();
+    void awkwardFoldersBuild();
+    void settingsWindow();
+    void completionInsertsTheTableText();
+    void closeQuestion();
+    void newProjectOpenAndSave();
+    void referenceFromTheHelpFile();
+    void findAndReplace();
+};
+
+void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
+{
+    for (const bool russian : {false, true}) {
+        Bench b;
+        if (russian)
+            b.rig->window->Russian1Click();
+        QDir().mkpath(b.workFolder());
+        b.rig->window->menus().item(ostrovik::ui::menu::ToolButton25)->trigger();
+        TAssemblerForm* form = b.form();
+        QVERIFY(form);
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->windowTitle(), QStringLiteral("Assembler"));
+        QCOMPARE(form->centralWidget()->width(), TAssemblerForm::kClientWidth);
+        QVERIFY(form->AssembSynMemo->marginWidth(0) > 0);
+        QCOMPARE(lines(*form), dataLines(QStringLiteral("asm_initial_text.asm")));
+        QCOMPARE(form->SourceModified, 0);
+
+        // The built-in reference in both languages (there is no help file).
+        QCOMPARE(form->AssListBox->count(), 245);
+        auto row = [form](int i) { return form->AssListBox->item(i)->data(Qt::UserRole).toString(); };
+        QCOMPARE(row(0), QStringLiteral("ADD A\tоперация\t A<(A) + (A)\t"));
+        QCOMPARE(row(8), QStringLiteral("ADI d8\tоперация\t A<d8 + (A)\t"));
+        QCOMPARE(row(27), QStringLiteral("CALL a16\tоперация\t Передать управление подпрограмме по адресу a16\t"));
+        QCOMPARE(row(177), QStringLiteral("OUT Port\tоперация\t Записать A в порт Port например 0C1h\t"));
+        QCOMPARE(row(202), QStringLiteral("RST 1\tоперация\t Запуск программы с адреса 8h\t"));
+        QVERIFY(row(244).startsWith(QStringLiteral("XRI d8\t")));
+
+        // First start: both settings written, the output folder the work folder.
+        QCOMPARE(assemblerOption("AssPath"), QString());
+        QCOMPARE(assemblerOption("LVTPath"), b.workFolder());
+        QCOMPARE(form->LVTPath(), b.workFolder());
+
+        // Closing hides it; the command shows the same window again.
+        form->ToolButton8->trigger();
+        QVERIFY(!form->isVisible());
+        b.open();
+        QCOMPARE(b.form(), form);
+        QVERIFY(form->isVisible());
+    }
+}
+
+void AssemblerFormTest::compileAndRunCyclesThePalette()
+{
+    Bench b;
+    QVERIFY(b.rig->powerOn());
+    QDir().mkpath(b.workFolder());
+    TAssemblerForm* form = b.open();
+    ostrovik::ui::TSetUpForm* setup = b.rig->window->setUpForm();
+    setup->CheckBox10->setChecked(false);
+    form->ToolButton5->trigger();
+
+    const QString image = b.workFolder() + QStringLiteral("/temp.lvt");
+    QCOMPARE(log(*form), QStringList({"Build and run...", "Save in file ASM", "Prepare compiler...", "Compilation...",
+                                      "Try to link the emulator...", "Good... " + image}));
+    QVERIFY2(b.rig->dialogs.errors.isEmpty(), qPrintable(b.rig->dialogs.errors.join('\n')));
+    QCOMPARE(b.rig->window->windowTitle(), image);
+    QCOMPARE(b.rig->m().Paused, 0);
+    QVERIFY2(!setup->CheckBox10->isChecked(), "QuickRun unticked stays unticked");
+    QCOMPARE(form->SourceModified, 0);
+    // The program stands at its run address and cycles the palette port.
+    QCOMPARE(b.rig->m().r_PC, 0x8000);
+    QSet<int> palettes;
+    QSet<QRgb> corners;
+    for (int tick = 0; tick < 8; ++tick) {
+        b.rig->runTicks(1);
+        palettes.insert(b.rig->m().Ports[0xC1]);
+        corners.insert(ostrovik::test::shownPicture(*b.rig->window).pixel(0, 0));
+    }
+    QVERIFY2(palettes.size() > 4, "the palette port keeps changing");
+    QVERIFY2(corners.size() > 1, "the screen's colours follow it");
+    QCOMPARE(QFile::exists(b.workFolder() + QStringLiteral("/temp.asm")), false);
+}
+
+void AssemblerFormTest::errorsAreLoggedInPairs()
+{
+    Bench b;
+    QDir().mkpath(b.workFolder());
+    TAssemblerForm* form = b.open();
+    form->AssembSynMemo->setText(QStringLiteral("\tORG 8000h\n\tMVI Q,1\n\tNOP\n\tJMP NOWHERE\n\tEND"));
+    form->SourceModified = 0;
+    const quint64 before = b.rig->m().r_PC;
+    form->Compile1->trigger();
+    const QStringList l = log(*form);
+    QCOMPARE(l.first(), QStringLiteral("Build.."));
+    QCOMPARE(l.last(), QStringLiteral("An error occurred creating LVT file !!!"));
+    int pairs = 0;
+    for (int i = 0; i < l.size(); ++i) {
+        if (!l[i].startsWith(QStringLiteral("Error:  ")))
+            continue;
+        ++pairs;
+        QVERIFY(l[i].contains(QStringLiteral("*** Error")));
+        QVERIFY(i + 1 < l.size() && l[i + 1].startsWith(QStringLiteral("In line  ")));
+    }
+    QCOMPARE(pairs, 2);
+    QCOMPARE(quint64(b.rig->m().r_PC), before);
+    QCOMPARE(form->SourceModified, 0);
+}
+
+void AssemblerFormTest::awkwardFoldersBuild()
+{
+    Bench b;
+    // The program itself in a folder with blanks, quotes, "$" and backticks,
+    // and the output in another one, chosen in the settings.
+    const QString program = b.rig->makeFolder(QStringLiteral("it's a \"test\" $HOME `touch pwned`"));
+    QVERIFY(QFile::copy(b.rig->path(QStringLiteral("bios.dat")), program + QStringLiteral("/bios.dat")));
+    QDir().mkpath(program + QStringLiteral("/Assembler"));
+    b.rig->m().ProgramDir = QFile::encodeName(program).toStdString();
+    QVERIFY(b.rig->powerOn());
+    TAssemblerForm* form = b.open();
+    const QString out = b.rig->makeFolder(QStringLiteral("out put 'lvt' $(touch pwned)"));
+    form->ToolButton7->trigger();
+    form->setupForm()->Edit2->setText(out + QLatin1Char('/'));
+    QTest::mouseClick(form->setupForm()->Button1, Qt::LeftButton);
+    QCOMPARE(assemblerOption("LVTPath"), out);
+    form->CompileandRun1->trigger();
+    QVERIFY2(b.rig->dialogs.errors.isEmpty(), qPrintable(b.rig->dialogs.errors.join('\n')));
+    QCOMPARE(log(*form).last(), "Good... " + out + QStringLiteral("/temp.lvt"));
+    QVERIFY(QFile::exists(out + QStringLiteral("/temp.lst")));
+    QCOMPARE(b.rig->m().r_PC, 0x8000);
+    QVERIFY(!QFile::exists(program + QStringLiteral("/Assembler/pwned")));
+    QVERIFY(!QFile::exists(QStringLiteral("pwned")));
+}
+
+void AssemblerFormTest::settingsWindow()
+{
+    Bench b;
+    QDir().mkpath(b.workFolder());
+    TAssemblerForm* form = b.open();
+    form->Setup1->trigger();
+    ostrovik::tools::TSetupAssemblerForm* setup = form->setupForm();
+    QVERIFY(setup && setup->isVisible());
+    QCOMPARE(setup->windowTitle(), QStringLiteral("SetupAssembler"));
+    QCOMPARE(setup->PageControl1->count(), 2);
+    QCOMPARE(setup->Edit1->text(), QString());
+    QCOMPARE(setup->Edit2->text(), b.workFolder());
+
+    struct Case {
+        QString typed;
+        QString stored;
+    };
+    const Case cases[] = {
+        {QStringLiteral("/tmp/one/"), QStringLiteral("/tmp/one")},
+        {QStringLiteral("/tmp/two//"), QStringLiteral("/tmp/two/")},
+        {QStringLiteral("/tmp/none"), QStringLiteral("/tmp/none")},
+    };
+    for (const Case& c : cases) {
+        form->ToolButton7->trigger();
+        setup->Edit1->setText(QStringLiteral("/opt/other asm"));
+        setup->Edit2->setText(c.typed);
+        QTest::mouseClick(setup->Button1, Qt::LeftButton);
+        QVERIFY(!setup->isVisible());
+        QCOMPARE(assemblerOption("LVTPath"), c.stored);
+        QCOMPARE(form->LVTPath(), c.stored);
+        QCOMPARE(assemblerOption("AssPath"), QStringLiteral("/opt/other asm"));
+        QCOMPARE(form->AssPath, QString());  // stored only
+    }
+
+    // Cancel drops what was typed and refills the fields from the file.
+    form->ToolButton7->trigger();
+    setup->Edit1->setText(QStringLiteral("typed"));
+    setup->Edit2->setText(QStringLiteral("/typed"));
+    QTest::mouseClick(setup->Button3, Qt::LeftButton);
+    QVERIFY(!setup->isVisible());
+    QCOMPARE(setup->Edit2->text(), QStringLiteral("/tmp/none"));
+    QCOMPARE(setup->Edit1->text(), QStringLiteral("/opt/other asm"));
+    QCOMPARE(assemblerOption("LVTPath"), QStringLiteral("/tmp/none"));
+    QCOMPARE(form->LVTPath(), QStringLiteral("/tmp/none"));
+
+    // "..." starts at the top of the file system and fills only the field.
+    form->ToolButton7->trigger();
+    b.rig->dialogs.answers = QStringList{QStringLiteral("/srv/picked")};
+    QTest::mouseClick(setup->Button2, Qt::LeftButton);
+    QCOMPARE(b.rig->dialogs.asked.back().dir, QStringLiteral("/"));
+    QCOMPARE(setup->Edit2->text(), QStringLiteral("/srv/picked"));
+    QCOMPARE(assemblerOption("LVTPath"), QStringLiteral("/tmp/none"));
+}
+
+void AssemblerFormTest::completionInsertsTheTableText()
+{
+    struct Case {
+        QString typed;
+        bool dot;        // "." asks for the popup instead of Ctrl+Space
+        QString text;    // the line afterwards
+        int offered;     // how many entries the popup offers
+    };
+    const Case cases[] = {
+        {QStringLiteral("MV"), false, QStringLiteral("MVI A,"), 8},
+        {QStringLiteral("ACI"), false, QStringLiteral("ACI d8"), 1},
+        {QStringLiteral("aci"), true, QStringLiteral("ACI d8"), 1},
+        {QStringLiteral("LXI"), false, QStringLiteral("LXI B,h"), 3},
+        {QStringLiteral("\tCAL"), false, QStringLiteral("\tCALL h"), 1},
+        {QString(), true, QStringLiteral("ADD A"), 245},
+    };
+    for (const Case& c : cases) {
+        Bench b;
+        TAssemblerForm* form = b.open();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        form->AssembSynMemo->clear();
+        typeInto(*form, c.typed);
+        if (c.dot)
+            QTest::keyClick(form->AssembSynMemo, Qt::Key_Period);
+        else
+            QTest::keyClick(form->AssembSynMemo, Qt::Key_Space, Qt::ControlModifier);
+        QVERIFY2(form->AssembSynMemo->isListActive(), qPrintable(c.typed));
+        QCOMPARE(form->completionInserts().size(), c.offered);
+        QTest::keyClick(form->AssembSynMemo, Qt::Key_Return);
+        QCOMPARE(form->AssembSynMemo->text(), c.text);
+        QCOMPARE(form->SourceModified, 1);
+    }
+}
+
+void AssemblerFormTest::closeQuestion()
+{
+    const QString question = QStringLiteral("Confirm|Save changes?");
+    Bench b;
+    TAssemblerForm* form = b.open();
+    auto& dialogs = b.rig->dialogs;
+
+    // Unchanged: no question.
+    form->close();
+    QVERIFY(dialogs.questions.isEmpty());
+    QVERIFY(!form->isVisible());
+
+    // A typed character asks; No closes, and the next close does not ask.
+    b.open();
+    typeInto(*form, QStringLiteral("x"));
+    QCOMPARE(form->SourceModified, 1);
+    dialogs.yesNoAnswers = {false};
+    form->close();
+    QCOMPARE(dialogs.questions, QStringList{question});
+    QVERIFY(!form->isVisible());
+    b.open();
+    QVERIFY(lines(*form).first().startsWith(QLatin1Char('x')));
+    form->close();
+    QCOMPARE(dialogs.questions.size(), 1);
+
+    // Yes with a cancelled save closes without saving and without asking again.
+    b.open();
+    typeInto(*form, QStringLiteral("y"));
+    dialogs.yesNoAnswers = {true};
+    dialogs.answers = QStringList{QString()};
+    form->close();
+    QCOMPARE(dialogs.questions.size(), 2);
+    QVERIFY(!form->isVisible());
+    b.open();
+    form->close();
+    QCOMPARE(dialogs.questions.size(), 2);
+
+    // Yes with a file saves the editor's lines.
+    b.open();
+    typeInto(*form, QStringLiteral("z"));
+    const QString saved = b.rig->path(QStringLiteral("saved.asm"));
+    dialogs.yesNoAnswers = {true};
+    dialogs.answers = QStringList{saved};
+    form->close();
+    QFile f(saved);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(f.readAll()), lines(*form).join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+void AssemblerFormTest::newProjectOpenAndSave()
+{
+    Bench b;
+    TAssemblerForm* form = b.open();
+    auto& dialogs = b.rig->dialogs;
+    typeInto(*form, QStringLiteral("changed"));
+    form->Newproject1->trigger();
+    QCOMPARE(lines(*form), dataLines(QStringLiteral("asm_new_project.asm")));
+    QCOMPARE(form->SourceModified, 0);
+    QVERIFY(dialogs.questions.isEmpty());
+
+    // Open reads a file whole (Windows-1251 sources too); Save writes it back.
+    const QString source = b.rig->path(QStringLiteral("old.asm"));
+    {
+        QFile f(source);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("; \xCF\xF0\xEE\xE1\xE0\r\n\tNOP\r\n");
+    }
+    typeInto(*form, QStringLiteral("x"));
+    dialogs.answers = QStringList{source};
+    form->ToolButton1->trigger();
+    QCOMPARE(lines(*form), QStringList({QStringLiteral("; Проба"), QStringLiteral("\tNOP")}));
+    QCOMPARE(form->SourceModified, 0);
+
+    // A file that cannot be read leaves the editor as it was.
+    dialogs.answers = QStringList{b.rig->path(QStringLiteral("missing.asm"))};
+    form->Openasm1->trigger();
+    QCOMPARE(dialogs.errors.size(), 1);
+    QCOMPARE(lines(*form).first(), QStringLiteral("; Проба"));
+
+    typeInto(*form, QStringLiteral("A"));
+    const QString saved = b.rig->path(QStringLiteral("new.asm"));
+    dialogs.answers = QStringList{saved};
+    form->ToolButton2->trigger();
+    QCOMPARE(form->SourceModified, 0);
+    QFile f(saved);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("A; Проба\n\tNOP\n"));
+
+    // A save that cannot be written says so and keeps the flag.
+    typeInto(*form, QStringLiteral("B"));
+    dialogs.answers = QStringList{b.rig->path(QStringLiteral("no/such/folder.asm"))};
+    form->Saveasm1->trigger();
+    QCOMPARE(dialogs.errors.size(), 2);
+    QCOMPARE(form->SourceModified, 1);
+}
+
+void AssemblerFormTest::referenceFromTheHelpFile()
+{
+    struct Case {
+        bool russian;
+        QString file;    // the help file present in the work folder
+        QString first;   // the first row shown
+        int rows;
+    };
+    const Case cases[] = {
+        {true, QStringLiteral("help_en.txt"), QStringLiteral("ADD A\tоперация\t A<(A) + (A)\t"), 245},
+        {false, QStringLiteral("help_en.txt"), QStringLiteral("mine one"), 2},
+        {true, QStringLiteral("help_ru.txt"), QStringLiteral("mine one"), 2},
+    };
+    for (const Case& c : cases) {
+        Bench b;
+        QDir().mkpath(b.workFolder());
+        QFile f(b.workFolder() + QLatin1Char('/') + c.file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("mine one\r\nmine two\r\n");
+        f.close();
+        if (c.russian)
+            b.rig->window->Russian1Click();
+        TAssemblerForm* form = b.open();
+        QCOMPARE(form->AssListBox->count(), c.rows);
+        QCOMPARE(form->AssListBox->item(0)->data(Qt::UserRole).toString(), c.first);
+    }
+
+    // The shipped files hold the reference in the list's format.
+    for (const char* name : {"help_ru.txt", "help_en.txt"}) {
+        QFile shipped(qEnvironmentVariable("OSTROVIK_BIN") + QStringLiteral("/Assembler/") + QLatin1String(name));
+        QVERIFY2(shipped.open(QIODevice::ReadOnly), name);
+        const QStringList rows = QString::fromUtf8(shipped.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 245);
+        QVERIFY(rows[0].startsWith(QStringLiteral("ADD A\t")) && rows[0].endsWith(QLatin1Char('\t')));
+        QVERIFY(rows[244].startsWith(QStringLiteral("XRI d8\t")));
+    }
+}
+
+void AssemblerFormTest::findAndReplace()
+{
+    Bench b;
+    TAssemblerForm* form = b.open();
+    form->AssembSynMemo->setText(QStringLiteral("NOP\nnop\nINR A\nNOP"));
+    ostrovik::tools::TAsmFindBar* bar = form->FindBar;
+    form->PopupMenu1->findChild<QAction*>(QStringLiteral("Replace1"))->trigger();
+    QVERIFY(bar->isVisible() && bar->ReplaceEdit->isVisible());
+    bar->FindEdit->setText(QStringLiteral("NOP"));
+    bar->ReplaceEdit->setText(QStringLiteral("NOP ; NOP"));
+    QCOMPARE(bar->replaceAll(), 3);
+    QCOMPARE(form->AssembSynMemo->text(), QStringLiteral("NOP ; NOP\nNOP ; NOP\nINR A\nNOP ; NOP"));
+    form->AssembSynMemo->setCursorPosition(0, 0);
+    bar->FindEdit->setText(QStringLiteral("inr"));
+    QVERIFY(bar->findNext());
+    QCOMPARE(form->AssembSynMemo->selectedText(), QStringLiteral("INR"));
+    bar->MatchCase->setChecked(true);
+    QVERIFY(!bar->findNext());
+}
+
+QTEST_MAIN(AssemblerFormTest)
+#include "assembler_form_test.moc"
