@@ -1,4 +1,5 @@
 #include "ui/MainFormEmu.hpp"
+#include "platform/FileNames.hpp"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -68,7 +69,7 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
     keyboard_ = std::make_unique<machine::Keyboard>(machine_);
     setFocusPolicy(Qt::StrongFocus);
 
-    machine_.ProgramDir = QCoreApplication::applicationDirPath().toStdString();
+    machine_.ProgramDir = platform::ExecutableFolder();
     FormCreate(args);
 }
 
@@ -203,7 +204,7 @@ void TMainFormEmu::presentNow()
 
 void TMainFormEmu::setOpenDialogFileName(const std::string& path)
 {
-    openDialogFileName_ = QFile::decodeName(QByteArray::fromStdString(path));
+    openDialogFileName_ = platform::FileNameText(path);
 }
 
 } // namespace ostrovik::ui

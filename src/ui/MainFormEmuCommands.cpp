@@ -6,6 +6,7 @@
 #include <QToolBar>
 
 #include "output/qt/ScreenView.hpp"
+#include "platform/FileNames.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
 #include "output/sound/TSoundDrawForm.hpp"
 #include "tools/TAssemblerForm.hpp"
@@ -108,12 +109,12 @@ void TMainFormEmu::N2Click()
     // A cancelled dialog leaves the name empty, and snapshots are then
     // named from nothing.
     setOpenDialogFileName({});
-    const QString folder = QFile::decodeName(QByteArray::fromStdString(machine_.ProgramDir));
+    const QString folder = platform::FileNameText(machine_.ProgramDir);
     const std::optional<QString> path =
         dialogs().openFile(this, OpenDialogTitle(), folder, OpenDialogFilter());
     if (!path)
         return;
-    const std::string name = QFile::encodeName(*path).toStdString();
+    const std::string name = platform::FileNamePath(*path);
     setOpenDialogFileName(name);
     setWindowTitle(QStringLiteral("Ostrovik:") + QDir::toNativeSeparators(*path));
     // The caption stays, and the file joins the recent ones, even when it is

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "files/SaveSnapshot.hpp"
+#include "platform/FileNames.hpp"
 #include "files/ScreenShot.hpp"
 #include "output/FrameDecode.hpp"
 #include "ui/MainFormEmu.hpp"
@@ -53,13 +54,13 @@ void TMainFormEmu::dropEvent(QDropEvent* event)
     // that the program the file came from is not kept waiting for it.
     QTimer::singleShot(0, this, [this, path] {
         setWindowTitle(path);
-        guarded([&] { loadFile(QFile::encodeName(path).toStdString(), true); });
+        guarded([&] { loadFile(platform::FileNamePath(path), true); });
     });
 }
 
 void TMainFormEmu::ToolButton20Click()
 {
-    guarded([this] { files::saveSnapshot(machine_, QFile::encodeName(openDialogFileName_).toStdString()); });
+    guarded([this] { files::saveSnapshot(machine_, platform::FileNamePath(openDialogFileName_)); });
 }
 
 void TMainFormEmu::sav1Click()

@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "output/qt/ScreenView.hpp"
+#include "platform/FileNames.hpp"
 #include "output/sound/Beeper.hpp"
 #include "platform/PlatformTimer.hpp"
 #include "ui/MainFormEmu.hpp"
@@ -54,7 +55,7 @@ void TMainFormEmu::FormCreate(const QStringList& args)
 
     FirstActivate = true;
     if (!args.isEmpty())
-        machine_.CmdLineFile = QFile::encodeName(args.first()).toStdString();
+        machine_.CmdLineFile = platform::FileNamePath(args.first());
 
     const int height = storedNumber(kFormHeight);
     const int width = storedNumber(kFormWidth);
@@ -188,19 +189,19 @@ void TMainFormEmu::NewMenuClick(QAction* item)
 {
     // The hint holds the path as stored; the caption may have been altered.
     const QString path = MruItemPath(*item);
-    guarded([&] { loadFile(QFile::encodeName(path).toStdString(), true); });
+    guarded([&] { loadFile(platform::FileNamePath(path), true); });
     AddFileInMRU(path);
 }
 
 void TMainFormEmu::WMCopyData(const QByteArray& name)
 {
-    setWindowTitle(QFile::decodeName(name));
+    setWindowTitle(platform::FileNameText(name));
     guarded([&] { loadFile(name.toStdString(), true); });
 }
 
 void TMainFormEmu::AddFileInMRU(const std::string& path)
 {
-    AddFileInMRU(QFile::decodeName(QByteArray::fromStdString(path)));
+    AddFileInMRU(platform::FileNameText(path));
 }
 
 std::string TMainFormEmu::option(machine::Option which) const

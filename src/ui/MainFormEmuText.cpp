@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 
 #include "machine/Paste.hpp"
+#include "platform/FileNames.hpp"
 #include "platform/Cp1251.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/LogTextOutForm.hpp"
@@ -54,11 +55,11 @@ const QString& TMainFormEmu::OpenDialogFilter()
 
 std::optional<std::string> TMainFormEmu::chooseTapeFile()
 {
-    const auto name = dialogs().openFile(this, OpenDialogTitle(), QCoreApplication::applicationDirPath(),
+    const auto name = dialogs().openFile(this, OpenDialogTitle(), platform::FileNameText(platform::ExecutableFolder()),
                                          OpenDialogFilter());
     if (!name)
         return std::nullopt;
-    const std::string path = QFile::encodeName(*name).toStdString();
+    const std::string path = platform::FileNamePath(*name);
     setOpenDialogFileName(path);
     return path;
 }

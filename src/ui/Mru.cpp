@@ -1,4 +1,5 @@
 #include "ui/Mru.hpp"
+#include "platform/FileNames.hpp"
 
 #include <string>
 
@@ -35,7 +36,7 @@ QList<QAction*> ReadMruList(QMenu& fileMenu, TMruFiles& files)
         const std::string value = document.Get(kSection, std::to_string(i)).value_or(std::string());
         if (value.empty())
             break;
-        const QString path = QFile::decodeName(QByteArray::fromStdString(value));
+        const QString path = platform::FileNameText(value);
         files[static_cast<std::size_t>(i - 1)] = path;
         added.append(AppendMruMenuItem(fileMenu, path, i));
     }
@@ -62,7 +63,7 @@ bool SaveMruList(const TMruFiles& files, QWidget* parent)
     platform::IniDocument document;
     platform::IniStatus status = file.Load(document);
     for (std::size_t i = 0; status && i < files.size(); ++i)
-        status = document.Set(kSection, std::to_string(i + 1), QFile::encodeName(files[i]).toStdString());
+        status = document.Set(kSection, std::to_string(i + 1), platform::FileNamePath(files[i]));
     if (status)
         status = file.Save(document);
     if (!status)

@@ -2,9 +2,11 @@
 
 #include <iostream>
 #include <optional>
+#include <vector>
 
 #include <QApplication>
 
+#include "platform/FileNames.hpp"
 #include "platform/ThreadLocale.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
@@ -28,12 +30,19 @@ ApplicationWindows CreateApplicationWindows(const QStringList& args)
 
 int RunProgram(int argc, char** argv)
 {
-    // Every Qt service needs the application object; it shows nothing, and it
-    // takes its own options out of the command line.
-    QApplication app(argc, argv);
+    // The arguments are the user's files, byte for byte: taken before Qt
+    // sees the command line, and Qt is shown only the program's name, so
+    // that a file called "-reverse" or "-style" is loaded, not obeyed.
+    std::vector<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
     std::optional<QByteArray> firstArgument;
-    if (argc > 1)
-        firstArgument = QByteArray(argv[1]);
+    if (!arguments.empty())
+        firstArgument = arguments.front();
+
+    // Every Qt service needs the application object; it shows nothing.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication app(qtArgc, argv);
 
     std::unique_ptr<SingleCopyServer> singleCopy;
     if (ReadIniAtStartup(settings::kAutoStartUpOptions, settings::kOneInstance) == QLatin1String("1")) {
@@ -60,8 +69,9 @@ int RunProgram(int argc, char** argv)
     // window caption, and the main window's caption is the machine's own.
     QApplication::setApplicationName(QStringLiteral("ПК RAZAV"));
 
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    QStringList args;
+    for (const QByteArray& argument : arguments)
+        args.append(platform::FileNameText(argument));
     ApplicationWindows windows = CreateApplicationWindows(args);
     TMainFormEmu* main = windows.MainFormEmu.get();
     if (singleCopy) {

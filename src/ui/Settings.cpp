@@ -1,4 +1,5 @@
 #include "ui/Settings.hpp"
+#include "platform/FileNames.hpp"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -38,8 +39,7 @@ std::filesystem::path ConfigFilePath()
 {
     if (!overridePath().empty())
         return overridePath();
-    const QString dir = QCoreApplication::applicationDirPath();
-    return std::filesystem::path(QFile::encodeName(dir).toStdString()) / "config.ini";
+    return std::filesystem::path(platform::ExecutableFolder()) / "config.ini";
 }
 
 void SetConfigFilePath(const std::filesystem::path& path)
@@ -75,7 +75,7 @@ bool WriteIni(std::string_view section, std::string_view key, const QString& val
 
 void ReportUnableToWrite(QWidget* parent, const std::string& reason)
 {
-    QString text = QStringLiteral("Unable to write to %1").arg(QFile::decodeName(ConfigFilePath().c_str()));
+    QString text = QStringLiteral("Unable to write to %1").arg(platform::FileNameText(ConfigFilePath().string()));
     if (!reason.empty())
         text += QLatin1Char('\n') + QString::fromLocal8Bit(reason);
     dialogs().error(parent, text);

@@ -10,7 +10,15 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <utility>
+#include <vector>
+
+#include <csignal>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "files/Snapshot.hpp"
@@ -61,6 +69,8 @@ class HandOverTest : public QObject {
     Q_OBJECT
 private slots:
     void secondCopyHandsASnapshotToTheRunningOne();
+    void commandLineNamesAreTheirOwnBytesAndAlwaysFiles_data();
+    void commandLineNamesAreTheirOwnBytesAndAlwaysFiles();
 };
 
 void HandOverTest::secondCopyHandsASnapshotToTheRunningOne()
@@ -147,6 +157,77 @@ void HandOverTest::secondCopyHandsASnapshotToTheRunningOne()
     QCOMPARE(first->state(), QProcess::Running);
     first->terminate();
     QVERIFY(first->waitForFinished(5000));
+}
+
+void HandOverTest::commandLineNamesAreTheirOwnBytesAndAlwaysFiles_data()
+{
+    QTest::addColumn<QByteArray>("programFolder");
+    QTest::addColumn<QByteArray>("fileName");
+    QTest::newRow("a file name that is not UTF-8") << QByteArray("plain") << QByteArray("beep\xC8\xE3.sav");
+    QTest::newRow("a program folder that is not UTF-8") << QByteArray("\xCF\xCA \xFF") << QByteArray("beep.sav");
+    QTest::newRow("a file named like a Qt option") << QByteArray("plain") << QByteArray("-reverse");
+}
+
+void HandOverTest::commandLineNamesAreTheirOwnBytesAndAlwaysFiles()
+{
+    // Started straight from the bytes (QProcess would pass names through
+    // text), from a working folder that holds none of the program's files.
+    QFETCH(QByteArray, programFolder);
+    QFETCH(QByteArray, fileName);
+    QTemporaryDir root, elsewhere;
+    QVERIFY(root.isValid() && elsewhere.isValid());
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(QFile::encodeName(root.path()).toStdString()) / programFolder.toStdString();
+    const fs::path bin(QFile::encodeName(qEnvironmentVariable("OSTROVIK_BIN")).toStdString());
+    fs::create_directory(folder);
+    fs::copy_file(bin / "ostrovik", folder / "ostrovik");
+    fs::copy_file(bin / "bios.dat", folder / "bios.dat");
+    const QByteArray config = "[AutoStartUpOptions]\r\nRunSound=1\r\nQuickRun=1\r\n";
+    const QByteArray snapshot = beepingSnapshot();
+    for (const auto& [path, bytes] : {std::pair{folder / "config.ini", config}, std::pair{folder / fileName.toStdString(), snapshot}}) {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        QVERIFY(f);
+        QCOMPARE(std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), f), std::size_t(bytes.size()));
+        std::fclose(f);
+    }
+    const QString played = elsewhere.filePath(QStringLiteral("played.raw"));
+
+    QByteArrayList environment;
+    for (char** e = environ; *e; ++e)
+        if (!QByteArray(*e).startsWith("SDL_") && !QByteArray(*e).startsWith("QT_QPA_PLATFORM="))
+            environment << *e;
+    environment << "QT_QPA_PLATFORM=offscreen" << "SDL_AUDIODRIVER=disk" << "SDL_DISKAUDIOFILE=" + QFile::encodeName(played);
+    std::vector<char*> envp;
+    for (QByteArray& e : environment)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string program = (folder / "ostrovik").string();
+    std::string argument = (folder / fileName.toStdString()).string();
+    if (fileName.startsWith('-'))
+        argument = fileName.toStdString(); // as typed in the program's folder
+    char* argv[] = {program.data(), argument.data(), nullptr};
+    const QByteArray cwd = fileName.startsWith('-') ? QByteArray::fromStdString(folder.string())
+                                                     : QFile::encodeName(elsewhere.path());
+    const QByteArray here = QFile::encodeName(QDir::currentPath());
+    QCOMPARE(::chdir(cwd.constData()), 0);
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, envp.data());
+    QCOMPARE(::chdir(here.constData()), 0);
+    QCOMPARE(spawned, 0);
+    const auto cleanup = qScopeGuard([pid, &folder] {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        std::error_code ec;
+        fs::remove_all(folder, ec); // names QTemporaryDir could not spell
+    });
+
+    // The snapshot's program is heard: the file was found and loaded, and
+    // the ROM image beside the program was read.
+    const auto clicks = [&] {
+        const QByteArray raw = readFile(played);
+        return std::count(raw.begin(), raw.end(), '\xFF');
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(clicks() >= 300, 20000);
 }
 
 QTEST_GUILESS_MAIN(HandOverTest)

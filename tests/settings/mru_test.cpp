@@ -34,6 +34,13 @@ QByteArray mruSection(const QByteArray& a, const QByteArray& b, const QByteArray
     return "[MRU list]\r\n1=" + a + "\r\n2=" + b + "\r\n3=" + c + "\r\n4=" + d + "\r\n5=" + e + "\r\n";
 }
 
+/// Writes @p bytes as the whole settings file, line ends as they stand.
+bool writeRaw(const FreshConfig& config, const QByteArray& bytes)
+{
+    QFile f(config.path());
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
 } // namespace
 
 class MruTest : public QObject {
@@ -44,6 +51,7 @@ private slots:
     void listEndsAtTheFirstEmptyKey();
     void itemsFollowTheFixedPartOnly();
     void pathsKeepTheirBytesAndTheirAmpersands();
+    void namesThatAreNotUtf8KeepEveryByte();
 };
 
 void MruTest::newestFirstAndTheSixthDropsTheOldest()
@@ -146,6 +154,32 @@ void MruTest::pathsKeepTheirBytesAndTheirAmpersands()
     // Now Tom&Jerry twice, then the Cyrillic name.
     recentItems(main)[2]->trigger();
     QCOMPARE(QString::fromStdString(main.loads.back().first), cyrillic);
+}
+
+void MruTest::namesThatAreNotUtf8KeepEveryByte()
+{
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
+    RecordingMainForm main;
+    // Names from a Windows-1251 disk, a cut sequence, an overlong slash and
+    // an encoded surrogate, beside a plain one.
+    const QByteArray stored[] = {"/g/\xC8\xE3\xF0\xE0.lvt", "/g/cut\xD0.sav", "/g/\xC0\xAF.lvt",
+                                 "/g/\xED\xA0\x80.lvt", "/g/plain.lvt"};
+    QVERIFY(writeRaw(sandbox, mruSection(stored[0], stored[1], stored[2], stored[3], stored[4])));
+    main.form->ReadMRU();
+    QCOMPARE(recentItems(main).size(), 5);
+
+    // Adding a file rewrites the list: the entries nobody touched keep their bytes.
+    main.AddFileInMRU(QStringLiteral("/g/new.lvt"));
+    QCOMPARE(sandbox.bytes(), mruSection("/g/new.lvt", stored[0], stored[1], stored[2], stored[3]));
+    // And each item loads the file by its own bytes.
+    for (int i = 1; i <= 4; ++i) {
+        recentItems(main)[i]->trigger();
+        QCOMPARE(QByteArray::fromStdString(main.loads.back().first), stored[i - 1]);
+        // The chosen one moved to the top; the list is read again after each.
+        QVERIFY(writeRaw(sandbox, mruSection("/g/new.lvt", stored[0], stored[1], stored[2], stored[3])));
+        main.form->ReadMRU();
+    }
 }
 
 QTEST_MAIN(MruTest)
