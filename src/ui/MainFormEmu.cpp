@@ -36,8 +36,15 @@ public:
 ActiveLayout activeLayout;
 } // namespace
 
-TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
-    : QMainWindow(parent), machine_(*this)
+std::unique_ptr<platform::WaveOut> TMainFormEmu::systemWaveOut()
+{
+    return std::make_unique<platform::SdlWaveOut>(output::sound::postToGuiThread());
+}
+
+TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent) : TMainFormEmu(args, systemWaveOut(), parent) {}
+
+TMainFormEmu::TMainFormEmu(const QStringList& args, std::unique_ptr<platform::WaveOut> waveOut, QWidget* parent)
+    : QMainWindow(parent), machine_(*this), waveOut_(std::move(waveOut))
 {
     setObjectName(QStringLiteral("MainFormEmu"));
     setWindowTitle(QStringLiteral("Ostrovik"));
@@ -54,7 +61,6 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent)
     screenView_->setObjectName(QStringLiteral("ScreenView"));
     screenView_->setClientTop(kToolBarHeight);
     setCentralWidget(screenView_);
-    waveOut_ = std::make_unique<platform::SdlWaveOut>(output::sound::postToGuiThread());
     beeper_ = std::make_unique<output::sound::Beeper>(machine_, *waveOut_);
     buildCommands();
 

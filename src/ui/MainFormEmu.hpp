@@ -50,7 +50,13 @@ public:
     static constexpr int kToolBarHeight = 25;
 
     /// @p args are the program's arguments without the program name.
+    /// The window on the system's sound device.
     explicit TMainFormEmu(const QStringList& args, QWidget* parent = nullptr);
+    /// The window playing through @p waveOut (owned from now on), so that
+    /// tests can run it without a sound device and its thread.
+    TMainFormEmu(const QStringList& args, std::unique_ptr<platform::WaveOut> waveOut, QWidget* parent = nullptr);
+    /// The system's sound device, posting its notices to the GUI thread.
+    static std::unique_ptr<platform::WaveOut> systemWaveOut();
     ~TMainFormEmu() override;
 
     machine::Machine& machine() { return machine_; }

@@ -35,7 +35,7 @@ void KeyBeepSoundTest::initTestCase()
 void KeyBeepSoundTest::keyBeepIsWrittenAsClicks()
 {
     {
-        MainWindowRig rig;
+        MainWindowRig rig{ui::TMainFormEmu::systemWaveOut()};
         QVERIFY(rig.powerOn());
         output::sound::Beeper& beeper = rig.window->beeper();
         QTRY_COMPARE(beeper.WaveOutOpened, std::uint8_t{1});

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/ScriptedWaveOut.hpp"
 #include "asm8080/Assembler.hpp"
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
@@ -62,7 +63,7 @@ void TextRoadsTest::init()
 {
     dialogs_ = std::make_unique<ScriptedDialogs>();
     config_ = std::make_unique<FreshConfig>();
-    window_ = std::make_unique<ui::TMainFormEmu>(QStringList{});
+    window_ = std::make_unique<ui::TMainFormEmu>(QStringList{}, test::quietWaveOut());
     window_->show();
     QTRY_VERIFY(window_->timerRunning());
     QVERIFY2(dialogs_->messages.isEmpty() && dialogs_->errors.isEmpty(),

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/ScriptedWaveOut.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
 
@@ -13,7 +14,7 @@ namespace ostrovik::test {
 /// for instead of making them.
 class RecordingMainForm : public ui::TMainFormEmu {
 public:
-    explicit RecordingMainForm(const QStringList& args = {}) : TMainFormEmu(args)
+    explicit RecordingMainForm(const QStringList& args = {}) : TMainFormEmu(args, quietWaveOut())
     {
         form = new ui::TSetUpForm(this);
         setSetUpForm(form);

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include "support/ScriptedWaveOut.hpp"
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "ui/MainFormEmu.hpp"
@@ -161,7 +162,7 @@ void SetUpFormTest::intervalIsClampedAndSetsTheTimerOnlyWhenItMoves()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({});
+    ui::TMainFormEmu main({}, test::quietWaveOut());
     auto* form = new TSetUpForm(&main);
     main.setTimerInterval(37);
 
@@ -210,7 +211,7 @@ void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({});
+    ui::TMainFormEmu main({}, test::quietWaveOut());
     auto* form = new TSetUpForm(&main);
     form->TrackBar1->setValue(30);
     form->ComboBox3->setCurrentIndex(2);
@@ -263,7 +264,7 @@ void SetUpFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({});
+    ui::TMainFormEmu main({}, test::quietWaveOut());
     auto* form = new TSetUpForm(&main);
     form->ReadAllOptionsFromIni();
     form->CheckBox2->setChecked(true); // unsaved
@@ -283,7 +284,7 @@ void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({});
+    ui::TMainFormEmu main({}, test::quietWaveOut());
     auto* form = new TSetUpForm(&main);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=20"}})));
     form->ShowFromMenu();
@@ -351,7 +352,7 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({});
+    ui::TMainFormEmu main({}, test::quietWaveOut());
     auto* form = new TSetUpForm(&main);
     QVERIFY(!main.quickRun()); // not yet the settings window's
     main.setSetUpForm(form);

@@ -7,14 +7,14 @@
 
 #include "machine/Machine.hpp"
 #include "output/sound/Beeper.hpp"
-#include "platform/ScriptedWaveOut.hpp"
+#include "support/ScriptedWaveOut.hpp"
 
 /// A machine after its cold reset (every latch 0xFF) with a beeper on a
 /// scripted wave-out device.
 class BeeperFixture : public ::testing::Test {
 protected:
     using Beeper = ostrovik::output::sound::Beeper;
-    using Op = ostrovik::platform::ScriptedWaveOut::Op;
+    using Op = ostrovik::test::ScriptedWaveOut::Op;
     using WaveResult = ostrovik::platform::WaveResult;
 
     BeeperFixture()
@@ -60,7 +60,7 @@ protected:
 
     ostrovik::machine::NullHost host;
     ostrovik::machine::Machine machine{host};
-    ostrovik::platform::ScriptedWaveOut device;
+    ostrovik::test::ScriptedWaveOut device;
     Beeper beeper{machine, device};
 
 private:

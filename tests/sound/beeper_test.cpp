@@ -167,7 +167,7 @@ TEST(BeeperLifetime, DetachesFromTheMachineAndIgnoresLateNotices)
 {
     ostrovik::machine::NullHost host;
     ostrovik::machine::Machine machine{host};
-    ostrovik::platform::ScriptedWaveOut device;
+    ostrovik::test::ScriptedWaveOut device;
     {
         ostrovik::output::sound::Beeper beeper{machine, device};
         beeper.InitAudio();

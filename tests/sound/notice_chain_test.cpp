@@ -33,7 +33,7 @@ protected:
         ASSERT_TRUE(device.finishPlaying());
         device.deliverNotices();
     }
-    std::vector<ostrovik::platform::ScriptedWaveOut::Call> callsSince(std::size_t from) const
+    std::vector<ostrovik::test::ScriptedWaveOut::Call> callsSince(std::size_t from) const
     {
         return {device.calls.begin() + static_cast<std::ptrdiff_t>(from), device.calls.end()};
     }
@@ -41,8 +41,8 @@ protected:
 };
 
 namespace {
-bool same(const std::vector<ostrovik::platform::ScriptedWaveOut::Call>& got,
-          const std::vector<ostrovik::platform::ScriptedWaveOut::Call>& want)
+bool same(const std::vector<ostrovik::test::ScriptedWaveOut::Call>& got,
+          const std::vector<ostrovik::test::ScriptedWaveOut::Call>& want)
 {
     if (got.size() != want.size())
         return false;

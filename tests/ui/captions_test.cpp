@@ -14,6 +14,7 @@
 #include <memory>
 #include <span>
 
+#include "support/ScriptedWaveOut.hpp"
 #include "ui/Captions.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
@@ -233,7 +234,7 @@ struct Rig {
     }
 
     ScriptedDialogs dialogs;
-    TMainFormEmu main{QStringList{}};
+    TMainFormEmu main{QStringList{}, ostrovik::test::quietWaveOut()};
     std::vector<std::pair<Window, std::unique_ptr<QWidget>>> others;
 };
 
@@ -312,7 +313,7 @@ void CaptionsTest::lettersAndBlanksThatLookAlike()
 void CaptionsTest::switchMarksAndDropsTheFileFromTheCaption()
 {
     ScriptedDialogs dialogs;
-    TMainFormEmu w(QStringList{});
+    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     TMainMenu& m = w.menus();
     QVERIFY(!m.checked(ostrovik::ui::menu::Russian1));
     QVERIFY(!m.checked(ostrovik::ui::menu::English1));
@@ -339,7 +340,7 @@ void CaptionsTest::switchMarksAndDropsTheFileFromTheCaption()
 void CaptionsTest::textsOutsideTheSetsStay()
 {
     ScriptedDialogs dialogs;
-    TMainFormEmu w(QStringList{});
+    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     const TMainMenu& m = w.menus();
     QStringList before;
     const QStringList fixed{"FullScreen1", "N256x2561", "N256x2562", "Russian1", "English1", "Qjoystick1",
@@ -369,7 +370,7 @@ void CaptionsTest::textsOutsideTheSetsStay()
 void CaptionsTest::windowCreatedAfterASwitch()
 {
     ScriptedDialogs dialogs;
-    TMainFormEmu w(QStringList{});
+    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     w.English1Click();
 
     // The picture converter, first opened now, comes up in English ...
@@ -394,7 +395,7 @@ void CaptionsTest::windowCreatedAfterASwitch()
 void CaptionsTest::firstShowSpeaksEnglish()
 {
     ScriptedDialogs dialogs;
-    TMainFormEmu w(QStringList{});
+    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     QCOMPARE(w.menus().submenu(ostrovik::ui::menu::N1)->title(), QStringLiteral("Файл"));
     w.show();
     QTRY_VERIFY(w.firstActivateDone());

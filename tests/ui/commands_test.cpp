@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/ScriptedWaveOut.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
 #include "output/sound/TSoundDrawForm.hpp"
@@ -40,7 +41,11 @@ namespace {
 /// The main window with its file loading recorded instead of done.
 class Window : public TMainFormEmu {
 public:
-    Window() : TMainFormEmu(QStringList{}) {}
+    /// A quiet scripted sound device unless the test listens to the real one.
+    explicit Window(std::unique_ptr<ostrovik::platform::WaveOut> waveOut = ostrovik::test::quietWaveOut())
+        : TMainFormEmu(QStringList{}, std::move(waveOut))
+    {
+    }
     void loadFile(const std::string& path, bool autoStart) override { loads.emplace_back(path, autoStart); }
     std::vector<std::pair<std::string, bool>> loads;
 
@@ -175,7 +180,7 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
     rom.write(beepingRom());
     rom.close();
 
-    Window w;
+    Window w{TMainFormEmu::systemWaveOut()};
     w.machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
     dialogs_.errors.clear();
     w.show();

@@ -9,6 +9,7 @@
 
 #include <set>
 
+#include "support/ScriptedWaveOut.hpp"
 #include "ui/ImageList.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
@@ -189,7 +190,7 @@ private:
 
 void MenuStructureTest::mainMenuAsDesigned()
 {
-    TMainFormEmu w(QStringList{});
+    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     QCOMPARE(w.menuBar(), w.menus().MainMenu1);
     QStringList lines;
     walk(w.menus().MainMenu1->actions(), 0, lines);
@@ -205,7 +206,7 @@ void MenuStructureTest::mainMenuAsDesigned()
 
 void MenuStructureTest::popupMenuAsDesigned()
 {
-    TMainFormEmu w(QStringList{});
+    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     QStringList lines;
     walk(w.menus().PopupMenu1->actions(), 0, lines);
     compareLines(lines, expected(kExpectedPopupMenu));
@@ -214,7 +215,7 @@ void MenuStructureTest::popupMenuAsDesigned()
 
 void MenuStructureTest::toolBarAsDesigned()
 {
-    TMainFormEmu w(QStringList{});
+    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     QToolBar* bar = w.menus().ToolBar1;
     QCOMPARE(bar->objectName(), QStringLiteral("ToolBar1"));
     QCOMPARE(bar->height(), TMainFormEmu::kToolBarHeight);
@@ -239,7 +240,7 @@ void MenuStructureTest::toolBarAsDesigned()
 
 void MenuStructureTest::everyComponentCanBeLookedUp()
 {
-    TMainFormEmu w(QStringList{});
+    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     const TMainMenu& m = w.menus();
     const qsizetype total = std::size(kExpectedMainMenu) + std::size(kExpectedPopupMenu) + std::size(kExpectedToolBar);
     QCOMPARE(m.names().size(), total);
@@ -285,7 +286,7 @@ void MenuStructureTest::everyPictureIsDrawnAndDistinct()
 
 void MenuStructureTest::clientAreaOfTheDesign()
 {
-    TMainFormEmu w(QStringList{});
+    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     // Before the first show the size is worked out from the menu bar's height.
     QCOMPARE(w.clientSize(), QSize(535, 536));
     w.show();

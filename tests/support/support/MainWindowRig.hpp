@@ -16,6 +16,7 @@
 #include "output/qt/ScreenView.hpp"
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
+#include "support/ScriptedWaveOut.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
 
@@ -59,11 +60,13 @@ inline QString differenceFromBitmap(const QImage& picture, const output::FrameBi
 /// program folder of its own holding a copy of bios.dat.
 class MainWindowRig {
 public:
-    MainWindowRig()
+    /// The window plays through @p waveOut: a quiet scripted device unless
+    /// the test listens to the real one.
+    explicit MainWindowRig(std::unique_ptr<platform::WaveOut> waveOut = quietWaveOut())
     {
         QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/bios.dat"),
                     programDir_.filePath(QStringLiteral("bios.dat")));
-        window = std::make_unique<ui::TMainFormEmu>(QStringList{});
+        window = std::make_unique<ui::TMainFormEmu>(QStringList{}, std::move(waveOut));
         window->setSetUpForm(new ui::TSetUpForm(window.get()));
         window->machine().ProgramDir = QFile::encodeName(programDir_.path()).toStdString();
     }

@@ -1,8 +1,10 @@
-#include "platform/ScriptedWaveOut.hpp"
+#include "support/ScriptedWaveOut.hpp"
 
 #include <algorithm>
 
-namespace ostrovik::platform {
+namespace ostrovik::test {
+
+using namespace platform;
 
 WaveResult ScriptedWaveOut::record(Op op, const WaveHeader* header, WaveResult result)
 {
@@ -125,4 +127,4 @@ bool ScriptedWaveOut::isQueued(const WaveHeader& header) const
     return std::any_of(queue_.begin(), queue_.end(), [&](const Queued& q) { return q.header == &header; });
 }
 
-} // namespace ostrovik::platform
+} // namespace ostrovik::test

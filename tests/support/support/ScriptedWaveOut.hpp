@@ -7,12 +7,19 @@
 
 #include "platform/WaveOut.hpp"
 
-namespace ostrovik::platform {
+namespace ostrovik::test {
+
+using platform::WaveFormat;
+using platform::WaveHeader;
+using platform::WaveNotice;
+using platform::WaveNoticeTarget;
+using platform::WaveOutHandle;
+using platform::WaveResult;
 
 /// A wave-out device for tests: it keeps the same rules as the real one, but
 /// a block finishes only when the test says so, and notices wait until the
 /// test delivers them, as the GUI thread's message loop would.
-class ScriptedWaveOut final : public WaveOut {
+class ScriptedWaveOut final : public platform::WaveOut {
 public:
     enum class Op { Open, Prepare, Write, Reset, Unprepare, Close };
     struct Call {
@@ -72,4 +79,11 @@ private:
     std::deque<Notice> notices_;
 };
 
-} // namespace ostrovik::platform
+/// A wave-out device for windows whose tests do not listen: scripted, so
+/// nothing is played and no audio thread runs.
+inline std::unique_ptr<platform::WaveOut> quietWaveOut()
+{
+    return std::make_unique<ScriptedWaveOut>();
+}
+
+} // namespace ostrovik::test
