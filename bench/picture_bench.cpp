@@ -1,0 +1,94 @@
+// The picture converter on a 1024 × 768 JPEG: loaded (decoded and turned
+// black and white at the threshold) and saved as a tape image, in black and
+// white and in colour, through the window's own buttons (target under 50 ms
+// each).
+//
+//   picture_bench
+#include <QApplication>
+#include <QImage>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "support/ScriptedDialogs.hpp"
+#include "tools/TPictureToLVTForm.hpp"
+#include "ui/MainFormEmu.hpp"
+
+using namespace ostrovik;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+/// Smooth colour fields with fine detail, as a photograph has.
+QImage photo()
+{
+    QImage p(1024, 768, QImage::Format_RGB32);
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x)
+            p.setPixel(x, y,
+                       qRgb(static_cast<int>(127 + 127 * std::sin(x / 70.0)), (x * y / 300) % 256,
+                            static_cast<int>(127 + 127 * std::cos((x + y) / 45.0)) ^ ((x * 7 + y * 3) & 15)));
+    return p;
+}
+
+template <typename F>
+void measure(const char* what, F&& f)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < 30; ++i) {
+        const auto t0 = Clock::now();
+        f();
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    const double median = ms[ms.size() / 2];
+    std::printf("%-44s median %7.2f ms   worst %7.2f ms   target 50 ms   %s\n", what, median, ms.back(),
+                median < 50 ? "ok" : "OVER");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("PicToLVT"));
+    const QString jpeg = dir.filePath(QStringLiteral("photo.jpg"));
+    if (!photo().save(jpeg, "JPG", 90)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(jpeg));
+        return 1;
+    }
+
+    test::ScriptedDialogs dialogs;
+    ui::TMainFormEmu main(QStringList{});
+    main.machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
+    tools::TPictureToLVTForm form(main);
+    const auto load = [&] {
+        dialogs.answers = QStringList{jpeg};
+        form.Button1Click();
+    };
+
+    std::printf("1024 x 768 JPEG, %lld bytes\n", static_cast<long long>(QFileInfo(jpeg).size()));
+    measure("load (decode, black and white preview)", load);
+    measure("save black and white", [&] { form.Button2Click(); });
+    measure("save colour", [&] { form.Button4Click(); });
+    measure("load and save black and white", [&] {
+        load();
+        form.Button2Click();
+    });
+    measure("load and save colour", [&] {
+        load();
+        form.Button4Click();
+    });
+    if (!dialogs.errors.isEmpty() || !QFile::exists(dir.filePath(QStringLiteral("PicToLVT/Color_photo.lvt")))) {
+        std::fprintf(stderr, "the conversion failed: %s\n", qPrintable(dialogs.errors.join(QLatin1Char('\n'))));
+        return 1;
+    }
+    return 0;
+}
