@@ -40,7 +40,7 @@ protected:
         p.fillRect(rect(), palette().color(QPalette::Window));
         p.setPen(palette().color(QPalette::Mid));
         const int side = kCodeGridSide * kCodeStep;
-        for (int i = 0; i <= kCodeGridSide; ++i) {
+        for (int i = 0; i < kCodeGridSide; ++i) {
             p.drawLine(i * kCodeStep + kCodeCell, 0, i * kCodeStep + kCodeCell, side - 1);
             p.drawLine(0, i * kCodeStep + kCodeCell, side - 1, i * kCodeStep + kCodeCell);
         }
