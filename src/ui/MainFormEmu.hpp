@@ -212,6 +212,8 @@ private:
     void createAviWriter();
     void showError(const QString& text);
     void buildCommands();
+    /// The game library's browser and downloader behind their commands (GameForms.cpp).
+    void installGameForms();
     void applyLanguage(Language language);
     int menuBarHeight(int width) const;
 

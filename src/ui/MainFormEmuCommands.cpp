@@ -61,6 +61,7 @@ void TMainFormEmu::buildCommands()
         [](TMainFormEmu& main) -> QWidget* { return new tools::TZnakogeneratorForm(main); });
     forms_.AssemblerForm.setFactory(
         [](TMainFormEmu& main) -> QWidget* { return new tools::TAssemblerForm(main); });
+    installGameForms();
     // Each tick asks the sound command whether to play.
     beeper_->setSoundSwitch([this] { return menus_->checked(menu::N13); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);
@@ -308,15 +309,12 @@ void TMainFormEmu::N31Click()
 }
 
 // ---- commands whose work lives with other parts of the program -----------
-// They come with the joystick and the game library; until
+// They come with the joystick; until
 // then they do nothing.
 
 void TMainFormEmu::ToolButton17Click()
 {
 }
 
-void TMainFormEmu::OffLine1Click()
-{
-}
 
 } // namespace ostrovik::ui

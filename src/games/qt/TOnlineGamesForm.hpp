@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+#include "games/DownloaderView.hpp"
+#include "games/qt/GamesHost.hpp"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace ostrovik::games {
+
+class CatalogueDownloader;
+class CurlHttp;
+
+/// The progress gauge: a value kept between its minimum and maximum.
+class TGauge {
+public:
+    explicit TGauge(QProgressBar* bar);
+    int Progress() const { return progress_; }
+    void setProgress(int value);
+    void setMinValue(int value);
+    void setMaxValue(int value);
+    int MaxValue() const { return max_; }
+
+private:
+    void show();
+    QProgressBar* bar_;
+    int min_ = 0, max_ = 100, progress_ = 0;
+};
+
+/// The downloader: the catalogue's addresses, the skip box, the three
+/// download methods, their gauge and their log.
+class TOnlineGamesForm : public QWidget, private DownloaderView {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 635;
+    static constexpr int kClientHeight = 368;
+
+    explicit TOnlineGamesForm(std::unique_ptr<GamesHost> host, QWidget* parent = nullptr);
+    ~TOnlineGamesForm() override;
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    /// The program is ending: running workers stop, their transfers aborted.
+    void FormDestroy();
+
+    CatalogueDownloader& downloader() { return *downloader_; }
+
+    QPlainTextEdit* Memo1;
+    QFrame* Panel1;
+    QLabel* Label1;
+    QLineEdit* WebEdit;
+    QLabel* Label2;
+    QLineEdit* JsonEdit;
+    QCheckBox* CheckBox1;
+    QProgressBar* Gauge1Bar;
+    TGauge Gauge1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    template <typename F>
+    void guarded(F&& f);
+
+    // DownloaderView
+    std::string webText() const override;
+    void setWebText(const std::string& text) override;
+    std::string jsonText() const override;
+    bool skipExisting() const override;
+    void clearLog() override;
+    void addLogLine(const std::string& line) override;
+    int gaugeProgress() const override;
+    void setGaugeProgress(int value) override;
+    void setGaugeMinimum(int value) override;
+    void setGaugeMaximum(int value) override;
+    void processMessages() override;
+    void showError(const std::string& text) override;
+    void setStartButtonsEnabled(bool enabled) override;
+
+    std::unique_ptr<GamesHost> host_;
+    std::unique_ptr<CurlHttp> http_;
+    std::unique_ptr<CatalogueDownloader> downloader_;
+    bool centred_ = false;
+};
+
+} // namespace ostrovik::games
