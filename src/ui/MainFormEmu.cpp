@@ -7,10 +7,12 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include "files/LoadFile.hpp"
 #include "files/avi/AviWriter.hpp"
 #include "machine/Keyboard.hpp"
+#include "output/qt/GlScreenView.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/sound/GuiPost.hpp"
 #include "platform/KeyMap.hpp"
@@ -147,6 +149,9 @@ void TMainFormEmu::TimerMainTimer1()
     case 0:
         draw_screen();
         break;
+    case 1:
+        draw_screen_gl();
+        break;
     default:
         break;
     }
@@ -159,6 +164,31 @@ void TMainFormEmu::TimerMainTimer1()
 void TMainFormEmu::draw_screen()
 {
     screenView_->draw_screen(grayTV());
+}
+
+void TMainFormEmu::draw_screen_gl()
+{
+    if (glView_)
+        glView_->draw_screen_gl(grayTV());
+}
+
+void TMainFormEmu::ChangeRenderMode(std::uint8_t Mode)
+{
+    screenView_->ChangeRenderMode(Mode);
+    if (Mode == 0 || Mode == 1) {
+        delete glView_;
+        glView_ = nullptr;
+    }
+    if (Mode != 1)
+        return;
+    // The OpenGL view covers the raster view, which keeps the window's
+    // background round it.
+    glView_ = new output::GlScreenView(machine_, *ColorTable, screen_->BlurEnabled, screenView_);
+    glView_->setObjectName(QStringLiteral("GlScreenView"));
+    glView_->setClientTop(kToolBarHeight);
+    auto* layout = new QVBoxLayout(screenView_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(glView_);
 }
 
 void TMainFormEmu::ResetCPU1Click()

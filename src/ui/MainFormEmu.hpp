@@ -27,6 +27,7 @@ class PlatformTimer;
 
 namespace ostrovik::output {
 class ScreenView;
+class GlScreenView;
 }
 namespace ostrovik::files::avi {
 class TAviWriter_2;
@@ -65,6 +66,12 @@ public:
     void FirstPusk();
     void TimerMainTimer1();
     void draw_screen();
+    /// One frame of the OpenGL presentation (render mode 1).
+    void draw_screen_gl();
+    /// Switches the presentation to @p Mode: 0 raster, 1 OpenGL, others none.
+    void ChangeRenderMode(std::uint8_t Mode);
+    /// The OpenGL presentation; null outside render mode 1.
+    output::GlScreenView* glScreenView() const { return glView_; }
     void ResetCPU1Click();
     void FullScreen1Click();
 
@@ -232,6 +239,7 @@ private:
     std::unique_ptr<platform::WaveOut> waveOut_;
     std::unique_ptr<output::sound::Beeper> beeper_;
     output::ScreenView* screenView_ = nullptr;
+    output::GlScreenView* glView_ = nullptr;
     bool FirstActivate = false;
     std::unique_ptr<TMainMenu> menus_;
     CommandForms forms_;

@@ -152,6 +152,8 @@ void TMainFormEmu::N7Click()
     machine_.invalidateScreen();
     if (machine_.RenderMode == 0)
         draw_screen();
+    else if (machine_.RenderMode == 1)
+        draw_screen_gl();
 }
 
 void TMainFormEmu::N9Click()

@@ -51,7 +51,7 @@ void TMainFormEmu::FormCreate(const QStringList& args)
     // The render mode is a byte; a value outside it is no mode at all.
     const int mode = storedNumber(kRenderingMode);
     machine_.RenderMode = static_cast<std::uint8_t>(mode >= 0 && mode <= 255 ? mode : kDefaultRenderingMode);
-    screenView_->ChangeRenderMode(machine_.RenderMode);
+    ChangeRenderMode(machine_.RenderMode);
 
     FirstActivate = true;
     if (!args.isEmpty())
@@ -126,8 +126,8 @@ void TMainFormEmu::resizeEvent(QResizeEvent* event)
 
 void TMainFormEmu::FormResize()
 {
-    // Render mode 1 fits its viewport to the new size here, once the OpenGL
-    // presentation exists.
+    // Render mode 1's view follows the window through its layout and fits
+    // its viewport as it is resized.
     // Mode 0 paints the whole window at every repaint, so the place a centred
     // picture left is cleared by it; the next tick draws the picture again.
     if (machine_.RenderMode == 0 && !fullScreen())

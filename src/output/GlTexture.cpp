@@ -1,0 +1,42 @@
+#include "output/GlTexture.hpp"
+
+#include <cmath>
+
+namespace ostrovik::output {
+
+ColorValue gray_gl(ColorValue c)
+{
+    const long double r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+    const long double y = r * 0.3L + g * 0.59L + b * 0.11L;
+    // Round to nearest, ties to even, under the default rounding mode.
+    const auto level = static_cast<ColorValue>(static_cast<long long>(std::nearbyintl(y)) & 0xFF);
+    return level * 0x010101u;
+}
+
+void build_texture(const machine::Machine& machine, const TColorTable& ColorTable, bool gray, GlTextureImage& out)
+{
+    std::array<std::array<ColorValue, 4>, 256> colours = ColorTable[machine.Ports[0xC1]];
+    if (gray)
+        for (auto& byteColours : colours)
+            for (ColorValue& c : byteColours)
+                c = gray_gl(c);
+
+    for (std::size_t i = 0; i < machine.VRAM.size(); ++i) {
+        const std::uint8_t b = machine.VRAM[i];
+        // Screen line i / 64 lands in texture row 255 − line.
+        std::uint8_t* texel = out.data() + (255 - (i >> 6)) * 768 + (i & 63) * 12;
+        for (int k = 0; k < 4; ++k, texel += 3) {
+            const ColorValue c = colours[b][k];
+            texel[0] = static_cast<std::uint8_t>(c);
+            texel[1] = static_cast<std::uint8_t>(c >> 8);
+            texel[2] = static_cast<std::uint8_t>(c >> 16);
+        }
+    }
+}
+
+GlViewport gl_viewport(int cw, int ch)
+{
+    return {0, 0, cw, ch - 20};
+}
+
+} // namespace ostrovik::output
