@@ -1,5 +1,6 @@
 #include "ui/ProgramEntry.hpp"
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <vector>
@@ -15,6 +16,22 @@
 #include "ui/SingleCopy.hpp"
 
 namespace ostrovik::ui {
+
+namespace {
+
+/// The name the running copy is handed: it runs in a working folder of its
+/// own, so a name relative to this start's folder is made absolute here,
+/// byte for byte.
+QByteArray AbsoluteFileName(const QByteArray& name)
+{
+    if (name.isEmpty() || name.startsWith('/'))
+        return name;
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(name.toStdString()), ec);
+    return ec ? name : QByteArray::fromStdString(full.string());
+}
+
+} // namespace
 
 ApplicationWindows CreateApplicationWindows(const QStringList& args)
 {
@@ -47,7 +64,10 @@ int RunProgram(int argc, char** argv)
     std::unique_ptr<SingleCopyServer> singleCopy;
     if (ReadIniAtStartup(settings::kAutoStartUpOptions, settings::kOneInstance) == QLatin1String("1")) {
         const QString name = SingleCopyServerName(ExecutableFileName());
-        switch (HandOverToRunningCopy(name, firstArgument)) {
+        std::optional<QByteArray> handed;
+        if (firstArgument)
+            handed = AbsoluteFileName(*firstArgument);
+        switch (HandOverToRunningCopy(name, handed)) {
         case HandOver::Sent:
         case HandOver::NothingToSend:
             return 0;

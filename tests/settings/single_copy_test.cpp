@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -62,12 +63,14 @@ public:
         return path;
     }
 
-    std::unique_ptr<QProcess> start(const QString& name, const QStringList& args = {}) const
+    /// Starts copy @p name in the install folder, or in @p workDir.
+    std::unique_ptr<QProcess> start(const QString& name, const QStringList& args = {},
+                                    const QString& workDir = {}) const
     {
         auto p = std::make_unique<QProcess>();
         p->setProgram(dir_.filePath(name));
         p->setArguments(args);
-        p->setWorkingDirectory(dir_.path());
+        p->setWorkingDirectory(workDir.isEmpty() ? dir_.path() : workDir);
         p->start();
         if (!p->waitForStarted(5000))
             qWarning("could not start %s", qPrintable(name));
@@ -123,6 +126,7 @@ private slots:
     void initTestCase();
     void secondCopyHandsItsFileOverAndEnds();
     void secondCopyWithoutArgumentEndsSilently();
+    void relativeNameIsHandedOverAsAnAbsolutePath();
     void differentFileNamesNeverMeet();
     void optionOffRunsCopiesSideBySide();
     void copyStartedWithOptionOffHoldsNoLock();
@@ -162,6 +166,32 @@ void SingleCopyTest::secondCopyHandsItsFileOverAndEnds()
     auto third = install.start(name, {install.dataFile()});
     QVERIFY(ends(*third, 30000));
     QCOMPARE(third->exitCode(), 0);
+    stop(*first);
+}
+
+void SingleCopyTest::relativeNameIsHandedOverAsAnAbsolutePath()
+{
+    // "cd games; ostrovik color.lvt" while a copy runs in the program folder:
+    // the running copy must find the file in the games folder, not its own.
+    Install install;
+    const QString name = uniqueName("relative");
+    QVERIFY(install.addProgram(name));
+    QVERIFY(install.setOneInstance(true));
+    QVERIFY(QDir(install.file(QString())).mkpath(QStringLiteral("games")));
+    QFile game(install.file(QStringLiteral("games/color.lvt")));
+    QVERIFY(game.open(QIODevice::WriteOnly));
+    game.write(QByteArray(4096, '\x55'));
+    game.close();
+    QVERIFY(!QFile::exists(install.file(QStringLiteral("color.lvt"))));
+
+    auto first = install.start(name);
+    QVERIFY(listening(name));
+    auto second = install.start(name, {QStringLiteral("color.lvt")}, install.file(QStringLiteral("games")));
+    QVERIFY(ends(*second, 30000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0); // answered at once: the file was found and loaded
+    QCOMPARE(second->readAllStandardError(), QByteArray());
+    QVERIFY(stillRunning(*first, 200));
     stop(*first);
 }
 
