@@ -8,6 +8,9 @@
 #include <QResizeEvent>
 #include <QWindow>
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "output/qt/ScreenView.hpp"
 #include "platform/FileNames.hpp"
 #include "output/sound/Beeper.hpp"
@@ -59,7 +62,12 @@ void TMainFormEmu::FormCreate(const QStringList& args)
 
     const int height = storedNumber(kFormHeight);
     const int width = storedNumber(kFormWidth);
-    if (height > 0 && width > 0) {
+    // A size larger than the screen's free area would put the close box out
+    // of reach (and a huge one costs the memory of its surface): such a
+    // stored size gives way to the first-run size.
+    const QScreen* desk = QGuiApplication::primaryScreen();
+    const QSize room = desk ? desk->availableGeometry().size() : QSize();
+    if (height > 0 && width > 0 && width <= room.width() && height <= room.height()) {
         storedOuterSize_ = QSize(width, height);
         applyStoredWindowSize();
     }

@@ -2,6 +2,8 @@
 // power-on at the first activation, the stop sequence and the window size,
 // and a file handed over by a later start.
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSignalSpy>
@@ -43,6 +45,7 @@ private slots:
     void windowsAreCreatedInOrder();
     void storedStartUpOptions();
     void storedSizeNeedsBothNumbers();
+    void storedSizeLargerThanTheScreenGivesWay();
     void screen256x256ReplacesTheStoredSize();
     void renderModes();
     void reactivationDoesNotPowerOnAgain();
@@ -135,6 +138,35 @@ void LifeCycleTest::storedSizeNeedsBothNumbers()
     QCOMPARE(main.frameGeometry().size(), QSize(700, 600));
     QVERIFY(startUp(main));
     QCOMPARE(main.frameGeometry().size(), QSize(700, 600));
+}
+
+void LifeCycleTest::storedSizeLargerThanTheScreenGivesWay()
+{
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
+    const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size();
+    struct Case {
+        QSize stored;
+        bool kept;
+    };
+    const Case cases[] = {
+        {room, true},
+        {QSize(room.width() + 1, 600), false},
+        {QSize(700, room.height() + 1), false},
+        {QSize(100000, 100000), false},
+    };
+    for (const Case& c : cases) {
+        QVERIFY(sandbox.write(startUpOptions(QStringLiteral("FormHeight=%1\nFormWidth=%2\n")
+                                                 .arg(c.stored.height())
+                                                 .arg(c.stored.width())
+                                                 .toUtf8())));
+        RecordingMainForm main;
+        const QString row = QStringLiteral("%1 x %2").arg(c.stored.width()).arg(c.stored.height());
+        if (c.kept)
+            QVERIFY2(main.frameGeometry().size() == c.stored, qPrintable(row));
+        else
+            QVERIFY2(main.clientSize() == QSize(535, 536), qPrintable(row));
+    }
 }
 
 void LifeCycleTest::screen256x256ReplacesTheStoredSize()
