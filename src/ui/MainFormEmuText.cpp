@@ -10,6 +10,7 @@
 #include "machine/Paste.hpp"
 #include "platform/FileNames.hpp"
 #include "platform/Cp1251.hpp"
+#include "platform/LineEnds.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
@@ -18,8 +19,10 @@ namespace ostrovik::ui {
 
 namespace {
 
-/// The desktop clipboard as Windows-1251 text. Characters the code page
-/// lacks are left out, as the paste leaves out characters without a key.
+/// The desktop clipboard as Windows-1251 text with CR LF line ends, as the
+/// original platform's clipboard holds it (this desktop's text ends lines
+/// with LF alone, which presses no key). Characters the code page lacks are
+/// left out, as the paste leaves out characters without a key.
 class DesktopClipboard final : public machine::ClipboardText {
 public:
     std::optional<std::string> text() override
@@ -35,7 +38,7 @@ public:
         for (const char32_t c : text.toUcs4())
             if (const auto b = platform::UnicodeToCp1251(c))
                 bytes.push_back(static_cast<char>(*b));
-        return bytes;
+        return platform::CrLfLineEnds(bytes);
     }
 };
 

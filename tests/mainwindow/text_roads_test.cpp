@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -47,6 +48,7 @@ private slots:
     void cleanup();
     void bannerReachesTheLogWindowAtReset();
     void pastedTextIsEchoed();
+    void pastedLinesEndWithEnter();
     void loadCommandOpensTheDialogAndRunsTheProgram();
     void cancelledTapeDialogLoadsNothing();
 
@@ -114,6 +116,22 @@ void TextRoadsTest::pastedTextIsEchoed()
     QVERIFY2(QByteArray::fromStdString(window_->machine().LogLine).endsWith("HELLO"),
              window_->machine().LogLine.c_str());
     QCOMPARE(window_->windowTitle(), caption);
+}
+
+void TextRoadsTest::pastedLinesEndWithEnter()
+{
+    // Text copied on this desktop ends its lines with LF alone; each line
+    // must still reach the machine as a line of its own.
+    window_->showLogWindow();
+    QPlainTextEdit* memo = window_->logWindow()->LogTextOutMemo;
+    paste(QStringLiteral("10 PRINT\n20 END"));
+    runTicks(100);
+    const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+    QVERIFY2(std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.endsWith(QStringLiteral("10 PRINT")); }),
+             qPrintable(memo->toPlainText()));
+    QVERIFY2(QByteArray::fromStdString(window_->machine().LogLine).endsWith("20 END"),
+             window_->machine().LogLine.c_str());
+    QVERIFY(!QByteArray::fromStdString(window_->machine().LogLine).contains("PRINT"));
 }
 
 void TextRoadsTest::loadCommandOpensTheDialogAndRunsTheProgram()
