@@ -75,12 +75,21 @@ int RunProgram(int argc, char** argv)
             std::cerr << ExecutableFileName().toStdString() << ": the running copy did not answer within "
                       << kHandOverTimeoutMs / 1000 << " seconds; it may not have loaded the file\n";
             return 1;
+        case HandOver::NotLoaded:
+            std::cerr << ExecutableFileName().toStdString()
+                      << ": the running copy is closing or has too many files waiting; it did not load the file\n";
+            return 1;
         case HandOver::NoCopyRunning:
             break;
         }
-        singleCopy = std::make_unique<SingleCopyServer>();
-        // A copy that cannot take the name runs all the same.
-        singleCopy->listen(name);
+        if (name.isEmpty()) {
+            std::cerr << ExecutableFileName().toStdString()
+                      << ": no folder of this user's own for the single-copy socket; running as a copy of its own\n";
+        } else {
+            singleCopy = std::make_unique<SingleCopyServer>();
+            // A copy that cannot take the name runs all the same.
+            singleCopy->listen(name);
+        }
     }
 
     platform::SetThreadLocale(platform::kLocaleRussian);
@@ -95,7 +104,13 @@ int RunProgram(int argc, char** argv)
     ApplicationWindows windows = CreateApplicationWindows(args);
     TMainFormEmu* main = windows.MainFormEmu.get();
     if (singleCopy) {
-        singleCopy->setHandler([main](const QByteArray& name) { main->WMCopyData(name); });
+        singleCopy->setHandler([main](const QByteArray& name) {
+            main->WMCopyData(name);
+            return true;
+        });
+        // From the end of the message loop on, what comes is not loaded.
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, singleCopy.get(),
+                         [server = singleCopy.get()] { server->close(); });
         // A file handed over before the machine is on would be lost to the power-on.
         QObject::connect(main, &TMainFormEmu::firstActivated, singleCopy.get(),
                          [server = singleCopy.get()] { server->setAccepting(true); });
@@ -103,8 +118,10 @@ int RunProgram(int argc, char** argv)
 
     main->show();
     const int result = QApplication::exec();
+    // The stop sequence may show a message box: a name handed over meanwhile
+    // is answered as not loaded, never taken and lost.
     if (singleCopy)
-        singleCopy->setAccepting(false);
+        singleCopy->close();
     windows.MainFormEmu.reset();
     return result;
 }

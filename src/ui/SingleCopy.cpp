@@ -5,11 +5,14 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QPointer>
+#include <QTimer>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ostrovik::ui {
@@ -19,23 +22,46 @@ namespace {
 // A name longer than any path is not a file name; the connection is dropped.
 constexpr qsizetype kMaxNameBytes = 1 << 20;
 constexpr int kConnectTimeoutMs = 1000;
-const char kAnswer = '\1';
 
-QString userRuntimeFolder()
+/// A folder that this user owns and nobody else may enter: the only kind
+/// where another user cannot put a socket of their own first.
+bool isPrivateFolder(const QByteArray& path)
 {
-    // XDG_RUNTIME_DIR belongs to the user alone; the temporary folder is
-    // shared, which the user id in the name makes up for.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
-        return runtime;
-    return QDir::tempPath();
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+           (st.st_mode & 077) == 0;
+}
+
+QString privateSocketFolder()
+{
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivateFolder(runtime))
+        return QFile::decodeName(runtime);
+    // The temporary folder is shared: a folder of our own inside it, made
+    // with no access for others, and used only when it is still that.
+    const QByteArray folder = QFile::encodeName(QDir::tempPath()) + "/ostrovik-" + QByteArray::number(::getuid());
+    ::mkdir(folder.constData(), 0700);
+    return isPrivateFolder(folder) ? QFile::decodeName(folder) : QString();
+}
+
+/// Whether the process at the other end of @p socket runs as this user.
+bool peerIsThisUser(const QLocalSocket& socket)
+{
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    const auto fd = static_cast<int>(socket.socketDescriptor());
+    return fd >= 0 && ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && length == sizeof peer &&
+           peer.uid == ::getuid();
 }
 
 } // namespace
 
 QString SingleCopyServerName(const QString& executableFileName)
 {
-    return QStringLiteral("%1/%2-%3.copy").arg(userRuntimeFolder(), executableFileName).arg(::getuid());
+    const QString folder = privateSocketFolder();
+    if (folder.isEmpty())
+        return {};
+    return QStringLiteral("%1/%2-%3.copy").arg(folder, executableFileName).arg(::getuid());
 }
 
 QString ExecutableFileName()
@@ -57,6 +83,8 @@ SingleCopyServer::~SingleCopyServer() = default;
 
 bool SingleCopyServer::listen(const QString& serverName)
 {
+    if (serverName.isEmpty())
+        return false;
     if (server_->listen(serverName))
         return true;
     if (server_->serverError() != QAbstractSocket::AddressInUseError)
@@ -74,14 +102,25 @@ bool SingleCopyServer::listen(const QString& serverName)
 
 void SingleCopyServer::setAccepting(bool on)
 {
-    accepting_ = on;
-    if (on)
-        takeConnections();
+    accepting_ = on && !closed_;
+    takeConnections();
+    handleWaiting();
+}
+
+void SingleCopyServer::close()
+{
+    closed_ = true;
+    accepting_ = false;
+    server_->close();
+    while (!waiting_.empty()) {
+        answer(waiting_.front().socket, kAnswerNotLoaded);
+        waiting_.pop_front();
+    }
 }
 
 void SingleCopyServer::takeConnections()
 {
-    while (accepting_ && server_->hasPendingConnections()) {
+    while (server_->hasPendingConnections()) {
         if (QLocalSocket* socket = server_->nextPendingConnection())
             serve(socket);
     }
@@ -89,16 +128,30 @@ void SingleCopyServer::takeConnections()
 
 void SingleCopyServer::serve(QLocalSocket* socket)
 {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    if (closed_ || connections_ >= kMaxConnections || !peerIsThisUser(*socket)) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    ++connections_;
+    connect(socket, &QObject::destroyed, this, [this] { --connections_; });
+
     struct State {
         QByteArray received;
-        bool handled = false;
+        bool named = false;
     };
     auto state = std::make_shared<State>();
     QPointer<QLocalSocket> guard(socket);
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // A connection that does not send its name soon is dropped, so that
+    // silent ones cannot use up the places.
+    QTimer::singleShot(kNameTimeoutMs, socket, [state, guard] {
+        if (guard && !state->named)
+            guard->abort();
+    });
 
     const auto receive = [this, state, guard] {
-        if (!guard || state->handled)
+        if (!guard || state->named)
             return;
         state->received += guard->readAll();
         const qsizetype zero = state->received.indexOf('\0');
@@ -107,29 +160,66 @@ void SingleCopyServer::serve(QLocalSocket* socket)
                 guard->abort();
             return;
         }
-        state->handled = true;
-        const QByteArray name = state->received.left(zero);
+        state->named = true;
+        QByteArray name = state->received.left(zero);
         state->received.clear();
-        if (handler_)
-            handler_(name);
-        // The load may have run a dialog meanwhile; the sender may be gone.
-        if (guard && guard->state() == QLocalSocket::ConnectedState) {
-            guard->write(&kAnswer, 1);
-            guard->flush();
-            guard->disconnectFromServer();
-        }
+        enqueue(guard, std::move(name));
     };
     connect(socket, &QLocalSocket::readyRead, this, receive);
     if (socket->bytesAvailable() > 0)
         receive();
 }
 
+void SingleCopyServer::enqueue(QLocalSocket* socket, QByteArray name)
+{
+    if (closed_ || waiting_.size() >= static_cast<std::size_t>(kMaxQueuedNames)) {
+        answer(socket, kAnswerNotLoaded);
+        return;
+    }
+    waiting_.push_back({socket, std::move(name)});
+    handleWaiting();
+}
+
+void SingleCopyServer::handleWaiting()
+{
+    // A load may open a message box, whose event loop brings in further
+    // names: they wait here instead of starting a load inside this one.
+    if (handling_)
+        return;
+    handling_ = true;
+    while (accepting_ && !waiting_.empty()) {
+        Waiting next = std::move(waiting_.front());
+        waiting_.pop_front();
+        const bool loaded = handler_ && handler_(next.name);
+        // The load may have run a dialog meanwhile; the sender may be gone.
+        answer(next.socket, loaded ? kAnswerLoaded : kAnswerNotLoaded);
+    }
+    handling_ = false;
+}
+
+void SingleCopyServer::answer(QLocalSocket* socket, char answer)
+{
+    if (socket && socket->state() == QLocalSocket::ConnectedState) {
+        socket->write(&answer, 1);
+        socket->flush();
+        socket->disconnectFromServer();
+    }
+}
+
 HandOver HandOverToRunningCopy(const QString& serverName, const std::optional<QByteArray>& fileName, int timeoutMs)
 {
+    if (serverName.isEmpty())
+        return HandOver::NoCopyRunning;
     QLocalSocket socket;
     socket.connectToServer(serverName);
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return HandOver::NoCopyRunning;
+    // Whoever listens there must be this user's own copy; nobody else hears
+    // the file's name.
+    if (!peerIsThisUser(socket)) {
+        socket.abort();
+        return HandOver::NoCopyRunning;
+    }
     if (!fileName) {
         socket.disconnectFromServer();
         return HandOver::NothingToSend;
@@ -146,9 +236,12 @@ HandOver HandOverToRunningCopy(const QString& serverName, const std::optional<QB
         if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
             break;
     }
-    const bool answered = socket.bytesAvailable() > 0;
+    char reply = 0;
+    const bool answered = socket.getChar(&reply);
     socket.abort();
-    return answered ? HandOver::Sent : HandOver::NoAnswer;
+    if (!answered)
+        return HandOver::NoAnswer;
+    return reply == kAnswerLoaded ? HandOver::Sent : HandOver::NotLoaded;
 }
 
 } // namespace ostrovik::ui

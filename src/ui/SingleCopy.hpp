@@ -1,10 +1,12 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <optional>
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QLocalServer;
@@ -17,8 +19,12 @@ class QLocalSocket;
 /// has loaded it.
 namespace ostrovik::ui {
 
-/// The socket of the executable @p executableFileName for this user: in the
-/// user's own runtime folder, so other users' copies never meet it.
+/// The socket of the executable @p executableFileName for this user, in a
+/// folder only this user may write: the runtime folder when it is the
+/// user's own (mode 0700), else a folder of mode 0700 made for the purpose
+/// in the temporary folder. Empty when no such folder can be had (another
+/// user owns it, or anybody else may write it): the program then runs
+/// without single-copy start.
 QString SingleCopyServerName(const QString& executableFileName);
 
 /// The file name of the running executable as it was started.
@@ -26,14 +32,28 @@ QString ExecutableFileName();
 
 /// How long a later start waits for the running copy to take and load its file.
 inline constexpr int kHandOverTimeoutMs = 5000;
+/// How long a connection may take to send its name before it is dropped.
+inline constexpr int kNameTimeoutMs = 3000;
+/// Connections held at once (reading a name or waiting their turn); one more
+/// is closed at once.
+inline constexpr int kMaxConnections = 32;
+/// Names waiting for their load; one more is answered as not loaded.
+inline constexpr int kMaxQueuedNames = 16;
+
+/// What the running copy answers: the name was loaded, or it was not (the
+/// copy is closing or has too many waiting).
+inline constexpr char kAnswerLoaded = '\1';
+inline constexpr char kAnswerNotLoaded = '\2';
 
 /// The running copy's side.
 class SingleCopyServer : public QObject {
     Q_OBJECT
 public:
-    /// Called with each handed-over name (without the zero); the sender gets
-    /// its answer when the handler returns.
-    using Handler = std::function<void(const QByteArray& name)>;
+    /// Called with each handed-over name (without the zero), one at a time:
+    /// a name that arrives while a load (and any message box it opens) runs
+    /// waits its turn. Returns whether the name was taken for loading; the
+    /// sender gets its answer when the handler returns.
+    using Handler = std::function<bool(const QByteArray& name)>;
 
     explicit SingleCopyServer(QObject* parent = nullptr);
     ~SingleCopyServer() override;
@@ -49,25 +69,46 @@ public:
     /// senders wait (the main window accepts once the machine is on).
     void setAccepting(bool on);
 
+    /// The program is closing: every name waiting, and every later one, is
+    /// answered as not loaded, and the socket is given up.
+    void close();
+
+    /// Connections held now (tests).
+    int connectionCount() const { return connections_; }
+
 private:
+    struct Waiting {
+        QPointer<QLocalSocket> socket;
+        QByteArray name;
+    };
+
     void takeConnections();
     void serve(QLocalSocket* socket);
+    void enqueue(QLocalSocket* socket, QByteArray name);
+    void handleWaiting();
+    static void answer(QLocalSocket* socket, char answer);
 
     QLocalServer* server_;
     Handler handler_;
     bool accepting_ = false;
+    bool closed_ = false;
+    bool handling_ = false;
+    int connections_ = 0;
+    std::deque<Waiting> waiting_;
 };
 
 /// The result of starting while another copy runs.
 enum class HandOver {
-    NoCopyRunning, ///< nobody listens: this start is the first copy
+    NoCopyRunning, ///< nobody of this user listens: this start is the first copy
     Sent,          ///< the running copy took the name and answered
+    NotLoaded,     ///< the running copy answered that it did not load it
     NothingToSend, ///< another copy runs and there was no file to give it
     NoAnswer,      ///< the running copy did not answer in time (or went away)
 };
 
-/// Connects to @p serverName; when a copy listens there, sends @p fileName
-/// (when there is one) and waits up to @p timeoutMs for the answer.
+/// Connects to @p serverName; when a copy of this user listens there, sends
+/// @p fileName (when there is one) and waits up to @p timeoutMs for the
+/// answer. A socket held by another user is never sent anything.
 HandOver HandOverToRunningCopy(const QString& serverName, const std::optional<QByteArray>& fileName,
                                int timeoutMs = kHandOverTimeoutMs);
 

@@ -10,9 +10,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <csignal>
 #include <memory>
+#include <vector>
+
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "ui/SingleCopy.hpp"
@@ -118,6 +125,65 @@ void stop(QProcess& p)
     }
 }
 
+/// A connection of our own to a socket, made without Qt so that many can be
+/// opened and left silent; closed with the object.
+class RawClient {
+public:
+    explicit RawClient(const QString& server)
+    {
+        const QByteArray path = QFile::encodeName(server);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(),
+                    std::min(static_cast<std::size_t>(path.size()), sizeof address.sun_path - 1));
+        // The server's backlog may be full for a moment: let it catch up.
+        for (int tries = 0; tries < 200 && fd_ < 0; ++tries) {
+            fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            if (::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+                break;
+            ::close(fd_);
+            fd_ = -1;
+            QTest::qWait(5);
+        }
+    }
+    ~RawClient()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    RawClient(const RawClient&) = delete;
+    RawClient& operator=(const RawClient&) = delete;
+
+    bool connected() const { return fd_ >= 0; }
+    void send(const QByteArray& name) const
+    {
+        const QByteArray message = name + '\0';
+        (void)!::send(fd_, message.constData(), static_cast<std::size_t>(message.size()), MSG_NOSIGNAL);
+    }
+    /// The answer byte; kClosed when the server closed without one; 0 while
+    /// nothing has come.
+    char outcome() const
+    {
+        char c = 0;
+        const ssize_t n = ::recv(fd_, &c, 1, MSG_DONTWAIT | MSG_PEEK);
+        if (n > 0)
+            return c;
+        return n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) ? kClosed : 0;
+    }
+    static constexpr char kClosed = 'x';
+
+private:
+    int fd_ = -1;
+};
+
+/// Runs the event loop until every client has its outcome.
+bool allSettled(const std::vector<std::unique_ptr<RawClient>>& clients, int timeoutMs)
+{
+    return QTest::qWaitFor(
+        [&] { return std::all_of(clients.begin(), clients.end(), [](const auto& c) { return c->outcome() != 0; }); },
+        timeoutMs);
+}
+
 } // namespace
 
 class SingleCopyTest : public QObject {
@@ -133,6 +199,11 @@ private slots:
     void runningCopyThatNeverAnswersIsGivenUpOn();
     void nameArrivesWithItsBytesAndAfterAcceptingStarts();
     void socketLeftBehindIsTakenOver();
+    void handOversWaitTheirTurnOneAtATime();
+    void silentConnectionsAreDroppedAndTheirNumberIsBounded();
+    void namesThatAreNotLoadedAreNotAnsweredAsLoaded();
+    void theSocketFolderIsThisUsersAlone();
+    void anotherUsersSocketHearsNothing();
 
 private:
     QTemporaryDir runtime_;
@@ -296,7 +367,10 @@ void SingleCopyTest::nameArrivesWithItsBytesAndAfterAcceptingStarts()
     ui::SingleCopyServer server;
     QVERIFY(server.listen(ui::SingleCopyServerName(name)));
     QList<QByteArray> received;
-    server.setHandler([&](const QByteArray& n) { received.append(n); });
+    server.setHandler([&](const QByteArray& n) {
+        received.append(n);
+        return true;
+    });
 
     const QString file = install.dataFile();
     auto second = install.start(name, {file});
@@ -341,6 +415,249 @@ void SingleCopyTest::socketLeftBehindIsTakenOver()
     QVERIFY(listening(name));
     QVERIFY(stillRunning(*first, 200));
     stop(*first);
+}
+
+void SingleCopyTest::handOversWaitTheirTurnOneAtATime()
+{
+    const QString name = ui::SingleCopyServerName(uniqueName("queue"));
+    ui::SingleCopyServer server;
+    QVERIFY(server.listen(name));
+    server.setAccepting(true);
+    // Each load opens a "message box": an event loop of its own for a while.
+    int depth = 0, deepest = 0;
+    QList<int> handled;
+    server.setHandler([&](const QByteArray& n) {
+        deepest = std::max(deepest, ++depth);
+        handled.append(n.toInt());
+        QEventLoop box;
+        QTimer::singleShot(5, &box, &QEventLoop::quit);
+        box.exec();
+        --depth;
+        return true;
+    });
+
+    std::vector<std::unique_ptr<RawClient>> clients;
+    for (int i = 0; i < 300; ++i) {
+        clients.push_back(std::make_unique<RawClient>(name));
+        QVERIFY(clients.back()->connected());
+        clients.back()->send(QByteArray::number(i));
+        QCoreApplication::processEvents();
+    }
+    QVERIFY(allSettled(clients, 60000));
+    QCOMPARE(deepest, 1);
+    QVERIFY(handled.size() >= 2);
+    // In the order they came, and each loaded one was told so; the others
+    // were told they were not loaded or were closed on.
+    QVERIFY(std::is_sorted(handled.begin(), handled.end()));
+    for (int i = 0; i < 300; ++i) {
+        const char outcome = clients[static_cast<std::size_t>(i)]->outcome();
+        QCOMPARE(outcome == ui::kAnswerLoaded, handled.contains(i));
+        QVERIFY(outcome == ui::kAnswerLoaded || outcome == ui::kAnswerNotLoaded || outcome == RawClient::kClosed);
+    }
+    // Still there for the next start.
+    RawClient later(name);
+    QVERIFY(later.connected());
+    later.send("later");
+    QTRY_COMPARE(later.outcome(), ui::kAnswerLoaded);
+    QCOMPARE(handled.last(), 0); // "later" reads as 0
+}
+
+void SingleCopyTest::silentConnectionsAreDroppedAndTheirNumberIsBounded()
+{
+    const QString name = ui::SingleCopyServerName(uniqueName("silent"));
+    ui::SingleCopyServer server;
+    QVERIFY(server.listen(name));
+    server.setAccepting(true);
+    QList<QByteArray> received;
+    server.setHandler([&](const QByteArray& n) {
+        received.append(n);
+        return true;
+    });
+
+    std::vector<std::unique_ptr<RawClient>> silent;
+    for (int i = 0; i < 100; ++i) {
+        silent.push_back(std::make_unique<RawClient>(name));
+        QVERIFY(silent.back()->connected());
+        QCoreApplication::processEvents();
+    }
+    QTest::qWait(300);
+    QVERIFY(server.connectionCount() <= ui::kMaxConnections);
+    const auto closed = [&] {
+        return std::count_if(silent.begin(), silent.end(), [](const auto& c) { return c->outcome() == RawClient::kClosed; });
+    };
+    QVERIFY(closed() >= 100 - ui::kMaxConnections);
+    // Those held are dropped once they have kept silent too long.
+    QTRY_COMPARE_WITH_TIMEOUT(closed(), 100L, ui::kNameTimeoutMs + 2000);
+    QCOMPARE(server.connectionCount(), 0);
+    QVERIFY(received.isEmpty());
+
+    // A real second copy is heard as before.
+    Install install;
+    const QString program = uniqueName("silent");
+    QVERIFY(install.addProgram(program));
+    QVERIFY(install.setOneInstance(true));
+    ui::SingleCopyServer real;
+    QVERIFY(real.listen(ui::SingleCopyServerName(program)));
+    real.setAccepting(true);
+    real.setHandler([&](const QByteArray& n) {
+        received.append(n);
+        return true;
+    });
+    auto second = install.start(program, {install.dataFile()});
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 15000);
+    QVERIFY(ends(*second, 30000));
+    QCOMPARE(second->exitCode(), 0);
+}
+
+void SingleCopyTest::namesThatAreNotLoadedAreNotAnsweredAsLoaded()
+{
+    Install install;
+    const QString program = uniqueName("closing");
+    QVERIFY(install.addProgram(program));
+    QVERIFY(install.setOneInstance(true));
+    const QString name = ui::SingleCopyServerName(program);
+    ui::SingleCopyServer server;
+    QVERIFY(server.listen(name));
+    server.setAccepting(true);
+    QList<QByteArray> received;
+    bool take = false;
+    server.setHandler([&](const QByteArray& n) {
+        received.append(n);
+        return take;
+    });
+
+    // A handler that did not take the name: the second copy says so and fails.
+    auto second = install.start(program, {install.dataFile()});
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 15000);
+    QVERIFY(ends(*second, 30000));
+    QCOMPARE(second->exitCode(), 1);
+    QVERIFY(second->readAllStandardError().contains("did not load the file"));
+
+    // Closing: a name already connected is answered as not loaded and never
+    // handled; the socket is gone for later starts.
+    take = true;
+    RawClient waiting(name), sending(name);
+    QVERIFY(waiting.connected() && sending.connected());
+    QTest::qWait(100);
+    server.setAccepting(false);
+    sending.send("queued");
+    QTest::qWait(100);
+    server.close();
+    waiting.send("late");
+    QTRY_VERIFY(waiting.outcome() != 0 && sending.outcome() != 0);
+    QCOMPARE(sending.outcome(), ui::kAnswerNotLoaded);
+    QCOMPARE(waiting.outcome(), ui::kAnswerNotLoaded);
+    QCOMPARE(received.size(), 1);
+    QVERIFY(!RawClient(name).connected());
+}
+
+void SingleCopyTest::theSocketFolderIsThisUsersAlone()
+{
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_RUNTIME_DIR", savedRuntime);
+        qputenv("TMPDIR", savedTmp);
+    });
+    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    const QString own = tmp.path() + QStringLiteral("/ostrovik-%1").arg(::getuid());
+    const auto mode = [&] {
+        struct stat st {};
+        return ::stat(QFile::encodeName(own).constData(), &st) == 0 ? st.st_mode & 0777 : 0u;
+    };
+
+    struct Case {
+        const char* what;
+        QByteArray runtime;      // XDG_RUNTIME_DIR, "" for unset
+        mode_t runtimeMode;
+        bool expectRuntime;      // the socket goes into the runtime folder
+    };
+    QTemporaryDir runtime;
+    const QByteArray runtimePath = QFile::encodeName(runtime.path());
+    const Case cases[] = {
+        {"no runtime folder", "", 0, false},
+        {"a private runtime folder", runtimePath, 0700, true},
+        {"a runtime folder others may enter", runtimePath, 0755, false},
+        {"a runtime folder anybody may write", runtimePath, 0777, false},
+    };
+    for (const Case& c : cases) {
+        if (c.runtime.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else {
+            qputenv("XDG_RUNTIME_DIR", c.runtime);
+            QCOMPARE(::chmod(c.runtime.constData(), c.runtimeMode), 0);
+        }
+        const QString name = ui::SingleCopyServerName(QStringLiteral("prog"));
+        const QString folder = c.expectRuntime ? runtime.path() : own;
+        QVERIFY2(name == folder + QStringLiteral("/prog-%1.copy").arg(::getuid()), c.what);
+        if (!c.expectRuntime)
+            QCOMPARE(mode(), 0700u);
+    }
+    ::chmod(runtimePath.constData(), 0700);
+
+    // A folder of that name that others may write into, or another user's,
+    // is not used at all: no socket, no hand-over.
+    qunsetenv("XDG_RUNTIME_DIR");
+    QCOMPARE(::chmod(QFile::encodeName(own).constData(), 0777), 0);
+    QCOMPARE(ui::SingleCopyServerName(QStringLiteral("prog")), QString());
+    QCOMPARE(ui::HandOverToRunningCopy(QString(), QByteArray("/secret")), ui::HandOver::NoCopyRunning);
+    if (::geteuid() == 0) {
+        QCOMPARE(::chmod(QFile::encodeName(own).constData(), 0700), 0);
+        QCOMPARE(::chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
+        QCOMPARE(ui::SingleCopyServerName(QStringLiteral("prog")), QString());
+    }
+}
+
+void SingleCopyTest::anotherUsersSocketHearsNothing()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs to run as root to start a listener under another user id");
+    QTemporaryDir shared;
+    QVERIFY(shared.isValid());
+    QCOMPARE(::chmod(QFile::encodeName(shared.path()).constData(), 0777), 0);
+    const QByteArray path = QFile::encodeName(shared.filePath(QStringLiteral("prog-0.copy")));
+    int report[2];
+    QCOMPARE(::pipe(report), 0);
+
+    // The other user listens, answers as a copy would, and tells us how
+    // many bytes it heard.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(10);
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 4) != 0)
+            ::_exit(3);
+        ::chmod(path.constData(), 0777);
+        const int peer = ::accept(fd, nullptr, nullptr);
+        char buffer[256];
+        ::usleep(300'000);
+        const ssize_t n = ::recv(peer, buffer, sizeof buffer, MSG_DONTWAIT);
+        (void)!::send(peer, "\1", 1, MSG_NOSIGNAL);
+        const int heard = n > 0 ? static_cast<int>(n) : 0;
+        (void)!::write(report[1], &heard, sizeof heard);
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    QVERIFY(child > 0);
+    QTRY_VERIFY(QFile::exists(QFile::decodeName(path)));
+    QTest::qWait(50);
+
+    QCOMPARE(ui::HandOverToRunningCopy(QFile::decodeName(path), QByteArray("/home/u/secret.lvt")),
+             ui::HandOver::NoCopyRunning);
+    int heard = -1;
+    QCOMPARE(::read(report[0], &heard, sizeof heard), static_cast<ssize_t>(sizeof heard));
+    ::close(report[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(heard, 0);
 }
 
 QTEST_GUILESS_MAIN(SingleCopyTest)
