@@ -147,7 +147,10 @@ void TPictureToLVTForm::Button1Click()
         return;
     }
     QImage picture;
-    if (!LoadPicture(*file, *kind, picture))
+    const bool loaded = *kind == PictureKind::Bmp    ? LoadBMP(*file, picture)
+                        : *kind == PictureKind::Jpeg ? LoadJPG(*file, picture)
+                                                     : LoadPNG(*file, picture);
+    if (!loaded)
         return;
     source_ = picture;
     sourcePixels_ = toRgbPicture(source_);
@@ -158,10 +161,24 @@ void TPictureToLVTForm::Button1Click()
     ConvertToBW(sourcePixels_, TrackBar1->value());
 }
 
-bool TPictureToLVTForm::LoadPicture(const QString& fileName, PictureKind kind, QImage& picture)
+bool TPictureToLVTForm::LoadBMP(const QString& FileName, QImage& picture)
 {
-    static const char* const formats[] = {"bmp", "jpg", "png"};
-    QImageReader reader(fileName, formats[static_cast<int>(kind)]);
+    return decode(FileName, "bmp", picture);
+}
+
+bool TPictureToLVTForm::LoadJPG(const QString& FileName, QImage& picture)
+{
+    return decode(FileName, "jpg", picture);
+}
+
+bool TPictureToLVTForm::LoadPNG(const QString& FileName, QImage& picture)
+{
+    return decode(FileName, "png", picture);
+}
+
+bool TPictureToLVTForm::decode(const QString& fileName, const char* format, QImage& picture)
+{
+    QImageReader reader(fileName, format);
     // The file's contents decide nothing: a PNG named .jpg is not a JPEG.
     reader.setDecideFormatFromContent(false);
     if (!reader.read(&picture) || picture.isNull()) {

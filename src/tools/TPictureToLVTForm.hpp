@@ -53,8 +53,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    /// Decodes @p fileName into @p picture by the decoder its ending names.
-    bool LoadPicture(const QString& fileName, PictureKind kind, QImage& picture);
+    /// Each decodes @p FileName into @p picture by its own decoder; a file
+    /// that decoder cannot read is reported and gives false.
+    bool LoadBMP(const QString& FileName, QImage& picture);
+    bool LoadJPG(const QString& FileName, QImage& picture);
+    bool LoadPNG(const QString& FileName, QImage& picture);
+    bool decode(const QString& fileName, const char* format, QImage& picture);
     void ConvertToBW(const RgbPicture& Picture, int Threshold);
     void RotateWB_and_save();
     void Rotate256_and_save();

@@ -183,20 +183,21 @@ QImage TZnakogeneratorForm::DrawZnak(int Column, int Row) const
 {
     QImage cell(8, 8, QImage::Format_RGB32);
     const std::uint16_t address = glyphAddress(codeAt(Column, Row));
-    for (int r = 0; r < 8; ++r) {
-        // DrawGlyphRow
-        const std::uint8_t value = main_.machine().RAM[address + r];
-        auto* line = reinterpret_cast<QRgb*>(cell.scanLine(r));
-        for (int b = 0; b < 8; ++b)
-            line[7 - b] = (value >> b) & 1 ? 0xFF000000u : 0xFFFFFFFFu;
-    }
+    for (int r = 0; r < 8; ++r)
+        DrawGlyphRow(cell, main_.machine().RAM[address + r], r);
     return cell;
+}
+
+void TZnakogeneratorForm::DrawGlyphRow(QImage& cell, std::uint8_t Value, int Row)
+{
+    auto* line = reinterpret_cast<QRgb*>(cell.scanLine(Row));
+    for (int b = 0; b < 8; ++b)
+        line[7 - b] = (Value >> b) & 1 ? 0xFF000000u : 0xFFFFFFFFu;
 }
 
 void TZnakogeneratorForm::ShowGlyphRow(std::uint8_t Value, int Row)
 {
-    for (int b = 0; b < 8; ++b)
-        preview_.setPixel(7 - b, Row, (Value >> b) & 1 ? 0xFF000000u : 0xFFFFFFFFu);
+    DrawGlyphRow(preview_, Value, Row);
     StringGrid2->update();
     Image1->update();
 }

@@ -49,6 +49,8 @@ private:
     void placeControls();
     /// Glyph @p code as the code grid shows it: ink black on white.
     QImage DrawZnak(int Column, int Row) const;
+    /// Paints dot row @p Row of an 8 × 8 picture from @p Value, bit 7 at the left.
+    static void DrawGlyphRow(QImage& cell, std::uint8_t Value, int Row);
     void ShowGlyphRow(std::uint8_t Value, int Row);
     MachineRam& ram();
     QString fontsFolder() const;
