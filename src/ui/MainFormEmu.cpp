@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "debugger/qt/TDebuggerForm.hpp"
 #include "files/LoadFile.hpp"
 #include "files/avi/AviWriter.hpp"
 #include "machine/Keyboard.hpp"
@@ -20,6 +21,7 @@
 #include "platform/PlatformTimer.hpp"
 #include "platform/SdlWaveOut.hpp"
 #include "platform/VirtualKeys.hpp"
+#include "ui/DebuggerLink.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainMenu.hpp"
 
@@ -159,6 +161,8 @@ void TMainFormEmu::TimerMainTimer1()
     // next.
     if (machine_.clock > 56300)
         beeper_->playTone();
+    if (debugger::TDebuggerForm* debugger = debuggerForm(*this); debugger && debugger->isVisible())
+        debugger->TimerRefresh();
 }
 
 void TMainFormEmu::draw_screen()

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include "debugger/qt/TDebuggerForm.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "platform/FileNames.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
@@ -12,6 +13,7 @@
 #include "tools/TAssemblerForm.hpp"
 #include "tools/TPictureToLVTForm.hpp"
 #include "tools/TZnakogeneratorForm.hpp"
+#include "ui/DebuggerLink.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
@@ -62,6 +64,7 @@ void TMainFormEmu::buildCommands()
     forms_.AssemblerForm.setFactory(
         [](TMainFormEmu& main) -> QWidget* { return new tools::TAssemblerForm(main); });
     installGameForms();
+    installDebuggers(*this);
     // Each tick asks the sound command whether to play.
     beeper_->setSoundSwitch([this] { return menus_->checked(menu::N13); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);
@@ -272,9 +275,7 @@ void TMainFormEmu::N23Click()
 void TMainFormEmu::ToolButton24Click()
 {
     // The machine stands still while the step debugger is about; hiding the
-    // debugger lets it run on. Without the window there is nothing to pause for.
-    if (!forms_.DebaggerStepForm.available())
-        return;
+    // debugger lets it run on.
     machine_.Paused = 1;
     forms_.DebaggerStepForm.toggle(*this);
 }
@@ -286,11 +287,14 @@ void TMainFormEmu::Debuggerstepbystep1Click()
 
 void TMainFormEmu::N6Click()
 {
-    // Filling the debugger's grids before showing it comes with the debugger.
-    if (forms_.DebuggerForm.visible())
+    if (forms_.DebuggerForm.visible()) {
         forms_.DebuggerForm.hide();
-    else
-        forms_.DebuggerForm.show(*this);
+        return;
+    }
+    forms_.DebuggerForm.ensure(*this);
+    if (debugger::TDebuggerForm* form = debuggerForm(*this))
+        guarded([form] { form->FillFromMachine(); });
+    forms_.DebuggerForm.show(*this);
 }
 
 // ---- about ---------------------------------------------------------------

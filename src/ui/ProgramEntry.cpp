@@ -37,8 +37,8 @@ ApplicationWindows CreateApplicationWindows(const QStringList& args)
 {
     ApplicationWindows windows;
     windows.MainFormEmu = std::make_unique<TMainFormEmu>(args);
-    // The memory debugger (DebuggerForm) is created here, between the main
-    // window and the settings window, once it exists.
+    // The memory debugger comes second, before the settings window.
+    windows.MainFormEmu->forms().DebuggerForm.ensure(*windows.MainFormEmu);
     windows.SetUpForm = new TSetUpForm(windows.MainFormEmu.get());
     windows.MainFormEmu->setSetUpForm(windows.SetUpForm);
     // The joystick key-capture dialog (JoyKeySetup) comes last, once it exists.

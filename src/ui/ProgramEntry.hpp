@@ -16,8 +16,8 @@ struct ApplicationWindows {
     TSetUpForm* SetUpForm = nullptr; ///< owned by the main window
 };
 
-/// Creates the main window (its creation handler runs now), then the settings
-/// window. @p args are the program's arguments without its name.
+/// Creates the main window (its creation handler runs now), the memory
+/// debugger, then the settings window. @p args are the program's arguments without its name.
 ApplicationWindows CreateApplicationWindows(const QStringList& args);
 
 /// The program: the single-copy check, then the windows and the message

@@ -1,5 +1,6 @@
 #include "debugger/qt/ListingGrid.hpp"
 
+#include <QApplication>
 #include <QFont>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -7,6 +8,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <array>
 
 #include "debugger/MemoryTools.hpp"
 #include "debugger/qt/ProgressGauge.hpp"
@@ -16,6 +18,21 @@ namespace ostrovik::debugger {
 namespace {
 
 constexpr int kColumns = 4;
+
+/// Tahoma's narrow bold fits a mnemonic into its 60 pixels; the condensed
+/// DejaVu stands in for it where Tahoma is missing.
+const QFont& listingFont(bool bold)
+{
+    static const std::array<QFont, 2> fonts = [] {
+        QFont f;
+        f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed")});
+        f.setPixelSize(11);
+        QFont b = f;
+        b.setBold(true);
+        return std::array<QFont, 2>{f, b};
+    }();
+    return fonts[bold ? 1 : 0];
+}
 
 QString columnText(const Instruction& in, int column)
 {
@@ -40,10 +57,12 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
+        // The background and the selection's highlight; the text comes next.
         QStyleOptionViewItem plain = option;
         initStyleOption(&plain, index);
-        plain.text.clear();
-        QStyledItemDelegate::paint(painter, plain, QModelIndex());
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &plain, painter, widget);
         painter->save();
         painter->setFont(index.data(Qt::FontRole).value<QFont>());
         painter->setPen(index.data(Qt::ForegroundRole).value<QColor>());
@@ -83,11 +102,8 @@ QVariant ListingModel::data(const QModelIndex& index, int role) const
     case Qt::ForegroundRole:
         // Address and bytes navy, mnemonic black, operand maroon.
         return column < 2 ? QColor(0, 0, 128) : column == 2 ? QColor(0, 0, 0) : QColor(128, 0, 0);
-    case Qt::FontRole: {
-        QFont font;
-        font.setBold(column != 1);
-        return font;
-    }
+    case Qt::FontRole:
+        return listingFont(column != 1);
     default:
         return {};
     }

@@ -246,7 +246,7 @@ TDebuggerForm::TDebuggerForm(DebuggerHost& host, QWidget* parent) : QWidget(pare
 
     auto* top = new QHBoxLayout;
     auto* panel2 = named(new QWidget, "Panel2");
-    panel2->setFixedWidth(130);
+    panel2->setFixedWidth(170);
     buildLeftPanel(*panel2);
     StringGrid1 = new HexDumpGrid;
     top->addWidget(panel2);
