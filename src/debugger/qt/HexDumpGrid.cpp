@@ -157,29 +157,35 @@ HexDumpGrid::HexDumpGrid(QWidget* parent) : QTableView(parent), model_(this)
                     QAbstractItemView::EditKeyPressed);
     setWordWrap(false);
     setMouseTracking(true);
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(20);
-    verticalHeader()->setFixedWidth(40);
-    verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setDefaultSectionSize(20);
-    horizontalHeader()->resizeSection(16, 120);
-    horizontalHeader()->setFixedHeight(20);
-    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // The fixed row and column are white, like the cells.
     setStyleSheet(QStringLiteral("QHeaderView::section { background: white; border: none; padding-left: 2px; }"
                                  "QTableCornerButton::section { background: white; border: none; }"));
+    for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+        header->setMinimumSectionSize(1);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setDefaultSectionSize(20);
+        header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    horizontalHeader()->resizeSection(16, 120);
+    horizontalHeader()->setFixedHeight(20);
+    verticalHeader()->setFixedWidth(40);
 }
 
 int HexDumpGrid::topRow() const
 {
-    return std::max(rowAt(0), 0) + 1;
+    // At the end of the scroll range the view aligns the last row with the
+    // bottom edge, and the row at the top is then cut.
+    int row = std::max(rowAt(0), 0);
+    if (rowViewportPosition(row) < 0 && row + 1 < HexDumpModel::kRows)
+        ++row;
+    return row + 1;
 }
 
 int HexDumpGrid::visibleRowCount() const
 {
     const int top = topRow();
-    const int fit = viewport()->height() / std::max(rowHeight(0), 1);
+    const int room = viewport()->height() - std::max(rowViewportPosition(top - 1), 0);
+    const int fit = room / std::max(rowHeight(0), 1);
     return std::clamp(fit, 0, HexDumpModel::kRows - top + 1);
 }
 

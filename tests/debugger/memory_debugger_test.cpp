@@ -1,0 +1,467 @@
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+#include <algorithm>
+#include <vector>
+
+#include "DebuggerRig.hpp"
+#include "debugger/qt/ProgressGauge.hpp"
+
+using namespace ostrovik;
+using test::DebuggerRig;
+
+class MemoryDebuggerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { rig_.reset(); }
+
+    void openingFillsEveryViewAndTheSameCommandHidesIt();
+    void runLoopRefreshesLabelsAndVisibleRowsWhileShown();
+    void disassemblyRangesFromTheAssemblerTab_data();
+    void disassemblyRangesFromTheAssemblerTab();
+    void searchFindsTheLowByte();
+    void pokeReachesTheMemoryImage_data();
+    void pokeReachesTheMemoryImage();
+    void cheatFinderRemembersAndListsValuesThatDropped();
+    void listLinesJumpToTheirCell();
+    void dumpKeysAndEnterNavigation();
+    void statusTextNamesTheByteUnderThePointer();
+    void numberFieldsTakeHexDigitsOnly();
+    void copyAssemblerCodeCopiesMnemonicAndOperand();
+    void memoryDumpSavesAndLoads();
+    void captionsFollowTheLanguage();
+
+private:
+    debugger::TDebuggerForm& form() { return rig_->openMemoryDebugger(); }
+    machine::Machine& m() { return rig_->m(); }
+    std::unique_ptr<DebuggerRig> rig_;
+};
+
+void MemoryDebuggerTest::init()
+{
+    rig_ = std::make_unique<DebuggerRig>();
+    QVERIFY(rig_->powerOn());
+}
+
+void MemoryDebuggerTest::openingFillsEveryViewAndTheSameCommandHidesIt()
+{
+    m().RAM[0x0000] = 0x41;
+    m().RAM[0xFFFF] = 0xAB;
+    m().Ports[0xC1] = 0x5A;
+    m().r_PC = 0x9000;
+    std::fill(m().RAM.begin() + 0x9000, m().RAM.begin() + 0x9100, 0);
+    m().RAM[0x9000] = 0xC3; // JMP
+    rig_->command(ui::menu::N6);
+    debugger::TDebuggerForm* f = rig_->memoryDebugger();
+    QVERIFY(f && f->isVisible());
+    QCOMPARE(f->windowTitle(), QStringLiteral("Debugger"));
+
+    const debugger::HexDumpGrid& dump = f->dumpGrid();
+    QCOMPARE(dump.model()->rowCount() + 1, 4097);
+    QCOMPARE(dump.model()->columnCount() + 1, 18);
+    QCOMPARE(dump.cell(1, 0), QStringLiteral("0"));
+    QCOMPARE(dump.cell(16, 0), QStringLiteral("F"));
+    QCOMPARE(dump.cell(17, 0), QString());
+    QCOMPARE(dump.cell(0, 1), QStringLiteral("0000:"));
+    QCOMPARE(dump.cell(0, 4096), QStringLiteral("FFF0:"));
+    QCOMPARE(dump.cell(1, 1), QStringLiteral("41"));
+    QCOMPARE(dump.cell(16, 4096), QStringLiteral("AB"));
+    QVERIFY(dump.cell(17, 1).startsWith(QLatin1Char('A')));
+    QCOMPARE(dump.cell(17, 1).size(), 16);
+    QCOMPARE(dump.columnWidth(0), 20);
+    QCOMPARE(dump.columnWidth(16), 120);
+    QCOMPARE(dump.rowHeight(0), 20);
+
+    // From the program counter to 100 bytes on: one JMP, then NOPs to 0x9064.
+    const debugger::ListingGrid& listing = f->listingGrid();
+    QCOMPARE(listing.cell(0, 0), QStringLiteral("9000:"));
+    QCOMPARE(listing.cell(2, 0), QStringLiteral("JMP "));
+    QCOMPARE(listing.cell(0, 1), QStringLiteral("9003:"));
+    QCOMPARE(listing.model()->rowCount(), 1 + (0x64 - 3 + 1) + 1);
+    QCOMPARE(listing.cell(0, listing.model()->rowCount() - 1), QString());
+    QCOMPARE(listing.columnWidth(1), 150);
+
+    const QStringList ports = DebuggerRig::lines(*f, "ListBox4");
+    const QStringList flags = DebuggerRig::lines(*f, "ListBox5");
+    QCOMPARE(ports.size(), 256);
+    QCOMPARE(flags.size(), 256);
+    QCOMPARE(ports[0xC1], QStringLiteral("C1=5A"));
+    QCOMPARE(flags[0], QStringLiteral("00=") + QString::number(m().flag_table[0], 16).toUpper().rightJustified(2, '0'));
+
+    rig_->command(ui::menu::ToolButton9);
+    QVERIFY(!f->isVisible());
+    rig_->command(ui::menu::N6);
+    QVERIFY(f->isVisible());
+    QCOMPARE(rig_->memoryDebugger(), f); // one window for the whole run
+}
+
+void MemoryDebuggerTest::runLoopRefreshesLabelsAndVisibleRowsWhileShown()
+{
+    debugger::TDebuggerForm& f = form();
+    auto* label9 = DebuggerRig::child<QLabel>(f, "Label9");
+    auto* label11 = DebuggerRig::child<QLabel>(f, "Label11");
+    auto* realTime = DebuggerRig::child<QCheckBox>(f, "CheckBoxMem");
+    rig_->runTicks(1);
+    QCOMPARE(label9->text(), QStringLiteral("r_PC:") + QString::number(m().r_PC));
+    QCOMPARE(label11->text(), QStringLiteral("clock:") + QString::number(m().clock));
+    QCOMPARE(DebuggerRig::child<QLabel>(f, "Label12")->text(), QStringLiteral("Label12"));
+
+    debugger::HexDumpGrid& dump = f.dumpGrid();
+    m().RAM[0x0000] = 0x77;
+    rig_->runTicks(1);
+    QCOMPARE(dump.cell(1, 1), QStringLiteral("00")); // not ticked: the dump stands
+    realTime->setChecked(true);
+    rig_->runTicks(1);
+    QCOMPARE(dump.cell(1, 1), QStringLiteral("77"));
+    QCOMPARE(dump.cell(17, 1).at(0), QLatin1Char('w'));
+
+    // Rows below the visible ones wait for the next showing.
+    const int below = dump.topRow() + dump.visibleRowCount() + 2;
+    m().RAM[static_cast<std::size_t>((below - 1) * 16)] = 0x55;
+    rig_->runTicks(1);
+    QCOMPARE(dump.cell(1, below), QStringLiteral("00"));
+
+    // The last rows: the refresh stops at the end of memory.
+    dump.scrollToBottom();
+    QCoreApplication::processEvents();
+    m().RAM[0xFFFF] = 0x66;
+    rig_->runTicks(1);
+    QCOMPARE(dump.cell(16, 4096), QStringLiteral("66"));
+
+    // Hidden, nothing is refreshed.
+    rig_->command(ui::menu::N6);
+    const QString pc = label9->text();
+    m().RAM[0xFFFF] = 0x67;
+    m().r_PC = 0x1234;
+    m().Paused = 1; // the register must come from the refresh, not from a run
+    rig_->runTicks(1);
+    m().Paused = 0;
+    QCOMPARE(label9->text(), pc);
+    QCOMPARE(dump.cell(16, 4096), QStringLiteral("66"));
+}
+
+void MemoryDebuggerTest::disassemblyRangesFromTheAssemblerTab_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("firstAddress");
+    QTest::addColumn<bool>("fails");
+    // Memory from 0x9000 holds NOPs.
+    QTest::newRow("the whole memory") << "0" << "65535" << 65536 + 1 << "0000:" << false;
+    QTest::newRow("one instruction") << "36864" << "36864" << 2 << "9000:" << false;
+    QTest::newRow("past the end of memory") << "65530" << "70000" << 6 + 1 << "FFFA:" << false;
+    QTest::newRow("start after end") << "36865" << "36864" << 1 << "" << true;
+    QTest::newRow("a letter in a decimal field") << "1A" << "100" << 1 << "" << true;
+}
+
+void MemoryDebuggerTest::disassemblyRangesFromTheAssemblerTab()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(int, rows);
+    QFETCH(QString, firstAddress);
+    QFETCH(bool, fails);
+    std::fill(m().RAM.begin(), m().RAM.end(), 0);
+    debugger::TDebuggerForm& f = form();
+    DebuggerRig::type(f, "Edit4", from);
+    DebuggerRig::type(f, "Edit6", to);
+    rig_->dialogs.errors.clear();
+    DebuggerRig::click(f, "Button4");
+    QCOMPARE(rig_->dialogs.errors.size(), fails ? 1 : 0);
+    if (fails && from == QStringLiteral("1A"))
+        QCOMPARE(rig_->dialogs.errors[0], QStringLiteral("'1A' is not a valid integer value"));
+    else if (!fails)
+        QCOMPARE(f.listingGrid().cell(0, 0), firstAddress);
+    else
+        QCOMPARE(f.listingGrid().cell(0, 0), QString());
+    if (from != QStringLiteral("1A")) // a failed conversion leaves the last listing
+        QCOMPARE(f.listingGrid().model()->rowCount(), rows);
+    QCOMPARE(f.gauge().progress(), 0);
+}
+
+void MemoryDebuggerTest::searchFindsTheLowByte()
+{
+    debugger::TDebuggerForm& f = form();
+    std::fill(m().RAM.begin(), m().RAM.end(), 0x11);
+    m().RAM[0x0005] = 0;
+    m().RAM[0x4000] = 0;
+    m().RAM[0xC000] = 0;
+    m().VRAM[0] = 0x11;
+    std::vector<QStringList> found;
+    for (const char* value : {"0", "256"}) {
+        DebuggerRig::type(f, "Edit7", QString::fromLatin1(value));
+        DebuggerRig::click(f, "Button1");
+        found.push_back(DebuggerRig::lines(f, "ListBox2"));
+        QCOMPARE(DebuggerRig::child<QLabel>(f, "Label23")->text(), QStringLiteral("Найдено:3"));
+    }
+    QCOMPARE(found[0], (QStringList{"5", "16384", "49152"}));
+    QCOMPARE(found[1], found[0]);
+    QCOMPARE(f.gauge().progress(), 49152); // where the last match was
+
+    DebuggerRig::type(f, "Edit7", QStringLiteral("17"));
+    DebuggerRig::click(f, "Button1");
+    QCOMPARE(DebuggerRig::child<QLabel>(f, "Label23")->text(), QStringLiteral("Найдено:65533"));
+
+    rig_->dialogs.messages.clear();
+    DebuggerRig::type(f, "Edit7", QStringLiteral("18"));
+    DebuggerRig::click(f, "Button1");
+    QCOMPARE(rig_->dialogs.messages, QStringList{QStringLiteral("Значение не найдено !!!")});
+    QCOMPARE(DebuggerRig::child<QLabel>(f, "Label23")->text(), QStringLiteral("Найдено:65533"));
+    QVERIFY(DebuggerRig::lines(f, "ListBox2").isEmpty());
+}
+
+void MemoryDebuggerTest::pokeReachesTheMemoryImage_data()
+{
+    QTest::addColumn<bool>("hex");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("changed"); // -1: refused
+    QTest::addColumn<int>("byte");
+    QTest::newRow("the ROM area in hex") << true << "C000" << "FF" << 0xC000 << 0xFF;
+    QTest::newRow("main memory, not video memory") << false << "16384" << "66" << 0x4000 << 66;
+    QTest::newRow("the low byte of the value") << false << "100" << "513" << 100 << 1;
+    QTest::newRow("lower-case hex") << true << "ffff" << "ab" << 0xFFFF << 0xAB;
+    QTest::newRow("past the end of memory") << true << "10000" << "1" << -1 << 0;
+    QTest::newRow("a hex address read as decimal") << false << "C000" << "1" << -1 << 0;
+}
+
+void MemoryDebuggerTest::pokeReachesTheMemoryImage()
+{
+    QFETCH(bool, hex);
+    QFETCH(QString, address);
+    QFETCH(QString, value);
+    QFETCH(int, changed);
+    QFETCH(int, byte);
+    debugger::TDebuggerForm& f = form();
+    m().invalidateScreen();
+    const auto videoBefore = m().VRAM;
+    std::fill(m().RAM.begin(), m().RAM.end(), 0);
+    DebuggerRig::child<QCheckBox>(f, "CheckBox16_10")->setChecked(hex);
+    DebuggerRig::type(f, "Edit2", address);
+    DebuggerRig::type(f, "Edit3", value);
+    rig_->dialogs.errors.clear();
+    DebuggerRig::click(f, "Button3");
+    QCOMPARE(rig_->dialogs.errors.size(), changed < 0 ? 1 : 0);
+    QCOMPARE(std::count(m().RAM.begin(), m().RAM.end(), 0), changed < 0 ? 65536L : 65535L);
+    if (changed >= 0)
+        QCOMPARE(int(m().RAM[static_cast<std::size_t>(changed)]), byte);
+    QVERIFY(m().VRAM == videoBefore);
+}
+
+void MemoryDebuggerTest::cheatFinderRemembersAndListsValuesThatDropped()
+{
+    debugger::TDebuggerForm& f = form();
+    m().Paused = 1; // the ROM must not change memory between the steps
+    auto* kind = DebuggerRig::child<QComboBox>(f, "ComboBoxPoisk");
+    QCOMPARE(kind->currentText(), QStringLiteral("Точное значение"));
+    kind->setCurrentIndex(1);
+    m().RAM[0x9000] = 5;
+    m().RAM[0x9001] = 1;
+    m().RAM[0x9002] = 0;
+    DebuggerRig::click(f, "Button5");
+    QCOMPARE(DebuggerRig::child<QLabel>(f, "Label18")->text(), QStringLiteral("Запомнил:65536"));
+    QVERIFY(DebuggerRig::lines(f, "ListBox1").isEmpty());
+    QCOMPARE(m().Paused, std::uint8_t{0}); // the flag is one byte: step 1 clears it
+
+    m().Paused = 1;
+    m().RAM[0x9000] = 4; // dropped by one
+    m().RAM[0x9001] = 0; // to zero: not listed
+    m().RAM[0x9002] = 255; // 0 never counts as 256
+    DebuggerRig::click(f, "Button2");
+    QCOMPARE(DebuggerRig::lines(f, "ListBox3"), QStringList{QStringLiteral("36864")});
+    DebuggerRig::click(f, "Button2");
+    QCOMPARE(DebuggerRig::lines(f, "ListBox3"), (QStringList{"36864", "36864"}));
+
+    // The re-check on an empty list adds the count 0 and nothing to the memo.
+    auto* memo = DebuggerRig::child<QPlainTextEdit>(f, "Memo1");
+    DebuggerRig::click(f, "Button6");
+    QCOMPARE(DebuggerRig::lines(f, "ListBox1"), QStringList{QStringLiteral("0")});
+    QCOMPARE(memo->toPlainText(), QStringLiteral("Memo1"));
+
+    // Exact mode lists the addresses; the re-check keeps those that still hold it.
+    std::fill(m().RAM.begin(), m().RAM.end(), 0);
+    m().RAM[0x9000] = 200;
+    m().RAM[0x9100] = 200;
+    kind->setCurrentIndex(0);
+    DebuggerRig::type(f, "Edit1", QStringLiteral("200"));
+    DebuggerRig::click(f, "Button5");
+    QCOMPARE(DebuggerRig::lines(f, "ListBox1"), (QStringList{"36864", "37120"}));
+    QCOMPARE(DebuggerRig::child<QLabel>(f, "Label18")->text(), QStringLiteral("Найдено:2"));
+    m().RAM[0x9100] = 199;
+    DebuggerRig::click(f, "Button6");
+    QCOMPARE(memo->toPlainText(), QStringLiteral("Memo1\n36864"));
+    QCOMPARE(DebuggerRig::lines(f, "ListBox1"), (QStringList{"36864", "37120", "2"}));
+
+    // A value beyond a byte stops the re-check with the range error.
+    DebuggerRig::type(f, "Edit1", QStringLiteral("300"));
+    rig_->dialogs.errors.clear();
+    DebuggerRig::click(f, "Button6");
+    QCOMPARE(rig_->dialogs.errors.size(), 1);
+    QVERIFY(rig_->dialogs.errors[0].startsWith(QStringLiteral("Range check error")));
+    QCOMPARE(DebuggerRig::lines(f, "ListBox1").size(), 3);
+    m().Paused = 0;
+}
+
+void MemoryDebuggerTest::listLinesJumpToTheirCell()
+{
+    debugger::TDebuggerForm& f = form();
+    auto* list = DebuggerRig::child<QListWidget>(f, "ListBox2");
+    list->addItems({QStringLiteral("4660"), QStringLiteral("65535")});
+    const struct {
+        int line;
+        QPoint cell;
+    } cases[] = {{0, {5, 292}}, {1, {16, 4096}}};
+    DebuggerRig::child<QTabWidget>(f, "PageControl1")->setCurrentIndex(2);
+    for (const auto& c : cases) {
+        const QRect r = list->visualItemRect(list->item(c.line));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        QCOMPARE(f.dumpGrid().currentCell(), c.cell);
+    }
+}
+
+void MemoryDebuggerTest::dumpKeysAndEnterNavigation()
+{
+    debugger::TDebuggerForm& f = form();
+    debugger::HexDumpGrid& dump = f.dumpGrid();
+    const struct {
+        QPoint from, to;
+    } moves[] = {{{1, 1}, {2, 1}}, {{16, 1}, {17, 1}}, {{17, 1}, {1, 2}}, {{17, 4096}, {1, 1}}};
+    for (const auto& move : moves) {
+        dump.setCurrentCell(move.from.x(), move.from.y());
+        QTest::keyClick(&dump, Qt::Key_Return);
+        QCOMPARE(dump.currentCell(), move.to);
+    }
+    // Typed hex digits stay in the cell and never reach memory; other keys
+    // are dropped.
+    const std::uint8_t before = m().RAM[0x0010];
+    m().Paused = 1;
+    dump.setCurrentCell(1, 2);
+    QTest::keyClicks(&dump, QStringLiteral("zA"));
+    auto* editor = dump.findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, QStringLiteral("g5"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(dump.cell(1, 2), QStringLiteral("A5"));
+    QCOMPARE(dump.currentCell(), QPoint(2, 2));
+    QCOMPARE(m().RAM[0x0010], before);
+    m().Paused = 0;
+}
+
+void MemoryDebuggerTest::statusTextNamesTheByteUnderThePointer()
+{
+    debugger::TDebuggerForm& f = form();
+    debugger::HexDumpGrid& dump = f.dumpGrid();
+    auto* status = DebuggerRig::child<QLabel>(f, "StatusPanel1");
+    m().RAM[0x0000] = 0x3C;
+    m().RAM[0x0012] = 0x9A;
+    const auto moveOver = [&](int column, int row) {
+        const QRect r = dump.visualRect(dump.model()->index(row - 1, column - 1));
+        QMouseEvent move(QEvent::MouseMove, r.center(), dump.viewport()->mapToGlobal(r.center()), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(dump.viewport(), &move);
+    };
+    moveOver(1, 1);
+    QCOMPARE(status->text(), QStringLiteral("Adress:0000 Byte:3C"));
+    moveOver(3, 2);
+    QCOMPARE(status->text(), QStringLiteral("Adress:0012 Byte:9A"));
+    moveOver(17, 2); // the character column leaves the text as it was
+    QCOMPARE(status->text(), QStringLiteral("Adress:0012 Byte:9A"));
+}
+
+void MemoryDebuggerTest::numberFieldsTakeHexDigitsOnly()
+{
+    debugger::TDebuggerForm& f = form();
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit6", "Edit7"}) {
+        DebuggerRig::type(f, name, QStringLiteral("1x-2 g3Af"));
+        QCOMPARE(DebuggerRig::text(f, name), QStringLiteral("123Af"));
+        QTest::keyClick(DebuggerRig::child<QLineEdit>(f, name), Qt::Key_Backspace);
+        QCOMPARE(DebuggerRig::text(f, name), QStringLiteral("123A"));
+    }
+    DebuggerRig::type(f, "Edit5", QStringLiteral("any-thing"));
+    QCOMPARE(DebuggerRig::text(f, "Edit5"), QStringLiteral("any-thing"));
+}
+
+void MemoryDebuggerTest::copyAssemblerCodeCopiesMnemonicAndOperand()
+{
+    debugger::TDebuggerForm& f = form();
+    std::fill(m().RAM.begin() + 0x9000, m().RAM.begin() + 0x9010, 0);
+    m().RAM[0x9000] = 0x31, m().RAM[0x9001] = 0xC1, m().RAM[0x9002] = 0xAF;
+    DebuggerRig::type(f, "Edit4", QStringLiteral("36864"));
+    DebuggerRig::type(f, "Edit6", QStringLiteral("36867"));
+    DebuggerRig::click(f, "Button4");
+    debugger::ListingGrid& listing = f.listingGrid();
+    QTest::mouseClick(listing.viewport(), Qt::LeftButton, {}, listing.visualRect(listing.model()->index(0, 0)).center());
+    QTest::mouseClick(listing.viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      listing.visualRect(listing.model()->index(1, 2)).center());
+    QAction* copy = listing.findChild<QAction*>(QStringLiteral("Copyassemblercode1"));
+    QCOMPARE(copy->text(), QStringLiteral("Copy assembler code"));
+    copy->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("\tLXI SP, AFC1h\r\n\tNOP \r\n"));
+}
+
+void MemoryDebuggerTest::memoryDumpSavesAndLoads()
+{
+    debugger::TDebuggerForm& f = form();
+    auto* save = DebuggerRig::child<QPushButton>(f, "Button7");
+    auto* load = DebuggerRig::child<QPushButton>(f, "Button8");
+    QVERIFY(save && load);
+    QVERIFY(!save->isVisible() && !load->isVisible());
+
+    for (std::size_t a = 0; a < m().RAM.size(); ++a)
+        m().RAM[a] = static_cast<std::uint8_t>(a);
+    m().Paused = 1;
+    save->click();
+    QCOMPARE(test::readAll(rig_->path(QStringLiteral("memory.dat"))),
+             std::vector<std::uint8_t>(m().RAM.begin(), m().RAM.end()));
+
+    // memory.dat1, not memory.dat, is read back; a short one changes its own length only.
+    const std::vector<std::uint8_t> hundred(100, 0xEE);
+    rig_->writeFile(QStringLiteral("memory.dat1"), hundred);
+    load->click();
+    QCOMPARE(m().Paused, std::uint8_t{0});
+    QCOMPARE(std::count(m().RAM.begin(), m().RAM.begin() + 100, 0xEE), 100L);
+    QCOMPARE(int(m().RAM[100]), 100);
+    QCOMPARE(int(m().RAM[0xFFFF]), 0xFF);
+
+    rig_->dialogs.errors.clear();
+    QFile::remove(rig_->path(QStringLiteral("memory.dat1")));
+    m().Paused = 1;
+    load->click();
+    QCOMPARE(rig_->dialogs.errors.size(), 1);
+    QCOMPARE(m().Paused, std::uint8_t{0}); // cleared on failure too
+}
+
+void MemoryDebuggerTest::captionsFollowTheLanguage()
+{
+    debugger::TDebuggerForm& f = form();
+    auto* tabs = DebuggerRig::child<QTabWidget>(f, "PageControl1");
+    auto* realTime = DebuggerRig::child<QCheckBox>(f, "CheckBoxMem");
+    const struct {
+        void (ui::TMainFormEmu::*command)();
+        QStringList tabs;
+        QString box;
+    } sets[] = {
+        {&ui::TMainFormEmu::English1Click,
+         {"Assembler", "Ports and registers", "Find-replace in memory", "Crack !!!"},
+         "Memory RealTime"},
+        {&ui::TMainFormEmu::Russian1Click,
+         {"Ассемблер", "Порты и регистры", "Поиск-замена в памяти", "Взлом !!!"},
+         "Память в реальном времени"},
+    };
+    for (const auto& set : sets) {
+        (rig_->main().*set.command)();
+        QStringList shown;
+        for (int i = 0; i < tabs->count(); ++i)
+            shown.append(tabs->tabText(i));
+        QCOMPARE(shown, set.tabs);
+        QCOMPARE(realTime->text(), set.box);
+    }
+}
+
+QTEST_MAIN(MemoryDebuggerTest)
+#include "memory_debugger_test.moc"
