@@ -72,6 +72,8 @@ TDebaggerStepForm::TDebaggerStepForm(DebuggerHost& host, QWidget* parent) : QWid
     auto* oneStep = speedButton(QStringLiteral("One step (F8)"), "SpeedButton3");
     auto* stepOver = speedButton(QStringLiteral("Step over (F9)"), "SpeedButton4");
     Edit13 = shortEdit(QStringLiteral("50"), "Edit13");
+    Edit12->installEventFilter(this);
+    Edit13->installEventFilter(this);
     for (QWidget* w : std::initializer_list<QWidget*>{runFrom, Edit12, pause, oneStep, stepOver, Edit13})
         bar->addWidget(w);
     bar->addStretch();
@@ -191,8 +193,7 @@ void TDebaggerStepForm::hideEvent(QHideEvent* event)
 
 void TDebaggerStepForm::keyPressEvent(QKeyEvent* event)
 {
-    // Only the window itself: keys typed into a field stay there.
-    if (event->key() == Qt::Key_F8 && (!focusWidget() || focusWidget() == this)) {
+    if (event->key() == Qt::Key_F8) {
         handle([this] { SpeedButton3Click(); });
         return;
     }
@@ -201,6 +202,11 @@ void TDebaggerStepForm::keyPressEvent(QKeyEvent* event)
 
 bool TDebaggerStepForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // F8 and F9 typed into a field go no further than the field.
+    if ((watched == Edit12 || watched == Edit13) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        return key == Qt::Key_F8 || key == Qt::Key_F9;
+    }
     if (watched == StringGridAss && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_F8) {

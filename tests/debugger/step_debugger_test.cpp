@@ -1,0 +1,195 @@
+#include <QComboBox>
+#include <QToolButton>
+
+#include "DebuggerRig.hpp"
+#include "debugger/Disassembler.hpp"
+
+using namespace ostrovik;
+using test::DebuggerRig;
+
+class StepDebuggerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { rig_.reset(); }
+
+    void openingPausesAndClosingResumes();
+    void oneStepShowsTheStateItStartedFrom();
+    void stepOverRunsWholeInstructions_data();
+    void stepOverRunsWholeInstructions();
+    void runFromTheTypedAddress();
+    void registersInHexWithAtLeastTwoDigits_data();
+    void registersInHexWithAtLeastTwoDigits();
+    void keysTypedIntoTheFieldsStayThere();
+
+private:
+    debugger::TDebaggerStepForm& open();
+    QString view(const char* edit) { return DebuggerRig::text(*rig_->stepDebugger(), edit); }
+    machine::Machine& m() { return rig_->m(); }
+    std::unique_ptr<DebuggerRig> rig_;
+};
+
+void StepDebuggerTest::init()
+{
+    rig_ = std::make_unique<DebuggerRig>();
+    QVERIFY(rig_->powerOn());
+    // A small program in main memory: MVI A,12h; INR A; then NOPs.
+    std::fill(m().RAM.begin() + 0x9000, m().RAM.begin() + 0x9100, 0);
+    m().RAM[0x9000] = 0x3E;
+    m().RAM[0x9001] = 0x12;
+    m().RAM[0x9002] = 0x3C;
+    m().r_PC = 0x9000;
+    m().r_A = 0x01;
+}
+
+debugger::TDebaggerStepForm& StepDebuggerTest::open()
+{
+    rig_->command(ui::menu::ToolButton24);
+    return *rig_->stepDebugger();
+}
+
+void StepDebuggerTest::openingPausesAndClosingResumes()
+{
+    debugger::TDebaggerStepForm& f = open();
+    QVERIFY(f.isVisible());
+    QCOMPARE(f.windowTitle(), QStringLiteral("DebaggerStepbyStep"));
+    QCOMPARE(m().Paused, std::uint8_t{1});
+    QVERIFY(!rig_->window->menus().checked(ui::menu::N11));
+    const std::int32_t pc = m().r_PC;
+    rig_->runTicks(5);
+    QCOMPARE(m().r_PC, pc); // the run loop stands still
+
+    rig_->command(ui::menu::Debuggerstepbystep1);
+    QVERIFY(!f.isVisible());
+    QCOMPARE(m().Paused, std::uint8_t{0});
+    rig_->runTicks(1);
+    QVERIFY(m().r_PC != pc);
+
+    // Closing the window resumes the machine too; the same window opens again.
+    QCOMPARE(&open(), &f);
+    QCOMPARE(m().Paused, std::uint8_t{1});
+    f.close();
+    QCOMPARE(m().Paused, std::uint8_t{0});
+}
+
+void StepDebuggerTest::oneStepShowsTheStateItStartedFrom()
+{
+    debugger::TDebaggerStepForm& f = open();
+    debugger::ListingGrid& grid = f.listingGrid();
+    QCOMPARE(view("Edit9"), QStringLiteral("9000"));
+    QCOMPARE(view("Edit1"), QStringLiteral("01"));
+    QCOMPARE(grid.cell(2, 0), QStringLiteral("MVI A ,12"));
+    QCOMPARE(grid.cell(0, grid.model()->rowCount() - 2), QStringLiteral("9050:")); // to PC + 80
+
+    QTest::keyClick(&grid, Qt::Key_F8);
+    QCOMPARE(view("Edit9"), QStringLiteral("9000")); // the first press shows where it started
+    QCOMPARE(view("Edit1"), QStringLiteral("01"));
+    QCOMPARE(m().r_PC, 0x9002);
+    QCOMPARE(m().r_A, 0x12);
+
+    QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "SpeedButton3"), Qt::LeftButton);
+    QCOMPARE(view("Edit9"), QStringLiteral("9002"));
+    QCOMPARE(view("Edit1"), QStringLiteral("12"));
+    QCOMPARE(view("Edit11"), QStringLiteral("7")); // the T-states of MVI
+    QCOMPARE(grid.cell(0, 0), QStringLiteral("9002:"));
+    QCOMPARE(m().r_A, 0x13);
+}
+
+void StepDebuggerTest::stepOverRunsWholeInstructions_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<int>("pc");
+    QTest::addColumn<QString>("clock");
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("none") << "0" << 0x9003 << "0" << false;
+    QTest::newRow("the default 50: 13 NOPs") << "50" << 0x9003 + 13 << "52" << false;
+    QTest::newRow("one T-state is one instruction") << "1" << 0x9004 << "4" << false;
+    QTest::newRow("an empty field") << "" << 0x9003 << "" << true;
+    QTest::newRow("hex letters") << "1A" << 0x9003 << "" << true;
+}
+
+void StepDebuggerTest::stepOverRunsWholeInstructions()
+{
+    QFETCH(QString, count);
+    QFETCH(int, pc);
+    QFETCH(QString, clock);
+    QFETCH(bool, fails);
+    m().r_PC = 0x9003;
+    debugger::TDebaggerStepForm& f = open();
+    QCOMPARE(DebuggerRig::text(f, "Edit13"), QStringLiteral("50"));
+    DebuggerRig::type(f, "Edit13", count);
+    const QString before = view("Edit11");
+    rig_->dialogs.errors.clear();
+    QTest::keyClick(&f.listingGrid(), Qt::Key_F9);
+    QCOMPARE(rig_->dialogs.errors.size(), fails ? 1 : 0);
+    QCOMPARE(m().r_PC, pc);
+    QCOMPARE(view("Edit9"), QString::number(pc, 16).toUpper()); // the state after the run
+    QCOMPARE(view("Edit11"), fails ? before : clock);
+    QCOMPARE(f.listingGrid().cell(0, 0), QString::number(pc, 16).toUpper() + QLatin1Char(':'));
+}
+
+void StepDebuggerTest::runFromTheTypedAddress()
+{
+    debugger::TDebaggerStepForm& f = open();
+    DebuggerRig::type(f, "Edit12", QStringLiteral("c000"));
+    QCOMPARE(DebuggerRig::text(f, "Edit12"), QStringLiteral("C000"));
+    const debugger::Instruction first = debugger::decodeAt(debugger::Memory(m().RAM), 0xC000);
+    QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "SpeedButton1"), Qt::LeftButton);
+    QCOMPARE(view("Edit9"), QStringLiteral("C000"));
+    QCOMPARE(f.listingGrid().cell(0, 0), QStringLiteral("C000:"));
+    QCOMPARE(f.listingGrid().cell(1, 0), QString::fromStdString(debugger::bytesText(first)));
+    QVERIFY(m().r_PC != 0xC000); // the instruction there ran
+
+    // An empty address changes nothing.
+    const std::int32_t pc = m().r_PC;
+    DebuggerRig::type(f, "Edit12", QString());
+    QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "SpeedButton1"), Qt::LeftButton);
+    QCOMPARE(rig_->dialogs.errors.size(), 1);
+    QCOMPARE(m().r_PC, pc);
+}
+
+void StepDebuggerTest::registersInHexWithAtLeastTwoDigits_data()
+{
+    QTest::addColumn<int>("pc");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("FD") << 0x00FD << "FD";
+    QTest::newRow("2FD") << 0x02FD << "2FD";
+    QTest::newRow("E000") << 0xE000 << "E000";
+    QTest::newRow("05") << 0x0005 << "05";
+}
+
+void StepDebuggerTest::registersInHexWithAtLeastTwoDigits()
+{
+    QFETCH(int, pc);
+    QFETCH(QString, shown);
+    debugger::TDebaggerStepForm& f = open();
+    m().r_PC = pc;
+    m().r_SP = pc;
+    m().r_B = 0x0A;
+    m().Ports[0xFF] = 0x3C;
+    f.ShowABCD_PC_SP();
+    QCOMPARE(view("Edit9"), shown);
+    QCOMPARE(view("Edit8"), shown);
+    QCOMPARE(view("Edit2"), QStringLiteral("0A"));
+    auto* ports = DebuggerRig::child<QComboBox>(f, "ComboBox1");
+    QCOMPARE(ports->count(), 256);
+    QCOMPARE(ports->currentIndex(), 0);
+    QCOMPARE(ports->itemText(0), QStringLiteral("00=") + QString::number(m().Ports[0] | 0x100, 16).right(2).toUpper());
+    QCOMPARE(ports->itemText(255), QStringLiteral("FF=3C"));
+}
+
+void StepDebuggerTest::keysTypedIntoTheFieldsStayThere()
+{
+    debugger::TDebaggerStepForm& f = open();
+    for (const char* name : {"Edit12", "Edit13"}) {
+        auto* edit = DebuggerRig::child<QLineEdit>(f, name);
+        DebuggerRig::type(f, name, QStringLiteral("x1g2345"));
+        QCOMPARE(edit->text(), QStringLiteral("1234"));
+        QTest::keyClick(edit, Qt::Key_F8);
+        QTest::keyClick(edit, Qt::Key_F9);
+    }
+    QCOMPARE(m().r_PC, 0x9000);
+}
+
+QTEST_MAIN(StepDebuggerTest)
+#include "step_debugger_test.moc"
