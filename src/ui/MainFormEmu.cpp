@@ -1,10 +1,12 @@
 #include "ui/MainFormEmu.hpp"
 #include "platform/FileNames.hpp"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -103,8 +105,20 @@ void TMainFormEmu::showEvent(QShowEvent* event)
     QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
 
+bool TMainFormEmu::menuOpen() const
+{
+    const QMenuBar* bar = menuBar();
+    return QApplication::activePopupWidget() != nullptr || (bar && bar->activeAction() != nullptr);
+}
+
 void TMainFormEmu::keyPressEvent(QKeyEvent* event)
 {
+    // Keys typed into an open menu choose its items; the machine must not
+    // see them. Releases still go through, so no key stays held.
+    if (menuOpen()) {
+        event->accept();
+        return;
+    }
     const platform::KeyStroke key = platform::VirtualKeyOf(*event);
     std::uint32_t lParam = 0;
     if (key.vk == platform::VK_CONTROL)

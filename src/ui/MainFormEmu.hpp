@@ -204,6 +204,8 @@ signals:
 protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    /// Whether a menu of the window (or the menu bar's keyboard navigation) is open.
+    bool menuOpen() const;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;

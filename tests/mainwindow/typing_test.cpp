@@ -1,13 +1,19 @@
 // Typing on the test ROM through real key events of the main window: the key
 // matrices, both alphabets switched by the Ctrl keys, and a paused machine.
 
+#include <algorithm>
+#include <functional>
+
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QtTest>
 
 #include "support/MainWindowRig.hpp"
 #include "platform/KeyboardLayout.hpp"
+#include "ui/MainMenu.hpp"
 #include "ui/LogTextOutForm.hpp"
 
 using namespace ostrovik;
@@ -39,6 +45,7 @@ private slots:
     void keysReachTheMatrices();
     void ctrlKeysSwitchTheAlphabetTheRomTypes();
     void pausedMachineIgnoresPressesButTakesReleases();
+    void keysWhileAMenuIsOpenStayOutOfTheMachine();
 
 private:
     /// Where the desktop delivers key events: the window with the focus.
@@ -180,6 +187,49 @@ void TypingTest::pausedMachineIgnoresPressesButTakesReleases()
     rig_->runTicks(5);
     QCOMPARE(m.RAM[0xBE40], std::uint8_t{'A'});
     QCOMPARE(m.RAM[0xBE41], std::uint8_t{0});
+}
+
+void TypingTest::keysWhileAMenuIsOpenStayOutOfTheMachine()
+{
+    ui::TMainFormEmu& w = *rig_->window;
+    const auto anyKeyHeld = [this] {
+        const machine::Machine& m = rig_->m();
+        return std::any_of(m.KeyMatrix.begin(), m.KeyMatrix.end(), [](auto row) { return row != 0; }) ||
+               std::any_of(m.KeyMatrixExt.begin(), m.KeyMatrixExt.end(), [](auto row) { return row != 0; });
+    };
+    QMenu* file = w.menus().submenu(ui::menu::N1);
+    QVERIFY(file);
+    struct Case {
+        const char* how;
+        std::function<void()> open, close;
+        std::function<bool()> isOpen;
+    };
+    const Case cases[] = {
+        {"a menu dropped down", [&] { file->popup(w.mapToGlobal(QPoint(10, 10))); }, [&] { file->close(); },
+         [] { return QApplication::activePopupWidget() != nullptr; }},
+        {"a menu of the menu bar", [&] { w.menuBar()->setActiveAction(file->menuAction()); },
+         [&] {
+             if (QWidget* popup = QApplication::activePopupWidget())
+                 popup->close();
+             w.menuBar()->setActiveAction(nullptr);
+         },
+         [&] { return w.menuBar()->activeAction() != nullptr || QApplication::activePopupWidget() != nullptr; }},
+    };
+    for (const Case& c : cases) {
+        c.open();
+        QTRY_VERIFY2(c.isOpen(), c.how);
+        QTest::keyPress(&w, Qt::Key_A);
+        QVERIFY2(!anyKeyHeld(), c.how);
+        QTest::keyRelease(&w, Qt::Key_A);
+        c.close();
+        QTRY_VERIFY2(!c.isOpen(), c.how);
+        w.activateWindow();
+        // With the menu closed the same key reaches the machine again.
+        QTest::keyPress(&w, Qt::Key_A);
+        QVERIFY2(anyKeyHeld(), c.how);
+        QTest::keyRelease(&w, Qt::Key_A);
+        QVERIFY2(!anyKeyHeld(), c.how);
+    }
 }
 
 QTEST_MAIN(TypingTest)
