@@ -1,3 +1,4 @@
+#include "games/qt/Centre.hpp"
 #include "games/qt/TGamesForm.hpp"
 
 #include <filesystem>
@@ -215,10 +216,9 @@ void TGamesForm::listGames()
 
 void TGamesForm::showEvent(QShowEvent* event)
 {
-    if (!centred_ && parentWidget()) {
+    if (!centred_) {
         centred_ = true;
-        const QRect main = parentWidget()->window()->frameGeometry();
-        move(main.center() - QPoint(width() / 2, height() / 2));
+        CentreOnMainWindow(*this, parentWidget());
     }
     QWidget::showEvent(event);
     FormActivate();

@@ -1,3 +1,4 @@
+#include "games/qt/Centre.hpp"
 #include "games/qt/TOnlineGamesForm.hpp"
 
 #include <algorithm>
@@ -89,6 +90,13 @@ TOnlineGamesForm::TOnlineGamesForm(std::unique_ptr<GamesHost> host, QWidget* par
     setObjectName(QStringLiteral("OnlineGamesForm"));
     setWindowTitle(QStringLiteral("OnlineGamesForm"));
     resize(kClientWidth, kClientHeight);
+    // The design's small Tahoma; its fallback's condensed face keeps the
+    // long captions inside their buttons.
+    QFont small(QStringLiteral("Tahoma"));
+    small.setStyleHint(QFont::SansSerif);
+    small.setPixelSize(11);
+    small.setStretch(QFont::SemiCondensed);
+    setFont(small);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -129,10 +137,9 @@ void TOnlineGamesForm::FormDestroy()
 
 void TOnlineGamesForm::showEvent(QShowEvent* event)
 {
-    if (!centred_ && parentWidget()) {
+    if (!centred_) {
         centred_ = true;
-        const QRect main = parentWidget()->window()->frameGeometry();
-        move(main.center() - QPoint(width() / 2, height() / 2));
+        CentreOnMainWindow(*this, parentWidget());
     }
     QWidget::showEvent(event);
 }
