@@ -26,6 +26,17 @@ CatalogueServer::CatalogueServer(const std::vector<Game>& games, nlohmann::json 
     site["games"] = nlohmann::json::array();
     for (const Game& g : games) {
         nlohmann::json game{{"name", g.name}, {"title", g.title}, {"mark", g.mark}, {"files", g.files}};
+        nlohmann::json contents = nlohmann::json::object();
+        for (const auto& [file, bytes] : g.contents) {
+            std::string hex;
+            for (unsigned char c : bytes) {
+                static const char* digits = "0123456789abcdef";
+                hex += digits[c >> 4];
+                hex += digits[c & 15];
+            }
+            contents[file] = hex;
+        }
+        game["contents"] = contents;
         if (g.hasPage)
             game["description"] = g.description;
         site["games"].push_back(game);

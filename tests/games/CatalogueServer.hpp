@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ public:
         std::string name, title, mark, description;
         std::vector<std::string> files;
         bool hasPage = true;
+        /// Files served with these bytes instead of the usual text.
+        std::map<std::string, std::string> contents = {};
     };
 
     /// A site of @p games; @p extra adds members of the site description

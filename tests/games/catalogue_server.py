@@ -8,7 +8,8 @@ listens on, then serves until its standard input closes.
 
 Site description members (all optional but "games"):
   count        text of the announced count (default: the number of games)
-  games        [{"name", "title", "mark", "description", "files": [...]}]
+  games        [{"name", "title", "mark", "description", "files": [...],
+                 "contents": {file: hex bytes}}]
   json         raw body of list.php (default: the games as a JSON array)
   raw          {"/path?query": {"status", "body", "content_type"}}
   delay_ms     added to every answer
@@ -95,6 +96,8 @@ class Site:
         parts = path.split("/")
         if len(parts) == 4 and parts[1] == "games":
             for g in self.games:
+                if g["name"] == parts[2] and parts[3] in g.get("contents", {}):
+                    return 200, "application/octet-stream", bytes.fromhex(g["contents"][parts[3]])
                 if g["name"] == parts[2] and parts[3] in g.get("files", []):
                     return 200, "application/octet-stream", file_body(parts[2], parts[3])
         return 404, html, b"<html><body>404 Not Found</body></html>"

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "games/CatalogueDownloader.hpp"
+#include "games/GameLibrary.hpp"
+#include "platform/CallQueue.hpp"
+
+/// The downloader window as the three methods see it, recorded; its
+/// messages are the calls of a queue this thread drains.
+class RecordingView final : public ostrovik::games::DownloaderView {
+public:
+    std::string webText() const override { return web; }
+    void setWebText(const std::string& text) override { web = text; }
+    std::string jsonText() const override { return json; }
+    bool skipExisting() const override { return skip; }
+    void clearLog() override { log.clear(); }
+    void addLogLine(const std::string& line) override { log.push_back(line); }
+    int gaugeProgress() const override { return progress; }
+    void setGaugeProgress(int value) override { progress = std::clamp(value, minimum, std::max(minimum, maximum)); }
+    void setGaugeMinimum(int value) override { minimum = value; }
+    void setGaugeMaximum(int value) override
+    {
+        maximum = value;
+        setGaugeProgress(progress);
+    }
+    void processMessages() override { queue.drain(); }
+    void showError(const std::string& text) override { errors.push_back(text); }
+    void setStartButtonsEnabled(bool enabled) override { buttons.push_back(enabled); }
+
+    std::string web, json;
+    bool skip = true;
+    std::vector<std::string> log, errors;
+    std::vector<bool> buttons;
+    int progress = 0, minimum = 0, maximum = 100;
+    ostrovik::platform::CallQueue queue;
+};
+
+/// Every fetch the methods make, in order, passed on to the real layer.
+class CountingHttp final : public ostrovik::games::HttpClient {
+public:
+    explicit CountingHttp(ostrovik::games::HttpClient& real) : real_(real) {}
+    std::string HttpGetText(const std::string& address) override
+    {
+        note(address);
+        return real_.HttpGetText(address);
+    }
+    bool DownloadFile(const std::string& address, const std::string& fileName) override
+    {
+        note(address);
+        return real_.DownloadFile(address, fileName);
+    }
+    ostrovik::games::HttpAnswer requestText(const std::string& address) override
+    {
+        note(address);
+        return real_.requestText(address);
+    }
+    std::vector<std::string> addresses() const
+    {
+        std::lock_guard lock(mutex_);
+        return addresses_;
+    }
+
+private:
+    void note(const std::string& a)
+    {
+        std::lock_guard lock(mutex_);
+        addresses_.push_back(a);
+    }
+    ostrovik::games::HttpClient& real_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> addresses_;
+};
+
+/// A program folder of its own, with the library root inside.
+class ProgramFolder {
+public:
+    explicit ProgramFolder(const std::string& name)
+        : dir_(std::filesystem::temp_directory_path() / ("ostrovik-downloads-" + name))
+    {
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(root());
+    }
+    ~ProgramFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string root() const { return ostrovik::games::LibraryRoot(dir_.string()); }
+    std::filesystem::path dir() const { return dir_; }
+    std::string read(const std::string& inRoot) const
+    {
+        std::ifstream in(root() + inRoot, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    bool has(const std::string& inRoot) const { return std::filesystem::exists(root() + inRoot); }
+    /// Every file under the program folder whose name holds @p part.
+    std::vector<std::string> filesNamed(const std::string& part) const
+    {
+        std::vector<std::string> found;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(dir_))
+            if (e.path().filename().string().find(part) != std::string::npos)
+                found.push_back(e.path().string());
+        return found;
+    }
+
+private:
+    std::filesystem::path dir_;
+};
+
+/// Drains @p view's queue until the workers are done (or @p limit passes).
+inline bool waitForWorkers(ostrovik::games::CatalogueDownloader& d, RecordingView& view,
+                           std::chrono::seconds limit = std::chrono::seconds(60))
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (d.unfinishedWorkers() > 0 && std::chrono::steady_clock::now() < end)
+        view.queue.waitAndDrain(std::chrono::milliseconds(10));
+    view.queue.drain();
+    return d.unfinishedWorkers() == 0;
+}

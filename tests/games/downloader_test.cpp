@@ -1,0 +1,392 @@
+// The three download methods against the loopback catalogue.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "CatalogueServer.hpp"
+#include "DownloaderRig.hpp"
+#include "games/CatalogueDownloader.hpp"
+#include "games/GameName.hpp"
+#include "games/Http.hpp"
+
+using namespace ostrovik::games;
+using Game = CatalogueServer::Game;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+/// Game A: screenshots, an .lvt, parts 0 and 2, a description. Game B: no
+/// program file at all and no game page. Game C: already in the library.
+std::vector<Game> smallCatalogue()
+{
+    return {{"A", "Игра A", "7", "Описание A", {"screen1.png", "screen2.png", "A.lvt", "A.lv0", "A.lv2"}, true},
+            {"B", "Title B", "3", "", {"screen1.png"}, false},
+            {"C", "Title C", "5", "C", {"C.lvt"}, true}};
+}
+
+struct DownloadRun {
+    explicit DownloadRun(const std::string& name, HttpLimits limits = {}) : folder(name), real(limits), http(real) {}
+    ProgramFolder folder;
+    CurlHttp real;
+    CountingHttp http;
+    RecordingView view;
+    CatalogueDownloader downloader{view, http, folder.root(),
+                                   [this](std::function<void()> call) { view.queue.post(std::move(call)); }};
+};
+
+Strings gameLines(const std::string& base, const std::string& root)
+{
+    return {base + "A/screen1.png скачан", base + "A/screen2.png скачан", base + "A/A.lvt скачан",
+            base + "A/A.lv0 докачан",      base + "A/A.lv2 докачан",      "Рейтинг:" + root + "A/mark.txt    7",
+            "Описание:" + root + "A/A.txt"};
+}
+
+Strings gameBLines(const std::string& base, const std::string& root)
+{
+    return {base + "B/screen1.png скачан", base + "B/screen2.png скачан", base + "B/B.sav скачан",
+            "Рейтинг:" + root + "B/mark.txt    3"};
+}
+
+/// Whether @p part stands in @p whole in its order (other lines between).
+bool inOrder(const Strings& whole, const Strings& part)
+{
+    auto at = whole.begin();
+    for (const std::string& line : part) {
+        at = std::find(at, whole.end(), line);
+        if (at == whole.end())
+            return false;
+        ++at;
+    }
+    return true;
+}
+
+Game emptyGame(int i)
+{
+    return {"g" + std::to_string(i), "T" + std::to_string(i), "1", "", {}, false};
+}
+
+} // namespace
+
+TEST(Method1, DownloadsGameAfterGameWithTheExactLog)
+{
+    CatalogueServer server(smallCatalogue());
+    DownloadRun run("method1");
+    std::filesystem::create_directories(run.folder.root() + "C");
+    run.view.web = server.games().substr(0, server.games().size() - 1); // the "/" comes back
+    run.downloader.Button1Click();
+
+    const std::string base = server.games(), root = run.folder.root();
+    Strings expected = {"Пробуем открыть сайт:" + base, "Игр на сайте:3", "Начинаем парсить игры :-) !!!",
+                        "Нашли игру Игра A"};
+    const Strings a = gameLines(base, root), b = gameBLines(base, root);
+    expected.insert(expected.end(), a.begin(), a.end());
+    expected.push_back("Нашли игру Title B");
+    expected.insert(expected.end(), b.begin(), b.end());
+    for (const char* line : {"Нашли игру Title C", "Игра Title C уже сеть !!!", "Скачали: 2 игр", "Все !!!"})
+        expected.push_back(line);
+    EXPECT_EQ(run.view.log, expected);
+    EXPECT_EQ(run.view.web, base);
+    EXPECT_EQ(run.view.maximum, 50);
+    EXPECT_EQ(run.view.progress, 50);
+    EXPECT_EQ(run.view.buttons, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(run.view.errors.empty());
+
+    EXPECT_EQ(run.folder.read("A/A.lvt"), CatalogueServer::fileBody("A", "A.lvt"));
+    EXPECT_EQ(run.folder.read("A/A.lv2"), CatalogueServer::fileBody("A", "A.lv2"));
+    EXPECT_FALSE(run.folder.has("A/A.sav"));
+    EXPECT_FALSE(run.folder.has("A/A.lv1"));
+    EXPECT_EQ(run.folder.read("A/A.txt"), "\xC8\xE3\xF0\xE0 A\r\n\xCE\xEF\xE8\xF1\xE0\xED\xE8\xE5 A\r\n");
+    EXPECT_EQ(run.folder.read("A/mark.txt"), "7\r\n");
+    EXPECT_FALSE(run.folder.has("B/B.txt"));
+    EXPECT_FALSE(run.folder.has("B/B.sav"));
+    EXPECT_TRUE(run.folder.has("B/screen1.png"));
+    EXPECT_TRUE(std::filesystem::is_empty(run.folder.root() + "C"));
+
+    // The start page, then the first list page at offset 0 as well.
+    const Strings asked = run.http.addresses();
+    ASSERT_GE(asked.size(), 2u);
+    EXPECT_EQ(asked[0], base + "index.php");
+    EXPECT_EQ(asked[1], base + "index.php?start=0");
+}
+
+TEST(Method2, WorkersLogThroughTheWindowAndStepTheGauge)
+{
+    std::vector<Game> games = smallCatalogue();
+    games.push_back({"D", "Title D", "2", "", {}, false});
+    CatalogueServer withD(games, {{"delay_ms", 5}});
+    DownloadRun run("method2");
+    // Unchecked: C, already there, is fetched again. D's mark.txt cannot be
+    // written, so its worker ends quietly.
+    std::filesystem::create_directories(run.folder.root() + "C");
+    std::filesystem::create_directories(run.folder.root() + "D/mark.txt");
+    run.view.skip = false;
+    run.view.web = withD.games();
+    run.downloader.Button2Click();
+
+    const std::string base = withD.games(), root = run.folder.root();
+    const Strings& log = run.view.log;
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0], "Пробуем открыть сайт:" + base);
+    EXPECT_EQ(run.view.maximum, 4);
+    ASSERT_TRUE(waitForWorkers(run.downloader, run.view));
+    EXPECT_TRUE(inOrder(log, {"Нашли игру Игра A", "Нашли игру Title B", "Нашли игру Title C", "Нашли игру Title D",
+                              "Создано 4 потоков скачивания", "ЖДЕМ .........."}));
+    EXPECT_TRUE(inOrder(log, gameLines(base, root)));
+    EXPECT_TRUE(inOrder(log, gameBLines(base, root)));
+    EXPECT_TRUE(inOrder(log, {base + "D/screen1.png скачан", base + "D/screen2.png скачан", base + "D/D.sav скачан"}));
+    for (const std::string& line : log)
+        EXPECT_EQ(line.find("D/mark.txt"), std::string::npos) << line;
+    // A, B and C finished; D ended without its step.
+    EXPECT_EQ(run.view.progress, 3);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Создано 4 потоков скачивания"), 1);
+    EXPECT_EQ(run.folder.read("C/C.lvt"), CatalogueServer::fileBody("C", "C.lvt"));
+}
+
+TEST(Method2, CountsGaugeAndSkippedGames)
+{
+    std::vector<Game> games;
+    for (int i = 0; i < 123; ++i)
+        games.push_back(emptyGame(i));
+    CatalogueServer server(games);
+    DownloadRun run("method2-123");
+    for (int i = 100; i < 123; ++i)
+        std::filesystem::create_directories(run.folder.root() + "g" + std::to_string(i));
+    run.view.web = server.games();
+    run.downloader.Button2Click();
+    ASSERT_TRUE(waitForWorkers(run.downloader, run.view));
+    const Strings& log = run.view.log;
+    EXPECT_EQ(log[1], "Игр на сайте:123");
+    EXPECT_EQ(run.view.maximum, 123);
+    EXPECT_EQ(run.view.progress, 100);
+    EXPECT_TRUE(inOrder(log, {"Создано 100 потоков скачивания", "ЖДЕМ .........."}));
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Начинаем парсить игры :-) !!!"), 3);
+
+    // Everything in the library now: no worker at all.
+    DownloadRun again("method2-all");
+    for (int i = 0; i < 123; ++i)
+        std::filesystem::create_directories(again.folder.root() + "g" + std::to_string(i));
+    again.view.web = server.games();
+    again.downloader.Button2Click();
+    const Strings& last = again.view.log;
+    ASSERT_GE(last.size(), 2u);
+    EXPECT_EQ(Strings(last.end() - 2, last.end()), (Strings{"Создано 0 потоков скачивания", "ЖДЕМ .........."}));
+    EXPECT_EQ(again.downloader.unfinishedWorkers(), 0u);
+}
+
+TEST(Method1, WholePagesAndFailedStarts)
+{
+    struct Case {
+        nlohmann::json site;
+        int maximum;
+        int listPages;
+        Strings tail;
+    };
+    const std::string invalidUtf8 = "c8e3f0e00a";
+    const Case cases[] = {
+        {{{"count", "123"}}, 150, 3, {"Скачали: 0 игр", "Все !!!"}},
+        {{{"count", "600"}}, 600, 12, {"Все !!!"}},
+        {{{"count", "601"}}, 601, 13, {"Все !!!"}},
+        {{{"count", "  0"}}, 100, 0,
+         {"Не могу прочитать количество игр на сайте, возможно нет связи с сервером !!!"}},
+        {{{"raw", {{"/games/index.php", {{"body_hex", invalidUtf8}}}}}}, 100, 0, {"Не могу открыть сайт !!!"}},
+        {{{"raw", {{"/games/index.php", {{"status", 404}, {"body", ""}}}}}}, 100, 0, {"Не могу открыть сайт !!!"}},
+        {{{"count", "9"}, {"raw", {{"/games/index.php?start=0", {{"body_hex", invalidUtf8}}}}}}, 50, 1,
+         {"Игр на сайте:9", "Не могу открыть сайт !!!"}},
+    };
+    for (const Case& c : cases) {
+        CatalogueServer server({}, c.site);
+        DownloadRun run("pages");
+        run.view.web = server.games();
+        run.downloader.Button1Click();
+        const Strings& log = run.view.log;
+        ASSERT_GE(log.size(), c.tail.size()) << c.site.dump();
+        EXPECT_EQ(Strings(log.end() - static_cast<long>(c.tail.size()), log.end()), c.tail) << c.site.dump();
+        EXPECT_EQ(run.view.maximum, c.maximum) << c.site.dump();
+        const Strings asked = run.http.addresses();
+        const auto pages = std::count_if(asked.begin(), asked.end(),
+                                         [](const std::string& a) { return a.find("index.php?start=") != a.npos; });
+        EXPECT_EQ(pages, c.listPages) << c.site.dump();
+        if (c.listPages > 1) {
+            EXPECT_EQ(asked.back(), server.games() + "index.php?start=" + std::to_string(50 * (c.listPages - 1)));
+        }
+    }
+    CatalogueServer bad({}, {{"count", "1x"}});
+    DownloadRun run("badcount");
+    run.view.web = bad.games();
+    run.downloader.Button1Click();
+    EXPECT_EQ(run.view.errors, Strings{"'1x' is not a valid integer value"});
+}
+
+TEST(AllMethods, NamesThatWouldLeaveTheLibraryAreRefused)
+{
+    const std::vector<Game> games = {{"../x", "Up", "1", "d", {"screen1.png"}, true},
+                                     {"a/b", "Slash", "1", "d", {}, true},
+                                     {"/abs", "Absolute", "1", "d", {}, true},
+                                     {"..", "Parent", "1", "d", {}, true},
+                                     {"Space Game", "Spaced", "4", "About", {"Space Game.lvt"}, true}};
+    nlohmann::json list = nlohmann::json::array(
+        {{{"Name", "../y"}, {"FullName", "Up"}}, {{"Name", "a\\b"}, {"FullName", "Back"}},
+         {{"Name", std::string("n\0ul", 4)}, {"FullName", "Nul"}}, {{"Name", "ok#1"}, {"FullName", "Hash"}}});
+    CatalogueServer server(games, {{"json", list.dump()}});
+    for (int method : {1, 2, 3}) {
+        DownloadRun run("refused" + std::to_string(method));
+        run.view.web = server.games();
+        run.view.json = server.address("/games/list.php");
+        run.view.skip = method != 3;
+        if (method == 1)
+            run.downloader.Button1Click();
+        else if (method == 2)
+            run.downloader.Button2Click();
+        else
+            run.downloader.Button3Click();
+        ASSERT_TRUE(waitForWorkers(run.downloader, run.view));
+        const Strings& log = run.view.log;
+        const Strings refused = method == 3 ? Strings{"../y", "a\\b", std::string("n\0ul", 4)}
+                                            : Strings{"../x", "a/b", "/abs"};
+        for (const std::string& name : refused)
+            EXPECT_EQ(std::count(log.begin(), log.end(), RefusedNameLine(name)), 1) << method << " " << name;
+        // Nothing beside the library, nothing in it but the good game.
+        for (const auto& e : std::filesystem::directory_iterator(run.folder.dir()))
+            EXPECT_EQ(e.path().filename(), "GAMES_SOFT") << method;
+        for (const auto& e : std::filesystem::directory_iterator(run.folder.dir() / "GAMES_SOFT"))
+            EXPECT_EQ(e.path().filename(), "offline") << method;
+        if (method == 3) {
+            EXPECT_TRUE(run.folder.has("ok#1/mark.txt"));
+        } else {
+            // ".." exists as a folder and is passed over as present.
+            EXPECT_EQ(std::count(log.begin(), log.end(), "Игра Parent уже сеть !!!"), 1) << method;
+            // A blank in the name reaches the server escaped.
+            EXPECT_EQ(run.folder.read("Space Game/Space Game.lvt"),
+                      CatalogueServer::fileBody("Space Game", "Space Game.lvt"))
+                << method;
+            EXPECT_EQ(run.folder.read("Space Game/Space Game.txt"), "Spaced\r\nAbout\r\n") << method;
+        }
+    }
+}
+
+TEST(Method3, TheJsonList)
+{
+    struct Case {
+        std::string name;
+        std::string json;
+        bool skip;
+        Strings after;  ///< the log after the JSON line
+        int progress;
+    };
+    const std::string announced = "3";
+    const std::vector<Case> cases = {
+        {"empty", "[]", true, {"Все !!!"}, 0},
+        {"object", R"({"Name":"x"})", true, {}, 0},
+        {"not json", "<html>", true, {}, 0},
+        {"missing name", R"([{"FullName":"Nameless"}])", true, {"Игра Nameless уже сеть !!!", "Все !!!"}, 0},
+        {"five of three",
+         R"([{"Name":"j1"},{"Name":"j2"},{"Name":"j3"},{"Name":"j4"},{"Name":"j5"}])", true, {}, 3},
+    };
+    for (const Case& c : cases) {
+        CatalogueServer server({}, {{"count", announced}, {"json", c.json}});
+        DownloadRun run("json");
+        run.view.web = server.games();
+        run.view.json = server.address("/games/list.php");
+        run.view.skip = c.skip;
+        run.downloader.Button3Click();
+        const Strings& log = run.view.log;
+        ASSERT_GE(log.size(), 3u) << c.name;
+        EXPECT_EQ(Strings(log.begin(), log.begin() + 3),
+                  (Strings{"Пробуем открыть сайт:" + server.games(), "Игр на сайте:3",
+                           "Начинаем парсить JSON по ссылке: " + run.view.json}))
+            << c.name;
+        if (c.name != "five of three") {
+            EXPECT_EQ(Strings(log.begin() + 3, log.end()), c.after) << c.name;
+        }
+        EXPECT_EQ(run.view.maximum, 3) << c.name;
+        EXPECT_EQ(run.view.progress, c.progress) << c.name;
+        EXPECT_EQ(run.view.buttons, (std::vector<bool>{false, true})) << c.name;
+    }
+}
+
+TEST(Method3, MembersAsTextAndTheFileSteps)
+{
+    const nlohmann::json list = nlohmann::json::array(
+        {{{"Name", "J"}, {"FullName", "Игра J"}, {"Description", "Про J"}, {"Mark", 7}},
+         {{"Name", "K"}, {"FullName", "K"}, {"Description", "k"}}});
+    CatalogueServer server({{"J", "", "", "", {"screen1.png", "screen2.png", "J.sav", "J.lv6"}, false}},
+                           {{"count", "2"}, {"json", list.dump()}});
+    DownloadRun run("json-files");
+    run.view.web = server.games();
+    run.view.json = server.address("/games/list.php");
+    run.downloader.Button3Click();
+    const std::string base = server.games(), root = run.folder.root();
+    const Strings expected = {"Пробуем открыть сайт:" + base,
+                              "Игр на сайте:2",
+                              "Начинаем парсить JSON по ссылке: " + run.view.json,
+                              base + "J/screen1.png скачан",
+                              base + "J/screen2.png скачан",
+                              base + "J/J.sav скачан",
+                              base + "J/J.lv6 докачан",
+                              "Описание:" + root + "J/J.txt",
+                              "Оценка:" + root + "J/mark.txt",
+                              base + "K/screen1.png скачан",
+                              base + "K/screen2.png скачан",
+                              base + "K/K.sav скачан",
+                              "Описание:" + root + "K/K.txt",
+                              "Оценка:" + root + "K/mark.txt",
+                              "Все !!!"};
+    EXPECT_EQ(run.view.log, expected);
+    EXPECT_EQ(run.folder.read("J/mark.txt"), "7\r\n");
+    EXPECT_EQ(run.folder.read("K/mark.txt"), "\r\n");
+    EXPECT_EQ(run.folder.read("J/J.txt"), "\xC8\xE3\xF0\xE0 J\r\n\xCF\xF0\xEE J\r\n");
+    EXPECT_EQ(run.folder.read("J/J.sav"), CatalogueServer::fileBody("J", "J.sav"));
+
+    // A list that cannot be fetched is an error; a start page that is not there has its own line.
+    DownloadRun failed("json-failed");
+    failed.view.web = server.games();
+    failed.view.json = "http://127.0.0.1:1/list.php";
+    failed.downloader.Button3Click();
+    ASSERT_EQ(failed.view.errors.size(), 1u);
+    EXPECT_NE(failed.view.errors[0].find("127.0.0.1:1/list.php"), std::string::npos);
+    DownloadRun noSite("json-nosite");
+    noSite.view.web = "http://127.0.0.1:1/games/";
+    noSite.downloader.Button3Click();
+    EXPECT_EQ(noSite.view.log.back(), "Не могу открыть ссылку !!!");
+}
+
+TEST(Method1, AServerThatStopsAnsweringHalfway)
+{
+    // Start page, list page, A's eleven fetches, then B's first nine answers.
+    std::vector<Game> games = smallCatalogue();
+    games[1] = {"B", "Title B", "3", "", {"screen1.png", "screen2.png", "B.lvt"}, true};
+    games.pop_back();
+    CatalogueServer server(games, {{"answer_limit", 2 + 11 + 9}});
+    DownloadRun run("halfway", HttpLimits{2, 1});
+    run.view.web = server.games();
+    run.downloader.Button1Click();
+    const Strings& log = run.view.log;
+    EXPECT_EQ(Strings(log.end() - 2, log.end()), (Strings{"Скачали: 2 игр", "Все !!!"}));
+    EXPECT_TRUE(run.folder.has("A/A.txt"));
+    EXPECT_EQ(run.folder.read("B/B.lvt"), CatalogueServer::fileBody("B", "B.lvt"));
+    EXPECT_TRUE(run.folder.has("B/mark.txt"));
+    EXPECT_FALSE(run.folder.has("B/B.txt"));
+    EXPECT_TRUE(run.folder.filesNamed(".part").empty());
+}
+
+TEST(Method2, EndingTheProgramStopsTheWorkersQuickly)
+{
+    std::vector<Game> games;
+    for (int i = 0; i < 30; ++i)
+        games.push_back({"s" + std::to_string(i), "S", "1", "", {"screen1.png"}, false});
+    CatalogueServer server(games, {{"delay_ms", 0}});
+    DownloadRun run("stop");
+    run.view.web = server.games();
+    run.downloader.Button2Click();
+    // The site slows down to a crawl once the workers run.
+    CatalogueServer slow(games, {{"delay_ms", 5000}});
+    run.view.web = slow.games();
+    run.view.queue.waitAndDrain(std::chrono::milliseconds(300));
+    ASSERT_GT(run.downloader.unfinishedWorkers(), 0u);
+    const auto started = std::chrono::steady_clock::now();
+    run.real.stop();
+    run.downloader.stopWorkers();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    EXPECT_EQ(run.downloader.unfinishedWorkers(), 0u);
+    EXPECT_TRUE(run.folder.filesNamed(".part").empty());
+}

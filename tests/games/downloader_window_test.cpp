@@ -1,0 +1,168 @@
+// The downloader window filling the library from the loopback catalogue,
+// then the browser running what it fetched.
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTextEdit>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <chrono>
+
+#include "CatalogueServer.hpp"
+#include "games/CatalogueDownloader.hpp"
+#include "games/qt/TGamesForm.hpp"
+#include "games/qt/TOnlineGamesForm.hpp"
+#include "support/MainWindowRig.hpp"
+
+using namespace ostrovik;
+using games::TGamesForm;
+using games::TOnlineGamesForm;
+
+namespace {
+
+/// A machine-code tape image: stores 0x5A at 0x5000, then loops.
+std::string storingProgram()
+{
+    std::string f("RIZI/2.0/\xD0GAME01", 16);
+    const char code[] = {'\x3E', '\x5A', '\x32', '\x00', '\x50', '\xC3', '\x05', '\x40'};
+    for (int w : {0x4000, 0x4000 + int(sizeof code) - 1, 0x4000}) {
+        f += char(w & 0xFF);
+        f += char(w >> 8);
+    }
+    f.append(code, sizeof code);
+    return f;
+}
+
+std::string png(QColor colour)
+{
+    QImage shot(256, 256, QImage::Format_RGB32);
+    shot.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    shot.save(&buffer, "PNG");
+    return bytes.toStdString();
+}
+
+std::vector<CatalogueServer::Game> catalogue(int games)
+{
+    std::vector<CatalogueServer::Game> list;
+    for (int i = 0; i < games; ++i) {
+        const std::string name = "Game" + std::to_string(i);
+        list.push_back({name, "Игра " + std::to_string(i), std::to_string(i % 11), "Описание",
+                        {"screen1.png", "screen2.png", name + ".lvt"}, true,
+                        {{"screen1.png", png(Qt::red)}, {"screen2.png", png(Qt::green)},
+                         {name + ".lvt", storingProgram()}}});
+    }
+    return list;
+}
+
+TOnlineGamesForm* downloader(test::MainWindowRig& rig)
+{
+    rig.window->Onlinegamesitegames1Click();
+    return qobject_cast<TOnlineGamesForm*>(rig.window->forms().OnlineGamesForm.form());
+}
+
+QStringList logLines(TOnlineGamesForm* form)
+{
+    return form->Memo1->toPlainText().split(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class DownloaderWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void method1ThenTheBrowserRunsAGame();
+    void method2KeepsTheWindowResponsive();
+    void method3ThroughItsButton();
+};
+
+void DownloaderWindowTest::method1ThenTheBrowserRunsAGame()
+{
+    CatalogueServer server(catalogue(3));
+    test::MainWindowRig rig;
+    QVERIFY(rig.powerOn());
+    TOnlineGamesForm* form = downloader(rig);
+    QVERIFY(form);
+    form->WebEdit->setText(QString::fromStdString(server.address("/games")));
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    const QStringList log = logLines(form);
+    QCOMPARE(log.first(), QString::fromStdString("Пробуем открыть сайт:" + server.games()));
+    QCOMPARE(log.last(), QStringLiteral("Все !!!"));
+    QCOMPARE(form->WebEdit->text(), QString::fromStdString(server.games()));
+    QCOMPARE(form->Gauge1.Progress(), 50);
+    QVERIFY(form->Button1->isEnabled() && form->Button3->isEnabled());
+    QVERIFY(rig.dialogs.errors.isEmpty());
+
+    rig.window->OffLine1Click();
+    auto* browser = qobject_cast<TGamesForm*>(rig.window->forms().GamesForm.form());
+    QVERIFY(browser);
+    QCOMPARE(browser->ListBox1->count(), 3);
+    const auto items = browser->ListBox1->findItems(QStringLiteral("Game1"), Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    browser->ListBox1->setCurrentItem(items.front());
+    QCOMPARE(browser->Memo1->toPlainText(), QStringLiteral("Игра 1\nОписание"));
+    QCOMPARE(browser->Image1->pixmap().toImage().pixelColor(10, 10), QColor(Qt::red));
+    QTest::mouseClick(browser->Button1, Qt::LeftButton);
+    rig.runTicks(3);
+    QCOMPARE(int(rig.m().RAM[0x5000]), 0x5A);
+    QVERIFY(rig.window->windowTitle().endsWith(QStringLiteral("GAMES_SOFT/offline/Game1/Game1.lvt")));
+}
+
+void DownloaderWindowTest::method2KeepsTheWindowResponsive()
+{
+    CatalogueServer server(catalogue(12), {{"delay_ms", 20}});
+    test::MainWindowRig rig;
+    TOnlineGamesForm* form = downloader(rig);
+    QVERIFY(form);
+    form->WebEdit->setText(QString::fromStdString(server.games()));
+    QTest::mouseClick(form->Button2, Qt::LeftButton);
+    QVERIFY(logLines(form).contains(QStringLiteral("ЖДЕМ ..........")));
+    QCOMPARE(form->Gauge1.MaxValue(), 12);
+    // The window's thread only hands lines over; it never waits for a worker.
+    qint64 longest = 0;
+    QElapsedTimer whole;
+    whole.start();
+    while (form->downloader().unfinishedWorkers() > 0 && whole.elapsed() < 60000) {
+        QElapsedTimer turn;
+        turn.start();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        longest = std::max(longest, turn.elapsed());
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(form->downloader().unfinishedWorkers(), std::size_t{0});
+    QVERIFY2(longest < 50, qPrintable(QString::number(longest)));
+    QCOMPARE(form->Gauge1.Progress(), 12);
+    QCOMPARE(logLines(form).filter(QStringLiteral("скачан")).size(), 12 * 3);
+    QVERIFY(QFile::exists(rig.path(QStringLiteral("GAMES_SOFT/offline/Game11/Game11.txt"))));
+}
+
+void DownloaderWindowTest::method3ThroughItsButton()
+{
+    CatalogueServer server(catalogue(2));
+    test::MainWindowRig rig;
+    TOnlineGamesForm* form = downloader(rig);
+    QVERIFY(form);
+    form->WebEdit->setText(QString::fromStdString(server.games()));
+    form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
+    form->CheckBox1->setChecked(false);
+    QTest::mouseClick(form->Button3, Qt::LeftButton);
+    const QStringList log = logLines(form);
+    QCOMPARE(log.last(), QStringLiteral("Все !!!"));
+    QCOMPARE(log.filter(QStringLiteral("Оценка:")).size(), 2);
+    QFile mark(rig.path(QStringLiteral("GAMES_SOFT/offline/Game1/mark.txt")));
+    QVERIFY(mark.open(QIODevice::ReadOnly));
+    QCOMPARE(mark.readAll(), QByteArray("1\r\n"));
+    // A list that cannot be fetched goes to the error box.
+    form->JsonEdit->setText(QStringLiteral("http://127.0.0.1:1/list.php"));
+    QTest::mouseClick(form->Button3, Qt::LeftButton);
+    QCOMPARE(rig.dialogs.errors.size(), 1);
+}
+
+QTEST_MAIN(DownloaderWindowTest)
+#include "downloader_window_test.moc"
