@@ -15,6 +15,7 @@
 
 #include "support/MainWindowRig.hpp"
 #include "tools/AsmFindBar.hpp"
+#include "tools/AsmLexer.hpp"
 #include "tools/TAssemblerForm.hpp"
 #include "tools/TSetupAssemblerForm.hpp"
 #include "ui/MainMenu.hpp"
@@ -109,6 +110,19 @@ void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
         QVERIFY(form->AssembSynMemo->marginWidth(0) > 0);
         QCOMPARE(lines(*form), dataLines(QStringLiteral("asm_initial_text.asm")));
         QCOMPARE(form->SourceModified, 0);
+
+        // The highlighter on the editor: its colours and a line's classes.
+        using L = ostrovik::tools::TAsmLexer;
+        QCOMPARE(form->AssembSynMemo->lexer(), form->SynAsmSyn1);
+        QCOMPARE(form->SynAsmSyn1->color(L::Comment), QColor(0x00, 0x80, 0x00));
+        QCOMPARE(form->SynAsmSyn1->color(L::KeyWord), QColor(0x00, 0x00, 0x80));
+        QVERIFY(form->SynAsmSyn1->font(L::Number).bold());
+        QCOMPARE(form->SynAsmSyn1->paper(L::String), QColor(Qt::white));
+        QByteArray classes = L::styleLine("L1:\tMVI A,0C1h \"x;\" ;c");
+        for (char& c : classes)
+            c = static_cast<char>('0' + c);
+        // identifier, symbol, white space, key word, number, string, comment
+        QCOMPARE(classes, QByteArray("2275333527444456666511"));
 
         // The built-in reference in both languages (there is no help file).
         QCOMPARE(form->AssListBox->count(), 245);
