@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -117,6 +119,23 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+/// A push button placed by hand (not by a layout) keeps its design size; a
+/// caption longer than that, as some Russian ones are, gets a smaller font
+/// instead of being cut off at both ends.
+void fitCaption(QPushButton& button)
+{
+    const QWidget* parent = button.parentWidget();
+    if (!parent || parent->layout() || button.width() <= 0)
+        return;
+    button.setFont(QFont());
+    QFont font = button.font();
+    const auto fits = [&button] { return captionFits(button); };
+    while (!fits() && font.pointSizeF() > 6.0) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        button.setFont(font);
+    }
+}
+
 /// A tab page's tab widget: the page sits in the tab widget's stack.
 QTabWidget* tabWidgetOf(QWidget* page)
 {
@@ -125,6 +144,12 @@ QTabWidget* tabWidgetOf(QWidget* page)
 }
 
 } // namespace
+
+bool captionFits(const QPushButton& button)
+{
+    const int margin = button.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button);
+    return button.fontMetrics().horizontalAdvance(button.text()) + 2 * margin <= button.width();
+}
 
 std::span<const Caption> captionSet(CaptionWindow window)
 {
@@ -177,7 +202,10 @@ bool setComponentCaption(QWidget& window, const QString& name, const QString& te
     auto* widget = window.findChild<QWidget*>(name);
     if (!widget)
         return false;
-    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+    if (auto* push = qobject_cast<QPushButton*>(widget)) {
+        push->setText(text);
+        fitCaption(*push);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget))
         button->setText(text);
     else if (auto* label = qobject_cast<QLabel*>(widget))
         label->setText(text);

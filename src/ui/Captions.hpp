@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+class QPushButton;
 class QWidget;
 
 namespace ostrovik::ui {
@@ -56,6 +57,10 @@ bool setComponentCaption(QWidget& window, const QString& name, const QString& te
 
 /// Writes the whole set @p set in @p language into @p window.
 void applyCaptionSet(QWidget& window, CaptionWindow set, Language language);
+
+/// Whether @p button's caption fits its width with the style's margins;
+/// applying a caption shrinks the font of a hand-placed button until it does.
+bool captionFits(const QPushButton& button);
 
 /// The language state: Russian when the main window's `Russian1` is checked.
 Language currentLanguage(const TMainFormEmu& main);

@@ -15,6 +15,7 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include "ui/Captions.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/RadioGroup.hpp"
 #include "ui/Settings.hpp"
@@ -87,28 +88,31 @@ TSetUpForm::TSetUpForm(TMainFormEmu* mainForm)
     buildJoystick();
 
     Label6 = label(this, "Label6", QStringLiteral("to be continued"), {316, 342, 191, 16});
-    Button1 = button(this, "Button1", QStringLiteral("Сохранить"), {316, 396, 92, 25});
-    Button2 = button(this, "Button2", QStringLiteral("Отмена"), {415, 396, 92, 25});
+    Button1 = button(this, "Button1", QString(), {316, 396, 92, 25});
+    Button2 = button(this, "Button2", QString(), {415, 396, 92, 25});
+    // The captions of the caption set come from its one table, in Russian
+    // until the main window applies the chosen language.
+    applyCaptionSet(*this, CaptionWindow::SetUpForm, Language::Russian);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
 }
 
 void TSetUpForm::buildOptions()
 {
-    GroupBox1 = named(new QGroupBox(QStringLiteral("Настройки"), this), "GroupBox1");
+    GroupBox1 = named(new QGroupBox(this), "GroupBox1");
     GroupBox1->setGeometry(8, 4, 300, 262);
     QCheckBox** boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4, &CheckBox5, &CheckBox7,
                            &CheckBox8, &CheckBox9, &CheckBox10, &CheckBox11, &CheckBox12};
     for (std::size_t i = 0; i < kCheckOptions.size(); ++i) {
         const CheckOption& option = kCheckOptions[i];
-        auto* box = named(new QCheckBox(utf8(option.caption), GroupBox1), option.control);
+        auto* box = named(new QCheckBox(GroupBox1), option.control);
         box->setGeometry(10, 18 + static_cast<int>(i) * 22, 284, 20);
         box->setChecked(option.designChecked);
         *boxes[i] = box;
         optionBoxes_[i] = box;
     }
 
-    RadioGroup1 = new TRadioGroup(QStringLiteral("Скриншот в формате"),
+    RadioGroup1 = new TRadioGroup(QString(),
                                   {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png")}, 3, this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1->setGeometry(8, 270, 300, 42);
@@ -117,22 +121,22 @@ void TSetUpForm::buildOptions()
 
 void TSetUpForm::buildVideo()
 {
-    GroupBox2 = named(new QGroupBox(QStringLiteral("Запись видео"), this), "GroupBox2");
+    GroupBox2 = named(new QGroupBox(this), "GroupBox2");
     GroupBox2->setGeometry(316, 4, 191, 196);
-    Label1 = label(GroupBox2, "Label1", QStringLiteral("Декодер"), {8, 16, 170, 14});
+    Label1 = label(GroupBox2, "Label1", QString(), {8, 16, 170, 14});
     ComboBox1 = named(new QComboBox(GroupBox2), "ComboBox1");
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setGeometry(8, 32, 146, 22);
     Button3 = button(GroupBox2, "Button3", QStringLiteral("..."), {158, 32, 25, 22});
-    Button4 = button(GroupBox2, "Button4", QStringLiteral("Compress options (if available)"), {4, 58, 183, 24});
-    Label2 = label(GroupBox2, "Label2", QStringLiteral("Качество сжатия"), {8, 86, 170, 14});
+    Button4 = button(GroupBox2, "Button4", QString(), {4, 58, 183, 24});
+    Label2 = label(GroupBox2, "Label2", QString(), {8, 86, 170, 14});
     ComboBox2 = named(new QComboBox(GroupBox2), "ComboBox2");
     ComboBox2->addItems({QStringLiteral("Highest"), QStringLiteral("Very High"), QStringLiteral("High"),
                          QStringLiteral("Medium"), QStringLiteral("Low")});
     ComboBox2->setCurrentIndex(2);
     ComboBox2->setGeometry(8, 102, 175, 22);
-    CheckBox6 = named(new QCheckBox(QStringLiteral("Сжатие на лету"), GroupBox2), "CheckBox6");
+    CheckBox6 = named(new QCheckBox(GroupBox2), "CheckBox6");
     CheckBox6->setChecked(true);
     CheckBox6->setGeometry(8, 128, 175, 20);
     Label3 = label(GroupBox2, "Label3", QStringLiteral("Frame Time (ms)"), {8, 152, 170, 14});
@@ -150,7 +154,7 @@ void TSetUpForm::buildVideo()
 
 void TSetUpForm::buildSpeed()
 {
-    GroupBox3 = named(new QGroupBox(QStringLiteral("Скорость эмуляции"), this), "GroupBox3");
+    GroupBox3 = named(new QGroupBox(this), "GroupBox3");
     GroupBox3->setGeometry(316, 204, 191, 72);
     TrackBar1 = named(new QSlider(Qt::Horizontal, GroupBox3), "TrackBar1");
     TrackBar1->setRange(kMinInterval, kMaxInterval);

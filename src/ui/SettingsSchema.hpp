@@ -40,29 +40,28 @@ inline constexpr std::string_view kFrameTime = "FrameTime";
 inline constexpr std::string_view kInterval = "Interval";
 
 /// One on/off option: its key in AutoStartUpOptions, its check box and the
-/// box's design caption and state (which is also the first-run value).
+/// box's design state (which is also the first-run value). The box's
+/// caption is the caption set's.
 struct CheckOption {
     machine::Option id;
     std::string_view key;
     std::string_view control;
-    std::string_view caption;
     bool designChecked;
 };
 
 /// In the order they are read and written.
 inline constexpr std::array<CheckOption, 11> kCheckOptions{{
-    {machine::Option::FullScreen, kFullScreen, "CheckBox1", "Запускать на весь экран", true},
-    {machine::Option::Gray, kGray, "CheckBox2", "Черно белым ТВ", false},
-    {machine::Option::Blur, kBlur, "CheckBox3", "Сглаживание изображения", false},
-    {machine::Option::Border, kBorder, "CheckBox4", "Повторение цвета рамки", true},
-    {machine::Option::Language, kLanguage, "CheckBox5", "Язык программы Русский", false},
-    // The "х" is the Cyrillic letter.
-    {machine::Option::Screen256x256, k256x256, "CheckBox7", "Запускать с экраном 256 х 256", false},
-    {machine::Option::RunBasic, kRunBasic, "CheckBox8", "Запускать Basic программу атоматически", false},
-    {machine::Option::RunSound, kRunSound, "CheckBox9", "Запускать со звуком", true},
-    {machine::Option::QuickRun, kQuickRun, "CheckBox10", "Быстрый запуск и сброс (без заставки)", false},
-    {machine::Option::Patch058C, kH058C, "CheckBox11", "Пропатчить адрес h058С (XRA A)", false},
-    {machine::Option::OneInstance, kOneInstance, "CheckBox12", "Запускать только одну копию программы", false},
+    {machine::Option::FullScreen, kFullScreen, "CheckBox1", true},
+    {machine::Option::Gray, kGray, "CheckBox2", false},
+    {machine::Option::Blur, kBlur, "CheckBox3", false},
+    {machine::Option::Border, kBorder, "CheckBox4", true},
+    {machine::Option::Language, kLanguage, "CheckBox5", false},
+    {machine::Option::Screen256x256, k256x256, "CheckBox7", false},
+    {machine::Option::RunBasic, kRunBasic, "CheckBox8", false},
+    {machine::Option::RunSound, kRunSound, "CheckBox9", true},
+    {machine::Option::QuickRun, kQuickRun, "CheckBox10", false},
+    {machine::Option::Patch058C, kH058C, "CheckBox11", false},
+    {machine::Option::OneInstance, kOneInstance, "CheckBox12", false},
 }};
 static_assert(kCheckOptions.size() == machine::kCheckOptionCount);
 

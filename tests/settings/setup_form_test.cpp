@@ -410,7 +410,8 @@ void SetUpFormTest::windowMakeUp()
     QVERIFY(!(form.windowFlags() & Qt::WindowMinMaxButtonsHint));
 
     const auto inside = [](QWidget* w, QWidget* parent) { return w->parentWidget() == parent; };
-    QCOMPARE(form.GroupBox1->title(), QStringLiteral("Настройки"));
+    // The design captions are the Russian set's.
+    QCOMPARE(form.GroupBox1->title(), QStringLiteral("Настройка"));
     const char* captions[] = {"Запускать на весь экран", "Черно белым ТВ", "Сглаживание изображения",
                               "Повторение цвета рамки", "Язык программы Русский", "Запускать с экраном 256 х 256",
                               "Запускать Basic программу атоматически", "Запускать со звуком",
@@ -430,7 +431,7 @@ void SetUpFormTest::windowMakeUp()
     for (QWidget* w : std::initializer_list<QWidget*>{form.ComboBox1, form.Button3, form.Button4, form.ComboBox2,
                                                       form.CheckBox6, form.SpinEdit1})
         QVERIFY(inside(w, form.GroupBox2));
-    QCOMPARE(form.Button4->text(), QStringLiteral("Compress options (if available)"));
+    QCOMPARE(form.Button4->text(), QStringLiteral("Параметры сжатия (если доступно...)"));
     QCOMPARE(form.ComboBox2->currentText(), QStringLiteral("High"));
     QCOMPARE(form.ComboBox2->count(), 5);
     QVERIFY(form.CheckBox6->isChecked());
