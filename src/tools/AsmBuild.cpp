@@ -68,7 +68,8 @@ bool AsmBuild::DeleteFiles()
     };
     for (const std::string& path : stale) {
         std::error_code ec;
-        if (!exists(path))
+        // Whatever stands under the name, a link or a folder too, must go.
+        if (!fs::exists(fs::symlink_status(fs::path(path), ec)))
             continue;
         if (!fs::remove(fs::path(path), ec) || ec) {
             host_.showError("Cannot delete file \"" + path + "\". " + ec.message());

@@ -270,6 +270,11 @@ TEST(AsmBuild, StepsThatFail)
          2, false, "Cannot create file \""},
         {"no carried assembler", [](ProgramFolder&, RecordingHost& h, StandInRunner&) { h.assembler.clear(); }, 3, false,
          "Resource MyAss8080 not found"},
+        {"an old image that cannot be removed",
+         [](ProgramFolder& f, RecordingHost&, StandInRunner&) {
+             fs::create_directories(f.path() / "Assembler" / "temp.lvt" / "inside");
+         },
+         0, false, "Cannot delete file \""},
         {"the script cannot start",
          [](ProgramFolder&, RecordingHost&, StandInRunner& r) {
              r.effect = [] { return RunResult{false, "Exec format error", 0}; };
