@@ -13,6 +13,7 @@
 #include "files/Snapshot.hpp"
 #include "files/TapeImage.hpp"
 #include "machine/Machine.hpp"
+#include "platform/FileFaults.hpp"
 
 namespace ostrovik::files {
 
@@ -44,6 +45,8 @@ std::vector<std::uint8_t> readFileCapped(const std::string& path, std::size_t li
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
+    if (const int refused = platform::OpenFaultFor(path, false))
+        throw std::runtime_error("Cannot open " + path + ": " + systemReason(refused));
     std::unique_ptr<std::FILE, Closer> f(std::fopen(path.c_str(), "rb"));
     if (!f) {
         const int err = errno;

@@ -1,4 +1,5 @@
 #include "platform/IniFile.hpp"
+#include "platform/FileFaults.hpp"
 
 #include <atomic>
 #include <cerrno>
@@ -160,6 +161,9 @@ IniStatus IniFile::Save(const IniDocument& document) const
         if (denied != 0) {
             return IniStatus::Failure(Reason(denied));
         }
+    }
+    if (const int refused = OpenFaultFor(target.string(), true)) {
+        return IniStatus::Failure(Reason(refused));
     }
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {

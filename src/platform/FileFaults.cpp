@@ -1,0 +1,36 @@
+#include "platform/FileFaults.hpp"
+
+#include <mutex>
+#include <utility>
+
+namespace ostrovik::platform {
+
+namespace {
+
+std::mutex& faultLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+OpenFault& installed()
+{
+    static OpenFault fault;
+    return fault;
+}
+
+} // namespace
+
+OpenFault SetOpenFault(OpenFault fault)
+{
+    const std::lock_guard<std::mutex> guard(faultLock());
+    return std::exchange(installed(), std::move(fault));
+}
+
+int OpenFaultFor(const std::string& path, bool forWriting)
+{
+    const std::lock_guard<std::mutex> guard(faultLock());
+    return installed() ? installed()(path, forWriting) : 0;
+}
+
+} // namespace ostrovik::platform
