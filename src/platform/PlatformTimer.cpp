@@ -17,7 +17,8 @@ std::int64_t SteadyNowNs()
 
 } // namespace
 
-PlatformTimer::PlatformTimer(QObject* parent) : QObject(parent)
+PlatformTimer::PlatformTimer(QObject* parent, Clock clock)
+    : QObject(parent), m_clock(clock ? std::move(clock) : Clock(&SteadyNowNs))
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
@@ -48,7 +49,7 @@ void PlatformTimer::restart()
     m_timer.stop();
     m_schedule.Stop();
     if (m_enabled) {
-        m_schedule.Start(m_interval, SteadyNowNs());
+        m_schedule.Start(m_interval, m_clock());
         arm();
     }
 }
@@ -59,14 +60,14 @@ void PlatformTimer::arm()
         return;
     }
     // Round the wait up to whole milliseconds so that we never wake before the tick.
-    const std::int64_t waitNs = m_schedule.NextDueNs() - SteadyNowNs();
+    const std::int64_t waitNs = m_schedule.NextDueNs() - m_clock();
     const std::int64_t waitMs = waitNs <= 0 ? 0 : (waitNs + 999'999) / 1'000'000;
     m_timer.start(std::chrono::milliseconds(waitMs));
 }
 
 void PlatformTimer::wake()
 {
-    if (!m_schedule.Poll(SteadyNowNs())) {
+    if (!m_schedule.Poll(m_clock())) {
         arm(); // woke before the tick
         return;
     }

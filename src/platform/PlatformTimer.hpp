@@ -5,6 +5,9 @@
 #include <QObject>
 #include <QTimer>
 
+#include <cstdint>
+#include <functional>
+
 namespace ostrovik::platform {
 
 /// A window timer with the desktop timer's behaviour (TimerModel.hpp): the
@@ -17,7 +20,11 @@ namespace ostrovik::platform {
 class PlatformTimer : public QObject {
     Q_OBJECT
 public:
-    explicit PlatformTimer(QObject* parent = nullptr);
+    /// Nanoseconds on a steady clock.
+    using Clock = std::function<std::int64_t()>;
+
+    /// @p clock is the steady clock unless a test drives the time itself.
+    explicit PlatformTimer(QObject* parent = nullptr, Clock clock = {});
 
     int interval() const { return m_interval; }
     void setInterval(int milliseconds);
@@ -34,6 +41,7 @@ private:
     void wake();
 
     QTimer m_timer;
+    Clock m_clock;
     TimerSchedule m_schedule;
     int m_interval = 1000;
     bool m_enabled = false;

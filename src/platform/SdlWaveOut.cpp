@@ -37,7 +37,7 @@ struct SdlWaveOut::Impl : std::enable_shared_from_this<Impl> {
         WaveOutHandle handle;
     };
 
-    explicit Impl(PostCall p) : post(std::move(p)) {}
+    Impl(PostCall p, SdlWaveOut::Clock c) : post(std::move(p)), clock(std::move(c)) {}
 
     // Without a sound card every open would cost milliseconds (and the sound
     // library's complaints on stderr), once per tick. After a failure the
@@ -48,6 +48,7 @@ struct SdlWaveOut::Impl : std::enable_shared_from_this<Impl> {
 
     // ---- GUI thread only ----
     PostCall post;
+    SdlWaveOut::Clock clock;
     std::chrono::steady_clock::time_point nextTry{};
     std::chrono::milliseconds retryAfter{0};
     SDL_AudioDeviceID device = 0;
@@ -176,7 +177,8 @@ void SdlWaveOut::Impl::postNotice(WaveNotice kind, WaveHeader* header)
     });
 }
 
-SdlWaveOut::SdlWaveOut(PostCall post) : impl_(std::make_shared<Impl>(std::move(post)))
+SdlWaveOut::SdlWaveOut(PostCall post, Clock clock)
+    : impl_(std::make_shared<Impl>(std::move(post), std::move(clock)))
 {
     impl_->notifier = std::thread([impl = impl_.get()] { impl->notifierLoop(); });
 }
@@ -205,7 +207,7 @@ WaveResult SdlWaveOut::open(WaveOutHandle& handle, int deviceId, const WaveForma
         return WaveResult::BadFormat;
     if (d.handle != 0)
         return WaveResult::Allocated;
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = d.clock();
     if (now < d.nextTry)
         return WaveResult::NoDevice;
     const auto fail = [&] {

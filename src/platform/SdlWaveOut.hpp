@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 #include "platform/WaveOut.hpp"
@@ -18,8 +20,12 @@ namespace ostrovik::platform {
 /// again no sooner than a second later, so that failing opens stay cheap.
 class SdlWaveOut final : public WaveOut {
 public:
-    /// @p post must stay usable until this object is destroyed.
-    explicit SdlWaveOut(PostCall post);
+    /// The clock the pause after a failed open is judged by.
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
+    /// @p post must stay usable until this object is destroyed; @p clock is
+    /// the steady clock unless a test drives the time itself.
+    explicit SdlWaveOut(PostCall post, Clock clock = &std::chrono::steady_clock::now);
     ~SdlWaveOut() override;
     SdlWaveOut(const SdlWaveOut&) = delete;
     SdlWaveOut& operator=(const SdlWaveOut&) = delete;
