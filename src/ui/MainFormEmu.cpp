@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "debugger/qt/TDebuggerForm.hpp"
 #include "files/LoadFile.hpp"
@@ -94,7 +95,7 @@ void TMainFormEmu::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        FormActivate();
+        activateOnceExposed();
 }
 
 void TMainFormEmu::showEvent(QShowEvent* event)
@@ -102,7 +103,31 @@ void TMainFormEmu::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     // Some desktops (and the offscreen platform) never activate a window that
     // was not clicked; the first show powers the machine on all the same.
-    QTimer::singleShot(0, this, [this] { FormActivate(); });
+    QTimer::singleShot(0, this, [this] { activateOnceExposed(); });
+}
+
+void TMainFormEmu::activateOnceExposed()
+{
+    // The power-on may show a box over the window (a missing ROM image):
+    // wait until the desktop has put the window where it stays, or the box
+    // is placed over where the window was before, a corner of the screen.
+    QWindow* handle = windowHandle();
+    if (handle && !handle->isExposed()) {
+        handle->removeEventFilter(this);
+        handle->installEventFilter(this);
+        return;
+    }
+    FormActivate();
+}
+
+bool TMainFormEmu::eventFilter(QObject* watched, QEvent* event)
+{
+    QWindow* handle = windowHandle();
+    if (watched == handle && event->type() == QEvent::Expose && handle->isExposed()) {
+        handle->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { activateOnceExposed(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TMainFormEmu::menuOpen() const

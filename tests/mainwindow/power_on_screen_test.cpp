@@ -1,6 +1,7 @@
 // Power-on of the real main window on the test ROM: the banner as the window
 // shows it, and a ROM image that cannot be read.
 
+#include <QWindow>
 #include <QtTest>
 
 #include <cerrno>
@@ -100,8 +101,14 @@ void PowerOnScreenTest::unreadableRomImageStopsThePowerOn()
     else if (inItsPlace == QLatin1String("zero"))
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), bios));
 
+    // The box opens over the main window once the desktop has put it up.
+    bool overAShownWindow = false;
+    rig.dialogs.onBox = [&](QWidget* parent) {
+        overAShownWindow = parent == rig.window.get() && parent->windowHandle() && parent->windowHandle()->isExposed();
+    };
     rig.window->show();
     QTRY_COMPARE(rig.dialogs.errors.size(), 1);
+    QVERIFY(overAShownWindow);
     const QString text = rig.dialogs.errors.first();
     QVERIFY2(text.contains(rig.path(QStringLiteral("bios.dat"))), qPrintable(text));
     QVERIFY2(text.contains(reason), qPrintable(text));

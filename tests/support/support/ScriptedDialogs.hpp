@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -29,12 +30,19 @@ public:
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
-    void message(QWidget*, const QString& title, const QString& text) override
+    void message(QWidget* parent, const QString& title, const QString& text) override
     {
         messageTitles.append(title);
         messages.append(text);
+        if (onBox)
+            onBox(parent);
     }
-    void error(QWidget*, const QString& text) override { errors.append(text); }
+    void error(QWidget* parent, const QString& text) override
+    {
+        errors.append(text);
+        if (onBox)
+            onBox(parent);
+    }
     std::optional<QString> openFile(QWidget*, const QString& title, const QString& dir,
                                     const QString& filter) override
     {
@@ -87,6 +95,8 @@ public:
     QStringList answers;
     std::deque<FileQuestion> asked;
     QStringList messageTitles, messages, errors;
+    /// Runs as a message or error box would open, with the window it is over.
+    std::function<void(QWidget* parent)> onBox;
 
 private:
     /// The double installed now, or nullptr when the real dialogs are in use.
