@@ -1,0 +1,107 @@
+// The game library browser on a library of 600 games: opening the window
+// (listing and showing the first game) and showing a game on a click.
+// Targets: under 200 ms to open, under 20 ms a click.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include <QApplication>
+#include <QImage>
+#include <QListWidget>
+
+#include "games/GameLibrary.hpp"
+#include "games/qt/TGamesForm.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+class BenchHost final : public ostrovik::games::GamesHost {
+public:
+    explicit BenchHost(std::string dir) : dir_(std::move(dir)) {}
+    std::string programDir() const override { return dir_; }
+    void message(QWidget*, const QString&) override {}
+    void error(QWidget*, const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
+    bool quickRun() const override { return false; }
+    void setQuickRun(bool) override {}
+    void ResetComp() override {}
+    void setPaused(std::uint8_t) override {}
+    void setMainCaption(const QString&) override {}
+    void NewLoadFile(const QString&, bool) override {}
+    void AddFileInMRU(const QString&) override {}
+    void setOpenDialogFileName(const QString&) override {}
+    void focusMain() override {}
+
+private:
+    std::string dir_;
+};
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+
+    const fs::path program = fs::temp_directory_path() / "ostrovik-library-bench";
+    fs::remove_all(program);
+    const std::string root = ostrovik::games::LibraryRoot(program.string());
+    fs::create_directories(root);
+    // Catalogue-like screenshots: 256 × 256 pictures with some detail.
+    QImage shot(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            shot.setPixel(x, y, qRgb((x * 7) & 0xC0, (y * 5) & 0xC0, ((x ^ y) * 3) & 0xC0));
+    const std::string png = (program / "shot.png").string();
+    shot.save(QString::fromStdString(png), "PNG");
+    constexpr int kGames = 600;
+    for (int i = 0; i < kGames; ++i) {
+        const std::string name = "Game" + std::to_string(i);
+        const fs::path dir = fs::path(root) / name;
+        fs::create_directories(dir);
+        fs::copy_file(png, dir / "screen1.png");
+        fs::copy_file(png, dir / "screen2.png");
+        std::ofstream(dir / (name + ".txt"), std::ios::binary) << "Title " << i << "\r\nA game of the catalogue.\r\n";
+        std::ofstream(dir / "mark.txt", std::ios::binary) << (i % 11) << "\r\n";
+        std::ofstream(dir / (name + ".lvt"), std::ios::binary) << "RIZI/2.0/";
+    }
+
+    double open = 0;
+    std::unique_ptr<ostrovik::games::TGamesForm> form;
+    {
+        const auto start = Clock::now();
+        form = std::make_unique<ostrovik::games::TGamesForm>(std::make_unique<BenchHost>(program.string()));
+        form->show();
+        QApplication::processEvents();
+        open = msSince(start);
+    }
+    double total = 0, worst = 0;
+    constexpr int kClicks = 100;
+    for (int k = 0; k < kClicks; ++k) {
+        const auto start = Clock::now();
+        form->ListBox1->setCurrentRow((k * 37) % kGames);
+        QApplication::processEvents();
+        const double took = msSince(start);
+        total += took;
+        worst = std::max(worst, took);
+    }
+    std::printf("library of %d games: the window opens in %.1f ms (target < 200 ms)\n", form->ListBox1->count(),
+                open);
+    std::printf("a click shows a game in %.2f ms on average, %.2f ms at worst, over %d clicks (target < 20 ms)\n",
+                total / kClicks, worst, kClicks);
+    form.reset();
+    fs::remove_all(program);
+    return 0;
+}
