@@ -145,6 +145,14 @@ struct Rig {
                 return *w;
         return main;
     }
+    /// Chooses @p language as the user does, by its menu command.
+    void speak(Language language)
+    {
+        if (language == Language::Russian)
+            main.Russian1Click();
+        else
+            main.English1Click();
+    }
     void check(Language language)
     {
         checkSet(main, CaptionWindow::MainFormEmu, language);
@@ -204,10 +212,7 @@ void CaptionsTest::setsHaveSeventyTwoComponentsAsListed()
     };
     Rig rig;
     for (const Language language : {Language::Russian, Language::English}) {
-        if (language == Language::Russian)
-            rig.main.Russian1Click();
-        else
-            rig.main.English1Click();
+        rig.speak(language);
         for (const Spot& s : spots)
             QCOMPARE(shown(rig.window(s.set), QString::fromLatin1(s.component)),
                      QString::fromUtf8(language == Language::Russian ? s.russian : s.english));
@@ -237,10 +242,7 @@ void CaptionsTest::lettersAndBlanksThatLookAlike()
     const QByteArray cyrillicHa = "\xD1\x85";
     const QByteArray cyrillicEs = "\xD0\xA1";
     for (Language language : {Language::Russian, Language::English}) {
-        if (language == Language::Russian)
-            rig.main.Russian1Click();
-        else
-            rig.main.English1Click();
+        rig.speak(language);
         QWidget& setUp = rig.window(CaptionWindow::SetUpForm);
         const QByteArray size = shown(setUp, QStringLiteral("CheckBox7")).toUtf8();
         QVERIFY(size.contains("256 " + cyrillicHa + " 256"));
@@ -355,10 +357,7 @@ void CaptionsTest::noButtonCutsItsCaption()
 {
     Rig rig;
     for (const Language language : {Language::Russian, Language::English}) {
-        if (language == Language::Russian)
-            rig.main.Russian1Click();
-        else
-            rig.main.English1Click();
+        rig.speak(language);
         for (auto& [set, window] : rig.others) {
             if (set != CaptionWindow::SetUpForm && set != CaptionWindow::PictureToLVTForm &&
                 set != CaptionWindow::ZnakogeneratorForm)
