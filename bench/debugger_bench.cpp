@@ -19,6 +19,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "BenchTiming.hpp"
 #include "debugger/qt/HexDumpGrid.hpp"
 #include "debugger/qt/ListingGrid.hpp"
 #include "debugger/qt/TDebuggerForm.hpp"
@@ -27,32 +28,8 @@
 #include "ui/Settings.hpp"
 
 using namespace ostrovik;
-using Clock = std::chrono::steady_clock;
-
-namespace {
-
-void report(const char* what, std::vector<double>& samples, double targetUs)
-{
-    std::sort(samples.begin(), samples.end());
-    const double median = samples[samples.size() / 2];
-    const double p99 = samples[samples.size() * 99 / 100];
-    std::printf("%-44s median %9.1f us   p99 %9.1f us   target %7.0f us   %s\n", what, median, p99, targetUs,
-                median < targetUs ? "ok" : "OVER");
-}
-
-template <typename F>
-std::vector<double> time(int n, F&& f)
-{
-    std::vector<double> samples;
-    for (int i = 0; i < n; ++i) {
-        const auto t0 = Clock::now();
-        f();
-        samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
-    }
-    return samples;
-}
-
-} // namespace
+using bench::report;
+using bench::time;
 
 int main(int argc, char** argv)
 try {

@@ -12,38 +12,17 @@
 #include <memory>
 #include <vector>
 
+#include "BenchTiming.hpp"
 #include "machine/Keyboard.hpp"
 #include "machine/Machine.hpp"
 #include "output/ColorTable.hpp"
 #include "output/GdiScreen.hpp"
 
 using namespace ostrovik;
-using Clock = std::chrono::steady_clock;
+using bench::report;
+using bench::time;
 
 namespace {
-
-/// Median and worst of @p samples, in microseconds.
-void report(const char* what, std::vector<double>& samples, double targetUs)
-{
-    std::sort(samples.begin(), samples.end());
-    const double median = samples[samples.size() / 2];
-    const double p99 = samples[samples.size() * 99 / 100];
-    std::printf("%-34s median %8.1f us   p99 %8.1f us   target %6.0f us   %s\n", what, median, p99, targetUs,
-                median < targetUs ? "ok" : "OVER");
-}
-
-template <typename F>
-std::vector<double> time(int n, F&& f)
-{
-    std::vector<double> samples;
-    samples.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        const auto t0 = Clock::now();
-        f();
-        samples.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
-    }
-    return samples;
-}
 
 class Layout final : public machine::KeyboardLayout {
 public:

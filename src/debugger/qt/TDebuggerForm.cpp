@@ -118,12 +118,17 @@ void TDebuggerForm::Button1Click()
     Gauge->setProgress(0);
     ListBox2->clear();
     const std::int32_t v = StrToInt(textOf(*Edit7));
-    const std::vector<int> found = findValue(ram(), v, [this](int a) { Gauge->setProgress(a); });
-    ListBox2->addItems(decimalLines(found));
+    searchInto(v, *ListBox2, *Label23);
+}
+
+void TDebuggerForm::searchInto(std::int32_t value, QListWidget& list, QLabel& count)
+{
+    const std::vector<int> found = findValue(ram(), value, [this](int a) { Gauge->setProgress(a); });
+    list.addItems(decimalLines(found));
     if (found.empty())
         m().host().showMessage(kNotFound);
     else
-        Label23->setText(QStringLiteral("Найдено:") + QString::number(found.size()));
+        count.setText(QStringLiteral("Найдено:") + QString::number(found.size()));
 }
 
 void TDebuggerForm::Button3Click()
@@ -147,12 +152,7 @@ void TDebuggerForm::Button5Click()
     const std::int32_t v = StrToInt(textOf(*Edit1));
     PausedDuring paused(m());
     if (ComboBoxPoisk->currentIndex() == 0) {
-        const std::vector<int> found = findValue(ram(), v, [this](int a) { Gauge->setProgress(a); });
-        ListBox1->addItems(decimalLines(found));
-        if (found.empty())
-            m().host().showMessage(kNotFound);
-        else
-            Label18->setText(QStringLiteral("Найдено:") + QString::number(found.size()));
+        searchInto(v, *ListBox1, *Label18);
     } else {
         Label18->setText(QStringLiteral("Запомнил:") + QString::number(finder_.remember(ram())));
     }

@@ -69,6 +69,9 @@ private:
     void buildStatusBar(QWidget& bar);
     /// A line edit that takes hex digits, Backspace and Enter only.
     QLineEdit* numberEdit(const char* name, const QString& text);
+    /// The search: every address holding @p value's low byte into @p list,
+    /// their number into @p count, or the not-found message.
+    void searchInto(std::int32_t value, QListWidget& list, QLabel& count);
     /// Runs @p handler as an event handler of this window.
     void handle(const std::function<void()>& handler);
 
