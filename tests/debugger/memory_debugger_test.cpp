@@ -8,6 +8,7 @@
 
 #include "DebuggerRig.hpp"
 #include "debugger/qt/ProgressGauge.hpp"
+#include "ui/ProgramEntry.hpp"
 
 using namespace ostrovik;
 using test::DebuggerRig;
@@ -33,6 +34,7 @@ private slots:
     void copyAssemblerCodeCopiesMnemonicAndOperand();
     void memoryDumpSavesAndLoads();
     void captionsFollowTheLanguage();
+    void madeHiddenAtStartBeforeTheSettingsWindow();
 
 private:
     debugger::TDebuggerForm& form() { return rig_->openMemoryDebugger(); }
@@ -461,6 +463,26 @@ void MemoryDebuggerTest::captionsFollowTheLanguage()
         QCOMPARE(shown, set.tabs);
         QCOMPARE(realTime->text(), set.box);
     }
+}
+
+void MemoryDebuggerTest::madeHiddenAtStartBeforeTheSettingsWindow()
+{
+    rig_.reset();
+    test::FreshConfig config;
+    test::ScriptedDialogs dialogs;
+    ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
+    auto* f = qobject_cast<debugger::TDebuggerForm*>(windows.MainFormEmu->forms().DebuggerForm.form());
+    QVERIFY(f);
+    QVERIFY(!f->isVisible());
+    // Made before the first activation, it takes its captions from the
+    // language that activation applies (English on a first start).
+    auto* tabs = DebuggerRig::child<QTabWidget>(*f, "PageControl1");
+    QCOMPARE(tabs->tabText(3), QStringLiteral("Взлом :-)"));
+    windows.MainFormEmu->show();
+    QVERIFY(QTest::qWaitFor([&] { return windows.MainFormEmu->firstActivateDone(); }));
+    QCOMPARE(tabs->tabText(3), QStringLiteral("Crack !!!"));
+    QVERIFY(!f->isVisible());
+    windows.MainFormEmu.reset();
 }
 
 QTEST_MAIN(MemoryDebuggerTest)
