@@ -264,6 +264,15 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
     r.dialogs.codecEdits = {{"mpeg_quant", "1"}};
     s.Button4Click();
     QCOMPARE(writer.CompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
+    // A recording with that codec keeps them; another codec drops them.
+    r.window->ToolButton16Click();
+    QVERIFY(r.window->recording());
+    r.record(2);
+    r.window->ToolButton16Click();
+    QCOMPARE(writer.CompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
+    QCOMPARE(r.probe("nb_read_frames"), std::string("2"));
+    writer.SetCompressor("MJPG");
+    QVERIFY(writer.CompressorOptions.empty());
 
     // "No Compression" has no options to show.
     s.ComboBox1->setCurrentIndex(0);

@@ -349,9 +349,12 @@ void TAviWriter_2::recompress()
 void TAviWriter_2::SetCompressor(std::string_view FourCC)
 {
     const std::string_view code = FourCC.substr(0, 4);
+    // Options set in the codec's dialog belong to that codec: choosing it
+    // again (as every recording's start does) keeps them.
+    if (code != CompressorFourCC)
+        CompressorOptions.clear();
     CompressorFourCC.clear();
     compressor_ = {};
-    CompressorOptions.clear();
     if (code.empty())
         return;
     Compressor found = locateCompressor(code, Width, Height);
