@@ -5,15 +5,22 @@
 
 namespace ostrovik::output {
 
-void decodeFrame(const machine::Machine& machine, const TColorTable& ColorTable, bool gray, FrameBitmap& out)
+PaletteColours paletteColours(const machine::Machine& machine, const TColorTable& ColorTable,
+                              ColorValue (*gray)(ColorValue))
 {
-    // Only this palette's 1,024 colours matter; turning them gray once keeps
-    // the per-pixel work a look-up.
-    std::array<std::array<ColorValue, 4>, 256> colours = ColorTable[machine.Ports[0xC1]];
+    // Only this palette's colours matter; turning them gray once keeps the
+    // per-pixel work a look-up.
+    PaletteColours colours = ColorTable[machine.Ports[0xC1]];
     if (gray)
         for (auto& byteColours : colours)
             for (ColorValue& c : byteColours)
-                c = GrayTV(c);
+                c = gray(c);
+    return colours;
+}
+
+void decodeFrame(const machine::Machine& machine, const TColorTable& ColorTable, bool gray, FrameBitmap& out)
+{
+    const PaletteColours colours = paletteColours(machine, ColorTable, gray ? GrayTV : nullptr);
 
     for (std::size_t i = 0; i < machine.VRAM.size(); ++i) {
         const std::uint8_t b = machine.VRAM[i];

@@ -1,10 +1,18 @@
 #pragma once
 
+#include <array>
+
 #include "machine/Machine.hpp"
 #include "output/ColorTable.hpp"
 #include "output/FrameBitmap.hpp"
 
 namespace ostrovik::output {
+
+/// The 1,024 colours of the palette in latch C1, by video byte and pixel;
+/// each passed through @p gray when it is given.
+using PaletteColours = std::array<std::array<ColorValue, 4>, 256>;
+PaletteColours paletteColours(const machine::Machine& machine, const TColorTable& ColorTable,
+                              ColorValue (*gray)(ColorValue));
 
 /// Decodes the whole of video RAM under the palette in latch C1 into @p out,
 /// in gray when @p gray: the picture the raster presentation would show

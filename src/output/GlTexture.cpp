@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "output/FrameDecode.hpp"
+
 namespace ostrovik::output {
 
 ColorValue gray_gl(ColorValue c)
@@ -15,11 +17,7 @@ ColorValue gray_gl(ColorValue c)
 
 void build_texture(const machine::Machine& machine, const TColorTable& ColorTable, bool gray, GlTextureImage& out)
 {
-    std::array<std::array<ColorValue, 4>, 256> colours = ColorTable[machine.Ports[0xC1]];
-    if (gray)
-        for (auto& byteColours : colours)
-            for (ColorValue& c : byteColours)
-                c = gray_gl(c);
+    const PaletteColours colours = paletteColours(machine, ColorTable, gray ? gray_gl : nullptr);
 
     for (std::size_t i = 0; i < machine.VRAM.size(); ++i) {
         const std::uint8_t b = machine.VRAM[i];

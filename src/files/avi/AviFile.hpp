@@ -14,6 +14,16 @@ struct SwsContext;
 
 namespace ostrovik::files::avi {
 
+/// What the frames of a stream are and how they are compressed.
+struct AviFileFormat {
+    int width = 0, height = 0;
+    int bitsPerPixel = 24; ///< of the frames handed in: 24 or 32
+    /// The encoder; none writes the frames uncompressed at their own depth.
+    const AVCodec* codec = nullptr;
+    int quality = 5000;
+    std::map<std::string, std::string> options;
+};
+
 /// One AVI file with one video stream being written: the container, the
 /// stream, and the encoder that turns frames into the stream's samples.
 /// Frames come as top-down rows of blue, green, red (and a fourth, unused)
@@ -30,14 +40,7 @@ public:
     /// Adds the video stream: one frame per @p frameTime milliseconds.
     int createStream(int frameTime);
 
-    struct Format {
-        int width = 0, height = 0;
-        int bitsPerPixel = 24; ///< of the frames handed in: 24 or 32
-        /// The encoder; none writes the frames uncompressed at their own depth.
-        const AVCodec* codec = nullptr;
-        int quality = 5000;
-        std::map<std::string, std::string> options;
-    };
+    using Format = AviFileFormat;
     /// Opens the encoder (a failure answers a positive 1) and writes the
     /// file's header (a failure answers the library's result).
     int setFormat(const Format& format);

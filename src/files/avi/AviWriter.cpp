@@ -145,7 +145,7 @@ void TAviWriter_2::InitVideo()
     VideoInitialized = true;
 }
 
-void TAviWriter_2::setUpStreamFormat()
+AviFileFormat TAviWriter_2::frameFormat() const
 {
     AviFile::Format format;
     format.width = Width;
@@ -153,6 +153,12 @@ void TAviWriter_2::setUpStreamFormat()
     format.bitsPerPixel = BitsPerPixel(PixelFormat_);
     format.quality = Quality;
     format.options = CompressorOptions;
+    return format;
+}
+
+void TAviWriter_2::setUpStreamFormat()
+{
+    AviFile::Format format = frameFormat();
     if (!CompressorFourCC.empty() && OnTheFly) {
         compressor_ = locateCompressor(CompressorFourCC, Width, Height);
         if (!compressor_.codec)
@@ -283,12 +289,7 @@ void TAviWriter_2::recompress()
     if (failure >= 0)
         failure = out.createStream(FrameTime);
     if (failure >= 0) {
-        AviFile::Format format;
-        format.width = Width;
-        format.height = Height;
-        format.bitsPerPixel = BitsPerPixel(PixelFormat_);
-        format.quality = Quality;
-        format.options = CompressorOptions;
+        AviFile::Format format = frameFormat();
         if (!CompressorFourCC.empty()) {
             compressor_ = locateCompressor(CompressorFourCC, Width, Height);
             format.codec = compressor_.codec;

@@ -14,6 +14,7 @@
 namespace ostrovik::files::avi {
 
 class AviFile;
+struct AviFileFormat;
 
 /// Pixel formats of the class library's bitmaps.
 enum class TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
@@ -103,6 +104,7 @@ public:
     std::map<std::string, std::string> CompressorOptions;
 
 private:
+    AviFileFormat frameFormat() const;
     void setUpStreamFormat();
     void progress();
     void recompress();
