@@ -19,6 +19,7 @@
 #include "output/qt/GlScreenView.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/sound/GuiPost.hpp"
+#include "platform/JoyPollClock.hpp"
 #include "platform/KeyMap.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "platform/PlatformTimer.hpp"
@@ -80,6 +81,9 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, std::unique_ptr<platform::Wa
     createAviWriter();
 
     keyboard_ = std::make_unique<machine::Keyboard>(machine_);
+    joyClock_ = new platform::JoyPollClock(this);
+    sdlJoystick_ = std::make_unique<platform::SdlJoystick>(*joyClock_);
+    joystick_ = sdlJoystick_.get();
     setFocusPolicy(Qt::StrongFocus);
 
     machine_.ProgramDir = platform::ExecutableFolder();
@@ -163,6 +167,42 @@ void TMainFormEmu::keyReleaseEvent(QKeyEvent* event)
     const platform::KeyStroke key = platform::VirtualKeyOf(*event);
     guarded([&] { keyboard_->FormKeyUp(key.vk); });
     event->accept();
+}
+
+namespace {
+/// A PC key press or release made by the program (the on-screen keyboard),
+/// delivered through the event queue as the desktop delivers its own.
+class SynthesisedKeyEvent final : public QEvent {
+public:
+    static QEvent::Type type()
+    {
+        static const auto t = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return t;
+    }
+    SynthesisedKeyEvent(std::uint16_t vk, bool down) : QEvent(type()), vk(vk), down(down) {}
+    const std::uint16_t vk;
+    const bool down;
+};
+} // namespace
+
+void TMainFormEmu::postKeystroke(std::uint16_t virtualKey)
+{
+    QCoreApplication::postEvent(this, new SynthesisedKeyEvent(virtualKey, true));
+    QCoreApplication::postEvent(this, new SynthesisedKeyEvent(virtualKey, false));
+}
+
+void TMainFormEmu::customEvent(QEvent* event)
+{
+    if (event->type() != SynthesisedKeyEvent::type()) {
+        QMainWindow::customEvent(event);
+        return;
+    }
+    const auto* key = static_cast<SynthesisedKeyEvent*>(event);
+    // No Ctrl key is ever made, so the message part has nothing to do.
+    if (key->down)
+        guarded([&] { keyboard_->KeyDown(key->vk, 0, activeLayout); });
+    else
+        guarded([&] { keyboard_->FormKeyUp(key->vk); });
 }
 
 bool TMainFormEmu::focusNextPrevChild(bool)

@@ -10,6 +10,7 @@
 #include "output/ColorTable.hpp"
 #include "output/GdiScreen.hpp"
 #include "output/sound/Beeper.hpp"
+#include "platform/Joystick.hpp"
 #include "platform/WaveOut.hpp"
 #include "ui/Captions.hpp"
 #include "ui/CommandForms.hpp"
@@ -22,7 +23,9 @@ namespace ostrovik::machine {
 class Keyboard;
 }
 namespace ostrovik::platform {
+class JoyPollClock;
 class PlatformTimer;
+class SdlJoystick;
 }
 
 namespace ostrovik::output {
@@ -41,7 +44,7 @@ class TSetUpForm;
 class TMainMenu;
 
 /// The main window: owns the machine, drives it from its timer and shows it.
-class TMainFormEmu : public QMainWindow, public machine::Host {
+class TMainFormEmu : public QMainWindow, public machine::Host, public platform::JoyWindow {
     Q_OBJECT
 public:
     /// Design size of the client area (below the menu bar).
@@ -179,6 +182,22 @@ public:
     /// presentation shows it, smoothed when smoothing is on.
     const output::FrameBitmap& aviFrame();
 
+    // ---- joystick (MainFormEmuJoystick.cpp) --------------------------------
+    /// 1 while joystick 1 is captured.
+    std::uint8_t JoyCaptured = 0;
+    std::uint32_t JoyId = 0;
+    /// The joystick service; a test may put its own in place before capturing.
+    platform::Joystick& joystick() { return *joystick_; }
+    void setJoystick(platform::Joystick* joystick);
+    void WMJoy1Move(std::uint32_t lParam) override;
+    void WMJoy1ButtonDown(std::uint32_t wParam) override;
+    void WMJoy1ButtonUp(std::uint32_t wParam) override;
+    void JoyUnplugged() override;
+
+    /// Types a PC key as the on-screen keyboard does: a key press and its
+    /// release, posted to this window and handled as the desktop's own.
+    void postKeystroke(std::uint16_t virtualKey);
+
     // machine::Host
     void showMessage(std::string_view text) override;
     void setCaption(std::string_view text) override;
@@ -209,6 +228,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    void customEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     /// The first activation, once the window is on the screen.
@@ -227,6 +247,7 @@ private:
     /// The game library's browser and downloader behind their commands (GameForms.cpp).
     void installGameForms();
     void applyLanguage(Language language);
+    void joyCaptureEnded();
     int menuBarHeight(int width) const;
 
     machine::Machine machine_;
@@ -237,6 +258,9 @@ private:
     std::unique_ptr<output::FrameBitmap> aviDecoded_;
     TLogTextOutForm* LogTextOutForm = nullptr;
     std::unique_ptr<machine::Keyboard> keyboard_;
+    platform::JoyPollClock* joyClock_ = nullptr;
+    std::unique_ptr<platform::SdlJoystick> sdlJoystick_;
+    platform::Joystick* joystick_ = nullptr;
     QToolBar* ToolBar1 = nullptr;
     std::unique_ptr<output::TColorTable> ColorTable;
     std::unique_ptr<output::GdiScreen> screen_;

@@ -15,6 +15,7 @@
 #include "tools/TZnakogeneratorForm.hpp"
 #include "ui/DebuggerLink.hpp"
 #include "ui/Dialogs.hpp"
+#include "ui/KeyboardForm.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/SetUpForm.hpp"
@@ -65,6 +66,7 @@ void TMainFormEmu::buildCommands()
         [](TMainFormEmu& main) -> QWidget* { return new tools::TAssemblerForm(main); });
     installGameForms();
     installDebuggers(*this);
+    forms_.KeyboardForm.setFactory([](TMainFormEmu& main) -> QWidget* { return new TKeyboardForm(main); });
     // Each tick asks the sound command whether to play.
     beeper_->setSoundSwitch([this] { return menus_->checked(menu::N13); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);
@@ -313,14 +315,5 @@ void TMainFormEmu::N31Click()
 {
     pasteClipboard();
 }
-
-// ---- commands whose work lives with other parts of the program -----------
-// They come with the joystick; until
-// then they do nothing.
-
-void TMainFormEmu::ToolButton17Click()
-{
-}
-
 
 } // namespace ostrovik::ui

@@ -146,9 +146,11 @@ void TMainFormEmu::FormDestroy()
 {
     TimerMain->setEnabled(false);
     // A recording still running is finished and saved before anything it
-    // reads goes. A captured joystick is released here once there is one.
+    // reads goes.
     if (recording())
         stopAviRecording();
+    if (JoyCaptured)
+        joystick_->joyReleaseCapture(JoyId);
     setAcceptDrops(false);
     screen_->ScreenBitmap.reset();
     screen_->BlurBitmap.reset();

@@ -9,6 +9,7 @@
 
 #include "platform/FileNames.hpp"
 #include "platform/ThreadLocale.hpp"
+#include "ui/JoyKeySetup.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
 #include "ui/Settings.hpp"
@@ -41,7 +42,7 @@ ApplicationWindows CreateApplicationWindows(const QStringList& args)
     windows.MainFormEmu->forms().DebuggerForm.ensure(*windows.MainFormEmu);
     windows.SetUpForm = new TSetUpForm(windows.MainFormEmu.get());
     windows.MainFormEmu->setSetUpForm(windows.SetUpForm);
-    // The joystick key-capture dialog (JoyKeySetup) comes last, once it exists.
+    windows.SetUpForm->setJoyKeySetup(new TJoyKeySetup(*windows.SetUpForm));
     return windows;
 }
 

@@ -16,6 +16,7 @@
 #include <QSpinBox>
 
 #include "ui/Captions.hpp"
+#include "ui/JoyKeySetup.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/RadioGroup.hpp"
 #include "ui/Settings.hpp"
@@ -362,11 +363,29 @@ void TSetUpForm::Button4Click()
     MainFormEmu->guarded([&] { MainFormEmu->aviWriter().ConfigureCompressor(dialog); });
 }
 
-// The joystick key buttons open the key-capture dialog, which comes with
-// joystick capture; until then they do nothing.
+void TSetUpForm::setJoyKey(int index, std::uint16_t key)
+{
+    joyKey(index) = key;
+    joyButtons_.at(static_cast<std::size_t>(index))->setText(keyCaption(key));
+}
+
+TJoyKeySetup& TSetUpForm::joyKeySetup()
+{
+    if (!JoyKeySetup)
+        JoyKeySetup = new TJoyKeySetup(*this);
+    return *JoyKeySetup;
+}
+
 void TSetUpForm::openJoyKeySetup(int index)
 {
-    (void)index;
+    const JoyKeyOption& key = kJoyKeys.at(static_cast<std::size_t>(index));
+    TJoyKeySetup& dialog = joyKeySetup();
+    dialog.Label3->setText(QStringLiteral("NONE"));
+    dialog.Label2->setText(utf8(key.heading));
+    dialog.Tag = key.tag;
+    // The settings window does not reload when the dialog closes, so the key
+    // just captured stays on its button until Save.
+    dialog.exec();
 }
 
 void TSetUpForm::Button5Click() { openJoyKeySetup(0); }

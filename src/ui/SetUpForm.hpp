@@ -19,6 +19,7 @@ class QSpinBox;
 
 namespace ostrovik::ui {
 
+class TJoyKeySetup;
 class TMainFormEmu;
 class TRadioGroup;
 
@@ -85,6 +86,13 @@ public:
     std::uint16_t JoyKey4 = 0;
     /// Word @p index in the order up, down, left, right, 1 … 4.
     std::uint16_t& joyKey(int index);
+    /// Sets word @p index and the caption of its button (not the file).
+    void setJoyKey(int index, std::uint16_t key);
+
+    /// The key-capture dialog the joystick key buttons open; made here when
+    /// the program has not made it.
+    TJoyKeySetup& joyKeySetup();
+    void setJoyKeySetup(TJoyKeySetup* dialog) { JoyKeySetup = dialog; }
 
     /// Recently loaded files, newest first.
     TMruFiles MRUFiles;
@@ -156,6 +164,7 @@ private:
     int codecIndex() const;
 
     TMainFormEmu* MainFormEmu;
+    TJoyKeySetup* JoyKeySetup = nullptr;
     std::array<QCheckBox*, 11> optionBoxes_{};
     std::array<QPushButton*, 8> joyButtons_{};
 };

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace ostrovik::machine {
+
+class Machine;
+
+/// The PC keys a joystick plays, as virtual-key codes, in the order up,
+/// down, left, right, buttons 1 to 4.
+struct JoyKeyWords {
+    std::uint16_t JoyKeyUp = 0;
+    std::uint16_t JoyKeyDown = 0;
+    std::uint16_t JoyKeyLeft = 0;
+    std::uint16_t JoyKeyRight = 0;
+    std::array<std::uint16_t, 4> JoyKeyButton{};
+};
+
+/// The joystick's messages as key presses and releases: each key goes
+/// through the key table of the last key press and into the matrix. No CPU
+/// runs, and the pause flag is not looked at.
+///
+/// Only the minimum (255), centre (32,767) and maximum (65,535) of an axis
+/// mean anything; a direction key stays pressed until its axis is centred.
+void JoyMove(Machine& machine, const JoyKeyWords& keys, std::uint32_t lParam);
+/// Presses the key of every button whose state bit (1, 2, 4, 8) is set.
+void JoyButtonDown(Machine& machine, const JoyKeyWords& keys, std::uint32_t wParam);
+/// Releases the key of every button whose state bit is clear.
+void JoyButtonUp(Machine& machine, const JoyKeyWords& keys, std::uint32_t wParam);
+
+} // namespace ostrovik::machine

@@ -1,0 +1,147 @@
+#include "ui/JoyKeySetup.hpp"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "platform/KeyMap.hpp"
+#include "ui/SetUpForm.hpp"
+#include "ui/SettingsSchema.hpp"
+
+namespace ostrovik::ui {
+
+std::uint16_t TJoyKeySetup::CapturedKey = 0;
+
+TClickPanel::TClickPanel(const QString& caption, QWidget* parent) : QLabel(caption, parent)
+{
+    setAlignment(Qt::AlignCenter);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TClickPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+TJoyKeySetup::TJoyKeySetup(TSetUpForm& setUpForm)
+    : QDialog(&setUpForm, Qt::Dialog | Qt::FramelessWindowHint), SetUpForm(setUpForm)
+{
+    setObjectName(QStringLiteral("JoyKeySetup"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setFocusPolicy(Qt::StrongFocus);
+    QFont font(QStringLiteral("Tahoma"), 8);
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    setFont(font);
+
+    // The one-pixel border, and the raised bevel inside it.
+    auto* border = new QFrame(this);
+    border->setFrameStyle(QFrame::Box | QFrame::Plain);
+    border->setLineWidth(1);
+    border->setGeometry(0, 0, kClientWidth, kClientHeight);
+    auto* bevel = new QFrame(this);
+    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    bevel->setLineWidth(1);
+    bevel->setGeometry(1, 1, kClientWidth - 2, kClientHeight - 2);
+
+    Label1 = new QLabel(QStringLiteral("Press a Key for Joystik:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(10, 8, 130, 16);
+
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    QFont bold = font;
+    bold.setBold(true);
+    Label2->setFont(bold);
+    Label2->setGeometry(142, 8, 100, 16);
+
+    Label3 = new QLabel(QStringLiteral("NONE"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    QFont large = font;
+    large.setPointSize(18);
+    large.setBold(true);
+    Label3->setFont(large);
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setAutoFillBackground(true);
+    Label3->setGeometry(10, 30, 190, 52);
+    setKeyBackground(Qt::white);
+
+    Panel1 = new TClickPanel(QStringLiteral("OK"), this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFont(bold);
+    Panel1->setGeometry(208, 30, 64, 52);
+    connect(Panel1, &TClickPanel::clicked, this, [this] { Panel1Click(); });
+
+    Panel2 = new TClickPanel(QStringLiteral("X"), this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setGeometry(kClientWidth - 19, 3, 16, 16);
+    connect(Panel2, &TClickPanel::clicked, this, [this] { Panel2Click(); });
+}
+
+void TJoyKeySetup::setKeyBackground(const QColor& colour)
+{
+    QPalette p = Label3->palette();
+    p.setColor(QPalette::Window, colour);
+    Label3->setPalette(p);
+}
+
+void TJoyKeySetup::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Centred on the settings window, which opened it.
+    const QRect owner = SetUpForm.frameGeometry();
+    move(owner.center() - QPoint(width() / 2, height() / 2));
+    keyPressed_ = false;
+    FormActivate();
+    setFocus();
+}
+
+void TJoyKeySetup::FormActivate()
+{
+    setKeyBackground(Qt::white);
+}
+
+void TJoyKeySetup::keyPressEvent(QKeyEvent* event)
+{
+    // Every key is a candidate, Esc and Enter included: neither closes.
+    const std::uint16_t key = platform::VirtualKeyOf(*event).vk;
+    if (key != 0)
+        FormKeyDown(key);
+    event->accept();
+}
+
+bool TJoyKeySetup::focusNextPrevChild(bool)
+{
+    // Tab is a key to capture, not a move to the next control.
+    return false;
+}
+
+void TJoyKeySetup::FormKeyDown(std::uint16_t Key)
+{
+    Label3->setText(QString::fromStdString(settings::KeyNameOf(Key)));
+    CapturedKey = Key;
+    keyPressed_ = true;
+    // Red shows that a key has been taken.
+    setKeyBackground(Qt::red);
+}
+
+void TJoyKeySetup::Panel1Click()
+{
+    // Without a key pressed since the dialog opened, the binding stays as it
+    // was (and not the key of an earlier opening).
+    const int index = Tag - 1;
+    if (keyPressed_ && index >= 0 && index < static_cast<int>(settings::kJoyKeys.size()))
+        SetUpForm.setJoyKey(index, CapturedKey);
+    accept();
+}
+
+void TJoyKeySetup::Panel2Click()
+{
+    reject();
+}
+
+} // namespace ostrovik::ui

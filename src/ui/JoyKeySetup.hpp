@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QDialog>
+#include <QLabel>
+
+namespace ostrovik::ui {
+
+class TSetUpForm;
+
+/// A flat panel that acts as a button when clicked.
+class TClickPanel : public QLabel {
+    Q_OBJECT
+public:
+    TClickPanel(const QString& caption, QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+/// The key-capture dialog of the joystick keys: the settings window opens it
+/// for one direction or button, the user presses the PC key that it should
+/// play, and "OK" gives that key to the settings window (which stores it at
+/// its next Save). "X" closes it without a change.
+class TJoyKeySetup : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 282;
+    static constexpr int kClientHeight = 93;
+
+    /// @p setUpForm owns the dialog and receives the captured key.
+    explicit TJoyKeySetup(TSetUpForm& setUpForm);
+
+    /// The virtual key of the last key pressed in the dialog: 0 at first,
+    /// kept from one opening to the next.
+    static std::uint16_t CapturedKey;
+
+    /// Which key word to set: 1 up, 2 down, 3 left, 4 right, 5 … 8 the
+    /// buttons 1 … 4. Set by the opening button.
+    int Tag = 0;
+
+    void FormActivate();
+    /// A key pressed in the dialog: any key, Tab, Shift, Ctrl and Alt included.
+    void FormKeyDown(std::uint16_t Key);
+    /// "OK": the key word of Tag gets the captured key, then the dialog closes.
+    void Panel1Click();
+    /// "X": closes without storing.
+    void Panel2Click();
+
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    TClickPanel* Panel1 = nullptr;
+    TClickPanel* Panel2 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void setKeyBackground(const QColor& colour);
+
+    TSetUpForm& SetUpForm;
+    /// A key was pressed since the dialog was opened.
+    bool keyPressed_ = false;
+};
+
+} // namespace ostrovik::ui

@@ -1,0 +1,133 @@
+#include "ui/KeyboardForm.hpp"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QShowEvent>
+#include <QToolButton>
+
+#include "machine/KeyTables.hpp"
+#include "platform/KeyboardLayout.hpp"
+#include "platform/VirtualKeys.hpp"
+#include "ui/KeyboardLayoutTable.hpp"
+#include "ui/MainFormEmu.hpp"
+
+namespace ostrovik::ui {
+
+TKeyboardForm::TKeyboardForm(TMainFormEmu& mainForm)
+    : QWidget(&mainForm, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      MainFormEmu(mainForm)
+{
+    setObjectName(QStringLiteral("KeyboardForm"));
+    setWindowTitle(QStringLiteral("Keyboard"));
+    setFixedSize(kClientWidth, kClientHeight);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, kClientWidth, kClientHeight);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap::fromImage(keyboardPicture()));
+
+    QFont small(QStringLiteral("Tahoma"), 7);
+    small.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
+    for (int i = 0; i < kKeyCount; ++i) {
+        const KeyboardKey& key = kKeyboardKeys[static_cast<std::size_t>(i)];
+        auto* b = new QToolButton(this);
+        b->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setFont(small);
+        b->setText(QString::fromUtf8(key.caption.data(), static_cast<qsizetype>(key.caption.size())));
+        b->setGeometry(key.left, key.top, key.width, kKeyHeight);
+        // Transparent: the picture shows through, the button only answers clicks.
+        b->setStyleSheet(QStringLiteral("QToolButton { background: transparent; border: none; color: #ffd860; }"
+                                        "QToolButton:hover { border: 1px solid #ffd860; }"
+                                        "QToolButton:pressed { background: rgba(255, 216, 96, 90); }"));
+        connect(b, &QToolButton::clicked, this, [this, number = i + 1] {
+            MainFormEmu.guarded([&] { SpeedButtonClick(number); });
+        });
+        buttons_[static_cast<std::size_t>(i)] = b;
+    }
+}
+
+void TKeyboardForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        centreOnMainForm();
+}
+
+void TKeyboardForm::centreOnMainForm()
+{
+    const QRect outer = MainFormEmu.frameGeometry();
+    move(outer.center() - QPoint(width() / 2, height() / 2));
+}
+
+std::uint16_t TKeyboardForm::VkKeyScan(char character)
+{
+    const std::optional<platform::KeyScan> us = platform::VkKeyScanUS(character);
+    if (!us)
+        return 0;
+    if (platform::ActiveKeyboardLayout().Name() != platform::kLayoutRussian)
+        return us->vk;
+    // The Russian layout has no Latin letters. The key that plays the same
+    // machine key under the Cyrillic table types it instead (Й/J is the PC
+    // key Q there); a machine key the Cyrillic table cannot reach is not typed.
+    const machine::TKeyMask wanted = machine::readmask(us->vk, 0);
+    if (wanted == machine::KEYMASK_NONE)
+        return 0;
+    for (std::uint16_t vk = 8; vk <= 222; ++vk)
+        if (machine::readmask(vk, 1) == wanted)
+            return vk;
+    return 0;
+}
+
+void TKeyboardForm::SimulateKeystroke(std::uint8_t Key, std::uint32_t Extra)
+{
+    (void)Extra;
+    MainFormEmu.postKeystroke(Key);
+}
+
+void TKeyboardForm::SendKeys(std::string_view Text)
+{
+    for (char c : Text) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        MainFormEmu.activateWindow();
+        MainFormEmu.setFocus();
+        if (const std::uint16_t vk = VkKeyScan(c))
+            SimulateKeystroke(static_cast<std::uint8_t>(vk), 0);
+    }
+}
+
+void TKeyboardForm::SpeedButtonClick(int number)
+{
+    const KeyboardKey& key = kKeyboardKeys.at(static_cast<std::size_t>(number - 1));
+    switch (key.action) {
+    case KeyAction::None:
+        return;
+    case KeyAction::TestText:
+        SendKeys(kTestText);
+        return;
+    case KeyAction::Matrix: {
+        // Straight into the matrix, even while the machine is paused; the
+        // focus stays where it is.
+        machine::Machine& m = MainFormEmu.machine();
+        m.kbd(key.value, true);
+        m.i8080_do_opcodes(kMatrixKeyHold);
+        m.kbd(key.value, false);
+        return;
+    }
+    case KeyAction::Character:
+    case KeyAction::Code: {
+        MainFormEmu.activateWindow();
+        MainFormEmu.setFocus();
+        const std::uint16_t vk =
+            key.action == KeyAction::Code ? key.value : VkKeyScan(static_cast<char>(key.value));
+        if (vk)
+            SimulateKeystroke(static_cast<std::uint8_t>(vk), 0);
+        return;
+    }
+    }
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include <QImage>
+#include <QWidget>
+
+class QLabel;
+class QToolButton;
+
+namespace ostrovik::ui {
+
+class TMainFormEmu;
+
+/// The on-screen keyboard: a picture of the machine's keyboard with a flat
+/// button over each key. A click types the PC key of that key into the main
+/// window, as if it had been pressed on the PC's keyboard; the two alphabet
+/// keys at the ends of the bottom row press the machine's matrix directly.
+class TKeyboardForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 585;
+    static constexpr int kClientHeight = 259;
+    static constexpr int kPictureWidth = 1024;
+    static constexpr int kPictureHeight = 381;
+    /// How long the alphabet keys are held, in T-states.
+    static constexpr std::int32_t kMatrixKeyHold = 60000;
+    /// What the СБР key types.
+    static constexpr std::string_view kTestText = "Pack my box with five jugs";
+
+    explicit TKeyboardForm(TMainFormEmu& mainForm);
+
+    /// Presses and releases PC key @p Key in the main window; every caller
+    /// passes @p Extra = 0 (it would be the scan code).
+    void SimulateKeystroke(std::uint8_t Key, std::uint32_t Extra);
+    /// Types @p Text key by key, Latin letters in upper case.
+    void SendKeys(std::string_view Text);
+
+    /// The PC key that types @p character under the active keyboard layout,
+    /// 0 when that layout cannot type it.
+    static std::uint16_t VkKeyScan(char character);
+
+    /// SpeedButton1 … SpeedButton79 (index 0 … 78).
+    QToolButton* speedButton(int number) const { return buttons_.at(static_cast<std::size_t>(number - 1)); }
+
+    QLabel* Image1 = nullptr;
+
+    /// The keyboard picture at its own size.
+    static QImage keyboardPicture();
+
+private:
+    void SpeedButtonClick(int number);
+    void centreOnMainForm();
+
+    TMainFormEmu& MainFormEmu;
+    std::array<QToolButton*, 79> buttons_{};
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+} // namespace ostrovik::ui

@@ -1,0 +1,103 @@
+// Joystick capture and the joystick's messages, which play the PC keys the
+// settings window assigns.
+
+#include <QGroupBox>
+
+#include "machine/JoystickKeys.hpp"
+#include "platform/SdlJoystick.hpp"
+#include "ui/Dialogs.hpp"
+#include "ui/MainFormEmu.hpp"
+#include "ui/MainMenu.hpp"
+#include "ui/SetUpForm.hpp"
+
+namespace ostrovik::ui {
+
+namespace {
+
+constexpr int kImageJoystickReleased = 26;
+constexpr int kImageJoystickCaptured = 20;
+
+machine::JoyKeyWords joyKeyWords(const TSetUpForm* form)
+{
+    machine::JoyKeyWords keys;
+    if (!form)
+        return keys;
+    keys.JoyKeyUp = form->JoyKeyUp;
+    keys.JoyKeyDown = form->JoyKeyDown;
+    keys.JoyKeyLeft = form->JoyKeyLeft;
+    keys.JoyKeyRight = form->JoyKeyRight;
+    keys.JoyKeyButton = {form->JoyKey1, form->JoyKey2, form->JoyKey3, form->JoyKey4};
+    return keys;
+}
+
+} // namespace
+
+void TMainFormEmu::setJoystick(platform::Joystick* joystick)
+{
+    if (JoyCaptured)
+        joystick_->joyReleaseCapture(JoyId);
+    joyCaptureEnded();
+    joystick_ = joystick ? joystick : sdlJoystick_.get();
+}
+
+void TMainFormEmu::joyCaptureEnded()
+{
+    JoyCaptured = 0;
+    if (SetUpForm)
+        SetUpForm->JoyGroupBox->setEnabled(false);
+    menus_->setImage(menu::ToolButton17, kImageJoystickReleased);
+}
+
+void TMainFormEmu::ToolButton17Click()
+{
+    if (JoyCaptured) {
+        joystick_->joyReleaseCapture(JoyId);
+        joyCaptureEnded();
+        return;
+    }
+    platform::JoyInfo position;
+    platform::JoyResult result = joystick_->joyGetPos(0, position);
+    if (result == platform::JOYERR_NOERROR) {
+        JoyId = 0;
+        platform::JoyCaps caps;
+        result = joystick_->joyGetDevCaps(JoyId, caps);
+        if (result == platform::JOYERR_NOERROR)
+            result = joystick_->joySetCapture(*this, JoyId, 2 * caps.wPeriodMin, false);
+    }
+    // A capture that could not be set is reported like a position that could
+    // not be read, and the joystick stays released.
+    if (result != platform::JOYERR_NOERROR) {
+        dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromLatin1(platform::JoyErrorText(result)));
+        return;
+    }
+    JoyCaptured = 1;
+    if (SetUpForm)
+        SetUpForm->JoyGroupBox->setEnabled(true);
+    menus_->setImage(menu::ToolButton17, kImageJoystickCaptured);
+}
+
+void TMainFormEmu::WMJoy1Move(std::uint32_t lParam)
+{
+    machine::JoyMove(machine_, joyKeyWords(SetUpForm), lParam);
+}
+
+void TMainFormEmu::WMJoy1ButtonDown(std::uint32_t wParam)
+{
+    machine::JoyButtonDown(machine_, joyKeyWords(SetUpForm), wParam);
+}
+
+void TMainFormEmu::WMJoy1ButtonUp(std::uint32_t wParam)
+{
+    machine::JoyButtonUp(machine_, joyKeyWords(SetUpForm), wParam);
+}
+
+void TMainFormEmu::JoyUnplugged()
+{
+    // Whatever the joystick held is let go, as if it had been centred with
+    // no button held; the tool button captures a joystick plugged in again.
+    WMJoy1Move(platform::JoyMoveParam(platform::kJoyAxisCentre, platform::kJoyAxisCentre));
+    WMJoy1ButtonUp(0);
+    joyCaptureEnded();
+}
+
+} // namespace ostrovik::ui
