@@ -1,0 +1,247 @@
+// The joystick tool button on SDL's real driver with a virtual controller,
+// and the key-capture dialog the settings window's joystick buttons open.
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <SDL.h>
+
+#include <functional>
+
+#include "support/MainWindowRig.hpp"
+#include "ui/JoyKeySetup.hpp"
+#include "ui/MainMenu.hpp"
+#include "ui/Settings.hpp"
+#include "ui/SettingsSchema.hpp"
+
+using namespace ostrovik;
+using test::MainWindowRig;
+
+namespace {
+
+/// A controller plugged in through SDL's virtual joystick driver.
+class VirtualPad {
+public:
+    VirtualPad()
+    {
+        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+        index_ = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
+        handle_ = SDL_JoystickOpen(index_);
+    }
+    ~VirtualPad()
+    {
+        unplug();
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    }
+    bool ok() const { return handle_ != nullptr; }
+    void axis(int a, std::int16_t v) { SDL_JoystickSetVirtualAxis(handle_, a, v); }
+    void button(int b, bool down) { SDL_JoystickSetVirtualButton(handle_, b, down ? 1 : 0); }
+    void unplug()
+    {
+        if (!handle_)
+            return;
+        SDL_JoystickClose(handle_);
+        handle_ = nullptr;
+        SDL_JoystickDetachVirtual(index_);
+    }
+
+private:
+    int index_ = -1;
+    SDL_Joystick* handle_ = nullptr;
+};
+
+} // namespace
+
+class JoystickWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void captureFailsWithNoJoystick();
+    void padPlaysKeysAndAnUnplugReleasesThem();
+    void keyCaptureDialog();
+
+private:
+    bool captured() const;
+    /// Opens the dialog with @p button and lets @p act work inside it.
+    void openDialog(QPushButton* button, std::function<void(ui::TJoyKeySetup&)> act);
+
+    std::unique_ptr<MainWindowRig> rig_;
+};
+
+void JoystickWindowTest::init()
+{
+    rig_ = std::make_unique<MainWindowRig>();
+    QVERIFY(rig_->powerOn());
+}
+
+void JoystickWindowTest::cleanup()
+{
+    rig_.reset();
+}
+
+bool JoystickWindowTest::captured() const
+{
+    ui::TMainFormEmu& w = *rig_->window;
+    const bool on = w.JoyCaptured == 1;
+    // The tool button's picture and the settings' joystick box follow the capture.
+    if (w.menus().image(QStringLiteral("ToolButton17")) != (on ? 20 : 26))
+        return !on;
+    if (w.setUpForm()->JoyGroupBox->isEnabled() != on)
+        return !on;
+    return on;
+}
+
+void JoystickWindowTest::captureFailsWithNoJoystick()
+{
+    rig_->window->ToolButton17Click();
+    QCOMPARE(rig_->dialogs.messages, QStringList{QStringLiteral("Joystick is Unplugged")});
+    QVERIFY(!captured());
+    QCOMPARE(rig_->window->menus().image(QStringLiteral("ToolButton17")), 26);
+}
+
+void JoystickWindowTest::padPlaysKeysAndAnUnplugReleasesThem()
+{
+    machine::Machine& m = rig_->m();
+    auto pad = std::make_unique<VirtualPad>();
+    QVERIFY(pad->ok());
+    rig_->window->ToolButton17Click();
+    QVERIFY(rig_->dialogs.messages.isEmpty());
+    QVERIFY(captured());
+
+    // Up-left: the up and left arrows (extra matrix row 3, bits 1 and 2),
+    // within a capture period or two.
+    pad->axis(0, -32768);
+    pad->axis(1, -32768);
+    QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrixExt[3], std::uint8_t{0x06}, 1000);
+    // Button 1 and 2: F (main row 6, bit 7) and Space (row 3, bit 0).
+    pad->button(0, true);
+    pad->button(1, true);
+    QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrix[6], std::uint8_t{0x80}, 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrix[3], std::uint8_t{0x01}, 1000);
+
+    // Unplugged with all of it held: nothing stays stuck, the capture ends.
+    pad->unplug();
+    QTRY_VERIFY_WITH_TIMEOUT(!captured(), 1000);
+    QCOMPARE(m.KeyMatrixExt[3], std::uint8_t{0});
+    QCOMPARE(m.KeyMatrix[6], std::uint8_t{0});
+    QCOMPARE(m.KeyMatrix[3], std::uint8_t{0});
+
+    // Plugged in again, the tool button captures it; a second press releases.
+    pad = std::make_unique<VirtualPad>();
+    rig_->window->ToolButton17Click();
+    QVERIFY(captured());
+    pad->axis(0, 32767);
+    QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrixExt[3], std::uint8_t{0x01}, 1000);
+    pad->axis(0, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrixExt[3], std::uint8_t{0}, 1000);
+    rig_->window->ToolButton17Click();
+    QVERIFY(!captured());
+    QVERIFY(rig_->dialogs.messages.isEmpty());
+}
+
+void JoystickWindowTest::openDialog(QPushButton* button, std::function<void(ui::TJoyKeySetup&)> act)
+{
+    ui::TJoyKeySetup& dialog = rig_->window->setUpForm()->joyKeySetup();
+    bool ran = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        ran = true;
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.isModal());
+        act(dialog);
+        // A dialog left open would hang the test.
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+    button->click();
+    QVERIFY(ran);
+}
+
+void JoystickWindowTest::keyCaptureDialog()
+{
+    ui::TSetUpForm& settings = *rig_->window->setUpForm();
+    // The key buttons work while a joystick is captured.
+    QVERIFY(!settings.JoyGroupBox->isEnabled());
+    VirtualPad pad;
+    QVERIFY(pad.ok());
+    rig_->window->ToolButton17Click();
+    QVERIFY(captured());
+    // Open for "UP", press Space, OK.
+    openDialog(settings.Button5, [](ui::TJoyKeySetup& d) {
+        QCOMPARE(d.Label2->text(), QStringLiteral("UP"));
+        QCOMPARE(d.Label3->text(), QStringLiteral("NONE"));
+        QCOMPARE(d.Label3->palette().color(QPalette::Window), QColor(Qt::white));
+        QTest::keyClick(&d, Qt::Key_Space);
+        QCOMPARE(d.Label3->text(), QStringLiteral("SPACE"));
+        QCOMPARE(d.Label3->palette().color(QPalette::Window), QColor(Qt::red));
+        QTest::mouseClick(d.Panel1, Qt::LeftButton);
+    });
+    QCOMPARE(settings.JoyKeyUp, std::uint16_t{32});
+    QCOMPARE(settings.Button5->text(), QStringLiteral("SPACE"));
+
+    using ui::TSetUpForm;
+    const struct {
+        const char* name;
+        QPushButton* button;
+        std::uint16_t TSetUpForm::*word;
+        std::uint16_t expected;
+        QString caption;
+        std::function<void(ui::TJoyKeySetup&)> act;
+    } cases[] = {
+        {"F for button 1", settings.Button9, &TSetUpForm::JoyKey1, 70, QStringLiteral("F"),
+         [](ui::TJoyKeySetup& d) {
+             QCOMPARE(d.Label2->text(), QStringLiteral("1"));
+             QTest::keyClick(&d, Qt::Key_F);
+             QTest::mouseClick(d.Panel1, Qt::LeftButton);
+         }},
+        {"Tab is captured, not a focus move", settings.Button6, &TSetUpForm::JoyKeyLeft, 9, QStringLiteral("TAB"),
+         [](ui::TJoyKeySetup& d) {
+             QTest::keyClick(&d, Qt::Key_Tab);
+             QTest::mouseClick(d.Panel1, Qt::LeftButton);
+         }},
+        {"a key then X: nothing changes", settings.Button8, &TSetUpForm::JoyKeyDown, 40, QStringLiteral("DOWN"),
+         [](ui::TJoyKeySetup& d) {
+             QTest::keyClick(&d, Qt::Key_Q);
+             QTest::mouseClick(d.Panel2, Qt::LeftButton);
+         }},
+        {"NONE then OK keeps the binding", settings.Button12, &TSetUpForm::JoyKey4, 71, QStringLiteral("G"),
+         [](ui::TJoyKeySetup& d) {
+             // The key of the last opening (Q) is not put in its place.
+             QCOMPARE(d.Label3->text(), QStringLiteral("NONE"));
+             QTest::mouseClick(d.Panel1, Qt::LeftButton);
+         }},
+        {"Esc and Enter are keys too", settings.Button7, &TSetUpForm::JoyKeyRight, 13, QStringLiteral("ENTER"),
+         [](ui::TJoyKeySetup& d) {
+             QTest::keyClick(&d, Qt::Key_Escape);
+             QVERIFY(d.isVisible());
+             QTest::keyClick(&d, Qt::Key_Return);
+             QVERIFY(d.isVisible());
+             QTest::mouseClick(d.Panel1, Qt::LeftButton);
+         }},
+    };
+    for (const auto& c : cases) {
+        openDialog(c.button, c.act);
+        QVERIFY2(settings.*c.word == c.expected, c.name);
+        QVERIFY2(c.button->text() == c.caption, c.name);
+    }
+
+    // Activating the settings window again keeps the captured keys; Save stores them.
+    settings.activateWindow();
+    QApplication::processEvents();
+    QCOMPARE(settings.Button5->text(), QStringLiteral("SPACE"));
+    QVERIFY(settings.Button1Click());
+    QCOMPARE(ui::ReadIni(ui::settings::kJoyOptions, "KEY_JOY_UP"), QStringLiteral("32"));
+    QCOMPARE(ui::ReadIni(ui::settings::kJoyOptions, "KEY_JOY_RIGHT"), QStringLiteral("13"));
+    QCOMPARE(ui::ReadIni(ui::settings::kJoyOptions, "KEY_JOY_4"), QStringLiteral("71"));
+
+    // The pad now plays Space for up.
+    pad.axis(1, -32768);
+    QTRY_COMPARE_WITH_TIMEOUT(rig_->m().KeyMatrix[3], std::uint8_t{0x01}, 1000);
+    pad.axis(1, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(rig_->m().KeyMatrix[3], std::uint8_t{0}, 1000);
+}
+
+QTEST_MAIN(JoystickWindowTest)
+#include "joystick_window_test.moc"
