@@ -39,7 +39,7 @@ TKeyboardForm::TKeyboardForm(TMainFormEmu& mainForm)
         b->setText(QString::fromUtf8(key.caption.data(), static_cast<qsizetype>(key.caption.size())));
         b->setGeometry(key.left, key.top, key.width, kKeyHeight);
         // Transparent: the picture shows through, the button only answers clicks.
-        b->setStyleSheet(QStringLiteral("QToolButton { background: transparent; border: none; color: #ffd860; }"
+        b->setStyleSheet(QStringLiteral("QToolButton { background: transparent; border: none; color: #3a2410; }"
                                         "QToolButton:hover { border: 1px solid #ffd860; }"
                                         "QToolButton:pressed { background: rgba(255, 216, 96, 90); }"));
         connect(b, &QToolButton::clicked, this, [this, number = i + 1] {

@@ -4,14 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
 #include <string>
 #include <vector>
 
 #include "TestMachine.hpp"
 #include "machine/JoystickKeys.hpp"
 #include "platform/SdlJoystick.hpp"
+#include "support/VirtualJoystick.hpp"
 
 using namespace ostrovik;
 using machine::JoyKeyWords;
@@ -152,36 +151,7 @@ public:
     std::vector<std::string> log;
 };
 
-/// A virtual controller with two axes and four buttons, as SDL sees a real one.
-class VirtualPad {
-public:
-    VirtualPad()
-    {
-        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-        index_ = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
-        handle_ = SDL_JoystickOpen(index_);
-    }
-    ~VirtualPad()
-    {
-        unplug();
-        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
-    }
-    bool ok() const { return index_ >= 0 && handle_; }
-    void axis(int a, std::int16_t v) { SDL_JoystickSetVirtualAxis(handle_, a, v); }
-    void button(int b, bool down) { SDL_JoystickSetVirtualButton(handle_, b, down ? 1 : 0); }
-    void unplug()
-    {
-        if (!handle_)
-            return;
-        SDL_JoystickClose(handle_);
-        handle_ = nullptr;
-        SDL_JoystickDetachVirtual(index_);
-    }
-
-private:
-    int index_ = -1;
-    SDL_Joystick* handle_ = nullptr;
-};
+using VirtualPad = ostrovik::test::VirtualJoystick;
 
 } // namespace
 

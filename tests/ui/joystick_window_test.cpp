@@ -6,11 +6,10 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <SDL.h>
-
 #include <functional>
 
 #include "support/MainWindowRig.hpp"
+#include "support/VirtualJoystick.hpp"
 #include "ui/JoyKeySetup.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/Settings.hpp"
@@ -19,40 +18,7 @@
 using namespace ostrovik;
 using test::MainWindowRig;
 
-namespace {
-
-/// A controller plugged in through SDL's virtual joystick driver.
-class VirtualPad {
-public:
-    VirtualPad()
-    {
-        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-        index_ = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
-        handle_ = SDL_JoystickOpen(index_);
-    }
-    ~VirtualPad()
-    {
-        unplug();
-        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
-    }
-    bool ok() const { return handle_ != nullptr; }
-    void axis(int a, std::int16_t v) { SDL_JoystickSetVirtualAxis(handle_, a, v); }
-    void button(int b, bool down) { SDL_JoystickSetVirtualButton(handle_, b, down ? 1 : 0); }
-    void unplug()
-    {
-        if (!handle_)
-            return;
-        SDL_JoystickClose(handle_);
-        handle_ = nullptr;
-        SDL_JoystickDetachVirtual(index_);
-    }
-
-private:
-    int index_ = -1;
-    SDL_Joystick* handle_ = nullptr;
-};
-
-} // namespace
+using VirtualPad = test::VirtualJoystick;
 
 class JoystickWindowTest : public QObject {
     Q_OBJECT
