@@ -1,6 +1,12 @@
 #include "ui/Dialogs.hpp"
 
+#include <algorithm>
+
+#include <QEvent>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QPointer>
+#include <QWindow>
 #include <QMessageBox>
 
 #include "ui/CompressorOptionsDialog.hpp"
@@ -8,6 +14,21 @@
 namespace ostrovik::ui {
 
 namespace {
+
+/// Cancels a dialog once the window beneath it is closed.
+class WindowGone final : public QObject {
+public:
+    explicit WindowGone(QDialog& dialog) : dialog_(dialog) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close)
+            dialog_.reject();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QDialog& dialog_;
+};
 
 class QtDialogs final : public Dialogs {
 public:
@@ -26,6 +47,48 @@ public:
         if (name.isEmpty())
             return std::nullopt;
         return name;
+    }
+    std::optional<QString> openFileClosable(QWidget* parent, const QString& title, const QString& dir,
+                                            const QString& filter) override
+    {
+        // Not modal: a modal dialog makes the desktop's close box of the
+        // window beneath do nothing. That window is disabled instead, which
+        // keeps its input away but lets it be closed, and its closing ends
+        // the dialog.
+        QPointer<QWidget> window = parent ? parent->window() : nullptr;
+        // Its own top-level window (a child would be disabled with the
+        // window), kept above that window and centred on it.
+        QFileDialog dialog(nullptr, title, dir, filter);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setWindowModality(Qt::NonModal);
+        if (window) {
+            dialog.winId();
+            if (dialog.windowHandle() && window->windowHandle())
+                dialog.windowHandle()->setTransientParent(window->windowHandle());
+            dialog.adjustSize();
+            const QPoint at = window->frameGeometry().center() - dialog.rect().center();
+            dialog.move(std::max(at.x(), 0), std::max(at.y(), 0));
+        }
+        const bool wasEnabled = window && window->isEnabled();
+        WindowGone gone(dialog);
+        if (window) {
+            window->setEnabled(false);
+            window->installEventFilter(&gone);
+        }
+        QEventLoop loop;
+        QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+        dialog.show();
+        if (!window || window->isVisible())
+            loop.exec();
+        if (window) {
+            window->removeEventFilter(&gone);
+            window->setEnabled(wasEnabled);
+        }
+        const QStringList chosen = dialog.selectedFiles();
+        if (dialog.result() != QDialog::Accepted || chosen.isEmpty() || chosen.first().isEmpty())
+            return std::nullopt;
+        return chosen.first();
     }
     std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& dir,
                                     const QString& filter) override

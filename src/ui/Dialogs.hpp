@@ -26,6 +26,15 @@ public:
     /// An open-file dialog; nothing when cancelled.
     virtual std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& dir,
                                             const QString& filter) = 0;
+    /// An open-file dialog that leaves the window beneath it closable: the
+    /// window takes no other input meanwhile, and closing it cancels the
+    /// dialog. For a dialog the machine may ask for again and again, so that
+    /// the program can always be ended. A double answers it as openFile.
+    virtual std::optional<QString> openFileClosable(QWidget* parent, const QString& title, const QString& dir,
+                                                    const QString& filter)
+    {
+        return openFile(parent, title, dir, filter);
+    }
     /// A save-file dialog; nothing when cancelled.
     virtual std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& dir,
                                             const QString& filter) = 0;

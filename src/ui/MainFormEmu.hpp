@@ -222,6 +222,7 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     /// Whether a menu of the window (or the menu bar's keyboard navigation) is open.
     bool menuOpen() const;
@@ -270,6 +271,8 @@ private:
     output::ScreenView* screenView_ = nullptr;
     output::GlScreenView* glView_ = nullptr;
     bool FirstActivate = false;
+    /// The window has been closed: the machine asks for no more files.
+    bool closing_ = false;
     std::unique_ptr<TMainMenu> menus_;
     CommandForms forms_;
     TCaptionFollowers captionFollowers_;

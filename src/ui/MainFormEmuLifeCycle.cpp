@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFile>
 #include <QResizeEvent>
 #include <QWindow>
@@ -140,6 +141,16 @@ void TMainFormEmu::FormResize()
     // picture left is cleared by it; the next tick draws the picture again.
     if (machine_.RenderMode == 0 && !fullScreen())
         screenView_->update();
+}
+
+void TMainFormEmu::closeEvent(QCloseEvent* event)
+{
+    // A machine that keeps asking for a tape (a ROM image of zeros runs into
+    // the tape-load entry again and again) must not hold the program open:
+    // closing stops it at once, and the stop sequence follows at exit.
+    closing_ = true;
+    TimerMain->setEnabled(false);
+    QMainWindow::closeEvent(event);
 }
 
 void TMainFormEmu::FormDestroy()

@@ -58,7 +58,10 @@ const QString& TMainFormEmu::OpenDialogFilter()
 
 std::optional<std::string> TMainFormEmu::chooseTapeFile()
 {
-    const auto name = dialogs().openFile(this, OpenDialogTitle(), platform::FileNameText(platform::ExecutableFolder()),
+    // Once the window is closed nothing is asked: the program is ending.
+    if (closing_)
+        return std::nullopt;
+    const auto name = dialogs().openFileClosable(this, OpenDialogTitle(), platform::FileNameText(platform::ExecutableFolder()),
                                          OpenDialogFilter());
     if (!name)
         return std::nullopt;

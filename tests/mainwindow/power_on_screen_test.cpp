@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include "support/MainWindowRig.hpp"
+#include "ui/Dialogs.hpp"
 
 using namespace ostrovik;
 using test::differenceFromBitmap;
@@ -29,6 +30,7 @@ private slots:
     void bannerIsShownInTheWindow();
     void unreadableRomImageStopsThePowerOn_data();
     void unreadableRomImageStopsThePowerOn();
+    void aRomOfZerosAsksForTapesYetTheWindowCloses();
 };
 
 void PowerOnScreenTest::bannerIsShownInTheWindow()
@@ -119,6 +121,42 @@ void PowerOnScreenTest::unreadableRomImageStopsThePowerOn()
     QVERIFY(!rig.window->timerRunning());
     QCOMPARE(rig.m().clock, 0);
     QCOMPARE(rig.dialogs.errors.size(), 1);
+}
+
+void PowerOnScreenTest::aRomOfZerosAsksForTapesYetTheWindowCloses()
+{
+    // All zero: the machine runs NOPs through the whole address space and
+    // reaches the tape-load entry again and again.
+    MainWindowRig rig;
+    QVERIFY(!rig.writeFile(QStringLiteral("bios.dat"), std::vector<std::uint8_t>(22 + 16384, 0)).isEmpty());
+    rig.window->show();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.dialogs.asked.size() >= 3, 10000); // each Cancel brings it back
+    QCOMPARE(rig.dialogs.asked.front().title, ui::TMainFormEmu::OpenDialogTitle());
+
+    rig.window->close();
+    QVERIFY(!rig.window->timerRunning());
+    const std::size_t asked = rig.dialogs.asked.size();
+    QTest::qWait(400);
+    QCOMPARE(rig.dialogs.asked.size(), asked);
+
+    // The real dialog leaves the window's close box working: closing the
+    // window ends the dialog, and the window takes input again afterwards.
+    ui::setDialogs(nullptr);
+    const auto restore = qScopeGuard([&] { ui::setDialogs(&rig.dialogs); });
+    rig.window->show();
+    bool hung = false;
+    QTimer::singleShot(300, rig.window.get(), [&] { rig.window->close(); });
+    QTimer::singleShot(5000, rig.window.get(), [&] {
+        hung = true;
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    const auto chosen = ui::dialogs().openFileClosable(rig.window.get(), QStringLiteral("t"), rig.path(QString()),
+                                                       QStringLiteral("*"));
+    QVERIFY(!hung);
+    QVERIFY(!chosen);
+    QVERIFY(!rig.window->isVisible());
+    QVERIFY(rig.window->isEnabled());
 }
 
 QTEST_MAIN(PowerOnScreenTest)
