@@ -19,32 +19,13 @@
 #include "CatalogueServer.hpp"
 #include "games/CatalogueDownloader.hpp"
 #include "games/GameLibrary.hpp"
+#include "BenchGamesHost.hpp"
 #include "games/qt/TOnlineGamesForm.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-class BenchHost final : public ostrovik::games::GamesHost {
-public:
-    explicit BenchHost(std::string dir) : dir_(std::move(dir)) {}
-    std::string programDir() const override { return dir_; }
-    void message(QWidget*, const QString&) override {}
-    void error(QWidget*, const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    bool quickRun() const override { return false; }
-    void setQuickRun(bool) override {}
-    void ResetComp() override {}
-    void setPaused(std::uint8_t) override {}
-    void setMainCaption(const QString&) override {}
-    void NewLoadFile(const QString&, bool) override {}
-    void AddFileInMRU(const QString&) override {}
-    void setOpenDialogFileName(const QString&) override {}
-    void focusMain() override {}
-
-private:
-    std::string dir_;
-};
 
 double secondsSince(Clock::time_point start)
 {
@@ -74,7 +55,7 @@ int main(int argc, char** argv)
         const fs::path program = fs::temp_directory_path() / ("ostrovik-download-bench-" + std::to_string(method));
         fs::remove_all(program);
         fs::create_directories(ostrovik::games::LibraryRoot(program.string()));
-        ostrovik::games::TOnlineGamesForm form(std::make_unique<BenchHost>(program.string()));
+        ostrovik::games::TOnlineGamesForm form(std::make_unique<BenchGamesHost>(program.string()));
         form.WebEdit->setText(QString::fromStdString(server.games()));
         // A 1 ms timer: the gap between its ticks is how long the window's
         // thread went without handling events.

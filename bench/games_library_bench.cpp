@@ -15,32 +15,13 @@
 #include <QListWidget>
 
 #include "games/GameLibrary.hpp"
+#include "BenchGamesHost.hpp"
 #include "games/qt/TGamesForm.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-class BenchHost final : public ostrovik::games::GamesHost {
-public:
-    explicit BenchHost(std::string dir) : dir_(std::move(dir)) {}
-    std::string programDir() const override { return dir_; }
-    void message(QWidget*, const QString&) override {}
-    void error(QWidget*, const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    bool quickRun() const override { return false; }
-    void setQuickRun(bool) override {}
-    void ResetComp() override {}
-    void setPaused(std::uint8_t) override {}
-    void setMainCaption(const QString&) override {}
-    void NewLoadFile(const QString&, bool) override {}
-    void AddFileInMRU(const QString&) override {}
-    void setOpenDialogFileName(const QString&) override {}
-    void focusMain() override {}
-
-private:
-    std::string dir_;
-};
 
 double msSince(Clock::time_point start)
 {
@@ -82,7 +63,7 @@ int main(int argc, char** argv)
     std::unique_ptr<ostrovik::games::TGamesForm> form;
     {
         const auto start = Clock::now();
-        form = std::make_unique<ostrovik::games::TGamesForm>(std::make_unique<BenchHost>(program.string()));
+        form = std::make_unique<ostrovik::games::TGamesForm>(std::make_unique<BenchGamesHost>(program.string()));
         form->show();
         QApplication::processEvents();
         open = msSince(start);

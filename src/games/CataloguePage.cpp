@@ -37,46 +37,49 @@ std::string removeAll(std::string line, std::string_view marker)
 bool validUtf8(std::string_view s)
 {
     std::size_t i = 0;
-        while (i < s.size()) {
-            const auto c = static_cast<unsigned char>(s[i]);
-            std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-            if (n == 0 || i + n > s.size() || (n == 2 && c < 0xC2) || (n == 4 && c > 0xF4))
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (n == 0 || i + n > s.size() || (n == 2 && c < 0xC2) || (n == 4 && c > 0xF4))
+            return false;
+        char32_t cp = n == 1 ? c : c & (0x7F >> n);
+        for (std::size_t k = 1; k < n; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if ((b & 0xC0) != 0x80)
                 return false;
-            char32_t cp = n == 1 ? c : c & (0x7F >> n);
-            for (std::size_t k = 1; k < n; ++k) {
-                const auto b = static_cast<unsigned char>(s[i + k]);
-                if ((b & 0xC0) != 0x80)
-                    return false;
-                cp = (cp << 6) | (b & 0x3F);
-            }
-            if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-                (cp >= 0xD800 && cp <= 0xDFFF))
-                return false;
-            i += n;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += n;
     }
     return true;
 }
 
 } // namespace
 
-Lines PageToLines(std::string_view bytes)
+Lines SplitLines(std::string_view text)
 {
     Lines lines;
-    if (!validUtf8(bytes))
-        return lines;
     std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t stop = bytes.find_first_of("\r\n", start);
+    while (start < text.size()) {
+        std::size_t stop = text.find_first_of("\r\n", start);
         if (stop == std::string_view::npos)
-            stop = bytes.size();
-        lines.emplace_back(bytes.substr(start, stop - start));
+            stop = text.size();
+        lines.emplace_back(text.substr(start, stop - start));
         start = stop;
-        if (start < bytes.size() && bytes[start] == '\r')
+        if (start < text.size() && text[start] == '\r')
             ++start;
-        if (start < bytes.size() && bytes[start] == '\n')
+        if (start < text.size() && text[start] == '\n')
             ++start;
     }
     return lines;
+}
+
+Lines PageToLines(std::string_view bytes)
+{
+    return validUtf8(bytes) ? SplitLines(bytes) : Lines();
 }
 
 GameCount ReadGameCount(const Lines& page)

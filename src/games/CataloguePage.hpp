@@ -10,6 +10,9 @@ namespace ostrovik::games {
 
 using Lines = std::vector<std::string>;
 
+/// @p text split into lines at CR LF, LF or CR; an empty text has none.
+Lines SplitLines(std::string_view text);
+
 /// A page's bytes split into lines at CR LF, LF or CR; a page that is not
 /// valid UTF-8 has no lines. The lines stay UTF-8.
 Lines PageToLines(std::string_view bytes);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <limits>
 
+#include "games/CataloguePage.hpp"
 #include "platform/Cp1251.hpp"
 
 namespace ostrovik::games {
@@ -105,18 +106,8 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::string& path)
     if (!ok)
         return std::nullopt;
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t stop = bytes.find_first_of("\r\n", start);
-        if (stop == std::string::npos)
-            stop = bytes.size();
-        lines.push_back(platform::Cp1251ToUtf8(std::string_view(bytes).substr(start, stop - start)));
-        start = stop;
-        if (start < bytes.size() && bytes[start] == '\r')
-            ++start;
-        if (start < bytes.size() && bytes[start] == '\n')
-            ++start;
-    }
+    for (const std::string& line : SplitLines(bytes))
+        lines.push_back(platform::Cp1251ToUtf8(line));
     return lines;
 }
 
@@ -129,11 +120,14 @@ bool WriteTextLines(const std::string& path, const std::vector<std::string>& lin
     return static_cast<bool>(out);
 }
 
-std::string RootMissingMessage(const std::string& root, std::string_view downloadAddress)
+namespace {
+
+/// The two messages share their shape: what is missing, then where to go.
+std::string libraryMessage(const std::string& first, const std::string& action, std::string_view downloadAddress)
 {
-    std::string text = "Нет каталога " + root;
+    std::string text = first;
     text += kBreak;
-    text += "создаю каталог , пройдите в меню \"";
+    text += action + "пройдите в меню \"";
     text += kDownloadItem;
     text += downloadAddress;
     text += "\" ";
@@ -142,17 +136,16 @@ std::string RootMissingMessage(const std::string& root, std::string_view downloa
     return text;
 }
 
+} // namespace
+
+std::string RootMissingMessage(const std::string& root, std::string_view downloadAddress)
+{
+    return libraryMessage("Нет каталога " + root, "создаю каталог , ", downloadAddress);
+}
+
 std::string NoGamesMessage(const std::string& root, std::string_view downloadAddress)
 {
-    std::string text = "Нет игр " + root;
-    text += kBreak;
-    text += "пройдите в меню \"";
-    text += kDownloadItem;
-    text += downloadAddress;
-    text += "\" ";
-    text += kBreak;
-    text += "для закачки игр !!!";
-    return text;
+    return libraryMessage("Нет игр " + root, "", downloadAddress);
 }
 
 std::string NothingToRunMessage(const std::string& game)
