@@ -1,5 +1,7 @@
 #include "platform/Cp1251.hpp"
 
+#include "platform/Utf8.hpp"
+
 #include <array>
 #include <cstdint>
 
@@ -27,63 +29,6 @@ constexpr std::array<char16_t, 128> kUpperHalf = {
     0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Decodes one UTF-8 sequence at @p pos; nothing for a malformed one (overlong
-// forms, surrogates and truncated sequences included). @p pos always advances.
-std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& pos)
-{
-    const auto lead = static_cast<unsigned char>(s[pos++]);
-    if (lead < 0x80) {
-        return lead;
-    }
-    int extra = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return std::nullopt;
-    }
-    for (int i = 0; i < extra; ++i) {
-        if (pos >= s.size()) {
-            return std::nullopt;
-        }
-        const auto next = static_cast<unsigned char>(s[pos]);
-        if ((next & 0xC0) != 0x80) {
-            return std::nullopt;
-        }
-        ++pos;
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return std::nullopt;
-    }
-    return cp;
-}
 
 std::optional<std::string> Convert(std::string_view utf8, bool exact)
 {
