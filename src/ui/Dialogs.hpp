@@ -13,6 +13,13 @@ struct CompressorOption;
 
 namespace ostrovik::ui {
 
+/// The connection dialog's answer: host a session or join one.
+struct NetSessionChoice {
+    bool host = true;
+    QString address = QStringLiteral("127.0.0.1");
+    quint16 port = 47624;
+};
+
 /// Every modal step the windows take goes through here, so that tests can
 /// answer it without a person at the keyboard.
 class Dialogs {
@@ -54,6 +61,13 @@ public:
     virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& dir)
     {
         (void)parent, (void)title, (void)dir;
+        return std::nullopt;
+    }
+    /// The network session's connection dialog, filled in with @p last;
+    /// nothing when cancelled (and from a double that does not answer it).
+    virtual std::optional<NetSessionChoice> netSession(QWidget* parent, const NetSessionChoice& last)
+    {
+        (void)parent, (void)last;
         return std::nullopt;
     }
 };

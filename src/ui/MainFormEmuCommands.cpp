@@ -6,6 +6,7 @@
 #include <QToolBar>
 
 #include "debugger/qt/TDebuggerForm.hpp"
+#include "netlink/TNetConnectionForm.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "platform/FileNames.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
@@ -67,6 +68,8 @@ void TMainFormEmu::buildCommands()
     installGameForms();
     installDebuggers(*this);
     forms_.KeyboardForm.setFactory([](TMainFormEmu& main) -> QWidget* { return new TKeyboardForm(main); });
+    forms_.NetConnectionForm.setFactory(
+        [](TMainFormEmu& main) -> QWidget* { return new netlink::TNetConnectionForm(main); });
     // Each tick asks the sound command whether to play.
     beeper_->setSoundSwitch([this] { return menus_->checked(menu::N13); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);

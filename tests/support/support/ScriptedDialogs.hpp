@@ -86,6 +86,20 @@ public:
         return next();
     }
 
+    std::optional<ui::NetSessionChoice> netSession(QWidget*, const ui::NetSessionChoice& last) override
+    {
+        sessionsShown.push_back(last);
+        if (sessionAnswers.empty())
+            return std::nullopt;
+        const std::optional<ui::NetSessionChoice> a = sessionAnswers.front();
+        sessionAnswers.pop_front();
+        return a;
+    }
+    /// The next connection dialogs' answers (Cancel when they run out), and
+    /// what each dialog was filled in with.
+    std::deque<std::optional<ui::NetSessionChoice>> sessionAnswers;
+    std::vector<ui::NetSessionChoice> sessionsShown;
+
     /// The answers to the next Yes/No questions (No when they run out), and
     /// the questions asked, as "title|text".
     QList<bool> yesNoAnswers;

@@ -1,0 +1,44 @@
+#include "netlink/NetTestMessage.hpp"
+
+namespace ostrovik::netlink {
+
+namespace {
+
+void put(std::uint8_t* at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::uint32_t get(const std::uint8_t* at)
+{
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v |= static_cast<std::uint32_t>(at[i]) << (8 * i);
+    return v;
+}
+
+} // namespace
+
+std::array<std::uint8_t, TNetTestMessage::kSize> TNetTestMessage::bytes() const
+{
+    std::array<std::uint8_t, kSize> b{};
+    put(b.data(), Kind);
+    put(b.data() + 4, Number);
+    put(b.data() + 8, Value);
+    return b;
+}
+
+std::optional<TNetTestMessage> TNetTestMessage::read(std::span<const std::uint8_t> data)
+{
+    if (data.size() < kSize)
+        return std::nullopt;
+    return TNetTestMessage{get(data.data()), get(data.data() + 4), get(data.data() + 8)};
+}
+
+std::string TNetTestMessage::logLine() const
+{
+    return (Kind == 1 ? "Adress:" : "Port:") + std::to_string(Number) + ":" + std::to_string(Value);
+}
+
+} // namespace ostrovik::netlink

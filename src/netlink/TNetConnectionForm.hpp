@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include <QByteArray>
+#include <QWidget>
+
+#include "netlink/TDXPlay.hpp"
+#include "ui/Dialogs.hpp"
+
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace ostrovik::ui {
+class TMainFormEmu;
+}
+
+namespace ostrovik::netlink {
+
+/// The network link test window: two copies of the program in one session
+/// send each other test messages naming addresses and ports, and each logs
+/// what it sent and what it received. The machine takes no part.
+class TNetConnectionForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 591;
+    static constexpr int kClientHeight = 376;
+
+    explicit TNetConnectionForm(ui::TMainFormEmu& mainForm);
+
+    void Button2Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    /// "Подключение": opens a session.
+    void Button3Click();
+    /// "Отправить": sends the "IN" lists' messages while there is a session.
+    void Button1Click();
+    void DXPlayNetMessage(std::uint32_t fromPlayer, const QByteArray& data);
+
+    /// Where the pseudo-random values come from (0 … 254); a test may fix it.
+    std::function<std::uint32_t()> random;
+
+    TDXPlay* DXPlayNet = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QListWidget* ListBox3 = nullptr;
+    QListWidget* ListBox4 = nullptr;
+    QSpinBox* SpinEdit1 = nullptr;
+    QSpinBox* SpinEdit2 = nullptr;
+    QSpinBox* SpinEdit3 = nullptr;
+    QSpinBox* SpinEdit4 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    /// The session's Open: closes an open session, asks how to connect.
+    void Open();
+    void log(const QString& line);
+    void sendList(QListWidget& list, std::uint32_t kind);
+
+    ui::TMainFormEmu& MainFormEmu;
+    bool placed_ = false;
+    /// The connection dialog's last answer, offered again for the run.
+    ui::NetSessionChoice lastChoice_;
+};
+
+} // namespace ostrovik::netlink
