@@ -12,9 +12,8 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QWindow>
-#include <algorithm>
 #include <QMessageBox>
+#include <QWindow>
 
 #include "ui/CompressorOptionsDialog.hpp"
 
