@@ -34,6 +34,17 @@ std::map<std::string, std::string> ffprobe(const std::filesystem::path& file)
     return fields;
 }
 
+std::string ffprobeLine(const std::filesystem::path& file)
+{
+    const auto fields = ffprobe(file);
+    const auto get = [&](const char* name) {
+        const auto it = fields.find(name);
+        return it == fields.end() ? std::string("?") : it->second;
+    };
+    return get("codec_name") + " " + get("width") + "x" + get("height") + " " + get("r_frame_rate") + " " +
+           get("nb_read_frames") + " frames";
+}
+
 std::uint32_t DecodedFrame::pixel(int x, int y) const
 {
     const std::uint8_t* p = bgr.data() + (static_cast<std::size_t>(y) * width + x) * 3;

@@ -13,6 +13,10 @@ namespace ostrovik::files::avi::test {
 /// nb_read_frames.
 std::map<std::string, std::string> ffprobe(const std::filesystem::path& file);
 
+/// The same fields in one line, "codec WIDTHxHEIGHT rate N frames", "?" for
+/// any ffprobe left out: one compare says what a file holds.
+std::string ffprobeLine(const std::filesystem::path& file);
+
 /// A decoded frame: top-down rows of blue, green, red.
 struct DecodedFrame {
     int width = 0, height = 0;

@@ -14,7 +14,7 @@ namespace {
 using namespace ostrovik::files::avi;
 using ostrovik::files::avi::test::decodeAll;
 using ostrovik::files::avi::test::DecodedFrame;
-using ostrovik::files::avi::test::ffprobe;
+using ostrovik::files::avi::test::ffprobeLine;
 using ostrovik::files::avi::test::TempFolder;
 namespace fs = std::filesystem;
 
@@ -230,12 +230,7 @@ TEST(AviWriterTest, WrittenFilesProbeAndDecodeBack)
         w.SaveAviFile();
         EXPECT_FALSE(fs::exists(w.TempFileName)) << "the work file is gone after the save";
 
-        const auto probe = ffprobe(w.filename);
-        EXPECT_EQ(probe.count("codec_name") ? probe.at("codec_name") : "", road.codec);
-        EXPECT_EQ(probe.count("width") ? probe.at("width") : "", "256");
-        EXPECT_EQ(probe.count("height") ? probe.at("height") : "", "256");
-        EXPECT_EQ(probe.count("r_frame_rate") ? probe.at("r_frame_rate") : "", road.rate);
-        EXPECT_EQ(probe.count("nb_read_frames") ? probe.at("nb_read_frames") : "", std::to_string(kFrames));
+        EXPECT_EQ(ffprobeLine(w.filename), std::string(road.codec) + " 256x256 " + road.rate + " " + std::to_string(kFrames) + " frames");
 
         const auto frames = decodeAll(w.filename);
         ASSERT_EQ(frames.size(), static_cast<std::size_t>(kFrames));
