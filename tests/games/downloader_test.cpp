@@ -32,6 +32,17 @@ struct DownloadRun {
     RecordingView view;
     CatalogueDownloader downloader{view, http, folder.root(),
                                    [this](std::function<void()> call) { view.queue.post(std::move(call)); }};
+    /// Types @p site into the window and presses the button of @p method.
+    void start(int method, const std::string& site)
+    {
+        view.web = site;
+        if (method == 1)
+            downloader.Button1Click();
+        else if (method == 2)
+            downloader.Button2Click();
+        else
+            downloader.Button3Click();
+    }
 };
 
 Strings gameLines(const std::string& base, const std::string& root)
@@ -72,8 +83,7 @@ TEST(Method1, DownloadsGameAfterGameWithTheExactLog)
     CatalogueServer server(smallCatalogue());
     DownloadRun run("method1");
     std::filesystem::create_directories(run.folder.root() + "C");
-    run.view.web = server.games().substr(0, server.games().size() - 1); // the "/" comes back
-    run.downloader.Button1Click();
+    run.start(1, server.games().substr(0, server.games().size() - 1)); // the "/" comes back
 
     const std::string base = server.games(), root = run.folder.root();
     Strings expected = {"Пробуем открыть сайт:" + base, "Игр на сайте:3", "Начинаем парсить игры :-) !!!",
@@ -120,8 +130,7 @@ TEST(Method2, WorkersLogThroughTheWindowAndStepTheGauge)
     std::filesystem::create_directories(run.folder.root() + "C");
     std::filesystem::create_directories(run.folder.root() + "D/mark.txt");
     run.view.skip = false;
-    run.view.web = withD.games();
-    run.downloader.Button2Click();
+    run.start(2, withD.games());
 
     const std::string base = withD.games(), root = run.folder.root();
     const Strings& log = run.view.log;
@@ -151,8 +160,7 @@ TEST(Method2, CountsGaugeAndSkippedGames)
     DownloadRun run("method2-123");
     for (int i = 100; i < 123; ++i)
         std::filesystem::create_directories(run.folder.root() + "g" + std::to_string(i));
-    run.view.web = server.games();
-    run.downloader.Button2Click();
+    run.start(2, server.games());
     ASSERT_TRUE(waitForWorkers(run.downloader, run.view));
     const Strings& log = run.view.log;
     EXPECT_EQ(log[1], "Игр на сайте:123");
@@ -165,8 +173,7 @@ TEST(Method2, CountsGaugeAndSkippedGames)
     DownloadRun again("method2-all");
     for (int i = 0; i < 123; ++i)
         std::filesystem::create_directories(again.folder.root() + "g" + std::to_string(i));
-    again.view.web = server.games();
-    again.downloader.Button2Click();
+    again.start(2, server.games());
     const Strings& last = again.view.log;
     ASSERT_GE(last.size(), 2u);
     EXPECT_EQ(Strings(last.end() - 2, last.end()), (Strings{"Создано 0 потоков скачивания", "ЖДЕМ .........."}));
@@ -196,8 +203,7 @@ TEST(Method1, WholePagesAndFailedStarts)
     for (const Case& c : cases) {
         CatalogueServer server({}, c.site);
         DownloadRun run("pages");
-        run.view.web = server.games();
-        run.downloader.Button1Click();
+        run.start(1, server.games());
         const Strings& log = run.view.log;
         ASSERT_GE(log.size(), c.tail.size()) << c.site.dump();
         EXPECT_EQ(Strings(log.end() - static_cast<long>(c.tail.size()), log.end()), c.tail) << c.site.dump();
@@ -212,8 +218,7 @@ TEST(Method1, WholePagesAndFailedStarts)
     }
     CatalogueServer bad({}, {{"count", "1x"}});
     DownloadRun run("badcount");
-    run.view.web = bad.games();
-    run.downloader.Button1Click();
+    run.start(1, bad.games());
     EXPECT_EQ(run.view.errors, Strings{"'1x' is not a valid integer value"});
 }
 
@@ -230,15 +235,9 @@ TEST(AllMethods, NamesThatWouldLeaveTheLibraryAreRefused)
     CatalogueServer server(games, {{"json", list.dump()}});
     for (int method : {1, 2, 3}) {
         DownloadRun run("refused" + std::to_string(method));
-        run.view.web = server.games();
         run.view.json = server.address("/games/list.php");
         run.view.skip = method != 3;
-        if (method == 1)
-            run.downloader.Button1Click();
-        else if (method == 2)
-            run.downloader.Button2Click();
-        else
-            run.downloader.Button3Click();
+        run.start(method, server.games());
         ASSERT_TRUE(waitForWorkers(run.downloader, run.view));
         const Strings& log = run.view.log;
         const Strings refused = method == 3 ? Strings{"../y", "a\\b", std::string("n\0ul", 4)}
@@ -285,10 +284,9 @@ TEST(Method3, TheJsonList)
     for (const Case& c : cases) {
         CatalogueServer server({}, {{"count", announced}, {"json", c.json}});
         DownloadRun run("json");
-        run.view.web = server.games();
         run.view.json = server.address("/games/list.php");
         run.view.skip = c.skip;
-        run.downloader.Button3Click();
+        run.start(3, server.games());
         const Strings& log = run.view.log;
         ASSERT_GE(log.size(), 3u) << c.name;
         EXPECT_EQ(Strings(log.begin(), log.begin() + 3),
@@ -312,9 +310,8 @@ TEST(Method3, MembersAsTextAndTheFileSteps)
     CatalogueServer server({{"J", "", "", "", {"screen1.png", "screen2.png", "J.sav", "J.lv6"}, false}},
                            {{"count", "2"}, {"json", list.dump()}});
     DownloadRun run("json-files");
-    run.view.web = server.games();
     run.view.json = server.address("/games/list.php");
-    run.downloader.Button3Click();
+    run.start(3, server.games());
     const std::string base = server.games(), root = run.folder.root();
     const Strings expected = {"Пробуем открыть сайт:" + base,
                               "Игр на сайте:2",
@@ -339,14 +336,12 @@ TEST(Method3, MembersAsTextAndTheFileSteps)
 
     // A list that cannot be fetched is an error; a start page that is not there has its own line.
     DownloadRun failed("json-failed");
-    failed.view.web = server.games();
     failed.view.json = "http://127.0.0.1:1/list.php";
-    failed.downloader.Button3Click();
+    failed.start(3, server.games());
     ASSERT_EQ(failed.view.errors.size(), 1u);
     EXPECT_NE(failed.view.errors[0].find("127.0.0.1:1/list.php"), std::string::npos);
     DownloadRun noSite("json-nosite");
-    noSite.view.web = "http://127.0.0.1:1/games/";
-    noSite.downloader.Button3Click();
+    noSite.start(3, "http://127.0.0.1:1/games/");
     EXPECT_EQ(noSite.view.log.back(), "Не могу открыть ссылку !!!");
 }
 
@@ -358,8 +353,7 @@ TEST(Method1, AServerThatStopsAnsweringHalfway)
     games.pop_back();
     CatalogueServer server(games, {{"answer_limit", 2 + 11 + 9}});
     DownloadRun run("halfway", HttpLimits{2, 1});
-    run.view.web = server.games();
-    run.downloader.Button1Click();
+    run.start(1, server.games());
     const Strings& log = run.view.log;
     EXPECT_EQ(Strings(log.end() - 2, log.end()), (Strings{"Скачали: 2 игр", "Все !!!"}));
     EXPECT_TRUE(run.folder.has("A/A.txt"));
@@ -376,8 +370,7 @@ TEST(Method2, EndingTheProgramStopsTheWorkersQuickly)
         games.push_back({"s" + std::to_string(i), "S", "1", "", {"screen1.png"}, false});
     CatalogueServer server(games, {{"delay_ms", 0}});
     DownloadRun run("stop");
-    run.view.web = server.games();
-    run.downloader.Button2Click();
+    run.start(2, server.games());
     // The site slows down to a crawl once the workers run.
     CatalogueServer slow(games, {{"delay_ms", 5000}});
     run.view.web = slow.games();
