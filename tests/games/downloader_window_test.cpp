@@ -14,6 +14,7 @@
 #include <chrono>
 
 #include "CatalogueServer.hpp"
+#include "StoringProgram.hpp"
 #include "games/CatalogueDownloader.hpp"
 #include "games/qt/TGamesForm.hpp"
 #include "games/qt/TOnlineGamesForm.hpp"
@@ -24,19 +25,6 @@ using games::TGamesForm;
 using games::TOnlineGamesForm;
 
 namespace {
-
-/// A machine-code tape image: stores 0x5A at 0x5000, then loops.
-std::string storingProgram()
-{
-    std::string f("RIZI/2.0/\xD0GAME01", 16);
-    const char code[] = {'\x3E', '\x5A', '\x32', '\x00', '\x50', '\xC3', '\x05', '\x40'};
-    for (int w : {0x4000, 0x4000 + int(sizeof code) - 1, 0x4000}) {
-        f += char(w & 0xFF);
-        f += char(w >> 8);
-    }
-    f.append(code, sizeof code);
-    return f;
-}
 
 std::string png(QColor colour)
 {
