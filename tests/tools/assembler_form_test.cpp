@@ -55,11 +55,25 @@ QString assemblerOption(const char* key)
     return ostrovik::ui::ReadIni("AssemblerOptions", key, "(none)");
 }
 
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 /// The main window on the test ROM with its workbench opened from the menu.
 struct Bench {
-    Bench()
+    /// Opens the workbench with its work folder in place.
+    TAssemblerForm* openInWorkFolder()
     {
-        rig = std::make_unique<MainWindowRig>();
+        QDir().mkpath(workFolder());
+        return open();
     }
     TAssemblerForm* open()
     {
@@ -68,7 +82,7 @@ struct Bench {
     }
     TAssemblerForm* form() const { return qobject_cast<TAssemblerForm*>(rig->window->forms().AssemblerForm.form()); }
     QString workFolder() const { return QString::fromStdString(rig->m().ProgramDir) + QStringLiteral("/Assembler"); }
-    std::unique_ptr<MainWindowRig> rig;
+    std::unique_ptr<MainWindowRig> rig = std::make_unique<MainWindowRig>();
 };
 
 void typeInto(TAssemblerForm& form, const QString& text)
@@ -152,8 +166,7 @@ void AssemblerFormTest::compileAndRunCyclesThePalette()
 {
     Bench b;
     QVERIFY(b.rig->powerOn());
-    QDir().mkpath(b.workFolder());
-    TAssemblerForm* form = b.open();
+    TAssemblerForm* form = b.openInWorkFolder();
     ostrovik::ui::TSetUpForm* setup = b.rig->window->setUpForm();
     setup->CheckBox10->setChecked(false);
     form->ToolButton5->trigger();
@@ -183,8 +196,7 @@ void AssemblerFormTest::compileAndRunCyclesThePalette()
 void AssemblerFormTest::errorsAreLoggedInPairs()
 {
     Bench b;
-    QDir().mkpath(b.workFolder());
-    TAssemblerForm* form = b.open();
+    TAssemblerForm* form = b.openInWorkFolder();
     form->AssembSynMemo->setText(QStringLiteral("\tORG 8000h\n\tMVI Q,1\n\tNOP\n\tJMP NOWHERE\n\tEND"));
     form->SourceModified = 0;
     const quint64 before = b.rig->m().r_PC;
@@ -233,8 +245,7 @@ void AssemblerFormTest::awkwardFoldersBuild()
 void AssemblerFormTest::settingsWindow()
 {
     Bench b;
-    QDir().mkpath(b.workFolder());
-    TAssemblerForm* form = b.open();
+    TAssemblerForm* form = b.openInWorkFolder();
     form->Setup1->trigger();
     ostrovik::tools::TSetupAssemblerForm* setup = form->setupForm();
     QVERIFY(setup && setup->isVisible());
@@ -362,9 +373,7 @@ void AssemblerFormTest::closeQuestion()
     dialogs.yesNoAnswers = {true};
     dialogs.answers = QStringList{saved};
     form->close();
-    QFile f(saved);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(f.readAll()), lines(*form).join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    QCOMPARE(QString::fromUtf8(readBytes(saved)), lines(*form).join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
 void AssemblerFormTest::newProjectOpenAndSave()
@@ -380,11 +389,7 @@ void AssemblerFormTest::newProjectOpenAndSave()
 
     // Open reads a file whole (Windows-1251 sources too); Save writes it back.
     const QString source = b.rig->path(QStringLiteral("old.asm"));
-    {
-        QFile f(source);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("; \xCF\xF0\xEE\xE1\xE0\r\n\tNOP\r\n");
-    }
+    QVERIFY(writeBytes(source, "; \xCF\xF0\xEE\xE1\xE0\r\n\tNOP\r\n"));
     typeInto(*form, QStringLiteral("x"));
     dialogs.answers = QStringList{source};
     form->ToolButton1->trigger();
@@ -402,9 +407,7 @@ void AssemblerFormTest::newProjectOpenAndSave()
     dialogs.answers = QStringList{saved};
     form->ToolButton2->trigger();
     QCOMPARE(form->SourceModified, 0);
-    QFile f(saved);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("A; Проба\n\tNOP\n"));
+    QCOMPARE(readBytes(saved), QByteArray("A; Проба\n\tNOP\n"));
 
     // A save that cannot be written says so and keeps the flag.
     typeInto(*form, QStringLiteral("B"));
@@ -430,10 +433,7 @@ void AssemblerFormTest::referenceFromTheHelpFile()
     for (const Case& c : cases) {
         Bench b;
         QDir().mkpath(b.workFolder());
-        QFile f(b.workFolder() + QLatin1Char('/') + c.file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("mine one\r\nmine two\r\n");
-        f.close();
+        QVERIFY(writeBytes(b.workFolder() + QLatin1Char('/') + c.file, "mine one\r\nmine two\r\n"));
         if (c.russian)
             b.rig->window->Russian1Click();
         TAssemblerForm* form = b.open();
@@ -443,9 +443,9 @@ void AssemblerFormTest::referenceFromTheHelpFile()
 
     // The shipped files hold the reference in the list's format.
     for (const char* name : {"help_ru.txt", "help_en.txt"}) {
-        QFile shipped(qEnvironmentVariable("OSTROVIK_BIN") + QStringLiteral("/Assembler/") + QLatin1String(name));
-        QVERIFY2(shipped.open(QIODevice::ReadOnly), name);
-        const QStringList rows = QString::fromUtf8(shipped.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList rows =
+            QString::fromUtf8(readBytes(qEnvironmentVariable("OSTROVIK_BIN") + QStringLiteral("/Assembler/") + QLatin1String(name)))
+                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 245);
         QVERIFY(rows[0].startsWith(QStringLiteral("ADD A\t")) && rows[0].endsWith(QLatin1Char('\t')));
         QVERIFY(rows[244].startsWith(QStringLiteral("XRI d8\t")));
