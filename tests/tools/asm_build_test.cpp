@@ -32,6 +32,19 @@ public:
     }
 };
 
+/// A program folder, a recording host and a child runner, and the build on them.
+template <typename Runner>
+struct Workbench {
+    explicit Workbench(const std::string& name = "prog") : folder(name) {}
+    ProgramFolder folder;
+    RecordingHost host;
+    Runner runner;
+    AsmBuild build{host, runner, folder.dir()};
+};
+
+/// What the stand-in leaves as the tape image: its header and name.
+const std::string kImage = "RIZI/2.0/\xD0PROBA1";
+
 std::vector<std::string> goodLog(const std::string& lvt)
 {
     return {"Build..", "Save in file ASM", "Prepare compiler...", "Compilation...", "Good... " + lvt};
@@ -82,10 +95,8 @@ TEST(AsmBuild, BuildsInFoldersWithAwkwardNames)
     };
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
-        ProgramFolder folder(name);
-        RecordingHost host;
-        PosixProcessRunner runner;
-        AsmBuild build(host, runner, folder.dir());
+        Workbench<PosixProcessRunner> w(name);
+        auto& [folder, host, runner, build] = w;
         build.ToolButton3Click(dataLines("asm_initial_text.asm"));
 
         EXPECT_EQ(host.log, goodLog(folder.dir() + "Assembler/temp.lvt"));
@@ -93,7 +104,7 @@ TEST(AsmBuild, BuildsInFoldersWithAwkwardNames)
         const fs::path work = folder.path() / "Assembler";
         const std::string image = readFile(work / "temp.lvt");
         ASSERT_GE(image.size(), 22u);
-        EXPECT_EQ(image.substr(0, 16), std::string("RIZI/2.0/\xD0PROBA1"));
+        EXPECT_EQ(image.substr(0, 16), kImage);
         EXPECT_TRUE(fs::exists(work / "temp.lst"));
         for (const char* gone : {"temp.asm", "temp.hex", "asm.exe", "asm.cmd", "temp.bin"})
             EXPECT_FALSE(fs::exists(work / gone)) << gone;
@@ -119,13 +130,11 @@ TEST(AsmBuild, OutputFolderOfItsOwnAndMissingOnes)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ProgramFolder folder;
+        Workbench<PosixProcessRunner> w;
+        auto& [folder, host, runner, build] = w;
         const fs::path out = folder.root() / c.sub;
         if (c.create)
             fs::create_directories(out);
-        RecordingHost host;
-        PosixProcessRunner runner;
-        AsmBuild build(host, runner, folder.dir());
         build.LVTPath = out.string();
         build.ToolButton3Click(dataLines("asm_initial_text.asm"));
         ASSERT_FALSE(host.log.empty());
@@ -143,10 +152,8 @@ TEST(AsmBuild, OutputFolderOfItsOwnAndMissingOnes)
 
 TEST(AsmBuild, ErrorsAndStaleImages)
 {
-    ProgramFolder folder;
-    RecordingHost host;
-    PosixProcessRunner runner;
-    AsmBuild build(host, runner, folder.dir());
+    Workbench<PosixProcessRunner> w;
+    auto& [folder, host, runner, build] = w;
     build.ToolButton3Click(dataLines("asm_initial_text.asm"));
     ASSERT_EQ(host.log.back(), "Good... " + build.lvtFile());
 
@@ -191,14 +198,12 @@ TEST(AsmBuild, ListingsTheAssemblerMightWrite)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ProgramFolder folder;
-        RecordingHost host;
-        StandInRunner runner;
-        AsmBuild build(host, runner, folder.dir());
+        Workbench<StandInRunner> w;
+        auto& [folder, host, runner, build] = w;
         runner.effect = [&] {
             writeFile(build.listingFile(), c.listing);
             if (c.image)
-                writeFile(build.lvtFile(), "RIZI/2.0/\xD0PROBA1");
+                writeFile(build.lvtFile(), kImage);
             return RunResult{true, {}, 0};
         };
         build.ToolButton5Click({"\tNOP"});
@@ -225,14 +230,12 @@ TEST(AsmBuild, HandOverToTheEmulator)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ProgramFolder folder;
-        RecordingHost host;
+        Workbench<StandInRunner> w;
+        auto& [folder, host, runner, build] = w;
         host.quickRunBox = c.quickRun;
         host.failLoad = c.failLoad;
-        StandInRunner runner;
-        AsmBuild build(host, runner, folder.dir());
         runner.effect = [&] {
-            writeFile(build.lvtFile(), "RIZI/2.0/\xD0PROBA1");
+            writeFile(build.lvtFile(), kImage);
             return RunResult{true, {}, 0};
         };
         const std::string lvt = build.lvtFile();
