@@ -14,12 +14,7 @@ using namespace ostrovik;
 using test::DebuggerRig;
 
 namespace {
-
-QString labelText(QWidget& form, const char* name)
-{
-    return DebuggerRig::child<QLabel>(form, name)->text();
-}
-
+QString labelText(QWidget& form, const char* name) { return DebuggerRig::child<QLabel>(form, name)->text(); }
 } // namespace
 
 class MemoryDebuggerTest : public QObject {
