@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfoList>
 #include <QImage>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,6 +18,7 @@
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "support/ScriptedWaveOut.hpp"
+#include "ui/Captions.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
 
@@ -130,6 +132,21 @@ inline std::vector<std::uint8_t> readAll(const QString& path)
         return {};
     const QByteArray bytes = f.readAll();
     return {bytes.begin(), bytes.end()};
+}
+
+/// Where the buttons of @p form differ from caption set @p set in
+/// @p language: empty when every button of the set is there and carries its text.
+inline QString buttonCaptionMismatch(const QWidget& form, ui::CaptionWindow set, ui::Language language)
+{
+    for (const ui::Caption& c : ui::captionSet(set)) {
+        const QString name = QString::fromUtf8(c.component.data(), static_cast<qsizetype>(c.component.size()));
+        const auto* b = form.findChild<QPushButton*>(name);
+        if (!b)
+            return name + QStringLiteral(" is missing");
+        if (b->text() != ui::captionText(c, language))
+            return QStringLiteral("%1 reads \"%2\"").arg(name, b->text());
+    }
+    return {};
 }
 
 } // namespace ostrovik::test
