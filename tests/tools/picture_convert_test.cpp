@@ -190,17 +190,17 @@ TEST(PictureConvert, TheTapeImageCarriesHeaderStubAndPaletteOperand)
     const std::vector<std::uint8_t> header = {'R', 'I', 'Z', 'I', '/', '2', '.', '0', '/', 0xD0, 'B',
                                               'M', 'P', 'L', 'V', 'T', 0x00, 0x40, 0x1C, 0x80, 0x00, 0x80};
     EXPECT_EQ(std::vector<std::uint8_t>(lvt.begin(), lvt.begin() + 22), header);
-    EXPECT_EQ(lvt[16406], 0x3E);
-    EXPECT_EQ(lvt[16407], 0x89); // the slider at 137
     EXPECT_EQ(std::vector<std::uint8_t>(lvt.begin() + 16408, lvt.end()),
               std::vector<std::uint8_t>(kDisplayStub.begin() + 2, kDisplayStub.end()));
     // The stub as the machine sees it: a few instructions written by hand.
-    EXPECT_EQ(lvt[16406 + 0x15], 0xDA); // JC 8007h
-    EXPECT_EQ(lvt[16406 + 0x16], 0x07);
-    EXPECT_EQ(lvt[16406 + 0x18], 0xCD); // CALL 0F803h
-    EXPECT_EQ(lvt[16406 + 0x1A], 0xF8);
-    EXPECT_EQ(lvt.back(), 0x00);
-    EXPECT_EQ(kPaletteOperandOffset, 16407u);
+    const std::pair<std::size_t, std::uint8_t> stub[] = {
+        {16406, 0x3E},        {16407, 0x89},        // MVI A, the slider at 137
+        {16406 + 0x15, 0xDA}, {16406 + 0x16, 0x07}, // JC 8007h
+        {16406 + 0x18, 0xCD}, {16406 + 0x1A, 0xF8}, // CALL 0F803h
+        {lvt.size() - 1, 0x00},
+    };
+    for (auto [at, value] : stub)
+        EXPECT_EQ(lvt[at], value) << at;
     EXPECT_TRUE(fs::exists(dir.path() / "PicToLVT" / "BW_test.lvt"));
 }
 
@@ -271,12 +271,11 @@ TEST(PictureConvert, TheWorkPictureIsAnEightBitBitmapStoredBottomRowFirst)
     saveWorkBitmap(dir.path(), indices);
     const auto bmp = readWholeFile(dir.path() / "etalon.bmp");
     ASSERT_EQ(bmp.size(), 1078u + 65536u);
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[1], 'M');
-    EXPECT_EQ(bmp[10], 0x36); // pixels from 1078 = 0x436
-    EXPECT_EQ(bmp[11], 0x04);
-    EXPECT_EQ(bmp[28], 8);
-    EXPECT_EQ(bmp[54 + 4 * 255], 0xFF); // entry 255 white
-    EXPECT_EQ(bmp[1078 + 65535], 7);
-    EXPECT_EQ(bmp[1078 + 255 * 256], 0);
+    const std::pair<std::size_t, std::uint8_t> bytes[] = {
+        {0, 'B'}, {1, 'M'}, {10, 0x36}, {11, 0x04}, // pixels from 1078 = 0x436
+        {28, 8},  {54 + 4 * 255, 0xFF},              // eight bits; entry 255 white
+        {1078 + 65535, 7}, {1078 + 255 * 256, 0},
+    };
+    for (auto [at, value] : bytes)
+        EXPECT_EQ(bmp[at], value) << at;
 }
