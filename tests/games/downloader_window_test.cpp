@@ -66,10 +66,29 @@ QStringList logLines(TOnlineGamesForm* form)
 class DownloaderWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void noButtonCutsItsCaption();
     void method1ThenTheBrowserRunsAGame();
     void method2KeepsTheWindowResponsive();
     void method3ThroughItsButton();
 };
+
+void DownloaderWindowTest::noButtonCutsItsCaption()
+{
+    test::MainWindowRig rig;
+    rig.window->show();
+    QTRY_VERIFY(rig.window->firstActivateDone());
+    TOnlineGamesForm* form = downloader(rig);
+    QVERIFY(form);
+    // The longest caption of each set is method 2's.
+    rig.window->Russian1Click();
+    QCOMPARE(form->Button2->text(), QStringLiteral("Быстрая скачка если быстрый интернет (способ 2)"));
+    for (const QPushButton* b : form->findChildren<QPushButton*>())
+        QVERIFY2(ui::captionFits(*b), qPrintable(b->text()));
+    rig.window->English1Click();
+    QCOMPARE(form->Button2->text(), QStringLiteral("Fast download if a fast internet (method 2)"));
+    for (const QPushButton* b : form->findChildren<QPushButton*>())
+        QVERIFY2(ui::captionFits(*b), qPrintable(b->text()));
+}
 
 void DownloaderWindowTest::method1ThenTheBrowserRunsAGame()
 {

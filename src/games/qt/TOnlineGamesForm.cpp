@@ -90,11 +90,12 @@ TOnlineGamesForm::TOnlineGamesForm(std::unique_ptr<GamesHost> host, QWidget* par
     setObjectName(QStringLiteral("OnlineGamesForm"));
     setWindowTitle(QStringLiteral("OnlineGamesForm"));
     resize(kClientWidth, kClientHeight);
-    // The design's small Tahoma; its fallback's condensed face keeps the
-    // long captions inside their buttons.
+    // The design's small Tahoma (11 pixels high); its fallback's condensed
+    // face keeps the long captions inside their buttons. Given in points, so
+    // that a caption that still does not fit can get a smaller one.
     QFont small(QStringLiteral("Tahoma"));
     small.setStyleHint(QFont::SansSerif);
-    small.setPixelSize(11);
+    small.setPointSizeF(11.0 * 72.0 / logicalDpiY());
     small.setStretch(QFont::SemiCondensed);
     setFont(small);
     Memo1->setObjectName(QStringLiteral("Memo1"));
