@@ -3,11 +3,10 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <limits>
 
 #include "games/CataloguePage.hpp"
 #include "platform/Cp1251.hpp"
+#include "platform/RegularFile.hpp"
 
 namespace ostrovik::games {
 
@@ -19,11 +18,16 @@ constexpr std::string_view kBreak = "\n\r";
 // The Russian caption of the download menu item, which the messages quote.
 constexpr std::string_view kDownloadItem = "Скачать игры с  ";
 
-std::string slurp(const std::string& path, bool& ok)
+/// At most kQuotedBytes of UTF-8 @p text, cut between characters, with a
+/// mark when something was left out.
+std::string quoted(const std::string& text)
 {
-    std::ifstream in(path, std::ios::binary);
-    ok = static_cast<bool>(in);
-    return ok ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
+    if (text.size() <= kQuotedBytes)
+        return text;
+    std::size_t end = kQuotedBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end) + "…";
 }
 
 } // namespace
@@ -70,7 +74,7 @@ Rating ParseRating(const std::string& firstLine)
         ++first;
     const auto [end, error] = std::from_chars(first, last, value);
     if (text.empty() || error != std::errc() || end != last) {
-        r.error = "'" + text + "' is not a valid integer value";
+        r.error = "'" + quoted(text) + "' is not a valid integer value";
         return r;
     }
     r.clear = false;
@@ -99,16 +103,49 @@ std::optional<std::string> RunnableFile(const std::string& root, const std::stri
     return std::nullopt;
 }
 
-std::optional<std::vector<std::string>> ReadTextLines(const std::string& path)
+GameFile ReadGameFile(const std::string& path, std::size_t maxBytes, bool keepStart)
 {
-    bool ok = false;
-    const std::string bytes = slurp(path, ok);
-    if (!ok)
-        return std::nullopt;
+    using platform::FileReadStatus;
+    platform::FileRead read = platform::ReadRegularFile(
+        path, maxBytes, keepStart ? platform::WhenLonger::KeepPrefix : platform::WhenLonger::Refuse);
+    GameFile file;
+    std::error_code ec;
+    if (read.status == FileReadStatus::Missing
+        || (read.status == FileReadStatus::NotRegular && fs::is_directory(path, ec)))
+        return file;
+    if (!read.ok()) {
+        file.state = GameFile::State::Failed;
+        file.reason = read.reason;
+        return file;
+    }
+    file.state = GameFile::State::Read;
+    file.bytes = std::move(read.bytes);
+    file.cut = read.status == FileReadStatus::Truncated;
+    return file;
+}
+
+std::vector<std::string> TextLines(std::string_view bytes)
+{
     std::vector<std::string> lines;
     for (const std::string& line : SplitLines(bytes))
         lines.push_back(platform::Cp1251ToUtf8(line));
     return lines;
+}
+
+std::string DescriptionCutLine()
+{
+    return "[Описание длиннее " + std::to_string(kDescriptionBytes) + " байт: показано только его начало]";
+}
+
+Rating RatingOfMarkFile(std::string_view bytes, bool cut)
+{
+    const std::size_t end = bytes.find_first_of("\r\n");
+    if (cut && end == std::string_view::npos) {
+        Rating r;
+        r.error = "'" + quoted(DeleteUselessSpaces(platform::Cp1251ToUtf8(bytes))) + "' is not a valid integer value";
+        return r;
+    }
+    return ParseRating(platform::Cp1251ToUtf8(bytes.substr(0, end)));
 }
 
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines)

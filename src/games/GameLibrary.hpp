@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,8 +31,10 @@ struct Rating {
     std::string error;        ///< not empty: the line is no integer
 };
 /// Reads the first line of mark.txt: blanks removed, a signed decimal
-/// integer, its low 8 bits taken as an unsigned byte.
+/// integer, its low 8 bits taken as an unsigned byte. An error quotes at most
+/// the line's first kQuotedBytes bytes.
 Rating ParseRating(const std::string& firstLine);
+inline constexpr std::size_t kQuotedBytes = 40;
 
 /// Where the stars of @p mark go: full stars at 31·k, a half star at
 /// halfStarX (or none); marks above 10 count as 10.
@@ -47,9 +50,41 @@ inline constexpr int kHalfStarWidth = 16;
 /// neither exists.
 std::optional<std::string> RunnableFile(const std::string& root, const std::string& game);
 
-/// A text file of the library (Windows-1251, CR LF) as UTF-8 lines; nothing
-/// when it cannot be read.
-std::optional<std::vector<std::string>> ReadTextLines(const std::string& path);
+/// How much the browser reads of a game folder's files: the description as
+/// far as its box can sensibly show it (dozens of screens; text laid out in
+/// one line without a blank costs time that grows with the square of its
+/// length), the start of mark.txt (a rating is a few digits), a screenshot
+/// far larger than any 256×256 PNG.
+inline constexpr std::size_t kDescriptionBytes = 8 * 1024;
+inline constexpr std::size_t kMarkBytes = 4 * 1024;
+inline constexpr std::size_t kScreenshotBytes = 8 * 1024 * 1024;
+
+/// One file of a game folder as the browser reads it.
+struct GameFile {
+    enum class State {
+        Absent, ///< nothing by that name, or a folder: the file is not there
+        Read,   ///< bytes hold the file, or its start when cut
+        Failed, ///< it cannot be read (a FIFO, a device, too large, …): see reason
+    };
+    State state = State::Absent;
+    std::string bytes;
+    bool cut = false; ///< the file holds more than the bound; bytes is its start
+    std::string reason;
+};
+/// Reads @p path, only when it is a regular file, and at most @p maxBytes of
+/// it: a longer file is cut there when @p keepStart, refused otherwise.
+GameFile ReadGameFile(const std::string& path, std::size_t maxBytes, bool keepStart);
+
+/// Text of the library (Windows-1251, lines ending in CR LF, CR or LF) as
+/// UTF-8 lines.
+std::vector<std::string> TextLines(std::string_view bytes);
+
+/// The line the browser puts under a description cut at kDescriptionBytes.
+std::string DescriptionCutLine();
+
+/// The rating that mark.txt's @p bytes hold; @p cut says the file goes on
+/// past them, so a first line without its end is longer than was read.
+Rating RatingOfMarkFile(std::string_view bytes, bool cut);
 
 /// Writes @p lines (UTF-8) as Windows-1251 text lines ending in CR LF,
 /// replacing the file; false when it cannot be written.

@@ -2,13 +2,13 @@
 #include <filesystem>
 
 #include <QCheckBox>
-#include <QFile>
 
 #include "games/CatalogueSite.hpp"
 #include "games/GameLibrary.hpp"
 #include "games/qt/TGamesForm.hpp"
 #include "games/qt/TOnlineGamesForm.hpp"
 #include "ui/Captions.hpp"
+#include "platform/FileNames.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
@@ -42,15 +42,16 @@ public:
     void setMainCaption(const QString& caption) override { main_.setWindowTitle(caption); }
     void NewLoadFile(const QString& path, bool autoStart) override
     {
-        main_.guarded([&] { main_.loadFile(QFile::encodeName(path).toStdString(), autoStart); });
+        main_.guarded([&] { main_.loadFile(platform::FileNamePath(path), autoStart); });
     }
     void AddFileInMRU(const QString& path) override { main_.AddFileInMRU(path); }
     void setOpenDialogFileName(const QString& path) override
     {
-        main_.setOpenDialogFileName(QFile::encodeName(path).toStdString());
+        main_.setOpenDialogFileName(platform::FileNamePath(path));
     }
-    void focusMain() override
+    void bringMainForward() override
     {
+        main_.raise();
         main_.activateWindow();
         main_.setFocus();
     }

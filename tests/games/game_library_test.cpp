@@ -9,6 +9,10 @@
 #include "games/CataloguePage.hpp"
 #include "games/GameLibrary.hpp"
 #include "games/GameName.hpp"
+#include "support/TempFolder.hpp"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ostrovik::games;
 namespace fs = std::filesystem;
@@ -118,12 +122,72 @@ TEST(Library, TextFilesAreWindows1251Lines)
     std::ifstream in(file, std::ios::binary);
     const std::string bytes(std::istreambuf_iterator<char>(in), {});
     EXPECT_EQ(bytes, "\xC8\xE3\xF0\xE0\r\n\xCE\xEF\xE8\xF1\xE0\xED\xE8\xE5 \xE8\xE3\xF0\xFB\r\n");
-    touch(dir / "mixed.txt", "one\rtwo\nthree\r\n\r\nfive");
-    EXPECT_EQ(ReadTextLines((dir / "mixed.txt").string()),
-              (std::vector<std::string>{"one", "two", "three", "", "five"}));
-    EXPECT_EQ(ReadTextLines(file), (std::vector<std::string>{"Игра", "Описание игры"}));
-    EXPECT_FALSE(ReadTextLines((dir / "absent.txt").string()));
+    EXPECT_EQ(TextLines("one\rtwo\nthree\r\n\r\nfive"), (std::vector<std::string>{"one", "two", "three", "", "five"}));
+    EXPECT_EQ(TextLines(bytes), (std::vector<std::string>{"Игра", "Описание игры"}));
     EXPECT_FALSE(WriteTextLines((dir / "no" / "such.txt").string(), {"x"}));
+}
+
+// What stands where a game folder's file should be: only a regular file is
+// read, and never more than the bound.
+TEST(Library, GameFilesAreRegularAndBounded)
+{
+    const ostrovik::test::TempFolder folder("game-files");
+    folder.put("short", "12345");
+    folder.put("long", std::string(100, 'x'));
+    fs::create_directory(folder / "folder");
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", folder / "zero");
+    struct Case {
+        const char* name;
+        bool keepStart;
+        GameFile::State state;
+        std::size_t bytes;
+        bool cut;
+    };
+    const Case cases[] = {
+        {"short", false, GameFile::State::Read, 5, false},  {"long", true, GameFile::State::Read, 10, true},
+        {"long", false, GameFile::State::Failed, 0, false}, {"absent", true, GameFile::State::Absent, 0, false},
+        {"folder", true, GameFile::State::Absent, 0, false}, {"fifo", true, GameFile::State::Failed, 0, false},
+        {"zero", true, GameFile::State::Failed, 0, false},
+    };
+    for (const Case& c : cases) {
+        const GameFile file = ReadGameFile((folder / c.name).string(), 10, c.keepStart);
+        EXPECT_EQ(file.state, c.state) << c.name;
+        EXPECT_EQ(file.bytes.size(), c.bytes) << c.name;
+        EXPECT_EQ(file.cut, c.cut) << c.name;
+        EXPECT_EQ(file.reason.empty(), c.state != GameFile::State::Failed) << c.name;
+    }
+}
+
+TEST(Rating, MarkFileReadOnlyAsFarAsItsFirstLine)
+{
+    struct Case {
+        std::string bytes;
+        bool cut;
+        int mark; ///< -1: cleared
+        std::string error;
+    };
+    const std::string digits(5000, '1');
+    const Case cases[] = {
+        {"7\r\n", false, 7, ""},
+        {"", false, -1, ""},
+        {"1 0\r\n" + digits, true, 10, ""},
+        {"\r\n" + digits, true, -1, ""},
+        {"7" + std::string(100, ' '), true, -1, "'7' is not a valid integer value"},
+        {digits, true, -1, "'" + digits.substr(0, kQuotedBytes) + "…' is not a valid integer value"},
+        {digits, false, -1, "'" + digits.substr(0, kQuotedBytes) + "…' is not a valid integer value"},
+        {"\xC4\xE5\xF1\xFF\xF2\xFC", false, -1, "'Десять' is not a valid integer value"},
+        {std::string(31, '9') + "\xC4\xE5\xF1\xFF\xF2\xFC", false, -1,
+         "'" + std::string(31, '9') + "Деся…' is not a valid integer value"},
+    };
+    for (const Case& c : cases) {
+        const Rating r = RatingOfMarkFile(c.bytes, c.cut);
+        EXPECT_EQ(r.error, c.error) << c.bytes.substr(0, 20);
+        EXPECT_EQ(r.clear, c.mark < 0) << c.bytes.substr(0, 20);
+        if (c.mark >= 0) {
+            EXPECT_EQ(r.mark, c.mark) << c.bytes.substr(0, 20);
+        }
+    }
 }
 
 TEST(Library, MessagesBreakLinesWithLineFeedThenReturn)

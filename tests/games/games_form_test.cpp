@@ -10,7 +10,12 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <functional>
+
+#include <sys/stat.h>
+
 #include "StoringProgram.hpp"
+#include "games/GameLibrary.hpp"
 #include "games/qt/TGamesForm.hpp"
 #include "games/qt/TOnlineGamesForm.hpp"
 #include "support/MainWindowRig.hpp"
@@ -108,7 +113,8 @@ private slots:
     void ratingsDrawStars();
     void missingFilesKeepWhatWasShown();
     void runningAGame();
-    void refreshAddsNewGamesAndSelectsNone();
+    void refreshAfterAPickSelectsNothing();
+    void hostileFilesInAGameFolder();
     void captionsOfBothWindows();
 };
 
@@ -236,38 +242,129 @@ void GamesFormTest::runningAGame()
     QVERIFY(!rig.window->setUpForm()->CheckBox10->isChecked());
     QCOMPARE(rig.m().Paused, std::uint8_t{0});
     QVERIFY(form->isVisible());
+    // The game is seen: the main window comes in front, and the browser is
+    // not a tool window, which the window system would keep above it.
+    QCOMPARE(QApplication::activeWindow(), rig.window.get());
+    QCOMPARE(form->windowType(), Qt::Window);
     rig.runTicks(5);
     QCOMPARE(int(rig.m().RAM[0x5000]), 0x5A);
     QCOMPARE(rig.m().r_PC, 0x4005);
 }
 
-void GamesFormTest::refreshAddsNewGamesAndSelectsNone()
+void GamesFormTest::refreshAfterAPickSelectsNothing()
 {
     test::MainWindowRig rig;
-    addGame(rig, {QStringLiteral("first"), Qt::red, {}, "One", "2"});
+    const QColor colours[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    const auto add = [&rig, &colours](int n) {
+        const QString name = QStringLiteral("game%1").arg(n);
+        addGame(rig, {name, colours[n], {}, "About " + QByteArray::number(n), QByteArray::number(2 * n + 2)});
+        writeBytes(libraryRoot(rig) + name + QLatin1Char('/') + name + QStringLiteral(".lvt"),
+                   QByteArray::fromStdString(storingProgram()));
+    };
+    for (int n = 0; n < 3; ++n)
+        add(n);
     rig.window->OffLine1Click();
     TGamesForm* form = browser(rig);
     QVERIFY(form);
     // The first game is shown and selected at once.
-    QCOMPARE(form->ListBox1->currentRow(), 0);
-    QCOMPARE(pictureColour(form->Image1), QColor(Qt::red));
-    QCOMPARE(starsShown(form->Image5), QStringLiteral("1"));
-    QTest::mouseClick(form->Button2, Qt::LeftButton);
+    QCOMPARE(form->ListBox1->selectedItems(), QList{form->ListBox1->item(0)});
+    const QString third = form->ListBox1->item(2)->text();
+    clickGame(form, third);
+    const auto shown = [form] {
+        return pictureColour(form->Image1).name() + ' ' + starsShown(form->Image5) + ' ' + form->Memo1->toPlainText();
+    };
+    const QString thirdShown = shown();
+    QCOMPARE(thirdShown.section(' ', 2), QStringLiteral("About ") + third.back());
+    // Closed by its close box, the window keeps the list as its focus widget.
+    form->close();
     QVERIFY(!form->isVisible());
 
-    addGame(rig, {QStringLiteral("second"), Qt::blue, {}, "Two", "9"});
+    add(3);
     rig.window->OffLine1Click();
     QCOMPARE(browser(rig), form);
     QVERIFY(form->isVisible());
-    QCOMPARE(form->ListBox1->count(), 2);
-    QCOMPARE(form->ListBox1->currentRow(), -1);
-    QCOMPARE(pictureColour(form->Image1), QColor(Qt::red));
-    QCOMPARE(starsShown(form->Image5), QStringLiteral("1"));
+    // Activated again, the window gives the list the focus, which makes a row current.
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    QCOMPARE(QApplication::focusWidget(), form->ListBox1);
+    QCOMPARE(form->ListBox1->count(), 4);
+    QVERIFY(form->ListBox1->selectedItems().isEmpty());
+    QCOMPARE(shown(), thirdShown);
     // With nothing selected the run button does nothing at all.
     const QString caption = rig.window->windowTitle();
     QTest::mouseClick(form->Button1, Qt::LeftButton);
     QCOMPARE(rig.window->windowTitle(), caption);
     QVERIFY(rig.dialogs.messages.isEmpty() && rig.dialogs.errors.isEmpty());
+    // A pick after the refresh is shown as before.
+    clickGame(form, QStringLiteral("game3"));
+    QCOMPARE(shown(), QStringLiteral("#ffff00 4 About 3"));
+}
+
+void GamesFormTest::hostileFilesInAGameFolder()
+{
+    test::MainWindowRig rig;
+    const QString root = libraryRoot(rig);
+    const auto fifo = [](const QString& path) { QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0); };
+    const auto zero = [](const QString& path) { QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path)); };
+    const auto folder = [](const QString& path) { QVERIFY(QDir().mkpath(path)); };
+    // A sparse file: @p start, then zero bytes up to @p size.
+    const auto huge = [](const QString& path, const QByteArray& start, qint64 size) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(start);
+        QVERIFY(f.resize(size));
+    };
+    struct Case {
+        const char* file; ///< in the game's folder; "txt" is the description
+        std::function<void(const QString&)> plant;
+        const char* error; ///< the end of the error shown; empty: none
+        const char* shown; ///< picture, stars and the description's first and last lines
+    };
+    const Case cases[] = {
+        {"mark.txt", folder, "", "#ff0000 0 Good | Good"},
+        {"txt", folder, "", "#ff0000 0 Good | Good"},
+        {"screen1.png", folder, "", "#ff0000 0 Good | Good"},
+        {"mark.txt", fifo, "mark.txt: not a regular file", "#ff0000 3 Good | Good"},
+        {"txt", fifo, ".txt: not a regular file", "#ff0000 3 Good | Good"},
+        {"screen1.png", fifo, "screen1.png: not a regular file", "#ff0000 3 Good | Good"},
+        {"txt", zero, ".txt: not a regular file", "#ff0000 3 Good | Good"},
+        {"mark.txt", zero, "mark.txt: not a regular file", "#ff0000 3 Good | Good"},
+        {"screen1.png", zero, "screen1.png: not a regular file", "#ff0000 3 Good | Good"},
+        {"mark.txt", [&](const QString& p) { huge(p, QByteArray(100, '1'), 200'000'000); },
+         "'1111111111111111111111111111111111111111…' is not a valid integer value", "#ff0000 3 Good | Good"},
+        {"txt", [&](const QString& p) { huge(p, "Title\r\n" + QByteArray(100, 'x'), 150'000'000); }, "",
+         "#ff0000 0 Title | [Описание длиннее 8192 байт: показано только его начало]"},
+        {"screen1.png", [&](const QString& p) { huge(p, "\x89PNG", 20'000'000); },
+         "screen1.png: the file holds 20000000 bytes, more than 8388608", "#ff0000 3 Good | Good"},
+    };
+    addGame(rig, {QStringLiteral("good"), Qt::red, {}, "Good", "6"});
+    for (int n = 0; n < int(std::size(cases)); ++n) {
+        const QString game = QStringLiteral("g%1").arg(n);
+        addGame(rig, {game, {}, {}, {}, {}});
+        const QString file = QString::fromLatin1(cases[n].file);
+        cases[n].plant(root + game + QLatin1Char('/') + (file == QLatin1String("txt") ? game + ".txt" : file));
+    }
+    rig.window->OffLine1Click();
+    TGamesForm* form = browser(rig);
+    QVERIFY(form);
+    const auto shown = [form] {
+        const QString text = form->Memo1->toPlainText();
+        return pictureColour(form->Image1).name() + ' ' + starsShown(form->Image5) + ' ' + text.section('\n', 0, 0)
+               + " | " + text.section('\n', -1);
+    };
+    for (int n = 0; n < int(std::size(cases)); ++n) {
+        const Case& c = cases[n];
+        clickGame(form, QStringLiteral("good"));
+        rig.dialogs.errors.clear();
+        clickGame(form, QStringLiteral("g%1").arg(n));
+        QCOMPARE(rig.dialogs.errors.size(), *c.error ? 1 : 0);
+        if (*c.error) {
+            QVERIFY2(rig.dialogs.errors[0].endsWith(QString::fromUtf8(c.error)), qPrintable(rig.dialogs.errors[0]));
+            QVERIFY(rig.dialogs.errors[0].size() < 300);
+        }
+        QCOMPARE(QString::number(n) + ' ' + shown(), QString::number(n) + ' ' + QString::fromUtf8(c.shown));
+        QVERIFY(form->Memo1->toPlainText().size() < qsizetype(games::kDescriptionBytes + 100));
+    }
 }
 
 void GamesFormTest::captionsOfBothWindows()

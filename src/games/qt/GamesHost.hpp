@@ -34,8 +34,9 @@ public:
     virtual void AddFileInMRU(const QString& path) = 0;
     /// The name the main window's open dialog remembers.
     virtual void setOpenDialogFileName(const QString& path) = 0;
-    /// Gives the input focus back to the main window.
-    virtual void focusMain() = 0;
+    /// Brings the main window in front of the others and gives it the input
+    /// focus, so that the game just started is seen.
+    virtual void bringMainForward() = 0;
 };
 
 } // namespace ostrovik::games

@@ -1,11 +1,10 @@
 #include "games/qt/Centre.hpp"
 #include "games/qt/TGamesForm.hpp"
 
-#include <filesystem>
 #include <stdexcept>
 
+#include <QBuffer>
 #include <QEvent>
-#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -21,6 +20,7 @@
 #include "games/CatalogueSite.hpp"
 #include "games/GameLibrary.hpp"
 #include "games/qt/StarPictures.hpp"
+#include "platform/FileNames.hpp"
 
 namespace ostrovik::games {
 
@@ -32,14 +32,18 @@ constexpr int kMemoHeight = 158;
 constexpr int kShotTop = 47;
 constexpr int kShotSize = 256;
 
-QString fromLocal(const std::string& s)
+using platform::FileNamePath;
+using platform::FileNameText;
+
+QString fromUtf8(const std::string& s)
 {
-    return QFile::decodeName(QByteArray::fromStdString(s));
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-std::string toLocal(const QString& s)
+/// The error of a game folder's file that cannot be read.
+std::runtime_error unreadable(const std::string& what, const std::string& path, const std::string& reason)
 {
-    return QFile::encodeName(s).toStdString();
+    return std::runtime_error("Cannot read " + what + path + ": " + reason);
 }
 
 QFrame* blackPanel(QWidget* parent, const char* name)
@@ -85,7 +89,7 @@ QLabel* picture(QWidget* parent, const char* name, int x, int y, int w, int h)
 } // namespace
 
 TGamesForm::TGamesForm(std::unique_ptr<GamesHost> host, QWidget* parent)
-    : QWidget(parent, Qt::Tool), host_(std::move(host))
+    : QWidget(parent, Qt::Window), host_(std::move(host))
 {
     setObjectName(QStringLiteral("GamesForm"));
     setWindowTitle(QStringLiteral("GamesForm"));
@@ -151,7 +155,9 @@ TGamesForm::TGamesForm(std::unique_ptr<GamesHost> host, QWidget* parent)
     whole->addLayout(top, 1);
     whole->addWidget(Panel3);
 
-    connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
+    // A game is picked by selecting it: the list makes its first row current
+    // when it gets the focus, and that picks nothing.
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { ListBox1Click(); });
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { ListBox1DblClick(); });
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
@@ -168,8 +174,8 @@ std::string TGamesForm::root() const
 
 std::string TGamesForm::selectedGame() const
 {
-    const QListWidgetItem* item = ListBox1->currentItem();
-    return item && ListBox1->currentRow() >= 0 ? toLocal(item->text()) : std::string();
+    const QList<QListWidgetItem*> picked = ListBox1->selectedItems();
+    return picked.size() == 1 ? FileNamePath(picked.front()->text()) : std::string();
 }
 
 bool TGamesForm::eventFilter(QObject* watched, QEvent* event)
@@ -193,7 +199,7 @@ void TGamesForm::FormCreate()
     listGames();
     if (ListBox1->count() == 0)
         return;
-    const std::string first = toLocal(ListBox1->item(0)->text());
+    const std::string first = FileNamePath(ListBox1->item(0)->text());
     try {
         showPictures(first);
         {
@@ -211,7 +217,7 @@ void TGamesForm::listGames()
     const QSignalBlocker quiet(ListBox1);
     ListBox1->clear();
     for (const std::string& game : ListGames(root()))
-        ListBox1->addItem(fromLocal(game));
+        ListBox1->addItem(FileNameText(game));
 }
 
 void TGamesForm::showEvent(QShowEvent* event)
@@ -242,21 +248,32 @@ void TGamesForm::FormActivate()
 void TGamesForm::showPictures(const std::string& game)
 {
     const std::string dir = root() + game + "/";
-    std::error_code ec;
     for (auto [file, image] : {std::pair{"screen1.png", Image1}, std::pair{"screen2.png", Image2}}) {
         const std::string path = dir + file;
-        if (!std::filesystem::exists(path, ec))
+        const GameFile shot = ReadGameFile(path, kScreenshotBytes, false);
+        if (shot.state == GameFile::State::Absent)
             continue;
-        QImageReader reader(fromLocal(path), "png");
+        if (shot.state == GameFile::State::Failed)
+            throw unreadable("the picture ", path, shot.reason);
+        QByteArray bytes = QByteArray::fromStdString(shot.bytes);
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "png");
         const QImage picture = reader.read();
         if (picture.isNull())
-            throw std::runtime_error("Cannot read the picture " + path + ": " + reader.errorString().toStdString());
+            throw unreadable("the picture ", path, reader.errorString().toStdString());
         image->setPixmap(QPixmap::fromImage(picture));
     }
-    if (const auto lines = ReadTextLines(dir + game + ".txt")) {
+    const std::string textFile = dir + game + ".txt";
+    const GameFile description = ReadGameFile(textFile, kDescriptionBytes, true);
+    if (description.state == GameFile::State::Failed)
+        throw unreadable("", textFile, description.reason);
+    if (description.state == GameFile::State::Read) {
+        std::vector<std::string> lines = TextLines(description.bytes);
+        if (description.cut)
+            lines.push_back(DescriptionCutLine());
         QStringList text;
-        for (const std::string& line : *lines)
-            text << QString::fromStdString(line);
+        for (const std::string& line : lines)
+            text << fromUtf8(line);
         Memo1->setPlainText(text.join(QLatin1Char('\n')));
         QTextCursor all(Memo1->document());
         all.select(QTextCursor::Document);
@@ -269,15 +286,14 @@ void TGamesForm::showPictures(const std::string& game)
 void TGamesForm::showRating(const std::string& game)
 {
     const std::string markFile = root() + game + "/mark.txt";
-    std::error_code ec;
-    if (!std::filesystem::exists(markFile, ec)) {
+    const GameFile mark = ReadGameFile(markFile, kMarkBytes, true);
+    if (mark.state == GameFile::State::Absent) {
         clearRating();
         return;
     }
-    const auto lines = ReadTextLines(markFile);
-    if (!lines)
-        throw std::runtime_error("Cannot read " + markFile);
-    const Rating rating = ParseRating(lines->empty() ? std::string() : lines->front());
+    if (mark.state == GameFile::State::Failed)
+        throw unreadable("", markFile, mark.reason);
+    const Rating rating = RatingOfMarkFile(mark.bytes, mark.cut);
     if (!rating.error.empty())
         throw std::runtime_error(rating.error);
     if (rating.clear)
@@ -335,10 +351,10 @@ void TGamesForm::Button1Click()
         return;
     const std::optional<std::string> path = RunnableFile(root(), game);
     if (!path) {
-        host_->message(this, QString::fromStdString(NothingToRunMessage(game)));
+        host_->message(this, FileNameText(NothingToRunMessage(game)));
         return;
     }
-    const QString file = fromLocal(*path);
+    const QString file = FileNameText(*path);
     const bool quick = host_->quickRun();
     host_->setQuickRun(true);
     host_->ResetComp();
@@ -349,7 +365,7 @@ void TGamesForm::Button1Click()
     host_->setOpenDialogFileName(file);
     host_->setPaused(0);
     host_->setQuickRun(quick);
-    host_->focusMain();
+    host_->bringMainForward();
 }
 
 void TGamesForm::ListBox1DblClick()
