@@ -1,4 +1,5 @@
 // The game library browser driven as a person would, on a library written here.
+#include <QBuffer>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <fstream>
 #include <functional>
 
 #include <sys/stat.h>
@@ -18,6 +20,7 @@
 #include "games/GameLibrary.hpp"
 #include "games/qt/TGamesForm.hpp"
 #include "games/qt/TOnlineGamesForm.hpp"
+#include "platform/FileNames.hpp"
 #include "support/MainWindowRig.hpp"
 
 using namespace ostrovik;
@@ -113,6 +116,7 @@ private slots:
     void ratingsDrawStars();
     void missingFilesKeepWhatWasShown();
     void runningAGame();
+    void aFolderNameThatIsNotUtf8();
     void refreshAfterAPickSelectsNothing();
     void hostileFilesInAGameFolder();
     void captionsOfBothWindows();
@@ -249,6 +253,38 @@ void GamesFormTest::runningAGame()
     rig.runTicks(5);
     QCOMPARE(int(rig.m().RAM[0x5000]), 0x5A);
     QCOMPARE(rig.m().r_PC, 0x4005);
+}
+
+void GamesFormTest::aFolderNameThatIsNotUtf8()
+{
+    test::MainWindowRig rig;
+    QVERIFY(rig.powerOn());
+    // "Igra" and byte e9, as a Latin-1 system names a folder.
+    const QByteArray name("Igra\xE9");
+    const QByteArray dir = QFile::encodeName(libraryRoot(rig)) + name + '/';
+    QVERIFY(QDir().mkpath(libraryRoot(rig)));
+    QCOMPARE(::mkdir(dir.constData(), 0700), 0);
+    // Qt's own file names cannot spell such a name: the files go in by their bytes.
+    const auto put = [](const QByteArray& path, const QByteArray& bytes) {
+        std::ofstream(path.constData(), std::ios::binary).write(bytes.constData(), bytes.size());
+    };
+    QImage shot(256, 256, QImage::Format_RGB32);
+    shot.fill(Qt::magenta);
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(shot.save(&buffer, "PNG"));
+    put(dir + "screen1.png", png);
+    put(dir + name + ".lvt", QByteArray::fromStdString(storingProgram()));
+    rig.window->OffLine1Click();
+    TGamesForm* form = browser(rig);
+    QVERIFY(form);
+    clickGame(form, platform::FileNameText(name));
+    QCOMPARE(pictureColour(form->Image1), QColor(Qt::magenta));
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    QVERIFY(rig.dialogs.messages.isEmpty() && rig.dialogs.errors.isEmpty());
+    QCOMPARE(platform::FileNameBytes(rig.window->openDialogFileName()), dir + name + ".lvt");
+    rig.runTicks(5);
+    QCOMPARE(int(rig.m().RAM[0x5000]), 0x5A);
 }
 
 void GamesFormTest::refreshAfterAPickSelectsNothing()
