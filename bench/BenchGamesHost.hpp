@@ -21,7 +21,7 @@ public:
     void NewLoadFile(const QString&, bool) override {}
     void AddFileInMRU(const QString&) override {}
     void setOpenDialogFileName(const QString&) override {}
-    void focusMain() override {}
+    void bringMainForward() override {}
 
 private:
     std::string dir_;
