@@ -12,6 +12,7 @@
 #include "netlink/NetTestMessage.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::netlink {
 
@@ -106,8 +107,7 @@ void TNetConnectionForm::showEvent(QShowEvent* event)
     if (placed_)
         return;
     placed_ = true;
-    const QRect outer = MainFormEmu.frameGeometry();
-    move(outer.center() - QPoint(width() / 2, height() / 2));
+    ui::CentreOnOwner(*this, MainFormEmu);
 }
 
 void TNetConnectionForm::Button2Click()

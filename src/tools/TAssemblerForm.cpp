@@ -32,6 +32,7 @@
 #include "ui/ImageList.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 
 // The carried cross-assembler lives in a resource of this library.
 static void initAssemblerResource()
@@ -141,14 +142,7 @@ TAssemblerForm::~TAssemblerForm() = default;
 
 void TAssemblerForm::centreOn(const QWidget& owner)
 {
-    QPoint at = owner.geometry().center() - rect().center();
-    // Centred, but not past the desktop's edge when the owner is small.
-    if (const QScreen* screen = owner.screen()) {
-        const QRect room = screen->availableGeometry();
-        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - width())));
-        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - height())));
-    }
-    move(at);
+    ui::CentreOnOwner(*this, owner);
 }
 
 void TAssemblerForm::buildActions()

@@ -13,6 +13,7 @@
 #include "ui/Captions.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::tools {
 
@@ -112,7 +113,7 @@ TPictureToLVTForm::TPictureToLVTForm(ui::TMainFormEmu& main) : QWidget(&main, Qt
     connect(TrackBar2, &QSlider::valueChanged, this, [this] { TrackBar2Change(); });
 
     // Centred on the main window.
-    move(main.geometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+    ui::CentreOnOwner(*this, main);
 }
 
 const QString& TPictureToLVTForm::OpenDialogFilter()

@@ -11,6 +11,7 @@
 #include "tools/TAssemblerForm.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/Settings.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::tools {
 
@@ -81,7 +82,7 @@ void TSetupAssemblerForm::ShowFromWorkbench()
 {
     const QWidget* owner = parentWidget();
     if (owner && !isVisible())
-        move(owner->geometry().center() - rect().center());
+        ui::CentreOnOwner(*this, *owner);
     show();
     raise();
     activateWindow();

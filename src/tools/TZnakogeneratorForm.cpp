@@ -10,6 +10,7 @@
 #include "ui/Captions.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::tools {
 
@@ -139,7 +140,7 @@ TZnakogeneratorForm::TZnakogeneratorForm(ui::TMainFormEmu& main) : QWidget(&main
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
     connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
 
-    move(main.geometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+    ui::CentreOnOwner(*this, main);
 }
 
 void TZnakogeneratorForm::placeControls()

@@ -16,6 +16,7 @@
 #include <QWindow>
 
 #include "ui/CompressorOptionsDialog.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::ui {
 
@@ -99,8 +100,7 @@ public:
             if (dialog.windowHandle() && window->windowHandle())
                 dialog.windowHandle()->setTransientParent(window->windowHandle());
             dialog.adjustSize();
-            const QPoint at = window->frameGeometry().center() - dialog.rect().center();
-            dialog.move(std::max(at.x(), 0), std::max(at.y(), 0));
+            CentreOnOwner(dialog, *window);
         }
         const bool wasEnabled = window && window->isEnabled();
         WindowGone gone(dialog);

@@ -7,6 +7,7 @@
 #include "platform/KeyMap.hpp"
 #include "ui/SetUpForm.hpp"
 #include "ui/SettingsSchema.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::ui {
 
@@ -93,8 +94,7 @@ void TJoyKeySetup::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Centred on the settings window, which opened it.
-    const QRect owner = SetUpForm.frameGeometry();
-    move(owner.center() - QPoint(width() / 2, height() / 2));
+    CentreOnOwner(*this, SetUpForm);
     keyPressed_ = false;
     FormActivate();
     setFocus();

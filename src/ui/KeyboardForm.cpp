@@ -10,6 +10,7 @@
 #include "platform/VirtualKeys.hpp"
 #include "ui/KeyboardLayoutTable.hpp"
 #include "ui/MainFormEmu.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::ui {
 
@@ -58,8 +59,7 @@ void TKeyboardForm::showEvent(QShowEvent* event)
 
 void TKeyboardForm::centreOnMainForm()
 {
-    const QRect outer = MainFormEmu.frameGeometry();
-    move(outer.center() - QPoint(width() / 2, height() / 2));
+    CentreOnOwner(*this, MainFormEmu);
 }
 
 std::uint16_t TKeyboardForm::VkKeyScan(char character)

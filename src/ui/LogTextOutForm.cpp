@@ -4,6 +4,8 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "ui/kit/CentreOnOwner.hpp"
+
 namespace ostrovik::ui {
 
 TLogTextOutForm::TLogTextOutForm(QWidget* mainWindow) : QWidget(mainWindow, Qt::Tool)
@@ -23,10 +25,8 @@ TLogTextOutForm::TLogTextOutForm(QWidget* mainWindow) : QWidget(mainWindow, Qt::
     layout->addWidget(LogTextOutMemo);
 
     resize(635, 304);
-    if (mainWindow) {
-        const QRect main = mainWindow->frameGeometry();
-        move(main.center() - QPoint(635 / 2, 304 / 2));
-    }
+    if (mainWindow)
+        CentreOnOwner(*this, *mainWindow);
 }
 
 } // namespace ostrovik::ui

@@ -17,6 +17,7 @@
 
 #include "ui/Captions.hpp"
 #include "ui/JoyKeySetup.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/RadioGroup.hpp"
 #include "ui/Settings.hpp"
@@ -235,8 +236,7 @@ void TSetUpForm::centreOnMainForm()
 {
     if (!MainFormEmu)
         return;
-    const QRect outer = MainFormEmu->frameGeometry();
-    move(outer.center() - QPoint(width() / 2, height() / 2));
+    CentreOnOwner(*this, *MainFormEmu);
 }
 
 void TSetUpForm::ReadAllOptionsFromIni()

@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -265,10 +266,14 @@ void NetLinkTest::cancelledConnectionIsReported()
     QCOMPARE(rig_->dialogs.errors.size(), 2);
     QVERIFY(rig_->dialogs.errors.back().startsWith(QStringLiteral("Cannot host a session on port")));
 
-    // The menu command shows and hides the window.
+    // The menu command shows and hides the window, which opens whole on the
+    // screen when the main window stands at the screen's left edge.
+    const QRect room = rig_->window->QWidget::screen()->availableGeometry();
+    rig_->window->move(room.topLeft());
     rig_->window->N23Click();
     QWidget* w = rig_->window->forms().NetConnectionForm.form();
     QVERIFY(w && w->isVisible());
+    QVERIFY(room.contains(w->frameGeometry()));
     rig_->window->N23Click();
     QVERIFY(!w->isVisible());
 }

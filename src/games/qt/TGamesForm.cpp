@@ -1,4 +1,3 @@
-#include "games/qt/Centre.hpp"
 #include "games/qt/TGamesForm.hpp"
 
 #include <stdexcept>
@@ -21,6 +20,7 @@
 #include "games/GameLibrary.hpp"
 #include "games/qt/StarPictures.hpp"
 #include "platform/FileNames.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::games {
 
@@ -224,7 +224,8 @@ void TGamesForm::showEvent(QShowEvent* event)
 {
     if (!centred_) {
         centred_ = true;
-        CentreOnMainWindow(*this, parentWidget());
+        if (const QWidget* owner = parentWidget())
+            ui::CentreOnOwner(*this, *owner);
     }
     QWidget::showEvent(event);
     FormActivate();

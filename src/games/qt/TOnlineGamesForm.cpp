@@ -1,4 +1,3 @@
-#include "games/qt/Centre.hpp"
 #include "games/qt/TOnlineGamesForm.hpp"
 
 #include <algorithm>
@@ -18,6 +17,7 @@
 #include "games/CatalogueSite.hpp"
 #include "games/GameLibrary.hpp"
 #include "games/Http.hpp"
+#include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::games {
 
@@ -140,7 +140,8 @@ void TOnlineGamesForm::showEvent(QShowEvent* event)
 {
     if (!centred_) {
         centred_ = true;
-        CentreOnMainWindow(*this, parentWidget());
+        if (const QWidget* owner = parentWidget())
+            ui::CentreOnOwner(*this, *owner);
     }
     QWidget::showEvent(event);
 }
