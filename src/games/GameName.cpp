@@ -4,7 +4,7 @@ namespace ostrovik::games {
 
 bool IsSafeGameName(std::string_view name)
 {
-    if (name.empty() || name == "." || name == "..")
+    if (name.empty() || name == "." || name == ".." || name.size() > kMaxGameNameBytes)
         return false;
     for (const char ch : name) {
         const auto c = static_cast<unsigned char>(ch);
@@ -16,8 +16,17 @@ bool IsSafeGameName(std::string_view name)
 
 std::string RefusedNameLine(std::string_view name)
 {
+    constexpr std::size_t kQuoted = 64;
     std::string shown;
+    std::size_t taken = 0;
     for (const char ch : name) {
+        // Cut before a character's first byte, never inside its UTF-8 form.
+        const bool startsCharacter = (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+        if (startsCharacter && taken >= kQuoted) {
+            shown += "...";
+            break;
+        }
+        ++taken;
         const auto c = static_cast<unsigned char>(ch);
         if (c < 0x20 || c == 0x7F) {
             static constexpr char hex[] = "0123456789ABCDEF";

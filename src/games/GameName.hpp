@@ -1,17 +1,23 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace ostrovik::games {
 
+/// The longest game name taken: the game's files are the name followed by
+/// four more bytes (".lvt", ".txt"), and no file name passes 255 bytes.
+inline constexpr std::size_t kMaxGameNameBytes = 251;
+
 /// Whether a game name from the catalogue names a folder of its own inside
-/// the library: not empty, not "." or "..", and free of "/", "\" and every
-/// control character (NUL included). Anything else could write outside the
-/// library or over it.
+/// the library: not empty, not "." or "..", free of "/", "\" and every
+/// control character (NUL included), and short enough for its files' names.
+/// Anything else could write outside the library or over it, or fail there.
 bool IsSafeGameName(std::string_view name);
 
-/// The log line that refuses an unsafe name; nothing is written for it.
+/// The log line that refuses an unsafe name; nothing is written for it. A
+/// long name is quoted by its beginning only.
 std::string RefusedNameLine(std::string_view name);
 
 /// @p text percent-encoded for a path or query part of an address: every

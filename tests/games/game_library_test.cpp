@@ -215,11 +215,18 @@ TEST(GameName, OnlyAFolderOfItsOwnInsideTheLibrary)
         {"", false},            {".", false},             {"..", false},         {"../x", false},
         {"a/b", false},         {"/etc", false},          {"a\\b", false},       {std::string("a\0b", 3), false},
         {"tab\there", false},   {"line\n", false},        {"del\x7f", false},
+        {std::string(251, 'x'), true}, {std::string(252, 'x'), false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsSafeGameName(c.name), c.safe) << c.name;
     EXPECT_EQ(RefusedNameLine(std::string("a\0b", 3)),
               "Имя игры \"a\\x00b\" не годится для папки, игра пропущена !!!");
+    // A long name is quoted by its first 64 bytes, cut between characters.
+    std::string longName;
+    for (int i = 0; i < 200; ++i)
+        longName += "Я";
+    EXPECT_EQ(RefusedNameLine(longName),
+              "Имя игры \"" + longName.substr(0, 64) + "...\" не годится для папки, игра пропущена !!!");
 }
 
 TEST(GameName, EscapedInsideAddresses)
