@@ -1,6 +1,7 @@
 #include "games/CatalogueDownloader.hpp"
 
 #include <filesystem>
+#include <type_traits>
 
 #include "games/DownloadGame.hpp"
 #include "games/GameLibrary.hpp"
@@ -16,17 +17,103 @@ constexpr const char* kLinkNotOpened = "Не могу открыть ссылк�
 constexpr const char* kNoCount = "Не могу прочитать количество игр на сайте, возможно нет связи с сервером !!!";
 constexpr int kPageSize = 50;
 
-/// Blocks the start buttons for as long as a method holds the window.
-class ButtonsBlocked {
+/// The window is going: the run is abandoned where it stands.
+struct RunStopped {};
+
+/// The window as a method's run sees it from its own thread: every call is
+/// handed to the window's thread and waited for, so the run's lines reach
+/// the log in their order. Once the gate is closed the run is abandoned.
+class GatedView final : public DownloaderView {
 public:
-    explicit ButtonsBlocked(DownloaderView& view) : view_(view) { view_.setStartButtonsEnabled(false); }
-    ~ButtonsBlocked() { view_.setStartButtonsEnabled(true); }
-    ButtonsBlocked(const ButtonsBlocked&) = delete;
-    ButtonsBlocked& operator=(const ButtonsBlocked&) = delete;
+    GatedView(GuiGate& gate, DownloaderView& window) : gate_(gate), window_(window) {}
+
+    std::string webText() const override
+    {
+        return ask([this] { return window_.webText(); });
+    }
+    void setWebText(const std::string& text) override
+    {
+        ask([&] { window_.setWebText(text); });
+    }
+    std::string jsonText() const override
+    {
+        return ask([this] { return window_.jsonText(); });
+    }
+    bool skipExisting() const override
+    {
+        return ask([this] { return window_.skipExisting(); });
+    }
+    void clearLog() override
+    {
+        ask([this] { window_.clearLog(); });
+    }
+    void addLogLine(const std::string& line) override
+    {
+        ask([&] { window_.addLogLine(line); });
+    }
+    int gaugeProgress() const override
+    {
+        return ask([this] { return window_.gaugeProgress(); });
+    }
+    void setGaugeProgress(int value) override
+    {
+        ask([&] { window_.setGaugeProgress(value); });
+    }
+    void setGaugeMinimum(int value) override
+    {
+        ask([&] { window_.setGaugeMinimum(value); });
+    }
+    void setGaugeMaximum(int value) override
+    {
+        ask([&] { window_.setGaugeMaximum(value); });
+    }
+    void showError(const std::string& text) override
+    {
+        ask([&] { window_.showError(text); });
+    }
+    void setStartButtonsEnabled(bool enabled) override
+    {
+        ask([&] { window_.setStartButtonsEnabled(enabled); });
+    }
 
 private:
-    DownloaderView& view_;
+    /// Runs @p call on the window's thread and hands back its result.
+    template <typename F>
+    std::invoke_result_t<F> ask(F call) const
+    {
+        using Result = std::invoke_result_t<F>;
+        if constexpr (std::is_void_v<Result>) {
+            if (!gate_.Synchronize(call))
+                throw RunStopped{};
+        } else {
+            Result result{};
+            if (!gate_.Synchronize([&] { result = call(); }))
+                throw RunStopped{};
+            return result;
+        }
+    }
+
+    GuiGate& gate_;
+    DownloaderView& window_;
 };
+
+/// The base address: the field's text, made to end with "/" in the field.
+std::string baseAddress(DownloaderView& view)
+{
+    std::string text = view.webText();
+    if (text.empty() || text.back() != '/') {
+        text += '/';
+        view.setWebText(text);
+    }
+    return text;
+}
+
+/// The closing line of games that did not arrive, when there were any.
+void logNotFetched(DownloaderView& view, int games)
+{
+    if (games > 0)
+        view.addLogLine("Не скачали: " + std::to_string(games) + " игр");
+}
 
 } // namespace
 
@@ -39,80 +126,114 @@ CatalogueDownloader::CatalogueDownloader(DownloaderView& view, HttpClient& http,
 
 CatalogueDownloader::~CatalogueDownloader()
 {
-    stopWorkers();
+    stop();
 }
 
-void CatalogueDownloader::stopWorkers()
+void CatalogueDownloader::stop()
 {
     gate_.close();
+    if (run_.joinable())
+        run_.join();
     workers_.stop();
+    running_ = false;
 }
 
-std::string CatalogueDownloader::baseAddress()
+void CatalogueDownloader::Button1Click()
 {
-    std::string text = view_.webText();
-    if (text.empty() || text.back() != '/') {
-        text += '/';
-        view_.setWebText(text);
-    }
-    return text;
+    start(&CatalogueDownloader::method1);
 }
 
-std::optional<std::uint16_t> CatalogueDownloader::catalogueStart(const char* emptyPageLine)
+void CatalogueDownloader::Button2Click()
 {
-    view_.clearLog();
+    start(&CatalogueDownloader::method2);
+}
+
+void CatalogueDownloader::Button3Click()
+{
+    start(&CatalogueDownloader::method3);
+}
+
+void CatalogueDownloader::start(Method method)
+{
+    if (running_ || gate_.closed())
+        return;
+    // The last run has posted its end; its thread is on its way out.
+    if (run_.joinable())
+        run_.join();
+    running_ = true;
+    view_.setStartButtonsEnabled(false);
+    run_ = std::thread([this, method] {
+        GatedView view(gate_, view_);
+        try {
+            (this->*method)(view);
+        } catch (const RunStopped&) {
+            return;
+        } catch (const std::exception& e) {
+            gate_.post([this, text = std::string(e.what())] { view_.showError(text); });
+        }
+        gate_.post([this] {
+            running_ = false;
+            view_.setStartButtonsEnabled(true);
+        });
+    });
+}
+
+std::optional<std::uint16_t> CatalogueDownloader::catalogueStart(DownloaderView& view, const char* emptyPageLine)
+{
+    view.clearLog();
     PageStart = 0;
-    const std::string base = baseAddress();
-    log("Пробуем открыть сайт:" + base);
+    const std::string base = baseAddress(view);
+    view.addLogLine("Пробуем открыть сайт:" + base);
     PageLines = PageToLines(http_.HttpGetText(base + "index.php"));
     if (PageLines.empty()) {
-        log(emptyPageLine);
+        view.addLogLine(emptyPageLine);
         return std::nullopt;
     }
     const GameCount count = ReadGameCount(PageLines);
     if (!count.error.empty()) {
-        view_.showError(count.error);
+        view.showError(count.error);
         return std::nullopt;
     }
     if (count.count == 0) {
-        log(kNoCount);
+        view.addLogLine(kNoCount);
         return std::nullopt;
     }
-    log(GameCountLine(count.count));
+    view.addLogLine(GameCountLine(count.count));
     return count.count;
 }
 
-bool CatalogueDownloader::acceptGame(const std::string& name, const std::string& title)
+bool CatalogueDownloader::acceptGame(DownloaderView& view, const std::string& name, const std::string& title)
 {
     std::error_code ec;
-    if (view_.skipExisting() && std::filesystem::is_directory(libraryFolder_ + name, ec)) {
-        log("Игра " + title + " уже сеть !!!");
+    if (view.skipExisting() && std::filesystem::is_directory(libraryFolder_ + name, ec)) {
+        view.addLogLine("Игра " + title + " уже сеть !!!");
         return false;
     }
     if (!IsSafeGameName(name)) {
-        log(RefusedNameLine(name));
+        view.addLogLine(RefusedNameLine(name));
         return false;
     }
     return true;
 }
 
-bool CatalogueDownloader::listPages(std::uint16_t count, const Accept& accept, const std::function<void()>& afterTable)
+bool CatalogueDownloader::listPages(DownloaderView& view, std::uint16_t count, const Accept& accept,
+                                    const std::function<void()>& afterTable)
 {
     while (PageStart < count) {
-        const std::string base = view_.webText();
+        const std::string base = view.webText();
         PageLines = PageToLines(http_.HttpGetText(base + "index.php?start=" + std::to_string(PageStart)));
         PageStart = static_cast<std::uint16_t>(PageStart + kPageSize);
         if (PageLines.empty()) {
-            log(kSiteNotOpened);
+            view.addLogLine(kSiteNotOpened);
             return false;
         }
-        log("Начинаем парсить игры :-) !!!");
+        view.addLogLine("Начинаем парсить игры :-) !!!");
         const std::optional<std::size_t> head = FindTableHead(PageLines);
         if (!head)
             continue;
         for (const GameRow& row : ReadRows(PageLines, *head)) {
-            log("Нашли игру " + row.title);
-            if (acceptGame(row.name, row.title) && !accept(row))
+            view.addLogLine("Нашли игру " + row.title);
+            if (acceptGame(view, row.name, row.title) && !accept(row))
                 return false;
         }
         if (afterTable)
@@ -121,111 +242,99 @@ bool CatalogueDownloader::listPages(std::uint16_t count, const Accept& accept, c
     return true;
 }
 
-void CatalogueDownloader::Button1Click()
+void CatalogueDownloader::method1(DownloaderView& view)
 {
-    ButtonsBlocked blocked(view_);
-    const std::optional<std::uint16_t> siteCount = catalogueStart(kSiteNotOpened);
+    const std::optional<std::uint16_t> siteCount = catalogueStart(view, kSiteNotOpened);
     if (!siteCount)
         return;
     const std::uint16_t count = WholePages(*siteCount);
-    view_.setGaugeProgress(0);
-    view_.setGaugeMaximum(count);
-    view_.setGaugeMinimum(0);
-    std::uint16_t downloaded = 0;
+    view.setGaugeProgress(0);
+    view.setGaugeMaximum(count);
+    view.setGaugeMinimum(0);
+    std::uint16_t accepted = 0;
+    int arrived = 0, failed = 0;
+    const LogSink log = [&view](const std::string& line) { view.addLogLine(line); };
     const auto accept = [&](const GameRow& row) {
-        ++downloaded;
-        view_.setGaugeProgress(downloaded);
-        view_.processMessages();
-        const GameDownload done =
-            DownloadGame(http_, [this] { return view_.webText(); }, libraryFolder_, row.name, row.title, row.mark,
-                         [this](const std::string& line) { log(line); }, ScreenshotLines::AfterBoth, GamePageLines);
-        if (!done.written)
-            view_.showError(done.error);
-        return done.written;
+        ++accepted;
+        view.setGaugeProgress(accepted);
+        const GameDownload done = DownloadGame(http_, [&view] { return view.webText(); }, libraryFolder_, row.name,
+                                               row.title, row.mark, log, ScreenshotLines::AfterBoth, GamePageLines);
+        if (!done.error.empty()) {
+            view.showError(done.error);
+            return false;
+        }
+        ++(done.whole ? arrived : failed);
+        return true;
     };
-    const auto afterTable = [&] { log("Скачали: " + std::to_string(downloaded) + " игр"); };
-    if (!listPages(count, accept, afterTable))
+    const auto afterTable = [&] { view.addLogLine("Скачали: " + std::to_string(arrived) + " игр"); };
+    if (!listPages(view, count, accept, afterTable))
         return;
-    view_.setGaugeProgress(count);
-    log("Все !!!");
+    if (failed == 0)
+        view.setGaugeProgress(count);
+    logNotFetched(view, failed);
+    view.addLogLine("Все !!!");
 }
 
-void CatalogueDownloader::Button2Click()
+void CatalogueDownloader::method2(DownloaderView& view)
 {
-    const std::optional<std::uint16_t> siteCount = catalogueStart(kSiteNotOpened);
+    const std::optional<std::uint16_t> siteCount = catalogueStart(view, kSiteNotOpened);
     if (!siteCount)
         return;
-    view_.setGaugeMaximum(*siteCount);
+    view.setGaugeMaximum(*siteCount);
     const std::uint16_t count = WholePages(*siteCount);
-    view_.setGaugeProgress(0);
-    view_.setGaugeMinimum(0);
+    view.setGaugeProgress(0);
+    view.setGaugeMinimum(0);
     std::uint16_t workers = 0;
     const TMyThread::Context context{http_, gate_, view_};
     const auto accept = [&](const GameRow& row) {
         ++workers;
-        auto worker = std::make_unique<TMyThread>(true, row.name, row.title, libraryFolder_, row.mark, context);
-        workers_.start(std::move(worker));
-        view_.processMessages();
+        workers_.start(std::make_unique<TMyThread>(true, row.name, row.title, libraryFolder_, row.mark, context));
         return true;
     };
-    if (!listPages(count, accept, {}))
+    if (!listPages(view, count, accept, {}))
         return;
-    log("Создано " + std::to_string(workers) + " потоков скачивания");
-    log("ЖДЕМ ..........");
+    view.addLogLine("Создано " + std::to_string(workers) + " потоков скачивания");
+    view.addLogLine("ЖДЕМ ..........");
 }
 
-void CatalogueDownloader::Button3Click()
+void CatalogueDownloader::method3(DownloaderView& view)
 {
-    ButtonsBlocked blocked(view_);
-    const std::optional<std::uint16_t> siteCount = catalogueStart(kLinkNotOpened);
+    const std::optional<std::uint16_t> siteCount = catalogueStart(view, kLinkNotOpened);
     if (!siteCount)
         return;
-    const std::string base = view_.webText();
-    const std::string jsonAddress = view_.jsonText();
-    log("Начинаем парсить JSON по ссылке: " + jsonAddress);
+    const std::string base = view.webText();
+    const std::string jsonAddress = view.jsonText();
+    view.addLogLine("Начинаем парсить JSON по ссылке: " + jsonAddress);
     const HttpAnswer answer = http_.requestText(jsonAddress);
     if (!answer.ok) {
-        view_.showError(answer.error);
+        view.showError(answer.error);
         return;
     }
     const std::optional<std::vector<TGameListEntry>> list =
         ParseGameList(DecodeByCharset(answer.body, answer.contentType));
-    view_.setGaugeProgress(0);
-    view_.setGaugeMaximum(*siteCount);
-    view_.setGaugeMinimum(0);
+    view.setGaugeProgress(0);
+    view.setGaugeMaximum(*siteCount);
+    view.setGaugeMinimum(0);
     if (!list)
         return;
-    std::uint16_t downloaded = 0;
+    std::uint16_t accepted = 0;
+    int failed = 0;
+    const LogSink log = [&view](const std::string& line) { view.addLogLine(line); };
     for (const TGameListEntry& game : *list) {
-        std::error_code ec;
-        if (view_.skipExisting() && std::filesystem::is_directory(libraryFolder_ + game.Name, ec)) {
-            log("Игра " + game.FullName + " уже сеть !!!");
+        if (!acceptGame(view, game.Name, game.FullName))
             continue;
-        }
-        if (!IsSafeGameName(game.Name)) {
-            log(RefusedNameLine(game.Name));
-            continue;
-        }
-        ++downloaded;
-        view_.setGaugeProgress(downloaded);
-        view_.processMessages();
-        const std::string gameDir = libraryFolder_ + game.Name;
-        FetchGameFiles(http_, [&base] { return base; }, gameDir, game.Name, [this](const std::string& line) { log(line); },
-                       ScreenshotLines::AfterBoth);
-        const std::string textFile = gameDir + "/" + game.Name + ".txt";
-        if (!WriteTextLines(textFile, {game.FullName, game.Description})) {
-            view_.showError(FileNotWritten(textFile));
+        ++accepted;
+        view.setGaugeProgress(accepted);
+        const GameDownload done = DownloadListedGame(http_, base, libraryFolder_, game, log);
+        if (!done.error.empty()) {
+            view.showError(done.error);
             return;
         }
-        log("Описание:" + textFile);
-        const std::string markFile = gameDir + "/mark.txt";
-        if (!WriteTextLines(markFile, {game.Mark})) {
-            view_.showError(FileNotWritten(markFile));
-            return;
-        }
-        log("Оценка:" + markFile);
+        if (!done.whole)
+            ++failed;
     }
-    log("Все !!!");
+    logNotFetched(view, failed);
+    view.addLogLine("Все !!!");
 }
 
 } // namespace ostrovik::games

@@ -1,5 +1,6 @@
 #include "games/DownloadGame.hpp"
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "games/GameLibrary.hpp"
@@ -7,38 +8,117 @@
 
 namespace ostrovik::games {
 
-void FetchGameFiles(HttpClient& http, const BaseAddress& base, const std::string& gameDir, const std::string& name,
-                    const LogSink& log, ScreenshotLines screenshots)
+namespace fs = std::filesystem;
+
+namespace {
+
+/// The library's parent folder: the game in the making stays on the same
+/// disk as the library, so that it moves into it by a rename.
+fs::path besideLibrary(const std::string& libraryFolder)
+{
+    fs::path library(libraryFolder);
+    if (!library.has_filename())
+        library = library.parent_path();
+    return library.parent_path();
+}
+
+} // namespace
+
+GameUnderway::GameUnderway(const std::string& libraryFolder, const std::string& name)
+    : finalDir_(libraryFolder + name)
 {
     std::error_code ec;
-    std::filesystem::create_directories(gameDir, ec);
+    fs::create_directories(libraryFolder, ec);
+    // A name of fixed length, whatever the game's name.
+    std::string pattern = (besideLibrary(libraryFolder) / ".download-XXXXXX").string();
+    if (::mkdtemp(pattern.data()))
+        dir_ = pattern;
+}
+
+GameUnderway::~GameUnderway()
+{
+    if (!dir_.empty()) {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+}
+
+bool GameUnderway::place()
+{
+    std::error_code ec;
+    if (!fs::exists(finalDir_, ec)) {
+        fs::rename(dir_, finalDir_, ec);
+        if (!ec) {
+            dir_.clear();
+            return true;
+        }
+    }
+    // An older copy of the game (or a library on another disk): file by file.
+    fs::create_directories(finalDir_, ec);
+    if (!fs::is_directory(finalDir_, ec))
+        return false;
+    bool placed = true;
+    for (fs::directory_iterator it(dir_, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path target = fs::path(finalDir_) / it->path().filename();
+        std::error_code moved;
+        fs::rename(it->path(), target, moved);
+        if (moved)
+            placed = fs::copy_file(it->path(), target, fs::copy_options::overwrite_existing, moved) && placed;
+    }
+    return placed && !ec;
+}
+
+bool FetchGameFiles(HttpClient& http, const BaseAddress& base, const std::string& gameDir, const std::string& name,
+                    const LogSink& log, ScreenshotLines screenshots)
+{
     const std::string escaped = EscapeForAddress(name);
     // The address requested, and the same address as the log shows it.
     const auto fetch = [&](const std::string& path, const std::string& file) {
-        return http.DownloadFile(base() + escaped + path, gameDir + "/" + file);
+        return http.FetchFile(base() + escaped + path, gameDir + "/" + file);
     };
-    const auto shown = [&](const std::string& path) { return base() + name + path; };
+    const auto shown = [&](const std::string& path, FileFetch result) {
+        return base() + name + path + (result == FileFetch::Arrived ? " скачан" : " не скачан");
+    };
 
-    fetch("/screen1.png", "screen1.png");
-    if (screenshots == ScreenshotLines::EachAfterItsOwn)
-        log(shown("/screen1.png скачан"));
-    fetch("/screen2.png", "screen2.png");
+    // A file that failed on its way ends the game there: the site has
+    // stopped answering, or the program is ending.
+    const FileFetch screen1 = fetch("/screen1.png", "screen1.png");
+    if (screenshots == ScreenshotLines::EachAfterItsOwn || screen1 == FileFetch::Failed)
+        log(shown("/screen1.png", screen1));
+    if (screen1 == FileFetch::Failed)
+        return false;
+    const FileFetch screen2 = fetch("/screen2.png", "screen2.png");
     if (screenshots == ScreenshotLines::AfterBoth)
-        log(shown("/screen1.png скачан"));
-    log(shown("/screen2.png скачан"));
+        log(shown("/screen1.png", screen1));
+    log(shown("/screen2.png", screen2));
+    if (screen2 == FileFetch::Failed)
+        return false;
 
-    const std::string lvt = "/" + escaped + ".lvt";
-    if (http.DownloadFile(base() + escaped + lvt, gameDir + "/" + name + ".lvt")) {
-        log(shown("/" + name + ".lvt скачан"));
+    FileFetch program = fetch("/" + escaped + ".lvt", name + ".lvt");
+    if (program == FileFetch::Absent) {
+        program = fetch("/" + escaped + ".sav", name + ".sav");
+        log(shown("/" + name + ".sav", program));
     } else {
-        http.DownloadFile(base() + escaped + "/" + escaped + ".sav", gameDir + "/" + name + ".sav");
-        log(shown("/" + name + ".sav скачан"));
+        log(shown("/" + name + ".lvt", program));
     }
+    if (program != FileFetch::Arrived)
+        return false;
     for (char k = '0'; k <= '6'; ++k) {
         const std::string part = ".lv" + std::string(1, k);
-        if (http.DownloadFile(base() + escaped + "/" + escaped + part, gameDir + "/" + name + part))
-            log(shown("/" + name + part + " докачан"));
+        const FileFetch result = fetch("/" + escaped + part, name + part);
+        if (result == FileFetch::Arrived)
+            log(base() + name + "/" + name + part + " докачан");
+        if (result == FileFetch::Failed) {
+            log(shown("/" + name + part, result));
+            return false;
+        }
     }
+    return true;
+}
+
+std::string GameNotFetchedLine(const std::string& title)
+{
+    return "Игра " + title + " не скачана !!!";
 }
 
 std::string FileNotWritten(const std::string& path)
@@ -50,22 +130,64 @@ GameDownload DownloadGame(HttpClient& http, const BaseAddress& base, const std::
                           const std::string& name, const std::string& title, const std::string& mark,
                           const LogSink& log, ScreenshotLines screenshots, Lines& gamePage)
 {
-    const std::string gameDir = libraryFolder + name;
-    FetchGameFiles(http, base, gameDir, name, log, screenshots);
-
-    const std::string markFile = gameDir + "/mark.txt";
-    if (!WriteTextLines(markFile, {mark}))
-        return {false, FileNotWritten(markFile)};
-    log("Рейтинг:" + markFile + "    " + mark);
-
-    gamePage = PageToLines(http.HttpGetText(base() + "page.php?name=" + EscapeForAddress(name)));
-    if (const std::optional<std::string> description = FindDescription(gamePage, name)) {
-        const std::string textFile = gameDir + "/" + name + ".txt";
-        if (!WriteTextLines(textFile, {title, *description}))
-            return {false, FileNotWritten(textFile)};
-        log("Описание:" + textFile);
+    GameUnderway game(libraryFolder, name);
+    if (!game.made())
+        return {false, FileNotWritten(game.finalDir())};
+    if (!FetchGameFiles(http, base, game.dir(), name, log, screenshots)) {
+        log(GameNotFetchedLine(title));
+        return {};
     }
-    return {};
+
+    // The lines of the text files wait until the game stands in the library.
+    Lines written;
+    const std::string markFile = game.finalDir() + "/mark.txt";
+    if (!WriteTextLines(game.dir() + "/mark.txt", {mark}))
+        return {false, FileNotWritten(markFile)};
+    written.push_back("Рейтинг:" + markFile + "    " + mark);
+
+    // A page that does not come at all means the site stopped answering; one
+    // without the description line is a game without a description.
+    const std::string page = http.HttpGetText(base() + "page.php?name=" + EscapeForAddress(name));
+    gamePage = PageToLines(page);
+    if (page.empty()) {
+        log(base() + "page.php?name=" + name + " не скачан");
+        log(GameNotFetchedLine(title));
+        return {};
+    }
+    if (const std::optional<std::string> description = FindDescription(gamePage, name)) {
+        const std::string textFile = game.finalDir() + "/" + name + ".txt";
+        if (!WriteTextLines(game.dir() + "/" + name + ".txt", {title, *description}))
+            return {false, FileNotWritten(textFile)};
+        written.push_back("Описание:" + textFile);
+    }
+    if (!game.place())
+        return {false, FileNotWritten(game.finalDir())};
+    for (const std::string& line : written)
+        log(line);
+    return {true, {}};
+}
+
+GameDownload DownloadListedGame(HttpClient& http, const std::string& base, const std::string& libraryFolder,
+                                const TGameListEntry& entry, const LogSink& log)
+{
+    GameUnderway game(libraryFolder, entry.Name);
+    if (!game.made())
+        return {false, FileNotWritten(game.finalDir())};
+    if (!FetchGameFiles(http, [&base] { return base; }, game.dir(), entry.Name, log, ScreenshotLines::AfterBoth)) {
+        log(GameNotFetchedLine(entry.FullName));
+        return {};
+    }
+    const std::string textFile = game.finalDir() + "/" + entry.Name + ".txt";
+    if (!WriteTextLines(game.dir() + "/" + entry.Name + ".txt", {entry.FullName, entry.Description}))
+        return {false, FileNotWritten(textFile)};
+    const std::string markFile = game.finalDir() + "/mark.txt";
+    if (!WriteTextLines(game.dir() + "/mark.txt", {entry.Mark}))
+        return {false, FileNotWritten(markFile)};
+    if (!game.place())
+        return {false, FileNotWritten(game.finalDir())};
+    log("Описание:" + textFile);
+    log("Оценка:" + markFile);
+    return {true, {}};
 }
 
 } // namespace ostrovik::games

@@ -4,8 +4,9 @@
 
 namespace ostrovik::games {
 
-/// What the three download methods use of their window, always on the
-/// window's thread: the address boxes, the skip box, the log, the gauge.
+/// What the three download methods use of their window: the address boxes,
+/// the skip box, the log, the gauge. The window's own object is called on
+/// the window's thread only; a method's run reaches it through a gate.
 class DownloaderView {
 public:
     virtual ~DownloaderView() = default;
@@ -24,11 +25,9 @@ public:
     virtual void setGaugeMinimum(int value) = 0;
     virtual void setGaugeMaximum(int value) = 0;
 
-    /// Lets the window handle its waiting messages once.
-    virtual void processMessages() = 0;
     /// The application's error box.
     virtual void showError(const std::string& text) = 0;
-    /// The three start buttons, blocked while a run holds the window.
+    /// The three start buttons, blocked while a method's run goes on.
     virtual void setStartButtonsEnabled(bool enabled) = 0;
 };
 

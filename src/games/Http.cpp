@@ -158,21 +158,26 @@ std::string CurlHttp::HttpGetText(const std::string& address)
 
 bool CurlHttp::DownloadFile(const std::string& address, const std::string& fileName)
 {
+    return FetchFile(address, fileName) == FileFetch::Arrived;
+}
+
+FileFetch CurlHttp::FetchFile(const std::string& address, const std::string& fileName)
+{
     namespace fs = std::filesystem;
     static std::atomic<unsigned> serial{0};
     if (stopped_)
-        return false;
+        return FileFetch::Failed;
     const std::string part = fileName + ".part" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
     Easy easy = openEasy(address, limits_, stopped_);
     if (!easy)
-        return false;
+        return FileFetch::Failed;
     CURL* c = easy.get();
     CURLcode result = CURLE_WRITE_ERROR;
     long status = 0;
     {
         std::unique_ptr<std::FILE, FileCloser> out(std::fopen(part.c_str(), "wb"));
         if (!out)
-            return false;
+            return FileFetch::Failed;
         curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, writeToFile);
@@ -183,13 +188,14 @@ bool CurlHttp::DownloadFile(const std::string& address, const std::string& fileN
             result = CURLE_WRITE_ERROR;
     }
     std::error_code ec;
-    if (result == CURLE_OK && status >= 200 && status < 300) {
+    const bool success = status >= 200 && status < 300;
+    if (result == CURLE_OK && success) {
         fs::rename(part, fileName, ec);
         if (!ec)
-            return true;
+            return FileFetch::Arrived;
     }
     fs::remove(part, ec);
-    return false;
+    return result == CURLE_OK && !success ? FileFetch::Absent : FileFetch::Failed;
 }
 
 HttpAnswer CurlHttp::requestText(const std::string& address)

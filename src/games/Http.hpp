@@ -26,6 +26,13 @@ struct HttpAnswer {
     std::string body;
 };
 
+/// How the fetch of a file ended.
+enum class FileFetch {
+    Arrived, ///< a 2xx answer arrived whole and is in place
+    Absent,  ///< a whole answer of another status: the site has no such file
+    Failed,  ///< no whole answer (connection, limits, disk, the program's end)
+};
+
 /// The catalogue's three fetches. Every call stands alone, so calls may come
 /// from several threads at once. Tests put a fake in its place.
 class HttpClient {
@@ -39,6 +46,9 @@ public:
     /// arrived whole. The file is written beside the target and renamed on
     /// success, so a failure never leaves a half file nor harms an older one.
     virtual bool DownloadFile(const std::string& address, const std::string& fileName) = 0;
+    /// DownloadFile, telling a file the site does not have from one that did
+    /// not arrive.
+    virtual FileFetch FetchFile(const std::string& address, const std::string& fileName) = 0;
     /// One GET for a text document (the JSON list); failures are explained.
     virtual HttpAnswer requestText(const std::string& address) = 0;
 };
@@ -50,6 +60,7 @@ public:
 
     std::string HttpGetText(const std::string& address) override;
     bool DownloadFile(const std::string& address, const std::string& fileName) override;
+    FileFetch FetchFile(const std::string& address, const std::string& fileName) override;
     HttpAnswer requestText(const std::string& address) override;
 
     /// Aborts every transfer in progress and fails every later one (the

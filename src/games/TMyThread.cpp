@@ -36,8 +36,9 @@ void TMyThread::Execute()
     const GameDownload done =
         DownloadGame(context_.http, base, GamesDir, GameName, GameTitle, GameMark, log, ScreenshotLines::EachAfterItsOwn,
                      gamePage);
-    // A worker whose text files cannot be written ends quietly.
-    if (!done.written)
+    // A game that did not arrive has said so; a worker whose text files
+    // cannot be written ends quietly.
+    if (!done.whole)
         return;
     DownloaderView& view = context_.view;
     gate.Synchronize([&view] { view.setGaugeProgress(view.gaugeProgress() + 1); });

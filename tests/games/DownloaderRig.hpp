@@ -13,9 +13,10 @@
 #include "games/CatalogueDownloader.hpp"
 #include "games/GameLibrary.hpp"
 #include "platform/CallQueue.hpp"
+#include "support/TempFolder.hpp"
 
 /// The downloader window as the three methods see it, recorded; its
-/// messages are the calls of a queue this thread drains.
+/// thread's messages are the calls of a queue the test's thread drains.
 class RecordingView final : public ostrovik::games::DownloaderView {
 public:
     std::string webText() const override { return web; }
@@ -32,7 +33,6 @@ public:
         maximum = value;
         setGaugeProgress(progress);
     }
-    void processMessages() override { queue.drain(); }
     void showError(const std::string& text) override { errors.push_back(text); }
     void setStartButtonsEnabled(bool enabled) override { buttons.push_back(enabled); }
 
@@ -57,6 +57,11 @@ public:
     {
         note(address);
         return real_.DownloadFile(address, fileName);
+    }
+    ostrovik::games::FileFetch FetchFile(const std::string& address, const std::string& fileName) override
+    {
+        note(address);
+        return real_.FetchFile(address, fileName);
     }
     ostrovik::games::HttpAnswer requestText(const std::string& address) override
     {
@@ -83,46 +88,49 @@ private:
 /// A program folder of its own, with the library root inside.
 class ProgramFolder {
 public:
-    explicit ProgramFolder(const std::string& name)
-        : dir_(std::filesystem::temp_directory_path() / ("ostrovik-downloads-" + name))
+    explicit ProgramFolder(const std::string& name) : folder_("downloads-" + name)
     {
-        std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(root());
     }
-    ~ProgramFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string root() const { return ostrovik::games::LibraryRoot(dir_.string()); }
-    std::filesystem::path dir() const { return dir_; }
+    std::string root() const { return ostrovik::games::LibraryRoot(dir().string()); }
+    std::filesystem::path dir() const { return folder_.path(); }
     std::string read(const std::string& inRoot) const
     {
         std::ifstream in(root() + inRoot, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
     bool has(const std::string& inRoot) const { return std::filesystem::exists(root() + inRoot); }
-    /// Every file under the program folder whose name holds @p part.
+    /// Every file or folder under the program folder whose name holds @p part.
     std::vector<std::string> filesNamed(const std::string& part) const
     {
         std::vector<std::string> found;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(dir_))
+        for (const auto& e : std::filesystem::recursive_directory_iterator(dir()))
             if (e.path().filename().string().find(part) != std::string::npos)
                 found.push_back(e.path().string());
         return found;
     }
+    /// The names in the library root.
+    std::vector<std::string> games() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(root()))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
 private:
-    std::filesystem::path dir_;
+    ostrovik::test::TempFolder folder_;
 };
 
-/// Drains @p view's queue until the workers are done (or @p limit passes).
-inline bool waitForWorkers(ostrovik::games::CatalogueDownloader& d, RecordingView& view,
-                           std::chrono::seconds limit = std::chrono::seconds(60))
+/// Plays the window's thread (drains @p view's queue) until the method's run
+/// and its workers have ended; @p limit only guards against a hang.
+inline bool finish(ostrovik::games::CatalogueDownloader& d, RecordingView& view,
+                   std::chrono::seconds limit = std::chrono::seconds(120))
 {
     const auto end = std::chrono::steady_clock::now() + limit;
-    while (d.unfinishedWorkers() > 0 && std::chrono::steady_clock::now() < end)
+    while ((d.running() || d.unfinishedWorkers() > 0) && std::chrono::steady_clock::now() < end)
         view.queue.waitAndDrain(std::chrono::milliseconds(10));
     view.queue.drain();
-    return d.unfinishedWorkers() == 0;
+    return !d.running() && d.unfinishedWorkers() == 0;
 }

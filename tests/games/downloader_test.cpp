@@ -33,7 +33,7 @@ struct DownloadRun {
     CatalogueDownloader downloader{view, http, folder.root(),
                                    [this](std::function<void()> call) { view.queue.post(std::move(call)); }};
     /// Types @p site into the window and presses the button of @p method.
-    void start(int method, const std::string& site)
+    void click(int method, const std::string& site)
     {
         view.web = site;
         if (method == 1)
@@ -42,6 +42,12 @@ struct DownloadRun {
             downloader.Button2Click();
         else
             downloader.Button3Click();
+    }
+    /// The same, and plays the window until the run and its workers end.
+    void start(int method, const std::string& site)
+    {
+        click(method, site);
+        ASSERT_TRUE(finish(downloader, view));
     }
 };
 
@@ -52,10 +58,11 @@ Strings gameLines(const std::string& base, const std::string& root)
             "Описание:" + root + "A/A.txt"};
 }
 
-Strings gameBLines(const std::string& base, const std::string& root)
+/// B has nothing to run: its lines say what did not arrive.
+Strings gameBLines(const std::string& base)
 {
-    return {base + "B/screen1.png скачан", base + "B/screen2.png скачан", base + "B/B.sav скачан",
-            "Рейтинг:" + root + "B/mark.txt    3"};
+    return {base + "B/screen1.png скачан", base + "B/screen2.png не скачан", base + "B/B.sav не скачан",
+            "Игра Title B не скачана !!!"};
 }
 
 /// Whether @p part stands in @p whole in its order (other lines between).
@@ -71,9 +78,11 @@ bool inOrder(const Strings& whole, const Strings& part)
     return true;
 }
 
-Game emptyGame(int i)
+/// A game of nothing but its tape image.
+Game tinyGame(int i)
 {
-    return {"g" + std::to_string(i), "T" + std::to_string(i), "1", "", {}, false};
+    const std::string name = "g" + std::to_string(i);
+    return {name, "T" + std::to_string(i), "1", "", {name + ".lvt"}, false};
 }
 
 } // namespace
@@ -88,16 +97,18 @@ TEST(Method1, DownloadsGameAfterGameWithTheExactLog)
     const std::string base = server.games(), root = run.folder.root();
     Strings expected = {"Пробуем открыть сайт:" + base, "Игр на сайте:3", "Начинаем парсить игры :-) !!!",
                         "Нашли игру Игра A"};
-    const Strings a = gameLines(base, root), b = gameBLines(base, root);
+    const Strings a = gameLines(base, root), b = gameBLines(base);
     expected.insert(expected.end(), a.begin(), a.end());
     expected.push_back("Нашли игру Title B");
     expected.insert(expected.end(), b.begin(), b.end());
-    for (const char* line : {"Нашли игру Title C", "Игра Title C уже сеть !!!", "Скачали: 2 игр", "Все !!!"})
+    for (const char* line : {"Нашли игру Title C", "Игра Title C уже сеть !!!", "Скачали: 1 игр", "Не скачали: 1 игр",
+                             "Все !!!"})
         expected.push_back(line);
     EXPECT_EQ(run.view.log, expected);
     EXPECT_EQ(run.view.web, base);
     EXPECT_EQ(run.view.maximum, 50);
-    EXPECT_EQ(run.view.progress, 50);
+    // Two games taken, one of them failed: the gauge does not claim the whole.
+    EXPECT_EQ(run.view.progress, 2);
     EXPECT_EQ(run.view.buttons, (std::vector<bool>{false, true}));
     EXPECT_TRUE(run.view.errors.empty());
 
@@ -107,9 +118,9 @@ TEST(Method1, DownloadsGameAfterGameWithTheExactLog)
     EXPECT_FALSE(run.folder.has("A/A.lv1"));
     EXPECT_EQ(run.folder.read("A/A.txt"), "\xC8\xE3\xF0\xE0 A\r\n\xCE\xEF\xE8\xF1\xE0\xED\xE8\xE5 A\r\n");
     EXPECT_EQ(run.folder.read("A/mark.txt"), "7\r\n");
-    EXPECT_FALSE(run.folder.has("B/B.txt"));
-    EXPECT_FALSE(run.folder.has("B/B.sav"));
-    EXPECT_TRUE(run.folder.has("B/screen1.png"));
+    // Nothing of B, nothing left of its making.
+    EXPECT_EQ(run.folder.games(), (Strings{"A", "C"}));
+    EXPECT_TRUE(run.folder.filesNamed(".download").empty());
     EXPECT_TRUE(std::filesystem::is_empty(run.folder.root() + "C"));
 
     // The start page, then the first list page at offset 0 as well.
@@ -122,11 +133,11 @@ TEST(Method1, DownloadsGameAfterGameWithTheExactLog)
 TEST(Method2, WorkersLogThroughTheWindowAndStepTheGauge)
 {
     std::vector<Game> games = smallCatalogue();
-    games.push_back({"D", "Title D", "2", "", {}, false});
+    games.push_back({"D", "Title D", "2", "", {"D.lvt"}, false});
     CatalogueServer withD(games, {{"delay_ms", 5}});
     DownloadRun run("method2");
     // Unchecked: C, already there, is fetched again. D's mark.txt cannot be
-    // written, so its worker ends quietly.
+    // put in place, so its worker ends quietly.
     std::filesystem::create_directories(run.folder.root() + "C");
     std::filesystem::create_directories(run.folder.root() + "D/mark.txt");
     run.view.skip = false;
@@ -137,16 +148,17 @@ TEST(Method2, WorkersLogThroughTheWindowAndStepTheGauge)
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[0], "Пробуем открыть сайт:" + base);
     EXPECT_EQ(run.view.maximum, 4);
-    ASSERT_TRUE(waitForWorkers(run.downloader, run.view));
     EXPECT_TRUE(inOrder(log, {"Нашли игру Игра A", "Нашли игру Title B", "Нашли игру Title C", "Нашли игру Title D",
                               "Создано 4 потоков скачивания", "ЖДЕМ .........."}));
     EXPECT_TRUE(inOrder(log, gameLines(base, root)));
-    EXPECT_TRUE(inOrder(log, gameBLines(base, root)));
-    EXPECT_TRUE(inOrder(log, {base + "D/screen1.png скачан", base + "D/screen2.png скачан", base + "D/D.sav скачан"}));
+    EXPECT_TRUE(inOrder(log, {base + "B/screen1.png скачан", base + "B/screen2.png не скачан",
+                              base + "B/B.sav не скачан", "Игра Title B не скачана !!!"}));
+    EXPECT_TRUE(inOrder(log, {base + "D/screen1.png не скачан", base + "D/D.lvt скачан"}));
     for (const std::string& line : log)
         EXPECT_EQ(line.find("D/mark.txt"), std::string::npos) << line;
-    // A, B and C finished; D ended without its step.
-    EXPECT_EQ(run.view.progress, 3);
+    // A and C arrived; B did not, and D ended without its step.
+    EXPECT_EQ(run.view.progress, 2);
+    EXPECT_FALSE(run.folder.has("B"));
     EXPECT_EQ(std::count(log.begin(), log.end(), "Создано 4 потоков скачивания"), 1);
     EXPECT_EQ(run.folder.read("C/C.lvt"), CatalogueServer::fileBody("C", "C.lvt"));
 }
@@ -155,13 +167,12 @@ TEST(Method2, CountsGaugeAndSkippedGames)
 {
     std::vector<Game> games;
     for (int i = 0; i < 123; ++i)
-        games.push_back(emptyGame(i));
+        games.push_back(tinyGame(i));
     CatalogueServer server(games);
     DownloadRun run("method2-123");
     for (int i = 100; i < 123; ++i)
         std::filesystem::create_directories(run.folder.root() + "g" + std::to_string(i));
     run.start(2, server.games());
-    ASSERT_TRUE(waitForWorkers(run.downloader, run.view));
     const Strings& log = run.view.log;
     EXPECT_EQ(log[1], "Игр на сайте:123");
     EXPECT_EQ(run.view.maximum, 123);
@@ -224,24 +235,28 @@ TEST(Method1, WholePagesAndFailedStarts)
 
 TEST(AllMethods, NamesThatWouldLeaveTheLibraryAreRefused)
 {
+    // A name too long for its files' names ends nothing but its own game.
+    const std::string tooLong(300, 'L');
     const std::vector<Game> games = {{"../x", "Up", "1", "d", {"screen1.png"}, true},
                                      {"a/b", "Slash", "1", "d", {}, true},
                                      {"/abs", "Absolute", "1", "d", {}, true},
                                      {"..", "Parent", "1", "d", {}, true},
-                                     {"Space Game", "Spaced", "4", "About", {"Space Game.lvt"}, true}};
+                                     {tooLong, "Long", "1", "d", {tooLong + ".lvt"}, true},
+                                     {"Space Game", "Spaced", "4", "About", {"Space Game.lvt"}, true},
+                                     {"ok#1", "Hash", "2", "", {"ok#1.lvt"}, false}};
     nlohmann::json list = nlohmann::json::array(
         {{{"Name", "../y"}, {"FullName", "Up"}}, {{"Name", "a\\b"}, {"FullName", "Back"}},
-         {{"Name", std::string("n\0ul", 4)}, {"FullName", "Nul"}}, {{"Name", "ok#1"}, {"FullName", "Hash"}}});
+         {{"Name", std::string("n\0ul", 4)}, {"FullName", "Nul"}}, {{"Name", tooLong}, {"FullName", "Long"}},
+         {{"Name", "ok#1"}, {"FullName", "Hash"}}});
     CatalogueServer server(games, {{"json", list.dump()}});
     for (int method : {1, 2, 3}) {
         DownloadRun run("refused" + std::to_string(method));
         run.view.json = server.address("/games/list.php");
         run.view.skip = method != 3;
         run.start(method, server.games());
-        ASSERT_TRUE(waitForWorkers(run.downloader, run.view));
         const Strings& log = run.view.log;
-        const Strings refused = method == 3 ? Strings{"../y", "a\\b", std::string("n\0ul", 4)}
-                                            : Strings{"../x", "a/b", "/abs"};
+        const Strings refused = method == 3 ? Strings{"../y", "a\\b", std::string("n\0ul", 4), tooLong}
+                                            : Strings{"../x", "a/b", "/abs", tooLong};
         for (const std::string& name : refused)
             EXPECT_EQ(std::count(log.begin(), log.end(), RefusedNameLine(name)), 1) << method << " " << name;
         // Nothing beside the library, nothing in it but the good game.
@@ -249,9 +264,10 @@ TEST(AllMethods, NamesThatWouldLeaveTheLibraryAreRefused)
             EXPECT_EQ(e.path().filename(), "GAMES_SOFT") << method;
         for (const auto& e : std::filesystem::directory_iterator(run.folder.dir() / "GAMES_SOFT"))
             EXPECT_EQ(e.path().filename(), "offline") << method;
-        if (method == 3) {
-            EXPECT_TRUE(run.folder.has("ok#1/mark.txt"));
-        } else {
+        for (const std::string& line : log)
+            EXPECT_EQ(line.find(tooLong + ".lvt"), std::string::npos) << method;
+        EXPECT_TRUE(run.folder.has("ok#1/ok#1.lvt")) << method;
+        if (method != 3) {
             // ".." exists as a folder and is passed over as present.
             EXPECT_EQ(std::count(log.begin(), log.end(), "Игра Parent уже сеть !!!"), 1) << method;
             // A blank in the name reaches the server escaped.
@@ -304,10 +320,13 @@ TEST(Method3, TheJsonList)
 
 TEST(Method3, MembersAsTextAndTheFileSteps)
 {
+    // L has nothing to run on the site.
     const nlohmann::json list = nlohmann::json::array(
         {{{"Name", "J"}, {"FullName", "Игра J"}, {"Description", "Про J"}, {"Mark", 7}},
-         {{"Name", "K"}, {"FullName", "K"}, {"Description", "k"}}});
-    CatalogueServer server({{"J", "", "", "", {"screen1.png", "screen2.png", "J.sav", "J.lv6"}, false}},
+         {{"Name", "K"}, {"FullName", "K"}, {"Description", "k"}},
+         {{"Name", "L"}, {"FullName", "Игра L"}, {"Mark", 1}}});
+    CatalogueServer server({{"J", "", "", "", {"screen1.png", "screen2.png", "J.sav", "J.lv6"}, false},
+                            {"K", "", "", "", {"K.lvt"}, false}},
                            {{"count", "2"}, {"json", list.dump()}});
     DownloadRun run("json-files");
     run.view.json = server.address("/games/list.php");
@@ -322,13 +341,19 @@ TEST(Method3, MembersAsTextAndTheFileSteps)
                               base + "J/J.lv6 докачан",
                               "Описание:" + root + "J/J.txt",
                               "Оценка:" + root + "J/mark.txt",
-                              base + "K/screen1.png скачан",
-                              base + "K/screen2.png скачан",
-                              base + "K/K.sav скачан",
+                              base + "K/screen1.png не скачан",
+                              base + "K/screen2.png не скачан",
+                              base + "K/K.lvt скачан",
                               "Описание:" + root + "K/K.txt",
                               "Оценка:" + root + "K/mark.txt",
+                              base + "L/screen1.png не скачан",
+                              base + "L/screen2.png не скачан",
+                              base + "L/L.sav не скачан",
+                              "Игра Игра L не скачана !!!",
+                              "Не скачали: 1 игр",
                               "Все !!!"};
     EXPECT_EQ(run.view.log, expected);
+    EXPECT_EQ(run.folder.games(), (Strings{"J", "K"}));
     EXPECT_EQ(run.folder.read("J/mark.txt"), "7\r\n");
     EXPECT_EQ(run.folder.read("K/mark.txt"), "\r\n");
     EXPECT_EQ(run.folder.read("J/J.txt"), "\xC8\xE3\xF0\xE0 J\r\n\xCF\xF0\xEE J\r\n");
@@ -345,41 +370,80 @@ TEST(Method3, MembersAsTextAndTheFileSteps)
     EXPECT_EQ(noSite.view.log.back(), "Не могу открыть ссылку !!!");
 }
 
-TEST(Method1, AServerThatStopsAnsweringHalfway)
+TEST(AllMethods, AServerThatStopsAnsweringMidWay)
 {
-    // Start page, list page, A's eleven fetches, then B's first nine answers.
-    std::vector<Game> games = smallCatalogue();
-    games[1] = {"B", "Title B", "3", "", {"screen1.png", "screen2.png", "B.lvt"}, true};
-    games.pop_back();
-    CatalogueServer server(games, {{"answer_limit", 2 + 11 + 9}});
-    DownloadRun run("halfway", HttpLimits{2, 1});
-    run.start(1, server.games());
-    const Strings& log = run.view.log;
-    EXPECT_EQ(Strings(log.end() - 2, log.end()), (Strings{"Скачали: 2 игр", "Все !!!"}));
-    EXPECT_TRUE(run.folder.has("A/A.txt"));
-    EXPECT_EQ(run.folder.read("B/B.lvt"), CatalogueServer::fileBody("B", "B.lvt"));
-    EXPECT_TRUE(run.folder.has("B/mark.txt"));
-    EXPECT_FALSE(run.folder.has("B/B.txt"));
-    EXPECT_TRUE(run.folder.filesNamed(".part").empty());
+    // A arrives whole; the server then stops answering inside B.
+    const std::vector<Game> games = {CatalogueServer::plainGame("A"), CatalogueServer::plainGame("B")};
+    struct Case {
+        int method;
+        int answers;      ///< answered before the server goes quiet
+        Strings lastOfB;  ///< B's last lines; "@" stands for the site's address
+    };
+    const int files = 2 + 1 + 7; // the screenshots, the .lvt and the seven parts
+    const Case cases[] = {
+        // Inside B's .lvt, then inside its page.
+        {1, 2 + files + 1 + 2, {"@B/screen2.png скачан", "@B/B.lvt не скачан", "Игра Title B не скачана !!!"}},
+        {1, 2 + files + 1 + files, {"@B/B.lvt скачан", "@page.php?name=B не скачан", "Игра Title B не скачана !!!"}},
+        // Inside a tape part, which is not taken for a part the site lacks.
+        {3, 2 + files + 3 + 2, {"@B/B.lvt скачан", "@B/B.lv2 не скачан", "Игра Title B не скачана !!!"}},
+    };
+    for (const Case& c : cases) {
+        CatalogueServer server(games, {{"answer_limit", c.answers}});
+        HttpLimits quick;
+        quick.stallSeconds = 1;
+        DownloadRun run("quiet" + std::to_string(c.method), quick);
+        run.view.json = server.address("/games/list.php");
+        run.start(c.method, server.games());
+        const Strings& log = run.view.log;
+        Strings expected;
+        for (const std::string& line : c.lastOfB)
+            expected.push_back(line[0] == '@' ? server.games() + line.substr(1) : line);
+        if (c.method == 1)
+            expected.insert(expected.end(), {"Скачали: 1 игр", "Не скачали: 1 игр", "Все !!!"});
+        else
+            expected.insert(expected.end(), {"Не скачали: 1 игр", "Все !!!"});
+        ASSERT_GE(log.size(), expected.size()) << c.answers;
+        EXPECT_EQ(Strings(log.end() - static_cast<long>(expected.size()), log.end()), expected) << c.answers;
+        for (const std::string& line : log)
+            EXPECT_EQ(line.find("B/mark.txt"), std::string::npos) << line;
+        EXPECT_EQ(run.folder.games(), Strings{"A"}) << c.answers;
+        EXPECT_TRUE(run.folder.filesNamed(".download").empty()) << c.answers;
+        EXPECT_TRUE(run.folder.filesNamed(".part").empty()) << c.answers;
+    }
 }
 
-TEST(Method2, EndingTheProgramStopsTheWorkersQuickly)
+TEST(AllMethods, EndingTheProgramAbortsTheTransferAndLeavesNoHalfGame)
 {
-    std::vector<Game> games;
-    for (int i = 0; i < 30; ++i)
-        games.push_back({"s" + std::to_string(i), "S", "1", "", {"screen1.png"}, false});
-    CatalogueServer server(games, {{"delay_ms", 0}});
-    DownloadRun run("stop");
-    run.start(2, server.games());
-    // The site slows down to a crawl once the workers run.
-    CatalogueServer slow(games, {{"delay_ms", 5000}});
-    run.view.web = slow.games();
-    run.view.queue.waitAndDrain(std::chrono::milliseconds(300));
-    ASSERT_GT(run.downloader.unfinishedWorkers(), 0u);
-    const auto started = std::chrono::steady_clock::now();
-    run.real.stop();
-    run.downloader.stopWorkers();
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
-    EXPECT_EQ(run.downloader.unfinishedWorkers(), 0u);
-    EXPECT_TRUE(run.folder.filesNamed(".part").empty());
+    const std::vector<Game> games = {CatalogueServer::plainGame("A"), CatalogueServer::plainGame("B")};
+    struct Case {
+        int method;
+        int answers;      ///< answered before the server holds every request
+        std::string busy; ///< the log line after which a transfer hangs
+    };
+    const Case cases[] = {{1, 2 + 3, "A/A.lvt скачан"}, {2, 2, "ЖДЕМ .........."}, {3, 2 + 3, "A/A.lvt скачан"}};
+    for (const Case& c : cases) {
+        CatalogueServer server(games, {{"answer_limit", c.answers}});
+        // No transfer ends on its own: only the stop can end this test.
+        HttpLimits patient;
+        patient.connectSeconds = 3600;
+        patient.stallSeconds = 3600;
+        DownloadRun run("stop" + std::to_string(c.method), patient);
+        run.view.json = server.address("/games/list.php");
+        run.click(c.method, server.games());
+        const std::string busy = c.method == 2 ? c.busy : server.games() + c.busy;
+        while (std::find(run.view.log.begin(), run.view.log.end(), busy) == run.view.log.end())
+            run.view.queue.waitAndDrain(std::chrono::milliseconds(10));
+        ASSERT_TRUE(run.downloader.running() || run.downloader.unfinishedWorkers() > 0);
+
+        run.real.stop();
+        run.downloader.stop();
+        const std::size_t lines = run.view.log.size();
+        run.view.queue.drain();
+        EXPECT_EQ(run.view.log.size(), lines) << c.method;
+        EXPECT_FALSE(run.downloader.running()) << c.method;
+        EXPECT_EQ(run.downloader.unfinishedWorkers(), 0u) << c.method;
+        EXPECT_TRUE(run.folder.games().empty()) << c.method;
+        EXPECT_TRUE(run.folder.filesNamed(".download").empty()) << c.method;
+        EXPECT_TRUE(run.folder.filesNamed(".part").empty()) << c.method;
+    }
 }

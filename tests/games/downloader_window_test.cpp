@@ -61,6 +61,18 @@ QStringList logLines(TOnlineGamesForm* form)
     return form->Memo1->toPlainText().split(QLatin1Char('\n'));
 }
 
+/// Plays the event loop until the method's run has ended; the time only
+/// guards against a hang.
+bool runEnded(TOnlineGamesForm* form)
+{
+    return QTest::qWaitFor([form] { return !form->downloader().running(); }, 120000);
+}
+
+void click(TOnlineGamesForm* form, int method)
+{
+    QTest::mouseClick(method == 1 ? form->Button1 : method == 2 ? form->Button2 : form->Button3, Qt::LeftButton);
+}
+
 } // namespace
 
 class DownloaderWindowTest : public QObject {
@@ -69,7 +81,11 @@ private slots:
     void noButtonCutsItsCaption();
     void method1ThenTheBrowserRunsAGame();
     void method2KeepsTheWindowResponsive();
+    void methods1And3KeepTheWindowResponsive_data();
+    void methods1And3KeepTheWindowResponsive();
     void method3ThroughItsButton();
+    void closingTheProgramEndsTheRun_data();
+    void closingTheProgramEndsTheRun();
 };
 
 void DownloaderWindowTest::noButtonCutsItsCaption()
@@ -99,6 +115,7 @@ void DownloaderWindowTest::method1ThenTheBrowserRunsAGame()
     QVERIFY(form);
     form->WebEdit->setText(QString::fromStdString(server.address("/games")));
     QTest::mouseClick(form->Button1, Qt::LeftButton);
+    QVERIFY(runEnded(form));
     const QStringList log = logLines(form);
     QCOMPARE(log.first(), QString::fromStdString("Пробуем открыть сайт:" + server.games()));
     QCOMPARE(log.last(), QStringLiteral("Все !!!"));
@@ -130,6 +147,7 @@ void DownloaderWindowTest::method2KeepsTheWindowResponsive()
     QVERIFY(form);
     form->WebEdit->setText(QString::fromStdString(server.games()));
     QTest::mouseClick(form->Button2, Qt::LeftButton);
+    QVERIFY(runEnded(form));
     QVERIFY(logLines(form).contains(QStringLiteral("ЖДЕМ ..........")));
     QCOMPARE(form->Gauge1.MaxValue(), 12);
     // The window's thread only hands lines over; it never waits for a
@@ -168,6 +186,7 @@ void DownloaderWindowTest::method3ThroughItsButton()
     form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
     form->CheckBox1->setChecked(false);
     QTest::mouseClick(form->Button3, Qt::LeftButton);
+    QVERIFY(runEnded(form));
     const QStringList log = logLines(form);
     QCOMPARE(log.last(), QStringLiteral("Все !!!"));
     QCOMPARE(log.filter(QStringLiteral("Оценка:")).size(), 2);
@@ -177,7 +196,81 @@ void DownloaderWindowTest::method3ThroughItsButton()
     // A list that cannot be fetched goes to the error box.
     form->JsonEdit->setText(QStringLiteral("http://127.0.0.1:1/list.php"));
     QTest::mouseClick(form->Button3, Qt::LeftButton);
+    QVERIFY(runEnded(form));
     QCOMPARE(rig.dialogs.errors.size(), 1);
+}
+
+void DownloaderWindowTest::methods1And3KeepTheWindowResponsive_data()
+{
+    QTest::addColumn<int>("method");
+    QTest::newRow("method 1") << 1;
+    QTest::newRow("method 3") << 3;
+}
+
+void DownloaderWindowTest::methods1And3KeepTheWindowResponsive()
+{
+    QFETCH(int, method);
+    CatalogueServer server(catalogue(3), {{"delay_ms", 50}});
+    test::MainWindowRig rig;
+    TOnlineGamesForm* form = downloader(rig);
+    QVERIFY(form);
+    form->WebEdit->setText(QString::fromStdString(server.games()));
+    form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
+    click(form, method);
+    // An event posted after the click runs while the site is still being
+    // read, and a second click then starts nothing.
+    bool ranWhileBusy = false;
+    QTimer::singleShot(0, form, [&] {
+        ranWhileBusy = form->downloader().running() && !form->Button1->isEnabled();
+        click(form, method);
+    });
+    QVERIFY(runEnded(form));
+    QVERIFY(ranWhileBusy);
+    const QStringList log = logLines(form);
+    QCOMPARE(log.first(), QString::fromStdString("Пробуем открыть сайт:" + server.games()));
+    QCOMPARE(log.filter(QStringLiteral("Пробуем открыть сайт:")).size(), 1);
+    QCOMPARE(log.filter(QStringLiteral(".lvt скачан")).size(), 3);
+    QCOMPARE(log.last(), QStringLiteral("Все !!!"));
+    QVERIFY(form->Button1->isEnabled() && form->Button2->isEnabled() && form->Button3->isEnabled());
+}
+
+void DownloaderWindowTest::closingTheProgramEndsTheRun_data()
+{
+    QTest::addColumn<int>("method");
+    QTest::addColumn<int>("answers");
+    QTest::addColumn<QString>("busy");
+    // Each time the site stops answering inside the first game.
+    QTest::newRow("method 1") << 1 << 2 + 3 << QStringLiteral("Game0/Game0.lvt скачан");
+    QTest::newRow("method 2") << 2 << 2 << QStringLiteral("ЖДЕМ ..........");
+    QTest::newRow("method 3") << 3 << 2 + 3 << QStringLiteral("Game0/Game0.lvt скачан");
+}
+
+void DownloaderWindowTest::closingTheProgramEndsTheRun()
+{
+    QFETCH(int, method);
+    QFETCH(int, answers);
+    QFETCH(QString, busy);
+    CatalogueServer server(catalogue(2), {{"answer_limit", answers}});
+    test::MainWindowRig rig;
+    rig.window->show();
+    TOnlineGamesForm* form = downloader(rig);
+    QVERIFY(form && form->isVisible());
+    form->WebEdit->setText(QString::fromStdString(server.games()));
+    form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
+    click(form, method);
+    QVERIFY(QTest::qWaitFor([&] { return !logLines(form).filter(busy).isEmpty(); }, 120000));
+    QVERIFY(form->downloader().running() || form->downloader().unfinishedWorkers() > 0);
+
+    // The user closes the main window; the program's event loop ends and
+    // its exit takes the windows down.
+    rig.window->close();
+    rig.window.reset();
+    // Every thread of the downloader has ended: nothing of the half-fetched
+    // game is left, nor anything beside the library.
+    QCOMPARE(QDir(rig.path(QStringLiteral("GAMES_SOFT"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("offline")});
+    QCOMPARE(QDir(rig.path(QStringLiteral("GAMES_SOFT/offline"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{});
 }
 
 QTEST_MAIN(DownloaderWindowTest)

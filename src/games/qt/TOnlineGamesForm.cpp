@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,7 +132,7 @@ TOnlineGamesForm::~TOnlineGamesForm()
 void TOnlineGamesForm::FormDestroy()
 {
     http_->stop();
-    downloader_->stopWorkers();
+    downloader_->stop();
 }
 
 void TOnlineGamesForm::showEvent(QShowEvent* event)
@@ -219,11 +218,6 @@ void TOnlineGamesForm::setGaugeMinimum(int value)
 void TOnlineGamesForm::setGaugeMaximum(int value)
 {
     Gauge1.setMaxValue(value);
-}
-
-void TOnlineGamesForm::processMessages()
-{
-    QCoreApplication::processEvents();
 }
 
 void TOnlineGamesForm::showError(const std::string& text)

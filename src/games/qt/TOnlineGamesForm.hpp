@@ -50,7 +50,8 @@ public:
     void Button1Click();
     void Button2Click();
     void Button3Click();
-    /// The program is ending: running workers stop, their transfers aborted.
+    /// The program is ending: the method's run and its workers stop, their
+    /// transfers aborted, and nothing of a game in the making is left.
     void FormDestroy();
 
     CatalogueDownloader& downloader() { return *downloader_; }
@@ -86,7 +87,6 @@ private:
     void setGaugeProgress(int value) override;
     void setGaugeMinimum(int value) override;
     void setGaugeMaximum(int value) override;
-    void processMessages() override;
     void showError(const std::string& text) override;
     void setStartButtonsEnabled(bool enabled) override;
 
