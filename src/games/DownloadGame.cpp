@@ -1,7 +1,9 @@
 #include "games/DownloadGame.hpp"
 
-#include <cstdlib>
+#include <atomic>
 #include <filesystem>
+
+#include <unistd.h>
 
 #include "games/GameLibrary.hpp"
 #include "games/GameName.hpp"
@@ -29,10 +31,19 @@ GameUnderway::GameUnderway(const std::string& libraryFolder, const std::string& 
 {
     std::error_code ec;
     fs::create_directories(libraryFolder, ec);
-    // A name of fixed length, whatever the game's name.
-    std::string pattern = (besideLibrary(libraryFolder) / ".download-XXXXXX").string();
-    if (::mkdtemp(pattern.data()))
-        dir_ = pattern;
+    // A short name whatever the game's name, made with the mode any new
+    // folder gets, which the game's folder keeps.
+    static std::atomic<unsigned> serial{0};
+    const fs::path beside = besideLibrary(libraryFolder);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path dir = beside / (".download-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+        if (fs::create_directory(dir, ec)) {
+            dir_ = dir.string();
+            return;
+        }
+        if (ec)
+            return;
+    }
 }
 
 GameUnderway::~GameUnderway()
