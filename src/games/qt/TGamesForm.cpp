@@ -91,6 +91,8 @@ QLabel* picture(QWidget* parent, const char* name, int x, int y, int w, int h)
 TGamesForm::TGamesForm(std::unique_ptr<GamesHost> host, QWidget* parent)
     : QWidget(parent, Qt::Window), host_(std::move(host))
 {
+    // A window of its own, not a tool window: the window system keeps a tool
+    // window above the main window, which must come in front to show a game.
     setObjectName(QStringLiteral("GamesForm"));
     setWindowTitle(QStringLiteral("GamesForm"));
     resize(kClientWidth, kClientHeight);
