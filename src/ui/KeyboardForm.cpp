@@ -53,8 +53,12 @@ TKeyboardForm::TKeyboardForm(TMainFormEmu& mainForm)
 void TKeyboardForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
+    // Centred when first shown only: afterwards it comes back where the
+    // user put it.
+    if (!event->spontaneous() && !placed_) {
+        placed_ = true;
         centreOnMainForm();
+    }
 }
 
 void TKeyboardForm::centreOnMainForm()

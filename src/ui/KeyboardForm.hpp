@@ -56,6 +56,8 @@ private:
 
     TMainFormEmu& MainFormEmu;
     std::array<QToolButton*, 79> buttons_{};
+    /// Shown once already, and so placed.
+    bool placed_ = false;
 
 protected:
     void showEvent(QShowEvent* event) override;

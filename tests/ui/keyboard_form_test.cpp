@@ -94,11 +94,15 @@ void KeyboardFormTest::commandShowsAndHidesTheWindow()
     QWidget* k = w.forms().KeyboardForm.form();
     QVERIFY(k && k->isVisible());
     QCOMPARE(k->windowTitle(), QStringLiteral("Keyboard"));
+    // Shown again, it stays where the user moved it.
+    const QPoint moved = k->pos() + QPoint(-40, 25);
+    k->move(moved);
     w.N10Click();
     QVERIFY(!k->isVisible());
     w.N10Click();
     QVERIFY(k->isVisible());
     QCOMPARE(w.forms().KeyboardForm.form(), k);
+    QCOMPARE(k->pos(), moved);
     // The picture is ours, at its own size, scaled into the window.
     QCOMPARE(ui::TKeyboardForm::keyboardPicture().size(), QSize(1024, 381));
     QCOMPARE(form().speedButton(77)->text(), QStringLiteral("LCTRL"));
