@@ -111,7 +111,9 @@ TZnakogeneratorForm::TZnakogeneratorForm(ui::TMainFormEmu& main) : QWidget(&main
 {
     // FormCreate
     setObjectName(QStringLiteral("ZnakogeneratorForm"));
-    setWindowTitle(QString());
+    // The window has no caption. An empty title would not do: Qt hands the
+    // window manager the program's name in its place. A blank shows nothing.
+    setWindowTitle(QStringLiteral(" "));
     resize(kClientWidth, kClientHeight);
     preview_ = QImage(8, 8, QImage::Format_RGB32);
     preview_.fill(Qt::white);
