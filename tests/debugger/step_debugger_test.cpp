@@ -15,6 +15,7 @@ private slots:
 
     void openingPausesAndClosingResumes();
     void oneStepShowsTheStateItStartedFrom();
+    void stepKeysWorkAsSoonAsTheWindowOpens();
     void stepOverRunsWholeInstructions_data();
     void stepOverRunsWholeInstructions();
     void runFromTheTypedAddress();
@@ -93,6 +94,28 @@ void StepDebuggerTest::oneStepShowsTheStateItStartedFrom()
     QCOMPARE(view("Edit11"), QStringLiteral("7")); // the T-states of MVI
     QCOMPARE(grid.cell(0, 0), QStringLiteral("9002:"));
     QCOMPARE(m().r_A, 0x13);
+}
+
+void StepDebuggerTest::stepKeysWorkAsSoonAsTheWindowOpens()
+{
+    // The keys go where the window system sends them: to the window's focus.
+    debugger::TDebaggerStepForm& f = open();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QCOMPARE(f.focusWidget(), static_cast<QWidget*>(&f.listingGrid()));
+    QTest::keyClick(f.windowHandle(), Qt::Key_F8);
+    QCOMPARE(m().r_PC, 0x9002);
+    QTest::keyClick(f.windowHandle(), Qt::Key_F9);
+    QCOMPARE(m().r_PC, 0x900F); // 50 T-states: INR A and twelve NOPs
+    QCOMPARE(view("Edit9"), QStringLiteral("900F"));
+
+    // Shown again after hiding, the listing has the keys again.
+    rig_->command(ui::menu::Debuggerstepbystep1);
+    QVERIFY(!f.isVisible());
+    open();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    const std::int32_t pc = m().r_PC;
+    QTest::keyClick(f.windowHandle(), Qt::Key_F8);
+    QVERIFY(m().r_PC != pc);
 }
 
 void StepDebuggerTest::stepOverRunsWholeInstructions_data()

@@ -122,6 +122,9 @@ TDebaggerStepForm::TDebaggerStepForm(DebuggerHost& host, QWidget* parent) : QWid
     layout->addLayout(centre, 1);
     layout->addWidget(status);
     setFocusProxy(StringGridAss);
+    // The listing, not the first field, has the keys when the window opens:
+    // F8 and F9 step at once.
+    StringGridAss->setFocus();
 
     FormCreate();
 }
