@@ -19,6 +19,12 @@ OpenFault& installed()
     return fault;
 }
 
+WriteFault& installedWrite()
+{
+    static WriteFault fault;
+    return fault;
+}
+
 } // namespace
 
 OpenFault SetOpenFault(OpenFault fault)
@@ -31,6 +37,18 @@ int OpenFaultFor(const std::string& path, bool forWriting)
 {
     const std::lock_guard<std::mutex> guard(faultLock());
     return installed() ? installed()(path, forWriting) : 0;
+}
+
+WriteFault SetWriteFault(WriteFault fault)
+{
+    const std::lock_guard<std::mutex> guard(faultLock());
+    return std::exchange(installedWrite(), std::move(fault));
+}
+
+int WriteFaultFor(const std::string& path)
+{
+    const std::lock_guard<std::mutex> guard(faultLock());
+    return installedWrite() ? installedWrite()(path) : 0;
 }
 
 } // namespace ostrovik::platform

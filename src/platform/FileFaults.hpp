@@ -29,4 +29,28 @@ private:
     OpenFault previous_;
 };
 
+/// A hook asked once a file's bytes have been handed to the system and
+/// before it is closed, so that a write cut short (a full disk) can be
+/// played: it returns the error number the write fails with (ENOSPC, …),
+/// or 0 to go ahead. Obeyed by WriteWholeFile().
+using WriteFault = std::function<int(const std::string& path)>;
+
+/// Installs @p fault (an empty one removes it); returns the one it replaces.
+WriteFault SetWriteFault(WriteFault fault);
+
+/// The error number the installed write hook gives for @p path, 0 when none.
+int WriteFaultFor(const std::string& path);
+
+/// Installs a write hook for its lifetime.
+class ScopedWriteFault {
+public:
+    explicit ScopedWriteFault(WriteFault fault) : previous_(SetWriteFault(std::move(fault))) {}
+    ~ScopedWriteFault() { SetWriteFault(std::move(previous_)); }
+    ScopedWriteFault(const ScopedWriteFault&) = delete;
+    ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
+
+private:
+    WriteFault previous_;
+};
+
 } // namespace ostrovik::platform

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/FileFaults.hpp"
+#include "platform/RegularFile.hpp"
+#include "platform/WholeFile.hpp"
+#include "support/TempFolder.hpp"
+
+using namespace ostrovik::platform;
+namespace fs = std::filesystem;
+
+TEST(WholeFile, WritesAllOrLeavesNothingUnderTheName)
+{
+    struct Case {
+        const char* what;
+        std::optional<std::string> before; // what stands under the name first
+        int openFault;
+        int writeFault;
+        bool ok;
+        std::optional<std::string> after; // nothing: no file remains
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a new file", std::nullopt, 0, 0, true, "0123456789", ""},
+        {"an old file overwritten", std::string(100, 'x'), 0, 0, true, "0123456789", ""},
+        {"a full disk on a new file", std::nullopt, 0, ENOSPC, false, std::nullopt, "No space left on device"},
+        {"a full disk on an old file", std::string(100, 'x'), 0, ENOSPC, false, std::nullopt,
+         "No space left on device"},
+        {"creation refused keeps the old file", std::string("old"), EACCES, 0, false, std::string("old"),
+         "Permission denied"},
+    };
+    for (const Case& c : cases) {
+        ostrovik::test::TempFolder folder("whole-file");
+        const std::string path = (folder / "memory.dat").string();
+        if (c.before)
+            folder.put("memory.dat", *c.before);
+        ScopedOpenFault openFault([&](const std::string&, bool forWriting) { return forWriting ? c.openFault : 0; });
+        ScopedWriteFault writeFault([&](const std::string& p) { return p == path ? c.writeFault : 0; });
+        const FileWrite written = WriteWholeFile(path, "0123456789");
+        EXPECT_EQ(written.ok, c.ok) << c.what;
+        EXPECT_EQ(written.reason, c.reason) << c.what;
+        const FileRead read = ReadRegularFile(path, 1000);
+        EXPECT_EQ(read.status == FileReadStatus::Ok, c.after.has_value()) << c.what;
+        if (c.after) {
+            EXPECT_EQ(read.bytes, *c.after) << c.what;
+        }
+    }
+}
+
+TEST(WholeFile, AFullDeviceFailsAndStaysWhereItIs)
+{
+    // A real full disk: /dev/full takes no byte. It is reported and, not
+    // being a file of ours, left alone.
+    if (!fs::exists("/dev/full"))
+        GTEST_FAIL() << "/dev/full is missing";
+    const FileWrite written = WriteWholeFile("/dev/full", std::string(1 << 16, 'x'));
+    EXPECT_FALSE(written.ok);
+    EXPECT_EQ(written.reason, "No space left on device");
+    EXPECT_TRUE(fs::exists("/dev/full"));
+}
+
+TEST(WholeFile, RunnableFilesMayBeExecuted)
+{
+    ostrovik::test::TempFolder folder("whole-file");
+    const std::string path = (folder / "asm.cmd").string();
+    ASSERT_TRUE(WriteWholeFile(path, "exit\n", true).ok);
+    EXPECT_NE(fs::status(path).permissions() & fs::perms::owner_exec, fs::perms::none);
+}
