@@ -1,13 +1,12 @@
 #include "debugger/MemoryTools.hpp"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <stdexcept>
+#include <string_view>
 
 #include "debugger/Numbers.hpp"
+#include "platform/RegularFile.hpp"
+#include "platform/WholeFile.hpp"
 
 namespace ostrovik::debugger {
 
@@ -50,43 +49,24 @@ void poke(MutableMemory ram, std::int32_t address, std::int32_t value)
     ram[static_cast<std::size_t>(address)] = static_cast<std::uint8_t>(value);
 }
 
-namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-[[noreturn]] void fileError(const std::string& what, const std::string& path, int error)
-{
-    throw std::runtime_error(what + " " + path + ": " + std::strerror(error));
-}
-
-} // namespace
-
 void saveMemoryDump(Memory ram, const std::string& path)
 {
-    File f(std::fopen(path.c_str(), "wb"));
-    if (!f)
-        fileError("Cannot create", path, errno);
-    if (std::fwrite(ram.data(), 1, ram.size(), f.get()) != ram.size())
-        fileError("Cannot write", path, errno);
-    if (std::fclose(f.release()) != 0)
-        fileError("Cannot write", path, errno);
+    const platform::FileWrite written = platform::WriteWholeFile(
+        path, std::string_view(reinterpret_cast<const char*>(ram.data()), ram.size()));
+    if (!written.ok)
+        throw std::runtime_error((written.created ? "Cannot write " : "Cannot create ") + path + ": " +
+                                 written.reason);
 }
 
 void loadMemoryDump(MutableMemory ram, const std::string& path)
 {
-    File f(std::fopen(path.c_str(), "rb"));
-    if (!f)
-        fileError("Cannot open", path, errno);
-    // Read whole before storing, so an unreadable file changes nothing.
-    std::vector<std::uint8_t> bytes(ram.size() + 1);
-    const std::size_t n = std::fread(bytes.data(), 1, bytes.size(), f.get());
-    if (std::ferror(f.get()))
-        fileError("Cannot read", path, errno);
-    std::copy_n(bytes.begin(), std::min(n, ram.size()), ram.begin());
-    if (n > ram.size())
+    // Read whole before storing, so an unreadable file changes nothing; only
+    // a regular file, and no more of it than memory holds.
+    const platform::FileRead read = platform::ReadRegularFile(path, ram.size(), platform::WhenLonger::KeepPrefix);
+    if (!read.ok())
+        throw std::runtime_error("Cannot open " + path + ": " + read.reason);
+    std::copy(read.bytes.begin(), read.bytes.end(), ram.begin());
+    if (read.status == platform::FileReadStatus::Truncated)
         throw std::runtime_error("Range check error: " + path +
                                  " is longer than 65536 bytes; its first 65536 bytes were loaded");
 }

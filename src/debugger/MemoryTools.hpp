@@ -66,13 +66,14 @@ int recheck(Memory ram, std::string_view valueText, const std::vector<std::strin
 void poke(MutableMemory ram, std::int32_t address, std::int32_t value);
 
 /// Writes all 65,536 bytes to @p path (created or overwritten). Throws with
-/// the path and the reason when the file cannot be written.
+/// the path and the reason when the file cannot be written; a write cut
+/// short (a full disk) leaves no file under the name.
 void saveMemoryDump(Memory ram, const std::string& path);
 
 /// Reads @p path into memory from address 0: a shorter file leaves the rest
-/// of memory as it was. A missing or unreadable file changes nothing and
-/// throws; a longer one stores its first 65,536 bytes and then throws the
-/// range error.
+/// of memory as it was. A missing or unreadable file, or one that is no
+/// regular file (a folder, a FIFO, a device), changes nothing and throws; a
+/// longer one stores its first 65,536 bytes and then throws the range error.
 void loadMemoryDump(MutableMemory ram, const std::string& path);
 
 /// "Copy assembler code": a tab, the mnemonic, a blank, the operand and

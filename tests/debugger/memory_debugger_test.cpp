@@ -4,10 +4,14 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "DebuggerRig.hpp"
 #include "debugger/qt/ProgressGauge.hpp"
+#include "platform/FileFaults.hpp"
 #include "ui/ProgramEntry.hpp"
 
 using namespace ostrovik;
@@ -438,6 +442,22 @@ void MemoryDebuggerTest::memoryDumpSavesAndLoads()
     load->click();
     QCOMPARE(rig_->dialogs.errors.size(), 1);
     QCOMPARE(m().Paused, std::uint8_t{0}); // cleared on failure too
+
+    // A FIFO under the name is refused at once instead of waiting for a writer.
+    QVERIFY(::mkfifo(QFile::encodeName(rig_->path(QStringLiteral("memory.dat1"))).constData(), 0600) == 0);
+    load->click();
+    QCOMPARE(rig_->dialogs.errors.size(), 2);
+    QCOMPARE(int(m().RAM[0]), 0xEE);
+
+    // A full disk: the save says so and leaves no empty memory.dat behind.
+    QFile::remove(rig_->path(QStringLiteral("memory.dat")));
+    {
+        platform::ScopedWriteFault full([](const std::string&) { return ENOSPC; });
+        save->click();
+    }
+    QCOMPARE(rig_->dialogs.errors.size(), 3);
+    QVERIFY(rig_->dialogs.errors.last().contains(QStringLiteral("No space left on device")));
+    QVERIFY(!QFile::exists(rig_->path(QStringLiteral("memory.dat"))));
 }
 
 void MemoryDebuggerTest::captionsFollowTheLanguage()
@@ -464,6 +484,12 @@ void MemoryDebuggerTest::captionsFollowTheLanguage()
             shown.append(tabs->tabText(i));
         QCOMPARE(shown, set.tabs);
         QCOMPARE(realTime->text(), set.box);
+        // The box is shown whole, however long its caption, once the
+        // layouts have passed the change up (one round of events per level).
+        const auto whole = [realTime] { return realTime->width() >= realTime->sizeHint().width(); };
+        for (int round = 0; round < 8 && !whole(); ++round)
+            QCoreApplication::sendPostedEvents();
+        QVERIFY2(realTime->width() >= realTime->sizeHint().width(), qPrintable(set.box));
     }
 }
 

@@ -12,6 +12,11 @@
 
 #include "debugger/MemoryTools.hpp"
 #include "debugger/Numbers.hpp"
+#include "platform/FileFaults.hpp"
+#include "support/TempFolder.hpp"
+
+#include <cerrno>
+#include <sys/stat.h>
 
 using namespace ostrovik::debugger;
 
@@ -31,23 +36,15 @@ std::optional<std::string> errorOf(F&& f)
     return std::nullopt;
 }
 
-class TempFolder {
+/// The shared temporary folder with the two things these tests put in it.
+class TempFolder : public ostrovik::test::TempFolder {
 public:
-    TempFolder()
-        : path_(std::filesystem::temp_directory_path() /
-                ("ostrovik-debugger-" + std::to_string(reinterpret_cast<std::uintptr_t>(this))))
-    {
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    TempFolder() : ostrovik::test::TempFolder("debugger") {}
+    std::string file(const std::string& name) const { return (*this / name).string(); }
     void write(const std::string& name, std::size_t size, std::uint8_t fill) const
     {
-        std::ofstream(file(name), std::ios::binary) << std::string(size, static_cast<char>(fill));
+        put(name, std::string(size, static_cast<char>(fill)));
     }
-
-private:
-    std::filesystem::path path_;
 };
 
 } // namespace
@@ -189,12 +186,24 @@ TEST(DebuggerMemoryDump, LoadsWhatTheFileHoldsAndNeverMore)
         {"an empty file", 0, 0, false},
         {"a longer file stores its first 64 KB", 70000, 65536, true},
         {"a missing file", std::nullopt, 0, true},
+        // What is no regular file is refused before a byte is read: a FIFO
+        // nobody writes to would wait for ever, /dev/zero never ends.
+        {"a FIFO", std::nullopt, 0, true},
+        {"/dev/zero", std::nullopt, 0, true},
+        {"a folder", std::nullopt, 0, true},
     };
     for (const Case& c : cases) {
         const std::string path = folder.file("memory.dat1");
         std::filesystem::remove(path);
         if (c.fileSize)
             folder.write("memory.dat1", *c.fileSize, 0xAA);
+        if (std::string_view(c.what) == "a FIFO") {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        }
+        if (std::string_view(c.what) == "/dev/zero")
+            std::filesystem::create_symlink("/dev/zero", path);
+        if (std::string_view(c.what) == "a folder")
+            std::filesystem::create_directory(path);
         auto ram = std::make_unique<Ram>();
         ram->fill(0x55);
         const auto error = errorOf([&] { loadMemoryDump(*ram, path); });
@@ -220,6 +229,13 @@ TEST(DebuggerMemoryDump, SavesAllOfMemoryAndReportsAFolderItCannotWrite)
     const auto error = errorOf([&] { saveMemoryDump(*ram, folder.file("no-such-folder/memory.dat")); });
     ASSERT_TRUE(error);
     EXPECT_NE(error->find("no-such-folder/memory.dat"), std::string::npos) << *error;
+
+    // A disk that fills up half-way: said so, and no cut or empty dump stays.
+    ostrovik::platform::ScopedWriteFault full([](const std::string&) { return ENOSPC; });
+    const auto fullError = errorOf([&] { saveMemoryDump(*ram, folder.file("memory.dat")); });
+    ASSERT_TRUE(fullError);
+    EXPECT_NE(fullError->find("No space left on device"), std::string::npos) << *fullError;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("memory.dat")));
 }
 
 TEST(DebuggerListing, CopiedRowsAreTabMnemonicBlankOperandCrLf)

@@ -246,7 +246,9 @@ TDebuggerForm::TDebuggerForm(DebuggerHost& host, QWidget* parent) : QWidget(pare
 
     auto* top = new QHBoxLayout;
     auto* panel2 = named(new QWidget, "Panel2");
-    panel2->setFixedWidth(170);
+    // At least its design width, wider when a caption needs more room.
+    panel2->setMinimumWidth(170);
+    panel2->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     buildLeftPanel(*panel2);
     StringGrid1 = new HexDumpGrid;
     top->addWidget(panel2);
