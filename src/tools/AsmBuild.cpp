@@ -1,12 +1,11 @@
 #include "tools/AsmBuild.hpp"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
 #include "platform/ProcessRunner.hpp"
+#include "platform/WholeFile.hpp"
 #include "tools/AsmScript.hpp"
 
 namespace ostrovik::tools {
@@ -19,11 +18,6 @@ bool exists(const std::string& path)
 {
     std::error_code ec;
     return fs::is_regular_file(fs::path(path), ec);
-}
-
-std::string cannotCreate(const std::string& path)
-{
-    return "Cannot create file \"" + path + "\". " + std::strerror(errno);
 }
 
 void makeRunnable(const std::string& path)
@@ -81,37 +75,26 @@ bool AsmBuild::DeleteFiles()
 
 bool AsmBuild::saveLines(const std::string& path, const std::vector<std::string>& lines, bool runnable)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        host_.showError(cannotCreate(path));
-        return false;
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += '\n';
     }
-    for (const std::string& line : lines)
-        out << line << '\n';
-    out.close();
-    if (!out) {
-        host_.showError("Cannot write file \"" + path + "\".");
+    return saveBytes(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, runnable);
+}
+
+bool AsmBuild::saveBytes(const std::string& path, std::span<const std::uint8_t> bytes, bool runnable)
+{
+    // A write cut short (a full disk) leaves nothing under the name.
+    const platform::FileWrite written = platform::WriteWholeFile(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), runnable);
+    if (!written.ok) {
+        host_.showError((written.created ? "Cannot write file \"" : "Cannot create file \"") + path + "\". " +
+                        written.reason);
         return false;
     }
     if (runnable)
         makeRunnable(path);
-    return true;
-}
-
-bool AsmBuild::saveBytes(const std::string& path, std::span<const std::uint8_t> bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        host_.showError(cannotCreate(path));
-        return false;
-    }
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        host_.showError("Cannot write file \"" + path + "\".");
-        return false;
-    }
-    makeRunnable(path);
     return true;
 }
 
@@ -124,7 +107,7 @@ bool AsmBuild::ExeFromMemoryToDisk(const std::vector<std::string>& lines)
         host_.showError("Resource MyAss8080 not found");
         return false;
     }
-    return saveBytes(workFolder() + "asm.exe", image);
+    return saveBytes(workFolder() + "asm.exe", image, true);
 }
 
 void AsmBuild::RunAndWait(const std::string& FileName)
@@ -134,24 +117,92 @@ void AsmBuild::RunAndWait(const std::string& FileName)
         host_.showError(result.error);
 }
 
+namespace {
+
+constexpr std::string_view kErrorMark = "*** Error";
+
+/// One line of the listing, of which at most @p keep bytes are kept, and
+/// whether the error mark stands anywhere in the whole line.
+struct ListingLine {
+    std::string text;
+    bool cut = false;
+    bool error = false;
+};
+
+/// Reads the next line from @p in; false at the end of the listing. Memory
+/// stays bounded however long the line is.
+bool readListingLine(std::streambuf& in, std::size_t keep, ListingLine& line)
+{
+    line.text.clear();
+    line.cut = false;
+    line.error = false;
+    std::string tail; // the last bytes read, as long as the mark at most
+    bool any = false;
+    for (int c = in.sbumpc(); c != std::char_traits<char>::eof(); c = in.sbumpc()) {
+        any = true;
+        if (c == '\n')
+            break;
+        const char ch = static_cast<char>(c);
+        if (line.text.size() < keep)
+            line.text.push_back(ch);
+        else
+            line.cut = true;
+        if (!line.error) {
+            tail.push_back(ch);
+            if (tail.size() > kErrorMark.size())
+                tail.erase(0, 1);
+            line.error = tail == kErrorMark;
+        }
+    }
+    if (!line.cut && !line.text.empty() && line.text.back() == '\r')
+        line.text.pop_back();
+    return any;
+}
+
+/// The quoted line: cut where a character begins, with "..." to show it.
+std::string quoted(const ListingLine& line)
+{
+    if (!line.cut)
+        return line.text;
+    // Drop a last character whose bytes did not all fit.
+    const auto byte = [&line](std::size_t i) { return static_cast<unsigned char>(line.text[i]); };
+    std::size_t lead = line.text.size();
+    while (lead > 0 && (byte(lead - 1) & 0xC0) == 0x80)
+        --lead;
+    std::size_t end = line.text.size();
+    if (lead > 0) {
+        const unsigned char first = byte(lead - 1);
+        const std::size_t length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+        if (lead - 1 + length > end)
+            end = lead - 1;
+    }
+    return line.text.substr(0, end) + "...";
+}
+
+} // namespace
+
 void AsmBuild::AnalizErrors(const std::string& ListingName)
 {
     std::ifstream in(ListingName, std::ios::binary);
-    auto readLine = [&in](std::string& line) {
-        if (!std::getline(in, line))
-            line.clear();
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-    };
-    std::string line;
-    while (in && in.peek() != std::ifstream::traits_type::eof()) {
-        readLine(line);
-        if (line.find("*** Error") == std::string::npos)
+    if (!in)
+        return;
+    std::streambuf& listing = *in.rdbuf();
+    ListingLine line;
+    std::size_t errors = 0;
+    while (readListingLine(listing, kMaxQuotedLine, line)) {
+        if (!line.error)
             continue;
-        host_.MemoSave(std::string(asmlog::kError) + line);
-        readLine(line);
-        host_.MemoSave(std::string(asmlog::kInLine) + line);
+        ++errors;
+        const bool shown = errors <= kMaxErrorsShown;
+        if (shown)
+            host_.MemoSave(std::string(asmlog::kError) + quoted(line));
+        if (!readListingLine(listing, kMaxQuotedLine, line))
+            line = ListingLine{};
+        if (shown)
+            host_.MemoSave(std::string(asmlog::kInLine) + quoted(line));
     }
+    if (errors > kMaxErrorsShown)
+        host_.MemoSave(asmlog::moreErrors(errors - kMaxErrorsShown));
 }
 
 void AsmBuild::handOver()

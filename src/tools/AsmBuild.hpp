@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -52,6 +53,11 @@ inline constexpr std::string_view kError = "Error:  ";
 inline constexpr std::string_view kInLine = "In line  ";
 inline constexpr std::string_view kGood = "Good... ";
 inline constexpr std::string_view kNoImage = "An error occurred creating LVT file !!!";
+/// The closing line when the listing holds more errors than the log shows.
+inline std::string moreErrors(std::size_t count)
+{
+    return "... and " + std::to_string(count) + " more errors";
+}
 } // namespace asmlog
 
 /// The assembler build: writes the source, the build script and the carried
@@ -63,6 +69,13 @@ class AsmBuild {
 public:
     /// @p programDir is the executable's folder, ending in "/".
     AsmBuild(AsmBuildHost& host, platform::ProcessRunner& runner, std::string programDir);
+
+    /// The log quotes at most this many bytes of a listing line ("..." marks
+    /// a cut), so that one enormous line cannot stall the log's layout.
+    static constexpr std::size_t kMaxQuotedLine = 200;
+    /// The log shows at most this many errors (each with its place), then
+    /// one line with the count of the rest.
+    static constexpr std::size_t kMaxErrorsShown = 100;
 
     /// Output folder of the build, without a trailing "/" (the workbench's
     /// LVTPath setting).
@@ -85,14 +98,16 @@ public:
     bool DeleteFiles();
     /// temp.asm once more, then asm.exe from the carried bytes, runnable.
     bool ExeFromMemoryToDisk(const std::vector<std::string>& lines);
-    /// Copies every error line of the listing, and the line after it, into the log.
+    /// Copies the listing's error lines, each with the line after it, into
+    /// the log: the first kMaxErrorsShown of them, each cut to kMaxQuotedLine
+    /// bytes, then the count of the rest.
     void AnalizErrors(const std::string& ListingName);
     void MemoSave(std::string_view line) { host_.MemoSave(line); }
 
 private:
     void build(const std::vector<std::string>& lines, bool run);
     bool saveLines(const std::string& path, const std::vector<std::string>& lines, bool runnable);
-    bool saveBytes(const std::string& path, std::span<const std::uint8_t> bytes);
+    bool saveBytes(const std::string& path, std::span<const std::uint8_t> bytes, bool runnable);
     void RunAndWait(const std::string& FileName);
     void handOver();
 

@@ -3,10 +3,12 @@
 // and with a stand-in for the child where the assembler's outputs must be
 // ones it would not make itself.
 
+#include <cerrno>
 #include <functional>
 
 #include <gtest/gtest.h>
 
+#include "platform/FileFaults.hpp"
 #include "platform/ProcessRunner.hpp"
 #include "tools/AsmBuild.hpp"
 #include "tools/AsmScript.hpp"
@@ -41,6 +43,14 @@ struct Workbench {
     Runner runner;
     AsmBuild build{host, runner, folder.dir()};
 };
+
+std::string repeat(std::string_view text, std::size_t times)
+{
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
 
 /// What the stand-in leaves as the tape image: its header and name.
 const std::string kImage = "RIZI/2.0/\xD0PROBA1";
@@ -195,6 +205,21 @@ TEST(AsmBuild, ListingsTheAssemblerMightWrite)
         {"the line after an error is not tested itself", "x *** Error a\n*** Error b\n*** Error c\n", false,
          {"Error:  x *** Error a", "In line  *** Error b", "Error:  *** Error c", "In line  "}},
         {"an empty listing", "", true, {}},
+        // A hostile listing: what the log quotes is bounded.
+        {"a 1 MB error line is quoted cut", "*** Error: " + std::string(1 << 20, 'x') + "\nplace\n", false,
+         {"Error:  *** Error: " + std::string(AsmBuild::kMaxQuotedLine - 11, 'x') + "...", "In line  place"}},
+        {"a mark past the cut still counts", std::string(5000, 'y') + "*** Error\nplace\n", false,
+         {"Error:  " + std::string(AsmBuild::kMaxQuotedLine, 'y') + "...", "In line  place"}},
+        {"a cut never splits a character", "*** Error: " + repeat("Ж", 200) + "\n", false,
+         {"Error:  *** Error: " + repeat("Ж", (AsmBuild::kMaxQuotedLine - 12) / 2) + "...", "In line  "}},
+        {"more errors than the log shows", repeat("*** Error\nplace\n", AsmBuild::kMaxErrorsShown + 50), false,
+         [] {
+             std::vector<std::string> lines;
+             for (std::size_t i = 0; i < AsmBuild::kMaxErrorsShown; ++i)
+                 lines.insert(lines.end(), {"Error:  *** Error", "In line  place"});
+             lines.push_back("... and 50 more errors");
+             return lines;
+         }()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -278,6 +303,9 @@ TEST(AsmBuild, StepsThatFail)
              fs::create_directories(f.path() / "Assembler" / "temp.lvt" / "inside");
          },
          0, false, "Cannot delete file \""},
+        {"a full disk under the source",
+         [](ProgramFolder&, RecordingHost&, StandInRunner&) {},
+         2, false, "Cannot write file \""},
         {"the script cannot start",
          [](ProgramFolder&, RecordingHost&, StandInRunner& r) {
              r.effect = [] { return RunResult{false, "Exec format error", 0}; };
@@ -291,7 +319,18 @@ TEST(AsmBuild, StepsThatFail)
         StandInRunner runner;
         c.arrange(folder, host, runner);
         AsmBuild build(host, runner, folder.dir());
-        build.ToolButton3Click({"\tNOP"});
+        {
+            // A disk that fills up while the source is written.
+            ostrovik::platform::ScopedWriteFault full([&](const std::string& path) {
+                return std::string_view(c.what).starts_with("a full disk") && path.ends_with("temp.asm") ? ENOSPC
+                                                                                                        : 0;
+            });
+            build.ToolButton3Click({"\tNOP"});
+        }
+        if (std::string_view(c.what).starts_with("a full disk")) {
+            EXPECT_FALSE(fs::exists(folder.path() / "Assembler" / "temp.asm"));
+            EXPECT_NE(host.errors.at(0).find("No space left on device"), std::string::npos);
+        }
         EXPECT_EQ(host.log.size(), c.logLines);
         EXPECT_EQ(runner.runs, c.runs ? 1 : 0);
         ASSERT_EQ(host.errors.size(), 1u);
