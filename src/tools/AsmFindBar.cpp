@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <Qsci/qsciscintilla.h>
 
 namespace ostrovik::tools {
@@ -16,6 +17,9 @@ TAsmFindBar::TAsmFindBar(QsciScintilla& editor, QWidget* parent) : QWidget(paren
     FindEdit->setObjectName(QStringLiteral("FindEdit"));
     ReplaceEdit = new QLineEdit(this);
     ReplaceEdit->setObjectName(QStringLiteral("ReplaceEdit"));
+    ReplaceLabel = new QLabel(QStringLiteral("Заменить на:"), this);
+    ReplaceLabel->setObjectName(QStringLiteral("ReplaceLabel"));
+    ReplaceLabel->setBuddy(ReplaceEdit);
     MatchCase = new QCheckBox(QStringLiteral("Aa"), this);
     FindButton = new QPushButton(QStringLiteral("Найти"), this);
     ReplaceButton = new QPushButton(QStringLiteral("Заменить"), this);
@@ -24,10 +28,13 @@ TAsmFindBar::TAsmFindBar(QsciScintilla& editor, QWidget* parent) : QWidget(paren
     CloseButton->setFixedWidth(24);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(new QLabel(QStringLiteral("Найти:"), this));
+    auto* findLabel = new QLabel(QStringLiteral("Найти:"), this);
+    findLabel->setBuddy(FindEdit);
+    layout->addWidget(findLabel);
     layout->addWidget(FindEdit, 1);
     layout->addWidget(MatchCase);
     layout->addWidget(FindButton);
+    layout->addWidget(ReplaceLabel);
     layout->addWidget(ReplaceEdit, 1);
     layout->addWidget(ReplaceButton);
     layout->addWidget(ReplaceAllButton);
@@ -37,17 +44,24 @@ TAsmFindBar::TAsmFindBar(QsciScintilla& editor, QWidget* parent) : QWidget(paren
     connect(FindButton, &QPushButton::clicked, this, [this] { findNext(); });
     connect(ReplaceButton, &QPushButton::clicked, this, [this] { replaceOne(); });
     connect(ReplaceAllButton, &QPushButton::clicked, this, [this] { replaceAll(); });
-    connect(CloseButton, &QPushButton::clicked, this, [this] {
-        hide();
-        editor_.setFocus();
-    });
+    connect(CloseButton, &QPushButton::clicked, this, [this] { closeBar(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { closeBar(); });
     hide();
+}
+
+void TAsmFindBar::closeBar()
+{
+    hide();
+    editor_.setFocus();
 }
 
 void TAsmFindBar::open(bool replace)
 {
     if (editor_.hasSelectedText() && !editor_.selectedText().contains(QLatin1Char('\n')))
         FindEdit->setText(editor_.selectedText());
+    ReplaceLabel->setVisible(replace);
     ReplaceEdit->setVisible(replace);
     ReplaceButton->setVisible(replace);
     ReplaceAllButton->setVisible(replace);

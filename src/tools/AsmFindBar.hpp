@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QsciScintilla;
@@ -20,6 +21,9 @@ public:
     /// replace field only when @p replace.
     void open(bool replace);
 
+    /// Hides the bar and gives the keys back to the editor (also Esc).
+    void closeBar();
+
     /// The next match after the cursor, from the top again after the last.
     bool findNext();
     /// Replaces the current match and finds the next one.
@@ -28,6 +32,7 @@ public:
     int replaceAll();
 
     QLineEdit* FindEdit = nullptr;
+    QLabel* ReplaceLabel = nullptr;
     QLineEdit* ReplaceEdit = nullptr;
     QCheckBox* MatchCase = nullptr;
     QPushButton* FindButton = nullptr;
