@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QKeyEvent>
+#include <QMoveEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,10 +23,12 @@
 #include <QVBoxLayout>
 
 #include "platform/Cp1251.hpp"
+#include "tools/AsmCompletion.hpp"
 #include "tools/AsmFindBar.hpp"
 #include "tools/AsmLexer.hpp"
 #include "tools/AsmOptions.hpp"
 #include "tools/AsmReference.hpp"
+#include "tools/AsmTabbedRows.hpp"
 #include "tools/AsmTexts.hpp"
 #include "tools/TSetupAssemblerForm.hpp"
 #include "ui/Dialogs.hpp"
@@ -43,8 +46,6 @@ static void initAssemblerResource()
 namespace ostrovik::tools {
 
 namespace {
-
-constexpr int kCompletionList = 1;
 
 // Pictures of the main window's image list.
 constexpr int kImageOpen = 4;
@@ -79,6 +80,11 @@ bool isWordChar(QChar c)
 
 // ---- the editor -------------------------------------------------------------
 
+bool TAsmEditor::completionShown() const
+{
+    return popup_ && popup_->isVisible();
+}
+
 void TAsmEditor::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && (event->modifiers() & Qt::ControlModifier)) {
@@ -86,10 +92,49 @@ void TAsmEditor::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    const bool trigger = event->text() == QLatin1String(".") && !isListActive();
+    if (completionShown()) {
+        const int key = event->key();
+        if (popup_->moveFor(key)) {
+            event->accept();
+            return;
+        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) {
+            emit completionAccepted();
+            event->accept();
+            return;
+        }
+        if (key == Qt::Key_Escape) {
+            popup_->hide();
+            event->accept();
+            return;
+        }
+        // These characters accept the choice and then go into the text.
+        if (event->text().size() == 1 && QStringLiteral("()[].").contains(event->text())) {
+            emit completionAccepted();
+            QsciScintilla::keyPressEvent(event);
+            return;
+        }
+        if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End) {
+            popup_->hide();
+            QsciScintilla::keyPressEvent(event);
+            return;
+        }
+        QsciScintilla::keyPressEvent(event);
+        emit completionTyped();
+        return;
+    }
+    const bool trigger = event->text() == QLatin1String(".");
     QsciScintilla::keyPressEvent(event);
     if (trigger)
         emit completionRequested();
+}
+
+void TAsmEditor::focusOutEvent(QFocusEvent* event)
+{
+    // The popup goes with the keys: a click elsewhere or another window closes it.
+    if (popup_)
+        popup_->hide();
+    QsciScintilla::focusOutEvent(event);
 }
 
 // ---- the window ---------------------------------------------------------------
@@ -108,6 +153,8 @@ TAssemblerForm::TAssemblerForm(ui::TMainFormEmu& main) : QMainWindow(&main, Qt::
 
     AssListBox = new QListWidget;
     AssListBox->setObjectName(QStringLiteral("AssListBox"));
+    referenceColumns_ = new TabbedRowsDelegate(AssListBox);
+    AssListBox->setItemDelegate(referenceColumns_);
     Memo1 = new QPlainTextEdit;
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
@@ -234,19 +281,18 @@ void TAssemblerForm::buildEditor()
     AssembSynMemo->setMarginsForegroundColor(QToolTip::palette().color(QPalette::ToolTipText));
     AssembSynMemo->setMarginWidth(1, 0);
 
-    // The completion popup: seven lines, in the reference list's order,
-    // accepted also by the characters "()[].".
-    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETMAXHEIGHT, 7);
-    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETMAXWIDTH, 60);
-    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETIGNORECASE, 1);
-    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETORDER, 2 /* SC_ORDER_CUSTOM */);
-    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETFILLUPS, "()[].");
+    // The completion popup, in the reference list's order; our own rather
+    // than the editor's list, which can show neither a title nor a bold
+    // column nor a coloured choice.
+    SynCompletionProposal1 = new TAsmCompletionPopup(AssembSynMemo);
+    AssembSynMemo->setCompletionPopup(SynCompletionProposal1);
     connect(AssembSynMemo, &TAsmEditor::completionRequested, this, [this] { showCompletion(); });
-    connect(AssembSynMemo, &QsciScintilla::userListActivated, this,
-            [this](int id, const QString& shown) {
-                if (id == kCompletionList)
-                    acceptCompletion(shown);
-            });
+    connect(AssembSynMemo, &TAsmEditor::completionAccepted, this, [this] { acceptCompletion(); });
+    connect(AssembSynMemo, &TAsmEditor::completionTyped, this, [this] { narrowCompletion(); });
+    connect(SynCompletionProposal1, &TAsmCompletionPopup::activated, this, [this](int row) {
+        SynCompletionProposal1->list()->setCurrentRow(row);
+        acceptCompletion();
+    });
     connect(AssembSynMemo, &QsciScintilla::textChanged, this, [this] { AssembSynMemoChange(); });
 
     FindBar = new TAsmFindBar(*AssembSynMemo);
@@ -321,9 +367,10 @@ void TAssemblerForm::loadReference()
         for (const AsmReferenceRow& row : asmReference())
             rows.append(QString::fromStdString(referenceLine(row)));
     }
+    // The rows keep their tabs; the list shows the fields in columns.
+    referenceColumns_->fitStops(rows, AssListBox->font());
     for (const QString& row : rows) {
-        // The row keeps its tabs; the list shows them as gaps.
-        auto* item = new QListWidgetItem(QString(row).replace(QLatin1Char('\t'), QLatin1String("   ")));
+        auto* item = new QListWidgetItem(row);
         item->setData(Qt::UserRole, row);
         AssListBox->addItem(item);
     }
@@ -458,7 +505,15 @@ void TAssemblerForm::closeEvent(QCloseEvent* event)
     // Closing hides the window; its text stays for the next time.
     if (SetupAssemblerForm)
         SetupAssemblerForm->hide();
+    SynCompletionProposal1->hide();
     event->accept();
+}
+
+void TAssemblerForm::moveEvent(QMoveEvent* event)
+{
+    // The popup stands on the screen, not in the window: it does not follow.
+    SynCompletionProposal1->hide();
+    QMainWindow::moveEvent(event);
 }
 
 // ---- completion ---------------------------------------------------------------
@@ -476,40 +531,63 @@ void TAssemblerForm::showCompletion()
     const int wordEnd = from;
     while (from > 0 && isWordChar(before[from - 1]))
         --from;
-    const QString typed = before.mid(from, wordEnd - from);
     completionStart_ = AssembSynMemo->positionFromLineIndex(line, from);
+    fillCompletion(before.mid(from, wordEnd - from));
+    if (completionInserts_.isEmpty())
+        return;
 
-    completionShown_.clear();
+    // Under the word, or over it where the screen ends below.
+    const auto point = [this](int message) {
+        return static_cast<int>(
+            AssembSynMemo->SendScintilla(static_cast<unsigned int>(message), 0UL, static_cast<long>(completionStart_)));
+    };
+    const QPoint top(point(QsciScintilla::SCI_POINTXFROMPOSITION), point(QsciScintilla::SCI_POINTYFROMPOSITION));
+    const int lineHeight =
+        static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_TEXTHEIGHT, static_cast<unsigned long>(line)));
+    QWidget* view = AssembSynMemo->viewport();
+    SynCompletionProposal1->showAt(view->mapToGlobal(top + QPoint(0, lineHeight)), view->mapToGlobal(top));
+}
+
+void TAssemblerForm::fillCompletion(const QString& typed)
+{
     completionInserts_.clear();
+    QList<TAsmCompletionPopup::Entry> entries;
     for (const AsmReferenceRow& row : asmReference()) {
         const QString insert = QString::fromStdString(row.insert);
         if (!insert.startsWith(typed, Qt::CaseInsensitive))
             continue;
         completionInserts_.append(insert);
-        completionShown_.append(QStringLiteral("  операция  ") + insert + QStringLiteral("  ") +
-                                QString::fromStdString(completionDescription(row)));
+        entries.append({insert, QString::fromStdString(completionDescription(row))});
     }
-    if (completionShown_.isEmpty())
+    if (entries.isEmpty()) {
+        SynCompletionProposal1->hide();
         return;
-    // The editor places its list on the screen under the word and fails
-    // badly where there is none (a window moved past the desktop's edge).
-    const QPoint at(static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0UL,
-                                                                  static_cast<long>(completionStart_))),
-                    static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_POINTYFROMPOSITION, 0UL,
-                                                                  static_cast<long>(completionStart_))));
-    if (!QGuiApplication::screenAt(AssembSynMemo->viewport()->mapToGlobal(at)))
-        return;
-    AssembSynMemo->SendScintilla(QsciScintilla::SCI_AUTOCSETORDER, 2 /* SC_ORDER_CUSTOM */);
-    AssembSynMemo->showUserList(kCompletionList, completionShown_);
+    }
+    SynCompletionProposal1->setEntries(entries);
 }
 
-void TAssemblerForm::acceptCompletion(const QString& shown)
+void TAssemblerForm::narrowCompletion()
 {
-    const qsizetype i = completionShown_.indexOf(shown);
-    if (i < 0 || completionStart_ < 0)
+    const int caret = static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS));
+    int startLine = 0, startIndex = 0, line = 0, index = 0;
+    AssembSynMemo->lineIndexFromPosition(completionStart_, &startLine, &startIndex);
+    AssembSynMemo->lineIndexFromPosition(caret, &line, &index);
+    // Backspace past the word's start, or a new line, ends the completion.
+    if (completionStart_ < 0 || caret < completionStart_ || line != startLine) {
+        SynCompletionProposal1->hide();
+        return;
+    }
+    fillCompletion(AssembSynMemo->text(line).mid(startIndex, index - startIndex));
+}
+
+void TAssemblerForm::acceptCompletion()
+{
+    const int row = SynCompletionProposal1->current();
+    SynCompletionProposal1->hide();
+    if (row < 0 || row >= completionInserts_.size() || completionStart_ < 0)
         return;
     const int caret = static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS));
-    const QByteArray insert = completionInserts_[i].toUtf8();
+    const QByteArray insert = completionInserts_[row].toUtf8();
     AssembSynMemo->SendScintilla(QsciScintilla::SCI_SETTARGETRANGE, completionStart_, caret);
     AssembSynMemo->SendScintilla(QsciScintilla::SCI_REPLACETARGET, insert.size(), insert.constData());
     AssembSynMemo->SendScintilla(QsciScintilla::SCI_GOTOPOS, static_cast<unsigned long>(completionStart_ + insert.size()));

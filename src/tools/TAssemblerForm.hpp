@@ -29,18 +29,35 @@ namespace ostrovik::tools {
 class TAsmFindBar;
 class TAsmLexer;
 class TSetupAssemblerForm;
+class TabbedRowsDelegate;
+
+class TAsmCompletionPopup;
 
 /// The source editor: Ctrl+Space and "." ask for the completion popup.
+/// While the popup is shown the editor keeps the keys: the arrows move its
+/// choice, Enter, Tab and "()[]." accept it, Esc closes it, and what is
+/// typed narrows it.
 class TAsmEditor : public QsciScintilla {
     Q_OBJECT
 public:
     using QsciScintilla::QsciScintilla;
 
+    void setCompletionPopup(TAsmCompletionPopup* popup) { popup_ = popup; }
+    bool completionShown() const;
+
 signals:
     void completionRequested();
+    /// The popup's choice is to go into the text.
+    void completionAccepted();
+    /// The text under the popup changed: narrow it again.
+    void completionTyped();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    TAsmCompletionPopup* popup_ = nullptr;
 };
 
 /// The assembler workbench: an 8080 source editor with highlighting, an
@@ -75,6 +92,7 @@ public:
     void showCompletion();
     /// The insert texts the open popup offers, in its order.
     const QStringList& completionInserts() const { return completionInserts_; }
+    TAsmCompletionPopup& completionPopup() { return *SynCompletionProposal1; }
 
     /// The build's output folder (LVTPath), which the settings' OK sets.
     void setLVTPath(const QString& path);
@@ -105,9 +123,12 @@ public:
     TAsmFindBar* FindBar = nullptr;
     QListWidget* AssListBox = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
+    /// Draws the reference list's fields in columns.
+    TabbedRowsDelegate& referenceColumns() { return *referenceColumns_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void FormCreate();
@@ -118,7 +139,11 @@ private:
     void loadReference();
     void FormCloseQuery();
     void AssembSynMemoChange();
-    void acceptCompletion(const QString& shown);
+    /// Offers the entries that begin with what lies between the popup's
+    /// start and the cursor; closes it when none does.
+    void narrowCompletion();
+    void fillCompletion(const QString& typed);
+    void acceptCompletion();
     bool saveTo(const QString& path);
     template <typename F>
     void guarded(F&& f);
@@ -140,11 +165,12 @@ private:
     platform::PosixProcessRunner runner_;
     std::unique_ptr<AsmBuild> build_;
     TSetupAssemblerForm* SetupAssemblerForm = nullptr;
+    TabbedRowsDelegate* referenceColumns_ = nullptr;
     QByteArray assembler_;
     bool quickRunFallback_ = false;
     /// The open popup: where its word starts, and what each line inserts.
+    TAsmCompletionPopup* SynCompletionProposal1 = nullptr;
     int completionStart_ = -1;
-    QStringList completionShown_;
     QStringList completionInserts_;
 };
 

@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -14,8 +16,10 @@
 #include <QtTest>
 
 #include "support/MainWindowRig.hpp"
+#include "tools/AsmCompletion.hpp"
 #include "tools/AsmFindBar.hpp"
 #include "tools/AsmLexer.hpp"
+#include "tools/AsmTabbedRows.hpp"
 #include "tools/TAssemblerForm.hpp"
 #include "tools/TSetupAssemblerForm.hpp"
 #include "ui/MainMenu.hpp"
@@ -23,6 +27,8 @@
 #include "ui/Settings.hpp"
 
 using ostrovik::test::MainWindowRig;
+using ostrovik::tools::TAsmCompletionPopup;
+using ostrovik::tools::TAsmEditor;
 using ostrovik::tools::TAssemblerForm;
 
 namespace {
@@ -102,6 +108,7 @@ private slots:
     void awkwardFoldersBuild();
     void settingsWindow();
     void completionInsertsTheTableText();
+    void completionPopupShowsAndNarrows();
     void closeQuestion();
     void newProjectOpenAndSave();
     void referenceFromTheHelpFile();
@@ -147,6 +154,17 @@ void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
         QCOMPARE(row(177), QStringLiteral("OUT Port\tоперация\t Записать A в порт Port например 0C1h\t"));
         QCOMPARE(row(202), QStringLiteral("RST 1\tоперация\t Запуск программы с адреса 8h\t"));
         QVERIFY(row(244).startsWith(QStringLiteral("XRI d8\t")));
+        // Shown with its tabs, in columns: each field of every row starts
+        // where the same field of the others does, past the widest before it.
+        const QFont font = form->AssListBox->font();
+        const auto& columns = form->referenceColumns();
+        const QList<qreal> starts = columns.fieldStarts(form->AssListBox->item(0)->text(), font);
+        QCOMPARE(starts.size(), 3);
+        for (int i = 0; i < form->AssListBox->count(); ++i) {
+            const QString shown = form->AssListBox->item(i)->text();
+            QCOMPARE(columns.fieldStarts(shown, font), starts);
+            QVERIFY(QFontMetricsF(font).horizontalAdvance(shown.section(QLatin1Char('\t'), 0, 0)) < starts[1]);
+        }
 
         // First start: both settings written, the output folder the work folder.
         QCOMPARE(assemblerOption("AssPath"), QString());
@@ -321,12 +339,74 @@ void AssemblerFormTest::completionInsertsTheTableText()
             QTest::keyClick(form->AssembSynMemo, Qt::Key_Period);
         else
             QTest::keyClick(form->AssembSynMemo, Qt::Key_Space, Qt::ControlModifier);
-        QVERIFY2(form->AssembSynMemo->isListActive(), qPrintable(c.typed));
+        QVERIFY2(form->completionPopup().isVisible(), qPrintable(c.typed));
         QCOMPARE(form->completionInserts().size(), c.offered);
         QTest::keyClick(form->AssembSynMemo, Qt::Key_Return);
         QCOMPARE(form->AssembSynMemo->text(), c.text);
         QCOMPARE(form->SourceModified, 1);
     }
+}
+
+void AssemblerFormTest::completionPopupShowsAndNarrows()
+{
+    Bench b;
+    TAssemblerForm* form = b.open();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    TAsmEditor* editor = form->AssembSynMemo;
+    form->AssembSynMemo->clear();
+    typeInto(*form, QStringLiteral("M"));
+    QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+    TAsmCompletionPopup& popup = form->completionPopup();
+    QVERIFY(popup.isVisible());
+    QCOMPARE(popup.count(), 71); // MOV and MVI
+    QCOMPARE(popup.title()->text(), QStringLiteral("Команда"));
+    QVERIFY(popup.title()->font().bold());
+
+    // Seven whole lines in view; the chosen one red on its own colour.
+    QListWidget* list = popup.list();
+    const QRect first = list->visualItemRect(list->item(0));
+    QCOMPARE(list->viewport()->height(), 7 * first.height());
+    const QImage shot = list->viewport()->grab().toImage();
+    const auto reddish = [&shot](const QRect& line) {
+        int n = 0;
+        for (int y = line.top(); y <= line.bottom(); ++y)
+            for (int x = line.left(); x <= line.right(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                n += c.red() > c.green() + 80 && c.red() > c.blue() + 80;
+            }
+        return n;
+    };
+    QVERIFY(reddish(first) > 0);
+    QCOMPARE(shot.pixelColor(first.left() + 1, first.center().y()), TAsmCompletionPopup::kChosenBackground);
+    QCOMPARE(reddish(list->visualItemRect(list->item(1))), 0);
+
+    // The arrows move the choice while the keys stay in the editor; typing
+    // narrows the list, Backspace widens it again, Esc closes it.
+    QTest::keyClick(editor, Qt::Key_Down);
+    QCOMPARE(popup.current(), 1);
+    QTest::keyClicks(editor, QStringLiteral("VI"));
+    QCOMPARE(popup.count(), 8);
+    QCOMPARE(form->completionInserts().first(), QStringLiteral("MVI A,"));
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QCOMPARE(popup.count(), 8); // "MV"
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QCOMPARE(popup.count(), 71);
+    QTest::keyClicks(editor, QStringLiteral("VX"));
+    QVERIFY(!popup.isVisible()); // nothing begins with "MVX"
+    QCOMPARE(editor->text(), QStringLiteral("MVX"));
+
+    // "(" takes the choice and then goes into the text itself.
+    editor->clear();
+    typeInto(*form, QStringLiteral("mvi"));
+    QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Down);
+    QTest::keyClick(editor, Qt::Key_ParenLeft, Qt::NoModifier);
+    QCOMPARE(editor->text(), QStringLiteral("MVI B,("));
+    QVERIFY(!popup.isVisible());
+    QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(!popup.isVisible());
+    QCOMPARE(editor->text(), QStringLiteral("MVI B,("));
 }
 
 void AssemblerFormTest::closeQuestion()
@@ -464,6 +544,22 @@ void AssemblerFormTest::findAndReplace()
     QCOMPARE(form->AssembSynMemo->selectedText(), QStringLiteral("INR"));
     bar->MatchCase->setChecked(true);
     QVERIFY(!bar->findNext());
+
+    // The replace box says what it is for; Esc closes the bar from either box.
+    QVERIFY(bar->ReplaceLabel->isVisible());
+    QCOMPARE(bar->ReplaceLabel->buddy(), bar->ReplaceEdit);
+    QVERIFY(!bar->ReplaceLabel->text().isEmpty());
+    for (QLineEdit* box : {bar->FindEdit, bar->ReplaceEdit}) {
+        form->PopupMenu1->findChild<QAction*>(QStringLiteral("Replace1"))->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        box->setFocus();
+        QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->AssembSynMemo));
+    }
+    // Find alone shows neither the replace box nor its label.
+    form->PopupMenu1->findChild<QAction*>(QStringLiteral("Find1"))->trigger();
+    QVERIFY(bar->isVisible() && !bar->ReplaceLabel->isVisible() && !bar->ReplaceEdit->isVisible());
 }
 
 QTEST_MAIN(AssemblerFormTest)
