@@ -48,6 +48,7 @@ void measure(ostrovik::tools::TAssemblerForm& form, const char* what, const std:
     QCoreApplication::processEvents();
     std::printf("%-40s %8.2f s, %9d log lines, peak %7.0f MB\n", what, secondsSince(t0),
                 form.Memo1->document()->blockCount(), peakMegabytes());
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -79,6 +80,7 @@ int main(int argc, char** argv)
     while (many.size() < 39u * 1000 * 1000)
         many += bad;
     measure(*form, "39 MB, an error in every line", many);
+    form->SourceModified = 0; // no close question
     form->close();
     main.reset();
     ostrovik::ui::SetConfigFilePath({});
