@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "platform/Cp1251.hpp"
+#include "platform/RegularFile.hpp"
 #include "tools/AsmCompletion.hpp"
 #include "tools/AsmFindBar.hpp"
 #include "tools/AsmLexer.hpp"
@@ -46,6 +47,9 @@ static void initAssemblerResource()
 namespace ostrovik::tools {
 
 namespace {
+
+/// The reference's help file is about 15 KB; far more is no help file.
+constexpr std::size_t kMaxHelpFile = 1 << 20;
 
 // Pictures of the main window's image list.
 constexpr int kImageOpen = 4;
@@ -353,12 +357,13 @@ void TAssemblerForm::loadReference()
 {
     AssListBox->clear();
     const bool russian = main_.russianCaptions();
-    const QString help = QString::fromStdString(build_->workFolder()) +
-                         (russian ? QStringLiteral("help_ru.txt") : QStringLiteral("help_en.txt"));
+    const std::string help = build_->workFolder() + (russian ? "help_ru.txt" : "help_en.txt");
     QStringList rows;
-    QFile file(help);
-    if (file.open(QIODevice::ReadOnly)) {
-        QString text = decodeText(file.readAll());
+    // Only a regular file of a sensible size: a FIFO or a device under the
+    // name must not hold the window up.
+    const platform::FileRead file = platform::ReadRegularFile(help, kMaxHelpFile);
+    if (file.ok()) {
+        QString text = decodeText(QByteArray::fromStdString(file.bytes));
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         if (text.endsWith(QLatin1Char('\n')))
             text.chop(1);
