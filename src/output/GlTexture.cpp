@@ -32,9 +32,9 @@ void build_texture(const machine::Machine& machine, const TColorTable& ColorTabl
     }
 }
 
-GlViewport gl_viewport(int cw, int ch)
+GlViewport gl_viewport(int cw, int ch, int toolBarHeight)
 {
-    return {0, 0, cw, ch - 20};
+    return {0, 0, cw, ch - toolBarHeight};
 }
 
 } // namespace ostrovik::output

@@ -23,11 +23,11 @@ ColorValue gray_gl(ColorValue c);
 void build_texture(const machine::Machine& machine, const TColorTable& ColorTable, bool gray, GlTextureImage& out);
 
 /// The viewport for a client area of @p cw × @p ch: from the bottom-left
-/// corner, leaving out the top 20 rows.
+/// corner, leaving out the @p toolBarHeight rows the tool bar covers.
 struct GlViewport {
     int x = 0, y = 0, width = 0, height = 0;
     bool operator==(const GlViewport&) const = default;
 };
-GlViewport gl_viewport(int cw, int ch);
+GlViewport gl_viewport(int cw, int ch, int toolBarHeight);
 
 } // namespace ostrovik::output

@@ -16,6 +16,7 @@
 #include "files/LoadFile.hpp"
 #include "files/avi/AviWriter.hpp"
 #include "machine/Keyboard.hpp"
+#include "output/RenderMode.hpp"
 #include "output/qt/GlScreenView.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/sound/GuiPost.hpp"
@@ -258,20 +259,38 @@ void TMainFormEmu::draw_screen_gl()
 void TMainFormEmu::ChangeRenderMode(std::uint8_t Mode)
 {
     screenView_->ChangeRenderMode(Mode);
-    if (Mode == 0 || Mode == 1) {
-        delete glView_;
-        glView_ = nullptr;
-    }
-    if (Mode != 1)
+    // The OpenGL view, once made, is kept (hidden while another mode shows):
+    // the desktop's OpenGL does not always take a second context for the
+    // same window in its stride.
+    if (glView_)
+        glView_->setVisible(Mode == 1);
+    if (Mode != 1 || glView_)
         return;
     // The OpenGL view covers the raster view, which keeps the window's
     // background round it.
     glView_ = new output::GlScreenView(machine_, *ColorTable, screen_->BlurEnabled, screenView_);
     glView_->setObjectName(QStringLiteral("GlScreenView"));
-    glView_->setClientTop(kToolBarHeight);
+    glView_->setClientTop(ToolBar1->height());
     auto* layout = new QVBoxLayout(screenView_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(glView_);
+    if (screenView_->isVisible())
+        glView_->show();
+}
+
+void TMainFormEmu::applyRenderMode(int stored)
+{
+    const std::uint8_t mode = output::presentedRenderMode(stored);
+    if (mode == machine_.RenderMode)
+        return;
+    machine_.RenderMode = mode;
+    ChangeRenderMode(mode);
+    // The new presentation starts from a whole frame.
+    machine_.invalidateScreen();
+    if (mode == 0)
+        draw_screen();
+    else if (mode == 1)
+        draw_screen_gl();
 }
 
 void TMainFormEmu::ResetCPU1Click()

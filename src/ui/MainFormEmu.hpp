@@ -73,8 +73,11 @@ public:
     void draw_screen_gl();
     /// Switches the presentation to @p Mode: 0 raster, 1 OpenGL, others none.
     void ChangeRenderMode(std::uint8_t Mode);
+    /// Presents the picture in the stored render mode @p stored from now on
+    /// (at creation, and when the settings window saves another mode).
+    void applyRenderMode(int stored);
     /// The OpenGL presentation; null outside render mode 1.
-    output::GlScreenView* glScreenView() const { return glView_; }
+    output::GlScreenView* glScreenView() const { return machine_.RenderMode == 1 ? glView_ : nullptr; }
     void ResetCPU1Click();
     void FullScreen1Click();
 

@@ -168,6 +168,14 @@ void TMainFormEmu::N9Click()
 {
     screen_->BlurEnabled = screen_->BlurEnabled ? 0 : 1;
     menus_->setChecked(menu::N9, screen_->BlurEnabled != 0);
+    // The picture shows the change at once, not only when the machine next
+    // writes to video memory.
+    if (machine_.RenderMode == 0) {
+        draw_screen();
+        screenView_->update();
+    } else if (machine_.RenderMode == 1) {
+        draw_screen_gl();
+    }
 }
 
 void TMainFormEmu::ToolButton19Click()

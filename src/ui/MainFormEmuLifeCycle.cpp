@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "output/RenderMode.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "platform/FileNames.hpp"
 #include "output/sound/Beeper.hpp"
@@ -29,9 +30,10 @@ using namespace settings;
 
 namespace {
 
-bool storedFlag(std::string_view key)
+// A key the file lacks reads as the option's first-run value.
+bool storedFlag(machine::Option which)
 {
-    return ReadIni(kAutoStartUpOptions, key) == QLatin1String("1");
+    return ReadOption(which) == QLatin1String("1");
 }
 
 // A stored number that is not one counts as absent.
@@ -49,12 +51,11 @@ void TMainFormEmu::FormCreate(const QStringList& args)
     output::CalculateColor(*ColorTable);
     machine_.CmdLineFile.clear();
 
-    screen_->BlurEnabled = storedFlag(kBlur) ? 1 : 0;
+    screen_->BlurEnabled = storedFlag(machine::Option::Blur) ? 1 : 0;
     menus_->setChecked(menu::N9, screen_->BlurEnabled != 0);
 
-    // The render mode is a byte; a value outside it is no mode at all.
-    const int mode = storedNumber(kRenderingMode);
-    machine_.RenderMode = static_cast<std::uint8_t>(mode >= 0 && mode <= 255 ? mode : kDefaultRenderingMode);
+    machine_.RenderMode = output::presentedRenderMode(
+        DecimalOr(ReadOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode));
     ChangeRenderMode(machine_.RenderMode);
 
     FirstActivate = true;
@@ -100,13 +101,13 @@ void TMainFormEmu::FormActivate()
             SetUpForm->ReadAllOptionsFromIni();
             SetUpForm->ReadMRU();
         }
-        if (storedFlag(kLanguage))
+        if (storedFlag(machine::Option::Language))
             Russian1Click();
         else
             English1Click();
-        menus_->setChecked(menu::FullScreen1, storedFlag(kFullScreen));
+        menus_->setChecked(menu::FullScreen1, storedFlag(machine::Option::FullScreen));
         screenView_->setStretch(fullScreen());
-        const bool gray = storedFlag(kGray);
+        const bool gray = storedFlag(machine::Option::Gray);
         menus_->setChecked(menu::N7, gray);
         menus_->setImage(menu::ToolButton7, gray ? 13 : 12);
         if (SetUpForm && !SetUpForm->CheckBox9->isChecked()) {

@@ -246,23 +246,24 @@ void TSetUpForm::ReadAllOptionsFromIni()
     if (!ConfigFileExists())
         Button1Click();
 
+    // A key the file lacks reads as its first-run value.
     for (std::size_t i = 0; i < kCheckOptions.size(); ++i)
-        optionBoxes_[i]->setChecked(ReadIni(kAutoStartUpOptions, kCheckOptions[i].key) == QLatin1String("1"));
+        optionBoxes_[i]->setChecked(ReadOption(kCheckOptions[i].id) == QLatin1String("1"));
 
     // A number that is not one reads as its first-run value.
-    const auto number = [](std::string_view section, std::string_view key, int fallback) {
-        return DecimalOr(ReadIni(section, key).toStdString(), fallback);
+    const auto number = [](machine::Option which, int fallback) {
+        return DecimalOr(ReadOption(which).toStdString(), fallback);
     };
     // An index past the items leaves nothing chosen.
-    ComboBox3->setCurrentIndex(number(kAutoStartUpOptions, kRenderingMode, kDefaultRenderingMode));
-    RadioGroup1->setItemIndex(number(kAutoStartUpOptions, kScreenShotFormat, kDefaultScreenShotFormat));
+    ComboBox3->setCurrentIndex(number(machine::Option::RenderingMode, kDefaultRenderingMode));
+    RadioGroup1->setItemIndex(number(machine::Option::ScreenShotFormat, kDefaultScreenShotFormat));
 
-    const QString compressor = ReadIni(kVideoOptions, kCompressor);
+    const QString compressor = ReadOption(machine::Option::Compressor);
     ComboBox1->setEditText(compressor == QLatin1String("0") ? QString() : compressor);
-    SpinEdit1->setValue(number(kVideoOptions, kFrameTime, kDefaultFrameTime));
+    SpinEdit1->setValue(number(machine::Option::FrameTime, kDefaultFrameTime));
     // The track bar keeps the value within its range; the timer changes only
     // when the position does.
-    TrackBar1->setValue(number(kCPUOptions, kInterval, kDefaultInterval));
+    TrackBar1->setValue(number(machine::Option::Interval, kDefaultInterval));
 
     for (std::size_t i = 0; i < kJoyKeys.size(); ++i) {
         std::uint16_t& word = joyKey(static_cast<int>(i));
@@ -294,6 +295,9 @@ bool TSetUpForm::Button1Click()
             return false;
     }
     hide();
+    // A new render mode shows at once.
+    if (MainFormEmu)
+        MainFormEmu->applyRenderMode(ComboBox3->currentIndex());
     return true;
 }
 

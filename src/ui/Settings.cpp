@@ -7,6 +7,7 @@
 #include "platform/Cp1251.hpp"
 #include "platform/IniFile.hpp"
 #include "ui/Dialogs.hpp"
+#include "ui/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 
@@ -56,6 +57,11 @@ bool ConfigFileExists()
 QString ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue)
 {
     return fromFile(platform::ReadIni(ConfigFilePath(), toFile(section), toFile(key), toFile(defaultValue)));
+}
+
+QString ReadOption(machine::Option which)
+{
+    return ReadIni(settings::optionSection(which), settings::optionKey(which), settings::firstRunValue(which));
 }
 
 QString ReadIniAtStartup(std::string_view section, std::string_view key)

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "machine/Option.hpp"
+
 class QWidget;
 
 /// config.ini, the settings file beside the executable. Every call opens and
@@ -23,6 +25,10 @@ bool ConfigFileExists();
 
 /// One read; @p defaultValue when the file, the section or the key is missing.
 QString ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue = "0");
+
+/// The stored text of option @p which; its first-run value when the file
+/// or the key is missing.
+QString ReadOption(machine::Option which);
 
 /// The read the program entry makes before the application has any window.
 QString ReadIniAtStartup(std::string_view section, std::string_view key);

@@ -6,6 +6,30 @@
 
 namespace ostrovik::ui::settings {
 
+std::string_view optionSection(machine::Option which)
+{
+    switch (which) {
+    case machine::Option::Compressor:
+    case machine::Option::FrameTime: return kVideoOptions;
+    case machine::Option::Interval: return kCPUOptions;
+    default: return kAutoStartUpOptions;
+    }
+}
+
+std::string firstRunValue(machine::Option which)
+{
+    const std::size_t i = machine::indexOf(which);
+    if (i < kCheckOptions.size())
+        return kCheckOptions[i].designChecked ? "1" : "0";
+    switch (which) {
+    case machine::Option::RenderingMode: return std::to_string(kDefaultRenderingMode);
+    case machine::Option::ScreenShotFormat: return std::to_string(kDefaultScreenShotFormat);
+    case machine::Option::FrameTime: return std::to_string(kDefaultFrameTime);
+    case machine::Option::Interval: return std::to_string(kDefaultInterval);
+    default: return {};
+    }
+}
+
 std::optional<std::int32_t> ParseDecimal(std::string_view text)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };

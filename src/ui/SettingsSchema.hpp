@@ -95,7 +95,8 @@ static_assert(detail::checkOptionsInEnumOrder(), "kCheckOptions follows the orde
 /// First-run values of the numeric and text options.
 inline constexpr int kDefaultRenderingMode = 0;
 inline constexpr int kDefaultScreenShotFormat = 1;
-inline constexpr int kDefaultFrameTime = 1000;
+/// One frame per tick of the recording timer: a recording plays back in real time.
+inline constexpr int kDefaultFrameTime = 50;
 inline constexpr int kDefaultInterval = 1;
 inline constexpr int kMinInterval = 1;
 inline constexpr int kMaxInterval = 100;
@@ -122,6 +123,14 @@ inline constexpr std::array<JoyKeyOption, 8> kJoyKeys{{
     {"KEY_JOY_3", 13, "Button11", "3", 7},
     {"KEY_JOY_4", 71, "Button12", "4", 8},
 }};
+
+/// The section option @p which is stored in.
+std::string_view optionSection(machine::Option which);
+
+/// The text a first start writes for option @p which. A settings file that
+/// lacks the option's key (written by hand, or by an older copy) reads as
+/// this, so a missing key never switches an option off.
+std::string firstRunValue(machine::Option which);
 
 /// A stored number: an optional sign and decimal digits (blanks around them
 /// allowed) within 32 bits. Anything else is not a number.

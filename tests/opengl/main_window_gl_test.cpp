@@ -4,11 +4,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QComboBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "output/qt/GlScreenView.hpp"
 #include "support/FreshConfig.hpp"
+#include "support/MainWindowRig.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
@@ -19,6 +21,7 @@ class MainWindowGlTest : public QObject {
     Q_OBJECT
 private slots:
     void renderModeOneDrawsThroughOpenGl();
+    void directX3DAndSavedModesShowAtOnce();
 };
 
 void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
@@ -43,7 +46,7 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
     for (int i = 0; i < 200; ++i)
         window.TimerMainTimer1();
     output::GlScreenView& view = *window.glScreenView();
-    QCOMPARE(view.currentViewport(), (output::GlViewport{0, 0, 535, 516}));
+    QCOMPARE(view.currentViewport(), (output::GlViewport{0, 0, 535, 511}));
 
     const QImage colour = view.grabFramebuffer();
     const QPoint corner(2, colour.height() - 2);
@@ -54,6 +57,16 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
         for (int x = 0; x < 200 && !white; ++x)
             white = colour.pixel(x, y) == qRgb(255, 255, 255);
     QVERIFY(white);
+    // The whole picture shows below the tool bar: the top screen lines sit
+    // in the top rows, pixel for pixel as the screen has them.
+    const output::FrameBitmap& screen = window.aviFrame();
+    for (int line = 0; line < 12; ++line)
+        for (int x = 0; x < 256; ++x) {
+            const QPoint at(static_cast<int>((x + 0.5) * colour.width() / 256),
+                            static_cast<int>((line + 0.5) * colour.height() / 256));
+            QVERIFY2(colour.pixel(at) == test::bitmapPixel(screen, x, line),
+                     qPrintable(QStringLiteral("screen pixel (%1, %2)").arg(x).arg(line)));
+        }
 
     window.N7Click();
     QCOMPARE(view.grabFramebuffer().pixel(corner), qRgb(28, 28, 28));
@@ -63,6 +76,50 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
     view.grabFramebuffer();
     QCOMPARE(view.magnificationFilter(), GL_LINEAR);
     QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+}
+
+void MainWindowGlTest::directX3DAndSavedModesShowAtOnce()
+{
+    test::MainWindowRig rig;
+    QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=2\nFullScreen=0\nRunSound=0\n"));
+    // The window of the rig was made before the file: make it again.
+    rig.window = std::make_unique<ui::TMainFormEmu>(QStringList{}, test::quietWaveOut());
+    rig.window->setSetUpForm(new ui::TSetUpForm(rig.window.get()));
+    rig.window->machine().ProgramDir = QFile::encodeName(rig.path(QStringLiteral("."))).toStdString();
+    ui::TMainFormEmu& window = *rig.window;
+    window.setClientSize(535, 536);
+    QVERIFY(rig.powerOn());
+
+    // The blue background of the test ROM, as the presentation in use shows it.
+    const auto showsTheScreen = [&window]() -> QString {
+        if (output::GlScreenView* gl = window.glScreenView()) {
+            // A view made now gets its context once the desktop shows it.
+            if (!gl->isVisible() || !QTest::qWaitFor([gl] { return gl->hasContext(); }))
+                return QStringLiteral("the OpenGL view is not up");
+            const QImage shot = gl->grabFramebuffer();
+            return shot.pixel(2, shot.height() - 2) == qRgb(0, 0, 255) ? QString() : QStringLiteral("not blue");
+        }
+        if (!window.screen().ScreenBitmap)
+            return QStringLiteral("no presentation");
+        return test::differenceFromBitmap(test::shownPicture(window), *window.screen().ScreenBitmap);
+    };
+    // "DirectX3D" stored: the OpenGL view, not a black window.
+    QVERIFY(window.glScreenView());
+    QCOMPARE(showsTheScreen(), QString());
+
+    const struct {
+        int index;
+        bool openGl;
+    } saves[] = {{0, false}, {1, true}, {0, false}, {2, true}};
+    for (const auto& save : saves) {
+        window.setUpForm()->ShowFromMenu();
+        window.setUpForm()->ComboBox3->setCurrentIndex(save.index);
+        QVERIFY(window.setUpForm()->Button1Click());
+        QCOMPARE(window.glScreenView() != nullptr, save.openGl);
+        rig.runTicks(2);
+        QVERIFY2(showsTheScreen().isEmpty(), qPrintable(QStringLiteral("mode %1: %2").arg(save.index).arg(showsTheScreen())));
+    }
+    QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
 }
 
 QTEST_MAIN(MainWindowGlTest)

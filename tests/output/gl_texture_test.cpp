@@ -59,8 +59,8 @@ TEST(GlTextureTest, GrayLevelsAndViewport)
         EXPECT_EQ(gray_gl(l.colour), l.gray) << std::hex << l.colour;
         EXPECT_EQ(gray_gl(l.colour), GrayTV(l.colour)) << std::hex << l.colour;
     }
-    EXPECT_EQ(gl_viewport(535, 536), (GlViewport{0, 0, 535, 516}));
-    EXPECT_EQ(gl_viewport(256, 256), (GlViewport{0, 0, 256, 236}));
+    EXPECT_EQ(gl_viewport(535, 536, 25), (GlViewport{0, 0, 535, 511}));
+    EXPECT_EQ(gl_viewport(256, 256, 25), (GlViewport{0, 0, 256, 231}));
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 #include <QScreen>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QSpinBox>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -13,6 +16,7 @@
 #include "settings/RecordingMainForm.hpp"
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
+#include "files/avi/AviWriter.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/ProgramEntry.hpp"
 
@@ -48,6 +52,7 @@ private slots:
     void storedSizeLargerThanTheScreenGivesWay();
     void screen256x256ReplacesTheStoredSize();
     void renderModes();
+    void missingKeysTakeTheirFirstRunValues();
     void reactivationDoesNotPowerOnAgain();
     void exitWritesTheWindowSize();
     void exitReportsAFailedWrite();
@@ -190,14 +195,50 @@ void LifeCycleTest::renderModes()
         QCOMPARE(main.machine().RenderMode, std::uint8_t(0));
         QVERIFY(main.screen().ScreenBitmap);
     }
-    // Mode 2 has no presentation: the machine runs and nothing is drawn.
+    // "DirectX3D" is shown through the OpenGL view; the stored choice stays.
     QVERIFY(sandbox.write(startUpOptions("RenderingMode=2\n")));
     RecordingMainForm main;
-    QCOMPARE(main.machine().RenderMode, std::uint8_t(2));
-    QVERIFY(startUp(main));
+    // (Shown and drawn on a display with OpenGL in the OpenGL suite.)
+    QCOMPARE(main.machine().RenderMode, std::uint8_t(1));
+    QVERIFY(main.glScreenView());
     QVERIFY(!main.screen().ScreenBitmap);
-    main.TimerMainTimer1();
+    main.setUpForm()->ReadAllOptionsFromIni();
     QCOMPARE(main.setUpForm()->ComboBox3->currentIndex(), 2);
+}
+
+void LifeCycleTest::missingKeysTakeTheirFirstRunValues()
+{
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
+    const struct {
+        const char* name;
+        QByteArray file;
+        bool sound, stretched;
+        int frameTime;
+    } cases[] = {
+        {"only the window size", startUpOptions("FormHeight=600\nFormWidth=560\n"), true, true, 50},
+        {"stored values are kept",
+         startUpOptions("RunSound=0\nFullScreen=0\n[VideoOptions]\nFrameTime=1000\n"), false, false, 1000},
+    };
+    for (const auto& c : cases) {
+        QVERIFY(sandbox.write(c.file));
+        RecordingMainForm main;
+        QVERIFY(startUp(main));
+        // Recordings go beside the sandbox's settings.
+        main.machine().ProgramDir = QFile::encodeName(sandbox.folder()).toStdString();
+        QVERIFY(QDir(sandbox.folder()).mkpath(QStringLiteral("ScreenAVI")));
+        QVERIFY2(main.menus().checked(ui::menu::N13) == c.sound, c.name);
+        QVERIFY2(main.setUpForm()->CheckBox9->isChecked() == c.sound, c.name);
+        QVERIFY2(main.menus().checked(ui::menu::FullScreen1) == c.stretched, c.name);
+        QVERIFY2(main.screenView().stretch() == c.stretched, c.name);
+        QCOMPARE(main.setUpForm()->SpinEdit1->value(), c.frameTime);
+        // A recording starts and plays back at the frame time it was given.
+        main.ToolButton16Click();
+        QVERIFY2(main.recording(), qPrintable(dialogs.errors.join('\n')));
+        QCOMPARE(main.aviWriter().FrameTime, c.frameTime);
+        main.ToolButton16Click();
+        QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    }
 }
 
 void LifeCycleTest::reactivationDoesNotPowerOnAgain()

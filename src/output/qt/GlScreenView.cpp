@@ -51,7 +51,7 @@ void GlScreenView::resize_gl()
     if (!gl_)
         return;
     const qreal ratio = devicePixelRatioF();
-    const GlViewport v = gl_viewport(width(), height() + clientTop_);
+    const GlViewport v = gl_viewport(width(), height() + clientTop_, clientTop_);
     gl_->glViewport(v.x, v.y, static_cast<int>(v.width * ratio), static_cast<int>(v.height * ratio));
     gl_->glMatrixMode(GL_PROJECTION);
     gl_->glLoadIdentity();

@@ -18,8 +18,9 @@ namespace ostrovik::output {
 /// while smoothing is on and nearest-texel filtering otherwise.
 ///
 /// Like the raster view it works in the main window's client coordinates:
-/// it sits below the tool bar (setClientTop), and the viewport, which
-/// leaves out the client area's top 20 rows, reaches up under the bar.
+/// it sits below the tool bar (setClientTop, the bar's real height), and the
+/// viewport leaves out exactly the rows the bar covers, so the whole picture
+/// shows.
 class GlScreenView : public QOpenGLWidget {
     Q_OBJECT
 public:
