@@ -15,7 +15,7 @@ namespace ostrovik::files::avi::test {
 std::map<std::string, std::string> ffprobe(const std::filesystem::path& file)
 {
     const std::string command = "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
-                                "stream=codec_name,width,height,r_frame_rate,nb_read_frames "
+                                "stream=codec_name,width,height,r_frame_rate,nb_read_frames,pix_fmt "
                                 "-of default=noprint_wrappers=1 '" + file.string() + "' 2>/dev/null";
     std::map<std::string, std::string> fields;
     FILE* pipe = popen(command.c_str(), "r");

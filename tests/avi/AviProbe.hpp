@@ -10,7 +10,7 @@ namespace ostrovik::files::avi::test {
 
 /// What ffprobe reports of a file's first video stream (empty when it could
 /// not read one), by field name: codec_name, width, height, r_frame_rate,
-/// nb_read_frames.
+/// nb_read_frames, pix_fmt.
 std::map<std::string, std::string> ffprobe(const std::filesystem::path& file);
 
 /// The same fields in one line, "codec WIDTHxHEIGHT rate N frames", "?" for

@@ -14,6 +14,7 @@ namespace {
 using namespace ostrovik::files::avi;
 using ostrovik::files::avi::test::decodeAll;
 using ostrovik::files::avi::test::DecodedFrame;
+using ostrovik::files::avi::test::ffprobe;
 using ostrovik::files::avi::test::ffprobeLine;
 using ostrovik::files::avi::test::TempFolder;
 namespace fs = std::filesystem;
@@ -197,15 +198,18 @@ struct Road {
     const char* codec;
     const char* rate;
     bool exact;
+    /// Players take 4:2:0 where a codec is not lossless in RGB.
+    const char* pixFmt;
 };
 
 const Road kRoads[] = {
-    {"uncompressed on the fly, 50 ms", "", true, 50, "rawvideo", "20/1", true},
-    {"MPEG-4 on the fly, 1000 ms", "FMP4", true, 1000, "mpeg4", "1/1", false},
-    {"MJPEG through the work file", "MJPG", false, 50, "mjpeg", "20/1", false},
-    {"uncompressed through the work file", "", false, 40, "rawvideo", "25/1", true},
-    {"HuffYUV on the fly", "HFYU", true, 50, "huffyuv", "20/1", true},
-    {"FFV1 through the work file", "FFV1", false, 100, "ffv1", "10/1", true},
+    {"uncompressed on the fly, 50 ms", "", true, 50, "rawvideo", "20/1", true, "bgr24"},
+    {"MPEG-4 on the fly, 1000 ms", "FMP4", true, 1000, "mpeg4", "1/1", false, "yuv420p"},
+    {"MJPEG through the work file", "MJPG", false, 50, "mjpeg", "20/1", false, "yuvj420p"},
+    {"uncompressed through the work file", "", false, 40, "rawvideo", "25/1", true, "bgr24"},
+    {"HuffYUV on the fly", "HFYU", true, 50, "huffyuv", "20/1", true, "bgr0"},
+    {"FFV1 through the work file", "FFV1", false, 100, "ffv1", "10/1", true, "bgr0"},
+    {"H.264 on the fly", "H264", true, 50, "h264", "20/1", false, "yuv420p"},
 };
 
 TEST(AviWriterTest, WrittenFilesProbeAndDecodeBack)
@@ -231,6 +235,7 @@ TEST(AviWriterTest, WrittenFilesProbeAndDecodeBack)
         EXPECT_FALSE(fs::exists(w.TempFileName)) << "the work file is gone after the save";
 
         EXPECT_EQ(ffprobeLine(w.filename), std::string(road.codec) + " 256x256 " + road.rate + " " + std::to_string(kFrames) + " frames");
+        EXPECT_EQ(ffprobe(w.filename)["pix_fmt"], road.pixFmt);
 
         const auto frames = decodeAll(w.filename);
         ASSERT_EQ(frames.size(), static_cast<std::size_t>(kFrames));

@@ -23,6 +23,14 @@ std::string hex8(std::uint32_t code)
     return text;
 }
 
+std::string reasonOf(int code)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    if (code < 0 && av_strerror(code, text, sizeof text) == 0)
+        return text;
+    return "Err: " + hex8(static_cast<std::uint32_t>(code));
+}
+
 namespace {
 
 const AVOutputFormat* aviFormat()
@@ -95,6 +103,33 @@ const AVCodec* encoderFor(AVCodecID id, int width, int height)
             return codec;
     }
     return nullptr;
+}
+
+bool offers(const AVPixelFormat* list, AVPixelFormat format)
+{
+    for (; *list != AV_PIX_FMT_NONE; ++list)
+        if (*list == format)
+            return true;
+    return false;
+}
+
+/// The encoder's format closest to our frames, except that full or half
+/// chroma gives way to quarter chroma (4:2:0) where the encoder has it: most
+/// players refuse anything else (H.264 in 4:4:4 above all), and it halves the
+/// work of a frame. Lossless RGB formats stay as they are.
+AVPixelFormat playableFormat(const AVPixelFormat* list)
+{
+    const AVPixelFormat best = avcodec_find_best_pix_fmt_of_list(list, AV_PIX_FMT_BGR24, 0, nullptr);
+    switch (best) {
+    case AV_PIX_FMT_YUV444P:
+    case AV_PIX_FMT_YUV422P:
+        return offers(list, AV_PIX_FMT_YUV420P) ? AV_PIX_FMT_YUV420P : best;
+    case AV_PIX_FMT_YUVJ444P:
+    case AV_PIX_FMT_YUVJ422P:
+        return offers(list, AV_PIX_FMT_YUVJ420P) ? AV_PIX_FMT_YUVJ420P : best;
+    default:
+        return best;
+    }
 }
 
 class QuietLog {
@@ -197,9 +232,7 @@ int openEncoder(AVCodecContext* ctx, const AVCodec* codec, int width, int height
     av_reduce(&num, &den, std::max(frameTime, 1), 1000, 1 << 30);
     ctx->time_base = {num, den};
     ctx->framerate = {den, num};
-    ctx->pix_fmt = codec->pix_fmts
-                       ? avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, AV_PIX_FMT_BGR24, 0, nullptr)
-                       : AV_PIX_FMT_BGR24;
+    ctx->pix_fmt = codec->pix_fmts ? playableFormat(codec->pix_fmts) : AV_PIX_FMT_BGR24;
     if (ctx->pix_fmt == AV_PIX_FMT_YUVJ420P || ctx->pix_fmt == AV_PIX_FMT_YUVJ422P ||
         ctx->pix_fmt == AV_PIX_FMT_YUVJ444P)
         ctx->color_range = AVCOL_RANGE_JPEG;

@@ -15,4 +15,8 @@ public:
 /// @p code as eight upper-case hexadecimal digits.
 std::string hex8(std::uint32_t code);
 
+/// Why a call of the video library failed, in words ("No space left on
+/// device"); "Err: " and the code in hexadecimal where it has none.
+std::string reasonOf(int code);
+
 } // namespace ostrovik::files::avi

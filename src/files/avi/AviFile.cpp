@@ -153,25 +153,33 @@ int AviFile::close()
         if (result == 0)
             result = r;
     }
-    release();
-    return result;
+    // The last buffered bytes reach the disk only now: a full disk shows here.
+    const int closed = release();
+    return result < 0 ? result : closed;
 }
 
-void AviFile::release()
+int AviFile::release()
 {
     sws_freeContext(scaler_);
     scaler_ = nullptr;
     av_frame_free(&frame_);
     av_packet_free(&packet_);
     avcodec_free_context(&encoder_);
+    int result = 0;
     if (format_) {
-        if (format_->pb)
-            avio_closep(&format_->pb);
+        if (format_->pb) {
+            avio_flush(format_->pb);
+            result = format_->pb->error;
+            const int r = avio_closep(&format_->pb);
+            if (result == 0)
+                result = r;
+        }
         avformat_free_context(format_);
     }
     format_ = nullptr;
     stream_ = nullptr;
     headerWritten_ = false;
+    return result < 0 ? result : 0;
 }
 
 } // namespace ostrovik::files::avi

@@ -49,14 +49,15 @@ public:
     /// Appends frame number @p index.
     int writeFrame(const std::uint8_t* bits, int stride, std::int64_t index);
 
-    /// Drains the encoder, writes the index and closes the file. Safe to call
-    /// more than once and on a file never given a format.
+    /// Drains the encoder, writes the index and closes the file; the result
+    /// says whether every byte reached the file. Safe to call more than once
+    /// and on a file never given a format.
     int close();
     bool isOpen() const { return format_ != nullptr; }
 
 private:
     int drain(bool flush);
-    void release();
+    int release();
 
     AVFormatContext* format_ = nullptr;
     AVStream* stream_ = nullptr;

@@ -106,19 +106,25 @@ void TAviWriter_2::SetWavFileName(const std::string& name)
     WavFileName_ = name;
 }
 
-void TAviWriter_2::releaseFile()
+int TAviWriter_2::releaseFile()
 {
     // Releasing a file being written completes it: whatever frames it holds
     // stay readable.
-    if (file_)
-        file_->close();
+    const int result = file_ ? file_->close() : 0;
     file_.reset();
+    return result;
+}
+
+const std::string& TAviWriter_2::writtenFileName() const
+{
+    return OnTheFly ? filename : TempFileName;
 }
 
 void TAviWriter_2::InitVideo()
 {
     releaseFile();
     Aborted = false;
+    writeFailed_ = false;
     if (PixelFormat_ == TPixelFormat::pfDevice) {
         Aborted = true;
         throw AviError("For adding frames on the fly the pixelformat must be <> pfDevice");
@@ -214,8 +220,12 @@ void TAviWriter_2::AddFrame(const TAviFrame& Frame)
     } catch (...) {
         r = static_cast<int>(kWriteThrew);
     }
-    if (r != 0)
-        throw AviError("Failed to add Frame. Err: " + hexOf(r));
+    if (r != 0) {
+        // Said once, naming the file that was cut (the work file when the
+        // frames go there first); the save that follows adds nothing.
+        writeFailed_ = true;
+        throw AviError("Failed to add Frame to " + writtenFileName() + ": " + reasonOf(r));
+    }
     ++FrameCount;
     if (OnProgress && FrameCount % 20 == 0)
         OnProgress(*this, FrameCount, Aborted);
@@ -239,18 +249,42 @@ void TAviWriter_2::SaveAviFile()
             removeIfPresent(TempFileName);
         return;
     }
-    if (file_ && !file_->formatSet())
-        setUpStreamFormat(); // no frame came: the file still gets its stream's format
-    releaseFile();
-    if (!OnTheFly) {
+    Finalized = false;
+    WaveFiles.clear();
+    if (file_ && !file_->formatSet() && !writeFailed_) {
+        try {
+            setUpStreamFormat(); // no frame came: the file still gets its stream's format
+        } catch (const AviError&) {
+            releaseFile();
+            if (!OnTheFly)
+                removeIfPresent(TempFileName);
+            throw;
+        }
+    }
+    const int closed = releaseFile();
+    if (OnTheFly) {
+        // A file whose last bytes did not reach the disk is not saved.
+        if (closed < 0 && !writeFailed_)
+            throw AviError("Unable to write output file " + filename + ": " + reasonOf(closed));
+        return;
+    }
+    // The work file is done with whatever happens next: it never stays behind.
+    if (writeFailed_ || closed < 0) {
+        removeIfPresent(TempFileName);
+        if (writeFailed_)
+            return;
+        throw AviError("Unable to write work file " + TempFileName + ": " + reasonOf(closed));
+    }
+    try {
         if (!removeIfPresent(filename))
             throw AviError("File " + fs::path(filename).filename().string() +
                            " could not be deleted. It could be in use by another application.");
         recompress();
+    } catch (const AviError&) {
+        removeIfPresent(TempFileName);
+        throw;
     }
-    WaveFiles.clear();
     removeIfPresent(TempFileName);
-    Finalized = false;
 }
 
 // The work file's frames, compressed into the final file.
@@ -269,6 +303,8 @@ void TAviWriter_2::recompress()
         avformat_close_input(&in);
     };
 
+    // Whether the failure, if any, was the output's (else the work file's).
+    bool outputSide = false;
     failure = avformat_open_input(&in, TempFileName.c_str(), nullptr, nullptr);
     if (failure >= 0)
         failure = avformat_find_stream_info(in, nullptr);
@@ -284,8 +320,10 @@ void TAviWriter_2::recompress()
         if (failure >= 0)
             failure = avcodec_open2(decoder, rawDecoder, nullptr);
     }
-    if (failure >= 0)
+    if (failure >= 0) {
+        outputSide = true;
         failure = out.create(filename);
+    }
     if (failure >= 0)
         failure = out.createStream(FrameTime);
     if (failure >= 0) {
@@ -310,15 +348,21 @@ void TAviWriter_2::recompress()
             int r = avcodec_receive_frame(decoder, frame);
             if (r == AVERROR(EAGAIN) || r == AVERROR_EOF)
                 return 0;
-            if (r < 0)
+            if (r < 0) {
+                outputSide = false;
                 return r;
+            }
             if (frame->format != AV_PIX_FMT_BGR24 && frame->format != AV_PIX_FMT_BGR0 &&
-                frame->format != AV_PIX_FMT_BGRA)
+                frame->format != AV_PIX_FMT_BGRA) {
+                outputSide = false;
                 return AVERROR_INVALIDDATA;
+            }
             r = out.writeFrame(frame->data[0], frame->linesize[0], written);
             av_frame_unref(frame);
-            if (r < 0)
+            if (r < 0) {
+                outputSide = true;
                 return r;
+            }
             ++written;
             const int percent = static_cast<int>(written * 100LL / total);
             if (OnProgress && percent != lastPercent) {
@@ -332,7 +376,9 @@ void TAviWriter_2::recompress()
     while (failure >= 0 && !Aborted && av_read_frame(in, packet) >= 0) {
         if (packet->stream_index == video) {
             failure = avcodec_send_packet(decoder, packet);
-            if (failure >= 0)
+            if (failure < 0)
+                outputSide = false;
+            else
                 failure = take();
         }
         av_packet_unref(packet);
@@ -340,11 +386,16 @@ void TAviWriter_2::recompress()
     if (failure >= 0 && !Aborted && avcodec_send_packet(decoder, nullptr) >= 0)
         failure = take();
     const int closed = out.close();
-    if (failure >= 0)
+    if (failure >= 0 && closed < 0) {
         failure = closed;
+        outputSide = true;
+    }
     cleanUp();
-    if (failure < 0 && !Aborted)
-        throw AviError("Unable to write output file. Error " + hexOf(failure));
+    if (failure < 0 && !Aborted) {
+        if (!outputSide)
+            throw AviError("Unable to read work file " + TempFileName + ": " + reasonOf(failure));
+        throw AviError("Unable to write output file " + filename + ": " + reasonOf(failure));
+    }
 }
 
 void TAviWriter_2::SetCompressor(std::string_view FourCC)

@@ -108,13 +108,18 @@ private:
     void setUpStreamFormat();
     void progress();
     void recompress();
-    void releaseFile();
+    /// Closes the file being written; the library's result of the close.
+    int releaseFile();
+    /// The file the frames go into: the output, or the work file.
+    const std::string& writtenFileName() const;
 
     TPixelFormat PixelFormat_ = TPixelFormat::pf24bit;
     std::string WavFileName_;
     Compressor compressor_;
     std::unique_ptr<AviFile> file_;
     std::vector<std::uint8_t> work_;
+    /// A frame could not be written (and that has been said).
+    bool writeFailed_ = false;
 };
 
 } // namespace ostrovik::files::avi
