@@ -1,6 +1,9 @@
 #include "platform/SdlWaveOut.hpp"
 
 #include <SDL.h>
+#include <dlfcn.h>
+
+#include <cstdio>
 
 #include <algorithm>
 #include <chrono>
@@ -13,6 +16,58 @@
 #include <vector>
 
 namespace ostrovik::platform {
+
+namespace {
+
+// ALSA reports every failed open on the standard error stream, eight lines
+// when there is no sound card, through an error handler that a program may
+// replace. The library is the one SDL loads; a reference of our own keeps it
+// (and the handler) loaded between SDL's opens.
+using AlsaErrorHandler = void (*)(const char* file, int line, const char* function, int err, const char* fmt, ...);
+using AlsaSetErrorHandler = int (*)(AlsaErrorHandler handler);
+
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+class AlsaComplaints {
+public:
+    /// Quiet (or, with @p quiet false, back to ALSA's own handler).
+    void setQuiet(bool quiet)
+    {
+        if (quiet == quiet_)
+            return;
+        if (!set_) {
+            if (!quiet)
+                return;
+            library_ = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+            if (!library_)
+                return;
+            set_ = reinterpret_cast<AlsaSetErrorHandler>(dlsym(library_, "snd_lib_error_set_handler"));
+            if (!set_)
+                return;
+        }
+        // No handler given puts ALSA's default back.
+        set_(quiet ? &quietAlsa : nullptr);
+        quiet_ = quiet;
+    }
+
+private:
+    void* library_ = nullptr;
+    AlsaSetErrorHandler set_ = nullptr;
+    bool quiet_ = false;
+};
+
+AlsaComplaints& alsaComplaints()
+{
+    static AlsaComplaints complaints;
+    return complaints;
+}
+
+void sayOnStderr(const std::string& line)
+{
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+} // namespace
 
 struct SdlWaveOut::Impl : std::enable_shared_from_this<Impl> {
     // More than the two blocks the beeper keeps in flight; a fuller queue is refused.
@@ -37,7 +92,10 @@ struct SdlWaveOut::Impl : std::enable_shared_from_this<Impl> {
         WaveOutHandle handle;
     };
 
-    Impl(PostCall p, SdlWaveOut::Clock c) : post(std::move(p)), clock(std::move(c)) {}
+    Impl(PostCall p, SdlWaveOut::Clock c, SdlWaveOut::Say s)
+        : post(std::move(p)), clock(std::move(c)), say(s ? std::move(s) : SdlWaveOut::Say(&sayOnStderr))
+    {
+    }
 
     // Without a sound card every open would cost milliseconds (and the sound
     // library's complaints on stderr), once per tick. After a failure the
@@ -49,6 +107,9 @@ struct SdlWaveOut::Impl : std::enable_shared_from_this<Impl> {
     // ---- GUI thread only ----
     PostCall post;
     SdlWaveOut::Clock clock;
+    SdlWaveOut::Say say;
+    // The missing device has been said; said again only after a device opened.
+    bool saidNoDevice = false;
     std::chrono::steady_clock::time_point nextTry{};
     std::chrono::milliseconds retryAfter{0};
     SDL_AudioDeviceID device = 0;
@@ -177,8 +238,8 @@ void SdlWaveOut::Impl::postNotice(WaveNotice kind, WaveHeader* header)
     });
 }
 
-SdlWaveOut::SdlWaveOut(PostCall post, Clock clock)
-    : impl_(std::make_shared<Impl>(std::move(post), std::move(clock)))
+SdlWaveOut::SdlWaveOut(PostCall post, Clock clock, Say say)
+    : impl_(std::make_shared<Impl>(std::move(post), std::move(clock), std::move(say)))
 {
     impl_->notifier = std::thread([impl = impl_.get()] { impl->notifierLoop(); });
 }
@@ -210,16 +271,22 @@ WaveResult SdlWaveOut::open(WaveOutHandle& handle, int deviceId, const WaveForma
     const auto now = d.clock();
     if (now < d.nextTry)
         return WaveResult::NoDevice;
-    const auto fail = [&] {
+    const auto fail = [&](const char* why) {
         d.retryAfter = d.retryAfter.count() == 0 ? Impl::kFirstRetry : std::min(2 * d.retryAfter, Impl::kLongestRetry);
         d.nextTry = now + d.retryAfter;
+        if (!d.saidNoDevice) {
+            d.saidNoDevice = true;
+            d.say(std::string("Ostrovik: no sound device (") + why +
+                  "); the sound stays silent until one can be opened.");
+            alsaComplaints().setQuiet(true);
+        }
         return WaveResult::NoDevice;
     };
     // SDL would take SIGINT and SIGTERM for quit events that nobody reads, and
     // the program could then no longer be ended by them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return fail();
+        return fail(SDL_GetError());
     SDL_AudioSpec want{};
     SDL_AudioSpec have{};
     want.freq = static_cast<int>(format.samplesPerSec);
@@ -231,10 +298,17 @@ WaveResult SdlWaveOut::open(WaveOutHandle& handle, int deviceId, const WaveForma
     // No changes allowed: SDL converts to whatever the hardware wants.
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device == 0) {
+        const std::string why = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return fail();
+        return fail(why.c_str());
     }
     d.retryAfter = std::chrono::milliseconds{0};
+    if (d.saidNoDevice) {
+        // A device is back: a later loss is worth a line, and ALSA's own
+        // reports of it too.
+        d.saidNoDevice = false;
+        alsaComplaints().setQuiet(false);
+    }
     d.device = device;
     d.handle = d.nextHandle++;
     if (d.nextHandle == 0)

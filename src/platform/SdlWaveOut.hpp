@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/WaveOut.hpp"
 
@@ -18,14 +19,19 @@ namespace ostrovik::platform {
 ///
 /// Without a sound device an open fails (NoDevice); the hardware is asked
 /// again no sooner than a second later, so that failing opens stay cheap.
+/// The first failure is said once on the terminal; the retries are quiet,
+/// the sound library's own complaints included, until a device has opened.
 class SdlWaveOut final : public WaveOut {
 public:
     /// The clock the pause after a failed open is judged by.
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    /// Where the one line about a missing device goes.
+    using Say = std::function<void(const std::string& line)>;
 
     /// @p post must stay usable until this object is destroyed; @p clock is
-    /// the steady clock unless a test drives the time itself.
-    explicit SdlWaveOut(PostCall post, Clock clock = &std::chrono::steady_clock::now);
+    /// the steady clock unless a test drives the time itself; @p say writes
+    /// to the standard error stream unless a test listens itself.
+    explicit SdlWaveOut(PostCall post, Clock clock = &std::chrono::steady_clock::now, Say say = {});
     ~SdlWaveOut() override;
     SdlWaveOut(const SdlWaveOut&) = delete;
     SdlWaveOut& operator=(const SdlWaveOut&) = delete;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -250,4 +251,84 @@ TEST(SdlWaveOut, ToggledBeeperComesOutAsClicksInTheDiskDriversFile)
             EXPECT_GE(clicks[k] - clicks[k - 3], 1412u);
         }
     }
+}
+
+namespace {
+
+/// What the process writes on its standard error stream while it runs @p f.
+std::string stderrOf(const std::function<void()>& f)
+{
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("ostrovik-stderr-" + std::to_string(::getpid()) + ".txt");
+    std::fflush(stderr);
+    const int saved = ::dup(2);
+    FILE* sink = std::fopen(file.c_str(), "w");
+    ::dup2(::fileno(sink), 2);
+    f();
+    std::fflush(stderr);
+    ::dup2(saved, 2);
+    ::close(saved);
+    std::fclose(sink);
+    std::ifstream in(file);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(file);
+    return text;
+}
+
+} // namespace
+
+TEST(SdlWaveOut, AMissingDeviceIsSaidOnceAndTheRetriesAreQuiet)
+{
+    // Two ways to have no device: no such driver, and ALSA asked for a
+    // device it does not know (it complains on stderr at every open).
+    const struct {
+        const char* name;
+        const char* driver;
+    } roads[] = {{"no such driver", "no-such-driver"}, {"ALSA without the device", "alsa"}};
+    setenv("AUDIODEV", "ostrovik-no-such-device", 1);
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.name);
+        setenv("SDL_AUDIODRIVER", road.driver, 1);
+        CallQueue gui;
+        auto now = std::chrono::steady_clock::time_point{} + std::chrono::hours(1);
+        std::vector<std::string> said;
+        SdlWaveOut device(gui.poster(), [&now] { return now; },
+                          [&said](const std::string& line) { said.push_back(line); });
+        auto target = std::make_shared<Recorder>();
+        ostrovik::platform::WaveOutHandle handle = 0;
+        const auto tryOpen = [&] { return device.open(handle, 0, pcm8Mono(), target); };
+
+        EXPECT_EQ(tryOpen(), WaveResult::NoDevice);
+        ASSERT_EQ(said.size(), 1u);
+        EXPECT_EQ(said[0].rfind("Ostrovik: no sound device (", 0), 0u) << said[0];
+        // A minute of retries, every pause waited out: nothing more is said,
+        // and nothing reaches the terminal.
+        for (int retry = 0; retry < 8; ++retry) {
+            now += 16s;
+            WaveResult result{};
+            EXPECT_EQ(stderrOf([&] { result = tryOpen(); }), "") << "retry " << retry;
+            EXPECT_EQ(result, WaveResult::NoDevice);
+        }
+        EXPECT_EQ(said.size(), 1u);
+    }
+    unsetenv("AUDIODEV");
+
+    // A device that opens ends the quiet: a later loss is said again.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    CallQueue gui;
+    auto now = std::chrono::steady_clock::time_point{} + std::chrono::hours(1);
+    std::vector<std::string> said;
+    SdlWaveOut device(gui.poster(), [&now] { return now; }, [&said](const std::string& line) { said.push_back(line); });
+    auto target = std::make_shared<Recorder>();
+    ostrovik::platform::WaveOutHandle handle = 0;
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_EQ(device.open(handle, 0, pcm8Mono(), target), WaveResult::NoDevice);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    now += 1s;
+    ASSERT_EQ(device.open(handle, 0, pcm8Mono(), target), WaveResult::Ok);
+    ASSERT_EQ(device.close(handle), WaveResult::Ok);
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_EQ(device.open(handle, 0, pcm8Mono(), target), WaveResult::NoDevice);
+    EXPECT_EQ(said.size(), 2u);
+    gui.drain();
 }
