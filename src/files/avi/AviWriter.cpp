@@ -204,6 +204,14 @@ void TAviWriter_2::AddFrame(const TAviFrame& Frame)
             continue;
         const std::uint8_t* in = Frame.Bits + static_cast<std::ptrdiff_t>(sy) * Frame.Stride;
         std::uint8_t* out = work_.data() + static_cast<std::size_t>(y) * stride;
+        if (!Stretch && inBytes == 3 && bytes == 3) {
+            // The usual case, the frame at its own size: whole rows at once.
+            const int from = std::max(0, dx), to = std::min(Width, dx + Frame.Width);
+            if (from < to)
+                std::copy_n(in + static_cast<std::ptrdiff_t>(from - dx) * 3, static_cast<std::size_t>(to - from) * 3,
+                            out + static_cast<std::ptrdiff_t>(from) * 3);
+            continue;
+        }
         for (int x = 0; x < Width; ++x) {
             const int sx = Stretch ? static_cast<int>(static_cast<std::int64_t>(x) * Frame.Width / Width) : x - dx;
             if (sx < 0 || sx >= Frame.Width)
