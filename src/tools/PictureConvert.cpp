@@ -34,6 +34,24 @@ std::array<Rgb, 256> makeWorkPalette()
     return palette;
 }
 
+/// Each screen pixel takes the picture's pixel it falls on.
+template <typename T>
+std::vector<T> stretchNearest(std::span<const T> values, int width, int height)
+{
+    if (width <= 0 || height <= 0 || values.size() != static_cast<std::size_t>(width) * height)
+        throw std::invalid_argument("stretchToScreen: the picture's size does not match its pixels");
+    std::vector<T> out(kScreenPixels);
+    for (int y = 0; y < kScreenSide; ++y) {
+        // In 64 bits: a picture may be millions of pixels high or wide.
+        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(height) / kScreenSide *
+                                static_cast<std::size_t>(width);
+        for (int x = 0; x < kScreenSide; ++x)
+            out[static_cast<std::size_t>(y) * kScreenSide + x] =
+                values[row + static_cast<std::size_t>(x) * static_cast<std::size_t>(width) / kScreenSide];
+    }
+    return out;
+}
+
 } // namespace
 
 std::optional<PictureKind> pictureKind(std::string_view fileName)
@@ -73,15 +91,12 @@ std::vector<std::uint8_t> convertToBW(const RgbPicture& picture, int threshold)
 
 ScreenPixels stretchToScreen(std::span<const std::uint8_t> values, int width, int height)
 {
-    if (width <= 0 || height <= 0 || values.size() != static_cast<std::size_t>(width) * height)
-        throw std::invalid_argument("stretchToScreen: the picture's size does not match its pixels");
-    ScreenPixels out(kScreenPixels);
-    for (int y = 0; y < kScreenSide; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y * height / kScreenSide) * width;
-        for (int x = 0; x < kScreenSide; ++x)
-            out[static_cast<std::size_t>(y) * kScreenSide + x] = values[row + x * width / kScreenSide];
-    }
-    return out;
+    return stretchNearest(values, width, height);
+}
+
+RgbPicture stretchToScreen(const RgbPicture& picture)
+{
+    return {kScreenSide, kScreenSide, stretchNearest(std::span<const Rgb>(picture.Pixels), picture.Width, picture.Height)};
 }
 
 const std::array<Rgb, 256>& workPalette()

@@ -29,6 +29,10 @@ inline constexpr std::size_t kScreenPixels = static_cast<std::size_t>(kScreenSid
 /// One byte per pixel of the 256 × 256 screen, rows top first.
 using ScreenPixels = std::vector<std::uint8_t>;
 
+/// The largest picture file read: far above any picture the screen can
+/// use, far below what would strain memory.
+inline constexpr std::size_t kMaxPictureFileBytes = 64u << 20;
+
 /// The decoders a picture file goes to, chosen by its name's last three
 /// characters: "bmp"/"BMP", "jpg"/"JPG", "png"/"PNG". Mixed case, a
 /// four-letter extension or any other ending has none.
@@ -50,6 +54,10 @@ std::vector<std::uint8_t> convertToBW(const RgbPicture& picture, int threshold);
 /// @p values (one per pixel of a @p width × @p height picture) stretched
 /// over the 256 × 256 screen, each screen pixel taking the nearest one.
 ScreenPixels stretchToScreen(std::span<const std::uint8_t> values, int width, int height);
+
+/// @p picture stretched over the 256 × 256 screen in the same way, pixel by
+/// pixel: no colour arises that the picture does not hold.
+RgbPicture stretchToScreen(const RgbPicture& picture);
 
 /// The palette of the 8-bit work picture. Only an index's two low bits reach
 /// the screen, so each entry is the colour those bits show there under the

@@ -1,14 +1,19 @@
 #include "tools/TPictureToLVTForm.hpp"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
+#include <QStandardPaths>
 
 #include <algorithm>
 
+#include "platform/RegularFile.hpp"
 #include "tools/PictureLvt.hpp"
 #include "ui/Captions.hpp"
 #include "ui/Dialogs.hpp"
@@ -54,11 +59,16 @@ RgbPicture toRgbPicture(const QImage& image)
     return p;
 }
 
-/// The picture drawn over the whole screen.
-QImage stretched(const QImage& picture)
+/// A 256 × 256 picture as the window draws it.
+QImage toQImage(const RgbPicture& screenSized)
 {
-    return picture.scaled(kScreenSide, kScreenSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-        .convertToFormat(QImage::Format_RGB32);
+    QImage image(kScreenSide, kScreenSide, QImage::Format_RGB32);
+    for (int y = 0; y < kScreenSide; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < kScreenSide; ++x)
+            line[x] = 0xFF000000u | screenSized.at(x, y);
+    }
+    return image;
 }
 
 QPushButton* button(QWidget* parent, const char* name, int x, int y, int w)
@@ -132,11 +142,20 @@ std::filesystem::path TPictureToLVTForm::programDir() const
     return main_.machine().ProgramDir;
 }
 
+QString TPictureToLVTForm::openFolder() const
+{
+    if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir())
+        return lastFolder_;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
+
 void TPictureToLVTForm::Button1Click()
 {
-    const std::optional<QString> file = ui::dialogs().openFile(this, QString(), QString(), OpenDialogFilter());
+    const std::optional<QString> file = ui::dialogs().openFile(this, QString(), openFolder(), OpenDialogFilter());
     if (!file)
         return;
+    lastFolder_ = QFileInfo(*file).absolutePath();
     const std::string name = QFile::encodeName(*file).toStdString();
     const std::optional<PictureKind> kind = pictureKind(name);
     if (!kind) {
@@ -158,12 +177,11 @@ void TPictureToLVTForm::Button1Click()
                                                      : LoadPNG(*file, picture);
     if (!loaded)
         return;
-    source_ = picture;
-    sourcePixels_ = toRgbPicture(source_);
+    sourcePixels_ = toRgbPicture(picture);
     pictureName_ = tools::pictureName(name);
     for (QWidget* w : std::initializer_list<QWidget*>{TrackBar1, Button2, Button3, Button4, Button5, TrackBar2})
         w->setEnabled(true);
-    sourceView_ = stretched(source_);
+    sourceView_ = toQImage(stretchToScreen(sourcePixels_));
     ConvertToBW(sourcePixels_, TrackBar1->value());
 }
 
@@ -184,7 +202,18 @@ bool TPictureToLVTForm::LoadPNG(const QString& FileName, QImage& picture)
 
 bool TPictureToLVTForm::decode(const QString& fileName, const char* format, QImage& picture)
 {
-    QImageReader reader(fileName, format);
+    // Only a regular file of bounded size is read: a FIFO or a device in
+    // its place would hang the window or feed it without end.
+    const platform::FileRead file =
+        platform::ReadRegularFile(QFile::encodeName(fileName).toStdString(), kMaxPictureFileBytes);
+    if (!file.ok()) {
+        ui::dialogs().error(this, QStringLiteral("%1: %2").arg(fileName, QString::fromStdString(file.reason)));
+        return false;
+    }
+    QByteArray bytes = QByteArray::fromRawData(file.bytes.data(), static_cast<qsizetype>(file.bytes.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
     // The file's contents decide nothing: a PNG named .jpg is not a JPEG.
     reader.setDecideFormatFromContent(false);
     if (!reader.read(&picture) || picture.isNull()) {
@@ -204,7 +233,7 @@ void TPictureToLVTForm::ConvertToBW(const RgbPicture& Picture, int Threshold)
 
 void TPictureToLVTForm::TrackBar1Change()
 {
-    if (!source_.isNull())
+    if (!sourcePixels_.Pixels.empty())
         ConvertToBW(sourcePixels_, TrackBar1->value());
 }
 
@@ -221,7 +250,7 @@ void TPictureToLVTForm::RotateWB_and_save()
 
 void TPictureToLVTForm::Rotate256_and_save()
 {
-    saveWorkBitmap(programDir(), colourIndices(toRgbPicture(stretched(source_))));
+    saveWorkBitmap(programDir(), colourIndices(stretchToScreen(sourcePixels_)));
 }
 
 std::filesystem::path TPictureToLVTForm::save(bool colour)

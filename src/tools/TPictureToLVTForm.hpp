@@ -65,6 +65,9 @@ private:
     std::filesystem::path save(bool colour);
     void view(bool colour);
     std::filesystem::path programDir() const;
+    /// Where the open dialog starts: the folder of the last picture loaded,
+    /// else the user's picture folder, else the home folder.
+    QString openFolder() const;
 
     ui::TMainFormEmu& main_;
     QPushButton* Button1 = nullptr;
@@ -77,10 +80,10 @@ private:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
 
-    /// The picture as loaded, any size.
-    QImage source_;
-    /// Its pixels as the conversion reads them.
+    /// The picture as loaded, any size, as the conversion reads it.
     RgbPicture sourcePixels_;
+    /// The folder of the last picture loaded; empty before the first.
+    QString lastFolder_;
     ScreenPixels bwPicture_;
     std::string pictureName_;
     QImage sourceView_;

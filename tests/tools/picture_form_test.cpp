@@ -10,6 +10,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <memory>
 
@@ -58,7 +60,10 @@ private slots:
     void picturesLoadByTheirNamesEnding();
     void slidersSetThresholdAndPalette();
     void aMissingOutputFolderIsReported();
+    void whatIsNoPictureFileIsRefused();
+    void theOpenDialogStartsWhereThePicturesAre();
     void convertedPicturesShowOnTheMachine();
+    void smallPicturesStretchPixelByPixel();
 
 private:
     TPictureToLVTForm* open();
@@ -229,6 +234,61 @@ void PictureFormTest::aMissingOutputFolderIsReported()
     QCOMPARE(static_cast<std::uint16_t>(rig_->m().r_PC), pc);
 }
 
+void PictureFormTest::whatIsNoPictureFileIsRefused()
+{
+    QVERIFY(open());
+    load(savePicture(QStringLiteral("first.png"), filled(16, 16, qRgb(255, 255, 255)), "PNG"));
+    const tools::ScreenPixels before = form_->bwPicture();
+    // A FIFO without a writer would hang the window, /dev/zero would be read
+    // without end; a file beyond the bound is not read at all.
+    const QString fifo = rig_->path(QStringLiteral("pipe.png"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = rig_->path(QStringLiteral("zero.png"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString huge = rig_->path(QStringLiteral("huge.bmp"));
+    {
+        QFile f(huge);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(qint64{65} << 20));
+    }
+    const QString folder = rig_->makeFolder(QStringLiteral("folder.jpg"));
+    const QString paths[] = {fifo, zero, huge, folder};
+    for (const QString& path : paths) {
+        rig_->dialogs.errors.clear();
+        load(path);
+        QCOMPARE(rig_->dialogs.errors.size(), 1);
+        QVERIFY2(rig_->dialogs.errors.front().startsWith(path), qPrintable(rig_->dialogs.errors.front()));
+        QCOMPARE(form_->pictureName(), std::string("first"));
+        QVERIFY(form_->bwPicture() == before);
+    }
+}
+
+void PictureFormTest::theOpenDialogStartsWhereThePicturesAre()
+{
+    // A home folder of the test's own, with and without a picture folder.
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    const QString testHome = rig_->makeFolder(QStringLiteral("home"));
+    qputenv("HOME", QFile::encodeName(testHome));
+    qunsetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", home);
+        if (!config.isNull())
+            qputenv("XDG_CONFIG_HOME", config);
+    });
+    QVERIFY(open());
+
+    load(QString());
+    QCOMPARE(rig_->dialogs.asked.back().dir, testHome);
+    const QString pictures = rig_->makeFolder(QStringLiteral("home/Pictures"));
+    load(QString());
+    QCOMPARE(rig_->dialogs.asked.back().dir, pictures);
+
+    // Then in the folder of the picture last chosen.
+    const QString elsewhere = rig_->makeFolder(QStringLiteral("elsewhere"));
+    load(savePicture(QStringLiteral("elsewhere/w.png"), filled(8, 8, qRgb(255, 255, 255)), "PNG"));
+    load(QString());
+    QCOMPARE(rig_->dialogs.asked.back().dir, elsewhere);
+}
+
 void PictureFormTest::convertedPicturesShowOnTheMachine()
 {
     QVERIFY(rig_->powerOn());
@@ -266,6 +326,29 @@ void PictureFormTest::convertedPicturesShowOnTheMachine()
             expected.setPixel(x, y, picture.pixel(x, y) == kFour[0] ? qRgb(0, 0, 255) : qRgb(255, 255, 0));
     QCOMPARE(test::differenceFromBitmap(expected, *rig_->window->screen().ScreenBitmap), QString());
     QVERIFY(rig_->dialogs.errors.isEmpty());
+}
+
+void PictureFormTest::smallPicturesStretchPixelByPixel()
+{
+    // Three by five pixels of the four colours: each becomes a block of
+    // whole screen pixels, with no blend between neighbours.
+    QImage picture(3, 5, QImage::Format_RGB32);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 3; ++x)
+            picture.setPixel(x, y, kFour[(x + 2 * y) % 4]);
+    QImage expected(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            expected.setPixel(x, y, picture.pixel(x * 3 / 256, y * 5 / 256));
+
+    QVERIFY(rig_->powerOn());
+    QVERIFY(open());
+    load(savePicture(QStringLiteral("tiny.png"), picture, "PNG"));
+    QCOMPARE(form_->sourceView(), expected);
+    child<QPushButton>("Button5")->click();
+    rig_->runTicks(40);
+    QVERIFY(rig_->dialogs.errors.isEmpty());
+    QCOMPARE(test::differenceFromBitmap(expected, *rig_->window->screen().ScreenBitmap), QString());
 }
 
 QTEST_MAIN(PictureFormTest)
