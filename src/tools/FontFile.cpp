@@ -1,9 +1,8 @@
 #include "tools/FontFile.hpp"
 
-#include <cerrno>
-#include <cstdio>
-#include <system_error>
+#include <algorithm>
 
+#include "platform/RegularFile.hpp"
 #include "tools/PictureLvt.hpp"
 
 namespace ostrovik::tools {
@@ -21,23 +20,18 @@ void saveFont(const std::filesystem::path& path, const MachineRam& ram)
 FontLoad loadFont(const std::filesystem::path& path, MachineRam& ram)
 {
     FontLoad result;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        result.error = "Cannot open " + path.string() + ": " +
-                       std::error_code(errno, std::generic_category()).message();
+    // A FIFO or a device in the file's place is refused before a byte is
+    // read; of a longer file only the font's bytes are read.
+    const platform::FileRead file = platform::ReadRegularFile(path.string(), kFontFileSize, platform::WhenLonger::KeepPrefix);
+    if (!file.ok()) {
+        result.error = "Cannot open " + path.string() + ": " + file.reason;
         return result;
     }
-    for (; result.bytesRead < kFontFileSize; ++result.bytesRead) {
-        const int c = std::fgetc(f);
-        if (c == EOF) {
-            result.error = "Read beyond end of file " + path.string() + ": the font stops after " +
-                           std::to_string(result.bytesRead) + " of its " + std::to_string(kFontFileSize) +
-                           " bytes";
-            break;
-        }
-        ram[kFontStart + result.bytesRead] = static_cast<std::uint8_t>(c);
-    }
-    std::fclose(f);
+    result.bytesRead = file.bytes.size();
+    std::copy(file.bytes.begin(), file.bytes.end(), ram.begin() + kFontStart);
+    if (result.bytesRead < kFontFileSize)
+        result.error = "Read beyond end of file " + path.string() + ": the font stops after " +
+                       std::to_string(result.bytesRead) + " of its " + std::to_string(kFontFileSize) + " bytes";
     return result;
 }
 

@@ -23,7 +23,8 @@ inline constexpr std::size_t kFontFileSize = 2049;
 std::string fontFileName(std::string_view stamp);
 
 /// Writes the font file @p path from @p ram. Throws std::runtime_error
-/// naming the file and the reason; memory is never touched.
+/// naming the file and the reason, and then leaves no file behind; memory
+/// is never touched.
 void saveFont(const std::filesystem::path& path, const MachineRam& ram);
 
 /// What a font load did.

@@ -143,8 +143,15 @@ void writeWholeFile(const std::filesystem::path& path, std::span<const std::uint
         throw std::runtime_error("Cannot create " + path.string() + ": " + reason(errno));
     f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     f.close();
-    if (!f)
-        throw std::runtime_error("Cannot write " + path.string() + ": " + reason(errno));
+    if (!f) {
+        const int err = errno;
+        // A cut file (a full disk) is nobody's to take for a whole one;
+        // a device standing under the name is left alone.
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(path, ignored))
+            std::filesystem::remove(path, ignored);
+        throw std::runtime_error("Cannot write " + path.string() + ": " + reason(err));
+    }
 }
 
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path)

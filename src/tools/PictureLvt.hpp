@@ -68,7 +68,8 @@ std::filesystem::path writePictureLvt(const std::filesystem::path& programDir, s
                                       std::string_view name, std::uint8_t palette);
 
 /// @p bytes as the file @p path, replacing what was there. Throws
-/// std::runtime_error naming the file and the system's reason.
+/// std::runtime_error naming the file and the system's reason; a write cut
+/// short (a full disk) leaves no file under the name.
 void writeWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 /// The whole of the file @p path. Throws std::runtime_error naming the file
 /// and the reason.

@@ -8,9 +8,12 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <array>
 #include <memory>
 
+#include "support/FileSizeLimit.hpp"
 #include "support/MainWindowRig.hpp"
 #include "tools/TZnakogeneratorForm.hpp"
 #include "ui/Captions.hpp"
@@ -41,6 +44,7 @@ private slots:
     void onlyChangeWritesMemory();
     void fontFilesSaveAndLoad_data();
     void fontFilesSaveAndLoad();
+    void aFullDiskLeavesNoFontFile();
     void anEditedLetterIsTypedOnTheScreen();
 
 private:
@@ -185,12 +189,14 @@ void FontFormTest::onlyChangeWritesMemory()
 
 void FontFormTest::fontFilesSaveAndLoad_data()
 {
-    QTest::addColumn<int>("size"); // bytes of the file loaded; 0: the saved font
+    QTest::addColumn<int>("size"); // bytes of the file loaded; 0: the saved font; -1: a FIFO
     QTest::addColumn<int>("read");
     QTest::addColumn<bool>("error");
     QTest::newRow("saved font") << 0 << 2049 << false;
     QTest::newRow("short file") << 1000 << 1000 << true;
     QTest::newRow("long file") << 3000 << 2049 << false;
+    // Without a writer it would hang the window; memory stays as it was.
+    QTest::newRow("FIFO") << -1 << 0 << true;
 }
 
 void FontFormTest::fontFilesSaveAndLoad()
@@ -221,7 +227,10 @@ void FontFormTest::fontFilesSaveAndLoad()
     QCOMPARE(QFileInfo(suggested).size(), qint64{2049});
 
     QString file = suggested;
-    if (size) {
+    if (size < 0) {
+        file = rig_->path(QStringLiteral("FONTS/pipe.fnt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    } else if (size) {
         std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
         for (std::size_t i = 0; i < bytes.size(); ++i)
             bytes[i] = static_cast<std::uint8_t>(i * 3);
@@ -239,6 +248,22 @@ void FontFormTest::fontFilesSaveAndLoad()
             want = size ? static_cast<std::uint8_t>((i - 0xB100) * 3) : original[static_cast<std::size_t>(i)];
         QCOMPARE(m.RAM[static_cast<std::size_t>(i)], want);
     }
+}
+
+void FontFormTest::aFullDiskLeavesNoFontFile()
+{
+    rig_->makeFolder(QStringLiteral("FONTS"));
+    QVERIFY(open());
+    const QString file = rig_->path(QStringLiteral("FONTS/full.fnt"));
+    rig_->dialogs.answers = QStringList{file};
+    {
+        const test::FileSizeLimit full(0);
+        QVERIFY(full.ok());
+        child<QPushButton>("Button2")->click();
+    }
+    QCOMPARE(rig_->dialogs.errors.size(), 1);
+    QVERIFY2(rig_->dialogs.errors.front().contains(file), qPrintable(rig_->dialogs.errors.front()));
+    QVERIFY(!QFile::exists(file));
 }
 
 void FontFormTest::anEditedLetterIsTypedOnTheScreen()

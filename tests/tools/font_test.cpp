@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FileSizeLimit.hpp"
+#include "support/TempFolder.hpp"
 #include "tools/FontFile.hpp"
 #include "tools/GlyphEditor.hpp"
 
@@ -25,11 +27,6 @@ std::unique_ptr<MachineRam> patternedRam()
     for (std::size_t i = 0; i < ram->size(); ++i)
         (*ram)[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
     return ram;
-}
-
-fs::path tempFile(const std::string& name)
-{
-    return fs::temp_directory_path() / ("ostrovik_font_" + std::to_string(::getpid()) + "_" + name);
 }
 
 void writeBytes(const fs::path& path, std::size_t count, std::uint8_t start)
@@ -146,7 +143,8 @@ TEST(FontFile, SavedFontsLoadBackAndOddSizesAreHandled)
 {
     EXPECT_EQ(fontFileName("05_03_2024_14_07_09"), "FONTS_05_03_2024_14_07_09.fnt");
 
-    const fs::path saved = tempFile("saved.fnt");
+    const ostrovik::test::TempFolder folder("font");
+    const fs::path saved = folder / "saved.fnt";
     const auto original = patternedRam();
     saveFont(saved, *original);
     EXPECT_EQ(fs::file_size(saved), 2049u);
@@ -157,15 +155,22 @@ TEST(FontFile, SavedFontsLoadBackAndOddSizesAreHandled)
         std::size_t read;
         bool error;
     };
-    const fs::path shortFile = tempFile("short.fnt"), longFile = tempFile("long.fnt"),
-                   missing = tempFile("missing.fnt");
+    const fs::path shortFile = folder / "short.fnt", longFile = folder / "long.fnt", missing = folder / "missing.fnt",
+                   pipe = folder / "pipe.fnt", directory = folder / "folder.fnt";
     writeBytes(shortFile, 100, 0x40);
     writeBytes(longFile, 3000, 0x40);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    fs::create_directory(directory);
+    // A FIFO without a writer would hang, and /dev/zero never ends: neither
+    // is a file, and memory stays as it was.
     const Case cases[] = {
         {"round trip", saved, 2049, false},
         {"short file", shortFile, 100, true},
         {"long file", longFile, 2049, false},
         {"missing file", missing, 0, true},
+        {"FIFO", pipe, 0, true},
+        {"device", "/dev/zero", 0, true},
+        {"folder", directory, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -189,7 +194,41 @@ TEST(FontFile, SavedFontsLoadBackAndOddSizesAreHandled)
     EXPECT_NE(shortLoad.error->find("100"), std::string::npos) << *shortLoad.error;
 
     // A font that cannot be written says so.
-    EXPECT_THROW(saveFont(tempFile("no/such/folder.fnt"), *original), std::runtime_error);
-    for (const fs::path& p : {saved, shortFile, longFile})
-        fs::remove(p);
+    EXPECT_THROW(saveFont(folder / "no/such/folder.fnt", *original), std::runtime_error);
+}
+
+TEST(FontFile, AWriteCutShortLeavesNoFileBehind)
+{
+    // The disk fills before the first byte, or half-way; a font of the same
+    // name may be there from before.
+    struct Case {
+        const char* what;
+        rlim_t room;
+        bool existing;
+    } cases[] = {
+        {"no room at all", 0, false},
+        {"room for half the font", 1000, false},
+        {"over an older font", 1000, true},
+    };
+    const ostrovik::test::TempFolder folder("font");
+    const auto ram = patternedRam();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path file = folder / "full.fnt";
+        if (c.existing)
+            writeBytes(file, 2049, 0);
+        std::string error;
+        {
+            const ostrovik::test::FileSizeLimit full(c.room);
+            ASSERT_TRUE(full.ok());
+            try {
+                saveFont(file, *ram);
+            } catch (const std::runtime_error& e) {
+                error = e.what();
+            }
+        }
+        EXPECT_NE(error.find("full.fnt"), std::string::npos) << error;
+        EXPECT_NE(error.find("File too large"), std::string::npos) << error;
+        EXPECT_FALSE(fs::exists(file));
+    }
 }
