@@ -1,12 +1,11 @@
 #include "tools/PictureLvt.hpp"
 
-#include <cerrno>
-#include <fstream>
 #include <stdexcept>
-#include <system_error>
 
 #include "files/Bytes.hpp"
 #include "files/TapeImage.hpp"
+#include "platform/RegularFile.hpp"
+#include "platform/WholeFile.hpp"
 
 namespace ostrovik::tools {
 
@@ -19,11 +18,6 @@ void put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
         out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-std::string reason(int err)
-{
-    return std::error_code(err, std::generic_category()).message();
 }
 
 } // namespace
@@ -137,33 +131,20 @@ std::filesystem::path writePictureLvt(const std::filesystem::path& programDir, s
 
 void writeWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
 {
-    errno = 0;
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (!f)
-        throw std::runtime_error("Cannot create " + path.string() + ": " + reason(errno));
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    f.close();
-    if (!f) {
-        const int err = errno;
-        // A cut file (a full disk) is nobody's to take for a whole one;
-        // a device standing under the name is left alone.
-        std::error_code ignored;
-        if (std::filesystem::is_regular_file(path, ignored))
-            std::filesystem::remove(path, ignored);
-        throw std::runtime_error("Cannot write " + path.string() + ": " + reason(err));
-    }
+    // A write cut short (a full disk) leaves no file under the name.
+    const platform::FileWrite written = platform::WriteWholeFile(
+        path.string(), std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!written.ok)
+        throw std::runtime_error((written.created ? "Cannot write " : "Cannot create ") + path.string() + ": " +
+                                 written.reason);
 }
 
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path)
 {
-    errno = 0;
-    std::ifstream f(path, std::ios::binary);
-    if (!f)
-        throw std::runtime_error("Cannot open " + path.string() + ": " + reason(errno));
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    if (f.bad())
-        throw std::runtime_error("Cannot read " + path.string() + ": " + reason(errno));
-    return bytes;
+    const platform::FileRead file = platform::ReadRegularFile(path.string(), kMaxWholeFileBytes);
+    if (!file.ok())
+        throw std::runtime_error("Cannot read " + path.string() + ": " + file.reason);
+    return std::vector<std::uint8_t>(file.bytes.begin(), file.bytes.end());
 }
 
 } // namespace ostrovik::tools

@@ -67,12 +67,15 @@ void saveWorkBitmap(const std::filesystem::path& programDir, std::span<const std
 std::filesystem::path writePictureLvt(const std::filesystem::path& programDir, std::string_view prefix,
                                       std::string_view name, std::uint8_t palette);
 
+inline constexpr std::size_t kMaxWholeFileBytes = 1u << 20;
+
 /// @p bytes as the file @p path, replacing what was there. Throws
 /// std::runtime_error naming the file and the system's reason; a write cut
 /// short (a full disk) leaves no file under the name.
 void writeWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
-/// The whole of the file @p path. Throws std::runtime_error naming the file
-/// and the reason.
+/// The whole of the file @p path, a regular file of at most
+/// kMaxWholeFileBytes (the work picture, a tape image). Throws
+/// std::runtime_error naming the file and the reason.
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path);
 
 } // namespace ostrovik::tools
