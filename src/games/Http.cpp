@@ -1,8 +1,10 @@
 #include "games/Http.hpp"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <curl/curl.h>
@@ -36,15 +38,41 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-size_t appendToString(char* data, size_t size, size_t count, void* user)
-{
-    static_cast<std::string*>(user)->append(data, size * count);
-    return size * count;
-}
+/// Where a transfer's body goes, and how much of it may come.
+struct Sink {
+    std::string* text = nullptr;
+    std::FILE* file = nullptr;
+    std::size_t limit = 0;
+    std::size_t received = 0;
+    bool overLimit = false;
+    /// For a file: the answer's status is looked at before its first byte,
+    /// and the body of one that is not 2xx is not fetched at all.
+    CURL* only2xx = nullptr;
+    bool notWanted = false;
+};
 
-size_t writeToFile(char* data, size_t size, size_t count, void* user)
+size_t receive(char* data, size_t size, size_t count, void* user)
 {
-    return std::fwrite(data, size, count, static_cast<std::FILE*>(user)) * size;
+    Sink& sink = *static_cast<Sink*>(user);
+    const std::size_t n = size * count;
+    if (sink.only2xx && sink.received == 0) {
+        long status = 0;
+        curl_easy_getinfo(sink.only2xx, CURLINFO_RESPONSE_CODE, &status);
+        if (status < 200 || status >= 300) {
+            sink.notWanted = true;
+            return 0;
+        }
+    }
+    if (n > sink.limit - sink.received) {
+        sink.overLimit = true;
+        return 0; // any other count than n ends the transfer
+    }
+    sink.received += n;
+    if (sink.text)
+        sink.text->append(data, n);
+    else if (std::fwrite(data, 1, n, sink.file) != n)
+        return 0;
+    return n;
 }
 
 size_t keepContentType(char* data, size_t size, size_t count, void* user)
@@ -72,8 +100,13 @@ int abortWhenStopped(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
     return static_cast<const std::atomic<bool>*>(user)->load() ? 1 : 0;
 }
 
-/// An easy handle set up the way every fetch of ours goes out.
-Easy openEasy(const std::string& url, const HttpLimits& limits, const std::atomic<bool>& stopped)
+constexpr const char* kPlainOnly = "http";
+constexpr const char* kPlainOrSecure = "http,https";
+
+/// An easy handle set up the way every fetch of ours goes out, its body
+/// going to @p sink.
+Easy openEasy(const std::string& url, const HttpLimits& limits, const std::atomic<bool>& stopped, Sink& sink,
+              const char* protocols = kPlainOnly)
 {
     initCurlOnce();
     Easy easy(curl_easy_init());
@@ -81,17 +114,53 @@ Easy openEasy(const std::string& url, const HttpLimits& limits, const std::atomi
         return easy;
     CURL* c = easy.get();
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http");
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, protocols);
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, protocols);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
-    // A transfer that moves no byte for this long fails; waiting for the
-    // answer's head counts as well.
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, limits.stallSeconds);
+    // A transfer slower than this for this long fails; waiting for the
+    // answer's head counts as slow. No transfer outlives the overall cap.
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytes);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
+    curl_easy_setopt(c, CURLOPT_TIMEOUT, limits.totalSeconds);
+    // An announced length over the limit is refused before the body comes;
+    // the sink cuts one that was not announced.
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(sink.limit));
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, receive);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, abortWhenStopped);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &stopped);
     return easy;
+}
+
+bool tooLarge(CURLcode result, const Sink& sink)
+{
+    return sink.overLimit || result == CURLE_FILESIZE_EXCEEDED;
+}
+
+/// A short name in @p folder that no other file has, created empty for
+/// writing: ".part-" and two numbers of eight hexadecimal digits, whatever
+/// the length of the target's own name.
+std::FILE* createTemporary(const std::filesystem::path& folder, std::string& name)
+{
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char leaf[32];
+        std::snprintf(leaf, sizeof leaf, ".part-%08x-%08x", static_cast<unsigned>(::getpid()), serial++);
+        name = (folder / leaf).string();
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            if (std::FILE* file = ::fdopen(fd, "wb"))
+                return file;
+            ::close(fd);
+            ::unlink(name.c_str());
+            return nullptr;
+        }
+        if (errno != EEXIST)
+            return nullptr;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -127,6 +196,11 @@ std::string KeepPiecesToZero(std::string_view raw)
     return text;
 }
 
+std::size_t HttpLimits::fileBytes(std::string_view fileName) const
+{
+    return fileName.ends_with(".png") ? pictureBytes : programBytes;
+}
+
 CurlHttp::CurlHttp(HttpLimits limits) : limits_(limits) {}
 
 std::string CurlHttp::HttpGetText(const std::string& address)
@@ -135,7 +209,9 @@ std::string CurlHttp::HttpGetText(const std::string& address)
     const std::string host = UrlHost(address);
     if (stopped_ || host.empty() || host.back() == ':')
         return {};
-    Easy easy = openEasy(RequestAddress(address), limits_, stopped_);
+    std::string body;
+    Sink sink{&body, nullptr, limits_.pageBytes};
+    Easy easy = openEasy(RequestAddress(address), limits_, stopped_, sink);
     if (!easy)
         return {};
     CURL* c = easy.get();
@@ -144,15 +220,13 @@ std::string CurlHttp::HttpGetText(const std::string& address)
                           "Cache-Control: no-cache", "Pragma: no-cache"})
         raw = curl_slist_append(raw, h);
     List headers(raw);
-    std::string body;
     curl_easy_setopt(c, CURLOPT_USERAGENT, "VADA");
     curl_easy_setopt(c, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, appendToString);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
     // A transfer cut part-way keeps what arrived; one that never got an
-    // answer has no body either way.
-    curl_easy_perform(c);
+    // answer has no body either way. A page over the limit is no page.
+    if (tooLarge(curl_easy_perform(c), sink))
+        return {};
     return KeepPiecesToZero(body);
 }
 
@@ -164,27 +238,29 @@ bool CurlHttp::DownloadFile(const std::string& address, const std::string& fileN
 FileFetch CurlHttp::FetchFile(const std::string& address, const std::string& fileName)
 {
     namespace fs = std::filesystem;
-    static std::atomic<unsigned> serial{0};
     if (stopped_)
         return FileFetch::Failed;
-    const std::string part = fileName + ".part" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
-    Easy easy = openEasy(address, limits_, stopped_);
+    std::string part;
+    Sink sink{nullptr, nullptr, limits_.fileBytes(fileName)};
+    Easy easy = openEasy(address, limits_, stopped_, sink);
     if (!easy)
         return FileFetch::Failed;
     CURL* c = easy.get();
     CURLcode result = CURLE_WRITE_ERROR;
     long status = 0;
     {
-        std::unique_ptr<std::FILE, FileCloser> out(std::fopen(part.c_str(), "wb"));
+        std::unique_ptr<std::FILE, FileCloser> out(createTemporary(fs::path(fileName).parent_path(), part));
         if (!out)
             return FileFetch::Failed;
+        sink.file = out.get();
+        sink.only2xx = c;
         curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
         curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
-        curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, writeToFile);
-        curl_easy_setopt(c, CURLOPT_WRITEDATA, out.get());
         result = curl_easy_perform(c);
         curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
         if (std::fflush(out.get()) != 0 || std::ferror(out.get()))
+            result = CURLE_WRITE_ERROR;
+        if (std::fclose(out.release()) != 0)
             result = CURLE_WRITE_ERROR;
     }
     std::error_code ec;
@@ -195,29 +271,37 @@ FileFetch CurlHttp::FetchFile(const std::string& address, const std::string& fil
             return FileFetch::Arrived;
     }
     fs::remove(part, ec);
-    return result == CURLE_OK && !success ? FileFetch::Absent : FileFetch::Failed;
+    return (result == CURLE_OK || sink.notWanted) && !success ? FileFetch::Absent : FileFetch::Failed;
 }
 
 HttpAnswer CurlHttp::requestText(const std::string& address)
 {
     HttpAnswer answer;
-    Easy easy = openEasy(address, limits_, stopped_);
+    Sink sink{&answer.body, nullptr, limits_.textBytes};
+    Easy easy = openEasy(address, limits_, stopped_, sink, kPlainOrSecure);
     if (!easy) {
         answer.error = "the HTTP layer could not start a request";
         return answer;
     }
     CURL* c = easy.get();
+    char detail[CURL_ERROR_SIZE] = {};
+    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, detail);
+    if (!certificateFile_.empty())
+        curl_easy_setopt(c, CURLOPT_CAINFO, certificateFile_.c_str());
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, appendToString);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &answer.body);
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, keepContentType);
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &answer.contentType);
     const CURLcode result = curl_easy_perform(c);
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &answer.status);
     if (result != CURLE_OK) {
-        answer.error = std::string(curl_easy_strerror(result)) + ": " + address;
+        if (tooLarge(result, sink))
+            answer.error = "The answer is larger than " + std::to_string(sink.limit) + " bytes";
+        else
+            answer.error = detail[0] != '\0' ? detail : curl_easy_strerror(result);
+        answer.error += ": " + address;
         answer.body.clear();
+        answer.body.shrink_to_fit();
         return answer;
     }
     answer.ok = true;

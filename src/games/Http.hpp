@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,10 +12,20 @@ namespace ostrovik::games {
 /// the whole rest when that part is empty. A port stays part of the host.
 std::string UrlHost(std::string_view address);
 
-/// How long a request may take before it counts as failed.
+/// Bounds on every transfer, so that a server that drips bytes or never
+/// stops sending can neither hold a method nor fill memory or the disk.
 struct HttpLimits {
-    long connectSeconds = 15; ///< to open the connection
-    long stallSeconds = 30;   ///< without a single byte moving
+    long connectSeconds = 15;   ///< to open the connection
+    long lowSpeedSeconds = 15;  ///< slower than lowSpeedBytes a second for this long fails
+    long lowSpeedBytes = 100;   ///< (waiting for the answer's head counts as slow)
+    long totalSeconds = 300;    ///< the whole transfer, from start to end
+    std::size_t pageBytes = 4u << 20;       ///< a catalogue page (HttpGetText)
+    std::size_t textBytes = 8u << 20;       ///< a text document (requestText)
+    std::size_t pictureBytes = 4u << 20;    ///< a file ending ".png" (DownloadFile)
+    std::size_t programBytes = 90'004;      ///< any other file: the largest the loader takes
+
+    /// The most @p fileName may receive from DownloadFile().
+    std::size_t fileBytes(std::string_view fileName) const;
 };
 
 /// An answer of requestText(): the body as the server sent it.
@@ -38,18 +49,22 @@ enum class FileFetch {
 class HttpClient {
 public:
     virtual ~HttpClient() = default;
-    /// The body of a GET of @p address, whatever the status; empty on any
-    /// failure. Within each 1,024-byte piece of the body, a zero byte ends
-    /// what is kept of that piece.
+    /// The body of a GET of @p address (plain HTTP), whatever the status;
+    /// empty on any failure and for a body over the page limit. Within each
+    /// 1,024-byte piece of the body, a zero byte ends what is kept of that
+    /// piece.
     virtual std::string HttpGetText(const std::string& address) = 0;
     /// Copies the resource to @p fileName; true only when a 2xx answer
-    /// arrived whole. The file is written beside the target and renamed on
-    /// success, so a failure never leaves a half file nor harms an older one.
+    /// arrived whole and within the file's limit. The file is written under a
+    /// short temporary name in the target's folder and renamed on success,
+    /// so a failure never leaves a half file nor harms an older one.
     virtual bool DownloadFile(const std::string& address, const std::string& fileName) = 0;
     /// DownloadFile, telling a file the site does not have from one that did
     /// not arrive.
     virtual FileFetch FetchFile(const std::string& address, const std::string& fileName) = 0;
-    /// One GET for a text document (the JSON list); failures are explained.
+    /// One GET for a text document (the JSON list), over HTTP or HTTPS, a
+    /// redirect to either followed; failures, the text limit among them, are
+    /// explained.
     virtual HttpAnswer requestText(const std::string& address) = 0;
 };
 
@@ -68,8 +83,13 @@ public:
     void stop() { stopped_ = true; }
     bool stopped() const { return stopped_; }
 
+    /// HTTPS answers are checked against the certificates in @p pemFile
+    /// instead of the system's (a catalogue with a certificate of its own).
+    void setCertificateFile(std::string pemFile) { certificateFile_ = std::move(pemFile); }
+
 private:
     HttpLimits limits_;
+    std::string certificateFile_;
     std::atomic<bool> stopped_{false};
 };
 

@@ -72,7 +72,9 @@ CatalogueServer::CatalogueServer(const std::vector<Game>& games, nlohmann::json 
     while (read(out[0], &c, 1) == 1 && c != '\n')
         line += c;
     close(out[0]);
-    port_ = std::atoi(line.c_str());
+    char* rest = nullptr;
+    port_ = static_cast<int>(std::strtol(line.c_str(), &rest, 10));
+    tlsPort_ = static_cast<int>(std::strtol(rest, nullptr, 10));
     if (port_ <= 0)
         throw std::runtime_error("the catalogue server did not start");
 }
@@ -98,6 +100,21 @@ CatalogueServer::~CatalogueServer()
 std::string CatalogueServer::address(const std::string& path) const
 {
     return "http://127.0.0.1:" + std::to_string(port_) + path;
+}
+
+std::string CatalogueServer::secureAddress(const std::string& path) const
+{
+    return "https://127.0.0.1:" + std::to_string(tlsPort_) + path;
+}
+
+nlohmann::json CatalogueServer::tls()
+{
+    return {{"cert", certificateFile()}, {"key", std::string(OSTROVIK_CATALOGUE_TLS "/loopback-key.pem")}};
+}
+
+std::string CatalogueServer::certificateFile()
+{
+    return OSTROVIK_CATALOGUE_TLS "/loopback-cert.pem";
 }
 
 std::string CatalogueServer::fileBody(const std::string& name, const std::string& file)

@@ -20,7 +20,7 @@ public:
     };
 
     /// A site of @p games; @p extra adds members of the site description
-    /// (count, json, raw, delay_ms, answer_limit).
+    /// (count, json, raw, delay_ms, answer_limit, tls).
     explicit CatalogueServer(const std::vector<Game>& games, nlohmann::json extra = nlohmann::json::object());
     ~CatalogueServer();
     CatalogueServer(const CatalogueServer&) = delete;
@@ -29,6 +29,13 @@ public:
     int port() const { return port_; }
     /// "http://127.0.0.1:<port>" followed by @p path.
     std::string address(const std::string& path = "/") const;
+    /// "https://127.0.0.1:<TLS port>" followed by @p path, for a site
+    /// started with the "tls" member.
+    std::string secureAddress(const std::string& path) const;
+    /// The "tls" member: the loopback certificate and its key.
+    static nlohmann::json tls();
+    /// The loopback certificate (for 127.0.0.1), to trust.
+    static std::string certificateFile();
     /// The games folder's address, with its "/".
     std::string games() const { return address("/games/"); }
 
@@ -42,5 +49,6 @@ private:
     int pid_ = -1;
     int toServer_ = -1;
     int port_ = 0;
+    int tlsPort_ = 0;
     std::string siteFile_;
 };

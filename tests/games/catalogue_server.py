@@ -11,11 +11,18 @@ Site description members (all optional but "games"):
   games        [{"name", "title", "mark", "description", "files": [...],
                  "contents": {file: hex bytes}}]
   json         raw body of list.php (default: the games as a JSON array)
-  raw          {"/path?query": {"status", "body", "content_type"}}
+  raw          {"/path?query": {"status", "body", "body_hex", "content_type",
+                                 "location", "stream"}}: "location" is sent as
+               that header, "{tls}" in it replaced by the TLS port; "stream"
+               {"piece", "every_ms", "length"} sends the piece again and again
+               without end, every_ms apart, announcing "length" when given
+  tls          {"cert", "key"}: the same site also over HTTPS on a second
+               port, printed after the first on the same line
   delay_ms     added to every answer
   answer_limit after this many answers, accept and never answer again
 """
 import json
+import ssl
 import sys
 import threading
 import time
@@ -40,6 +47,7 @@ class Site:
         self.spec = spec
         self.games = spec.get("games", [])
         self.answers = 0
+        self.tls_port = 0
         self.lock = threading.Lock()
         self.requests = []
 
@@ -138,11 +146,32 @@ class Handler(BaseHTTPRequestHandler):
             status, ctype, data = 200, "text/plain", body.encode("utf-8")
         else:
             status, ctype, data = site.answer(self.path)
+        extra = site.spec.get("raw", {}).get(self.path, {})
         self.send_response(status)
         self.send_header("Content-Type", ctype)
+        if "location" in extra:
+            self.send_header("Location", extra["location"].replace("{tls}", str(site.tls_port)))
+        if "stream" in extra:
+            self.stream(extra["stream"])
+            return
         self.send_header("Content-Length", str(len(data)))
         self.end_headers()
         self.wfile.write(data)
+
+    def stream(self, spec):
+        if "length" in spec:
+            self.send_header("Content-Length", str(spec["length"]))
+        self.end_headers()
+        piece = spec.get("piece", "x").encode("utf-8")
+        pause = spec.get("every_ms", 0) / 1000.0
+        try:
+            while True:
+                self.wfile.write(piece)
+                self.wfile.flush()
+                if pause:
+                    time.sleep(pause)
+        except OSError:
+            pass  # the client went away
 
 
 def main():
@@ -151,10 +180,22 @@ def main():
     server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     server.site = Site(spec)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    print(server.server_address[1], flush=True)
+    servers = [server]
+    if "tls" in spec:
+        secure = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        secure.daemon_threads = True
+        secure.site = server.site
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(spec["tls"]["cert"], spec["tls"]["key"])
+        secure.socket = context.wrap_socket(secure.socket, server_side=True)
+        server.site.tls_port = secure.server_address[1]
+        servers.append(secure)
+    for s in servers:
+        threading.Thread(target=s.serve_forever, daemon=True).start()
+    print(" ".join(str(s.server_address[1]) for s in servers), flush=True)
     sys.stdin.read()
-    server.shutdown()
+    for s in servers:
+        s.shutdown()
 
 
 if __name__ == "__main__":

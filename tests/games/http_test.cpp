@@ -1,16 +1,18 @@
 // The HTTP layer against a real server on loopback.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 
 #include "CatalogueServer.hpp"
+#include "support/TempFolder.hpp"
 #include "games/Http.hpp"
 #include "games/JsonList.hpp"
 
 using namespace ostrovik::games;
+using ostrovik::test::TempFolder;
 namespace fs = std::filesystem;
 
 namespace {
@@ -19,14 +21,6 @@ std::string readFile(const fs::path& p)
 {
     std::ifstream in(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-fs::path freshDir(const char* name)
-{
-    const fs::path dir = fs::temp_directory_path() / (std::string("ostrovik-http-") + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
 }
 
 std::string hexOf(const std::string& bytes)
@@ -114,7 +108,8 @@ TEST(DownloadFile, TrueOnlyForAWholeAnswerAndNeverLeavesAHalfFile)
     CatalogueServer server({{"g", "G", "1", "", {"g.lvt"}, false}},
                            {{"raw", {{"/missing", {{"status", 404}, {"body", "not here"}}}}}});
     CurlHttp http;
-    const fs::path dir = freshDir("download");
+    const TempFolder folder("http-download");
+    const fs::path& dir = folder.path();
     const fs::path target = dir / "g.lvt";
 
     struct Case {
@@ -136,18 +131,104 @@ TEST(DownloadFile, TrueOnlyForAWholeAnswerAndNeverLeavesAHalfFile)
     EXPECT_TRUE(fs::is_empty(dir));
 }
 
-TEST(HttpLimits, AServerThatNeverAnswersFailsWithinTheTimeOut)
+TEST(HttpLimits, ASilentDrippingOrEndlessServerFailsEveryTransfer)
 {
-    CatalogueServer server({});
-    CurlHttp http(HttpLimits{2, 1});
-    const fs::path dir = freshDir("hang");
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(http.HttpGetText(server.address("/hang")), "");
-    EXPECT_FALSE(http.DownloadFile(server.address("/hang"), (dir / "f").string()));
-    EXPECT_FALSE(http.requestText(server.address("/hang")).ok);
-    const auto took = std::chrono::steady_clock::now() - started;
-    EXPECT_LT(took, std::chrono::seconds(9));
-    EXPECT_TRUE(fs::is_empty(dir));
+    // 5 bytes a second is under the low-speed limit; 500 a second is above
+    // it but never ends, so the overall cap stops it.
+    CatalogueServer server({}, {{"raw",
+                                 {{"/drip", {{"stream", {{"piece", "x"}, {"every_ms", 200}}}}},
+                                  {"/steady", {{"stream", {{"piece", std::string(50, 'y')}, {"every_ms", 100}}}}}}}});
+    CurlHttp http(HttpLimits{2, 1, 100, 3});
+    const TempFolder dir("http-slow");
+    struct Case {
+        const char* path;
+        const char* why;
+    };
+    const Case cases[] = {{"/hang", "too slow"}, {"/drip", "too slow"}, {"/steady", "timed out"}};
+    // The calls stand alone, so all of them run at once.
+    std::vector<std::future<HttpAnswer>> answers;
+    std::vector<std::future<bool>> files;
+    std::vector<std::future<std::string>> pages;
+    for (const Case& c : cases) {
+        const std::string address = server.address(c.path);
+        answers.push_back(std::async(std::launch::async, [&http, address] { return http.requestText(address); }));
+        files.push_back(std::async(std::launch::async, [&http, &dir, address, c] {
+            return http.DownloadFile(address, (dir / (c.path + 1)).string());
+        }));
+        pages.push_back(std::async(std::launch::async, [&http, address] { return http.HttpGetText(address); }));
+    }
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const HttpAnswer answer = answers[i].get();
+        EXPECT_FALSE(answer.ok) << cases[i].path;
+        EXPECT_NE(answer.error.find(cases[i].why), std::string::npos) << answer.error;
+        EXPECT_FALSE(files[i].get()) << cases[i].path;
+        // A page cut part-way keeps what arrived.
+        EXPECT_EQ(pages[i].get().find_first_not_of(i == 2 ? "y" : "x"), std::string::npos) << cases[i].path;
+    }
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+TEST(HttpLimits, AnAnswerOverItsLimitIsRefusedAndLeavesNothing)
+{
+    CatalogueServer server({}, {{"raw",
+                                 {{"/endless", {{"stream", {{"piece", std::string(4096, 'z')}}}}},
+                                  {"/announced", {{"stream", {{"piece", "z"}, {"every_ms", 100}, {"length", 1 << 30}}}}},
+                                  {"/limit", {{"body", std::string(1000, 'a')}}},
+                                  {"/between", {{"body", std::string(1800, 'b')}}}}}});
+    HttpLimits limits;
+    limits.pageBytes = limits.textBytes = 1000;
+    limits.pictureBytes = 2000;
+    limits.programBytes = 1500;
+    CurlHttp http(limits);
+    const TempFolder dir("http-large");
+    struct Case {
+        const char* path;
+        std::size_t size; ///< 0: refused everywhere
+        bool program;     ///< fits a program file
+        bool picture;     ///< fits a screenshot
+    };
+    const Case cases[] = {
+        {"/endless", 0, false, false},
+        {"/announced", 0, false, false},
+        {"/limit", 1000, true, true},
+        {"/between", 0, false, true},
+    };
+    for (const Case& c : cases) {
+        const std::string address = server.address(c.path);
+        EXPECT_EQ(http.HttpGetText(address).size(), c.size) << c.path;
+        const HttpAnswer answer = http.requestText(address);
+        EXPECT_EQ(answer.ok, c.size > 0) << c.path;
+        EXPECT_EQ(answer.body.size(), c.size) << c.path;
+        if (!answer.ok) {
+            EXPECT_NE(answer.error.find("larger than 1000 bytes"), std::string::npos) << answer.error;
+        }
+        EXPECT_EQ(http.DownloadFile(address, (dir / "g.lvt").string()), c.program) << c.path;
+        EXPECT_EQ(http.DownloadFile(address, (dir / "screen1.png").string()), c.picture) << c.path;
+        fs::remove(dir / "g.lvt");
+        fs::remove(dir / "screen1.png");
+        EXPECT_TRUE(fs::is_empty(dir.path())) << c.path;
+    }
+    const HttpLimits usual;
+    EXPECT_EQ(usual.fileBytes("Xonix.lvt"), usual.fileBytes("Xonix.lv3"));
+    EXPECT_EQ(usual.fileBytes("Xonix.sav"), usual.fileBytes("Xonix.lvt"));
+    EXPECT_GE(usual.fileBytes("Xonix.sav"), 22u + 65536u);
+}
+
+TEST(DownloadFile, ANameOfTheLongestLengthArrives)
+{
+    CatalogueServer server({}, {{"raw", {{"/f", {{"body", "file"}}}}}});
+    CurlHttp http;
+    const TempFolder dir("http-long");
+    // 255 bytes is the longest name a folder holds; the temporary name is
+    // short whatever the target's.
+    for (const std::size_t length : {250u, 255u, 256u}) {
+        const fs::path target = dir / (std::string(length - 4, 'n') + ".lvt");
+        EXPECT_EQ(http.DownloadFile(server.address("/f"), target.string()), length <= 255) << length;
+        std::error_code ec;
+        EXPECT_EQ(fs::exists(target, ec), length <= 255) << length;
+        fs::remove(target, ec);
+        EXPECT_TRUE(fs::is_empty(dir.path())) << length;
+    }
 }
 
 TEST(HttpStop, StoppedLayerFailsAtOnce)
@@ -157,7 +238,7 @@ TEST(HttpStop, StoppedLayerFailsAtOnce)
     ASSERT_EQ(http.HttpGetText(server.address("/page")), "page");
     http.stop();
     EXPECT_EQ(http.HttpGetText(server.address("/page")), "");
-    EXPECT_FALSE(http.DownloadFile(server.address("/page"), (freshDir("stop") / "f").string()));
+    EXPECT_FALSE(http.DownloadFile(server.address("/page"), (TempFolder("http-stop") / "f").string()));
 }
 
 TEST(RequestText, DecodesByTheAnswersCharacterSet)
@@ -178,4 +259,34 @@ TEST(RequestText, DecodesByTheAnswersCharacterSet)
     const HttpAnswer refused = http.requestText("http://127.0.0.1:1/list.php");
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(refused.error.find("127.0.0.1:1/list.php"), std::string::npos) << refused.error;
+}
+
+TEST(RequestText, TheListComesOverHttpsAndByARedirectToIt)
+{
+    CatalogueServer server({CatalogueServer::plainGame("Xonix")},
+                           {{"tls", CatalogueServer::tls()},
+                            {"raw",
+                             {{"/to-secure",
+                               {{"status", 302}, {"location", "https://127.0.0.1:{tls}/games/list.php"}}},
+                              {"/to-file", {{"status", 302}, {"location", "file:///etc/passwd"}}}}}});
+    const std::string list = server.secureAddress("/games/list.php");
+    CurlHttp http;
+    // Not trusted: the system's certificates do not vouch for this one.
+    const HttpAnswer untrusted = http.requestText(list);
+    EXPECT_FALSE(untrusted.ok);
+    EXPECT_NE(untrusted.error.find(list), std::string::npos) << untrusted.error;
+
+    http.setCertificateFile(CatalogueServer::certificateFile());
+    for (const std::string& address : {list, server.address("/to-secure")}) {
+        const HttpAnswer answer = http.requestText(address);
+        ASSERT_TRUE(answer.ok) << address << ": " << answer.error;
+        EXPECT_NE(answer.body.find("\"Name\": \"Xonix\""), std::string::npos) << answer.body;
+    }
+    EXPECT_FALSE(http.requestText(server.address("/to-file")).ok);
+    // Pages and game files stay plain HTTP.
+    EXPECT_EQ(http.HttpGetText(server.secureAddress("/games/index.php")), "");
+    const TempFolder dir("http-secure");
+    EXPECT_FALSE(http.DownloadFile(server.secureAddress("/games/Xonix/Xonix.lvt"), (dir / "Xonix.lvt").string()));
+    EXPECT_FALSE(http.DownloadFile(server.address("/to-secure"), (dir / "Xonix.lvt").string()));
+    EXPECT_TRUE(fs::is_empty(dir.path()));
 }
