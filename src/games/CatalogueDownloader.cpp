@@ -310,13 +310,17 @@ void CatalogueDownloader::method3(DownloaderView& view)
         view.showError(answer.error);
         return;
     }
+    std::string refusal;
     const std::optional<std::vector<TGameListEntry>> list =
-        ParseGameList(DecodeByCharset(answer.body, answer.contentType));
+        ParseGameList(DecodeByCharset(answer.body, answer.contentType), &refusal);
     view.setGaugeProgress(0);
     view.setGaugeMaximum(*siteCount);
     view.setGaugeMinimum(0);
-    if (!list)
+    if (!list) {
+        if (!refusal.empty())
+            view.addLogLine(refusal);
         return;
+    }
     std::uint16_t accepted = 0;
     int failed = 0;
     const LogSink log = [&view](const std::string& line) { view.addLogLine(line); };

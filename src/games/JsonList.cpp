@@ -11,17 +11,140 @@ namespace ostrovik::games {
 
 namespace {
 
-std::string memberText(const nlohmann::json& element, const char* name)
-{
-    if (!element.is_object())
-        return {};
-    const auto it = element.find(name);
-    if (it == element.end() || it->is_null())
-        return {};
-    if (it->is_string())
-        return it->get<std::string>();
-    return it->dump();
-}
+using Json = nlohmann::json;
+
+/// Reads the list as the parser goes, keeping only the four members of each
+/// element: no tree of the whole document is built, and parsing stops at
+/// the first level past kMaxJsonDepth or the element past kMaxListGames.
+class ListReader final : public nlohmann::json_sax<Json> {
+public:
+    std::vector<TGameListEntry> entries;
+    bool array = false;   ///< the top level is an array
+    bool tooDeep = false;
+    bool tooMany = false;
+
+    bool null() override { return scalar(Json()); }
+    bool boolean(bool value) override { return scalar(Json(value)); }
+    bool number_integer(number_integer_t value) override { return scalar(Json(value)); }
+    bool number_unsigned(number_unsigned_t value) override { return scalar(Json(value)); }
+    bool number_float(number_float_t value, const string_t&) override { return scalar(Json(value)); }
+    bool string(string_t& value) override
+    {
+        if (depth_ == 2 && member_ && captured_.empty()) {
+            *member_ = std::move(value);
+            return true;
+        }
+        return scalar(Json(std::move(value)));
+    }
+    bool binary(binary_t&) override { return false; }
+
+    bool start_object(std::size_t) override { return open(Json::object()); }
+    bool start_array(std::size_t) override { return open(Json::array()); }
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+
+    bool key(string_t& name) override
+    {
+        if (!captured_.empty()) {
+            key_ = std::move(name);
+        } else if (depth_ == 2) {
+            TGameListEntry& e = entries.back();
+            member_ = name == "Name" ? &e.Name
+                      : name == "FullName" ? &e.FullName
+                      : name == "Description" ? &e.Description
+                      : name == "Mark" ? &e.Mark
+                      : nullptr;
+        }
+        return true;
+    }
+
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override
+    {
+        return false;
+    }
+
+private:
+    /// A new element of the list; false past the last one allowed.
+    bool element()
+    {
+        if (entries.size() == kMaxListGames) {
+            tooMany = true;
+            return false;
+        }
+        entries.emplace_back();
+        member_ = nullptr;
+        return true;
+    }
+
+    bool scalar(Json value)
+    {
+        if (depth_ == 0)
+            return false; // a top level that is no array
+        if (depth_ == 1)
+            return element();
+        if (!captured_.empty()) {
+            add(std::move(value));
+        } else if (depth_ == 2 && member_) {
+            // A missing or null member reads as empty; any other value as
+            // the library's text of it.
+            *member_ = value.is_null() ? std::string() : value.dump();
+        }
+        return true;
+    }
+
+    bool open(Json container)
+    {
+        if (depth_ == kMaxJsonDepth) {
+            tooDeep = true;
+            return false;
+        }
+        ++depth_;
+        if (depth_ == 1) {
+            array = container.is_array();
+            return array;
+        }
+        if (depth_ == 2)
+            return element();
+        if (!captured_.empty())
+            captured_.push_back(add(std::move(container)));
+        else if (depth_ == 3 && member_) {
+            root_ = std::move(container);
+            captured_.push_back(&root_);
+        }
+        return true;
+    }
+
+    bool close()
+    {
+        if (!captured_.empty()) {
+            captured_.pop_back();
+            if (captured_.empty()) {
+                *member_ = root_.dump();
+                root_ = Json();
+            }
+        }
+        if (depth_ == 2)
+            member_ = nullptr;
+        --depth_;
+        return true;
+    }
+
+    /// Puts @p value into the innermost captured container.
+    Json* add(Json value)
+    {
+        Json& into = *captured_.back();
+        if (into.is_object())
+            return &(into[key_] = std::move(value));
+        into.push_back(std::move(value));
+        return &into.back();
+    }
+
+    std::size_t depth_ = 0;
+    std::string* member_ = nullptr; ///< the wanted member whose value comes next
+    Json root_;                     ///< a wanted member's value that is a container
+    std::vector<Json*> captured_;   ///< its containers still open, innermost last
+    std::string key_;
+};
 
 std::string lower(std::string_view s)
 {
@@ -32,17 +155,17 @@ std::string lower(std::string_view s)
 
 } // namespace
 
-std::optional<std::vector<TGameListEntry>> ParseGameList(std::string_view text)
+std::optional<std::vector<TGameListEntry>> ParseGameList(std::string_view text, std::string* refusal)
 {
-    const nlohmann::json document = nlohmann::json::parse(text, nullptr, false);
-    if (document.is_discarded() || !document.is_array())
+    ListReader reader;
+    const bool whole = Json::sax_parse(text, &reader);
+    if (refusal && reader.tooDeep)
+        *refusal = "Список JSON вложен глубже " + std::to_string(kMaxJsonDepth) + " уровней, не читаем его !!!";
+    if (refusal && reader.tooMany)
+        *refusal = "В списке JSON больше " + std::to_string(kMaxListGames) + " игр, не читаем его !!!";
+    if (!whole || !reader.array)
         return std::nullopt;
-    std::vector<TGameListEntry> entries;
-    entries.reserve(document.size());
-    for (const nlohmann::json& element : document)
-        entries.push_back({memberText(element, "Name"), memberText(element, "FullName"),
-                           memberText(element, "Description"), memberText(element, "Mark")});
-    return entries;
+    return std::move(reader.entries);
 }
 
 std::string DecodeByCharset(std::string_view body, std::string_view contentType)

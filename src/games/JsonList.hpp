@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,11 +15,20 @@ struct TGameListEntry {
     std::string FullName;
     std::string Description;
     std::string Mark;
+
+    bool operator==(const TGameListEntry&) const = default;
 };
 
-/// The list in @p text (UTF-8): nothing when it is not JSON or its top level
-/// is not an array.
-std::optional<std::vector<TGameListEntry>> ParseGameList(std::string_view text);
+/// How deep a list may nest objects and arrays (the list itself is level 1,
+/// each game level 2).
+inline constexpr std::size_t kMaxJsonDepth = 64;
+/// How many games a list may hold (the most the gauge can count).
+inline constexpr std::size_t kMaxListGames = 65'535;
+
+/// The list in @p text (UTF-8): nothing when it is not JSON, its top level
+/// is not an array, it nests deeper than kMaxJsonDepth or holds more than
+/// kMaxListGames games; for these last two @p refusal gets a log line.
+std::optional<std::vector<TGameListEntry>> ParseGameList(std::string_view text, std::string* refusal = nullptr);
 
 /// A text answer's body as UTF-8, by the character set its Content-Type
 /// names (UTF-8 when it names none).
