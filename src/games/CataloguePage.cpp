@@ -27,11 +27,42 @@ bool contains(std::string_view line, std::string_view marker)
     return line.find(marker) != std::string_view::npos;
 }
 
-std::string removeAll(std::string line, std::string_view marker)
+/// @p line without the occurrences of @p marker, found from left to right
+/// in one pass; parts joined by a removal are not searched again.
+std::string removeAll(std::string_view line, std::string_view marker)
 {
-    for (std::size_t at; (at = line.find(marker)) != std::string::npos;)
-        line.erase(at, marker.size());
-    return line;
+    std::string kept;
+    kept.reserve(line.size());
+    std::size_t from = 0;
+    for (std::size_t at; (at = line.find(marker, from)) != std::string_view::npos; from = at + marker.size())
+        kept.append(line.substr(from, at - from));
+    kept.append(line.substr(from));
+    return kept;
+}
+
+/// Calls @p take(begin, end) for each line of @p text in order.
+template <class Take>
+void forEachLine(std::string_view text, Take take)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t stop = text.find_first_of("\r\n", start);
+        if (stop == std::string_view::npos)
+            stop = text.size();
+        take(start, stop);
+        start = stop;
+        if (start < text.size() && text[start] == '\r')
+            ++start;
+        if (start < text.size() && text[start] == '\n')
+            ++start;
+    }
+}
+
+std::size_t countLines(std::string_view text)
+{
+    std::size_t count = 0;
+    forEachLine(text, [&count](std::size_t, std::size_t) { ++count; });
+    return count;
 }
 
 bool validUtf8(std::string_view s)
@@ -59,33 +90,55 @@ bool validUtf8(std::string_view s)
 
 } // namespace
 
-Lines SplitLines(std::string_view text)
+Lines::Lines(std::initializer_list<std::string_view> lines)
+{
+    for (const std::string_view line : lines) {
+        const auto begin = static_cast<std::uint32_t>(text_.size());
+        text_.append(line);
+        spans_.emplace_back(begin, static_cast<std::uint32_t>(text_.size()));
+    }
+}
+
+bool Lines::operator==(const Lines& other) const
+{
+    if (size() != other.size())
+        return false;
+    for (std::size_t i = 0; i < size(); ++i)
+        if ((*this)[i] != other[i])
+            return false;
+    return true;
+}
+
+Lines Lines::Split(std::string text)
 {
     Lines lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t stop = text.find_first_of("\r\n", start);
-        if (stop == std::string_view::npos)
-            stop = text.size();
-        lines.emplace_back(text.substr(start, stop - start));
-        start = stop;
-        if (start < text.size() && text[start] == '\r')
-            ++start;
-        if (start < text.size() && text[start] == '\n')
-            ++start;
-    }
+    if (text.size() > UINT32_MAX)
+        return lines;
+    lines.text_ = std::move(text);
+    lines.spans_.reserve(countLines(lines.text_));
+    forEachLine(lines.text_, [&lines](std::size_t begin, std::size_t end) {
+        lines.spans_.emplace_back(static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end));
+    });
     return lines;
 }
 
-Lines PageToLines(std::string_view bytes)
+std::vector<std::string> SplitLines(std::string_view text)
 {
-    return validUtf8(bytes) ? SplitLines(bytes) : Lines();
+    std::vector<std::string> lines;
+    lines.reserve(countLines(text));
+    forEachLine(text, [&](std::size_t begin, std::size_t end) { lines.emplace_back(text.substr(begin, end - begin)); });
+    return lines;
+}
+
+Lines PageToLines(std::string bytes)
+{
+    return validUtf8(bytes) ? Lines::Split(std::move(bytes)) : Lines();
 }
 
 GameCount ReadGameCount(const Lines& page)
 {
     GameCount result;
-    for (const std::string& line : page) {
+    for (const std::string_view line : page) {
         if (!contains(line, kCountMarker))
             continue;
         // Positions L-9 to L-6, counted from 1, of the line as 8-bit text:
@@ -135,7 +188,7 @@ std::vector<GameRow> ReadRows(const Lines& page, std::size_t head)
 {
     static const std::string kRankLine =
         std::string(kRankLineStart) + std::string(kCatalogueHost) + std::string(kRankLineEnd);
-    const auto lineAt = [&](std::size_t i) { return i < page.size() ? page[i] : std::string(); };
+    const auto lineAt = [&](std::size_t i) { return i < page.size() ? page[i] : std::string_view(); };
     std::vector<GameRow> rows;
     for (std::size_t at = head; at < page.size() && page[at] != kTableEnd;) {
         ++at;

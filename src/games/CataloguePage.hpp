@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,14 +10,64 @@
 
 namespace ostrovik::games {
 
-using Lines = std::vector<std::string>;
+/// A page's lines: the page's text held once, and where each line lies in
+/// it (eight bytes a line, however short the lines are).
+class Lines {
+public:
+    Lines() = default;
+    /// Lines given one by one (a page written by hand).
+    Lines(std::initializer_list<std::string_view> lines);
+
+    std::size_t size() const { return spans_.size(); }
+    bool empty() const { return spans_.empty(); }
+    std::string_view operator[](std::size_t i) const
+    {
+        return std::string_view(text_).substr(spans_[i].first, spans_[i].second - spans_[i].first);
+    }
+    bool operator==(const Lines& other) const;
+
+    class const_iterator {
+    public:
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        const_iterator() = default;
+        const_iterator(const Lines* lines, std::size_t at) : lines_(lines), at_(at) {}
+        std::string_view operator*() const { return (*lines_)[at_]; }
+        const_iterator& operator++()
+        {
+            ++at_;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const_iterator was = *this;
+            ++at_;
+            return was;
+        }
+        bool operator==(const const_iterator& other) const { return at_ == other.at_; }
+
+    private:
+        const Lines* lines_ = nullptr;
+        std::size_t at_ = 0;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    /// @p text split at CR LF, LF or CR; an empty text has no lines, and
+    /// neither has one of 4 GB or more.
+    static Lines Split(std::string text);
+
+private:
+    std::string text_;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> spans_; ///< begin, end
+};
 
 /// @p text split into lines at CR LF, LF or CR; an empty text has none.
-Lines SplitLines(std::string_view text);
+std::vector<std::string> SplitLines(std::string_view text);
 
 /// A page's bytes split into lines at CR LF, LF or CR; a page that is not
 /// valid UTF-8 has no lines. The lines stay UTF-8.
-Lines PageToLines(std::string_view bytes);
+Lines PageToLines(std::string bytes);
 
 /// The game count that the start page announces.
 struct GameCount {

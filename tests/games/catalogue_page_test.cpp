@@ -36,6 +36,7 @@ TEST(CataloguePage, LinesOfAPage)
         {"", {}},
         {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
         {"a\r\n\r\n", {"a", ""}},
+        {"\n\r\r\n\n", {"", "", "", ""}},
         {"Игра\n", {"Игра"}},
         {"ok\n\xC8\xE3\xF0\xE0\n", {}},       // Windows-1251, not UTF-8
         {"\xC0\x80", {}},                      // an overlong NUL
@@ -67,8 +68,8 @@ TEST(CataloguePage, GameCountFromTheStartPage)
     };
     for (const Case& c : cases) {
         const GameCount g = ReadGameCount(c.page);
-        EXPECT_EQ(g.count, c.count) << c.page.front();
-        EXPECT_EQ(!g.error.empty(), c.error) << c.page.front();
+        EXPECT_EQ(g.count, c.count) << c.page[0];
+        EXPECT_EQ(!g.error.empty(), c.error) << c.page[0];
     }
     EXPECT_EQ(GameCountLine(123), "Игр на сайте:123");
 }
@@ -138,4 +139,24 @@ TEST(CataloguePage, DescriptionAfterTheSecondScreenshot)
     };
     for (const Case& c : cases)
         EXPECT_EQ(FindDescription(c.page, "Xonix"), c.description);
+}
+
+TEST(CataloguePage, HostilePagesCostInProportionToTheirSize)
+{
+    // Four million empty lines, and a row whose name line repeats the name
+    // end a quarter of a million times.
+    const std::size_t many = 4u << 20;
+    const Lines empty = PageToLines(std::string(many, '\n'));
+    ASSERT_EQ(empty.size(), many);
+    EXPECT_EQ(empty[many - 1], "");
+
+    std::string repeated = nameLine("X");
+    for (int i = 0; i < 250'000; ++i)
+        repeated += "\" class=\"gen\">";
+    const Lines page = PageToLines(kHead + "\n" + repeated + "Y\ntitle</a></span></td>\n" + rankLine("3"));
+    const std::vector<GameRow> rows = ReadRows(page, 0);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].name, "XY");
+    EXPECT_EQ(rows[0].title, "title");
+    EXPECT_EQ(rows[0].mark, "3");
 }
