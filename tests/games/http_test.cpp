@@ -138,19 +138,25 @@ TEST(HttpLimits, ASilentDrippingOrEndlessServerFailsEveryTransfer)
     CatalogueServer server({}, {{"raw",
                                  {{"/drip", {{"stream", {{"piece", "x"}, {"every_ms", 200}}}}},
                                   {"/steady", {{"stream", {{"piece", std::string(50, 'y')}, {"every_ms", 100}}}}}}}});
-    CurlHttp http(HttpLimits{2, 1, 100, 3});
+    // Each limit far from the other, so that a busy machine cannot make the
+    // other one strike first.
+    CurlHttp crawling(HttpLimits{2, 1, 100, 60});
+    CurlHttp endless(HttpLimits{2, 60, 100, 2});
     const TempFolder dir("http-slow");
     struct Case {
         const char* path;
+        CurlHttp& http;
         const char* why;
     };
-    const Case cases[] = {{"/hang", "too slow"}, {"/drip", "too slow"}, {"/steady", "timed out"}};
+    const Case cases[] = {
+        {"/hang", crawling, "too slow"}, {"/drip", crawling, "too slow"}, {"/steady", endless, "timed out"}};
     // The calls stand alone, so all of them run at once.
     std::vector<std::future<HttpAnswer>> answers;
     std::vector<std::future<bool>> files;
     std::vector<std::future<std::string>> pages;
     for (const Case& c : cases) {
         const std::string address = server.address(c.path);
+        CurlHttp& http = c.http;
         answers.push_back(std::async(std::launch::async, [&http, address] { return http.requestText(address); }));
         files.push_back(std::async(std::launch::async, [&http, &dir, address, c] {
             return http.DownloadFile(address, (dir / (c.path + 1)).string());
