@@ -150,7 +150,7 @@ GameDownload DownloadGame(HttpClient& http, const BaseAddress& base, const std::
     }
 
     // The lines of the text files wait until the game stands in the library.
-    Lines written;
+    std::vector<std::string> written;
     const std::string markFile = game.finalDir() + "/mark.txt";
     if (!WriteTextLines(game.dir() + "/mark.txt", {mark}))
         return {false, FileNotWritten(markFile)};

@@ -271,7 +271,10 @@ FileFetch CurlHttp::FetchFile(const std::string& address, const std::string& fil
             return FileFetch::Arrived;
     }
     fs::remove(part, ec);
-    return (result == CURLE_OK || sink.notWanted) && !success ? FileFetch::Absent : FileFetch::Failed;
+    // An error answer's whole head came: its body is not wanted, whether it
+    // was refused by its announced length or at its first byte.
+    const bool answered = result == CURLE_OK || sink.notWanted || result == CURLE_FILESIZE_EXCEEDED;
+    return answered && status != 0 && !success ? FileFetch::Absent : FileFetch::Failed;
 }
 
 HttpAnswer CurlHttp::requestText(const std::string& address)

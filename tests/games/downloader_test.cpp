@@ -390,7 +390,7 @@ TEST(AllMethods, AServerThatStopsAnsweringMidWay)
     for (const Case& c : cases) {
         CatalogueServer server(games, {{"answer_limit", c.answers}});
         HttpLimits quick;
-        quick.stallSeconds = 1;
+        quick.lowSpeedSeconds = 1;
         DownloadRun run("quiet" + std::to_string(c.method), quick);
         run.view.json = server.address("/games/list.php");
         run.start(c.method, server.games());
@@ -426,7 +426,8 @@ TEST(AllMethods, EndingTheProgramAbortsTheTransferAndLeavesNoHalfGame)
         // No transfer ends on its own: only the stop can end this test.
         HttpLimits patient;
         patient.connectSeconds = 3600;
-        patient.stallSeconds = 3600;
+        patient.lowSpeedSeconds = 3600;
+        patient.totalSeconds = 3600;
         DownloadRun run("stop" + std::to_string(c.method), patient);
         run.view.json = server.address("/games/list.php");
         run.click(c.method, server.games());

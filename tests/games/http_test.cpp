@@ -180,7 +180,8 @@ TEST(HttpLimits, AnAnswerOverItsLimitIsRefusedAndLeavesNothing)
                                  {{"/endless", {{"stream", {{"piece", std::string(4096, 'z')}}}}},
                                   {"/announced", {{"stream", {{"piece", "z"}, {"every_ms", 100}, {"length", 1 << 30}}}}},
                                   {"/limit", {{"body", std::string(1000, 'a')}}},
-                                  {"/between", {{"body", std::string(1800, 'b')}}}}}});
+                                  {"/between", {{"body", std::string(1800, 'b')}}},
+                                  {"/missing", {{"status", 404}, {"body", std::string(3000, 'n')}}}}}});
     HttpLimits limits;
     limits.pageBytes = limits.textBytes = 1000;
     limits.pictureBytes = 2000;
@@ -214,6 +215,12 @@ TEST(HttpLimits, AnAnswerOverItsLimitIsRefusedAndLeavesNothing)
         fs::remove(dir / "screen1.png");
         EXPECT_TRUE(fs::is_empty(dir.path())) << c.path;
     }
+    // The body of an error answer is not fetched, so it cannot be too long:
+    // the site simply lacks the file.
+    EXPECT_EQ(http.FetchFile(server.address("/missing"), (dir / "g.lvt").string()), FileFetch::Absent);
+    EXPECT_EQ(http.FetchFile(server.address("/endless"), (dir / "g.lvt").string()), FileFetch::Failed);
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+
     const HttpLimits usual;
     EXPECT_EQ(usual.fileBytes("Xonix.lvt"), usual.fileBytes("Xonix.lv3"));
     EXPECT_EQ(usual.fileBytes("Xonix.sav"), usual.fileBytes("Xonix.lvt"));
