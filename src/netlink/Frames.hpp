@@ -39,6 +39,8 @@ public:
     /// an unknown type); nothing more is read from it.
     bool broken() const { return !error_.empty(); }
     const std::string& error() const { return error_; }
+    /// Bytes fed and not yet handed out.
+    std::size_t buffered() const { return buffer_.size(); }
 
 private:
     std::vector<std::uint8_t> buffer_;

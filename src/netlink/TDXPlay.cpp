@@ -1,7 +1,13 @@
 #include "netlink/TDXPlay.hpp"
 
+#include <QDateTime>
+#include <QHostInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include "netlink/SessionAnnouncement.hpp"
 
 namespace ostrovik::netlink {
 
@@ -11,6 +17,10 @@ struct TDXPlay::Link {
     /// The handshake is done: this is the session's other player.
     bool player = false;
     QString name;
+    /// By Clock, when the handshake must be done.
+    qint64 handshakeDeadline = 0;
+    /// A read is already queued for the window's next turn.
+    bool readQueued = false;
 };
 
 namespace {
@@ -25,9 +35,21 @@ std::vector<std::uint8_t> bytesOf(const QByteArray& a)
     return {a.begin(), a.end()};
 }
 
+/// Bytes taken from a socket at a time: the frame reader holds little more.
+constexpr qint64 kReadChunk = 4096;
+
 } // namespace
 
-TDXPlay::TDXPlay(QObject* parent) : QObject(parent) {}
+TDXPlay::TDXPlay(QObject* parent) : QObject(parent)
+{
+    Clock = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    handshakeTimer_ = new QTimer(this);
+    handshakeTimer_->setInterval(1000);
+    connect(handshakeTimer_, &QTimer::timeout, this, &TDXPlay::ExpireHandshakes);
+    announceTimer_ = new QTimer(this);
+    announceTimer_->setInterval(kAnnounceInterval);
+    connect(announceTimer_, &QTimer::timeout, this, &TDXPlay::announce);
+}
 
 TDXPlay::~TDXPlay()
 {
@@ -47,13 +69,56 @@ bool TDXPlay::Host(const QHostAddress& address, quint16 port, QString* error)
         return false;
     }
     server_ = server;
-    connect(server_, &QTcpServer::newConnection, this, [this] {
-        while (server_ && server_->hasPendingConnections())
-            adopt(server_->nextPendingConnection(), false);
+    connect(server_, &QTcpServer::newConnection, this, &TDXPlay::accept);
+    connect(server_, &QTcpServer::acceptError, this, [this](QAbstractSocket::SocketError) {
+        // Out of file handles, for instance: the server stops accepting on
+        // its own. It tries again a moment later rather than never.
+        if (!server_)
+            return;
+        emit OnLog(QStringLiteral("Cannot accept a connection: %1").arg(server_->errorString()));
+        server_->pauseAccepting();
+        QTimer::singleShot(1000, server_, [server = server_] { server->resumeAccepting(); });
     });
     emit OnLog(QStringLiteral("Session on port %1").arg(server_->serverPort()));
     emit PlayersChanged(PlayerCount());
+
+    announceTo_ = address.isLoopback() ? QHostAddress(QHostAddress::LocalHost) : QHostAddress(QHostAddress::Broadcast);
+    announceFailed_ = false;
+    announcer_ = new QUdpSocket(this);
+    announce();
+    announceTimer_->start();
     return true;
+}
+
+void TDXPlay::announce()
+{
+    if (!server_ || !announcer_)
+        return;
+    const SessionAnnouncement a{Guid.toStdString(), server_->serverPort(), QHostInfo::localHostName().toStdString()};
+    const std::vector<std::uint8_t> datagram = a.encode();
+    const qint64 sent = announcer_->writeDatagram(reinterpret_cast<const char*>(datagram.data()),
+                                                  static_cast<qint64>(datagram.size()), announceTo_, DiscoveryPort);
+    // Said once: a computer without a network cannot broadcast, and the
+    // session can still be joined by its address.
+    if (sent < 0 && !announceFailed_)
+        emit OnLog(QStringLiteral("Cannot announce the session: %1").arg(announcer_->errorString()));
+    announceFailed_ = sent < 0;
+}
+
+void TDXPlay::accept()
+{
+    while (server_ && server_->hasPendingConnections()) {
+        QTcpSocket* socket = server_->nextPendingConnection();
+        if (PendingHandshakes() >= kMaxPendingHandshakes) {
+            // Turned away at once: it holds nothing. Counted, and logged
+            // once a second.
+            ++turnedAway_;
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        adopt(socket, false);
+    }
 }
 
 void TDXPlay::Join(const QString& address, quint16 port)
@@ -62,6 +127,7 @@ void TDXPlay::Join(const QString& address, quint16 port)
     joining_ = true;
     auto* socket = new QTcpSocket(this);
     adopt(socket, true);
+    links_.back()->name = address + QLatin1Char(':') + QString::number(port);
     connect(socket, &QTcpSocket::connected, this, [this, socket] {
         if (Link* link = linkOf(socket)) {
             link->name = peerName(*socket);
@@ -76,16 +142,20 @@ void TDXPlay::adopt(QTcpSocket* socket, bool joining)
     auto link = std::make_unique<Link>();
     link->socket = socket;
     link->name = joining ? QString() : peerName(*socket);
+    link->handshakeDeadline = Clock() + kHandshakeTimeout;
     links_.push_back(std::move(link));
-    connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-        if (Link* l = linkOf(socket))
-            readFrom(*l);
-    });
+    socket->setReadBufferSize(kReadBufferSize);
+    handshakeTimer_->start();
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
         if (Link* l = linkOf(socket)) {
             if (l->player)
                 emit OnLog(joining_ ? QStringLiteral("The host %1 has closed the session").arg(l->name)
                                     : QStringLiteral("Player %1 has left").arg(l->name));
+            else if (joining_) {
+                failJoin(*l, QStringLiteral("the host closed the connection"));
+                return;
+            }
             drop(*l);
         }
     });
@@ -93,11 +163,51 @@ void TDXPlay::adopt(QTcpSocket* socket, bool joining)
         Link* l = linkOf(socket);
         if (!l || e == QAbstractSocket::RemoteHostClosedError)
             return;
-        if (!l->player && joining_)
-            emit OnLog(QStringLiteral("Cannot join the session: %1").arg(socket->errorString()));
+        if (!l->player && joining_) {
+            failJoin(*l, socket->errorString());
+            return;
+        }
         if (socket->state() == QAbstractSocket::UnconnectedState)
             drop(*l);
     });
+}
+
+void TDXPlay::failJoin(Link& link, const QString& why)
+{
+    const QString text = QStringLiteral("Cannot join the session at %1: %2").arg(link.name, why);
+    emit OnLog(text);
+    drop(link);
+    emit JoinFailed(text);
+}
+
+int TDXPlay::PendingHandshakes() const
+{
+    return static_cast<int>(std::count_if(links_.begin(), links_.end(), [](const auto& l) { return !l->player; }));
+}
+
+void TDXPlay::ExpireHandshakes()
+{
+    const qint64 now = Clock();
+    std::vector<QTcpSocket*> late;
+    for (const auto& l : links_)
+        if (!l->player && now >= l->handshakeDeadline)
+            late.push_back(l->socket);
+    for (QTcpSocket* socket : late)
+        if (Link* l = linkOf(socket)) {
+            const QString why = QStringLiteral("no handshake within %1 s").arg(kHandshakeTimeout / 1000);
+            if (joining_)
+                failJoin(*l, why);
+            else
+                refuse(*l, why);
+        }
+    if (turnedAway_ > 0) {
+        emit OnLog(QStringLiteral("Turned away %1 connections while %2 waited for their handshake")
+                       .arg(turnedAway_)
+                       .arg(kMaxPendingHandshakes));
+        turnedAway_ = 0;
+    }
+    if (PendingHandshakes() == 0)
+        handshakeTimer_->stop();
 }
 
 TDXPlay::Link* TDXPlay::linkOf(QTcpSocket* socket)
@@ -108,62 +218,90 @@ TDXPlay::Link* TDXPlay::linkOf(QTcpSocket* socket)
     return nullptr;
 }
 
-void TDXPlay::readFrom(Link& link)
+void TDXPlay::readFrom(QTcpSocket* socket)
+{
+    Link* link = linkOf(socket);
+    if (!link)
+        return;
+    link->readQueued = false;
+    for (int handled = 0; handled < kMaxMessagesPerTurn;) {
+        std::optional<Frame> frame = link->reader.next();
+        if (!frame) {
+            if (link->reader.broken()) {
+                refuse(*link, QString::fromStdString(link->reader.error()));
+                return;
+            }
+            // Taken in small pieces, so that the reader never holds much.
+            const QByteArray bytes = socket->read(kReadChunk);
+            if (bytes.isEmpty())
+                return;
+            link->reader.feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                        static_cast<std::size_t>(bytes.size())));
+            continue;
+        }
+        ++handled;
+        if (!handle(*link, *frame))
+            return;
+    }
+    // A flood: the rest waits for the window's next turn.
+    if (link->reader.buffered() > 0 || socket->bytesAvailable() > 0) {
+        link->readQueued = true;
+        QMetaObject::invokeMethod(this, [this, socket = QPointer<QTcpSocket>(socket)] {
+            if (Link* l = linkOf(socket); l && l->readQueued)
+                readFrom(socket);
+        }, Qt::QueuedConnection);
+    }
+}
+
+bool TDXPlay::handle(Link& link, Frame& frame)
 {
     QTcpSocket* socket = link.socket;
-    const QByteArray bytes = socket->readAll();
-    link.reader.feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                               static_cast<std::size_t>(bytes.size())));
-    while (linkOf(socket)) {
-        std::optional<Frame> frame = link.reader.next();
-        if (!frame) {
-            if (link.reader.broken())
-                refuse(link, QString::fromStdString(link.reader.error()));
-            return;
+    switch (frame.type) {
+    case FrameType::Hello: {
+        const QByteArray guid(reinterpret_cast<const char*>(frame.payload.data()),
+                              static_cast<qsizetype>(frame.payload.size()));
+        if (link.player) {
+            refuse(link, QStringLiteral("a second handshake"));
+            return false;
         }
-        switch (frame->type) {
-        case FrameType::Hello: {
-            const QByteArray guid(reinterpret_cast<const char*>(frame->payload.data()),
-                                  static_cast<qsizetype>(frame->payload.size()));
-            if (link.player) {
-                refuse(link, QStringLiteral("a second handshake"));
-                return;
-            }
-            if (guid != Guid) {
-                refuse(link, QStringLiteral("another application (%1)").arg(QString::fromLatin1(guid.left(40))));
-                return;
-            }
-            if (!joining_) {
-                const bool full = std::count_if(links_.begin(), links_.end(), [](const auto& l) { return l->player; }) + 1 >= MaxPlayers;
-                if (full) {
-                    refuse(link, QStringLiteral("the session already has %1 players").arg(MaxPlayers));
-                    return;
-                }
-                send(*socket, FrameType::Hello, bytesOf(Guid));
-            }
-            link.player = true;
-            emit OnLog(joining_ ? QStringLiteral("Joined the session at %1").arg(link.name)
-                                : QStringLiteral("Player %1 has joined").arg(link.name));
-            emit PlayersChanged(PlayerCount());
-            break;
+        if (guid != Guid) {
+            refuse(link, QStringLiteral("another application (%1)").arg(QString::fromLatin1(guid.left(40))));
+            return false;
         }
-        case FrameType::Message:
-            if (!link.player) {
-                refuse(link, QStringLiteral("a message before the handshake"));
-                return;
+        if (!joining_) {
+            const bool full = std::count_if(links_.begin(), links_.end(), [](const auto& l) { return l->player; }) + 1 >= MaxPlayers;
+            if (full) {
+                refuse(link, QStringLiteral("the session already has %1 players").arg(MaxPlayers));
+                return false;
             }
-            emit OnMessage(2, QByteArray(reinterpret_cast<const char*>(frame->payload.data()),
-                                         static_cast<qsizetype>(frame->payload.size())));
-            break;
-        case FrameType::Refused: {
-            const QString why = QString::fromUtf8(reinterpret_cast<const char*>(frame->payload.data()),
-                                                  static_cast<qsizetype>(frame->payload.size()));
-            emit OnLog(QStringLiteral("Refused by %1: %2").arg(link.name, why));
-            drop(link);
-            return;
+            send(*socket, FrameType::Hello, bytesOf(Guid));
         }
-        }
+        link.player = true;
+        emit OnLog(joining_ ? QStringLiteral("Joined the session at %1").arg(link.name)
+                            : QStringLiteral("Player %1 has joined").arg(link.name));
+        emit PlayersChanged(PlayerCount());
+        return linkOf(socket) != nullptr;
     }
+    case FrameType::Message:
+        if (!link.player) {
+            refuse(link, QStringLiteral("a message before the handshake"));
+            return false;
+        }
+        emit OnMessage(2, QByteArray(reinterpret_cast<const char*>(frame.payload.data()),
+                                     static_cast<qsizetype>(frame.payload.size())));
+        return linkOf(socket) != nullptr;
+    case FrameType::Refused: {
+        const QString why = QString::fromUtf8(reinterpret_cast<const char*>(frame.payload.data()),
+                                              static_cast<qsizetype>(frame.payload.size()));
+        emit OnLog(QStringLiteral("Refused by %1: %2").arg(link.name, why));
+        if (joining_ && !link.player)
+            failJoin(link, QStringLiteral("refused: %1").arg(why));
+        else
+            drop(link);
+        return false;
+    }
+    }
+    return false;
 }
 
 void TDXPlay::refuse(Link& link, const QString& why)
@@ -201,6 +339,13 @@ void TDXPlay::Close()
         drop(l);
     }
     joining_ = false;
+    handshakeTimer_->stop();
+    announceTimer_->stop();
+    if (announcer_) {
+        announcer_->deleteLater();
+        announcer_ = nullptr;
+    }
+    turnedAway_ = 0;
     if (server_) {
         server_->close();
         server_->deleteLater();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include <QByteArray>
@@ -13,6 +14,8 @@
 
 class QTcpServer;
 class QTcpSocket;
+class QTimer;
+class QUdpSocket;
 
 namespace ostrovik::netlink {
 
@@ -20,14 +23,32 @@ namespace ostrovik::netlink {
 /// component. One copy hosts the session on a port, the other joins it; a
 /// handshake with the application GUID lets only copies of this program in,
 /// and a host takes one other player at most. Messages are framed on the
-/// stream and reach OnMessage whole, on the GUI thread.
+/// stream and reach OnMessage whole, on the GUI thread. A hosted session
+/// announces itself on the local network (see SessionAnnouncement).
+///
+/// A host keeps room for players whatever other programs do: at most
+/// kMaxPendingHandshakes connections wait for their handshake, each for at
+/// most kHandshakeTimeout, and a flood of messages is handled
+/// kMaxMessagesPerTurn at a time, so the window keeps handling its events.
 class TDXPlay : public QObject {
     Q_OBJECT
 public:
     /// The application GUID both copies share.
     static constexpr const char* kApplicationGuid = "{CACEFF2A-71E5-4EBF-9760-8E0818DA3C59}";
-    /// DirectPlay's own port, used when none is given.
+    /// DirectPlay's own port, used when none is given; hosted sessions
+    /// announce themselves on the same UDP port.
     static constexpr quint16 kDefaultPort = 47624;
+    /// Connections that may wait for their handshake at once; more are
+    /// turned away as they come.
+    static constexpr int kMaxPendingHandshakes = 8;
+    /// How long a connection may take over its handshake, in ms.
+    static constexpr qint64 kHandshakeTimeout = 5000;
+    /// Frames handled before the window gets its turn again.
+    static constexpr int kMaxMessagesPerTurn = 64;
+    /// Bytes a connection holds unread; a faster sender waits for us.
+    static constexpr qint64 kReadBufferSize = 64 * 1024;
+    /// How often a hosted session announces itself, in ms.
+    static constexpr int kAnnounceInterval = 1000;
 
     explicit TDXPlay(QObject* parent = nullptr);
     ~TDXPlay() override;
@@ -36,9 +57,15 @@ public:
     QByteArray Guid = kApplicationGuid;
     int MaxPlayers = 2;
     bool Async = false;
+    /// The UDP port hosted sessions announce themselves on.
+    quint16 DiscoveryPort = kDefaultPort;
+    /// The clock handshakes are timed by, in ms; a test may drive it.
+    std::function<qint64()> Clock;
 
     /// Hosts a session on @p address and @p port (0: any free port) after
-    /// closing an open one. False with the reason in @p error.
+    /// closing an open one, and announces it: to this computer alone when
+    /// @p address is a loopback address, by broadcast otherwise. False with
+    /// the reason in @p error.
     bool Host(const QHostAddress& address, quint16 port, QString* error = nullptr);
     /// Joins the session at @p address and @p port after closing an open one.
     /// The handshake finishes in the background; the player count shows it.
@@ -55,6 +82,12 @@ public:
     /// Sends @p size bytes at @p data to player @p toPlayer (0 = all players).
     void SendMessage(std::uint32_t toPlayer, const void* data, std::size_t size);
 
+    /// Drops the connections whose handshake has taken longer than
+    /// kHandshakeTimeout by Clock; a timer calls it every second.
+    void ExpireHandshakes();
+    /// Connections waiting for their handshake.
+    int PendingHandshakes() const;
+
 signals:
     /// A whole message from player @p fromPlayer.
     void OnMessage(std::uint32_t fromPlayer, const QByteArray& data);
@@ -62,12 +95,20 @@ signals:
     void OnLog(const QString& line);
     /// The player count changed.
     void PlayersChanged(int count);
+    /// Joining the session failed (nothing answered, the host refused this
+    /// copy, or the handshake did not finish), for the reason @p why.
+    void JoinFailed(const QString& why);
 
 private:
     struct Link;
+    void accept();
     void adopt(QTcpSocket* socket, bool joining);
-    void readFrom(Link& link);
+    void readFrom(QTcpSocket* socket);
+    /// Handles one frame; false when @p link is gone after it.
+    bool handle(Link& link, Frame& frame);
     void refuse(Link& link, const QString& why);
+    void failJoin(Link& link, const QString& why);
+    void announce();
     void drop(Link& link);
     void send(QTcpSocket& socket, FrameType type, const std::vector<std::uint8_t>& payload);
     Link* linkOf(QTcpSocket* socket);
@@ -77,6 +118,13 @@ private:
     /// connections still on their handshake.
     std::vector<std::unique_ptr<Link>> links_;
     bool joining_ = false;
+    QTimer* handshakeTimer_ = nullptr;
+    QUdpSocket* announcer_ = nullptr;
+    QTimer* announceTimer_ = nullptr;
+    QHostAddress announceTo_;
+    bool announceFailed_ = false;
+    /// Connections turned away since the last time that was logged.
+    int turnedAway_ = 0;
 };
 
 } // namespace ostrovik::netlink

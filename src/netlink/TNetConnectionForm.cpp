@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "netlink/NetTestMessage.hpp"
+#include "ui/Captions.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
@@ -80,6 +81,7 @@ TNetConnectionForm::TNetConnectionForm(ui::TMainFormEmu& mainForm)
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setMaximumBlockCount(kMaxLogLines);
 
     DXPlayNet = new TDXPlay(this);
     DXPlayNet->setObjectName(QStringLiteral("DXPlayNet"));
@@ -87,6 +89,9 @@ TNetConnectionForm::TNetConnectionForm(ui::TMainFormEmu& mainForm)
         MainFormEmu.guarded([&] { DXPlayNetMessage(from, data); });
     });
     connect(DXPlayNet, &TDXPlay::OnLog, this, [this](const QString& line) { log(line); });
+    // Shown once the session's own handlers are done with the connection.
+    connect(DXPlayNet, &TDXPlay::JoinFailed, this, [this](const QString& why) { ui::dialogs().error(this, why); },
+            Qt::QueuedConnection);
 
     random = [] { return QRandomGenerator::global()->bounded(255u); };
 
@@ -138,10 +143,12 @@ void TNetConnectionForm::Button3Click()
 void TNetConnectionForm::Open()
 {
     DXPlayNet->Close();
-    const std::optional<ui::NetSessionChoice> choice = ui::dialogs().netSession(this, lastChoice_);
+    const ui::NetSessionRequest request{lastChoice_, ui::currentLanguage(MainFormEmu), DXPlayNet->DiscoveryPort};
+    const std::optional<ui::NetSessionChoice> choice = ui::dialogs().netSession(this, request);
     if (!choice)
         throw std::runtime_error("No connection was chosen");
     lastChoice_ = *choice;
+    opened_ = true;
     if (choice->host) {
         QString error;
         const QHostAddress address(choice->address);
@@ -170,8 +177,12 @@ void TNetConnectionForm::sendList(QListWidget& list, std::uint32_t kind)
 
 void TNetConnectionForm::Button1Click()
 {
-    if (DXPlayNet->PlayerCount() == 0)
+    if (DXPlayNet->PlayerCount() < 2) {
+        // Nothing before a session was ever opened; after that, why nothing goes.
+        if (opened_)
+            log(QStringLiteral("No other player in the session: nothing was sent"));
         return;
+    }
     sendList(*ListBox1, 1);
     sendList(*ListBox3, 0);
 }

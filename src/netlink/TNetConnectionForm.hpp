@@ -29,6 +29,8 @@ class TNetConnectionForm : public QWidget {
 public:
     static constexpr int kClientWidth = 591;
     static constexpr int kClientHeight = 376;
+    /// Lines the log keeps; older ones go as new ones come.
+    static constexpr int kMaxLogLines = 1000;
 
     explicit TNetConnectionForm(ui::TMainFormEmu& mainForm);
 
@@ -38,7 +40,8 @@ public:
     void Button6Click();
     /// "Подключение": opens a session.
     void Button3Click();
-    /// "Отправить": sends the "IN" lists' messages while there is a session.
+    /// "Отправить": sends the "IN" lists' messages while there is a session;
+    /// says so when the session has no other player.
     void Button1Click();
     void DXPlayNetMessage(std::uint32_t fromPlayer, const QByteArray& data);
 
@@ -75,6 +78,8 @@ private:
     bool placed_ = false;
     /// The connection dialog's last answer, offered again for the run.
     ui::NetSessionChoice lastChoice_;
+    /// A session was opened here at some time.
+    bool opened_ = false;
 };
 
 } // namespace ostrovik::netlink

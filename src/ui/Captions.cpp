@@ -114,6 +114,17 @@ const Caption kOnlineGamesForm[] = {
     {"Button3", "JSON (Способ 3)", "JSON (method 3)"},
 };
 
+const Caption kNetSessionDialog[] = {
+    {"NetSessionDialog", "Подключение", "Connection"},
+    {"HostButton", "Создать сеанс", "Host a session"},
+    {"JoinButton", "Присоединиться к сеансу", "Join a session"},
+    {"SessionsLabel", "Сеансы в локальной сети", "Sessions on the local network"},
+    {"AddressLabel", "Адрес", "Address"},
+    {"PortLabel", "Порт TCP", "TCP port"},
+    {"OkButton", "OK", "OK"},
+    {"CancelButton", "Отмена", "Cancel"},
+};
+
 QString fromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -168,6 +179,8 @@ std::span<const Caption> captionSet(CaptionWindow window)
         return kGamesForm;
     case CaptionWindow::OnlineGamesForm:
         return kOnlineGamesForm;
+    case CaptionWindow::NetSessionDialog:
+        return kNetSessionDialog;
     }
     return {};
 }

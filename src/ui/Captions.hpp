@@ -26,6 +26,7 @@ enum class CaptionWindow {
     ZnakogeneratorForm, ///< the character-generator editor
     GamesForm,          ///< the game library
     OnlineGamesForm,    ///< the game downloader
+    NetSessionDialog,   ///< the network session's connection dialog
 };
 
 /// One component's caption in both languages (UTF-8).

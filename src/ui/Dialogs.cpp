@@ -3,18 +3,14 @@
 #include <algorithm>
 
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
-#include <QFormLayout>
-#include <QLineEdit>
 #include <QPointer>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QMessageBox>
 #include <QWindow>
 
+#include "netlink/SessionDialog.hpp"
 #include "ui/CompressorOptionsDialog.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 
@@ -36,32 +32,6 @@ public:
 private:
     QDialog& dialog_;
 };
-
-std::optional<NetSessionChoice> askNetSession(QWidget* parent, const NetSessionChoice& last)
-{
-    QDialog d(parent);
-    d.setObjectName(QStringLiteral("NetSessionDialog"));
-    d.setWindowTitle(QStringLiteral("Connection"));
-    auto* form = new QFormLayout(&d);
-    auto* host = new QRadioButton(QStringLiteral("Host a session"), &d);
-    auto* join = new QRadioButton(QStringLiteral("Join a session"), &d);
-    (last.host ? host : join)->setChecked(true);
-    auto* address = new QLineEdit(last.address, &d);
-    auto* port = new QSpinBox(&d);
-    port->setRange(1, 65535);
-    port->setValue(last.port);
-    form->addRow(host);
-    form->addRow(join);
-    form->addRow(QStringLiteral("Address"), address);
-    form->addRow(QStringLiteral("TCP port"), port);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
-    form->addRow(buttons);
-    if (d.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return NetSessionChoice{host->isChecked(), address->text().trimmed(), static_cast<quint16>(port->value())};
-}
 
 class QtDialogs final : public Dialogs {
 public:
@@ -146,9 +116,9 @@ public:
             return std::nullopt;
         return name;
     }
-    std::optional<NetSessionChoice> netSession(QWidget* parent, const NetSessionChoice& last) override
+    std::optional<NetSessionChoice> netSession(QWidget* parent, const NetSessionRequest& request) override
     {
-        return askNetSession(parent, last);
+        return netlink::AskSession(parent, request);
     }
 };
 

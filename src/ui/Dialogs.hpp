@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "ui/Captions.hpp"
+
 class QWidget;
 
 namespace ostrovik::files::avi {
@@ -18,6 +20,15 @@ struct NetSessionChoice {
     bool host = true;
     QString address = QStringLiteral("127.0.0.1");
     quint16 port = 47624;
+};
+
+/// What the connection dialog opens with.
+struct NetSessionRequest {
+    /// The previous answer, filled in again.
+    NetSessionChoice last;
+    Language language = Language::English;
+    /// The UDP port on which hosted sessions announce themselves.
+    quint16 discoveryPort = 47624;
 };
 
 /// Every modal step the windows take goes through here, so that tests can
@@ -63,11 +74,12 @@ public:
         (void)parent, (void)title, (void)dir;
         return std::nullopt;
     }
-    /// The network session's connection dialog, filled in with @p last;
-    /// nothing when cancelled (and from a double that does not answer it).
-    virtual std::optional<NetSessionChoice> netSession(QWidget* parent, const NetSessionChoice& last)
+    /// The network session's connection dialog, listing the sessions that
+    /// announce themselves; nothing when cancelled (and from a double that
+    /// does not answer it).
+    virtual std::optional<NetSessionChoice> netSession(QWidget* parent, const NetSessionRequest& request)
     {
-        (void)parent, (void)last;
+        (void)parent, (void)request;
         return std::nullopt;
     }
 };

@@ -1,18 +1,27 @@
 // Two sessions of the network link test window on loopback, driven through
-// their buttons, and peers that break the session's rules.
+// their buttons; the sessions announced to the connection dialog, also by a
+// second process; and peers that break the session's rules.
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QUdpSocket>
 #include <QtTest>
 
 #include <deque>
 
 #include "netlink/Frames.hpp"
+#include "netlink/SessionAnnouncement.hpp"
+#include "netlink/SessionBrowser.hpp"
+#include "netlink/SessionDialog.hpp"
 #include "netlink/TNetConnectionForm.hpp"
 #include "support/MainWindowRig.hpp"
 
@@ -51,6 +60,22 @@ QByteArray frameBytes(netlink::FrameType type, const QByteArray& payload)
     return QByteArray(reinterpret_cast<const char*>(frame.data()), static_cast<qsizetype>(frame.size()));
 }
 
+QByteArray guid()
+{
+    return QByteArray(netlink::TDXPlay::kApplicationGuid);
+}
+
+
+/// The connection dialog over loopback, listening on a free UDP port.
+ui::NetSessionRequest loopbackRequest(ui::Language language = ui::Language::English)
+{
+    ui::NetSessionRequest r;
+    r.last = ui::NetSessionChoice{true, QStringLiteral("127.0.0.1"), 47624};
+    r.language = language;
+    r.discoveryPort = 0;
+    return r;
+}
+
 } // namespace
 
 class NetLinkTest : public QObject {
@@ -60,6 +85,11 @@ private slots:
     void cleanup();
     void exchangeBetweenTwoSessions();
     void peersThatBreakTheRules();
+    void idlePeersCannotShutTheSession();
+    void floodIsHandledInTurns();
+    void dialogListsAnnouncedSessions();
+    void sessionOfAnotherProcessIsJoined();
+    void dialogFollowsTheCaptionSet();
     void cancelledConnectionIsReported();
 
 private:
@@ -158,15 +188,16 @@ void NetLinkTest::exchangeBetweenTwoSessions()
     delete b;
     QTRY_COMPARE(a->DXPlayNet->PlayerCount(), 1);
     QVERIFY(logHas(*a, QStringLiteral("has left")));
-    values = {1, 2, 3};
+    // Send then says that nobody is there, and logs nothing as sent.
     QTest::mouseClick(a->Button1, Qt::LeftButton);
-    QCOMPARE(messageLines(*a).size(), 8);
+    QCOMPARE(messageLines(*a).size(), 5);
+    QCOMPARE(lines(*a).back(), QStringLiteral("No other player in the session: nothing was sent"));
     QVERIFY(rig_->dialogs.errors.isEmpty());
 
     // Connecting again offers the last choice.
     host(*a);
-    QCOMPARE(rig_->dialogs.sessionsShown.back().host, true);
-    QCOMPARE(rig_->dialogs.sessionsShown.back().address, QStringLiteral("127.0.0.1"));
+    QCOMPARE(rig_->dialogs.sessionsShown.back().last.host, true);
+    QCOMPARE(rig_->dialogs.sessionsShown.back().last.address, QStringLiteral("127.0.0.1"));
 }
 
 void NetLinkTest::peersThatBreakTheRules()
@@ -174,7 +205,6 @@ void NetLinkTest::peersThatBreakTheRules()
     TNetConnectionForm* a = newForm();
     host(*a);
     const quint16 port = a->DXPlayNet->ServerPort();
-    const QByteArray guid(netlink::TDXPlay::kApplicationGuid);
 
     // Peers that break the rules: each refused and logged, the host keeps
     // its one player.
@@ -203,53 +233,225 @@ void NetLinkTest::peersThatBreakTheRules()
             QTRY_VERIFY2(s.bytesAvailable() > 0 || s.state() != QAbstractSocket::ConnectedState, r.what);
         QVERIFY2(a->DXPlayNet->PlayerCount() == 1, r.what);
     }
-    // A peer that cuts its handshake and its message into single bytes and
-    // then joins them with the next: both arrive whole.
+    // A peer whose handshake and two messages come in one piece: each is
+    // taken whole. (How the reader joins a stream cut anywhere is the frame
+    // reader's own test.)
     QTcpSocket peer;
     peer.connectToHost(QHostAddress::LocalHost, port);
     QVERIFY(peer.waitForConnected(3000));
-    const auto hello = netlink::EncodeFrame(netlink::FrameType::Hello, guid.toStdString());
-    for (std::uint8_t byte : hello) {
-        peer.write(reinterpret_cast<const char*>(&byte), 1);
-        peer.flush();
-        QTest::qWait(1);
-    }
-    QTRY_COMPARE(a->DXPlayNet->PlayerCount(), 2);
-    const std::uint8_t body[12] = {1, 0, 0, 0, 42, 0, 0, 0, 17, 0, 0, 0};
-    auto two = netlink::EncodeFrame(netlink::FrameType::Message, body);
-    const auto second = netlink::EncodeFrame(netlink::FrameType::Message, body);
-    two.insert(two.end(), second.begin(), second.end());
-    peer.write(reinterpret_cast<const char*>(two.data()), 3);
-    peer.flush();
-    QTest::qWait(20);
-    peer.write(reinterpret_cast<const char*>(two.data()) + 3, static_cast<qint64>(two.size() - 3));
-    peer.flush();
+    const QByteArray body = QByteArray::fromHex("010000002a00000011000000");
+    peer.write(frameBytes(netlink::FrameType::Hello, guid()) + frameBytes(netlink::FrameType::Message, body) +
+               frameBytes(netlink::FrameType::Message, body));
     QTRY_COMPARE(messageLines(*a), (QStringList{"Adress:42:17", "Adress:42:17"}));
+    QCOMPARE(a->DXPlayNet->PlayerCount(), 2);
 
     // A third player: refused by the host, which keeps its two; the
-    // refused copy hears why and has no session.
+    // refused copy shows why in the error box and has no session.
     TNetConnectionForm* c = newForm();
     join(*c, port);
     QTRY_VERIFY(logHas(*a, QStringLiteral("already has 2 players")));
-    QTRY_VERIFY(logHas(*c, QStringLiteral("Refused by")));
-    QTRY_COMPARE(c->DXPlayNet->PlayerCount(), 0);
+    QTRY_COMPARE(rig_->dialogs.errors.size(), 1);
+    QVERIFY(rig_->dialogs.errors.back().startsWith(QStringLiteral("Cannot join the session at 127.0.0.1:")));
+    QVERIFY(rig_->dialogs.errors.back().contains(QStringLiteral("already has 2 players")));
+    QCOMPARE(c->DXPlayNet->PlayerCount(), 0);
     QCOMPARE(a->DXPlayNet->PlayerCount(), 2);
-    // Its send button then does nothing.
+    // Its send button then sends nothing, and says why.
     c->SpinEdit1->setValue(5);
     QTest::mouseClick(c->Button2, Qt::LeftButton);
     QTest::mouseClick(c->Button1, Qt::LeftButton);
     QVERIFY(messageLines(*c).isEmpty());
+    QVERIFY(logHas(*c, QStringLiteral("No other player")));
 
-    // Nothing answers on a closed port: the joining copy logs it.
+    // Nothing answers on a closed port: the error box says so.
     TNetConnectionForm* d = newForm();
     QTcpServer probe;
     QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
     const quint16 closed = probe.serverPort();
     probe.close();
     join(*d, closed);
-    QTRY_VERIFY(logHas(*d, QStringLiteral("Cannot join the session")));
+    QTRY_COMPARE(rig_->dialogs.errors.size(), 2);
+    QCOMPARE(rig_->dialogs.errors.back(),
+             QStringLiteral("Cannot join the session at 127.0.0.1:%1: Connection refused").arg(closed));
+    QVERIFY(logHas(*d, QStringLiteral("Cannot join the session")));
     QCOMPARE(d->DXPlayNet->PlayerCount(), 0);
-    QVERIFY(rig_->dialogs.errors.isEmpty());
+}
+
+void NetLinkTest::idlePeersCannotShutTheSession()
+{
+    TNetConnectionForm* a = newForm();
+    qint64 now = 0;
+    a->DXPlayNet->Clock = [&now] { return now; };
+    host(*a);
+    const quint16 port = a->DXPlayNet->ServerPort();
+
+    // More connections than may wait, each with half a handshake: the ones
+    // over the limit are turned away at once.
+    constexpr int kLimit = netlink::TDXPlay::kMaxPendingHandshakes;
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    for (int i = 0; i < kLimit + 4; ++i) {
+        idle.push_back(std::make_unique<QTcpSocket>());
+        idle.back()->connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(idle.back()->waitForConnected(3000));
+        idle.back()->write(frameBytes(netlink::FrameType::Hello, guid()).left(6));
+    }
+    const auto closedCount = [&idle] {
+        return std::count_if(idle.begin(), idle.end(), [](const auto& s) {
+            return s->state() == QAbstractSocket::UnconnectedState;
+        });
+    };
+    QTRY_VERIFY(closedCount() == 4 && a->DXPlayNet->PendingHandshakes() == kLimit);
+
+    // Just before the time-out they still wait; at it they go, the host
+    // says how many it turned away, and a real player gets in.
+    now = netlink::TDXPlay::kHandshakeTimeout - 1;
+    a->DXPlayNet->ExpireHandshakes();
+    QCOMPARE(a->DXPlayNet->PendingHandshakes(), kLimit);
+    now = netlink::TDXPlay::kHandshakeTimeout;
+    a->DXPlayNet->ExpireHandshakes();
+    QCOMPARE(a->DXPlayNet->PendingHandshakes(), 0);
+    QVERIFY(logHas(*a, QStringLiteral("no handshake within 5 s")));
+    QVERIFY(logHas(*a, QStringLiteral("Turned away 4 connections while %1 waited").arg(kLimit)));
+    QTRY_COMPARE(closedCount(), static_cast<long>(idle.size()));
+    TNetConnectionForm* b = newForm();
+    join(*b, port);
+    QTRY_COMPARE(a->DXPlayNet->PlayerCount(), 2);
+}
+
+void NetLinkTest::floodIsHandledInTurns()
+{
+    TNetConnectionForm* a = newForm();
+    host(*a);
+    QTcpSocket flood;
+    flood.connectToHost(QHostAddress::LocalHost, a->DXPlayNet->ServerPort());
+    QVERIFY(flood.waitForConnected(3000));
+    flood.write(frameBytes(netlink::FrameType::Hello, guid()));
+    QTRY_COMPARE(a->DXPlayNet->PlayerCount(), 2);
+
+    // Far more messages than the log keeps, sent in one piece. An event
+    // posted at the first message runs after one turn's worth at most.
+    constexpr int kCount = 3 * TNetConnectionForm::kMaxLogLines;
+    QByteArray bytes;
+    for (int i = 0; i < kCount; ++i) {
+        const std::uint8_t body[12] = {1, 0, 0, 0, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8),
+                                       0, 0, 9, 0, 0, 0};
+        bytes += frameBytes(netlink::FrameType::Message, QByteArray(reinterpret_cast<const char*>(body), 12));
+    }
+    int received = 0;
+    int receivedWhenPostedRan = -1;
+    connect(a->DXPlayNet, &netlink::TDXPlay::OnMessage, this, [&] {
+        if (++received == 1)
+            QMetaObject::invokeMethod(this, [&] { receivedWhenPostedRan = received; }, Qt::QueuedConnection);
+    });
+    flood.write(bytes);
+    QTRY_COMPARE(received, kCount);
+    QVERIFY(receivedWhenPostedRan >= 1 && receivedWhenPostedRan <= netlink::TDXPlay::kMaxMessagesPerTurn);
+    // The log keeps its newest lines.
+    QCOMPARE(a->Memo1->document()->blockCount(), TNetConnectionForm::kMaxLogLines);
+    QCOMPARE(lines(*a).back(), QStringLiteral("Adress:%1:9").arg(kCount - 1));
+}
+
+void NetLinkTest::dialogListsAnnouncedSessions()
+{
+    netlink::SessionDialog dialog(nullptr, loopbackRequest(), QHostAddress(QHostAddress::LocalHost));
+    netlink::SessionBrowser& browser = dialog.browser();
+    qint64 now = 0;
+    browser.clock = [&now] { return now; };
+    QVERIFY(browser.port() != 0);
+
+    // A hosted session is listed; picking it fills in where to join.
+    TNetConnectionForm* a = newForm();
+    a->DXPlayNet->DiscoveryPort = browser.port();
+    host(*a);
+    QTRY_COMPARE(dialog.SessionList->count(), 1);
+    QVERIFY(dialog.SessionList->item(0)->text().endsWith(
+        QStringLiteral("(127.0.0.1:%1)").arg(a->DXPlayNet->ServerPort())));
+    QVERIFY(dialog.HostButton->isChecked());
+    dialog.SessionList->setCurrentRow(0);
+    QVERIFY(dialog.JoinButton->isChecked());
+    const ui::NetSessionChoice picked = dialog.choice();
+    QCOMPARE(picked.address, QStringLiteral("127.0.0.1"));
+    QCOMPARE(picked.port, a->DXPlayNet->ServerPort());
+    TNetConnectionForm* b = newForm();
+    rig_->dialogs.sessionAnswers.push_back(picked);
+    QTest::mouseClick(b->Button3, Qt::LeftButton);
+    QTRY_COMPARE(b->DXPlayNet->PlayerCount(), 2);
+
+    // Datagrams that are not announcements of this application are not
+    // listed, and the list has a bound.
+    QUdpSocket sender;
+    const auto announce = [&](const QByteArray& datagram) {
+        sender.writeDatagram(datagram, QHostAddress::LocalHost, browser.port());
+    };
+    announce(QByteArray("{00000000-0000-0000-0000-000000000000}\n5000\nother"));
+    announce(guid() + "\n0\nbad port");
+    for (int port = 1; port <= int(netlink::SessionBrowser::kMaxSessions) + 8; ++port)
+        announce(guid() + "\n" + QByteArray::number(port) + "\nfiller");
+    QTRY_COMPARE(browser.sessions().size(), netlink::SessionBrowser::kMaxSessions);
+    QCOMPARE(browser.sessions().front().port, a->DXPlayNet->ServerPort());
+
+    // A session that stops announcing itself is forgotten.
+    a->DXPlayNet->Close();
+    now = netlink::SessionBrowser::kForgetAfter;
+    browser.forgetSilent();
+    QCOMPARE(dialog.SessionList->count(), 0);
+}
+
+void NetLinkTest::sessionOfAnotherProcessIsJoined()
+{
+    netlink::SessionDialog dialog(nullptr, loopbackRequest(), QHostAddress(QHostAddress::LocalHost));
+    QProcess peer;
+    peer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/net_session_peer"),
+               {QString::number(dialog.browser().port())});
+    QVERIFY(peer.waitForStarted(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.SessionList->count(), 1, 30000);
+    dialog.SessionList->setCurrentRow(0);
+
+    TNetConnectionForm* b = newForm();
+    rig_->dialogs.sessionAnswers.push_back(dialog.choice());
+    QTest::mouseClick(b->Button3, Qt::LeftButton);
+    QTRY_COMPARE(b->DXPlayNet->PlayerCount(), 2);
+    b->SpinEdit1->setValue(300);
+    QTest::mouseClick(b->Button2, Qt::LeftButton);
+    b->random = [] { return 41u; };
+    QTest::mouseClick(b->Button1, Qt::LeftButton);
+    // The other copy sends it back with its value one higher.
+    QTRY_COMPARE(messageLines(*b), (QStringList{"Adress:300:41", "Adress:300:42"}));
+
+    // It ends once its player has left.
+    b->DXPlayNet->Close();
+    QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QProcess::NotRunning, 30000);
+    QCOMPARE(peer.exitCode(), 0);
+}
+
+void NetLinkTest::dialogFollowsTheCaptionSet()
+{
+    // The window asks in the language of the main window.
+    TNetConnectionForm* a = newForm();
+    rig_->window->Russian1Click();
+    QTest::mouseClick(a->Button3, Qt::LeftButton);
+    QCOMPARE(rig_->dialogs.sessionsShown.back().language, ui::Language::Russian);
+    rig_->window->English1Click();
+    QTest::mouseClick(a->Button3, Qt::LeftButton);
+    QCOMPARE(rig_->dialogs.sessionsShown.back().language, ui::Language::English);
+
+    for (const ui::Language language : {ui::Language::Russian, ui::Language::English}) {
+        netlink::SessionDialog d(nullptr, loopbackRequest(language), QHostAddress(QHostAddress::LocalHost));
+        for (const ui::Caption& c : ui::captionSet(ui::CaptionWindow::NetSessionDialog)) {
+            const QString name = QString::fromUtf8(c.component.data(), static_cast<qsizetype>(c.component.size()));
+            const QString text = ui::captionText(c, language);
+            QString shown;
+            if (name == d.objectName())
+                shown = d.windowTitle();
+            else if (const auto* b = d.findChild<QAbstractButton*>(name))
+                shown = b->text();
+            else if (const auto* l = d.findChild<QLabel*>(name))
+                shown = l->text();
+            QVERIFY2(shown == text, qPrintable(name + QStringLiteral(" reads ") + shown));
+        }
+    }
+    netlink::SessionDialog russian(nullptr, loopbackRequest(ui::Language::Russian), QHostAddress(QHostAddress::LocalHost));
+    QCOMPARE(russian.HostButton->text(), QStringLiteral("Создать сеанс"));
+    QCOMPARE(russian.findChild<QLabel*>(QStringLiteral("PortLabel"))->text(), QStringLiteral("Порт TCP"));
 }
 
 void NetLinkTest::cancelledConnectionIsReported()

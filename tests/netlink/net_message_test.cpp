@@ -6,6 +6,7 @@
 
 #include "netlink/Frames.hpp"
 #include "netlink/NetTestMessage.hpp"
+#include "netlink/SessionAnnouncement.hpp"
 
 using namespace ostrovik::netlink;
 
@@ -92,4 +93,44 @@ TEST(Frames, BadFramesBreakTheStream)
     FrameReader r;
     r.feed(EncodeFrame(FrameType::Message, std::vector<std::uint8_t>(kMaxFrameLength - 1, 0x55)));
     EXPECT_TRUE(r.next());
+}
+
+TEST(SessionAnnouncement, OnlyWellFormedAnnouncementsOfThisApplication)
+{
+    const std::string guid = "{CACEFF2A-71E5-4EBF-9760-8E0818DA3C59}";
+    const SessionAnnouncement sent{guid, 47624, "kitchen-pc"};
+    const auto bytes = sent.encode();
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), guid + "\n47624\nkitchen-pc");
+    const auto back = SessionAnnouncement::decode(bytes, guid);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->port, 47624);
+    EXPECT_EQ(back->hostName, "kitchen-pc");
+
+    const auto text = [](const std::string& s) { return std::vector<std::uint8_t>(s.begin(), s.end()); };
+    const struct {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+    } refused[] = {
+        {"another application", text("{00000000-0000-0000-0000-000000000000}\n47624\nx")},
+        {"no port line", text(guid + "\n47624")},
+        {"port 0", text(guid + "\n0\nx")},
+        {"port 65536", text(guid + "\n65536\nx")},
+        {"a port with a sign", text(guid + "\n+80\nx")},
+        {"a port of many digits", text(guid + "\n0000000080\nx")},
+        {"a control character in the name", text(guid + "\n80\nx\ty")},
+        {"a name over the limit", text(guid + "\n80\n" + std::string(64, 'n'))},
+        {"a datagram over the limit", text(guid + "\n80\n" + std::string(600, 'n'))},
+        {"empty", {}},
+    };
+    for (const auto& r : refused)
+        EXPECT_FALSE(SessionAnnouncement::decode(r.bytes, guid)) << r.what;
+
+    // A long name is cut at a character, and control characters go.
+    std::string name = "\x01";
+    for (int i = 0; i < 40; ++i)
+        name += "\xD0\x96"; // Ж: two bytes
+    const auto cut = SessionAnnouncement::decode(SessionAnnouncement{guid, 1, name}.encode(), guid);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->hostName.size(), 62u);
+    EXPECT_EQ(cut->hostName.substr(0, 2), "\xD0\x96");
 }

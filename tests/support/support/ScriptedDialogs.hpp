@@ -86,9 +86,9 @@ public:
         return next();
     }
 
-    std::optional<ui::NetSessionChoice> netSession(QWidget*, const ui::NetSessionChoice& last) override
+    std::optional<ui::NetSessionChoice> netSession(QWidget*, const ui::NetSessionRequest& request) override
     {
-        sessionsShown.push_back(last);
+        sessionsShown.push_back(request);
         if (sessionAnswers.empty())
             return std::nullopt;
         const std::optional<ui::NetSessionChoice> a = sessionAnswers.front();
@@ -96,9 +96,9 @@ public:
         return a;
     }
     /// The next connection dialogs' answers (Cancel when they run out), and
-    /// what each dialog was filled in with.
+    /// what each dialog was opened with.
     std::deque<std::optional<ui::NetSessionChoice>> sessionAnswers;
-    std::vector<ui::NetSessionChoice> sessionsShown;
+    std::vector<ui::NetSessionRequest> sessionsShown;
 
     /// The answers to the next Yes/No questions (No when they run out), and
     /// the questions asked, as "title|text".

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+
+#include <QDialog>
+#include <QHostAddress>
+
+#include "ui/Dialogs.hpp"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+namespace ostrovik::netlink {
+
+class SessionBrowser;
+
+/// The connection dialog: host a session, or join one picked from the
+/// sessions announced on the local network or typed in by its address.
+class SessionDialog : public QDialog {
+    Q_OBJECT
+public:
+    /// Filled in with the request's last answer and captioned in its
+    /// language; listens for announcements on @p listenOn.
+    SessionDialog(QWidget* parent, const ui::NetSessionRequest& request,
+                  const QHostAddress& listenOn = QHostAddress(QHostAddress::AnyIPv4));
+
+    ui::NetSessionChoice choice() const;
+    SessionBrowser& browser() { return *browser_; }
+
+    QRadioButton* HostButton = nullptr;
+    QRadioButton* JoinButton = nullptr;
+    QListWidget* SessionList = nullptr;
+    QLineEdit* AddressEdit = nullptr;
+    QSpinBox* PortEdit = nullptr;
+    QPushButton* OkButton = nullptr;
+    QPushButton* CancelButton = nullptr;
+
+private:
+    void showSessions();
+    /// Joining the session in row @p row: the address and port filled in.
+    void pick(int row);
+
+    SessionBrowser* browser_ = nullptr;
+    QString listenError_;
+};
+
+/// Runs the dialog; nothing when cancelled.
+std::optional<ui::NetSessionChoice> AskSession(QWidget* parent, const ui::NetSessionRequest& request);
+
+} // namespace ostrovik::netlink
