@@ -235,19 +235,21 @@ TEST(Method1, WholePagesAndFailedStarts)
 
 TEST(AllMethods, NamesThatWouldLeaveTheLibraryAreRefused)
 {
-    // A name too long for its files' names ends nothing but its own game.
-    const std::string tooLong(300, 'L');
+    // A name too long for its files' names ends nothing but its own game;
+    // the longest name taken is fetched whole.
+    const std::string tooLong(300, 'L'), longest(251, 'M');
     const std::vector<Game> games = {{"../x", "Up", "1", "d", {"screen1.png"}, true},
                                      {"a/b", "Slash", "1", "d", {}, true},
                                      {"/abs", "Absolute", "1", "d", {}, true},
                                      {"..", "Parent", "1", "d", {}, true},
                                      {tooLong, "Long", "1", "d", {tooLong + ".lvt"}, true},
                                      {"Space Game", "Spaced", "4", "About", {"Space Game.lvt"}, true},
-                                     {"ok#1", "Hash", "2", "", {"ok#1.lvt"}, false}};
+                                     {"ok#1", "Hash", "2", "", {"ok#1.lvt"}, false},
+                                     {longest, "Longest", "3", "", {longest + ".lvt"}, false}};
     nlohmann::json list = nlohmann::json::array(
         {{{"Name", "../y"}, {"FullName", "Up"}}, {{"Name", "a\\b"}, {"FullName", "Back"}},
          {{"Name", std::string("n\0ul", 4)}, {"FullName", "Nul"}}, {{"Name", tooLong}, {"FullName", "Long"}},
-         {{"Name", "ok#1"}, {"FullName", "Hash"}}});
+         {{"Name", "ok#1"}, {"FullName", "Hash"}}, {{"Name", longest}, {"FullName", "Longest"}}});
     CatalogueServer server(games, {{"json", list.dump()}});
     for (int method : {1, 2, 3}) {
         DownloadRun run("refused" + std::to_string(method));
@@ -267,6 +269,8 @@ TEST(AllMethods, NamesThatWouldLeaveTheLibraryAreRefused)
         for (const std::string& line : log)
             EXPECT_EQ(line.find(tooLong + ".lvt"), std::string::npos) << method;
         EXPECT_TRUE(run.folder.has("ok#1/ok#1.lvt")) << method;
+        EXPECT_EQ(run.folder.read(longest + "/" + longest + ".lvt"), CatalogueServer::fileBody(longest, longest + ".lvt"))
+            << method;
         if (method != 3) {
             // ".." exists as a folder and is passed over as present.
             EXPECT_EQ(std::count(log.begin(), log.end(), "Игра Parent уже сеть !!!"), 1) << method;
