@@ -201,8 +201,9 @@ void TDXPlay::ExpireHandshakes()
                 refuse(*l, why);
         }
     if (turnedAway_ > 0) {
-        emit OnLog(QStringLiteral("Turned away %1 connections while %2 waited for their handshake")
+        emit OnLog(QStringLiteral("Turned away %1 %2 while %3 waited for their handshake")
                        .arg(turnedAway_)
+                       .arg(turnedAway_ == 1 ? QStringLiteral("connection") : QStringLiteral("connections"))
                        .arg(kMaxPendingHandshakes));
         turnedAway_ = 0;
     }
