@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "ui/Dialogs.hpp"
+
+/// The windows' modal steps for the benchmarks: every file dialog answers
+/// @c file, boxes go to the console. Installed for its lifetime.
+class BenchDialogs final : public ostrovik::ui::Dialogs {
+public:
+    BenchDialogs() { ostrovik::ui::setDialogs(this); }
+    ~BenchDialogs() override { ostrovik::ui::setDialogs(nullptr); }
+    BenchDialogs(const BenchDialogs&) = delete;
+    BenchDialogs& operator=(const BenchDialogs&) = delete;
+
+    void message(QWidget*, const QString&, const QString&) override {}
+    void error(QWidget*, const QString& text) override
+    {
+        ++errors;
+        std::fprintf(stderr, "error: %s\n", qPrintable(text));
+    }
+    std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return file;
+    }
+    std::optional<QString> saveFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return file;
+    }
+    bool compressorOptions(QWidget*, const QString&, std::vector<ostrovik::files::avi::CompressorOption>&) override
+    {
+        return false;
+    }
+
+    QString file;
+    int errors = 0;
+};
