@@ -1,7 +1,10 @@
 #include "platform/WholeFile.hpp"
 #include "platform/FileFaults.hpp"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <filesystem>
 #include <system_error>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,6 +35,51 @@ int WriteAll(int fd, std::string_view bytes)
     return 0;
 }
 
+/// The file a write really replaces: through symbolic links to their
+/// target, so that the rename keeps the link.
+std::string ResolvedTarget(const std::string& path)
+{
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(path, ec);
+    if (ec || !std::filesystem::is_symlink(status))
+        return path;
+    const auto target = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : target.string();
+}
+
+/// A short name beside @p target that no other writer uses.
+std::string SiblingName(const std::string& target)
+{
+    static std::atomic<unsigned> counter{0};
+    const auto slash = target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    char name[40];
+    std::snprintf(name, sizeof name, ".tmp-%08x-%08x", static_cast<unsigned>(::getpid()), counter++);
+    return folder + name;
+}
+
+FileWrite WriteDirectly(const std::string& path, std::string_view bytes)
+{
+    FileWrite result;
+    // Non-blocking, so that a pipe without a reader is refused at once.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        result.reason = Reason(errno);
+        return result;
+    }
+    result.created = true;
+    int error = WriteAll(fd, bytes);
+    if (error == 0)
+        error = WriteFaultFor(path);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
+        result.reason = Reason(error);
+    else
+        result.ok = true;
+    return result;
+}
+
 } // namespace
 
 FileWrite WriteWholeFile(const std::string& path, std::string_view bytes, bool runnable)
@@ -41,25 +89,37 @@ FileWrite WriteWholeFile(const std::string& path, std::string_view bytes, bool r
         result.reason = Reason(refused);
         return result;
     }
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, runnable ? 0777 : 0666);
+    const std::string target = ResolvedTarget(path);
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode))
+        return WriteDirectly(target, bytes);
+
+    int fd = -1;
+    std::string temporary;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = SiblingName(target);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, runnable ? 0777 : 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd < 0) {
         result.reason = Reason(errno);
         return result;
     }
     result.created = true;
-    // Only a file of our own making is removed after a failure, never a
-    // device or a pipe that stood under the name.
-    struct stat st {};
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    // An old file keeps its permission bits.
+    if (exists)
+        ::fchmod(fd, st.st_mode & 07777);
     int error = WriteAll(fd, bytes);
     if (error == 0)
         error = WriteFaultFor(path);
     if (::close(fd) != 0 && error == 0)
         error = errno;
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
+        error = errno;
     if (error != 0) {
-        // What the failed write left is no file anybody should take for one.
-        if (regular)
-            ::unlink(path.c_str());
+        ::unlink(temporary.c_str());
         result.reason = Reason(error);
         return result;
     }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 
 #include "platform/FileFaults.hpp"
 #include "platform/RegularFile.hpp"
@@ -28,8 +29,8 @@ TEST(WholeFile, WritesAllOrLeavesNothingUnderTheName)
         {"a new file", std::nullopt, 0, 0, true, "0123456789", ""},
         {"an old file overwritten", std::string(100, 'x'), 0, 0, true, "0123456789", ""},
         {"a full disk on a new file", std::nullopt, 0, ENOSPC, false, std::nullopt, "No space left on device"},
-        {"a full disk on an old file", std::string(100, 'x'), 0, ENOSPC, false, std::nullopt,
-         "No space left on device"},
+        {"a full disk keeps the old file whole", std::string(100, 'x'), 0, ENOSPC, false,
+         std::string(100, 'x'), "No space left on device"},
         {"creation refused keeps the old file", std::string("old"), EACCES, 0, false, std::string("old"),
          "Permission denied"},
     };
@@ -48,6 +49,9 @@ TEST(WholeFile, WritesAllOrLeavesNothingUnderTheName)
         if (c.after) {
             EXPECT_EQ(read.bytes, *c.after) << c.what;
         }
+        // Nothing but the file itself is left in the folder.
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()),
+                  c.after ? 1 : 0) << c.what;
     }
 }
 
@@ -61,6 +65,23 @@ TEST(WholeFile, AFullDeviceFailsAndStaysWhereItIs)
     EXPECT_FALSE(written.ok);
     EXPECT_EQ(written.reason, "No space left on device");
     EXPECT_TRUE(fs::exists("/dev/full"));
+}
+
+TEST(WholeFile, APipeWithoutReaderIsRefusedAtOnceAndALinkIsKept)
+{
+    ostrovik::test::TempFolder folder("whole-file");
+    const auto fifo = folder / "font.fnt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const FileWrite toPipe = WriteWholeFile(fifo.string(), "abc");
+    EXPECT_FALSE(toPipe.ok);
+    EXPECT_EQ(toPipe.reason, "No such device or address");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
+    folder.put("real.fnt", "old");
+    fs::create_symlink("real.fnt", folder / "link.fnt");
+    ASSERT_TRUE(WriteWholeFile((folder / "link.fnt").string(), "new").ok);
+    EXPECT_TRUE(fs::is_symlink(folder / "link.fnt"));
+    EXPECT_EQ(ReadRegularFile((folder / "real.fnt").string(), 10).bytes, "new");
 }
 
 TEST(WholeFile, RunnableFilesMayBeExecuted)
