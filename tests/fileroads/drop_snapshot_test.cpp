@@ -110,7 +110,7 @@ void DropSnapshotTest::dropLoadsTheFirstFileOnly()
     const auto [webEntered, webDropped] = dragAndDrop(*rig.window, {QUrl(QStringLiteral("http://localhost/games/b.lvt"))});
     QVERIFY(!webEntered);
     QVERIFY(!webDropped);
-    QTest::qWait(20);
+    QVERIFY(ostrovik::test::settle());
     QCOMPARE(rig.window->windowTitle(), a);
 }
 

@@ -3,7 +3,6 @@
 // with it is heard: the snapshot's program drives the beeper, and SDL's disk
 // audio driver writes what the copy plays into a file.
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -120,13 +119,10 @@ void HandOverTest::secondCopyHandsASnapshotToTheRunningOne()
     const QByteArray silence = readFile(played);
     QVERIFY(std::all_of(silence.begin(), silence.end(), [](char s) { return static_cast<std::uint8_t>(s) == 128; }));
 
-    QElapsedTimer t;
-    t.start();
     auto second = start({snapshot}, env);
     QVERIFY(second->waitForFinished(10000));
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second->exitCode(), 0);
-    QVERIFY2(t.elapsed() < ui::kHandOverTimeoutMs, qPrintable(QString::number(t.elapsed())));
+    QCOMPARE(second->exitCode(), 0); // answered, not given up on
     QCOMPARE(second->readAllStandardError(), QByteArray());
     QCOMPARE(first->state(), QProcess::Running);
 

@@ -16,6 +16,7 @@
 using namespace ostrovik;
 using test::differenceFromBitmap;
 using test::MainWindowRig;
+using test::settle;
 using test::shownPicture;
 
 namespace {
@@ -117,7 +118,7 @@ void PowerOnScreenTest::unreadableRomImageStopsThePowerOn()
     QVERIFY(rig.dialogs.messages.isEmpty());
 
     // The machine does not run: no timer, no instruction later on.
-    QTest::qWait(100);
+    QVERIFY(settle(3 * rig.window->timerInterval()));
     QVERIFY(!rig.window->timerRunning());
     QCOMPARE(rig.m().clock, 0);
     QCOMPARE(rig.dialogs.errors.size(), 1);
@@ -136,7 +137,7 @@ void PowerOnScreenTest::aRomOfZerosAsksForTapesYetTheWindowCloses()
     rig.window->close();
     QVERIFY(!rig.window->timerRunning());
     const std::size_t asked = rig.dialogs.asked.size();
-    QTest::qWait(400);
+    QVERIFY(settle(3 * rig.window->timerInterval())); // later than three ticks of a running machine
     QCOMPARE(rig.dialogs.asked.size(), asked);
 
     // The real dialog leaves the window's close box working: closing the

@@ -7,7 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "support/EventOrder.hpp"
+
 using ostrovik::platform::PlatformTimer;
+using ostrovik::test::settle;
 
 namespace {
 
@@ -44,20 +47,21 @@ void PlatformTimerTest::startsDisabledAndObeysItsSwitches()
     int events = 0;
     connect(&timer, &PlatformTimer::timeout, this, [&] { ++events; });
 
+    // Each check lets a marker due after the timer's next tick fire first.
     timer.setInterval(1);
-    QTest::qWait(60);
+    QVERIFY(settle(60));
     QCOMPARE(events, 0); // disabled
 
     timer.setInterval(0);
     timer.setEnabled(true);
-    QTest::qWait(60);
+    QVERIFY(settle(60));
     QCOMPARE(events, 0); // an interval of 0 never fires
 
     timer.setInterval(1);
     QTRY_VERIFY_WITH_TIMEOUT(events > 0, 1000);
     timer.setEnabled(false);
     const int stopped = events;
-    QTest::qWait(60);
+    QVERIFY(settle(60));
     QCOMPARE(events, stopped);
 }
 
@@ -96,14 +100,14 @@ void PlatformTimerTest::firesOnThe64HzClock()
                                       5000);
     }
     // Time that stands still brings nothing more.
-    QTest::qWait(40);
+    QVERIFY(settle(40));
     for (std::size_t i = 0; i < std::size(cases); ++i)
         QCOMPARE(events[i], expected(i, 70));
 
     // After a busy spell of ten periods: one event, no burst.
     nowNs += 10 * kPeriodNs;
     QTRY_COMPARE_WITH_TIMEOUT(events[0], expected(0, 70) + 1, 5000);
-    QTest::qWait(40);
+    QVERIFY(settle(40));
     QCOMPARE(events[0], expected(0, 70) + 1);
 }
 
@@ -133,14 +137,14 @@ void PlatformTimerTest::aHandlerMayStopItsTimer()
     timer->setInterval(1);
     timer->setEnabled(true);
     QTRY_COMPARE_WITH_TIMEOUT(events, 1, 1000);
-    QTest::qWait(60);
+    QVERIFY(settle(60));
     QCOMPARE(events, 1);
 
     // Deleted from its own handler: no further work on the dead object.
     connect(timer, &PlatformTimer::timeout, this, [&] { delete timer; });
     timer->setEnabled(true);
     QTRY_COMPARE_WITH_TIMEOUT(events, 2, 1000);
-    QTest::qWait(60);
+    QVERIFY(settle(60));
 }
 
 QTEST_GUILESS_MAIN(PlatformTimerTest)

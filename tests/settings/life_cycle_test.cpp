@@ -14,6 +14,7 @@
 
 #include "output/qt/ScreenView.hpp"
 #include "settings/RecordingMainForm.hpp"
+#include "support/EventOrder.hpp"
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "files/avi/AviWriter.hpp"
@@ -253,7 +254,7 @@ void LifeCycleTest::reactivationDoesNotPowerOnAgain()
     main.hide();
     main.show();
     main.activateWindow();
-    QTest::qWait(100);
+    QVERIFY(ostrovik::test::settle(3 * main.timerInterval()));
     QCOMPARE(started.count(), 1);
     QCOMPARE(main.timerInterval(), 33);
     QVERIFY(main.menus().checked(ostrovik::ui::menu::N13));
@@ -268,10 +269,8 @@ void LifeCycleTest::exitWritesTheWindowSize()
         ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
         QVERIFY(startUp(*windows.MainFormEmu));
         windows.MainFormEmu->resize(640, 580);
-        QTest::qWait(20);
         // The outer size: the frame included.
-        outer = windows.MainFormEmu->frameGeometry().size();
-        QVERIFY(outer.width() >= 640 && outer.height() >= 580);
+        QTRY_VERIFY((outer = windows.MainFormEmu->frameGeometry().size()).width() >= 640 && outer.height() >= 580);
     }
     QByteArray expected = FreshConfig::firstRunFile();
     expected.insert(expected.indexOf("[VideoOptions]"), QStringLiteral("FormHeight=%1\r\nFormWidth=%2\r\n")
@@ -294,11 +293,7 @@ void LifeCycleTest::exitReportsAFailedWrite()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    QFile blocker(sandbox.folder() + QStringLiteral("/file"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString bad = sandbox.folder() + QStringLiteral("/file/config.ini");
-    ui::SetConfigFilePath(QFile::encodeName(bad).toStdString());
+    const QString bad = sandbox.blockWrites();
     {
         RecordingMainForm main;
         QVERIFY(startUp(main));
