@@ -5,16 +5,20 @@
 #include <QFile>
 #include <QFileInfoList>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
 
 #include "output/qt/ScreenView.hpp"
+#include "support/EventOrder.hpp"
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "support/ScriptedWaveOut.hpp"
@@ -124,6 +128,23 @@ private:
     QTemporaryDir programDir_;
 };
 
+/// A ROM image whose program flips the beeper bit every 404 T-states, for ever.
+inline std::vector<std::uint8_t> beepingRom()
+{
+    std::vector<std::uint8_t> image(22 + 16384, 0);
+    const std::uint8_t program[] = {
+        0xDB, 0xC2,       // C000 IN C2
+        0xEE, 0x01,       //      XRI 01
+        0xD3, 0xC2,       //      OUT C2
+        0x06, 24,         //      MVI B,24
+        0x05,             // C008 DCR B
+        0xC2, 0x08, 0xC0, //      JNZ C008
+        0xC3, 0x00, 0xC0, //      JMP C000
+    };
+    std::copy(std::begin(program), std::end(program), image.begin() + 22);
+    return image;
+}
+
 /// The whole of file @p path, or nothing when it cannot be read.
 inline std::vector<std::uint8_t> readAll(const QString& path)
 {
@@ -132,6 +153,25 @@ inline std::vector<std::uint8_t> readAll(const QString& path)
         return {};
     const QByteArray bytes = f.readAll();
     return {bytes.begin(), bytes.end()};
+}
+
+/// What a user of @p window would find cut off: a shown control that reaches
+/// past its parent or is narrower than its text, or the window itself past the
+/// screen's free area. Empty when the window is whole.
+inline QString clippedPart(const QWidget& window)
+{
+    if (window.screen() && !window.screen()->availableGeometry().contains(window.frameGeometry()))
+        return QStringLiteral("the window leaves the screen");
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window) || !w->parentWidget())
+            continue;
+        if (!w->parentWidget()->rect().contains(w->geometry()))
+            return w->objectName() + QStringLiteral(" reaches past its parent");
+        if ((qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLabel*>(w))
+            && w->sizeHint().width() > w->width())
+            return w->objectName() + QStringLiteral(" is narrower than its text");
+    }
+    return {};
 }
 
 /// Where the buttons of @p form differ from caption set @p set in
