@@ -12,7 +12,7 @@
 #include <QtTest>
 
 #include "support/MainWindowRig.hpp"
-#include "asm8080/Assembler.hpp"
+#include "support/TapePrograms.hpp"
 #include "ui/Mru.hpp"
 #include "ui/RadioGroup.hpp"
 #include "ui/Settings.hpp"
@@ -52,29 +52,6 @@ STOP:	JMP STOP
 END
 )";
 
-/// Counts at 9100h for ever.
-const char* kCounter = R"(BEGIN	EQU	9000h
-	ORG	BEGIN-016h
-	DB	"RIZI/2.0/"
-	DB	0D0h
-	DB	"COUNT1"
-	DW	BEGIN
-	DW	BEGIN+END-START-1
-	DW	BEGIN
-START:	LXI H,9100h
-LOOP:	INR M
-	JMP LOOP
-END
-)";
-
-std::vector<std::uint8_t> tapeImage(const char* source)
-{
-    const asm8080::AsmResult image = asm8080::assemble(source);
-    if (!image.ok())
-        qFatal("%s", image.listing.c_str());
-    return image.bytes;
-}
-
 bool barIsDrawn(const output::FrameBitmap& bitmap)
 {
     for (int y = kBarTop; y < kBarTop + kBarRows; ++y)
@@ -102,7 +79,7 @@ void FileRoadsTest::droppedProgramDrawsAndTheScreenshotShowsIt()
 {
     MainWindowRig rig;
     QVERIFY(rig.powerOn());
-    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), tapeImage(kBar));
+    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), test::assembledTape(kBar));
     const output::FrameBitmap& bitmap = *rig.window->screen().ScreenBitmap;
     QVERIFY(!barIsDrawn(bitmap));
     const QImage before = shownPicture(*rig.window);
@@ -148,8 +125,8 @@ void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
 {
     MainWindowRig rig;
     QVERIFY(rig.powerOn());
-    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), tapeImage(kBar));
-    const QString counter = rig.writeFile(QStringLiteral("count.lvt"), tapeImage(kCounter));
+    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), test::assembledTape(kBar));
+    const QString counter = rig.writeFile(QStringLiteral("count.lvt"), test::assembledTape(test::counterSource("9000")));
 
     rig.dialogs.answers << bar << counter;
     rig.window->N2Click();

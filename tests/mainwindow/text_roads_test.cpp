@@ -14,6 +14,7 @@
 #include "support/ScriptedWaveOut.hpp"
 #include "asm8080/Assembler.hpp"
 #include "support/FreshConfig.hpp"
+#include "support/TapePrograms.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
@@ -21,25 +22,6 @@
 using ostrovik::test::FreshConfig;
 using ostrovik::test::ScriptedDialogs;
 using namespace ostrovik;
-
-namespace {
-
-/// A program that counts at 8100h forever, in the editor's template form.
-const char* kCounter = R"(BEGIN	EQU	8000h
-	ORG	BEGIN-016h
-	DB	"RIZI/2.0/"
-	DB	0D0h
-	DB	"COUNT1"
-	DW	BEGIN
-	DW	BEGIN+END-START-1
-	DW	BEGIN
-START:	LXI H,8100h
-LOOP:	INR M
-	JMP LOOP
-END
-)";
-
-} // namespace
 
 class TextRoadsTest : public QObject {
     Q_OBJECT
@@ -136,7 +118,7 @@ void TextRoadsTest::pastedLinesEndWithEnter()
 
 void TextRoadsTest::loadCommandOpensTheDialogAndRunsTheProgram()
 {
-    const asm8080::AsmResult image = asm8080::assemble(kCounter);
+    const asm8080::AsmResult image = asm8080::assemble(test::counterSource("8000"));
     QVERIFY(image.ok());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("count.lvt"));

@@ -332,12 +332,7 @@ void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    // A folder that cannot exist: its parent is a file.
-    QFile blocker(sandbox.folder() + QStringLiteral("/file"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString bad = sandbox.folder() + QStringLiteral("/file/config.ini");
-    ui::SetConfigFilePath(QFile::encodeName(bad).toStdString());
+    const QString bad = sandbox.blockWrites();
 
     TSetUpForm form(nullptr);
     form.show();

@@ -27,7 +27,7 @@
 #include "ui/Settings.hpp"
 #include "ui/SettingsSchema.hpp"
 
-#include "support/FreshConfig.hpp"
+#include "support/MainWindowRig.hpp"
 #include "support/ScriptedDialogs.hpp"
 
 using ostrovik::test::FreshConfig;
@@ -67,23 +67,6 @@ struct FakeForm {
     }
     int made = 0;
 };
-
-/// A ROM whose program flips the beeper bit every 404 T-states, for ever.
-QByteArray beepingRom()
-{
-    QByteArray image(22 + 16384, '\0');
-    const std::uint8_t program[] = {
-        0xDB, 0xC2,       // C000 IN C2
-        0xEE, 0x01,       //      XRI 01
-        0xD3, 0xC2,       //      OUT C2
-        0x06, 24,         //      MVI B,24
-        0x05,             // C008 DCR B
-        0xC2, 0x08, 0xC0, //      JNZ C008
-        0xC3, 0x00, 0xC0, //      JMP C000
-    };
-    std::copy(std::begin(program), std::end(program), image.begin() + 22);
-    return image;
-}
 
 constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kGrayOfRed = 0x4C4C4C; // level 76
@@ -177,7 +160,8 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
     QTemporaryDir dir;
     QFile rom(dir.filePath(QStringLiteral("bios.dat")));
     QVERIFY(rom.open(QIODevice::WriteOnly));
-    rom.write(beepingRom());
+    const auto image = ostrovik::test::beepingRom();
+    rom.write(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
     rom.close();
 
     Window w{TMainFormEmu::systemWaveOut()};
@@ -196,7 +180,9 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
     w.N13Click();
     QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{0}, 5000);
     QVERIFY(!w.forms().SoundDrawForm.visible());
-    QTest::qWait(300);
+    for (int tick = 0; tick < 10; ++tick)
+        w.TimerMainTimer1();
+    QVERIFY(ostrovik::test::settle()); // an open notice would be posted by now
     QCOMPARE(beeper.WaveOutOpened, std::uint8_t{0});
 
     // On again: the next buffers open it once more.

@@ -24,6 +24,16 @@ public:
     QString folder() const { return dir_.path(); }
     QString path() const { return dir_.filePath(QStringLiteral("config.ini")); }
     void reset() const { QFile::remove(path()); }
+    /// Points the settings at a file no write can make, for its folder is a
+    /// plain file; returns that file's path.
+    QString blockWrites() const
+    {
+        QFile blocker(dir_.filePath(QStringLiteral("file")));
+        blocker.open(QIODevice::WriteOnly);
+        const QString bad = dir_.filePath(QStringLiteral("file/config.ini"));
+        ui::SetConfigFilePath(QFile::encodeName(bad).toStdString());
+        return bad;
+    }
     bool exists() const { return QFile::exists(path()); }
 
     QByteArray bytes() const
