@@ -231,8 +231,9 @@ TEST(FontFile, AWriteCutShortLeavesNoCutFileBehind)
         EXPECT_NE(error.find("File too large"), std::string::npos) << error;
         // An older font stays whole; otherwise nothing is left.
         EXPECT_EQ(fs::exists(file), c.existing);
-        if (c.existing)
+        if (c.existing) {
             EXPECT_EQ(fs::file_size(file), 2049u);
+        }
         EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), c.existing ? 1 : 0);
         fs::remove(file);
     }
