@@ -15,7 +15,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "tools/TAssemblerForm.hpp"
+#include "tools/qt/TAssemblerForm.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MenuItems.hpp"
 #include "ui/MainMenu.hpp"

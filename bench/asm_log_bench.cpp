@@ -16,7 +16,7 @@
 
 #include <sys/resource.h>
 
-#include "tools/TAssemblerForm.hpp"
+#include "tools/qt/TAssemblerForm.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/MenuItems.hpp"

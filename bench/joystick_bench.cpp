@@ -14,7 +14,7 @@
 #include "machine/Host.hpp"
 #include "machine/JoystickKeys.hpp"
 #include "machine/Machine.hpp"
-#include "platform/SdlJoystick.hpp"
+#include "platform/sdl/SdlJoystick.hpp"
 
 using namespace ostrovik;
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "BenchDialogs.hpp"
-#include "tools/TPictureToLVTForm.hpp"
+#include "tools/qt/TPictureToLVTForm.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/Settings.hpp"
 

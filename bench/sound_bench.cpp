@@ -10,7 +10,7 @@
 #include "machine/Machine.hpp"
 #include "output/sound/Beeper.hpp"
 #include "platform/CallQueue.hpp"
-#include "platform/SdlWaveOut.hpp"
+#include "platform/sdl/SdlWaveOut.hpp"
 
 int main()
 {

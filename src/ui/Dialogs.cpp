@@ -10,7 +10,7 @@
 #include <QMessageBox>
 #include <QWindow>
 
-#include "netlink/SessionDialog.hpp"
+#include "netlink/qt/SessionDialog.hpp"
 #include "ui/CompressorOptionsDialog.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 

@@ -8,7 +8,7 @@
 #include "games/qt/TGamesForm.hpp"
 #include "games/qt/TOnlineGamesForm.hpp"
 #include "ui/Captions.hpp"
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "platform/KeyMap.hpp"
+#include "platform/qt/KeyMap.hpp"
 #include "ui/SetUpForm.hpp"
 #include "ui/SettingsSchema.hpp"
 #include "ui/kit/CentreOnOwner.hpp"

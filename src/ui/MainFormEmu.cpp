@@ -1,5 +1,5 @@
 #include "ui/MainFormEmu.hpp"
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -19,12 +19,12 @@
 #include "output/RenderMode.hpp"
 #include "output/qt/GlScreenView.hpp"
 #include "output/qt/ScreenView.hpp"
-#include "output/sound/GuiPost.hpp"
-#include "platform/JoyPollClock.hpp"
-#include "platform/KeyMap.hpp"
+#include "output/sound/qt/GuiPost.hpp"
+#include "platform/qt/JoyPollClock.hpp"
+#include "platform/qt/KeyMap.hpp"
 #include "platform/KeyboardLayout.hpp"
-#include "platform/PlatformTimer.hpp"
-#include "platform/SdlWaveOut.hpp"
+#include "platform/qt/PlatformTimer.hpp"
+#include "platform/sdl/SdlWaveOut.hpp"
 #include "platform/VirtualKeys.hpp"
 #include "ui/DebuggerLink.hpp"
 #include "ui/Dialogs.hpp"

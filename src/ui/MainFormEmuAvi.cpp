@@ -13,7 +13,7 @@
 #include "files/avi/AviWriter.hpp"
 #include "output/Antialiasing.hpp"
 #include "output/FrameDecode.hpp"
-#include "platform/PlatformTimer.hpp"
+#include "platform/qt/PlatformTimer.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/SetUpForm.hpp"

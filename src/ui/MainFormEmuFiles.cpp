@@ -10,7 +10,7 @@
 #include <QUrl>
 
 #include "files/SaveSnapshot.hpp"
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "files/ScreenShot.hpp"
 #include "output/FrameDecode.hpp"
 #include "ui/MainFormEmu.hpp"

@@ -4,7 +4,7 @@
 #include <QGroupBox>
 
 #include "machine/JoystickKeys.hpp"
-#include "platform/SdlJoystick.hpp"
+#include "platform/sdl/SdlJoystick.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"

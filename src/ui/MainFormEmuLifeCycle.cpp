@@ -14,9 +14,9 @@
 
 #include "output/RenderMode.hpp"
 #include "output/qt/ScreenView.hpp"
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "output/sound/Beeper.hpp"
-#include "platform/PlatformTimer.hpp"
+#include "platform/qt/PlatformTimer.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/Mru.hpp"

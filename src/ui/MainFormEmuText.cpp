@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 
 #include "machine/Paste.hpp"
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "platform/Cp1251.hpp"
 #include "platform/LineEnds.hpp"
 #include "ui/Dialogs.hpp"

@@ -1,5 +1,5 @@
 #include "ui/Mru.hpp"
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 
 #include <string>
 

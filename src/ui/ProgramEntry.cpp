@@ -7,7 +7,7 @@
 
 #include <QApplication>
 
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "platform/ThreadLocale.hpp"
 #include "ui/JoyKeySetup.hpp"
 #include "ui/MainFormEmu.hpp"

@@ -1,5 +1,5 @@
 #include "ui/Settings.hpp"
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 
 #include <QCoreApplication>
 #include <QFile>

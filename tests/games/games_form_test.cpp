@@ -20,7 +20,7 @@
 #include "games/GameLibrary.hpp"
 #include "games/qt/TGamesForm.hpp"
 #include "games/qt/TOnlineGamesForm.hpp"
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "support/MainWindowRig.hpp"
 
 using namespace ostrovik;

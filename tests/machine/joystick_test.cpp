@@ -9,7 +9,7 @@
 
 #include "TestMachine.hpp"
 #include "machine/JoystickKeys.hpp"
-#include "platform/SdlJoystick.hpp"
+#include "platform/sdl/SdlJoystick.hpp"
 #include "support/VirtualJoystick.hpp"
 
 using namespace ostrovik;

@@ -20,9 +20,9 @@
 
 #include "netlink/Frames.hpp"
 #include "netlink/SessionAnnouncement.hpp"
-#include "netlink/SessionBrowser.hpp"
-#include "netlink/SessionDialog.hpp"
-#include "netlink/TNetConnectionForm.hpp"
+#include "netlink/qt/SessionBrowser.hpp"
+#include "netlink/qt/SessionDialog.hpp"
+#include "netlink/qt/TNetConnectionForm.hpp"
 #include "support/MainWindowRig.hpp"
 
 using namespace ostrovik;

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "netlink/NetTestMessage.hpp"
-#include "netlink/TDXPlay.hpp"
+#include "netlink/qt/TDXPlay.hpp"
 
 using namespace ostrovik::netlink;
 

@@ -1,4 +1,4 @@
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/KeyMap.hpp"
+#include "platform/qt/KeyMap.hpp"
 
 #include <QKeyEvent>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "platform/PlatformTimer.hpp"
+#include "platform/qt/PlatformTimer.hpp"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -15,7 +15,7 @@
 #include "machine/Machine.hpp"
 #include "output/sound/Beeper.hpp"
 #include "platform/CallQueue.hpp"
-#include "platform/SdlWaveOut.hpp"
+#include "platform/sdl/SdlWaveOut.hpp"
 
 using namespace std::chrono_literals;
 using ostrovik::output::sound::Beeper;

@@ -8,8 +8,8 @@
 #include <atomic>
 #include <thread>
 
-#include "output/sound/GuiPost.hpp"
-#include "output/sound/TSoundDrawForm.hpp"
+#include "output/sound/qt/GuiPost.hpp"
+#include "output/sound/qt/TSoundDrawForm.hpp"
 
 using ostrovik::output::sound::TSoundDrawForm;
 

@@ -15,7 +15,7 @@
 
 #include "support/FileSizeLimit.hpp"
 #include "support/MainWindowRig.hpp"
-#include "tools/TZnakogeneratorForm.hpp"
+#include "tools/qt/TZnakogeneratorForm.hpp"
 #include "ui/Captions.hpp"
 #include "ui/MainMenu.hpp"
 

@@ -17,7 +17,7 @@
 
 #include "support/MainWindowRig.hpp"
 #include "tools/PictureLvt.hpp"
-#include "tools/TPictureToLVTForm.hpp"
+#include "tools/qt/TPictureToLVTForm.hpp"
 #include "ui/Captions.hpp"
 #include "ui/MainMenu.hpp"
 

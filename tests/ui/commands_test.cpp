@@ -18,7 +18,7 @@
 #include "support/ScriptedWaveOut.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
-#include "output/sound/TSoundDrawForm.hpp"
+#include "output/sound/qt/TSoundDrawForm.hpp"
 #include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"

@@ -19,7 +19,7 @@
 #include "games/CatalogueSite.hpp"
 #include "games/GameLibrary.hpp"
 #include "games/qt/StarPictures.hpp"
-#include "platform/FileNames.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::games {

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QWidget>
 
-#include "netlink/TDXPlay.hpp"
+#include "netlink/qt/TDXPlay.hpp"
 #include "ui/Dialogs.hpp"
 
 class QLabel;

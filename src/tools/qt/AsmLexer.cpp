@@ -1,4 +1,4 @@
-#include "tools/AsmLexer.hpp"
+#include "tools/qt/AsmLexer.hpp"
 
 #include <set>
 #include <string>

@@ -1,4 +1,4 @@
-#include "output/sound/GuiPost.hpp"
+#include "output/sound/qt/GuiPost.hpp"
 
 #include <QCoreApplication>
 #include <QMetaObject>

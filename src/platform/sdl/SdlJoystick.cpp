@@ -1,4 +1,4 @@
-#include "platform/SdlJoystick.hpp"
+#include "platform/sdl/SdlJoystick.hpp"
 
 #include <SDL.h>
 

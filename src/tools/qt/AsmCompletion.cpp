@@ -1,4 +1,4 @@
-#include "tools/AsmCompletion.hpp"
+#include "tools/qt/AsmCompletion.hpp"
 
 #include <algorithm>
 

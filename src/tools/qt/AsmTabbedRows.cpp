@@ -1,4 +1,4 @@
-#include "tools/AsmTabbedRows.hpp"
+#include "tools/qt/AsmTabbedRows.hpp"
 
 #include <algorithm>
 #include <cmath>

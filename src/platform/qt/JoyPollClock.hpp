@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "platform/SdlJoystick.hpp"
+#include "platform/sdl/SdlJoystick.hpp"
 
 namespace ostrovik::platform {
 

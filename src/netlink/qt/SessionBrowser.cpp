@@ -1,4 +1,4 @@
-#include "netlink/SessionBrowser.hpp"
+#include "netlink/qt/SessionBrowser.hpp"
 
 #include <algorithm>
 #include <array>

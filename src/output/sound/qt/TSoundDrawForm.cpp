@@ -1,4 +1,4 @@
-#include "output/sound/TSoundDrawForm.hpp"
+#include "output/sound/qt/TSoundDrawForm.hpp"
 
 #include <QPainter>
 #include <QPen>

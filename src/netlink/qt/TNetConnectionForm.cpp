@@ -1,4 +1,4 @@
-#include "netlink/TNetConnectionForm.hpp"
+#include "netlink/qt/TNetConnectionForm.hpp"
 
 #include <QLabel>
 #include <QListWidget>

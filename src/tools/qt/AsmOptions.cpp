@@ -1,4 +1,4 @@
-#include "tools/AsmOptions.hpp"
+#include "tools/qt/AsmOptions.hpp"
 
 #include "ui/Settings.hpp"
 

@@ -1,4 +1,4 @@
-#include "tools/TZnakogeneratorForm.hpp"
+#include "tools/qt/TZnakogeneratorForm.hpp"
 
 #include <QFile>
 #include <QLabel>

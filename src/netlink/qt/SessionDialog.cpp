@@ -1,4 +1,4 @@
-#include "netlink/SessionDialog.hpp"
+#include "netlink/qt/SessionDialog.hpp"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -9,8 +9,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
-#include "netlink/SessionBrowser.hpp"
-#include "netlink/TDXPlay.hpp"
+#include "netlink/qt/SessionBrowser.hpp"
+#include "netlink/qt/TDXPlay.hpp"
 #include "ui/Captions.hpp"
 
 namespace ostrovik::netlink {

@@ -1,4 +1,4 @@
-#include "platform/SdlWaveOut.hpp"
+#include "platform/sdl/SdlWaveOut.hpp"
 
 #include <SDL.h>
 #include <dlfcn.h>

@@ -1,4 +1,4 @@
-#include "platform/JoyPollClock.hpp"
+#include "platform/qt/JoyPollClock.hpp"
 
 namespace ostrovik::platform {
 

@@ -1,4 +1,4 @@
-#include "tools/TAssemblerForm.hpp"
+#include "tools/qt/TAssemblerForm.hpp"
 
 #include <algorithm>
 
@@ -24,14 +24,14 @@
 
 #include "platform/Cp1251.hpp"
 #include "platform/RegularFile.hpp"
-#include "tools/AsmCompletion.hpp"
-#include "tools/AsmFindBar.hpp"
-#include "tools/AsmLexer.hpp"
-#include "tools/AsmOptions.hpp"
+#include "tools/qt/AsmCompletion.hpp"
+#include "tools/qt/AsmFindBar.hpp"
+#include "tools/qt/AsmLexer.hpp"
+#include "tools/qt/AsmOptions.hpp"
 #include "tools/AsmReference.hpp"
-#include "tools/AsmTabbedRows.hpp"
+#include "tools/qt/AsmTabbedRows.hpp"
 #include "tools/AsmTexts.hpp"
-#include "tools/TSetupAssemblerForm.hpp"
+#include "tools/qt/TSetupAssemblerForm.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/ImageList.hpp"
 #include "ui/MainFormEmu.hpp"

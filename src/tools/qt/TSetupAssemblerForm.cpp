@@ -1,4 +1,4 @@
-#include "tools/TSetupAssemblerForm.hpp"
+#include "tools/qt/TSetupAssemblerForm.hpp"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,8 +7,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "tools/AsmOptions.hpp"
-#include "tools/TAssemblerForm.hpp"
+#include "tools/qt/AsmOptions.hpp"
+#include "tools/qt/TAssemblerForm.hpp"
 #include "ui/Dialogs.hpp"
 #include "ui/Settings.hpp"
 #include "ui/kit/CentreOnOwner.hpp"

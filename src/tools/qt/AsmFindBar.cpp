@@ -1,4 +1,4 @@
-#include "tools/AsmFindBar.hpp"
+#include "tools/qt/AsmFindBar.hpp"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "tools/TPictureToLVTForm.hpp"
+#include "tools/qt/TPictureToLVTForm.hpp"
 
 #include <QBuffer>
 #include <QDir>

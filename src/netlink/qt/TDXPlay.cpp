@@ -1,4 +1,4 @@
-#include "netlink/TDXPlay.hpp"
+#include "netlink/qt/TDXPlay.hpp"
 
 #include <QDateTime>
 #include <QHostInfo>
