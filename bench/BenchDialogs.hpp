@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "ui/Dialogs.hpp"
+#include "ui/kit/Dialogs.hpp"
 
 /// The windows' modal steps for the benchmarks: every file dialog answers
 /// @c file, boxes go to the console. Installed for its lifetime.

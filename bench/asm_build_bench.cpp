@@ -20,7 +20,7 @@
 #include "ui/MenuItems.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/SetUpForm.hpp"
-#include "ui/Settings.hpp"
+#include "ui/kit/Settings.hpp"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "ui/MainMenu.hpp"
 #include "ui/MenuItems.hpp"
 #include "ui/SetUpForm.hpp"
-#include "ui/Settings.hpp"
+#include "ui/kit/Settings.hpp"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include "debugger/qt/TDebuggerForm.hpp"
 #include "ui/DebuggerLink.hpp"
 #include "ui/MainFormEmu.hpp"
-#include "ui/Settings.hpp"
+#include "ui/kit/Settings.hpp"
 
 using namespace ostrovik;
 using bench::report;

@@ -19,7 +19,7 @@
 #include "CatalogueServer.hpp"
 #include "games/CatalogueDownloader.hpp"
 #include "games/GameLibrary.hpp"
-#include "BenchGamesHost.hpp"
+#include "BenchEmulator.hpp"
 #include "games/qt/TOnlineGamesForm.hpp"
 
 namespace {
@@ -55,7 +55,8 @@ int main(int argc, char** argv)
         const fs::path program = fs::temp_directory_path() / ("ostrovik-download-bench-" + std::to_string(method));
         fs::remove_all(program);
         fs::create_directories(ostrovik::games::LibraryRoot(program.string()));
-        ostrovik::games::TOnlineGamesForm form(std::make_unique<BenchGamesHost>(program.string()));
+        BenchEmulator emulator(program.string());
+        ostrovik::games::TOnlineGamesForm form(emulator);
         form.WebEdit->setText(QString::fromStdString(server.games()));
         // A 1 ms timer: the gap between its ticks is how long the window's
         // thread went without handling events.

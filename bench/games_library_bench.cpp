@@ -15,7 +15,7 @@
 #include <QListWidget>
 
 #include "games/GameLibrary.hpp"
-#include "BenchGamesHost.hpp"
+#include "BenchEmulator.hpp"
 #include "games/qt/TGamesForm.hpp"
 
 namespace {
@@ -60,10 +60,11 @@ int main(int argc, char** argv)
     }
 
     double open = 0;
+    BenchEmulator emulator(program.string());
     std::unique_ptr<ostrovik::games::TGamesForm> form;
     {
         const auto start = Clock::now();
-        form = std::make_unique<ostrovik::games::TGamesForm>(std::make_unique<BenchGamesHost>(program.string()));
+        form = std::make_unique<ostrovik::games::TGamesForm>(emulator);
         form->show();
         QApplication::processEvents();
         open = msSince(start);

@@ -18,7 +18,7 @@
 #include "BenchDialogs.hpp"
 #include "tools/qt/TPictureToLVTForm.hpp"
 #include "ui/MainFormEmu.hpp"
-#include "ui/Settings.hpp"
+#include "ui/kit/Settings.hpp"
 
 using namespace ostrovik;
 using Clock = std::chrono::steady_clock;
@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     dialogs.file = jpeg;
     ui::TMainFormEmu main(QStringList{});
     main.machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
-    tools::TPictureToLVTForm form(main);
+    tools::TPictureToLVTForm form(main.windowHost());
     const auto load = [&] { form.Button1Click(); };
 
     std::printf("1024 x 768 JPEG, %lld bytes\n", static_cast<long long>(QFileInfo(jpeg).size()));

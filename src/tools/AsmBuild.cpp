@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "machine/EmulatorControl.hpp"
 #include "platform/ProcessRunner.hpp"
 #include "platform/WholeFile.hpp"
 #include "tools/AsmScript.hpp"
@@ -28,28 +29,12 @@ void makeRunnable(const std::string& path)
                     fs::perm_options::add, ec);
 }
 
-/// Keeps the fast-start option and the pause flag as the hand-over found
-/// them, even when the reset or the load fails half-way.
-class HandOverGuard {
-public:
-    explicit HandOverGuard(AsmBuildHost& host) : host_(host), quickRun_(host.quickRun()) {}
-    ~HandOverGuard()
-    {
-        host_.setPaused(0);
-        host_.setQuickRun(quickRun_);
-    }
-    HandOverGuard(const HandOverGuard&) = delete;
-    HandOverGuard& operator=(const HandOverGuard&) = delete;
-
-private:
-    AsmBuildHost& host_;
-    bool quickRun_;
-};
-
 } // namespace
 
-AsmBuild::AsmBuild(AsmBuildHost& host, platform::ProcessRunner& runner, std::string programDir)
-    : LVTPath(programDir + "Assembler"), host_(host), runner_(runner), programDir_(std::move(programDir))
+AsmBuild::AsmBuild(AsmBuildHost& host, machine::EmulatorControl& emulator, platform::ProcessRunner& runner,
+                   std::string programDir)
+    : LVTPath(programDir + "Assembler"), host_(host), emulator_(emulator), runner_(runner),
+      programDir_(std::move(programDir))
 {
 }
 
@@ -207,12 +192,7 @@ void AsmBuild::AnalizErrors(const std::string& ListingName)
 
 void AsmBuild::handOver()
 {
-    HandOverGuard guard(host_);
-    host_.setQuickRun(true);
-    host_.ResetComp();
-    host_.setPaused(1);
-    host_.setMainCaption(lvtFile());
-    host_.NewLoadFile(lvtFile());
+    machine::RunProgram(emulator_, {lvtFile(), lvtFile(), /*remember=*/false});
     host_.MemoSave(std::string(asmlog::kGood) + lvtFile());
 }
 
@@ -246,7 +226,6 @@ void AsmBuild::build(const std::vector<std::string>& lines, bool run)
         return;
     }
     handOver();
-    host_.focusMainWindow();
 }
 
 } // namespace ostrovik::tools

@@ -7,14 +7,16 @@
 #include <string_view>
 #include <vector>
 
+namespace ostrovik::machine {
+class EmulatorControl;
+}
 namespace ostrovik::platform {
 class ProcessRunner;
 }
 
 namespace ostrovik::tools {
 
-/// What a build needs from the workbench window and, for Compile and Run,
-/// from the emulator it hands the image to.
+/// What a build needs from the workbench window.
 class AsmBuildHost {
 public:
     virtual ~AsmBuildHost() = default;
@@ -28,17 +30,6 @@ public:
     virtual void showError(std::string_view text) = 0;
     /// The bytes of the carried cross-assembler; empty when it is missing.
     virtual std::span<const std::uint8_t> assemblerImage() = 0;
-
-    // The hand-over of a built image to the emulator.
-    /// The fast-start option (the settings window's QuickRun box).
-    virtual bool quickRun() const = 0;
-    virtual void setQuickRun(bool on) = 0;
-    virtual void ResetComp() = 0;
-    virtual void setPaused(std::uint8_t paused) = 0;
-    virtual void setMainCaption(std::string_view caption) = 0;
-    /// Loads and starts @p path in the emulator.
-    virtual void NewLoadFile(const std::string& path) = 0;
-    virtual void focusMainWindow() = 0;
 };
 
 /// The build log's lines.
@@ -68,7 +59,8 @@ inline std::string moreErrors(std::size_t count)
 class AsmBuild {
 public:
     /// @p programDir is the executable's folder, ending in "/".
-    AsmBuild(AsmBuildHost& host, platform::ProcessRunner& runner, std::string programDir);
+    AsmBuild(AsmBuildHost& host, machine::EmulatorControl& emulator, platform::ProcessRunner& runner,
+             std::string programDir);
 
     /// The log quotes at most this many bytes of a listing line ("..." marks
     /// a cut), so that one enormous line cannot stall the log's layout.
@@ -112,6 +104,7 @@ private:
     void handOver();
 
     AsmBuildHost& host_;
+    machine::EmulatorControl& emulator_;
     platform::ProcessRunner& runner_;
     std::string programDir_;
 };

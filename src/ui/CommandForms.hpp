@@ -18,7 +18,6 @@ public:
     using Factory = std::function<QWidget*(TMainFormEmu&)>;
 
     void setFactory(Factory factory) { factory_ = std::move(factory); }
-    bool available() const { return form_ || factory_; }
 
     /// The window, or nullptr while it has not been made.
     QWidget* form() const { return form_; }

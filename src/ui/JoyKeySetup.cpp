@@ -6,7 +6,7 @@
 
 #include "platform/qt/KeyMap.hpp"
 #include "ui/SetUpForm.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::ui {

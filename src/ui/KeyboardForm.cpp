@@ -9,14 +9,15 @@
 #include "platform/KeyboardLayout.hpp"
 #include "platform/VirtualKeys.hpp"
 #include "ui/KeyboardLayoutTable.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "machine/Machine.hpp"
+#include "ui/kit/WindowHost.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::ui {
 
-TKeyboardForm::TKeyboardForm(TMainFormEmu& mainForm)
-    : QWidget(&mainForm, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      MainFormEmu(mainForm)
+TKeyboardForm::TKeyboardForm(WindowHost& host, std::function<void(std::uint16_t)> typeKey)
+    : QWidget(&host.mainWindow(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      host_(host), typeKey_(std::move(typeKey))
 {
     setObjectName(QStringLiteral("KeyboardForm"));
     setWindowTitle(QStringLiteral("Keyboard"));
@@ -44,7 +45,7 @@ TKeyboardForm::TKeyboardForm(TMainFormEmu& mainForm)
                                         "QToolButton:hover { border: 1px solid #ffd860; }"
                                         "QToolButton:pressed { background: rgba(255, 216, 96, 90); }"));
         connect(b, &QToolButton::clicked, this, [this, number = i + 1] {
-            MainFormEmu.guarded([&] { SpeedButtonClick(number); });
+            host_.runGuarded([&] { SpeedButtonClick(number); });
         });
         buttons_[static_cast<std::size_t>(i)] = b;
     }
@@ -63,7 +64,7 @@ void TKeyboardForm::showEvent(QShowEvent* event)
 
 void TKeyboardForm::centreOnMainForm()
 {
-    CentreOnOwner(*this, MainFormEmu);
+    CentreOnOwner(*this, host_.mainWindow());
 }
 
 std::uint16_t TKeyboardForm::VkKeyScan(char character)
@@ -88,7 +89,7 @@ std::uint16_t TKeyboardForm::VkKeyScan(char character)
 void TKeyboardForm::SimulateKeystroke(std::uint8_t Key, std::uint32_t Extra)
 {
     (void)Extra;
-    MainFormEmu.postKeystroke(Key);
+    typeKey_(Key);
 }
 
 void TKeyboardForm::SendKeys(std::string_view Text)
@@ -96,8 +97,8 @@ void TKeyboardForm::SendKeys(std::string_view Text)
     for (char c : Text) {
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
-        MainFormEmu.activateWindow();
-        MainFormEmu.setFocus();
+        host_.mainWindow().activateWindow();
+        host_.mainWindow().setFocus();
         if (const std::uint16_t vk = VkKeyScan(c))
             SimulateKeystroke(static_cast<std::uint8_t>(vk), 0);
     }
@@ -115,7 +116,7 @@ void TKeyboardForm::SpeedButtonClick(int number)
     case KeyAction::Matrix: {
         // Straight into the matrix, even while the machine is paused; the
         // focus stays where it is.
-        machine::Machine& m = MainFormEmu.machine();
+        machine::Machine& m = host_.machine();
         m.kbd(key.value, true);
         m.i8080_do_opcodes(kMatrixKeyHold);
         m.kbd(key.value, false);
@@ -123,8 +124,8 @@ void TKeyboardForm::SpeedButtonClick(int number)
     }
     case KeyAction::Character:
     case KeyAction::Code: {
-        MainFormEmu.activateWindow();
-        MainFormEmu.setFocus();
+        host_.mainWindow().activateWindow();
+        host_.mainWindow().setFocus();
         const std::uint16_t vk =
             key.action == KeyAction::Code ? key.value : VkKeyScan(static_cast<char>(key.value));
         if (vk)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -12,7 +14,7 @@ class QToolButton;
 
 namespace ostrovik::ui {
 
-class TMainFormEmu;
+class WindowHost;
 
 /// The on-screen keyboard: a picture of the machine's keyboard with a flat
 /// button over each key. A click types the PC key of that key into the main
@@ -30,7 +32,9 @@ public:
     /// What the СБР key types.
     static constexpr std::string_view kTestText = "Pack my box with five jugs";
 
-    explicit TKeyboardForm(TMainFormEmu& mainForm);
+    /// A key of the picture types through @p typeKey, which presses and
+    /// releases a PC key (a virtual-key code) in the main window.
+    TKeyboardForm(WindowHost& host, std::function<void(std::uint16_t)> typeKey);
 
     /// Presses and releases PC key @p Key in the main window; every caller
     /// passes @p Extra = 0 (it would be the scan code).
@@ -54,7 +58,8 @@ private:
     void SpeedButtonClick(int number);
     void centreOnMainForm();
 
-    TMainFormEmu& MainFormEmu;
+    WindowHost& host_;
+    std::function<void(std::uint16_t)> typeKey_;
     std::array<QToolButton*, 79> buttons_{};
     /// Shown once already, and so placed.
     bool placed_ = false;

@@ -1,4 +1,5 @@
 #include "ui/MainFormEmu.hpp"
+#include "ui/ProgramDialogs.hpp"
 #include "platform/qt/FileNames.hpp"
 
 #include <QApplication>
@@ -27,7 +28,7 @@
 #include "platform/sdl/SdlWaveOut.hpp"
 #include "platform/VirtualKeys.hpp"
 #include "ui/DebuggerLink.hpp"
-#include "ui/Dialogs.hpp"
+#include "ui/kit/Dialogs.hpp"
 #include "ui/MainMenu.hpp"
 
 namespace ostrovik::ui {
@@ -57,6 +58,7 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, std::unique_ptr<platform::Wa
 {
     setObjectName(QStringLiteral("MainFormEmu"));
     setWindowTitle(QStringLiteral("Ostrovik"));
+    installProgramDialogs();
 
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));

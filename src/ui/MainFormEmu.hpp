@@ -12,7 +12,8 @@
 #include "output/sound/Beeper.hpp"
 #include "platform/Joystick.hpp"
 #include "platform/WaveOut.hpp"
-#include "ui/Captions.hpp"
+#include "ui/kit/Captions.hpp"
+#include "ui/MainWindowHost.hpp"
 #include "ui/CommandForms.hpp"
 
 class QAction;
@@ -64,6 +65,8 @@ public:
     ~TMainFormEmu() override;
 
     machine::Machine& machine() { return machine_; }
+    /// What the windows this one opens receive.
+    WindowHost& windowHost() { return windowHost_; }
 
     // Operations other windows call.
     void FirstPusk();
@@ -279,6 +282,7 @@ private:
     std::unique_ptr<TMainMenu> menus_;
     CommandForms forms_;
     TCaptionFollowers captionFollowers_;
+    MainWindowHost windowHost_{*this};
     QString openDialogFileName_;
     TSetUpForm* SetUpForm = nullptr;
     /// The outer size stored at the last exit, until the frame is known.

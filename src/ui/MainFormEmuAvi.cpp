@@ -17,7 +17,7 @@
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/SetUpForm.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 

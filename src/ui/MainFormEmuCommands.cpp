@@ -15,7 +15,7 @@
 #include "tools/qt/TPictureToLVTForm.hpp"
 #include "tools/qt/TZnakogeneratorForm.hpp"
 #include "ui/DebuggerLink.hpp"
-#include "ui/Dialogs.hpp"
+#include "ui/kit/Dialogs.hpp"
 #include "ui/KeyboardForm.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
@@ -60,16 +60,16 @@ void TMainFormEmu::buildCommands()
         return form;
     });
     forms_.PictureToLVTForm.setFactory(
-        [](TMainFormEmu& main) -> QWidget* { return new tools::TPictureToLVTForm(main); });
+        [](TMainFormEmu& main) -> QWidget* { return new tools::TPictureToLVTForm(main.windowHost()); });
     forms_.ZnakogeneratorForm.setFactory(
-        [](TMainFormEmu& main) -> QWidget* { return new tools::TZnakogeneratorForm(main); });
+        [](TMainFormEmu& main) -> QWidget* { return new tools::TZnakogeneratorForm(main.windowHost()); });
     forms_.AssemblerForm.setFactory(
-        [](TMainFormEmu& main) -> QWidget* { return new tools::TAssemblerForm(main); });
+        [](TMainFormEmu& main) -> QWidget* { return new tools::TAssemblerForm(main.windowHost()); });
     installGameForms();
     installDebuggers(*this);
-    forms_.KeyboardForm.setFactory([](TMainFormEmu& main) -> QWidget* { return new TKeyboardForm(main); });
+    forms_.KeyboardForm.setFactory([](TMainFormEmu& main) -> QWidget* { return new TKeyboardForm(main.windowHost(), [&main](std::uint16_t key) { main.postKeystroke(key); }); });
     forms_.NetConnectionForm.setFactory(
-        [](TMainFormEmu& main) -> QWidget* { return new netlink::TNetConnectionForm(main); });
+        [](TMainFormEmu& main) -> QWidget* { return new netlink::TNetConnectionForm(main.windowHost()); });
     // Each tick asks the sound command whether to play.
     beeper_->setSoundSwitch([this] { return menus_->checked(menu::N13); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);

@@ -14,10 +14,10 @@
 #include "files/ScreenShot.hpp"
 #include "output/FrameDecode.hpp"
 #include "ui/MainFormEmu.hpp"
-#include "ui/RadioGroup.hpp"
+#include "ui/kit/RadioGroup.hpp"
 #include "ui/ScreenShots.hpp"
 #include "ui/SetUpForm.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 

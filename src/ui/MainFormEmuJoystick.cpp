@@ -5,7 +5,7 @@
 
 #include "machine/JoystickKeys.hpp"
 #include "platform/sdl/SdlJoystick.hpp"
-#include "ui/Dialogs.hpp"
+#include "ui/kit/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/SetUpForm.hpp"

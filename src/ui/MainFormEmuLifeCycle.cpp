@@ -21,8 +21,8 @@
 #include "ui/MainMenu.hpp"
 #include "ui/Mru.hpp"
 #include "ui/SetUpForm.hpp"
-#include "ui/Settings.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/Settings.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 

@@ -11,7 +11,7 @@
 #include "platform/qt/FileNames.hpp"
 #include "platform/Cp1251.hpp"
 #include "platform/LineEnds.hpp"
-#include "ui/Dialogs.hpp"
+#include "ui/kit/Dialogs.hpp"
 #include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
 

@@ -10,8 +10,8 @@
 #include <span>
 #include <vector>
 
-#include "ui/Captions.hpp"
-#include "ui/ImageList.hpp"
+#include "ui/kit/Captions.hpp"
+#include "ui/kit/ImageList.hpp"
 #include "ui/MainFormEmu.hpp"
 
 namespace ostrovik::ui {

@@ -8,8 +8,8 @@
 #include <QMenu>
 
 #include "platform/IniFile.hpp"
-#include "ui/Settings.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/Settings.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 

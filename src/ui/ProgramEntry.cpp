@@ -12,8 +12,8 @@
 #include "ui/JoyKeySetup.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
-#include "ui/Settings.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/Settings.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 #include "ui/SingleCopy.hpp"
 
 namespace ostrovik::ui {

@@ -1,7 +1,7 @@
 #include "ui/SetUpForm.hpp"
 
 #include "files/avi/AviWriter.hpp"
-#include "ui/Dialogs.hpp"
+#include "ui/kit/Dialogs.hpp"
 
 #include <limits>
 
@@ -15,13 +15,13 @@
 #include <QSlider>
 #include <QSpinBox>
 
-#include "ui/Captions.hpp"
+#include "ui/kit/Captions.hpp"
 #include "ui/JoyKeySetup.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 #include "ui/MainFormEmu.hpp"
-#include "ui/RadioGroup.hpp"
-#include "ui/Settings.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/RadioGroup.hpp"
+#include "ui/kit/Settings.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 
@@ -400,6 +400,13 @@ void TSetUpForm::Button9Click() { openJoyKeySetup(4); }
 void TSetUpForm::Button10Click() { openJoyKeySetup(5); }
 void TSetUpForm::Button11Click() { openJoyKeySetup(6); }
 void TSetUpForm::Button12Click() { openJoyKeySetup(7); }
+
+void TSetUpForm::setOptionChecked(machine::Option which, bool checked)
+{
+    const std::size_t i = machine::indexOf(which);
+    if (i < optionBoxes_.size())
+        optionBoxes_[i]->setChecked(checked);
+}
 
 QString TSetUpForm::option(machine::Option which) const
 {

@@ -69,6 +69,8 @@ public:
     /// "1"/"0" for a check box, the decimal index, position or value for the
     /// others, the codec box's text.
     QString option(machine::Option which) const;
+    /// Checks or clears the check box of the on/off option @p which.
+    void setOptionChecked(machine::Option which, bool checked);
 
     /// The recent-files list (the File menu of the main window).
     void ReadMRU();

@@ -14,7 +14,7 @@
 #include "output/FrameBitmap.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/RadioGroup.hpp"
+#include "ui/kit/RadioGroup.hpp"
 #include "ui/ScreenShots.hpp"
 
 using namespace ostrovik;

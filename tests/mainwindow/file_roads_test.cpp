@@ -14,9 +14,9 @@
 #include "support/MainWindowRig.hpp"
 #include "support/TapePrograms.hpp"
 #include "ui/Mru.hpp"
-#include "ui/RadioGroup.hpp"
-#include "ui/Settings.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/RadioGroup.hpp"
+#include "ui/kit/Settings.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 using namespace ostrovik;
 using test::bitmapPixel;

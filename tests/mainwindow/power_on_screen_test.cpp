@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 
 #include "support/MainWindowRig.hpp"
-#include "ui/Dialogs.hpp"
+#include "ui/kit/Dialogs.hpp"
 
 using namespace ostrovik;
 using test::differenceFromBitmap;

@@ -113,7 +113,7 @@ void NetLinkTest::cleanup()
 
 TNetConnectionForm* NetLinkTest::newForm()
 {
-    auto* f = new TNetConnectionForm(*rig_->window);
+    auto* f = new TNetConnectionForm(rig_->window->windowHost());
     f->show();
     return f;
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 using namespace ostrovik::ui::settings;
 

@@ -16,9 +16,9 @@
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "ui/MainFormEmu.hpp"
-#include "ui/RadioGroup.hpp"
+#include "ui/kit/RadioGroup.hpp"
 #include "ui/JoyKeySetup.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 #include "ui/SetUpForm.hpp"
 
 using namespace ostrovik;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <span>
@@ -12,6 +13,9 @@
 
 #include <unistd.h>
 
+#include "machine/EmulatorControl.hpp"
+#include "machine/Host.hpp"
+#include "machine/Machine.hpp"
 #include "tools/AsmBuild.hpp"
 
 namespace asmbuildtest {
@@ -48,8 +52,9 @@ inline std::vector<std::uint8_t> builtAssembler()
     return {bytes.begin(), bytes.end()};
 }
 
-/// A workbench stand-in that writes down the log and every hand-over step.
-class RecordingHost : public ostrovik::tools::AsmBuildHost {
+/// A workbench and emulator stand-in that writes down the log and every
+/// hand-over step.
+class RecordingHost : public ostrovik::tools::AsmBuildHost, public ostrovik::machine::EmulatorControl {
 public:
     std::vector<std::string> log;
     std::vector<std::string> errors;
@@ -68,22 +73,35 @@ public:
     }
     void showError(std::string_view text) override { errors.emplace_back(text); }
     std::span<const std::uint8_t> assemblerImage() override { return assembler; }
-    bool quickRun() const override { return quickRunBox; }
-    void setQuickRun(bool on) override
+    ostrovik::machine::Machine& machine() override { return machine_; }
+    bool optionChecked(ostrovik::machine::Option which) const override
     {
+        return which == ostrovik::machine::Option::QuickRun && quickRunBox;
+    }
+    void setOptionChecked(ostrovik::machine::Option which, bool on) override
+    {
+        if (which != ostrovik::machine::Option::QuickRun)
+            return;
         quickRunBox = on;
         events.push_back(on ? "quick 1" : "quick 0");
     }
-    void ResetComp() override { events.push_back("reset"); }
-    void setPaused(std::uint8_t paused) override { events.push_back("paused " + std::to_string(paused)); }
-    void setMainCaption(std::string_view caption) override { events.push_back("caption " + std::string(caption)); }
-    void NewLoadFile(const std::string& path) override
+    void reset() override { events.push_back("reset"); }
+    void setPaused(bool paused) override { events.push_back(paused ? "paused 1" : "paused 0"); }
+    void setCaption(std::string_view caption) override { events.push_back("caption " + std::string(caption)); }
+    void loadFile(const std::string& path, bool autoStart) override
     {
-        events.push_back("load " + path);
+        events.push_back("load " + path + (autoStart ? "" : " (no start)"));
         if (failLoad)
             throw std::runtime_error("load failed");
     }
+    void rememberFile(const std::string& path) override { events.push_back("remember " + path); }
     void focusMainWindow() override { events.push_back("focus"); }
+    void presentScreen() override {}
+    void runGuarded(const std::function<void()>& handler) override { handler(); }
+
+private:
+    ostrovik::machine::NullHost machineHost_;
+    ostrovik::machine::Machine machine_{machineHost_};
 };
 
 /// A program folder of its own, with its work folder, removed at the end.

@@ -41,7 +41,7 @@ struct Workbench {
     ProgramFolder folder;
     RecordingHost host;
     Runner runner;
-    AsmBuild build{host, runner, folder.dir()};
+    AsmBuild build{host, host, runner, folder.dir()};
 };
 
 std::string repeat(std::string_view text, std::size_t times)
@@ -277,7 +277,7 @@ TEST(AsmBuild, HandOverToTheEmulator)
         } else {
             build.ToolButton5Click({"\tNOP"});
             expected.insert(expected.end(),
-                            {"log Good... " + lvt, "paused 0", c.quickRun ? "quick 1" : "quick 0", "focus"});
+                            {"paused 0", c.quickRun ? "quick 1" : "quick 0", "focus", "log Good... " + lvt});
         }
         EXPECT_EQ(host.events, expected);
         EXPECT_EQ(host.quickRunBox, c.quickRun);
@@ -318,7 +318,7 @@ TEST(AsmBuild, StepsThatFail)
         RecordingHost host;
         StandInRunner runner;
         c.arrange(folder, host, runner);
-        AsmBuild build(host, runner, folder.dir());
+        AsmBuild build(host, host, runner, folder.dir());
         {
             // A disk that fills up while the source is written.
             ostrovik::platform::ScopedWriteFault full([&](const std::string& path) {

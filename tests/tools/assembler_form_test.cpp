@@ -27,7 +27,7 @@
 #include "tools/qt/TSetupAssemblerForm.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/MenuItems.hpp"
-#include "ui/Settings.hpp"
+#include "ui/kit/Settings.hpp"
 
 using ostrovik::test::MainWindowRig;
 using ostrovik::tools::TAsmCompletionPopup;

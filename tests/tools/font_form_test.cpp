@@ -16,7 +16,7 @@
 #include "support/FileSizeLimit.hpp"
 #include "support/MainWindowRig.hpp"
 #include "tools/qt/TZnakogeneratorForm.hpp"
-#include "ui/Captions.hpp"
+#include "ui/kit/Captions.hpp"
 #include "ui/MainMenu.hpp"
 
 using namespace ostrovik;

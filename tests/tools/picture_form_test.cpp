@@ -18,7 +18,7 @@
 #include "support/MainWindowRig.hpp"
 #include "tools/PictureLvt.hpp"
 #include "tools/qt/TPictureToLVTForm.hpp"
-#include "ui/Captions.hpp"
+#include "ui/kit/Captions.hpp"
 #include "ui/MainMenu.hpp"
 
 using namespace ostrovik;

@@ -17,7 +17,7 @@
 #include <span>
 
 #include "support/ScriptedWaveOut.hpp"
-#include "ui/Captions.hpp"
+#include "ui/kit/Captions.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/SetUpForm.hpp"
@@ -236,7 +236,7 @@ void CaptionsTest::switchMarksAndDropsTheFileFromTheCaption()
     TMainMenu& m = w.menus();
     QVERIFY(!m.checked(ostrovik::ui::menu::Russian1));
     QVERIFY(!m.checked(ostrovik::ui::menu::English1));
-    QCOMPARE(currentLanguage(w), Language::English);
+    QCOMPARE(w.windowHost().language(), Language::English);
 
     dialogs.answers.append(QStringLiteral("/nowhere/game.lvt"));
     w.N2Click();
@@ -244,7 +244,7 @@ void CaptionsTest::switchMarksAndDropsTheFileFromTheCaption()
     w.Russian1Click();
     QVERIFY(m.checked(ostrovik::ui::menu::Russian1));
     QVERIFY(!m.checked(ostrovik::ui::menu::English1));
-    QCOMPARE(currentLanguage(w), Language::Russian);
+    QCOMPARE(w.windowHost().language(), Language::Russian);
     QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik"));
 
     // Choosing the language already in use keeps its mark.
@@ -253,7 +253,7 @@ void CaptionsTest::switchMarksAndDropsTheFileFromTheCaption()
     m.item(ostrovik::ui::menu::English1)->trigger();
     QVERIFY(!m.checked(ostrovik::ui::menu::Russian1));
     QVERIFY(m.checked(ostrovik::ui::menu::English1));
-    QCOMPARE(currentLanguage(w), Language::English);
+    QCOMPARE(w.windowHost().language(), Language::English);
 }
 
 void CaptionsTest::textsOutsideTheSetsStay()

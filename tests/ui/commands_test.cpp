@@ -22,10 +22,10 @@
 #include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/RadioGroup.hpp"
+#include "ui/kit/RadioGroup.hpp"
 #include "ui/SetUpForm.hpp"
-#include "ui/Settings.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/Settings.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 #include "support/MainWindowRig.hpp"
 #include "support/ScriptedDialogs.hpp"

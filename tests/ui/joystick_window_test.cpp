@@ -12,8 +12,8 @@
 #include "support/VirtualJoystick.hpp"
 #include "ui/JoyKeySetup.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/Settings.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/Settings.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 using namespace ostrovik;
 using test::MainWindowRig;

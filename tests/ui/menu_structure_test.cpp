@@ -10,7 +10,7 @@
 #include <set>
 
 #include "support/ScriptedWaveOut.hpp"
-#include "ui/ImageList.hpp"
+#include "ui/kit/ImageList.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 

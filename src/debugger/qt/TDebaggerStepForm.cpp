@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "debugger/DebuggerHost.hpp"
+#include "machine/EmulatorControl.hpp"
 #include "debugger/HexText.hpp"
 #include "debugger/Numbers.hpp"
 #include "debugger/qt/KeyFilter.hpp"
@@ -52,7 +52,7 @@ QLineEdit* shortEdit(const QString& text, const char* name)
 
 } // namespace
 
-TDebaggerStepForm::TDebaggerStepForm(DebuggerHost& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
+TDebaggerStepForm::TDebaggerStepForm(machine::EmulatorControl& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
 {
     setObjectName(QStringLiteral("DebaggerStepForm"));
     setWindowTitle(QStringLiteral("DebaggerStepbyStep"));
@@ -142,13 +142,13 @@ void TDebaggerStepForm::FormCreate()
 
 void TDebaggerStepForm::refreshListing()
 {
-    const machine::Machine& m = host_.debuggedMachine();
+    const machine::Machine& m = host_.machine();
     StringGridAss->AssFromTo(Memory(m.RAM), m.r_PC, m.r_PC + 80);
 }
 
 void TDebaggerStepForm::ShowABCD_PC_SP()
 {
-    const machine::Machine& m = host_.debuggedMachine();
+    const machine::Machine& m = host_.machine();
     const std::int32_t registers[10] = {m.r_A, m.r_B, m.r_C, m.r_D, m.r_E, m.r_H, m.r_L, m.r_SP, m.r_PC, m.r_F};
     for (int i = 0; i < 10; ++i)
         Edits[i]->setText(registerHex(registers[i]));
@@ -165,7 +165,7 @@ void TDebaggerStepForm::SpeedButton3Click()
 {
     refreshListing();
     ShowABCD_PC_SP();
-    machine::Machine& m = host_.debuggedMachine();
+    machine::Machine& m = host_.machine();
     m.i8080_do_opcodes(1);
     host_.presentScreen();
 }
@@ -173,7 +173,7 @@ void TDebaggerStepForm::SpeedButton3Click()
 void TDebaggerStepForm::SpeedButton4Click()
 {
     const std::int32_t n = StrToInt(Edit13->text().toStdString());
-    machine::Machine& m = host_.debuggedMachine();
+    machine::Machine& m = host_.machine();
     m.i8080_do_opcodes(n);
     host_.presentScreen();
     refreshListing();
@@ -182,7 +182,7 @@ void TDebaggerStepForm::SpeedButton4Click()
 
 void TDebaggerStepForm::SpeedButton1Click()
 {
-    host_.debuggedMachine().r_PC = HexToInt(Edit12->text().toStdString());
+    host_.machine().r_PC = HexToInt(Edit12->text().toStdString());
     SpeedButton3Click();
 }
 
@@ -191,7 +191,7 @@ void TDebaggerStepForm::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
     // Minimising is not hiding: the machine stays paused.
     if (!event->spontaneous())
-        host_.debuggedMachine().Paused = 0;
+        host_.machine().Paused = 0;
 }
 
 void TDebaggerStepForm::keyPressEvent(QKeyEvent* event)

@@ -7,9 +7,12 @@
 class QComboBox;
 class QLineEdit;
 
+namespace ostrovik::machine {
+class EmulatorControl;
+}
+
 namespace ostrovik::debugger {
 
-class DebuggerHost;
 class ListingGrid;
 
 /// The step debugger: one instruction, a number of T-states, or a run from
@@ -20,7 +23,7 @@ class ListingGrid;
 class TDebaggerStepForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TDebaggerStepForm(DebuggerHost& host, QWidget* parent = nullptr);
+    explicit TDebaggerStepForm(machine::EmulatorControl& host, QWidget* parent = nullptr);
 
     /// The register view from the machine as it stands.
     void ShowABCD_PC_SP();
@@ -43,7 +46,7 @@ private:
     void refreshListing();
     void handle(const std::function<void()>& handler);
 
-    DebuggerHost& host_;
+    machine::EmulatorControl& host_;
     ListingGrid* StringGridAss = nullptr;
     QLineEdit* Edit12 = nullptr;
     QLineEdit* Edit13 = nullptr;

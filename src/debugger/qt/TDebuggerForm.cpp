@@ -9,7 +9,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
-#include "debugger/DebuggerHost.hpp"
+#include "machine/EmulatorControl.hpp"
 #include "debugger/HexText.hpp"
 #include "debugger/Numbers.hpp"
 #include "debugger/qt/HexDumpGrid.hpp"
@@ -69,7 +69,7 @@ void TDebuggerForm::handle(const std::function<void()>& handler)
 
 machine::Machine& TDebuggerForm::m()
 {
-    return host_.debuggedMachine();
+    return host_.machine();
 }
 
 MutableMemory TDebuggerForm::ram()

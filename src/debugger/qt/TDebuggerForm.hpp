@@ -8,6 +8,7 @@
 #include "debugger/MemoryTools.hpp"
 
 namespace ostrovik::machine {
+class EmulatorControl;
 class Machine;
 }
 
@@ -22,7 +23,6 @@ class QTabWidget;
 
 namespace ostrovik::debugger {
 
-class DebuggerHost;
 class HexDumpGrid;
 class ListingGrid;
 class ProgressGauge;
@@ -33,7 +33,7 @@ class ProgressGauge;
 class TDebuggerForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TDebuggerForm(DebuggerHost& host, QWidget* parent = nullptr);
+    explicit TDebuggerForm(machine::EmulatorControl& host, QWidget* parent = nullptr);
 
     /// What the main window's command does before it shows the window: the
     /// whole dump, the disassembly from the program counter, ports and flags.
@@ -78,7 +78,7 @@ private:
     MutableMemory ram();
     machine::Machine& m();
 
-    DebuggerHost& host_;
+    machine::EmulatorControl& host_;
     CheatFinder finder_;
 
     QLabel* Labels[12] = {};

@@ -238,7 +238,7 @@ void TDebuggerForm::buildStatusBar(QWidget& bar)
     layout->addStretch();
 }
 
-TDebuggerForm::TDebuggerForm(DebuggerHost& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
+TDebuggerForm::TDebuggerForm(machine::EmulatorControl& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
 {
     setObjectName(QStringLiteral("DebuggerForm"));
     setWindowTitle(QStringLiteral("Debugger"));

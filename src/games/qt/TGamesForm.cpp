@@ -1,4 +1,5 @@
 #include "games/qt/TGamesForm.hpp"
+#include "machine/Machine.hpp"
 
 #include <stdexcept>
 
@@ -21,6 +22,8 @@
 #include "games/qt/StarPictures.hpp"
 #include "platform/qt/FileNames.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
+#include "ui/kit/Dialogs.hpp"
+#include "ui/kit/Text.hpp"
 
 namespace ostrovik::games {
 
@@ -35,10 +38,7 @@ constexpr int kShotSize = 256;
 using platform::FileNamePath;
 using platform::FileNameText;
 
-QString fromUtf8(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
+using ui::fromUtf8;
 
 /// The error of a game folder's file that cannot be read.
 std::runtime_error unreadable(const std::string& what, const std::string& path, const std::string& reason)
@@ -88,8 +88,8 @@ QLabel* picture(QWidget* parent, const char* name, int x, int y, int w, int h)
 
 } // namespace
 
-TGamesForm::TGamesForm(std::unique_ptr<GamesHost> host, QWidget* parent)
-    : QWidget(parent, Qt::Window), host_(std::move(host))
+TGamesForm::TGamesForm(machine::EmulatorControl& emulator, QWidget* parent)
+    : QWidget(parent, Qt::Window), emulator_(emulator)
 {
     // A window of its own, not a tool window: the window system keeps a tool
     // window above the main window, which must come in front to show a game.
@@ -171,7 +171,7 @@ TGamesForm::~TGamesForm() = default;
 
 std::string TGamesForm::root() const
 {
-    return LibraryRoot(host_->programDir());
+    return LibraryRoot(emulator_.machine().ProgramDir);
 }
 
 std::string TGamesForm::selectedGame() const
@@ -210,7 +210,7 @@ void TGamesForm::FormCreate()
         }
         showRating(first);
     } catch (const std::exception& e) {
-        host_->error(this, QString::fromUtf8(e.what()));
+        ui::dialogs().error(this, QString::fromUtf8(e.what()));
     }
 }
 
@@ -314,7 +314,7 @@ void TGamesForm::ListBox1Click()
         showPictures(game);
         showRating(game);
     } catch (const std::exception& e) {
-        host_->error(this, QString::fromUtf8(e.what()));
+        ui::dialogs().error(this, QString::fromUtf8(e.what()));
     }
 }
 
@@ -343,7 +343,7 @@ void TGamesForm::DrawStar(std::uint8_t Mark)
 void TGamesForm::Button1Click()
 {
     if (ListBox1->count() == 0) {
-        host_->message(this, QString::fromStdString(
+        ui::dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromStdString(
                                  NoGamesMessage(root(), kCatalogueGamesAddress)));
         close();
         return;
@@ -354,21 +354,12 @@ void TGamesForm::Button1Click()
         return;
     const std::optional<std::string> path = RunnableFile(root(), game);
     if (!path) {
-        host_->message(this, FileNameText(NothingToRunMessage(game)));
+        ui::dialogs().message(this, QStringLiteral("Ostrovik"), FileNameText(NothingToRunMessage(game)));
         return;
     }
-    const QString file = FileNameText(*path);
-    const bool quick = host_->quickRun();
-    host_->setQuickRun(true);
-    host_->ResetComp();
-    host_->setPaused(1);
-    host_->setMainCaption(QStringLiteral("Ostrovik:") + file);
-    host_->NewLoadFile(file, true);
-    host_->AddFileInMRU(file);
-    host_->setOpenDialogFileName(file);
-    host_->setPaused(0);
-    host_->setQuickRun(quick);
-    host_->bringMainForward();
+    emulator_.runGuarded([&] {
+        machine::RunProgram(emulator_, {*path, "Ostrovik:" + *path, /*remember=*/true});
+    });
 }
 
 void TGamesForm::ListBox1DblClick()

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "games/qt/GamesHost.hpp"
+#include "machine/EmulatorControl.hpp"
 
 class QFrame;
 class QLabel;
@@ -24,7 +24,7 @@ public:
     static constexpr int kClientWidth = 733;
     static constexpr int kClientHeight = 508;
 
-    explicit TGamesForm(std::unique_ptr<GamesHost> host, QWidget* parent = nullptr);
+    explicit TGamesForm(machine::EmulatorControl& emulator, QWidget* parent = nullptr);
     ~TGamesForm() override;
 
     void FormActivate();
@@ -67,7 +67,7 @@ private:
     std::string root() const;
     std::string selectedGame() const;
 
-    std::unique_ptr<GamesHost> host_;
+    machine::EmulatorControl& emulator_;
     bool centred_ = false;
 };
 

@@ -1,4 +1,5 @@
 #include "games/qt/TOnlineGamesForm.hpp"
+#include "machine/Machine.hpp"
 
 #include <algorithm>
 
@@ -17,6 +18,8 @@
 #include "games/GameLibrary.hpp"
 #include "games/Http.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
+#include "ui/kit/Dialogs.hpp"
+#include "ui/kit/Text.hpp"
 
 namespace ostrovik::games {
 
@@ -24,10 +27,7 @@ namespace {
 
 constexpr int kPanel1Height = 120;
 
-QString fromUtf8(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
+using ui::fromUtf8;
 
 template <typename W>
 W* placed(QWidget* parent, const char* name, int x, int y, int w, int h)
@@ -69,7 +69,7 @@ void TGauge::show()
     bar_->setValue(progress_);
 }
 
-TOnlineGamesForm::TOnlineGamesForm(std::unique_ptr<GamesHost> host, QWidget* parent)
+TOnlineGamesForm::TOnlineGamesForm(machine::EmulatorControl& emulator, QWidget* parent)
     : QWidget(parent, Qt::Tool),
       Memo1(new QPlainTextEdit(this)),
       Panel1(new QFrame(this)),
@@ -83,7 +83,7 @@ TOnlineGamesForm::TOnlineGamesForm(std::unique_ptr<GamesHost> host, QWidget* par
       Button1(placed<QPushButton>(Panel1, "Button1", 0, 90, 239, 25)),
       Button2(placed<QPushButton>(Panel1, "Button2", 245, 90, 266, 25)),
       Button3(placed<QPushButton>(Panel1, "Button3", 528, 90, 107, 25)),
-      host_(std::move(host)),
+      emulator_(emulator),
       http_(std::make_unique<CurlHttp>())
 {
     setObjectName(QStringLiteral("OnlineGamesForm"));
@@ -115,7 +115,7 @@ TOnlineGamesForm::TOnlineGamesForm(std::unique_ptr<GamesHost> host, QWidget* par
     CheckBox1->setChecked(true);
 
     downloader_ = std::make_unique<CatalogueDownloader>(
-        static_cast<DownloaderView&>(*this), *http_, LibraryRoot(host_->programDir()), [this](std::function<void()> call) {
+        static_cast<DownloaderView&>(*this), *http_, LibraryRoot(emulator_.machine().ProgramDir), [this](std::function<void()> call) {
             QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
         });
 
@@ -151,7 +151,7 @@ void TOnlineGamesForm::guarded(F&& f)
     try {
         f();
     } catch (const std::exception& e) {
-        host_->error(this, QString::fromUtf8(e.what()));
+        ui::dialogs().error(this, QString::fromUtf8(e.what()));
     }
 }
 
@@ -222,7 +222,7 @@ void TOnlineGamesForm::setGaugeMaximum(int value)
 
 void TOnlineGamesForm::showError(const std::string& text)
 {
-    host_->error(this, QString::fromStdString(text));
+    ui::dialogs().error(this, QString::fromStdString(text));
 }
 
 void TOnlineGamesForm::setStartButtonsEnabled(bool enabled)

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "games/DownloaderView.hpp"
-#include "games/qt/GamesHost.hpp"
+#include "machine/EmulatorControl.hpp"
 
 class QCheckBox;
 class QFrame;
@@ -44,7 +44,7 @@ public:
     static constexpr int kClientWidth = 635;
     static constexpr int kClientHeight = 368;
 
-    explicit TOnlineGamesForm(std::unique_ptr<GamesHost> host, QWidget* parent = nullptr);
+    explicit TOnlineGamesForm(machine::EmulatorControl& emulator, QWidget* parent = nullptr);
     ~TOnlineGamesForm() override;
 
     void Button1Click();
@@ -90,7 +90,7 @@ private:
     void showError(const std::string& text) override;
     void setStartButtonsEnabled(bool enabled) override;
 
-    std::unique_ptr<GamesHost> host_;
+    machine::EmulatorControl& emulator_;
     std::unique_ptr<CurlHttp> http_;
     std::unique_ptr<CatalogueDownloader> downloader_;
     bool centred_ = false;

@@ -11,7 +11,7 @@
 
 #include "netlink/qt/SessionBrowser.hpp"
 #include "netlink/qt/TDXPlay.hpp"
-#include "ui/Captions.hpp"
+#include "ui/kit/Captions.hpp"
 
 namespace ostrovik::netlink {
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QHostAddress>
 
-#include "ui/Dialogs.hpp"
+#include "ui/kit/Dialogs.hpp"
 
 class QLabel;
 class QLineEdit;

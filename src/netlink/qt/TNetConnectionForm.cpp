@@ -10,9 +10,9 @@
 #include <stdexcept>
 
 #include "netlink/NetTestMessage.hpp"
-#include "ui/Captions.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "ui/kit/Captions.hpp"
+#include "ui/kit/Dialogs.hpp"
+#include "ui/kit/WindowHost.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::netlink {
@@ -39,8 +39,8 @@ std::uint32_t entryNumber(const QString& text)
 
 } // namespace
 
-TNetConnectionForm::TNetConnectionForm(ui::TMainFormEmu& mainForm)
-    : QWidget(&mainForm, Qt::Window), MainFormEmu(mainForm)
+TNetConnectionForm::TNetConnectionForm(ui::WindowHost& host)
+    : QWidget(&host.mainWindow(), Qt::Window), host_(host)
 {
     setObjectName(QStringLiteral("NetConnectionForm"));
     setWindowTitle(QStringLiteral("NetConnection"));
@@ -86,7 +86,7 @@ TNetConnectionForm::TNetConnectionForm(ui::TMainFormEmu& mainForm)
     DXPlayNet = new TDXPlay(this);
     DXPlayNet->setObjectName(QStringLiteral("DXPlayNet"));
     connect(DXPlayNet, &TDXPlay::OnMessage, this, [this](std::uint32_t from, const QByteArray& data) {
-        MainFormEmu.guarded([&] { DXPlayNetMessage(from, data); });
+        host_.runGuarded([&] { DXPlayNetMessage(from, data); });
     });
     connect(DXPlayNet, &TDXPlay::OnLog, this, [this](const QString& line) { log(line); });
     // Shown once the session's own handlers are done with the connection.
@@ -96,7 +96,7 @@ TNetConnectionForm::TNetConnectionForm(ui::TMainFormEmu& mainForm)
     random = [] { return QRandomGenerator::global()->bounded(255u); };
 
     const auto handler = [this](QPushButton* b, void (TNetConnectionForm::*f)()) {
-        connect(b, &QPushButton::clicked, this, [this, f] { MainFormEmu.guarded([&] { (this->*f)(); }); });
+        connect(b, &QPushButton::clicked, this, [this, f] { host_.runGuarded([&] { (this->*f)(); }); });
     };
     handler(Button1, &TNetConnectionForm::Button1Click);
     handler(Button2, &TNetConnectionForm::Button2Click);
@@ -112,7 +112,7 @@ void TNetConnectionForm::showEvent(QShowEvent* event)
     if (placed_)
         return;
     placed_ = true;
-    ui::CentreOnOwner(*this, MainFormEmu);
+    ui::CentreOnOwner(*this, host_.mainWindow());
 }
 
 void TNetConnectionForm::Button2Click()
@@ -143,7 +143,7 @@ void TNetConnectionForm::Button3Click()
 void TNetConnectionForm::Open()
 {
     DXPlayNet->Close();
-    const ui::NetSessionRequest request{lastChoice_, ui::currentLanguage(MainFormEmu), DXPlayNet->DiscoveryPort};
+    const ui::NetSessionRequest request{lastChoice_, host_.language(), DXPlayNet->DiscoveryPort};
     const std::optional<ui::NetSessionChoice> choice = ui::dialogs().netSession(this, request);
     if (!choice)
         throw std::runtime_error("No connection was chosen");

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "netlink/qt/TDXPlay.hpp"
-#include "ui/Dialogs.hpp"
+#include "ui/kit/Dialogs.hpp"
 
 class QLabel;
 class QListWidget;
@@ -16,7 +16,7 @@ class QPushButton;
 class QSpinBox;
 
 namespace ostrovik::ui {
-class TMainFormEmu;
+class WindowHost;
 }
 
 namespace ostrovik::netlink {
@@ -32,7 +32,7 @@ public:
     /// Lines the log keeps; older ones go as new ones come.
     static constexpr int kMaxLogLines = 1000;
 
-    explicit TNetConnectionForm(ui::TMainFormEmu& mainForm);
+    explicit TNetConnectionForm(ui::WindowHost& host);
 
     void Button2Click();
     void Button4Click();
@@ -74,7 +74,7 @@ private:
     void log(const QString& line);
     void sendList(QListWidget& list, std::uint32_t kind);
 
-    ui::TMainFormEmu& MainFormEmu;
+    ui::WindowHost& host_;
     bool placed_ = false;
     /// The connection dialog's last answer, offered again for the run.
     ui::NetSessionChoice lastChoice_;

@@ -1,6 +1,6 @@
 #include "tools/qt/AsmOptions.hpp"
 
-#include "ui/Settings.hpp"
+#include "ui/kit/Settings.hpp"
 
 namespace ostrovik::tools {
 

@@ -1,4 +1,5 @@
 #include "tools/qt/TAssemblerForm.hpp"
+#include "machine/Machine.hpp"
 
 #include <algorithm>
 
@@ -32,10 +33,9 @@
 #include "tools/qt/AsmTabbedRows.hpp"
 #include "tools/AsmTexts.hpp"
 #include "tools/qt/TSetupAssemblerForm.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/ImageList.hpp"
-#include "ui/MainFormEmu.hpp"
-#include "ui/SetUpForm.hpp"
+#include "ui/kit/Dialogs.hpp"
+#include "ui/kit/ImageList.hpp"
+#include "ui/kit/WindowHost.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 
 // The carried cross-assembler lives in a resource of this library.
@@ -143,13 +143,13 @@ void TAsmEditor::focusOutEvent(QFocusEvent* event)
 
 // ---- the window ---------------------------------------------------------------
 
-TAssemblerForm::TAssemblerForm(ui::TMainFormEmu& main) : QMainWindow(&main, Qt::Window), main_(main)
+TAssemblerForm::TAssemblerForm(ui::WindowHost& host) : QMainWindow(&host.mainWindow(), Qt::Window), host_(host)
 {
     initAssemblerResource();
     setObjectName(QStringLiteral("AssemblerForm"));
     setWindowTitle(QStringLiteral("Assembler"));
-    const std::string programDir = main.machine().ProgramDir + "/";
-    build_ = std::make_unique<AsmBuild>(static_cast<AsmBuildHost&>(*this), runner_, programDir);
+    const std::string programDir = host.machine().ProgramDir + "/";
+    build_ = std::make_unique<AsmBuild>(static_cast<AsmBuildHost&>(*this), host_, runner_, programDir);
 
     buildActions();
     buildEditor();
@@ -185,7 +185,7 @@ TAssemblerForm::TAssemblerForm(ui::TMainFormEmu& main) : QMainWindow(&main, Qt::
     setCentralWidget(split);
 
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    centreOn(main);
+    centreOn(host.mainWindow());
     FormCreate();
 }
 
@@ -356,7 +356,7 @@ void TAssemblerForm::FormCreate()
 void TAssemblerForm::loadReference()
 {
     AssListBox->clear();
-    const bool russian = main_.russianCaptions();
+    const bool russian = (host_.language() == ui::Language::Russian);
     const std::string help = build_->workFolder() + (russian ? "help_ru.txt" : "help_en.txt");
     QStringList rows;
     // Only a regular file of a sensible size: a FIFO or a device under the
@@ -410,7 +410,7 @@ std::vector<std::string> TAssemblerForm::sourceLines() const
 template <typename F>
 void TAssemblerForm::guarded(F&& f)
 {
-    main_.guarded(std::forward<F>(f));
+    host_.runGuarded(std::forward<F>(f));
 }
 
 // ---- handlers ---------------------------------------------------------------
@@ -624,47 +624,6 @@ std::span<const std::uint8_t> TAssemblerForm::assemblerImage()
             assembler_ = resource.readAll();
     }
     return {reinterpret_cast<const std::uint8_t*>(assembler_.constData()), static_cast<std::size_t>(assembler_.size())};
-}
-
-bool TAssemblerForm::quickRun() const
-{
-    ui::TSetUpForm* setup = main_.setUpForm();
-    return setup ? setup->CheckBox10->isChecked() : quickRunFallback_;
-}
-
-void TAssemblerForm::setQuickRun(bool on)
-{
-    if (ui::TSetUpForm* setup = main_.setUpForm())
-        setup->CheckBox10->setChecked(on);
-    else
-        quickRunFallback_ = on;
-}
-
-void TAssemblerForm::ResetComp()
-{
-    main_.machine().ResetComp();
-}
-
-void TAssemblerForm::setPaused(std::uint8_t paused)
-{
-    main_.machine().Paused = paused;
-}
-
-void TAssemblerForm::setMainCaption(std::string_view caption)
-{
-    main_.setCaption(caption);
-}
-
-void TAssemblerForm::NewLoadFile(const std::string& path)
-{
-    main_.loadFile(path, true);
-}
-
-void TAssemblerForm::focusMainWindow()
-{
-    main_.raise();
-    main_.activateWindow();
-    main_.setFocus();
 }
 
 } // namespace ostrovik::tools

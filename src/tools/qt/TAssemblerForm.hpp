@@ -21,7 +21,7 @@ class QPlainTextEdit;
 class QToolBar;
 
 namespace ostrovik::ui {
-class TMainFormEmu;
+class WindowHost;
 }
 
 namespace ostrovik::tools {
@@ -72,7 +72,7 @@ public:
     static constexpr int kBottomPanelHeight = 114;
     static constexpr int kReferenceWidth = 243;
 
-    explicit TAssemblerForm(ui::TMainFormEmu& main);
+    explicit TAssemblerForm(ui::WindowHost& host);
     ~TAssemblerForm() override;
 
     // Handlers.
@@ -153,21 +153,13 @@ private:
     void MemoSave(std::string_view line) override;
     void showError(std::string_view text) override;
     std::span<const std::uint8_t> assemblerImage() override;
-    bool quickRun() const override;
-    void setQuickRun(bool on) override;
-    void ResetComp() override;
-    void setPaused(std::uint8_t paused) override;
-    void setMainCaption(std::string_view caption) override;
-    void NewLoadFile(const std::string& path) override;
-    void focusMainWindow() override;
 
-    ui::TMainFormEmu& main_;
+    ui::WindowHost& host_;
     platform::PosixProcessRunner runner_;
     std::unique_ptr<AsmBuild> build_;
     TSetupAssemblerForm* SetupAssemblerForm = nullptr;
     TabbedRowsDelegate* referenceColumns_ = nullptr;
     QByteArray assembler_;
-    bool quickRunFallback_ = false;
     /// The open popup: where its word starts, and what each line inserts.
     TAsmCompletionPopup* SynCompletionProposal1 = nullptr;
     int completionStart_ = -1;

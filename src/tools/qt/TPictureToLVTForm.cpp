@@ -1,4 +1,5 @@
 #include "tools/qt/TPictureToLVTForm.hpp"
+#include "machine/Machine.hpp"
 
 #include <QBuffer>
 #include <QDir>
@@ -15,9 +16,9 @@
 
 #include "platform/RegularFile.hpp"
 #include "tools/PictureLvt.hpp"
-#include "ui/Captions.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "ui/kit/Captions.hpp"
+#include "ui/kit/Dialogs.hpp"
+#include "ui/kit/WindowHost.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::tools {
@@ -81,7 +82,7 @@ QPushButton* button(QWidget* parent, const char* name, int x, int y, int w)
 
 } // namespace
 
-TPictureToLVTForm::TPictureToLVTForm(ui::TMainFormEmu& main) : QWidget(&main, Qt::Tool), main_(main)
+TPictureToLVTForm::TPictureToLVTForm(ui::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
 {
     // FormCreate
     setObjectName(QStringLiteral("PictureToLVTForm"));
@@ -117,18 +118,18 @@ TPictureToLVTForm::TPictureToLVTForm(ui::TMainFormEmu& main) : QWidget(&main, Qt
     for (QPushButton* b : {Button2, Button3, Button4, Button5})
         b->setEnabled(false);
 
-    ui::adoptCaptions(main_, *this, ui::CaptionWindow::PictureToLVTForm);
+    host_.adoptCaptions(*this, ui::CaptionWindow::PictureToLVTForm);
 
-    connect(Button1, &QPushButton::clicked, this, [this] { main_.guarded([this] { Button1Click(); }); });
+    connect(Button1, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { Button1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
     connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
     connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
-    connect(TrackBar1, &QSlider::valueChanged, this, [this] { main_.guarded([this] { TrackBar1Change(); }); });
+    connect(TrackBar1, &QSlider::valueChanged, this, [this] { host_.runGuarded([this] { TrackBar1Change(); }); });
     connect(TrackBar2, &QSlider::valueChanged, this, [this] { TrackBar2Change(); });
 
     // Centred on the main window.
-    ui::CentreOnOwner(*this, main);
+    ui::CentreOnOwner(*this, host.mainWindow());
 }
 
 const QString& TPictureToLVTForm::OpenDialogFilter()
@@ -139,7 +140,7 @@ const QString& TPictureToLVTForm::OpenDialogFilter()
 
 std::filesystem::path TPictureToLVTForm::programDir() const
 {
-    return main_.machine().ProgramDir;
+    return host_.machine().ProgramDir;
 }
 
 QString TPictureToLVTForm::openFolder() const
@@ -162,7 +163,7 @@ void TPictureToLVTForm::Button1Click()
         // Nothing was read, so nothing may change: the next save would
         // otherwise carry the old picture under the new name.
         ui::dialogs().message(this, windowTitle(),
-                              main_.russianCaptions()
+                              (host_.language() == ui::Language::Russian)
                                   ? QStringLiteral("Картинка не загружена: имя файла должно кончаться на "
                                                    "bmp, BMP, jpg, JPG, png или PNG.\n%1")
                                         .arg(*file)
@@ -240,7 +241,7 @@ void TPictureToLVTForm::TrackBar1Change()
 void TPictureToLVTForm::TrackBar2Change()
 {
     Label1->setText(QString::number(TrackBar2->value()));
-    main_.machine().do_output(0xC1, TrackBar2->value());
+    host_.machine().do_output(0xC1, TrackBar2->value());
 }
 
 void TPictureToLVTForm::RotateWB_and_save()
@@ -256,7 +257,7 @@ void TPictureToLVTForm::Rotate256_and_save()
 std::filesystem::path TPictureToLVTForm::save(bool colour)
 {
     std::filesystem::path written;
-    main_.guarded([&] {
+    host_.runGuarded([&] {
         if (colour) {
             Rotate256_and_save();
             written = writePictureLvt(programDir(), kColourPrefix, pictureName_, kStubPalette);
@@ -284,9 +285,9 @@ void TPictureToLVTForm::view(bool colour)
     const std::filesystem::path path = colour ? Button4Click() : Button2Click();
     if (path.empty())
         return;
-    main_.guarded([&] {
-        main_.setCaption(path.string());
-        main_.loadFile(path.string(), true);
+    host_.runGuarded([&] {
+        host_.setCaption(path.string());
+        host_.loadFile(path.string(), true);
     });
 }
 

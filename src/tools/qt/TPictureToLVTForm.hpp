@@ -13,7 +13,7 @@ class QPushButton;
 class QSlider;
 
 namespace ostrovik::ui {
-class TMainFormEmu;
+class WindowHost;
 }
 
 namespace ostrovik::tools {
@@ -28,7 +28,7 @@ public:
     static constexpr int kClientWidth = 520;
     static constexpr int kClientHeight = 403;
 
-    explicit TPictureToLVTForm(ui::TMainFormEmu& main);
+    explicit TPictureToLVTForm(ui::WindowHost& host);
 
     void Button1Click();
     void TrackBar1Change();
@@ -69,7 +69,7 @@ private:
     /// else the user's picture folder, else the home folder.
     QString openFolder() const;
 
-    ui::TMainFormEmu& main_;
+    ui::WindowHost& host_;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;

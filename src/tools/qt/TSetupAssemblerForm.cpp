@@ -9,8 +9,8 @@
 
 #include "tools/qt/AsmOptions.hpp"
 #include "tools/qt/TAssemblerForm.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/Settings.hpp"
+#include "ui/kit/Dialogs.hpp"
+#include "ui/kit/Settings.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::tools {

@@ -1,4 +1,5 @@
 #include "tools/qt/TZnakogeneratorForm.hpp"
+#include "machine/Machine.hpp"
 
 #include <QFile>
 #include <QLabel>
@@ -7,9 +8,9 @@
 #include <QPushButton>
 
 #include "files/TimeStamp.hpp"
-#include "ui/Captions.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "ui/kit/Captions.hpp"
+#include "ui/kit/Dialogs.hpp"
+#include "ui/kit/WindowHost.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::tools {
@@ -107,7 +108,7 @@ private:
     TZnakogeneratorForm& form_;
 };
 
-TZnakogeneratorForm::TZnakogeneratorForm(ui::TMainFormEmu& main) : QWidget(&main, Qt::Tool), main_(main)
+TZnakogeneratorForm::TZnakogeneratorForm(ui::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
 {
     // FormCreate
     setObjectName(QStringLiteral("ZnakogeneratorForm"));
@@ -135,14 +136,14 @@ TZnakogeneratorForm::TZnakogeneratorForm(ui::TMainFormEmu& main) : QWidget(&main
     Button3->setObjectName(QStringLiteral("Button3"));
     placeControls();
 
-    ui::adoptCaptions(main_, *this, ui::CaptionWindow::ZnakogeneratorForm);
+    host_.adoptCaptions(*this, ui::CaptionWindow::ZnakogeneratorForm);
 
-    connect(Button1, &QPushButton::clicked, this, [this] { main_.guarded([this] { Button1Click(); }); });
-    connect(Button2, &QPushButton::clicked, this, [this] { main_.guarded([this] { Button2Click(); }); });
+    connect(Button1, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { Button1Click(); }); });
+    connect(Button2, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { Button2Click(); }); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
     connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
 
-    ui::CentreOnOwner(*this, main);
+    ui::CentreOnOwner(*this, host.mainWindow());
 }
 
 void TZnakogeneratorForm::placeControls()
@@ -174,12 +175,12 @@ const QString& TZnakogeneratorForm::FontDialogFilter()
 
 MachineRam& TZnakogeneratorForm::ram()
 {
-    return main_.machine().RAM;
+    return host_.machine().RAM;
 }
 
 QString TZnakogeneratorForm::fontsFolder() const
 {
-    return QFile::decodeName(QByteArray::fromStdString(main_.machine().ProgramDir)) + QStringLiteral("/FONTS/");
+    return QFile::decodeName(QByteArray::fromStdString(host_.machine().ProgramDir)) + QStringLiteral("/FONTS/");
 }
 
 QImage TZnakogeneratorForm::DrawZnak(int Column, int Row) const
@@ -187,7 +188,7 @@ QImage TZnakogeneratorForm::DrawZnak(int Column, int Row) const
     QImage cell(8, 8, QImage::Format_RGB32);
     const std::uint16_t address = glyphAddress(codeAt(Column, Row));
     for (int r = 0; r < 8; ++r)
-        DrawGlyphRow(cell, main_.machine().RAM[address + r], r);
+        DrawGlyphRow(cell, host_.machine().RAM[address + r], r);
     return cell;
 }
 

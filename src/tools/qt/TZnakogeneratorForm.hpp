@@ -9,7 +9,7 @@ class QLabel;
 class QPushButton;
 
 namespace ostrovik::ui {
-class TMainFormEmu;
+class WindowHost;
 }
 
 namespace ostrovik::tools {
@@ -26,7 +26,7 @@ public:
     static constexpr int kBitCell = 15;
     static constexpr int kBitLine = 2;
 
-    explicit TZnakogeneratorForm(ui::TMainFormEmu& main);
+    explicit TZnakogeneratorForm(ui::WindowHost& host);
 
     /// Mouse presses on the two grids, at @p pos inside the grid.
     void StringGrid1MouseDown(QPoint pos);
@@ -55,7 +55,7 @@ private:
     MachineRam& ram();
     QString fontsFolder() const;
 
-    ui::TMainFormEmu& main_;
+    ui::WindowHost& host_;
     GlyphEditor editor_;
     QImage preview_;
     QWidget* StringGrid1 = nullptr;

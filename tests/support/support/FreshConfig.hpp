@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
-#include "ui/Settings.hpp"
+#include "ui/kit/Settings.hpp"
 
 namespace ostrovik::test {
 

@@ -22,7 +22,7 @@
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "support/ScriptedWaveOut.hpp"
-#include "ui/Captions.hpp"
+#include "ui/kit/Captions.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
 

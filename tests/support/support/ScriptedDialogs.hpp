@@ -11,7 +11,7 @@
 
 #include "files/avi/AviCodecs.hpp"
 
-#include "ui/Dialogs.hpp"
+#include "ui/kit/Dialogs.hpp"
 
 namespace ostrovik::test {
 

@@ -1,4 +1,4 @@
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 #include <charconv>
 

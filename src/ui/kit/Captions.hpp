@@ -13,8 +13,6 @@ class QWidget;
 
 namespace ostrovik::ui {
 
-class TMainFormEmu;
-
 enum class Language { Russian, English };
 
 /// The windows whose captions the language switch writes.
@@ -63,9 +61,6 @@ void applyCaptionSet(QWidget& window, CaptionWindow set, Language language);
 /// applying a caption shrinks the font of a hand-placed button until it does.
 bool captionFits(const QPushButton& button);
 
-/// The language state: Russian when the main window's `Russian1` is checked.
-Language currentLanguage(const TMainFormEmu& main);
-
 /// The windows (other than the main one) that follow every later switch.
 class TCaptionFollowers {
 public:
@@ -78,12 +73,5 @@ public:
 private:
     std::vector<std::pair<QPointer<QWidget>, CaptionWindow>> windows_;
 };
-
-/// What a window calls from its creation handler: writes its set in the
-/// current language of @p main. The memory debugger, the settings window,
-/// the picture converter, the character-generator editor, the game library
-/// and the downloader then also follow later switches; the other windows
-/// ask currentLanguage() for their own texts and keep them.
-void adoptCaptions(TMainFormEmu& main, QWidget& window, CaptionWindow set);
 
 } // namespace ostrovik::ui

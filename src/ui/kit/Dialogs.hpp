@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "ui/Captions.hpp"
+#include "ui/kit/Captions.hpp"
 
 class QWidget;
 
@@ -59,7 +59,11 @@ public:
     /// A codec's configuration dialog over its own options, edited in
     /// place; false when cancelled.
     virtual bool compressorOptions(QWidget* parent, const QString& title,
-                                   std::vector<files::avi::CompressorOption>& options) = 0;
+                                   std::vector<files::avi::CompressorOption>& options)
+    {
+        (void)parent, (void)title, (void)options;
+        return false;
+    }
     /// A confirmation box with the buttons Yes and No; true for Yes. A
     /// double that does not answer it says No.
     virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text)
@@ -84,8 +88,28 @@ public:
     }
 };
 
-/// The dialogs in use: the real ones unless a test installed its own.
+/// The desktop's own dialogs. The codec options and the network session
+/// belong to the windows above the kit: the program's dialogs add them.
+class StandardDialogs : public Dialogs {
+public:
+    void message(QWidget* parent, const QString& title, const QString& text) override;
+    void error(QWidget* parent, const QString& text) override;
+    std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& dir,
+                                    const QString& filter) override;
+    std::optional<QString> openFileClosable(QWidget* parent, const QString& title, const QString& dir,
+                                            const QString& filter) override;
+    std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& dir,
+                                    const QString& filter) override;
+    bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QString> chooseFolder(QWidget* parent, const QString& title, const QString& dir) override;
+};
+
+/// The dialogs in use: a test's when it installed its own, otherwise the
+/// program's, otherwise the standard ones.
 Dialogs& dialogs();
+/// Installs the program's real dialogs (not owned); nullptr leaves the
+/// standard ones.
+void setProgramDialogs(Dialogs* d);
 /// Installs @p d (not owned); nullptr restores the real dialogs.
 void setDialogs(Dialogs* d);
 

@@ -1,4 +1,4 @@
-#include "ui/Captions.hpp"
+#include "ui/kit/Captions.hpp"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -10,9 +10,8 @@
 #include <QTabWidget>
 #include <QWidget>
 
-#include "ui/Catalogue.hpp"
-#include "ui/MainFormEmu.hpp"
-#include "ui/MainMenu.hpp"
+#include "games/CatalogueSite.hpp"
+#include "ui/kit/Text.hpp"
 
 namespace ostrovik::ui {
 
@@ -125,11 +124,6 @@ const Caption kNetSessionDialog[] = {
     {"CancelButton", "Отмена", "Cancel"},
 };
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 /// A push button placed by hand (not by a layout) keeps its design size; a
 /// caption longer than that, as some Russian ones are, gets a smaller font
 /// instead of being cut off at both ends.
@@ -189,7 +183,7 @@ QString captionText(const Caption& caption, Language language)
 {
     QString text = fromUtf8(language == Language::Russian ? caption.russian : caption.english);
     if (caption.component == "Onlinegamesitegames1")
-        text += fromUtf8(kCatalogueGamesAddress);
+        text += fromUtf8(games::kCatalogueGamesAddress);
     return text;
 }
 
@@ -239,11 +233,6 @@ void applyCaptionSet(QWidget& window, CaptionWindow set, Language language)
         setComponentCaption(window, fromUtf8(c.component), captionText(c, language));
 }
 
-Language currentLanguage(const TMainFormEmu& main)
-{
-    return main.russianCaptions() ? Language::Russian : Language::English;
-}
-
 void TCaptionFollowers::follow(QWidget& window, CaptionWindow set)
 {
     windows_.emplace_back(&window, set);
@@ -259,32 +248,6 @@ void TCaptionFollowers::apply(Language language)
     for (const auto& [window, set] : windows_)
         if (set != CaptionWindow::DebuggerForm && set != CaptionWindow::SetUpForm)
             applyCaptionSet(*window, set, language);
-}
-
-void adoptCaptions(TMainFormEmu& main, QWidget& window, CaptionWindow set)
-{
-    applyCaptionSet(window, set, currentLanguage(main));
-    if (set != CaptionWindow::MainFormEmu)
-        main.captionFollowers().follow(window, set);
-}
-
-void TMainFormEmu::Russian1Click()
-{
-    applyLanguage(Language::Russian);
-}
-
-void TMainFormEmu::English1Click()
-{
-    applyLanguage(Language::English);
-}
-
-void TMainFormEmu::applyLanguage(Language language)
-{
-    menus_->setChecked(menu::Russian1, language == Language::Russian);
-    menus_->setChecked(menu::English1, language == Language::English);
-    // The window caption comes first in the main set; it drops any file name.
-    applyCaptionSet(*this, CaptionWindow::MainFormEmu, language);
-    captionFollowers_.apply(language);
 }
 
 } // namespace ostrovik::ui

@@ -1,4 +1,4 @@
-#include "ui/RadioGroup.hpp"
+#include "ui/kit/RadioGroup.hpp"
 
 #include <algorithm>
 

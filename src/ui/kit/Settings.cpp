@@ -1,4 +1,4 @@
-#include "ui/Settings.hpp"
+#include "ui/kit/Settings.hpp"
 #include "platform/qt/FileNames.hpp"
 
 #include <QCoreApplication>
@@ -6,8 +6,8 @@
 
 #include "platform/Cp1251.hpp"
 #include "platform/IniFile.hpp"
-#include "ui/Dialogs.hpp"
-#include "ui/SettingsSchema.hpp"
+#include "ui/kit/Dialogs.hpp"
+#include "ui/kit/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/ImageList.hpp"
+#include "ui/kit/ImageList.hpp"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,0 +1,47 @@
+// The game library's windows as the main window's commands open them.
+#include <filesystem>
+
+#include "games/CatalogueSite.hpp"
+#include "games/GameLibrary.hpp"
+#include "games/qt/TGamesForm.hpp"
+#include "games/qt/TOnlineGamesForm.hpp"
+#include "ui/kit/Captions.hpp"
+#include "ui/kit/Dialogs.hpp"
+#include "ui/MainFormEmu.hpp"
+#include "ui/kit/Text.hpp"
+
+namespace ostrovik::ui {
+
+void TMainFormEmu::installGameForms()
+{
+    forms_.GamesForm.setFactory([](TMainFormEmu& main) -> QWidget* {
+        auto* form = new games::TGamesForm(main.windowHost(), &main);
+        main.windowHost().adoptCaptions(*form, CaptionWindow::GamesForm);
+        return form;
+    });
+    forms_.OnlineGamesForm.setFactory([](TMainFormEmu& main) -> QWidget* {
+        auto* form = new games::TOnlineGamesForm(main.windowHost(), &main);
+        main.windowHost().adoptCaptions(*form, CaptionWindow::OnlineGamesForm);
+        return form;
+    });
+}
+
+void TMainFormEmu::OffLine1Click()
+{
+    const std::string root = games::LibraryRoot(machine_.ProgramDir);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(root, ec)) {
+        dialogs().message(this, QStringLiteral("Ostrovik"),
+                          fromUtf8(games::RootMissingMessage(root, games::kCatalogueGamesAddress)));
+        std::filesystem::create_directories(root, ec);
+        return;
+    }
+    if (games::CountGames(root) == 0) {
+        dialogs().message(this, QStringLiteral("Ostrovik"),
+                          fromUtf8(games::NoGamesMessage(root, games::kCatalogueGamesAddress)));
+        return;
+    }
+    forms_.GamesForm.show(*this);
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,26 @@
+// The caption language: the Russian and English menu items.
+#include "ui/MainFormEmu.hpp"
+#include "ui/MainMenu.hpp"
+
+namespace ostrovik::ui {
+
+void TMainFormEmu::Russian1Click()
+{
+    applyLanguage(Language::Russian);
+}
+
+void TMainFormEmu::English1Click()
+{
+    applyLanguage(Language::English);
+}
+
+void TMainFormEmu::applyLanguage(Language language)
+{
+    menus_->setChecked(menu::Russian1, language == Language::Russian);
+    menus_->setChecked(menu::English1, language == Language::English);
+    // The window caption comes first in the main set; it drops any file name.
+    applyCaptionSet(*this, CaptionWindow::MainFormEmu, language);
+    captionFollowers_.apply(language);
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,84 @@
+#include "ui/MainWindowHost.hpp"
+
+#include "ui/MainFormEmu.hpp"
+#include "ui/SetUpForm.hpp"
+
+namespace ostrovik::ui {
+
+machine::Machine& MainWindowHost::machine()
+{
+    return main_.machine();
+}
+
+bool MainWindowHost::optionChecked(machine::Option which) const
+{
+    return main_.optionChecked(which);
+}
+
+void MainWindowHost::setOptionChecked(machine::Option which, bool checked)
+{
+    if (TSetUpForm* setUp = main_.setUpForm())
+        setUp->setOptionChecked(which, checked);
+}
+
+void MainWindowHost::reset()
+{
+    main_.machine().ResetComp();
+}
+
+void MainWindowHost::setPaused(bool paused)
+{
+    main_.machine().Paused = paused ? 1 : 0;
+}
+
+void MainWindowHost::setCaption(std::string_view caption)
+{
+    main_.setCaption(caption);
+}
+
+void MainWindowHost::loadFile(const std::string& path, bool autoStart)
+{
+    main_.loadFile(path, autoStart);
+}
+
+void MainWindowHost::rememberFile(const std::string& path)
+{
+    main_.AddFileInMRU(path);
+    main_.setOpenDialogFileName(path);
+}
+
+void MainWindowHost::focusMainWindow()
+{
+    main_.raise();
+    main_.activateWindow();
+    main_.setFocus();
+}
+
+void MainWindowHost::presentScreen()
+{
+    main_.draw_screen();
+}
+
+void MainWindowHost::runGuarded(const std::function<void()>& handler)
+{
+    main_.guarded(handler);
+}
+
+QWidget& MainWindowHost::mainWindow()
+{
+    return main_;
+}
+
+Language MainWindowHost::language() const
+{
+    return main_.russianCaptions() ? Language::Russian : Language::English;
+}
+
+void MainWindowHost::adoptCaptions(QWidget& window, CaptionWindow set)
+{
+    applyCaptionSet(window, set, language());
+    if (set != CaptionWindow::MainFormEmu)
+        main_.captionFollowers().follow(window, set);
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/kit/WindowHost.hpp"
+
+namespace ostrovik::ui {
+
+class TMainFormEmu;
+
+/// The main window as the windows it opens see it.
+class MainWindowHost final : public WindowHost {
+public:
+    explicit MainWindowHost(TMainFormEmu& main) : main_(main) {}
+
+    machine::Machine& machine() override;
+    bool optionChecked(machine::Option which) const override;
+    void setOptionChecked(machine::Option which, bool checked) override;
+    void reset() override;
+    void setPaused(bool paused) override;
+    void setCaption(std::string_view caption) override;
+    void loadFile(const std::string& path, bool autoStart) override;
+    void rememberFile(const std::string& path) override;
+    void focusMainWindow() override;
+    void presentScreen() override;
+    void runGuarded(const std::function<void()>& handler) override;
+
+    QWidget& mainWindow() override;
+    Language language() const override;
+    void adoptCaptions(QWidget& window, CaptionWindow set) override;
+
+private:
+    TMainFormEmu& main_;
+};
+
+} // namespace ostrovik::ui

@@ -1,0 +1,25 @@
+#include "ui/ProgramDialogs.hpp"
+
+#include "netlink/qt/SessionDialog.hpp"
+#include "ui/CompressorOptionsDialog.hpp"
+
+namespace ostrovik::ui {
+
+bool ProgramDialogs::compressorOptions(QWidget* parent, const QString& title,
+                                       std::vector<files::avi::CompressorOption>& options)
+{
+    return editCompressorOptions(parent, title, options);
+}
+
+std::optional<NetSessionChoice> ProgramDialogs::netSession(QWidget* parent, const NetSessionRequest& request)
+{
+    return netlink::AskSession(parent, request);
+}
+
+void installProgramDialogs()
+{
+    static ProgramDialogs dialogs;
+    setProgramDialogs(&dialogs);
+}
+
+} // namespace ostrovik::ui

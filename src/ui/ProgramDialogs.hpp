@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ui/kit/Dialogs.hpp"
+
+namespace ostrovik::ui {
+
+/// The standard dialogs with the two that windows above the kit own: the
+/// codec's options and the network session's connection dialog.
+class ProgramDialogs final : public StandardDialogs {
+public:
+    bool compressorOptions(QWidget* parent, const QString& title,
+                           std::vector<files::avi::CompressorOption>& options) override;
+    std::optional<NetSessionChoice> netSession(QWidget* parent, const NetSessionRequest& request) override;
+};
+
+/// Makes ProgramDialogs the real dialogs from now on.
+void installProgramDialogs();
+
+} // namespace ostrovik::ui
