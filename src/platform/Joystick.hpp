@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace ostrovik::platform {
 
@@ -81,5 +82,13 @@ constexpr std::uint32_t JoyMoveParam(std::uint16_t x, std::uint16_t y)
 {
     return static_cast<std::uint32_t>(x) | (static_cast<std::uint32_t>(y) << 16);
 }
+
+/// What paces a capture: calls @c tick every period until stopped.
+class PollClock {
+public:
+    virtual ~PollClock() = default;
+    virtual void start(std::uint32_t periodMs, std::function<void()> tick) = 0;
+    virtual void stop() = 0;
+};
 
 } // namespace ostrovik::platform

@@ -22,6 +22,7 @@
 #include "output/qt/ScreenView.hpp"
 #include "output/sound/qt/GuiPost.hpp"
 #include "platform/qt/JoyPollClock.hpp"
+#include "platform/sdl/SdlJoystick.hpp"
 #include "platform/qt/KeyMap.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "platform/qt/PlatformTimer.hpp"

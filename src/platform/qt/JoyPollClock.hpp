@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "platform/sdl/SdlJoystick.hpp"
+#include "platform/Joystick.hpp"
 
 namespace ostrovik::platform {
 

@@ -9,14 +9,6 @@ struct _SDL_Joystick;
 
 namespace ostrovik::platform {
 
-/// What paces a capture: calls @c tick every period until stopped.
-class PollClock {
-public:
-    virtual ~PollClock() = default;
-    virtual void start(std::uint32_t periodMs, std::function<void()> tick) = 0;
-    virtual void stop() = 0;
-};
-
 /// The joystick service on SDL's joystick API. Joystick 1 is SDL's first
 /// device; a capture reads it at every tick of the clock and sends the
 /// window its position and its button changes. When the device goes away
