@@ -12,6 +12,7 @@
 #include "machine/Machine.hpp"
 #include "ui/kit/WindowHost.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
+#include "ui/kit/Text.hpp"
 
 namespace ostrovik::ui {
 
@@ -38,7 +39,7 @@ TKeyboardForm::TKeyboardForm(WindowHost& host, std::function<void(std::uint16_t)
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         b->setFont(small);
-        b->setText(QString::fromUtf8(key.caption.data(), static_cast<qsizetype>(key.caption.size())));
+        b->setText(fromUtf8(key.caption));
         b->setGeometry(key.left, key.top, key.width, kKeyHeight);
         // Transparent: the picture shows through, the button only answers clicks.
         b->setStyleSheet(QStringLiteral("QToolButton { background: transparent; border: none; color: #3a2410; }"

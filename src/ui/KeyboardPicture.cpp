@@ -7,6 +7,7 @@
 
 #include "ui/KeyboardForm.hpp"
 #include "ui/KeyboardLayoutTable.hpp"
+#include "ui/kit/Text.hpp"
 
 namespace ostrovik::ui {
 
@@ -72,7 +73,7 @@ QImage TKeyboardForm::keyboardPicture()
 
         const QColor ink = function ? QColor(240, 236, 228) : QColor(20, 20, 20);
         p.setPen(ink);
-        const QString legend = QString::fromUtf8(key.legend.data(), static_cast<qsizetype>(key.legend.size()));
+        const QString legend = fromUtf8(key.legend);
         if (legend == QLatin1String("speaker")) {
             p.setPen(QPen(ink, 2));
             drawSpeaker(p, r);

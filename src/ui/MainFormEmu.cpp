@@ -31,6 +31,7 @@
 #include "ui/DebuggerLink.hpp"
 #include "ui/kit/Dialogs.hpp"
 #include "ui/MainMenu.hpp"
+#include "ui/kit/Text.hpp"
 
 namespace ostrovik::ui {
 
@@ -319,12 +320,12 @@ void TMainFormEmu::showError(const QString& text)
 
 void TMainFormEmu::showMessage(std::string_view text)
 {
-    dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    dialogs().message(this, QStringLiteral("Ostrovik"), fromUtf8(text));
 }
 
 void TMainFormEmu::setCaption(std::string_view text)
 {
-    setWindowTitle(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    setWindowTitle(fromUtf8(text));
 }
 
 std::string TMainFormEmu::caption() const

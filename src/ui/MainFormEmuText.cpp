@@ -14,6 +14,7 @@
 #include "ui/kit/Dialogs.hpp"
 #include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
+#include "ui/kit/Text.hpp"
 
 namespace ostrovik::ui {
 
@@ -93,7 +94,7 @@ void TMainFormEmu::appendLogLine(std::string_view line)
 {
     if (LogTextOutForm)
         LogTextOutForm->LogTextOutMemo->appendPlainText(
-            QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+            fromUtf8(line));
 }
 
 void TMainFormEmu::clearLog()

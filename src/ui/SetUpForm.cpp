@@ -22,17 +22,13 @@
 #include "ui/kit/RadioGroup.hpp"
 #include "ui/kit/Settings.hpp"
 #include "ui/kit/SettingsSchema.hpp"
+#include "ui/kit/Text.hpp"
 
 namespace ostrovik::ui {
 
 using namespace settings;
 
 namespace {
-
-QString utf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString flag(bool on)
 {
@@ -42,7 +38,7 @@ QString flag(bool on)
 template <typename W>
 W* named(W* widget, std::string_view name)
 {
-    widget->setObjectName(utf8(name));
+    widget->setObjectName(fromUtf8(name));
     return widget;
 }
 
@@ -64,7 +60,7 @@ QLabel* label(QWidget* parent, std::string_view name, const QString& caption, QR
 // A key name as a button caption, "&" included.
 QString keyCaption(std::uint16_t key)
 {
-    QString name = utf8(KeyNameOf(key));
+    QString name = fromUtf8(KeyNameOf(key));
     name.replace(QLatin1Char('&'), QLatin1String("&&"));
     return name;
 }
@@ -385,7 +381,7 @@ void TSetUpForm::openJoyKeySetup(int index)
     const JoyKeyOption& key = kJoyKeys.at(static_cast<std::size_t>(index));
     TJoyKeySetup& dialog = joyKeySetup();
     dialog.Label3->setText(QStringLiteral("NONE"));
-    dialog.Label2->setText(utf8(key.heading));
+    dialog.Label2->setText(fromUtf8(key.heading));
     dialog.Tag = key.tag;
     // The settings window does not reload when the dialog closes, so the key
     // just captured stays on its button until Save.

@@ -37,6 +37,7 @@
 #include "ui/kit/ImageList.hpp"
 #include "ui/kit/WindowHost.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
+#include "ui/kit/Text.hpp"
 
 // The carried cross-assembler lives in a resource of this library.
 static void initAssemblerResource()
@@ -58,11 +59,6 @@ constexpr int kImageCompile = 33;
 constexpr int kImageRun = 8;
 constexpr int kImageSetup = 1;
 constexpr int kImageClose = 6;
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 /// A text file's content: UTF-8 when it is valid UTF-8, else the
 /// Windows-1251 of sources written on the machine's home platform.
@@ -344,7 +340,7 @@ void TAssemblerForm::buildPopupMenu()
 
 void TAssemblerForm::FormCreate()
 {
-    AssembSynMemo->setText(fromUtf8(kAsmInitialText));
+    AssembSynMemo->setText(ui::fromUtf8(kAsmInitialText));
     loadReference();
     const QString programDir = QString::fromStdString(build_->programDir());
     const AsmOptions options = LoadAsmOptions(programDir);
@@ -417,7 +413,7 @@ void TAssemblerForm::guarded(F&& f)
 
 void TAssemblerForm::Newproject1Click()
 {
-    AssembSynMemo->setText(fromUtf8(kAsmNewProject));
+    AssembSynMemo->setText(ui::fromUtf8(kAsmNewProject));
     SourceModified = 0;
 }
 
