@@ -8,19 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
-#include "tools/qt/TAssemblerForm.hpp"
-#include "ui/MainFormEmu.hpp"
-#include "ui/MenuItems.hpp"
-#include "ui/MainMenu.hpp"
-#include "ui/SetUpForm.hpp"
-#include "ui/kit/Settings.hpp"
+#include "BenchWorkbench.hpp"
 
 namespace {
 
@@ -45,22 +35,14 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    // A program folder of its own: the ROM image beside it, its own settings.
-    QTemporaryDir dir;
-    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/bios.dat"), dir.filePath("bios.dat"));
-    QDir(dir.path()).mkpath(QStringLiteral("Assembler"));
-    ostrovik::ui::SetConfigFilePath(QFile::encodeName(dir.filePath("config.ini")).toStdString());
-
-    auto main = std::make_unique<ostrovik::ui::TMainFormEmu>(QStringList{});
-    main->setSetUpForm(new ostrovik::ui::TSetUpForm(main.get()));
-    main->machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
+    ostrovik::bench::Workbench bench;
+    auto& main = bench.main;
     main->show();
     while (!main->timerRunning())
         QCoreApplication::processEvents();
-    main->menus().item(ostrovik::ui::menu::Assemblereditor1)->trigger();
-    auto* form = qobject_cast<ostrovik::tools::TAssemblerForm*>(main->forms().AssemblerForm.form());
-    if (!form)
+    if (!bench.open())
         return 1;
+    auto* form = bench.form;
 
     constexpr int kRuns = 25;
     std::vector<double> total, build, reset;
@@ -81,11 +63,11 @@ int main(int argc, char** argv)
         const auto b0 = Clock::now();
         form->ToolButton3->trigger();
         build.push_back(ms(Clock::now() - b0));
-        main->setUpForm()->CheckBox10->setChecked(true);
+        main->setUpForm()->setOptionChecked(ostrovik::machine::Option::QuickRun, true);
         const auto r0 = Clock::now();
         main->machine().ResetComp();
         reset.push_back(ms(Clock::now() - r0));
-        main->setUpForm()->CheckBox10->setChecked(false);
+        main->setUpForm()->setOptionChecked(ostrovik::machine::Option::QuickRun, false);
     }
     std::printf("Compile and Run of the initial text, %d runs (target < 150 ms from the click):\n", kRuns);
     report("click until the program runs", total);

@@ -7,21 +7,12 @@
 #include <memory>
 #include <string>
 
-#include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
-#include "tools/qt/TAssemblerForm.hpp"
-#include "ui/MainFormEmu.hpp"
-#include "ui/MainMenu.hpp"
-#include "ui/MenuItems.hpp"
-#include "ui/SetUpForm.hpp"
-#include "ui/kit/Settings.hpp"
+#include "BenchWorkbench.hpp"
 
 namespace {
 
@@ -59,18 +50,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    QTemporaryDir dir;
-    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/bios.dat"), dir.filePath("bios.dat"));
-    QDir(dir.path()).mkpath(QStringLiteral("Assembler"));
-    ostrovik::ui::SetConfigFilePath(QFile::encodeName(dir.filePath("config.ini")).toStdString());
-
-    auto main = std::make_unique<ostrovik::ui::TMainFormEmu>(QStringList{});
-    main->setSetUpForm(new ostrovik::ui::TSetUpForm(main.get()));
-    main->machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
-    main->menus().item(ostrovik::ui::menu::Assemblereditor1)->trigger();
-    auto* form = qobject_cast<ostrovik::tools::TAssemblerForm*>(main->forms().AssemblerForm.form());
-    if (!form)
+    ostrovik::bench::Workbench bench;
+    if (!bench.open())
         return 1;
+    auto* form = bench.form;
     form->show();
 
     std::printf("peak before the builds %.0f MB\n", peakMegabytes());
@@ -82,7 +65,7 @@ int main(int argc, char** argv)
     measure(*form, "39 MB, an error in every line", many);
     form->SourceModified = 0; // no close question
     form->close();
-    main.reset();
+    bench.main.reset();
     ostrovik::ui::SetConfigFilePath({});
     return 0;
 }
