@@ -38,7 +38,7 @@ struct Workbench {
     /// Opens the workbench; false when it did not open.
     bool open()
     {
-        main->menus().item(ui::menu::Assemblereditor1)->trigger();
+        main->menus().item(ui::menu::AssemblerWorkbench)->trigger();
         form = qobject_cast<tools::TAssemblerForm*>(main->forms().AssemblerForm.form());
         return form != nullptr;
     }

@@ -45,7 +45,7 @@ try {
     machine::Machine& m = main.machine();
     m.ResetComp();
     m.i8080_do_opcodes(20'000'000); // to the prompt
-    main.N6Click();
+    main.toggleMemoryDebugger();
     debugger::TDebuggerForm& form = *ui::debuggerForm(main);
     QApplication::processEvents();
 

@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     CountingKeyboard keyboard(m);
 
     const auto start = std::chrono::steady_clock::now();
-    N31Click(keyboard, clipboard);
+    pasteClipboard(keyboard, clipboard);
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
 
     const double perChar = elapsed.count() / static_cast<double>(text.size());

@@ -108,7 +108,7 @@ void PasteText(Keyboard& keyboard, std::string_view text)
     host.setCaption(caption);
 }
 
-void N31Click(Keyboard& keyboard, ClipboardText& clipboard)
+void pasteClipboard(Keyboard& keyboard, ClipboardText& clipboard)
 {
     std::string text;
     GetClipboardText(clipboard, text);

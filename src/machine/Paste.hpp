@@ -30,6 +30,6 @@ void PasteText(Keyboard& keyboard, std::string_view text);
 
 /// The paste command: the clipboard's text typed into the machine, paused or
 /// not.
-void N31Click(Keyboard& keyboard, ClipboardText& clipboard);
+void pasteClipboard(Keyboard& keyboard, ClipboardText& clipboard);
 
 } // namespace ostrovik::machine

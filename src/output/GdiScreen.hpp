@@ -39,7 +39,7 @@ public:
 
     std::unique_ptr<FrameBitmap> ScreenBitmap;
     std::unique_ptr<FrameBitmap> BlurBitmap;
-    /// Smoothing on (menu item N9).
+    /// Smoothing on (menu item Blur).
     std::uint8_t BlurEnabled = 0;
 
 private:

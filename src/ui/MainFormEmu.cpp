@@ -297,14 +297,14 @@ void TMainFormEmu::applyRenderMode(int stored)
         draw_screen_gl();
 }
 
-void TMainFormEmu::ResetCPU1Click()
+void TMainFormEmu::resetCpu()
 {
     guarded([this] { machine_.ResetComp(); });
 }
 
-void TMainFormEmu::FullScreen1Click()
+void TMainFormEmu::toggleFullScreen()
 {
-    menus_->setChecked(menu::FullScreen1, !fullScreen());
+    menus_->setChecked(menu::FullScreen, !fullScreen());
     screenView_->setStretch(fullScreen());
 }
 

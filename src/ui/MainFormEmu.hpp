@@ -81,8 +81,8 @@ public:
     void applyRenderMode(int stored);
     /// The OpenGL presentation; null outside render mode 1.
     output::GlScreenView* glScreenView() const { return machine_.RenderMode == 1 ? glView_ : nullptr; }
-    void ResetCPU1Click();
-    void FullScreen1Click();
+    void resetCpu();
+    void toggleFullScreen();
 
     bool timerRunning() const;
 
@@ -98,9 +98,9 @@ public:
     output::GdiScreen& screen() { return *screen_; }
     output::sound::Beeper& beeper() { return *beeper_; }
     output::ScreenView& screenView() { return *screenView_; }
-    /// Gray TV: the check mark of N7.
+    /// Gray TV: the check mark of GrayTv.
     bool grayTV() const;
-    /// Stretched picture: the check mark of FullScreen1.
+    /// Stretched picture: the check mark of FullScreen.
     bool fullScreen() const;
     bool firstActivateDone() const { return !FirstActivate; }
 
@@ -118,46 +118,37 @@ public:
     void WMCopyData(const QByteArray& name);
     void FormResize();
     // ---- commands (MainFormEmuCommands.cpp, Captions.cpp) ----------------
-    void N2Click();
-    void N11Click();
-    void N4Click();
-    void N7Click();
-    void N9Click();
-    void N33Click();
-    void N256x2561Click();
-    void N256x2562Click();
-    void N13Click();
-    void N28Click();
-    void Russian1Click();
-    void English1Click();
-    void N26Click();
-    void N10Click();
-    void PictureToLVT1Click();
-    void Znakogenerator1Click();
-    void Assemblereditor1Click();
-    void N31Click();
-    void LogTextOut1Click();
-    void N23Click();
-    void N6Click();
-    void Debuggerstepbystep1Click();
-    void Onlinegamesitegames1Click();
-    void OffLine1Click();
-    void N22Click();
-    void ToolButton11Click();
-    void ToolButton16Click();
-    void ToolButton17Click();
-    void ToolButton19Click();
-    void ToolButton21Click();
-    void ToolButton22Click();
-    void ToolButton24Click();
-    void ToolButton25Click();
+    void openFile();
+    void togglePause();
+    void exitProgram();
+    void toggleGrayTv();
+    void toggleBlur();
+    void openScreenSizeWindow();
+    void setScreen256x256();
+    void toggleSound();
+    void toggleSoundView();
+    void switchToRussian();
+    void switchToEnglish();
+    void openSettings();
+    void toggleKeyboardWindow();
+    void openPictureConverter();
+    void openFontEditor();
+    void openAssemblerWorkbench();
+    void toggleNetworkWindow();
+    void toggleMemoryDebugger();
+    void toggleStepDebugger();
+    void openGameDownloader();
+    void openGameLibrary();
+    void showAbout();
+    void toggleAviRecording();
+    void toggleJoystickCapture();
 
     /// MainMenu1, PopupMenu1 and ToolBar1's buttons, by component name.
     TMainMenu& menus() { return *menus_; }
     const TMainMenu& menus() const { return *menus_; }
     /// The windows the commands open.
     CommandForms& forms() { return forms_; }
-    /// The language state: the check mark of Russian1.
+    /// The language state: the check mark of Russian.
     bool russianCaptions() const;
     TCaptionFollowers& captionFollowers() { return captionFollowers_; }
 
@@ -166,9 +157,8 @@ public:
     QSize clientSize() const;
 
     // ---- snapshots, screenshots, drops (MainFormEmuFiles.cpp) --------------
-    void sav1Click();
-    void ToolButton20Click();
-    void ToolButton15Click();
+    void saveSnapshot();
+    void takeScreenshot();
     /// The screenshot format: the settings window's choice (0 bmp, 1 jpg, 2 png).
     int screenShotFormat() const;
 

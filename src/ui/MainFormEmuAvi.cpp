@@ -22,7 +22,7 @@
 namespace ostrovik::ui {
 
 namespace {
-constexpr MenuItem kToolButton16 = menu::ToolButton16;
+constexpr MenuItem kRecordAviButton = menu::RecordAviButton;
 constexpr int kImageAviIdle = 17;
 constexpr int kImageAviRecording = 19;
 constexpr int kAviInterval = 50;
@@ -54,7 +54,7 @@ bool TMainFormEmu::recording() const
     return TimerAvi && TimerAvi->isEnabled();
 }
 
-void TMainFormEmu::ToolButton16Click()
+void TMainFormEmu::toggleAviRecording()
 {
     if (recording()) {
         stopAviRecording();
@@ -96,8 +96,8 @@ const output::FrameBitmap& TMainFormEmu::aviFrame()
 
 void TMainFormEmu::TimerAviTimer()
 {
-    menus_->setImage(kToolButton16,
-                     menus_->image(kToolButton16) == kImageAviIdle ? kImageAviRecording : kImageAviIdle);
+    menus_->setImage(kRecordAviButton,
+                     menus_->image(kRecordAviButton) == kImageAviIdle ? kImageAviRecording : kImageAviIdle);
     const bool written = guarded([this] {
         const output::FrameBitmap& frame = aviFrame();
         AviWriter->AddFrame({output::FrameBitmap::Width, output::FrameBitmap::Height, 24,
@@ -116,7 +116,7 @@ void TMainFormEmu::stopAviRecording()
         AviWriter->FinalizeVideo();
         AviWriter->SaveAviFile();
     });
-    menus_->setImage(kToolButton16, kImageAviIdle);
+    menus_->setImage(kRecordAviButton, kImageAviIdle);
 }
 
 } // namespace ostrovik::ui

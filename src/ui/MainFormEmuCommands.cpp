@@ -48,7 +48,7 @@ const char* const kAboutText =
 void TMainFormEmu::buildCommands()
 {
     menus_ = std::make_unique<TMainMenu>(*this, *ToolBar1);
-    menus_->setChecked(menu::N9, screen_->BlurEnabled != 0);
+    menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
     screenView_->setStretch(fullScreen());
     forms_.SetupScreenSizeForm.setFactory([](TMainFormEmu& main) -> QWidget* {
         return new output::TSetupScreenSizeForm(
@@ -71,23 +71,23 @@ void TMainFormEmu::buildCommands()
     forms_.NetConnectionForm.setFactory(
         [](TMainFormEmu& main) -> QWidget* { return new netlink::TNetConnectionForm(main.windowHost()); });
     // Each tick asks the sound command whether to play.
-    beeper_->setSoundSwitch([this] { return menus_->checked(menu::N13); });
+    beeper_->setSoundSwitch([this] { return menus_->checked(menu::Sound); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);
 }
 
 bool TMainFormEmu::grayTV() const
 {
-    return menus_->checked(menu::N7);
+    return menus_->checked(menu::GrayTv);
 }
 
 bool TMainFormEmu::fullScreen() const
 {
-    return menus_->checked(menu::FullScreen1);
+    return menus_->checked(menu::FullScreen);
 }
 
 bool TMainFormEmu::russianCaptions() const
 {
-    return menus_->checked(menu::Russian1);
+    return menus_->checked(menu::Russian);
 }
 
 int TMainFormEmu::menuBarHeight(int width) const
@@ -113,7 +113,7 @@ QSize TMainFormEmu::clientSize() const
 
 // ---- file ----------------------------------------------------------------
 
-void TMainFormEmu::N2Click()
+void TMainFormEmu::openFile()
 {
     // A cancelled dialog leaves the name empty, and snapshots are then
     // named from nothing.
@@ -132,17 +132,17 @@ void TMainFormEmu::N2Click()
     AddFileInMRU(*path);
 }
 
-void TMainFormEmu::N11Click()
+void TMainFormEmu::togglePause()
 {
-    const bool paused = !menus_->checked(menu::N11);
-    menus_->setChecked(menu::N11, paused);
+    const bool paused = !menus_->checked(menu::Pause);
+    menus_->setChecked(menu::Pause, paused);
     const int image = paused ? kImagePaused : kImagePause;
-    menus_->setImage(menu::N11, image);
-    menus_->setImage(menu::ToolButton3, image);
+    menus_->setImage(menu::Pause, image);
+    menus_->setImage(menu::PauseButton, image);
     machine_.Paused = paused ? 1 : 0;
 }
 
-void TMainFormEmu::N4Click()
+void TMainFormEmu::exitProgram()
 {
     if (recording())
         stopAviRecording();
@@ -151,11 +151,11 @@ void TMainFormEmu::N4Click()
 
 // ---- picture -------------------------------------------------------------
 
-void TMainFormEmu::N7Click()
+void TMainFormEmu::toggleGrayTv()
 {
     const bool gray = !grayTV();
-    menus_->setChecked(menu::N7, gray);
-    menus_->setImage(menu::ToolButton7, gray ? kImageGrayTV : kImageColourTV);
+    menus_->setChecked(menu::GrayTv, gray);
+    menus_->setImage(menu::GrayTvButton, gray ? kImageGrayTV : kImageColourTV);
     // Every pixel changes colour, so nothing drawn before may be kept.
     machine_.invalidateScreen();
     if (machine_.RenderMode == 0)
@@ -164,10 +164,10 @@ void TMainFormEmu::N7Click()
         draw_screen_gl();
 }
 
-void TMainFormEmu::N9Click()
+void TMainFormEmu::toggleBlur()
 {
     screen_->BlurEnabled = screen_->BlurEnabled ? 0 : 1;
-    menus_->setChecked(menu::N9, screen_->BlurEnabled != 0);
+    menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
     // The picture shows the change at once, not only when the machine next
     // writes to video memory.
     if (machine_.RenderMode == 0) {
@@ -178,36 +178,26 @@ void TMainFormEmu::N9Click()
     }
 }
 
-void TMainFormEmu::ToolButton19Click()
-{
-    N9Click();
-}
-
-void TMainFormEmu::N33Click()
+void TMainFormEmu::openScreenSizeWindow()
 {
     forms_.SetupScreenSizeForm.show(*this);
 }
 
-void TMainFormEmu::N256x2561Click()
+void TMainFormEmu::setScreen256x256()
 {
     setClientSize(256, 256);
     repaint();
 }
 
-void TMainFormEmu::N256x2562Click()
-{
-    N256x2561Click();
-}
-
 // ---- sound ---------------------------------------------------------------
 
-void TMainFormEmu::N13Click()
+void TMainFormEmu::toggleSound()
 {
-    const bool on = !menus_->checked(menu::N13);
-    menus_->setChecked(menu::N13, on);
+    const bool on = !menus_->checked(menu::Sound);
+    menus_->setChecked(menu::Sound, on);
     const int image = on ? kImageSoundOn : kImageSoundOff;
-    menus_->setImage(menu::N13, image);
-    menus_->setImage(menu::ToolButton18, image);
+    menus_->setImage(menu::Sound, image);
+    menus_->setImage(menu::SoundButton, image);
     if (on) {
         // The device opens again with the next buffer.
         beeper_->InitAudio();
@@ -217,21 +207,16 @@ void TMainFormEmu::N13Click()
     }
 }
 
-void TMainFormEmu::N28Click()
+void TMainFormEmu::toggleSoundView()
 {
     // There is nothing to show while sound is off.
-    if (menus_->checked(menu::N13))
+    if (menus_->checked(menu::Sound))
         forms_.SoundDrawForm.toggle(*this);
-}
-
-void TMainFormEmu::ToolButton21Click()
-{
-    N28Click();
 }
 
 // ---- windows -------------------------------------------------------------
 
-void TMainFormEmu::N26Click()
+void TMainFormEmu::openSettings()
 {
     // The settings window exists from the start; opening it reloads the file.
     if (SetUpForm)
@@ -240,52 +225,37 @@ void TMainFormEmu::N26Click()
         forms_.SetUpForm.show(*this);
 }
 
-void TMainFormEmu::LogTextOut1Click()
-{
-    showLogWindow();
-}
-
-void TMainFormEmu::Znakogenerator1Click()
+void TMainFormEmu::openFontEditor()
 {
     forms_.ZnakogeneratorForm.show(*this);
 }
 
-void TMainFormEmu::Assemblereditor1Click()
+void TMainFormEmu::openAssemblerWorkbench()
 {
     forms_.AssemblerForm.show(*this);
 }
 
-void TMainFormEmu::ToolButton25Click()
-{
-    Assemblereditor1Click();
-}
-
-void TMainFormEmu::PictureToLVT1Click()
+void TMainFormEmu::openPictureConverter()
 {
     forms_.PictureToLVTForm.show(*this);
 }
 
-void TMainFormEmu::ToolButton22Click()
-{
-    PictureToLVT1Click();
-}
-
-void TMainFormEmu::Onlinegamesitegames1Click()
+void TMainFormEmu::openGameDownloader()
 {
     forms_.OnlineGamesForm.show(*this);
 }
 
-void TMainFormEmu::N10Click()
+void TMainFormEmu::toggleKeyboardWindow()
 {
     forms_.KeyboardForm.toggle(*this);
 }
 
-void TMainFormEmu::N23Click()
+void TMainFormEmu::toggleNetworkWindow()
 {
     forms_.NetConnectionForm.toggle(*this);
 }
 
-void TMainFormEmu::ToolButton24Click()
+void TMainFormEmu::toggleStepDebugger()
 {
     // The machine stands still while the step debugger is about; hiding the
     // debugger lets it run on.
@@ -293,12 +263,7 @@ void TMainFormEmu::ToolButton24Click()
     forms_.DebaggerStepForm.toggle(*this);
 }
 
-void TMainFormEmu::Debuggerstepbystep1Click()
-{
-    ToolButton24Click();
-}
-
-void TMainFormEmu::N6Click()
+void TMainFormEmu::toggleMemoryDebugger()
 {
     if (forms_.DebuggerForm.visible()) {
         forms_.DebuggerForm.hide();
@@ -312,19 +277,9 @@ void TMainFormEmu::N6Click()
 
 // ---- about ---------------------------------------------------------------
 
-void TMainFormEmu::N22Click()
+void TMainFormEmu::showAbout()
 {
     dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromUtf8(kAboutText));
-}
-
-void TMainFormEmu::ToolButton11Click()
-{
-    N22Click();
-}
-
-void TMainFormEmu::N31Click()
-{
-    pasteClipboard();
 }
 
 } // namespace ostrovik::ui

@@ -58,14 +58,9 @@ void TMainFormEmu::dropEvent(QDropEvent* event)
     });
 }
 
-void TMainFormEmu::ToolButton20Click()
+void TMainFormEmu::saveSnapshot()
 {
     guarded([this] { files::saveSnapshot(machine_, platform::FileNamePath(openDialogFileName_)); });
-}
-
-void TMainFormEmu::sav1Click()
-{
-    ToolButton20Click();
 }
 
 int TMainFormEmu::screenShotFormat() const
@@ -73,7 +68,7 @@ int TMainFormEmu::screenShotFormat() const
     return SetUpForm ? SetUpForm->RadioGroup1->itemIndex() : settings::kDefaultScreenShotFormat;
 }
 
-void TMainFormEmu::ToolButton15Click()
+void TMainFormEmu::takeScreenshot()
 {
     guarded([this] {
         const int format = screenShotFormat();

@@ -26,7 +26,7 @@ void TMainFormEmu::installGameForms()
     });
 }
 
-void TMainFormEmu::OffLine1Click()
+void TMainFormEmu::openGameLibrary()
 {
     const std::string root = games::LibraryRoot(machine_.ProgramDir);
     std::error_code ec;

@@ -45,10 +45,10 @@ void TMainFormEmu::joyCaptureEnded()
     JoyCaptured = 0;
     if (SetUpForm)
         SetUpForm->JoyGroupBox->setEnabled(false);
-    menus_->setImage(menu::ToolButton17, kImageJoystickReleased);
+    menus_->setImage(menu::JoystickButton, kImageJoystickReleased);
 }
 
-void TMainFormEmu::ToolButton17Click()
+void TMainFormEmu::toggleJoystickCapture()
 {
     if (JoyCaptured) {
         joystick_->joyReleaseCapture(JoyId);
@@ -73,7 +73,7 @@ void TMainFormEmu::ToolButton17Click()
     JoyCaptured = 1;
     if (SetUpForm)
         SetUpForm->JoyGroupBox->setEnabled(true);
-    menus_->setImage(menu::ToolButton17, kImageJoystickCaptured);
+    menus_->setImage(menu::JoystickButton, kImageJoystickCaptured);
 }
 
 void TMainFormEmu::WMJoy1Move(std::uint32_t lParam)

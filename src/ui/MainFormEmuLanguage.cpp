@@ -4,20 +4,20 @@
 
 namespace ostrovik::ui {
 
-void TMainFormEmu::Russian1Click()
+void TMainFormEmu::switchToRussian()
 {
     applyLanguage(Language::Russian);
 }
 
-void TMainFormEmu::English1Click()
+void TMainFormEmu::switchToEnglish()
 {
     applyLanguage(Language::English);
 }
 
 void TMainFormEmu::applyLanguage(Language language)
 {
-    menus_->setChecked(menu::Russian1, language == Language::Russian);
-    menus_->setChecked(menu::English1, language == Language::English);
+    menus_->setChecked(menu::Russian, language == Language::Russian);
+    menus_->setChecked(menu::English, language == Language::English);
     // The window caption comes first in the main set; it drops any file name.
     applyCaptionSet(*this, CaptionWindow::MainFormEmu, language);
     captionFollowers_.apply(language);

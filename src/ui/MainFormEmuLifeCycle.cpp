@@ -52,7 +52,7 @@ void TMainFormEmu::FormCreate(const QStringList& args)
     machine_.CmdLineFile.clear();
 
     screen_->BlurEnabled = storedFlag(machine::Option::Blur) ? 1 : 0;
-    menus_->setChecked(menu::N9, screen_->BlurEnabled != 0);
+    menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
 
     machine_.RenderMode = output::presentedRenderMode(
         DecimalOr(ReadOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode));
@@ -102,23 +102,23 @@ void TMainFormEmu::FormActivate()
             SetUpForm->ReadMRU();
         }
         if (storedFlag(machine::Option::Language))
-            Russian1Click();
+            switchToRussian();
         else
-            English1Click();
-        menus_->setChecked(menu::FullScreen1, storedFlag(machine::Option::FullScreen));
+            switchToEnglish();
+        menus_->setChecked(menu::FullScreen, storedFlag(machine::Option::FullScreen));
         screenView_->setStretch(fullScreen());
         const bool gray = storedFlag(machine::Option::Gray);
-        menus_->setChecked(menu::N7, gray);
-        menus_->setImage(menu::ToolButton7, gray ? 13 : 12);
+        menus_->setChecked(menu::GrayTv, gray);
+        menus_->setImage(menu::GrayTvButton, gray ? 13 : 12);
         if (SetUpForm && !SetUpForm->CheckBox9->isChecked()) {
             // Silent from the start; the power-on still sets the wave format.
-            menus_->setChecked(menu::N13, false);
-            menus_->setImage(menu::N13, 22);
-            menus_->setImage(menu::ToolButton18, 22);
+            menus_->setChecked(menu::Sound, false);
+            menus_->setImage(menu::Sound, 22);
+            menus_->setImage(menu::SoundButton, 22);
         }
         if (SetUpForm && SetUpForm->CheckBox7->isChecked()) {
             storedOuterSize_ = QSize();
-            N256x2561Click();
+            setScreen256x256();
         }
     });
     guarded([this] { FirstPusk(); });
@@ -195,7 +195,7 @@ int TMainFormEmu::timerInterval() const
 
 QMenu* TMainFormEmu::fileMenu() const
 {
-    return menus_->submenu(menu::N1);
+    return menus_->submenu(menu::FileMenu);
 }
 
 void TMainFormEmu::AddFileInMRU(const QString& FileName)

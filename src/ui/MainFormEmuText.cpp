@@ -74,7 +74,7 @@ std::optional<std::string> TMainFormEmu::chooseTapeFile()
 void TMainFormEmu::pasteClipboard()
 {
     DesktopClipboard clipboard;
-    guarded([&] { machine::N31Click(*keyboard_, clipboard); });
+    guarded([&] { machine::pasteClipboard(*keyboard_, clipboard); });
 }
 
 void TMainFormEmu::showLogWindow()

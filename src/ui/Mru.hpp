@@ -14,7 +14,7 @@ namespace ostrovik::ui {
 
 using TMruFiles = std::array<QString, 5>;
 
-/// N2, sav1, N27, ResetCPU1, N11, N3, N4 and N36 come before the recent files.
+/// OpenFile, SaveSnapshot, SeparatorBeforeReset, ResetCpu, Pause, SeparatorBeforeExit, Exit and SeparatorBeforeRecentFiles come before the recent files.
 inline constexpr int kFixedFileMenuItems = 8;
 
 /// Removes every recent-file item of @p fileMenu, then adds one per stored

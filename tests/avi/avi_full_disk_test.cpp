@@ -107,13 +107,13 @@ void AviFullDiskTest::fullDiskIsReportedOnce()
         window.setUpForm()->ComboBox1->setEditText(QStringLiteral("FMP4 mpeg4"));
         window.setUpForm()->CheckBox6->setChecked(c.onTheFly);
 
-        window.ToolButton16Click();
+        window.toggleAviRecording();
         QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
         QVERIFY(window.recording());
         for (int tick = 0; tick < 3 && window.recording(); ++tick)
             window.TimerAviTimer();
         if (window.recording())
-            window.ToolButton16Click();
+            window.toggleAviRecording();
 
         QVERIFY2(!window.recording(), c.name);
         QCOMPARE(rig.dialogs.errors.size(), 1);

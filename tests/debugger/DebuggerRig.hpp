@@ -29,7 +29,7 @@ public:
     debugger::TDebuggerForm& openMemoryDebugger()
     {
         if (!memoryDebugger() || !memoryDebugger()->isVisible())
-            command(ui::menu::N6);
+            command(ui::menu::MemoryDebugger);
         return *memoryDebugger();
     }
     debugger::TDebuggerForm* memoryDebugger()

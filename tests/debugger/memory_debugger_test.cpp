@@ -64,7 +64,7 @@ void MemoryDebuggerTest::openingFillsEveryViewAndTheSameCommandHidesIt()
     m().r_PC = 0x9000;
     std::fill(m().RAM.begin() + 0x9000, m().RAM.begin() + 0x9100, 0);
     m().RAM[0x9000] = 0xC3; // JMP
-    rig_->command(ui::menu::N6);
+    rig_->command(ui::menu::MemoryDebugger);
     debugger::TDebuggerForm* f = rig_->memoryDebugger();
     QVERIFY(f && f->isVisible());
     QCOMPARE(f->windowTitle(), QStringLiteral("Debugger"));
@@ -101,9 +101,9 @@ void MemoryDebuggerTest::openingFillsEveryViewAndTheSameCommandHidesIt()
     QCOMPARE(ports[0xC1], QStringLiteral("C1=5A"));
     QCOMPARE(flags[0], QStringLiteral("00=") + QString::number(m().flag_table[0], 16).toUpper().rightJustified(2, '0'));
 
-    rig_->command(ui::menu::ToolButton9);
+    rig_->command(ui::menu::MemoryDebuggerButton);
     QVERIFY(!f->isVisible());
-    rig_->command(ui::menu::N6);
+    rig_->command(ui::menu::MemoryDebugger);
     QVERIFY(f->isVisible());
     QCOMPARE(rig_->memoryDebugger(), f); // one window for the whole run
 }
@@ -142,7 +142,7 @@ void MemoryDebuggerTest::runLoopRefreshesLabelsAndVisibleRowsWhileShown()
     QCOMPARE(dump.cell(16, 4096), QStringLiteral("66"));
 
     // Hidden, nothing is refreshed.
-    rig_->command(ui::menu::N6);
+    rig_->command(ui::menu::MemoryDebugger);
     const QString pc = label9->text();
     m().RAM[0xFFFF] = 0x67;
     m().r_PC = 0x1234;
@@ -470,10 +470,10 @@ void MemoryDebuggerTest::captionsFollowTheLanguage()
         QStringList tabs;
         QString box;
     } sets[] = {
-        {&ui::TMainFormEmu::English1Click,
+        {&ui::TMainFormEmu::switchToEnglish,
          {"Assembler", "Ports and registers", "Find-replace in memory", "Crack !!!"},
          "Memory RealTime"},
-        {&ui::TMainFormEmu::Russian1Click,
+        {&ui::TMainFormEmu::switchToRussian,
          {"Ассемблер", "Порты и регистры", "Поиск-замена в памяти", "Взлом !!!"},
          "Память в реальном времени"},
     };

@@ -45,7 +45,7 @@ void StepDebuggerTest::init()
 
 debugger::TDebaggerStepForm& StepDebuggerTest::open()
 {
-    rig_->command(ui::menu::ToolButton24);
+    rig_->command(ui::menu::StepDebuggerButton);
     return *rig_->stepDebugger();
 }
 
@@ -55,12 +55,12 @@ void StepDebuggerTest::openingPausesAndClosingResumes()
     QVERIFY(f.isVisible());
     QCOMPARE(f.windowTitle(), QStringLiteral("DebaggerStepbyStep"));
     QCOMPARE(m().Paused, std::uint8_t{1});
-    QVERIFY(!rig_->window->menus().checked(ui::menu::N11));
+    QVERIFY(!rig_->window->menus().checked(ui::menu::Pause));
     const std::int32_t pc = m().r_PC;
     rig_->runTicks(5);
     QCOMPARE(m().r_PC, pc); // the run loop stands still
 
-    rig_->command(ui::menu::Debuggerstepbystep1);
+    rig_->command(ui::menu::StepDebugger);
     QVERIFY(!f.isVisible());
     QCOMPARE(m().Paused, std::uint8_t{0});
     rig_->runTicks(1);
@@ -109,7 +109,7 @@ void StepDebuggerTest::stepKeysWorkAsSoonAsTheWindowOpens()
     QCOMPARE(view("Edit9"), QStringLiteral("900F"));
 
     // Shown again after hiding, the listing has the keys again.
-    rig_->command(ui::menu::Debuggerstepbystep1);
+    rig_->command(ui::menu::StepDebugger);
     QVERIFY(!f.isVisible());
     open();
     QVERIFY(QTest::qWaitForWindowActive(&f));

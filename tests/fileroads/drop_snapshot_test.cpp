@@ -135,12 +135,12 @@ void DropSnapshotTest::snapshotNamedAfterTheOpenedFile()
     // File → Open names the snapshot; a cancelled Open leaves nothing to name it by.
     rig.makeFolder(QStringLiteral("abc"));
     rig.dialogs.answers = QStringList{rig.writeFile(QStringLiteral("abc/abc.lvt"), fourByteProgram(0x1000, 0x11))};
-    rig.window->N2Click();
-    rig.window->ToolButton20Click();
+    rig.window->openFile();
+    rig.window->saveSnapshot();
     expectOneSnapshot(rig, QStringLiteral("abc_"));
     rig.dialogs.answers.clear();
-    rig.window->N2Click();
-    rig.window->ToolButton20Click();
+    rig.window->openFile();
+    rig.window->saveSnapshot();
     expectOneSnapshot(rig, QStringLiteral("Save_"));
 
     // The name as the game library or the ROM's tape dialog leave it.
@@ -154,14 +154,14 @@ void DropSnapshotTest::snapshotNamedAfterTheOpenedFile()
     };
     for (const auto& c : cases) {
         rig.window->setOpenDialogFileName(c.opened);
-        rig.window->ToolButton20Click();
+        rig.window->saveSnapshot();
         QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
         expectOneSnapshot(rig, QString::fromUtf8(c.prefix));
     }
 
     // The File menu's item and the tool button run the same command.
     rig.window->setOpenDialogFileName("/tapes/abc.lvt");
-    for (const ui::MenuItem which : {ui::menu::sav1, ui::menu::ToolButton20}) {
+    for (const ui::MenuItem which : {ui::menu::SaveSnapshot, ui::menu::SaveSnapshotButton}) {
         QAction* action = rig.window->menus().item(which);
         QVERIFY(action);
         action->trigger();
@@ -175,9 +175,9 @@ void DropSnapshotTest::twoSavesInOneSecondKeepBoth()
     WindowRig rig;
     rig.makeFolder(QStringLiteral("FilesSAV"));
     rig.window->setOpenDialogFileName("/tapes/abc.lvt");
-    rig.window->ToolButton20Click();
+    rig.window->saveSnapshot();
     rig.m().RAM[0x100] = 0x5A;
-    rig.window->ToolButton20Click();
+    rig.window->saveSnapshot();
     QVERIFY(rig.dialogs.errors.isEmpty());
 
     const QFileInfoList files = rig.filesIn(QStringLiteral("FilesSAV"));
@@ -197,7 +197,7 @@ void DropSnapshotTest::saveEndsAPauseAndReportsAMissingFolder()
     WindowRig rig;
     rig.makeFolder(QStringLiteral("FilesSAV"));
     rig.m().Paused = 1;
-    rig.window->ToolButton20Click();
+    rig.window->saveSnapshot();
     QCOMPARE(rig.m().Paused, 0);
     QCOMPARE(rig.filesIn(QStringLiteral("FilesSAV")).size(), 1);
 
@@ -205,7 +205,7 @@ void DropSnapshotTest::saveEndsAPauseAndReportsAMissingFolder()
     // the machine is not left paused.
     QDir(rig.path(QStringLiteral("FilesSAV"))).removeRecursively();
     rig.m().Paused = 1;
-    rig.window->ToolButton20Click();
+    rig.window->saveSnapshot();
     QCOMPARE(rig.m().Paused, 0);
     QCOMPARE(rig.dialogs.errors.size(), 1);
     const QString error = rig.dialogs.errors.first();
@@ -234,7 +234,7 @@ void DropSnapshotTest::savedSnapshotLoadsBackToTheSameState()
     const auto vram = m.VRAM;
     const auto ports = m.Ports;
 
-    rig.window->ToolButton20Click();
+    rig.window->saveSnapshot();
     const QFileInfoList files = rig.filesIn(QStringLiteral("FilesSAV"));
     QCOMPARE(files.size(), 1);
 

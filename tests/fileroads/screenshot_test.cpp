@@ -132,7 +132,7 @@ QString shoot(WindowRig& rig, int format, const QString& extension)
     QDir(rig.path(QStringLiteral("ScreenShots"))).removeRecursively();
     rig.makeFolder(QStringLiteral("ScreenShots"));
     rig.window->setUpForm()->RadioGroup1->setItemIndex(format);
-    rig.window->ToolButton15Click();
+    rig.window->takeScreenshot();
     const QStringList paths = screenShots(rig, extension);
     return paths.size() == 1 && rig.filesIn(QStringLiteral("ScreenShots")).size() == 1 ? paths.first() : QString();
 }
@@ -262,7 +262,7 @@ void ScreenShotTest::twoInOneSecondKeepBoth()
     QVERIFY(!first.isEmpty());
     rig.m().VRAM.fill(0xFF);
     rig.window->draw_screen();
-    rig.window->ToolButton15Click();
+    rig.window->takeScreenshot();
 
     const QStringList both = screenShots(rig, QStringLiteral("png"));
     QCOMPARE(both.size(), 2);
@@ -309,7 +309,7 @@ void ScreenShotTest::grayModeSavesGray()
     WindowRig rig;
     paintSquares(rig.m());
     rig.window->draw_screen();
-    rig.window->N7Click();
+    rig.window->toggleGrayTv();
     QVERIFY(rig.window->grayTV());
     expectGraySquares(loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png"))));
 
@@ -344,7 +344,7 @@ void ScreenShotTest::missingFolderIsReported()
 {
     WindowRig rig;
     rig.window->draw_screen();
-    rig.window->ToolButton15Click();
+    rig.window->takeScreenshot();
     QCOMPARE(rig.dialogs.errors.size(), 1);
     const QString error = rig.dialogs.errors.first();
     QVERIFY2(error.contains(rig.path(QStringLiteral("ScreenShots/screenshot_"))), qPrintable(error));
@@ -358,7 +358,7 @@ void ScreenShotTest::menuItemAndToolButtonTakeScreenshots()
     paintSquares(rig.m());
     rig.window->draw_screen();
     rig.window->setUpForm()->RadioGroup1->setItemIndex(files::kScreenShotPng);
-    for (const ui::MenuItem which : {ui::menu::N19, ui::menu::ToolButton15}) {
+    for (const ui::MenuItem which : {ui::menu::Screenshot, ui::menu::ScreenshotButton}) {
         QDir(rig.path(QStringLiteral("ScreenShots"))).removeRecursively();
         rig.makeFolder(QStringLiteral("ScreenShots"));
         QAction* action = rig.window->menus().item(which);

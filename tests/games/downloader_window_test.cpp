@@ -52,7 +52,7 @@ std::vector<CatalogueServer::Game> catalogue(int games)
 
 TOnlineGamesForm* downloader(test::MainWindowRig& rig)
 {
-    rig.window->Onlinegamesitegames1Click();
+    rig.window->openGameDownloader();
     return qobject_cast<TOnlineGamesForm*>(rig.window->forms().OnlineGamesForm.form());
 }
 
@@ -96,11 +96,11 @@ void DownloaderWindowTest::noButtonCutsItsCaption()
     TOnlineGamesForm* form = downloader(rig);
     QVERIFY(form);
     // The longest caption of each set is method 2's.
-    rig.window->Russian1Click();
+    rig.window->switchToRussian();
     QCOMPARE(form->Button2->text(), QStringLiteral("Быстрая скачка если быстрый интернет (способ 2)"));
     for (const QPushButton* b : form->findChildren<QPushButton*>())
         QVERIFY2(ui::captionFits(*b), qPrintable(b->text()));
-    rig.window->English1Click();
+    rig.window->switchToEnglish();
     QCOMPARE(form->Button2->text(), QStringLiteral("Fast download if a fast internet (method 2)"));
     for (const QPushButton* b : form->findChildren<QPushButton*>())
         QVERIFY2(ui::captionFits(*b), qPrintable(b->text()));
@@ -124,7 +124,7 @@ void DownloaderWindowTest::method1ThenTheBrowserRunsAGame()
     QVERIFY(form->Button1->isEnabled() && form->Button3->isEnabled());
     QVERIFY(rig.dialogs.errors.isEmpty());
 
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     auto* browser = qobject_cast<TGamesForm*>(rig.window->forms().GamesForm.form());
     QVERIFY(browser);
     QCOMPARE(browser->ListBox1->count(), 3);

@@ -126,7 +126,7 @@ void GamesFormTest::offLineCommandExplainsAnEmptyLibrary()
 {
     test::MainWindowRig rig;
     const QString root = libraryRoot(rig);
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     QCOMPARE(rig.dialogs.messages.size(), 1);
     QCOMPARE(rig.dialogs.messages[0],
              QStringLiteral("Нет каталога ") + root +
@@ -136,14 +136,14 @@ void GamesFormTest::offLineCommandExplainsAnEmptyLibrary()
     QVERIFY(!browser(rig));
 
     writeBytes(root + QStringLiteral("plain.txt"), "x");
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     QCOMPARE(rig.dialogs.messages.size(), 2);
     QVERIFY(rig.dialogs.messages[1].startsWith(QStringLiteral("Нет игр ") + root + QStringLiteral("\n\rпройдите")));
     QVERIFY(!browser(rig));
 
     // A hidden folder is a game.
     addGame(rig, {QStringLiteral(".hidden"), {}, {}, {}, {}});
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     QCOMPARE(rig.dialogs.messages.size(), 2);
     QVERIFY(browser(rig) && browser(rig)->isVisible());
     QCOMPARE(browser(rig)->ListBox1->count(), 1);
@@ -166,7 +166,7 @@ void GamesFormTest::ratingsDrawStars()
         addGame(rig, {QStringLiteral("g%1").arg(n++), {}, {}, {}, QByteArray(c.mark)});
     addGame(rig, {QStringLiteral("nomark"), {}, {}, {}, {}});
     addGame(rig, {QStringLiteral("bad"), {}, {}, {}, QByteArray("seven")});
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     TGamesForm* form = browser(rig);
     QVERIFY(form);
     // The first game of the directory search was shown at once; it may be the bad one.
@@ -195,7 +195,7 @@ void GamesFormTest::missingFilesKeepWhatWasShown()
     addGame(rig, {QStringLiteral("bare"), Qt::blue, {}, {}, {}});
     addGame(rig, {QStringLiteral("broken"), {}, {}, {}, {}});
     writeBytes(libraryRoot(rig) + QStringLiteral("broken/screen1.png"), "not a png");
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     TGamesForm* form = browser(rig);
     QVERIFY(form);
     rig.dialogs.errors.clear();
@@ -225,7 +225,7 @@ void GamesFormTest::runningAGame()
     writeBytes(root + QStringLiteral("both/both.lvt"), QByteArray::fromStdString(storingProgram()));
     writeBytes(root + QStringLiteral("both/both.sav"), "not a snapshot");
     rig.window->setUpForm()->CheckBox10->setChecked(false);
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     TGamesForm* form = browser(rig);
     QVERIFY(form);
 
@@ -275,7 +275,7 @@ void GamesFormTest::aFolderNameThatIsNotUtf8()
     QVERIFY(shot.save(&buffer, "PNG"));
     put(dir + "screen1.png", png);
     put(dir + name + ".lvt", QByteArray::fromStdString(storingProgram()));
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     TGamesForm* form = browser(rig);
     QVERIFY(form);
     clickGame(form, platform::FileNameText(name));
@@ -299,7 +299,7 @@ void GamesFormTest::refreshAfterAPickSelectsNothing()
     };
     for (int n = 0; n < 3; ++n)
         add(n);
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     TGamesForm* form = browser(rig);
     QVERIFY(form);
     // The first game is shown and selected at once.
@@ -316,7 +316,7 @@ void GamesFormTest::refreshAfterAPickSelectsNothing()
     QVERIFY(!form->isVisible());
 
     add(3);
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     QCOMPARE(browser(rig), form);
     QVERIFY(form->isVisible());
     // Activated again, the window gives the list the focus, which makes a row current.
@@ -380,7 +380,7 @@ void GamesFormTest::hostileFilesInAGameFolder()
         const QString file = QString::fromLatin1(cases[n].file);
         cases[n].plant(root + game + QLatin1Char('/') + (file == QLatin1String("txt") ? game + ".txt" : file));
     }
-    rig.window->OffLine1Click();
+    rig.window->openGameLibrary();
     TGamesForm* form = browser(rig);
     QVERIFY(form);
     const auto shown = [form] {
@@ -407,9 +407,9 @@ void GamesFormTest::captionsOfBothWindows()
 {
     test::MainWindowRig rig;
     addGame(rig, {QStringLiteral("g"), {}, {}, {}, {}});
-    rig.window->English1Click();
-    rig.window->OffLine1Click();
-    rig.window->Onlinegamesitegames1Click();
+    rig.window->switchToEnglish();
+    rig.window->openGameLibrary();
+    rig.window->openGameDownloader();
     TGamesForm* games = browser(rig);
     auto* online = qobject_cast<TOnlineGamesForm*>(rig.window->forms().OnlineGamesForm.form());
     QVERIFY(games && online && online->isVisible());
@@ -417,7 +417,7 @@ void GamesFormTest::captionsOfBothWindows()
     QCOMPARE(games->Label1->text(), QStringLiteral("RANKING:"));
     QCOMPARE(online->Button1->text(), QStringLiteral("Connect to a site and download (method 1)"));
     QCOMPARE(online->CheckBox1->text(), QStringLiteral("Load only those that are not in the folder"));
-    rig.window->Russian1Click();
+    rig.window->switchToRussian();
     QCOMPARE(games->Button2->text(), QStringLiteral("Выход"));
     QCOMPARE(games->Label1->text(), QStringLiteral("РЕЙТИНГ:"));
     QCOMPARE(online->Label1->text(), QStringLiteral("Сайт с играми"));
@@ -433,7 +433,7 @@ void GamesFormTest::captionsOfBothWindows()
     QCOMPARE(online->Memo1->toPlainText(), QString());
     // Nothing cut off, in either language, and the window whole on the screen.
     QCOMPARE(test::clippedPart(*online), QString());
-    rig.window->English1Click();
+    rig.window->switchToEnglish();
     QCOMPARE(test::clippedPart(*online), QString());
     QCOMPARE(test::clippedPart(*games), QString());
 }

@@ -236,7 +236,7 @@ protected:
     void paste(std::string text)
     {
         clipboard.data = std::move(text);
-        machine::N31Click(keyboard, clipboard);
+        machine::pasteClipboard(keyboard, clipboard);
     }
 
     std::vector<std::string> keyEvents() const
@@ -361,7 +361,7 @@ TEST_F(PasteTest, CaptionRoundsHalvesToEven)
 TEST_F(PasteTest, NoTextDoesNothing)
 {
     clipboard.data.reset();
-    machine::N31Click(keyboard, clipboard);
+    machine::pasteClipboard(keyboard, clipboard);
     paste("");
     // Text ends at the first zero byte.
     paste(std::string("\0AB", 3));

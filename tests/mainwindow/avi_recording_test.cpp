@@ -58,7 +58,7 @@ struct Recorder : MainWindowRig {
         return files.size() == 1 ? files.first().filePath() : QString();
     }
     QString probe() const { return QString::fromStdString(ffprobeLine(recordingFile().toStdString())); }
-    int buttonImage() const { return window->menus().image(ui::menu::ToolButton16); }
+    int buttonImage() const { return window->menus().image(ui::menu::RecordAviButton); }
 };
 
 } // namespace
@@ -101,7 +101,7 @@ void AviRecordingTest::roadsFromTheSettings()
     Recorder r;
     QVERIFY(r.ready());
     r.choose(codec, onTheFly, frameTime);
-    r.window->ToolButton16Click();
+    r.window->toggleAviRecording();
     QVERIFY2(r.dialogs.errors.isEmpty(), qPrintable(r.dialogs.errors.join('\n')));
     QVERIFY(r.window->recording());
     const QFileInfoList work = QDir(r.path(".")).entryInfoList({"avi_TMP_*.avi"}, QDir::Files);
@@ -114,7 +114,7 @@ void AviRecordingTest::roadsFromTheSettings()
     }
     QCOMPARE(images, (std::vector<int>{19, 17, 19, 17, 19, 17}));
     const std::vector<std::uint8_t> last = bitsOf(r.window->aviFrame());
-    r.window->ToolButton16Click();
+    r.window->toggleAviRecording();
     QVERIFY(!r.window->recording());
     QCOMPARE(r.buttonImage(), 17);
     QVERIFY(QDir(r.path(".")).entryInfoList({"avi_TMP_*.avi"}, QDir::Files).isEmpty());
@@ -138,8 +138,8 @@ void AviRecordingTest::smoothedAndDecodedFrames()
     Recorder r;
     QVERIFY(r.ready());
     r.choose("No Compression", true, 50);
-    r.window->N9Click();
-    r.window->ToolButton16Click();
+    r.window->toggleBlur();
+    r.window->toggleAviRecording();
     r.record(1);
     const output::FrameBitmap& screen = *r.window->screen().ScreenBitmap;
     const output::FrameBitmap& blurred = *r.window->screen().BlurBitmap;
@@ -151,9 +151,9 @@ void AviRecordingTest::smoothedAndDecodedFrames()
     r.window->machine().RenderMode = 1;
     r.window->screenView().ChangeRenderMode(1);
     r.window->TimerAviTimer();
-    r.window->N9Click();
+    r.window->toggleBlur();
     r.window->TimerAviTimer();
-    r.window->ToolButton16Click();
+    r.window->toggleAviRecording();
     QVERIFY2(r.dialogs.errors.isEmpty(), qPrintable(r.dialogs.errors.join('\n')));
 
     const auto frames = decodeAll(r.recordingFile().toStdString());
@@ -181,7 +181,7 @@ void AviRecordingTest::refusedStarts()
         Recorder r;
         QVERIFY(c.folder ? r.ready() : r.powerOn());
         r.choose(c.codec, true, c.frameTime);
-        r.window->ToolButton16Click();
+        r.window->toggleAviRecording();
         QVERIFY2(!r.window->recording(), c.name);
         QCOMPARE(r.dialogs.errors, QStringList{c.error});
         QCOMPARE(r.buttonImage(), 17);
@@ -196,11 +196,11 @@ void AviRecordingTest::exitCompletesARunningRecording()
         Recorder r;
         QVERIFY(r.ready());
         r.choose("FMP4 mpeg4", !exitCommand, 50);
-        r.window->ToolButton16Click();
+        r.window->toggleAviRecording();
         r.record(5);
         const QString folder = r.path("ScreenAVI");
         if (exitCommand)
-            r.window->N4Click();
+            r.window->exitProgram();
         r.window.reset(); // the window's destruction at the end of the program
         const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files);
         QCOMPARE(files.size(), 1);
@@ -255,10 +255,10 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
     s.Button4Click();
     QCOMPARE(writer.CompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
     // A recording with that codec keeps them; another codec drops them.
-    r.window->ToolButton16Click();
+    r.window->toggleAviRecording();
     QVERIFY(r.window->recording());
     r.record(2);
-    r.window->ToolButton16Click();
+    r.window->toggleAviRecording();
     QCOMPARE(writer.CompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
     QVERIFY2(r.probe().endsWith(" 2 frames"), qPrintable(r.probe()));
     writer.SetCompressor("MJPG");

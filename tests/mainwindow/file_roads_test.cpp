@@ -109,7 +109,7 @@ void FileRoadsTest::droppedProgramDrawsAndTheScreenshotShowsIt()
     // A PNG screenshot: the screen as shown, pixel for pixel.
     rig.makeFolder(QStringLiteral("ScreenShots"));
     rig.window->setUpForm()->RadioGroup1->setItemIndex(2);
-    rig.window->ToolButton15Click();
+    rig.window->takeScreenshot();
     QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
     const QFileInfoList shots =
         QDir(rig.path(QStringLiteral("ScreenShots"))).entryInfoList(QDir::Files, QDir::Name);
@@ -129,11 +129,11 @@ void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
     const QString counter = rig.writeFile(QStringLiteral("count.lvt"), test::assembledTape(test::counterSource("9000")));
 
     rig.dialogs.answers << bar << counter;
-    rig.window->N2Click();
-    rig.window->N2Click();
+    rig.window->openFile();
+    rig.window->openFile();
 
     // Cold reset: the ROM again, its screen, no bar.
-    rig.window->ResetCPU1Click();
+    rig.window->resetCpu();
     rig.runTicks(50);
     QVERIFY(!barIsDrawn(*rig.window->screen().ScreenBitmap));
     const QString caption = rig.window->windowTitle();
@@ -143,7 +143,7 @@ void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
         const QList<QAction*> all = rig.window->fileMenu()->actions();
         return all.mid(ui::kFixedFileMenuItems);
     };
-    QCOMPARE(rig.window->fileMenu()->actions().at(ui::kFixedFileMenuItems - 1)->objectName(), QStringLiteral("N36"));
+    QCOMPARE(rig.window->fileMenu()->actions().at(ui::kFixedFileMenuItems - 1)->objectName(), QStringLiteral("SeparatorBeforeRecentFiles"));
     QList<QAction*> recent = recentItems();
     QCOMPARE(recent.size(), 2);
     QCOMPARE(recent.at(0)->text(), counter);

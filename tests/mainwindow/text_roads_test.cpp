@@ -80,7 +80,7 @@ void TextRoadsTest::bannerReachesTheLogWindowAtReset()
     window_->showLogWindow();
     QPlainTextEdit* memo = window_->logWindow()->LogTextOutMemo;
     memo->setPlainText(QStringLiteral("left over"));
-    window_->ResetCPU1Click();
+    window_->resetCpu();
     runTicks(400);
     const QString log = memo->toPlainText();
     QVERIFY2(!log.contains(QStringLiteral("left over")), qPrintable(log));

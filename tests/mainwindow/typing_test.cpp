@@ -169,7 +169,7 @@ void TypingTest::pausedMachineIgnoresPressesButTakesReleases()
     QTest::keyPress(target(), Qt::Key_A);
     QCOMPARE(m.KeyMatrix[6], std::uint8_t{0x10});
 
-    rig_->window->N11Click();
+    rig_->window->togglePause();
     QCOMPARE(m.Paused, std::uint8_t{1});
     const int pc = m.r_PC;
     const std::int32_t clock = m.clock;
@@ -182,7 +182,7 @@ void TypingTest::pausedMachineIgnoresPressesButTakesReleases()
     QTest::keyRelease(target(), Qt::Key_B);
 
     // Running again, the machine never saw B.
-    rig_->window->N11Click();
+    rig_->window->togglePause();
     QCOMPARE(m.Paused, std::uint8_t{0});
     rig_->runTicks(5);
     QCOMPARE(m.RAM[0xBE40], std::uint8_t{'A'});
@@ -197,7 +197,7 @@ void TypingTest::keysWhileAMenuIsOpenStayOutOfTheMachine()
         return std::any_of(m.KeyMatrix.begin(), m.KeyMatrix.end(), [](auto row) { return row != 0; }) ||
                std::any_of(m.KeyMatrixExt.begin(), m.KeyMatrixExt.end(), [](auto row) { return row != 0; });
     };
-    QMenu* file = w.menus().submenu(ui::menu::N1);
+    QMenu* file = w.menus().submenu(ui::menu::FileMenu);
     QVERIFY(file);
     struct Case {
         const char* how;

@@ -427,10 +427,10 @@ void NetLinkTest::dialogFollowsTheCaptionSet()
 {
     // The window asks in the language of the main window.
     TNetConnectionForm* a = newForm();
-    rig_->window->Russian1Click();
+    rig_->window->switchToRussian();
     QTest::mouseClick(a->Button3, Qt::LeftButton);
     QCOMPARE(rig_->dialogs.sessionsShown.back().language, ui::Language::Russian);
-    rig_->window->English1Click();
+    rig_->window->switchToEnglish();
     QTest::mouseClick(a->Button3, Qt::LeftButton);
     QCOMPARE(rig_->dialogs.sessionsShown.back().language, ui::Language::English);
 
@@ -472,11 +472,11 @@ void NetLinkTest::cancelledConnectionIsReported()
     // screen when the main window stands at the screen's left edge.
     const QRect room = rig_->window->QWidget::screen()->availableGeometry();
     rig_->window->move(room.topLeft());
-    rig_->window->N23Click();
+    rig_->window->toggleNetworkWindow();
     QWidget* w = rig_->window->forms().NetConnectionForm.form();
     QVERIFY(w && w->isVisible());
     QVERIFY(room.contains(w->frameGeometry()));
-    rig_->window->N23Click();
+    rig_->window->toggleNetworkWindow();
     QVERIFY(!w->isVisible());
 }
 

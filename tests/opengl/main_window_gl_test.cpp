@@ -42,7 +42,7 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
     window.show();
     QVERIFY(QTest::qWaitFor([&] { return window.timerRunning(); }));
     QVERIFY(window.glScreenView()->hasContext());
-    window.FullScreen1Click(); // whatever the stored state, the picture fills the window in this mode
+    window.toggleFullScreen(); // whatever the stored state, the picture fills the window in this mode
     for (int i = 0; i < 200; ++i)
         window.TimerMainTimer1();
     output::GlScreenView& view = *window.glScreenView();
@@ -68,10 +68,10 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
                      qPrintable(QStringLiteral("screen pixel (%1, %2)").arg(x).arg(line)));
         }
 
-    window.N7Click();
+    window.toggleGrayTv();
     QCOMPARE(view.grabFramebuffer().pixel(corner), qRgb(28, 28, 28));
     QCOMPARE(view.magnificationFilter(), GL_NEAREST);
-    window.N9Click();
+    window.toggleBlur();
     window.TimerMainTimer1();
     view.grabFramebuffer();
     QCOMPARE(view.magnificationFilter(), GL_LINEAR);

@@ -46,7 +46,7 @@ void MainWindowPictureTest::smoothingSwitchShowsAtOnce()
         bool smoothed;
     } steps[] = {{"smoothing on", true}, {"smoothing off", false}, {"on again", true}};
     for (const auto& step : steps) {
-        window.N9Click();
+        window.toggleBlur();
         QCOMPARE(screen.BlurEnabled != 0, step.smoothed);
         const output::FrameBitmap& shown = step.smoothed ? *screen.BlurBitmap : *screen.ScreenBitmap;
         const QString difference = test::differenceFromBitmap(paintedPicture(window), shown);

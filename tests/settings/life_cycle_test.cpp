@@ -75,13 +75,13 @@ void LifeCycleTest::firstStart()
     QVERIFY(windows.SetUpForm->isHidden());
     QCOMPARE(main.clientSize(), QSize(535, 536));
     QVERIFY(!main.russianCaptions());
-    QVERIFY(main.menus().checked(ostrovik::ui::menu::English1));
-    QVERIFY(main.menus().checked(ostrovik::ui::menu::FullScreen1));
+    QVERIFY(main.menus().checked(ostrovik::ui::menu::English));
+    QVERIFY(main.menus().checked(ostrovik::ui::menu::FullScreen));
     QVERIFY(main.screenView().stretch());
-    QVERIFY(main.menus().checked(ostrovik::ui::menu::N13));
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::ToolButton18), 21);
+    QVERIFY(main.menus().checked(ostrovik::ui::menu::Sound));
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::SoundButton), 21);
     QVERIFY(!main.grayTV());
-    QVERIFY(!main.menus().checked(ostrovik::ui::menu::N9));
+    QVERIFY(!main.menus().checked(ostrovik::ui::menu::Blur));
     QVERIFY(main.timerRunning());
     QCOMPARE(main.timerInterval(), 1);
     QVERIFY(dialogs.errors.isEmpty());
@@ -110,15 +110,15 @@ void LifeCycleTest::storedStartUpOptions()
     RecordingMainForm main;
     // Smoothing is read at creation, before the first frame.
     QCOMPARE(main.screen().BlurEnabled, std::uint8_t(1));
-    QVERIFY(main.menus().checked(ostrovik::ui::menu::N9));
+    QVERIFY(main.menus().checked(ostrovik::ui::menu::Blur));
     QVERIFY(startUp(main));
     QVERIFY(main.grayTV());
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::ToolButton7), 13);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::GrayTvButton), 13);
     QVERIFY(main.russianCaptions());
-    QVERIFY(!main.menus().checked(ostrovik::ui::menu::N13));
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::N13), 22);
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::ToolButton18), 22);
-    QVERIFY(!main.menus().checked(ostrovik::ui::menu::FullScreen1));
+    QVERIFY(!main.menus().checked(ostrovik::ui::menu::Sound));
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::Sound), 22);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::SoundButton), 22);
+    QVERIFY(!main.menus().checked(ostrovik::ui::menu::FullScreen));
     QVERIFY(!main.screenView().stretch());
     QCOMPARE(main.timerInterval(), 25);
     // The file existed: it is not rewritten.
@@ -228,16 +228,16 @@ void LifeCycleTest::missingKeysTakeTheirFirstRunValues()
         // Recordings go beside the sandbox's settings.
         main.machine().ProgramDir = QFile::encodeName(sandbox.folder()).toStdString();
         QVERIFY(QDir(sandbox.folder()).mkpath(QStringLiteral("ScreenAVI")));
-        QVERIFY2(main.menus().checked(ui::menu::N13) == c.sound, c.name);
+        QVERIFY2(main.menus().checked(ui::menu::Sound) == c.sound, c.name);
         QVERIFY2(main.setUpForm()->CheckBox9->isChecked() == c.sound, c.name);
-        QVERIFY2(main.menus().checked(ui::menu::FullScreen1) == c.stretched, c.name);
+        QVERIFY2(main.menus().checked(ui::menu::FullScreen) == c.stretched, c.name);
         QVERIFY2(main.screenView().stretch() == c.stretched, c.name);
         QCOMPARE(main.setUpForm()->SpinEdit1->value(), c.frameTime);
         // A recording starts and plays back at the frame time it was given.
-        main.ToolButton16Click();
+        main.toggleAviRecording();
         QVERIFY2(main.recording(), qPrintable(dialogs.errors.join('\n')));
         QCOMPARE(main.aviWriter().FrameTime, c.frameTime);
-        main.ToolButton16Click();
+        main.toggleAviRecording();
         QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
     }
 }
@@ -257,7 +257,7 @@ void LifeCycleTest::reactivationDoesNotPowerOnAgain()
     QVERIFY(ostrovik::test::settle(3 * main.timerInterval()));
     QCOMPARE(started.count(), 1);
     QCOMPARE(main.timerInterval(), 33);
-    QVERIFY(main.menus().checked(ostrovik::ui::menu::N13));
+    QVERIFY(main.menus().checked(ostrovik::ui::menu::Sound));
 }
 
 void LifeCycleTest::exitWritesTheWindowSize()
@@ -330,10 +330,10 @@ void LifeCycleTest::fullScreenCommand()
     RecordingMainForm main;
     QVERIFY(startUp(main));
     QVERIFY(main.fullScreen());
-    main.FullScreen1Click();
-    QVERIFY(!main.menus().checked(ostrovik::ui::menu::FullScreen1));
+    main.toggleFullScreen();
+    QVERIFY(!main.menus().checked(ostrovik::ui::menu::FullScreen));
     QVERIFY(!main.screenView().stretch());
-    main.FullScreen1Click();
+    main.toggleFullScreen();
     QVERIFY(main.screenView().stretch());
 }
 

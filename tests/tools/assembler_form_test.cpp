@@ -86,7 +86,7 @@ struct Bench {
     }
     TAssemblerForm* open()
     {
-        rig->window->menus().item(ostrovik::ui::menu::Assemblereditor1)->trigger();
+        rig->window->menus().item(ostrovik::ui::menu::AssemblerWorkbench)->trigger();
         return form();
     }
     TAssemblerForm* form() const { return qobject_cast<TAssemblerForm*>(rig->window->forms().AssemblerForm.form()); }
@@ -123,9 +123,9 @@ void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
     for (const bool russian : {false, true}) {
         Bench b;
         if (russian)
-            b.rig->window->Russian1Click();
+            b.rig->window->switchToRussian();
         QDir().mkpath(b.workFolder());
-        b.rig->window->menus().item(ostrovik::ui::menu::ToolButton25)->trigger();
+        b.rig->window->menus().item(ostrovik::ui::menu::AssemblerButton)->trigger();
         TAssemblerForm* form = b.form();
         QVERIFY(form);
         QVERIFY(form->isVisible());
@@ -516,7 +516,7 @@ void AssemblerFormTest::referenceFromTheHelpFile()
                                                                       : QStringLiteral("help_en.txt");
         QCOMPARE(::mkfifo(QFile::encodeName(b.workFolder() + QLatin1Char('/') + other).constData(), 0600), 0);
         if (c.russian)
-            b.rig->window->Russian1Click();
+            b.rig->window->switchToRussian();
         TAssemblerForm* form = b.open();
         QCOMPARE(form->AssListBox->count(), c.rows);
         QCOMPARE(form->AssListBox->item(0)->data(Qt::UserRole).toString(), c.first);

@@ -77,7 +77,7 @@ void FontFormTest::cleanup()
 
 TZnakogeneratorForm* FontFormTest::open()
 {
-    rig_->window->menus().item(ui::menu::Znakogenerator1)->trigger();
+    rig_->window->menus().item(ui::menu::FontEditor)->trigger();
     form_ = qobject_cast<TZnakogeneratorForm*>(rig_->window->forms().ZnakogeneratorForm.form());
     return form_;
 }
@@ -104,7 +104,7 @@ void FontFormTest::draw(const std::array<std::uint8_t, 8>& glyph)
 
 void FontFormTest::opensFromItsCommandInEitherLanguage()
 {
-    rig_->window->Russian1Click();
+    rig_->window->switchToRussian();
     QVERIFY(open());
     QVERIFY(form_->isVisible());
     // No caption: a blank, since for an empty one the title bar would show
@@ -113,7 +113,7 @@ void FontFormTest::opensFromItsCommandInEitherLanguage()
     QCOMPARE(child<QPushButton>("Button4")->text(), QStringLiteral("Изменить"));
     QCOMPARE(text("Label1"), QStringLiteral("KOI-7 code:"));
     QCOMPARE(text("Label2"), QStringLiteral("Adress:"));
-    rig_->window->English1Click();
+    rig_->window->switchToEnglish();
     QCOMPARE(child<QPushButton>("Button3")->text(), QStringLiteral("Exit"));
     QCOMPARE(test::buttonCaptionMismatch(*form_, ui::CaptionWindow::ZnakogeneratorForm, ui::Language::English), QString());
     // Exit hides it; the command shows the same window again.

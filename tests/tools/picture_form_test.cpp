@@ -93,7 +93,7 @@ void PictureFormTest::cleanup()
 
 TPictureToLVTForm* PictureFormTest::open()
 {
-    rig_->window->menus().item(ui::menu::PictureToLVT1)->trigger();
+    rig_->window->menus().item(ui::menu::PictureConverter)->trigger();
     form_ = qobject_cast<TPictureToLVTForm*>(rig_->window->forms().PictureToLVTForm.form());
     return form_;
 }
@@ -112,19 +112,19 @@ void PictureFormTest::load(const QString& path)
 
 void PictureFormTest::opensFromItsCommandsInEitherLanguage()
 {
-    rig_->window->Russian1Click();
+    rig_->window->switchToRussian();
     QVERIFY(open());
     QVERIFY(form_->isVisible());
     QCOMPARE(form_->windowTitle(), QStringLiteral("Picture_To_LVT"));
     QCOMPARE(child<QPushButton>("Button3")->text(), QStringLiteral("Посмотреть в эмуляторе  ЧБ"));
     // The tool button shows the same window; it is made once.
     form_->hide();
-    rig_->window->findChild<QToolButton*>(ui::objectNameOf(ui::menu::ToolButton22))->click();
+    rig_->window->findChild<QToolButton*>(ui::objectNameOf(ui::menu::PictureConverterButton))->click();
     QVERIFY(form_->isVisible());
     QCOMPARE(rig_->window->forms().PictureToLVTForm.form(), static_cast<QWidget*>(form_));
 
     // It follows a later switch, every button from the one caption table.
-    rig_->window->English1Click();
+    rig_->window->switchToEnglish();
     QCOMPARE(child<QPushButton>("Button5")->text(), QStringLiteral("View in emul (color)"));
     QCOMPARE(test::buttonCaptionMismatch(*form_, ui::CaptionWindow::PictureToLVTForm, ui::Language::English), QString());
 }

@@ -93,11 +93,11 @@ struct Rig {
     {
         main.machine().ProgramDir = libraryFolder(folder);
         main.setSetUpForm(new TSetUpForm(&main));
-        main.PictureToLVT1Click();
-        main.Znakogenerator1Click();
-        main.Onlinegamesitegames1Click();
-        main.N6Click();
-        main.OffLine1Click();
+        main.openPictureConverter();
+        main.openFontEditor();
+        main.openGameDownloader();
+        main.toggleMemoryDebugger();
+        main.openGameLibrary();
         auto& f = main.forms();
         others = {
             {CaptionWindow::SetUpForm, main.setUpForm()},
@@ -119,9 +119,9 @@ struct Rig {
     void speak(Language language)
     {
         if (language == Language::Russian)
-            main.Russian1Click();
+            main.switchToRussian();
         else
-            main.English1Click();
+            main.switchToEnglish();
     }
     void check(Language language)
     {
@@ -171,9 +171,9 @@ void CaptionsTest::setsHaveSeventyTwoComponentsAsListed()
         const char* english;
     };
     const Spot spots[] = {
-        {CaptionWindow::MainFormEmu, "N1", "Файл", "File"},
-        {CaptionWindow::MainFormEmu, "N7", "ЧБ телевизор", "Balck-and-white TV"},
-        {CaptionWindow::MainFormEmu, "N23", "Сеть...", "Network ..."},
+        {CaptionWindow::MainFormEmu, "FileMenu", "Файл", "File"},
+        {CaptionWindow::MainFormEmu, "GrayTv", "ЧБ телевизор", "Balck-and-white TV"},
+        {CaptionWindow::MainFormEmu, "Network", "Сеть...", "Network ..."},
         {CaptionWindow::SetUpForm, "GroupBox1", "Настройка", "Options"},
         {CaptionWindow::SetUpForm, "Button4", "Параметры сжатия (если доступно...)", "Compress options (if available...)"},
         {CaptionWindow::SetUpForm, "CheckBox12", "Запускать только одну копию программы", "Run only one copy of the program"},
@@ -198,12 +198,12 @@ void CaptionsTest::bothSetsByteExactEverywhere()
     for (auto& [set, widget] : rig.others)
         if (set != CaptionWindow::SetUpForm && set != CaptionWindow::DebuggerForm)
             checkSet(*widget, set, Language::English);
-    rig.main.Russian1Click();
+    rig.main.switchToRussian();
     rig.check(Language::Russian);
-    rig.main.English1Click();
+    rig.main.switchToEnglish();
     rig.check(Language::English);
     // Through the menu, as the user does it.
-    rig.main.menus().item(ostrovik::ui::menu::Russian1)->trigger();
+    rig.main.menus().item(ostrovik::ui::menu::Russian)->trigger();
     rig.check(Language::Russian);
 }
 
@@ -220,13 +220,13 @@ void CaptionsTest::lettersAndBlanksThatLookAlike()
         QVERIFY(!size.contains("256 x 256"));
         QVERIFY(shown(setUp, QStringLiteral("CheckBox11")).toUtf8().contains("h058" + cyrillicEs + " (XRA A)"));
     }
-    rig.main.Russian1Click();
-    QVERIFY(shown(rig.main, QStringLiteral("Onlinegamesitegames1")).toUtf8().endsWith(
+    rig.main.switchToRussian();
+    QVERIFY(shown(rig.main, QStringLiteral("DownloadGames")).toUtf8().endsWith(
         "\xD1\x81  http://localhost/games/")); // "с", two blanks, the address
     QVERIFY(shown(rig.window(CaptionWindow::PictureToLVTForm), QStringLiteral("Button3")).toUtf8().contains("\xB5  \xD0\xA7"));
     QVERIFY(shown(rig.window(CaptionWindow::OnlineGamesForm), QStringLiteral("Button1")).toUtf8().contains("\x83  \xD0\xB8"));
     // The design text of the network item has a blank before the dots; the set has none.
-    QCOMPARE(shown(rig.main, QStringLiteral("N23")), QStringLiteral("Сеть..."));
+    QCOMPARE(shown(rig.main, QStringLiteral("Network")), QStringLiteral("Сеть..."));
 }
 
 void CaptionsTest::switchMarksAndDropsTheFileFromTheCaption()
@@ -234,25 +234,25 @@ void CaptionsTest::switchMarksAndDropsTheFileFromTheCaption()
     ScriptedDialogs dialogs;
     TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     TMainMenu& m = w.menus();
-    QVERIFY(!m.checked(ostrovik::ui::menu::Russian1));
-    QVERIFY(!m.checked(ostrovik::ui::menu::English1));
+    QVERIFY(!m.checked(ostrovik::ui::menu::Russian));
+    QVERIFY(!m.checked(ostrovik::ui::menu::English));
     QCOMPARE(w.windowHost().language(), Language::English);
 
     dialogs.answers.append(QStringLiteral("/nowhere/game.lvt"));
-    w.N2Click();
+    w.openFile();
     QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik:/nowhere/game.lvt"));
-    w.Russian1Click();
-    QVERIFY(m.checked(ostrovik::ui::menu::Russian1));
-    QVERIFY(!m.checked(ostrovik::ui::menu::English1));
+    w.switchToRussian();
+    QVERIFY(m.checked(ostrovik::ui::menu::Russian));
+    QVERIFY(!m.checked(ostrovik::ui::menu::English));
     QCOMPARE(w.windowHost().language(), Language::Russian);
     QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik"));
 
     // Choosing the language already in use keeps its mark.
-    m.item(ostrovik::ui::menu::Russian1)->trigger();
-    QVERIFY(m.checked(ostrovik::ui::menu::Russian1));
-    m.item(ostrovik::ui::menu::English1)->trigger();
-    QVERIFY(!m.checked(ostrovik::ui::menu::Russian1));
-    QVERIFY(m.checked(ostrovik::ui::menu::English1));
+    m.item(ostrovik::ui::menu::Russian)->trigger();
+    QVERIFY(m.checked(ostrovik::ui::menu::Russian));
+    m.item(ostrovik::ui::menu::English)->trigger();
+    QVERIFY(!m.checked(ostrovik::ui::menu::Russian));
+    QVERIFY(m.checked(ostrovik::ui::menu::English));
     QCOMPARE(w.windowHost().language(), Language::English);
 }
 
@@ -262,9 +262,9 @@ void CaptionsTest::textsOutsideTheSetsStay()
     TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     const TMainMenu& m = w.menus();
     QStringList before;
-    const QStringList fixed{"FullScreen1", "N256x2561", "N256x2562", "Russian1", "English1", "Qjoystick1",
-                            "Keyboardjoystick1", "PictureToLVT1", "Assemblereditor1", "LogTextOut1", "N6",
-                            "Debuggerstepbystep1", "OffLine1", "ResetCPU1"};
+    const QStringList fixed{"FullScreen", "Screen256x256", "PopupScreen256x256", "Russian", "English", "QJoystick",
+                            "KeyboardJoystick", "PictureConverter", "AssemblerWorkbench", "LogWindow", "MemoryDebugger",
+                            "StepDebugger", "GameLibrary", "ResetCpu"};
     for (const QString& name : fixed)
         before << m.find(name)->text();
     QStringList hints;
@@ -272,9 +272,9 @@ void CaptionsTest::textsOutsideTheSetsStay()
         hints << a->toolTip();
 
     for (int i = 0; i < 2; ++i) {
-        w.English1Click();
-        w.Russian1Click();
-        w.English1Click();
+        w.switchToEnglish();
+        w.switchToRussian();
+        w.switchToEnglish();
         QStringList after;
         for (const QString& name : fixed)
             after << m.find(name)->text();
@@ -290,29 +290,29 @@ void CaptionsTest::windowCreatedAfterASwitch()
 {
     ScriptedDialogs dialogs;
     TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
-    w.English1Click();
+    w.switchToEnglish();
 
     QTemporaryDir folder;
     w.machine().ProgramDir = libraryFolder(folder);
 
     // The picture converter, first opened now, comes up in English ...
-    w.PictureToLVT1Click();
+    w.openPictureConverter();
     QPointer<QWidget> converter = w.forms().PictureToLVTForm.form();
     QVERIFY(converter);
     checkSet(*converter, CaptionWindow::PictureToLVTForm, Language::English);
     // ... and follows the next switch.
-    w.Russian1Click();
+    w.switchToRussian();
     checkSet(*converter, CaptionWindow::PictureToLVTForm, Language::Russian);
 
     // A window first opened after that switch comes up in Russian.
-    w.OffLine1Click();
+    w.openGameLibrary();
     QWidget* library = w.forms().GamesForm.form();
     QVERIFY(library);
     checkSet(*library, CaptionWindow::GamesForm, Language::Russian);
 
     // A follower that is gone is skipped.
     delete converter;
-    w.English1Click();
+    w.switchToEnglish();
     checkSet(*library, CaptionWindow::GamesForm, Language::English);
 }
 
@@ -320,11 +320,11 @@ void CaptionsTest::firstShowSpeaksEnglish()
 {
     ScriptedDialogs dialogs;
     TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
-    QCOMPARE(w.menus().submenu(ostrovik::ui::menu::N1)->title(), QStringLiteral("Файл"));
+    QCOMPARE(w.menus().submenu(ostrovik::ui::menu::FileMenu)->title(), QStringLiteral("Файл"));
     w.show();
     QTRY_VERIFY(w.firstActivateDone());
-    QVERIFY(w.menus().checked(ostrovik::ui::menu::English1));
-    QCOMPARE(w.menus().submenu(ostrovik::ui::menu::N1)->title(), QStringLiteral("File"));
+    QVERIFY(w.menus().checked(ostrovik::ui::menu::English));
+    QCOMPARE(w.menus().submenu(ostrovik::ui::menu::FileMenu)->title(), QStringLiteral("File"));
     QCOMPARE(w.menuBar()->actions().first()->text(), QStringLiteral("File"));
     w.close();
 }

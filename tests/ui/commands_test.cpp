@@ -103,23 +103,23 @@ void CommandsTest::pauseMirrorsPausedOnBothPictures()
 {
     Window w;
     QCOMPARE(w.machine().Paused, std::uint8_t{0});
-    w.button("ToolButton3")->click();
+    w.button("PauseButton")->click();
     QCOMPARE(w.machine().Paused, std::uint8_t{1});
-    QVERIFY(w.checked(ostrovik::ui::menu::N11));
-    QCOMPARE(w.image(ostrovik::ui::menu::N11), 8);
-    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton3), 8);
+    QVERIFY(w.checked(ostrovik::ui::menu::Pause));
+    QCOMPARE(w.image(ostrovik::ui::menu::Pause), 8);
+    QCOMPARE(w.image(ostrovik::ui::menu::PauseButton), 8);
 
-    w.item(ostrovik::ui::menu::N11)->trigger();
+    w.item(ostrovik::ui::menu::Pause)->trigger();
     QCOMPARE(w.machine().Paused, std::uint8_t{0});
-    QVERIFY(!w.checked(ostrovik::ui::menu::N11));
-    QCOMPARE(w.image(ostrovik::ui::menu::N11), 7);
-    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton3), 7);
+    QVERIFY(!w.checked(ostrovik::ui::menu::Pause));
+    QCOMPARE(w.image(ostrovik::ui::menu::Pause), 7);
+    QCOMPARE(w.image(ostrovik::ui::menu::PauseButton), 7);
 
     // Another part of the program pausing the machine leaves the mark alone;
     // the command then follows its mark, not the flag.
     w.machine().Paused = 1;
-    w.N11Click();
-    QVERIFY(w.checked(ostrovik::ui::menu::N11));
+    w.togglePause();
+    QVERIFY(w.checked(ostrovik::ui::menu::Pause));
     QCOMPARE(w.machine().Paused, std::uint8_t{1});
 }
 
@@ -127,30 +127,30 @@ void CommandsTest::soundOffLeavesTheSoundViewAlone()
 {
     Window w;
     FakeForm view(w.forms().SoundDrawForm);
-    QVERIFY(w.checked(ostrovik::ui::menu::N13));
+    QVERIFY(w.checked(ostrovik::ui::menu::Sound));
 
-    w.item(ostrovik::ui::menu::N28)->trigger();
+    w.item(ostrovik::ui::menu::SoundView)->trigger();
     QVERIFY(w.forms().SoundDrawForm.visible());
-    w.button("ToolButton21")->click();
+    w.button("SoundViewButton")->click();
     QVERIFY(!w.forms().SoundDrawForm.visible());
-    w.N28Click();
+    w.toggleSoundView();
     QVERIFY(w.forms().SoundDrawForm.visible());
 
     // Sound off hides the view and both pictures show it off.
-    w.button("ToolButton18")->click();
-    QVERIFY(!w.checked(ostrovik::ui::menu::N13));
-    QCOMPARE(w.image(ostrovik::ui::menu::N13), 22);
-    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton18), 22);
+    w.button("SoundButton")->click();
+    QVERIFY(!w.checked(ostrovik::ui::menu::Sound));
+    QCOMPARE(w.image(ostrovik::ui::menu::Sound), 22);
+    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), 22);
     QVERIFY(!w.forms().SoundDrawForm.visible());
-    w.item(ostrovik::ui::menu::N28)->trigger();
-    w.button("ToolButton21")->click();
+    w.item(ostrovik::ui::menu::SoundView)->trigger();
+    w.button("SoundViewButton")->click();
     QVERIFY(!w.forms().SoundDrawForm.visible());
 
-    w.item(ostrovik::ui::menu::N13)->trigger();
-    QVERIFY(w.checked(ostrovik::ui::menu::N13));
-    QCOMPARE(w.image(ostrovik::ui::menu::N13), 21);
-    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton18), 21);
-    w.N28Click();
+    w.item(ostrovik::ui::menu::Sound)->trigger();
+    QVERIFY(w.checked(ostrovik::ui::menu::Sound));
+    QCOMPARE(w.image(ostrovik::ui::menu::Sound), 21);
+    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), 21);
+    w.toggleSoundView();
     QVERIFY(w.forms().SoundDrawForm.visible());
     QCOMPARE(view.made, 1);
 }
@@ -172,12 +172,12 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
     QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, 5000);
 
     // The real sound view comes and goes with the command.
-    w.N28Click();
+    w.toggleSoundView();
     QVERIFY(qobject_cast<ostrovik::output::sound::TSoundDrawForm*>(w.forms().SoundDrawForm.form()));
     QVERIFY(w.forms().SoundDrawForm.visible());
 
     // Off: the device closes, the view goes, and the beeping machine stays silent.
-    w.N13Click();
+    w.toggleSound();
     QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{0}, 5000);
     QVERIFY(!w.forms().SoundDrawForm.visible());
     for (int tick = 0; tick < 10; ++tick)
@@ -186,7 +186,7 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
     QCOMPARE(beeper.WaveOutOpened, std::uint8_t{0});
 
     // On again: the next buffers open it once more.
-    w.N13Click();
+    w.toggleSound();
     QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, 5000);
     QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(QLatin1Char('\n'))));
     w.close();
@@ -205,19 +205,19 @@ void CommandsTest::grayTvRedrawsAtOnce()
     QCOMPARE(bitmap.Pixel(0, 0), kRed);
 
     // No tick runs in between: the command itself redraws every byte.
-    w.button("ToolButton7")->click();
+    w.button("GrayTvButton")->click();
     QVERIFY(w.grayTV());
-    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton7), 13);
-    QCOMPARE(w.image(ostrovik::ui::menu::N7), 12);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), 13);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTv), 12);
     QCOMPARE(bitmap.Pixel(0, 0), kGrayOfRed);
     for (int x = 1; x < 4; ++x)
         QCOMPARE(bitmap.Pixel(x, 0), std::uint32_t{0});
     for (std::size_t i = 0; i < m.VRAM.size(); ++i)
         QCOMPARE(m.VRAMShadow[i], std::uint16_t{m.VRAM[i]});
 
-    w.item(ostrovik::ui::menu::N7)->trigger();
+    w.item(ostrovik::ui::menu::GrayTv)->trigger();
     QVERIFY(!w.grayTV());
-    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton7), 12);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), 12);
     QCOMPARE(bitmap.Pixel(0, 0), kRed);
 }
 
@@ -225,15 +225,15 @@ void CommandsTest::smoothingFromMenuAndButton()
 {
     Window w;
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{0});
-    QVERIFY(!w.checked(ostrovik::ui::menu::N9));
-    w.item(ostrovik::ui::menu::N9)->trigger();
+    QVERIFY(!w.checked(ostrovik::ui::menu::Blur));
+    w.item(ostrovik::ui::menu::Blur)->trigger();
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
-    QVERIFY(w.checked(ostrovik::ui::menu::N9));
-    w.button("ToolButton19")->click();
+    QVERIFY(w.checked(ostrovik::ui::menu::Blur));
+    w.button("BlurButton")->click();
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{0});
-    QVERIFY(!w.checked(ostrovik::ui::menu::N9));
-    w.ToolButton19Click();
-    QVERIFY(w.checked(ostrovik::ui::menu::N9));
+    QVERIFY(!w.checked(ostrovik::ui::menu::Blur));
+    w.toggleBlur();
+    QVERIFY(w.checked(ostrovik::ui::menu::Blur));
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
 }
 
@@ -242,11 +242,11 @@ void CommandsTest::stretchFromMenuAndButton()
     Window w;
     QVERIFY(w.fullScreen());
     QVERIFY(w.screenView().stretch());
-    w.button("ToolButton6")->click();
+    w.button("FullScreenButton")->click();
     QVERIFY(!w.fullScreen());
-    QVERIFY(!w.checked(ostrovik::ui::menu::FullScreen1));
+    QVERIFY(!w.checked(ostrovik::ui::menu::FullScreen));
     QVERIFY(!w.screenView().stretch());
-    w.item(ostrovik::ui::menu::FullScreen1)->trigger();
+    w.item(ostrovik::ui::menu::FullScreen)->trigger();
     QVERIFY(w.fullScreen());
     QVERIFY(w.screenView().stretch());
 }
@@ -255,16 +255,16 @@ void CommandsTest::marksChangeOnlyThroughTheirHandlers()
 {
     Window w;
     // The joystick pair is shown and does nothing.
-    w.item(ostrovik::ui::menu::Keyboardjoystick1)->trigger();
-    w.item(ostrovik::ui::menu::Qjoystick1)->trigger();
-    QVERIFY(w.checked(ostrovik::ui::menu::Keyboardjoystick1));
-    QVERIFY(!w.checked(ostrovik::ui::menu::Qjoystick1));
+    w.item(ostrovik::ui::menu::KeyboardJoystick)->trigger();
+    w.item(ostrovik::ui::menu::QJoystick)->trigger();
+    QVERIFY(w.checked(ostrovik::ui::menu::KeyboardJoystick));
+    QVERIFY(!w.checked(ostrovik::ui::menu::QJoystick));
     // One click, one change: the handler's inversion is not undone by the
     // menu's own toggling.
-    w.item(ostrovik::ui::menu::N13)->trigger();
-    QVERIFY(!w.checked(ostrovik::ui::menu::N13));
-    w.item(ostrovik::ui::menu::N13)->trigger();
-    QVERIFY(w.checked(ostrovik::ui::menu::N13));
+    w.item(ostrovik::ui::menu::Sound)->trigger();
+    QVERIFY(!w.checked(ostrovik::ui::menu::Sound));
+    w.item(ostrovik::ui::menu::Sound)->trigger();
+    QVERIFY(w.checked(ostrovik::ui::menu::Sound));
 }
 
 void CommandsTest::openAsksAndLoads()
@@ -273,7 +273,7 @@ void CommandsTest::openAsksAndLoads()
     const QString path = QDir::tempPath() + QStringLiteral("/Игра.lvt");
     dialogs_.asked.clear();
     dialogs_.answers.append(path);
-    w.button("ToolButton1")->click();
+    w.button("OpenFileButton")->click();
 
     QCOMPARE(dialogs_.asked.size(), std::size_t{1});
     const auto& q = dialogs_.asked.front();
@@ -290,7 +290,7 @@ void CommandsTest::openAsksAndLoads()
 
     // The menu item opens the same way.
     dialogs_.answers.append(QStringLiteral("/x/b.sav"));
-    w.item(ostrovik::ui::menu::N2)->trigger();
+    w.item(ostrovik::ui::menu::OpenFile)->trigger();
     QCOMPARE(w.loads.size(), std::size_t{2});
     QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik:/x/b.sav"));
 }
@@ -301,7 +301,7 @@ void CommandsTest::openCancelledForgetsTheName()
     w.setOpenDialogFileName("/games/abc.lvt");
     w.setWindowTitle(QStringLiteral("Ostrovik:/games/abc.lvt"));
     dialogs_.answers.append(QString());
-    w.N2Click();
+    w.openFile();
     QVERIFY(w.openDialogFileName().isEmpty());
     QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik:/games/abc.lvt"));
     QVERIFY(w.loads.empty());
@@ -311,15 +311,15 @@ void CommandsTest::screenSizeCommands()
 {
     Window w;
     QCOMPARE(w.clientSize(), QSize(535, 536));
-    w.item(ostrovik::ui::menu::N256x2561)->trigger();
+    w.item(ostrovik::ui::menu::Screen256x256)->trigger();
     QCOMPARE(w.clientSize(), QSize(256, 256));
 
     w.setClientSize(600, 500);
     QCOMPARE(w.clientSize(), QSize(600, 500));
-    w.menus().item(ostrovik::ui::menu::N256x2562)->trigger();
+    w.menus().item(ostrovik::ui::menu::PopupScreen256x256)->trigger();
     QCOMPARE(w.clientSize(), QSize(256, 256));
 
-    w.item(ostrovik::ui::menu::N33)->trigger();
+    w.item(ostrovik::ui::menu::ScreenSize)->trigger();
     auto* form = qobject_cast<ostrovik::output::TSetupScreenSizeForm*>(w.forms().SetupScreenSizeForm.form());
     QVERIFY(form);
     QVERIFY(form->isVisible());
@@ -329,7 +329,7 @@ void CommandsTest::screenSizeCommands()
     form->Button1Click();
     QVERIFY(!form->isVisible());
     QCOMPARE(w.clientSize(), QSize(420, 300));
-    w.N33Click();
+    w.openScreenSizeWindow();
     QCOMPARE(w.forms().SetupScreenSizeForm.form(), form);
     QVERIFY(form->isVisible());
 }
@@ -338,8 +338,8 @@ void CommandsTest::aboutBox()
 {
     Window w;
     dialogs_.messages.clear();
-    w.button("ToolButton11")->click();
-    w.item(ostrovik::ui::menu::N22)->trigger();
+    w.button("AboutButton")->click();
+    w.item(ostrovik::ui::menu::About)->trigger();
     QCOMPARE(dialogs_.messages.size(), 2);
     QCOMPARE(dialogs_.messages[0], dialogs_.messages[1]);
     const QString text = dialogs_.messages[0];
@@ -360,22 +360,22 @@ void CommandsTest::launchers()
         online(f.OnlineGamesForm), font(f.ZnakogeneratorForm);
 
     // The keyboard alternates.
-    w.button("ToolButton8")->click();
+    w.button("KeyboardButton")->click();
     QVERIFY(f.KeyboardForm.visible());
-    w.item(ostrovik::ui::menu::N10)->trigger();
+    w.item(ostrovik::ui::menu::KeyboardWindow)->trigger();
     QVERIFY(!f.KeyboardForm.visible());
-    w.N10Click();
+    w.toggleKeyboardWindow();
     QVERIFY(f.KeyboardForm.visible());
 
     // The windows that are only shown stay shown.
     namespace menu = ostrovik::ui::menu;
-    for (const ostrovik::ui::MenuItem which : {menu::LogTextOut1, menu::Assemblereditor1, menu::PictureToLVT1, menu::N26,
-                                               menu::Onlinegamesitegames1, menu::Znakogenerator1}) {
+    for (const ostrovik::ui::MenuItem which : {menu::LogWindow, menu::AssemblerWorkbench, menu::PictureConverter, menu::Options,
+                                               menu::DownloadGames, menu::FontEditor}) {
         w.item(which)->trigger();
         w.item(which)->trigger();
     }
-    w.button("ToolButton25")->click();
-    w.button("ToolButton22")->click();
+    w.button("AssemblerButton")->click();
+    w.button("PictureConverterButton")->click();
     QVERIFY(w.logWindow() && w.logWindow()->isVisible());
     for (FormSlot* slot : {&f.AssemblerForm, &f.PictureToLVTForm, &f.SetUpForm,
                            &f.OnlineGamesForm, &f.ZnakogeneratorForm})
@@ -384,20 +384,20 @@ void CommandsTest::launchers()
         QCOMPARE(form->made, 1);
 
     // The network window and the memory debugger alternate.
-    w.item(ostrovik::ui::menu::N23)->trigger();
+    w.item(ostrovik::ui::menu::Network)->trigger();
     QVERIFY(f.NetConnectionForm.visible());
-    w.item(ostrovik::ui::menu::N23)->trigger();
+    w.item(ostrovik::ui::menu::Network)->trigger();
     QVERIFY(!f.NetConnectionForm.visible());
-    w.button("ToolButton9")->click();
+    w.button("MemoryDebuggerButton")->click();
     QVERIFY(f.DebuggerForm.visible());
-    w.item(ostrovik::ui::menu::N6)->trigger();
+    w.item(ostrovik::ui::menu::MemoryDebugger)->trigger();
     QVERIFY(!f.DebuggerForm.visible());
     QCOMPARE(memory.made, 1);
     QCOMPARE(net.made, 1);
 
     // A window that was closed for good is made again on the next command.
     delete f.AssemblerForm.form();
-    w.Assemblereditor1Click();
+    w.openAssemblerWorkbench();
     QCOMPARE(workbench.made, 2);
     QVERIFY(f.AssemblerForm.visible());
 }
@@ -406,11 +406,11 @@ void CommandsTest::stepDebuggerPausesTheMachine()
 {
     Window w;
     FakeForm step(w.forms().DebaggerStepForm);
-    w.button("ToolButton24")->click();
+    w.button("StepDebuggerButton")->click();
     QVERIFY(w.forms().DebaggerStepForm.visible());
     QCOMPARE(w.machine().Paused, std::uint8_t{1});
-    QVERIFY(!w.checked(ostrovik::ui::menu::N11));
-    w.item(ostrovik::ui::menu::Debuggerstepbystep1)->trigger();
+    QVERIFY(!w.checked(ostrovik::ui::menu::Pause));
+    w.item(ostrovik::ui::menu::StepDebugger)->trigger();
     QVERIFY(!w.forms().DebaggerStepForm.visible());
     QCOMPARE(step.made, 1);
 }
@@ -431,9 +431,9 @@ void CommandsTest::everyCommandRuns()
     dialogs_.errors.clear();
     for (const QString& name : w.menus().names()) {
         QAction* a = w.menus().find(name);
-        if (a->isSeparator() || a->menu() || name == QLatin1String("N4") || name == QLatin1String("ToolButton13"))
+        if (a->isSeparator() || a->menu() || name == QLatin1String("Exit") || name == QLatin1String("ExitButton"))
             continue;
-        if (!haveRom && (name == QLatin1String("ResetCPU1") || name == QLatin1String("ToolButton2")))
+        if (!haveRom && (name == QLatin1String("ResetCpu") || name == QLatin1String("ResetButton")))
             continue;
         a->trigger();
     }
@@ -446,7 +446,7 @@ void CommandsTest::everyCommandRuns()
 
 void CommandsTest::exitClosesTheWindow()
 {
-    for (const ostrovik::ui::MenuItem exit : {ostrovik::ui::menu::N4, ostrovik::ui::menu::ToolButton13}) {
+    for (const ostrovik::ui::MenuItem exit : {ostrovik::ui::menu::Exit, ostrovik::ui::menu::ExitButton}) {
         Window w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -466,7 +466,7 @@ void CommandsTest::storedStartStatesShowInTheMarks()
 
     Window w;
     // Smoothing is known at creation, the rest at the first activation.
-    QVERIFY(w.checked(ostrovik::ui::menu::N9));
+    QVERIFY(w.checked(ostrovik::ui::menu::Blur));
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
     auto* setUp = new ostrovik::ui::TSetUpForm(&w);
     w.setSetUpForm(setUp);
@@ -474,28 +474,28 @@ void CommandsTest::storedStartStatesShowInTheMarks()
     QTRY_VERIFY(w.firstActivateDone());
 
     QVERIFY(w.grayTV());
-    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton7), 13);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), 13);
     QVERIFY(!w.fullScreen());
     QVERIFY(!w.screenView().stretch());
-    QVERIFY(!w.checked(ostrovik::ui::menu::N13));
-    QCOMPARE(w.image(ostrovik::ui::menu::N13), 22);
-    QCOMPARE(w.image(ostrovik::ui::menu::ToolButton18), 22);
+    QVERIFY(!w.checked(ostrovik::ui::menu::Sound));
+    QCOMPARE(w.image(ostrovik::ui::menu::Sound), 22);
+    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), 22);
     QCOMPARE(w.clientSize(), QSize(256, 256));
-    QVERIFY(w.checked(ostrovik::ui::menu::Russian1));
-    QCOMPARE(w.menus().submenu(ostrovik::ui::menu::N1)->title(), QStringLiteral("Файл"));
+    QVERIFY(w.checked(ostrovik::ui::menu::Russian));
+    QCOMPARE(w.menus().submenu(ostrovik::ui::menu::FileMenu)->title(), QStringLiteral("Файл"));
 
     // The settings window exists from the start and follows every switch.
     QCOMPARE(setUp->CheckBox7->text(), QStringLiteral("Запускать с экраном 256 х 256"));
-    w.English1Click();
+    w.switchToEnglish();
     QCOMPARE(setUp->CheckBox7->text().toUtf8(), QByteArray("Run screen 256 \xD1\x85 256"));
     QCOMPARE(setUp->RadioGroup1->title(), QStringLiteral("ScreenShot type"));
-    w.N26Click();
+    w.openSettings();
     QVERIFY(setUp->isVisible());
 
     // The recent files go below the fixed items of the File menu.
     QMenu* file = w.fileMenu();
     QVERIFY(file);
-    QCOMPARE(file->actions().last()->objectName(), QStringLiteral("N36"));
+    QCOMPARE(file->actions().last()->objectName(), QStringLiteral("SeparatorBeforeRecentFiles"));
     w.close();
 }
 

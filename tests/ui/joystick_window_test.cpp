@@ -53,7 +53,7 @@ bool JoystickWindowTest::captured() const
     ui::TMainFormEmu& w = *rig_->window;
     const bool on = w.JoyCaptured == 1;
     // The tool button's picture and the settings' joystick box follow the capture.
-    if (w.menus().image(ui::menu::ToolButton17) != (on ? 20 : 26))
+    if (w.menus().image(ui::menu::JoystickButton) != (on ? 20 : 26))
         return !on;
     if (w.setUpForm()->JoyGroupBox->isEnabled() != on)
         return !on;
@@ -62,10 +62,10 @@ bool JoystickWindowTest::captured() const
 
 void JoystickWindowTest::captureFailsWithNoJoystick()
 {
-    rig_->window->ToolButton17Click();
+    rig_->window->toggleJoystickCapture();
     QCOMPARE(rig_->dialogs.messages, QStringList{QStringLiteral("Joystick is Unplugged")});
     QVERIFY(!captured());
-    QCOMPARE(rig_->window->menus().image(ui::menu::ToolButton17), 26);
+    QCOMPARE(rig_->window->menus().image(ui::menu::JoystickButton), 26);
 }
 
 void JoystickWindowTest::padPlaysKeysAndAnUnplugReleasesThem()
@@ -73,7 +73,7 @@ void JoystickWindowTest::padPlaysKeysAndAnUnplugReleasesThem()
     machine::Machine& m = rig_->m();
     auto pad = std::make_unique<VirtualPad>();
     QVERIFY(pad->ok());
-    rig_->window->ToolButton17Click();
+    rig_->window->toggleJoystickCapture();
     QVERIFY(rig_->dialogs.messages.isEmpty());
     QVERIFY(captured());
 
@@ -97,13 +97,13 @@ void JoystickWindowTest::padPlaysKeysAndAnUnplugReleasesThem()
 
     // Plugged in again, the tool button captures it; a second press releases.
     pad = std::make_unique<VirtualPad>();
-    rig_->window->ToolButton17Click();
+    rig_->window->toggleJoystickCapture();
     QVERIFY(captured());
     pad->axis(0, 32767);
     QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrixExt[3], std::uint8_t{0x01}, 1000);
     pad->axis(0, 0);
     QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrixExt[3], std::uint8_t{0}, 1000);
-    rig_->window->ToolButton17Click();
+    rig_->window->toggleJoystickCapture();
     QVERIFY(!captured());
     QVERIFY(rig_->dialogs.messages.isEmpty());
 }
@@ -132,7 +132,7 @@ void JoystickWindowTest::keyCaptureDialog()
     QVERIFY(!settings.JoyGroupBox->isEnabled());
     VirtualPad pad;
     QVERIFY(pad.ok());
-    rig_->window->ToolButton17Click();
+    rig_->window->toggleJoystickCapture();
     QVERIFY(captured());
     // Open for "UP", press Space, OK.
     openDialog(settings.Button5, [](ui::TJoyKeySetup& d) {

@@ -72,7 +72,7 @@ void KeyboardFormTest::cleanup()
 ui::TKeyboardForm& KeyboardFormTest::form()
 {
     if (!rig_->window->forms().KeyboardForm.visible())
-        rig_->window->N10Click();
+        rig_->window->toggleKeyboardWindow();
     return *qobject_cast<ui::TKeyboardForm*>(rig_->window->forms().KeyboardForm.form());
 }
 
@@ -90,16 +90,16 @@ void KeyboardFormTest::commandShowsAndHidesTheWindow()
 {
     ui::TMainFormEmu& w = *rig_->window;
     QVERIFY(!w.forms().KeyboardForm.form());
-    w.N10Click();
+    w.toggleKeyboardWindow();
     QWidget* k = w.forms().KeyboardForm.form();
     QVERIFY(k && k->isVisible());
     QCOMPARE(k->windowTitle(), QStringLiteral("Keyboard"));
     // Shown again, it stays where the user moved it.
     const QPoint moved = k->pos() + QPoint(-40, 25);
     k->move(moved);
-    w.N10Click();
+    w.toggleKeyboardWindow();
     QVERIFY(!k->isVisible());
-    w.N10Click();
+    w.toggleKeyboardWindow();
     QVERIFY(k->isVisible());
     QCOMPARE(w.forms().KeyboardForm.form(), k);
     QCOMPARE(k->pos(), moved);
@@ -159,7 +159,7 @@ void KeyboardFormTest::deadKeysDoNothing()
 void KeyboardFormTest::alphabetKeysHoldTheMatrixEvenWhilePaused()
 {
     machine::Machine& m = rig_->m();
-    rig_->window->N11Click();
+    rig_->window->togglePause();
     QCOMPARE(m.Paused, std::uint8_t{1});
     QCOMPARE(m.RAM[0xBE02], std::uint8_t{0}); // the ROM's alphabet: Latin
     click(77);
@@ -171,19 +171,19 @@ void KeyboardFormTest::alphabetKeysHoldTheMatrixEvenWhilePaused()
     click(79);
     QCOMPARE(m.RAM[0xBE02], std::uint8_t{0});
     QCOMPARE(m.KeyMatrix[3], std::uint8_t{0});
-    rig_->window->N11Click();
+    rig_->window->togglePause();
 }
 
 void KeyboardFormTest::pausedMachineIgnoresTheClick()
 {
     machine::Machine& m = rig_->m();
-    rig_->window->N11Click();
+    rig_->window->togglePause();
     const std::int32_t pc = m.r_PC;
     click(17);
     QCOMPARE(counter_.count, 2);
     QCOMPARE(m.r_PC, pc);
     QCOMPARE(m.KeyMatrix[4], std::uint8_t{0});
-    rig_->window->N11Click();
+    rig_->window->togglePause();
     rig_->runTicks(5);
     QCOMPARE(typed(), QByteArray());
 }

@@ -32,7 +32,7 @@ public:
     /// after every tick in render mode 0.
     void draw_screen(bool gray);
 
-    /// Stretch mode (menu item FullScreen1).
+    /// Stretch mode (menu item FullScreen).
     void setStretch(bool on);
     bool stretch() const { return stretch_; }
 

@@ -22,33 +22,33 @@ namespace {
 // these are the program's texts as its users know them.
 const Caption kMainFormEmu[] = {
     {"MainFormEmu", "Ostrovik", "Ostrovik"},
-    {"N1", "Файл", "File"},
-    {"N2", "Открыть файл", "Open file"},
-    {"sav1", "Сохранить файл (sav)", "Save file (sav)"},
-    {"ResetCPU1", "Reset CPU", "Reset CPU"},
-    {"N11", "Пауза", "Pause"},
-    {"N4", "Выход", "Exit"},
-    {"N5", "Настройки", "Setup"},
-    {"N7", "ЧБ телевизор", "Balck-and-white TV"},
-    {"N33", "Установить размер экрана", "Setup screen size"},
-    {"N10", "Клавиатура", "Keyboard"},
-    {"N16", "Джойстик", "Joystick"},
-    {"N13", "Звук", "Sound"},
-    {"N28", "Отображение звука", "Sound draw"},
-    {"N15", "Язык программы", "Language"},
-    {"Onlinegamesitegames1", "Скачать игры с  ", "Download from "},
-    {"N17", "О программе", "About"},
-    {"N18", "Дополнительно", "Advanced"},
-    {"N19", "Скриншот", "ScreenShot"},
-    {"N20", "Запись AVI", "Save AVI"},
-    {"N22", "О программе", "About"},
-    {"N23", "Сеть...", "Network ..."},
-    {"N31", "Вставить из буфера", "Paste from clipboard"},
-    {"Znakogenerator1", "Знакогенератор", "FontDesigner"},
-    {"N26", "Настройка программы ...", "Options ..."},
-    {"N32", "Вставить из буфера", "Paste from clipboard"},
-    {"N35", "Игры", "Games"},
-    {"N9", "Размытие", "Blur"},
+    {"FileMenu", "Файл", "File"},
+    {"OpenFile", "Открыть файл", "Open file"},
+    {"SaveSnapshot", "Сохранить файл (sav)", "Save file (sav)"},
+    {"ResetCpu", "Reset CPU", "Reset CPU"},
+    {"Pause", "Пауза", "Pause"},
+    {"Exit", "Выход", "Exit"},
+    {"SetupMenu", "Настройки", "Setup"},
+    {"GrayTv", "ЧБ телевизор", "Balck-and-white TV"},
+    {"ScreenSize", "Установить размер экрана", "Setup screen size"},
+    {"KeyboardWindow", "Клавиатура", "Keyboard"},
+    {"JoystickMenu", "Джойстик", "Joystick"},
+    {"Sound", "Звук", "Sound"},
+    {"SoundView", "Отображение звука", "Sound draw"},
+    {"LanguageMenu", "Язык программы", "Language"},
+    {"DownloadGames", "Скачать игры с  ", "Download from "},
+    {"AboutMenu", "О программе", "About"},
+    {"AdvancedMenu", "Дополнительно", "Advanced"},
+    {"Screenshot", "Скриншот", "ScreenShot"},
+    {"RecordAvi", "Запись AVI", "Save AVI"},
+    {"About", "О программе", "About"},
+    {"Network", "Сеть...", "Network ..."},
+    {"Paste", "Вставить из буфера", "Paste from clipboard"},
+    {"FontEditor", "Знакогенератор", "FontDesigner"},
+    {"Options", "Настройка программы ...", "Options ..."},
+    {"PopupPaste", "Вставить из буфера", "Paste from clipboard"},
+    {"GamesMenu", "Игры", "Games"},
+    {"Blur", "Размытие", "Blur"},
 };
 
 const Caption kDebuggerForm[] = {
@@ -182,7 +182,7 @@ std::span<const Caption> captionSet(CaptionWindow window)
 QString captionText(const Caption& caption, Language language)
 {
     QString text = fromUtf8(language == Language::Russian ? caption.russian : caption.english);
-    if (caption.component == "Onlinegamesitegames1")
+    if (caption.component == "DownloadGames")
         text += fromUtf8(games::kCatalogueGamesAddress);
     return text;
 }
@@ -190,7 +190,7 @@ QString captionText(const Caption& caption, Language language)
 QString onlineGamesCaption(Language language)
 {
     for (const Caption& c : kMainFormEmu)
-        if (c.component == "Onlinegamesitegames1")
+        if (c.component == "DownloadGames")
             return captionText(c, language);
     return {};
 }

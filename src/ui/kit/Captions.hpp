@@ -36,7 +36,7 @@ struct Caption {
 
 /// The captions the switch writes into @p window, in the order it writes
 /// them. The main window's list starts with the window itself, named
-/// "MainFormEmu". `Onlinegamesitegames1` is listed without the catalogue's
+/// "MainFormEmu". `DownloadGames` is listed without the catalogue's
 /// address, which onlineGamesCaption() appends.
 std::span<const Caption> captionSet(CaptionWindow window);
 

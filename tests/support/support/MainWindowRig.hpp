@@ -88,7 +88,7 @@ public:
         if (!QTest::qWaitFor([this] { return window->timerRunning(); }))
             return false;
         if (window->fullScreen())
-            window->FullScreen1Click();
+            window->toggleFullScreen();
         runTicks(400);
         return dialogs.errors.isEmpty() && dialogs.messages.isEmpty();
     }
