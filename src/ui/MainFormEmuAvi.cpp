@@ -23,8 +23,6 @@ namespace ostrovik::ui {
 
 namespace {
 constexpr MenuItem kRecordAviButton = menu::RecordAviButton;
-constexpr int kImageAviIdle = 17;
-constexpr int kImageAviRecording = 19;
 constexpr int kAviInterval = 50;
 // The quality item chosen at design: "High".
 constexpr int kDesignQualityIndex = 2;
@@ -97,7 +95,7 @@ const output::FrameBitmap& TMainFormEmu::aviFrame()
 void TMainFormEmu::TimerAviTimer()
 {
     menus_->setImage(kRecordAviButton,
-                     menus_->image(kRecordAviButton) == kImageAviIdle ? kImageAviRecording : kImageAviIdle);
+                     menus_->image(kRecordAviButton) == Icon::AviFilm ? Icon::AviRecording : Icon::AviFilm);
     const bool written = guarded([this] {
         const output::FrameBitmap& frame = aviFrame();
         AviWriter->AddFrame({output::FrameBitmap::Width, output::FrameBitmap::Height, 24,
@@ -116,7 +114,7 @@ void TMainFormEmu::stopAviRecording()
         AviWriter->FinalizeVideo();
         AviWriter->SaveAviFile();
     });
-    menus_->setImage(kRecordAviButton, kImageAviIdle);
+    menus_->setImage(kRecordAviButton, Icon::AviFilm);
 }
 
 } // namespace ostrovik::ui

@@ -26,12 +26,6 @@ namespace ostrovik::ui {
 namespace {
 
 
-constexpr int kImagePause = 7;
-constexpr int kImagePaused = 8;
-constexpr int kImageColourTV = 12;
-constexpr int kImageGrayTV = 13;
-constexpr int kImageSoundOn = 21;
-constexpr int kImageSoundOff = 22;
 
 const char* const kAboutText =
     "Привет всем владельцам DU-01 Rizi!\n"
@@ -136,7 +130,7 @@ void TMainFormEmu::togglePause()
 {
     const bool paused = !menus_->checked(menu::Pause);
     menus_->setChecked(menu::Pause, paused);
-    const int image = paused ? kImagePaused : kImagePause;
+    const Icon image = paused ? Icon::Paused : Icon::Pause;
     menus_->setImage(menu::Pause, image);
     menus_->setImage(menu::PauseButton, image);
     machine_.Paused = paused ? 1 : 0;
@@ -155,7 +149,7 @@ void TMainFormEmu::toggleGrayTv()
 {
     const bool gray = !grayTV();
     menus_->setChecked(menu::GrayTv, gray);
-    menus_->setImage(menu::GrayTvButton, gray ? kImageGrayTV : kImageColourTV);
+    menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
     // Every pixel changes colour, so nothing drawn before may be kept.
     machine_.invalidateScreen();
     if (machine_.RenderMode == 0)
@@ -195,7 +189,7 @@ void TMainFormEmu::toggleSound()
 {
     const bool on = !menus_->checked(menu::Sound);
     menus_->setChecked(menu::Sound, on);
-    const int image = on ? kImageSoundOn : kImageSoundOff;
+    const Icon image = on ? Icon::SoundOn : Icon::SoundOff;
     menus_->setImage(menu::Sound, image);
     menus_->setImage(menu::SoundButton, image);
     if (on) {

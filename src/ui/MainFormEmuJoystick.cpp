@@ -14,8 +14,6 @@ namespace ostrovik::ui {
 
 namespace {
 
-constexpr int kImageJoystickReleased = 26;
-constexpr int kImageJoystickCaptured = 20;
 
 machine::JoyKeyWords joyKeyWords(const TSetUpForm* form)
 {
@@ -45,7 +43,7 @@ void TMainFormEmu::joyCaptureEnded()
     JoyCaptured = 0;
     if (SetUpForm)
         SetUpForm->JoyGroupBox->setEnabled(false);
-    menus_->setImage(menu::JoystickButton, kImageJoystickReleased);
+    menus_->setImage(menu::JoystickButton, Icon::JoystickCapture);
 }
 
 void TMainFormEmu::toggleJoystickCapture()
@@ -73,7 +71,7 @@ void TMainFormEmu::toggleJoystickCapture()
     JoyCaptured = 1;
     if (SetUpForm)
         SetUpForm->JoyGroupBox->setEnabled(true);
-    menus_->setImage(menu::JoystickButton, kImageJoystickCaptured);
+    menus_->setImage(menu::JoystickButton, Icon::Joystick);
 }
 
 void TMainFormEmu::WMJoy1Move(std::uint32_t lParam)

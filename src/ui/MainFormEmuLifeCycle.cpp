@@ -109,12 +109,12 @@ void TMainFormEmu::FormActivate()
         screenView_->setStretch(fullScreen());
         const bool gray = storedFlag(machine::Option::Gray);
         menus_->setChecked(menu::GrayTv, gray);
-        menus_->setImage(menu::GrayTvButton, gray ? 13 : 12);
+        menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
         if (SetUpForm && !SetUpForm->CheckBox9->isChecked()) {
             // Silent from the start; the power-on still sets the wave format.
             menus_->setChecked(menu::Sound, false);
-            menus_->setImage(menu::Sound, 22);
-            menus_->setImage(menu::SoundButton, 22);
+            menus_->setImage(menu::Sound, Icon::SoundOff);
+            menus_->setImage(menu::SoundButton, Icon::SoundOff);
         }
         if (SetUpForm && SetUpForm->CheckBox7->isChecked()) {
             storedOuterSize_ = QSize();

@@ -29,12 +29,12 @@ struct MenuEntry {
     Kind kind;
     MenuItem name{std::string_view{}};
     const char* caption = "";
-    int image = -1;
+    Icon image = Icon::None;
     CommandHandler handler = nullptr;
     Mark mark = Mark::None;
 };
 
-constexpr MenuEntry submenu(MenuItem name, const char* caption, int image = -1)
+constexpr MenuEntry submenu(MenuItem name, const char* caption, Icon image = Icon::None)
 {
     return {Kind::Submenu, name, caption, image};
 }
@@ -46,7 +46,7 @@ constexpr MenuEntry separator(MenuItem name)
 {
     return {Kind::Separator, name, "-"};
 }
-constexpr MenuEntry item(MenuItem name, const char* caption, int image, CommandHandler handler,
+constexpr MenuEntry item(MenuItem name, const char* caption, Icon image, CommandHandler handler,
                          Mark mark = Mark::None)
 {
     return {Kind::Item, name, caption, image, handler, mark};
@@ -55,118 +55,118 @@ constexpr MenuEntry item(MenuItem name, const char* caption, int image, CommandH
 // The design captions are Russian; the English set replaces some of them.
 const MenuEntry kMainMenu[] = {
     submenu(menu::FileMenu, "Файл"),
-    item(menu::OpenFile, "Открыть файл", 4, &T::openFile),
-    item(menu::SaveSnapshot, "Сохранить файл (sav)", 5, &T::saveSnapshot),
+    item(menu::OpenFile, "Открыть файл", Icon::Open, &T::openFile),
+    item(menu::SaveSnapshot, "Сохранить файл (sav)", Icon::Save, &T::saveSnapshot),
     separator(menu::SeparatorBeforeReset),
-    item(menu::ResetCpu, "Reset CPU", 15, &T::resetCpu),
-    item(menu::Pause, "Пауза", 7, &T::togglePause, Mark::Unchecked),
+    item(menu::ResetCpu, "Reset CPU", Icon::Reset, &T::resetCpu),
+    item(menu::Pause, "Пауза", Icon::Pause, &T::togglePause, Mark::Unchecked),
     separator(menu::SeparatorBeforeExit),
-    item(menu::Exit, "Выход", 6, &T::exitProgram),
+    item(menu::Exit, "Выход", Icon::Exit, &T::exitProgram),
     // The recent files go below this one.
     separator(menu::SeparatorBeforeRecentFiles),
     end(),
 
     submenu(menu::SetupMenu, "Настройки"),
-    item(menu::FullScreen, "FullScreen", 14, &T::toggleFullScreen, Mark::Checked),
-    item(menu::GrayTv, "ЧБ телевизор", 12, &T::toggleGrayTv, Mark::Unchecked),
-    item(menu::Blur, "Размытие", 23, &T::toggleBlur, Mark::Unchecked),
-    item(menu::ScreenSize, "Установить размер экрана", 27, &T::openScreenSizeWindow),
-    item(menu::Screen256x256, "256x256", 29, &T::setScreen256x256),
+    item(menu::FullScreen, "FullScreen", Icon::Stretch, &T::toggleFullScreen, Mark::Checked),
+    item(menu::GrayTv, "ЧБ телевизор", Icon::ColourTv, &T::toggleGrayTv, Mark::Unchecked),
+    item(menu::Blur, "Размытие", Icon::Smoothing, &T::toggleBlur, Mark::Unchecked),
+    item(menu::ScreenSize, "Установить размер экрана", Icon::ScreenSize, &T::openScreenSizeWindow),
+    item(menu::Screen256x256, "256x256", Icon::Screen256x256, &T::setScreen256x256),
     separator(menu::SeparatorBeforeSound),
-    item(menu::Sound, "Звук", 21, &T::toggleSound, Mark::Checked),
-    item(menu::SoundView, "Отображение звука", 24, &T::toggleSoundView),
+    item(menu::Sound, "Звук", Icon::SoundOn, &T::toggleSound, Mark::Checked),
+    item(menu::SoundView, "Отображение звука", Icon::SoundView, &T::toggleSoundView),
     separator(menu::SeparatorBeforeLanguage),
-    submenu(menu::LanguageMenu, "Язык программы", 31),
-    item(menu::Russian, "Russian", 37, &T::switchToRussian, Mark::Unchecked),
-    item(menu::English, "English", 36, &T::switchToEnglish, Mark::Unchecked),
+    submenu(menu::LanguageMenu, "Язык программы", Icon::Language),
+    item(menu::Russian, "Russian", Icon::Russian, &T::switchToRussian, Mark::Unchecked),
+    item(menu::English, "English", Icon::English, &T::switchToEnglish, Mark::Unchecked),
     end(),
     separator(menu::SeparatorBeforeOptions),
-    item(menu::Options, "Настройка программы ...", 1, &T::openSettings),
+    item(menu::Options, "Настройка программы ...", Icon::Settings, &T::openSettings),
     end(),
 
     submenu(menu::AdvancedMenu, "Дополнительно"),
-    item(menu::KeyboardWindow, "Клавиатура", 3, &T::toggleKeyboardWindow),
-    submenu(menu::JoystickMenu, "Джойстик", 20),
-    item(menu::QJoystick, "Q-joystick", -1, nullptr, Mark::Unchecked),
-    item(menu::KeyboardJoystick, "Keyboard joystick", -1, nullptr, Mark::Checked),
+    item(menu::KeyboardWindow, "Клавиатура", Icon::Keyboard, &T::toggleKeyboardWindow),
+    submenu(menu::JoystickMenu, "Джойстик", Icon::Joystick),
+    item(menu::QJoystick, "Q-joystick", Icon::None, nullptr, Mark::Unchecked),
+    item(menu::KeyboardJoystick, "Keyboard joystick", Icon::None, nullptr, Mark::Checked),
     end(),
     separator(menu::SeparatorBeforeScreenshot),
-    item(menu::Screenshot, "Скриншот", 16, &T::takeScreenshot),
-    item(menu::RecordAvi, "Запись AVI", 19, nullptr),
+    item(menu::Screenshot, "Скриншот", Icon::Screenshot, &T::takeScreenshot),
+    item(menu::RecordAvi, "Запись AVI", Icon::AviRecording, nullptr),
     separator(menu::SeparatorBeforePictureConverter),
-    item(menu::PictureConverter, "Picture_To_LVT", 25, &T::openPictureConverter),
+    item(menu::PictureConverter, "Picture_To_LVT", Icon::PictureToTape, &T::openPictureConverter),
     separator(menu::SeparatorBeforeFontEditor),
-    item(menu::FontEditor, "Знакогенератор", 32, &T::openFontEditor),
+    item(menu::FontEditor, "Знакогенератор", Icon::FontEditor, &T::openFontEditor),
     separator(menu::SeparatorBeforeAssembler),
-    item(menu::AssemblerWorkbench, "Assembler editor", 33, &T::openAssemblerWorkbench),
+    item(menu::AssemblerWorkbench, "Assembler editor", Icon::Assembler, &T::openAssemblerWorkbench),
     separator(menu::SeparatorBeforePaste),
-    item(menu::Paste, "Вставить из буфера", 30, &T::pasteClipboard),
-    item(menu::LogWindow, "LogTextOut", 28, &T::showLogWindow),
+    item(menu::Paste, "Вставить из буфера", Icon::Paste, &T::pasteClipboard),
+    item(menu::LogWindow, "LogTextOut", Icon::ConsoleLog, &T::showLogWindow),
     separator(menu::SeparatorBeforeNetwork),
-    item(menu::Network, "Сеть ...", 35, &T::toggleNetworkWindow),
+    item(menu::Network, "Сеть ...", Icon::Network, &T::toggleNetworkWindow),
     separator(menu::SeparatorBeforeDebuggers),
-    item(menu::MemoryDebugger, "Debugger ...", 2, &T::toggleMemoryDebugger),
-    item(menu::StepDebugger, "Debugger step by step", 34, &T::toggleStepDebugger),
+    item(menu::MemoryDebugger, "Debugger ...", Icon::Debugger, &T::toggleMemoryDebugger),
+    item(menu::StepDebugger, "Debugger step by step", Icon::StepDebugger, &T::toggleStepDebugger),
     end(),
 
     submenu(menu::GamesMenu, "Игры"),
     // Its caption ends with the catalogue's address, set when it is made.
-    item(menu::DownloadGames, "", -1, &T::openGameDownloader),
-    item(menu::GameLibrary, "OffLine", -1, &T::openGameLibrary),
+    item(menu::DownloadGames, "", Icon::None, &T::openGameDownloader),
+    item(menu::GameLibrary, "OffLine", Icon::None, &T::openGameLibrary),
     end(),
 
     submenu(menu::AboutMenu, "О программе"),
-    item(menu::About, "О программе", 9, &T::showAbout),
+    item(menu::About, "О программе", Icon::About, &T::showAbout),
     end(),
 };
 
 const MenuEntry kPopupMenu[] = {
-    item(menu::PopupPaste, "Вставить из буфера", 28, &T::pasteClipboard),
-    item(menu::PopupScreen256x256, "256x256", 29, &T::setScreen256x256),
+    item(menu::PopupPaste, "Вставить из буфера", Icon::ConsoleLog, &T::pasteClipboard),
+    item(menu::PopupScreen256x256, "256x256", Icon::Screen256x256, &T::setScreen256x256),
 };
 
 struct ButtonEntry {
     MenuItem name;
     const char* hint; ///< nullptr: a separator; "": no hint
-    int image;
+    Icon image;
     CommandHandler handler;
 };
 
-constexpr ButtonEntry button(MenuItem name, const char* hint, int image, CommandHandler handler)
+constexpr ButtonEntry button(MenuItem name, const char* hint, Icon image, CommandHandler handler)
 {
     return {name, hint, image, handler};
 }
 constexpr ButtonEntry spacer(MenuItem name)
 {
-    return {name, nullptr, -1, nullptr};
+    return {name, nullptr, Icon::None, nullptr};
 }
 
 const ButtonEntry kToolBar[] = {
-    button(menu::OpenFileButton, "Open file LVT,SAV", 4, &T::openFile),
-    button(menu::SaveSnapshotButton, "Save file (sav)", 5, &T::saveSnapshot),
+    button(menu::OpenFileButton, "Open file LVT,SAV", Icon::Open, &T::openFile),
+    button(menu::SaveSnapshotButton, "Save file (sav)", Icon::Save, &T::saveSnapshot),
     spacer(menu::SpacerAfterFiles),
-    button(menu::ResetButton, "Reset", 15, &T::resetCpu),
-    button(menu::PauseButton, "Pause", 7, &T::togglePause),
+    button(menu::ResetButton, "Reset", Icon::Reset, &T::resetCpu),
+    button(menu::PauseButton, "Pause", Icon::Pause, &T::togglePause),
     spacer(menu::SpacerAfterPause),
-    button(menu::FullScreenButton, "Fullscreen", 14, &T::toggleFullScreen),
-    button(menu::GrayTvButton, "GrayTV", 12, &T::toggleGrayTv),
-    button(menu::BlurButton, "", 23, &T::toggleBlur),
-    button(menu::KeyboardButton, "Keyboard", 3, &T::toggleKeyboardWindow),
-    button(menu::MemoryDebuggerButton, "Debagger", 2, &T::toggleMemoryDebugger),
-    button(menu::StepDebuggerButton, "", 34, &T::toggleStepDebugger),
-    button(menu::SoundButton, "Sound", 21, &T::toggleSound),
-    button(menu::SoundViewButton, "View sound", 24, &T::toggleSoundView),
-    button(menu::JoystickButton, "Joystick", 26, &T::toggleJoystickCapture),
+    button(menu::FullScreenButton, "Fullscreen", Icon::Stretch, &T::toggleFullScreen),
+    button(menu::GrayTvButton, "GrayTV", Icon::ColourTv, &T::toggleGrayTv),
+    button(menu::BlurButton, "", Icon::Smoothing, &T::toggleBlur),
+    button(menu::KeyboardButton, "Keyboard", Icon::Keyboard, &T::toggleKeyboardWindow),
+    button(menu::MemoryDebuggerButton, "Debagger", Icon::Debugger, &T::toggleMemoryDebugger),
+    button(menu::StepDebuggerButton, "", Icon::StepDebugger, &T::toggleStepDebugger),
+    button(menu::SoundButton, "Sound", Icon::SoundOn, &T::toggleSound),
+    button(menu::SoundViewButton, "View sound", Icon::SoundView, &T::toggleSoundView),
+    button(menu::JoystickButton, "Joystick", Icon::JoystickCapture, &T::toggleJoystickCapture),
     spacer(menu::SpacerAfterJoystick),
-    button(menu::ScreenshotButton, "Screenshot", 16, &T::takeScreenshot),
-    button(menu::RecordAviButton, "Save to AVI file", 17, &T::toggleAviRecording),
-    button(menu::PictureConverterButton, "Picture to LVT", 25, &T::openPictureConverter),
-    button(menu::PasteButton, "Paste", 30, &T::pasteClipboard),
-    button(menu::AssemblerButton, "", 33, &T::openAssemblerWorkbench),
+    button(menu::ScreenshotButton, "Screenshot", Icon::Screenshot, &T::takeScreenshot),
+    button(menu::RecordAviButton, "Save to AVI file", Icon::AviFilm, &T::toggleAviRecording),
+    button(menu::PictureConverterButton, "Picture to LVT", Icon::PictureToTape, &T::openPictureConverter),
+    button(menu::PasteButton, "Paste", Icon::Paste, &T::pasteClipboard),
+    button(menu::AssemblerButton, "", Icon::Assembler, &T::openAssemblerWorkbench),
     spacer(menu::SpacerBeforeAbout),
-    button(menu::AboutButton, "About", 9, &T::showAbout),
+    button(menu::AboutButton, "About", Icon::About, &T::showAbout),
     spacer(menu::SpacerBeforeExit),
-    button(menu::ExitButton, "Exit", 6, &T::exitProgram),
+    button(menu::ExitButton, "Exit", Icon::Exit, &T::exitProgram),
 };
 
 void addEntries(std::span<const MenuEntry> entries, QMenu* first,
@@ -193,7 +193,7 @@ TMainMenu::TMainMenu(TMainFormEmu& window, QToolBar& toolBar) : ToolBar1(&toolBa
     buildToolBar();
 }
 
-QAction* TMainMenu::add(QAction* action, const QString& name, int image)
+QAction* TMainMenu::add(QAction* action, const QString& name, Icon image)
 {
     action->setObjectName(name);
     setImageOf(*action, image);
@@ -231,7 +231,7 @@ void TMainMenu::buildMainMenu()
             return add(menu->menuAction(), name, e.image);
         }
         case Kind::Separator:
-            return add(parent->addSeparator(), name, -1);
+            return add(parent->addSeparator(), name, Icon::None);
         case Kind::Item:
         case Kind::EndSubmenu:
             break;
@@ -270,7 +270,7 @@ void TMainMenu::buildToolBar()
     for (const ButtonEntry& b : kToolBar) {
         const QString name = objectNameOf(b.name);
         if (!b.hint) {
-            add(ToolBar1->addSeparator(), name, -1);
+            add(ToolBar1->addSeparator(), name, Icon::None);
             continue;
         }
         auto* action = new QAction(ToolBar1);
@@ -315,28 +315,28 @@ void TMainMenu::setChecked(MenuItem which, bool on)
         action->setChecked(on);
 }
 
-int TMainMenu::image(MenuItem which) const
+Icon TMainMenu::image(MenuItem which) const
 {
     const QAction* action = item(which);
-    return action ? imageOf(*action) : -1;
+    return action ? imageOf(*action) : Icon::None;
 }
 
-void TMainMenu::setImage(MenuItem which, int index)
+void TMainMenu::setImage(MenuItem which, Icon image)
 {
     if (QAction* action = item(which))
-        setImageOf(*action, index);
+        setImageOf(*action, image);
 }
 
-int TMainMenu::imageOf(const QAction& action)
+Icon TMainMenu::imageOf(const QAction& action)
 {
     const QVariant v = action.property(kImageProperty);
-    return v.isValid() ? v.toInt() : -1;
+    return v.isValid() ? static_cast<Icon>(v.toInt()) : Icon::None;
 }
 
-void TMainMenu::setImageOf(QAction& action, int index)
+void TMainMenu::setImageOf(QAction& action, Icon image)
 {
-    action.setProperty(kImageProperty, index);
-    action.setIcon(TImageList::icon(index));
+    action.setProperty(kImageProperty, static_cast<int>(image));
+    action.setIcon(TImageList::icon(image));
 }
 
 } // namespace ostrovik::ui

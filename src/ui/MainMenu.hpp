@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "ui/MenuItems.hpp"
+#include "ui/kit/ImageList.hpp"
 
 class QAction;
 class QMenu;
@@ -28,8 +29,7 @@ using CommandHandler = void (TMainFormEmu::*)();
 /// object name is the component's name; the tool buttons' widgets carry the
 /// same names. Check marks are the actions' check states and belong to the
 /// handlers: a click never toggles a mark by itself. An item's picture is
-/// its image number in the image list, kept as the action's property
-/// "ImageIndex".
+/// its Icon, kept as the action's property "ImageIndex".
 class TMainMenu {
 public:
     /// Builds the menus on @p window (its menu bar and context menu) and puts
@@ -56,17 +56,17 @@ public:
     bool checked(MenuItem which) const;
     void setChecked(MenuItem which, bool on);
 
-    /// The image number @p which shows; -1 when it has none.
-    int image(MenuItem which) const;
-    void setImage(MenuItem which, int index);
-    static int imageOf(const QAction& action);
-    static void setImageOf(QAction& action, int index);
+    /// The picture @p which shows; Icon::None when it has none.
+    Icon image(MenuItem which) const;
+    void setImage(MenuItem which, Icon image);
+    static Icon imageOf(const QAction& action);
+    static void setImageOf(QAction& action, Icon image);
 
 private:
     void buildMainMenu();
     void buildPopupMenu();
     void buildToolBar();
-    QAction* add(QAction* action, const QString& name, int image);
+    QAction* add(QAction* action, const QString& name, Icon image);
     void bind(QAction* action, CommandHandler handler);
 
     TMainFormEmu& window_;

@@ -58,7 +58,7 @@ struct Recorder : MainWindowRig {
         return files.size() == 1 ? files.first().filePath() : QString();
     }
     QString probe() const { return QString::fromStdString(ffprobeLine(recordingFile().toStdString())); }
-    int buttonImage() const { return window->menus().image(ui::menu::RecordAviButton); }
+    ui::Icon buttonImage() const { return window->menus().image(ui::menu::RecordAviButton); }
 };
 
 } // namespace
@@ -107,16 +107,18 @@ void AviRecordingTest::roadsFromTheSettings()
     const QFileInfoList work = QDir(r.path(".")).entryInfoList({"avi_TMP_*.avi"}, QDir::Files);
     QCOMPARE(work.size(), onTheFly ? 0 : 1);
 
-    std::vector<int> images;
+    std::vector<ui::Icon> images;
     for (int i = 0; i < 6; ++i) {
         r.record(1);
         images.push_back(r.buttonImage());
     }
-    QCOMPARE(images, (std::vector<int>{19, 17, 19, 17, 19, 17}));
+    using ui::Icon;
+    QCOMPARE(images, (std::vector<Icon>{Icon::AviRecording, Icon::AviFilm, Icon::AviRecording, Icon::AviFilm,
+                                        Icon::AviRecording, Icon::AviFilm}));
     const std::vector<std::uint8_t> last = bitsOf(r.window->aviFrame());
     r.window->toggleAviRecording();
     QVERIFY(!r.window->recording());
-    QCOMPARE(r.buttonImage(), 17);
+    QCOMPARE(r.buttonImage(), ui::Icon::AviFilm);
     QVERIFY(QDir(r.path(".")).entryInfoList({"avi_TMP_*.avi"}, QDir::Files).isEmpty());
 
     QVERIFY(QFileInfo(r.recordingFile()).fileName().startsWith("avi_"));
@@ -184,7 +186,7 @@ void AviRecordingTest::refusedStarts()
         r.window->toggleAviRecording();
         QVERIFY2(!r.window->recording(), c.name);
         QCOMPARE(r.dialogs.errors, QStringList{c.error});
-        QCOMPARE(r.buttonImage(), 17);
+        QCOMPARE(r.buttonImage(), ui::Icon::AviFilm);
         if (c.folder)
             QVERIFY2(r.filesIn("ScreenAVI").isEmpty(), c.name);
     }

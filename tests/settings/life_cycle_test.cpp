@@ -79,7 +79,7 @@ void LifeCycleTest::firstStart()
     QVERIFY(main.menus().checked(ostrovik::ui::menu::FullScreen));
     QVERIFY(main.screenView().stretch());
     QVERIFY(main.menus().checked(ostrovik::ui::menu::Sound));
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::SoundButton), 21);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOn);
     QVERIFY(!main.grayTV());
     QVERIFY(!main.menus().checked(ostrovik::ui::menu::Blur));
     QVERIFY(main.timerRunning());
@@ -113,11 +113,11 @@ void LifeCycleTest::storedStartUpOptions()
     QVERIFY(main.menus().checked(ostrovik::ui::menu::Blur));
     QVERIFY(startUp(main));
     QVERIFY(main.grayTV());
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::GrayTvButton), 13);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::GrayTvButton), ostrovik::ui::Icon::GrayTv);
     QVERIFY(main.russianCaptions());
     QVERIFY(!main.menus().checked(ostrovik::ui::menu::Sound));
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::Sound), 22);
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::SoundButton), 22);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::Sound), ostrovik::ui::Icon::SoundOff);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOff);
     QVERIFY(!main.menus().checked(ostrovik::ui::menu::FullScreen));
     QVERIFY(!main.screenView().stretch());
     QCOMPARE(main.timerInterval(), 25);

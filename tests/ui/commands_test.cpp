@@ -52,7 +52,7 @@ public:
     QToolButton* button(const char* name) { return findChild<QToolButton*>(QString::fromLatin1(name)); }
     QAction* item(ostrovik::ui::MenuItem which) { return menus().item(which); }
     bool checked(ostrovik::ui::MenuItem which) { return menus().checked(which); }
-    int image(ostrovik::ui::MenuItem which) { return menus().image(which); }
+    ostrovik::ui::Icon image(ostrovik::ui::MenuItem which) { return menus().image(which); }
 };
 
 /// A window for a slot, counting how often it was made.
@@ -106,14 +106,14 @@ void CommandsTest::pauseMirrorsPausedOnBothPictures()
     w.button("PauseButton")->click();
     QCOMPARE(w.machine().Paused, std::uint8_t{1});
     QVERIFY(w.checked(ostrovik::ui::menu::Pause));
-    QCOMPARE(w.image(ostrovik::ui::menu::Pause), 8);
-    QCOMPARE(w.image(ostrovik::ui::menu::PauseButton), 8);
+    QCOMPARE(w.image(ostrovik::ui::menu::Pause), ostrovik::ui::Icon::Paused);
+    QCOMPARE(w.image(ostrovik::ui::menu::PauseButton), ostrovik::ui::Icon::Paused);
 
     w.item(ostrovik::ui::menu::Pause)->trigger();
     QCOMPARE(w.machine().Paused, std::uint8_t{0});
     QVERIFY(!w.checked(ostrovik::ui::menu::Pause));
-    QCOMPARE(w.image(ostrovik::ui::menu::Pause), 7);
-    QCOMPARE(w.image(ostrovik::ui::menu::PauseButton), 7);
+    QCOMPARE(w.image(ostrovik::ui::menu::Pause), ostrovik::ui::Icon::Pause);
+    QCOMPARE(w.image(ostrovik::ui::menu::PauseButton), ostrovik::ui::Icon::Pause);
 
     // Another part of the program pausing the machine leaves the mark alone;
     // the command then follows its mark, not the flag.
@@ -139,8 +139,8 @@ void CommandsTest::soundOffLeavesTheSoundViewAlone()
     // Sound off hides the view and both pictures show it off.
     w.button("SoundButton")->click();
     QVERIFY(!w.checked(ostrovik::ui::menu::Sound));
-    QCOMPARE(w.image(ostrovik::ui::menu::Sound), 22);
-    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), 22);
+    QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::ui::Icon::SoundOff);
+    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOff);
     QVERIFY(!w.forms().SoundDrawForm.visible());
     w.item(ostrovik::ui::menu::SoundView)->trigger();
     w.button("SoundViewButton")->click();
@@ -148,8 +148,8 @@ void CommandsTest::soundOffLeavesTheSoundViewAlone()
 
     w.item(ostrovik::ui::menu::Sound)->trigger();
     QVERIFY(w.checked(ostrovik::ui::menu::Sound));
-    QCOMPARE(w.image(ostrovik::ui::menu::Sound), 21);
-    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), 21);
+    QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::ui::Icon::SoundOn);
+    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOn);
     w.toggleSoundView();
     QVERIFY(w.forms().SoundDrawForm.visible());
     QCOMPARE(view.made, 1);
@@ -207,8 +207,8 @@ void CommandsTest::grayTvRedrawsAtOnce()
     // No tick runs in between: the command itself redraws every byte.
     w.button("GrayTvButton")->click();
     QVERIFY(w.grayTV());
-    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), 13);
-    QCOMPARE(w.image(ostrovik::ui::menu::GrayTv), 12);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::ui::Icon::GrayTv);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTv), ostrovik::ui::Icon::ColourTv);
     QCOMPARE(bitmap.Pixel(0, 0), kGrayOfRed);
     for (int x = 1; x < 4; ++x)
         QCOMPARE(bitmap.Pixel(x, 0), std::uint32_t{0});
@@ -217,7 +217,7 @@ void CommandsTest::grayTvRedrawsAtOnce()
 
     w.item(ostrovik::ui::menu::GrayTv)->trigger();
     QVERIFY(!w.grayTV());
-    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), 12);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::ui::Icon::ColourTv);
     QCOMPARE(bitmap.Pixel(0, 0), kRed);
 }
 
@@ -474,12 +474,12 @@ void CommandsTest::storedStartStatesShowInTheMarks()
     QTRY_VERIFY(w.firstActivateDone());
 
     QVERIFY(w.grayTV());
-    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), 13);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::ui::Icon::GrayTv);
     QVERIFY(!w.fullScreen());
     QVERIFY(!w.screenView().stretch());
     QVERIFY(!w.checked(ostrovik::ui::menu::Sound));
-    QCOMPARE(w.image(ostrovik::ui::menu::Sound), 22);
-    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), 22);
+    QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::ui::Icon::SoundOff);
+    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOff);
     QCOMPARE(w.clientSize(), QSize(256, 256));
     QVERIFY(w.checked(ostrovik::ui::menu::Russian));
     QCOMPARE(w.menus().submenu(ostrovik::ui::menu::FileMenu)->title(), QStringLiteral("Файл"));

@@ -53,7 +53,7 @@ bool JoystickWindowTest::captured() const
     ui::TMainFormEmu& w = *rig_->window;
     const bool on = w.JoyCaptured == 1;
     // The tool button's picture and the settings' joystick box follow the capture.
-    if (w.menus().image(ui::menu::JoystickButton) != (on ? 20 : 26))
+    if (w.menus().image(ui::menu::JoystickButton) != (on ? ui::Icon::Joystick : ui::Icon::JoystickCapture))
         return !on;
     if (w.setUpForm()->JoyGroupBox->isEnabled() != on)
         return !on;
@@ -65,7 +65,7 @@ void JoystickWindowTest::captureFailsWithNoJoystick()
     rig_->window->toggleJoystickCapture();
     QCOMPARE(rig_->dialogs.messages, QStringList{QStringLiteral("Joystick is Unplugged")});
     QVERIFY(!captured());
-    QCOMPARE(rig_->window->menus().image(ui::menu::JoystickButton), 26);
+    QCOMPARE(rig_->window->menus().image(ui::menu::JoystickButton), ui::Icon::JoystickCapture);
 }
 
 void JoystickWindowTest::padPlaysKeysAndAnUnplugReleasesThem()

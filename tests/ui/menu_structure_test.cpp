@@ -126,29 +126,30 @@ void MenuStructureTest::everyComponentCanBeLookedUp()
     }
     QVERIFY(!m.find(QStringLiteral("NoSuchItem")));
     QVERIFY(!m.submenu(menu::OpenFile));
-    QCOMPARE(m.image(ostrovik::ui::MenuItem("NoSuchItem")), -1);
+    QCOMPARE(m.image(ostrovik::ui::MenuItem("NoSuchItem")), ostrovik::ui::Icon::None);
 }
 
 void MenuStructureTest::everyPictureIsDrawnAndDistinct()
 {
     std::set<QByteArray> seen;
     for (int i = 0; i < TImageList::Count; ++i) {
+        const auto icon = static_cast<ostrovik::ui::Icon>(i);
         for (int size : {TImageList::SmallSize, TImageList::LargeSize}) {
-            const QImage image = TImageList::pixmap(i, size).toImage();
+            const QImage image = TImageList::pixmap(icon, size).toImage();
             QCOMPARE(image.size(), QSize(size, size));
             // Legible: a fair part of the square drawn, in more than a colour or two.
             const double c = coverage(image);
             QVERIFY2(c > 0.12, qPrintable(QStringLiteral("image %1 at %2: %3").arg(i).arg(size).arg(c)));
             QVERIFY2(colourCount(image) >= 3, qPrintable(QStringLiteral("image %1 at %2").arg(i).arg(size)));
         }
-        const QImage small = TImageList::pixmap(i).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage small = TImageList::pixmap(icon).toImage().convertToFormat(QImage::Format_ARGB32);
         const QByteArray bytes(reinterpret_cast<const char*>(small.constBits()), small.sizeInBytes());
         QVERIFY2(seen.insert(bytes).second, qPrintable(QStringLiteral("image %1 repeats another").arg(i)));
-        QCOMPARE(TImageList::icon(i).availableSizes().size(), 2);
+        QCOMPARE(TImageList::icon(icon).availableSizes().size(), 2);
     }
-    QVERIFY(TImageList::pixmap(-1).isNull());
-    QVERIFY(TImageList::pixmap(TImageList::Count).isNull());
-    QVERIFY(TImageList::icon(TImageList::Count).isNull());
+    QVERIFY(TImageList::pixmap(ostrovik::ui::Icon::None).isNull());
+    QVERIFY(TImageList::pixmap(static_cast<ostrovik::ui::Icon>(TImageList::Count)).isNull());
+    QVERIFY(TImageList::icon(static_cast<ostrovik::ui::Icon>(TImageList::Count)).isNull());
 }
 
 void MenuStructureTest::clientAreaOfTheDesign()

@@ -52,13 +52,6 @@ namespace {
 /// The reference's help file is about 15 KB; far more is no help file.
 constexpr std::size_t kMaxHelpFile = 1 << 20;
 
-// Pictures of the main window's image list.
-constexpr int kImageOpen = 4;
-constexpr int kImageSave = 5;
-constexpr int kImageCompile = 33;
-constexpr int kImageRun = 8;
-constexpr int kImageSetup = 1;
-constexpr int kImageClose = 6;
 
 /// A text file's content: UTF-8 when it is valid UTF-8, else the
 /// Windows-1251 of sources written on the machine's home platform.
@@ -194,7 +187,7 @@ void TAssemblerForm::centreOn(const QWidget& owner)
 
 void TAssemblerForm::buildActions()
 {
-    auto action = [this](const char* name, const char* text, int image) {
+    auto action = [this](const char* name, const char* text, ui::Icon image) {
         auto* a = new QAction(ui::TImageList::icon(image), QString::fromUtf8(text), this);
         a->setObjectName(QString::fromLatin1(name));
         return a;
@@ -203,12 +196,12 @@ void TAssemblerForm::buildActions()
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(16, 16));
-    ToolButton1 = action("ToolButton1", "Load ASM", kImageOpen);
-    ToolButton2 = action("ToolButton2", "Save ASM", kImageSave);
-    ToolButton3 = action("ToolButton3", "Compile", kImageCompile);
-    ToolButton5 = action("ToolButton5", "Compile and Run", kImageRun);
-    ToolButton7 = action("ToolButton7", "Setup", kImageSetup);
-    ToolButton8 = action("ToolButton8", "Close", kImageClose);
+    ToolButton1 = action("ToolButton1", "Load ASM", ui::Icon::Open);
+    ToolButton2 = action("ToolButton2", "Save ASM", ui::Icon::Save);
+    ToolButton3 = action("ToolButton3", "Compile", ui::Icon::Assembler);
+    ToolButton5 = action("ToolButton5", "Compile and Run", ui::Icon::Paused);
+    ToolButton7 = action("ToolButton7", "Setup", ui::Icon::Settings);
+    ToolButton8 = action("ToolButton8", "Close", ui::Icon::Exit);
     ToolBar1->addAction(ToolButton1);
     ToolBar1->addAction(ToolButton2);
     ToolBar1->addSeparator();

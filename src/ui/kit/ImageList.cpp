@@ -532,8 +532,9 @@ void draw(QPainter& p, int index)
 
 } // namespace
 
-QPixmap TImageList::pixmap(int index, int size)
+QPixmap TImageList::pixmap(Icon which, int size)
 {
+    const int index = static_cast<int>(which);
     if (index < 0 || index >= Count || size <= 0)
         return {};
     QPixmap result(size, size);
@@ -547,13 +548,14 @@ QPixmap TImageList::pixmap(int index, int size)
     return result;
 }
 
-QIcon TImageList::icon(int index)
+QIcon TImageList::icon(Icon which)
 {
+    const int index = static_cast<int>(which);
     if (index < 0 || index >= Count)
         return {};
     QIcon result;
-    result.addPixmap(pixmap(index, SmallSize));
-    result.addPixmap(pixmap(index, LargeSize));
+    result.addPixmap(pixmap(which, SmallSize));
+    result.addPixmap(pixmap(which, LargeSize));
     return result;
 }
 
