@@ -49,26 +49,26 @@ TJoyKeySetup::TJoyKeySetup(TSetUpForm& setUpForm)
     bevel->setLineWidth(1);
     bevel->setGeometry(1, 1, kClientWidth - 2, kClientHeight - 2);
 
-    Label1 = new QLabel(QStringLiteral("Press a Key for Joystik:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(10, 8, 130, 16);
+    promptLabel = new QLabel(QStringLiteral("Press a Key for Joystik:"), this);
+    promptLabel->setObjectName(QStringLiteral("promptLabel"));
+    promptLabel->setGeometry(10, 8, 130, 16);
 
-    Label2 = new QLabel(this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    targetLabel = new QLabel(this);
+    targetLabel->setObjectName(QStringLiteral("targetLabel"));
     QFont bold = font;
     bold.setBold(true);
-    Label2->setFont(bold);
-    Label2->setGeometry(142, 8, 100, 16);
+    targetLabel->setFont(bold);
+    targetLabel->setGeometry(142, 8, 100, 16);
 
-    Label3 = new QLabel(QStringLiteral("NONE"), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
+    keyLabel = new QLabel(QStringLiteral("NONE"), this);
+    keyLabel->setObjectName(QStringLiteral("keyLabel"));
     QFont large = font;
     large.setPointSize(18);
     large.setBold(true);
-    Label3->setFont(large);
-    Label3->setAlignment(Qt::AlignCenter);
-    Label3->setAutoFillBackground(true);
-    Label3->setGeometry(10, 30, 190, 52);
+    keyLabel->setFont(large);
+    keyLabel->setAlignment(Qt::AlignCenter);
+    keyLabel->setAutoFillBackground(true);
+    keyLabel->setGeometry(10, 30, 190, 52);
     setKeyBackground(Qt::white);
 
     Panel1 = new TClickPanel(QStringLiteral("OK"), this);
@@ -85,9 +85,9 @@ TJoyKeySetup::TJoyKeySetup(TSetUpForm& setUpForm)
 
 void TJoyKeySetup::setKeyBackground(const QColor& colour)
 {
-    QPalette p = Label3->palette();
+    QPalette p = keyLabel->palette();
     p.setColor(QPalette::Window, colour);
-    Label3->setPalette(p);
+    keyLabel->setPalette(p);
 }
 
 void TJoyKeySetup::showEvent(QShowEvent* event)
@@ -122,7 +122,7 @@ bool TJoyKeySetup::focusNextPrevChild(bool)
 
 void TJoyKeySetup::FormKeyDown(std::uint16_t Key)
 {
-    Label3->setText(QString::fromStdString(settings::KeyNameOf(Key)));
+    keyLabel->setText(QString::fromStdString(settings::KeyNameOf(Key)));
     CapturedKey = Key;
     keyPressed_ = true;
     // Red shows that a key has been taken.

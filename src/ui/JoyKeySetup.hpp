@@ -51,9 +51,9 @@ public:
     /// "X": closes without storing.
     void Panel2Click();
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
+    QLabel* promptLabel = nullptr;
+    QLabel* targetLabel = nullptr;
+    QLabel* keyLabel = nullptr;
     TClickPanel* Panel1 = nullptr;
     TClickPanel* Panel2 = nullptr;
 

@@ -63,16 +63,16 @@ void TMainFormEmu::toggleAviRecording()
         const std::string& dir = machine_.ProgramDir;
         w.filename = files::avi::RecordingFileName(dir, files::fileTimeStampNow());
         w.TempFileName = files::avi::RecordingTempFileName(dir, files::fileTimeStampNow());
-        const QString codec = SetUpForm ? SetUpForm->ComboBox1->currentText() : QString();
+        const QString codec = SetUpForm ? SetUpForm->codecBox->currentText() : QString();
         w.SetCompressor(files::avi::RecordingCompressor(codec.toStdString()));
-        w.SetQuality(files::avi::RecordingQuality(SetUpForm ? SetUpForm->ComboBox2->currentIndex()
+        w.SetQuality(files::avi::RecordingQuality(SetUpForm ? SetUpForm->qualityBox->currentIndex()
                                                             : kDesignQualityIndex));
         w.Width = 256;
         w.Height = 256;
-        w.FrameTime = SetUpForm ? SetUpForm->SpinEdit1->value() : settings::kDefaultFrameTime;
+        w.FrameTime = SetUpForm ? SetUpForm->frameTimeBox->value() : settings::kDefaultFrameTime;
         w.SetWavFileName({});
         w.Stretch = false;
-        w.OnTheFly = SetUpForm ? SetUpForm->CheckBox6->isChecked() : true;
+        w.OnTheFly = SetUpForm ? SetUpForm->onTheFlyBox->isChecked() : true;
         w.InitVideo();
         TimerAvi->setEnabled(true);
     });

@@ -65,7 +65,7 @@ void TMainFormEmu::saveSnapshot()
 
 int TMainFormEmu::screenShotFormat() const
 {
-    return SetUpForm ? SetUpForm->RadioGroup1->itemIndex() : settings::kDefaultScreenShotFormat;
+    return SetUpForm ? SetUpForm->screenshotFormatGroup->itemIndex() : settings::kDefaultScreenShotFormat;
 }
 
 void TMainFormEmu::takeScreenshot()

@@ -42,7 +42,7 @@ void TMainFormEmu::joyCaptureEnded()
 {
     JoyCaptured = 0;
     if (SetUpForm)
-        SetUpForm->JoyGroupBox->setEnabled(false);
+        SetUpForm->joystickGroup->setEnabled(false);
     menus_->setImage(menu::JoystickButton, Icon::JoystickCapture);
 }
 
@@ -70,7 +70,7 @@ void TMainFormEmu::toggleJoystickCapture()
     }
     JoyCaptured = 1;
     if (SetUpForm)
-        SetUpForm->JoyGroupBox->setEnabled(true);
+        SetUpForm->joystickGroup->setEnabled(true);
     menus_->setImage(menu::JoystickButton, Icon::Joystick);
 }
 

@@ -110,13 +110,13 @@ void TMainFormEmu::FormActivate()
         const bool gray = storedFlag(machine::Option::Gray);
         menus_->setChecked(menu::GrayTv, gray);
         menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
-        if (SetUpForm && !SetUpForm->CheckBox9->isChecked()) {
+        if (SetUpForm && !SetUpForm->soundBox->isChecked()) {
             // Silent from the start; the power-on still sets the wave format.
             menus_->setChecked(menu::Sound, false);
             menus_->setImage(menu::Sound, Icon::SoundOff);
             menus_->setImage(menu::SoundButton, Icon::SoundOff);
         }
-        if (SetUpForm && SetUpForm->CheckBox7->isChecked()) {
+        if (SetUpForm && SetUpForm->screen256Box->isChecked()) {
             storedOuterSize_ = QSize();
             setScreen256x256();
         }

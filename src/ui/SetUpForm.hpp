@@ -48,22 +48,22 @@ public:
 
     /// "Сохранить": the complete write, then the window hides. False when a
     /// write failed (the message has been shown and the window stays).
-    bool Button1Click();
+    bool save();
     /// "Отмена": hides the window without writing.
-    void Button2Click();
+    void cancel();
 
-    void TrackBar1Change();
-    void ComboBox1Change();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
-    void Button7Click();
-    void Button8Click();
-    void Button9Click();
-    void Button10Click();
-    void Button11Click();
-    void Button12Click();
+    void speedChanged();
+    void codecChanged();
+    void listCodecs();
+    void configureCodec();
+    void chooseJoyUpKey();
+    void chooseJoyLeftKey();
+    void chooseJoyRightKey();
+    void chooseJoyDownKey();
+    void chooseJoyKey1();
+    void chooseJoyKey2();
+    void chooseJoyKey3();
+    void chooseJoyKey4();
 
     /// The state of option @p which as the complete write would store it:
     /// "1"/"0" for a check box, the decimal index, position or value for the
@@ -99,55 +99,55 @@ public:
     /// Recently loaded files, newest first.
     TMruFiles MRUFiles;
 
-    QGroupBox* GroupBox1 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
-    QCheckBox* CheckBox2 = nullptr;
-    QCheckBox* CheckBox3 = nullptr;
-    QCheckBox* CheckBox4 = nullptr;
-    QCheckBox* CheckBox5 = nullptr;
-    QCheckBox* CheckBox7 = nullptr;
-    QCheckBox* CheckBox8 = nullptr;
-    QCheckBox* CheckBox9 = nullptr;
-    QCheckBox* CheckBox10 = nullptr;
-    QCheckBox* CheckBox11 = nullptr;
-    QCheckBox* CheckBox12 = nullptr;
+    QGroupBox* optionsGroup = nullptr;
+    QCheckBox* fullScreenBox = nullptr;
+    QCheckBox* grayTvBox = nullptr;
+    QCheckBox* blurBox = nullptr;
+    QCheckBox* borderColourBox = nullptr;
+    QCheckBox* russianBox = nullptr;
+    QCheckBox* screen256Box = nullptr;
+    QCheckBox* runBasicBox = nullptr;
+    QCheckBox* soundBox = nullptr;
+    QCheckBox* quickRunBox = nullptr;
+    QCheckBox* patch058CBox = nullptr;
+    QCheckBox* oneCopyBox = nullptr;
 
-    QGroupBox* GroupBox2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* Button4 = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* ComboBox2 = nullptr;
-    QCheckBox* CheckBox6 = nullptr;
-    QLabel* Label3 = nullptr;
-    QSpinBox* SpinEdit1 = nullptr;
+    QGroupBox* videoGroup = nullptr;
+    QLabel* codecLabel = nullptr;
+    QComboBox* codecBox = nullptr;
+    QPushButton* listCodecsButton = nullptr;
+    QPushButton* codecOptionsButton = nullptr;
+    QLabel* qualityLabel = nullptr;
+    QComboBox* qualityBox = nullptr;
+    QCheckBox* onTheFlyBox = nullptr;
+    QLabel* frameTimeLabel = nullptr;
+    QSpinBox* frameTimeBox = nullptr;
 
-    QGroupBox* GroupBox3 = nullptr;
-    QSlider* TrackBar1 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label7 = nullptr;
+    QGroupBox* speedGroup = nullptr;
+    QSlider* speedSlider = nullptr;
+    QLabel* fastLabel = nullptr;
+    QLabel* slowLabel = nullptr;
+    QLabel* intervalLabel = nullptr;
 
-    QGroupBox* GroupBox4 = nullptr;
-    QComboBox* ComboBox3 = nullptr;
+    QGroupBox* renderingGroup = nullptr;
+    QComboBox* renderingBox = nullptr;
 
-    TRadioGroup* RadioGroup1 = nullptr;
+    TRadioGroup* screenshotFormatGroup = nullptr;
 
-    QGroupBox* JoyGroupBox = nullptr;
-    QPushButton* Button5 = nullptr;
-    QPushButton* Button6 = nullptr;
-    QPushButton* Button7 = nullptr;
-    QPushButton* Button8 = nullptr;
-    QPushButton* Button9 = nullptr;
-    QPushButton* Button10 = nullptr;
-    QPushButton* Button11 = nullptr;
-    QPushButton* Button12 = nullptr;
-    TRadioGroup* RadioGroup2 = nullptr;
+    QGroupBox* joystickGroup = nullptr;
+    QPushButton* joyUpButton = nullptr;
+    QPushButton* joyLeftButton = nullptr;
+    QPushButton* joyRightButton = nullptr;
+    QPushButton* joyDownButton = nullptr;
+    QPushButton* joyKey1Button = nullptr;
+    QPushButton* joyKey2Button = nullptr;
+    QPushButton* joyKey3Button = nullptr;
+    QPushButton* joyKey4Button = nullptr;
+    TRadioGroup* joystickTargetGroup = nullptr;
 
-    QLabel* Label6 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
+    QLabel* continuedLabel = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
     /// The eleven stored check boxes in the order of config.ini.
     QCheckBox* optionBox(int index) const { return optionBoxes_.at(static_cast<std::size_t>(index)); }

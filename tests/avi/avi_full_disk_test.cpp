@@ -104,8 +104,8 @@ void AviFullDiskTest::fullDiskIsReportedOnce()
         FullDisk disk(dir);
         QVERIFY2(disk.ready(), "neither a tmpfs nor a file size limit could be set");
         window.machine().ProgramDir = QFile::encodeName(dir).toStdString();
-        window.setUpForm()->ComboBox1->setEditText(QStringLiteral("FMP4 mpeg4"));
-        window.setUpForm()->CheckBox6->setChecked(c.onTheFly);
+        window.setUpForm()->codecBox->setEditText(QStringLiteral("FMP4 mpeg4"));
+        window.setUpForm()->onTheFlyBox->setChecked(c.onTheFly);
 
         window.toggleAviRecording();
         QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));

@@ -131,7 +131,7 @@ QString shoot(WindowRig& rig, int format, const QString& extension)
 {
     QDir(rig.path(QStringLiteral("ScreenShots"))).removeRecursively();
     rig.makeFolder(QStringLiteral("ScreenShots"));
-    rig.window->setUpForm()->RadioGroup1->setItemIndex(format);
+    rig.window->setUpForm()->screenshotFormatGroup->setItemIndex(format);
     rig.window->takeScreenshot();
     const QStringList paths = screenShots(rig, extension);
     return paths.size() == 1 && rig.filesIn(QStringLiteral("ScreenShots")).size() == 1 ? paths.first() : QString();
@@ -357,7 +357,7 @@ void ScreenShotTest::menuItemAndToolButtonTakeScreenshots()
     WindowRig rig;
     paintSquares(rig.m());
     rig.window->draw_screen();
-    rig.window->setUpForm()->RadioGroup1->setItemIndex(files::kScreenShotPng);
+    rig.window->setUpForm()->screenshotFormatGroup->setItemIndex(files::kScreenShotPng);
     for (const ui::MenuItem which : {ui::menu::Screenshot, ui::menu::ScreenshotButton}) {
         QDir(rig.path(QStringLiteral("ScreenShots"))).removeRecursively();
         rig.makeFolder(QStringLiteral("ScreenShots"));

@@ -224,7 +224,7 @@ void GamesFormTest::runningAGame()
     const QString root = libraryRoot(rig);
     writeBytes(root + QStringLiteral("both/both.lvt"), QByteArray::fromStdString(storingProgram()));
     writeBytes(root + QStringLiteral("both/both.sav"), "not a snapshot");
-    rig.window->setUpForm()->CheckBox10->setChecked(false);
+    rig.window->setUpForm()->quickRunBox->setChecked(false);
     rig.window->openGameLibrary();
     TGamesForm* form = browser(rig);
     QVERIFY(form);
@@ -243,7 +243,7 @@ void GamesFormTest::runningAGame()
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ostrovik:") + path);
     QCOMPARE(rig.window->openDialogFileName(), path);
     QCOMPARE(rig.window->setUpForm()->MRUFiles[0], path);
-    QVERIFY(!rig.window->setUpForm()->CheckBox10->isChecked());
+    QVERIFY(!rig.window->setUpForm()->quickRunBox->isChecked());
     QCOMPARE(rig.m().Paused, std::uint8_t{0});
     QVERIFY(form->isVisible());
     // The game is seen: the main window comes in front, and the browser is

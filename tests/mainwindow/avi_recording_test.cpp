@@ -40,9 +40,9 @@ struct Recorder : MainWindowRig {
     ui::TSetUpForm& settings() { return *window->setUpForm(); }
     void choose(const QString& codec, bool onTheFly, int frameTime)
     {
-        settings().ComboBox1->setEditText(codec);
-        settings().CheckBox6->setChecked(onTheFly);
-        settings().SpinEdit1->setValue(frameTime);
+        settings().codecBox->setEditText(codec);
+        settings().onTheFlyBox->setChecked(onTheFly);
+        settings().frameTimeBox->setValue(frameTime);
     }
     /// Ticks of both timers, as the running program sees them.
     void record(int frames)
@@ -219,10 +219,10 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
     ui::TSetUpForm& s = r.settings();
     files::avi::TAviWriter_2& writer = r.window->aviWriter();
 
-    s.Button3Click();
-    QVERIFY(s.ComboBox1->count() > 3);
-    QCOMPARE(s.ComboBox1->itemText(0), QStringLiteral("No Compression"));
-    const int mpeg4 = s.ComboBox1->findText("FMP4 mpeg4");
+    s.listCodecs();
+    QVERIFY(s.codecBox->count() > 3);
+    QCOMPARE(s.codecBox->itemText(0), QStringLiteral("No Compression"));
+    const int mpeg4 = s.codecBox->findText("FMP4 mpeg4");
     QVERIFY(mpeg4 > 0);
 
     const struct {
@@ -238,23 +238,23 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
     for (const auto& c : choices) {
         writer.SetCompressor("MJPG");
         if (c.index >= 0)
-            s.ComboBox1->setCurrentIndex(c.index);
+            s.codecBox->setCurrentIndex(c.index);
         else
-            s.ComboBox1->setEditText(c.typed);
-        s.ComboBox1Change();
+            s.codecBox->setEditText(c.typed);
+        s.codecChanged();
         QVERIFY2(writer.CompressorFourCC == c.fourCC, c.name);
     }
 
     // The codec's own options, in its dialog; Cancel keeps them, OK takes them.
-    s.ComboBox1->setCurrentIndex(mpeg4);
-    s.ComboBox1Change();
-    s.Button4Click();
+    s.codecBox->setCurrentIndex(mpeg4);
+    s.codecChanged();
+    s.configureCodec();
     QCOMPARE(r.dialogs.codecDialogs, QStringList{"FMP4 mpeg4"});
     QVERIFY(!r.dialogs.codecOptionsShown.empty());
     QVERIFY(writer.CompressorOptions.empty());
     r.dialogs.codecAnswer = true;
     r.dialogs.codecEdits = {{"mpeg_quant", "1"}};
-    s.Button4Click();
+    s.configureCodec();
     QCOMPARE(writer.CompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
     // A recording with that codec keeps them; another codec drops them.
     r.window->toggleAviRecording();
@@ -267,9 +267,9 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
     QVERIFY(writer.CompressorOptions.empty());
 
     // "No Compression" has no options to show.
-    s.ComboBox1->setCurrentIndex(0);
-    s.ComboBox1Change();
-    s.Button4Click();
+    s.codecBox->setCurrentIndex(0);
+    s.codecChanged();
+    s.configureCodec();
     QCOMPARE(r.dialogs.codecDialogs.size(), 2);
 }
 

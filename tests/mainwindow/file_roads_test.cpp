@@ -108,7 +108,7 @@ void FileRoadsTest::droppedProgramDrawsAndTheScreenshotShowsIt()
 
     // A PNG screenshot: the screen as shown, pixel for pixel.
     rig.makeFolder(QStringLiteral("ScreenShots"));
-    rig.window->setUpForm()->RadioGroup1->setItemIndex(2);
+    rig.window->setUpForm()->screenshotFormatGroup->setItemIndex(2);
     rig.window->takeScreenshot();
     QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
     const QFileInfoList shots =

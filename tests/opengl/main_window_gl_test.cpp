@@ -113,8 +113,8 @@ void MainWindowGlTest::directX3DAndSavedModesShowAtOnce()
     } saves[] = {{0, false}, {1, true}, {0, false}, {2, true}};
     for (const auto& save : saves) {
         window.setUpForm()->ShowFromMenu();
-        window.setUpForm()->ComboBox3->setCurrentIndex(save.index);
-        QVERIFY(window.setUpForm()->Button1Click());
+        window.setUpForm()->renderingBox->setCurrentIndex(save.index);
+        QVERIFY(window.setUpForm()->save());
         QCOMPARE(window.glScreenView() != nullptr, save.openGl);
         rig.runTicks(2);
         QVERIFY2(showsTheScreen().isEmpty(), qPrintable(QStringLiteral("mode %1: %2").arg(save.index).arg(showsTheScreen())));

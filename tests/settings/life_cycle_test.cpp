@@ -204,7 +204,7 @@ void LifeCycleTest::renderModes()
     QVERIFY(main.glScreenView());
     QVERIFY(!main.screen().ScreenBitmap);
     main.setUpForm()->ReadAllOptionsFromIni();
-    QCOMPARE(main.setUpForm()->ComboBox3->currentIndex(), 2);
+    QCOMPARE(main.setUpForm()->renderingBox->currentIndex(), 2);
 }
 
 void LifeCycleTest::missingKeysTakeTheirFirstRunValues()
@@ -229,10 +229,10 @@ void LifeCycleTest::missingKeysTakeTheirFirstRunValues()
         main.machine().ProgramDir = QFile::encodeName(sandbox.folder()).toStdString();
         QVERIFY(QDir(sandbox.folder()).mkpath(QStringLiteral("ScreenAVI")));
         QVERIFY2(main.menus().checked(ui::menu::Sound) == c.sound, c.name);
-        QVERIFY2(main.setUpForm()->CheckBox9->isChecked() == c.sound, c.name);
+        QVERIFY2(main.setUpForm()->soundBox->isChecked() == c.sound, c.name);
         QVERIFY2(main.menus().checked(ui::menu::FullScreen) == c.stretched, c.name);
         QVERIFY2(main.screenView().stretch() == c.stretched, c.name);
-        QCOMPARE(main.setUpForm()->SpinEdit1->value(), c.frameTime);
+        QCOMPARE(main.setUpForm()->frameTimeBox->value(), c.frameTime);
         // A recording starts and plays back at the frame time it was given.
         main.toggleAviRecording();
         QVERIFY2(main.recording(), qPrintable(dialogs.errors.join('\n')));
@@ -250,7 +250,7 @@ void LifeCycleTest::reactivationDoesNotPowerOnAgain()
     QSignalSpy started(&main, &ui::TMainFormEmu::firstActivated);
     QVERIFY(startUp(main));
     main.setTimerInterval(33);
-    main.form->CheckBox9->setChecked(false);
+    main.form->soundBox->setChecked(false);
     main.hide();
     main.show();
     main.activateWindow();

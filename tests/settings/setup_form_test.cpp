@@ -102,8 +102,8 @@ void SetUpFormTest::checkBoxesAreOnOnlyForOne()
     for (const QByteArray value : {"yes", "2", "", " 1x", "true"}) {
         QVERIFY(writeRaw(sandbox, firstRunWith({{"FullScreen=1", "FullScreen=" + value}, {"Gray=0", "Gray=1"}})));
         form.ReadAllOptionsFromIni();
-        QVERIFY2(!form.CheckBox1->isChecked(), value.constData());
-        QVERIFY(form.CheckBox2->isChecked());
+        QVERIFY2(!form.fullScreenBox->isChecked(), value.constData());
+        QVERIFY(form.grayTvBox->isChecked());
     }
     // Missing keys read as their first-run values: only full screen, the
     // border colour and the sound on.
@@ -121,16 +121,16 @@ void SetUpFormTest::latinCIsNotThePatchOption()
     // "h058C" with a Latin C is a different key.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058C=1"}})));
     form.ReadAllOptionsFromIni();
-    QVERIFY(!form.CheckBox11->isChecked());
+    QVERIFY(!form.patch058CBox->isChecked());
     QCOMPARE(form.option(machine::Option::Patch058C), QStringLiteral("0"));
 
     // The Cyrillic one is read, and written back under the same bytes.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058\xD1=1"}})));
     form.ReadAllOptionsFromIni();
-    QVERIFY(form.CheckBox11->isChecked());
+    QVERIFY(form.patch058CBox->isChecked());
     QCOMPARE(form.option(machine::Option::Patch058C), QStringLiteral("1"));
-    form.CheckBox11->setChecked(false);
-    QVERIFY(form.Button1Click());
+    form.patch058CBox->setChecked(false);
+    QVERIFY(form.save());
     QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
 }
 
@@ -144,19 +144,19 @@ void SetUpFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
                                             {"KEY_JOY_3=13", "KEY_JOY_3=65553"}})));
     form.ReadAllOptionsFromIni();
     QCOMPARE(form.JoyKey2, std::uint16_t(32));
-    QCOMPARE(form.Button10->text(), QStringLiteral("SPACE"));
+    QCOMPARE(form.joyKey2Button->text(), QStringLiteral("SPACE"));
     QCOMPARE(form.JoyKeyUp, std::uint16_t(87));
-    QCOMPARE(form.Button5->text(), QStringLiteral("W"));
+    QCOMPARE(form.joyUpButton->text(), QStringLiteral("W"));
     QCOMPARE(form.JoyKey3, std::uint16_t(17)); // 65553 cut to 16 bits
-    QCOMPARE(form.Button11->text(), QStringLiteral("CTRL"));
-    QVERIFY(form.Button1Click());
+    QCOMPARE(form.joyKey3Button->text(), QStringLiteral("CTRL"));
+    QVERIFY(form.save());
     QCOMPARE(sandbox.bytes(),
              firstRunWith({{"KEY_JOY_UP=38", "KEY_JOY_UP=87"}, {"KEY_JOY_3=13", "KEY_JOY_3=17"}}));
 
     // A word still 0 when saved (never loaded) is written as its default.
     sandbox.reset();
     TSetUpForm fresh(nullptr);
-    QVERIFY(fresh.Button1Click());
+    QVERIFY(fresh.save());
     QCOMPARE(fresh.JoyKey4, std::uint16_t(71));
     QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
 }
@@ -172,21 +172,21 @@ void SetUpFormTest::intervalIsClampedAndSetsTheTimerOnlyWhenItMoves()
     // 0 clamps to 1, where the track bar already stands: the timer keeps 37.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=0"}})));
     form->ReadAllOptionsFromIni();
-    QCOMPARE(form->TrackBar1->value(), 1);
+    QCOMPARE(form->speedSlider->value(), 1);
     QCOMPARE(main.timerInterval(), 37);
 
     // 500 clamps to 100: the position moves, the timer follows at once.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=500"}})));
     form->ReadAllOptionsFromIni();
-    QCOMPARE(form->TrackBar1->value(), 100);
+    QCOMPARE(form->speedSlider->value(), 100);
     QCOMPARE(main.timerInterval(), 100);
-    QCOMPARE(form->Label7->text(), QStringLiteral("100"));
+    QCOMPARE(form->intervalLabel->text(), QStringLiteral("100"));
 
     main.setTimerInterval(55);
     form->ReadAllOptionsFromIni();
     QCOMPARE(main.timerInterval(), 55);
 
-    QVERIFY(form->Button1Click());
+    QVERIFY(form->save());
     QVERIFY(sandbox.bytes().contains("\r\nInterval=100\r\n"));
 }
 
@@ -197,17 +197,17 @@ void SetUpFormTest::compressorZeroOrMissingGivesAnEmptyBox()
     TSetUpForm form(nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Compressor=", "Compressor=DIB "}})));
     form.ReadAllOptionsFromIni();
-    QCOMPARE(form.ComboBox1->currentText(), QStringLiteral("DIB"));
+    QCOMPARE(form.codecBox->currentText(), QStringLiteral("DIB"));
 
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Compressor=", "Compressor=0"}})));
     form.ReadAllOptionsFromIni();
-    QCOMPARE(form.ComboBox1->currentText(), QString());
+    QCOMPARE(form.codecBox->currentText(), QString());
 
-    form.ComboBox1->setEditText(QStringLiteral("MJPG"));
+    form.codecBox->setEditText(QStringLiteral("MJPG"));
     QVERIFY(sandbox.write("[VideoOptions]\nFrameTime=40\n"));
     form.ReadAllOptionsFromIni();
-    QCOMPARE(form.ComboBox1->currentText(), QString());
-    QCOMPARE(form.SpinEdit1->value(), 40);
+    QCOMPARE(form.codecBox->currentText(), QString());
+    QCOMPARE(form.frameTimeBox->value(), 40);
 }
 
 void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
@@ -216,10 +216,10 @@ void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
     ScriptedDialogs dialogs;
     ui::TMainFormEmu main({}, test::quietWaveOut());
     auto* form = new TSetUpForm(&main);
-    form->TrackBar1->setValue(30);
-    form->ComboBox3->setCurrentIndex(2);
-    form->RadioGroup1->setItemIndex(0);
-    form->SpinEdit1->setValue(5);
+    form->speedSlider->setValue(30);
+    form->renderingBox->setCurrentIndex(2);
+    form->screenshotFormatGroup->setItemIndex(0);
+    form->frameTimeBox->setValue(5);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"RenderingMode=0", "RenderingMode=GDI"},
                                             {"ScreenShotFormat=1", "ScreenShotFormat=png"},
                                             {"FrameTime=50", "FrameTime=1e3"},
@@ -228,15 +228,15 @@ void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
                                             {"KEY_JOY_4=71", "KEY_JOY_4=72"},
                                             {"Border=1", "Border=0"}})));
     form->ReadAllOptionsFromIni();
-    QCOMPARE(form->ComboBox3->currentIndex(), 0);
-    QCOMPARE(form->RadioGroup1->itemIndex(), 1);
-    QCOMPARE(form->SpinEdit1->value(), 50);
-    QCOMPARE(form->TrackBar1->value(), 1);
+    QCOMPARE(form->renderingBox->currentIndex(), 0);
+    QCOMPARE(form->screenshotFormatGroup->itemIndex(), 1);
+    QCOMPARE(form->frameTimeBox->value(), 50);
+    QCOMPARE(form->speedSlider->value(), 1);
     QCOMPARE(main.timerInterval(), 1);
     QCOMPARE(form->JoyKey1, std::uint16_t(70));
     // Nothing after a bad value is left unloaded.
     QCOMPARE(form->JoyKey4, std::uint16_t(72));
-    QVERIFY(!form->CheckBox4->isChecked());
+    QVERIFY(!form->borderColourBox->isChecked());
     QVERIFY(dialogs.errors.isEmpty());
 }
 
@@ -248,17 +248,17 @@ void SetUpFormTest::indexesOutOfRange()
     QVERIFY(writeRaw(sandbox, firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=7"},
                                             {"RenderingMode=0", "RenderingMode=2"}})));
     form.ReadAllOptionsFromIni();
-    QCOMPARE(form.RadioGroup1->itemIndex(), 2);
-    QCOMPARE(form.ComboBox3->currentIndex(), 2);
-    QCOMPARE(form.ComboBox3->currentText(), QStringLiteral("DirectX3D"));
+    QCOMPARE(form.screenshotFormatGroup->itemIndex(), 2);
+    QCOMPARE(form.renderingBox->currentIndex(), 2);
+    QCOMPARE(form.renderingBox->currentText(), QStringLiteral("DirectX3D"));
 
     // Below -1 gives -1: no format chosen, and that is what Save stores.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=-5"},
                                             {"RenderingMode=0", "RenderingMode=9"}})));
     form.ReadAllOptionsFromIni();
-    QCOMPARE(form.RadioGroup1->itemIndex(), -1);
-    QCOMPARE(form.ComboBox3->currentIndex(), -1);
-    QVERIFY(form.Button1Click());
+    QCOMPARE(form.screenshotFormatGroup->itemIndex(), -1);
+    QCOMPARE(form.renderingBox->currentIndex(), -1);
+    QVERIFY(form.save());
     QCOMPARE(sandbox.bytes(), firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=-1"},
                                             {"RenderingMode=0", "RenderingMode=-1"}}));
 }
@@ -270,8 +270,8 @@ void SetUpFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
     ui::TMainFormEmu main({}, test::quietWaveOut());
     auto* form = new TSetUpForm(&main);
     form->ReadAllOptionsFromIni();
-    form->CheckBox2->setChecked(true); // unsaved
-    form->SpinEdit1->setValue(40);
+    form->grayTvBox->setChecked(true); // unsaved
+    form->frameTimeBox->setValue(40);
     sandbox.reset();
 
     form->ShowFromMenu();
@@ -280,7 +280,7 @@ void SetUpFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
 
     form->ShowFromMenu();
     QVERIFY(form->isVisible());
-    QVERIFY(form->CheckBox2->isChecked());
+    QVERIFY(form->grayTvBox->isChecked());
 }
 
 void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
@@ -293,11 +293,11 @@ void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
     form->ShowFromMenu();
     QCOMPARE(main.timerInterval(), 20);
 
-    form->TrackBar1->setValue(40);
+    form->speedSlider->setValue(40);
     QCOMPARE(main.timerInterval(), 40);
-    QCOMPARE(form->Label7->text(), QStringLiteral("40"));
-    form->CheckBox8->setChecked(true);
-    form->Button2Click();
+    QCOMPARE(form->intervalLabel->text(), QStringLiteral("40"));
+    form->runBasicBox->setChecked(true);
+    form->cancel();
     QVERIFY(form->isHidden());
     QCOMPARE(sandbox.bytes(), firstRunWith({{"Interval=1", "Interval=20"}}));
     // Until the next opening the unsaved states act.
@@ -305,9 +305,9 @@ void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
     QCOMPARE(form->option(machine::Option::RunBasic), QStringLiteral("1"));
 
     form->ShowFromMenu();
-    QCOMPARE(form->TrackBar1->value(), 20);
+    QCOMPARE(form->speedSlider->value(), 20);
     QCOMPARE(main.timerInterval(), 20);
-    QVERIFY(!form->CheckBox8->isChecked());
+    QVERIFY(!form->runBasicBox->isChecked());
 }
 
 void SetUpFormTest::saveKeepsOtherSectionsAndLines()
@@ -319,7 +319,7 @@ void SetUpFormTest::saveKeepsOtherSectionsAndLines()
                               "FormHeight=600\r\nFormWidth=545\r\n[AssemblerOptions]\r\nAssPath=/opt/asm\r\n";
     QVERIFY(writeRaw(sandbox, before));
     form.ReadAllOptionsFromIni();
-    QVERIFY(form.Button1Click());
+    QVERIFY(form.save());
     const QByteArray after = sandbox.bytes();
     // The options the file lacked were loaded, and are saved, as on a first start.
     QVERIFY(after.startsWith("; my settings\r\n[MRU list]\r\n1=/home/u/game.lvt\r\n[AutoStartUpOptions]\r\n"
@@ -336,7 +336,7 @@ void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
 
     TSetUpForm form(nullptr);
     form.show();
-    QVERIFY(!form.Button1Click());
+    QVERIFY(!form.save());
     QVERIFY(form.isVisible());
     QCOMPARE(dialogs.errors, QStringList{QStringLiteral("Unable to write to ") + bad + QStringLiteral("\nNot a directory")});
 
@@ -357,12 +357,12 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
     main.setSetUpForm(form);
     form->ReadAllOptionsFromIni();
     QVERIFY(!main.quickRun());
-    form->CheckBox10->setChecked(true);
+    form->quickRunBox->setChecked(true);
     QVERIFY(main.quickRun());
 
-    form->CheckBox11->setChecked(true);
-    form->RadioGroup1->setItemIndex(2);
-    form->ComboBox1->setEditText(QStringLiteral("XVID"));
+    form->patch058CBox->setChecked(true);
+    form->screenshotFormatGroup->setItemIndex(2);
+    form->codecBox->setEditText(QStringLiteral("XVID"));
     QCOMPARE(form->option(machine::Option::QuickRun), QStringLiteral("1"));
     QCOMPARE(form->option(machine::Option::Patch058C), QStringLiteral("1"));
     // The patch option's key ends in the Cyrillic capital Es, not a Latin C.
@@ -377,7 +377,7 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
     const machine::Host& host = main;
     QCOMPARE(host.option(machine::Option::Patch058C), std::string("1"));
     QCOMPARE(host.option(machine::Option::RunBasic), std::string("0"));
-    form->CheckBox8->setChecked(true);
+    form->runBasicBox->setChecked(true);
     QCOMPARE(host.option(machine::Option::RunBasic), std::string("1"));
 }
 
@@ -386,17 +386,17 @@ void SetUpFormTest::codecListHoldsOnlyNoCompression()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
-    form.ComboBox1->setEditText(QStringLiteral("typed"));
-    QTest::mouseClick(form.Button3, Qt::LeftButton);
-    QCOMPARE(form.ComboBox1->count(), 1);
-    QCOMPARE(form.ComboBox1->itemText(0), QStringLiteral("No Compression"));
-    QCOMPARE(form.ComboBox1->currentIndex(), -1);
-    QTest::mouseClick(form.Button4, Qt::LeftButton); // does nothing yet
+    form.codecBox->setEditText(QStringLiteral("typed"));
+    QTest::mouseClick(form.listCodecsButton, Qt::LeftButton);
+    QCOMPARE(form.codecBox->count(), 1);
+    QCOMPARE(form.codecBox->itemText(0), QStringLiteral("No Compression"));
+    QCOMPARE(form.codecBox->currentIndex(), -1);
+    QTest::mouseClick(form.codecOptionsButton, Qt::LeftButton); // does nothing yet
     // A joystick key button opens the key-capture dialog; closed with X it
     // changes nothing.
     form.ReadAllOptionsFromIni();
     QTimer::singleShot(0, &form, [&form] { form.joyKeySetup().Panel2Click(); });
-    form.Button5Click();
+    form.chooseJoyUpKey();
     QCOMPARE(form.JoyKeyUp, std::uint16_t(38));
 }
 
@@ -412,7 +412,7 @@ void SetUpFormTest::windowMakeUp()
 
     const auto inside = [](QWidget* w, QWidget* parent) { return w->parentWidget() == parent; };
     // The design captions are the Russian set's.
-    QCOMPARE(form.GroupBox1->title(), QStringLiteral("Настройка"));
+    QCOMPARE(form.optionsGroup->title(), QStringLiteral("Настройка"));
     const char* captions[] = {"Запускать на весь экран", "Черно белым ТВ", "Сглаживание изображения",
                               "Повторение цвета рамки", "Язык программы Русский", "Запускать с экраном 256 х 256",
                               "Запускать Basic программу атоматически", "Запускать со звуком",
@@ -420,50 +420,50 @@ void SetUpFormTest::windowMakeUp()
                               "Запускать только одну копию программы"};
     const bool design[] = {true, false, false, true, false, false, false, true, false, false, false};
     for (int i = 0; i < 11; ++i) {
-        QVERIFY(inside(form.optionBox(i), form.GroupBox1));
+        QVERIFY(inside(form.optionBox(i), form.optionsGroup));
         QCOMPARE(form.optionBox(i)->text(), QString::fromUtf8(captions[i]));
         QCOMPARE(form.optionBox(i)->isChecked(), design[i]);
     }
     // Both "С" and "х" are Cyrillic.
-    QVERIFY(form.CheckBox11->text().contains(QChar(0x0421)));
-    QVERIFY(form.CheckBox7->text().contains(QChar(0x0445)));
+    QVERIFY(form.patch058CBox->text().contains(QChar(0x0421)));
+    QVERIFY(form.screen256Box->text().contains(QChar(0x0445)));
 
-    QCOMPARE(form.GroupBox2->title(), QStringLiteral("Запись видео"));
-    for (QWidget* w : std::initializer_list<QWidget*>{form.ComboBox1, form.Button3, form.Button4, form.ComboBox2,
-                                                      form.CheckBox6, form.SpinEdit1})
-        QVERIFY(inside(w, form.GroupBox2));
-    QCOMPARE(form.Button4->text(), QStringLiteral("Параметры сжатия (если доступно...)"));
-    QCOMPARE(form.ComboBox2->currentText(), QStringLiteral("High"));
-    QCOMPARE(form.ComboBox2->count(), 5);
-    QVERIFY(form.CheckBox6->isChecked());
-    QCOMPARE(form.SpinEdit1->value(), 50);
+    QCOMPARE(form.videoGroup->title(), QStringLiteral("Запись видео"));
+    for (QWidget* w : std::initializer_list<QWidget*>{form.codecBox, form.listCodecsButton, form.codecOptionsButton, form.qualityBox,
+                                                      form.onTheFlyBox, form.frameTimeBox})
+        QVERIFY(inside(w, form.videoGroup));
+    QCOMPARE(form.codecOptionsButton->text(), QStringLiteral("Параметры сжатия (если доступно...)"));
+    QCOMPARE(form.qualityBox->currentText(), QStringLiteral("High"));
+    QCOMPARE(form.qualityBox->count(), 5);
+    QVERIFY(form.onTheFlyBox->isChecked());
+    QCOMPARE(form.frameTimeBox->value(), 50);
 
-    QCOMPARE(form.GroupBox3->title(), QStringLiteral("Скорость эмуляции"));
-    QVERIFY(inside(form.TrackBar1, form.GroupBox3));
-    QCOMPARE(form.TrackBar1->minimum(), 1);
-    QCOMPARE(form.TrackBar1->maximum(), 100);
-    QVERIFY(form.Label4->x() < form.Label7->x() && form.Label7->x() < form.Label5->x());
-    QCOMPARE(form.Label4->text(), QStringLiteral("Hi"));
-    QCOMPARE(form.Label5->text(), QStringLiteral("Low"));
+    QCOMPARE(form.speedGroup->title(), QStringLiteral("Скорость эмуляции"));
+    QVERIFY(inside(form.speedSlider, form.speedGroup));
+    QCOMPARE(form.speedSlider->minimum(), 1);
+    QCOMPARE(form.speedSlider->maximum(), 100);
+    QVERIFY(form.fastLabel->x() < form.intervalLabel->x() && form.intervalLabel->x() < form.slowLabel->x());
+    QCOMPARE(form.fastLabel->text(), QStringLiteral("Hi"));
+    QCOMPARE(form.slowLabel->text(), QStringLiteral("Low"));
 
-    QCOMPARE(form.GroupBox4->title(), QStringLiteral("Video rendering"));
-    QVERIFY(inside(form.ComboBox3, form.GroupBox4));
-    QCOMPARE(form.ComboBox3->itemText(2), QStringLiteral("DirectX3D"));
+    QCOMPARE(form.renderingGroup->title(), QStringLiteral("Video rendering"));
+    QVERIFY(inside(form.renderingBox, form.renderingGroup));
+    QCOMPARE(form.renderingBox->itemText(2), QStringLiteral("DirectX3D"));
 
-    QCOMPARE(form.RadioGroup1->title(), QStringLiteral("Скриншот в формате"));
-    QCOMPARE(form.RadioGroup1->itemIndex(), 1);
-    QCOMPARE(form.RadioGroup1->button(1)->text(), QStringLiteral("jpg"));
+    QCOMPARE(form.screenshotFormatGroup->title(), QStringLiteral("Скриншот в формате"));
+    QCOMPARE(form.screenshotFormatGroup->itemIndex(), 1);
+    QCOMPARE(form.screenshotFormatGroup->button(1)->text(), QStringLiteral("jpg"));
     // Three columns: the items side by side.
-    QCOMPARE(form.RadioGroup1->button(0)->y(), form.RadioGroup1->button(2)->y());
+    QCOMPARE(form.screenshotFormatGroup->button(0)->y(), form.screenshotFormatGroup->button(2)->y());
 
-    QCOMPARE(form.JoyGroupBox->title(), QStringLiteral("Joystick"));
-    QVERIFY(!form.JoyGroupBox->isEnabled());
+    QCOMPARE(form.joystickGroup->title(), QStringLiteral("Joystick"));
+    QVERIFY(!form.joystickGroup->isEnabled());
     for (int i = 0; i < 8; ++i)
-        QVERIFY(inside(form.joyButton(i), form.JoyGroupBox));
-    QVERIFY(inside(form.RadioGroup2, form.JoyGroupBox));
-    QCOMPARE(form.RadioGroup2->itemIndex(), 0);
-    QCOMPARE(form.Button1->text(), QStringLiteral("Сохранить"));
-    QCOMPARE(form.Button2->text(), QStringLiteral("Отмена"));
+        QVERIFY(inside(form.joyButton(i), form.joystickGroup));
+    QVERIFY(inside(form.joystickTargetGroup, form.joystickGroup));
+    QCOMPARE(form.joystickTargetGroup->itemIndex(), 0);
+    QCOMPARE(form.saveButton->text(), QStringLiteral("Сохранить"));
+    QCOMPARE(form.cancelButton->text(), QStringLiteral("Отмена"));
 
     // Every control lies inside its parent, and no two siblings overlap.
     const auto ours = [](QWidget* w) {

@@ -189,7 +189,7 @@ void AssemblerFormTest::compileAndRunCyclesThePalette()
     QVERIFY(b.rig->powerOn());
     TAssemblerForm* form = b.openInWorkFolder();
     ostrovik::ui::TSetUpForm* setup = b.rig->window->setUpForm();
-    setup->CheckBox10->setChecked(false);
+    setup->quickRunBox->setChecked(false);
     form->ToolButton5->trigger();
 
     const QString image = b.workFolder() + QStringLiteral("/temp.lvt");
@@ -198,7 +198,7 @@ void AssemblerFormTest::compileAndRunCyclesThePalette()
     QVERIFY2(b.rig->dialogs.errors.isEmpty(), qPrintable(b.rig->dialogs.errors.join('\n')));
     QCOMPARE(b.rig->window->windowTitle(), image);
     QCOMPARE(b.rig->m().Paused, 0);
-    QVERIFY2(!setup->CheckBox10->isChecked(), "QuickRun unticked stays unticked");
+    QVERIFY2(!setup->quickRunBox->isChecked(), "QuickRun unticked stays unticked");
     QCOMPARE(form->SourceModified, 0);
     // The program stands at its run address and cycles the palette port.
     QCOMPARE(b.rig->m().r_PC, 0x8000);

@@ -174,9 +174,9 @@ void CaptionsTest::setsHaveSeventyTwoComponentsAsListed()
         {CaptionWindow::MainFormEmu, "FileMenu", "Файл", "File"},
         {CaptionWindow::MainFormEmu, "GrayTv", "ЧБ телевизор", "Balck-and-white TV"},
         {CaptionWindow::MainFormEmu, "Network", "Сеть...", "Network ..."},
-        {CaptionWindow::SetUpForm, "GroupBox1", "Настройка", "Options"},
-        {CaptionWindow::SetUpForm, "Button4", "Параметры сжатия (если доступно...)", "Compress options (if available...)"},
-        {CaptionWindow::SetUpForm, "CheckBox12", "Запускать только одну копию программы", "Run only one copy of the program"},
+        {CaptionWindow::SetUpForm, "optionsGroup", "Настройка", "Options"},
+        {CaptionWindow::SetUpForm, "codecOptionsButton", "Параметры сжатия (если доступно...)", "Compress options (if available...)"},
+        {CaptionWindow::SetUpForm, "oneCopyBox", "Запускать только одну копию программы", "Run only one copy of the program"},
         {CaptionWindow::DebuggerForm, "TabSheet3", "Взлом !!!", "Crack !!!"},
         {CaptionWindow::GamesForm, "Label1", "РЕЙТИНГ:", "RANKING:"},
     };
@@ -215,10 +215,10 @@ void CaptionsTest::lettersAndBlanksThatLookAlike()
     for (Language language : {Language::Russian, Language::English}) {
         rig.speak(language);
         QWidget& setUp = rig.window(CaptionWindow::SetUpForm);
-        const QByteArray size = shown(setUp, QStringLiteral("CheckBox7")).toUtf8();
+        const QByteArray size = shown(setUp, QStringLiteral("screen256Box")).toUtf8();
         QVERIFY(size.contains("256 " + cyrillicHa + " 256"));
         QVERIFY(!size.contains("256 x 256"));
-        QVERIFY(shown(setUp, QStringLiteral("CheckBox11")).toUtf8().contains("h058" + cyrillicEs + " (XRA A)"));
+        QVERIFY(shown(setUp, QStringLiteral("patch058CBox")).toUtf8().contains("h058" + cyrillicEs + " (XRA A)"));
     }
     rig.main.switchToRussian();
     QVERIFY(shown(rig.main, QStringLiteral("DownloadGames")).toUtf8().endsWith(

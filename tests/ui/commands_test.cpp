@@ -485,10 +485,10 @@ void CommandsTest::storedStartStatesShowInTheMarks()
     QCOMPARE(w.menus().submenu(ostrovik::ui::menu::FileMenu)->title(), QStringLiteral("Файл"));
 
     // The settings window exists from the start and follows every switch.
-    QCOMPARE(setUp->CheckBox7->text(), QStringLiteral("Запускать с экраном 256 х 256"));
+    QCOMPARE(setUp->screen256Box->text(), QStringLiteral("Запускать с экраном 256 х 256"));
     w.switchToEnglish();
-    QCOMPARE(setUp->CheckBox7->text().toUtf8(), QByteArray("Run screen 256 \xD1\x85 256"));
-    QCOMPARE(setUp->RadioGroup1->title(), QStringLiteral("ScreenShot type"));
+    QCOMPARE(setUp->screen256Box->text().toUtf8(), QByteArray("Run screen 256 \xD1\x85 256"));
+    QCOMPARE(setUp->screenshotFormatGroup->title(), QStringLiteral("ScreenShot type"));
     w.openSettings();
     QVERIFY(setUp->isVisible());
 

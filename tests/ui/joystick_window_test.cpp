@@ -55,7 +55,7 @@ bool JoystickWindowTest::captured() const
     // The tool button's picture and the settings' joystick box follow the capture.
     if (w.menus().image(ui::menu::JoystickButton) != (on ? ui::Icon::Joystick : ui::Icon::JoystickCapture))
         return !on;
-    if (w.setUpForm()->JoyGroupBox->isEnabled() != on)
+    if (w.setUpForm()->joystickGroup->isEnabled() != on)
         return !on;
     return on;
 }
@@ -129,23 +129,23 @@ void JoystickWindowTest::keyCaptureDialog()
 {
     ui::TSetUpForm& settings = *rig_->window->setUpForm();
     // The key buttons work while a joystick is captured.
-    QVERIFY(!settings.JoyGroupBox->isEnabled());
+    QVERIFY(!settings.joystickGroup->isEnabled());
     VirtualPad pad;
     QVERIFY(pad.ok());
     rig_->window->toggleJoystickCapture();
     QVERIFY(captured());
     // Open for "UP", press Space, OK.
-    openDialog(settings.Button5, [](ui::TJoyKeySetup& d) {
-        QCOMPARE(d.Label2->text(), QStringLiteral("UP"));
-        QCOMPARE(d.Label3->text(), QStringLiteral("NONE"));
-        QCOMPARE(d.Label3->palette().color(QPalette::Window), QColor(Qt::white));
+    openDialog(settings.joyUpButton, [](ui::TJoyKeySetup& d) {
+        QCOMPARE(d.targetLabel->text(), QStringLiteral("UP"));
+        QCOMPARE(d.keyLabel->text(), QStringLiteral("NONE"));
+        QCOMPARE(d.keyLabel->palette().color(QPalette::Window), QColor(Qt::white));
         QTest::keyClick(&d, Qt::Key_Space);
-        QCOMPARE(d.Label3->text(), QStringLiteral("SPACE"));
-        QCOMPARE(d.Label3->palette().color(QPalette::Window), QColor(Qt::red));
+        QCOMPARE(d.keyLabel->text(), QStringLiteral("SPACE"));
+        QCOMPARE(d.keyLabel->palette().color(QPalette::Window), QColor(Qt::red));
         QTest::mouseClick(d.Panel1, Qt::LeftButton);
     });
     QCOMPARE(settings.JoyKeyUp, std::uint16_t{32});
-    QCOMPARE(settings.Button5->text(), QStringLiteral("SPACE"));
+    QCOMPARE(settings.joyUpButton->text(), QStringLiteral("SPACE"));
 
     using ui::TSetUpForm;
     const struct {
@@ -156,29 +156,29 @@ void JoystickWindowTest::keyCaptureDialog()
         QString caption;
         std::function<void(ui::TJoyKeySetup&)> act;
     } cases[] = {
-        {"F for button 1", settings.Button9, &TSetUpForm::JoyKey1, 70, QStringLiteral("F"),
+        {"F for button 1", settings.joyKey1Button, &TSetUpForm::JoyKey1, 70, QStringLiteral("F"),
          [](ui::TJoyKeySetup& d) {
-             QCOMPARE(d.Label2->text(), QStringLiteral("1"));
+             QCOMPARE(d.targetLabel->text(), QStringLiteral("1"));
              QTest::keyClick(&d, Qt::Key_F);
              QTest::mouseClick(d.Panel1, Qt::LeftButton);
          }},
-        {"Tab is captured, not a focus move", settings.Button6, &TSetUpForm::JoyKeyLeft, 9, QStringLiteral("TAB"),
+        {"Tab is captured, not a focus move", settings.joyLeftButton, &TSetUpForm::JoyKeyLeft, 9, QStringLiteral("TAB"),
          [](ui::TJoyKeySetup& d) {
              QTest::keyClick(&d, Qt::Key_Tab);
              QTest::mouseClick(d.Panel1, Qt::LeftButton);
          }},
-        {"a key then X: nothing changes", settings.Button8, &TSetUpForm::JoyKeyDown, 40, QStringLiteral("DOWN"),
+        {"a key then X: nothing changes", settings.joyDownButton, &TSetUpForm::JoyKeyDown, 40, QStringLiteral("DOWN"),
          [](ui::TJoyKeySetup& d) {
              QTest::keyClick(&d, Qt::Key_Q);
              QTest::mouseClick(d.Panel2, Qt::LeftButton);
          }},
-        {"NONE then OK keeps the binding", settings.Button12, &TSetUpForm::JoyKey4, 71, QStringLiteral("G"),
+        {"NONE then OK keeps the binding", settings.joyKey4Button, &TSetUpForm::JoyKey4, 71, QStringLiteral("G"),
          [](ui::TJoyKeySetup& d) {
              // The key of the last opening (Q) is not put in its place.
-             QCOMPARE(d.Label3->text(), QStringLiteral("NONE"));
+             QCOMPARE(d.keyLabel->text(), QStringLiteral("NONE"));
              QTest::mouseClick(d.Panel1, Qt::LeftButton);
          }},
-        {"Esc and Enter are keys too", settings.Button7, &TSetUpForm::JoyKeyRight, 13, QStringLiteral("ENTER"),
+        {"Esc and Enter are keys too", settings.joyRightButton, &TSetUpForm::JoyKeyRight, 13, QStringLiteral("ENTER"),
          [](ui::TJoyKeySetup& d) {
              QTest::keyClick(&d, Qt::Key_Escape);
              QVERIFY(d.isVisible());
@@ -196,8 +196,8 @@ void JoystickWindowTest::keyCaptureDialog()
     // Activating the settings window again keeps the captured keys; Save stores them.
     settings.activateWindow();
     QApplication::processEvents();
-    QCOMPARE(settings.Button5->text(), QStringLiteral("SPACE"));
-    QVERIFY(settings.Button1Click());
+    QCOMPARE(settings.joyUpButton->text(), QStringLiteral("SPACE"));
+    QVERIFY(settings.save());
     QCOMPARE(ui::ReadIni(ui::settings::kJoyOptions, "KEY_JOY_UP"), QStringLiteral("32"));
     QCOMPARE(ui::ReadIni(ui::settings::kJoyOptions, "KEY_JOY_RIGHT"), QStringLiteral("13"));
     QCOMPARE(ui::ReadIni(ui::settings::kJoyOptions, "KEY_JOY_4"), QStringLiteral("71"));

@@ -51,17 +51,17 @@ struct CheckOption {
 
 /// In the order they are read and written.
 inline constexpr std::array<CheckOption, 11> kCheckOptions{{
-    {machine::Option::FullScreen, kFullScreen, "CheckBox1", true},
-    {machine::Option::Gray, kGray, "CheckBox2", false},
-    {machine::Option::Blur, kBlur, "CheckBox3", false},
-    {machine::Option::Border, kBorder, "CheckBox4", true},
-    {machine::Option::Language, kLanguage, "CheckBox5", false},
-    {machine::Option::Screen256x256, k256x256, "CheckBox7", false},
-    {machine::Option::RunBasic, kRunBasic, "CheckBox8", false},
-    {machine::Option::RunSound, kRunSound, "CheckBox9", true},
-    {machine::Option::QuickRun, kQuickRun, "CheckBox10", false},
-    {machine::Option::Patch058C, kH058C, "CheckBox11", false},
-    {machine::Option::OneInstance, kOneInstance, "CheckBox12", false},
+    {machine::Option::FullScreen, kFullScreen, "fullScreenBox", true},
+    {machine::Option::Gray, kGray, "grayTvBox", false},
+    {machine::Option::Blur, kBlur, "blurBox", false},
+    {machine::Option::Border, kBorder, "borderColourBox", true},
+    {machine::Option::Language, kLanguage, "russianBox", false},
+    {machine::Option::Screen256x256, k256x256, "screen256Box", false},
+    {machine::Option::RunBasic, kRunBasic, "runBasicBox", false},
+    {machine::Option::RunSound, kRunSound, "soundBox", true},
+    {machine::Option::QuickRun, kQuickRun, "quickRunBox", false},
+    {machine::Option::Patch058C, kH058C, "patch058CBox", false},
+    {machine::Option::OneInstance, kOneInstance, "oneCopyBox", false},
 }};
 static_assert(kCheckOptions.size() == machine::kCheckOptionCount);
 
@@ -114,14 +114,14 @@ struct JoyKeyOption {
 
 /// Up, down, left, right, then the buttons 1 to 4: the order of every read and write.
 inline constexpr std::array<JoyKeyOption, 8> kJoyKeys{{
-    {"KEY_JOY_UP", 38, "Button5", "UP", 1},
-    {"KEY_JOY_DOWN", 40, "Button8", "DOWN", 2},
-    {"KEY_JOY_LEFT", 37, "Button6", "LEFT", 3},
-    {"KEY_JOY_RIGHT", 39, "Button7", "RIGHT", 4},
-    {"KEY_JOY_1", 70, "Button9", "1", 5},
-    {"KEY_JOY_2", 32, "Button10", "2", 6},
-    {"KEY_JOY_3", 13, "Button11", "3", 7},
-    {"KEY_JOY_4", 71, "Button12", "4", 8},
+    {"KEY_JOY_UP", 38, "joyUpButton", "UP", 1},
+    {"KEY_JOY_DOWN", 40, "joyDownButton", "DOWN", 2},
+    {"KEY_JOY_LEFT", 37, "joyLeftButton", "LEFT", 3},
+    {"KEY_JOY_RIGHT", 39, "joyRightButton", "RIGHT", 4},
+    {"KEY_JOY_1", 70, "joyKey1Button", "1", 5},
+    {"KEY_JOY_2", 32, "joyKey2Button", "2", 6},
+    {"KEY_JOY_3", 13, "joyKey3Button", "3", 7},
+    {"KEY_JOY_4", 71, "joyKey4Button", "4", 8},
 }};
 
 /// The section option @p which is stored in.
