@@ -51,7 +51,7 @@ int main(int argc, char** argv)
         const auto click = Clock::now();
         form->ToolButton5->trigger();
         // Running: the next tick executes the program, which writes the palette.
-        main->TimerMainTimer1();
+        main->runFrame();
         const auto running = Clock::now();
         if (main->machine().Ports[0xC1] == 0 || main->machine().Paused != 0) {
             std::fprintf(stderr, "the program did not run\n");

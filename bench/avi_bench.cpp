@@ -30,7 +30,7 @@ Figures run(const char* fourCC, const std::string& path)
     machine::NullHost host;
     machine::Machine m(host);
     output::GdiScreen screen(m, *table);
-    screen.ChangeRenderMode(0);
+    screen.changeRenderMode(0);
     m.Ports[0xC1] = 0x0F;
 
     files::avi::TAviWriter_2 w(1280, 1024);
@@ -49,7 +49,7 @@ Figures run(const char* fourCC, const std::string& path)
         // A moving picture: a band of text-like bytes scrolls down the screen.
         for (int k = 0; k < 64 * 16; ++k)
             m.VRAM[static_cast<std::size_t>((i * 64 * 2 + k) & 16383)] = static_cast<std::uint8_t>(k * 37 + i);
-        screen.draw_screen(false);
+        screen.drawScreen(false);
         const output::FrameBitmap& f = *screen.shownBitmap();
         const auto start = Clock::now();
         w.AddFrame({256, 256, 24, output::FrameBitmap::BytesPerLine, f.Bits.data()});

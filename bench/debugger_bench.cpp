@@ -66,16 +66,16 @@ try {
 
     form.findChild<QCheckBox*>(QStringLiteral("CheckBoxMem"))->setChecked(true);
     debugger::HexDumpGrid& dump = form.dumpGrid();
-    auto ticks = time(2000, [&] { main.TimerMainTimer1(); });
+    auto ticks = time(2000, [&] { main.runFrame(); });
     report("tick, debugger shown, Memory RealTime", ticks, 300);
 
     form.findChild<QCheckBox*>(QStringLiteral("CheckBoxMem"))->setChecked(false);
-    auto plain = time(2000, [&] { main.TimerMainTimer1(); });
+    auto plain = time(2000, [&] { main.runFrame(); });
     report("tick, debugger shown, dump not refreshed", plain, 300);
 
     form.findChild<QCheckBox*>(QStringLiteral("CheckBoxMem"))->setChecked(true);
     auto painted = time(500, [&] {
-        main.TimerMainTimer1();
+        main.runFrame();
         dump.viewport()->repaint();
     });
     report("the same tick and the dump's repaint", painted, 15'625);

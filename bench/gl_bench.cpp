@@ -90,7 +90,7 @@ int main(int argc, char** argv)
     // the window when the event loop comes round.
     const auto oneFrame = [&] {
         const int before = view.framesDrawn();
-        view.draw_screen_gl(false);
+        view.drawScreenGl(false);
         while (view.framesDrawn() == before)
             app.processEvents();
     };

@@ -45,10 +45,10 @@ public:
         words_.JoyKeyRight = 39;
         words_.JoyKeyButton = {70, 32, 13, 71};
     }
-    void WMJoy1Move(std::uint32_t p) override { machine::JoyMove(m_, words_, p); }
-    void WMJoy1ButtonDown(std::uint32_t p) override { machine::JoyButtonDown(m_, words_, p); }
-    void WMJoy1ButtonUp(std::uint32_t p) override { machine::JoyButtonUp(m_, words_, p); }
-    void JoyUnplugged() override {}
+    void joystickMoved(std::uint32_t p) override { machine::JoyMove(m_, words_, p); }
+    void joystickButtonDown(std::uint32_t p) override { machine::JoyButtonDown(m_, words_, p); }
+    void joystickButtonUp(std::uint32_t p) override { machine::JoyButtonUp(m_, words_, p); }
+    void joystickUnplugged() override {}
 
 private:
     machine::Machine& m_;

@@ -42,33 +42,33 @@ int main()
     ostrovik::machine::NullHost host;
     ostrovik::machine::Machine m(host);
     GdiScreen screen(m, *table);
-    screen.ChangeRenderMode(0);
+    screen.changeRenderMode(0);
     // A busy picture, so that every byte decodes to different colours.
     for (std::size_t i = 0; i < m.VRAM.size(); ++i)
         m.VRAM[i] = static_cast<std::uint8_t>(i * 37 + (i >> 6));
     m.invalidateScreen();
-    screen.draw_screen(false);
+    screen.drawScreen(false);
 
-    const double unchanged = medianMicros(20001, [&](int) { sink = screen.draw_screen(false); });
+    const double unchanged = medianMicros(20001, [&](int) { sink = screen.drawScreen(false); });
     const double full = medianMicros(2001, [&](int i) {
         m.do_output(0xC1, i);
-        sink = screen.draw_screen(false);
+        sink = screen.drawScreen(false);
     });
     const double fullGray = medianMicros(501, [&](int i) {
         m.do_output(0xC1, i);
-        sink = screen.draw_screen(true);
+        sink = screen.drawScreen(true);
     });
     const double oneByte = medianMicros(20001, [&](int i) {
         m.VRAM[static_cast<std::size_t>(i) & 16383] ^= 0x55;
-        sink = screen.draw_screen(false);
+        sink = screen.drawScreen(false);
     });
 
     std::printf("CalculateColor                   %9.1f us  (budget 20000 us, %.4f of it)\n", build,
                 build / 20000.0);
-    std::printf("draw_screen, unchanged screen    %9.2f us\n", unchanged);
-    std::printf("draw_screen, one byte changed    %9.2f us\n", oneByte);
-    std::printf("draw_screen, full redraw         %9.1f us  (budget 500 us, %.3f of it)\n", full,
+    std::printf("drawScreen, unchanged screen    %9.2f us\n", unchanged);
+    std::printf("drawScreen, one byte changed    %9.2f us\n", oneByte);
+    std::printf("drawScreen, full redraw         %9.1f us  (budget 500 us, %.3f of it)\n", full,
                 full / 500.0);
-    std::printf("draw_screen, full redraw in gray %9.1f us\n", fullGray);
+    std::printf("drawScreen, full redraw in gray %9.1f us\n", fullGray);
     return 0;
 }

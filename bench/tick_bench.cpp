@@ -43,18 +43,18 @@ try {
     auto table = std::make_unique<output::TColorTable>();
     output::CalculateColor(*table);
     output::GdiScreen screen(m, *table);
-    screen.ChangeRenderMode(0);
-    screen.draw_screen(false);
+    screen.changeRenderMode(0);
+    screen.drawScreen(false);
 
     auto ticks = time(2000, [&] {
         m.i8080_do_opcodes(m.CyclesPerTick);
-        screen.draw_screen(false);
+        screen.drawScreen(false);
     });
     report("tick (idle loop + unchanged frame)", ticks, 200);
 
     auto redraws = time(2000, [&] {
         m.do_output(0xC1, m.Ports[0xC1]);
-        screen.draw_screen(false);
+        screen.drawScreen(false);
     });
     report("frame after a palette write", redraws, 500);
 

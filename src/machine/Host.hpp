@@ -60,7 +60,7 @@ public:
     virtual void presentNow() {}
 
     /// Puts @p path at the top of the recent-files list.
-    virtual void AddFileInMRU(const std::string& path) { (void)path; }
+    virtual void addRecentFile(const std::string& path) { (void)path; }
 };
 
 /// A host that shows nothing and answers every question in the negative.

@@ -48,7 +48,7 @@ ColorValue GdiScreen::grayOf(ColorValue c)
     return e.level;
 }
 
-void GdiScreen::ChangeRenderMode(std::uint8_t Mode)
+void GdiScreen::changeRenderMode(std::uint8_t Mode)
 {
     switch (Mode) {
     case 0:
@@ -64,7 +64,7 @@ void GdiScreen::ChangeRenderMode(std::uint8_t Mode)
     }
 }
 
-bool GdiScreen::draw_screen(bool gray)
+bool GdiScreen::drawScreen(bool gray)
 {
     if (!ScreenBitmap)
         return false;

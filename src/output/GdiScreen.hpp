@@ -19,14 +19,14 @@ public:
 
     /// Mode 0 makes both bitmaps anew; mode 1 releases them (the OpenGL
     /// presentation has none); any other mode leaves everything as it is.
-    void ChangeRenderMode(std::uint8_t Mode);
+    void changeRenderMode(std::uint8_t Mode);
 
     /// Decodes every video byte that differs from its @c VRAMShadow entry
     /// under the palette in latch C1, in gray when @p gray, and brings the
     /// shadow up to date; then makes the smoothed copy when @c BlurEnabled.
     /// Returns whether any pixel of @c ScreenBitmap was rewritten. Without
     /// bitmaps (render mode 1) it does nothing and returns false.
-    bool draw_screen(bool gray);
+    bool drawScreen(bool gray);
 
     /// Smooths @c BlurBitmap in place.
     void Antialiasing();

@@ -48,13 +48,13 @@ public:
     virtual ~JoyWindow() = default;
     /// The position, every capture period: X in the low word, Y in the high
     /// word of @p lParam.
-    virtual void WMJoy1Move(std::uint32_t lParam) = 0;
+    virtual void joystickMoved(std::uint32_t lParam) = 0;
     /// A button went down; @p wParam holds the state bits of all four.
-    virtual void WMJoy1ButtonDown(std::uint32_t wParam) = 0;
+    virtual void joystickButtonDown(std::uint32_t wParam) = 0;
     /// A button went up; @p wParam holds the state bits of all four.
-    virtual void WMJoy1ButtonUp(std::uint32_t wParam) = 0;
+    virtual void joystickButtonUp(std::uint32_t wParam) = 0;
     /// The captured joystick has gone (unplugged); the capture has ended.
-    virtual void JoyUnplugged() = 0;
+    virtual void joystickUnplugged() = 0;
 };
 
 /// The joystick service: read, capture and release joystick 1.

@@ -62,14 +62,14 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, std::unique_ptr<platform::Wa
     setWindowTitle(QStringLiteral("Ostrovik"));
     installProgramDialogs();
 
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFixedHeight(kToolBarHeight);
-    addToolBar(Qt::TopToolBarArea, ToolBar1);
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setMovable(false);
+    toolBar_->setFixedHeight(kToolBarHeight);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
 
-    ColorTable = std::make_unique<output::TColorTable>();
-    screen_ = std::make_unique<output::GdiScreen>(machine_, *ColorTable);
+    colorTable_ = std::make_unique<output::TColorTable>();
+    screen_ = std::make_unique<output::GdiScreen>(machine_, *colorTable_);
     screenView_ = new output::ScreenView(*screen_, this);
     screenView_->setObjectName(QStringLiteral("ScreenView"));
     screenView_->setClientTop(kToolBarHeight);
@@ -77,11 +77,11 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, std::unique_ptr<platform::Wa
     beeper_ = std::make_unique<output::sound::Beeper>(machine_, *waveOut_);
     buildCommands();
 
-    TimerMain = new platform::PlatformTimer(this);
-    TimerMain->setObjectName(QStringLiteral("TimerMain"));
-    TimerMain->setInterval(1);
-    connect(TimerMain, &platform::PlatformTimer::timeout, this,
-            [this] { guarded([this] { TimerMainTimer1(); }); });
+    frameTimer_ = new platform::PlatformTimer(this);
+    frameTimer_->setObjectName(QStringLiteral("frameTimer_"));
+    frameTimer_->setInterval(1);
+    connect(frameTimer_, &platform::PlatformTimer::timeout, this,
+            [this] { guarded([this] { runFrame(); }); });
 
     createAviWriter();
 
@@ -92,12 +92,12 @@ TMainFormEmu::TMainFormEmu(const QStringList& args, std::unique_ptr<platform::Wa
     setFocusPolicy(Qt::StrongFocus);
 
     machine_.ProgramDir = platform::ExecutableFolder();
-    FormCreate(args);
+    setUpWindow(args);
 }
 
 TMainFormEmu::~TMainFormEmu()
 {
-    FormDestroy();
+    tearDown();
 }
 
 void TMainFormEmu::changeEvent(QEvent* event)
@@ -126,7 +126,7 @@ void TMainFormEmu::activateOnceExposed()
         handle->installEventFilter(this);
         return;
     }
-    FormActivate();
+    activateFirstTime();
 }
 
 bool TMainFormEmu::eventFilter(QObject* watched, QEvent* event)
@@ -216,27 +216,27 @@ bool TMainFormEmu::focusNextPrevChild(bool)
     return false;
 }
 
-void TMainFormEmu::FirstPusk()
+void TMainFormEmu::powerOn()
 {
     machine_.TapePos = -1;
     machine_.ResetComp();
     beeper_->SoundLevel = 128;
     beeper_->InitAudio();
     machine_.i8080_do_opcodes(quickRun() ? kQuickStartBudget : machine_.CyclesPerTick);
-    TimerMain->setEnabled(true);
+    frameTimer_->setEnabled(true);
 }
 
-void TMainFormEmu::TimerMainTimer1()
+void TMainFormEmu::runFrame()
 {
     if (machine_.Paused)
         return;
     machine_.i8080_do_opcodes(machine_.CyclesPerTick);
     switch (machine_.RenderMode) {
     case 0:
-        draw_screen();
+        drawScreen();
         break;
     case 1:
-        draw_screen_gl();
+        drawScreenGl();
         break;
     default:
         break;
@@ -249,20 +249,20 @@ void TMainFormEmu::TimerMainTimer1()
         debugger->TimerRefresh();
 }
 
-void TMainFormEmu::draw_screen()
+void TMainFormEmu::drawScreen()
 {
-    screenView_->draw_screen(grayTV());
+    screenView_->drawScreen(grayTV());
 }
 
-void TMainFormEmu::draw_screen_gl()
+void TMainFormEmu::drawScreenGl()
 {
     if (glView_)
-        glView_->draw_screen_gl(grayTV());
+        glView_->drawScreenGl(grayTV());
 }
 
-void TMainFormEmu::ChangeRenderMode(std::uint8_t Mode)
+void TMainFormEmu::changeRenderMode(std::uint8_t Mode)
 {
-    screenView_->ChangeRenderMode(Mode);
+    screenView_->changeRenderMode(Mode);
     // The OpenGL view, once made, is kept (hidden while another mode shows):
     // the desktop's OpenGL does not always take a second context for the
     // same window in its stride.
@@ -272,9 +272,9 @@ void TMainFormEmu::ChangeRenderMode(std::uint8_t Mode)
         return;
     // The OpenGL view covers the raster view, which keeps the window's
     // background round it.
-    glView_ = new output::GlScreenView(machine_, *ColorTable, screen_->BlurEnabled, screenView_);
+    glView_ = new output::GlScreenView(machine_, *colorTable_, screen_->BlurEnabled, screenView_);
     glView_->setObjectName(QStringLiteral("GlScreenView"));
-    glView_->setClientTop(ToolBar1->height());
+    glView_->setClientTop(toolBar_->height());
     auto* layout = new QVBoxLayout(screenView_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(glView_);
@@ -288,13 +288,13 @@ void TMainFormEmu::applyRenderMode(int stored)
     if (mode == machine_.RenderMode)
         return;
     machine_.RenderMode = mode;
-    ChangeRenderMode(mode);
+    changeRenderMode(mode);
     // The new presentation starts from a whole frame.
     machine_.invalidateScreen();
     if (mode == 0)
-        draw_screen();
+        drawScreen();
     else if (mode == 1)
-        draw_screen_gl();
+        drawScreenGl();
 }
 
 void TMainFormEmu::resetCpu()
@@ -310,7 +310,7 @@ void TMainFormEmu::toggleFullScreen()
 
 bool TMainFormEmu::timerRunning() const
 {
-    return TimerMain->isEnabled();
+    return frameTimer_->isEnabled();
 }
 
 void TMainFormEmu::showError(const QString& text)
@@ -341,7 +341,7 @@ void TMainFormEmu::loadFile(const std::string& path, bool autoStart)
 void TMainFormEmu::presentNow()
 {
     if (machine_.RenderMode == 0)
-        draw_screen();
+        drawScreen();
 }
 
 void TMainFormEmu::setOpenDialogFileName(const std::string& path)

@@ -69,13 +69,13 @@ public:
     WindowHost& windowHost() { return windowHost_; }
 
     // Operations other windows call.
-    void FirstPusk();
-    void TimerMainTimer1();
-    void draw_screen();
+    void powerOn();
+    void runFrame();
+    void drawScreen();
     /// One frame of the OpenGL presentation (render mode 1).
-    void draw_screen_gl();
+    void drawScreenGl();
     /// Switches the presentation to @p Mode: 0 raster, 1 OpenGL, others none.
-    void ChangeRenderMode(std::uint8_t Mode);
+    void changeRenderMode(std::uint8_t Mode);
     /// Presents the picture in the stored render mode @p stored from now on
     /// (at creation, and when the settings window saves another mode).
     void applyRenderMode(int stored);
@@ -90,10 +90,10 @@ public:
     void pasteClipboard();
     /// Creates the log window when needed and shows it.
     void showLogWindow();
-    TLogTextOutForm* logWindow() const { return LogTextOutForm; }
+    TLogTextOutForm* logWindow() const { return logWindow_; }
     /// Title and filter of the open dialog (File → Open and the ROM's tape load).
-    static const QString& OpenDialogTitle();
-    static const QString& OpenDialogFilter();
+    static const QString& openDialogTitle();
+    static const QString& openDialogFilter();
     machine::Keyboard& keyboard() { return *keyboard_; }
     output::GdiScreen& screen() { return *screen_; }
     output::sound::Beeper& beeper() { return *beeper_; }
@@ -102,21 +102,21 @@ public:
     bool grayTV() const;
     /// Stretched picture: the check mark of FullScreen.
     bool fullScreen() const;
-    bool firstActivateDone() const { return !FirstActivate; }
+    bool firstActivateDone() const { return !firstActivationPending_; }
 
     // ---- life cycle, settings, recent files, hand-over (MainFormEmuLifeCycle.cpp)
     /// The settings window, which holds the options at run time.
     void setSetUpForm(TSetUpForm* form);
-    TSetUpForm* setUpForm() const { return SetUpForm; }
+    TSetUpForm* setUpForm() const { return setUpForm_; }
     void setTimerInterval(int milliseconds);
     int timerInterval() const;
     /// The File menu, which ends with the recent files.
     QMenu* fileMenu() const;
-    void AddFileInMRU(const QString& FileName);
-    void NewMenuClick(QAction* item);
+    void addRecentFile(const QString& FileName);
+    void openRecentFile(QAction* item);
     /// A file name handed over by a later start of the program.
-    void WMCopyData(const QByteArray& name);
-    void FormResize();
+    void openHandedOverFile(const QByteArray& name);
+    void fitScreenToWindow();
     // ---- commands (MainFormEmuCommands.cpp, Captions.cpp) ----------------
     void openFile();
     void togglePause();
@@ -143,7 +143,7 @@ public:
     void toggleAviRecording();
     void toggleJoystickCapture();
 
-    /// MainMenu1, PopupMenu1 and ToolBar1's buttons, by component name.
+    /// MainMenu1, PopupMenu1 and toolBar_'s buttons, by component name.
     TMainMenu& menus() { return *menus_; }
     const TMainMenu& menus() const { return *menus_; }
     /// The windows the commands open.
@@ -168,10 +168,10 @@ public:
     bool guarded(F&& f);
 
     // ---- AVI recording (MainFormEmuAvi.cpp) --------------------------------
-    files::avi::TAviWriter_2& aviWriter() { return *AviWriter; }
-    /// A recording is running: TimerAvi is enabled.
+    files::avi::TAviWriter_2& aviWriter() { return *aviWriter_; }
+    /// A recording is running: aviTimer_ is enabled.
     bool recording() const;
-    void TimerAviTimer();
+    void recordAviFrame();
     /// Ends a running recording and completes its file.
     void stopAviRecording();
     /// The frame a recording takes now: the picture as the raster
@@ -180,15 +180,15 @@ public:
 
     // ---- joystick (MainFormEmuJoystick.cpp) --------------------------------
     /// 1 while joystick 1 is captured.
-    std::uint8_t JoyCaptured = 0;
-    std::uint32_t JoyId = 0;
+    std::uint8_t joystickCaptured = 0;
+    std::uint32_t joystickId = 0;
     /// The joystick service; a test may put its own in place before capturing.
     platform::Joystick& joystick() { return *joystick_; }
     void setJoystick(platform::Joystick* joystick);
-    void WMJoy1Move(std::uint32_t lParam) override;
-    void WMJoy1ButtonDown(std::uint32_t wParam) override;
-    void WMJoy1ButtonUp(std::uint32_t wParam) override;
-    void JoyUnplugged() override;
+    void joystickMoved(std::uint32_t lParam) override;
+    void joystickButtonDown(std::uint32_t wParam) override;
+    void joystickButtonUp(std::uint32_t wParam) override;
+    void joystickUnplugged() override;
 
     /// Types a PC key as the on-screen keyboard does: a key press and its
     /// release, posted to this window and handled as the desktop's own.
@@ -208,7 +208,7 @@ public:
     void setOpenDialogFileName(const std::string& path) override;
     /// The settings window's control for @p key, as it stands now.
     std::string option(machine::Option which) const override;
-    void AddFileInMRU(const std::string& path) override;
+    void addRecentFile(const std::string& path) override;
     /// The file name the open dialog remembers.
     const QString& openDialogFileName() const { return openDialogFileName_; }
 
@@ -234,9 +234,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void FormCreate(const QStringList& args);
-    void FormActivate();
-    void FormDestroy();
+    void setUpWindow(const QStringList& args);
+    void activateFirstTime();
+    void tearDown();
     void applyStoredWindowSize();
     void createAviWriter();
     void showError(const QString& text);
@@ -248,25 +248,25 @@ private:
     int menuBarHeight(int width) const;
 
     machine::Machine machine_;
-    platform::PlatformTimer* TimerMain = nullptr;
-    platform::PlatformTimer* TimerAvi = nullptr;
-    std::unique_ptr<files::avi::TAviWriter_2> AviWriter;
+    platform::PlatformTimer* frameTimer_ = nullptr;
+    platform::PlatformTimer* aviTimer_ = nullptr;
+    std::unique_ptr<files::avi::TAviWriter_2> aviWriter_;
     /// The frame decoded for a recording where no presentation keeps one.
     std::unique_ptr<output::FrameBitmap> aviDecoded_;
-    TLogTextOutForm* LogTextOutForm = nullptr;
+    TLogTextOutForm* logWindow_ = nullptr;
     std::unique_ptr<machine::Keyboard> keyboard_;
     platform::JoyPollClock* joyClock_ = nullptr;
     std::unique_ptr<platform::SdlJoystick> sdlJoystick_;
     platform::Joystick* joystick_ = nullptr;
-    QToolBar* ToolBar1 = nullptr;
-    std::unique_ptr<output::TColorTable> ColorTable;
+    QToolBar* toolBar_ = nullptr;
+    std::unique_ptr<output::TColorTable> colorTable_;
     std::unique_ptr<output::GdiScreen> screen_;
     // The device before the beeper: the beeper goes first.
     std::unique_ptr<platform::WaveOut> waveOut_;
     std::unique_ptr<output::sound::Beeper> beeper_;
     output::ScreenView* screenView_ = nullptr;
     output::GlScreenView* glView_ = nullptr;
-    bool FirstActivate = false;
+    bool firstActivationPending_ = false;
     /// The window has been closed: the machine asks for no more files.
     bool closing_ = false;
     std::unique_ptr<TMainMenu> menus_;
@@ -274,7 +274,7 @@ private:
     TCaptionFollowers captionFollowers_;
     MainWindowHost windowHost_{*this};
     QString openDialogFileName_;
-    TSetUpForm* SetUpForm = nullptr;
+    TSetUpForm* setUpForm_ = nullptr;
     /// The outer size stored at the last exit, until the frame is known.
     QSize storedOuterSize_;
 };

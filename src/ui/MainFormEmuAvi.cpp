@@ -32,24 +32,24 @@ void TMainFormEmu::createAviWriter()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->size() : QSize();
-    AviWriter = std::make_unique<files::avi::TAviWriter_2>(size.width(), size.height());
+    aviWriter_ = std::make_unique<files::avi::TAviWriter_2>(size.width(), size.height());
     // As the window was designed: the machine's frame, neither stretched nor
     // converted, one second per frame until a recording sets its own.
-    AviWriter->Width = 256;
-    AviWriter->Height = 256;
-    AviWriter->FrameTime = 1;
-    AviWriter->Stretch = false;
-    AviWriter->SetPixelFormat(files::avi::TPixelFormat::pf24bit);
+    aviWriter_->Width = 256;
+    aviWriter_->Height = 256;
+    aviWriter_->FrameTime = 1;
+    aviWriter_->Stretch = false;
+    aviWriter_->SetPixelFormat(files::avi::TPixelFormat::pf24bit);
 
-    TimerAvi = new platform::PlatformTimer(this);
-    TimerAvi->setObjectName(QStringLiteral("TimerAvi"));
-    TimerAvi->setInterval(kAviInterval);
-    connect(TimerAvi, &platform::PlatformTimer::timeout, this, [this] { TimerAviTimer(); });
+    aviTimer_ = new platform::PlatformTimer(this);
+    aviTimer_->setObjectName(QStringLiteral("aviTimer_"));
+    aviTimer_->setInterval(kAviInterval);
+    connect(aviTimer_, &platform::PlatformTimer::timeout, this, [this] { recordAviFrame(); });
 }
 
 bool TMainFormEmu::recording() const
 {
-    return TimerAvi && TimerAvi->isEnabled();
+    return aviTimer_ && aviTimer_->isEnabled();
 }
 
 void TMainFormEmu::toggleAviRecording()
@@ -59,22 +59,22 @@ void TMainFormEmu::toggleAviRecording()
         return;
     }
     guarded([this] {
-        files::avi::TAviWriter_2& w = *AviWriter;
+        files::avi::TAviWriter_2& w = *aviWriter_;
         const std::string& dir = machine_.ProgramDir;
         w.filename = files::avi::RecordingFileName(dir, files::fileTimeStampNow());
         w.TempFileName = files::avi::RecordingTempFileName(dir, files::fileTimeStampNow());
-        const QString codec = SetUpForm ? SetUpForm->codecBox->currentText() : QString();
+        const QString codec = setUpForm_ ? setUpForm_->codecBox->currentText() : QString();
         w.SetCompressor(files::avi::RecordingCompressor(codec.toStdString()));
-        w.SetQuality(files::avi::RecordingQuality(SetUpForm ? SetUpForm->qualityBox->currentIndex()
+        w.SetQuality(files::avi::RecordingQuality(setUpForm_ ? setUpForm_->qualityBox->currentIndex()
                                                             : kDesignQualityIndex));
         w.Width = 256;
         w.Height = 256;
-        w.FrameTime = SetUpForm ? SetUpForm->frameTimeBox->value() : settings::kDefaultFrameTime;
+        w.FrameTime = setUpForm_ ? setUpForm_->frameTimeBox->value() : settings::kDefaultFrameTime;
         w.SetWavFileName({});
         w.Stretch = false;
-        w.OnTheFly = SetUpForm ? SetUpForm->onTheFlyBox->isChecked() : true;
+        w.OnTheFly = setUpForm_ ? setUpForm_->onTheFlyBox->isChecked() : true;
         w.InitVideo();
-        TimerAvi->setEnabled(true);
+        aviTimer_->setEnabled(true);
     });
 }
 
@@ -86,19 +86,19 @@ const output::FrameBitmap& TMainFormEmu::aviFrame()
     // raster presentation would show it.
     if (!aviDecoded_)
         aviDecoded_ = std::make_unique<output::FrameBitmap>();
-    output::decodeFrame(machine_, *ColorTable, grayTV(), *aviDecoded_);
+    output::decodeFrame(machine_, *colorTable_, grayTV(), *aviDecoded_);
     if (screen_->BlurEnabled)
         output::Antialiasing(*aviDecoded_);
     return *aviDecoded_;
 }
 
-void TMainFormEmu::TimerAviTimer()
+void TMainFormEmu::recordAviFrame()
 {
     menus_->setImage(kRecordAviButton,
                      menus_->image(kRecordAviButton) == Icon::AviFilm ? Icon::AviRecording : Icon::AviFilm);
     const bool written = guarded([this] {
         const output::FrameBitmap& frame = aviFrame();
-        AviWriter->AddFrame({output::FrameBitmap::Width, output::FrameBitmap::Height, 24,
+        aviWriter_->AddFrame({output::FrameBitmap::Width, output::FrameBitmap::Height, 24,
                              output::FrameBitmap::BytesPerLine, frame.Bits.data()});
     });
     // A frame that cannot be written would fail again on every tick: the
@@ -109,10 +109,10 @@ void TMainFormEmu::TimerAviTimer()
 
 void TMainFormEmu::stopAviRecording()
 {
-    TimerAvi->setEnabled(false);
+    aviTimer_->setEnabled(false);
     guarded([this] {
-        AviWriter->FinalizeVideo();
-        AviWriter->SaveAviFile();
+        aviWriter_->FinalizeVideo();
+        aviWriter_->SaveAviFile();
     });
     menus_->setImage(kRecordAviButton, Icon::AviFilm);
 }

@@ -41,7 +41,7 @@ const char* const kAboutText =
 
 void TMainFormEmu::buildCommands()
 {
-    menus_ = std::make_unique<TMainMenu>(*this, *ToolBar1);
+    menus_ = std::make_unique<TMainMenu>(*this, *toolBar_);
     menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
     screenView_->setStretch(fullScreen());
     forms_.SetupScreenSizeForm.setFactory([](TMainFormEmu& main) -> QWidget* {
@@ -114,7 +114,7 @@ void TMainFormEmu::openFile()
     setOpenDialogFileName({});
     const QString folder = platform::FileNameText(machine_.ProgramDir);
     const std::optional<QString> path =
-        dialogs().openFile(this, OpenDialogTitle(), folder, OpenDialogFilter());
+        dialogs().openFile(this, openDialogTitle(), folder, openDialogFilter());
     if (!path)
         return;
     const std::string name = platform::FileNamePath(*path);
@@ -123,7 +123,7 @@ void TMainFormEmu::openFile()
     // The caption stays, and the file joins the recent ones, even when it is
     // refused: the load explains why.
     loadFile(name, true);
-    AddFileInMRU(*path);
+    addRecentFile(*path);
 }
 
 void TMainFormEmu::togglePause()
@@ -153,9 +153,9 @@ void TMainFormEmu::toggleGrayTv()
     // Every pixel changes colour, so nothing drawn before may be kept.
     machine_.invalidateScreen();
     if (machine_.RenderMode == 0)
-        draw_screen();
+        drawScreen();
     else if (machine_.RenderMode == 1)
-        draw_screen_gl();
+        drawScreenGl();
 }
 
 void TMainFormEmu::toggleBlur()
@@ -165,10 +165,10 @@ void TMainFormEmu::toggleBlur()
     // The picture shows the change at once, not only when the machine next
     // writes to video memory.
     if (machine_.RenderMode == 0) {
-        draw_screen();
+        drawScreen();
         screenView_->update();
     } else if (machine_.RenderMode == 1) {
-        draw_screen_gl();
+        drawScreenGl();
     }
 }
 
@@ -213,8 +213,8 @@ void TMainFormEmu::toggleSoundView()
 void TMainFormEmu::openSettings()
 {
     // The settings window exists from the start; opening it reloads the file.
-    if (SetUpForm)
-        SetUpForm->ShowFromMenu();
+    if (setUpForm_)
+        setUpForm_->ShowFromMenu();
     else
         forms_.SetUpForm.show(*this);
 }

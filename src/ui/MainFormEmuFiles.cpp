@@ -65,7 +65,7 @@ void TMainFormEmu::saveSnapshot()
 
 int TMainFormEmu::screenShotFormat() const
 {
-    return SetUpForm ? SetUpForm->screenshotFormatGroup->itemIndex() : settings::kDefaultScreenShotFormat;
+    return setUpForm_ ? setUpForm_->screenshotFormatGroup->itemIndex() : settings::kDefaultScreenShotFormat;
 }
 
 void TMainFormEmu::takeScreenshot()
@@ -79,7 +79,7 @@ void TMainFormEmu::takeScreenshot()
         if (!frame) {
             // The OpenGL presentation keeps no frame: decode one for the picture.
             decoded = std::make_unique<output::FrameBitmap>();
-            output::decodeFrame(machine_, *ColorTable, grayTV(), *decoded);
+            output::decodeFrame(machine_, *colorTable_, grayTV(), *decoded);
             frame = decoded.get();
         }
         saveScreenShot(*frame, format, machine_.ProgramDir);

@@ -32,35 +32,35 @@ machine::JoyKeyWords joyKeyWords(const TSetUpForm* form)
 
 void TMainFormEmu::setJoystick(platform::Joystick* joystick)
 {
-    if (JoyCaptured)
-        joystick_->joyReleaseCapture(JoyId);
+    if (joystickCaptured)
+        joystick_->joyReleaseCapture(joystickId);
     joyCaptureEnded();
     joystick_ = joystick ? joystick : sdlJoystick_.get();
 }
 
 void TMainFormEmu::joyCaptureEnded()
 {
-    JoyCaptured = 0;
-    if (SetUpForm)
-        SetUpForm->joystickGroup->setEnabled(false);
+    joystickCaptured = 0;
+    if (setUpForm_)
+        setUpForm_->joystickGroup->setEnabled(false);
     menus_->setImage(menu::JoystickButton, Icon::JoystickCapture);
 }
 
 void TMainFormEmu::toggleJoystickCapture()
 {
-    if (JoyCaptured) {
-        joystick_->joyReleaseCapture(JoyId);
+    if (joystickCaptured) {
+        joystick_->joyReleaseCapture(joystickId);
         joyCaptureEnded();
         return;
     }
     platform::JoyInfo position;
     platform::JoyResult result = joystick_->joyGetPos(0, position);
     if (result == platform::JOYERR_NOERROR) {
-        JoyId = 0;
+        joystickId = 0;
         platform::JoyCaps caps;
-        result = joystick_->joyGetDevCaps(JoyId, caps);
+        result = joystick_->joyGetDevCaps(joystickId, caps);
         if (result == platform::JOYERR_NOERROR)
-            result = joystick_->joySetCapture(*this, JoyId, 2 * caps.wPeriodMin, false);
+            result = joystick_->joySetCapture(*this, joystickId, 2 * caps.wPeriodMin, false);
     }
     // A capture that could not be set is reported like a position that could
     // not be read, and the joystick stays released.
@@ -68,33 +68,33 @@ void TMainFormEmu::toggleJoystickCapture()
         dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromLatin1(platform::JoyErrorText(result)));
         return;
     }
-    JoyCaptured = 1;
-    if (SetUpForm)
-        SetUpForm->joystickGroup->setEnabled(true);
+    joystickCaptured = 1;
+    if (setUpForm_)
+        setUpForm_->joystickGroup->setEnabled(true);
     menus_->setImage(menu::JoystickButton, Icon::Joystick);
 }
 
-void TMainFormEmu::WMJoy1Move(std::uint32_t lParam)
+void TMainFormEmu::joystickMoved(std::uint32_t lParam)
 {
-    machine::JoyMove(machine_, joyKeyWords(SetUpForm), lParam);
+    machine::JoyMove(machine_, joyKeyWords(setUpForm_), lParam);
 }
 
-void TMainFormEmu::WMJoy1ButtonDown(std::uint32_t wParam)
+void TMainFormEmu::joystickButtonDown(std::uint32_t wParam)
 {
-    machine::JoyButtonDown(machine_, joyKeyWords(SetUpForm), wParam);
+    machine::JoyButtonDown(machine_, joyKeyWords(setUpForm_), wParam);
 }
 
-void TMainFormEmu::WMJoy1ButtonUp(std::uint32_t wParam)
+void TMainFormEmu::joystickButtonUp(std::uint32_t wParam)
 {
-    machine::JoyButtonUp(machine_, joyKeyWords(SetUpForm), wParam);
+    machine::JoyButtonUp(machine_, joyKeyWords(setUpForm_), wParam);
 }
 
-void TMainFormEmu::JoyUnplugged()
+void TMainFormEmu::joystickUnplugged()
 {
     // Whatever the joystick held is let go, as if it had been centred with
     // no button held; the tool button captures a joystick plugged in again.
-    WMJoy1Move(platform::JoyMoveParam(platform::kJoyAxisCentre, platform::kJoyAxisCentre));
-    WMJoy1ButtonUp(0);
+    joystickMoved(platform::JoyMoveParam(platform::kJoyAxisCentre, platform::kJoyAxisCentre));
+    joystickButtonUp(0);
     joyCaptureEnded();
 }
 

@@ -44,11 +44,11 @@ int storedNumber(std::string_view key)
 
 } // namespace
 
-void TMainFormEmu::FormCreate(const QStringList& args)
+void TMainFormEmu::setUpWindow(const QStringList& args)
 {
     // The drop handler itself comes with the file hand-over.
     setAcceptDrops(true);
-    output::CalculateColor(*ColorTable);
+    output::CalculateColor(*colorTable_);
     machine_.CmdLineFile.clear();
 
     screen_->BlurEnabled = storedFlag(machine::Option::Blur) ? 1 : 0;
@@ -56,9 +56,9 @@ void TMainFormEmu::FormCreate(const QStringList& args)
 
     machine_.RenderMode = output::presentedRenderMode(
         DecimalOr(ReadOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode));
-    ChangeRenderMode(machine_.RenderMode);
+    changeRenderMode(machine_.RenderMode);
 
-    FirstActivate = true;
+    firstActivationPending_ = true;
     if (!args.isEmpty())
         machine_.CmdLineFile = platform::FileNamePath(args.first());
 
@@ -88,18 +88,18 @@ void TMainFormEmu::applyStoredWindowSize()
         storedOuterSize_ = QSize();
 }
 
-void TMainFormEmu::FormActivate()
+void TMainFormEmu::activateFirstTime()
 {
     // The desktop may have framed the window only by now.
     applyStoredWindowSize();
-    if (!FirstActivate)
+    if (!firstActivationPending_)
         return;
-    FirstActivate = false;
+    firstActivationPending_ = false;
 
     guarded([this] {
-        if (SetUpForm) {
-            SetUpForm->ReadAllOptionsFromIni();
-            SetUpForm->ReadMRU();
+        if (setUpForm_) {
+            setUpForm_->ReadAllOptionsFromIni();
+            setUpForm_->ReadMRU();
         }
         if (storedFlag(machine::Option::Language))
             switchToRussian();
@@ -110,18 +110,18 @@ void TMainFormEmu::FormActivate()
         const bool gray = storedFlag(machine::Option::Gray);
         menus_->setChecked(menu::GrayTv, gray);
         menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
-        if (SetUpForm && !SetUpForm->soundBox->isChecked()) {
+        if (setUpForm_ && !setUpForm_->soundBox->isChecked()) {
             // Silent from the start; the power-on still sets the wave format.
             menus_->setChecked(menu::Sound, false);
             menus_->setImage(menu::Sound, Icon::SoundOff);
             menus_->setImage(menu::SoundButton, Icon::SoundOff);
         }
-        if (SetUpForm && SetUpForm->screen256Box->isChecked()) {
+        if (setUpForm_ && setUpForm_->screen256Box->isChecked()) {
             storedOuterSize_ = QSize();
             setScreen256x256();
         }
     });
-    guarded([this] { FirstPusk(); });
+    guarded([this] { powerOn(); });
     emit firstActivated();
 }
 
@@ -131,10 +131,10 @@ void TMainFormEmu::resizeEvent(QResizeEvent* event)
     // Resized by hand before the frame was known: that size is the one to keep.
     if (!storedOuterSize_.isEmpty() && event->size() != storedOuterSize_)
         storedOuterSize_ = QSize();
-    FormResize();
+    fitScreenToWindow();
 }
 
-void TMainFormEmu::FormResize()
+void TMainFormEmu::fitScreenToWindow()
 {
     // Render mode 1's view follows the window through its layout and fits
     // its viewport as it is resized.
@@ -150,19 +150,19 @@ void TMainFormEmu::closeEvent(QCloseEvent* event)
     // the tape-load entry again and again) must not hold the program open:
     // closing stops it at once, and the stop sequence follows at exit.
     closing_ = true;
-    TimerMain->setEnabled(false);
+    frameTimer_->setEnabled(false);
     QMainWindow::closeEvent(event);
 }
 
-void TMainFormEmu::FormDestroy()
+void TMainFormEmu::tearDown()
 {
-    TimerMain->setEnabled(false);
+    frameTimer_->setEnabled(false);
     // A recording still running is finished and saved before anything it
     // reads goes.
     if (recording())
         stopAviRecording();
-    if (JoyCaptured)
-        joystick_->joyReleaseCapture(JoyId);
+    if (joystickCaptured)
+        joystick_->joyReleaseCapture(joystickId);
     setAcceptDrops(false);
     screen_->ScreenBitmap.reset();
     screen_->BlurBitmap.reset();
@@ -176,7 +176,7 @@ void TMainFormEmu::FormDestroy()
 
 void TMainFormEmu::setSetUpForm(TSetUpForm* form)
 {
-    SetUpForm = form;
+    setUpForm_ = form;
     forms_.SetUpForm.setFactory([form](TMainFormEmu&) -> QWidget* { return form; });
     // It exists from the start, so every language switch reaches it.
     if (form)
@@ -185,12 +185,12 @@ void TMainFormEmu::setSetUpForm(TSetUpForm* form)
 
 void TMainFormEmu::setTimerInterval(int milliseconds)
 {
-    TimerMain->setInterval(milliseconds);
+    frameTimer_->setInterval(milliseconds);
 }
 
 int TMainFormEmu::timerInterval() const
 {
-    return TimerMain->interval();
+    return frameTimer_->interval();
 }
 
 QMenu* TMainFormEmu::fileMenu() const
@@ -198,42 +198,42 @@ QMenu* TMainFormEmu::fileMenu() const
     return menus_->submenu(menu::FileMenu);
 }
 
-void TMainFormEmu::AddFileInMRU(const QString& FileName)
+void TMainFormEmu::addRecentFile(const QString& FileName)
 {
-    if (!SetUpForm)
+    if (!setUpForm_)
         return;
-    PushMruFile(SetUpForm->MRUFiles, FileName);
-    SetUpForm->SaveMRU();
-    SetUpForm->ReadMRU();
+    PushMruFile(setUpForm_->MRUFiles, FileName);
+    setUpForm_->SaveMRU();
+    setUpForm_->ReadMRU();
 }
 
-void TMainFormEmu::NewMenuClick(QAction* item)
+void TMainFormEmu::openRecentFile(QAction* item)
 {
     // The hint holds the path as stored; the caption may have been altered.
     const QString path = MruItemPath(*item);
     guarded([&] { loadFile(platform::FileNamePath(path), true); });
-    AddFileInMRU(path);
+    addRecentFile(path);
 }
 
-void TMainFormEmu::WMCopyData(const QByteArray& name)
+void TMainFormEmu::openHandedOverFile(const QByteArray& name)
 {
     setWindowTitle(platform::FileNameText(name));
     guarded([&] { loadFile(name.toStdString(), true); });
 }
 
-void TMainFormEmu::AddFileInMRU(const std::string& path)
+void TMainFormEmu::addRecentFile(const std::string& path)
 {
-    AddFileInMRU(platform::FileNameText(path));
+    addRecentFile(platform::FileNameText(path));
 }
 
 std::string TMainFormEmu::option(machine::Option which) const
 {
-    return SetUpForm ? SetUpForm->option(which).toStdString() : std::string("0");
+    return setUpForm_ ? setUpForm_->option(which).toStdString() : std::string("0");
 }
 
 bool TMainFormEmu::quickRun() const
 {
-    return SetUpForm && SetUpForm->option(machine::Option::QuickRun) == QLatin1String("1");
+    return setUpForm_ && setUpForm_->option(machine::Option::QuickRun) == QLatin1String("1");
 }
 
 } // namespace ostrovik::ui

@@ -45,13 +45,13 @@ public:
 
 } // namespace
 
-const QString& TMainFormEmu::OpenDialogTitle()
+const QString& TMainFormEmu::openDialogTitle()
 {
     static const QString title = QStringLiteral("Открыть файл образа ПК-RAZAV");
     return title;
 }
 
-const QString& TMainFormEmu::OpenDialogFilter()
+const QString& TMainFormEmu::openDialogFilter()
 {
     static const QString filter = QStringLiteral("*.lv*;*.sav (*.lv* *.sav)");
     return filter;
@@ -62,8 +62,8 @@ std::optional<std::string> TMainFormEmu::chooseTapeFile()
     // Once the window is closed nothing is asked: the program is ending.
     if (closing_)
         return std::nullopt;
-    const auto name = dialogs().openFileClosable(this, OpenDialogTitle(), platform::FileNameText(platform::ExecutableFolder()),
-                                         OpenDialogFilter());
+    const auto name = dialogs().openFileClosable(this, openDialogTitle(), platform::FileNameText(platform::ExecutableFolder()),
+                                         openDialogFilter());
     if (!name)
         return std::nullopt;
     const std::string path = platform::FileNamePath(*name);
@@ -79,28 +79,28 @@ void TMainFormEmu::pasteClipboard()
 
 void TMainFormEmu::showLogWindow()
 {
-    if (!LogTextOutForm)
-        LogTextOutForm = new TLogTextOutForm(this);
-    LogTextOutForm->show();
-    LogTextOutForm->raise();
+    if (!logWindow_)
+        logWindow_ = new TLogTextOutForm(this);
+    logWindow_->show();
+    logWindow_->raise();
 }
 
 bool TMainFormEmu::logWindowVisible() const
 {
-    return LogTextOutForm && LogTextOutForm->isVisible();
+    return logWindow_ && logWindow_->isVisible();
 }
 
 void TMainFormEmu::appendLogLine(std::string_view line)
 {
-    if (LogTextOutForm)
-        LogTextOutForm->LogTextOutMemo->appendPlainText(
+    if (logWindow_)
+        logWindow_->LogTextOutMemo->appendPlainText(
             fromUtf8(line));
 }
 
 void TMainFormEmu::clearLog()
 {
-    if (LogTextOutForm)
-        LogTextOutForm->LogTextOutMemo->clear();
+    if (logWindow_)
+        logWindow_->LogTextOutMemo->clear();
 }
 
 } // namespace ostrovik::ui

@@ -186,7 +186,7 @@ void addEntries(std::span<const MenuEntry> entries, QMenu* first,
 
 } // namespace
 
-TMainMenu::TMainMenu(TMainFormEmu& window, QToolBar& toolBar) : ToolBar1(&toolBar), window_(window)
+TMainMenu::TMainMenu(TMainFormEmu& window, QToolBar& toolBar) : toolBar(&toolBar), window_(window)
 {
     buildMainMenu();
     buildPopupMenu();
@@ -215,9 +215,9 @@ void TMainMenu::bind(QAction* action, CommandHandler handler)
 
 void TMainMenu::buildMainMenu()
 {
-    MainMenu1 = new QMenuBar(&window_);
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    window_.setMenuBar(MainMenu1);
+    menuBar = new QMenuBar(&window_);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    window_.setMenuBar(menuBar);
 
     // The menu bar's top-level submenus have no parent menu.
     addEntries(kMainMenu, nullptr, [this](QMenu* parent, const MenuEntry& e) -> QAction* {
@@ -225,7 +225,7 @@ void TMainMenu::buildMainMenu()
         const QString caption = QString::fromUtf8(e.caption);
         switch (e.kind) {
         case Kind::Submenu: {
-            QMenu* menu = parent ? parent->addMenu(caption) : MainMenu1->addMenu(caption);
+            QMenu* menu = parent ? parent->addMenu(caption) : menuBar->addMenu(caption);
             menu->setObjectName(name);
             submenus_.insert(name, menu);
             return add(menu->menuAction(), name, e.image);
@@ -249,35 +249,35 @@ void TMainMenu::buildMainMenu()
 
 void TMainMenu::buildPopupMenu()
 {
-    PopupMenu1 = new QMenu(&window_);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    contextMenu = new QMenu(&window_);
+    contextMenu->setObjectName(QStringLiteral("contextMenu"));
     for (const MenuEntry& e : kPopupMenu)
-        bind(add(PopupMenu1->addAction(QString::fromUtf8(e.caption)), objectNameOf(e.name), e.image), e.handler);
+        bind(add(contextMenu->addAction(QString::fromUtf8(e.caption)), objectNameOf(e.name), e.image), e.handler);
 
     window_.setContextMenuPolicy(Qt::CustomContextMenu);
-    QObject::connect(&window_, &QWidget::customContextMenuRequested, PopupMenu1,
-                     [this](const QPoint& pos) { PopupMenu1->popup(window_.mapToGlobal(pos)); });
+    QObject::connect(&window_, &QWidget::customContextMenuRequested, contextMenu,
+                     [this](const QPoint& pos) { contextMenu->popup(window_.mapToGlobal(pos)); });
 }
 
 void TMainMenu::buildToolBar()
 {
-    ToolBar1->setIconSize(QSize(TImageList::SmallSize, TImageList::SmallSize));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar->setIconSize(QSize(TImageList::SmallSize, TImageList::SmallSize));
+    toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Twenty buttons share the design width of 535 pixels: keep them close.
     // A style sheet drops the fixed height unless it repeats it.
-    ToolBar1->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; min-height: %1px; max-height: %1px; }")
+    toolBar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; min-height: %1px; max-height: %1px; }")
                                 .arg(TMainFormEmu::kToolBarHeight));
     for (const ButtonEntry& b : kToolBar) {
         const QString name = objectNameOf(b.name);
         if (!b.hint) {
-            add(ToolBar1->addSeparator(), name, Icon::None);
+            add(toolBar->addSeparator(), name, Icon::None);
             continue;
         }
-        auto* action = new QAction(ToolBar1);
+        auto* action = new QAction(toolBar);
         action->setToolTip(QString::fromUtf8(b.hint));
         add(action, name, b.image);
-        ToolBar1->addAction(action);
-        if (QWidget* widget = ToolBar1->widgetForAction(action))
+        toolBar->addAction(action);
+        if (QWidget* widget = toolBar->widgetForAction(action))
             widget->setObjectName(name);
         bind(action, b.handler);
     }

@@ -22,8 +22,8 @@ QString objectNameOf(MenuItem item);
 /// A command of the main window: a handler method taking no argument.
 using CommandHandler = void (TMainFormEmu::*)();
 
-/// The main window's commands: the main menu `MainMenu1`, the context menu
-/// `PopupMenu1` and the buttons of the tool bar `ToolBar1`.
+/// The main window's commands: the main menu `menuBar`, the context menu
+/// `contextMenu` and the buttons of the tool bar `toolBar`.
 ///
 /// Every menu item, submenu, separator and tool button is a QAction whose
 /// object name is the component's name; the tool buttons' widgets carry the
@@ -38,9 +38,9 @@ public:
     TMainMenu(const TMainMenu&) = delete;
     TMainMenu& operator=(const TMainMenu&) = delete;
 
-    QMenuBar* MainMenu1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QToolBar* ToolBar1 = nullptr;
+    QMenuBar* menuBar = nullptr;
+    QMenu* contextMenu = nullptr;
+    QToolBar* toolBar = nullptr;
 
     /// The component @p which (a submenu gives its menu action).
     QAction* item(MenuItem which) const;

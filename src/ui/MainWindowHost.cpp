@@ -43,7 +43,7 @@ void MainWindowHost::loadFile(const std::string& path, bool autoStart)
 
 void MainWindowHost::rememberFile(const std::string& path)
 {
-    main_.AddFileInMRU(path);
+    main_.addRecentFile(path);
     main_.setOpenDialogFileName(path);
 }
 
@@ -56,7 +56,7 @@ void MainWindowHost::focusMainWindow()
 
 void MainWindowHost::presentScreen()
 {
-    main_.draw_screen();
+    main_.drawScreen();
 }
 
 void MainWindowHost::runGuarded(const std::function<void()>& handler)

@@ -106,7 +106,7 @@ int RunProgram(int argc, char** argv)
     TMainFormEmu* main = windows.MainFormEmu.get();
     if (singleCopy) {
         singleCopy->setHandler([main](const QByteArray& name) {
-            main->WMCopyData(name);
+            main->openHandedOverFile(name);
             return true;
         });
         // From the end of the message loop on, what comes is not loaded.

@@ -431,7 +431,7 @@ void TSetUpForm::ReadMRU()
     if (!fileMenu)
         return;
     for (QAction* item : ReadMruList(*fileMenu, MRUFiles))
-        connect(item, &QAction::triggered, MainFormEmu, [form = MainFormEmu, item] { form->NewMenuClick(item); });
+        connect(item, &QAction::triggered, MainFormEmu, [form = MainFormEmu, item] { form->openRecentFile(item); });
 }
 
 void TSetUpForm::SaveMRU()
@@ -445,7 +445,7 @@ void TSetUpForm::AddMruMenuItem(const QString& FileName, int Index)
     if (!fileMenu)
         return;
     QAction* item = AppendMruMenuItem(*fileMenu, FileName, Index);
-    connect(item, &QAction::triggered, MainFormEmu, [form = MainFormEmu, item] { form->NewMenuClick(item); });
+    connect(item, &QAction::triggered, MainFormEmu, [form = MainFormEmu, item] { form->openRecentFile(item); });
 }
 
 } // namespace ostrovik::ui

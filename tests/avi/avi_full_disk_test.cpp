@@ -111,7 +111,7 @@ void AviFullDiskTest::fullDiskIsReportedOnce()
         QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
         QVERIFY(window.recording());
         for (int tick = 0; tick < 3 && window.recording(); ++tick)
-            window.TimerAviTimer();
+            window.recordAviFrame();
         if (window.recording())
             window.toggleAviRecording();
 

@@ -44,9 +44,9 @@ TEST(FrameDecode, MatchesTheRasterPresentationInColourAndGray)
         for (bool gray : {false, true}) {
             m.Ports[0xC1] = static_cast<std::uint8_t>(palette);
             output::GdiScreen screen(m, colourTable());
-            screen.ChangeRenderMode(0);
+            screen.changeRenderMode(0);
             m.invalidateScreen();
-            screen.draw_screen(gray);
+            screen.drawScreen(gray);
 
             const auto shadow = m.VRAMShadow;
             auto decoded = std::make_unique<output::FrameBitmap>();

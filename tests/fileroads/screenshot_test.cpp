@@ -165,7 +165,7 @@ void ScreenShotTest::pngReproducesTheFramePixelForPixel()
 {
     WindowRig rig;
     paintSquares(rig.m());
-    rig.window->draw_screen();
+    rig.window->drawScreen();
 
     const QImage image = loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png")));
     QCOMPARE(image.size(), QSize(256, 256));
@@ -177,7 +177,7 @@ void ScreenShotTest::bmpIsA24BitBottomUpBitmap()
 {
     WindowRig rig;
     paintSquares(rig.m());
-    rig.window->draw_screen();
+    rig.window->drawScreen();
     const FrameBitmap& frame = *rig.window->screen().ScreenBitmap;
 
     const std::vector<std::uint8_t> bmp = readAll(shoot(rig, files::kScreenShotBmp, QStringLiteral("bmp")));
@@ -204,7 +204,7 @@ void ScreenShotTest::jpegIsTheFirstRunChoiceAtQuality100()
 {
     WindowRig rig;
     paintSquares(rig.m());
-    rig.window->draw_screen();
+    rig.window->drawScreen();
     const FrameBitmap& frame = *rig.window->screen().ScreenBitmap;
 
     QCOMPARE(rig.window->screenShotFormat(), files::kScreenShotJpeg);
@@ -245,7 +245,7 @@ void ScreenShotTest::jpegIsTheFirstRunChoiceAtQuality100()
 void ScreenShotTest::noFormatChosenWritesNothing()
 {
     WindowRig rig;
-    rig.window->draw_screen();
+    rig.window->drawScreen();
     QVERIFY(shoot(rig, -1, QStringLiteral("jpg")).isEmpty());
     QVERIFY(rig.filesIn(QStringLiteral("ScreenShots")).isEmpty());
     QVERIFY(rig.dialogs.errors.isEmpty());
@@ -257,11 +257,11 @@ void ScreenShotTest::twoInOneSecondKeepBoth()
 {
     WindowRig rig;
     paintSquares(rig.m());
-    rig.window->draw_screen();
+    rig.window->drawScreen();
     const QString first = shoot(rig, files::kScreenShotPng, QStringLiteral("png"));
     QVERIFY(!first.isEmpty());
     rig.m().VRAM.fill(0xFF);
-    rig.window->draw_screen();
+    rig.window->drawScreen();
     rig.window->takeScreenshot();
 
     const QStringList both = screenShots(rig, QStringLiteral("png"));
@@ -279,7 +279,7 @@ void ScreenShotTest::smoothingOnStillSavesTheSharpFrame()
     WindowRig rig;
     paintSquares(rig.m());
     rig.window->screen().BlurEnabled = 1;
-    rig.window->draw_screen();
+    rig.window->drawScreen();
     // Whatever the smoothing makes of it, the shown copy differs from the frame.
     rig.window->screen().BlurBitmap->Bits.fill(0x80);
 
@@ -308,14 +308,14 @@ void ScreenShotTest::grayModeSavesGray()
 {
     WindowRig rig;
     paintSquares(rig.m());
-    rig.window->draw_screen();
+    rig.window->drawScreen();
     rig.window->toggleGrayTv();
     QVERIFY(rig.window->grayTV());
     expectGraySquares(loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png"))));
 
     // Likewise with no frame bitmap to take it from.
     rig.m().RenderMode = 1;
-    rig.window->screenView().ChangeRenderMode(1);
+    rig.window->screenView().changeRenderMode(1);
     expectGraySquares(loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png"))));
 }
 
@@ -323,12 +323,12 @@ void ScreenShotTest::openGlModeDecodesAFrameForThePicture()
 {
     WindowRig rig;
     paintSquares(rig.m());
-    rig.window->draw_screen();
+    rig.window->drawScreen();
     const FrameBitmap sharp = *rig.window->screen().ScreenBitmap;
 
     // The OpenGL presentation keeps no frame bitmap.
     rig.m().RenderMode = 1;
-    rig.window->screenView().ChangeRenderMode(1);
+    rig.window->screenView().changeRenderMode(1);
     QVERIFY(!rig.window->screen().ScreenBitmap);
     const auto shadow = rig.m().VRAMShadow;
 
@@ -343,7 +343,7 @@ void ScreenShotTest::openGlModeDecodesAFrameForThePicture()
 void ScreenShotTest::missingFolderIsReported()
 {
     WindowRig rig;
-    rig.window->draw_screen();
+    rig.window->drawScreen();
     rig.window->takeScreenshot();
     QCOMPARE(rig.dialogs.errors.size(), 1);
     const QString error = rig.dialogs.errors.first();
@@ -356,7 +356,7 @@ void ScreenShotTest::menuItemAndToolButtonTakeScreenshots()
 {
     WindowRig rig;
     paintSquares(rig.m());
-    rig.window->draw_screen();
+    rig.window->drawScreen();
     rig.window->setUpForm()->screenshotFormatGroup->setItemIndex(files::kScreenShotPng);
     for (const ui::MenuItem which : {ui::menu::Screenshot, ui::menu::ScreenshotButton}) {
         QDir(rig.path(QStringLiteral("ScreenShots"))).removeRecursively();

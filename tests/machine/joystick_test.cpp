@@ -144,10 +144,10 @@ private:
 
 class Recorder final : public platform::JoyWindow {
 public:
-    void WMJoy1Move(std::uint32_t lParam) override { log.push_back("move " + std::to_string(lParam & 0xFFFF) + "," + std::to_string(lParam >> 16)); }
-    void WMJoy1ButtonDown(std::uint32_t wParam) override { log.push_back("down " + std::to_string(wParam)); }
-    void WMJoy1ButtonUp(std::uint32_t wParam) override { log.push_back("up " + std::to_string(wParam)); }
-    void JoyUnplugged() override { log.push_back("unplugged"); }
+    void joystickMoved(std::uint32_t lParam) override { log.push_back("move " + std::to_string(lParam & 0xFFFF) + "," + std::to_string(lParam >> 16)); }
+    void joystickButtonDown(std::uint32_t wParam) override { log.push_back("down " + std::to_string(wParam)); }
+    void joystickButtonUp(std::uint32_t wParam) override { log.push_back("up " + std::to_string(wParam)); }
+    void joystickUnplugged() override { log.push_back("unplugged"); }
     std::vector<std::string> log;
 };
 

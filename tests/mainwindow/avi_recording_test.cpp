@@ -49,7 +49,7 @@ struct Recorder : MainWindowRig {
     {
         for (int i = 0; i < frames; ++i) {
             runTicks(2);
-            window->TimerAviTimer();
+            window->recordAviFrame();
         }
     }
     QString recordingFile() const
@@ -151,10 +151,10 @@ void AviRecordingTest::smoothedAndDecodedFrames()
 
     // Render mode 1 keeps no frame: the recording decodes one and smooths it too.
     r.window->machine().RenderMode = 1;
-    r.window->screenView().ChangeRenderMode(1);
-    r.window->TimerAviTimer();
+    r.window->screenView().changeRenderMode(1);
+    r.window->recordAviFrame();
     r.window->toggleBlur();
-    r.window->TimerAviTimer();
+    r.window->recordAviFrame();
     r.window->toggleAviRecording();
     QVERIFY2(r.dialogs.errors.isEmpty(), qPrintable(r.dialogs.errors.join('\n')));
 

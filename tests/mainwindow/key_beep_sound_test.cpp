@@ -45,7 +45,7 @@ void KeyBeepSoundTest::keyBeepIsWrittenAsClicks()
         rig.window->setTimerInterval(60'000);
         const auto tickAndPlay = [&] {
             const std::uint8_t index = beeper.SoundBufIndex;
-            rig.window->TimerMainTimer1();
+            rig.window->runFrame();
             return QTest::qWaitFor([&] { return beeper.SoundBufIndex != index; }, 2000);
         };
         for (int i = 0; i < 3; ++i)

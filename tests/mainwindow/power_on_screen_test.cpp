@@ -132,7 +132,7 @@ void PowerOnScreenTest::aRomOfZerosAsksForTapesYetTheWindowCloses()
     QVERIFY(!rig.writeFile(QStringLiteral("bios.dat"), std::vector<std::uint8_t>(22 + 16384, 0)).isEmpty());
     rig.window->show();
     QTRY_VERIFY_WITH_TIMEOUT(rig.dialogs.asked.size() >= 3, 10000); // each Cancel brings it back
-    QCOMPARE(rig.dialogs.asked.front().title, ui::TMainFormEmu::OpenDialogTitle());
+    QCOMPARE(rig.dialogs.asked.front().title, ui::TMainFormEmu::openDialogTitle());
 
     rig.window->close();
     QVERIFY(!rig.window->timerRunning());

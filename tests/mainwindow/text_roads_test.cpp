@@ -66,7 +66,7 @@ void TextRoadsTest::cleanup()
 void TextRoadsTest::runTicks(int n)
 {
     for (int i = 0; i < n; ++i)
-        window_->TimerMainTimer1();
+        window_->runFrame();
 }
 
 void TextRoadsTest::paste(const QString& text)

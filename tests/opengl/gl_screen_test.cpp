@@ -34,7 +34,7 @@ struct Rig {
     /// The widget's picture, as the frame buffer holds it after one frame.
     QImage frame(bool gray = false)
     {
-        view->draw_screen_gl(gray);
+        view->drawScreenGl(gray);
         // Grabbing draws the pending frame and reads the pixels back.
         return view->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     }

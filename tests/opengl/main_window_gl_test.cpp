@@ -44,7 +44,7 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
     QVERIFY(window.glScreenView()->hasContext());
     window.toggleFullScreen(); // whatever the stored state, the picture fills the window in this mode
     for (int i = 0; i < 200; ++i)
-        window.TimerMainTimer1();
+        window.runFrame();
     output::GlScreenView& view = *window.glScreenView();
     QCOMPARE(view.currentViewport(), (output::GlViewport{0, 0, 535, 511}));
 
@@ -72,7 +72,7 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
     QCOMPARE(view.grabFramebuffer().pixel(corner), qRgb(28, 28, 28));
     QCOMPARE(view.magnificationFilter(), GL_NEAREST);
     window.toggleBlur();
-    window.TimerMainTimer1();
+    window.runFrame();
     view.grabFramebuffer();
     QCOMPARE(view.magnificationFilter(), GL_LINEAR);
     QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));

@@ -27,7 +27,7 @@ protected:
 
     GdiScreenTest() : screen(m, *table)
     {
-        screen.ChangeRenderMode(0);
+        screen.changeRenderMode(0);
         m.Ports[0xC1] = 0x0F; // index 0..3 = black, green, blue, red
         m.invalidateScreen();
     }
@@ -46,7 +46,7 @@ TEST_F(GdiScreenTest, BytesLandOnTheirLineAndColumnAsBlueGreenRed)
 {
     m.VRAM[5 * 64 + 3] = 0x88;   // line 5, pixels 12..15: red, black, black, black
     m.VRAM[16383] = 0x1F;        // line 255, pixels 252..255: blue, blue, blue, red
-    EXPECT_TRUE(screen.draw_screen(false));
+    EXPECT_TRUE(screen.drawScreen(false));
 
     const std::uint8_t* line5 = bitmap().ScanLine(5);
     EXPECT_EQ(line5[36], 0x00); // blue
@@ -64,14 +64,14 @@ TEST_F(GdiScreenTest, BytesLandOnTheirLineAndColumnAsBlueGreenRed)
 
 TEST_F(GdiScreenTest, OneByteRedrawsExactlyItsFourPixels)
 {
-    screen.draw_screen(false);
+    screen.drawScreen(false);
     bitmap().Bits.fill(0x5A); // anything the draw does not write keeps this
-    EXPECT_FALSE(screen.draw_screen(false));
+    EXPECT_FALSE(screen.drawScreen(false));
     for (std::uint8_t v : bitmap().Bits)
         ASSERT_EQ(v, 0x5A);
 
     m.VRAM[100 * 64 + 10] = 0xFF; // line 100, pixels 40..43, all red
-    EXPECT_TRUE(screen.draw_screen(false));
+    EXPECT_TRUE(screen.drawScreen(false));
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
             const bool written = y == 100 && x >= 40 && x < 44;
@@ -82,29 +82,29 @@ TEST_F(GdiScreenTest, OneByteRedrawsExactlyItsFourPixels)
 
 TEST_F(GdiScreenTest, AChangeIsSeenAtEveryVideoByte)
 {
-    screen.draw_screen(false);
+    screen.drawScreen(false);
     for (std::size_t i = 0; i < m.VRAM.size(); ++i) {
         m.VRAM[i] = 0x80;
-        ASSERT_TRUE(screen.draw_screen(false)) << i;
+        ASSERT_TRUE(screen.drawScreen(false)) << i;
         const int x = static_cast<int>(i % 64) * 4, y = static_cast<int>(i / 64);
         ASSERT_EQ(bitmap().Pixel(x, y), clGreen) << i;
-        ASSERT_FALSE(screen.draw_screen(false)) << i;
+        ASSERT_FALSE(screen.drawScreen(false)) << i;
     }
 }
 
 TEST_F(GdiScreenTest, PaletteWriteRedrawsTheWholeFrame)
 {
-    screen.draw_screen(false);
+    screen.drawScreen(false);
     EXPECT_EQ(bitmap().Pixel(0, 0), clBlack);
 
     m.do_output(0xC1, 0x00); // index 0 becomes magenta
-    EXPECT_TRUE(screen.draw_screen(false));
+    EXPECT_TRUE(screen.drawScreen(false));
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x)
             ASSERT_EQ(bitmap().Pixel(x, y), kMagenta) << x << "," << y;
 
     m.do_output(0x01, 0xFF); // an alias of C1: index 0 becomes white
-    EXPECT_TRUE(screen.draw_screen(false));
+    EXPECT_TRUE(screen.drawScreen(false));
     EXPECT_EQ(bitmap().Pixel(0, 0), kWhite);
     EXPECT_EQ(bitmap().Pixel(255, 255), kWhite);
 }
@@ -112,36 +112,36 @@ TEST_F(GdiScreenTest, PaletteWriteRedrawsTheWholeFrame)
 TEST_F(GdiScreenTest, GrayMode)
 {
     m.VRAM[0] = 0x88;
-    EXPECT_TRUE(screen.draw_screen(true));
+    EXPECT_TRUE(screen.drawScreen(true));
     EXPECT_EQ(bitmap().Pixel(0, 0), 76u * 0x010101u);
     for (int x = 1; x < 4; ++x)
         EXPECT_EQ(bitmap().Pixel(x, 0), 0u) << x;
 
     // Switching gray off redraws in colour only once the screen is marked.
-    EXPECT_FALSE(screen.draw_screen(false));
+    EXPECT_FALSE(screen.drawScreen(false));
     EXPECT_EQ(bitmap().Pixel(0, 0), 76u * 0x010101u);
     m.invalidateScreen();
-    screen.draw_screen(false);
+    screen.drawScreen(false);
     EXPECT_EQ(bitmap().Pixel(0, 0), clRed);
 }
 
 TEST_F(GdiScreenTest, RenderModes)
 {
     const FrameBitmap* before = screen.ScreenBitmap.get();
-    screen.ChangeRenderMode(2);
+    screen.changeRenderMode(2);
     EXPECT_EQ(screen.ScreenBitmap.get(), before);
 
-    screen.ChangeRenderMode(1);
+    screen.changeRenderMode(1);
     EXPECT_EQ(screen.ScreenBitmap, nullptr);
     EXPECT_EQ(screen.BlurBitmap, nullptr);
     EXPECT_EQ(screen.shownBitmap(), nullptr);
-    EXPECT_FALSE(screen.draw_screen(false));
+    EXPECT_FALSE(screen.drawScreen(false));
     EXPECT_EQ(m.VRAMShadow[0], 0x0101); // the next raster frame still redraws all
 
-    screen.ChangeRenderMode(0);
+    screen.changeRenderMode(0);
     ASSERT_NE(screen.ScreenBitmap, nullptr);
     ASSERT_NE(screen.BlurBitmap, nullptr);
-    EXPECT_TRUE(screen.draw_screen(false));
+    EXPECT_TRUE(screen.drawScreen(false));
 }
 
 TEST_F(GdiScreenTest, SmoothingShowsTheCopy)
@@ -149,7 +149,7 @@ TEST_F(GdiScreenTest, SmoothingShowsTheCopy)
     // A uniform frame, which smoothing leaves as it is.
     m.VRAM.fill(0xFF);
     screen.BlurEnabled = 1;
-    screen.draw_screen(false);
+    screen.drawScreen(false);
     EXPECT_EQ(screen.shownBitmap(), screen.BlurBitmap.get());
     EXPECT_EQ(screen.BlurBitmap->Bits, screen.ScreenBitmap->Bits);
     EXPECT_EQ(screen.BlurBitmap->Pixel(7, 7), clRed);
@@ -163,7 +163,7 @@ TEST_F(GdiScreenTest, SmoothingSoftensTheCopyAndKeepsTheFrameSharp)
     m.VRAM.fill(0x00);
     m.VRAM[64 * 10 + 2] = 0x88; // pixel (8, 10) red, the rest black
     screen.BlurEnabled = 1;
-    screen.draw_screen(false);
+    screen.drawScreen(false);
     EXPECT_EQ(screen.ScreenBitmap->Pixel(8, 10), clRed);
     EXPECT_EQ(screen.ScreenBitmap->Pixel(8, 9), clBlack);
     // Red channel of the lone pixel and the one above it, by the filter's rule.

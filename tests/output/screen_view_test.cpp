@@ -27,7 +27,7 @@ struct Rig {
         m.VRAM[1] = 0xFF;
         m.VRAM[16383] = 0x0F;
         m.invalidateScreen();
-        view.ChangeRenderMode(0);
+        view.changeRenderMode(0);
         view.resize(535, 536);
     }
 
@@ -66,7 +66,7 @@ void ScreenViewTest::centredPictureFrameAndBackground()
 {
     Rig rig;
     QCOMPARE(rig.view.backgroundColor(), QColor(Qt::black));
-    rig.view.draw_screen(false);
+    rig.view.drawScreen(false);
     QCOMPARE(rig.view.backgroundColor(), QColor(Qt::green)); // pixel (0, 0)
 
     const QImage shot = rig.grab();
@@ -97,13 +97,13 @@ void ScreenViewTest::centredPictureFrameAndBackground()
 void ScreenViewTest::changedBytesReachTheWindow()
 {
     Rig rig;
-    rig.view.draw_screen(false);
+    rig.view.drawScreen(false);
     rig.m.VRAM[64 * 10] = 0x88; // pixel (0, 10) red
-    rig.view.draw_screen(false);
+    rig.view.drawScreen(false);
     QCOMPARE(rig.grab().pixelColor(139, 162), QColor(Qt::red));
 
     rig.m.do_output(0xC1, 0xFF); // index 1 becomes magenta, index 3 cyan
-    rig.view.draw_screen(false);
+    rig.view.drawScreen(false);
     QCOMPARE(rig.view.backgroundColor(), QColor(Qt::magenta));
     const QImage shot = rig.grab();
     QCOMPARE(shot.pixelColor(0, 0), QColor(Qt::magenta));
@@ -111,7 +111,7 @@ void ScreenViewTest::changedBytesReachTheWindow()
 
     rig.m.invalidateScreen(); // as the gray switch does
 
-    rig.view.draw_screen(true);
+    rig.view.drawScreen(true);
     QCOMPARE(rig.grab().pixelColor(139, 152), QColor(105, 105, 105));
 }
 
@@ -119,7 +119,7 @@ void ScreenViewTest::stretchLeavesTheBackground()
 {
     Rig rig;
     rig.view.setStretch(true);
-    rig.view.draw_screen(false);
+    rig.view.drawScreen(false);
     QCOMPARE(rig.view.backgroundColor(), QColor(Qt::black));
 
     const QImage shot = rig.grab();
@@ -132,7 +132,7 @@ void ScreenViewTest::stretchLeavesTheBackground()
 
     // Back to natural size: the next frame takes the background from pixel (0, 0).
     rig.view.setStretch(false);
-    rig.view.draw_screen(false);
+    rig.view.drawScreen(false);
     QCOMPARE(rig.view.backgroundColor(), QColor(Qt::green));
 }
 
@@ -142,7 +142,7 @@ void ScreenViewTest::viewBelowTheToolBar()
     rig.view.resize(535, 536 - 25);
     rig.view.setClientTop(25);
     QCOMPARE(rig.view.currentLayout().picture, (Box{139, 152, 395, 408}));
-    rig.view.draw_screen(false);
+    rig.view.drawScreen(false);
     const QImage shot = rig.grab();
     QCOMPARE(shot.pixelColor(138, 151 - 25), QColor(Qt::black));
     QCOMPARE(shot.pixelColor(139 + 4, 152 - 25), QColor(Qt::red));
@@ -151,9 +151,9 @@ void ScreenViewTest::viewBelowTheToolBar()
 void ScreenViewTest::noBitmapsShowsTheBackgroundOnly()
 {
     Rig rig;
-    rig.view.draw_screen(false);
-    rig.view.ChangeRenderMode(1);
-    rig.view.draw_screen(false);
+    rig.view.drawScreen(false);
+    rig.view.changeRenderMode(1);
+    rig.view.drawScreen(false);
     const QImage shot = rig.grab();
     QCOMPARE(shot.pixelColor(139, 152), QColor(Qt::green));
     QCOMPARE(shot.pixelColor(138, 151), QColor(Qt::green));

@@ -311,14 +311,14 @@ void LifeCycleTest::handedOverFileLoadsWithItsNameAsCaption()
     RecordingMainForm main;
     QVERIFY(startUp(main));
     const QByteArray name = QStringLiteral("/g/Ракета.sav").toUtf8();
-    main.WMCopyData(name);
+    main.openHandedOverFile(name);
     QCOMPARE(main.windowTitle(), QStringLiteral("/g/Ракета.sav"));
     QCOMPARE(main.loads.size(), std::size_t(1));
     QCOMPARE(main.loads[0], (std::pair<std::string, bool>(name.toStdString(), true)));
     // Not a recent file.
     QVERIFY(!sandbox.bytes().contains("MRU list"));
 
-    main.WMCopyData({});
+    main.openHandedOverFile({});
     QCOMPARE(main.windowTitle(), QString());
     QCOMPARE(main.loads.back().first, std::string());
 }

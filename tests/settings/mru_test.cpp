@@ -59,18 +59,18 @@ void MruTest::newestFirstAndTheSixthDropsTheOldest()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     RecordingMainForm main;
-    main.AddFileInMRU(QStringLiteral("/g/A.lvt"));
+    main.addRecentFile(QStringLiteral("/g/A.lvt"));
     // Every addition writes all five keys, the empty ones too.
     QCOMPARE(sandbox.bytes(), mruSection("/g/A.lvt", "", "", "", ""));
     for (const char* name : {"/g/B.lvt", "/g/C.lvt", "/g/D.lvt", "/g/E.sav"})
-        main.AddFileInMRU(QString::fromLatin1(name));
+        main.addRecentFile(QString::fromLatin1(name));
     QCOMPARE(sandbox.bytes(), mruSection("/g/E.sav", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt", "/g/A.lvt"));
     QCOMPARE(recentCaptions(main),
              (QStringList{"/g/E.sav", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt", "/g/A.lvt"}));
     for (int i = 0; i < 5; ++i)
         QCOMPARE(recentItems(main)[i]->data().toInt(), i + 1);
 
-    main.AddFileInMRU(QStringLiteral("/g/F.lvt"));
+    main.addRecentFile(QStringLiteral("/g/F.lvt"));
     QCOMPARE(recentCaptions(main),
              (QStringList{"/g/F.lvt", "/g/E.sav", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt"}));
     QVERIFY(main.loads.empty());
@@ -82,7 +82,7 @@ void MruTest::choosingAnItemLoadsItAndMovesItUp()
     ScriptedDialogs dialogs;
     RecordingMainForm main;
     for (const char* name : {"/g/A.lvt", "/g/B.lvt", "/g/C.lvt", "/g/D.lvt", "/g/E.lvt"})
-        main.AddFileInMRU(QString::fromLatin1(name));
+        main.addRecentFile(QString::fromLatin1(name));
     const QString caption = main.windowTitle();
 
     recentItems(main)[3]->trigger(); // B
@@ -130,7 +130,7 @@ void MruTest::itemsFollowTheFixedPartOnly()
         fixed << a->objectName();
     QCOMPARE(fixed, (QStringList{"OpenFile", "SaveSnapshot", "SeparatorBeforeReset", "ResetCpu", "Pause", "SeparatorBeforeExit", "Exit", "SeparatorBeforeRecentFiles"}));
     for (int i = 0; i < 7; ++i)
-        main.AddFileInMRU(QStringLiteral("/g/%1.lvt").arg(i));
+        main.addRecentFile(QStringLiteral("/g/%1.lvt").arg(i));
     QCOMPARE(main.fileMenu()->actions().size(), 13);
     QCOMPARE(main.fileMenu()->actions().at(7)->objectName(), QStringLiteral("SeparatorBeforeRecentFiles"));
     QVERIFY(main.fileMenu()->actions().at(7)->isSeparator());
@@ -143,8 +143,8 @@ void MruTest::pathsKeepTheirBytesAndTheirAmpersands()
     RecordingMainForm main;
     const QString cyrillic = QStringLiteral("/игры/Ракета 2.lvt");
     const QString ampersand = QStringLiteral("/g/Tom&Jerry.sav");
-    main.AddFileInMRU(cyrillic);
-    main.AddFileInMRU(ampersand);
+    main.addRecentFile(cyrillic);
+    main.addRecentFile(ampersand);
     // Paths are the file system's bytes, not Windows-1251.
     QVERIFY(sandbox.bytes().startsWith("[MRU list]\r\n1=/g/Tom&Jerry.sav\r\n2=" + cyrillic.toUtf8() + "\r\n"));
     // Shown as they are; loaded from the hint.
@@ -170,7 +170,7 @@ void MruTest::namesThatAreNotUtf8KeepEveryByte()
     QCOMPARE(recentItems(main).size(), 5);
 
     // Adding a file rewrites the list: the entries nobody touched keep their bytes.
-    main.AddFileInMRU(QStringLiteral("/g/new.lvt"));
+    main.addRecentFile(QStringLiteral("/g/new.lvt"));
     QCOMPARE(sandbox.bytes(), mruSection("/g/new.lvt", stored[0], stored[1], stored[2], stored[3]));
     // And each item loads the file by its own bytes.
     for (int i = 1; i <= 4; ++i) {

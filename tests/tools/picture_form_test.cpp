@@ -149,7 +149,7 @@ void PictureFormTest::nothingCanBeSavedBeforeAPicture()
     // A cancelled dialog changes nothing.
     load(QString());
     QVERIFY(!child<QPushButton>("Button2")->isEnabled());
-    QCOMPARE(rig_->dialogs.asked.back().filter, TPictureToLVTForm::OpenDialogFilter());
+    QCOMPARE(rig_->dialogs.asked.back().filter, TPictureToLVTForm::openDialogFilter());
 }
 
 void PictureFormTest::picturesLoadByTheirNamesEnding_data()

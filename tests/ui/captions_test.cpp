@@ -268,7 +268,7 @@ void CaptionsTest::textsOutsideTheSetsStay()
     for (const QString& name : fixed)
         before << m.find(name)->text();
     QStringList hints;
-    for (QAction* a : m.ToolBar1->actions())
+    for (QAction* a : m.toolBar->actions())
         hints << a->toolTip();
 
     for (int i = 0; i < 2; ++i) {
@@ -280,7 +280,7 @@ void CaptionsTest::textsOutsideTheSetsStay()
             after << m.find(name)->text();
         QCOMPARE(after, before);
         QStringList hintsAfter;
-        for (QAction* a : m.ToolBar1->actions())
+        for (QAction* a : m.toolBar->actions())
             hintsAfter << a->toolTip();
         QCOMPARE(hintsAfter, hints);
     }

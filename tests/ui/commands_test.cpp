@@ -181,7 +181,7 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
     QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{0}, 5000);
     QVERIFY(!w.forms().SoundDrawForm.visible());
     for (int tick = 0; tick < 10; ++tick)
-        w.TimerMainTimer1();
+        w.runFrame();
     QVERIFY(ostrovik::test::settle()); // an open notice would be posted by now
     QCOMPARE(beeper.WaveOutOpened, std::uint8_t{0});
 
@@ -200,7 +200,7 @@ void CommandsTest::grayTvRedrawsAtOnce()
     m.VRAM.fill(0);
     m.VRAM[0] = 0x88;
     m.invalidateScreen();
-    w.draw_screen();
+    w.drawScreen();
     const auto& bitmap = *w.screen().ScreenBitmap;
     QCOMPARE(bitmap.Pixel(0, 0), kRed);
 

@@ -51,7 +51,7 @@ void JoystickWindowTest::cleanup()
 bool JoystickWindowTest::captured() const
 {
     ui::TMainFormEmu& w = *rig_->window;
-    const bool on = w.JoyCaptured == 1;
+    const bool on = w.joystickCaptured == 1;
     // The tool button's picture and the settings' joystick box follow the capture.
     if (w.menus().image(ui::menu::JoystickButton) != (on ? ui::Icon::Joystick : ui::Icon::JoystickCapture))
         return !on;

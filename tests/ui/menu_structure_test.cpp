@@ -64,7 +64,7 @@ void MenuStructureTest::everyItemIsReachableAndDoesItsCommand()
 {
     TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     const TMainMenu& m = w.menus();
-    QCOMPARE(w.menuBar(), m.MainMenu1);
+    QCOMPARE(w.menuBar(), m.menuBar);
     QCOMPARE(w.contextMenuPolicy(), Qt::CustomContextMenu);
     // Walked as a user would: through the menu bar, the pop-up menu and the
     // tool bar. Every item shown says what it is, opens its submenu or runs
@@ -87,19 +87,19 @@ void MenuStructureTest::everyItemIsReachableAndDoesItsCommand()
                 faults << a->objectName() + QStringLiteral(" does nothing");
         }
     };
-    walk(walk, m.MainMenu1->actions());
-    walk(walk, m.PopupMenu1->actions());
-    walk(walk, m.ToolBar1->actions());
+    walk(walk, m.menuBar->actions());
+    walk(walk, m.contextMenu->actions());
+    walk(walk, m.toolBar->actions());
     for (const QString& name : m.names())
         if (!reached.contains(name))
             faults << name + QStringLiteral(" cannot be reached");
     QCOMPARE(faults.join(QLatin1Char('\n')), QString());
 
     // Tool bar buttons show only their picture and name the command in a hint.
-    for (QAction* a : m.ToolBar1->actions()) {
+    for (QAction* a : m.toolBar->actions()) {
         if (a->isSeparator())
             continue;
-        auto* button = qobject_cast<QToolButton*>(m.ToolBar1->widgetForAction(a));
+        auto* button = qobject_cast<QToolButton*>(m.toolBar->widgetForAction(a));
         QVERIFY(button);
         QCOMPARE(button->objectName(), a->objectName());
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
@@ -163,7 +163,7 @@ void MenuStructureTest::clientAreaOfTheDesign()
     QVERIFY(w.menuBar()->height() > 0);
     QCOMPARE(w.clientSize(), QSize(535, 536));
     // The client area starts right under the menu bar with the tool bar.
-    QCOMPARE(w.menus().ToolBar1->geometry().top(), w.menuBar()->geometry().bottom() + 1);
+    QCOMPARE(w.menus().toolBar->geometry().top(), w.menuBar()->geometry().bottom() + 1);
     QCOMPARE(w.height() - w.menuBar()->height(), 536);
     QCOMPARE(w.centralWidget()->geometry().bottom() + 1, w.height());
     QCOMPARE(w.centralWidget()->height(), 536 - TMainFormEmu::kToolBarHeight);

@@ -76,7 +76,7 @@ void GlScreenView::build_texture_gl()
     gl_->glTexImage2D(GL_TEXTURE_2D, 0, 3, 256, 256, 0, GL_RGB, GL_UNSIGNED_BYTE, texture_->data());
 }
 
-void GlScreenView::draw_screen_gl(bool gray)
+void GlScreenView::drawScreenGl(bool gray)
 {
     gray_ = gray;
     update();

@@ -31,7 +31,7 @@ public:
 
     /// One frame, in gray when @p gray: asks for a repaint, which decodes
     /// and draws.
-    void draw_screen_gl(bool gray);
+    void drawScreenGl(bool gray);
 
     void setClientTop(int y) { clientTop_ = y; }
     int clientTop() const { return clientTop_; }

@@ -27,15 +27,15 @@ ScreenView::ScreenView(GdiScreen& screen, QWidget* parent) : QWidget(parent), sc
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ScreenView::ChangeRenderMode(std::uint8_t Mode)
+void ScreenView::changeRenderMode(std::uint8_t Mode)
 {
-    screen_.ChangeRenderMode(Mode);
+    screen_.changeRenderMode(Mode);
     update();
 }
 
-void ScreenView::draw_screen(bool gray)
+void ScreenView::drawScreen(bool gray)
 {
-    present(screen_.draw_screen(gray));
+    present(screen_.drawScreen(gray));
 }
 
 void ScreenView::setStretch(bool on)

@@ -26,11 +26,11 @@ public:
 
     /// Switches the screen's bitmaps for render mode @p Mode (0 makes them,
     /// 1 releases them, anything else changes nothing) and repaints.
-    void ChangeRenderMode(std::uint8_t Mode);
+    void changeRenderMode(std::uint8_t Mode);
 
     /// One frame: decodes what changed in video RAM and presents it. Call it
     /// after every tick in render mode 0.
-    void draw_screen(bool gray);
+    void drawScreen(bool gray);
 
     /// Stretch mode (menu item FullScreen).
     void setStretch(bool on);

@@ -125,22 +125,22 @@ void SdlJoystick::poll()
         JoyWindow* window = window_;
         endCapture();
         closeDevice();
-        window->JoyUnplugged();
+        window->joystickUnplugged();
         return;
     }
     const JoyInfo now = read();
     // The window may release the capture from inside a handler.
     JoyWindow* window = window_;
     if (!changedOnly_ || now.wXpos != last_.wXpos || now.wYpos != last_.wYpos)
-        window->WMJoy1Move(JoyMoveParam(now.wXpos, now.wYpos));
+        window->joystickMoved(JoyMoveParam(now.wXpos, now.wYpos));
     const std::uint32_t pressed = now.wButtons & ~last_.wButtons;
     const std::uint32_t released = last_.wButtons & ~now.wButtons;
     last_ = now;
     // Beside the state, the message names the buttons that changed.
     if (pressed && window_)
-        window->WMJoy1ButtonDown(now.wButtons | (pressed << 8));
+        window->joystickButtonDown(now.wButtons | (pressed << 8));
     if (released && window_)
-        window->WMJoy1ButtonUp(now.wButtons | (released << 8));
+        window->joystickButtonUp(now.wButtons | (released << 8));
 }
 
 } // namespace ostrovik::platform

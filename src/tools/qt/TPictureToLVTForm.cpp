@@ -132,7 +132,7 @@ TPictureToLVTForm::TPictureToLVTForm(ui::WindowHost& host) : QWidget(&host.mainW
     ui::CentreOnOwner(*this, host.mainWindow());
 }
 
-const QString& TPictureToLVTForm::OpenDialogFilter()
+const QString& TPictureToLVTForm::openDialogFilter()
 {
     static const QString filter = QStringLiteral("*.jpg;*.bmp;*.png (*.jpg *.bmp *.png)");
     return filter;
@@ -153,7 +153,7 @@ QString TPictureToLVTForm::openFolder() const
 
 void TPictureToLVTForm::Button1Click()
 {
-    const std::optional<QString> file = ui::dialogs().openFile(this, QString(), openFolder(), OpenDialogFilter());
+    const std::optional<QString> file = ui::dialogs().openFile(this, QString(), openFolder(), openDialogFilter());
     if (!file)
         return;
     lastFolder_ = QFileInfo(*file).absolutePath();

@@ -47,7 +47,7 @@ public:
     const QImage& sourceView() const { return sourceView_; }
     const QImage& bwView() const { return bwView_; }
 
-    static const QString& OpenDialogFilter();
+    static const QString& openDialogFilter();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

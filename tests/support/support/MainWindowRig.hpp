@@ -96,7 +96,7 @@ public:
     void runTicks(int n)
     {
         for (int i = 0; i < n; ++i)
-            window->TimerMainTimer1();
+            window->runFrame();
     }
 
     machine::Machine& m() { return window->machine(); }

@@ -55,7 +55,7 @@ public:
         return it == options.end() ? "0" : it->second;
     }
     void presentNow() override { ++presented; }
-    void AddFileInMRU(const std::string& path) override { recentFiles.push_back(path); }
+    void addRecentFile(const std::string& path) override { recentFiles.push_back(path); }
 
     // What was shown.
     std::vector<std::string> messages;
