@@ -24,18 +24,18 @@ TKeyboardForm::TKeyboardForm(WindowHost& host, std::function<void(std::uint16_t)
     setWindowTitle(QStringLiteral("Keyboard"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, kClientWidth, kClientHeight);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap::fromImage(keyboardPicture()));
+    picture_ = new QLabel(this);
+    picture_->setObjectName(QStringLiteral("picture"));
+    picture_->setGeometry(0, 0, kClientWidth, kClientHeight);
+    picture_->setScaledContents(true);
+    picture_->setPixmap(QPixmap::fromImage(keyboardPicture()));
 
     QFont small(QStringLiteral("Tahoma"), 7);
     small.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
     for (int i = 0; i < kKeyCount; ++i) {
         const KeyboardKey& key = kKeyboardKeys[static_cast<std::size_t>(i)];
         auto* b = new QToolButton(this);
-        b->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
+        b->setObjectName(QStringLiteral("key%1").arg(i + 1));
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         b->setFont(small);
@@ -46,7 +46,7 @@ TKeyboardForm::TKeyboardForm(WindowHost& host, std::function<void(std::uint16_t)
                                         "QToolButton:hover { border: 1px solid #ffd860; }"
                                         "QToolButton:pressed { background: rgba(255, 216, 96, 90); }"));
         connect(b, &QToolButton::clicked, this, [this, number = i + 1] {
-            host_.runGuarded([&] { SpeedButtonClick(number); });
+            host_.runGuarded([&] { pressKey(number); });
         });
         buttons_[static_cast<std::size_t>(i)] = b;
     }
@@ -68,7 +68,7 @@ void TKeyboardForm::centreOnMainForm()
     CentreOnOwner(*this, host_.mainWindow());
 }
 
-std::uint16_t TKeyboardForm::VkKeyScan(char character)
+std::uint16_t TKeyboardForm::keyForCharacter(char character)
 {
     const std::optional<platform::KeyScan> us = platform::VkKeyScanUS(character);
     if (!us)
@@ -87,32 +87,31 @@ std::uint16_t TKeyboardForm::VkKeyScan(char character)
     return 0;
 }
 
-void TKeyboardForm::SimulateKeystroke(std::uint8_t Key, std::uint32_t Extra)
+void TKeyboardForm::typeKey(std::uint8_t key)
 {
-    (void)Extra;
-    typeKey_(Key);
+    typeKey_(key);
 }
 
-void TKeyboardForm::SendKeys(std::string_view Text)
+void TKeyboardForm::typeText(std::string_view text)
 {
-    for (char c : Text) {
+    for (char c : text) {
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
         host_.mainWindow().activateWindow();
         host_.mainWindow().setFocus();
-        if (const std::uint16_t vk = VkKeyScan(c))
-            SimulateKeystroke(static_cast<std::uint8_t>(vk), 0);
+        if (const std::uint16_t vk = keyForCharacter(c))
+            typeKey(static_cast<std::uint8_t>(vk));
     }
 }
 
-void TKeyboardForm::SpeedButtonClick(int number)
+void TKeyboardForm::pressKey(int number)
 {
     const KeyboardKey& key = kKeyboardKeys.at(static_cast<std::size_t>(number - 1));
     switch (key.action) {
     case KeyAction::None:
         return;
     case KeyAction::TestText:
-        SendKeys(kTestText);
+        typeText(kTestText);
         return;
     case KeyAction::Matrix: {
         // Straight into the matrix, even while the machine is paused; the
@@ -128,9 +127,9 @@ void TKeyboardForm::SpeedButtonClick(int number)
         host_.mainWindow().activateWindow();
         host_.mainWindow().setFocus();
         const std::uint16_t vk =
-            key.action == KeyAction::Code ? key.value : VkKeyScan(static_cast<char>(key.value));
+            key.action == KeyAction::Code ? key.value : keyForCharacter(static_cast<char>(key.value));
         if (vk)
-            SimulateKeystroke(static_cast<std::uint8_t>(vk), 0);
+            typeKey(static_cast<std::uint8_t>(vk));
         return;
     }
     }

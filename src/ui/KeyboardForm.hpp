@@ -36,29 +36,29 @@ public:
     /// releases a PC key (a virtual-key code) in the main window.
     TKeyboardForm(WindowHost& host, std::function<void(std::uint16_t)> typeKey);
 
-    /// Presses and releases PC key @p Key in the main window; every caller
-    /// passes @p Extra = 0 (it would be the scan code).
-    void SimulateKeystroke(std::uint8_t Key, std::uint32_t Extra);
-    /// Types @p Text key by key, Latin letters in upper case.
-    void SendKeys(std::string_view Text);
+    /// Presses and releases PC key @p key in the main window.
+    void typeKey(std::uint8_t key);
+    /// Types @p text key by key, Latin letters in upper case.
+    void typeText(std::string_view text);
 
     /// The PC key that types @p character under the active keyboard layout,
     /// 0 when that layout cannot type it.
-    static std::uint16_t VkKeyScan(char character);
+    static std::uint16_t keyForCharacter(char character);
 
-    /// SpeedButton1 … SpeedButton79 (index 0 … 78).
-    QToolButton* speedButton(int number) const { return buttons_.at(static_cast<std::size_t>(number - 1)); }
+    /// The button over key @p position, 1 … 79 in the order of the key table.
+    QToolButton* keyButton(int position) const { return buttons_.at(static_cast<std::size_t>(position - 1)); }
 
-    QLabel* Image1 = nullptr;
 
     /// The keyboard picture at its own size.
     static QImage keyboardPicture();
 
 private:
-    void SpeedButtonClick(int number);
+    void pressKey(int number);
     void centreOnMainForm();
 
     WindowHost& host_;
+    /// The keyboard picture under the buttons.
+    QLabel* picture_ = nullptr;
     std::function<void(std::uint16_t)> typeKey_;
     std::array<QToolButton*, 79> buttons_{};
     /// Shown once already, and so placed.

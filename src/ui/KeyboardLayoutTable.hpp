@@ -32,7 +32,7 @@ struct KeyboardKey {
 inline constexpr int kKeyHeight = 36;
 inline constexpr int kKeyCount = 79;
 
-/// SpeedButton1 … SpeedButton79 in order.
+/// The keys of the picture, row by row: the buttons 1 … 79 of the window.
 extern const std::array<KeyboardKey, kKeyCount> kKeyboardKeys;
 
 } // namespace ostrovik::ui

@@ -214,7 +214,7 @@ void TMainFormEmu::openSettings()
 {
     // The settings window exists from the start; opening it reloads the file.
     if (setUpForm_)
-        setUpForm_->ShowFromMenu();
+        setUpForm_->showFromMenu();
     else
         forms_.SetUpForm.show(*this);
 }

@@ -98,8 +98,8 @@ void TMainFormEmu::activateFirstTime()
 
     guarded([this] {
         if (setUpForm_) {
-            setUpForm_->ReadAllOptionsFromIni();
-            setUpForm_->ReadMRU();
+            setUpForm_->readAllOptions();
+            setUpForm_->readRecentFiles();
         }
         if (storedFlag(machine::Option::Language))
             switchToRussian();
@@ -202,9 +202,9 @@ void TMainFormEmu::addRecentFile(const QString& FileName)
 {
     if (!setUpForm_)
         return;
-    PushMruFile(setUpForm_->MRUFiles, FileName);
-    setUpForm_->SaveMRU();
-    setUpForm_->ReadMRU();
+    PushMruFile(setUpForm_->recentFiles, FileName);
+    setUpForm_->saveRecentFiles();
+    setUpForm_->readRecentFiles();
 }
 
 void TMainFormEmu::openRecentFile(QAction* item)

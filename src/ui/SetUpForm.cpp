@@ -70,7 +70,7 @@ QString keyCaption(std::uint16_t key)
 TSetUpForm::TSetUpForm(TMainFormEmu* mainForm)
     : QWidget(mainForm, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      MainFormEmu(mainForm)
+      mainWindow_(mainForm)
 {
     setObjectName(QStringLiteral("SetUpForm"));
     setWindowTitle(QStringLiteral("SetUpForm"));
@@ -219,23 +219,23 @@ std::uint16_t& TSetUpForm::joyKey(int index)
     return this->*words[static_cast<std::size_t>(index) % std::size(words)];
 }
 
-void TSetUpForm::ShowFromMenu()
+void TSetUpForm::showFromMenu()
 {
     centreOnMainForm();
     show();
     raise();
     activateWindow();
-    ReadAllOptionsFromIni();
+    readAllOptions();
 }
 
 void TSetUpForm::centreOnMainForm()
 {
-    if (!MainFormEmu)
+    if (!mainWindow_)
         return;
-    CentreOnOwner(*this, *MainFormEmu);
+    CentreOnOwner(*this, *mainWindow_);
 }
 
-void TSetUpForm::ReadAllOptionsFromIni()
+void TSetUpForm::readAllOptions()
 {
     // A first start, or the file deleted meanwhile: write it whole from the
     // controls as they stand (the window hides, as after Save).
@@ -292,8 +292,8 @@ bool TSetUpForm::save()
     }
     hide();
     // A new render mode shows at once.
-    if (MainFormEmu)
-        MainFormEmu->applyRenderMode(renderingBox->currentIndex());
+    if (mainWindow_)
+        mainWindow_->applyRenderMode(renderingBox->currentIndex());
     return true;
 }
 
@@ -304,8 +304,8 @@ void TSetUpForm::cancel()
 
 void TSetUpForm::speedChanged()
 {
-    if (MainFormEmu)
-        MainFormEmu->setTimerInterval(speedSlider->value());
+    if (mainWindow_)
+        mainWindow_->setTimerInterval(speedSlider->value());
     intervalLabel->setText(QString::number(speedSlider->value()));
 }
 
@@ -335,18 +335,18 @@ int TSetUpForm::codecIndex() const
 
 void TSetUpForm::codecChanged()
 {
-    if (!MainFormEmu)
+    if (!mainWindow_)
         return;
     const int index = codecIndex();
     const QString code = index < 1 ? QString() : codecBox->itemText(index).left(4);
-    MainFormEmu->guarded([&] { MainFormEmu->aviWriter().SetCompressor(code.toStdString()); });
+    mainWindow_->guarded([&] { mainWindow_->aviWriter().SetCompressor(code.toStdString()); });
 }
 
 void TSetUpForm::listCodecs()
 {
     std::vector<std::string> list{"No Compression"};
-    if (MainFormEmu)
-        MainFormEmu->aviWriter().ListCompressors(list);
+    if (mainWindow_)
+        mainWindow_->aviWriter().ListCompressors(list);
     const QString text = codecBox->currentText();
     codecBox->clear();
     for (const std::string& line : list)
@@ -357,10 +357,10 @@ void TSetUpForm::listCodecs()
 
 void TSetUpForm::configureCodec()
 {
-    if (!MainFormEmu || codecIndex() <= 0)
+    if (!mainWindow_ || codecIndex() <= 0)
         return;
     CodecDialog dialog(this);
-    MainFormEmu->guarded([&] { MainFormEmu->aviWriter().ConfigureCompressor(dialog); });
+    mainWindow_->guarded([&] { mainWindow_->aviWriter().ConfigureCompressor(dialog); });
 }
 
 void TSetUpForm::setJoyKey(int index, std::uint16_t key)
@@ -371,9 +371,9 @@ void TSetUpForm::setJoyKey(int index, std::uint16_t key)
 
 TJoyKeySetup& TSetUpForm::joyKeySetup()
 {
-    if (!JoyKeySetup)
-        JoyKeySetup = new TJoyKeySetup(*this);
-    return *JoyKeySetup;
+    if (!joyKeySetup_)
+        joyKeySetup_ = new TJoyKeySetup(*this);
+    return *joyKeySetup_;
 }
 
 void TSetUpForm::openJoyKeySetup(int index)
@@ -425,27 +425,27 @@ QString TSetUpForm::option(machine::Option which) const
     }
 }
 
-void TSetUpForm::ReadMRU()
+void TSetUpForm::readRecentFiles()
 {
-    QMenu* fileMenu = MainFormEmu ? MainFormEmu->fileMenu() : nullptr;
+    QMenu* fileMenu = mainWindow_ ? mainWindow_->fileMenu() : nullptr;
     if (!fileMenu)
         return;
-    for (QAction* item : ReadMruList(*fileMenu, MRUFiles))
-        connect(item, &QAction::triggered, MainFormEmu, [form = MainFormEmu, item] { form->openRecentFile(item); });
+    for (QAction* item : ReadMruList(*fileMenu, recentFiles))
+        connect(item, &QAction::triggered, mainWindow_, [form = mainWindow_, item] { form->openRecentFile(item); });
 }
 
-void TSetUpForm::SaveMRU()
+void TSetUpForm::saveRecentFiles()
 {
-    SaveMruList(MRUFiles, this);
+    SaveMruList(recentFiles, this);
 }
 
-void TSetUpForm::AddMruMenuItem(const QString& FileName, int Index)
+void TSetUpForm::addRecentFileItem(const QString& FileName, int Index)
 {
-    QMenu* fileMenu = MainFormEmu ? MainFormEmu->fileMenu() : nullptr;
+    QMenu* fileMenu = mainWindow_ ? mainWindow_->fileMenu() : nullptr;
     if (!fileMenu)
         return;
     QAction* item = AppendMruMenuItem(*fileMenu, FileName, Index);
-    connect(item, &QAction::triggered, MainFormEmu, [form = MainFormEmu, item] { form->openRecentFile(item); });
+    connect(item, &QAction::triggered, mainWindow_, [form = mainWindow_, item] { form->openRecentFile(item); });
 }
 
 } // namespace ostrovik::ui

@@ -40,11 +40,11 @@ public:
     /// Shows the window (the settings command) and loads the stored options
     /// into it, as its activation does. Only this reloads: a key captured in
     /// the key-capture dialog stays on its button until Save.
-    void ShowFromMenu();
+    void showFromMenu();
 
     /// Every option from config.ini into the controls and the joystick key
     /// words; writes the complete file first when there is none.
-    void ReadAllOptionsFromIni();
+    void readAllOptions();
 
     /// "Сохранить": the complete write, then the window hides. False when a
     /// write failed (the message has been shown and the window stays).
@@ -73,9 +73,9 @@ public:
     void setOptionChecked(machine::Option which, bool checked);
 
     /// The recent-files list (the File menu of the main window).
-    void ReadMRU();
-    void SaveMRU();
-    void AddMruMenuItem(const QString& FileName, int Index);
+    void readRecentFiles();
+    void saveRecentFiles();
+    void addRecentFileItem(const QString& FileName, int Index);
 
     /// The eight joystick key words (virtual-key codes), 0 until the first load.
     std::uint16_t JoyKeyUp = 0;
@@ -94,10 +94,10 @@ public:
     /// The key-capture dialog the joystick key buttons open; made here when
     /// the program has not made it.
     TJoyKeySetup& joyKeySetup();
-    void setJoyKeySetup(TJoyKeySetup* dialog) { JoyKeySetup = dialog; }
+    void setJoyKeySetup(TJoyKeySetup* dialog) { joyKeySetup_ = dialog; }
 
     /// Recently loaded files, newest first.
-    TMruFiles MRUFiles;
+    TMruFiles recentFiles;
 
     QGroupBox* optionsGroup = nullptr;
     QCheckBox* fullScreenBox = nullptr;
@@ -165,8 +165,8 @@ private:
     /// The chosen line of the codec box, or -1 for none or typed text.
     int codecIndex() const;
 
-    TMainFormEmu* MainFormEmu;
-    TJoyKeySetup* JoyKeySetup = nullptr;
+    TMainFormEmu* mainWindow_;
+    TJoyKeySetup* joyKeySetup_ = nullptr;
     std::array<QCheckBox*, 11> optionBoxes_{};
     std::array<QPushButton*, 8> joyButtons_{};
 };

@@ -112,7 +112,7 @@ void MainWindowGlTest::directX3DAndSavedModesShowAtOnce()
         bool openGl;
     } saves[] = {{0, false}, {1, true}, {0, false}, {2, true}};
     for (const auto& save : saves) {
-        window.setUpForm()->ShowFromMenu();
+        window.setUpForm()->showFromMenu();
         window.setUpForm()->renderingBox->setCurrentIndex(save.index);
         QVERIFY(window.setUpForm()->save());
         QCOMPARE(window.glScreenView() != nullptr, save.openGl);

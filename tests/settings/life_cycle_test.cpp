@@ -203,7 +203,7 @@ void LifeCycleTest::renderModes()
     QCOMPARE(main.machine().RenderMode, std::uint8_t(1));
     QVERIFY(main.glScreenView());
     QVERIFY(!main.screen().ScreenBitmap);
-    main.setUpForm()->ReadAllOptionsFromIni();
+    main.setUpForm()->readAllOptions();
     QCOMPARE(main.setUpForm()->renderingBox->currentIndex(), 2);
 }
 

@@ -76,7 +76,7 @@ void SetUpFormTest::firstRunWritesTheWholeFileExactly()
     TSetUpForm form(nullptr);
     form.show();
     QVERIFY(!sandbox.exists());
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     const QByteArray expected = FreshConfig::firstRunFile();
     QVERIFY(!expected.isEmpty());
     QCOMPARE(sandbox.bytes(), expected);
@@ -89,7 +89,7 @@ void SetUpFormTest::firstRunWritesTheWholeFileExactly()
         QCOMPARE(form.joyKey(i), words[i]);
     }
     // A second load changes nothing.
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QCOMPARE(sandbox.bytes(), expected);
     QVERIFY(dialogs.errors.isEmpty());
 }
@@ -101,14 +101,14 @@ void SetUpFormTest::checkBoxesAreOnOnlyForOne()
     TSetUpForm form(nullptr);
     for (const QByteArray value : {"yes", "2", "", " 1x", "true"}) {
         QVERIFY(writeRaw(sandbox, firstRunWith({{"FullScreen=1", "FullScreen=" + value}, {"Gray=0", "Gray=1"}})));
-        form.ReadAllOptionsFromIni();
+        form.readAllOptions();
         QVERIFY2(!form.fullScreenBox->isChecked(), value.constData());
         QVERIFY(form.grayTvBox->isChecked());
     }
     // Missing keys read as their first-run values: only full screen, the
     // border colour and the sound on.
     QVERIFY(sandbox.write("[AutoStartUpOptions]\nOther=1\n"));
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     for (int i = 0; i < 11; ++i)
         QVERIFY2(form.optionBox(i)->isChecked() == (i == 0 || i == 3 || i == 7), qPrintable(QString::number(i)));
 }
@@ -120,13 +120,13 @@ void SetUpFormTest::latinCIsNotThePatchOption()
     TSetUpForm form(nullptr);
     // "h058C" with a Latin C is a different key.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058C=1"}})));
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QVERIFY(!form.patch058CBox->isChecked());
     QCOMPARE(form.option(machine::Option::Patch058C), QStringLiteral("0"));
 
     // The Cyrillic one is read, and written back under the same bytes.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058\xD1=1"}})));
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QVERIFY(form.patch058CBox->isChecked());
     QCOMPARE(form.option(machine::Option::Patch058C), QStringLiteral("1"));
     form.patch058CBox->setChecked(false);
@@ -142,7 +142,7 @@ void SetUpFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
     QVERIFY(writeRaw(sandbox, firstRunWith({{"KEY_JOY_2=32", "KEY_JOY_2=0"},
                                             {"KEY_JOY_UP=38", "KEY_JOY_UP=87"},
                                             {"KEY_JOY_3=13", "KEY_JOY_3=65553"}})));
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QCOMPARE(form.JoyKey2, std::uint16_t(32));
     QCOMPARE(form.joyKey2Button->text(), QStringLiteral("SPACE"));
     QCOMPARE(form.JoyKeyUp, std::uint16_t(87));
@@ -171,19 +171,19 @@ void SetUpFormTest::intervalIsClampedAndSetsTheTimerOnlyWhenItMoves()
 
     // 0 clamps to 1, where the track bar already stands: the timer keeps 37.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=0"}})));
-    form->ReadAllOptionsFromIni();
+    form->readAllOptions();
     QCOMPARE(form->speedSlider->value(), 1);
     QCOMPARE(main.timerInterval(), 37);
 
     // 500 clamps to 100: the position moves, the timer follows at once.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=500"}})));
-    form->ReadAllOptionsFromIni();
+    form->readAllOptions();
     QCOMPARE(form->speedSlider->value(), 100);
     QCOMPARE(main.timerInterval(), 100);
     QCOMPARE(form->intervalLabel->text(), QStringLiteral("100"));
 
     main.setTimerInterval(55);
-    form->ReadAllOptionsFromIni();
+    form->readAllOptions();
     QCOMPARE(main.timerInterval(), 55);
 
     QVERIFY(form->save());
@@ -196,16 +196,16 @@ void SetUpFormTest::compressorZeroOrMissingGivesAnEmptyBox()
     ScriptedDialogs dialogs;
     TSetUpForm form(nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Compressor=", "Compressor=DIB "}})));
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QCOMPARE(form.codecBox->currentText(), QStringLiteral("DIB"));
 
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Compressor=", "Compressor=0"}})));
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QCOMPARE(form.codecBox->currentText(), QString());
 
     form.codecBox->setEditText(QStringLiteral("MJPG"));
     QVERIFY(sandbox.write("[VideoOptions]\nFrameTime=40\n"));
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QCOMPARE(form.codecBox->currentText(), QString());
     QCOMPARE(form.frameTimeBox->value(), 40);
 }
@@ -227,7 +227,7 @@ void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
                                             {"KEY_JOY_1=70", "KEY_JOY_1=F"},
                                             {"KEY_JOY_4=71", "KEY_JOY_4=72"},
                                             {"Border=1", "Border=0"}})));
-    form->ReadAllOptionsFromIni();
+    form->readAllOptions();
     QCOMPARE(form->renderingBox->currentIndex(), 0);
     QCOMPARE(form->screenshotFormatGroup->itemIndex(), 1);
     QCOMPARE(form->frameTimeBox->value(), 50);
@@ -247,7 +247,7 @@ void SetUpFormTest::indexesOutOfRange()
     TSetUpForm form(nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=7"},
                                             {"RenderingMode=0", "RenderingMode=2"}})));
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QCOMPARE(form.screenshotFormatGroup->itemIndex(), 2);
     QCOMPARE(form.renderingBox->currentIndex(), 2);
     QCOMPARE(form.renderingBox->currentText(), QStringLiteral("DirectX3D"));
@@ -255,7 +255,7 @@ void SetUpFormTest::indexesOutOfRange()
     // Below -1 gives -1: no format chosen, and that is what Save stores.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=-5"},
                                             {"RenderingMode=0", "RenderingMode=9"}})));
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QCOMPARE(form.screenshotFormatGroup->itemIndex(), -1);
     QCOMPARE(form.renderingBox->currentIndex(), -1);
     QVERIFY(form.save());
@@ -269,16 +269,16 @@ void SetUpFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
     ScriptedDialogs dialogs;
     ui::TMainFormEmu main({}, test::quietWaveOut());
     auto* form = new TSetUpForm(&main);
-    form->ReadAllOptionsFromIni();
+    form->readAllOptions();
     form->grayTvBox->setChecked(true); // unsaved
     form->frameTimeBox->setValue(40);
     sandbox.reset();
 
-    form->ShowFromMenu();
+    form->showFromMenu();
     QVERIFY(form->isHidden());
     QCOMPARE(sandbox.bytes(), firstRunWith({{"Gray=0", "Gray=1"}, {"FrameTime=50", "FrameTime=40"}}));
 
-    form->ShowFromMenu();
+    form->showFromMenu();
     QVERIFY(form->isVisible());
     QVERIFY(form->grayTvBox->isChecked());
 }
@@ -290,7 +290,7 @@ void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
     ui::TMainFormEmu main({}, test::quietWaveOut());
     auto* form = new TSetUpForm(&main);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=20"}})));
-    form->ShowFromMenu();
+    form->showFromMenu();
     QCOMPARE(main.timerInterval(), 20);
 
     form->speedSlider->setValue(40);
@@ -304,7 +304,7 @@ void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
     QCOMPARE(main.timerInterval(), 40);
     QCOMPARE(form->option(machine::Option::RunBasic), QStringLiteral("1"));
 
-    form->ShowFromMenu();
+    form->showFromMenu();
     QCOMPARE(form->speedSlider->value(), 20);
     QCOMPARE(main.timerInterval(), 20);
     QVERIFY(!form->runBasicBox->isChecked());
@@ -318,7 +318,7 @@ void SetUpFormTest::saveKeepsOtherSectionsAndLines()
     const QByteArray before = "; my settings\r\n[MRU list]\r\n1=/home/u/game.lvt\r\n[AutoStartUpOptions]\r\n"
                               "FormHeight=600\r\nFormWidth=545\r\n[AssemblerOptions]\r\nAssPath=/opt/asm\r\n";
     QVERIFY(writeRaw(sandbox, before));
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QVERIFY(form.save());
     const QByteArray after = sandbox.bytes();
     // The options the file lacked were loaded, and are saved, as on a first start.
@@ -342,7 +342,7 @@ void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
 
     // The load after a failed first write goes on with what it can read.
     dialogs.errors.clear();
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QCOMPARE(dialogs.errors.size(), 1);
     QCOMPARE(form.JoyKey1, std::uint16_t(70));
 }
@@ -355,7 +355,7 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
     auto* form = new TSetUpForm(&main);
     QVERIFY(!main.quickRun()); // not yet the settings window's
     main.setSetUpForm(form);
-    form->ReadAllOptionsFromIni();
+    form->readAllOptions();
     QVERIFY(!main.quickRun());
     form->quickRunBox->setChecked(true);
     QVERIFY(main.quickRun());
@@ -394,7 +394,7 @@ void SetUpFormTest::codecListHoldsOnlyNoCompression()
     QTest::mouseClick(form.codecOptionsButton, Qt::LeftButton); // does nothing yet
     // A joystick key button opens the key-capture dialog; closed with X it
     // changes nothing.
-    form.ReadAllOptionsFromIni();
+    form.readAllOptions();
     QTimer::singleShot(0, &form, [&form] { form.joyKeySetup().Panel2Click(); });
     form.chooseJoyUpKey();
     QCOMPARE(form.JoyKeyUp, std::uint16_t(38));

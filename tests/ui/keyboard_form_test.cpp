@@ -43,7 +43,7 @@ private slots:
 
 private:
     ui::TKeyboardForm& form();
-    /// Clicks SpeedButton @p number and lets the main window handle what it sent.
+    /// Clicks the button over key @p number and lets the main window handle what it sent.
     void click(int number);
     QByteArray typed() const { return QByteArray::fromStdString(rig_->m().LogLine); }
 
@@ -78,7 +78,7 @@ ui::TKeyboardForm& KeyboardFormTest::form()
 
 void KeyboardFormTest::click(int number)
 {
-    QToolButton* b = form().speedButton(number);
+    QToolButton* b = form().keyButton(number);
     QVERIFY(b);
     QTest::mouseClick(b, Qt::LeftButton);
     QApplication::processEvents();
@@ -105,9 +105,9 @@ void KeyboardFormTest::commandShowsAndHidesTheWindow()
     QCOMPARE(k->pos(), moved);
     // The picture is ours, at its own size, scaled into the window.
     QCOMPARE(ui::TKeyboardForm::keyboardPicture().size(), QSize(1024, 381));
-    QCOMPARE(form().speedButton(77)->text(), QStringLiteral("LCTRL"));
-    QCOMPARE(form().speedButton(79)->text(), QStringLiteral("RCTRL"));
-    QCOMPARE(form().speedButton(78)->text(), QStringLiteral("Space"));
+    QCOMPARE(form().keyButton(77)->text(), QStringLiteral("LCTRL"));
+    QCOMPARE(form().keyButton(79)->text(), QStringLiteral("RCTRL"));
+    QCOMPARE(form().keyButton(78)->text(), QStringLiteral("Space"));
 }
 
 void KeyboardFormTest::keysTypeIntoTheRom()
