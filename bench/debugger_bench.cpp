@@ -22,7 +22,7 @@
 #include "BenchTiming.hpp"
 #include "debugger/qt/HexDumpGrid.hpp"
 #include "debugger/qt/ListingGrid.hpp"
-#include "debugger/qt/TDebuggerForm.hpp"
+#include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "ui/DebuggerLink.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/kit/Settings.hpp"
@@ -46,12 +46,12 @@ try {
     m.ResetComp();
     m.i8080_do_opcodes(20'000'000); // to the prompt
     main.toggleMemoryDebugger();
-    debugger::TDebuggerForm& form = *ui::debuggerForm(main);
+    debugger::MemoryDebuggerForm& form = *ui::debuggerForm(main);
     QApplication::processEvents();
 
-    form.findChild<QLineEdit*>(QStringLiteral("Edit4"))->setText(QStringLiteral("0"));
-    form.findChild<QLineEdit*>(QStringLiteral("Edit6"))->setText(QStringLiteral("65535"));
-    auto* start = form.findChild<QPushButton*>(QStringLiteral("Button4"));
+    form.findChild<QLineEdit*>(QStringLiteral("listFromEdit"))->setText(QStringLiteral("0"));
+    form.findChild<QLineEdit*>(QStringLiteral("listToEdit"))->setText(QStringLiteral("65535"));
+    auto* start = form.findChild<QPushButton*>(QStringLiteral("disassembleButton"));
     debugger::ListingGrid& listing = form.listingGrid();
     auto passes = time(20, [&] {
         start->click();
@@ -64,16 +64,16 @@ try {
     std::printf("%zu rows listed\n", rows.size());
     report("64 KB disassembly, click to last row shown", passes, 150'000);
 
-    form.findChild<QCheckBox*>(QStringLiteral("CheckBoxMem"))->setChecked(true);
+    form.findChild<QCheckBox*>(QStringLiteral("realTimeBox"))->setChecked(true);
     debugger::HexDumpGrid& dump = form.dumpGrid();
     auto ticks = time(2000, [&] { main.runFrame(); });
     report("tick, debugger shown, Memory RealTime", ticks, 300);
 
-    form.findChild<QCheckBox*>(QStringLiteral("CheckBoxMem"))->setChecked(false);
+    form.findChild<QCheckBox*>(QStringLiteral("realTimeBox"))->setChecked(false);
     auto plain = time(2000, [&] { main.runFrame(); });
     report("tick, debugger shown, dump not refreshed", plain, 300);
 
-    form.findChild<QCheckBox*>(QStringLiteral("CheckBoxMem"))->setChecked(true);
+    form.findChild<QCheckBox*>(QStringLiteral("realTimeBox"))->setChecked(true);
     auto painted = time(500, [&] {
         main.runFrame();
         dump.viewport()->repaint();

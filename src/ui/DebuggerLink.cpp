@@ -1,7 +1,7 @@
 #include "ui/DebuggerLink.hpp"
 
-#include "debugger/qt/TDebaggerStepForm.hpp"
-#include "debugger/qt/TDebuggerForm.hpp"
+#include "debugger/qt/StepDebuggerForm.hpp"
+#include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "ui/MainFormEmu.hpp"
 
 namespace ostrovik::ui {
@@ -9,7 +9,7 @@ namespace ostrovik::ui {
 void installDebuggers(TMainFormEmu& main)
 {
     main.forms().DebuggerForm.setFactory([](TMainFormEmu& m) -> QWidget* {
-        auto* form = new debugger::TDebuggerForm(m.windowHost(), &m);
+        auto* form = new debugger::MemoryDebuggerForm(m.windowHost(), &m);
         // Made at start, it takes its captions from the first language
         // switch; made later, it takes them now.
         if (m.firstActivateDone())
@@ -19,12 +19,12 @@ void installDebuggers(TMainFormEmu& main)
         return form;
     });
     main.forms().DebaggerStepForm.setFactory(
-        [](TMainFormEmu& m) -> QWidget* { return new debugger::TDebaggerStepForm(m.windowHost(), &m); });
+        [](TMainFormEmu& m) -> QWidget* { return new debugger::StepDebuggerForm(m.windowHost(), &m); });
 }
 
-debugger::TDebuggerForm* debuggerForm(const TMainFormEmu& main)
+debugger::MemoryDebuggerForm* debuggerForm(const TMainFormEmu& main)
 {
-    return qobject_cast<debugger::TDebuggerForm*>(const_cast<TMainFormEmu&>(main).forms().DebuggerForm.form());
+    return qobject_cast<debugger::MemoryDebuggerForm*>(const_cast<TMainFormEmu&>(main).forms().DebuggerForm.form());
 }
 
 } // namespace ostrovik::ui

@@ -1,7 +1,7 @@
 #pragma once
 
 namespace ostrovik::debugger {
-class TDebuggerForm;
+class MemoryDebuggerForm;
 }
 
 namespace ostrovik::ui {
@@ -13,6 +13,6 @@ class TMainFormEmu;
 void installDebuggers(TMainFormEmu& main);
 
 /// The memory debugger, or nullptr while it has not been made.
-debugger::TDebuggerForm* debuggerForm(const TMainFormEmu& main);
+debugger::MemoryDebuggerForm* debuggerForm(const TMainFormEmu& main);
 
 } // namespace ostrovik::ui

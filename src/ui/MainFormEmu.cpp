@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "debugger/qt/TDebuggerForm.hpp"
+#include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "files/LoadFile.hpp"
 #include "files/avi/AviWriter.hpp"
 #include "machine/Keyboard.hpp"
@@ -245,8 +245,8 @@ void TMainFormEmu::runFrame()
     // next.
     if (machine_.clock > 56300)
         beeper_->playTone();
-    if (debugger::TDebuggerForm* debugger = debuggerForm(*this); debugger && debugger->isVisible())
-        debugger->TimerRefresh();
+    if (debugger::MemoryDebuggerForm* debugger = debuggerForm(*this); debugger && debugger->isVisible())
+        debugger->refresh();
 }
 
 void TMainFormEmu::drawScreen()

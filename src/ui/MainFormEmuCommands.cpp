@@ -5,7 +5,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "debugger/qt/TDebuggerForm.hpp"
+#include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "netlink/qt/TNetConnectionForm.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "platform/qt/FileNames.hpp"
@@ -264,8 +264,8 @@ void TMainFormEmu::toggleMemoryDebugger()
         return;
     }
     forms_.DebuggerForm.ensure(*this);
-    if (debugger::TDebuggerForm* form = debuggerForm(*this))
-        guarded([form] { form->FillFromMachine(); });
+    if (debugger::MemoryDebuggerForm* form = debuggerForm(*this))
+        guarded([form] { form->fillFromMachine(); });
     forms_.DebuggerForm.show(*this);
 }
 

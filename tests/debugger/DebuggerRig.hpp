@@ -10,8 +10,8 @@
 
 #include "debugger/qt/HexDumpGrid.hpp"
 #include "debugger/qt/ListingGrid.hpp"
-#include "debugger/qt/TDebaggerStepForm.hpp"
-#include "debugger/qt/TDebuggerForm.hpp"
+#include "debugger/qt/StepDebuggerForm.hpp"
+#include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "support/MainWindowRig.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/MenuItems.hpp"
@@ -26,19 +26,19 @@ public:
     void command(ui::MenuItem which) { window->menus().item(which)->trigger(); }
 
     /// The memory debugger, opened by its command.
-    debugger::TDebuggerForm& openMemoryDebugger()
+    debugger::MemoryDebuggerForm& openMemoryDebugger()
     {
         if (!memoryDebugger() || !memoryDebugger()->isVisible())
             command(ui::menu::MemoryDebugger);
         return *memoryDebugger();
     }
-    debugger::TDebuggerForm* memoryDebugger()
+    debugger::MemoryDebuggerForm* memoryDebugger()
     {
-        return qobject_cast<debugger::TDebuggerForm*>(window->forms().DebuggerForm.form());
+        return qobject_cast<debugger::MemoryDebuggerForm*>(window->forms().DebuggerForm.form());
     }
-    debugger::TDebaggerStepForm* stepDebugger()
+    debugger::StepDebuggerForm* stepDebugger()
     {
-        return qobject_cast<debugger::TDebaggerStepForm*>(window->forms().DebaggerStepForm.form());
+        return qobject_cast<debugger::StepDebuggerForm*>(window->forms().DebaggerStepForm.form());
     }
 
     template <typename W>

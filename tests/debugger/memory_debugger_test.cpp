@@ -45,7 +45,7 @@ private slots:
     void madeHiddenAtStartBeforeTheSettingsWindow();
 
 private:
-    debugger::TDebuggerForm& form() { return rig_->openMemoryDebugger(); }
+    debugger::MemoryDebuggerForm& form() { return rig_->openMemoryDebugger(); }
     machine::Machine& m() { return rig_->m(); }
     std::unique_ptr<DebuggerRig> rig_;
 };
@@ -65,7 +65,7 @@ void MemoryDebuggerTest::openingFillsEveryViewAndTheSameCommandHidesIt()
     std::fill(m().RAM.begin() + 0x9000, m().RAM.begin() + 0x9100, 0);
     m().RAM[0x9000] = 0xC3; // JMP
     rig_->command(ui::menu::MemoryDebugger);
-    debugger::TDebuggerForm* f = rig_->memoryDebugger();
+    debugger::MemoryDebuggerForm* f = rig_->memoryDebugger();
     QVERIFY(f && f->isVisible());
     QCOMPARE(f->windowTitle(), QStringLiteral("Debugger"));
 
@@ -94,8 +94,8 @@ void MemoryDebuggerTest::openingFillsEveryViewAndTheSameCommandHidesIt()
     QCOMPARE(listing.cell(0, listing.model()->rowCount() - 1), QString());
     QCOMPARE(listing.columnWidth(1), 150);
 
-    const QStringList ports = DebuggerRig::lines(*f, "ListBox4");
-    const QStringList flags = DebuggerRig::lines(*f, "ListBox5");
+    const QStringList ports = DebuggerRig::lines(*f, "portsList");
+    const QStringList flags = DebuggerRig::lines(*f, "flagsList");
     QCOMPARE(ports.size(), 256);
     QCOMPARE(flags.size(), 256);
     QCOMPARE(ports[0xC1], QStringLiteral("C1=5A"));
@@ -110,14 +110,14 @@ void MemoryDebuggerTest::openingFillsEveryViewAndTheSameCommandHidesIt()
 
 void MemoryDebuggerTest::runLoopRefreshesLabelsAndVisibleRowsWhileShown()
 {
-    debugger::TDebuggerForm& f = form();
-    auto* label9 = DebuggerRig::child<QLabel>(f, "Label9");
-    auto* label11 = DebuggerRig::child<QLabel>(f, "Label11");
-    auto* realTime = DebuggerRig::child<QCheckBox>(f, "CheckBoxMem");
+    debugger::MemoryDebuggerForm& f = form();
+    auto* label9 = DebuggerRig::child<QLabel>(f, "registerLabel9");
+    auto* label11 = DebuggerRig::child<QLabel>(f, "registerLabel11");
+    auto* realTime = DebuggerRig::child<QCheckBox>(f, "realTimeBox");
     rig_->runTicks(1);
     QCOMPARE(label9->text(), QStringLiteral("r_PC:") + QString::number(m().r_PC));
     QCOMPARE(label11->text(), QStringLiteral("clock:") + QString::number(m().clock));
-    QCOMPARE(labelText(f, "Label12"), QStringLiteral("Label12"));
+    QCOMPARE(labelText(f, "registerLabel12"), QStringLiteral("Label12"));
 
     debugger::HexDumpGrid& dump = f.dumpGrid();
     m().RAM[0x0000] = 0x77;
@@ -180,11 +180,11 @@ void MemoryDebuggerTest::disassemblyRangesFromTheAssemblerTab()
     QFETCH(int, errors);
     QFETCH(QString, message);
     std::fill(m().RAM.begin(), m().RAM.end(), 0);
-    debugger::TDebuggerForm& f = form();
-    DebuggerRig::type(f, "Edit4", from);
-    DebuggerRig::type(f, "Edit6", to);
+    debugger::MemoryDebuggerForm& f = form();
+    DebuggerRig::type(f, "listFromEdit", from);
+    DebuggerRig::type(f, "listToEdit", to);
     rig_->dialogs.errors.clear();
-    DebuggerRig::click(f, "Button4");
+    DebuggerRig::click(f, "disassembleButton");
     QCOMPARE(rig_->dialogs.errors.size(), errors);
     if (!message.isEmpty())
         QCOMPARE(rig_->dialogs.errors[0], message);
@@ -197,29 +197,29 @@ void MemoryDebuggerTest::disassemblyRangesFromTheAssemblerTab()
 
 void MemoryDebuggerTest::searchFindsTheLowByte()
 {
-    debugger::TDebuggerForm& f = form();
+    debugger::MemoryDebuggerForm& f = form();
     std::fill(m().RAM.begin(), m().RAM.end(), 0x11);
     m().RAM[0x0005] = 0;
     m().RAM[0x4000] = 0;
     m().RAM[0xC000] = 0;
     m().VRAM[0] = 0x11;
     const auto search = [&](const char* value) {
-        DebuggerRig::type(f, "Edit7", QString::fromLatin1(value));
-        DebuggerRig::click(f, "Button1");
-        return labelText(f, "Label23");
+        DebuggerRig::type(f, "searchValueEdit", QString::fromLatin1(value));
+        DebuggerRig::click(f, "searchButton");
+        return labelText(f, "searchCountLabel");
     };
     const QStringList found{"5", "16384", "49152"};
     QCOMPARE(search("0"), QStringLiteral("Найдено:3"));
-    QCOMPARE(DebuggerRig::lines(f, "ListBox2"), found);
+    QCOMPARE(DebuggerRig::lines(f, "searchResultsList"), found);
     QCOMPARE(search("256"), QStringLiteral("Найдено:3"));
-    QCOMPARE(DebuggerRig::lines(f, "ListBox2"), found);
+    QCOMPARE(DebuggerRig::lines(f, "searchResultsList"), found);
     QCOMPARE(f.gauge().progress(), 49152); // where the last match was
     QCOMPARE(search("17"), QStringLiteral("Найдено:65533"));
 
     rig_->dialogs.messages.clear();
     QCOMPARE(search("18"), QStringLiteral("Найдено:65533"));
     QCOMPARE(rig_->dialogs.messages, QStringList{QStringLiteral("Значение не найдено !!!")});
-    QVERIFY(DebuggerRig::lines(f, "ListBox2").isEmpty());
+    QVERIFY(DebuggerRig::lines(f, "searchResultsList").isEmpty());
 }
 
 void MemoryDebuggerTest::pokeReachesTheMemoryImage_data()
@@ -244,15 +244,15 @@ void MemoryDebuggerTest::pokeReachesTheMemoryImage()
     QFETCH(QString, value);
     QFETCH(int, changed);
     QFETCH(int, byte);
-    debugger::TDebuggerForm& f = form();
+    debugger::MemoryDebuggerForm& f = form();
     m().invalidateScreen();
     const auto videoBefore = m().VRAM;
     std::fill(m().RAM.begin(), m().RAM.end(), 0);
-    DebuggerRig::child<QCheckBox>(f, "CheckBox16_10")->setChecked(hex);
-    DebuggerRig::type(f, "Edit2", address);
-    DebuggerRig::type(f, "Edit3", value);
+    DebuggerRig::child<QCheckBox>(f, "hexadecimalBox")->setChecked(hex);
+    DebuggerRig::type(f, "pokeAddressEdit", address);
+    DebuggerRig::type(f, "pokeValueEdit", value);
     rig_->dialogs.errors.clear();
-    DebuggerRig::click(f, "Button3");
+    DebuggerRig::click(f, "pokeButton");
     QCOMPARE(rig_->dialogs.errors.size(), changed < 0 ? 1 : 0);
     QCOMPARE(std::count(m().RAM.begin(), m().RAM.end(), 0), changed < 0 ? 65536L : 65535L);
     if (changed >= 0)
@@ -262,32 +262,32 @@ void MemoryDebuggerTest::pokeReachesTheMemoryImage()
 
 void MemoryDebuggerTest::cheatFinderRemembersAndListsValuesThatDropped()
 {
-    debugger::TDebuggerForm& f = form();
+    debugger::MemoryDebuggerForm& f = form();
     m().Paused = 1; // the ROM must not change memory between the steps
-    auto* kind = DebuggerRig::child<QComboBox>(f, "ComboBoxPoisk");
+    auto* kind = DebuggerRig::child<QComboBox>(f, "cheatKindBox");
     QCOMPARE(kind->currentText(), QStringLiteral("Точное значение"));
     kind->setCurrentIndex(1);
     m().RAM[0x9000] = 5;
     m().RAM[0x9001] = 1;
     m().RAM[0x9002] = 0;
-    DebuggerRig::click(f, "Button5");
-    QCOMPARE(labelText(f, "Label18"), QStringLiteral("Запомнил:65536"));
-    QVERIFY(DebuggerRig::lines(f, "ListBox1").isEmpty());
+    DebuggerRig::click(f, "cheatStartButton");
+    QCOMPARE(labelText(f, "cheatCountLabel"), QStringLiteral("Запомнил:65536"));
+    QVERIFY(DebuggerRig::lines(f, "cheatAddressList").isEmpty());
     QCOMPARE(m().Paused, std::uint8_t{0}); // the flag is one byte: step 1 clears it
 
     m().Paused = 1;
     m().RAM[0x9000] = 4; // dropped by one
     m().RAM[0x9001] = 0; // to zero: not listed
     m().RAM[0x9002] = 255; // 0 never counts as 256
-    DebuggerRig::click(f, "Button2");
-    QCOMPARE(DebuggerRig::lines(f, "ListBox3"), QStringList{QStringLiteral("36864")});
-    DebuggerRig::click(f, "Button2");
-    QCOMPARE(DebuggerRig::lines(f, "ListBox3"), (QStringList{"36864", "36864"}));
+    DebuggerRig::click(f, "droppedStartButton");
+    QCOMPARE(DebuggerRig::lines(f, "droppedList"), QStringList{QStringLiteral("36864")});
+    DebuggerRig::click(f, "droppedStartButton");
+    QCOMPARE(DebuggerRig::lines(f, "droppedList"), (QStringList{"36864", "36864"}));
 
     // The re-check on an empty list adds the count 0 and nothing to the memo.
-    auto* memo = DebuggerRig::child<QPlainTextEdit>(f, "Memo1");
-    DebuggerRig::click(f, "Button6");
-    QCOMPARE(DebuggerRig::lines(f, "ListBox1"), QStringList{QStringLiteral("0")});
+    auto* memo = DebuggerRig::child<QPlainTextEdit>(f, "cheatLog");
+    DebuggerRig::click(f, "cheatRecheckButton");
+    QCOMPARE(DebuggerRig::lines(f, "cheatAddressList"), QStringList{QStringLiteral("0")});
     QCOMPARE(memo->toPlainText(), QStringLiteral("Memo1"));
 
     // Exact mode lists the addresses; the re-check keeps those that still hold it.
@@ -295,35 +295,35 @@ void MemoryDebuggerTest::cheatFinderRemembersAndListsValuesThatDropped()
     m().RAM[0x9000] = 200;
     m().RAM[0x9100] = 200;
     kind->setCurrentIndex(0);
-    DebuggerRig::type(f, "Edit1", QStringLiteral("200"));
-    DebuggerRig::click(f, "Button5");
-    QCOMPARE(DebuggerRig::lines(f, "ListBox1"), (QStringList{"36864", "37120"}));
-    QCOMPARE(labelText(f, "Label18"), QStringLiteral("Найдено:2"));
+    DebuggerRig::type(f, "cheatValueEdit", QStringLiteral("200"));
+    DebuggerRig::click(f, "cheatStartButton");
+    QCOMPARE(DebuggerRig::lines(f, "cheatAddressList"), (QStringList{"36864", "37120"}));
+    QCOMPARE(labelText(f, "cheatCountLabel"), QStringLiteral("Найдено:2"));
     m().RAM[0x9100] = 199;
-    DebuggerRig::click(f, "Button6");
+    DebuggerRig::click(f, "cheatRecheckButton");
     QCOMPARE(memo->toPlainText(), QStringLiteral("Memo1\n36864"));
-    QCOMPARE(DebuggerRig::lines(f, "ListBox1"), (QStringList{"36864", "37120", "2"}));
+    QCOMPARE(DebuggerRig::lines(f, "cheatAddressList"), (QStringList{"36864", "37120", "2"}));
 
     // A value beyond a byte stops the re-check with the range error.
-    DebuggerRig::type(f, "Edit1", QStringLiteral("300"));
+    DebuggerRig::type(f, "cheatValueEdit", QStringLiteral("300"));
     rig_->dialogs.errors.clear();
-    DebuggerRig::click(f, "Button6");
+    DebuggerRig::click(f, "cheatRecheckButton");
     QCOMPARE(rig_->dialogs.errors.size(), 1);
     QVERIFY(rig_->dialogs.errors[0].startsWith(QStringLiteral("Range check error")));
-    QCOMPARE(DebuggerRig::lines(f, "ListBox1").size(), 3);
+    QCOMPARE(DebuggerRig::lines(f, "cheatAddressList").size(), 3);
     m().Paused = 0;
 }
 
 void MemoryDebuggerTest::listLinesJumpToTheirCell()
 {
-    debugger::TDebuggerForm& f = form();
-    auto* list = DebuggerRig::child<QListWidget>(f, "ListBox2");
+    debugger::MemoryDebuggerForm& f = form();
+    auto* list = DebuggerRig::child<QListWidget>(f, "searchResultsList");
     list->addItems({QStringLiteral("4660"), QStringLiteral("65535")});
     const struct {
         int line;
         QPoint cell;
     } cases[] = {{0, {5, 292}}, {1, {16, 4096}}};
-    DebuggerRig::child<QTabWidget>(f, "PageControl1")->setCurrentIndex(2);
+    DebuggerRig::child<QTabWidget>(f, "pages")->setCurrentIndex(2);
     for (const auto& c : cases) {
         const QRect r = list->visualItemRect(list->item(c.line));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
@@ -333,7 +333,7 @@ void MemoryDebuggerTest::listLinesJumpToTheirCell()
 
 void MemoryDebuggerTest::dumpKeysAndEnterNavigation()
 {
-    debugger::TDebuggerForm& f = form();
+    debugger::MemoryDebuggerForm& f = form();
     debugger::HexDumpGrid& dump = f.dumpGrid();
     const struct {
         QPoint from, to;
@@ -362,9 +362,9 @@ void MemoryDebuggerTest::dumpKeysAndEnterNavigation()
 
 void MemoryDebuggerTest::statusTextNamesTheByteUnderThePointer()
 {
-    debugger::TDebuggerForm& f = form();
+    debugger::MemoryDebuggerForm& f = form();
     debugger::HexDumpGrid& dump = f.dumpGrid();
-    auto* status = DebuggerRig::child<QLabel>(f, "StatusPanel1");
+    auto* status = DebuggerRig::child<QLabel>(f, "statusLabel");
     m().RAM[0x0000] = 0x3C;
     m().RAM[0x0012] = 0x9A;
     const auto moveOver = [&](int column, int row) {
@@ -383,25 +383,25 @@ void MemoryDebuggerTest::statusTextNamesTheByteUnderThePointer()
 
 void MemoryDebuggerTest::numberFieldsTakeHexDigitsOnly()
 {
-    debugger::TDebuggerForm& f = form();
-    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit6", "Edit7"}) {
+    debugger::MemoryDebuggerForm& f = form();
+    for (const char* name : {"cheatValueEdit", "pokeAddressEdit", "pokeValueEdit", "listFromEdit", "listToEdit", "searchValueEdit"}) {
         DebuggerRig::type(f, name, QStringLiteral("1x-2 g3Af"));
         QCOMPARE(DebuggerRig::text(f, name), QStringLiteral("123Af"));
         QTest::keyClick(DebuggerRig::child<QLineEdit>(f, name), Qt::Key_Backspace);
         QCOMPARE(DebuggerRig::text(f, name), QStringLiteral("123A"));
     }
-    DebuggerRig::type(f, "Edit5", QStringLiteral("any-thing"));
-    QCOMPARE(DebuggerRig::text(f, "Edit5"), QStringLiteral("any-thing"));
+    DebuggerRig::type(f, "droppedValueEdit", QStringLiteral("any-thing"));
+    QCOMPARE(DebuggerRig::text(f, "droppedValueEdit"), QStringLiteral("any-thing"));
 }
 
 void MemoryDebuggerTest::copyAssemblerCodeCopiesMnemonicAndOperand()
 {
-    debugger::TDebuggerForm& f = form();
+    debugger::MemoryDebuggerForm& f = form();
     std::fill(m().RAM.begin() + 0x9000, m().RAM.begin() + 0x9010, 0);
     m().RAM[0x9000] = 0x31, m().RAM[0x9001] = 0xC1, m().RAM[0x9002] = 0xAF;
-    DebuggerRig::type(f, "Edit4", QStringLiteral("36864"));
-    DebuggerRig::type(f, "Edit6", QStringLiteral("36867"));
-    DebuggerRig::click(f, "Button4");
+    DebuggerRig::type(f, "listFromEdit", QStringLiteral("36864"));
+    DebuggerRig::type(f, "listToEdit", QStringLiteral("36867"));
+    DebuggerRig::click(f, "disassembleButton");
     debugger::ListingGrid& listing = f.listingGrid();
     QTest::mouseClick(listing.viewport(), Qt::LeftButton, {}, listing.visualRect(listing.model()->index(0, 0)).center());
     QTest::mouseClick(listing.viewport(), Qt::LeftButton, Qt::ShiftModifier,
@@ -414,9 +414,9 @@ void MemoryDebuggerTest::copyAssemblerCodeCopiesMnemonicAndOperand()
 
 void MemoryDebuggerTest::memoryDumpSavesAndLoads()
 {
-    debugger::TDebuggerForm& f = form();
-    auto* save = DebuggerRig::child<QPushButton>(f, "Button7");
-    auto* load = DebuggerRig::child<QPushButton>(f, "Button8");
+    debugger::MemoryDebuggerForm& f = form();
+    auto* save = DebuggerRig::child<QPushButton>(f, "saveDumpButton");
+    auto* load = DebuggerRig::child<QPushButton>(f, "loadDumpButton");
     QVERIFY(save && load);
     QVERIFY(!save->isVisible() && !load->isVisible());
 
@@ -462,9 +462,9 @@ void MemoryDebuggerTest::memoryDumpSavesAndLoads()
 
 void MemoryDebuggerTest::captionsFollowTheLanguage()
 {
-    debugger::TDebuggerForm& f = form();
-    auto* tabs = DebuggerRig::child<QTabWidget>(f, "PageControl1");
-    auto* realTime = DebuggerRig::child<QCheckBox>(f, "CheckBoxMem");
+    debugger::MemoryDebuggerForm& f = form();
+    auto* tabs = DebuggerRig::child<QTabWidget>(f, "pages");
+    auto* realTime = DebuggerRig::child<QCheckBox>(f, "realTimeBox");
     const struct {
         void (ui::TMainFormEmu::*command)();
         QStringList tabs;
@@ -499,12 +499,12 @@ void MemoryDebuggerTest::madeHiddenAtStartBeforeTheSettingsWindow()
     test::FreshConfig config;
     test::ScriptedDialogs dialogs;
     ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
-    auto* f = qobject_cast<debugger::TDebuggerForm*>(windows.MainFormEmu->forms().DebuggerForm.form());
+    auto* f = qobject_cast<debugger::MemoryDebuggerForm*>(windows.MainFormEmu->forms().DebuggerForm.form());
     QVERIFY(f);
     QVERIFY(!f->isVisible());
     // Made before the first activation, it takes its captions from the
     // language that activation applies (English on a first start).
-    auto* tabs = DebuggerRig::child<QTabWidget>(*f, "PageControl1");
+    auto* tabs = DebuggerRig::child<QTabWidget>(*f, "pages");
     QCOMPARE(tabs->tabText(3), QStringLiteral("Взлом :-)"));
     windows.MainFormEmu->show();
     QVERIFY(QTest::qWaitFor([&] { return windows.MainFormEmu->firstActivateDone(); }));

@@ -24,7 +24,7 @@ private slots:
     void keysTypedIntoTheFieldsStayThere();
 
 private:
-    debugger::TDebaggerStepForm& open();
+    debugger::StepDebuggerForm& open();
     QString view(const char* edit) { return DebuggerRig::text(*rig_->stepDebugger(), edit); }
     machine::Machine& m() { return rig_->m(); }
     std::unique_ptr<DebuggerRig> rig_;
@@ -43,7 +43,7 @@ void StepDebuggerTest::init()
     m().r_A = 0x01;
 }
 
-debugger::TDebaggerStepForm& StepDebuggerTest::open()
+debugger::StepDebuggerForm& StepDebuggerTest::open()
 {
     rig_->command(ui::menu::StepDebuggerButton);
     return *rig_->stepDebugger();
@@ -51,7 +51,7 @@ debugger::TDebaggerStepForm& StepDebuggerTest::open()
 
 void StepDebuggerTest::openingPausesAndClosingResumes()
 {
-    debugger::TDebaggerStepForm& f = open();
+    debugger::StepDebuggerForm& f = open();
     QVERIFY(f.isVisible());
     QCOMPARE(f.windowTitle(), QStringLiteral("DebaggerStepbyStep"));
     QCOMPARE(m().Paused, std::uint8_t{1});
@@ -75,23 +75,23 @@ void StepDebuggerTest::openingPausesAndClosingResumes()
 
 void StepDebuggerTest::oneStepShowsTheStateItStartedFrom()
 {
-    debugger::TDebaggerStepForm& f = open();
+    debugger::StepDebuggerForm& f = open();
     debugger::ListingGrid& grid = f.listingGrid();
-    QCOMPARE(view("Edit9"), QStringLiteral("9000"));
-    QCOMPARE(view("Edit1"), QStringLiteral("01"));
+    QCOMPARE(view("pcEdit"), QStringLiteral("9000"));
+    QCOMPARE(view("aEdit"), QStringLiteral("01"));
     QCOMPARE(grid.cell(2, 0), QStringLiteral("MVI A ,12"));
     QCOMPARE(grid.cell(0, grid.model()->rowCount() - 2), QStringLiteral("9050:")); // to PC + 80
 
     QTest::keyClick(&grid, Qt::Key_F8);
-    QCOMPARE(view("Edit9"), QStringLiteral("9000")); // the first press shows where it started
-    QCOMPARE(view("Edit1"), QStringLiteral("01"));
+    QCOMPARE(view("pcEdit"), QStringLiteral("9000")); // the first press shows where it started
+    QCOMPARE(view("aEdit"), QStringLiteral("01"));
     QCOMPARE(m().r_PC, 0x9002);
     QCOMPARE(m().r_A, 0x12);
 
-    QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "SpeedButton3"), Qt::LeftButton);
-    QCOMPARE(view("Edit9"), QStringLiteral("9002"));
-    QCOMPARE(view("Edit1"), QStringLiteral("12"));
-    QCOMPARE(view("Edit11"), QStringLiteral("7")); // the T-states of MVI
+    QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "stepButton"), Qt::LeftButton);
+    QCOMPARE(view("pcEdit"), QStringLiteral("9002"));
+    QCOMPARE(view("aEdit"), QStringLiteral("12"));
+    QCOMPARE(view("clockEdit"), QStringLiteral("7")); // the T-states of MVI
     QCOMPARE(grid.cell(0, 0), QStringLiteral("9002:"));
     QCOMPARE(m().r_A, 0x13);
 }
@@ -99,14 +99,14 @@ void StepDebuggerTest::oneStepShowsTheStateItStartedFrom()
 void StepDebuggerTest::stepKeysWorkAsSoonAsTheWindowOpens()
 {
     // The keys go where the window system sends them: to the window's focus.
-    debugger::TDebaggerStepForm& f = open();
+    debugger::StepDebuggerForm& f = open();
     QVERIFY(QTest::qWaitForWindowActive(&f));
     QCOMPARE(f.focusWidget(), static_cast<QWidget*>(&f.listingGrid()));
     QTest::keyClick(f.windowHandle(), Qt::Key_F8);
     QCOMPARE(m().r_PC, 0x9002);
     QTest::keyClick(f.windowHandle(), Qt::Key_F9);
     QCOMPARE(m().r_PC, 0x900F); // 50 T-states: INR A and twelve NOPs
-    QCOMPARE(view("Edit9"), QStringLiteral("900F"));
+    QCOMPARE(view("pcEdit"), QStringLiteral("900F"));
 
     // Shown again after hiding, the listing has the keys again.
     rig_->command(ui::menu::StepDebugger);
@@ -138,35 +138,35 @@ void StepDebuggerTest::stepOverRunsWholeInstructions()
     QFETCH(QString, clock);
     QFETCH(bool, fails);
     m().r_PC = 0x9003;
-    debugger::TDebaggerStepForm& f = open();
-    QCOMPARE(DebuggerRig::text(f, "Edit13"), QStringLiteral("50"));
-    DebuggerRig::type(f, "Edit13", count);
-    const QString before = view("Edit11");
+    debugger::StepDebuggerForm& f = open();
+    QCOMPARE(DebuggerRig::text(f, "tStatesEdit"), QStringLiteral("50"));
+    DebuggerRig::type(f, "tStatesEdit", count);
+    const QString before = view("clockEdit");
     rig_->dialogs.errors.clear();
     QTest::keyClick(&f.listingGrid(), Qt::Key_F9);
     QCOMPARE(rig_->dialogs.errors.size(), fails ? 1 : 0);
     QCOMPARE(m().r_PC, pc);
-    QCOMPARE(view("Edit9"), QString::number(pc, 16).toUpper()); // the state after the run
-    QCOMPARE(view("Edit11"), fails ? before : clock);
+    QCOMPARE(view("pcEdit"), QString::number(pc, 16).toUpper()); // the state after the run
+    QCOMPARE(view("clockEdit"), fails ? before : clock);
     QCOMPARE(f.listingGrid().cell(0, 0), QString::number(pc, 16).toUpper() + QLatin1Char(':'));
 }
 
 void StepDebuggerTest::runFromTheTypedAddress()
 {
-    debugger::TDebaggerStepForm& f = open();
-    DebuggerRig::type(f, "Edit12", QStringLiteral("c000"));
-    QCOMPARE(DebuggerRig::text(f, "Edit12"), QStringLiteral("C000"));
+    debugger::StepDebuggerForm& f = open();
+    DebuggerRig::type(f, "runFromEdit", QStringLiteral("c000"));
+    QCOMPARE(DebuggerRig::text(f, "runFromEdit"), QStringLiteral("C000"));
     const debugger::Instruction first = debugger::decodeAt(debugger::Memory(m().RAM), 0xC000);
-    QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "SpeedButton1"), Qt::LeftButton);
-    QCOMPARE(view("Edit9"), QStringLiteral("C000"));
+    QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "runFromButton"), Qt::LeftButton);
+    QCOMPARE(view("pcEdit"), QStringLiteral("C000"));
     QCOMPARE(f.listingGrid().cell(0, 0), QStringLiteral("C000:"));
     QCOMPARE(f.listingGrid().cell(1, 0), QString::fromStdString(debugger::bytesText(first)));
     QVERIFY(m().r_PC != 0xC000); // the instruction there ran
 
     // An empty address changes nothing.
     const std::int32_t pc = m().r_PC;
-    DebuggerRig::type(f, "Edit12", QString());
-    QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "SpeedButton1"), Qt::LeftButton);
+    DebuggerRig::type(f, "runFromEdit", QString());
+    QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "runFromButton"), Qt::LeftButton);
     QCOMPARE(rig_->dialogs.errors.size(), 1);
     QCOMPARE(m().r_PC, pc);
 }
@@ -185,16 +185,16 @@ void StepDebuggerTest::registersInHexWithAtLeastTwoDigits()
 {
     QFETCH(int, pc);
     QFETCH(QString, shown);
-    debugger::TDebaggerStepForm& f = open();
+    debugger::StepDebuggerForm& f = open();
     m().r_PC = pc;
     m().r_SP = pc;
     m().r_B = 0x0A;
     m().Ports[0xFF] = 0x3C;
-    f.ShowABCD_PC_SP();
-    QCOMPARE(view("Edit9"), shown);
-    QCOMPARE(view("Edit8"), shown);
-    QCOMPARE(view("Edit2"), QStringLiteral("0A"));
-    auto* ports = DebuggerRig::child<QComboBox>(f, "ComboBox1");
+    f.showRegisters();
+    QCOMPARE(view("pcEdit"), shown);
+    QCOMPARE(view("spEdit"), shown);
+    QCOMPARE(view("bEdit"), QStringLiteral("0A"));
+    auto* ports = DebuggerRig::child<QComboBox>(f, "portsBox");
     QCOMPARE(ports->count(), 256);
     QCOMPARE(ports->currentIndex(), 0);
     QCOMPARE(ports->itemText(0), QStringLiteral("00=") + QString::number(m().Ports[0] | 0x100, 16).right(2).toUpper());
@@ -203,8 +203,8 @@ void StepDebuggerTest::registersInHexWithAtLeastTwoDigits()
 
 void StepDebuggerTest::keysTypedIntoTheFieldsStayThere()
 {
-    debugger::TDebaggerStepForm& f = open();
-    for (const char* name : {"Edit12", "Edit13"}) {
+    debugger::StepDebuggerForm& f = open();
+    for (const char* name : {"runFromEdit", "tStatesEdit"}) {
         auto* edit = DebuggerRig::child<QLineEdit>(f, name);
         DebuggerRig::type(f, name, QStringLiteral("x1g2345"));
         QCOMPARE(edit->text(), QStringLiteral("1234"));

@@ -177,7 +177,7 @@ void CaptionsTest::setsHaveSeventyTwoComponentsAsListed()
         {CaptionWindow::SetUpForm, "optionsGroup", "Настройка", "Options"},
         {CaptionWindow::SetUpForm, "codecOptionsButton", "Параметры сжатия (если доступно...)", "Compress options (if available...)"},
         {CaptionWindow::SetUpForm, "oneCopyBox", "Запускать только одну копию программы", "Run only one copy of the program"},
-        {CaptionWindow::DebuggerForm, "TabSheet3", "Взлом !!!", "Crack !!!"},
+        {CaptionWindow::DebuggerForm, "crackTab", "Взлом !!!", "Crack !!!"},
         {CaptionWindow::GamesForm, "Label1", "РЕЙТИНГ:", "RANKING:"},
     };
     Rig rig;

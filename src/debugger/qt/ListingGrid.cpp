@@ -128,7 +128,7 @@ ListingGrid::ListingGrid(QWidget* parent) : QTableView(parent), model_(this)
     setWordWrap(false);
 }
 
-void ListingGrid::AssFromTo(Memory ram, std::int32_t from, std::int32_t to, ProgressGauge* gauge)
+void ListingGrid::disassemble(Memory ram, std::int32_t from, std::int32_t to, ProgressGauge* gauge)
 {
     model_.setRows({});
     setColumnWidth(0, 60);
@@ -138,7 +138,7 @@ void ListingGrid::AssFromTo(Memory ram, std::int32_t from, std::int32_t to, Prog
         gauge->setProgress(0);
         gauge->setMaxValue(static_cast<long long>(to) - from);
     }
-    std::vector<Instruction> rows = disassemble(ram, from, to, [gauge](int row) {
+    std::vector<Instruction> rows = debugger::disassemble(ram, from, to, [gauge](int row) {
         if (gauge)
             gauge->setProgress(row);
     });

@@ -41,7 +41,7 @@ public:
     /// Lists @p from … @p to (inclusive) of @p ram. With a gauge, its range
     /// is 0 … To − From and it follows the rows; a start after the end then
     /// fails with the gauge's error, the grid already emptied.
-    void AssFromTo(Memory ram, std::int32_t from, std::int32_t to, ProgressGauge* gauge = nullptr);
+    void disassemble(Memory ram, std::int32_t from, std::int32_t to, ProgressGauge* gauge = nullptr);
 
     ListingModel& listing() { return model_; }
     /// The cell's text as the grid shows it.

@@ -52,11 +52,11 @@ const Caption kMainFormEmu[] = {
 };
 
 const Caption kDebuggerForm[] = {
-    {"TabSheet1", "Ассемблер", "Assembler"},
-    {"TabSheet9", "Порты и регистры", "Ports and registers"},
-    {"TabSheet2", "Поиск-замена в памяти", "Find-replace in memory"},
-    {"TabSheet3", "Взлом !!!", "Crack !!!"},
-    {"CheckBoxMem", "Память в реальном времени", "Memory RealTime"},
+    {"assemblerTab", "Ассемблер", "Assembler"},
+    {"portsTab", "Порты и регистры", "Ports and registers"},
+    {"searchTab", "Поиск-замена в памяти", "Find-replace in memory"},
+    {"crackTab", "Взлом !!!", "Crack !!!"},
+    {"realTimeBox", "Память в реальном времени", "Memory RealTime"},
 };
 
 const Caption kSetUpForm[] = {

@@ -1,4 +1,4 @@
-#include "debugger/qt/TDebaggerStepForm.hpp"
+#include "debugger/qt/StepDebuggerForm.hpp"
 
 #include <QAction>
 #include <QComboBox>
@@ -52,68 +52,70 @@ QLineEdit* shortEdit(const QString& text, const char* name)
 
 } // namespace
 
-TDebaggerStepForm::TDebaggerStepForm(machine::EmulatorControl& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
+StepDebuggerForm::StepDebuggerForm(machine::EmulatorControl& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
 {
     setObjectName(QStringLiteral("DebaggerStepForm"));
     setWindowTitle(QStringLiteral("DebaggerStepbyStep"));
     resize(560, 520);
 
     auto* bar = new QHBoxLayout;
-    auto* runFrom = speedButton(QStringLiteral("Run from"), "SpeedButton1");
-    Edit12 = shortEdit(QStringLiteral("0000"), "Edit12");
+    auto* runFromButton = speedButton(QStringLiteral("Run from"), "runFromButton");
+    runFromEdit_ = shortEdit(QStringLiteral("0000"), "runFromEdit");
     // Typed letters show in upper case.
-    connect(Edit12, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const int cursor = Edit12->cursorPosition();
-        Edit12->setText(text.toUpper());
-        Edit12->setCursorPosition(cursor);
+    connect(runFromEdit_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const int cursor = runFromEdit_->cursorPosition();
+        runFromEdit_->setText(text.toUpper());
+        runFromEdit_->setCursorPosition(cursor);
     });
-    auto* pause = speedButton(QStringLiteral("Pause"), "SpeedButton2");
+    auto* pause = speedButton(QStringLiteral("Pause"), "pauseButton");
     pause->setEnabled(false);
-    auto* oneStep = speedButton(QStringLiteral("One step (F8)"), "SpeedButton3");
-    auto* stepOver = speedButton(QStringLiteral("Step over (F9)"), "SpeedButton4");
-    Edit13 = shortEdit(QStringLiteral("50"), "Edit13");
-    Edit12->installEventFilter(this);
-    Edit13->installEventFilter(this);
-    for (QWidget* w : std::initializer_list<QWidget*>{runFrom, Edit12, pause, oneStep, stepOver, Edit13})
+    auto* stepButton = speedButton(QStringLiteral("One step (F8)"), "stepButton");
+    auto* stepOverButton = speedButton(QStringLiteral("Step over (F9)"), "stepOverButton");
+    tStatesEdit_ = shortEdit(QStringLiteral("50"), "tStatesEdit");
+    runFromEdit_->installEventFilter(this);
+    tStatesEdit_->installEventFilter(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{runFromButton, runFromEdit_, pause, stepButton, stepOverButton, tStatesEdit_})
         bar->addWidget(w);
     bar->addStretch();
-    connect(runFrom, &QToolButton::clicked, this, [this] { handle([this] { SpeedButton1Click(); }); });
-    connect(oneStep, &QToolButton::clicked, this, [this] { handle([this] { SpeedButton3Click(); }); });
-    connect(stepOver, &QToolButton::clicked, this, [this] { handle([this] { SpeedButton4Click(); }); });
+    connect(runFromButton, &QToolButton::clicked, this, [this] { handle([this] { runFrom(); }); });
+    connect(stepButton, &QToolButton::clicked, this, [this] { handle([this] { step(); }); });
+    connect(stepOverButton, &QToolButton::clicked, this, [this] { handle([this] { stepOver(); }); });
 
-    StringGridAss = new ListingGrid;
-    auto* breakPoint = new QAction(QStringLiteral("Break point"), StringGridAss);
-    breakPoint->setObjectName(QStringLiteral("Breakpoint1"));
-    StringGridAss->addAction(breakPoint);
-    StringGridAss->setContextMenuPolicy(Qt::ActionsContextMenu);
-    StringGridAss->installEventFilter(this);
+    listingGrid_ = new ListingGrid;
+    auto* breakPoint = new QAction(QStringLiteral("Break point"), listingGrid_);
+    breakPoint->setObjectName(QStringLiteral("breakpointItem"));
+    listingGrid_->addAction(breakPoint);
+    listingGrid_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    listingGrid_->installEventFilter(this);
 
     auto* panel = new QGridLayout;
     const char* const captions[12] = {"A =", "F =", "B =", "C =", "D =", "E =", "H =", "L =", "SP =", "PC =",
                                       "Clock =", "Ports ="};
     // The view's order on screen and the edit each label names.
     const int edits[11] = {0, 9, 1, 2, 3, 4, 5, 6, 7, 8, 10};
+    static const char* const kRegisterEditNames[11] = {"aEdit", "bEdit",  "cEdit",  "dEdit", "eEdit",    "hEdit",
+                                                       "lEdit", "spEdit", "pcEdit", "fEdit", "clockEdit"};
     for (int i = 0; i < 11; ++i) {
-        Edits[i] = new QLineEdit(QStringLiteral("0"));
-        Edits[i]->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
-        Edits[i]->setFixedWidth(90);
+        registerEdits_[i] = new QLineEdit(QStringLiteral("0"));
+        registerEdits_[i]->setObjectName(QString::fromLatin1(kRegisterEditNames[i]));
+        registerEdits_[i]->setFixedWidth(90);
     }
-    ComboBox1 = new QComboBox;
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    portsBox_ = new QComboBox;
+    portsBox_->setObjectName(QStringLiteral("portsBox"));
     for (int row = 0; row < 12; ++row) {
         auto* label = new QLabel(QString::fromLatin1(captions[row]));
         label->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
         panel->addWidget(label, row, 0);
-        panel->addWidget(row < 11 ? static_cast<QWidget*>(Edits[edits[row]]) : ComboBox1, row, 1);
+        panel->addWidget(row < 11 ? static_cast<QWidget*>(registerEdits_[edits[row]]) : portsBox_, row, 1);
     }
     panel->setRowStretch(12, 1);
 
     auto* centre = new QHBoxLayout;
-    centre->addWidget(StringGridAss, 1);
+    centre->addWidget(listingGrid_, 1);
     centre->addLayout(panel);
 
     auto* status = new QStatusBar;
-    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setObjectName(QStringLiteral("statusBar"));
     status->setSizeGripEnabled(false);
 
     auto* layout = new QVBoxLayout(this);
@@ -121,72 +123,72 @@ TDebaggerStepForm::TDebaggerStepForm(machine::EmulatorControl& host, QWidget* pa
     layout->addLayout(bar);
     layout->addLayout(centre, 1);
     layout->addWidget(status);
-    setFocusProxy(StringGridAss);
+    setFocusProxy(listingGrid_);
     // The listing, not the first field, has the keys when the window opens:
     // F8 and F9 step at once.
-    StringGridAss->setFocus();
+    listingGrid_->setFocus();
 
-    FormCreate();
+    showStartingState();
 }
 
-void TDebaggerStepForm::handle(const std::function<void()>& handler)
+void StepDebuggerForm::handle(const std::function<void()>& handler)
 {
     host_.runGuarded(handler);
 }
 
-void TDebaggerStepForm::FormCreate()
+void StepDebuggerForm::showStartingState()
 {
     refreshListing();
-    ShowABCD_PC_SP();
+    showRegisters();
 }
 
-void TDebaggerStepForm::refreshListing()
+void StepDebuggerForm::refreshListing()
 {
     const machine::Machine& m = host_.machine();
-    StringGridAss->AssFromTo(Memory(m.RAM), m.r_PC, m.r_PC + 80);
+    listingGrid_->disassemble(Memory(m.RAM), m.r_PC, m.r_PC + 80);
 }
 
-void TDebaggerStepForm::ShowABCD_PC_SP()
+void StepDebuggerForm::showRegisters()
 {
     const machine::Machine& m = host_.machine();
     const std::int32_t registers[10] = {m.r_A, m.r_B, m.r_C, m.r_D, m.r_E, m.r_H, m.r_L, m.r_SP, m.r_PC, m.r_F};
     for (int i = 0; i < 10; ++i)
-        Edits[i]->setText(registerHex(registers[i]));
-    Edits[10]->setText(QString::number(m.clock));
-    ComboBox1->clear();
+        registerEdits_[i]->setText(registerHex(registers[i]));
+    registerEdits_[10]->setText(QString::number(m.clock));
+    portsBox_->clear();
     QStringList ports;
     for (unsigned p = 0; p < 256; ++p)
         ports.append(QString::fromStdString(hex2(p) + "=" + hex2(m.Ports[p])));
-    ComboBox1->addItems(ports);
-    ComboBox1->setCurrentIndex(0);
+    portsBox_->addItems(ports);
+    portsBox_->setCurrentIndex(0);
 }
 
-void TDebaggerStepForm::SpeedButton3Click()
+void StepDebuggerForm::step()
 {
     refreshListing();
-    ShowABCD_PC_SP();
+    showRegisters();
     machine::Machine& m = host_.machine();
     m.i8080_do_opcodes(1);
     host_.presentScreen();
 }
 
-void TDebaggerStepForm::SpeedButton4Click()
+void StepDebuggerForm::stepOver()
 {
-    const std::int32_t n = StrToInt(Edit13->text().toStdString());
+    const std::int32_t n = StrToInt(tStatesEdit_->text().toStdString());
     machine::Machine& m = host_.machine();
     m.i8080_do_opcodes(n);
     host_.presentScreen();
     refreshListing();
-    ShowABCD_PC_SP();
+    showRegisters();
 }
 
-void TDebaggerStepForm::SpeedButton1Click()
+void StepDebuggerForm::runFrom()
 {
-    host_.machine().r_PC = HexToInt(Edit12->text().toStdString());
-    SpeedButton3Click();
+    host_.machine().r_PC = HexToInt(runFromEdit_->text().toStdString());
+    step();
 }
 
-void TDebaggerStepForm::hideEvent(QHideEvent* event)
+void StepDebuggerForm::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     // Minimising is not hiding: the machine stays paused.
@@ -194,30 +196,30 @@ void TDebaggerStepForm::hideEvent(QHideEvent* event)
         host_.machine().Paused = 0;
 }
 
-void TDebaggerStepForm::keyPressEvent(QKeyEvent* event)
+void StepDebuggerForm::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F8) {
-        handle([this] { SpeedButton3Click(); });
+        handle([this] { step(); });
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-bool TDebaggerStepForm::eventFilter(QObject* watched, QEvent* event)
+bool StepDebuggerForm::eventFilter(QObject* watched, QEvent* event)
 {
     // F8 and F9 typed into a field go no further than the field.
-    if ((watched == Edit12 || watched == Edit13) && event->type() == QEvent::KeyPress) {
+    if ((watched == runFromEdit_ || watched == tStatesEdit_) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         return key == Qt::Key_F8 || key == Qt::Key_F9;
     }
-    if (watched == StringGridAss && event->type() == QEvent::KeyPress) {
+    if (watched == listingGrid_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_F8) {
-            handle([this] { SpeedButton3Click(); });
+            handle([this] { step(); });
             return true;
         }
         if (key == Qt::Key_F9) {
-            handle([this] { SpeedButton4Click(); });
+            handle([this] { stepOver(); });
             return true;
         }
     }

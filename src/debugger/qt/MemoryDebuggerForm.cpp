@@ -1,4 +1,4 @@
-#include "debugger/qt/TDebuggerForm.hpp"
+#include "debugger/qt/MemoryDebuggerForm.hpp"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -62,68 +62,68 @@ constexpr const char* kNotFound = "Значение не найдено !!!";
 
 } // namespace
 
-void TDebuggerForm::handle(const std::function<void()>& handler)
+void MemoryDebuggerForm::handle(const std::function<void()>& handler)
 {
     host_.runGuarded(handler);
 }
 
-machine::Machine& TDebuggerForm::m()
+machine::Machine& MemoryDebuggerForm::m()
 {
     return host_.machine();
 }
 
-MutableMemory TDebuggerForm::ram()
+MutableMemory MemoryDebuggerForm::ram()
 {
     return MutableMemory(m().RAM);
 }
 
-void TDebuggerForm::FillFromMachine()
+void MemoryDebuggerForm::fillFromMachine()
 {
     machine::Machine& mm = m();
-    StringGrid1->dump().fill(ram());
-    AssFromTo(mm.r_PC, mm.r_PC + 100);
-    ListBox4->clear();
-    ListBox4->addItems(byteTable(mm.Ports));
-    ListBox5->clear();
-    ListBox5->addItems(byteTable(mm.flag_table));
+    dumpGrid_->dump().fill(ram());
+    disassemble(mm.r_PC, mm.r_PC + 100);
+    portsList_->clear();
+    portsList_->addItems(byteTable(mm.Ports));
+    flagsList_->clear();
+    flagsList_->addItems(byteTable(mm.flag_table));
 }
 
-void TDebuggerForm::TimerRefresh()
+void MemoryDebuggerForm::refresh()
 {
     const machine::Machine& mm = m();
     static const char* const kPrefixes[11] = {"r_B:", "r_C:", "r_D:", "r_E:", "r_H:", "r_L:",
                                               "r_A:", "r_F:", "r_PC:", "r_SP:", "clock:"};
     const std::int32_t values[11] = {mm.r_B, mm.r_C, mm.r_D, mm.r_E, mm.r_H, mm.r_L, mm.r_A, mm.r_F, mm.r_PC, mm.r_SP, mm.clock};
     for (int i = 0; i < 11; ++i)
-        Labels[i]->setText(QLatin1String(kPrefixes[i]) + QString::number(values[i]));
-    if (!CheckBoxMem->isChecked())
+        registerLabels_[i]->setText(QLatin1String(kPrefixes[i]) + QString::number(values[i]));
+    if (!realTimeBox_->isChecked())
         return;
-    const int first = (StringGrid1->topRow() - 1) * 16;
-    StringGrid1->dump().write(ram(), first, first + 16 * StringGrid1->visibleRowCount());
+    const int first = (dumpGrid_->topRow() - 1) * 16;
+    dumpGrid_->dump().write(ram(), first, first + 16 * dumpGrid_->visibleRowCount());
 }
 
-void TDebuggerForm::AssFromTo(std::int32_t From, std::int32_t To)
+void MemoryDebuggerForm::disassemble(std::int32_t From, std::int32_t To)
 {
-    StringGridAss->AssFromTo(ram(), From, To, Gauge);
+    listingGrid_->disassemble(ram(), From, To, gauge_);
 }
 
-void TDebuggerForm::Button4Click()
+void MemoryDebuggerForm::disassembleTypedRange()
 {
-    AssFromTo(StrToInt(textOf(*Edit4)), StrToInt(textOf(*Edit6)));
+    disassemble(StrToInt(textOf(*listFromEdit_)), StrToInt(textOf(*listToEdit_)));
 }
 
-void TDebuggerForm::Button1Click()
+void MemoryDebuggerForm::searchValue()
 {
-    Gauge->setMaxValue(65535);
-    Gauge->setProgress(0);
-    ListBox2->clear();
-    const std::int32_t v = StrToInt(textOf(*Edit7));
-    searchInto(v, *ListBox2, *Label23);
+    gauge_->setMaxValue(65535);
+    gauge_->setProgress(0);
+    searchResultsList_->clear();
+    const std::int32_t v = StrToInt(textOf(*searchValueEdit_));
+    searchInto(v, *searchResultsList_, *searchCountLabel_);
 }
 
-void TDebuggerForm::searchInto(std::int32_t value, QListWidget& list, QLabel& count)
+void MemoryDebuggerForm::searchInto(std::int32_t value, QListWidget& list, QLabel& count)
 {
-    const std::vector<int> found = findValue(ram(), value, [this](int a) { Gauge->setProgress(a); });
+    const std::vector<int> found = findValue(ram(), value, [this](int a) { gauge_->setProgress(a); });
     list.addItems(decimalLines(found));
     if (found.empty())
         m().host().showMessage(kNotFound);
@@ -131,91 +131,91 @@ void TDebuggerForm::searchInto(std::int32_t value, QListWidget& list, QLabel& co
         count.setText(QStringLiteral("Найдено:") + QString::number(found.size()));
 }
 
-void TDebuggerForm::Button3Click()
+void MemoryDebuggerForm::pokeValue()
 {
     std::int32_t value = 0, address = 0;
-    if (CheckBox16_10->isChecked()) {
-        value = HexToInt(textOf(*Edit3));
-        address = HexToInt(textOf(*Edit2));
+    if (hexadecimalBox_->isChecked()) {
+        value = HexToInt(textOf(*pokeValueEdit_));
+        address = HexToInt(textOf(*pokeAddressEdit_));
     } else {
-        value = StrToInt(textOf(*Edit3));
-        address = StrToInt(textOf(*Edit2));
+        value = StrToInt(textOf(*pokeValueEdit_));
+        address = StrToInt(textOf(*pokeAddressEdit_));
     }
     poke(ram(), address, value);
 }
 
-void TDebuggerForm::Button5Click()
+void MemoryDebuggerForm::startCheatSearch()
 {
-    Gauge->setMaxValue(65535);
-    Gauge->setProgress(0);
-    ListBox1->clear();
-    const std::int32_t v = StrToInt(textOf(*Edit1));
+    gauge_->setMaxValue(65535);
+    gauge_->setProgress(0);
+    cheatAddressList_->clear();
+    const std::int32_t v = StrToInt(textOf(*cheatValueEdit_));
     PausedDuring paused(m());
-    if (ComboBoxPoisk->currentIndex() == 0) {
-        searchInto(v, *ListBox1, *Label18);
+    if (cheatKindBox_->currentIndex() == 0) {
+        searchInto(v, *cheatAddressList_, *cheatCountLabel_);
     } else {
-        Label18->setText(QStringLiteral("Запомнил:") + QString::number(finder_.remember(ram())));
+        cheatCountLabel_->setText(QStringLiteral("Запомнил:") + QString::number(finder_.remember(ram())));
     }
 }
 
-void TDebuggerForm::Button6Click()
+void MemoryDebuggerForm::recheckCheat()
 {
     std::vector<std::string> lines;
-    for (int i = 0; i < ListBox1->count(); ++i)
-        lines.push_back(ListBox1->item(i)->text().toStdString());
+    for (int i = 0; i < cheatAddressList_->count(); ++i)
+        lines.push_back(cheatAddressList_->item(i)->text().toStdString());
     std::vector<std::string> memo;
     const auto appendMemo = [&] {
         for (const std::string& line : memo)
-            Memo1->appendPlainText(QString::fromStdString(line));
+            cheatLog_->appendPlainText(QString::fromStdString(line));
     };
     int examined = 0;
     try {
-        examined = recheck(ram(), textOf(*Edit1), lines, memo);
+        examined = recheck(ram(), textOf(*cheatValueEdit_), lines, memo);
     } catch (...) {
         appendMemo();
         throw;
     }
     appendMemo();
-    ListBox1->addItem(QString::number(examined));
+    cheatAddressList_->addItem(QString::number(examined));
 }
 
-void TDebuggerForm::Button2Click()
+void MemoryDebuggerForm::findDroppedByOne()
 {
-    ListBox3->addItems(decimalLines(finder_.droppedByOne(ram())));
+    droppedList_->addItems(decimalLines(finder_.droppedByOne(ram())));
 }
 
-void TDebuggerForm::Button7Click()
+void MemoryDebuggerForm::saveDump()
 {
     saveMemoryDump(ram(), m().ProgramDir + "/memory.dat");
 }
 
-void TDebuggerForm::Button8Click()
+void MemoryDebuggerForm::loadDump()
 {
     PausedDuring paused(m());
     loadMemoryDump(ram(), m().ProgramDir + "/memory.dat1");
 }
 
-void TDebuggerForm::Copyassemblercode1Click()
+void MemoryDebuggerForm::copyListing()
 {
-    QGuiApplication::clipboard()->setText(StringGridAss->selectedRowsText());
+    QGuiApplication::clipboard()->setText(listingGrid_->selectedRowsText());
 }
 
-void TDebuggerForm::ListBoxMouseDown(QListWidget& list)
+void MemoryDebuggerForm::pickListedAddress(QListWidget& list)
 {
     if (list.count() == 0 || !list.currentItem())
         return;
     const std::int32_t a = StrToInt(list.currentItem()->text().toStdString());
     checkRange(a, 0, 65535);
-    StringGrid1->setCurrentCell(a % 16 + 1, a / 16 + 1);
-    StringGrid1->setFocus();
+    dumpGrid_->setCurrentCell(a % 16 + 1, a / 16 + 1);
+    dumpGrid_->setFocus();
 }
 
-void TDebuggerForm::StringGrid1MouseMove(int column, int row)
+void MemoryDebuggerForm::showDumpCellAddress(int column, int row)
 {
     if (column < 1 || column > 16 || row < 1)
         return;
     const unsigned address = static_cast<unsigned>((row - 1) * 16 + column - 1);
-    StatusPanel1->setText(QString::fromStdString("Adress:" + hex4(address) + " Byte:" + hex2(m().RAM[address])));
+    statusLabel_->setText(QString::fromStdString("Adress:" + hex4(address) + " Byte:" + hex2(m().RAM[address])));
 }
 
 } // namespace ostrovik::debugger

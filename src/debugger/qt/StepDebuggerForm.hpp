@@ -20,21 +20,21 @@ class ListingGrid;
 /// counter, the registers, the T-state count and the ports after each step.
 /// The main window pauses the machine while it is shown; hiding it lets the
 /// machine run on.
-class TDebaggerStepForm : public QWidget {
+class StepDebuggerForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TDebaggerStepForm(machine::EmulatorControl& host, QWidget* parent = nullptr);
+    explicit StepDebuggerForm(machine::EmulatorControl& host, QWidget* parent = nullptr);
 
     /// The register view from the machine as it stands.
-    void ShowABCD_PC_SP();
+    void showRegisters();
     /// "One step (F8)": the view first, then one instruction and the screen.
-    void SpeedButton3Click();
-    /// "Step over (F9)": the T-states of Edit13, the screen, then the view.
-    void SpeedButton4Click();
-    /// "Run from": the program counter from Edit12, then one step.
-    void SpeedButton1Click();
+    void step();
+    /// "Step over (F9)": the T-states of tStatesEdit_, the screen, then the view.
+    void stepOver();
+    /// "Run from": the program counter from runFromEdit_, then one step.
+    void runFrom();
 
-    ListingGrid& listingGrid() { return *StringGridAss; }
+    ListingGrid& listingGrid() { return *listingGrid_; }
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -42,17 +42,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
+    void showStartingState();
     void refreshListing();
     void handle(const std::function<void()>& handler);
 
     machine::EmulatorControl& host_;
-    ListingGrid* StringGridAss = nullptr;
-    QLineEdit* Edit12 = nullptr;
-    QLineEdit* Edit13 = nullptr;
-    /// A = Edit1, B … L = Edit2 … Edit7, SP = Edit8, PC = Edit9, F = Edit10, clock = Edit11.
-    QLineEdit* Edits[11] = {};
-    QComboBox* ComboBox1 = nullptr;
+    ListingGrid* listingGrid_ = nullptr;
+    QLineEdit* runFromEdit_ = nullptr;
+    QLineEdit* tStatesEdit_ = nullptr;
+    /// A = aEdit, B … L = bEdit … lEdit, SP = spEdit, PC = pcEdit, F = fEdit, clock = clockEdit.
+    QLineEdit* registerEdits_[11] = {};
+    QComboBox* portsBox_ = nullptr;
 };
 
 } // namespace ostrovik::debugger

@@ -30,35 +30,35 @@ class ProgressGauge;
 /// The memory debugger: the hex dump of all memory, the registers, ports and
 /// flag table, a disassembly, value search and poke, the cheat finder and
 /// the memory dump. Every read and write goes to the RAM array itself.
-class TDebuggerForm : public QWidget {
+class MemoryDebuggerForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TDebuggerForm(machine::EmulatorControl& host, QWidget* parent = nullptr);
+    explicit MemoryDebuggerForm(machine::EmulatorControl& host, QWidget* parent = nullptr);
 
     /// What the main window's command does before it shows the window: the
     /// whole dump, the disassembly from the program counter, ports and flags.
-    void FillFromMachine();
+    void fillFromMachine();
     /// The run loop's refresh: register labels, and the visible dump rows
     /// when "Memory RealTime" is ticked.
-    void TimerRefresh();
-    void AssFromTo(std::int32_t From, std::int32_t To);
+    void refresh();
+    void disassemble(std::int32_t From, std::int32_t To);
 
     // Event handlers, by the controls they serve.
-    void Button4Click();
-    void Button1Click();
-    void Button3Click();
-    void Button5Click();
-    void Button6Click();
-    void Button2Click();
-    void Button7Click();
-    void Button8Click();
-    void Copyassemblercode1Click();
-    void ListBoxMouseDown(QListWidget& list);
-    void StringGrid1MouseMove(int column, int row);
+    void disassembleTypedRange();
+    void searchValue();
+    void pokeValue();
+    void startCheatSearch();
+    void recheckCheat();
+    void findDroppedByOne();
+    void saveDump();
+    void loadDump();
+    void copyListing();
+    void pickListedAddress(QListWidget& list);
+    void showDumpCellAddress(int column, int row);
 
-    HexDumpGrid& dumpGrid() { return *StringGrid1; }
-    ListingGrid& listingGrid() { return *StringGridAss; }
-    ProgressGauge& gauge() { return *Gauge; }
+    HexDumpGrid& dumpGrid() { return *dumpGrid_; }
+    ListingGrid& listingGrid() { return *listingGrid_; }
+    ProgressGauge& gauge() { return *gauge_; }
 
 private:
     void buildLeftPanel(QWidget& panel);
@@ -81,21 +81,21 @@ private:
     machine::EmulatorControl& host_;
     CheatFinder finder_;
 
-    QLabel* Labels[12] = {};
-    QCheckBox* CheckBoxMem = nullptr;
-    HexDumpGrid* StringGrid1 = nullptr;
-    QTabWidget* PageControl1 = nullptr;
-    ListingGrid* StringGridAss = nullptr;
-    QLineEdit *Edit1 = nullptr, *Edit2 = nullptr, *Edit3 = nullptr, *Edit4 = nullptr, *Edit5 = nullptr,
-              *Edit6 = nullptr, *Edit7 = nullptr;
-    QListWidget *ListBox1 = nullptr, *ListBox2 = nullptr, *ListBox3 = nullptr, *ListBox4 = nullptr,
-                *ListBox5 = nullptr;
-    QLabel *Label18 = nullptr, *Label23 = nullptr;
-    QCheckBox* CheckBox16_10 = nullptr;
-    QComboBox* ComboBoxPoisk = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
-    QLabel* StatusPanel1 = nullptr;
-    ProgressGauge* Gauge = nullptr;
+    QLabel* registerLabels_[12] = {};
+    QCheckBox* realTimeBox_ = nullptr;
+    HexDumpGrid* dumpGrid_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    ListingGrid* listingGrid_ = nullptr;
+    QLineEdit *cheatValueEdit_ = nullptr, *pokeAddressEdit_ = nullptr, *pokeValueEdit_ = nullptr, *listFromEdit_ = nullptr, *droppedValueEdit_ = nullptr,
+              *listToEdit_ = nullptr, *searchValueEdit_ = nullptr;
+    QListWidget *cheatAddressList_ = nullptr, *searchResultsList_ = nullptr, *droppedList_ = nullptr, *portsList_ = nullptr,
+                *flagsList_ = nullptr;
+    QLabel *cheatCountLabel_ = nullptr, *searchCountLabel_ = nullptr;
+    QCheckBox* hexadecimalBox_ = nullptr;
+    QComboBox* cheatKindBox_ = nullptr;
+    QPlainTextEdit* cheatLog_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    ProgressGauge* gauge_ = nullptr;
 };
 
 } // namespace ostrovik::debugger
