@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "BenchDialogs.hpp"
-#include "tools/qt/TPictureToLVTForm.hpp"
+#include "tools/qt/PictureConverterForm.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/kit/Settings.hpp"
 
@@ -72,20 +72,20 @@ int main(int argc, char** argv)
     dialogs.file = jpeg;
     ui::TMainFormEmu main(QStringList{});
     main.machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
-    tools::TPictureToLVTForm form(main.windowHost());
-    const auto load = [&] { form.Button1Click(); };
+    tools::PictureConverterForm form(main.windowHost());
+    const auto load = [&] { form.loadPicture(); };
 
     std::printf("1024 x 768 JPEG, %lld bytes\n", static_cast<long long>(QFileInfo(jpeg).size()));
     measure("load (decode, black and white preview)", load);
-    measure("save black and white", [&] { form.Button2Click(); });
-    measure("save colour", [&] { form.Button4Click(); });
+    measure("save black and white", [&] { form.saveBw(); });
+    measure("save colour", [&] { form.saveColour(); });
     measure("load and save black and white", [&] {
         load();
-        form.Button2Click();
+        form.saveBw();
     });
     measure("load and save colour", [&] {
         load();
-        form.Button4Click();
+        form.saveColour();
     });
     if (dialogs.errors != 0 || !QFile::exists(dir.filePath(QStringLiteral("PicToLVT/Color_photo.lvt")))) {
         std::fprintf(stderr, "the conversion failed\n");

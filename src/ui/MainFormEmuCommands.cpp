@@ -12,8 +12,8 @@
 #include "output/qt/SetupScreenSizeForm.hpp"
 #include "output/sound/qt/TSoundDrawForm.hpp"
 #include "tools/qt/TAssemblerForm.hpp"
-#include "tools/qt/TPictureToLVTForm.hpp"
-#include "tools/qt/TZnakogeneratorForm.hpp"
+#include "tools/qt/PictureConverterForm.hpp"
+#include "tools/qt/FontEditorForm.hpp"
 #include "ui/DebuggerLink.hpp"
 #include "ui/kit/Dialogs.hpp"
 #include "ui/KeyboardForm.hpp"
@@ -54,9 +54,9 @@ void TMainFormEmu::buildCommands()
         return form;
     });
     forms_.PictureToLVTForm.setFactory(
-        [](TMainFormEmu& main) -> QWidget* { return new tools::TPictureToLVTForm(main.windowHost()); });
+        [](TMainFormEmu& main) -> QWidget* { return new tools::PictureConverterForm(main.windowHost()); });
     forms_.ZnakogeneratorForm.setFactory(
-        [](TMainFormEmu& main) -> QWidget* { return new tools::TZnakogeneratorForm(main.windowHost()); });
+        [](TMainFormEmu& main) -> QWidget* { return new tools::FontEditorForm(main.windowHost()); });
     forms_.AssemblerForm.setFactory(
         [](TMainFormEmu& main) -> QWidget* { return new tools::TAssemblerForm(main.windowHost()); });
     installGameForms();

@@ -15,18 +15,18 @@
 
 #include "support/FileSizeLimit.hpp"
 #include "support/MainWindowRig.hpp"
-#include "tools/qt/TZnakogeneratorForm.hpp"
+#include "tools/qt/FontEditorForm.hpp"
 #include "ui/kit/Captions.hpp"
 #include "ui/MainMenu.hpp"
 
 using namespace ostrovik;
 using test::MainWindowRig;
-using tools::TZnakogeneratorForm;
+using tools::FontEditorForm;
 
 namespace {
 
-constexpr int kCodeStep = TZnakogeneratorForm::kCodeCell + 1;
-constexpr int kBitStep = TZnakogeneratorForm::kBitCell + TZnakogeneratorForm::kBitLine;
+constexpr int kCodeStep = FontEditorForm::kCodeCell + 1;
+constexpr int kBitStep = FontEditorForm::kBitCell + FontEditorForm::kBitLine;
 
 /// A box with a dot in it: no letter of the test ROM looks like it.
 constexpr std::array<std::uint8_t, 8> kBoxGlyph = {0xFF, 0x81, 0x81, 0x99, 0x99, 0x81, 0x81, 0xFF};
@@ -48,7 +48,7 @@ private slots:
     void anEditedLetterIsTypedOnTheScreen();
 
 private:
-    TZnakogeneratorForm* open();
+    FontEditorForm* open();
     void pick(int column, int row);
     void toggle(int column, int row);
     /// Makes the dot grid show @p glyph by toggling what differs.
@@ -61,7 +61,7 @@ private:
     QString text(const char* label) { return child<QLabel>(label)->text(); }
 
     std::unique_ptr<MainWindowRig> rig_;
-    TZnakogeneratorForm* form_ = nullptr;
+    FontEditorForm* form_ = nullptr;
 };
 
 void FontFormTest::init()
@@ -75,22 +75,22 @@ void FontFormTest::cleanup()
     rig_.reset();
 }
 
-TZnakogeneratorForm* FontFormTest::open()
+FontEditorForm* FontFormTest::open()
 {
     rig_->window->menus().item(ui::menu::FontEditor)->trigger();
-    form_ = qobject_cast<TZnakogeneratorForm*>(rig_->window->forms().ZnakogeneratorForm.form());
+    form_ = qobject_cast<FontEditorForm*>(rig_->window->forms().ZnakogeneratorForm.form());
     return form_;
 }
 
 void FontFormTest::pick(int column, int row)
 {
-    QTest::mouseClick(child<QWidget>("StringGrid1"), Qt::LeftButton, {},
+    QTest::mouseClick(child<QWidget>("codeGrid"), Qt::LeftButton, {},
                       QPoint(column * kCodeStep + 9, row * kCodeStep + 9));
 }
 
 void FontFormTest::toggle(int column, int row)
 {
-    QTest::mouseClick(child<QWidget>("StringGrid2"), Qt::LeftButton, {},
+    QTest::mouseClick(child<QWidget>("dotGrid"), Qt::LeftButton, {},
                       QPoint(2 + column * kBitStep + 7, 2 + row * kBitStep + 7));
 }
 
@@ -110,14 +110,14 @@ void FontFormTest::opensFromItsCommandInEitherLanguage()
     // No caption: a blank, since for an empty one the title bar would show
     // the program's name.
     QCOMPARE(form_->windowTitle(), QStringLiteral(" "));
-    QCOMPARE(child<QPushButton>("Button4")->text(), QStringLiteral("Изменить"));
-    QCOMPARE(text("Label1"), QStringLiteral("KOI-7 code:"));
-    QCOMPARE(text("Label2"), QStringLiteral("Adress:"));
+    QCOMPARE(child<QPushButton>("changeButton")->text(), QStringLiteral("Изменить"));
+    QCOMPARE(text("codeLabel"), QStringLiteral("KOI-7 code:"));
+    QCOMPARE(text("addressLabel"), QStringLiteral("Adress:"));
     rig_->window->switchToEnglish();
-    QCOMPARE(child<QPushButton>("Button3")->text(), QStringLiteral("Exit"));
+    QCOMPARE(child<QPushButton>("exitButton")->text(), QStringLiteral("Exit"));
     QCOMPARE(test::buttonCaptionMismatch(*form_, ui::CaptionWindow::ZnakogeneratorForm, ui::Language::English), QString());
     // Exit hides it; the command shows the same window again.
-    child<QPushButton>("Button3")->click();
+    child<QPushButton>("exitButton")->click();
     QVERIFY(!form_->isVisible());
     QVERIFY(open());
     QVERIFY(form_->isVisible());
@@ -146,8 +146,8 @@ void FontFormTest::pickingACellShowsItsGlyph()
     const std::array<std::uint8_t, 8> glyph = {0x81, 0x42, 0x24, 0x18, 0x00, 0xFF, 0x01, 0x80};
     std::copy(glyph.begin(), glyph.end(), rig_->m().RAM.begin() + 0xB000 + 8 * c);
     pick(column, row);
-    QCOMPARE(text("Label1"), code);
-    QCOMPARE(text("Label2"), address);
+    QCOMPARE(text("codeLabel"), code);
+    QCOMPARE(text("addressLabel"), address);
     QCOMPARE(form_->editor().cell(0, 0), std::string_view("1"));
     QCOMPARE(form_->editor().cell(7, 0), std::string_view("1"));
     QCOMPARE(form_->editor().cell(1, 0), std::string_view("0"));
@@ -155,7 +155,7 @@ void FontFormTest::pickingACellShowsItsGlyph()
         for (int x = 0; x < 8; ++x)
             QCOMPARE(form_->preview().pixel(x, r) == qRgb(0, 0, 0), ((glyph[r] >> (7 - x)) & 1) != 0);
     // The grid draws each glyph at two pixels from its cell's corner.
-    const QImage shown = child<QWidget>("StringGrid1")->grab().toImage();
+    const QImage shown = child<QWidget>("codeGrid")->grab().toImage();
     const QPoint corner(column * kCodeStep + 2, row * kCodeStep + 2);
     QCOMPARE(shown.pixel(corner) & 0xFFFFFF, 0u);
     QCOMPARE(shown.pixel(corner + QPoint(1, 0)) & 0xFFFFFF, 0xFFFFFFu);
@@ -169,7 +169,7 @@ void FontFormTest::onlyChangeWritesMemory()
     m.RAM.fill(0x11);
     const auto before = m.RAM;
     // Change before any pick: code 32 gets eight zero bytes.
-    child<QPushButton>("Button4")->click();
+    child<QPushButton>("changeButton")->click();
     for (int r = 0; r < 8; ++r)
         QCOMPARE(m.RAM[0xB100 + r], std::uint8_t{0});
 
@@ -177,13 +177,13 @@ void FontFormTest::onlyChangeWritesMemory()
     pick(15, 15);
     draw(kBoxGlyph);
     QCOMPARE(m.RAM[0xB8F8], std::uint8_t{0x11});
-    child<QPushButton>("Button4")->click();
+    child<QPushButton>("changeButton")->click();
     for (int r = 0; r < 8; ++r)
         QCOMPARE(m.RAM[0xB8F8 + r], kBoxGlyph[r]);
     QCOMPARE(m.RAM[0xB900], before[0xB900]);
     QCOMPARE(m.RAM[0xB8F7], before[0xB8F7]);
     // A click outside every cell of the code grid keeps the pick.
-    QTest::mouseClick(child<QWidget>("StringGrid1"), Qt::LeftButton, {}, QPoint(16 * kCodeStep + 5, 5));
+    QTest::mouseClick(child<QWidget>("codeGrid"), Qt::LeftButton, {}, QPoint(16 * kCodeStep + 5, 5));
     QCOMPARE(form_->editor().code(), 287);
 }
 
@@ -213,7 +213,7 @@ void FontFormTest::fontFilesSaveAndLoad()
 
     // The save dialog suggests a stamped name in FONTS and gets it back.
     rig_->dialogs.answers.clear();
-    child<QPushButton>("Button2")->click(); // cancelled
+    child<QPushButton>("saveButton")->click(); // cancelled
     const QString suggested = rig_->dialogs.asked.back().dir;
     QCOMPARE(rig_->dialogs.asked.back().title, QStringLiteral("Save Font"));
     QVERIFY2(QRegularExpression(QStringLiteral("/FONTS/FONTS_\\d\\d_\\d\\d_\\d{4}_\\d\\d_\\d\\d_\\d\\d\\.fnt$"))
@@ -223,7 +223,7 @@ void FontFormTest::fontFilesSaveAndLoad()
     QVERIFY(suggested.startsWith(fonts));
     QVERIFY(rig_->filesIn(QStringLiteral("FONTS")).isEmpty());
     rig_->dialogs.answers = QStringList{suggested};
-    child<QPushButton>("Button2")->click();
+    child<QPushButton>("saveButton")->click();
     QCOMPARE(QFileInfo(suggested).size(), qint64{2049});
 
     QString file = suggested;
@@ -238,7 +238,7 @@ void FontFormTest::fontFilesSaveAndLoad()
     }
     m.RAM.fill(0xA5);
     rig_->dialogs.answers = QStringList{file};
-    child<QPushButton>("Button1")->click();
+    child<QPushButton>("loadButton")->click();
     QCOMPARE(rig_->dialogs.asked.back().title, QStringLiteral("Load Font"));
     QCOMPARE(rig_->dialogs.asked.back().dir, fonts + QLatin1Char('/'));
     QCOMPARE(rig_->dialogs.errors.size(), error ? 1 : 0);
@@ -259,7 +259,7 @@ void FontFormTest::aFullDiskLeavesNoFontFile()
     {
         const test::FileSizeLimit full(0);
         QVERIFY(full.ok());
-        child<QPushButton>("Button2")->click();
+        child<QPushButton>("saveButton")->click();
     }
     QCOMPARE(rig_->dialogs.errors.size(), 1);
     QVERIFY2(rig_->dialogs.errors.front().contains(file), qPrintable(rig_->dialogs.errors.front()));
@@ -272,7 +272,7 @@ void FontFormTest::anEditedLetterIsTypedOnTheScreen()
     QVERIFY(open());
     pick(1, 2); // A
     draw(kBoxGlyph);
-    child<QPushButton>("Button4")->click();
+    child<QPushButton>("changeButton")->click();
 
     rig_->window->activateWindow();
     QTest::keyPress(rig_->window.get(), Qt::Key_A);

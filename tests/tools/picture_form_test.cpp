@@ -17,13 +17,13 @@
 
 #include "support/MainWindowRig.hpp"
 #include "tools/PictureLvt.hpp"
-#include "tools/qt/TPictureToLVTForm.hpp"
+#include "tools/qt/PictureConverterForm.hpp"
 #include "ui/kit/Captions.hpp"
 #include "ui/MainMenu.hpp"
 
 using namespace ostrovik;
 using test::MainWindowRig;
-using tools::TPictureToLVTForm;
+using tools::PictureConverterForm;
 
 namespace {
 
@@ -66,7 +66,7 @@ private slots:
     void smallPicturesStretchPixelByPixel();
 
 private:
-    TPictureToLVTForm* open();
+    PictureConverterForm* open();
     QString savePicture(const QString& name, const QImage& picture, const char* format);
     void load(const QString& path);
     template <typename T>
@@ -76,7 +76,7 @@ private:
     }
 
     std::unique_ptr<MainWindowRig> rig_;
-    TPictureToLVTForm* form_ = nullptr;
+    PictureConverterForm* form_ = nullptr;
 };
 
 void PictureFormTest::init()
@@ -91,10 +91,10 @@ void PictureFormTest::cleanup()
     rig_.reset();
 }
 
-TPictureToLVTForm* PictureFormTest::open()
+PictureConverterForm* PictureFormTest::open()
 {
     rig_->window->menus().item(ui::menu::PictureConverter)->trigger();
-    form_ = qobject_cast<TPictureToLVTForm*>(rig_->window->forms().PictureToLVTForm.form());
+    form_ = qobject_cast<PictureConverterForm*>(rig_->window->forms().PictureToLVTForm.form());
     return form_;
 }
 
@@ -107,7 +107,7 @@ QString PictureFormTest::savePicture(const QString& name, const QImage& picture,
 void PictureFormTest::load(const QString& path)
 {
     rig_->dialogs.answers = QStringList{path};
-    child<QPushButton>("Button1")->click();
+    child<QPushButton>("loadButton")->click();
 }
 
 void PictureFormTest::opensFromItsCommandsInEitherLanguage()
@@ -116,7 +116,7 @@ void PictureFormTest::opensFromItsCommandsInEitherLanguage()
     QVERIFY(open());
     QVERIFY(form_->isVisible());
     QCOMPARE(form_->windowTitle(), QStringLiteral("Picture_To_LVT"));
-    QCOMPARE(child<QPushButton>("Button3")->text(), QStringLiteral("Посмотреть в эмуляторе  ЧБ"));
+    QCOMPARE(child<QPushButton>("viewBwButton")->text(), QStringLiteral("Посмотреть в эмуляторе  ЧБ"));
     // The tool button shows the same window; it is made once.
     form_->hide();
     rig_->window->findChild<QToolButton*>(ui::objectNameOf(ui::menu::PictureConverterButton))->click();
@@ -125,31 +125,31 @@ void PictureFormTest::opensFromItsCommandsInEitherLanguage()
 
     // It follows a later switch, every button from the one caption table.
     rig_->window->switchToEnglish();
-    QCOMPARE(child<QPushButton>("Button5")->text(), QStringLiteral("View in emul (color)"));
+    QCOMPARE(child<QPushButton>("viewColourButton")->text(), QStringLiteral("View in emul (color)"));
     QCOMPARE(test::buttonCaptionMismatch(*form_, ui::CaptionWindow::PictureToLVTForm, ui::Language::English), QString());
 }
 
 void PictureFormTest::nothingCanBeSavedBeforeAPicture()
 {
     QVERIFY(open());
-    QVERIFY(child<QPushButton>("Button1")->isEnabled());
-    for (const char* name : {"Button2", "Button3", "Button4", "Button5"})
+    QVERIFY(child<QPushButton>("loadButton")->isEnabled());
+    for (const char* name : {"saveBwButton", "viewBwButton", "saveColourButton", "viewColourButton"})
         QVERIFY2(!child<QPushButton>(name)->isEnabled(), name);
-    auto* threshold = child<QSlider>("TrackBar1");
-    auto* palette = child<QSlider>("TrackBar2");
+    auto* threshold = child<QSlider>("thresholdSlider");
+    auto* palette = child<QSlider>("paletteSlider");
     QVERIFY(!threshold->isEnabled() && !palette->isEnabled());
     QCOMPARE(threshold->minimum(), 50);
     QCOMPARE(threshold->maximum(), 220);
     QCOMPARE(threshold->value(), 50);
     QCOMPARE(palette->maximum(), 255);
     QCOMPARE(palette->value(), 200);
-    QCOMPARE(child<QLabel>("Label1")->text(), QStringLiteral("C1=200"));
-    QCOMPARE(child<QLabel>("Label2")->text(), QStringLiteral("Port"));
+    QCOMPARE(child<QLabel>("paletteLabel")->text(), QStringLiteral("C1=200"));
+    QCOMPARE(child<QLabel>("portLabel")->text(), QStringLiteral("Port"));
 
     // A cancelled dialog changes nothing.
     load(QString());
-    QVERIFY(!child<QPushButton>("Button2")->isEnabled());
-    QCOMPARE(rig_->dialogs.asked.back().filter, TPictureToLVTForm::openDialogFilter());
+    QVERIFY(!child<QPushButton>("saveBwButton")->isEnabled());
+    QCOMPARE(rig_->dialogs.asked.back().filter, PictureConverterForm::openDialogFilter());
 }
 
 void PictureFormTest::picturesLoadByTheirNamesEnding_data()
@@ -195,18 +195,18 @@ void PictureFormTest::slidersSetThresholdAndPalette()
     load(savePicture(QStringLiteral("grey.bmp"), filled(256, 256, qRgb(128, 128, 128)), "BMP"));
     // Luma 126: white at threshold 50, black at 127.
     QCOMPARE(form_->bwView().pixel(10, 10), qRgb(255, 255, 255));
-    child<QSlider>("TrackBar1")->setValue(127);
+    child<QSlider>("thresholdSlider")->setValue(127);
     QCOMPARE(form_->bwPicture()[0], std::uint8_t{0});
     QCOMPARE(form_->bwView().pixel(10, 10), qRgb(0, 0, 0));
 
     // The palette slider acts on the machine at once and names the value.
-    child<QSlider>("TrackBar2")->setValue(137);
-    QCOMPARE(child<QLabel>("Label1")->text(), QStringLiteral("137"));
+    child<QSlider>("paletteSlider")->setValue(137);
+    QCOMPARE(child<QLabel>("paletteLabel")->text(), QStringLiteral("137"));
     QCOMPARE(rig_->m().Ports[0xC1], std::uint8_t{137});
     QCOMPARE(rig_->m().VRAMShadow[0], std::uint16_t{0x0101});
 
-    child<QPushButton>("Button2")->click();
-    child<QPushButton>("Button4")->click();
+    child<QPushButton>("saveBwButton")->click();
+    child<QPushButton>("saveColourButton")->click();
     const auto bw = test::readAll(rig_->path(QStringLiteral("PicToLVT/BW_grey.lvt")));
     const auto colour = test::readAll(rig_->path(QStringLiteral("PicToLVT/Color_grey.lvt")));
     QCOMPARE(bw.size(), std::size_t{16435});
@@ -224,7 +224,7 @@ void PictureFormTest::aMissingOutputFolderIsReported()
     QDir(rig_->path(QStringLiteral("PicToLVT"))).removeRecursively();
     const std::string caption = rig_->window->caption();
     const std::uint16_t pc = static_cast<std::uint16_t>(rig_->m().r_PC);
-    child<QPushButton>("Button3")->click();
+    child<QPushButton>("viewBwButton")->click();
     QCOMPARE(rig_->dialogs.errors.size(), 1);
     QVERIFY2(rig_->dialogs.errors.front().contains(QStringLiteral("PicToLVT/BW_w.lvt")),
              qPrintable(rig_->dialogs.errors.front()));
@@ -297,7 +297,7 @@ void PictureFormTest::convertedPicturesShowOnTheMachine()
     load(savePicture(QStringLiteral("bands.png"), picture, "PNG"));
 
     // Colour: the screen shows the picture itself, pixel for pixel.
-    child<QPushButton>("Button5")->click();
+    child<QPushButton>("viewColourButton")->click();
     const QString colourPath = rig_->path(QStringLiteral("PicToLVT/Color_bands.lvt"));
     QCOMPARE(QString::fromStdString(rig_->window->caption()), colourPath);
     rig_->runTicks(40);
@@ -306,7 +306,7 @@ void PictureFormTest::convertedPicturesShowOnTheMachine()
 
     // The display stub waits in the ROM for a key; the palette slider
     // recolours what it shows: under 255 black is white, white is cyan.
-    child<QSlider>("TrackBar2")->setValue(255);
+    child<QSlider>("paletteSlider")->setValue(255);
     rig_->runTicks(1);
     QCOMPARE(picture.pixel(0, 128), kFour[0]);
     QCOMPARE(test::bitmapPixel(*rig_->window->screen().ScreenBitmap, 0, 128), qRgb(255, 255, 255));
@@ -315,8 +315,8 @@ void PictureFormTest::convertedPicturesShowOnTheMachine()
 
     // Black and white under the slider's palette 137: black pixels blue,
     // white ones yellow; red (luma 53) is white at threshold 50.
-    child<QSlider>("TrackBar2")->setValue(137);
-    child<QPushButton>("Button3")->click();
+    child<QSlider>("paletteSlider")->setValue(137);
+    child<QPushButton>("viewBwButton")->click();
     QCOMPARE(QString::fromStdString(rig_->window->caption()),
              rig_->path(QStringLiteral("PicToLVT/BW_bands.lvt")));
     rig_->runTicks(40);
@@ -345,7 +345,7 @@ void PictureFormTest::smallPicturesStretchPixelByPixel()
     QVERIFY(open());
     load(savePicture(QStringLiteral("tiny.png"), picture, "PNG"));
     QCOMPARE(form_->sourceView(), expected);
-    child<QPushButton>("Button5")->click();
+    child<QPushButton>("viewColourButton")->click();
     rig_->runTicks(40);
     QVERIFY(rig_->dialogs.errors.isEmpty());
     QCOMPARE(test::differenceFromBitmap(expected, *rig_->window->screen().ScreenBitmap), QString());

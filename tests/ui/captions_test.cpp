@@ -223,7 +223,7 @@ void CaptionsTest::lettersAndBlanksThatLookAlike()
     rig.main.switchToRussian();
     QVERIFY(shown(rig.main, QStringLiteral("DownloadGames")).toUtf8().endsWith(
         "\xD1\x81  http://localhost/games/")); // "с", two blanks, the address
-    QVERIFY(shown(rig.window(CaptionWindow::PictureToLVTForm), QStringLiteral("Button3")).toUtf8().contains("\xB5  \xD0\xA7"));
+    QVERIFY(shown(rig.window(CaptionWindow::PictureToLVTForm), QStringLiteral("viewBwButton")).toUtf8().contains("\xB5  \xD0\xA7"));
     QVERIFY(shown(rig.window(CaptionWindow::OnlineGamesForm), QStringLiteral("Button1")).toUtf8().contains("\x83  \xD0\xB8"));
     // The design text of the network item has a blank before the dots; the set has none.
     QCOMPARE(shown(rig.main, QStringLiteral("Network")), QStringLiteral("Сеть..."));

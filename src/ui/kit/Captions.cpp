@@ -84,18 +84,18 @@ const Caption kSetUpForm[] = {
 };
 
 const Caption kPictureToLVTForm[] = {
-    {"Button1", "Загрузить картинку (BMP,JPG,PNG)", "Load picture (BMP,JPG,PNG)"},
-    {"Button2", "Сохранить в LVT (Черно-белый)", "Save to LVT (BW)"},
-    {"Button3", "Посмотреть в эмуляторе  ЧБ", "View in emul (BW)"},
-    {"Button4", "Сохранить в LVT (Цветной)", "Save to LVT (Color)"},
-    {"Button5", "Посмотреть в эмуляторе (Цветной)", "View in emul (color)"},
+    {"loadButton", "Загрузить картинку (BMP,JPG,PNG)", "Load picture (BMP,JPG,PNG)"},
+    {"saveBwButton", "Сохранить в LVT (Черно-белый)", "Save to LVT (BW)"},
+    {"viewBwButton", "Посмотреть в эмуляторе  ЧБ", "View in emul (BW)"},
+    {"saveColourButton", "Сохранить в LVT (Цветной)", "Save to LVT (Color)"},
+    {"viewColourButton", "Посмотреть в эмуляторе (Цветной)", "View in emul (color)"},
 };
 
 const Caption kZnakogeneratorForm[] = {
-    {"Button1", "Загрузить шрифт", "Load font"},
-    {"Button2", "Сохранить шрифт", "Save font"},
-    {"Button3", "Выход", "Exit"},
-    {"Button4", "Изменить", "Change"},
+    {"loadButton", "Загрузить шрифт", "Load font"},
+    {"saveButton", "Сохранить шрифт", "Save font"},
+    {"exitButton", "Выход", "Exit"},
+    {"changeButton", "Изменить", "Change"},
 };
 
 const Caption kGamesForm[] = {

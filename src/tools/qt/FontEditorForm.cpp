@@ -1,4 +1,4 @@
-#include "tools/qt/TZnakogeneratorForm.hpp"
+#include "tools/qt/FontEditorForm.hpp"
 #include "machine/Machine.hpp"
 
 #include <QFile>
@@ -21,18 +21,18 @@ constexpr int kRightPanel = 186;
 constexpr int kBottomPanel = 50;
 constexpr int kGlyphInset = 2;
 /// A cell and the grid line after it.
-constexpr int kCodeCell = TZnakogeneratorForm::kCodeCell;
+constexpr int kCodeCell = FontEditorForm::kCodeCell;
 constexpr int kCodeStep = kCodeCell + 1;
-constexpr int kBitStep = TZnakogeneratorForm::kBitCell + TZnakogeneratorForm::kBitLine;
+constexpr int kBitStep = FontEditorForm::kBitCell + FontEditorForm::kBitLine;
 
 } // namespace
 
 /// The 16 × 16 code grid: every glyph as memory holds it at each repaint.
 class CodeGrid : public QWidget {
 public:
-    explicit CodeGrid(TZnakogeneratorForm& form) : QWidget(&form), form_(form)
+    explicit CodeGrid(FontEditorForm& form) : QWidget(&form), form_(form)
     {
-        setObjectName(QStringLiteral("StringGrid1"));
+        setObjectName(QStringLiteral("codeGrid"));
     }
 
 protected:
@@ -51,22 +51,22 @@ protected:
                 const QRect cell(column * kCodeStep, row * kCodeStep, kCodeCell, kCodeCell);
                 const bool selected = column == form_.editor_.column() && row == form_.editor_.row();
                 p.fillRect(cell, selected ? palette().color(QPalette::Highlight) : QColor(Qt::white));
-                p.drawImage(cell.left() + kGlyphInset, cell.top() + kGlyphInset, form_.DrawZnak(column, row));
+                p.drawImage(cell.left() + kGlyphInset, cell.top() + kGlyphInset, form_.drawGlyph(column, row));
             }
     }
-    void mousePressEvent(QMouseEvent* event) override { form_.StringGrid1MouseDown(event->position().toPoint()); }
+    void mousePressEvent(QMouseEvent* event) override { form_.pickGlyph(event->position().toPoint()); }
 
 private:
-    TZnakogeneratorForm& form_;
+    FontEditorForm& form_;
 };
 
 /// The 8 × 8 dot grid: black cells hold "1", white ones anything else.
 class BitGrid : public QWidget {
 public:
-    explicit BitGrid(TZnakogeneratorForm& form) : QWidget(&form), form_(form)
+    explicit BitGrid(FontEditorForm& form) : QWidget(&form), form_(form)
     {
-        setObjectName(QStringLiteral("StringGrid2"));
-        setFixedSize(8 * kBitStep + TZnakogeneratorForm::kBitLine, 8 * kBitStep + TZnakogeneratorForm::kBitLine);
+        setObjectName(QStringLiteral("dotGrid"));
+        setFixedSize(8 * kBitStep + FontEditorForm::kBitLine, 8 * kBitStep + FontEditorForm::kBitLine);
     }
 
 protected:
@@ -77,23 +77,23 @@ protected:
         for (int row = 0; row < 8; ++row)
             for (int column = 0; column < 8; ++column) {
                 const bool ink = form_.editor_.cell(column, row) == "1";
-                p.fillRect(TZnakogeneratorForm::kBitLine + column * kBitStep,
-                           TZnakogeneratorForm::kBitLine + row * kBitStep, TZnakogeneratorForm::kBitCell,
-                           TZnakogeneratorForm::kBitCell, ink ? Qt::black : Qt::white);
+                p.fillRect(FontEditorForm::kBitLine + column * kBitStep,
+                           FontEditorForm::kBitLine + row * kBitStep, FontEditorForm::kBitCell,
+                           FontEditorForm::kBitCell, ink ? Qt::black : Qt::white);
             }
     }
-    void mousePressEvent(QMouseEvent* event) override { form_.StringGrid2MouseDown(event->position().toPoint()); }
+    void mousePressEvent(QMouseEvent* event) override { form_.toggleDot(event->position().toPoint()); }
 
 private:
-    TZnakogeneratorForm& form_;
+    FontEditorForm& form_;
 };
 
 /// The chosen glyph at one screen pixel per dot.
 class PreviewImage : public QWidget {
 public:
-    explicit PreviewImage(TZnakogeneratorForm& form) : QWidget(&form), form_(form)
+    explicit PreviewImage(FontEditorForm& form) : QWidget(&form), form_(form)
     {
-        setObjectName(QStringLiteral("Image1"));
+        setObjectName(QStringLiteral("previewView"));
         setFixedSize(8, 8);
     }
 
@@ -105,10 +105,10 @@ protected:
     }
 
 private:
-    TZnakogeneratorForm& form_;
+    FontEditorForm& form_;
 };
 
-TZnakogeneratorForm::TZnakogeneratorForm(ui::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
+FontEditorForm::FontEditorForm(ui::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
 {
     // FormCreate
     setObjectName(QStringLiteral("ZnakogeneratorForm"));
@@ -119,148 +119,148 @@ TZnakogeneratorForm::TZnakogeneratorForm(ui::WindowHost& host) : QWidget(&host.m
     preview_ = QImage(8, 8, QImage::Format_RGB32);
     preview_.fill(Qt::white);
 
-    StringGrid1 = new CodeGrid(*this);
-    StringGrid2 = new BitGrid(*this);
-    Image1 = new PreviewImage(*this);
-    Label1 = new QLabel(QStringLiteral("KOI-7 code:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(QStringLiteral("Adress:"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Button4 = new QPushButton(this);
-    Button4->setObjectName(QStringLiteral("Button4"));
-    Button1 = new QPushButton(this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button3 = new QPushButton(this);
-    Button3->setObjectName(QStringLiteral("Button3"));
+    codeGrid = new CodeGrid(*this);
+    dotGrid = new BitGrid(*this);
+    previewView = new PreviewImage(*this);
+    codeLabel = new QLabel(QStringLiteral("KOI-7 code:"), this);
+    codeLabel->setObjectName(QStringLiteral("codeLabel"));
+    addressLabel = new QLabel(QStringLiteral("Adress:"), this);
+    addressLabel->setObjectName(QStringLiteral("addressLabel"));
+    changeButton = new QPushButton(this);
+    changeButton->setObjectName(QStringLiteral("changeButton"));
+    loadButton = new QPushButton(this);
+    loadButton->setObjectName(QStringLiteral("loadButton"));
+    saveButton = new QPushButton(this);
+    saveButton->setObjectName(QStringLiteral("saveButton"));
+    exitButton = new QPushButton(this);
+    exitButton->setObjectName(QStringLiteral("exitButton"));
     placeControls();
 
     host_.adoptCaptions(*this, ui::CaptionWindow::ZnakogeneratorForm);
 
-    connect(Button1, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { Button1Click(); }); });
-    connect(Button2, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { Button2Click(); }); });
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
-    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    connect(loadButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { openFont(); }); });
+    connect(saveButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { saveFontAs(); }); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { exitEditor(); });
+    connect(changeButton, &QPushButton::clicked, this, [this] { changeGlyph(); });
 
     ui::CentreOnOwner(*this, host.mainWindow());
 }
 
-void TZnakogeneratorForm::placeControls()
+void FontEditorForm::placeControls()
 {
     // The code grid fills what the right and bottom panels leave.
     const int right = width() - kRightPanel;
     const int bottom = height() - kBottomPanel;
-    StringGrid1->setGeometry(0, 0, right, bottom);
-    StringGrid2->move(right + 24, 8);
-    Image1->move(right + 24, 156);
-    Label1->setGeometry(right + 8, 172, kRightPanel - 16, 20);
-    Label2->setGeometry(right + 8, 194, kRightPanel - 16, 20);
-    Button4->setGeometry(right + 24, 222, 138, 25);
-    Button1->setGeometry(8, bottom + 12, 150, 25);
-    Button2->setGeometry(166, bottom + 12, 150, 25);
-    Button3->setGeometry(width() - 108, bottom + 12, 100, 25);
+    codeGrid->setGeometry(0, 0, right, bottom);
+    dotGrid->move(right + 24, 8);
+    previewView->move(right + 24, 156);
+    codeLabel->setGeometry(right + 8, 172, kRightPanel - 16, 20);
+    addressLabel->setGeometry(right + 8, 194, kRightPanel - 16, 20);
+    changeButton->setGeometry(right + 24, 222, 138, 25);
+    loadButton->setGeometry(8, bottom + 12, 150, 25);
+    saveButton->setGeometry(166, bottom + 12, 150, 25);
+    exitButton->setGeometry(width() - 108, bottom + 12, 100, 25);
 }
 
-void TZnakogeneratorForm::resizeEvent(QResizeEvent*)
+void FontEditorForm::resizeEvent(QResizeEvent*)
 {
     placeControls();
 }
 
-const QString& TZnakogeneratorForm::FontDialogFilter()
+const QString& FontEditorForm::fontDialogFilter()
 {
     static const QString filter = QStringLiteral("fnt (*.fnt)");
     return filter;
 }
 
-MachineRam& TZnakogeneratorForm::ram()
+MachineRam& FontEditorForm::ram()
 {
     return host_.machine().RAM;
 }
 
-QString TZnakogeneratorForm::fontsFolder() const
+QString FontEditorForm::fontsFolder() const
 {
     return QFile::decodeName(QByteArray::fromStdString(host_.machine().ProgramDir)) + QStringLiteral("/FONTS/");
 }
 
-QImage TZnakogeneratorForm::DrawZnak(int Column, int Row) const
+QImage FontEditorForm::drawGlyph(int Column, int Row) const
 {
     QImage cell(8, 8, QImage::Format_RGB32);
     const std::uint16_t address = glyphAddress(codeAt(Column, Row));
     for (int r = 0; r < 8; ++r)
-        DrawGlyphRow(cell, host_.machine().RAM[address + r], r);
+        drawGlyphRow(cell, host_.machine().RAM[address + r], r);
     return cell;
 }
 
-void TZnakogeneratorForm::DrawGlyphRow(QImage& cell, std::uint8_t Value, int Row)
+void FontEditorForm::drawGlyphRow(QImage& cell, std::uint8_t Value, int Row)
 {
     auto* line = reinterpret_cast<QRgb*>(cell.scanLine(Row));
     for (int b = 0; b < 8; ++b)
         line[7 - b] = (Value >> b) & 1 ? 0xFF000000u : 0xFFFFFFFFu;
 }
 
-void TZnakogeneratorForm::ShowGlyphRow(std::uint8_t Value, int Row)
+void FontEditorForm::showGlyphRow(std::uint8_t Value, int Row)
 {
-    DrawGlyphRow(preview_, Value, Row);
-    StringGrid2->update();
-    Image1->update();
+    drawGlyphRow(preview_, Value, Row);
+    dotGrid->update();
+    previewView->update();
 }
 
-void TZnakogeneratorForm::StringGrid1MouseDown(QPoint pos)
+void FontEditorForm::pickGlyph(QPoint pos)
 {
     preview_.fill(Qt::white);
-    Image1->update();
+    previewView->update();
     const int column = pos.x() / kCodeStep, row = pos.y() / kCodeStep;
     if (pos.x() < 0 || pos.y() < 0 || column >= kCodeGridSide || row >= kCodeGridSide)
         return;
     editor_.select(column, row, ram());
-    Label1->setText(QString::fromStdString(editor_.codeLabel()));
-    Label2->setText(QString::fromStdString(editor_.addressLabel()));
+    codeLabel->setText(QString::fromStdString(editor_.codeLabel()));
+    addressLabel->setText(QString::fromStdString(editor_.addressLabel()));
     for (int r = 0; r < 8; ++r)
-        ShowGlyphRow(ram()[glyphAddress(editor_.code()) + r], r);
-    StringGrid1->update();
+        showGlyphRow(ram()[glyphAddress(editor_.code()) + r], r);
+    codeGrid->update();
 }
 
-void TZnakogeneratorForm::StringGrid2MouseDown(QPoint pos)
+void FontEditorForm::toggleDot(QPoint pos)
 {
     const int x = pos.x() - kBitLine, y = pos.y() - kBitLine;
     if (x < 0 || y < 0 || x / kBitStep >= 8 || y / kBitStep >= 8)
         return;
     editor_.toggle(x / kBitStep, y / kBitStep);
-    StringGrid2->update();
+    dotGrid->update();
 }
 
-void TZnakogeneratorForm::Button4Click()
+void FontEditorForm::changeGlyph()
 {
     editor_.change(ram());
-    StringGrid1->update(editor_.column() * kCodeStep, editor_.row() * kCodeStep, kCodeCell, kCodeCell);
+    codeGrid->update(editor_.column() * kCodeStep, editor_.row() * kCodeStep, kCodeCell, kCodeCell);
 }
 
-void TZnakogeneratorForm::Button1Click()
+void FontEditorForm::openFont()
 {
     const std::optional<QString> file =
-        ui::dialogs().openFile(this, QStringLiteral("Load Font"), fontsFolder(), FontDialogFilter());
+        ui::dialogs().openFile(this, QStringLiteral("Load Font"), fontsFolder(), fontDialogFilter());
     if (!file)
         return;
     const FontLoad load = loadFont(QFile::encodeName(*file).toStdString(), ram());
     // Whatever was read is in memory now, also when the file ran out.
-    StringGrid1->update();
+    codeGrid->update();
     if (load.error)
         ui::dialogs().error(this, QString::fromStdString(*load.error));
 }
 
-void TZnakogeneratorForm::Button2Click()
+void FontEditorForm::saveFontAs()
 {
     const QString suggested =
         fontsFolder() + QString::fromStdString(fontFileName(files::fileTimeStampNow()));
     const std::optional<QString> file =
-        ui::dialogs().saveFile(this, QStringLiteral("Save Font"), suggested, FontDialogFilter());
+        ui::dialogs().saveFile(this, QStringLiteral("Save Font"), suggested, fontDialogFilter());
     if (!file)
         return;
     saveFont(QFile::encodeName(*file).toStdString(), ram());
 }
 
-void TZnakogeneratorForm::Button3Click()
+void FontEditorForm::exitEditor()
 {
     hide();
 }

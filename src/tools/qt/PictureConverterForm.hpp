@@ -21,23 +21,23 @@ namespace ostrovik::tools {
 /// The picture converter: turns a BMP, JPEG or PNG picture into a tape image
 /// that shows it on the machine's screen, in black and white by a brightness
 /// threshold or in the screen's four colours, and loads it at once.
-class TPictureToLVTForm : public QWidget {
+class PictureConverterForm : public QWidget {
     Q_OBJECT
 public:
     /// Client area, fixed.
     static constexpr int kClientWidth = 520;
     static constexpr int kClientHeight = 403;
 
-    explicit TPictureToLVTForm(ui::WindowHost& host);
+    explicit PictureConverterForm(ui::WindowHost& host);
 
-    void Button1Click();
-    void TrackBar1Change();
-    void TrackBar2Change();
+    void loadPicture();
+    void thresholdChanged();
+    void paletteChanged();
     /// Returns the file written, or an empty path when the save failed.
-    std::filesystem::path Button2Click();
-    std::filesystem::path Button4Click();
-    void Button3Click();
-    void Button5Click();
+    std::filesystem::path saveBw();
+    std::filesystem::path saveColour();
+    void viewBw();
+    void viewColour();
 
     /// The threshold the black-and-white picture was made with, and the
     /// picture itself (1 white, 0 black), 256 × 256.
@@ -55,13 +55,13 @@ protected:
 private:
     /// Each decodes @p FileName into @p picture by its own decoder; a file
     /// that decoder cannot read is reported and gives false.
-    bool LoadBMP(const QString& FileName, QImage& picture);
-    bool LoadJPG(const QString& FileName, QImage& picture);
-    bool LoadPNG(const QString& FileName, QImage& picture);
+    bool loadBmp(const QString& FileName, QImage& picture);
+    bool loadJpg(const QString& FileName, QImage& picture);
+    bool loadPng(const QString& FileName, QImage& picture);
     bool decode(const QString& fileName, const char* format, QImage& picture);
-    void ConvertToBW(const RgbPicture& Picture, int Threshold);
-    void RotateWB_and_save();
-    void Rotate256_and_save();
+    void convertToBw(const RgbPicture& Picture, int Threshold);
+    void rotateBwForSaving();
+    void rotateColourForSaving();
     std::filesystem::path save(bool colour);
     void view(bool colour);
     std::filesystem::path programDir() const;
@@ -70,15 +70,15 @@ private:
     QString openFolder() const;
 
     ui::WindowHost& host_;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* Button4 = nullptr;
-    QPushButton* Button5 = nullptr;
-    QSlider* TrackBar1 = nullptr;
-    QSlider* TrackBar2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
+    QPushButton* loadButton = nullptr;
+    QPushButton* saveBwButton = nullptr;
+    QPushButton* viewBwButton = nullptr;
+    QPushButton* saveColourButton = nullptr;
+    QPushButton* viewColourButton = nullptr;
+    QSlider* thresholdSlider = nullptr;
+    QSlider* paletteSlider = nullptr;
+    QLabel* paletteLabel = nullptr;
+    QLabel* portLabel = nullptr;
 
     /// The picture as loaded, any size, as the conversion reads it.
     RgbPicture sourcePixels_;

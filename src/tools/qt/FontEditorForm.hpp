@@ -17,7 +17,7 @@ namespace ostrovik::tools {
 /// The character-generator editor: the machine's 256 glyphs as a grid drawn
 /// from its memory, one glyph's dots to edit and write back, and the whole
 /// set saved to or loaded from a font file, all while the machine runs.
-class TZnakogeneratorForm : public QWidget {
+class FontEditorForm : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 511;
@@ -26,21 +26,21 @@ public:
     static constexpr int kBitCell = 15;
     static constexpr int kBitLine = 2;
 
-    explicit TZnakogeneratorForm(ui::WindowHost& host);
+    explicit FontEditorForm(ui::WindowHost& host);
 
     /// Mouse presses on the two grids, at @p pos inside the grid.
-    void StringGrid1MouseDown(QPoint pos);
-    void StringGrid2MouseDown(QPoint pos);
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
+    void pickGlyph(QPoint pos);
+    void toggleDot(QPoint pos);
+    void openFont();
+    void saveFontAs();
+    void exitEditor();
+    void changeGlyph();
 
     const GlyphEditor& editor() const { return editor_; }
     /// The 8 × 8 preview of the chosen glyph.
     const QImage& preview() const { return preview_; }
 
-    static const QString& FontDialogFilter();
+    static const QString& fontDialogFilter();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -48,25 +48,25 @@ protected:
 private:
     void placeControls();
     /// Glyph @p code as the code grid shows it: ink black on white.
-    QImage DrawZnak(int Column, int Row) const;
+    QImage drawGlyph(int Column, int Row) const;
     /// Paints dot row @p Row of an 8 × 8 picture from @p Value, bit 7 at the left.
-    static void DrawGlyphRow(QImage& cell, std::uint8_t Value, int Row);
-    void ShowGlyphRow(std::uint8_t Value, int Row);
+    static void drawGlyphRow(QImage& cell, std::uint8_t Value, int Row);
+    void showGlyphRow(std::uint8_t Value, int Row);
     MachineRam& ram();
     QString fontsFolder() const;
 
     ui::WindowHost& host_;
     GlyphEditor editor_;
     QImage preview_;
-    QWidget* StringGrid1 = nullptr;
-    QWidget* StringGrid2 = nullptr;
-    QWidget* Image1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* Button4 = nullptr;
+    QWidget* codeGrid = nullptr;
+    QWidget* dotGrid = nullptr;
+    QWidget* previewView = nullptr;
+    QLabel* codeLabel = nullptr;
+    QLabel* addressLabel = nullptr;
+    QPushButton* loadButton = nullptr;
+    QPushButton* saveButton = nullptr;
+    QPushButton* exitButton = nullptr;
+    QPushButton* changeButton = nullptr;
 
     friend class CodeGrid;
     friend class BitGrid;

@@ -1,4 +1,4 @@
-#include "tools/qt/TPictureToLVTForm.hpp"
+#include "tools/qt/PictureConverterForm.hpp"
 #include "machine/Machine.hpp"
 
 #include <QBuffer>
@@ -82,68 +82,68 @@ QPushButton* button(QWidget* parent, const char* name, int x, int y, int w)
 
 } // namespace
 
-TPictureToLVTForm::TPictureToLVTForm(ui::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
+PictureConverterForm::PictureConverterForm(ui::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
 {
     // FormCreate
     setObjectName(QStringLiteral("PictureToLVTForm"));
     setWindowTitle(QStringLiteral("Picture_To_LVT"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    TrackBar1 = new QSlider(Qt::Horizontal, this);
-    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
-    TrackBar1->setGeometry(8, 264, 504, 28);
-    TrackBar1->setRange(kThresholdMin, kThresholdMax);
-    TrackBar1->setValue(kThresholdMin);
-    TrackBar1->setEnabled(false);
+    thresholdSlider = new QSlider(Qt::Horizontal, this);
+    thresholdSlider->setObjectName(QStringLiteral("thresholdSlider"));
+    thresholdSlider->setGeometry(8, 264, 504, 28);
+    thresholdSlider->setRange(kThresholdMin, kThresholdMax);
+    thresholdSlider->setValue(kThresholdMin);
+    thresholdSlider->setEnabled(false);
 
-    Button1 = button(this, "Button1", 8, 300, 250);
-    Button3 = button(this, "Button3", 8, 332, 250);
-    Button5 = button(this, "Button5", 8, 364, 250);
+    loadButton = button(this, "loadButton", 8, 300, 250);
+    viewBwButton = button(this, "viewBwButton", 8, 332, 250);
+    viewColourButton = button(this, "viewColourButton", 8, 364, 250);
 
-    Label2 = new QLabel(QStringLiteral("Port"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(270, 300, 30, 25);
-    Label1 = new QLabel(QStringLiteral("C1=200"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(302, 300, 50, 25);
-    TrackBar2 = new QSlider(Qt::Horizontal, this);
-    TrackBar2->setObjectName(QStringLiteral("TrackBar2"));
-    TrackBar2->setGeometry(354, 298, 158, 28);
-    TrackBar2->setRange(0, 255);
-    TrackBar2->setValue(kPaletteStart);
-    TrackBar2->setEnabled(false);
+    portLabel = new QLabel(QStringLiteral("Port"), this);
+    portLabel->setObjectName(QStringLiteral("portLabel"));
+    portLabel->setGeometry(270, 300, 30, 25);
+    paletteLabel = new QLabel(QStringLiteral("C1=200"), this);
+    paletteLabel->setObjectName(QStringLiteral("paletteLabel"));
+    paletteLabel->setGeometry(302, 300, 50, 25);
+    paletteSlider = new QSlider(Qt::Horizontal, this);
+    paletteSlider->setObjectName(QStringLiteral("paletteSlider"));
+    paletteSlider->setGeometry(354, 298, 158, 28);
+    paletteSlider->setRange(0, 255);
+    paletteSlider->setValue(kPaletteStart);
+    paletteSlider->setEnabled(false);
 
-    Button2 = button(this, "Button2", 270, 332, 242);
-    Button4 = button(this, "Button4", 270, 364, 242);
-    for (QPushButton* b : {Button2, Button3, Button4, Button5})
+    saveBwButton = button(this, "saveBwButton", 270, 332, 242);
+    saveColourButton = button(this, "saveColourButton", 270, 364, 242);
+    for (QPushButton* b : {saveBwButton, viewBwButton, saveColourButton, viewColourButton})
         b->setEnabled(false);
 
     host_.adoptCaptions(*this, ui::CaptionWindow::PictureToLVTForm);
 
-    connect(Button1, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { Button1Click(); }); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
-    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
-    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
-    connect(TrackBar1, &QSlider::valueChanged, this, [this] { host_.runGuarded([this] { TrackBar1Change(); }); });
-    connect(TrackBar2, &QSlider::valueChanged, this, [this] { TrackBar2Change(); });
+    connect(loadButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { loadPicture(); }); });
+    connect(saveBwButton, &QPushButton::clicked, this, [this] { saveBw(); });
+    connect(viewBwButton, &QPushButton::clicked, this, [this] { viewBw(); });
+    connect(saveColourButton, &QPushButton::clicked, this, [this] { saveColour(); });
+    connect(viewColourButton, &QPushButton::clicked, this, [this] { viewColour(); });
+    connect(thresholdSlider, &QSlider::valueChanged, this, [this] { host_.runGuarded([this] { thresholdChanged(); }); });
+    connect(paletteSlider, &QSlider::valueChanged, this, [this] { paletteChanged(); });
 
     // Centred on the main window.
     ui::CentreOnOwner(*this, host.mainWindow());
 }
 
-const QString& TPictureToLVTForm::openDialogFilter()
+const QString& PictureConverterForm::openDialogFilter()
 {
     static const QString filter = QStringLiteral("*.jpg;*.bmp;*.png (*.jpg *.bmp *.png)");
     return filter;
 }
 
-std::filesystem::path TPictureToLVTForm::programDir() const
+std::filesystem::path PictureConverterForm::programDir() const
 {
     return host_.machine().ProgramDir;
 }
 
-QString TPictureToLVTForm::openFolder() const
+QString PictureConverterForm::openFolder() const
 {
     if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir())
         return lastFolder_;
@@ -151,7 +151,7 @@ QString TPictureToLVTForm::openFolder() const
     return !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
 }
 
-void TPictureToLVTForm::Button1Click()
+void PictureConverterForm::loadPicture()
 {
     const std::optional<QString> file = ui::dialogs().openFile(this, QString(), openFolder(), openDialogFilter());
     if (!file)
@@ -173,35 +173,35 @@ void TPictureToLVTForm::Button1Click()
         return;
     }
     QImage picture;
-    const bool loaded = *kind == PictureKind::Bmp    ? LoadBMP(*file, picture)
-                        : *kind == PictureKind::Jpeg ? LoadJPG(*file, picture)
-                                                     : LoadPNG(*file, picture);
+    const bool loaded = *kind == PictureKind::Bmp    ? loadBmp(*file, picture)
+                        : *kind == PictureKind::Jpeg ? loadJpg(*file, picture)
+                                                     : loadPng(*file, picture);
     if (!loaded)
         return;
     sourcePixels_ = toRgbPicture(picture);
     pictureName_ = tools::pictureName(name);
-    for (QWidget* w : std::initializer_list<QWidget*>{TrackBar1, Button2, Button3, Button4, Button5, TrackBar2})
+    for (QWidget* w : std::initializer_list<QWidget*>{thresholdSlider, saveBwButton, viewBwButton, saveColourButton, viewColourButton, paletteSlider})
         w->setEnabled(true);
     sourceView_ = toQImage(stretchToScreen(sourcePixels_));
-    ConvertToBW(sourcePixels_, TrackBar1->value());
+    convertToBw(sourcePixels_, thresholdSlider->value());
 }
 
-bool TPictureToLVTForm::LoadBMP(const QString& FileName, QImage& picture)
+bool PictureConverterForm::loadBmp(const QString& FileName, QImage& picture)
 {
     return decode(FileName, "bmp", picture);
 }
 
-bool TPictureToLVTForm::LoadJPG(const QString& FileName, QImage& picture)
+bool PictureConverterForm::loadJpg(const QString& FileName, QImage& picture)
 {
     return decode(FileName, "jpg", picture);
 }
 
-bool TPictureToLVTForm::LoadPNG(const QString& FileName, QImage& picture)
+bool PictureConverterForm::loadPng(const QString& FileName, QImage& picture)
 {
     return decode(FileName, "png", picture);
 }
 
-bool TPictureToLVTForm::decode(const QString& fileName, const char* format, QImage& picture)
+bool PictureConverterForm::decode(const QString& fileName, const char* format, QImage& picture)
 {
     // Only a regular file of bounded size is read: a FIFO or a device in
     // its place would hang the window or feed it without end.
@@ -224,7 +224,7 @@ bool TPictureToLVTForm::decode(const QString& fileName, const char* format, QIma
     return true;
 }
 
-void TPictureToLVTForm::ConvertToBW(const RgbPicture& Picture, int Threshold)
+void PictureConverterForm::convertToBw(const RgbPicture& Picture, int Threshold)
 {
     const std::vector<std::uint8_t> mask = convertToBW(Picture, Threshold);
     bwPicture_ = stretchToScreen(mask, Picture.Width, Picture.Height);
@@ -232,57 +232,57 @@ void TPictureToLVTForm::ConvertToBW(const RgbPicture& Picture, int Threshold)
     update();
 }
 
-void TPictureToLVTForm::TrackBar1Change()
+void PictureConverterForm::thresholdChanged()
 {
     if (!sourcePixels_.Pixels.empty())
-        ConvertToBW(sourcePixels_, TrackBar1->value());
+        convertToBw(sourcePixels_, thresholdSlider->value());
 }
 
-void TPictureToLVTForm::TrackBar2Change()
+void PictureConverterForm::paletteChanged()
 {
-    Label1->setText(QString::number(TrackBar2->value()));
-    host_.machine().do_output(0xC1, TrackBar2->value());
+    paletteLabel->setText(QString::number(paletteSlider->value()));
+    host_.machine().do_output(0xC1, paletteSlider->value());
 }
 
-void TPictureToLVTForm::RotateWB_and_save()
+void PictureConverterForm::rotateBwForSaving()
 {
     saveWorkBitmap(programDir(), bwIndices(bwPicture_));
 }
 
-void TPictureToLVTForm::Rotate256_and_save()
+void PictureConverterForm::rotateColourForSaving()
 {
     saveWorkBitmap(programDir(), colourIndices(stretchToScreen(sourcePixels_)));
 }
 
-std::filesystem::path TPictureToLVTForm::save(bool colour)
+std::filesystem::path PictureConverterForm::save(bool colour)
 {
     std::filesystem::path written;
     host_.runGuarded([&] {
         if (colour) {
-            Rotate256_and_save();
+            rotateColourForSaving();
             written = writePictureLvt(programDir(), kColourPrefix, pictureName_, kStubPalette);
         } else {
-            RotateWB_and_save();
+            rotateBwForSaving();
             written = writePictureLvt(programDir(), kBwPrefix, pictureName_,
-                                      static_cast<std::uint8_t>(TrackBar2->value()));
+                                      static_cast<std::uint8_t>(paletteSlider->value()));
         }
     });
     return written;
 }
 
-std::filesystem::path TPictureToLVTForm::Button2Click()
+std::filesystem::path PictureConverterForm::saveBw()
 {
     return save(false);
 }
 
-std::filesystem::path TPictureToLVTForm::Button4Click()
+std::filesystem::path PictureConverterForm::saveColour()
 {
     return save(true);
 }
 
-void TPictureToLVTForm::view(bool colour)
+void PictureConverterForm::view(bool colour)
 {
-    const std::filesystem::path path = colour ? Button4Click() : Button2Click();
+    const std::filesystem::path path = colour ? saveColour() : saveBw();
     if (path.empty())
         return;
     host_.runGuarded([&] {
@@ -291,17 +291,17 @@ void TPictureToLVTForm::view(bool colour)
     });
 }
 
-void TPictureToLVTForm::Button3Click()
+void PictureConverterForm::viewBw()
 {
     view(false);
 }
 
-void TPictureToLVTForm::Button5Click()
+void PictureConverterForm::viewColour()
 {
     view(true);
 }
 
-void TPictureToLVTForm::paintEvent(QPaintEvent*)
+void PictureConverterForm::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setPen(palette().color(QPalette::Dark));
