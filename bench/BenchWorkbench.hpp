@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "tools/qt/TAssemblerForm.hpp"
+#include "tools/qt/AssemblerWorkbench.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/MenuItems.hpp"
@@ -23,7 +23,7 @@ namespace ostrovik::bench {
 struct Workbench {
     QTemporaryDir dir;
     std::unique_ptr<ui::TMainFormEmu> main;
-    tools::TAssemblerForm* form = nullptr;
+    tools::AssemblerWorkbench* form = nullptr;
 
     Workbench()
     {
@@ -39,7 +39,7 @@ struct Workbench {
     bool open()
     {
         main->menus().item(ui::menu::AssemblerWorkbench)->trigger();
-        form = qobject_cast<tools::TAssemblerForm*>(main->forms().AssemblerForm.form());
+        form = qobject_cast<tools::AssemblerWorkbench*>(main->forms().AssemblerForm.form());
         return form != nullptr;
     }
 };

@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < kRuns; ++i) {
         main->machine().Ports[0xC1] = 0;
         const auto click = Clock::now();
-        form->ToolButton5->trigger();
+        form->compileAndRunButton->trigger();
         // Running: the next tick executes the program, which writes the palette.
         main->runFrame();
         const auto running = Clock::now();
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
 
         // The parts: the build alone (Compile), and the reset with its quick start.
         const auto b0 = Clock::now();
-        form->ToolButton3->trigger();
+        form->compileButton->trigger();
         build.push_back(ms(Clock::now() - b0));
         main->setUpForm()->setOptionChecked(ostrovik::machine::Option::QuickRun, true);
         const auto r0 = Clock::now();

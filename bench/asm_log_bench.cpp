@@ -30,15 +30,15 @@ double peakMegabytes()
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-void measure(ostrovik::tools::TAssemblerForm& form, const char* what, const std::string& source)
+void measure(ostrovik::tools::AssemblerWorkbench& form, const char* what, const std::string& source)
 {
-    form.AssembSynMemo->setText(QString::fromStdString(source));
+    form.editor->setText(QString::fromStdString(source));
     const auto t0 = Clock::now();
-    form.ToolButton3->trigger();
-    form.Memo1->viewport()->repaint();
+    form.compileButton->trigger();
+    form.buildLog->viewport()->repaint();
     QCoreApplication::processEvents();
     std::printf("%-40s %8.2f s, %9d log lines, peak %7.0f MB\n", what, secondsSince(t0),
-                form.Memo1->document()->blockCount(), peakMegabytes());
+                form.buildLog->document()->blockCount(), peakMegabytes());
     std::fflush(stdout);
 }
 
@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     while (many.size() < 39u * 1000 * 1000)
         many += bad;
     measure(*form, "39 MB, an error in every line", many);
-    form->SourceModified = 0; // no close question
+    form->sourceModified = 0; // no close question
     form->close();
     bench.main.reset();
     ostrovik::ui::SetConfigFilePath({});

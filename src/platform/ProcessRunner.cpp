@@ -46,7 +46,7 @@ private:
 
 } // namespace
 
-RunResult PosixProcessRunner::RunAndWait(const std::string& fileName, const std::vector<std::string>& args)
+RunResult PosixProcessRunner::runAndWait(const std::string& fileName, const std::vector<std::string>& args)
 {
     RunResult result;
     std::vector<char*> argv;

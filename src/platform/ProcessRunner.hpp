@@ -23,14 +23,14 @@ public:
     /// Starts @p fileName with @p args (each passed as one argument, never
     /// through a shell), in the caller's folder and environment, and returns
     /// once it has ended, however long that takes.
-    virtual RunResult RunAndWait(const std::string& fileName, const std::vector<std::string>& args) = 0;
+    virtual RunResult runAndWait(const std::string& fileName, const std::vector<std::string>& args) = 0;
 };
 
 /// The real runner: the child's standard streams go to /dev/null, so it
 /// shows nothing, and the caller blocks in the wait.
 class PosixProcessRunner : public ProcessRunner {
 public:
-    RunResult RunAndWait(const std::string& fileName, const std::vector<std::string>& args) override;
+    RunResult runAndWait(const std::string& fileName, const std::vector<std::string>& args) override;
 };
 
 } // namespace ostrovik::platform

@@ -38,7 +38,7 @@ AsmBuild::AsmBuild(AsmBuildHost& host, machine::EmulatorControl& emulator, platf
 {
 }
 
-bool AsmBuild::DeleteFiles()
+bool AsmBuild::deleteStaleFiles()
 {
     const std::string work = workFolder();
     const std::string stale[] = {
@@ -83,7 +83,7 @@ bool AsmBuild::saveBytes(const std::string& path, std::span<const std::uint8_t> 
     return true;
 }
 
-bool AsmBuild::ExeFromMemoryToDisk(const std::vector<std::string>& lines)
+bool AsmBuild::writeAssemblerProgram(const std::vector<std::string>& lines)
 {
     if (!saveLines(workFolder() + "temp.asm", lines, false))
         return false;
@@ -95,9 +95,9 @@ bool AsmBuild::ExeFromMemoryToDisk(const std::vector<std::string>& lines)
     return saveBytes(workFolder() + "asm.exe", image, true);
 }
 
-void AsmBuild::RunAndWait(const std::string& FileName)
+void AsmBuild::runAndWait(const std::string& FileName)
 {
-    const platform::RunResult result = runner_.RunAndWait(FileName, {});
+    const platform::RunResult result = runner_.runAndWait(FileName, {});
     if (!result.started)
         host_.showError(result.error);
 }
@@ -166,9 +166,9 @@ std::string quoted(const ListingLine& line)
 
 } // namespace
 
-void AsmBuild::AnalizErrors(const std::string& ListingName)
+void AsmBuild::copyListingErrors(const std::string& listingName)
 {
-    std::ifstream in(ListingName, std::ios::binary);
+    std::ifstream in(listingName, std::ios::binary);
     if (!in)
         return;
     std::streambuf& listing = *in.rdbuf();
@@ -180,49 +180,49 @@ void AsmBuild::AnalizErrors(const std::string& ListingName)
         ++errors;
         const bool shown = errors <= kMaxErrorsShown;
         if (shown)
-            host_.MemoSave(std::string(asmlog::kError) + quoted(line));
+            host_.appendLog(std::string(asmlog::kError) + quoted(line));
         if (!readListingLine(listing, kMaxQuotedLine, line))
             line = ListingLine{};
         if (shown)
-            host_.MemoSave(std::string(asmlog::kInLine) + quoted(line));
+            host_.appendLog(std::string(asmlog::kInLine) + quoted(line));
     }
     if (errors > kMaxErrorsShown)
-        host_.MemoSave(asmlog::moreErrors(errors - kMaxErrorsShown));
+        host_.appendLog(asmlog::moreErrors(errors - kMaxErrorsShown));
 }
 
 void AsmBuild::handOver()
 {
     machine::RunProgram(emulator_, {lvtFile(), lvtFile(), /*remember=*/false});
-    host_.MemoSave(std::string(asmlog::kGood) + lvtFile());
+    host_.appendLog(std::string(asmlog::kGood) + lvtFile());
 }
 
 void AsmBuild::build(const std::vector<std::string>& lines, bool run)
 {
     host_.clearLog();
-    if (!DeleteFiles())
+    if (!deleteStaleFiles())
         return;
-    host_.MemoSave(run ? asmlog::kBuildAndRun : asmlog::kBuild);
-    host_.MemoSave(asmlog::kSaveInFile);
+    host_.appendLog(run ? asmlog::kBuildAndRun : asmlog::kBuild);
+    host_.appendLog(asmlog::kSaveInFile);
     const std::string work = workFolder();
     if (!saveLines(work + "temp.asm", lines, false))
         return;
-    host_.MemoSave(asmlog::kPrepare);
+    host_.appendLog(asmlog::kPrepare);
     if (!saveLines(work + "asm.cmd", buildScriptLines(work, LVTPath), true))
         return;
-    if (!ExeFromMemoryToDisk(lines))
+    if (!writeAssemblerProgram(lines))
         return;
-    host_.MemoSave(asmlog::kCompilation);
-    RunAndWait(work + "asm.cmd");
+    host_.appendLog(asmlog::kCompilation);
+    runAndWait(work + "asm.cmd");
     if (run)
-        host_.MemoSave(asmlog::kLink);
+        host_.appendLog(asmlog::kLink);
     if (exists(listingFile()))
-        AnalizErrors(listingFile());
+        copyListingErrors(listingFile());
     if (!exists(lvtFile())) {
-        host_.MemoSave(asmlog::kNoImage);
+        host_.appendLog(asmlog::kNoImage);
         return;
     }
     if (!run) {
-        host_.MemoSave(std::string(asmlog::kGood) + lvtFile());
+        host_.appendLog(std::string(asmlog::kGood) + lvtFile());
         return;
     }
     handOver();

@@ -21,10 +21,10 @@ class AsmBuildHost {
 public:
     virtual ~AsmBuildHost() = default;
 
-    /// Empties the build log (Memo1).
+    /// Empties the build log (buildLog).
     virtual void clearLog() = 0;
     /// Appends one line to the build log.
-    virtual void MemoSave(std::string_view line) = 0;
+    virtual void appendLog(std::string_view line) = 0;
     /// A message box with one OK button: a file error or the system's text
     /// for a program that could not be started.
     virtual void showError(std::string_view text) = 0;
@@ -81,26 +81,26 @@ public:
     std::string listingFile() const { return LVTPath + "/temp.lst"; }
 
     /// Compile: builds @p lines (the editor's text) into the tape image.
-    void ToolButton3Click(const std::vector<std::string>& lines) { build(lines, false); }
+    void compile(const std::vector<std::string>& lines) { build(lines, false); }
     /// Compile and Run: builds and, when the image came out, runs it.
-    void ToolButton5Click(const std::vector<std::string>& lines) { build(lines, true); }
+    void compileAndRun(const std::vector<std::string>& lines) { build(lines, true); }
 
     /// Removes what an earlier build left, so that none of it can pass for
     /// this build's result. False (after the message) when one stays.
-    bool DeleteFiles();
+    bool deleteStaleFiles();
     /// temp.asm once more, then asm.exe from the carried bytes, runnable.
-    bool ExeFromMemoryToDisk(const std::vector<std::string>& lines);
+    bool writeAssemblerProgram(const std::vector<std::string>& lines);
     /// Copies the listing's error lines, each with the line after it, into
     /// the log: the first kMaxErrorsShown of them, each cut to kMaxQuotedLine
     /// bytes, then the count of the rest.
-    void AnalizErrors(const std::string& ListingName);
-    void MemoSave(std::string_view line) { host_.MemoSave(line); }
+    void copyListingErrors(const std::string& listingName);
+    void appendLog(std::string_view line) { host_.appendLog(line); }
 
 private:
     void build(const std::vector<std::string>& lines, bool run);
     bool saveLines(const std::string& path, const std::vector<std::string>& lines, bool runnable);
     bool saveBytes(const std::string& path, std::span<const std::uint8_t> bytes, bool runnable);
-    void RunAndWait(const std::string& FileName);
+    void runAndWait(const std::string& FileName);
     void handOver();
 
     AsmBuildHost& host_;

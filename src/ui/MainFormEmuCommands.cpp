@@ -11,7 +11,7 @@
 #include "platform/qt/FileNames.hpp"
 #include "output/qt/SetupScreenSizeForm.hpp"
 #include "output/sound/qt/TSoundDrawForm.hpp"
-#include "tools/qt/TAssemblerForm.hpp"
+#include "tools/qt/AssemblerWorkbench.hpp"
 #include "tools/qt/PictureConverterForm.hpp"
 #include "tools/qt/FontEditorForm.hpp"
 #include "ui/DebuggerLink.hpp"
@@ -58,7 +58,7 @@ void TMainFormEmu::buildCommands()
     forms_.ZnakogeneratorForm.setFactory(
         [](TMainFormEmu& main) -> QWidget* { return new tools::FontEditorForm(main.windowHost()); });
     forms_.AssemblerForm.setFactory(
-        [](TMainFormEmu& main) -> QWidget* { return new tools::TAssemblerForm(main.windowHost()); });
+        [](TMainFormEmu& main) -> QWidget* { return new tools::AssemblerWorkbench(main.windowHost()); });
     installGameForms();
     installDebuggers(*this);
     forms_.KeyboardForm.setFactory([](TMainFormEmu& main) -> QWidget* { return new TKeyboardForm(main.windowHost(), [&main](std::uint16_t key) { main.postKeystroke(key); }); });

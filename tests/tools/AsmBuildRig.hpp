@@ -66,7 +66,7 @@ public:
     bool failLoad = false;
 
     void clearLog() override { log.clear(); }
-    void MemoSave(std::string_view line) override
+    void appendLog(std::string_view line) override
     {
         log.emplace_back(line);
         events.push_back("log " + std::string(line));

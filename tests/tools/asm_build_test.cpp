@@ -27,7 +27,7 @@ class StandInRunner : public ProcessRunner {
 public:
     std::function<RunResult()> effect;
     int runs = 0;
-    RunResult RunAndWait(const std::string&, const std::vector<std::string>&) override
+    RunResult runAndWait(const std::string&, const std::vector<std::string>&) override
     {
         ++runs;
         return effect ? effect() : RunResult{true, {}, 0};
@@ -107,7 +107,7 @@ TEST(AsmBuild, BuildsInFoldersWithAwkwardNames)
         SCOPED_TRACE(name);
         Workbench<PosixProcessRunner> w(name);
         auto& [folder, host, runner, build] = w;
-        build.ToolButton3Click(dataLines("asm_initial_text.asm"));
+        build.compile(dataLines("asm_initial_text.asm"));
 
         EXPECT_EQ(host.log, goodLog(folder.dir() + "Assembler/temp.lvt"));
         EXPECT_TRUE(host.errors.empty());
@@ -146,7 +146,7 @@ TEST(AsmBuild, OutputFolderOfItsOwnAndMissingOnes)
         if (c.create)
             fs::create_directories(out);
         build.LVTPath = out.string();
-        build.ToolButton3Click(dataLines("asm_initial_text.asm"));
+        build.compile(dataLines("asm_initial_text.asm"));
         ASSERT_FALSE(host.log.empty());
         if (c.good) {
             EXPECT_EQ(host.log, goodLog(out.string() + "/temp.lvt"));
@@ -164,11 +164,11 @@ TEST(AsmBuild, ErrorsAndStaleImages)
 {
     Workbench<PosixProcessRunner> w;
     auto& [folder, host, runner, build] = w;
-    build.ToolButton3Click(dataLines("asm_initial_text.asm"));
+    build.compile(dataLines("asm_initial_text.asm"));
     ASSERT_EQ(host.log.back(), "Good... " + build.lvtFile());
 
     // A second build of a broken source never reports the first one's image.
-    build.ToolButton5Click({"\tORG 8000h", "\tMVI Q,1", "\tJMP NOWHERE", "\tEND"});
+    build.compileAndRun({"\tORG 8000h", "\tMVI Q,1", "\tJMP NOWHERE", "\tEND"});
     const std::vector<std::string>& log = host.log;
     ASSERT_GE(log.size(), 6u);
     EXPECT_EQ(log[0], "Build and run...");
@@ -231,7 +231,7 @@ TEST(AsmBuild, ListingsTheAssemblerMightWrite)
                 writeFile(build.lvtFile(), kImage);
             return RunResult{true, {}, 0};
         };
-        build.ToolButton5Click({"\tNOP"});
+        build.compileAndRun({"\tNOP"});
         std::vector<std::string> expected = {"Build and run...", "Save in file ASM", "Prepare compiler...",
                                              "Compilation...", "Try to link the emulator..."};
         expected.insert(expected.end(), c.errorLines.begin(), c.errorLines.end());
@@ -272,10 +272,10 @@ TEST(AsmBuild, HandOverToTheEmulator)
             "load " + lvt,
         };
         if (c.failLoad) {
-            EXPECT_THROW(build.ToolButton5Click({"\tNOP"}), std::runtime_error);
+            EXPECT_THROW(build.compileAndRun({"\tNOP"}), std::runtime_error);
             expected.insert(expected.end(), {"paused 0", c.quickRun ? "quick 1" : "quick 0"});
         } else {
-            build.ToolButton5Click({"\tNOP"});
+            build.compileAndRun({"\tNOP"});
             expected.insert(expected.end(),
                             {"paused 0", c.quickRun ? "quick 1" : "quick 0", "focus", "log Good... " + lvt});
         }
@@ -325,7 +325,7 @@ TEST(AsmBuild, StepsThatFail)
                 return std::string_view(c.what).starts_with("a full disk") && path.ends_with("temp.asm") ? ENOSPC
                                                                                                         : 0;
             });
-            build.ToolButton3Click({"\tNOP"});
+            build.compile({"\tNOP"});
         }
         if (std::string_view(c.what).starts_with("a full disk")) {
             EXPECT_FALSE(fs::exists(folder.path() / "Assembler" / "temp.asm"));
@@ -344,13 +344,13 @@ TEST(AsmBuild, StepsThatFail)
 TEST(ProcessRunner, StartsWaitsAndReportsTheSystemsText)
 {
     PosixProcessRunner runner;
-    const RunResult missing = runner.RunAndWait("/no/such/program", {});
+    const RunResult missing = runner.runAndWait("/no/such/program", {});
     EXPECT_FALSE(missing.started);
     EXPECT_EQ(missing.error, "No such file or directory");
 
     ProgramFolder folder;
     const fs::path marker = folder.path() / "it ran";
-    const RunResult ran = runner.RunAndWait("/bin/sh", {"-c", "sleep 0.2; echo hidden; : > \"$1\"; exit 3", "sh",
+    const RunResult ran = runner.runAndWait("/bin/sh", {"-c", "sleep 0.2; echo hidden; : > \"$1\"; exit 3", "sh",
                                                         marker.string()});
     EXPECT_TRUE(ran.started);
     EXPECT_EQ(ran.exitCode, 3);

@@ -23,8 +23,8 @@
 #include "tools/qt/AsmLexer.hpp"
 #include "tools/AsmReference.hpp"
 #include "tools/qt/AsmTabbedRows.hpp"
-#include "tools/qt/TAssemblerForm.hpp"
-#include "tools/qt/TSetupAssemblerForm.hpp"
+#include "tools/qt/AssemblerWorkbench.hpp"
+#include "tools/qt/AssemblerSettingsForm.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/MenuItems.hpp"
 #include "ui/kit/Settings.hpp"
@@ -32,7 +32,7 @@
 using ostrovik::test::MainWindowRig;
 using ostrovik::tools::TAsmCompletionPopup;
 using ostrovik::tools::TAsmEditor;
-using ostrovik::tools::TAssemblerForm;
+using ostrovik::tools::AssemblerWorkbench;
 
 namespace {
 
@@ -46,7 +46,7 @@ QStringList dataLines(const QString& name)
     return text.split(QLatin1Char('\n'));
 }
 
-QStringList lines(const TAssemblerForm& form)
+QStringList lines(const AssemblerWorkbench& form)
 {
     QStringList out;
     for (const std::string& l : form.sourceLines())
@@ -54,9 +54,9 @@ QStringList lines(const TAssemblerForm& form)
     return out;
 }
 
-QStringList log(const TAssemblerForm& form)
+QStringList log(const AssemblerWorkbench& form)
 {
-    return form.Memo1->toPlainText().split(QLatin1Char('\n'));
+    return form.buildLog->toPlainText().split(QLatin1Char('\n'));
 }
 
 QString assemblerOption(const char* key)
@@ -79,25 +79,25 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
 /// The main window on the test ROM with its workbench opened from the menu.
 struct Bench {
     /// Opens the workbench with its work folder in place.
-    TAssemblerForm* openInWorkFolder()
+    AssemblerWorkbench* openInWorkFolder()
     {
         QDir().mkpath(workFolder());
         return open();
     }
-    TAssemblerForm* open()
+    AssemblerWorkbench* open()
     {
         rig->window->menus().item(ostrovik::ui::menu::AssemblerWorkbench)->trigger();
         return form();
     }
-    TAssemblerForm* form() const { return qobject_cast<TAssemblerForm*>(rig->window->forms().AssemblerForm.form()); }
+    AssemblerWorkbench* form() const { return qobject_cast<AssemblerWorkbench*>(rig->window->forms().AssemblerForm.form()); }
     QString workFolder() const { return QString::fromStdString(rig->m().ProgramDir) + QStringLiteral("/Assembler"); }
     std::unique_ptr<MainWindowRig> rig = std::make_unique<MainWindowRig>();
 };
 
-void typeInto(TAssemblerForm& form, const QString& text)
+void typeInto(AssemblerWorkbench& form, const QString& text)
 {
-    form.AssembSynMemo->setFocus();
-    QTest::keyClicks(form.AssembSynMemo, text);
+    form.editor->setFocus();
+    QTest::keyClicks(form.editor, text);
 }
 
 } // namespace
@@ -126,22 +126,22 @@ void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
             b.rig->window->switchToRussian();
         QDir().mkpath(b.workFolder());
         b.rig->window->menus().item(ostrovik::ui::menu::AssemblerButton)->trigger();
-        TAssemblerForm* form = b.form();
+        AssemblerWorkbench* form = b.form();
         QVERIFY(form);
         QVERIFY(form->isVisible());
         QCOMPARE(form->windowTitle(), QStringLiteral("Assembler"));
-        QCOMPARE(form->centralWidget()->width(), TAssemblerForm::kClientWidth);
-        QVERIFY(form->AssembSynMemo->marginWidth(0) > 0);
+        QCOMPARE(form->centralWidget()->width(), AssemblerWorkbench::kClientWidth);
+        QVERIFY(form->editor->marginWidth(0) > 0);
         QCOMPARE(lines(*form), dataLines(QStringLiteral("asm_initial_text.asm")));
-        QCOMPARE(form->SourceModified, 0);
+        QCOMPARE(form->sourceModified, 0);
 
         // The highlighter on the editor: its colours and a line's classes.
         using L = ostrovik::tools::TAsmLexer;
-        QCOMPARE(form->AssembSynMemo->lexer(), form->SynAsmSyn1);
-        QCOMPARE(form->SynAsmSyn1->color(L::Comment), QColor(0x00, 0x80, 0x00));
-        QCOMPARE(form->SynAsmSyn1->color(L::KeyWord), QColor(0x00, 0x00, 0x80));
-        QVERIFY(form->SynAsmSyn1->font(L::Number).bold());
-        QCOMPARE(form->SynAsmSyn1->paper(L::String), QColor(Qt::white));
+        QCOMPARE(form->editor->lexer(), form->lexer);
+        QCOMPARE(form->lexer->color(L::Comment), QColor(0x00, 0x80, 0x00));
+        QCOMPARE(form->lexer->color(L::KeyWord), QColor(0x00, 0x00, 0x80));
+        QVERIFY(form->lexer->font(L::Number).bold());
+        QCOMPARE(form->lexer->paper(L::String), QColor(Qt::white));
         QByteArray classes = L::styleLine("L1:\tMVI A,0C1h \"x;\" ;c");
         for (char& c : classes)
             c = static_cast<char>('0' + c);
@@ -149,8 +149,8 @@ void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
         QCOMPARE(classes, QByteArray("2275333527444456666511"));
 
         // The built-in reference in both languages (there is no help file).
-        QCOMPARE(form->AssListBox->count(), 245);
-        auto row = [form](int i) { return form->AssListBox->item(i)->data(Qt::UserRole).toString(); };
+        QCOMPARE(form->referenceList->count(), 245);
+        auto row = [form](int i) { return form->referenceList->item(i)->data(Qt::UserRole).toString(); };
         QCOMPARE(row(0), QStringLiteral("ADD A\tоперация\t A<(A) + (A)\t"));
         QCOMPARE(row(8), QStringLiteral("ADI d8\tоперация\t A<d8 + (A)\t"));
         QCOMPARE(row(27), QStringLiteral("CALL a16\tоперация\t Передать управление подпрограмме по адресу a16\t"));
@@ -159,12 +159,12 @@ void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
         QVERIFY(row(244).startsWith(QStringLiteral("XRI d8\t")));
         // Shown with its tabs, in columns: each field of every row starts
         // where the same field of the others does, past the widest before it.
-        const QFont font = form->AssListBox->font();
+        const QFont font = form->referenceList->font();
         const auto& columns = form->referenceColumns();
-        const QList<qreal> starts = columns.fieldStarts(form->AssListBox->item(0)->text(), font);
+        const QList<qreal> starts = columns.fieldStarts(form->referenceList->item(0)->text(), font);
         QCOMPARE(starts.size(), 3);
-        for (int i = 0; i < form->AssListBox->count(); ++i) {
-            const QString shown = form->AssListBox->item(i)->text();
+        for (int i = 0; i < form->referenceList->count(); ++i) {
+            const QString shown = form->referenceList->item(i)->text();
             QCOMPARE(columns.fieldStarts(shown, font), starts);
             QVERIFY(QFontMetricsF(font).horizontalAdvance(shown.section(QLatin1Char('\t'), 0, 0)) < starts[1]);
         }
@@ -175,7 +175,7 @@ void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
         QCOMPARE(form->LVTPath(), b.workFolder());
 
         // Closing hides it; the command shows the same window again.
-        form->ToolButton8->trigger();
+        form->closeButton->trigger();
         QVERIFY(!form->isVisible());
         b.open();
         QCOMPARE(b.form(), form);
@@ -187,10 +187,10 @@ void AssemblerFormTest::compileAndRunCyclesThePalette()
 {
     Bench b;
     QVERIFY(b.rig->powerOn());
-    TAssemblerForm* form = b.openInWorkFolder();
+    AssemblerWorkbench* form = b.openInWorkFolder();
     ostrovik::ui::TSetUpForm* setup = b.rig->window->setUpForm();
     setup->quickRunBox->setChecked(false);
-    form->ToolButton5->trigger();
+    form->compileAndRunButton->trigger();
 
     const QString image = b.workFolder() + QStringLiteral("/temp.lvt");
     QCOMPARE(log(*form), QStringList({"Build and run...", "Save in file ASM", "Prepare compiler...", "Compilation...",
@@ -199,7 +199,7 @@ void AssemblerFormTest::compileAndRunCyclesThePalette()
     QCOMPARE(b.rig->window->windowTitle(), image);
     QCOMPARE(b.rig->m().Paused, 0);
     QVERIFY2(!setup->quickRunBox->isChecked(), "QuickRun unticked stays unticked");
-    QCOMPARE(form->SourceModified, 0);
+    QCOMPARE(form->sourceModified, 0);
     // The program stands at its run address and cycles the palette port.
     QCOMPARE(b.rig->m().r_PC, 0x8000);
     QSet<int> palettes;
@@ -217,11 +217,11 @@ void AssemblerFormTest::compileAndRunCyclesThePalette()
 void AssemblerFormTest::errorsAreLoggedInPairs()
 {
     Bench b;
-    TAssemblerForm* form = b.openInWorkFolder();
-    form->AssembSynMemo->setText(QStringLiteral("\tORG 8000h\n\tMVI Q,1\n\tNOP\n\tJMP NOWHERE\n\tEND"));
-    form->SourceModified = 0;
+    AssemblerWorkbench* form = b.openInWorkFolder();
+    form->editor->setText(QStringLiteral("\tORG 8000h\n\tMVI Q,1\n\tNOP\n\tJMP NOWHERE\n\tEND"));
+    form->sourceModified = 0;
     const quint64 before = b.rig->m().r_PC;
-    form->Compile1->trigger();
+    form->compileItem->trigger();
     const QStringList l = log(*form);
     QCOMPARE(l.first(), QStringLiteral("Build.."));
     QCOMPARE(l.last(), QStringLiteral("An error occurred creating LVT file !!!"));
@@ -235,7 +235,7 @@ void AssemblerFormTest::errorsAreLoggedInPairs()
     }
     QCOMPARE(pairs, 2);
     QCOMPARE(quint64(b.rig->m().r_PC), before);
-    QCOMPARE(form->SourceModified, 0);
+    QCOMPARE(form->sourceModified, 0);
 }
 
 void AssemblerFormTest::awkwardFoldersBuild()
@@ -248,13 +248,13 @@ void AssemblerFormTest::awkwardFoldersBuild()
     QDir().mkpath(program + QStringLiteral("/Assembler"));
     b.rig->m().ProgramDir = QFile::encodeName(program).toStdString();
     QVERIFY(b.rig->powerOn());
-    TAssemblerForm* form = b.open();
+    AssemblerWorkbench* form = b.open();
     const QString out = b.rig->makeFolder(QStringLiteral("out put 'lvt' $(touch pwned)"));
-    form->ToolButton7->trigger();
-    form->setupForm()->Edit2->setText(out + QLatin1Char('/'));
-    QTest::mouseClick(form->setupForm()->Button1, Qt::LeftButton);
+    form->settingsButton->trigger();
+    form->setupForm()->outputEdit->setText(out + QLatin1Char('/'));
+    QTest::mouseClick(form->setupForm()->okButton, Qt::LeftButton);
     QCOMPARE(assemblerOption("LVTPath"), out);
-    form->CompileandRun1->trigger();
+    form->compileAndRunItem->trigger();
     QVERIFY2(b.rig->dialogs.errors.isEmpty(), qPrintable(b.rig->dialogs.errors.join('\n')));
     QCOMPARE(log(*form).last(), "Good... " + out + QStringLiteral("/temp.lvt"));
     QVERIFY(QFile::exists(out + QStringLiteral("/temp.lst")));
@@ -266,14 +266,14 @@ void AssemblerFormTest::awkwardFoldersBuild()
 void AssemblerFormTest::settingsWindow()
 {
     Bench b;
-    TAssemblerForm* form = b.openInWorkFolder();
-    form->Setup1->trigger();
-    ostrovik::tools::TSetupAssemblerForm* setup = form->setupForm();
+    AssemblerWorkbench* form = b.openInWorkFolder();
+    form->settingsItem->trigger();
+    ostrovik::tools::AssemblerSettingsForm* setup = form->setupForm();
     QVERIFY(setup && setup->isVisible());
     QCOMPARE(setup->windowTitle(), QStringLiteral("SetupAssembler"));
-    QCOMPARE(setup->PageControl1->count(), 2);
-    QCOMPARE(setup->Edit1->text(), QString());
-    QCOMPARE(setup->Edit2->text(), b.workFolder());
+    QCOMPARE(setup->pages->count(), 2);
+    QCOMPARE(setup->compilerEdit->text(), QString());
+    QCOMPARE(setup->outputEdit->text(), b.workFolder());
 
     struct Case {
         QString typed;
@@ -285,10 +285,10 @@ void AssemblerFormTest::settingsWindow()
         {QStringLiteral("/tmp/none"), QStringLiteral("/tmp/none")},
     };
     for (const Case& c : cases) {
-        form->ToolButton7->trigger();
-        setup->Edit1->setText(QStringLiteral("/opt/other asm"));
-        setup->Edit2->setText(c.typed);
-        QTest::mouseClick(setup->Button1, Qt::LeftButton);
+        form->settingsButton->trigger();
+        setup->compilerEdit->setText(QStringLiteral("/opt/other asm"));
+        setup->outputEdit->setText(c.typed);
+        QTest::mouseClick(setup->okButton, Qt::LeftButton);
         QVERIFY(!setup->isVisible());
         QCOMPARE(assemblerOption("LVTPath"), c.stored);
         QCOMPARE(form->LVTPath(), c.stored);
@@ -297,22 +297,22 @@ void AssemblerFormTest::settingsWindow()
     }
 
     // Cancel drops what was typed and refills the fields from the file.
-    form->ToolButton7->trigger();
-    setup->Edit1->setText(QStringLiteral("typed"));
-    setup->Edit2->setText(QStringLiteral("/typed"));
-    QTest::mouseClick(setup->Button3, Qt::LeftButton);
+    form->settingsButton->trigger();
+    setup->compilerEdit->setText(QStringLiteral("typed"));
+    setup->outputEdit->setText(QStringLiteral("/typed"));
+    QTest::mouseClick(setup->cancelButton, Qt::LeftButton);
     QVERIFY(!setup->isVisible());
-    QCOMPARE(setup->Edit2->text(), QStringLiteral("/tmp/none"));
-    QCOMPARE(setup->Edit1->text(), QStringLiteral("/opt/other asm"));
+    QCOMPARE(setup->outputEdit->text(), QStringLiteral("/tmp/none"));
+    QCOMPARE(setup->compilerEdit->text(), QStringLiteral("/opt/other asm"));
     QCOMPARE(assemblerOption("LVTPath"), QStringLiteral("/tmp/none"));
     QCOMPARE(form->LVTPath(), QStringLiteral("/tmp/none"));
 
     // "..." starts at the top of the file system and fills only the field.
-    form->ToolButton7->trigger();
+    form->settingsButton->trigger();
     b.rig->dialogs.answers = QStringList{QStringLiteral("/srv/picked")};
-    QTest::mouseClick(setup->Button2, Qt::LeftButton);
+    QTest::mouseClick(setup->browseButton, Qt::LeftButton);
     QCOMPARE(b.rig->dialogs.asked.back().dir, QStringLiteral("/"));
-    QCOMPARE(setup->Edit2->text(), QStringLiteral("/srv/picked"));
+    QCOMPARE(setup->outputEdit->text(), QStringLiteral("/srv/picked"));
     QCOMPARE(assemblerOption("LVTPath"), QStringLiteral("/tmp/none"));
 }
 
@@ -334,29 +334,29 @@ void AssemblerFormTest::completionInsertsTheTableText()
     };
     for (const Case& c : cases) {
         Bench b;
-        TAssemblerForm* form = b.open();
+        AssemblerWorkbench* form = b.open();
         QVERIFY(QTest::qWaitForWindowExposed(form));
-        form->AssembSynMemo->clear();
+        form->editor->clear();
         typeInto(*form, c.typed);
         if (c.dot)
-            QTest::keyClick(form->AssembSynMemo, Qt::Key_Period);
+            QTest::keyClick(form->editor, Qt::Key_Period);
         else
-            QTest::keyClick(form->AssembSynMemo, Qt::Key_Space, Qt::ControlModifier);
+            QTest::keyClick(form->editor, Qt::Key_Space, Qt::ControlModifier);
         QVERIFY2(form->completionPopup().isVisible(), qPrintable(c.typed));
         QCOMPARE(form->completionInserts().size(), c.offered);
-        QTest::keyClick(form->AssembSynMemo, Qt::Key_Return);
-        QCOMPARE(form->AssembSynMemo->text(), c.text);
-        QCOMPARE(form->SourceModified, 1);
+        QTest::keyClick(form->editor, Qt::Key_Return);
+        QCOMPARE(form->editor->text(), c.text);
+        QCOMPARE(form->sourceModified, 1);
     }
 }
 
 void AssemblerFormTest::completionPopupShowsAndNarrows()
 {
     Bench b;
-    TAssemblerForm* form = b.open();
+    AssemblerWorkbench* form = b.open();
     QVERIFY(QTest::qWaitForWindowExposed(form));
-    TAsmEditor* editor = form->AssembSynMemo;
-    form->AssembSynMemo->clear();
+    TAsmEditor* editor = form->editor;
+    form->editor->clear();
     typeInto(*form, QStringLiteral("M"));
     QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
     TAsmCompletionPopup& popup = form->completionPopup();
@@ -431,10 +431,10 @@ void AssemblerFormTest::closeQuestion()
         {"Yes with a file saves the editor's lines", QStringLiteral("z"), {true}, {saved}, 3},
     };
     for (const Step& s : steps) {
-        TAssemblerForm* form = b.open();
+        AssemblerWorkbench* form = b.open();
         if (!s.typed.isEmpty()) {
             typeInto(*form, s.typed);
-            QCOMPARE(form->SourceModified, 1);
+            QCOMPARE(form->sourceModified, 1);
         }
         dialogs.yesNoAnswers = s.yesNo;
         dialogs.answers = s.saveAs;
@@ -456,12 +456,12 @@ void AssemblerFormTest::closeQuestion()
 void AssemblerFormTest::newProjectOpenAndSave()
 {
     Bench b;
-    TAssemblerForm* form = b.open();
+    AssemblerWorkbench* form = b.open();
     auto& dialogs = b.rig->dialogs;
     typeInto(*form, QStringLiteral("changed"));
-    form->Newproject1->trigger();
+    form->newProjectItem->trigger();
     QCOMPARE(lines(*form), dataLines(QStringLiteral("asm_new_project.asm")));
-    QCOMPARE(form->SourceModified, 0);
+    QCOMPARE(form->sourceModified, 0);
     QVERIFY(dialogs.questions.isEmpty());
 
     // Open reads a file whole (Windows-1251 sources too); Save writes it back.
@@ -469,29 +469,29 @@ void AssemblerFormTest::newProjectOpenAndSave()
     QVERIFY(writeBytes(source, "; \xCF\xF0\xEE\xE1\xE0\r\n\tNOP\r\n"));
     typeInto(*form, QStringLiteral("x"));
     dialogs.answers = QStringList{source};
-    form->ToolButton1->trigger();
+    form->openButton->trigger();
     QCOMPARE(lines(*form), QStringList({QStringLiteral("; Проба"), QStringLiteral("\tNOP")}));
-    QCOMPARE(form->SourceModified, 0);
+    QCOMPARE(form->sourceModified, 0);
 
     // A file that cannot be read leaves the editor as it was.
     dialogs.answers = QStringList{b.rig->path(QStringLiteral("missing.asm"))};
-    form->Openasm1->trigger();
+    form->openItem->trigger();
     QCOMPARE(dialogs.errors.size(), 1);
     QCOMPARE(lines(*form).first(), QStringLiteral("; Проба"));
 
     typeInto(*form, QStringLiteral("A"));
     const QString saved = b.rig->path(QStringLiteral("new.asm"));
     dialogs.answers = QStringList{saved};
-    form->ToolButton2->trigger();
-    QCOMPARE(form->SourceModified, 0);
+    form->saveButton->trigger();
+    QCOMPARE(form->sourceModified, 0);
     QCOMPARE(readBytes(saved), QByteArray("A; Проба\n\tNOP\n"));
 
     // A save that cannot be written says so and keeps the flag.
     typeInto(*form, QStringLiteral("B"));
     dialogs.answers = QStringList{b.rig->path(QStringLiteral("no/such/folder.asm"))};
-    form->Saveasm1->trigger();
+    form->saveItem->trigger();
     QCOMPARE(dialogs.errors.size(), 2);
-    QCOMPARE(form->SourceModified, 1);
+    QCOMPARE(form->sourceModified, 1);
 }
 
 void AssemblerFormTest::referenceFromTheHelpFile()
@@ -517,9 +517,9 @@ void AssemblerFormTest::referenceFromTheHelpFile()
         QCOMPARE(::mkfifo(QFile::encodeName(b.workFolder() + QLatin1Char('/') + other).constData(), 0600), 0);
         if (c.russian)
             b.rig->window->switchToRussian();
-        TAssemblerForm* form = b.open();
-        QCOMPARE(form->AssListBox->count(), c.rows);
-        QCOMPARE(form->AssListBox->item(0)->data(Qt::UserRole).toString(), c.first);
+        AssemblerWorkbench* form = b.open();
+        QCOMPARE(form->referenceList->count(), c.rows);
+        QCOMPARE(form->referenceList->item(0)->data(Qt::UserRole).toString(), c.first);
     }
 
     // The shipped files are the reference the workbench builds in, line for line.
@@ -538,19 +538,19 @@ void AssemblerFormTest::referenceFromTheHelpFile()
 void AssemblerFormTest::findAndReplace()
 {
     Bench b;
-    TAssemblerForm* form = b.open();
-    form->AssembSynMemo->setText(QStringLiteral("NOP\nnop\nINR A\nNOP"));
-    ostrovik::tools::TAsmFindBar* bar = form->FindBar;
-    form->PopupMenu1->findChild<QAction*>(QStringLiteral("Replace1"))->trigger();
+    AssemblerWorkbench* form = b.open();
+    form->editor->setText(QStringLiteral("NOP\nnop\nINR A\nNOP"));
+    ostrovik::tools::TAsmFindBar* bar = form->findBar;
+    form->contextMenu->findChild<QAction*>(QStringLiteral("replaceItem"))->trigger();
     QVERIFY(bar->isVisible() && bar->ReplaceEdit->isVisible());
     bar->FindEdit->setText(QStringLiteral("NOP"));
     bar->ReplaceEdit->setText(QStringLiteral("NOP ; NOP"));
     QCOMPARE(bar->replaceAll(), 3);
-    QCOMPARE(form->AssembSynMemo->text(), QStringLiteral("NOP ; NOP\nNOP ; NOP\nINR A\nNOP ; NOP"));
-    form->AssembSynMemo->setCursorPosition(0, 0);
+    QCOMPARE(form->editor->text(), QStringLiteral("NOP ; NOP\nNOP ; NOP\nINR A\nNOP ; NOP"));
+    form->editor->setCursorPosition(0, 0);
     bar->FindEdit->setText(QStringLiteral("inr"));
     QVERIFY(bar->findNext());
-    QCOMPARE(form->AssembSynMemo->selectedText(), QStringLiteral("INR"));
+    QCOMPARE(form->editor->selectedText(), QStringLiteral("INR"));
     bar->MatchCase->setChecked(true);
     QVERIFY(!bar->findNext());
 
@@ -559,15 +559,15 @@ void AssemblerFormTest::findAndReplace()
     QCOMPARE(bar->ReplaceLabel->buddy(), bar->ReplaceEdit);
     QVERIFY(!bar->ReplaceLabel->text().isEmpty());
     for (QLineEdit* box : {bar->FindEdit, bar->ReplaceEdit}) {
-        form->PopupMenu1->findChild<QAction*>(QStringLiteral("Replace1"))->trigger();
+        form->contextMenu->findChild<QAction*>(QStringLiteral("replaceItem"))->trigger();
         QVERIFY(QTest::qWaitForWindowActive(form));
         box->setFocus();
         QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
         QVERIFY(!bar->isVisible());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->AssembSynMemo));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form->editor));
     }
     // Find alone shows neither the replace box nor its label.
-    form->PopupMenu1->findChild<QAction*>(QStringLiteral("Find1"))->trigger();
+    form->contextMenu->findChild<QAction*>(QStringLiteral("findItem"))->trigger();
     QVERIFY(bar->isVisible() && !bar->ReplaceLabel->isVisible() && !bar->ReplaceEdit->isVisible());
 }
 

@@ -28,7 +28,7 @@ namespace ostrovik::tools {
 
 class TAsmFindBar;
 class TAsmLexer;
-class TSetupAssemblerForm;
+class AssemblerSettingsForm;
 class TabbedRowsDelegate;
 
 class TAsmCompletionPopup;
@@ -64,7 +64,7 @@ private:
 /// instruction reference and completion, loading and saving of sources, a
 /// template for new programs, and Compile / Compile and Run through the
 /// carried cross-assembler into the emulator.
-class TAssemblerForm : public QMainWindow, private AsmBuildHost {
+class AssemblerWorkbench : public QMainWindow, private AsmBuildHost {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 726;
@@ -72,19 +72,17 @@ public:
     static constexpr int kBottomPanelHeight = 114;
     static constexpr int kReferenceWidth = 243;
 
-    explicit TAssemblerForm(ui::WindowHost& host);
-    ~TAssemblerForm() override;
+    explicit AssemblerWorkbench(ui::WindowHost& host);
+    ~AssemblerWorkbench() override;
 
     // Handlers.
-    void Newproject1Click();
-    void Openasm1Click();
-    void Saveasm1Click();
-    void ToolButton1Click() { Openasm1Click(); }
-    void ToolButton2Click() { Saveasm1Click(); }
-    void ToolButton3Click();
-    void ToolButton5Click();
-    void ToolButton7Click();
-    void ToolButton8Click();
+    void newProject();
+    void openSource();
+    void saveSource();
+    void compile();
+    void compileAndRun();
+    void openSettings();
+    void closeWorkbench();
 
     /// The editor's text as lines, as a build and a save write them.
     std::vector<std::string> sourceLines() const;
@@ -92,37 +90,37 @@ public:
     void showCompletion();
     /// The insert texts the open popup offers, in its order.
     const QStringList& completionInserts() const { return completionInserts_; }
-    TAsmCompletionPopup& completionPopup() { return *SynCompletionProposal1; }
+    TAsmCompletionPopup& completionPopup() { return *completion_; }
 
     /// The build's output folder (LVTPath), which the settings' OK sets.
     void setLVTPath(const QString& path);
     QString LVTPath() const;
     QString AssPath;
     AsmBuild& build() { return *build_; }
-    TSetupAssemblerForm* setupForm() const { return SetupAssemblerForm; }
+    AssemblerSettingsForm* setupForm() const { return settingsWindow_; }
 
-    std::uint8_t SourceModified = 0;
+    std::uint8_t sourceModified = 0;
 
-    QToolBar* ToolBar1 = nullptr;
-    QAction* ToolButton1 = nullptr;
-    QAction* ToolButton2 = nullptr;
-    QAction* ToolButton3 = nullptr;
-    QAction* ToolButton5 = nullptr;
-    QAction* ToolButton7 = nullptr;
-    QAction* ToolButton8 = nullptr;
-    QAction* Newproject1 = nullptr;
-    QAction* Openasm1 = nullptr;
-    QAction* Saveasm1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QAction* Compile1 = nullptr;
-    QAction* CompileandRun1 = nullptr;
-    QAction* Setup1 = nullptr;
-    TAsmEditor* AssembSynMemo = nullptr;
-    TAsmLexer* SynAsmSyn1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    TAsmFindBar* FindBar = nullptr;
-    QListWidget* AssListBox = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    QToolBar* toolBar = nullptr;
+    QAction* openButton = nullptr;
+    QAction* saveButton = nullptr;
+    QAction* compileButton = nullptr;
+    QAction* compileAndRunButton = nullptr;
+    QAction* settingsButton = nullptr;
+    QAction* closeButton = nullptr;
+    QAction* newProjectItem = nullptr;
+    QAction* openItem = nullptr;
+    QAction* saveItem = nullptr;
+    QAction* exitItem = nullptr;
+    QAction* compileItem = nullptr;
+    QAction* compileAndRunItem = nullptr;
+    QAction* settingsItem = nullptr;
+    TAsmEditor* editor = nullptr;
+    TAsmLexer* lexer = nullptr;
+    QMenu* contextMenu = nullptr;
+    TAsmFindBar* findBar = nullptr;
+    QListWidget* referenceList = nullptr;
+    QPlainTextEdit* buildLog = nullptr;
     /// Draws the reference list's fields in columns.
     TabbedRowsDelegate& referenceColumns() { return *referenceColumns_; }
 
@@ -131,14 +129,14 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    void FormCreate();
+    void loadStartState();
     void centreOn(const QWidget& owner);
     void buildActions();
     void buildEditor();
     void buildPopupMenu();
     void loadReference();
-    void FormCloseQuery();
-    void AssembSynMemoChange();
+    void askToSaveChanges();
+    void sourceChanged();
     /// Offers the entries that begin with what lies between the popup's
     /// start and the cursor; closes it when none does.
     void narrowCompletion();
@@ -150,18 +148,18 @@ private:
 
     // AsmBuildHost
     void clearLog() override;
-    void MemoSave(std::string_view line) override;
+    void appendLog(std::string_view line) override;
     void showError(std::string_view text) override;
     std::span<const std::uint8_t> assemblerImage() override;
 
     ui::WindowHost& host_;
     platform::PosixProcessRunner runner_;
     std::unique_ptr<AsmBuild> build_;
-    TSetupAssemblerForm* SetupAssemblerForm = nullptr;
+    AssemblerSettingsForm* settingsWindow_ = nullptr;
     TabbedRowsDelegate* referenceColumns_ = nullptr;
     QByteArray assembler_;
     /// The open popup: where its word starts, and what each line inserts.
-    TAsmCompletionPopup* SynCompletionProposal1 = nullptr;
+    TAsmCompletionPopup* completion_ = nullptr;
     int completionStart_ = -1;
     QStringList completionInserts_;
 };

@@ -1,4 +1,4 @@
-#include "tools/qt/TAssemblerForm.hpp"
+#include "tools/qt/AssemblerWorkbench.hpp"
 #include "machine/Machine.hpp"
 
 #include <algorithm>
@@ -32,7 +32,7 @@
 #include "tools/AsmReference.hpp"
 #include "tools/qt/AsmTabbedRows.hpp"
 #include "tools/AsmTexts.hpp"
-#include "tools/qt/TSetupAssemblerForm.hpp"
+#include "tools/qt/AssemblerSettingsForm.hpp"
 #include "ui/kit/Dialogs.hpp"
 #include "ui/kit/ImageList.hpp"
 #include "ui/kit/WindowHost.hpp"
@@ -132,7 +132,7 @@ void TAsmEditor::focusOutEvent(QFocusEvent* event)
 
 // ---- the window ---------------------------------------------------------------
 
-TAssemblerForm::TAssemblerForm(ui::WindowHost& host) : QMainWindow(&host.mainWindow(), Qt::Window), host_(host)
+AssemblerWorkbench::AssemblerWorkbench(ui::WindowHost& host) : QMainWindow(&host.mainWindow(), Qt::Window), host_(host)
 {
     initAssemblerResource();
     setObjectName(QStringLiteral("AssemblerForm"));
@@ -144,19 +144,19 @@ TAssemblerForm::TAssemblerForm(ui::WindowHost& host) : QMainWindow(&host.mainWin
     buildEditor();
     buildPopupMenu();
 
-    AssListBox = new QListWidget;
-    AssListBox->setObjectName(QStringLiteral("AssListBox"));
-    referenceColumns_ = new TabbedRowsDelegate(AssListBox);
-    AssListBox->setItemDelegate(referenceColumns_);
-    Memo1 = new QPlainTextEdit;
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    referenceList = new QListWidget;
+    referenceList->setObjectName(QStringLiteral("referenceList"));
+    referenceColumns_ = new TabbedRowsDelegate(referenceList);
+    referenceList->setItemDelegate(referenceColumns_);
+    buildLog = new QPlainTextEdit;
+    buildLog->setObjectName(QStringLiteral("buildLog"));
+    buildLog->setReadOnly(true);
+    buildLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     auto* bottom = new QSplitter(Qt::Horizontal);
     bottom->setObjectName(QStringLiteral("Splitter2"));
-    bottom->addWidget(AssListBox);
-    bottom->addWidget(Memo1);
+    bottom->addWidget(referenceList);
+    bottom->addWidget(buildLog);
     bottom->setStretchFactor(1, 1);
     bottom->setSizes({kReferenceWidth, kClientWidth - kReferenceWidth});
     auto* split = new QSplitter(Qt::Vertical);
@@ -165,8 +165,8 @@ TAssemblerForm::TAssemblerForm(ui::WindowHost& host) : QMainWindow(&host.mainWin
     auto* topLayout = new QVBoxLayout(top);
     topLayout->setContentsMargins(0, 0, 0, 0);
     topLayout->setSpacing(0);
-    topLayout->addWidget(FindBar);
-    topLayout->addWidget(AssembSynMemo);
+    topLayout->addWidget(findBar);
+    topLayout->addWidget(editor);
     split->addWidget(top);
     split->addWidget(bottom);
     split->setStretchFactor(0, 1);
@@ -175,42 +175,42 @@ TAssemblerForm::TAssemblerForm(ui::WindowHost& host) : QMainWindow(&host.mainWin
 
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     centreOn(host.mainWindow());
-    FormCreate();
+    loadStartState();
 }
 
-TAssemblerForm::~TAssemblerForm() = default;
+AssemblerWorkbench::~AssemblerWorkbench() = default;
 
-void TAssemblerForm::centreOn(const QWidget& owner)
+void AssemblerWorkbench::centreOn(const QWidget& owner)
 {
     ui::CentreOnOwner(*this, owner);
 }
 
-void TAssemblerForm::buildActions()
+void AssemblerWorkbench::buildActions()
 {
     auto action = [this](const char* name, const char* text, ui::Icon image) {
         auto* a = new QAction(ui::TImageList::icon(image), QString::fromUtf8(text), this);
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
-    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolButton1 = action("ToolButton1", "Load ASM", ui::Icon::Open);
-    ToolButton2 = action("ToolButton2", "Save ASM", ui::Icon::Save);
-    ToolButton3 = action("ToolButton3", "Compile", ui::Icon::Assembler);
-    ToolButton5 = action("ToolButton5", "Compile and Run", ui::Icon::Paused);
-    ToolButton7 = action("ToolButton7", "Setup", ui::Icon::Settings);
-    ToolButton8 = action("ToolButton8", "Close", ui::Icon::Exit);
-    ToolBar1->addAction(ToolButton1);
-    ToolBar1->addAction(ToolButton2);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(ToolButton3);
-    ToolBar1->addAction(ToolButton5);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(ToolButton7);
-    ToolBar1->addSeparator();
-    ToolBar1->addAction(ToolButton8);
+    toolBar = addToolBar(QStringLiteral("toolBar"));
+    toolBar->setObjectName(QStringLiteral("toolBar"));
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(16, 16));
+    openButton = action("openButton", "Load ASM", ui::Icon::Open);
+    saveButton = action("saveButton", "Save ASM", ui::Icon::Save);
+    compileButton = action("compileButton", "Compile", ui::Icon::Assembler);
+    compileAndRunButton = action("compileAndRunButton", "Compile and Run", ui::Icon::Paused);
+    settingsButton = action("settingsButton", "Setup", ui::Icon::Settings);
+    closeButton = action("closeButton", "Close", ui::Icon::Exit);
+    toolBar->addAction(openButton);
+    toolBar->addAction(saveButton);
+    toolBar->addSeparator();
+    toolBar->addAction(compileButton);
+    toolBar->addAction(compileAndRunButton);
+    toolBar->addSeparator();
+    toolBar->addAction(settingsButton);
+    toolBar->addSeparator();
+    toolBar->addAction(closeButton);
 
     auto item = [this](QMenu* menu, const char* name, const char* text) {
         QAction* a = menu->addAction(QString::fromUtf8(text));
@@ -219,106 +219,106 @@ void TAssemblerForm::buildActions()
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
-    Newproject1 = item(file, "Newproject1", "New project");
-    Openasm1 = item(file, "Openasm1", "Open *.asm");
-    Saveasm1 = item(file, "Saveasm1", "Save *.asm");
+    newProjectItem = item(file, "newProjectItem", "New project");
+    openItem = item(file, "openItem", "Open *.asm");
+    saveItem = item(file, "saveItem", "Save *.asm");
     file->addSeparator();
-    Exit1 = item(file, "Exit1", "Exit");
+    exitItem = item(file, "exitItem", "Exit");
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     run->setObjectName(QStringLiteral("Run1"));
-    Compile1 = item(run, "Compile1", "Compile");
-    CompileandRun1 = item(run, "CompileandRun1", "Compile and Run");
-    Setup1 = menuBar()->addAction(QStringLiteral("Setup"));
-    Setup1->setObjectName(QStringLiteral("Setup1"));
+    compileItem = item(run, "compileItem", "Compile");
+    compileAndRunItem = item(run, "compileAndRunItem", "Compile and Run");
+    settingsItem = menuBar()->addAction(QStringLiteral("Setup"));
+    settingsItem->setObjectName(QStringLiteral("settingsItem"));
 
-    auto bind = [this](QAction* a, void (TAssemblerForm::*handler)()) {
+    auto bind = [this](QAction* a, void (AssemblerWorkbench::*handler)()) {
         connect(a, &QAction::triggered, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    bind(ToolButton1, &TAssemblerForm::ToolButton1Click);
-    bind(ToolButton2, &TAssemblerForm::ToolButton2Click);
-    bind(ToolButton3, &TAssemblerForm::ToolButton3Click);
-    bind(ToolButton5, &TAssemblerForm::ToolButton5Click);
-    bind(ToolButton7, &TAssemblerForm::ToolButton7Click);
-    bind(ToolButton8, &TAssemblerForm::ToolButton8Click);
-    bind(Newproject1, &TAssemblerForm::Newproject1Click);
-    bind(Openasm1, &TAssemblerForm::Openasm1Click);
-    bind(Saveasm1, &TAssemblerForm::Saveasm1Click);
+    bind(openButton, &AssemblerWorkbench::openSource);
+    bind(saveButton, &AssemblerWorkbench::saveSource);
+    bind(compileButton, &AssemblerWorkbench::compile);
+    bind(compileAndRunButton, &AssemblerWorkbench::compileAndRun);
+    bind(settingsButton, &AssemblerWorkbench::openSettings);
+    bind(closeButton, &AssemblerWorkbench::closeWorkbench);
+    bind(newProjectItem, &AssemblerWorkbench::newProject);
+    bind(openItem, &AssemblerWorkbench::openSource);
+    bind(saveItem, &AssemblerWorkbench::saveSource);
     // The menu's Compile, Compile and Run and Exit do what their buttons do.
-    bind(Exit1, &TAssemblerForm::ToolButton8Click);
-    bind(Compile1, &TAssemblerForm::ToolButton3Click);
-    bind(CompileandRun1, &TAssemblerForm::ToolButton5Click);
-    bind(Setup1, &TAssemblerForm::ToolButton7Click);
+    bind(exitItem, &AssemblerWorkbench::closeWorkbench);
+    bind(compileItem, &AssemblerWorkbench::compile);
+    bind(compileAndRunItem, &AssemblerWorkbench::compileAndRun);
+    bind(settingsItem, &AssemblerWorkbench::openSettings);
 }
 
-void TAssemblerForm::buildEditor()
+void AssemblerWorkbench::buildEditor()
 {
-    AssembSynMemo = new TAsmEditor;
-    AssembSynMemo->setObjectName(QStringLiteral("AssembSynMemo"));
-    AssembSynMemo->setUtf8(true);
-    SynAsmSyn1 = new TAsmLexer(AssembSynMemo);
-    AssembSynMemo->setLexer(SynAsmSyn1);
-    AssembSynMemo->setIndentationsUseTabs(true);
-    AssembSynMemo->setTabWidth(8);
-    AssembSynMemo->setAutoIndent(false);
+    editor = new TAsmEditor;
+    editor->setObjectName(QStringLiteral("editor"));
+    editor->setUtf8(true);
+    lexer = new TAsmLexer(editor);
+    editor->setLexer(lexer);
+    editor->setIndentationsUseTabs(true);
+    editor->setTabWidth(8);
+    editor->setAutoIndent(false);
 
     // The line-number margin: five digits, bold, on the tooltip colour.
     QFont gutter(QStringLiteral("Courier New"));
     gutter.setStyleHint(QFont::TypeWriter);
     gutter.setPointSize(8);
     gutter.setBold(true);
-    AssembSynMemo->setMarginType(0, QsciScintilla::NumberMargin);
-    AssembSynMemo->setMarginsFont(gutter);
-    AssembSynMemo->setMarginWidth(0, QStringLiteral("000000"));
-    AssembSynMemo->setMarginLineNumbers(0, true);
-    AssembSynMemo->setMarginsBackgroundColor(QToolTip::palette().color(QPalette::ToolTipBase));
-    AssembSynMemo->setMarginsForegroundColor(QToolTip::palette().color(QPalette::ToolTipText));
-    AssembSynMemo->setMarginWidth(1, 0);
+    editor->setMarginType(0, QsciScintilla::NumberMargin);
+    editor->setMarginsFont(gutter);
+    editor->setMarginWidth(0, QStringLiteral("000000"));
+    editor->setMarginLineNumbers(0, true);
+    editor->setMarginsBackgroundColor(QToolTip::palette().color(QPalette::ToolTipBase));
+    editor->setMarginsForegroundColor(QToolTip::palette().color(QPalette::ToolTipText));
+    editor->setMarginWidth(1, 0);
 
     // The completion popup, in the reference list's order; our own rather
     // than the editor's list, which can show neither a title nor a bold
     // column nor a coloured choice.
-    SynCompletionProposal1 = new TAsmCompletionPopup(AssembSynMemo);
-    AssembSynMemo->setCompletionPopup(SynCompletionProposal1);
-    connect(AssembSynMemo, &TAsmEditor::completionRequested, this, [this] { showCompletion(); });
-    connect(AssembSynMemo, &TAsmEditor::completionAccepted, this, [this] { acceptCompletion(); });
-    connect(AssembSynMemo, &TAsmEditor::completionTyped, this, [this] { narrowCompletion(); });
-    connect(SynCompletionProposal1, &TAsmCompletionPopup::activated, this, [this](int row) {
-        SynCompletionProposal1->list()->setCurrentRow(row);
+    completion_ = new TAsmCompletionPopup(editor);
+    editor->setCompletionPopup(completion_);
+    connect(editor, &TAsmEditor::completionRequested, this, [this] { showCompletion(); });
+    connect(editor, &TAsmEditor::completionAccepted, this, [this] { acceptCompletion(); });
+    connect(editor, &TAsmEditor::completionTyped, this, [this] { narrowCompletion(); });
+    connect(completion_, &TAsmCompletionPopup::activated, this, [this](int row) {
+        completion_->list()->setCurrentRow(row);
         acceptCompletion();
     });
-    connect(AssembSynMemo, &QsciScintilla::textChanged, this, [this] { AssembSynMemoChange(); });
+    connect(editor, &QsciScintilla::textChanged, this, [this] { sourceChanged(); });
 
-    FindBar = new TAsmFindBar(*AssembSynMemo);
+    findBar = new TAsmFindBar(*editor);
 }
 
-void TAssemblerForm::buildPopupMenu()
+void AssemblerWorkbench::buildPopupMenu()
 {
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    contextMenu = new QMenu(this);
+    contextMenu->setObjectName(QStringLiteral("contextMenu"));
     struct Entry {
         const char* name;
         const char* text;
         QKeySequence key;
         std::function<void()> act;
     };
-    QsciScintilla* ed = AssembSynMemo;
+    QsciScintilla* ed = editor;
     const Entry entries[] = {
-        {"Copy1", "Копировать", QKeySequence(Qt::CTRL | Qt::Key_C), [ed] { ed->copy(); }},
-        {"Cut1", "Вырезать", QKeySequence(Qt::CTRL | Qt::Key_X), [ed] { ed->cut(); }},
-        {"Delete1", "Удалить", QKeySequence(Qt::Key_Delete), [ed] { ed->removeSelectedText(); }},
-        {"Paste1", "Вставить", QKeySequence(Qt::CTRL | Qt::Key_V), [ed] { ed->paste(); }},
-        {"SelectAll1", "Выделить все", QKeySequence(Qt::CTRL | Qt::Key_A), [ed] { ed->selectAll(); }},
-        {"Undo1", "Отмена", QKeySequence(Qt::CTRL | Qt::Key_Z), [ed] { ed->undo(); }},
-        {"Find1", "&Найти...", QKeySequence(Qt::CTRL | Qt::Key_F), [this] { FindBar->open(false); }},
-        {"Replace1", "&Заменить...", QKeySequence(), [this] { FindBar->open(true); }},
+        {"copyItem", "Копировать", QKeySequence(Qt::CTRL | Qt::Key_C), [ed] { ed->copy(); }},
+        {"cutItem", "Вырезать", QKeySequence(Qt::CTRL | Qt::Key_X), [ed] { ed->cut(); }},
+        {"deleteItem", "Удалить", QKeySequence(Qt::Key_Delete), [ed] { ed->removeSelectedText(); }},
+        {"pasteItem", "Вставить", QKeySequence(Qt::CTRL | Qt::Key_V), [ed] { ed->paste(); }},
+        {"selectAllItem", "Выделить все", QKeySequence(Qt::CTRL | Qt::Key_A), [ed] { ed->selectAll(); }},
+        {"undoItem", "Отмена", QKeySequence(Qt::CTRL | Qt::Key_Z), [ed] { ed->undo(); }},
+        {"findItem", "&Найти...", QKeySequence(Qt::CTRL | Qt::Key_F), [this] { findBar->open(false); }},
+        {"replaceItem", "&Заменить...", QKeySequence(), [this] { findBar->open(true); }},
     };
     for (const Entry& e : entries) {
-        QAction* a = PopupMenu1->addAction(QString::fromUtf8(e.text));
+        QAction* a = contextMenu->addAction(QString::fromUtf8(e.text));
         a->setObjectName(QString::fromLatin1(e.name));
         a->setShortcut(e.key);
         // The editor has these keys itself; the menu only shows them, except
         // the find bar's, which works wherever the focus is in the window.
-        if (std::string_view(e.name) == "Find1") {
+        if (std::string_view(e.name) == "findItem") {
             a->setShortcutContext(Qt::WindowShortcut);
             addAction(a);
         } else {
@@ -326,25 +326,25 @@ void TAssemblerForm::buildPopupMenu()
         }
         connect(a, &QAction::triggered, this, e.act);
     }
-    AssembSynMemo->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(AssembSynMemo, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(AssembSynMemo->mapToGlobal(at)); });
+    editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(editor, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { contextMenu->popup(editor->mapToGlobal(at)); });
 }
 
-void TAssemblerForm::FormCreate()
+void AssemblerWorkbench::loadStartState()
 {
-    AssembSynMemo->setText(ui::fromUtf8(kAsmInitialText));
+    editor->setText(ui::fromUtf8(kAsmInitialText));
     loadReference();
     const QString programDir = QString::fromStdString(build_->programDir());
     const AsmOptions options = LoadAsmOptions(programDir);
     AssPath = options.AssPath;
     setLVTPath(options.LVTPath);
-    SourceModified = 0;
+    sourceModified = 0;
 }
 
-void TAssemblerForm::loadReference()
+void AssemblerWorkbench::loadReference()
 {
-    AssListBox->clear();
+    referenceList->clear();
     const bool russian = (host_.language() == ui::Language::Russian);
     const std::string help = build_->workFolder() + (russian ? "help_ru.txt" : "help_en.txt");
     QStringList rows;
@@ -362,34 +362,34 @@ void TAssemblerForm::loadReference()
             rows.append(QString::fromStdString(referenceLine(row)));
     }
     // The rows keep their tabs; the list shows the fields in columns.
-    referenceColumns_->fitStops(rows, AssListBox->font());
+    referenceColumns_->fitStops(rows, referenceList->font());
     for (const QString& row : rows) {
         auto* item = new QListWidgetItem(row);
         item->setData(Qt::UserRole, row);
-        AssListBox->addItem(item);
+        referenceList->addItem(item);
     }
 }
 
-void TAssemblerForm::setLVTPath(const QString& path)
+void AssemblerWorkbench::setLVTPath(const QString& path)
 {
     build_->LVTPath = QFile::encodeName(path).toStdString();
 }
 
-QString TAssemblerForm::LVTPath() const
+QString AssemblerWorkbench::LVTPath() const
 {
     return QFile::decodeName(QByteArray::fromStdString(build_->LVTPath));
 }
 
-std::vector<std::string> TAssemblerForm::sourceLines() const
+std::vector<std::string> AssemblerWorkbench::sourceLines() const
 {
-    QString text = AssembSynMemo->text();
+    QString text = editor->text();
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     // A final line break ends the last line; it does not start another.
     if (text.endsWith(QLatin1Char('\n')))
         text.chop(1);
     std::vector<std::string> lines;
-    if (text.isEmpty() && AssembSynMemo->length() == 0)
+    if (text.isEmpty() && editor->length() == 0)
         return lines;
     for (const QString& line : text.split(QLatin1Char('\n')))
         lines.push_back(line.toStdString());
@@ -397,20 +397,20 @@ std::vector<std::string> TAssemblerForm::sourceLines() const
 }
 
 template <typename F>
-void TAssemblerForm::guarded(F&& f)
+void AssemblerWorkbench::guarded(F&& f)
 {
     host_.runGuarded(std::forward<F>(f));
 }
 
 // ---- handlers ---------------------------------------------------------------
 
-void TAssemblerForm::Newproject1Click()
+void AssemblerWorkbench::newProject()
 {
-    AssembSynMemo->setText(ui::fromUtf8(kAsmNewProject));
-    SourceModified = 0;
+    editor->setText(ui::fromUtf8(kAsmNewProject));
+    sourceModified = 0;
 }
 
-void TAssemblerForm::Openasm1Click()
+void AssemblerWorkbench::openSource()
 {
     const std::optional<QString> path = ui::dialogs().openFile(this, QString(), QString(), QString());
     if (!path)
@@ -425,11 +425,11 @@ void TAssemblerForm::Openasm1Click()
         ui::dialogs().error(this, QStringLiteral("Cannot read file \"%1\". %2").arg(*path, file.errorString()));
         return;
     }
-    AssembSynMemo->setText(decodeText(bytes));
-    SourceModified = 0;
+    editor->setText(decodeText(bytes));
+    sourceModified = 0;
 }
 
-bool TAssemblerForm::saveTo(const QString& path)
+bool AssemblerWorkbench::saveTo(const QString& path)
 {
     QByteArray bytes;
     for (const std::string& line : sourceLines()) {
@@ -445,79 +445,79 @@ bool TAssemblerForm::saveTo(const QString& path)
     return true;
 }
 
-void TAssemblerForm::Saveasm1Click()
+void AssemblerWorkbench::saveSource()
 {
     const std::optional<QString> path = ui::dialogs().saveFile(this, QString(), QString(), QString());
     if (!path)
         return;
     if (saveTo(*path))
-        SourceModified = 0;
+        sourceModified = 0;
 }
 
-void TAssemblerForm::ToolButton3Click()
+void AssemblerWorkbench::compile()
 {
-    build_->ToolButton3Click(sourceLines());
+    build_->compile(sourceLines());
 }
 
-void TAssemblerForm::ToolButton5Click()
+void AssemblerWorkbench::compileAndRun()
 {
-    build_->ToolButton5Click(sourceLines());
+    build_->compileAndRun(sourceLines());
 }
 
-void TAssemblerForm::ToolButton7Click()
+void AssemblerWorkbench::openSettings()
 {
-    if (!SetupAssemblerForm)
-        SetupAssemblerForm = new TSetupAssemblerForm(*this);
-    SetupAssemblerForm->ShowFromWorkbench();
+    if (!settingsWindow_)
+        settingsWindow_ = new AssemblerSettingsForm(*this);
+    settingsWindow_->showFromWorkbench();
 }
 
-void TAssemblerForm::ToolButton8Click()
+void AssemblerWorkbench::closeWorkbench()
 {
     close();
 }
 
-void TAssemblerForm::AssembSynMemoChange()
+void AssemblerWorkbench::sourceChanged()
 {
-    SourceModified = 1;
+    sourceModified = 1;
 }
 
-void TAssemblerForm::FormCloseQuery()
+void AssemblerWorkbench::askToSaveChanges()
 {
-    if (SourceModified != 1)
+    if (sourceModified != 1)
         return;
     const bool yes = ui::dialogs().askYesNo(this, QStringLiteral("Confirm"), QStringLiteral("Save changes?"));
-    SourceModified = 0;
+    sourceModified = 0;
     if (!yes)
         return;
     if (const std::optional<QString> path = ui::dialogs().saveFile(this, QString(), QString(), QString()))
         saveTo(*path);
 }
 
-void TAssemblerForm::closeEvent(QCloseEvent* event)
+void AssemblerWorkbench::closeEvent(QCloseEvent* event)
 {
-    guarded([this] { FormCloseQuery(); });
+    guarded([this] { askToSaveChanges(); });
     // Closing hides the window; its text stays for the next time.
-    if (SetupAssemblerForm)
-        SetupAssemblerForm->hide();
-    SynCompletionProposal1->hide();
+    if (settingsWindow_)
+        settingsWindow_->hide();
+    completion_->hide();
     event->accept();
 }
 
-void TAssemblerForm::moveEvent(QMoveEvent* event)
+void AssemblerWorkbench::moveEvent(QMoveEvent* event)
 {
     // The popup stands on the screen, not in the window: it does not follow.
-    SynCompletionProposal1->hide();
+    completion_->hide();
     QMainWindow::moveEvent(event);
 }
 
 // ---- completion ---------------------------------------------------------------
 
-void TAssemblerForm::showCompletion()
+void AssemblerWorkbench::showCompletion()
 {
-    const int caret = static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS));
+    const int caret = static_cast<int>(editor->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS));
     int line = 0, index = 0;
-    AssembSynMemo->lineIndexFromPosition(caret, &line, &index);
-    const QString before = AssembSynMemo->text(line).left(index);
+    editor->lineIndexFromPosition(caret, &line, &index);
+    const QString before = editor->text(line).left(index);
     // The word before the cursor, and the "." that asked for the popup with it.
     int from = static_cast<int>(before.size());
     if (from > 0 && before[from - 1] == QLatin1Char('.'))
@@ -525,7 +525,7 @@ void TAssemblerForm::showCompletion()
     const int wordEnd = from;
     while (from > 0 && isWordChar(before[from - 1]))
         --from;
-    completionStart_ = AssembSynMemo->positionFromLineIndex(line, from);
+    completionStart_ = editor->positionFromLineIndex(line, from);
     fillCompletion(before.mid(from, wordEnd - from));
     if (completionInserts_.isEmpty())
         return;
@@ -533,16 +533,16 @@ void TAssemblerForm::showCompletion()
     // Under the word, or over it where the screen ends below.
     const auto point = [this](int message) {
         return static_cast<int>(
-            AssembSynMemo->SendScintilla(static_cast<unsigned int>(message), 0UL, static_cast<long>(completionStart_)));
+            editor->SendScintilla(static_cast<unsigned int>(message), 0UL, static_cast<long>(completionStart_)));
     };
     const QPoint top(point(QsciScintilla::SCI_POINTXFROMPOSITION), point(QsciScintilla::SCI_POINTYFROMPOSITION));
     const int lineHeight =
-        static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_TEXTHEIGHT, static_cast<unsigned long>(line)));
-    QWidget* view = AssembSynMemo->viewport();
-    SynCompletionProposal1->showAt(view->mapToGlobal(top + QPoint(0, lineHeight)), view->mapToGlobal(top));
+        static_cast<int>(editor->SendScintilla(QsciScintilla::SCI_TEXTHEIGHT, static_cast<unsigned long>(line)));
+    QWidget* view = editor->viewport();
+    completion_->showAt(view->mapToGlobal(top + QPoint(0, lineHeight)), view->mapToGlobal(top));
 }
 
-void TAssemblerForm::fillCompletion(const QString& typed)
+void AssemblerWorkbench::fillCompletion(const QString& typed)
 {
     completionInserts_.clear();
     QList<TAsmCompletionPopup::Entry> entries;
@@ -554,58 +554,58 @@ void TAssemblerForm::fillCompletion(const QString& typed)
         entries.append({insert, QString::fromStdString(completionDescription(row))});
     }
     if (entries.isEmpty()) {
-        SynCompletionProposal1->hide();
+        completion_->hide();
         return;
     }
-    SynCompletionProposal1->setEntries(entries);
+    completion_->setEntries(entries);
 }
 
-void TAssemblerForm::narrowCompletion()
+void AssemblerWorkbench::narrowCompletion()
 {
-    const int caret = static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS));
+    const int caret = static_cast<int>(editor->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS));
     int startLine = 0, startIndex = 0, line = 0, index = 0;
-    AssembSynMemo->lineIndexFromPosition(completionStart_, &startLine, &startIndex);
-    AssembSynMemo->lineIndexFromPosition(caret, &line, &index);
+    editor->lineIndexFromPosition(completionStart_, &startLine, &startIndex);
+    editor->lineIndexFromPosition(caret, &line, &index);
     // Backspace past the word's start, or a new line, ends the completion.
     if (completionStart_ < 0 || caret < completionStart_ || line != startLine) {
-        SynCompletionProposal1->hide();
+        completion_->hide();
         return;
     }
-    fillCompletion(AssembSynMemo->text(line).mid(startIndex, index - startIndex));
+    fillCompletion(editor->text(line).mid(startIndex, index - startIndex));
 }
 
-void TAssemblerForm::acceptCompletion()
+void AssemblerWorkbench::acceptCompletion()
 {
-    const int row = SynCompletionProposal1->current();
-    SynCompletionProposal1->hide();
+    const int row = completion_->current();
+    completion_->hide();
     if (row < 0 || row >= completionInserts_.size() || completionStart_ < 0)
         return;
-    const int caret = static_cast<int>(AssembSynMemo->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS));
+    const int caret = static_cast<int>(editor->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS));
     const QByteArray insert = completionInserts_[row].toUtf8();
-    AssembSynMemo->SendScintilla(QsciScintilla::SCI_SETTARGETRANGE, completionStart_, caret);
-    AssembSynMemo->SendScintilla(QsciScintilla::SCI_REPLACETARGET, insert.size(), insert.constData());
-    AssembSynMemo->SendScintilla(QsciScintilla::SCI_GOTOPOS, static_cast<unsigned long>(completionStart_ + insert.size()));
+    editor->SendScintilla(QsciScintilla::SCI_SETTARGETRANGE, completionStart_, caret);
+    editor->SendScintilla(QsciScintilla::SCI_REPLACETARGET, insert.size(), insert.constData());
+    editor->SendScintilla(QsciScintilla::SCI_GOTOPOS, static_cast<unsigned long>(completionStart_ + insert.size()));
     completionStart_ = -1;
 }
 
 // ---- the build's host -------------------------------------------------------
 
-void TAssemblerForm::clearLog()
+void AssemblerWorkbench::clearLog()
 {
-    Memo1->clear();
+    buildLog->clear();
 }
 
-void TAssemblerForm::MemoSave(std::string_view line)
+void AssemblerWorkbench::appendLog(std::string_view line)
 {
-    Memo1->appendPlainText(QFile::decodeName(QByteArray(line.data(), static_cast<qsizetype>(line.size()))));
+    buildLog->appendPlainText(QFile::decodeName(QByteArray(line.data(), static_cast<qsizetype>(line.size()))));
 }
 
-void TAssemblerForm::showError(std::string_view text)
+void AssemblerWorkbench::showError(std::string_view text)
 {
     ui::dialogs().error(this, QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size()))));
 }
 
-std::span<const std::uint8_t> TAssemblerForm::assemblerImage()
+std::span<const std::uint8_t> AssemblerWorkbench::assemblerImage()
 {
     if (assembler_.isEmpty()) {
         QFile resource(QStringLiteral(":/Ass8080/MyAss8080"));
