@@ -20,7 +20,7 @@
 #include "games/CatalogueDownloader.hpp"
 #include "games/GameLibrary.hpp"
 #include "BenchEmulator.hpp"
-#include "games/qt/TOnlineGamesForm.hpp"
+#include "games/qt/GameDownloaderForm.hpp"
 
 namespace {
 
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
         fs::remove_all(program);
         fs::create_directories(ostrovik::games::LibraryRoot(program.string()));
         BenchEmulator emulator(program.string());
-        ostrovik::games::TOnlineGamesForm form(emulator);
+        ostrovik::games::GameDownloaderForm form(emulator);
         form.WebEdit->setText(QString::fromStdString(server.games()));
         // A 1 ms timer: the gap between its ticks is how long the window's
         // thread went without handling events.
@@ -71,9 +71,9 @@ int main(int argc, char** argv)
         sinceTick.start();
         ticker.start();
         if (method == 1) {
-            form.Button1Click();
+            form.downloadPageByPage();
         } else {
-            form.Button2Click();
+            form.downloadFast();
             while (form.downloader().unfinishedWorkers() > 0)
                 QApplication::processEvents(QEventLoop::AllEvents, 5);
             QApplication::processEvents();

@@ -16,7 +16,7 @@
 
 #include "games/GameLibrary.hpp"
 #include "BenchEmulator.hpp"
-#include "games/qt/TGamesForm.hpp"
+#include "games/qt/GameLibraryForm.hpp"
 
 namespace {
 
@@ -61,10 +61,10 @@ int main(int argc, char** argv)
 
     double open = 0;
     BenchEmulator emulator(program.string());
-    std::unique_ptr<ostrovik::games::TGamesForm> form;
+    std::unique_ptr<ostrovik::games::GameLibraryForm> form;
     {
         const auto start = Clock::now();
-        form = std::make_unique<ostrovik::games::TGamesForm>(emulator);
+        form = std::make_unique<ostrovik::games::GameLibraryForm>(emulator);
         form->show();
         QApplication::processEvents();
         open = msSince(start);
@@ -73,13 +73,13 @@ int main(int argc, char** argv)
     constexpr int kClicks = 100;
     for (int k = 0; k < kClicks; ++k) {
         const auto start = Clock::now();
-        form->ListBox1->setCurrentRow((k * 37) % kGames);
+        form->gameList->setCurrentRow((k * 37) % kGames);
         QApplication::processEvents();
         const double took = msSince(start);
         total += took;
         worst = std::max(worst, took);
     }
-    std::printf("library of %d games: the window opens in %.1f ms (target < 200 ms)\n", form->ListBox1->count(),
+    std::printf("library of %d games: the window opens in %.1f ms (target < 200 ms)\n", form->gameList->count(),
                 open);
     std::printf("a click shows a game in %.2f ms on average, %.2f ms at worst, over %d clicks (target < 20 ms)\n",
                 total / kClicks, worst, kClicks);

@@ -138,17 +138,17 @@ void CatalogueDownloader::stop()
     running_ = false;
 }
 
-void CatalogueDownloader::Button1Click()
+void CatalogueDownloader::downloadPageByPage()
 {
     start(&CatalogueDownloader::method1);
 }
 
-void CatalogueDownloader::Button2Click()
+void CatalogueDownloader::downloadFast()
 {
     start(&CatalogueDownloader::method2);
 }
 
-void CatalogueDownloader::Button3Click()
+void CatalogueDownloader::downloadFromJsonList()
 {
     start(&CatalogueDownloader::method3);
 }
@@ -285,10 +285,10 @@ void CatalogueDownloader::method2(DownloaderView& view)
     view.setGaugeProgress(0);
     view.setGaugeMinimum(0);
     std::uint16_t workers = 0;
-    const TMyThread::Context context{http_, gate_, view_};
+    const DownloadWorker::Context context{http_, gate_, view_};
     const auto accept = [&](const GameRow& row) {
         ++workers;
-        workers_.start(std::make_unique<TMyThread>(true, row.name, row.title, libraryFolder_, row.mark, context));
+        workers_.start(std::make_unique<DownloadWorker>(true, row.name, row.title, libraryFolder_, row.mark, context));
         return true;
     };
     if (!listPages(view, count, accept, {}))

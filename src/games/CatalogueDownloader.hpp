@@ -12,7 +12,7 @@
 #include "games/DownloaderView.hpp"
 #include "games/GuiGate.hpp"
 #include "games/Http.hpp"
-#include "games/TMyThread.hpp"
+#include "games/DownloadWorker.hpp"
 
 namespace ostrovik::games {
 
@@ -34,9 +34,9 @@ public:
     /// On the window's thread: start a method's run and return at once. The
     /// start buttons stay blocked until the run has ended; a start while a
     /// run goes on does nothing.
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
+    void downloadPageByPage();
+    void downloadFast();
+    void downloadFromJsonList();
 
     /// A method's run started and not yet ended (as the window's thread
     /// sees it: every line of the run has reached the window once false).

@@ -3,8 +3,8 @@
 
 #include "games/CatalogueSite.hpp"
 #include "games/GameLibrary.hpp"
-#include "games/qt/TGamesForm.hpp"
-#include "games/qt/TOnlineGamesForm.hpp"
+#include "games/qt/GameLibraryForm.hpp"
+#include "games/qt/GameDownloaderForm.hpp"
 #include "ui/kit/Captions.hpp"
 #include "ui/kit/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
@@ -15,12 +15,12 @@ namespace ostrovik::ui {
 void TMainFormEmu::installGameForms()
 {
     forms_.GamesForm.setFactory([](TMainFormEmu& main) -> QWidget* {
-        auto* form = new games::TGamesForm(main.windowHost(), &main);
+        auto* form = new games::GameLibraryForm(main.windowHost(), &main);
         main.windowHost().adoptCaptions(*form, CaptionWindow::GamesForm);
         return form;
     });
     forms_.OnlineGamesForm.setFactory([](TMainFormEmu& main) -> QWidget* {
-        auto* form = new games::TOnlineGamesForm(main.windowHost(), &main);
+        auto* form = new games::GameDownloaderForm(main.windowHost(), &main);
         main.windowHost().adoptCaptions(*form, CaptionWindow::OnlineGamesForm);
         return form;
     });

@@ -37,11 +37,11 @@ struct DownloadRun {
     {
         view.web = site;
         if (method == 1)
-            downloader.Button1Click();
+            downloader.downloadPageByPage();
         else if (method == 2)
-            downloader.Button2Click();
+            downloader.downloadFast();
         else
-            downloader.Button3Click();
+            downloader.downloadFromJsonList();
     }
     /// The same, and plays the window until the run and its workers end.
     void start(int method, const std::string& site)

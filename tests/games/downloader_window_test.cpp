@@ -16,13 +16,13 @@
 #include "CatalogueServer.hpp"
 #include "StoringProgram.hpp"
 #include "games/CatalogueDownloader.hpp"
-#include "games/qt/TGamesForm.hpp"
-#include "games/qt/TOnlineGamesForm.hpp"
+#include "games/qt/GameLibraryForm.hpp"
+#include "games/qt/GameDownloaderForm.hpp"
 #include "support/MainWindowRig.hpp"
 
 using namespace ostrovik;
-using games::TGamesForm;
-using games::TOnlineGamesForm;
+using games::GameLibraryForm;
+using games::GameDownloaderForm;
 
 namespace {
 
@@ -50,27 +50,27 @@ std::vector<CatalogueServer::Game> catalogue(int games)
     return list;
 }
 
-TOnlineGamesForm* downloader(test::MainWindowRig& rig)
+GameDownloaderForm* downloader(test::MainWindowRig& rig)
 {
     rig.window->openGameDownloader();
-    return qobject_cast<TOnlineGamesForm*>(rig.window->forms().OnlineGamesForm.form());
+    return qobject_cast<GameDownloaderForm*>(rig.window->forms().OnlineGamesForm.form());
 }
 
-QStringList logLines(TOnlineGamesForm* form)
+QStringList logLines(GameDownloaderForm* form)
 {
-    return form->Memo1->toPlainText().split(QLatin1Char('\n'));
+    return form->logView->toPlainText().split(QLatin1Char('\n'));
 }
 
 /// Plays the event loop until the method's run has ended; the time only
 /// guards against a hang.
-bool runEnded(TOnlineGamesForm* form)
+bool runEnded(GameDownloaderForm* form)
 {
     return QTest::qWaitFor([form] { return !form->downloader().running(); }, 120000);
 }
 
-void click(TOnlineGamesForm* form, int method)
+void click(GameDownloaderForm* form, int method)
 {
-    QTest::mouseClick(method == 1 ? form->Button1 : method == 2 ? form->Button2 : form->Button3, Qt::LeftButton);
+    QTest::mouseClick(method == 1 ? form->pagesButton : method == 2 ? form->fastButton : form->jsonButton, Qt::LeftButton);
 }
 
 } // namespace
@@ -93,15 +93,15 @@ void DownloaderWindowTest::noButtonCutsItsCaption()
     test::MainWindowRig rig;
     rig.window->show();
     QTRY_VERIFY(rig.window->firstActivateDone());
-    TOnlineGamesForm* form = downloader(rig);
+    GameDownloaderForm* form = downloader(rig);
     QVERIFY(form);
     // The longest caption of each set is method 2's.
     rig.window->switchToRussian();
-    QCOMPARE(form->Button2->text(), QStringLiteral("Быстрая скачка если быстрый интернет (способ 2)"));
+    QCOMPARE(form->fastButton->text(), QStringLiteral("Быстрая скачка если быстрый интернет (способ 2)"));
     for (const QPushButton* b : form->findChildren<QPushButton*>())
         QVERIFY2(ui::captionFits(*b), qPrintable(b->text()));
     rig.window->switchToEnglish();
-    QCOMPARE(form->Button2->text(), QStringLiteral("Fast download if a fast internet (method 2)"));
+    QCOMPARE(form->fastButton->text(), QStringLiteral("Fast download if a fast internet (method 2)"));
     for (const QPushButton* b : form->findChildren<QPushButton*>())
         QVERIFY2(ui::captionFits(*b), qPrintable(b->text()));
 }
@@ -111,29 +111,29 @@ void DownloaderWindowTest::method1ThenTheBrowserRunsAGame()
     CatalogueServer server(catalogue(3));
     test::MainWindowRig rig;
     QVERIFY(rig.powerOn());
-    TOnlineGamesForm* form = downloader(rig);
+    GameDownloaderForm* form = downloader(rig);
     QVERIFY(form);
     form->WebEdit->setText(QString::fromStdString(server.address("/games")));
-    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    QTest::mouseClick(form->pagesButton, Qt::LeftButton);
     QVERIFY(runEnded(form));
     const QStringList log = logLines(form);
     QCOMPARE(log.first(), QString::fromStdString("Пробуем открыть сайт:" + server.games()));
     QCOMPARE(log.last(), QStringLiteral("Все !!!"));
     QCOMPARE(form->WebEdit->text(), QString::fromStdString(server.games()));
-    QCOMPARE(form->Gauge1.Progress(), 50);
-    QVERIFY(form->Button1->isEnabled() && form->Button3->isEnabled());
+    QCOMPARE(form->gauge.Progress(), 50);
+    QVERIFY(form->pagesButton->isEnabled() && form->jsonButton->isEnabled());
     QVERIFY(rig.dialogs.errors.isEmpty());
 
     rig.window->openGameLibrary();
-    auto* browser = qobject_cast<TGamesForm*>(rig.window->forms().GamesForm.form());
+    auto* browser = qobject_cast<GameLibraryForm*>(rig.window->forms().GamesForm.form());
     QVERIFY(browser);
-    QCOMPARE(browser->ListBox1->count(), 3);
-    const auto items = browser->ListBox1->findItems(QStringLiteral("Game1"), Qt::MatchExactly);
+    QCOMPARE(browser->gameList->count(), 3);
+    const auto items = browser->gameList->findItems(QStringLiteral("Game1"), Qt::MatchExactly);
     QCOMPARE(items.size(), 1);
-    browser->ListBox1->setCurrentItem(items.front());
-    QCOMPARE(browser->Memo1->toPlainText(), QStringLiteral("Игра 1\nОписание"));
-    QCOMPARE(browser->Image1->pixmap().toImage().pixelColor(10, 10), QColor(Qt::red));
-    QTest::mouseClick(browser->Button1, Qt::LeftButton);
+    browser->gameList->setCurrentItem(items.front());
+    QCOMPARE(browser->descriptionView->toPlainText(), QStringLiteral("Игра 1\nОписание"));
+    QCOMPARE(browser->firstShotView->pixmap().toImage().pixelColor(10, 10), QColor(Qt::red));
+    QTest::mouseClick(browser->runButton, Qt::LeftButton);
     rig.runTicks(3);
     QCOMPARE(int(rig.m().RAM[0x5000]), 0x5A);
     QVERIFY(rig.window->windowTitle().endsWith(QStringLiteral("GAMES_SOFT/offline/Game1/Game1.lvt")));
@@ -143,13 +143,13 @@ void DownloaderWindowTest::method2KeepsTheWindowResponsive()
 {
     CatalogueServer server(catalogue(12), {{"delay_ms", 20}});
     test::MainWindowRig rig;
-    TOnlineGamesForm* form = downloader(rig);
+    GameDownloaderForm* form = downloader(rig);
     QVERIFY(form);
     form->WebEdit->setText(QString::fromStdString(server.games()));
-    QTest::mouseClick(form->Button2, Qt::LeftButton);
+    QTest::mouseClick(form->fastButton, Qt::LeftButton);
     QVERIFY(runEnded(form));
     QVERIFY(logLines(form).contains(QStringLiteral("ЖДЕМ ..........")));
-    QCOMPARE(form->Gauge1.MaxValue(), 12);
+    QCOMPARE(form->gauge.MaxValue(), 12);
     // The window's thread only hands lines over; it never waits for a
     // worker: an event posted now runs while the downloads still go on, and
     // lines arrive in more than one turn of the event loop. (Judged by what
@@ -171,7 +171,7 @@ void DownloaderWindowTest::method2KeepsTheWindowResponsive()
     QCOMPARE(form->downloader().unfinishedWorkers(), std::size_t{0});
     QVERIFY(ranWhileBusy);
     QVERIFY2(turnsWithNewLines > 1, qPrintable(QString::number(turnsWithNewLines)));
-    QCOMPARE(form->Gauge1.Progress(), 12);
+    QCOMPARE(form->gauge.Progress(), 12);
     QCOMPARE(logLines(form).filter(QStringLiteral("скачан")).size(), 12 * 3);
     QVERIFY(QFile::exists(rig.path(QStringLiteral("GAMES_SOFT/offline/Game11/Game11.txt"))));
 }
@@ -180,12 +180,12 @@ void DownloaderWindowTest::method3ThroughItsButton()
 {
     CatalogueServer server(catalogue(2));
     test::MainWindowRig rig;
-    TOnlineGamesForm* form = downloader(rig);
+    GameDownloaderForm* form = downloader(rig);
     QVERIFY(form);
     form->WebEdit->setText(QString::fromStdString(server.games()));
     form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
-    form->CheckBox1->setChecked(false);
-    QTest::mouseClick(form->Button3, Qt::LeftButton);
+    form->skipExistingBox->setChecked(false);
+    QTest::mouseClick(form->jsonButton, Qt::LeftButton);
     QVERIFY(runEnded(form));
     const QStringList log = logLines(form);
     QCOMPARE(log.last(), QStringLiteral("Все !!!"));
@@ -195,7 +195,7 @@ void DownloaderWindowTest::method3ThroughItsButton()
     QCOMPARE(mark.readAll(), QByteArray("1\r\n"));
     // A list that cannot be fetched goes to the error box.
     form->JsonEdit->setText(QStringLiteral("http://127.0.0.1:1/list.php"));
-    QTest::mouseClick(form->Button3, Qt::LeftButton);
+    QTest::mouseClick(form->jsonButton, Qt::LeftButton);
     QVERIFY(runEnded(form));
     QCOMPARE(rig.dialogs.errors.size(), 1);
 }
@@ -212,7 +212,7 @@ void DownloaderWindowTest::methods1And3KeepTheWindowResponsive()
     QFETCH(int, method);
     CatalogueServer server(catalogue(3), {{"delay_ms", 50}});
     test::MainWindowRig rig;
-    TOnlineGamesForm* form = downloader(rig);
+    GameDownloaderForm* form = downloader(rig);
     QVERIFY(form);
     form->WebEdit->setText(QString::fromStdString(server.games()));
     form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
@@ -221,7 +221,7 @@ void DownloaderWindowTest::methods1And3KeepTheWindowResponsive()
     // read, and a second click then starts nothing.
     bool ranWhileBusy = false;
     QTimer::singleShot(0, form, [&] {
-        ranWhileBusy = form->downloader().running() && !form->Button1->isEnabled();
+        ranWhileBusy = form->downloader().running() && !form->pagesButton->isEnabled();
         click(form, method);
     });
     QVERIFY(runEnded(form));
@@ -231,7 +231,7 @@ void DownloaderWindowTest::methods1And3KeepTheWindowResponsive()
     QCOMPARE(log.filter(QStringLiteral("Пробуем открыть сайт:")).size(), 1);
     QCOMPARE(log.filter(QStringLiteral(".lvt скачан")).size(), 3);
     QCOMPARE(log.last(), QStringLiteral("Все !!!"));
-    QVERIFY(form->Button1->isEnabled() && form->Button2->isEnabled() && form->Button3->isEnabled());
+    QVERIFY(form->pagesButton->isEnabled() && form->fastButton->isEnabled() && form->jsonButton->isEnabled());
 }
 
 void DownloaderWindowTest::closingTheProgramEndsTheRun_data()
@@ -253,7 +253,7 @@ void DownloaderWindowTest::closingTheProgramEndsTheRun()
     CatalogueServer server(catalogue(2), {{"answer_limit", answers}});
     test::MainWindowRig rig;
     rig.window->show();
-    TOnlineGamesForm* form = downloader(rig);
+    GameDownloaderForm* form = downloader(rig);
     QVERIFY(form && form->isVisible());
     form->WebEdit->setText(QString::fromStdString(server.games()));
     form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));

@@ -18,14 +18,14 @@
 
 #include "StoringProgram.hpp"
 #include "games/GameLibrary.hpp"
-#include "games/qt/TGamesForm.hpp"
-#include "games/qt/TOnlineGamesForm.hpp"
+#include "games/qt/GameLibraryForm.hpp"
+#include "games/qt/GameDownloaderForm.hpp"
 #include "platform/qt/FileNames.hpp"
 #include "support/MainWindowRig.hpp"
 
 using namespace ostrovik;
-using games::TGamesForm;
-using games::TOnlineGamesForm;
+using games::GameLibraryForm;
+using games::GameDownloaderForm;
 
 namespace {
 
@@ -65,9 +65,9 @@ void addGame(test::MainWindowRig& rig, const GameFiles& g)
         writeBytes(dir + QStringLiteral("mark.txt"), g.mark + "\r\n");
 }
 
-TGamesForm* browser(test::MainWindowRig& rig)
+GameLibraryForm* browser(test::MainWindowRig& rig)
 {
-    return qobject_cast<TGamesForm*>(rig.window->forms().GamesForm.form());
+    return qobject_cast<GameLibraryForm*>(rig.window->forms().GamesForm.form());
 }
 
 QColor pictureColour(const QLabel* label)
@@ -98,13 +98,13 @@ QString starsShown(const QLabel* image5)
     return QString::number(full) + (half ? QStringLiteral("+half") : QString());
 }
 
-void clickGame(TGamesForm* form, const QString& name)
+void clickGame(GameLibraryForm* form, const QString& name)
 {
-    const QList<QListWidgetItem*> items = form->ListBox1->findItems(name, Qt::MatchExactly);
+    const QList<QListWidgetItem*> items = form->gameList->findItems(name, Qt::MatchExactly);
     QVERIFY2(items.size() == 1, qPrintable(name));
-    const QRect place = form->ListBox1->visualItemRect(items.front());
-    QTest::mouseClick(form->ListBox1->viewport(), Qt::LeftButton, {}, place.center());
-    QCOMPARE(form->ListBox1->currentItem(), items.front());
+    const QRect place = form->gameList->visualItemRect(items.front());
+    QTest::mouseClick(form->gameList->viewport(), Qt::LeftButton, {}, place.center());
+    QCOMPARE(form->gameList->currentItem(), items.front());
 }
 
 } // namespace
@@ -146,7 +146,7 @@ void GamesFormTest::offLineCommandExplainsAnEmptyLibrary()
     rig.window->openGameLibrary();
     QCOMPARE(rig.dialogs.messages.size(), 2);
     QVERIFY(browser(rig) && browser(rig)->isVisible());
-    QCOMPARE(browser(rig)->ListBox1->count(), 1);
+    QCOMPARE(browser(rig)->gameList->count(), 1);
     QCOMPARE(browser(rig)->windowTitle(), QStringLiteral("GamesForm"));
     QCOMPARE(browser(rig)->size(), QSize(733, 508));
 }
@@ -167,25 +167,25 @@ void GamesFormTest::ratingsDrawStars()
     addGame(rig, {QStringLiteral("nomark"), {}, {}, {}, {}});
     addGame(rig, {QStringLiteral("bad"), {}, {}, {}, QByteArray("seven")});
     rig.window->openGameLibrary();
-    TGamesForm* form = browser(rig);
+    GameLibraryForm* form = browser(rig);
     QVERIFY(form);
     // The first game of the directory search was shown at once; it may be the bad one.
     rig.dialogs.errors.clear();
     n = 0;
     for (const Case& c : cases) {
         clickGame(form, QStringLiteral("g%1").arg(n++));
-        QCOMPARE(starsShown(form->Image5), QString::fromLatin1(c.stars));
+        QCOMPARE(starsShown(form->starsView), QString::fromLatin1(c.stars));
         // Each rating starts from black, also after five stars.
         clickGame(form, QStringLiteral("g3"));
-        QCOMPARE(starsShown(form->Image5), QStringLiteral("5"));
+        QCOMPARE(starsShown(form->starsView), QStringLiteral("5"));
     }
     clickGame(form, QStringLiteral("nomark"));
-    QCOMPARE(starsShown(form->Image5), QStringLiteral("0"));
+    QCOMPARE(starsShown(form->starsView), QStringLiteral("0"));
     QVERIFY(rig.dialogs.errors.isEmpty());
     clickGame(form, QStringLiteral("g3"));
     clickGame(form, QStringLiteral("bad"));
     QCOMPARE(rig.dialogs.errors, QStringList{QStringLiteral("'seven' is not a valid integer value")});
-    QCOMPARE(starsShown(form->Image5), QStringLiteral("5"));
+    QCOMPARE(starsShown(form->starsView), QStringLiteral("5"));
 }
 
 void GamesFormTest::missingFilesKeepWhatWasShown()
@@ -196,23 +196,23 @@ void GamesFormTest::missingFilesKeepWhatWasShown()
     addGame(rig, {QStringLiteral("broken"), {}, {}, {}, {}});
     writeBytes(libraryRoot(rig) + QStringLiteral("broken/screen1.png"), "not a png");
     rig.window->openGameLibrary();
-    TGamesForm* form = browser(rig);
+    GameLibraryForm* form = browser(rig);
     QVERIFY(form);
     rig.dialogs.errors.clear();
     // What the browser shows: both pictures' colours, the stars, the text.
     const auto shown = [form] {
-        return pictureColour(form->Image1).name() + ' ' + pictureColour(form->Image2).name() + ' ' +
-               starsShown(form->Image5) + ' ' + form->Memo1->toPlainText();
+        return pictureColour(form->firstShotView).name() + ' ' + pictureColour(form->secondShotView).name() + ' ' +
+               starsShown(form->starsView) + ' ' + form->descriptionView->toPlainText();
     };
     clickGame(form, QStringLiteral("full"));
     QCOMPARE(shown(), QStringLiteral("#ff0000 #00ff00 3 Ксоникс\nAbout it"));
-    QCOMPARE(form->Memo1->alignment(), Qt::AlignHCenter);
+    QCOMPARE(form->descriptionView->alignment(), Qt::AlignHCenter);
     clickGame(form, QStringLiteral("bare"));
     QCOMPARE(shown(), QStringLiteral("#0000ff #00ff00 0 Ксоникс\nAbout it"));
     clickGame(form, QStringLiteral("broken"));
     QCOMPARE(rig.dialogs.errors.size(), 1);
     QVERIFY(rig.dialogs.errors[0].contains(QStringLiteral("broken/screen1.png")));
-    QCOMPARE(pictureColour(form->Image1), QColor(Qt::blue));
+    QCOMPARE(pictureColour(form->firstShotView), QColor(Qt::blue));
 }
 
 void GamesFormTest::runningAGame()
@@ -226,18 +226,18 @@ void GamesFormTest::runningAGame()
     writeBytes(root + QStringLiteral("both/both.sav"), "not a snapshot");
     rig.window->setUpForm()->quickRunBox->setChecked(false);
     rig.window->openGameLibrary();
-    TGamesForm* form = browser(rig);
+    GameLibraryForm* form = browser(rig);
     QVERIFY(form);
 
     clickGame(form, QStringLiteral("none"));
-    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    QTest::mouseClick(form->runButton, Qt::LeftButton);
     QCOMPARE(rig.dialogs.messages, QStringList{QStringLiteral("Нет файла для запуска none/none.lvt или sav")});
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ostrovik"));
 
     clickGame(form, QStringLiteral("both"));
-    const QList<QListWidgetItem*> both = form->ListBox1->findItems(QStringLiteral("both"), Qt::MatchExactly);
-    QTest::mouseDClick(form->ListBox1->viewport(), Qt::LeftButton, {},
-                       form->ListBox1->visualItemRect(both.front()).center());
+    const QList<QListWidgetItem*> both = form->gameList->findItems(QStringLiteral("both"), Qt::MatchExactly);
+    QTest::mouseDClick(form->gameList->viewport(), Qt::LeftButton, {},
+                       form->gameList->visualItemRect(both.front()).center());
     const QString path = root + QStringLiteral("both/both.lvt");
     QCOMPARE(rig.dialogs.messages.size(), 1);
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ostrovik:") + path);
@@ -276,11 +276,11 @@ void GamesFormTest::aFolderNameThatIsNotUtf8()
     put(dir + "screen1.png", png);
     put(dir + name + ".lvt", QByteArray::fromStdString(storingProgram()));
     rig.window->openGameLibrary();
-    TGamesForm* form = browser(rig);
+    GameLibraryForm* form = browser(rig);
     QVERIFY(form);
     clickGame(form, platform::FileNameText(name));
-    QCOMPARE(pictureColour(form->Image1), QColor(Qt::magenta));
-    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    QCOMPARE(pictureColour(form->firstShotView), QColor(Qt::magenta));
+    QTest::mouseClick(form->runButton, Qt::LeftButton);
     QVERIFY(rig.dialogs.messages.isEmpty() && rig.dialogs.errors.isEmpty());
     QCOMPARE(platform::FileNameBytes(rig.window->openDialogFileName()), dir + name + ".lvt");
     rig.runTicks(5);
@@ -300,14 +300,14 @@ void GamesFormTest::refreshAfterAPickSelectsNothing()
     for (int n = 0; n < 3; ++n)
         add(n);
     rig.window->openGameLibrary();
-    TGamesForm* form = browser(rig);
+    GameLibraryForm* form = browser(rig);
     QVERIFY(form);
     // The first game is shown and selected at once.
-    QCOMPARE(form->ListBox1->selectedItems(), QList{form->ListBox1->item(0)});
-    const QString third = form->ListBox1->item(2)->text();
+    QCOMPARE(form->gameList->selectedItems(), QList{form->gameList->item(0)});
+    const QString third = form->gameList->item(2)->text();
     clickGame(form, third);
     const auto shown = [form] {
-        return pictureColour(form->Image1).name() + ' ' + starsShown(form->Image5) + ' ' + form->Memo1->toPlainText();
+        return pictureColour(form->firstShotView).name() + ' ' + starsShown(form->starsView) + ' ' + form->descriptionView->toPlainText();
     };
     const QString thirdShown = shown();
     QCOMPARE(thirdShown.section(' ', 2), QStringLiteral("About ") + third.back());
@@ -322,13 +322,13 @@ void GamesFormTest::refreshAfterAPickSelectsNothing()
     // Activated again, the window gives the list the focus, which makes a row current.
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form));
-    QCOMPARE(QApplication::focusWidget(), form->ListBox1);
-    QCOMPARE(form->ListBox1->count(), 4);
-    QVERIFY(form->ListBox1->selectedItems().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), form->gameList);
+    QCOMPARE(form->gameList->count(), 4);
+    QVERIFY(form->gameList->selectedItems().isEmpty());
     QCOMPARE(shown(), thirdShown);
     // With nothing selected the run button does nothing at all.
     const QString caption = rig.window->windowTitle();
-    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    QTest::mouseClick(form->runButton, Qt::LeftButton);
     QCOMPARE(rig.window->windowTitle(), caption);
     QVERIFY(rig.dialogs.messages.isEmpty() && rig.dialogs.errors.isEmpty());
     // A pick after the refresh is shown as before.
@@ -381,11 +381,11 @@ void GamesFormTest::hostileFilesInAGameFolder()
         cases[n].plant(root + game + QLatin1Char('/') + (file == QLatin1String("txt") ? game + ".txt" : file));
     }
     rig.window->openGameLibrary();
-    TGamesForm* form = browser(rig);
+    GameLibraryForm* form = browser(rig);
     QVERIFY(form);
     const auto shown = [form] {
-        const QString text = form->Memo1->toPlainText();
-        return pictureColour(form->Image1).name() + ' ' + starsShown(form->Image5) + ' ' + text.section('\n', 0, 0)
+        const QString text = form->descriptionView->toPlainText();
+        return pictureColour(form->firstShotView).name() + ' ' + starsShown(form->starsView) + ' ' + text.section('\n', 0, 0)
                + " | " + text.section('\n', -1);
     };
     for (int n = 0; n < int(std::size(cases)); ++n) {
@@ -399,7 +399,7 @@ void GamesFormTest::hostileFilesInAGameFolder()
             QVERIFY(rig.dialogs.errors[0].size() < 300);
         }
         QCOMPARE(QString::number(n) + ' ' + shown(), QString::number(n) + ' ' + QString::fromUtf8(c.shown));
-        QVERIFY(form->Memo1->toPlainText().size() < qsizetype(games::kDescriptionBytes + 100));
+        QVERIFY(form->descriptionView->toPlainText().size() < qsizetype(games::kDescriptionBytes + 100));
     }
 }
 
@@ -410,27 +410,27 @@ void GamesFormTest::captionsOfBothWindows()
     rig.window->switchToEnglish();
     rig.window->openGameLibrary();
     rig.window->openGameDownloader();
-    TGamesForm* games = browser(rig);
-    auto* online = qobject_cast<TOnlineGamesForm*>(rig.window->forms().OnlineGamesForm.form());
+    GameLibraryForm* games = browser(rig);
+    auto* online = qobject_cast<GameDownloaderForm*>(rig.window->forms().OnlineGamesForm.form());
     QVERIFY(games && online && online->isVisible());
-    QCOMPARE(games->Button1->text(), QStringLiteral("Run"));
-    QCOMPARE(games->Label1->text(), QStringLiteral("RANKING:"));
-    QCOMPARE(online->Button1->text(), QStringLiteral("Connect to a site and download (method 1)"));
-    QCOMPARE(online->CheckBox1->text(), QStringLiteral("Load only those that are not in the folder"));
+    QCOMPARE(games->runButton->text(), QStringLiteral("Run"));
+    QCOMPARE(games->rankingLabel->text(), QStringLiteral("RANKING:"));
+    QCOMPARE(online->pagesButton->text(), QStringLiteral("Connect to a site and download (method 1)"));
+    QCOMPARE(online->skipExistingBox->text(), QStringLiteral("Load only those that are not in the folder"));
     rig.window->switchToRussian();
-    QCOMPARE(games->Button2->text(), QStringLiteral("Выход"));
-    QCOMPARE(games->Label1->text(), QStringLiteral("РЕЙТИНГ:"));
-    QCOMPARE(online->Label1->text(), QStringLiteral("Сайт с играми"));
-    QCOMPARE(online->Button1->text(), QStringLiteral("Подключение к сайту  и скачка (способ 1)"));
-    QCOMPARE(online->Button3->text(), QStringLiteral("JSON (Способ 3)"));
+    QCOMPARE(games->exitButton->text(), QStringLiteral("Выход"));
+    QCOMPARE(games->rankingLabel->text(), QStringLiteral("РЕЙТИНГ:"));
+    QCOMPARE(online->siteLabel->text(), QStringLiteral("Сайт с играми"));
+    QCOMPARE(online->pagesButton->text(), QStringLiteral("Подключение к сайту  и скачка (способ 1)"));
+    QCOMPARE(online->jsonButton->text(), QStringLiteral("JSON (Способ 3)"));
     QCOMPARE(online->windowTitle(), QStringLiteral("OnlineGamesForm"));
     QCOMPARE(games->windowTitle(), QStringLiteral("GamesForm"));
     // The design state of the downloader.
     QCOMPARE(online->WebEdit->text(), QStringLiteral("http://localhost/games/"));
     QCOMPARE(online->JsonEdit->text(), QStringLiteral("http://localhost/games/list.php"));
-    QVERIFY(online->CheckBox1->isChecked());
-    QCOMPARE(online->Gauge1.Progress(), 0);
-    QCOMPARE(online->Memo1->toPlainText(), QString());
+    QVERIFY(online->skipExistingBox->isChecked());
+    QCOMPARE(online->gauge.Progress(), 0);
+    QCOMPARE(online->logView->toPlainText(), QString());
     // Nothing cut off, in either language, and the window whole on the screen.
     QCOMPARE(test::clippedPart(*online), QString());
     rig.window->switchToEnglish();

@@ -178,7 +178,7 @@ void CaptionsTest::setsHaveSeventyTwoComponentsAsListed()
         {CaptionWindow::SetUpForm, "codecOptionsButton", "Параметры сжатия (если доступно...)", "Compress options (if available...)"},
         {CaptionWindow::SetUpForm, "oneCopyBox", "Запускать только одну копию программы", "Run only one copy of the program"},
         {CaptionWindow::DebuggerForm, "crackTab", "Взлом !!!", "Crack !!!"},
-        {CaptionWindow::GamesForm, "Label1", "РЕЙТИНГ:", "RANKING:"},
+        {CaptionWindow::GamesForm, "rankingLabel", "РЕЙТИНГ:", "RANKING:"},
     };
     Rig rig;
     for (const Language language : {Language::Russian, Language::English}) {
@@ -224,7 +224,7 @@ void CaptionsTest::lettersAndBlanksThatLookAlike()
     QVERIFY(shown(rig.main, QStringLiteral("DownloadGames")).toUtf8().endsWith(
         "\xD1\x81  http://localhost/games/")); // "с", two blanks, the address
     QVERIFY(shown(rig.window(CaptionWindow::PictureToLVTForm), QStringLiteral("viewBwButton")).toUtf8().contains("\xB5  \xD0\xA7"));
-    QVERIFY(shown(rig.window(CaptionWindow::OnlineGamesForm), QStringLiteral("Button1")).toUtf8().contains("\x83  \xD0\xB8"));
+    QVERIFY(shown(rig.window(CaptionWindow::OnlineGamesForm), QStringLiteral("pagesButton")).toUtf8().contains("\x83  \xD0\xB8"));
     // The design text of the network item has a blank before the dots; the set has none.
     QCOMPARE(shown(rig.main, QStringLiteral("Network")), QStringLiteral("Сеть..."));
 }

@@ -99,18 +99,18 @@ const Caption kZnakogeneratorForm[] = {
 };
 
 const Caption kGamesForm[] = {
-    {"Button1", "Запустить", "Run"},
-    {"Button2", "Выход", "Exit"},
-    {"Label1", "РЕЙТИНГ:", "RANKING:"},
+    {"runButton", "Запустить", "Run"},
+    {"exitButton", "Выход", "Exit"},
+    {"rankingLabel", "РЕЙТИНГ:", "RANKING:"},
 };
 
 const Caption kOnlineGamesForm[] = {
-    {"Label1", "Сайт с играми", "Site URL"},
-    {"Label2", "JSON скрипт", "JSON script"},
-    {"CheckBox1", "Скачать только те которых нет", "Load only those that are not in the folder"},
-    {"Button1", "Подключение к сайту  и скачка (способ 1)", "Connect to a site and download (method 1)"},
-    {"Button2", "Быстрая скачка если быстрый интернет (способ 2)", "Fast download if a fast internet (method 2)"},
-    {"Button3", "JSON (Способ 3)", "JSON (method 3)"},
+    {"siteLabel", "Сайт с играми", "Site URL"},
+    {"jsonLabel", "JSON скрипт", "JSON script"},
+    {"skipExistingBox", "Скачать только те которых нет", "Load only those that are not in the folder"},
+    {"pagesButton", "Подключение к сайту  и скачка (способ 1)", "Connect to a site and download (method 1)"},
+    {"fastButton", "Быстрая скачка если быстрый интернет (способ 2)", "Fast download if a fast internet (method 2)"},
+    {"jsonButton", "JSON (Способ 3)", "JSON (method 3)"},
 };
 
 const Caption kNetSessionDialog[] = {

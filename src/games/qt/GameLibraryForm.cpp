@@ -1,4 +1,4 @@
-#include "games/qt/TGamesForm.hpp"
+#include "games/qt/GameLibraryForm.hpp"
 #include "machine/Machine.hpp"
 
 #include <stdexcept>
@@ -88,7 +88,7 @@ QLabel* picture(QWidget* parent, const char* name, int x, int y, int w, int h)
 
 } // namespace
 
-TGamesForm::TGamesForm(machine::EmulatorControl& emulator, QWidget* parent)
+GameLibraryForm::GameLibraryForm(machine::EmulatorControl& emulator, QWidget* parent)
     : QWidget(parent, Qt::Window), emulator_(emulator)
 {
     // A window of its own, not a tool window: the window system keeps a tool
@@ -97,116 +97,116 @@ TGamesForm::TGamesForm(machine::EmulatorControl& emulator, QWidget* parent)
     setWindowTitle(QStringLiteral("GamesForm"));
     resize(kClientWidth, kClientHeight);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedWidth(kPanel1Width);
-    ListBox1 = new QListWidget(Panel1);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setFrameShape(QFrame::NoFrame);
-    ListBox1->setFont(tahoma(13));
-    ListBox1->setUniformItemSizes(true);
-    ListBox1->setStyleSheet(QStringLiteral("QListWidget::item { height: 16px; }"));
-    setTextColour(ListBox1, QColor(0, 255, 0), Qt::black);
-    auto* listLayout = new QVBoxLayout(Panel1);
+    listPanel = new QFrame(this);
+    listPanel->setObjectName(QStringLiteral("listPanel"));
+    listPanel->setFixedWidth(kPanel1Width);
+    gameList = new QListWidget(listPanel);
+    gameList->setObjectName(QStringLiteral("gameList"));
+    gameList->setFrameShape(QFrame::NoFrame);
+    gameList->setFont(tahoma(13));
+    gameList->setUniformItemSizes(true);
+    gameList->setStyleSheet(QStringLiteral("QListWidget::item { height: 16px; }"));
+    setTextColour(gameList, QColor(0, 255, 0), Qt::black);
+    auto* listLayout = new QVBoxLayout(listPanel);
     listLayout->setContentsMargins(0, 0, 0, 0);
-    listLayout->addWidget(ListBox1);
+    listLayout->addWidget(gameList);
 
-    Panel2 = blackPanel(this, "Panel2");
-    Panel2->installEventFilter(this);
-    Panel4 = blackPanel(Panel2, "Panel4");
-    Label1 = new QLabel(Panel4);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(0, 1);
-    Label1->setFont(tahoma(24));
-    setTextColour(Label1, Qt::blue, Qt::black);
-    Image5 = picture(Panel4, "Image5", 136, 0, 309, 31);
-    Image5->setScaledContents(false);
-    Image5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image3 = picture(Panel4, "Image3", 0, 0, kStarWidth, kStarWidth);
-    Image3->setPixmap(FullStarPicture());
-    Image3->hide();
-    Image4 = picture(Panel4, "Image4", 0, 0, kHalfStarWidth, kStarWidth);
-    Image4->setPixmap(HalfStarPicture());
-    Image4->hide();
-    Image1 = picture(Panel2, "Image1", 0, kShotTop, kShotSize, kShotSize);
-    Image2 = picture(Panel2, "Image2", 262, kShotTop, kShotSize, kShotSize);
-    Memo1 = new QTextEdit(Panel2);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setFrameShape(QFrame::NoFrame);
-    Memo1->setFont(tahoma(15));
-    setTextColour(Memo1, QColor(0, 255, 0), Qt::black);
+    picturePanel = blackPanel(this, "picturePanel");
+    picturePanel->installEventFilter(this);
+    ratingPanel = blackPanel(picturePanel, "ratingPanel");
+    rankingLabel = new QLabel(ratingPanel);
+    rankingLabel->setObjectName(QStringLiteral("rankingLabel"));
+    rankingLabel->move(0, 1);
+    rankingLabel->setFont(tahoma(24));
+    setTextColour(rankingLabel, Qt::blue, Qt::black);
+    starsView = picture(ratingPanel, "starsView", 136, 0, 309, 31);
+    starsView->setScaledContents(false);
+    starsView->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    starView = picture(ratingPanel, "starView", 0, 0, kStarWidth, kStarWidth);
+    starView->setPixmap(FullStarPicture());
+    starView->hide();
+    halfStarView = picture(ratingPanel, "halfStarView", 0, 0, kHalfStarWidth, kStarWidth);
+    halfStarView->setPixmap(HalfStarPicture());
+    halfStarView->hide();
+    firstShotView = picture(picturePanel, "firstShotView", 0, kShotTop, kShotSize, kShotSize);
+    secondShotView = picture(picturePanel, "secondShotView", 262, kShotTop, kShotSize, kShotSize);
+    descriptionView = new QTextEdit(picturePanel);
+    descriptionView->setObjectName(QStringLiteral("descriptionView"));
+    descriptionView->setReadOnly(true);
+    descriptionView->setFrameShape(QFrame::NoFrame);
+    descriptionView->setFont(tahoma(15));
+    setTextColour(descriptionView, QColor(0, 255, 0), Qt::black);
 
-    Panel3 = blackPanel(this, "Panel3");
-    Panel3->setFixedHeight(kBarHeight);
-    Button1 = new QPushButton(Panel3);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(160, 6, 121, 25);
-    Button2 = new QPushButton(Panel3);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(488, 6, 121, 25);
+    buttonPanel = blackPanel(this, "buttonPanel");
+    buttonPanel->setFixedHeight(kBarHeight);
+    runButton = new QPushButton(buttonPanel);
+    runButton->setObjectName(QStringLiteral("runButton"));
+    runButton->setGeometry(160, 6, 121, 25);
+    exitButton = new QPushButton(buttonPanel);
+    exitButton->setObjectName(QStringLiteral("exitButton"));
+    exitButton->setGeometry(488, 6, 121, 25);
 
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
     top->setSpacing(0);
-    top->addWidget(Panel1);
-    top->addWidget(Panel2, 1);
+    top->addWidget(listPanel);
+    top->addWidget(picturePanel, 1);
     auto* whole = new QVBoxLayout(this);
     whole->setContentsMargins(0, 0, 0, 0);
     whole->setSpacing(0);
     whole->addLayout(top, 1);
-    whole->addWidget(Panel3);
+    whole->addWidget(buttonPanel);
 
     // A game is picked by selecting it: the list makes its first row current
     // when it gets the focus, and that picks nothing.
-    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { ListBox1Click(); });
-    connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { ListBox1DblClick(); });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(gameList, &QListWidget::itemSelectionChanged, this, [this] { showSelectedGame(); });
+    connect(gameList, &QListWidget::itemDoubleClicked, this, [this] { runSelectedGameOnDoubleClick(); });
+    connect(runButton, &QPushButton::clicked, this, [this] { runSelectedGame(); });
+    connect(exitButton, &QPushButton::clicked, this, [this] { exitLibrary(); });
 
-    FormCreate();
+    setUpViews();
 }
 
-TGamesForm::~TGamesForm() = default;
+GameLibraryForm::~GameLibraryForm() = default;
 
-std::string TGamesForm::root() const
+std::string GameLibraryForm::root() const
 {
     return LibraryRoot(emulator_.machine().ProgramDir);
 }
 
-std::string TGamesForm::selectedGame() const
+std::string GameLibraryForm::selectedGame() const
 {
-    const QList<QListWidgetItem*> picked = ListBox1->selectedItems();
+    const QList<QListWidgetItem*> picked = gameList->selectedItems();
     return picked.size() == 1 ? FileNamePath(picked.front()->text()) : std::string();
 }
 
-bool TGamesForm::eventFilter(QObject* watched, QEvent* event)
+bool GameLibraryForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Panel2 && event->type() == QEvent::Resize)
-        placePanel2Children();
+    if (watched == picturePanel && event->type() == QEvent::Resize)
+        placePictures();
     return QWidget::eventFilter(watched, event);
 }
 
-void TGamesForm::placePanel2Children()
+void GameLibraryForm::placePictures()
 {
-    Panel4->setGeometry(0, 0, Panel2->width(), kBarHeight);
-    Memo1->setGeometry(0, Panel2->height() - kMemoHeight, Panel2->width(), kMemoHeight);
+    ratingPanel->setGeometry(0, 0, picturePanel->width(), kBarHeight);
+    descriptionView->setGeometry(0, picturePanel->height() - kMemoHeight, picturePanel->width(), kMemoHeight);
 }
 
-void TGamesForm::FormCreate()
+void GameLibraryForm::setUpViews()
 {
     // The captions come from the main window's language, set by whoever makes the window.
-    Image5->setPixmap(QPixmap(Image5->size()));
+    starsView->setPixmap(QPixmap(starsView->size()));
     clearRating();
     listGames();
-    if (ListBox1->count() == 0)
+    if (gameList->count() == 0)
         return;
-    const std::string first = FileNamePath(ListBox1->item(0)->text());
+    const std::string first = FileNamePath(gameList->item(0)->text());
     try {
         showPictures(first);
         {
-            const QSignalBlocker quiet(ListBox1);
-            ListBox1->setCurrentRow(0);
+            const QSignalBlocker quiet(gameList);
+            gameList->setCurrentRow(0);
         }
         showRating(first);
     } catch (const std::exception& e) {
@@ -214,15 +214,15 @@ void TGamesForm::FormCreate()
     }
 }
 
-void TGamesForm::listGames()
+void GameLibraryForm::listGames()
 {
-    const QSignalBlocker quiet(ListBox1);
-    ListBox1->clear();
+    const QSignalBlocker quiet(gameList);
+    gameList->clear();
     for (const std::string& game : ListGames(root()))
-        ListBox1->addItem(FileNameText(game));
+        gameList->addItem(FileNameText(game));
 }
 
-void TGamesForm::showEvent(QShowEvent* event)
+void GameLibraryForm::showEvent(QShowEvent* event)
 {
     if (!centred_) {
         centred_ = true;
@@ -230,28 +230,28 @@ void TGamesForm::showEvent(QShowEvent* event)
             ui::CentreOnOwner(*this, *owner);
     }
     QWidget::showEvent(event);
-    FormActivate();
+    refreshGameList();
 }
 
-void TGamesForm::changeEvent(QEvent* event)
+void GameLibraryForm::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        FormActivate();
+        refreshGameList();
     QWidget::changeEvent(event);
 }
 
-void TGamesForm::FormActivate()
+void GameLibraryForm::refreshGameList()
 {
     // Only added games make a new list; the refresh selects nothing and keeps
     // what is shown.
-    if (ListBox1->count() < CountGames(root()))
+    if (gameList->count() < CountGames(root()))
         listGames();
 }
 
-void TGamesForm::showPictures(const std::string& game)
+void GameLibraryForm::showPictures(const std::string& game)
 {
     const std::string dir = root() + game + "/";
-    for (auto [file, image] : {std::pair{"screen1.png", Image1}, std::pair{"screen2.png", Image2}}) {
+    for (auto [file, image] : {std::pair{"screen1.png", firstShotView}, std::pair{"screen2.png", secondShotView}}) {
         const std::string path = dir + file;
         const GameFile shot = ReadGameFile(path, kScreenshotBytes, false);
         if (shot.state == GameFile::State::Absent)
@@ -277,8 +277,8 @@ void TGamesForm::showPictures(const std::string& game)
         QStringList text;
         for (const std::string& line : lines)
             text << fromUtf8(line);
-        Memo1->setPlainText(text.join(QLatin1Char('\n')));
-        QTextCursor all(Memo1->document());
+        descriptionView->setPlainText(text.join(QLatin1Char('\n')));
+        QTextCursor all(descriptionView->document());
         all.select(QTextCursor::Document);
         QTextBlockFormat centred;
         centred.setAlignment(Qt::AlignHCenter);
@@ -286,7 +286,7 @@ void TGamesForm::showPictures(const std::string& game)
     }
 }
 
-void TGamesForm::showRating(const std::string& game)
+void GameLibraryForm::showRating(const std::string& game)
 {
     const std::string markFile = root() + game + "/mark.txt";
     const GameFile mark = ReadGameFile(markFile, kMarkBytes, true);
@@ -302,10 +302,10 @@ void TGamesForm::showRating(const std::string& game)
     if (rating.clear)
         clearRating();
     else
-        DrawStar(rating.mark);
+        drawStars(rating.mark);
 }
 
-void TGamesForm::ListBox1Click()
+void GameLibraryForm::showSelectedGame()
 {
     const std::string game = selectedGame();
     if (game.empty())
@@ -318,31 +318,31 @@ void TGamesForm::ListBox1Click()
     }
 }
 
-void TGamesForm::clearRating()
+void GameLibraryForm::clearRating()
 {
-    QPixmap area(Image5->size());
+    QPixmap area(starsView->size());
     area.fill(Qt::black);
-    Image5->setPixmap(area);
+    starsView->setPixmap(area);
 }
 
-void TGamesForm::DrawStar(std::uint8_t Mark)
+void GameLibraryForm::drawStars(std::uint8_t Mark)
 {
-    QPixmap area(Image5->size());
+    QPixmap area(starsView->size());
     area.fill(Qt::black);
     const StarLayout stars = LayoutStars(Mark);
     {
         QPainter p(&area);
         for (int k = 0; k < stars.fullStars; ++k)
-            p.drawPixmap(kStarWidth * k, 0, Image3->pixmap());
+            p.drawPixmap(kStarWidth * k, 0, starView->pixmap());
         if (stars.halfStarX)
-            p.drawPixmap(*stars.halfStarX, 0, Image4->pixmap());
+            p.drawPixmap(*stars.halfStarX, 0, halfStarView->pixmap());
     }
-    Image5->setPixmap(area);
+    starsView->setPixmap(area);
 }
 
-void TGamesForm::Button1Click()
+void GameLibraryForm::runSelectedGame()
 {
-    if (ListBox1->count() == 0) {
+    if (gameList->count() == 0) {
         ui::dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromStdString(
                                  NoGamesMessage(root(), kCatalogueGamesAddress)));
         close();
@@ -362,12 +362,12 @@ void TGamesForm::Button1Click()
     });
 }
 
-void TGamesForm::ListBox1DblClick()
+void GameLibraryForm::runSelectedGameOnDoubleClick()
 {
-    Button1Click();
+    runSelectedGame();
 }
 
-void TGamesForm::Button2Click()
+void GameLibraryForm::exitLibrary()
 {
     close();
 }

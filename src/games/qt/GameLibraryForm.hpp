@@ -18,38 +18,38 @@ namespace ostrovik::games {
 
 /// The game library browser: the games beside the executable with their two
 /// screenshots, description and rating, and a button that starts one.
-class TGamesForm : public QWidget {
+class GameLibraryForm : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 733;
     static constexpr int kClientHeight = 508;
 
-    explicit TGamesForm(machine::EmulatorControl& emulator, QWidget* parent = nullptr);
-    ~TGamesForm() override;
+    explicit GameLibraryForm(machine::EmulatorControl& emulator, QWidget* parent = nullptr);
+    ~GameLibraryForm() override;
 
-    void FormActivate();
-    void ListBox1Click();
-    void ListBox1DblClick();
-    void Button1Click();
-    void Button2Click();
-    void DrawStar(std::uint8_t Mark);
+    void refreshGameList();
+    void showSelectedGame();
+    void runSelectedGameOnDoubleClick();
+    void runSelectedGame();
+    void exitLibrary();
+    void drawStars(std::uint8_t Mark);
     /// Black over the whole rating area.
     void clearRating();
 
-    QFrame* Panel1;
-    QListWidget* ListBox1;
-    QFrame* Panel2;
-    QFrame* Panel4;
-    QLabel* Label1;
-    QLabel* Image5;
-    QLabel* Image3;
-    QLabel* Image4;
-    QLabel* Image1;
-    QLabel* Image2;
-    QTextEdit* Memo1;
-    QFrame* Panel3;
-    QPushButton* Button1;
-    QPushButton* Button2;
+    QFrame* listPanel;
+    QListWidget* gameList;
+    QFrame* picturePanel;
+    QFrame* ratingPanel;
+    QLabel* rankingLabel;
+    QLabel* starsView;
+    QLabel* starView;
+    QLabel* halfStarView;
+    QLabel* firstShotView;
+    QLabel* secondShotView;
+    QTextEdit* descriptionView;
+    QFrame* buttonPanel;
+    QPushButton* runButton;
+    QPushButton* exitButton;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -57,13 +57,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
+    void setUpViews();
     /// The games of the library, as the list shows them.
     void listGames();
     /// The screenshots and the description of @p game.
     void showPictures(const std::string& game);
     void showRating(const std::string& game);
-    void placePanel2Children();
+    void placePictures();
     std::string root() const;
     std::string selectedGame() const;
 

@@ -17,7 +17,7 @@ namespace ostrovik::games {
 
 /// One game's download in the background: DownloadGame with every log line
 /// and the gauge step handed to the window's thread.
-class TMyThread {
+class DownloadWorker {
 public:
     /// What every worker of one window shares.
     struct Context {
@@ -26,11 +26,11 @@ public:
         DownloaderView& view;
     };
 
-    TMyThread(bool CreateSuspended, std::string Name, std::string Title, std::string Dir, std::string Mark,
+    DownloadWorker(bool CreateSuspended, std::string Name, std::string Title, std::string Dir, std::string Mark,
               Context context);
 
     /// The thread body; runs once.
-    void Execute();
+    void run();
 
     std::string GameName;
     std::string GamesDir;
@@ -40,7 +40,7 @@ public:
 
 private:
     /// On the window's thread: LogText as the log's last line.
-    void ShowLog();
+    void showLog();
 
     bool suspended_;
     Context context_;
@@ -56,7 +56,7 @@ public:
     DownloadWorkers& operator=(const DownloadWorkers&) = delete;
 
     /// Queues @p worker; it runs as soon as a place is free.
-    void start(std::unique_ptr<TMyThread> worker);
+    void start(std::unique_ptr<DownloadWorker> worker);
     /// Workers started and not yet ended.
     std::size_t unfinished() const;
     /// Drops the waiting workers and waits for the running ones to end (their
@@ -68,7 +68,7 @@ private:
 
     std::size_t maxRunning_;
     mutable std::mutex mutex_;
-    std::deque<std::unique_ptr<TMyThread>> waiting_;
+    std::deque<std::unique_ptr<DownloadWorker>> waiting_;
     std::vector<std::thread> threads_;
     std::size_t idle_ = 0;
     std::size_t busy_ = 0;

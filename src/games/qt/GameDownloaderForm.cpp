@@ -1,4 +1,4 @@
-#include "games/qt/TOnlineGamesForm.hpp"
+#include "games/qt/GameDownloaderForm.hpp"
 #include "machine/Machine.hpp"
 
 #include <algorithm>
@@ -69,20 +69,20 @@ void TGauge::show()
     bar_->setValue(progress_);
 }
 
-TOnlineGamesForm::TOnlineGamesForm(machine::EmulatorControl& emulator, QWidget* parent)
+GameDownloaderForm::GameDownloaderForm(machine::EmulatorControl& emulator, QWidget* parent)
     : QWidget(parent, Qt::Tool),
-      Memo1(new QPlainTextEdit(this)),
-      Panel1(new QFrame(this)),
-      Label1(placed<QLabel>(Panel1, "Label1", 8, 8, 110, 17)),
-      WebEdit(placed<QLineEdit>(Panel1, "WebEdit", 120, 6, 505, 21)),
-      Label2(placed<QLabel>(Panel1, "Label2", 8, 35, 110, 17)),
-      JsonEdit(placed<QLineEdit>(Panel1, "JsonEdit", 120, 33, 505, 21)),
-      CheckBox1(placed<QCheckBox>(Panel1, "CheckBox1", 8, 67, 231, 17)),
-      Gauge1Bar(placed<QProgressBar>(Panel1, "Gauge1", 245, 62, 380, 22)),
-      Gauge1(Gauge1Bar),
-      Button1(placed<QPushButton>(Panel1, "Button1", 0, 90, 239, 25)),
-      Button2(placed<QPushButton>(Panel1, "Button2", 245, 90, 266, 25)),
-      Button3(placed<QPushButton>(Panel1, "Button3", 528, 90, 107, 25)),
+      logView(new QPlainTextEdit(this)),
+      topPanel(new QFrame(this)),
+      siteLabel(placed<QLabel>(topPanel, "siteLabel", 8, 8, 110, 17)),
+      WebEdit(placed<QLineEdit>(topPanel, "WebEdit", 120, 6, 505, 21)),
+      jsonLabel(placed<QLabel>(topPanel, "jsonLabel", 8, 35, 110, 17)),
+      JsonEdit(placed<QLineEdit>(topPanel, "JsonEdit", 120, 33, 505, 21)),
+      skipExistingBox(placed<QCheckBox>(topPanel, "skipExistingBox", 8, 67, 231, 17)),
+      progressBar(placed<QProgressBar>(topPanel, "gauge", 245, 62, 380, 22)),
+      gauge(progressBar),
+      pagesButton(placed<QPushButton>(topPanel, "pagesButton", 0, 90, 239, 25)),
+      fastButton(placed<QPushButton>(topPanel, "fastButton", 245, 90, 266, 25)),
+      jsonButton(placed<QPushButton>(topPanel, "jsonButton", 528, 90, 107, 25)),
       emulator_(emulator),
       http_(std::make_unique<CurlHttp>())
 {
@@ -97,45 +97,45 @@ TOnlineGamesForm::TOnlineGamesForm(machine::EmulatorControl& emulator, QWidget* 
     small.setPointSizeF(11.0 * 72.0 / logicalDpiY());
     small.setStretch(QFont::SemiCondensed);
     setFont(small);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedHeight(kPanel1Height);
+    logView->setObjectName(QStringLiteral("logView"));
+    logView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    logView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    logView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    topPanel->setObjectName(QStringLiteral("topPanel"));
+    topPanel->setFixedHeight(kPanel1Height);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(Memo1, 1);
-    layout->addWidget(Panel1);
+    layout->addWidget(logView, 1);
+    layout->addWidget(topPanel);
 
     // The design texts; the captions follow the main window's language.
     WebEdit->setText(fromUtf8(kCatalogueGamesAddress));
     JsonEdit->setText(fromUtf8(kCatalogueJsonAddress));
-    CheckBox1->setChecked(true);
+    skipExistingBox->setChecked(true);
 
     downloader_ = std::make_unique<CatalogueDownloader>(
         static_cast<DownloaderView&>(*this), *http_, LibraryRoot(emulator_.machine().ProgramDir), [this](std::function<void()> call) {
             QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
         });
 
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(pagesButton, &QPushButton::clicked, this, [this] { downloadPageByPage(); });
+    connect(fastButton, &QPushButton::clicked, this, [this] { downloadFast(); });
+    connect(jsonButton, &QPushButton::clicked, this, [this] { downloadFromJsonList(); });
 }
 
-TOnlineGamesForm::~TOnlineGamesForm()
+GameDownloaderForm::~GameDownloaderForm()
 {
-    FormDestroy();
+    stopDownloads();
 }
 
-void TOnlineGamesForm::FormDestroy()
+void GameDownloaderForm::stopDownloads()
 {
     http_->stop();
     downloader_->stop();
 }
 
-void TOnlineGamesForm::showEvent(QShowEvent* event)
+void GameDownloaderForm::showEvent(QShowEvent* event)
 {
     if (!centred_) {
         centred_ = true;
@@ -146,7 +146,7 @@ void TOnlineGamesForm::showEvent(QShowEvent* event)
 }
 
 template <typename F>
-void TOnlineGamesForm::guarded(F&& f)
+void GameDownloaderForm::guarded(F&& f)
 {
     try {
         f();
@@ -155,79 +155,79 @@ void TOnlineGamesForm::guarded(F&& f)
     }
 }
 
-void TOnlineGamesForm::Button1Click()
+void GameDownloaderForm::downloadPageByPage()
 {
-    guarded([this] { downloader_->Button1Click(); });
+    guarded([this] { downloader_->downloadPageByPage(); });
 }
 
-void TOnlineGamesForm::Button2Click()
+void GameDownloaderForm::downloadFast()
 {
-    guarded([this] { downloader_->Button2Click(); });
+    guarded([this] { downloader_->downloadFast(); });
 }
 
-void TOnlineGamesForm::Button3Click()
+void GameDownloaderForm::downloadFromJsonList()
 {
-    guarded([this] { downloader_->Button3Click(); });
+    guarded([this] { downloader_->downloadFromJsonList(); });
 }
 
-std::string TOnlineGamesForm::webText() const
+std::string GameDownloaderForm::webText() const
 {
     return WebEdit->text().toStdString();
 }
 
-void TOnlineGamesForm::setWebText(const std::string& text)
+void GameDownloaderForm::setWebText(const std::string& text)
 {
     WebEdit->setText(QString::fromStdString(text));
 }
 
-std::string TOnlineGamesForm::jsonText() const
+std::string GameDownloaderForm::jsonText() const
 {
     return JsonEdit->text().toStdString();
 }
 
-bool TOnlineGamesForm::skipExisting() const
+bool GameDownloaderForm::skipExisting() const
 {
-    return CheckBox1->isChecked();
+    return skipExistingBox->isChecked();
 }
 
-void TOnlineGamesForm::clearLog()
+void GameDownloaderForm::clearLog()
 {
-    Memo1->clear();
+    logView->clear();
 }
 
-void TOnlineGamesForm::addLogLine(const std::string& line)
+void GameDownloaderForm::addLogLine(const std::string& line)
 {
-    Memo1->appendPlainText(QString::fromStdString(line));
+    logView->appendPlainText(QString::fromStdString(line));
 }
 
-int TOnlineGamesForm::gaugeProgress() const
+int GameDownloaderForm::gaugeProgress() const
 {
-    return Gauge1.Progress();
+    return gauge.Progress();
 }
 
-void TOnlineGamesForm::setGaugeProgress(int value)
+void GameDownloaderForm::setGaugeProgress(int value)
 {
-    Gauge1.setProgress(value);
+    gauge.setProgress(value);
 }
 
-void TOnlineGamesForm::setGaugeMinimum(int value)
+void GameDownloaderForm::setGaugeMinimum(int value)
 {
-    Gauge1.setMinValue(value);
+    gauge.setMinValue(value);
 }
 
-void TOnlineGamesForm::setGaugeMaximum(int value)
+void GameDownloaderForm::setGaugeMaximum(int value)
 {
-    Gauge1.setMaxValue(value);
+    gauge.setMaxValue(value);
 }
 
-void TOnlineGamesForm::showError(const std::string& text)
+void GameDownloaderForm::showError(const std::string& text)
 {
     ui::dialogs().error(this, QString::fromStdString(text));
 }
 
-void TOnlineGamesForm::setStartButtonsEnabled(bool enabled)
+void GameDownloaderForm::setStartButtonsEnabled(bool enabled)
 {
-    for (QPushButton* b : {Button1, Button2, Button3})
+    for (QPushButton* b : {pagesButton, fastButton, jsonButton})
         b->setEnabled(enabled);
 }
 

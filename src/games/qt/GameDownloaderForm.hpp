@@ -38,36 +38,36 @@ private:
 
 /// The downloader: the catalogue's addresses, the skip box, the three
 /// download methods, their gauge and their log.
-class TOnlineGamesForm : public QWidget, private DownloaderView {
+class GameDownloaderForm : public QWidget, private DownloaderView {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 635;
     static constexpr int kClientHeight = 368;
 
-    explicit TOnlineGamesForm(machine::EmulatorControl& emulator, QWidget* parent = nullptr);
-    ~TOnlineGamesForm() override;
+    explicit GameDownloaderForm(machine::EmulatorControl& emulator, QWidget* parent = nullptr);
+    ~GameDownloaderForm() override;
 
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
+    void downloadPageByPage();
+    void downloadFast();
+    void downloadFromJsonList();
     /// The program is ending: the method's run and its workers stop, their
     /// transfers aborted, and nothing of a game in the making is left.
-    void FormDestroy();
+    void stopDownloads();
 
     CatalogueDownloader& downloader() { return *downloader_; }
 
-    QPlainTextEdit* Memo1;
-    QFrame* Panel1;
-    QLabel* Label1;
+    QPlainTextEdit* logView;
+    QFrame* topPanel;
+    QLabel* siteLabel;
     QLineEdit* WebEdit;
-    QLabel* Label2;
+    QLabel* jsonLabel;
     QLineEdit* JsonEdit;
-    QCheckBox* CheckBox1;
-    QProgressBar* Gauge1Bar;
-    TGauge Gauge1;
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
+    QCheckBox* skipExistingBox;
+    QProgressBar* progressBar;
+    TGauge gauge;
+    QPushButton* pagesButton;
+    QPushButton* fastButton;
+    QPushButton* jsonButton;
 
 protected:
     void showEvent(QShowEvent* event) override;

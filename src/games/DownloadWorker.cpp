@@ -1,4 +1,4 @@
-#include "games/TMyThread.hpp"
+#include "games/DownloadWorker.hpp"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -7,25 +7,25 @@
 
 namespace ostrovik::games {
 
-TMyThread::TMyThread(bool CreateSuspended, std::string Name, std::string Title, std::string Dir, std::string Mark,
+DownloadWorker::DownloadWorker(bool CreateSuspended, std::string Name, std::string Title, std::string Dir, std::string Mark,
                      Context context)
     : GameName(std::move(Name)), GamesDir(std::move(Dir)), GameTitle(std::move(Title)), GameMark(std::move(Mark)),
       suspended_(CreateSuspended), context_(context)
 {
 }
 
-void TMyThread::ShowLog()
+void DownloadWorker::showLog()
 {
     context_.view.addLogLine(LogText);
 }
 
-void TMyThread::Execute()
+void DownloadWorker::run()
 {
     suspended_ = false;
     GuiGate& gate = context_.gate;
     const LogSink log = [&](const std::string& line) {
         LogText = line;
-        gate.Synchronize([this] { ShowLog(); });
+        gate.Synchronize([this] { showLog(); });
     };
     const BaseAddress base = [&] {
         std::string text;
@@ -51,7 +51,7 @@ DownloadWorkers::~DownloadWorkers()
     stop();
 }
 
-void DownloadWorkers::start(std::unique_ptr<TMyThread> worker)
+void DownloadWorkers::start(std::unique_ptr<DownloadWorker> worker)
 {
     std::lock_guard lock(mutex_);
     if (stopping_)
@@ -94,11 +94,11 @@ void DownloadWorkers::run()
         --idle_;
         if (stopping_)
             return;
-        std::unique_ptr<TMyThread> worker = std::move(waiting_.front());
+        std::unique_ptr<DownloadWorker> worker = std::move(waiting_.front());
         waiting_.pop_front();
         ++busy_;
         lock.unlock();
-        worker->Execute();
+        worker->run();
         worker.reset();
         lock.lock();
         --busy_;
