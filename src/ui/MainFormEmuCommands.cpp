@@ -6,10 +6,10 @@
 #include <QToolBar>
 
 #include "debugger/qt/MemoryDebuggerForm.hpp"
-#include "netlink/qt/TNetConnectionForm.hpp"
+#include "netlink/qt/NetworkLinkForm.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "platform/qt/FileNames.hpp"
-#include "output/qt/SetupScreenSizeForm.hpp"
+#include "output/qt/ScreenSizeForm.hpp"
 #include "output/sound/qt/TSoundDrawForm.hpp"
 #include "tools/qt/AssemblerWorkbench.hpp"
 #include "tools/qt/PictureConverterForm.hpp"
@@ -45,7 +45,7 @@ void TMainFormEmu::buildCommands()
     menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
     screenView_->setStretch(fullScreen());
     forms_.SetupScreenSizeForm.setFactory([](TMainFormEmu& main) -> QWidget* {
-        return new output::TSetupScreenSizeForm(
+        return new output::ScreenSizeForm(
             [&main](int width, int height) { main.setClientSize(width, height); }, &main);
     });
     forms_.SoundDrawForm.setFactory([](TMainFormEmu& main) -> QWidget* {
@@ -63,7 +63,7 @@ void TMainFormEmu::buildCommands()
     installDebuggers(*this);
     forms_.KeyboardForm.setFactory([](TMainFormEmu& main) -> QWidget* { return new TKeyboardForm(main.windowHost(), [&main](std::uint16_t key) { main.postKeystroke(key); }); });
     forms_.NetConnectionForm.setFactory(
-        [](TMainFormEmu& main) -> QWidget* { return new netlink::TNetConnectionForm(main.windowHost()); });
+        [](TMainFormEmu& main) -> QWidget* { return new netlink::NetworkLinkForm(main.windowHost()); });
     // Each tick asks the sound command whether to play.
     beeper_->setSoundSwitch([this] { return menus_->checked(menu::Sound); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);

@@ -22,21 +22,21 @@
 #include "netlink/SessionAnnouncement.hpp"
 #include "netlink/qt/SessionBrowser.hpp"
 #include "netlink/qt/SessionDialog.hpp"
-#include "netlink/qt/TNetConnectionForm.hpp"
+#include "netlink/qt/NetworkLinkForm.hpp"
 #include "support/MainWindowRig.hpp"
 
 using namespace ostrovik;
-using netlink::TNetConnectionForm;
+using netlink::NetworkLinkForm;
 
 namespace {
 
-QStringList lines(const TNetConnectionForm& f)
+QStringList lines(const NetworkLinkForm& f)
 {
-    return f.Memo1->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return f.logView->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 /// The test lines of a log: those the messages make.
-QStringList messageLines(const TNetConnectionForm& f)
+QStringList messageLines(const NetworkLinkForm& f)
 {
     QStringList out;
     for (const QString& l : lines(f))
@@ -45,7 +45,7 @@ QStringList messageLines(const TNetConnectionForm& f)
     return out;
 }
 
-bool logHas(const TNetConnectionForm& f, const QString& part)
+bool logHas(const NetworkLinkForm& f, const QString& part)
 {
     for (const QString& l : lines(f))
         if (l.contains(part))
@@ -93,10 +93,10 @@ private slots:
     void cancelledConnectionIsReported();
 
 private:
-    TNetConnectionForm* newForm();
+    NetworkLinkForm* newForm();
     /// Opens @p f as host on a free loopback port.
-    void host(TNetConnectionForm& f);
-    void join(TNetConnectionForm& f, quint16 port);
+    void host(NetworkLinkForm& f);
+    void join(NetworkLinkForm& f, quint16 port);
 
     std::unique_ptr<test::MainWindowRig> rig_;
 };
@@ -111,65 +111,65 @@ void NetLinkTest::cleanup()
     rig_.reset();
 }
 
-TNetConnectionForm* NetLinkTest::newForm()
+NetworkLinkForm* NetLinkTest::newForm()
 {
-    auto* f = new TNetConnectionForm(rig_->window->windowHost());
+    auto* f = new NetworkLinkForm(rig_->window->windowHost());
     f->show();
     return f;
 }
 
-void NetLinkTest::host(TNetConnectionForm& f)
+void NetLinkTest::host(NetworkLinkForm& f)
 {
     rig_->dialogs.sessionAnswers.push_back(ui::NetSessionChoice{true, QStringLiteral("127.0.0.1"), 0});
-    QTest::mouseClick(f.Button3, Qt::LeftButton);
-    QVERIFY(f.DXPlayNet->Hosting());
-    QCOMPARE(f.DXPlayNet->PlayerCount(), 1);
+    QTest::mouseClick(f.connectButton, Qt::LeftButton);
+    QVERIFY(f.session->Hosting());
+    QCOMPARE(f.session->PlayerCount(), 1);
 }
 
-void NetLinkTest::join(TNetConnectionForm& f, quint16 port)
+void NetLinkTest::join(NetworkLinkForm& f, quint16 port)
 {
     rig_->dialogs.sessionAnswers.push_back(ui::NetSessionChoice{false, QStringLiteral("127.0.0.1"), port});
-    QTest::mouseClick(f.Button3, Qt::LeftButton);
+    QTest::mouseClick(f.connectButton, Qt::LeftButton);
 }
 
 void NetLinkTest::exchangeBetweenTwoSessions()
 {
-    TNetConnectionForm* a = newForm();
-    TNetConnectionForm* b = newForm();
+    NetworkLinkForm* a = newForm();
+    NetworkLinkForm* b = newForm();
     QCOMPARE(a->windowTitle(), QStringLiteral("NetConnection"));
 
     // With no session, "Отправить" sends and logs nothing.
-    a->SpinEdit1->setValue(1234);
-    QTest::mouseClick(a->Button2, Qt::LeftButton);
-    QTest::mouseClick(a->Button1, Qt::LeftButton);
+    a->inAddressBox->setValue(1234);
+    QTest::mouseClick(a->addInAddressButton, Qt::LeftButton);
+    QTest::mouseClick(a->sendButton, Qt::LeftButton);
     QVERIFY(lines(*a).isEmpty());
 
     host(*a);
-    join(*b, a->DXPlayNet->ServerPort());
-    QTRY_COMPARE(a->DXPlayNet->PlayerCount(), 2);
-    QTRY_COMPARE(b->DXPlayNet->PlayerCount(), 2);
+    join(*b, a->session->ServerPort());
+    QTRY_COMPARE(a->session->PlayerCount(), 2);
+    QTRY_COMPARE(b->session->PlayerCount(), 2);
     QVERIFY(logHas(*a, QStringLiteral("has joined")));
     QVERIFY(logHas(*b, QStringLiteral("Joined the session")));
 
     // Two addresses and one port: three messages in that order. The OUT
     // lists never send anything.
-    a->SpinEdit1->setValue(65535);
-    QTest::mouseClick(a->Button2, Qt::LeftButton);
-    a->SpinEdit2->setValue(200);
-    QTest::mouseClick(a->Button4, Qt::LeftButton);
-    a->SpinEdit3->setValue(77);
-    QTest::mouseClick(a->Button5, Qt::LeftButton);
-    a->SpinEdit4->setValue(8);
-    QTest::mouseClick(a->Button6, Qt::LeftButton);
-    QCOMPARE(a->ListBox2->item(0)->text(), QStringLiteral("77"));
-    QCOMPARE(a->ListBox4->item(0)->text(), QStringLiteral("8"));
+    a->inAddressBox->setValue(65535);
+    QTest::mouseClick(a->addInAddressButton, Qt::LeftButton);
+    a->inPortBox->setValue(200);
+    QTest::mouseClick(a->addInPortButton, Qt::LeftButton);
+    a->outAddressBox->setValue(77);
+    QTest::mouseClick(a->addOutAddressButton, Qt::LeftButton);
+    a->outPortBox->setValue(8);
+    QTest::mouseClick(a->addOutPortButton, Qt::LeftButton);
+    QCOMPARE(a->outAddressList->item(0)->text(), QStringLiteral("77"));
+    QCOMPARE(a->outPortList->item(0)->text(), QStringLiteral("8"));
     std::deque<std::uint32_t> values{7, 254, 0};
     a->random = [&values] {
         const std::uint32_t v = values.front();
         values.pop_front();
         return v;
     };
-    QTest::mouseClick(a->Button1, Qt::LeftButton);
+    QTest::mouseClick(a->sendButton, Qt::LeftButton);
     const QStringList sent{"Adress:1234:7", "Adress:65535:254", "Port:200:0"};
     QCOMPARE(messageLines(*a), sent);
     QTRY_COMPARE(messageLines(*b), sent);
@@ -177,19 +177,19 @@ void NetLinkTest::exchangeBetweenTwoSessions()
     // A kind other than 1 is a port; a message shorter than 12 bytes is
     // ignored, and one longer is read for its first twelve.
     const std::uint8_t kind7[12] = {7, 0, 0, 0, 5, 0, 0, 0, 9, 0, 0, 0};
-    b->DXPlayNet->SendMessage(0, kind7, sizeof kind7);
-    b->DXPlayNet->SendMessage(0, kind7, 8);
+    b->session->SendMessage(0, kind7, sizeof kind7);
+    b->session->SendMessage(0, kind7, 8);
     const std::uint8_t longer[14] = {1, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 0xEE, 0xEE};
-    b->DXPlayNet->SendMessage(0, longer, sizeof longer);
+    b->session->SendMessage(0, longer, sizeof longer);
     QTRY_COMPARE(messageLines(*a).size(), 5);
     QCOMPARE(messageLines(*a).mid(3), (QStringList{"Port:5:9", "Adress:3:4"}));
 
     // The other copy goes: the host logs it, and stays usable.
     delete b;
-    QTRY_COMPARE(a->DXPlayNet->PlayerCount(), 1);
+    QTRY_COMPARE(a->session->PlayerCount(), 1);
     QVERIFY(logHas(*a, QStringLiteral("has left")));
     // Send then says that nobody is there, and logs nothing as sent.
-    QTest::mouseClick(a->Button1, Qt::LeftButton);
+    QTest::mouseClick(a->sendButton, Qt::LeftButton);
     QCOMPARE(messageLines(*a).size(), 5);
     QCOMPARE(lines(*a).back(), QStringLiteral("No other player in the session: nothing was sent"));
     QVERIFY(rig_->dialogs.errors.isEmpty());
@@ -202,9 +202,9 @@ void NetLinkTest::exchangeBetweenTwoSessions()
 
 void NetLinkTest::peersThatBreakTheRules()
 {
-    TNetConnectionForm* a = newForm();
+    NetworkLinkForm* a = newForm();
     host(*a);
-    const quint16 port = a->DXPlayNet->ServerPort();
+    const quint16 port = a->session->ServerPort();
 
     // Peers that break the rules: each refused and logged, the host keeps
     // its one player.
@@ -231,7 +231,7 @@ void NetLinkTest::peersThatBreakTheRules()
         QTRY_VERIFY2(logHas(*a, QString::fromLatin1(r.logged)), r.what);
         if (r.toldWhy)
             QTRY_VERIFY2(s.bytesAvailable() > 0 || s.state() != QAbstractSocket::ConnectedState, r.what);
-        QVERIFY2(a->DXPlayNet->PlayerCount() == 1, r.what);
+        QVERIFY2(a->session->PlayerCount() == 1, r.what);
     }
     // A peer whose handshake and two messages come in one piece: each is
     // taken whole. (How the reader joins a stream cut anywhere is the frame
@@ -243,27 +243,27 @@ void NetLinkTest::peersThatBreakTheRules()
     peer.write(frameBytes(netlink::FrameType::Hello, guid()) + frameBytes(netlink::FrameType::Message, body) +
                frameBytes(netlink::FrameType::Message, body));
     QTRY_COMPARE(messageLines(*a), (QStringList{"Adress:42:17", "Adress:42:17"}));
-    QCOMPARE(a->DXPlayNet->PlayerCount(), 2);
+    QCOMPARE(a->session->PlayerCount(), 2);
 
     // A third player: refused by the host, which keeps its two; the
     // refused copy shows why in the error box and has no session.
-    TNetConnectionForm* c = newForm();
+    NetworkLinkForm* c = newForm();
     join(*c, port);
     QTRY_VERIFY(logHas(*a, QStringLiteral("already has 2 players")));
     QTRY_COMPARE(rig_->dialogs.errors.size(), 1);
     QVERIFY(rig_->dialogs.errors.back().startsWith(QStringLiteral("Cannot join the session at 127.0.0.1:")));
     QVERIFY(rig_->dialogs.errors.back().contains(QStringLiteral("already has 2 players")));
-    QCOMPARE(c->DXPlayNet->PlayerCount(), 0);
-    QCOMPARE(a->DXPlayNet->PlayerCount(), 2);
+    QCOMPARE(c->session->PlayerCount(), 0);
+    QCOMPARE(a->session->PlayerCount(), 2);
     // Its send button then sends nothing, and says why.
-    c->SpinEdit1->setValue(5);
-    QTest::mouseClick(c->Button2, Qt::LeftButton);
-    QTest::mouseClick(c->Button1, Qt::LeftButton);
+    c->inAddressBox->setValue(5);
+    QTest::mouseClick(c->addInAddressButton, Qt::LeftButton);
+    QTest::mouseClick(c->sendButton, Qt::LeftButton);
     QVERIFY(messageLines(*c).isEmpty());
     QVERIFY(logHas(*c, QStringLiteral("No other player")));
 
     // Nothing answers on a closed port: the error box says so.
-    TNetConnectionForm* d = newForm();
+    NetworkLinkForm* d = newForm();
     QTcpServer probe;
     QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
     const quint16 closed = probe.serverPort();
@@ -273,16 +273,16 @@ void NetLinkTest::peersThatBreakTheRules()
     QCOMPARE(rig_->dialogs.errors.back(),
              QStringLiteral("Cannot join the session at 127.0.0.1:%1: Connection refused").arg(closed));
     QVERIFY(logHas(*d, QStringLiteral("Cannot join the session")));
-    QCOMPARE(d->DXPlayNet->PlayerCount(), 0);
+    QCOMPARE(d->session->PlayerCount(), 0);
 }
 
 void NetLinkTest::idlePeersCannotShutTheSession()
 {
-    TNetConnectionForm* a = newForm();
+    NetworkLinkForm* a = newForm();
     qint64 now = 0;
-    a->DXPlayNet->Clock = [&now] { return now; };
+    a->session->Clock = [&now] { return now; };
     host(*a);
-    const quint16 port = a->DXPlayNet->ServerPort();
+    const quint16 port = a->session->ServerPort();
 
     // More connections than may wait, each with half a handshake: the ones
     // over the limit are turned away at once.
@@ -299,37 +299,37 @@ void NetLinkTest::idlePeersCannotShutTheSession()
             return s->state() == QAbstractSocket::UnconnectedState;
         });
     };
-    QTRY_VERIFY(closedCount() == 4 && a->DXPlayNet->PendingHandshakes() == kLimit);
+    QTRY_VERIFY(closedCount() == 4 && a->session->PendingHandshakes() == kLimit);
 
     // Just before the time-out they still wait; at it they go, the host
     // says how many it turned away, and a real player gets in.
     now = netlink::TDXPlay::kHandshakeTimeout - 1;
-    a->DXPlayNet->ExpireHandshakes();
-    QCOMPARE(a->DXPlayNet->PendingHandshakes(), kLimit);
+    a->session->ExpireHandshakes();
+    QCOMPARE(a->session->PendingHandshakes(), kLimit);
     now = netlink::TDXPlay::kHandshakeTimeout;
-    a->DXPlayNet->ExpireHandshakes();
-    QCOMPARE(a->DXPlayNet->PendingHandshakes(), 0);
+    a->session->ExpireHandshakes();
+    QCOMPARE(a->session->PendingHandshakes(), 0);
     QVERIFY(logHas(*a, QStringLiteral("no handshake within 5 s")));
     QVERIFY(logHas(*a, QStringLiteral("Turned away 4 connections while %1 waited").arg(kLimit)));
     QTRY_COMPARE(closedCount(), static_cast<long>(idle.size()));
-    TNetConnectionForm* b = newForm();
+    NetworkLinkForm* b = newForm();
     join(*b, port);
-    QTRY_COMPARE(a->DXPlayNet->PlayerCount(), 2);
+    QTRY_COMPARE(a->session->PlayerCount(), 2);
 }
 
 void NetLinkTest::floodIsHandledInTurns()
 {
-    TNetConnectionForm* a = newForm();
+    NetworkLinkForm* a = newForm();
     host(*a);
     QTcpSocket flood;
-    flood.connectToHost(QHostAddress::LocalHost, a->DXPlayNet->ServerPort());
+    flood.connectToHost(QHostAddress::LocalHost, a->session->ServerPort());
     QVERIFY(flood.waitForConnected(3000));
     flood.write(frameBytes(netlink::FrameType::Hello, guid()));
-    QTRY_COMPARE(a->DXPlayNet->PlayerCount(), 2);
+    QTRY_COMPARE(a->session->PlayerCount(), 2);
 
     // Far more messages than the log keeps, sent in one piece. An event
     // posted at the first message runs after one turn's worth at most.
-    constexpr int kCount = 3 * TNetConnectionForm::kMaxLogLines;
+    constexpr int kCount = 3 * NetworkLinkForm::kMaxLogLines;
     QByteArray bytes;
     for (int i = 0; i < kCount; ++i) {
         const std::uint8_t body[12] = {1, 0, 0, 0, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8),
@@ -338,7 +338,7 @@ void NetLinkTest::floodIsHandledInTurns()
     }
     int received = 0;
     int receivedWhenPostedRan = -1;
-    connect(a->DXPlayNet, &netlink::TDXPlay::OnMessage, this, [&] {
+    connect(a->session, &netlink::TDXPlay::OnMessage, this, [&] {
         if (++received == 1)
             QMetaObject::invokeMethod(this, [&] { receivedWhenPostedRan = received; }, Qt::QueuedConnection);
     });
@@ -346,7 +346,7 @@ void NetLinkTest::floodIsHandledInTurns()
     QTRY_COMPARE(received, kCount);
     QVERIFY(receivedWhenPostedRan >= 1 && receivedWhenPostedRan <= netlink::TDXPlay::kMaxMessagesPerTurn);
     // The log keeps its newest lines.
-    QCOMPARE(a->Memo1->document()->blockCount(), TNetConnectionForm::kMaxLogLines);
+    QCOMPARE(a->logView->document()->blockCount(), NetworkLinkForm::kMaxLogLines);
     QCOMPARE(lines(*a).back(), QStringLiteral("Adress:%1:9").arg(kCount - 1));
 }
 
@@ -359,22 +359,22 @@ void NetLinkTest::dialogListsAnnouncedSessions()
     QVERIFY(browser.port() != 0);
 
     // A hosted session is listed; picking it fills in where to join.
-    TNetConnectionForm* a = newForm();
-    a->DXPlayNet->DiscoveryPort = browser.port();
+    NetworkLinkForm* a = newForm();
+    a->session->DiscoveryPort = browser.port();
     host(*a);
     QTRY_COMPARE(dialog.SessionList->count(), 1);
     QVERIFY(dialog.SessionList->item(0)->text().endsWith(
-        QStringLiteral("(127.0.0.1:%1)").arg(a->DXPlayNet->ServerPort())));
+        QStringLiteral("(127.0.0.1:%1)").arg(a->session->ServerPort())));
     QVERIFY(dialog.HostButton->isChecked());
     dialog.SessionList->setCurrentRow(0);
     QVERIFY(dialog.JoinButton->isChecked());
     const ui::NetSessionChoice picked = dialog.choice();
     QCOMPARE(picked.address, QStringLiteral("127.0.0.1"));
-    QCOMPARE(picked.port, a->DXPlayNet->ServerPort());
-    TNetConnectionForm* b = newForm();
+    QCOMPARE(picked.port, a->session->ServerPort());
+    NetworkLinkForm* b = newForm();
     rig_->dialogs.sessionAnswers.push_back(picked);
-    QTest::mouseClick(b->Button3, Qt::LeftButton);
-    QTRY_COMPARE(b->DXPlayNet->PlayerCount(), 2);
+    QTest::mouseClick(b->connectButton, Qt::LeftButton);
+    QTRY_COMPARE(b->session->PlayerCount(), 2);
 
     // Datagrams that are not announcements of this application are not
     // listed, and the list has a bound.
@@ -387,10 +387,10 @@ void NetLinkTest::dialogListsAnnouncedSessions()
     for (int port = 1; port <= int(netlink::SessionBrowser::kMaxSessions) + 8; ++port)
         announce(guid() + "\n" + QByteArray::number(port) + "\nfiller");
     QTRY_COMPARE(browser.sessions().size(), netlink::SessionBrowser::kMaxSessions);
-    QCOMPARE(browser.sessions().front().port, a->DXPlayNet->ServerPort());
+    QCOMPARE(browser.sessions().front().port, a->session->ServerPort());
 
     // A session that stops announcing itself is forgotten.
-    a->DXPlayNet->Close();
+    a->session->Close();
     now = netlink::SessionBrowser::kForgetAfter;
     browser.forgetSilent();
     QCOMPARE(dialog.SessionList->count(), 0);
@@ -406,19 +406,19 @@ void NetLinkTest::sessionOfAnotherProcessIsJoined()
     QTRY_COMPARE_WITH_TIMEOUT(dialog.SessionList->count(), 1, 30000);
     dialog.SessionList->setCurrentRow(0);
 
-    TNetConnectionForm* b = newForm();
+    NetworkLinkForm* b = newForm();
     rig_->dialogs.sessionAnswers.push_back(dialog.choice());
-    QTest::mouseClick(b->Button3, Qt::LeftButton);
-    QTRY_COMPARE(b->DXPlayNet->PlayerCount(), 2);
-    b->SpinEdit1->setValue(300);
-    QTest::mouseClick(b->Button2, Qt::LeftButton);
+    QTest::mouseClick(b->connectButton, Qt::LeftButton);
+    QTRY_COMPARE(b->session->PlayerCount(), 2);
+    b->inAddressBox->setValue(300);
+    QTest::mouseClick(b->addInAddressButton, Qt::LeftButton);
     b->random = [] { return 41u; };
-    QTest::mouseClick(b->Button1, Qt::LeftButton);
+    QTest::mouseClick(b->sendButton, Qt::LeftButton);
     // The other copy sends it back with its value one higher.
     QTRY_COMPARE(messageLines(*b), (QStringList{"Adress:300:41", "Adress:300:42"}));
 
     // It ends once its player has left.
-    b->DXPlayNet->Close();
+    b->session->Close();
     QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QProcess::NotRunning, 30000);
     QCOMPARE(peer.exitCode(), 0);
 }
@@ -426,12 +426,12 @@ void NetLinkTest::sessionOfAnotherProcessIsJoined()
 void NetLinkTest::dialogFollowsTheCaptionSet()
 {
     // The window asks in the language of the main window.
-    TNetConnectionForm* a = newForm();
+    NetworkLinkForm* a = newForm();
     rig_->window->switchToRussian();
-    QTest::mouseClick(a->Button3, Qt::LeftButton);
+    QTest::mouseClick(a->connectButton, Qt::LeftButton);
     QCOMPARE(rig_->dialogs.sessionsShown.back().language, ui::Language::Russian);
     rig_->window->switchToEnglish();
-    QTest::mouseClick(a->Button3, Qt::LeftButton);
+    QTest::mouseClick(a->connectButton, Qt::LeftButton);
     QCOMPARE(rig_->dialogs.sessionsShown.back().language, ui::Language::English);
 
     for (const ui::Language language : {ui::Language::Russian, ui::Language::English}) {
@@ -456,15 +456,15 @@ void NetLinkTest::dialogFollowsTheCaptionSet()
 
 void NetLinkTest::cancelledConnectionIsReported()
 {
-    TNetConnectionForm* a = newForm();
-    QTest::mouseClick(a->Button3, Qt::LeftButton);
+    NetworkLinkForm* a = newForm();
+    QTest::mouseClick(a->connectButton, Qt::LeftButton);
     QCOMPARE(rig_->dialogs.errors, QStringList{QStringLiteral("No connection was chosen")});
-    QVERIFY(!a->DXPlayNet->Opened());
+    QVERIFY(!a->session->Opened());
     // A port already taken cannot be hosted on.
     QTcpServer taken;
     QVERIFY(taken.listen(QHostAddress::LocalHost, 0));
     rig_->dialogs.sessionAnswers.push_back(ui::NetSessionChoice{true, QStringLiteral("127.0.0.1"), taken.serverPort()});
-    QTest::mouseClick(a->Button3, Qt::LeftButton);
+    QTest::mouseClick(a->connectButton, Qt::LeftButton);
     QCOMPARE(rig_->dialogs.errors.size(), 2);
     QVERIFY(rig_->dialogs.errors.back().startsWith(QStringLiteral("Cannot host a session on port")));
 

@@ -9,7 +9,7 @@
 #include "output/ColorTable.hpp"
 #include "output/GdiScreen.hpp"
 #include "output/qt/ScreenView.hpp"
-#include "output/qt/SetupScreenSizeForm.hpp"
+#include "output/qt/ScreenSizeForm.hpp"
 
 using namespace ostrovik::output;
 using ostrovik::machine::Machine;
@@ -162,24 +162,24 @@ void ScreenViewTest::noBitmapsShowsTheBackgroundOnly()
 void ScreenViewTest::setupScreenSizeForm()
 {
     int width = -1, height = -1;
-    TSetupScreenSizeForm form([&](int w, int h) {
+    ScreenSizeForm form([&](int w, int h) {
         width = w;
         height = h;
     });
     QCOMPARE(form.windowTitle(), QStringLiteral("SetupScreenSize"));
-    QCOMPARE(form.Label1->text(), QStringLiteral("Ширина"));
-    QCOMPARE(form.Label2->text(), QStringLiteral("Высота"));
-    QCOMPARE(form.Button1->text(), QStringLiteral("OK"));
-    QCOMPARE(form.SpinEdit1->value(), 256);
-    QCOMPARE(form.SpinEdit2->value(), 256);
+    QCOMPARE(form.widthLabel->text(), QStringLiteral("Ширина"));
+    QCOMPARE(form.heightLabel->text(), QStringLiteral("Высота"));
+    QCOMPARE(form.okButton->text(), QStringLiteral("OK"));
+    QCOMPARE(form.heightBox->value(), 256);
+    QCOMPARE(form.widthBox->value(), 256);
     // No limits: large values pass through untouched.
-    form.SpinEdit1->setValue(100000);
-    QCOMPARE(form.SpinEdit1->value(), 100000);
+    form.heightBox->setValue(100000);
+    QCOMPARE(form.heightBox->value(), 100000);
 
     form.show();
-    form.SpinEdit1->setValue(300);
-    form.SpinEdit2->setValue(400);
-    QTest::mouseClick(form.Button1, Qt::LeftButton);
+    form.heightBox->setValue(300);
+    form.widthBox->setValue(400);
+    QTest::mouseClick(form.okButton, Qt::LeftButton);
     QCOMPARE(height, 300); // the left box gives the height
     QCOMPARE(width, 400);
     QVERIFY(!form.isVisible());

@@ -17,7 +17,7 @@
 
 #include "support/ScriptedWaveOut.hpp"
 #include "output/qt/ScreenView.hpp"
-#include "output/qt/SetupScreenSizeForm.hpp"
+#include "output/qt/ScreenSizeForm.hpp"
 #include "output/sound/qt/TSoundDrawForm.hpp"
 #include "ui/LogTextOutForm.hpp"
 #include "ui/MainFormEmu.hpp"
@@ -320,13 +320,13 @@ void CommandsTest::screenSizeCommands()
     QCOMPARE(w.clientSize(), QSize(256, 256));
 
     w.item(ostrovik::ui::menu::ScreenSize)->trigger();
-    auto* form = qobject_cast<ostrovik::output::TSetupScreenSizeForm*>(w.forms().SetupScreenSizeForm.form());
+    auto* form = qobject_cast<ostrovik::output::ScreenSizeForm*>(w.forms().SetupScreenSizeForm.form());
     QVERIFY(form);
     QVERIFY(form->isVisible());
     // The left box, under "Ширина", gives the height.
-    form->SpinEdit1->setValue(300);
-    form->SpinEdit2->setValue(420);
-    form->Button1Click();
+    form->heightBox->setValue(300);
+    form->widthBox->setValue(420);
+    form->apply();
     QVERIFY(!form->isVisible());
     QCOMPARE(w.clientSize(), QSize(420, 300));
     w.openScreenSizeWindow();

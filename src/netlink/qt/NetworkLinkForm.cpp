@@ -1,4 +1,4 @@
-#include "netlink/qt/TNetConnectionForm.hpp"
+#include "netlink/qt/NetworkLinkForm.hpp"
 
 #include <QLabel>
 #include <QListWidget>
@@ -39,7 +39,7 @@ std::uint32_t entryNumber(const QString& text)
 
 } // namespace
 
-TNetConnectionForm::TNetConnectionForm(ui::WindowHost& host)
+NetworkLinkForm::NetworkLinkForm(ui::WindowHost& host)
     : QWidget(&host.mainWindow(), Qt::Window), host_(host)
 {
     setObjectName(QStringLiteral("NetConnectionForm"));
@@ -60,10 +60,10 @@ TNetConnectionForm::TNetConnectionForm(ui::WindowHost& host)
         QPushButton** addButton;
     };
     const Column columns[] = {
-        {"IN Adress", "ListBox1", "SpinEdit1", "Button2", 65535, &ListBox1, &SpinEdit1, &Button2},
-        {"OUT Adress", "ListBox2", "SpinEdit3", "Button5", 65535, &ListBox2, &SpinEdit3, &Button5},
-        {"IN Port", "ListBox3", "SpinEdit2", "Button4", 255, &ListBox3, &SpinEdit2, &Button4},
-        {"OUT Port", "ListBox4", "SpinEdit4", "Button6", 255, &ListBox4, &SpinEdit4, &Button6},
+        {"IN Adress", "inAddressList", "inAddressBox", "addInAddressButton", 65535, &inAddressList, &inAddressBox, &addInAddressButton},
+        {"OUT Adress", "outAddressList", "outAddressBox", "addOutAddressButton", 65535, &outAddressList, &outAddressBox, &addOutAddressButton},
+        {"IN Port", "inPortList", "inPortBox", "addInPortButton", 255, &inPortList, &inPortBox, &addInPortButton},
+        {"OUT Port", "outPortList", "outPortBox", "addOutPortButton", 255, &outPortList, &outPortBox, &addOutPortButton},
     };
     int x = 8;
     for (const Column& c : columns) {
@@ -74,39 +74,39 @@ TNetConnectionForm::TNetConnectionForm(ui::WindowHost& host)
         *c.addButton = place(new QPushButton(QStringLiteral("add"), this), c.button, QRect(x, 208, 100, 24));
         x += 108;
     }
-    Button3 = place(new QPushButton(QStringLiteral("Подключение"), this), "Button3", QRect(448, 26, 135, 30));
-    Button1 = place(new QPushButton(QStringLiteral("Отправить"), this), "Button1", QRect(448, 64, 135, 30));
-    Memo1 = place(new QPlainTextEdit(this), "Memo1", QRect(8, 240, 575, 128));
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setMaximumBlockCount(kMaxLogLines);
+    connectButton = place(new QPushButton(QStringLiteral("Подключение"), this), "connectButton", QRect(448, 26, 135, 30));
+    sendButton = place(new QPushButton(QStringLiteral("Отправить"), this), "sendButton", QRect(448, 64, 135, 30));
+    logView = place(new QPlainTextEdit(this), "logView", QRect(8, 240, 575, 128));
+    logView->setReadOnly(true);
+    logView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    logView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    logView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    logView->setMaximumBlockCount(kMaxLogLines);
 
-    DXPlayNet = new TDXPlay(this);
-    DXPlayNet->setObjectName(QStringLiteral("DXPlayNet"));
-    connect(DXPlayNet, &TDXPlay::OnMessage, this, [this](std::uint32_t from, const QByteArray& data) {
-        host_.runGuarded([&] { DXPlayNetMessage(from, data); });
+    session = new TDXPlay(this);
+    session->setObjectName(QStringLiteral("session"));
+    connect(session, &TDXPlay::OnMessage, this, [this](std::uint32_t from, const QByteArray& data) {
+        host_.runGuarded([&] { receiveMessage(from, data); });
     });
-    connect(DXPlayNet, &TDXPlay::OnLog, this, [this](const QString& line) { log(line); });
+    connect(session, &TDXPlay::OnLog, this, [this](const QString& line) { log(line); });
     // Shown once the session's own handlers are done with the connection.
-    connect(DXPlayNet, &TDXPlay::JoinFailed, this, [this](const QString& why) { ui::dialogs().error(this, why); },
+    connect(session, &TDXPlay::JoinFailed, this, [this](const QString& why) { ui::dialogs().error(this, why); },
             Qt::QueuedConnection);
 
     random = [] { return QRandomGenerator::global()->bounded(255u); };
 
-    const auto handler = [this](QPushButton* b, void (TNetConnectionForm::*f)()) {
+    const auto handler = [this](QPushButton* b, void (NetworkLinkForm::*f)()) {
         connect(b, &QPushButton::clicked, this, [this, f] { host_.runGuarded([&] { (this->*f)(); }); });
     };
-    handler(Button1, &TNetConnectionForm::Button1Click);
-    handler(Button2, &TNetConnectionForm::Button2Click);
-    handler(Button3, &TNetConnectionForm::Button3Click);
-    handler(Button4, &TNetConnectionForm::Button4Click);
-    handler(Button5, &TNetConnectionForm::Button5Click);
-    handler(Button6, &TNetConnectionForm::Button6Click);
+    handler(sendButton, &NetworkLinkForm::sendMessages);
+    handler(addInAddressButton, &NetworkLinkForm::addInAddress);
+    handler(connectButton, &NetworkLinkForm::connectSession);
+    handler(addInPortButton, &NetworkLinkForm::addInPort);
+    handler(addOutAddressButton, &NetworkLinkForm::addOutAddress);
+    handler(addOutPortButton, &NetworkLinkForm::addOutPort);
 }
 
-void TNetConnectionForm::showEvent(QShowEvent* event)
+void NetworkLinkForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (placed_)
@@ -115,35 +115,35 @@ void TNetConnectionForm::showEvent(QShowEvent* event)
     ui::CentreOnOwner(*this, host_.mainWindow());
 }
 
-void TNetConnectionForm::Button2Click()
+void NetworkLinkForm::addInAddress()
 {
-    ListBox1->addItem(QString::number(SpinEdit1->value()));
+    inAddressList->addItem(QString::number(inAddressBox->value()));
 }
 
-void TNetConnectionForm::Button5Click()
+void NetworkLinkForm::addOutAddress()
 {
-    ListBox2->addItem(SpinEdit3->text());
+    outAddressList->addItem(outAddressBox->text());
 }
 
-void TNetConnectionForm::Button4Click()
+void NetworkLinkForm::addInPort()
 {
-    ListBox3->addItem(SpinEdit2->text());
+    inPortList->addItem(inPortBox->text());
 }
 
-void TNetConnectionForm::Button6Click()
+void NetworkLinkForm::addOutPort()
 {
-    ListBox4->addItem(SpinEdit4->text());
+    outPortList->addItem(outPortBox->text());
 }
 
-void TNetConnectionForm::Button3Click()
+void NetworkLinkForm::connectSession()
 {
-    Open();
+    openSession();
 }
 
-void TNetConnectionForm::Open()
+void NetworkLinkForm::openSession()
 {
-    DXPlayNet->Close();
-    const ui::NetSessionRequest request{lastChoice_, host_.language(), DXPlayNet->DiscoveryPort};
+    session->Close();
+    const ui::NetSessionRequest request{lastChoice_, host_.language(), session->DiscoveryPort};
     const std::optional<ui::NetSessionChoice> choice = ui::dialogs().netSession(this, request);
     if (!choice)
         throw std::runtime_error("No connection was chosen");
@@ -154,15 +154,15 @@ void TNetConnectionForm::Open()
         const QHostAddress address(choice->address);
         if (address.isNull())
             throw std::runtime_error("'" + choice->address.toStdString() + "' is not an address to host on");
-        if (!DXPlayNet->Host(address, choice->port, &error))
+        if (!session->Host(address, choice->port, &error))
             throw std::runtime_error("Cannot host a session on port " + std::to_string(choice->port) + ": " +
                                      error.toStdString());
     } else {
-        DXPlayNet->Join(choice->address, choice->port);
+        session->Join(choice->address, choice->port);
     }
 }
 
-void TNetConnectionForm::sendList(QListWidget& list, std::uint32_t kind)
+void NetworkLinkForm::sendList(QListWidget& list, std::uint32_t kind)
 {
     for (int i = 0; i < list.count(); ++i) {
         TNetTestMessage message;
@@ -170,24 +170,24 @@ void TNetConnectionForm::sendList(QListWidget& list, std::uint32_t kind)
         message.Number = entryNumber(list.item(i)->text());
         message.Value = random() % 255;
         const auto bytes = message.bytes();
-        DXPlayNet->SendMessage(0, bytes.data(), bytes.size());
+        session->SendMessage(0, bytes.data(), bytes.size());
         log(QString::fromStdString(message.logLine()));
     }
 }
 
-void TNetConnectionForm::Button1Click()
+void NetworkLinkForm::sendMessages()
 {
-    if (DXPlayNet->PlayerCount() < 2) {
+    if (session->PlayerCount() < 2) {
         // Nothing before a session was ever opened; after that, why nothing goes.
         if (opened_)
             log(QStringLiteral("No other player in the session: nothing was sent"));
         return;
     }
-    sendList(*ListBox1, 1);
-    sendList(*ListBox3, 0);
+    sendList(*inAddressList, 1);
+    sendList(*inPortList, 0);
 }
 
-void TNetConnectionForm::DXPlayNetMessage(std::uint32_t fromPlayer, const QByteArray& data)
+void NetworkLinkForm::receiveMessage(std::uint32_t fromPlayer, const QByteArray& data)
 {
     (void)fromPlayer;
     // A message too short to be one is ignored.
@@ -197,9 +197,9 @@ void TNetConnectionForm::DXPlayNetMessage(std::uint32_t fromPlayer, const QByteA
         log(QString::fromStdString(message->logLine()));
 }
 
-void TNetConnectionForm::log(const QString& line)
+void NetworkLinkForm::log(const QString& line)
 {
-    Memo1->appendPlainText(line);
+    logView->appendPlainText(line);
 }
 
 } // namespace ostrovik::netlink

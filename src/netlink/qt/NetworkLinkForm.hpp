@@ -24,7 +24,7 @@ namespace ostrovik::netlink {
 /// The network link test window: two copies of the program in one session
 /// send each other test messages naming addresses and ports, and each logs
 /// what it sent and what it received. The machine takes no part.
-class TNetConnectionForm : public QWidget {
+class NetworkLinkForm : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 591;
@@ -32,45 +32,45 @@ public:
     /// Lines the log keeps; older ones go as new ones come.
     static constexpr int kMaxLogLines = 1000;
 
-    explicit TNetConnectionForm(ui::WindowHost& host);
+    explicit NetworkLinkForm(ui::WindowHost& host);
 
-    void Button2Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
+    void addInAddress();
+    void addInPort();
+    void addOutAddress();
+    void addOutPort();
     /// "Подключение": opens a session.
-    void Button3Click();
+    void connectSession();
     /// "Отправить": sends the "IN" lists' messages while there is a session;
     /// says so when the session has no other player.
-    void Button1Click();
-    void DXPlayNetMessage(std::uint32_t fromPlayer, const QByteArray& data);
+    void sendMessages();
+    void receiveMessage(std::uint32_t fromPlayer, const QByteArray& data);
 
     /// Where the pseudo-random values come from (0 … 254); a test may fix it.
     std::function<std::uint32_t()> random;
 
-    TDXPlay* DXPlayNet = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QListWidget* ListBox2 = nullptr;
-    QListWidget* ListBox3 = nullptr;
-    QListWidget* ListBox4 = nullptr;
-    QSpinBox* SpinEdit1 = nullptr;
-    QSpinBox* SpinEdit2 = nullptr;
-    QSpinBox* SpinEdit3 = nullptr;
-    QSpinBox* SpinEdit4 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
-    QPushButton* Button4 = nullptr;
-    QPushButton* Button5 = nullptr;
-    QPushButton* Button6 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    TDXPlay* session = nullptr;
+    QListWidget* inAddressList = nullptr;
+    QListWidget* outAddressList = nullptr;
+    QListWidget* inPortList = nullptr;
+    QListWidget* outPortList = nullptr;
+    QSpinBox* inAddressBox = nullptr;
+    QSpinBox* inPortBox = nullptr;
+    QSpinBox* outAddressBox = nullptr;
+    QSpinBox* outPortBox = nullptr;
+    QPushButton* sendButton = nullptr;
+    QPushButton* addInAddressButton = nullptr;
+    QPushButton* connectButton = nullptr;
+    QPushButton* addInPortButton = nullptr;
+    QPushButton* addOutAddressButton = nullptr;
+    QPushButton* addOutPortButton = nullptr;
+    QPlainTextEdit* logView = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     /// The session's Open: closes an open session, asks how to connect.
-    void Open();
+    void openSession();
     void log(const QString& line);
     void sendList(QListWidget& list, std::uint32_t kind);
 
