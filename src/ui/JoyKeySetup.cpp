@@ -44,7 +44,7 @@ TJoyKeySetup::TJoyKeySetup(TSetUpForm& setUpForm)
     border->setLineWidth(1);
     border->setGeometry(0, 0, kClientWidth, kClientHeight);
     auto* bevel = new QFrame(this);
-    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setObjectName(QStringLiteral("frame"));
     bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     bevel->setLineWidth(1);
     bevel->setGeometry(1, 1, kClientWidth - 2, kClientHeight - 2);
@@ -71,16 +71,16 @@ TJoyKeySetup::TJoyKeySetup(TSetUpForm& setUpForm)
     keyLabel->setGeometry(10, 30, 190, 52);
     setKeyBackground(Qt::white);
 
-    Panel1 = new TClickPanel(QStringLiteral("OK"), this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFont(bold);
-    Panel1->setGeometry(208, 30, 64, 52);
-    connect(Panel1, &TClickPanel::clicked, this, [this] { Panel1Click(); });
+    okPanel = new TClickPanel(QStringLiteral("OK"), this);
+    okPanel->setObjectName(QStringLiteral("okPanel"));
+    okPanel->setFont(bold);
+    okPanel->setGeometry(208, 30, 64, 52);
+    connect(okPanel, &TClickPanel::clicked, this, [this] { acceptKey(); });
 
-    Panel2 = new TClickPanel(QStringLiteral("X"), this);
-    Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setGeometry(kClientWidth - 19, 3, 16, 16);
-    connect(Panel2, &TClickPanel::clicked, this, [this] { Panel2Click(); });
+    closePanel = new TClickPanel(QStringLiteral("X"), this);
+    closePanel->setObjectName(QStringLiteral("closePanel"));
+    closePanel->setGeometry(kClientWidth - 19, 3, 16, 16);
+    connect(closePanel, &TClickPanel::clicked, this, [this] { cancelKey(); });
 }
 
 void TJoyKeySetup::setKeyBackground(const QColor& colour)
@@ -129,7 +129,7 @@ void TJoyKeySetup::FormKeyDown(std::uint16_t Key)
     setKeyBackground(Qt::red);
 }
 
-void TJoyKeySetup::Panel1Click()
+void TJoyKeySetup::acceptKey()
 {
     // Without a key pressed since the dialog opened, the binding stays as it
     // was (and not the key of an earlier opening).
@@ -139,7 +139,7 @@ void TJoyKeySetup::Panel1Click()
     accept();
 }
 
-void TJoyKeySetup::Panel2Click()
+void TJoyKeySetup::cancelKey()
 {
     reject();
 }

@@ -47,15 +47,15 @@ public:
     /// A key pressed in the dialog: any key, Tab, Shift, Ctrl and Alt included.
     void FormKeyDown(std::uint16_t Key);
     /// "OK": the key word of Tag gets the captured key, then the dialog closes.
-    void Panel1Click();
+    void acceptKey();
     /// "X": closes without storing.
-    void Panel2Click();
+    void cancelKey();
 
     QLabel* promptLabel = nullptr;
     QLabel* targetLabel = nullptr;
     QLabel* keyLabel = nullptr;
-    TClickPanel* Panel1 = nullptr;
-    TClickPanel* Panel2 = nullptr;
+    TClickPanel* okPanel = nullptr;
+    TClickPanel* closePanel = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

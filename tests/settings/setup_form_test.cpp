@@ -395,7 +395,7 @@ void SetUpFormTest::codecListHoldsOnlyNoCompression()
     // A joystick key button opens the key-capture dialog; closed with X it
     // changes nothing.
     form.readAllOptions();
-    QTimer::singleShot(0, &form, [&form] { form.joyKeySetup().Panel2Click(); });
+    QTimer::singleShot(0, &form, [&form] { form.joyKeySetup().cancelKey(); });
     form.chooseJoyUpKey();
     QCOMPARE(form.JoyKeyUp, std::uint16_t(38));
 }

@@ -142,7 +142,7 @@ void JoystickWindowTest::keyCaptureDialog()
         QTest::keyClick(&d, Qt::Key_Space);
         QCOMPARE(d.keyLabel->text(), QStringLiteral("SPACE"));
         QCOMPARE(d.keyLabel->palette().color(QPalette::Window), QColor(Qt::red));
-        QTest::mouseClick(d.Panel1, Qt::LeftButton);
+        QTest::mouseClick(d.okPanel, Qt::LeftButton);
     });
     QCOMPARE(settings.JoyKeyUp, std::uint16_t{32});
     QCOMPARE(settings.joyUpButton->text(), QStringLiteral("SPACE"));
@@ -160,23 +160,23 @@ void JoystickWindowTest::keyCaptureDialog()
          [](ui::TJoyKeySetup& d) {
              QCOMPARE(d.targetLabel->text(), QStringLiteral("1"));
              QTest::keyClick(&d, Qt::Key_F);
-             QTest::mouseClick(d.Panel1, Qt::LeftButton);
+             QTest::mouseClick(d.okPanel, Qt::LeftButton);
          }},
         {"Tab is captured, not a focus move", settings.joyLeftButton, &TSetUpForm::JoyKeyLeft, 9, QStringLiteral("TAB"),
          [](ui::TJoyKeySetup& d) {
              QTest::keyClick(&d, Qt::Key_Tab);
-             QTest::mouseClick(d.Panel1, Qt::LeftButton);
+             QTest::mouseClick(d.okPanel, Qt::LeftButton);
          }},
         {"a key then X: nothing changes", settings.joyDownButton, &TSetUpForm::JoyKeyDown, 40, QStringLiteral("DOWN"),
          [](ui::TJoyKeySetup& d) {
              QTest::keyClick(&d, Qt::Key_Q);
-             QTest::mouseClick(d.Panel2, Qt::LeftButton);
+             QTest::mouseClick(d.closePanel, Qt::LeftButton);
          }},
         {"NONE then OK keeps the binding", settings.joyKey4Button, &TSetUpForm::JoyKey4, 71, QStringLiteral("G"),
          [](ui::TJoyKeySetup& d) {
              // The key of the last opening (Q) is not put in its place.
              QCOMPARE(d.keyLabel->text(), QStringLiteral("NONE"));
-             QTest::mouseClick(d.Panel1, Qt::LeftButton);
+             QTest::mouseClick(d.okPanel, Qt::LeftButton);
          }},
         {"Esc and Enter are keys too", settings.joyRightButton, &TSetUpForm::JoyKeyRight, 13, QStringLiteral("ENTER"),
          [](ui::TJoyKeySetup& d) {
@@ -184,7 +184,7 @@ void JoystickWindowTest::keyCaptureDialog()
              QVERIFY(d.isVisible());
              QTest::keyClick(&d, Qt::Key_Return);
              QVERIFY(d.isVisible());
-             QTest::mouseClick(d.Panel1, Qt::LeftButton);
+             QTest::mouseClick(d.okPanel, Qt::LeftButton);
          }},
     };
     for (const auto& c : cases) {

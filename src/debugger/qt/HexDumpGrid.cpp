@@ -144,7 +144,7 @@ QVariant HexDumpModel::headerData(int section, Qt::Orientation orientation, int 
 
 HexDumpGrid::HexDumpGrid(QWidget* parent) : QTableView(parent), model_(this)
 {
-    setObjectName(QStringLiteral("StringGrid1"));
+    setObjectName(QStringLiteral("dumpGrid"));
     setModel(&model_);
     setItemDelegate(new HexCellDelegate(*this));
     keys_ = dumpKeyFilter(this);

@@ -44,7 +44,7 @@ private:
     QHash<int, QString> typed_; ///< by row × kColumns + column
 };
 
-/// The hex dump grid `StringGrid1`. Its header row and address column are
+/// The memory debugger's hex dump grid. Its header row and address column are
 /// the grid's fixed row and column, so grid row r and column c (both from 1)
 /// are the model's row r − 1 and column c − 1.
 class HexDumpGrid : public QTableView {

@@ -124,8 +124,8 @@ QWidget* MemoryDebuggerForm::buildPortsTab()
 QWidget* MemoryDebuggerForm::buildSearchTab()
 {
     auto* page = named(new QWidget, "searchTab");
-    auto* pages_ = named(new QTabWidget, "PageControl2");
-    (new QVBoxLayout(page))->addWidget(pages_);
+    auto* searchPages = named(new QTabWidget, "searchPages");
+    (new QVBoxLayout(page))->addWidget(searchPages);
 
     auto* search = named(new QWidget, "findTab");
     auto* s = new QGridLayout(search);
@@ -139,7 +139,7 @@ QWidget* MemoryDebuggerForm::buildSearchTab()
     s->addWidget(searchCountLabel_, 3, 0);
     s->addWidget(searchResultsList_, 0, 1, 5, 1);
     s->setRowStretch(4, 1);
-    pages_->addTab(search, QStringLiteral("Поиск"));
+    searchPages->addTab(search, QStringLiteral("Поиск"));
     connect(find, &QPushButton::clicked, this, [this] { handle([this] { searchValue(); }); });
 
     auto* replace = named(new QWidget, "replaceTab");
@@ -156,7 +156,7 @@ QWidget* MemoryDebuggerForm::buildSearchTab()
     r->addWidget(change, 3, 0);
     r->setRowStretch(4, 1);
     r->setColumnStretch(2, 1);
-    pages_->addTab(replace, QStringLiteral("Замена"));
+    searchPages->addTab(replace, QStringLiteral("Замена"));
     connect(change, &QPushButton::clicked, this, [this] { handle([this] { pokeValue(); }); });
     return page;
 }
@@ -164,8 +164,8 @@ QWidget* MemoryDebuggerForm::buildSearchTab()
 QWidget* MemoryDebuggerForm::buildCrackTab()
 {
     auto* page = named(new QWidget, "crackTab");
-    auto* pages_ = named(new QTabWidget, "PageControl3");
-    (new QVBoxLayout(page))->addWidget(pages_);
+    auto* crackSteps = named(new QTabWidget, "crackSteps");
+    (new QVBoxLayout(page))->addWidget(crackSteps);
     const QStringList kinds{QStringLiteral("Точное значение"), QStringLiteral("Неизвестное значение")};
 
     auto* step1 = named(new QWidget, "crackStep1Tab");
@@ -188,7 +188,7 @@ QWidget* MemoryDebuggerForm::buildCrackTab()
     s1->addWidget(cheatAddressList_, 0, 1, 8, 1);
     s1->addWidget(cheatLog_, 0, 2, 8, 1);
     s1->setRowStretch(7, 1);
-    pages_->addTab(step1, QStringLiteral("Шаг1"));
+    crackSteps->addTab(step1, QStringLiteral("Шаг1"));
     connect(start1, &QPushButton::clicked, this, [this] { handle([this] { startCheatSearch(); }); });
     connect(again, &QPushButton::clicked, this, [this] { handle([this] { recheckCheat(); }); });
 
@@ -211,10 +211,10 @@ QWidget* MemoryDebuggerForm::buildCrackTab()
     s2->addWidget(start2, 5, 0);
     s2->addWidget(droppedList_, 0, 1, 7, 1);
     s2->setRowStretch(6, 1);
-    pages_->addTab(step2, QStringLiteral("Шаг2"));
+    crackSteps->addTab(step2, QStringLiteral("Шаг2"));
     connect(start2, &QPushButton::clicked, this, [this] { handle([this] { findDroppedByOne(); }); });
 
-    pages_->addTab(named(new QWidget, "crackStep3Tab"), QStringLiteral("Шаг3"));
+    crackSteps->addTab(named(new QWidget, "crackStep3Tab"), QStringLiteral("Шаг3"));
 
     for (QListWidget* l : {cheatAddressList_, searchResultsList_, droppedList_})
         connect(l, &QListWidget::itemPressed, this, [this, l] { handle([this, l] { pickListedAddress(*l); }); });
@@ -245,7 +245,7 @@ MemoryDebuggerForm::MemoryDebuggerForm(machine::EmulatorControl& host, QWidget* 
     resize(780, 680);
 
     auto* top = new QHBoxLayout;
-    auto* panel2 = named(new QWidget, "Panel2");
+    auto* panel2 = named(new QWidget, "registerPanel");
     // At least its design width, wider when a caption needs more room.
     panel2->setMinimumWidth(170);
     panel2->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
@@ -262,7 +262,7 @@ MemoryDebuggerForm::MemoryDebuggerForm(machine::EmulatorControl& host, QWidget* 
     pages_->addTab(buildCrackTab(), QStringLiteral("Взлом :-)"));
     pages_->setCurrentIndex(0);
 
-    auto* statusBar = named(new QWidget, "StatusBar1");
+    auto* statusBar = named(new QWidget, "statusBar");
     buildStatusBar(*statusBar);
 
     auto* layout = new QVBoxLayout(this);
