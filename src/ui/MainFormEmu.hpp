@@ -143,7 +143,7 @@ public:
     void toggleAviRecording();
     void toggleJoystickCapture();
 
-    /// MainMenu1, PopupMenu1 and toolBar_'s buttons, by component name.
+    /// The menu bar, the context menu and the tool bar's buttons, by component name.
     TMainMenu& menus() { return *menus_; }
     const TMainMenu& menus() const { return *menus_; }
     /// The windows the commands open.

@@ -406,7 +406,7 @@ void MemoryDebuggerTest::copyAssemblerCodeCopiesMnemonicAndOperand()
     QTest::mouseClick(listing.viewport(), Qt::LeftButton, {}, listing.visualRect(listing.model()->index(0, 0)).center());
     QTest::mouseClick(listing.viewport(), Qt::LeftButton, Qt::ShiftModifier,
                       listing.visualRect(listing.model()->index(1, 2)).center());
-    QAction* copy = listing.findChild<QAction*>(QStringLiteral("Copyassemblercode1"));
+    QAction* copy = listing.findChild<QAction*>(QStringLiteral("copyListingItem"));
     QCOMPARE(copy->text(), QStringLiteral("Copy assembler code"));
     copy->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("\tLXI SP, AFC1h\r\n\tNOP \r\n"));

@@ -78,7 +78,7 @@ QWidget* MemoryDebuggerForm::buildAssemblerTab()
     auto* page = named(new QWidget, "assemblerTab");
     auto* layout = new QHBoxLayout(page);
     listingGrid_ = new ListingGrid;
-    auto* copy = named(new QAction(QStringLiteral("Copy assembler code"), listingGrid_), "Copyassemblercode1");
+    auto* copy = named(new QAction(QStringLiteral("Copy assembler code"), listingGrid_), "copyListingItem");
     listingGrid_->addAction(copy);
     listingGrid_->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(copy, &QAction::triggered, this, [this] { handle([this] { copyListing(); }); });

@@ -64,7 +64,7 @@ public:
 TAsmCompletionPopup::TAsmCompletionPopup(QWidget* owner)
     : QFrame(owner, Qt::ToolTip | Qt::FramelessWindowHint)
 {
-    setObjectName(QStringLiteral("SynCompletionProposal1"));
+    setObjectName(QStringLiteral("completionPopup"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     setFrameStyle(QFrame::Box | QFrame::Plain);

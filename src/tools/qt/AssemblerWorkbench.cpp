@@ -160,7 +160,7 @@ AssemblerWorkbench::AssemblerWorkbench(ui::WindowHost& host) : QMainWindow(&host
     bottom->setStretchFactor(1, 1);
     bottom->setSizes({kReferenceWidth, kClientWidth - kReferenceWidth});
     auto* split = new QSplitter(Qt::Vertical);
-    split->setObjectName(QStringLiteral("Splitter1"));
+    split->setObjectName(QStringLiteral("splitter"));
     auto* top = new QWidget;
     auto* topLayout = new QVBoxLayout(top);
     topLayout->setContentsMargins(0, 0, 0, 0);
@@ -218,14 +218,14 @@ void AssemblerWorkbench::buildActions()
         return a;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
-    file->setObjectName(QStringLiteral("File1"));
+    file->setObjectName(QStringLiteral("fileMenu"));
     newProjectItem = item(file, "newProjectItem", "New project");
     openItem = item(file, "openItem", "Open *.asm");
     saveItem = item(file, "saveItem", "Save *.asm");
     file->addSeparator();
     exitItem = item(file, "exitItem", "Exit");
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
-    run->setObjectName(QStringLiteral("Run1"));
+    run->setObjectName(QStringLiteral("runMenu"));
     compileItem = item(run, "compileItem", "Compile");
     compileAndRunItem = item(run, "compileAndRunItem", "Compile and Run");
     settingsItem = menuBar()->addAction(QStringLiteral("Setup"));
