@@ -33,7 +33,7 @@ Figures run(const char* fourCC, const std::string& path)
     screen.changeRenderMode(0);
     m.Ports[0xC1] = 0x0F;
 
-    files::avi::TAviWriter_2 w(1280, 1024);
+    files::avi::AviWriter w(1280, 1024);
     w.Width = 256;
     w.Height = 256;
     w.Stretch = false;

@@ -34,7 +34,7 @@ class ScreenView;
 class GlScreenView;
 }
 namespace ostrovik::files::avi {
-class TAviWriter_2;
+class AviWriter;
 }
 
 namespace ostrovik::ui {
@@ -168,7 +168,7 @@ public:
     bool guarded(F&& f);
 
     // ---- AVI recording (MainFormEmuAvi.cpp) --------------------------------
-    files::avi::TAviWriter_2& aviWriter() { return *aviWriter_; }
+    files::avi::AviWriter& aviWriter() { return *aviWriter_; }
     /// A recording is running: aviTimer_ is enabled.
     bool recording() const;
     void recordAviFrame();
@@ -250,7 +250,7 @@ private:
     machine::Machine machine_;
     platform::PlatformTimer* frameTimer_ = nullptr;
     platform::PlatformTimer* aviTimer_ = nullptr;
-    std::unique_ptr<files::avi::TAviWriter_2> aviWriter_;
+    std::unique_ptr<files::avi::AviWriter> aviWriter_;
     /// The frame decoded for a recording where no presentation keeps one.
     std::unique_ptr<output::FrameBitmap> aviDecoded_;
     TLogTextOutForm* logWindow_ = nullptr;

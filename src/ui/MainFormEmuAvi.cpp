@@ -32,7 +32,7 @@ void TMainFormEmu::createAviWriter()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->size() : QSize();
-    aviWriter_ = std::make_unique<files::avi::TAviWriter_2>(size.width(), size.height());
+    aviWriter_ = std::make_unique<files::avi::AviWriter>(size.width(), size.height());
     // As the window was designed: the machine's frame, neither stretched nor
     // converted, one second per frame until a recording sets its own.
     aviWriter_->Width = 256;
@@ -59,7 +59,7 @@ void TMainFormEmu::toggleAviRecording()
         return;
     }
     guarded([this] {
-        files::avi::TAviWriter_2& w = *aviWriter_;
+        files::avi::AviWriter& w = *aviWriter_;
         const std::string& dir = machine_.ProgramDir;
         w.filename = files::avi::RecordingFileName(dir, files::fileTimeStampNow());
         w.TempFileName = files::avi::RecordingTempFileName(dir, files::fileTimeStampNow());

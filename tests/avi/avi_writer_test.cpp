@@ -63,8 +63,8 @@ std::string errorOf(const std::function<void()>& f)
 }
 
 /// The writer as the main window sets it up: 256 × 256, not stretched.
-struct Writer : TAviWriter_2 {
-    Writer() : TAviWriter_2(1280, 1024)
+struct Writer : AviWriter {
+    Writer() : AviWriter(1280, 1024)
     {
         Width = 256;
         Height = 256;
@@ -74,7 +74,7 @@ struct Writer : TAviWriter_2 {
 
 TEST(AviWriterTest, DefaultsAndPropertyChecks)
 {
-    const TAviWriter_2 w(1920, 1080);
+    const AviWriter w(1920, 1080);
     EXPECT_EQ(w.Width, 192);
     EXPECT_EQ(w.Height, 108);
     EXPECT_EQ(w.FrameTime, 1000);
@@ -93,7 +93,7 @@ TEST(AviWriterTest, DefaultsAndPropertyChecks)
         {TPixelFormat::pf16bit, false}, {TPixelFormat::pfDevice, false}, {TPixelFormat::pfCustom, false},
     };
     for (const auto& f : formats) {
-        TAviWriter_2 v(640, 480);
+        AviWriter v(640, 480);
         const std::string error = errorOf([&] { v.SetPixelFormat(f.format); });
         EXPECT_EQ(error, f.accepted ? "" : "Pixelformat not supported") << static_cast<int>(f.format);
         EXPECT_EQ(v.PixelFormat(), f.accepted ? f.format : TPixelFormat::pf24bit);
@@ -104,7 +104,7 @@ TEST(AviWriterTest, DefaultsAndPropertyChecks)
         bool accepted;
     } wavs[] = {{"sound.wav", true}, {"SOUND.WAV", true}, {"", true}, {"sound.mp3", false}, {"wav", false}};
     for (const auto& c : wavs) {
-        TAviWriter_2 v(640, 480);
+        AviWriter v(640, 480);
         const std::string error = errorOf([&] { v.SetWavFileName(c.name); });
         EXPECT_EQ(error, c.accepted ? "" : "WavFileName must name a file with the .wav extension") << c.name;
     }
@@ -150,33 +150,33 @@ TEST(AviWriterTest, StateAndFileErrors)
     const Picture picture(256, 256, 0);
     const struct {
         const char* name;
-        std::function<void(TAviWriter_2&)> act;
+        std::function<void(AviWriter&)> act;
         const char* error;
     } cases[] = {
-        {"a frame before InitVideo", [&](TAviWriter_2& w) { w.AddFrame(picture.frame()); },
+        {"a frame before InitVideo", [&](AviWriter& w) { w.AddFrame(picture.frame()); },
          "Video must be initialized."},
         {"saving without FinalizeVideo",
-         [&](TAviWriter_2& w) {
+         [&](AviWriter& w) {
              w.filename = dir / "a.avi";
              w.InitVideo();
              w.SaveAviFile();
          },
          "Video must be finalized"},
         {"a missing folder",
-         [&](TAviWriter_2& w) {
+         [&](AviWriter& w) {
              w.filename = dir / "missing/a.avi";
              w.InitVideo();
          },
          "Failed to create AVI video file. Err: $FFFFFFFE"},
         {"a frame time of 0",
-         [&](TAviWriter_2& w) {
+         [&](AviWriter& w) {
              w.filename = dir / "b.avi";
              w.FrameTime = 0;
              w.InitVideo();
          },
          "Frame time must be at least 1 ms"},
         {"a frame without pixels",
-         [&](TAviWriter_2& w) {
+         [&](AviWriter& w) {
              w.filename = dir / "c.avi";
              w.InitVideo();
              w.AddFrame(TAviFrame{256, 256, 24, 768, nullptr});
@@ -295,7 +295,7 @@ TEST(AviWriterTest, ProgressAndAbort)
     Writer w;
     w.filename = dir / "abort.avi";
     std::vector<int> reports;
-    w.OnProgress = [&](TAviWriter_2&, std::int32_t count, bool& abort) {
+    w.OnProgress = [&](AviWriter&, std::int32_t count, bool& abort) {
         reports.push_back(count);
         abort = count >= 40;
     };
@@ -320,7 +320,7 @@ TEST(AviWriterTest, ProgressAndAbort)
         v.AddFrame(picture.frame());
     v.FinalizeVideo();
     reports.clear();
-    v.OnProgress = [&](TAviWriter_2&, std::int32_t count, bool&) { reports.push_back(count); };
+    v.OnProgress = [&](AviWriter&, std::int32_t count, bool&) { reports.push_back(count); };
     v.SaveAviFile();
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back(), 10);

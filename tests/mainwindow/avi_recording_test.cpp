@@ -217,7 +217,7 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
     Recorder r;
     QVERIFY(r.ready());
     ui::TSetUpForm& s = r.settings();
-    files::avi::TAviWriter_2& writer = r.window->aviWriter();
+    files::avi::AviWriter& writer = r.window->aviWriter();
 
     s.listCodecs();
     QVERIFY(s.codecBox->count() > 3);

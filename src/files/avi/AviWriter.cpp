@@ -71,18 +71,18 @@ int BitsPerPixel(TPixelFormat format)
     }
 }
 
-TAviWriter_2::TAviWriter_2(int screenWidth, int screenHeight)
+AviWriter::AviWriter(int screenWidth, int screenHeight)
     : Height(screenHeight / 10), Width(screenWidth / 10), TempFileName(defaultTempFileName())
 {
 }
 
-TAviWriter_2::~TAviWriter_2()
+AviWriter::~AviWriter()
 {
     releaseFile();
     removeIfPresent(TempFileName);
 }
 
-void TAviWriter_2::SetPixelFormat(TPixelFormat format)
+void AviWriter::SetPixelFormat(TPixelFormat format)
 {
     switch (format) {
     case TPixelFormat::pf1bit:
@@ -97,7 +97,7 @@ void TAviWriter_2::SetPixelFormat(TPixelFormat format)
     }
 }
 
-void TAviWriter_2::SetWavFileName(const std::string& name)
+void AviWriter::SetWavFileName(const std::string& name)
 {
     if (lowered(name) == lowered(WavFileName_))
         return;
@@ -106,7 +106,7 @@ void TAviWriter_2::SetWavFileName(const std::string& name)
     WavFileName_ = name;
 }
 
-int TAviWriter_2::releaseFile()
+int AviWriter::releaseFile()
 {
     // Releasing a file being written completes it: whatever frames it holds
     // stay readable.
@@ -115,12 +115,12 @@ int TAviWriter_2::releaseFile()
     return result;
 }
 
-const std::string& TAviWriter_2::writtenFileName() const
+const std::string& AviWriter::writtenFileName() const
 {
     return OnTheFly ? filename : TempFileName;
 }
 
-void TAviWriter_2::InitVideo()
+void AviWriter::InitVideo()
 {
     releaseFile();
     Aborted = false;
@@ -151,7 +151,7 @@ void TAviWriter_2::InitVideo()
     VideoInitialized = true;
 }
 
-AviFileFormat TAviWriter_2::frameFormat() const
+AviFileFormat AviWriter::frameFormat() const
 {
     AviFile::Format format;
     format.width = Width;
@@ -162,7 +162,7 @@ AviFileFormat TAviWriter_2::frameFormat() const
     return format;
 }
 
-void TAviWriter_2::setUpStreamFormat()
+void AviWriter::setUpStreamFormat()
 {
     AviFile::Format format = frameFormat();
     if (!CompressorFourCC.empty() && OnTheFly) {
@@ -178,7 +178,7 @@ void TAviWriter_2::setUpStreamFormat()
         throw AviError("Failed to set AVI stream format");
 }
 
-void TAviWriter_2::AddFrame(const TAviFrame& Frame)
+void AviWriter::AddFrame(const TAviFrame& Frame)
 {
     if (Aborted)
         return;
@@ -239,13 +239,13 @@ void TAviWriter_2::AddFrame(const TAviFrame& Frame)
         OnProgress(*this, FrameCount, Aborted);
 }
 
-void TAviWriter_2::FinalizeVideo()
+void AviWriter::FinalizeVideo()
 {
     VideoInitialized = false;
     Finalized = true;
 }
 
-void TAviWriter_2::SaveAviFile()
+void AviWriter::SaveAviFile()
 {
     if (Aborted || !Finalized) {
         releaseFile();
@@ -296,7 +296,7 @@ void TAviWriter_2::SaveAviFile()
 }
 
 // The work file's frames, compressed into the final file.
-void TAviWriter_2::recompress()
+void AviWriter::recompress()
 {
     AVFormatContext* in = nullptr;
     AVCodecContext* decoder = nullptr;
@@ -406,7 +406,7 @@ void TAviWriter_2::recompress()
     }
 }
 
-void TAviWriter_2::SetCompressor(std::string_view FourCC)
+void AviWriter::SetCompressor(std::string_view FourCC)
 {
     const std::string_view code = FourCC.substr(0, 4);
     // Options set in the codec's dialog belong to that codec: choosing it
@@ -424,7 +424,7 @@ void TAviWriter_2::SetCompressor(std::string_view FourCC)
     compressor_ = found;
 }
 
-void TAviWriter_2::ListCompressors(std::vector<std::string>& List) const
+void AviWriter::ListCompressors(std::vector<std::string>& List) const
 {
     List.clear();
     List.emplace_back("No Compression");
@@ -432,7 +432,7 @@ void TAviWriter_2::ListCompressors(std::vector<std::string>& List) const
         List.push_back(c.FourCC + " " + c.Name);
 }
 
-void TAviWriter_2::ConfigureCompressor(CompressorDialog& Parent)
+void AviWriter::ConfigureCompressor(CompressorDialog& Parent)
 {
     if (CompressorFourCC.empty())
         return;

@@ -44,17 +44,17 @@ public:
 /// compressed on the fly by an installed encoder, or first written
 /// uncompressed into a work file that SaveAviFile compresses into the final
 /// file. Every failure is thrown as an AviError with the text for the user.
-class TAviWriter_2 {
+class AviWriter {
 public:
     /// Progress while frames are written and while the file is saved;
     /// setting Abort stops the work.
-    using TProgressEvent = std::function<void(TAviWriter_2& Sender, std::int32_t FrameCount, bool& Abort)>;
+    using TProgressEvent = std::function<void(AviWriter& Sender, std::int32_t FrameCount, bool& Abort)>;
 
     /// Frames default to a tenth of the screen's size.
-    TAviWriter_2(int screenWidth, int screenHeight);
-    ~TAviWriter_2();
-    TAviWriter_2(const TAviWriter_2&) = delete;
-    TAviWriter_2& operator=(const TAviWriter_2&) = delete;
+    AviWriter(int screenWidth, int screenHeight);
+    ~AviWriter();
+    AviWriter(const AviWriter&) = delete;
+    AviWriter& operator=(const AviWriter&) = delete;
 
     // Properties.
     std::int32_t Height;
