@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <filesystem>
 #include <memory>
 
 #include "support/FileSizeLimit.hpp"
@@ -45,6 +46,7 @@ private slots:
     void fontFilesSaveAndLoad_data();
     void fontFilesSaveAndLoad();
     void aFullDiskLeavesNoFontFile();
+    void aProgramFolderNamedInOtherBytesKeepsItsFonts();
     void anEditedLetterIsTypedOnTheScreen();
 
 private:
@@ -264,6 +266,24 @@ void FontFormTest::aFullDiskLeavesNoFontFile()
     QCOMPARE(rig_->dialogs.errors.size(), 1);
     QVERIFY2(rig_->dialogs.errors.front().contains(file), qPrintable(rig_->dialogs.errors.front()));
     QVERIFY(!QFile::exists(file));
+}
+
+void FontFormTest::aProgramFolderNamedInOtherBytesKeepsItsFonts()
+{
+    // "café" in Latin-1: the é is a byte that is not UTF-8.
+    const std::string folder = QFile::encodeName(rig_->path(QString())).toStdString() + "/caf\xe9";
+    QVERIFY(std::filesystem::create_directories(folder + "/FONTS"));
+    rig_->window->machine().ProgramDir = folder;
+    QVERIFY(open());
+    rig_->dialogs.answers.clear();
+    child<QPushButton>("saveButton")->click(); // cancelled: only the suggestion is wanted
+    rig_->dialogs.answers = QStringList{rig_->dialogs.asked.back().dir};
+    child<QPushButton>("saveButton")->click();
+    QVERIFY(rig_->dialogs.errors.isEmpty());
+    int saved = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder + "/FONTS"))
+        saved += entry.file_size() == 2049 ? 1 : 0;
+    QCOMPARE(saved, 1);
 }
 
 void FontFormTest::anEditedLetterIsTypedOnTheScreen()

@@ -1,4 +1,5 @@
 #include "tools/qt/AssemblerWorkbench.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "machine/Machine.hpp"
 
 #include <algorithm>
@@ -335,7 +336,7 @@ void AssemblerWorkbench::loadStartState()
 {
     editor->setText(ui::fromUtf8(kAsmInitialText));
     loadReference();
-    const QString programDir = QString::fromStdString(build_->programDir());
+    const QString programDir = platform::FileNameText(build_->programDir());
     const AsmOptions options = LoadAsmOptions(programDir);
     AssPath = options.AssPath;
     setLVTPath(options.LVTPath);
@@ -372,12 +373,12 @@ void AssemblerWorkbench::loadReference()
 
 void AssemblerWorkbench::setLVTPath(const QString& path)
 {
-    build_->LVTPath = QFile::encodeName(path).toStdString();
+    build_->LVTPath = platform::FileNamePath(path);
 }
 
 QString AssemblerWorkbench::LVTPath() const
 {
-    return QFile::decodeName(QByteArray::fromStdString(build_->LVTPath));
+    return platform::FileNameText(build_->LVTPath);
 }
 
 std::vector<std::string> AssemblerWorkbench::sourceLines() const
@@ -597,12 +598,12 @@ void AssemblerWorkbench::clearLog()
 
 void AssemblerWorkbench::appendLog(std::string_view line)
 {
-    buildLog->appendPlainText(QFile::decodeName(QByteArray(line.data(), static_cast<qsizetype>(line.size()))));
+    buildLog->appendPlainText(platform::FileNameText(QByteArrayView(line.data(), static_cast<qsizetype>(line.size()))));
 }
 
 void AssemblerWorkbench::showError(std::string_view text)
 {
-    ui::dialogs().error(this, QFile::decodeName(QByteArray(text.data(), static_cast<qsizetype>(text.size()))));
+    ui::dialogs().error(this, platform::FileNameText(QByteArrayView(text.data(), static_cast<qsizetype>(text.size()))));
 }
 
 std::span<const std::uint8_t> AssemblerWorkbench::assemblerImage()

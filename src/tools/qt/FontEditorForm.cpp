@@ -1,4 +1,5 @@
 #include "tools/qt/FontEditorForm.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "machine/Machine.hpp"
 
 #include <QFile>
@@ -180,7 +181,7 @@ MachineRam& FontEditorForm::ram()
 
 QString FontEditorForm::fontsFolder() const
 {
-    return QFile::decodeName(QByteArray::fromStdString(host_.machine().ProgramDir)) + QStringLiteral("/FONTS/");
+    return platform::FileNameText(host_.machine().ProgramDir) + QStringLiteral("/FONTS/");
 }
 
 QImage FontEditorForm::drawGlyph(int Column, int Row) const
@@ -242,7 +243,7 @@ void FontEditorForm::openFont()
         ui::dialogs().openFile(this, QStringLiteral("Load Font"), fontsFolder(), fontDialogFilter());
     if (!file)
         return;
-    const FontLoad load = loadFont(QFile::encodeName(*file).toStdString(), ram());
+    const FontLoad load = loadFont(platform::FileNamePath(*file), ram());
     // Whatever was read is in memory now, also when the file ran out.
     codeGrid->update();
     if (load.error)
@@ -257,7 +258,7 @@ void FontEditorForm::saveFontAs()
         ui::dialogs().saveFile(this, QStringLiteral("Save Font"), suggested, fontDialogFilter());
     if (!file)
         return;
-    saveFont(QFile::encodeName(*file).toStdString(), ram());
+    saveFont(platform::FileNamePath(*file), ram());
 }
 
 void FontEditorForm::exitEditor()

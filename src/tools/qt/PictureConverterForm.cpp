@@ -1,4 +1,5 @@
 #include "tools/qt/PictureConverterForm.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "machine/Machine.hpp"
 
 #include <QBuffer>
@@ -157,7 +158,7 @@ void PictureConverterForm::loadPicture()
     if (!file)
         return;
     lastFolder_ = QFileInfo(*file).absolutePath();
-    const std::string name = QFile::encodeName(*file).toStdString();
+    const std::string name = platform::FileNamePath(*file);
     const std::optional<PictureKind> kind = pictureKind(name);
     if (!kind) {
         // Nothing was read, so nothing may change: the next save would
@@ -206,7 +207,7 @@ bool PictureConverterForm::decode(const QString& fileName, const char* format, Q
     // Only a regular file of bounded size is read: a FIFO or a device in
     // its place would hang the window or feed it without end.
     const platform::FileRead file =
-        platform::ReadRegularFile(QFile::encodeName(fileName).toStdString(), kMaxPictureFileBytes);
+        platform::ReadRegularFile(platform::FileNamePath(fileName), kMaxPictureFileBytes);
     if (!file.ok()) {
         ui::dialogs().error(this, QStringLiteral("%1: %2").arg(fileName, QString::fromStdString(file.reason)));
         return false;
