@@ -2,6 +2,7 @@
 
 #include "games/CatalogueSite.hpp"
 #include "platform/Cp1251.hpp"
+#include "platform/Integers.hpp"
 
 namespace ostrovik::games {
 
@@ -150,20 +151,12 @@ GameCount ReadGameCount(const Lines& page)
         else if (text.size() > 6)
             digits = text.substr(0, text.size() - 6);
         digits = removeAll(digits, " ");
-        unsigned value = 0;
-        bool ok = !digits.empty();
-        for (const char c : digits) {
-            if (c < '0' || c > '9' || value > 0xFFFFFFF) {
-                ok = false;
-                break;
-            }
-            value = value * 10 + static_cast<unsigned>(c - '0');
-        }
-        if (!ok) {
-            result.error = "'" + digits + "' is not a valid integer value";
+        const std::optional<std::int32_t> value = platform::parseInteger(digits, 10, false);
+        if (!value) {
+            result.error = platform::invalidIntegerMessage(digits);
             return result;
         }
-        result.count = static_cast<std::uint16_t>(value);
+        result.count = static_cast<std::uint16_t>(*value);
     }
     return result;
 }

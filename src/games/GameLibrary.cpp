@@ -1,11 +1,11 @@
 #include "games/GameLibrary.hpp"
 
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 
 #include "games/CataloguePage.hpp"
 #include "platform/Cp1251.hpp"
+#include "platform/Integers.hpp"
 #include "platform/RegularFile.hpp"
 
 namespace ostrovik::games {
@@ -67,18 +67,13 @@ Rating ParseRating(const std::string& firstLine)
     if (firstLine.empty() || firstLine == "0")
         return r;
     const std::string text = DeleteUselessSpaces(firstLine);
-    std::int32_t value = 0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    if (first != last && *first == '+')
-        ++first;
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (text.empty() || error != std::errc() || end != last) {
-        r.error = "'" + quoted(text) + "' is not a valid integer value";
+    const std::optional<std::int32_t> value = platform::parseInteger(text);
+    if (!value) {
+        r.error = platform::invalidIntegerMessage(quoted(text));
         return r;
     }
     r.clear = false;
-    r.mark = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) & 0xFF);
+    r.mark = static_cast<std::uint8_t>(static_cast<std::uint32_t>(*value) & 0xFF);
     return r;
 }
 
@@ -142,7 +137,7 @@ Rating RatingOfMarkFile(std::string_view bytes, bool cut)
     const std::size_t end = bytes.find_first_of("\r\n");
     if (cut && end == std::string_view::npos) {
         Rating r;
-        r.error = "'" + quoted(DeleteUselessSpaces(platform::Cp1251ToUtf8(bytes))) + "' is not a valid integer value";
+        r.error = platform::invalidIntegerMessage(quoted(DeleteUselessSpaces(platform::Cp1251ToUtf8(bytes))));
         return r;
     }
     return ParseRating(platform::Cp1251ToUtf8(bytes.substr(0, end)));

@@ -47,7 +47,7 @@ TEST(Rating, FirstLineOfMarkTxt)
         {" 7 ", false, 7, false},   {"1 0", false, 10, false},   {"12", false, 12, false},
         {"266", false, 10, false},  {"-1", false, 255, false},   {"00", false, 0, false},
         {"x", true, 0, true},       {" ", true, 0, true},        {"\t7", true, 0, true},
-        {"99999999999", true, 0, true},
+        {"99999999999", true, 0, true}, {"+5", false, 5, false},     {"+-5", true, 0, true},
     };
     for (const Case& c : cases) {
         const Rating r = ParseRating(c.line);

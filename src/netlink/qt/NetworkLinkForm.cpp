@@ -7,8 +7,10 @@
 #include <QRandomGenerator>
 #include <QSpinBox>
 
+#include <optional>
 #include <stdexcept>
 
+#include "platform/Integers.hpp"
 #include "netlink/NetTestMessage.hpp"
 #include "ui/kit/Captions.hpp"
 #include "ui/kit/Dialogs.hpp"
@@ -30,11 +32,10 @@ W* place(W* w, const char* name, QRect geometry)
 /// The entry as a number; an entry that is not one stops the sending.
 std::uint32_t entryNumber(const QString& text)
 {
-    bool ok = false;
-    const uint n = text.trimmed().toUInt(&ok);
-    if (!ok)
-        throw std::runtime_error("'" + text.toStdString() + "' is not a valid integer value");
-    return n;
+    const std::optional<std::int32_t> n = platform::parseInteger(text.trimmed().toStdString());
+    if (!n || *n < 0)
+        throw std::runtime_error(platform::invalidIntegerMessage(text.toStdString()));
+    return static_cast<std::uint32_t>(*n);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "ui/kit/SettingsSchema.hpp"
 
-#include <charconv>
 
 #include "platform/Cp1251.hpp"
+#include "platform/Integers.hpp"
 
 namespace ostrovik::ui::settings {
 
@@ -37,14 +37,7 @@ std::optional<std::int32_t> ParseDecimal(std::string_view text)
         text.remove_prefix(1);
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
-    // from_chars takes no plus sign; the stored numbers may carry one.
-    if (text.size() > 1 && text.front() == '+' && text[1] != '-')
-        text.remove_prefix(1);
-    std::int32_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return value;
+    return platform::parseInteger(text);
 }
 
 std::int32_t DecimalOr(std::string_view text, std::int32_t fallback)
