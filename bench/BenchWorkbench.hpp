@@ -39,7 +39,7 @@ struct Workbench {
     bool open()
     {
         main->menus().item(ui::menu::AssemblerWorkbench)->trigger();
-        form = qobject_cast<tools::AssemblerWorkbench*>(main->forms().AssemblerForm.form());
+        form = qobject_cast<tools::AssemblerWorkbench*>(main->forms().assemblerWorkbench.form());
         return form != nullptr;
     }
 };

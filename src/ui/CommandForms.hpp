@@ -66,18 +66,18 @@ private:
 
 /// The windows the main window's commands open, by their form variables.
 struct CommandForms {
-    FormSlot SetUpForm;
-    FormSlot DebuggerForm;
-    FormSlot SetupScreenSizeForm;
-    FormSlot ZnakogeneratorForm;
-    FormSlot AssemblerForm;
-    FormSlot PictureToLVTForm;
-    FormSlot OnlineGamesForm;
-    FormSlot GamesForm;
-    FormSlot KeyboardForm;
-    FormSlot NetConnectionForm;
-    FormSlot SoundDrawForm;
-    FormSlot DebaggerStepForm;
+    FormSlot settings;
+    FormSlot memoryDebugger;
+    FormSlot screenSize;
+    FormSlot fontEditor;
+    FormSlot assemblerWorkbench;
+    FormSlot pictureConverter;
+    FormSlot gameDownloader;
+    FormSlot gameLibrary;
+    FormSlot keyboard;
+    FormSlot networkLink;
+    FormSlot soundView;
+    FormSlot stepDebugger;
 };
 
 } // namespace ostrovik::ui

@@ -8,23 +8,23 @@ namespace ostrovik::ui {
 
 void installDebuggers(TMainFormEmu& main)
 {
-    main.forms().DebuggerForm.setFactory([](TMainFormEmu& m) -> QWidget* {
+    main.forms().memoryDebugger.setFactory([](TMainFormEmu& m) -> QWidget* {
         auto* form = new debugger::MemoryDebuggerForm(m.windowHost(), &m);
         // Made at start, it takes its captions from the first language
         // switch; made later, it takes them now.
         if (m.firstActivateDone())
-            m.windowHost().adoptCaptions(*form, CaptionWindow::DebuggerForm);
+            m.windowHost().adoptCaptions(*form, CaptionWindow::MemoryDebugger);
         else
-            m.captionFollowers().follow(*form, CaptionWindow::DebuggerForm);
+            m.captionFollowers().follow(*form, CaptionWindow::MemoryDebugger);
         return form;
     });
-    main.forms().DebaggerStepForm.setFactory(
+    main.forms().stepDebugger.setFactory(
         [](TMainFormEmu& m) -> QWidget* { return new debugger::StepDebuggerForm(m.windowHost(), &m); });
 }
 
 debugger::MemoryDebuggerForm* debuggerForm(const TMainFormEmu& main)
 {
-    return qobject_cast<debugger::MemoryDebuggerForm*>(const_cast<TMainFormEmu&>(main).forms().DebuggerForm.form());
+    return qobject_cast<debugger::MemoryDebuggerForm*>(const_cast<TMainFormEmu&>(main).forms().memoryDebugger.form());
 }
 
 } // namespace ostrovik::ui

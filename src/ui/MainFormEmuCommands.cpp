@@ -44,25 +44,25 @@ void TMainFormEmu::buildCommands()
     menus_ = std::make_unique<TMainMenu>(*this, *toolBar_);
     menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
     screenView_->setStretch(fullScreen());
-    forms_.SetupScreenSizeForm.setFactory([](TMainFormEmu& main) -> QWidget* {
+    forms_.screenSize.setFactory([](TMainFormEmu& main) -> QWidget* {
         return new output::ScreenSizeForm(
             [&main](int width, int height) { main.setClientSize(width, height); }, &main);
     });
-    forms_.SoundDrawForm.setFactory([](TMainFormEmu& main) -> QWidget* {
+    forms_.soundView.setFactory([](TMainFormEmu& main) -> QWidget* {
         auto* form = new output::sound::TSoundDrawForm(&main);
         main.beeper().setSoundView(form);
         return form;
     });
-    forms_.PictureToLVTForm.setFactory(
+    forms_.pictureConverter.setFactory(
         [](TMainFormEmu& main) -> QWidget* { return new tools::PictureConverterForm(main.windowHost()); });
-    forms_.ZnakogeneratorForm.setFactory(
+    forms_.fontEditor.setFactory(
         [](TMainFormEmu& main) -> QWidget* { return new tools::FontEditorForm(main.windowHost()); });
-    forms_.AssemblerForm.setFactory(
+    forms_.assemblerWorkbench.setFactory(
         [](TMainFormEmu& main) -> QWidget* { return new tools::AssemblerWorkbench(main.windowHost()); });
     installGameForms();
     installDebuggers(*this);
-    forms_.KeyboardForm.setFactory([](TMainFormEmu& main) -> QWidget* { return new TKeyboardForm(main.windowHost(), [&main](std::uint16_t key) { main.postKeystroke(key); }); });
-    forms_.NetConnectionForm.setFactory(
+    forms_.keyboard.setFactory([](TMainFormEmu& main) -> QWidget* { return new TKeyboardForm(main.windowHost(), [&main](std::uint16_t key) { main.postKeystroke(key); }); });
+    forms_.networkLink.setFactory(
         [](TMainFormEmu& main) -> QWidget* { return new netlink::NetworkLinkForm(main.windowHost()); });
     // Each tick asks the sound command whether to play.
     beeper_->setSoundSwitch([this] { return menus_->checked(menu::Sound); });
@@ -174,7 +174,7 @@ void TMainFormEmu::toggleBlur()
 
 void TMainFormEmu::openScreenSizeWindow()
 {
-    forms_.SetupScreenSizeForm.show(*this);
+    forms_.screenSize.show(*this);
 }
 
 void TMainFormEmu::setScreen256x256()
@@ -197,7 +197,7 @@ void TMainFormEmu::toggleSound()
         beeper_->InitAudio();
     } else {
         beeper_->CloseAudio();
-        forms_.SoundDrawForm.hide();
+        forms_.soundView.hide();
     }
 }
 
@@ -205,7 +205,7 @@ void TMainFormEmu::toggleSoundView()
 {
     // There is nothing to show while sound is off.
     if (menus_->checked(menu::Sound))
-        forms_.SoundDrawForm.toggle(*this);
+        forms_.soundView.toggle(*this);
 }
 
 // ---- windows -------------------------------------------------------------
@@ -216,37 +216,37 @@ void TMainFormEmu::openSettings()
     if (setUpForm_)
         setUpForm_->showFromMenu();
     else
-        forms_.SetUpForm.show(*this);
+        forms_.settings.show(*this);
 }
 
 void TMainFormEmu::openFontEditor()
 {
-    forms_.ZnakogeneratorForm.show(*this);
+    forms_.fontEditor.show(*this);
 }
 
 void TMainFormEmu::openAssemblerWorkbench()
 {
-    forms_.AssemblerForm.show(*this);
+    forms_.assemblerWorkbench.show(*this);
 }
 
 void TMainFormEmu::openPictureConverter()
 {
-    forms_.PictureToLVTForm.show(*this);
+    forms_.pictureConverter.show(*this);
 }
 
 void TMainFormEmu::openGameDownloader()
 {
-    forms_.OnlineGamesForm.show(*this);
+    forms_.gameDownloader.show(*this);
 }
 
 void TMainFormEmu::toggleKeyboardWindow()
 {
-    forms_.KeyboardForm.toggle(*this);
+    forms_.keyboard.toggle(*this);
 }
 
 void TMainFormEmu::toggleNetworkWindow()
 {
-    forms_.NetConnectionForm.toggle(*this);
+    forms_.networkLink.toggle(*this);
 }
 
 void TMainFormEmu::toggleStepDebugger()
@@ -254,19 +254,19 @@ void TMainFormEmu::toggleStepDebugger()
     // The machine stands still while the step debugger is about; hiding the
     // debugger lets it run on.
     machine_.Paused = 1;
-    forms_.DebaggerStepForm.toggle(*this);
+    forms_.stepDebugger.toggle(*this);
 }
 
 void TMainFormEmu::toggleMemoryDebugger()
 {
-    if (forms_.DebuggerForm.visible()) {
-        forms_.DebuggerForm.hide();
+    if (forms_.memoryDebugger.visible()) {
+        forms_.memoryDebugger.hide();
         return;
     }
-    forms_.DebuggerForm.ensure(*this);
+    forms_.memoryDebugger.ensure(*this);
     if (debugger::MemoryDebuggerForm* form = debuggerForm(*this))
         guarded([form] { form->fillFromMachine(); });
-    forms_.DebuggerForm.show(*this);
+    forms_.memoryDebugger.show(*this);
 }
 
 // ---- about ---------------------------------------------------------------

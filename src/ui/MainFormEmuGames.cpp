@@ -14,14 +14,14 @@ namespace ostrovik::ui {
 
 void TMainFormEmu::installGameForms()
 {
-    forms_.GamesForm.setFactory([](TMainFormEmu& main) -> QWidget* {
+    forms_.gameLibrary.setFactory([](TMainFormEmu& main) -> QWidget* {
         auto* form = new games::GameLibraryForm(main.windowHost(), &main);
-        main.windowHost().adoptCaptions(*form, CaptionWindow::GamesForm);
+        main.windowHost().adoptCaptions(*form, CaptionWindow::GameLibrary);
         return form;
     });
-    forms_.OnlineGamesForm.setFactory([](TMainFormEmu& main) -> QWidget* {
+    forms_.gameDownloader.setFactory([](TMainFormEmu& main) -> QWidget* {
         auto* form = new games::GameDownloaderForm(main.windowHost(), &main);
-        main.windowHost().adoptCaptions(*form, CaptionWindow::OnlineGamesForm);
+        main.windowHost().adoptCaptions(*form, CaptionWindow::GameDownloader);
         return form;
     });
 }
@@ -41,7 +41,7 @@ void TMainFormEmu::openGameLibrary()
                           fromUtf8(games::NoGamesMessage(root, games::kCatalogueGamesAddress)));
         return;
     }
-    forms_.GamesForm.show(*this);
+    forms_.gameLibrary.show(*this);
 }
 
 } // namespace ostrovik::ui

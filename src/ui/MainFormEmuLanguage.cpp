@@ -19,7 +19,7 @@ void TMainFormEmu::applyLanguage(Language language)
     menus_->setChecked(menu::Russian, language == Language::Russian);
     menus_->setChecked(menu::English, language == Language::English);
     // The window caption comes first in the main set; it drops any file name.
-    applyCaptionSet(*this, CaptionWindow::MainFormEmu, language);
+    applyCaptionSet(*this, CaptionWindow::MainWindow, language);
     captionFollowers_.apply(language);
 }
 

@@ -177,10 +177,10 @@ void TMainFormEmu::tearDown()
 void TMainFormEmu::setSetUpForm(TSetUpForm* form)
 {
     setUpForm_ = form;
-    forms_.SetUpForm.setFactory([form](TMainFormEmu&) -> QWidget* { return form; });
+    forms_.settings.setFactory([form](TMainFormEmu&) -> QWidget* { return form; });
     // It exists from the start, so every language switch reaches it.
     if (form)
-        captionFollowers_.follow(*form, CaptionWindow::SetUpForm);
+        captionFollowers_.follow(*form, CaptionWindow::Settings);
 }
 
 void TMainFormEmu::setTimerInterval(int milliseconds)

@@ -77,7 +77,7 @@ Language MainWindowHost::language() const
 void MainWindowHost::adoptCaptions(QWidget& window, CaptionWindow set)
 {
     applyCaptionSet(window, set, language());
-    if (set != CaptionWindow::MainFormEmu)
+    if (set != CaptionWindow::MainWindow)
         main_.captionFollowers().follow(window, set);
 }
 

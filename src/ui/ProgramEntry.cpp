@@ -37,12 +37,12 @@ QByteArray AbsoluteFileName(const QByteArray& name)
 ApplicationWindows CreateApplicationWindows(const QStringList& args)
 {
     ApplicationWindows windows;
-    windows.MainFormEmu = std::make_unique<TMainFormEmu>(args);
+    windows.mainWindow = std::make_unique<TMainFormEmu>(args);
     // The memory debugger comes second, before the settings window.
-    windows.MainFormEmu->forms().DebuggerForm.ensure(*windows.MainFormEmu);
-    windows.SetUpForm = new TSetUpForm(windows.MainFormEmu.get());
-    windows.MainFormEmu->setSetUpForm(windows.SetUpForm);
-    windows.SetUpForm->setJoyKeySetup(new TJoyKeySetup(*windows.SetUpForm));
+    windows.mainWindow->forms().memoryDebugger.ensure(*windows.mainWindow);
+    windows.settings = new TSetUpForm(windows.mainWindow.get());
+    windows.mainWindow->setSetUpForm(windows.settings);
+    windows.settings->setJoyKeySetup(new TJoyKeySetup(*windows.settings));
     return windows;
 }
 
@@ -103,7 +103,7 @@ int RunProgram(int argc, char** argv)
     for (const QByteArray& argument : arguments)
         args.append(platform::FileNameText(argument));
     ApplicationWindows windows = CreateApplicationWindows(args);
-    TMainFormEmu* main = windows.MainFormEmu.get();
+    TMainFormEmu* main = windows.mainWindow.get();
     if (singleCopy) {
         singleCopy->setHandler([main](const QByteArray& name) {
             main->openHandedOverFile(name);
@@ -123,7 +123,7 @@ int RunProgram(int argc, char** argv)
     // is answered as not loaded, never taken and lost.
     if (singleCopy)
         singleCopy->close();
-    windows.MainFormEmu.reset();
+    windows.mainWindow.reset();
     return result;
 }
 

@@ -12,8 +12,8 @@ class SingleCopyServer;
 
 /// The windows that live from start to exit, created in this order.
 struct ApplicationWindows {
-    std::unique_ptr<TMainFormEmu> MainFormEmu;
-    TSetUpForm* SetUpForm = nullptr; ///< owned by the main window
+    std::unique_ptr<TMainFormEmu> mainWindow;
+    TSetUpForm* settings = nullptr; ///< owned by the main window
 };
 
 /// Creates the main window (its creation handler runs now), the memory

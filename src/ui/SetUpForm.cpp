@@ -90,7 +90,7 @@ TSetUpForm::TSetUpForm(TMainFormEmu* mainForm)
     cancelButton = button(this, "cancelButton", QString(), {415, 396, 92, 25});
     // The captions of the caption set come from its one table, in Russian
     // until the main window applies the chosen language.
-    applyCaptionSet(*this, CaptionWindow::SetUpForm, Language::Russian);
+    applyCaptionSet(*this, CaptionWindow::Settings, Language::Russian);
     connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 }

@@ -34,11 +34,11 @@ public:
     }
     debugger::MemoryDebuggerForm* memoryDebugger()
     {
-        return qobject_cast<debugger::MemoryDebuggerForm*>(window->forms().DebuggerForm.form());
+        return qobject_cast<debugger::MemoryDebuggerForm*>(window->forms().memoryDebugger.form());
     }
     debugger::StepDebuggerForm* stepDebugger()
     {
-        return qobject_cast<debugger::StepDebuggerForm*>(window->forms().DebaggerStepForm.form());
+        return qobject_cast<debugger::StepDebuggerForm*>(window->forms().stepDebugger.form());
     }
 
     template <typename W>

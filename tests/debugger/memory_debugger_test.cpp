@@ -499,18 +499,18 @@ void MemoryDebuggerTest::madeHiddenAtStartBeforeTheSettingsWindow()
     test::FreshConfig config;
     test::ScriptedDialogs dialogs;
     ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
-    auto* f = qobject_cast<debugger::MemoryDebuggerForm*>(windows.MainFormEmu->forms().DebuggerForm.form());
+    auto* f = qobject_cast<debugger::MemoryDebuggerForm*>(windows.mainWindow->forms().memoryDebugger.form());
     QVERIFY(f);
     QVERIFY(!f->isVisible());
     // Made before the first activation, it takes its captions from the
     // language that activation applies (English on a first start).
     auto* tabs = DebuggerRig::child<QTabWidget>(*f, "pages");
     QCOMPARE(tabs->tabText(3), QStringLiteral("Взлом :-)"));
-    windows.MainFormEmu->show();
-    QVERIFY(QTest::qWaitFor([&] { return windows.MainFormEmu->firstActivateDone(); }));
+    windows.mainWindow->show();
+    QVERIFY(QTest::qWaitFor([&] { return windows.mainWindow->firstActivateDone(); }));
     QCOMPARE(tabs->tabText(3), QStringLiteral("Crack !!!"));
     QVERIFY(!f->isVisible());
-    windows.MainFormEmu.reset();
+    windows.mainWindow.reset();
 }
 
 QTEST_MAIN(MemoryDebuggerTest)

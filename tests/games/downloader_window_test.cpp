@@ -53,7 +53,7 @@ std::vector<CatalogueServer::Game> catalogue(int games)
 GameDownloaderForm* downloader(test::MainWindowRig& rig)
 {
     rig.window->openGameDownloader();
-    return qobject_cast<GameDownloaderForm*>(rig.window->forms().OnlineGamesForm.form());
+    return qobject_cast<GameDownloaderForm*>(rig.window->forms().gameDownloader.form());
 }
 
 QStringList logLines(GameDownloaderForm* form)
@@ -125,7 +125,7 @@ void DownloaderWindowTest::method1ThenTheBrowserRunsAGame()
     QVERIFY(rig.dialogs.errors.isEmpty());
 
     rig.window->openGameLibrary();
-    auto* browser = qobject_cast<GameLibraryForm*>(rig.window->forms().GamesForm.form());
+    auto* browser = qobject_cast<GameLibraryForm*>(rig.window->forms().gameLibrary.form());
     QVERIFY(browser);
     QCOMPARE(browser->gameList->count(), 3);
     const auto items = browser->gameList->findItems(QStringLiteral("Game1"), Qt::MatchExactly);

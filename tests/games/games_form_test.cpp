@@ -67,7 +67,7 @@ void addGame(test::MainWindowRig& rig, const GameFiles& g)
 
 GameLibraryForm* browser(test::MainWindowRig& rig)
 {
-    return qobject_cast<GameLibraryForm*>(rig.window->forms().GamesForm.form());
+    return qobject_cast<GameLibraryForm*>(rig.window->forms().gameLibrary.form());
 }
 
 QColor pictureColour(const QLabel* label)
@@ -411,7 +411,7 @@ void GamesFormTest::captionsOfBothWindows()
     rig.window->openGameLibrary();
     rig.window->openGameDownloader();
     GameLibraryForm* games = browser(rig);
-    auto* online = qobject_cast<GameDownloaderForm*>(rig.window->forms().OnlineGamesForm.form());
+    auto* online = qobject_cast<GameDownloaderForm*>(rig.window->forms().gameDownloader.form());
     QVERIFY(games && online && online->isVisible());
     QCOMPARE(games->runButton->text(), QStringLiteral("Run"));
     QCOMPARE(games->rankingLabel->text(), QStringLiteral("RANKING:"));

@@ -473,7 +473,7 @@ void NetLinkTest::cancelledConnectionIsReported()
     const QRect room = rig_->window->QWidget::screen()->availableGeometry();
     rig_->window->move(room.topLeft());
     rig_->window->toggleNetworkWindow();
-    QWidget* w = rig_->window->forms().NetConnectionForm.form();
+    QWidget* w = rig_->window->forms().networkLink.form();
     QVERIFY(w && w->isVisible());
     QVERIFY(room.contains(w->frameGeometry()));
     rig_->window->toggleNetworkWindow();

@@ -66,13 +66,13 @@ void LifeCycleTest::firstStart()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
-    ui::TMainFormEmu& main = *windows.MainFormEmu;
+    ui::TMainFormEmu& main = *windows.mainWindow;
     QCOMPARE(main.clientSize(), QSize(535, 536));
     QVERIFY(!sandbox.exists()); // creation only reads
     QVERIFY(startUp(main));
 
     QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
-    QVERIFY(windows.SetUpForm->isHidden());
+    QVERIFY(windows.settings->isHidden());
     QCOMPARE(main.clientSize(), QSize(535, 536));
     QVERIFY(!main.russianCaptions());
     QVERIFY(main.menus().checked(ostrovik::ui::menu::English));
@@ -92,13 +92,13 @@ void LifeCycleTest::windowsAreCreatedInOrder()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     ui::ApplicationWindows windows = ui::CreateApplicationWindows({QStringLiteral("/g/game.lvt"), "x"});
-    QVERIFY(windows.SetUpForm);
-    QCOMPARE(windows.MainFormEmu->setUpForm(), windows.SetUpForm);
-    QCOMPARE(windows.SetUpForm->parentWidget(), windows.MainFormEmu.get());
-    QVERIFY(windows.SetUpForm->isHidden());
+    QVERIFY(windows.settings);
+    QCOMPARE(windows.mainWindow->setUpForm(), windows.settings);
+    QCOMPARE(windows.settings->parentWidget(), windows.mainWindow.get());
+    QVERIFY(windows.settings->isHidden());
     // Only the first argument counts; it waits for the power-on.
-    QCOMPARE(windows.MainFormEmu->machine().CmdLineFile, std::string("/g/game.lvt"));
-    QVERIFY(!windows.MainFormEmu->firstActivateDone());
+    QCOMPARE(windows.mainWindow->machine().CmdLineFile, std::string("/g/game.lvt"));
+    QVERIFY(!windows.mainWindow->firstActivateDone());
 }
 
 void LifeCycleTest::storedStartUpOptions()
@@ -267,10 +267,10 @@ void LifeCycleTest::exitWritesTheWindowSize()
     QSize outer;
     {
         ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
-        QVERIFY(startUp(*windows.MainFormEmu));
-        windows.MainFormEmu->resize(640, 580);
+        QVERIFY(startUp(*windows.mainWindow));
+        windows.mainWindow->resize(640, 580);
         // The outer size: the frame included.
-        QTRY_VERIFY((outer = windows.MainFormEmu->frameGeometry().size()).width() >= 640 && outer.height() >= 580);
+        QTRY_VERIFY((outer = windows.mainWindow->frameGeometry().size()).width() >= 640 && outer.height() >= 580);
     }
     QByteArray expected = FreshConfig::firstRunFile();
     expected.insert(expected.indexOf("[VideoOptions]"), QStringLiteral("FormHeight=%1\r\nFormWidth=%2\r\n")
@@ -282,9 +282,9 @@ void LifeCycleTest::exitWritesTheWindowSize()
     // The next start comes up at that size, and leaves it as it found it.
     {
         ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
-        QVERIFY(startUp(*windows.MainFormEmu));
-        QCOMPARE(windows.MainFormEmu->frameGeometry().size(), outer);
-        QCOMPARE(windows.MainFormEmu->size(), QSize(640, 580));
+        QVERIFY(startUp(*windows.mainWindow));
+        QCOMPARE(windows.mainWindow->frameGeometry().size(), outer);
+        QCOMPARE(windows.mainWindow->size(), QSize(640, 580));
     }
     QCOMPARE(sandbox.bytes(), expected);
 }

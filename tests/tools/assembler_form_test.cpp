@@ -89,7 +89,7 @@ struct Bench {
         rig->window->menus().item(ostrovik::ui::menu::AssemblerWorkbench)->trigger();
         return form();
     }
-    AssemblerWorkbench* form() const { return qobject_cast<AssemblerWorkbench*>(rig->window->forms().AssemblerForm.form()); }
+    AssemblerWorkbench* form() const { return qobject_cast<AssemblerWorkbench*>(rig->window->forms().assemblerWorkbench.form()); }
     QString workFolder() const { return QString::fromStdString(rig->m().ProgramDir) + QStringLiteral("/Assembler"); }
     std::unique_ptr<MainWindowRig> rig = std::make_unique<MainWindowRig>();
 };

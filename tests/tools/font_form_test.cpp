@@ -80,7 +80,7 @@ void FontFormTest::cleanup()
 FontEditorForm* FontFormTest::open()
 {
     rig_->window->menus().item(ui::menu::FontEditor)->trigger();
-    form_ = qobject_cast<FontEditorForm*>(rig_->window->forms().ZnakogeneratorForm.form());
+    form_ = qobject_cast<FontEditorForm*>(rig_->window->forms().fontEditor.form());
     return form_;
 }
 
@@ -117,7 +117,7 @@ void FontFormTest::opensFromItsCommandInEitherLanguage()
     QCOMPARE(text("addressLabel"), QStringLiteral("Adress:"));
     rig_->window->switchToEnglish();
     QCOMPARE(child<QPushButton>("exitButton")->text(), QStringLiteral("Exit"));
-    QCOMPARE(test::buttonCaptionMismatch(*form_, ui::CaptionWindow::ZnakogeneratorForm, ui::Language::English), QString());
+    QCOMPARE(test::buttonCaptionMismatch(*form_, ui::CaptionWindow::FontEditor, ui::Language::English), QString());
     // Exit hides it; the command shows the same window again.
     child<QPushButton>("exitButton")->click();
     QVERIFY(!form_->isVisible());

@@ -94,7 +94,7 @@ void PictureFormTest::cleanup()
 PictureConverterForm* PictureFormTest::open()
 {
     rig_->window->menus().item(ui::menu::PictureConverter)->trigger();
-    form_ = qobject_cast<PictureConverterForm*>(rig_->window->forms().PictureToLVTForm.form());
+    form_ = qobject_cast<PictureConverterForm*>(rig_->window->forms().pictureConverter.form());
     return form_;
 }
 
@@ -121,12 +121,12 @@ void PictureFormTest::opensFromItsCommandsInEitherLanguage()
     form_->hide();
     rig_->window->findChild<QToolButton*>(ui::objectNameOf(ui::menu::PictureConverterButton))->click();
     QVERIFY(form_->isVisible());
-    QCOMPARE(rig_->window->forms().PictureToLVTForm.form(), static_cast<QWidget*>(form_));
+    QCOMPARE(rig_->window->forms().pictureConverter.form(), static_cast<QWidget*>(form_));
 
     // It follows a later switch, every button from the one caption table.
     rig_->window->switchToEnglish();
     QCOMPARE(child<QPushButton>("viewColourButton")->text(), QStringLiteral("View in emul (color)"));
-    QCOMPARE(test::buttonCaptionMismatch(*form_, ui::CaptionWindow::PictureToLVTForm, ui::Language::English), QString());
+    QCOMPARE(test::buttonCaptionMismatch(*form_, ui::CaptionWindow::PictureConverter, ui::Language::English), QString());
 }
 
 void PictureFormTest::nothingCanBeSavedBeforeAPicture()

@@ -37,10 +37,10 @@ struct Window {
 };
 
 const Window kWindows[] = {
-    {CaptionWindow::MainFormEmu, 28},       {CaptionWindow::DebuggerForm, 5},
-    {CaptionWindow::SetUpForm, 21},         {CaptionWindow::PictureToLVTForm, 5},
-    {CaptionWindow::ZnakogeneratorForm, 4}, {CaptionWindow::GamesForm, 3},
-    {CaptionWindow::OnlineGamesForm, 6},
+    {CaptionWindow::MainWindow, 28},       {CaptionWindow::MemoryDebugger, 5},
+    {CaptionWindow::Settings, 21},         {CaptionWindow::PictureConverter, 5},
+    {CaptionWindow::FontEditor, 4}, {CaptionWindow::GameLibrary, 3},
+    {CaptionWindow::GameDownloader, 6},
 };
 
 QString componentName(const Caption& c)
@@ -100,12 +100,12 @@ struct Rig {
         main.openGameLibrary();
         auto& f = main.forms();
         others = {
-            {CaptionWindow::SetUpForm, main.setUpForm()},
-            {CaptionWindow::DebuggerForm, f.DebuggerForm.form()},
-            {CaptionWindow::PictureToLVTForm, f.PictureToLVTForm.form()},
-            {CaptionWindow::ZnakogeneratorForm, f.ZnakogeneratorForm.form()},
-            {CaptionWindow::GamesForm, f.GamesForm.form()},
-            {CaptionWindow::OnlineGamesForm, f.OnlineGamesForm.form()},
+            {CaptionWindow::Settings, main.setUpForm()},
+            {CaptionWindow::MemoryDebugger, f.memoryDebugger.form()},
+            {CaptionWindow::PictureConverter, f.pictureConverter.form()},
+            {CaptionWindow::FontEditor, f.fontEditor.form()},
+            {CaptionWindow::GameLibrary, f.gameLibrary.form()},
+            {CaptionWindow::GameDownloader, f.gameDownloader.form()},
         };
     }
     QWidget& window(CaptionWindow set)
@@ -125,7 +125,7 @@ struct Rig {
     }
     void check(Language language)
     {
-        checkSet(main, CaptionWindow::MainFormEmu, language);
+        checkSet(main, CaptionWindow::MainWindow, language);
         for (auto& [set, widget] : others)
             checkSet(*widget, set, language);
     }
@@ -171,14 +171,14 @@ void CaptionsTest::setsHaveSeventyTwoComponentsAsListed()
         const char* english;
     };
     const Spot spots[] = {
-        {CaptionWindow::MainFormEmu, "FileMenu", "Файл", "File"},
-        {CaptionWindow::MainFormEmu, "GrayTv", "ЧБ телевизор", "Balck-and-white TV"},
-        {CaptionWindow::MainFormEmu, "Network", "Сеть...", "Network ..."},
-        {CaptionWindow::SetUpForm, "optionsGroup", "Настройка", "Options"},
-        {CaptionWindow::SetUpForm, "codecOptionsButton", "Параметры сжатия (если доступно...)", "Compress options (if available...)"},
-        {CaptionWindow::SetUpForm, "oneCopyBox", "Запускать только одну копию программы", "Run only one copy of the program"},
-        {CaptionWindow::DebuggerForm, "crackTab", "Взлом !!!", "Crack !!!"},
-        {CaptionWindow::GamesForm, "rankingLabel", "РЕЙТИНГ:", "RANKING:"},
+        {CaptionWindow::MainWindow, "FileMenu", "Файл", "File"},
+        {CaptionWindow::MainWindow, "GrayTv", "ЧБ телевизор", "Balck-and-white TV"},
+        {CaptionWindow::MainWindow, "Network", "Сеть...", "Network ..."},
+        {CaptionWindow::Settings, "optionsGroup", "Настройка", "Options"},
+        {CaptionWindow::Settings, "codecOptionsButton", "Параметры сжатия (если доступно...)", "Compress options (if available...)"},
+        {CaptionWindow::Settings, "oneCopyBox", "Запускать только одну копию программы", "Run only one copy of the program"},
+        {CaptionWindow::MemoryDebugger, "crackTab", "Взлом !!!", "Crack !!!"},
+        {CaptionWindow::GameLibrary, "rankingLabel", "РЕЙТИНГ:", "RANKING:"},
     };
     Rig rig;
     for (const Language language : {Language::Russian, Language::English}) {
@@ -196,7 +196,7 @@ void CaptionsTest::bothSetsByteExactEverywhere()
     // (The settings window and a debugger made at start keep their design
     // captions, the Russian set, until the first switch.)
     for (auto& [set, widget] : rig.others)
-        if (set != CaptionWindow::SetUpForm && set != CaptionWindow::DebuggerForm)
+        if (set != CaptionWindow::Settings && set != CaptionWindow::MemoryDebugger)
             checkSet(*widget, set, Language::English);
     rig.main.switchToRussian();
     rig.check(Language::Russian);
@@ -214,7 +214,7 @@ void CaptionsTest::lettersAndBlanksThatLookAlike()
     const QByteArray cyrillicEs = "\xD0\xA1";
     for (Language language : {Language::Russian, Language::English}) {
         rig.speak(language);
-        QWidget& setUp = rig.window(CaptionWindow::SetUpForm);
+        QWidget& setUp = rig.window(CaptionWindow::Settings);
         const QByteArray size = shown(setUp, QStringLiteral("screen256Box")).toUtf8();
         QVERIFY(size.contains("256 " + cyrillicHa + " 256"));
         QVERIFY(!size.contains("256 x 256"));
@@ -223,8 +223,8 @@ void CaptionsTest::lettersAndBlanksThatLookAlike()
     rig.main.switchToRussian();
     QVERIFY(shown(rig.main, QStringLiteral("DownloadGames")).toUtf8().endsWith(
         "\xD1\x81  http://localhost/games/")); // "с", two blanks, the address
-    QVERIFY(shown(rig.window(CaptionWindow::PictureToLVTForm), QStringLiteral("viewBwButton")).toUtf8().contains("\xB5  \xD0\xA7"));
-    QVERIFY(shown(rig.window(CaptionWindow::OnlineGamesForm), QStringLiteral("pagesButton")).toUtf8().contains("\x83  \xD0\xB8"));
+    QVERIFY(shown(rig.window(CaptionWindow::PictureConverter), QStringLiteral("viewBwButton")).toUtf8().contains("\xB5  \xD0\xA7"));
+    QVERIFY(shown(rig.window(CaptionWindow::GameDownloader), QStringLiteral("pagesButton")).toUtf8().contains("\x83  \xD0\xB8"));
     // The design text of the network item has a blank before the dots; the set has none.
     QCOMPARE(shown(rig.main, QStringLiteral("Network")), QStringLiteral("Сеть..."));
 }
@@ -297,23 +297,23 @@ void CaptionsTest::windowCreatedAfterASwitch()
 
     // The picture converter, first opened now, comes up in English ...
     w.openPictureConverter();
-    QPointer<QWidget> converter = w.forms().PictureToLVTForm.form();
+    QPointer<QWidget> converter = w.forms().pictureConverter.form();
     QVERIFY(converter);
-    checkSet(*converter, CaptionWindow::PictureToLVTForm, Language::English);
+    checkSet(*converter, CaptionWindow::PictureConverter, Language::English);
     // ... and follows the next switch.
     w.switchToRussian();
-    checkSet(*converter, CaptionWindow::PictureToLVTForm, Language::Russian);
+    checkSet(*converter, CaptionWindow::PictureConverter, Language::Russian);
 
     // A window first opened after that switch comes up in Russian.
     w.openGameLibrary();
-    QWidget* library = w.forms().GamesForm.form();
+    QWidget* library = w.forms().gameLibrary.form();
     QVERIFY(library);
-    checkSet(*library, CaptionWindow::GamesForm, Language::Russian);
+    checkSet(*library, CaptionWindow::GameLibrary, Language::Russian);
 
     // A follower that is gone is skipped.
     delete converter;
     w.switchToEnglish();
-    checkSet(*library, CaptionWindow::GamesForm, Language::English);
+    checkSet(*library, CaptionWindow::GameLibrary, Language::English);
 }
 
 void CaptionsTest::firstShowSpeaksEnglish()

@@ -126,32 +126,32 @@ void CommandsTest::pauseMirrorsPausedOnBothPictures()
 void CommandsTest::soundOffLeavesTheSoundViewAlone()
 {
     Window w;
-    FakeForm view(w.forms().SoundDrawForm);
+    FakeForm view(w.forms().soundView);
     QVERIFY(w.checked(ostrovik::ui::menu::Sound));
 
     w.item(ostrovik::ui::menu::SoundView)->trigger();
-    QVERIFY(w.forms().SoundDrawForm.visible());
+    QVERIFY(w.forms().soundView.visible());
     w.button("SoundViewButton")->click();
-    QVERIFY(!w.forms().SoundDrawForm.visible());
+    QVERIFY(!w.forms().soundView.visible());
     w.toggleSoundView();
-    QVERIFY(w.forms().SoundDrawForm.visible());
+    QVERIFY(w.forms().soundView.visible());
 
     // Sound off hides the view and both pictures show it off.
     w.button("SoundButton")->click();
     QVERIFY(!w.checked(ostrovik::ui::menu::Sound));
     QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::ui::Icon::SoundOff);
     QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOff);
-    QVERIFY(!w.forms().SoundDrawForm.visible());
+    QVERIFY(!w.forms().soundView.visible());
     w.item(ostrovik::ui::menu::SoundView)->trigger();
     w.button("SoundViewButton")->click();
-    QVERIFY(!w.forms().SoundDrawForm.visible());
+    QVERIFY(!w.forms().soundView.visible());
 
     w.item(ostrovik::ui::menu::Sound)->trigger();
     QVERIFY(w.checked(ostrovik::ui::menu::Sound));
     QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::ui::Icon::SoundOn);
     QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOn);
     w.toggleSoundView();
-    QVERIFY(w.forms().SoundDrawForm.visible());
+    QVERIFY(w.forms().soundView.visible());
     QCOMPARE(view.made, 1);
 }
 
@@ -173,13 +173,13 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
 
     // The real sound view comes and goes with the command.
     w.toggleSoundView();
-    QVERIFY(qobject_cast<ostrovik::output::sound::TSoundDrawForm*>(w.forms().SoundDrawForm.form()));
-    QVERIFY(w.forms().SoundDrawForm.visible());
+    QVERIFY(qobject_cast<ostrovik::output::sound::TSoundDrawForm*>(w.forms().soundView.form()));
+    QVERIFY(w.forms().soundView.visible());
 
     // Off: the device closes, the view goes, and the beeping machine stays silent.
     w.toggleSound();
     QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{0}, 5000);
-    QVERIFY(!w.forms().SoundDrawForm.visible());
+    QVERIFY(!w.forms().soundView.visible());
     for (int tick = 0; tick < 10; ++tick)
         w.runFrame();
     QVERIFY(ostrovik::test::settle()); // an open notice would be posted by now
@@ -320,7 +320,7 @@ void CommandsTest::screenSizeCommands()
     QCOMPARE(w.clientSize(), QSize(256, 256));
 
     w.item(ostrovik::ui::menu::ScreenSize)->trigger();
-    auto* form = qobject_cast<ostrovik::output::ScreenSizeForm*>(w.forms().SetupScreenSizeForm.form());
+    auto* form = qobject_cast<ostrovik::output::ScreenSizeForm*>(w.forms().screenSize.form());
     QVERIFY(form);
     QVERIFY(form->isVisible());
     // The left box, under "Ширина", gives the height.
@@ -330,7 +330,7 @@ void CommandsTest::screenSizeCommands()
     QVERIFY(!form->isVisible());
     QCOMPARE(w.clientSize(), QSize(420, 300));
     w.openScreenSizeWindow();
-    QCOMPARE(w.forms().SetupScreenSizeForm.form(), form);
+    QCOMPARE(w.forms().screenSize.form(), form);
     QVERIFY(form->isVisible());
 }
 
@@ -355,17 +355,17 @@ void CommandsTest::launchers()
 {
     Window w;
     auto& f = w.forms();
-    FakeForm keyboard(f.KeyboardForm), workbench(f.AssemblerForm),
-        converter(f.PictureToLVTForm), net(f.NetConnectionForm), memory(f.DebuggerForm), setUp(f.SetUpForm),
-        online(f.OnlineGamesForm), font(f.ZnakogeneratorForm);
+    FakeForm keyboard(f.keyboard), workbench(f.assemblerWorkbench),
+        converter(f.pictureConverter), net(f.networkLink), memory(f.memoryDebugger), setUp(f.settings),
+        online(f.gameDownloader), font(f.fontEditor);
 
     // The keyboard alternates.
     w.button("KeyboardButton")->click();
-    QVERIFY(f.KeyboardForm.visible());
+    QVERIFY(f.keyboard.visible());
     w.item(ostrovik::ui::menu::KeyboardWindow)->trigger();
-    QVERIFY(!f.KeyboardForm.visible());
+    QVERIFY(!f.keyboard.visible());
     w.toggleKeyboardWindow();
-    QVERIFY(f.KeyboardForm.visible());
+    QVERIFY(f.keyboard.visible());
 
     // The windows that are only shown stay shown.
     namespace menu = ostrovik::ui::menu;
@@ -377,41 +377,41 @@ void CommandsTest::launchers()
     w.button("AssemblerButton")->click();
     w.button("PictureConverterButton")->click();
     QVERIFY(w.logWindow() && w.logWindow()->isVisible());
-    for (FormSlot* slot : {&f.AssemblerForm, &f.PictureToLVTForm, &f.SetUpForm,
-                           &f.OnlineGamesForm, &f.ZnakogeneratorForm})
+    for (FormSlot* slot : {&f.assemblerWorkbench, &f.pictureConverter, &f.settings,
+                           &f.gameDownloader, &f.fontEditor})
         QVERIFY(slot->visible());
     for (FakeForm* form : {&keyboard, &workbench, &converter, &setUp, &online, &font})
         QCOMPARE(form->made, 1);
 
     // The network window and the memory debugger alternate.
     w.item(ostrovik::ui::menu::Network)->trigger();
-    QVERIFY(f.NetConnectionForm.visible());
+    QVERIFY(f.networkLink.visible());
     w.item(ostrovik::ui::menu::Network)->trigger();
-    QVERIFY(!f.NetConnectionForm.visible());
+    QVERIFY(!f.networkLink.visible());
     w.button("MemoryDebuggerButton")->click();
-    QVERIFY(f.DebuggerForm.visible());
+    QVERIFY(f.memoryDebugger.visible());
     w.item(ostrovik::ui::menu::MemoryDebugger)->trigger();
-    QVERIFY(!f.DebuggerForm.visible());
+    QVERIFY(!f.memoryDebugger.visible());
     QCOMPARE(memory.made, 1);
     QCOMPARE(net.made, 1);
 
     // A window that was closed for good is made again on the next command.
-    delete f.AssemblerForm.form();
+    delete f.assemblerWorkbench.form();
     w.openAssemblerWorkbench();
     QCOMPARE(workbench.made, 2);
-    QVERIFY(f.AssemblerForm.visible());
+    QVERIFY(f.assemblerWorkbench.visible());
 }
 
 void CommandsTest::stepDebuggerPausesTheMachine()
 {
     Window w;
-    FakeForm step(w.forms().DebaggerStepForm);
+    FakeForm step(w.forms().stepDebugger);
     w.button("StepDebuggerButton")->click();
-    QVERIFY(w.forms().DebaggerStepForm.visible());
+    QVERIFY(w.forms().stepDebugger.visible());
     QCOMPARE(w.machine().Paused, std::uint8_t{1});
     QVERIFY(!w.checked(ostrovik::ui::menu::Pause));
     w.item(ostrovik::ui::menu::StepDebugger)->trigger();
-    QVERIFY(!w.forms().DebaggerStepForm.visible());
+    QVERIFY(!w.forms().stepDebugger.visible());
     QCOMPARE(step.made, 1);
 }
 

@@ -71,9 +71,9 @@ void KeyboardFormTest::cleanup()
 
 ui::TKeyboardForm& KeyboardFormTest::form()
 {
-    if (!rig_->window->forms().KeyboardForm.visible())
+    if (!rig_->window->forms().keyboard.visible())
         rig_->window->toggleKeyboardWindow();
-    return *qobject_cast<ui::TKeyboardForm*>(rig_->window->forms().KeyboardForm.form());
+    return *qobject_cast<ui::TKeyboardForm*>(rig_->window->forms().keyboard.form());
 }
 
 void KeyboardFormTest::click(int number)
@@ -89,9 +89,9 @@ void KeyboardFormTest::click(int number)
 void KeyboardFormTest::commandShowsAndHidesTheWindow()
 {
     ui::TMainFormEmu& w = *rig_->window;
-    QVERIFY(!w.forms().KeyboardForm.form());
+    QVERIFY(!w.forms().keyboard.form());
     w.toggleKeyboardWindow();
-    QWidget* k = w.forms().KeyboardForm.form();
+    QWidget* k = w.forms().keyboard.form();
     QVERIFY(k && k->isVisible());
     QCOMPARE(k->windowTitle(), QStringLiteral("Keyboard"));
     // Shown again, it stays where the user moved it.
@@ -101,7 +101,7 @@ void KeyboardFormTest::commandShowsAndHidesTheWindow()
     QVERIFY(!k->isVisible());
     w.toggleKeyboardWindow();
     QVERIFY(k->isVisible());
-    QCOMPARE(w.forms().KeyboardForm.form(), k);
+    QCOMPARE(w.forms().keyboard.form(), k);
     QCOMPARE(k->pos(), moved);
     // The picture is ours, at its own size, scaled into the window.
     QCOMPARE(ui::TKeyboardForm::keyboardPicture().size(), QSize(1024, 381));

@@ -240,7 +240,7 @@ void MemoryDebuggerForm::buildStatusBar(QWidget& bar)
 
 MemoryDebuggerForm::MemoryDebuggerForm(machine::EmulatorControl& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
 {
-    setObjectName(QStringLiteral("DebuggerForm"));
+    setObjectName(QStringLiteral("MemoryDebuggerForm"));
     setWindowTitle(QStringLiteral("Debugger"));
     resize(780, 680);
 

@@ -54,7 +54,7 @@ QLineEdit* shortEdit(const QString& text, const char* name)
 
 StepDebuggerForm::StepDebuggerForm(machine::EmulatorControl& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
 {
-    setObjectName(QStringLiteral("DebaggerStepForm"));
+    setObjectName(QStringLiteral("StepDebuggerForm"));
     setWindowTitle(QStringLiteral("DebaggerStepbyStep"));
     resize(560, 520);
 

@@ -86,7 +86,7 @@ GameDownloaderForm::GameDownloaderForm(machine::EmulatorControl& emulator, QWidg
       emulator_(emulator),
       http_(std::make_unique<CurlHttp>())
 {
-    setObjectName(QStringLiteral("OnlineGamesForm"));
+    setObjectName(QStringLiteral("GameDownloaderForm"));
     setWindowTitle(QStringLiteral("OnlineGamesForm"));
     resize(kClientWidth, kClientHeight);
     // The design's small Tahoma (11 pixels high); its fallback's condensed

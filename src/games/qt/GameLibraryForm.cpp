@@ -93,7 +93,7 @@ GameLibraryForm::GameLibraryForm(machine::EmulatorControl& emulator, QWidget* pa
 {
     // A window of its own, not a tool window: the window system keeps a tool
     // window above the main window, which must come in front to show a game.
-    setObjectName(QStringLiteral("GamesForm"));
+    setObjectName(QStringLiteral("GameLibraryForm"));
     setWindowTitle(QStringLiteral("GamesForm"));
     resize(kClientWidth, kClientHeight);
 

@@ -43,7 +43,7 @@ std::uint32_t entryNumber(const QString& text)
 NetworkLinkForm::NetworkLinkForm(ui::WindowHost& host)
     : QWidget(&host.mainWindow(), Qt::Window), host_(host)
 {
-    setObjectName(QStringLiteral("NetConnectionForm"));
+    setObjectName(QStringLiteral("NetworkLinkForm"));
     setWindowTitle(QStringLiteral("NetConnection"));
     setFixedSize(kClientWidth, kClientHeight);
     QFont font(QStringLiteral("Tahoma"), 8);

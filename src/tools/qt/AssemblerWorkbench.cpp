@@ -136,7 +136,7 @@ void TAsmEditor::focusOutEvent(QFocusEvent* event)
 AssemblerWorkbench::AssemblerWorkbench(ui::WindowHost& host) : QMainWindow(&host.mainWindow(), Qt::Window), host_(host)
 {
     initAssemblerResource();
-    setObjectName(QStringLiteral("AssemblerForm"));
+    setObjectName(QStringLiteral("AssemblerWorkbench"));
     setWindowTitle(QStringLiteral("Assembler"));
     const std::string programDir = host.machine().ProgramDir + "/";
     build_ = std::make_unique<AsmBuild>(static_cast<AsmBuildHost&>(*this), host_, runner_, programDir);

@@ -112,7 +112,7 @@ private:
 FontEditorForm::FontEditorForm(ui::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
 {
     // FormCreate
-    setObjectName(QStringLiteral("ZnakogeneratorForm"));
+    setObjectName(QStringLiteral("FontEditorForm"));
     // The window has no caption. An empty title would not do: Qt hands the
     // window manager the program's name in its place. A blank shows nothing.
     setWindowTitle(QStringLiteral(" "));
@@ -137,7 +137,7 @@ FontEditorForm::FontEditorForm(ui::WindowHost& host) : QWidget(&host.mainWindow(
     exitButton->setObjectName(QStringLiteral("exitButton"));
     placeControls();
 
-    host_.adoptCaptions(*this, ui::CaptionWindow::ZnakogeneratorForm);
+    host_.adoptCaptions(*this, ui::CaptionWindow::FontEditor);
 
     connect(loadButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { openFont(); }); });
     connect(saveButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { saveFontAs(); }); });

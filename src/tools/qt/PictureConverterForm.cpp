@@ -86,7 +86,7 @@ QPushButton* button(QWidget* parent, const char* name, int x, int y, int w)
 PictureConverterForm::PictureConverterForm(ui::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
 {
     // FormCreate
-    setObjectName(QStringLiteral("PictureToLVTForm"));
+    setObjectName(QStringLiteral("PictureConverterForm"));
     setWindowTitle(QStringLiteral("Picture_To_LVT"));
     setFixedSize(kClientWidth, kClientHeight);
 
@@ -119,7 +119,7 @@ PictureConverterForm::PictureConverterForm(ui::WindowHost& host) : QWidget(&host
     for (QPushButton* b : {saveBwButton, viewBwButton, saveColourButton, viewColourButton})
         b->setEnabled(false);
 
-    host_.adoptCaptions(*this, ui::CaptionWindow::PictureToLVTForm);
+    host_.adoptCaptions(*this, ui::CaptionWindow::PictureConverter);
 
     connect(loadButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { loadPicture(); }); });
     connect(saveBwButton, &QPushButton::clicked, this, [this] { saveBw(); });

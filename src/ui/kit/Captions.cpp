@@ -20,7 +20,7 @@ namespace {
 // The two caption sets. The "х" of "256 х 256" and the last letter of
 // "h058С" are Cyrillic, and some Russian texts have two blanks in a row:
 // these are the program's texts as its users know them.
-const Caption kMainFormEmu[] = {
+const Caption kMainWindow[] = {
     {"MainFormEmu", "Ostrovik", "Ostrovik"},
     {"FileMenu", "Файл", "File"},
     {"OpenFile", "Открыть файл", "Open file"},
@@ -51,7 +51,7 @@ const Caption kMainFormEmu[] = {
     {"Blur", "Размытие", "Blur"},
 };
 
-const Caption kDebuggerForm[] = {
+const Caption kMemoryDebugger[] = {
     {"assemblerTab", "Ассемблер", "Assembler"},
     {"portsTab", "Порты и регистры", "Ports and registers"},
     {"searchTab", "Поиск-замена в памяти", "Find-replace in memory"},
@@ -59,7 +59,7 @@ const Caption kDebuggerForm[] = {
     {"realTimeBox", "Память в реальном времени", "Memory RealTime"},
 };
 
-const Caption kSetUpForm[] = {
+const Caption kSettings[] = {
     {"optionsGroup", "Настройка", "Options"},
     {"fullScreenBox", "Запускать на весь экран", "Full Screen"},
     {"grayTvBox", "Черно белым ТВ", "Balck-and-white TV"},
@@ -83,7 +83,7 @@ const Caption kSetUpForm[] = {
     {"oneCopyBox", "Запускать только одну копию программы", "Run only one copy of the program"},
 };
 
-const Caption kPictureToLVTForm[] = {
+const Caption kPictureConverter[] = {
     {"loadButton", "Загрузить картинку (BMP,JPG,PNG)", "Load picture (BMP,JPG,PNG)"},
     {"saveBwButton", "Сохранить в LVT (Черно-белый)", "Save to LVT (BW)"},
     {"viewBwButton", "Посмотреть в эмуляторе  ЧБ", "View in emul (BW)"},
@@ -91,20 +91,20 @@ const Caption kPictureToLVTForm[] = {
     {"viewColourButton", "Посмотреть в эмуляторе (Цветной)", "View in emul (color)"},
 };
 
-const Caption kZnakogeneratorForm[] = {
+const Caption kFontEditor[] = {
     {"loadButton", "Загрузить шрифт", "Load font"},
     {"saveButton", "Сохранить шрифт", "Save font"},
     {"exitButton", "Выход", "Exit"},
     {"changeButton", "Изменить", "Change"},
 };
 
-const Caption kGamesForm[] = {
+const Caption kGameLibrary[] = {
     {"runButton", "Запустить", "Run"},
     {"exitButton", "Выход", "Exit"},
     {"rankingLabel", "РЕЙТИНГ:", "RANKING:"},
 };
 
-const Caption kOnlineGamesForm[] = {
+const Caption kGameDownloader[] = {
     {"siteLabel", "Сайт с играми", "Site URL"},
     {"jsonLabel", "JSON скрипт", "JSON script"},
     {"skipExistingBox", "Скачать только те которых нет", "Load only those that are not in the folder"},
@@ -159,20 +159,20 @@ bool captionFits(const QPushButton& button)
 std::span<const Caption> captionSet(CaptionWindow window)
 {
     switch (window) {
-    case CaptionWindow::MainFormEmu:
-        return kMainFormEmu;
-    case CaptionWindow::DebuggerForm:
-        return kDebuggerForm;
-    case CaptionWindow::SetUpForm:
-        return kSetUpForm;
-    case CaptionWindow::PictureToLVTForm:
-        return kPictureToLVTForm;
-    case CaptionWindow::ZnakogeneratorForm:
-        return kZnakogeneratorForm;
-    case CaptionWindow::GamesForm:
-        return kGamesForm;
-    case CaptionWindow::OnlineGamesForm:
-        return kOnlineGamesForm;
+    case CaptionWindow::MainWindow:
+        return kMainWindow;
+    case CaptionWindow::MemoryDebugger:
+        return kMemoryDebugger;
+    case CaptionWindow::Settings:
+        return kSettings;
+    case CaptionWindow::PictureConverter:
+        return kPictureConverter;
+    case CaptionWindow::FontEditor:
+        return kFontEditor;
+    case CaptionWindow::GameLibrary:
+        return kGameLibrary;
+    case CaptionWindow::GameDownloader:
+        return kGameDownloader;
     case CaptionWindow::NetSessionDialog:
         return kNetSessionDialog;
     }
@@ -189,7 +189,7 @@ QString captionText(const Caption& caption, Language language)
 
 QString onlineGamesCaption(Language language)
 {
-    for (const Caption& c : kMainFormEmu)
+    for (const Caption& c : kMainWindow)
         if (c.component == "DownloadGames")
             return captionText(c, language);
     return {};
@@ -241,12 +241,12 @@ void TCaptionFollowers::follow(QWidget& window, CaptionWindow set)
 void TCaptionFollowers::apply(Language language)
 {
     std::erase_if(windows_, [](const auto& w) { return w.first.isNull(); });
-    for (CaptionWindow first : {CaptionWindow::DebuggerForm, CaptionWindow::SetUpForm})
+    for (CaptionWindow first : {CaptionWindow::MemoryDebugger, CaptionWindow::Settings})
         for (const auto& [window, set] : windows_)
             if (set == first)
                 applyCaptionSet(*window, set, language);
     for (const auto& [window, set] : windows_)
-        if (set != CaptionWindow::DebuggerForm && set != CaptionWindow::SetUpForm)
+        if (set != CaptionWindow::MemoryDebugger && set != CaptionWindow::Settings)
             applyCaptionSet(*window, set, language);
 }
 

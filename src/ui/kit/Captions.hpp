@@ -17,14 +17,14 @@ enum class Language { Russian, English };
 
 /// The windows whose captions the language switch writes.
 enum class CaptionWindow {
-    MainFormEmu,        ///< the main window: its caption and menu items
-    DebuggerForm,       ///< the memory debugger
-    SetUpForm,          ///< the settings window
-    PictureToLVTForm,   ///< the picture converter
-    ZnakogeneratorForm, ///< the character-generator editor
-    GamesForm,          ///< the game library
-    OnlineGamesForm,    ///< the game downloader
-    NetSessionDialog,   ///< the network session's connection dialog
+    MainWindow,        ///< the main window: its caption and menu items
+    MemoryDebugger,    ///< the memory debugger
+    Settings,          ///< the settings window
+    PictureConverter,  ///< the picture converter
+    FontEditor,        ///< the character-generator editor
+    GameLibrary,       ///< the game library
+    GameDownloader,    ///< the game downloader
+    NetSessionDialog,  ///< the network session's connection dialog
 };
 
 /// One component's caption in both languages (UTF-8).
