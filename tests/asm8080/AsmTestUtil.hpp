@@ -7,15 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "support/TestData.hpp"
 #include "asm8080/Assembler.hpp"
 
 namespace asmtest {
 
-inline std::string testDataPath(const std::string& name)
-{
-    const char* dir = std::getenv("OSTROVIK_TESTDATA");
-    return std::string(dir ? dir : "tests/data") + "/" + name;
-}
+using ostrovik::test::testDataPath;
 
 inline std::string readFile(const std::string& path)
 {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TestData.hpp"
 #include "asm8080/Assembler.hpp"
 #include "debugger/Disassembler.hpp"
 
@@ -151,13 +152,6 @@ TEST(Disassembler, ProgressHearsEveryRowOfAWholeMemoryPass)
 
 namespace {
 
-std::string readTestFile(const std::string& name)
-{
-    const char* dir = std::getenv("OSTROVIK_TESTDATA");
-    std::ifstream f(std::string(dir ? dir : "tests/data") + "/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
 /// A listing row written back as assembler source: the immediate byte and the
 /// operand word become numbers the assembler reads.
 std::string asSource(const Instruction& in)
@@ -183,7 +177,7 @@ std::string asSource(const Instruction& in)
 // Every instruction form our assembler knows, disassembled and assembled again.
 TEST(Disassembler, EveryAssembledFormReadsBackAsTheSameInstruction)
 {
-    std::istringstream in(readTestFile("asm_all_forms.asm"));
+    std::istringstream in(ostrovik::test::testData("asm_all_forms.asm"));
     std::string line;
     int forms = 0;
     while (std::getline(in, line)) {

@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "support/TestData.hpp"
 #include "machine/EmulatorControl.hpp"
 #include "machine/Host.hpp"
 #include "machine/Machine.hpp"
@@ -33,16 +34,7 @@ inline void writeFile(const fs::path& path, std::string_view text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-/// The lines of a test data file.
-inline std::vector<std::string> dataLines(const std::string& name)
-{
-    const char* dir = std::getenv("OSTROVIK_TESTDATA");
-    std::ifstream in(std::string(dir ? dir : "tests/data") + "/" + name);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
+using ostrovik::test::testDataLines;
 
 /// The cross-assembler the build made, as the workbench carries it.
 inline std::vector<std::uint8_t> builtAssembler()

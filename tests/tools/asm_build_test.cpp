@@ -107,7 +107,7 @@ TEST(AsmBuild, BuildsInFoldersWithAwkwardNames)
         SCOPED_TRACE(name);
         Workbench<PosixProcessRunner> w(name);
         auto& [folder, host, runner, build] = w;
-        build.compile(dataLines("asm_initial_text.asm"));
+        build.compile(testDataLines("asm_initial_text.asm"));
 
         EXPECT_EQ(host.log, goodLog(folder.dir() + "Assembler/temp.lvt"));
         EXPECT_TRUE(host.errors.empty());
@@ -146,7 +146,7 @@ TEST(AsmBuild, OutputFolderOfItsOwnAndMissingOnes)
         if (c.create)
             fs::create_directories(out);
         build.LVTPath = out.string();
-        build.compile(dataLines("asm_initial_text.asm"));
+        build.compile(testDataLines("asm_initial_text.asm"));
         ASSERT_FALSE(host.log.empty());
         if (c.good) {
             EXPECT_EQ(host.log, goodLog(out.string() + "/temp.lvt"));
@@ -164,7 +164,7 @@ TEST(AsmBuild, ErrorsAndStaleImages)
 {
     Workbench<PosixProcessRunner> w;
     auto& [folder, host, runner, build] = w;
-    build.compile(dataLines("asm_initial_text.asm"));
+    build.compile(testDataLines("asm_initial_text.asm"));
     ASSERT_EQ(host.log.back(), "Good... " + build.lvtFile());
 
     // A second build of a broken source never reports the first one's image.

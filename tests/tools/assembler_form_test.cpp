@@ -17,6 +17,7 @@
 
 #include <sys/stat.h>
 
+#include "support/TestData.hpp"
 #include "support/MainWindowRig.hpp"
 #include "tools/qt/AsmCompletion.hpp"
 #include "tools/qt/AsmFindBar.hpp"
@@ -38,12 +39,10 @@ namespace {
 
 QStringList dataLines(const QString& name)
 {
-    QFile f(qEnvironmentVariable("OSTROVIK_TESTDATA") + QLatin1Char('/') + name);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QString text = QString::fromUtf8(f.readAll());
-    text.chop(1);  // the file's last line break
-    return text.split(QLatin1Char('\n'));
+    QStringList lines;
+    for (const std::string& line : ostrovik::test::testDataLines(name.toStdString()))
+        lines << QString::fromStdString(line);
+    return lines;
 }
 
 QStringList lines(const AssemblerWorkbench& form)

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
+#include "support/TestData.hpp"
 #include "ui/kit/Settings.hpp"
 
 namespace ostrovik::test {
@@ -52,8 +53,7 @@ public:
     /// The fixture of the first start's complete file.
     static QByteArray firstRunFile()
     {
-        QFile f(qEnvironmentVariable("OSTROVIK_TESTDATA") + QStringLiteral("/settings/first_run_config.ini"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return QByteArray::fromStdString(testData("settings/first_run_config.ini"));
     }
 
 private:
