@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/TempFolder.hpp"
 #include "AsmTestUtil.hpp"
 
 namespace fs = std::filesystem;
@@ -20,13 +21,7 @@ protected:
         ASSERT_NE(bin, nullptr);
         exe_ = fs::path(bin) / "asm8080";
         ASSERT_TRUE(fs::exists(exe_));
-        dir_ = fs::temp_directory_path() /
-               ("asm8080_cli_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     void writeSource(const std::string& text)
     {
@@ -42,7 +37,9 @@ protected:
 
     std::string file(const std::string& name) { return asmtest::readFile((dir_ / name).string()); }
 
-    fs::path exe_, dir_;
+    fs::path exe_;
+    ostrovik::test::TempFolder folder_{"asm8080-cli"};
+    const fs::path& dir_ = folder_.path();
 };
 
 }  // namespace

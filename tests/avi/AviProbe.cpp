@@ -100,16 +100,4 @@ std::vector<DecodedFrame> decodeAll(const std::filesystem::path& file)
     return frames;
 }
 
-TempFolder::TempFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "ostrovik-avi-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-}
-
-TempFolder::~TempFolder()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
 } // namespace ostrovik::files::avi::test

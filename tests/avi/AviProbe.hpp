@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TempFolder.hpp"
+
 namespace ostrovik::files::avi::test {
 
 /// What ffprobe reports of a file's first video stream (empty when it could
@@ -27,18 +29,12 @@ struct DecodedFrame {
 /// Every frame of the file's first video stream, decoded by libavcodec.
 std::vector<DecodedFrame> decodeAll(const std::filesystem::path& file);
 
-/// A fresh folder, removed with everything in it afterwards.
-class TempFolder {
+/// A fresh folder, removed with everything in it afterwards; names in it
+/// come as strings.
+class TempFolder : public ostrovik::test::TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
+    TempFolder() : ostrovik::test::TempFolder("avi") {}
+    std::string operator/(const std::string& name) const { return (path() / name).string(); }
 };
 
 } // namespace ostrovik::files::avi::test

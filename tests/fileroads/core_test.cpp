@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "support/TempFolder.hpp"
 #include "files/NewFile.hpp"
 #include "files/ScreenShot.hpp"
 #include "machine/Machine.hpp"
@@ -60,22 +61,13 @@ TEST(FrameDecode, MatchesTheRasterPresentationInColourAndGray)
 
 class NewFileTest : public ::testing::Test {
 protected:
-    NewFileTest()
-    {
-        std::string pattern = (fs::temp_directory_path() / "ostrovik-fileroads-XXXXXX").string();
-        dir = ::mkdtemp(pattern.data());
-    }
-    ~NewFileTest() override
-    {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
     static std::vector<std::uint8_t> contents(const fs::path& p)
     {
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    fs::path dir;
+    ostrovik::test::TempFolder folder{"fileroads"};
+    const fs::path& dir = folder.path();
 };
 
 TEST_F(NewFileTest, SameNameAgainGetsANumberInsteadOfReplacing)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TempFolder.hpp"
 #include "files/TapeImage.hpp"
 #include "machine/Host.hpp"
 #include "machine/Machine.hpp"
@@ -17,27 +18,11 @@ namespace ostrovik::files::test {
 
 using TestHost = ostrovik::test::TestHost;
 
-/// A fresh folder under the system's temporary folder, removed afterwards.
-class TempDir {
+/// A fresh folder of the test's own, removed afterwards.
+class TempDir : public ostrovik::test::TempFolder {
 public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ostrovik-files-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
+    TempDir() : TempFolder("files") {}
+    std::string file(const std::string& name) const { return (path() / name).string(); }
 };
 
 inline std::string writeFile(const std::string& path, std::span<const std::uint8_t> bytes)

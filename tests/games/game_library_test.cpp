@@ -19,14 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path freshDir(const char* name)
-{
-    const fs::path dir = fs::temp_directory_path() / (std::string("ostrovik-library-") + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
 void touch(const fs::path& p, const std::string& bytes = "x")
 {
     std::ofstream(p, std::ios::binary) << bytes;
@@ -77,7 +69,8 @@ TEST(Rating, StarsAndHalfStarPlaces)
 
 TEST(Library, GamesAreTheRootsFoldersHiddenOnesIncluded)
 {
-    const fs::path program = freshDir("list");
+    const ostrovik::test::TempFolder folder("library-list");
+    const fs::path& program = folder.path();
     const std::string root = LibraryRoot(program.string());
     EXPECT_EQ(root, program.string() + "/GAMES_SOFT/offline/");
     EXPECT_EQ(CountGames(root), 0);
@@ -94,7 +87,8 @@ TEST(Library, GamesAreTheRootsFoldersHiddenOnesIncluded)
 
 TEST(Library, RunnableFilePrefersTheTapeImage)
 {
-    const std::string root = freshDir("run").string() + "/";
+    const ostrovik::test::TempFolder folder("library-run");
+    const std::string root = folder.path().string() + "/";
     struct Case {
         const char* game;
         std::vector<const char*> files;
@@ -116,7 +110,8 @@ TEST(Library, RunnableFilePrefersTheTapeImage)
 
 TEST(Library, TextFilesAreWindows1251Lines)
 {
-    const fs::path dir = freshDir("text");
+    const ostrovik::test::TempFolder folder("library-text");
+    const fs::path& dir = folder.path();
     const std::string file = (dir / "g.txt").string();
     ASSERT_TRUE(WriteTextLines(file, {"Игра", "Описание игры"}));
     std::ifstream in(file, std::ios::binary);

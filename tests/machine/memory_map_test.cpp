@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include "support/TempFolder.hpp"
 #include "machine/Machine.hpp"
 #include "machine/TestMachine.hpp"
 

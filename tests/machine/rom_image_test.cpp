@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/TempFolder.hpp"
 #include "machine/TestMachine.hpp"
 
 namespace fs = std::filesystem;
@@ -22,16 +23,7 @@ using ostrovik::machine::test::TestMachine;
 
 class RomImage : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("ostrovik-rom-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        t.m.ProgramDir = dir_.string();
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { t.m.ProgramDir = dir_.string(); }
 
     fs::path bios() const { return dir_ / "bios.dat"; }
 
@@ -55,7 +47,8 @@ protected:
         return {};
     }
 
-    fs::path dir_;
+    ostrovik::test::TempFolder folder_{"rom"};
+    const fs::path& dir_ = folder_.path();
     TestMachine t;
 };
 

@@ -1,3 +1,4 @@
+#include "support/TempFolder.hpp"
 #include "platform/FileFaults.hpp"
 #include "platform/IniFile.hpp"
 
@@ -22,21 +23,6 @@ namespace {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() /
-                ("ostrovik-ini-" + std::to_string(::getpid()) + '-' + info->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_dir, ec);
-    }
-
     fs::path Path(const char* name = "config.ini") const { return m_dir / name; }
 
     static std::string Contents(const fs::path& path)
@@ -55,7 +41,8 @@ protected:
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
     }
 
-    fs::path m_dir;
+    ostrovik::test::TempFolder m_folder{"ini"};
+    const fs::path& m_dir = m_folder.path();
 };
 
 } // namespace

@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "support/TempFolder.hpp"
 #include "support/TestData.hpp"
 #include "machine/EmulatorControl.hpp"
 #include "machine/Host.hpp"
@@ -99,33 +100,18 @@ private:
 /// A program folder of its own, with its work folder, removed at the end.
 class ProgramFolder {
 public:
-    explicit ProgramFolder(const std::string& name = "prog")
+    explicit ProgramFolder(const std::string& name = "prog") : dir_(root_.path() / name)
     {
-        root_ = fs::temp_directory_path() / ("ostrovik-asm-" + std::to_string(::getpid()) + "-" +
-                                             std::to_string(counter()++));
-        dir_ = root_ / name;
         fs::create_directories(dir_ / "Assembler");
     }
-    ~ProgramFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-    ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     /// The program folder, ending in "/".
     std::string dir() const { return dir_.string() + "/"; }
     fs::path path() const { return dir_; }
-    fs::path root() const { return root_; }
+    fs::path root() const { return root_.path(); }
 
 private:
-    static int& counter()
-    {
-        static int n = 0;
-        return n;
-    }
-    fs::path root_;
+    ostrovik::test::TempFolder root_{"asm"};
     fs::path dir_;
 };
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TempFolder.hpp"
 #include "files/TapeImage.hpp"
 #include "output/ColorTable.hpp"
 #include "tools/PictureConvert.hpp"
@@ -34,21 +35,9 @@ RgbPicture picture(int w, int h, const std::function<Rgb(int, int)>& colour)
 }
 
 /// A program folder of its own, with the output folder in it.
-class ProgramDir {
+class ProgramDir : public ostrovik::test::TempFolder {
 public:
-    ProgramDir()
-    {
-        path_ = fs::temp_directory_path() /
-                ("ostrovik_tools_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++));
-        fs::remove_all(path_);
-        fs::create_directories(path_ / "PicToLVT");
-    }
-    ~ProgramDir() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
-
-private:
-    static inline int counter_ = 0;
-    fs::path path_;
+    ProgramDir() : TempFolder("tools") { fs::create_directories(path() / "PicToLVT"); }
 };
 
 /// The whole save of the window's black-and-white button, through the files.

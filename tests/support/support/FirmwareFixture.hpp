@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/TempFolder.hpp"
 #include "files/LoadFile.hpp"
 #include "machine/Machine.hpp"
 #include "support/TestHost.hpp"
@@ -103,24 +104,13 @@ protected:
         m.setSoundSink(&beeper);
         m.ResetComp(); // fast start: 20,000,000 T-states
     }
-    void TearDown() override
-    {
-        if (!folder_.empty()) {
-            std::error_code ec;
-            std::filesystem::remove_all(folder_, ec);
-        }
-    }
 
     /// Writes @p bytes to a file of this test's own folder; returns its path.
     std::string writeFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
     {
-        if (folder_.empty()) {
-            const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-            folder_ = std::filesystem::temp_directory_path()
-                      / (std::string("ostrovik_firmware_") + info->test_suite_name() + "_" + info->name());
-            std::filesystem::create_directories(folder_);
-        }
-        const auto path = folder_ / name;
+        if (!folder_)
+            folder_.emplace("firmware");
+        const auto path = *folder_ / name;
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path.string();
@@ -238,7 +228,7 @@ protected:
     BeepCounter beeper;
 
 private:
-    std::filesystem::path folder_;
+    std::optional<TempFolder> folder_;
 };
 
 
