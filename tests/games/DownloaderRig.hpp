@@ -86,9 +86,9 @@ private:
 };
 
 /// A program folder of its own, with the library root inside.
-class ProgramFolder {
+class LibraryFolder {
 public:
-    explicit ProgramFolder(const std::string& name) : folder_("downloads-" + name)
+    explicit LibraryFolder(const std::string& name) : folder_("downloads-" + name)
     {
         std::filesystem::create_directories(root());
     }

@@ -26,7 +26,7 @@ std::vector<Game> smallCatalogue()
 
 struct DownloadRun {
     explicit DownloadRun(const std::string& name, HttpLimits limits = {}) : folder(name), real(limits), http(real) {}
-    ProgramFolder folder;
+    LibraryFolder folder;
     CurlHttp real;
     CountingHttp http;
     RecordingView view;

@@ -13,7 +13,7 @@
 #include <QtTest>
 
 #include "output/qt/ScreenView.hpp"
-#include "settings/RecordingMainForm.hpp"
+#include "support/RecordingMainWindow.hpp"
 #include "support/EventOrder.hpp"
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
@@ -22,7 +22,7 @@
 #include "ui/ProgramEntry.hpp"
 
 using namespace ostrovik;
-using ostrovik::test::RecordingMainForm;
+using ostrovik::test::RecordingMainWindow;
 using ostrovik::test::FreshConfig;
 using ostrovik::test::ScriptedDialogs;
 
@@ -107,7 +107,7 @@ void LifeCycleTest::storedStartUpOptions()
     ScriptedDialogs dialogs;
     QVERIFY(sandbox.write(startUpOptions("Blur=1\nGray=1\nLanguage=1\nRunSound=0\nFullScreen=0\nInterval=7\n"
                                          "[CPUOptions]\nInterval=25\n")));
-    RecordingMainForm main;
+    RecordingMainWindow main;
     // Smoothing is read at creation, before the first frame.
     QCOMPARE(main.screen().BlurEnabled, std::uint8_t(1));
     QVERIFY(main.menus().checked(ostrovik::ui::menu::Blur));
@@ -131,16 +131,16 @@ void LifeCycleTest::storedSizeNeedsBothNumbers()
     ScriptedDialogs dialogs;
     QVERIFY(sandbox.write(startUpOptions("FormHeight=600\nFormWidth=0\n")));
     {
-        RecordingMainForm main;
+        RecordingMainWindow main;
         QCOMPARE(main.clientSize(), QSize(535, 536));
     }
     QVERIFY(sandbox.write(startUpOptions("FormHeight=600\nFormWidth=wide\n")));
     {
-        RecordingMainForm main;
+        RecordingMainWindow main;
         QCOMPARE(main.clientSize(), QSize(535, 536));
     }
     QVERIFY(sandbox.write(startUpOptions("FormHeight=600\nFormWidth=700\n")));
-    RecordingMainForm main;
+    RecordingMainWindow main;
     QCOMPARE(main.frameGeometry().size(), QSize(700, 600));
     QVERIFY(startUp(main));
     QCOMPARE(main.frameGeometry().size(), QSize(700, 600));
@@ -166,7 +166,7 @@ void LifeCycleTest::storedSizeLargerThanTheScreenGivesWay()
                                                  .arg(c.stored.height())
                                                  .arg(c.stored.width())
                                                  .toUtf8())));
-        RecordingMainForm main;
+        RecordingMainWindow main;
         const QString row = QStringLiteral("%1 x %2").arg(c.stored.width()).arg(c.stored.height());
         if (c.kept)
             QVERIFY2(main.frameGeometry().size() == c.stored, qPrintable(row));
@@ -180,7 +180,7 @@ void LifeCycleTest::screen256x256ReplacesTheStoredSize()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     QVERIFY(sandbox.write(startUpOptions("FormHeight=600\nFormWidth=700\n256x256=1\n")));
-    RecordingMainForm main;
+    RecordingMainWindow main;
     QCOMPARE(main.frameGeometry().size(), QSize(700, 600));
     QVERIFY(startUp(main));
     QCOMPARE(main.clientSize(), QSize(256, 256));
@@ -192,13 +192,13 @@ void LifeCycleTest::renderModes()
     ScriptedDialogs dialogs;
     for (const QByteArray& value : {QByteArray("GDI"), QByteArray("300"), QByteArray("-1")}) {
         QVERIFY(sandbox.write(startUpOptions("RenderingMode=" + value + "\n")));
-        RecordingMainForm main;
+        RecordingMainWindow main;
         QCOMPARE(main.machine().RenderMode, std::uint8_t(0));
         QVERIFY(main.screen().ScreenBitmap);
     }
     // "DirectX3D" is shown through the OpenGL view; the stored choice stays.
     QVERIFY(sandbox.write(startUpOptions("RenderingMode=2\n")));
-    RecordingMainForm main;
+    RecordingMainWindow main;
     // (Shown and drawn on a display with OpenGL in the OpenGL suite.)
     QCOMPARE(main.machine().RenderMode, std::uint8_t(1));
     QVERIFY(main.glScreenView());
@@ -223,7 +223,7 @@ void LifeCycleTest::missingKeysTakeTheirFirstRunValues()
     };
     for (const auto& c : cases) {
         QVERIFY(sandbox.write(c.file));
-        RecordingMainForm main;
+        RecordingMainWindow main;
         QVERIFY(startUp(main));
         // Recordings go beside the sandbox's settings.
         main.machine().ProgramDir = QFile::encodeName(sandbox.folder()).toStdString();
@@ -246,7 +246,7 @@ void LifeCycleTest::reactivationDoesNotPowerOnAgain()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    RecordingMainForm main;
+    RecordingMainWindow main;
     QSignalSpy started(&main, &ui::TMainFormEmu::firstActivated);
     QVERIFY(startUp(main));
     main.setTimerInterval(33);
@@ -295,7 +295,7 @@ void LifeCycleTest::exitReportsAFailedWrite()
     ScriptedDialogs dialogs;
     const QString bad = sandbox.blockWrites();
     {
-        RecordingMainForm main;
+        RecordingMainWindow main;
         QVERIFY(startUp(main));
         QVERIFY(main.timerRunning()); // the machine starts all the same
         QCOMPARE(dialogs.errors.size(), 1);
@@ -308,7 +308,7 @@ void LifeCycleTest::handedOverFileLoadsWithItsNameAsCaption()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    RecordingMainForm main;
+    RecordingMainWindow main;
     QVERIFY(startUp(main));
     const QByteArray name = QStringLiteral("/g/Ракета.sav").toUtf8();
     main.openHandedOverFile(name);
@@ -327,7 +327,7 @@ void LifeCycleTest::fullScreenCommand()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    RecordingMainForm main;
+    RecordingMainWindow main;
     QVERIFY(startUp(main));
     QVERIFY(main.fullScreen());
     main.toggleFullScreen();

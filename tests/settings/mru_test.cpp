@@ -4,12 +4,12 @@
 #include <QMenu>
 #include <QtTest>
 
-#include "settings/RecordingMainForm.hpp"
+#include "support/RecordingMainWindow.hpp"
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
 
 using namespace ostrovik;
-using ostrovik::test::RecordingMainForm;
+using ostrovik::test::RecordingMainWindow;
 using ostrovik::test::FreshConfig;
 using ostrovik::test::ScriptedDialogs;
 
@@ -58,7 +58,7 @@ void MruTest::newestFirstAndTheSixthDropsTheOldest()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    RecordingMainForm main;
+    RecordingMainWindow main;
     main.addRecentFile(QStringLiteral("/g/A.lvt"));
     // Every addition writes all five keys, the empty ones too.
     QCOMPARE(sandbox.bytes(), mruSection("/g/A.lvt", "", "", "", ""));
@@ -80,7 +80,7 @@ void MruTest::choosingAnItemLoadsItAndMovesItUp()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    RecordingMainForm main;
+    RecordingMainWindow main;
     for (const char* name : {"/g/A.lvt", "/g/B.lvt", "/g/C.lvt", "/g/D.lvt", "/g/E.lvt"})
         main.addRecentFile(QString::fromLatin1(name));
     const QString caption = main.windowTitle();
@@ -99,7 +99,7 @@ void MruTest::listEndsAtTheFirstEmptyKey()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    RecordingMainForm main;
+    RecordingMainWindow main;
     QVERIFY(sandbox.write("[MRU list]\n1=\n2=/g/B.lvt\n3=/g/C.lvt\n"));
     main.form->readRecentFiles();
     QVERIFY(recentItems(main).isEmpty());
@@ -124,7 +124,7 @@ void MruTest::itemsFollowTheFixedPartOnly()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    RecordingMainForm main;
+    RecordingMainWindow main;
     QStringList fixed;
     for (QAction* a : main.fileMenu()->actions())
         fixed << a->objectName();
@@ -140,7 +140,7 @@ void MruTest::pathsKeepTheirBytesAndTheirAmpersands()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    RecordingMainForm main;
+    RecordingMainWindow main;
     const QString cyrillic = QStringLiteral("/игры/Ракета 2.lvt");
     const QString ampersand = QStringLiteral("/g/Tom&Jerry.sav");
     main.addRecentFile(cyrillic);
@@ -160,7 +160,7 @@ void MruTest::namesThatAreNotUtf8KeepEveryByte()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    RecordingMainForm main;
+    RecordingMainWindow main;
     // Names from a Windows-1251 disk, a cut sequence, an overlong slash and
     // an encoded surrogate, beside a plain one.
     const QByteArray stored[] = {"/g/\xC8\xE3\xF0\xE0.lvt", "/g/cut\xD0.sav", "/g/\xC0\xAF.lvt",

@@ -98,9 +98,9 @@ private:
 };
 
 /// A program folder of its own, with its work folder, removed at the end.
-class ProgramFolder {
+class WorkbenchFolder {
 public:
-    explicit ProgramFolder(const std::string& name = "prog") : dir_(root_.path() / name)
+    explicit WorkbenchFolder(const std::string& name = "prog") : dir_(root_.path() / name)
     {
         fs::create_directories(dir_ / "Assembler");
     }

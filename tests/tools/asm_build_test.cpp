@@ -38,7 +38,7 @@ public:
 template <typename Runner>
 struct Workbench {
     explicit Workbench(const std::string& name = "prog") : folder(name) {}
-    ProgramFolder folder;
+    WorkbenchFolder folder;
     RecordingHost host;
     Runner runner;
     AsmBuild build{host, host, runner, folder.dir()};
@@ -288,33 +288,33 @@ TEST(AsmBuild, StepsThatFail)
 {
     struct Case {
         const char* what;
-        std::function<void(ProgramFolder&, RecordingHost&, StandInRunner&)> arrange;
+        std::function<void(WorkbenchFolder&, RecordingHost&, StandInRunner&)> arrange;
         std::size_t logLines;  // where the log stops
         bool runs;
         std::string error;     // the start of the message shown
     };
     const Case cases[] = {
-        {"no work folder", [](ProgramFolder& f, RecordingHost&, StandInRunner&) { fs::remove_all(f.path() / "Assembler"); },
+        {"no work folder", [](WorkbenchFolder& f, RecordingHost&, StandInRunner&) { fs::remove_all(f.path() / "Assembler"); },
          2, false, "Cannot create file \""},
-        {"no carried assembler", [](ProgramFolder&, RecordingHost& h, StandInRunner&) { h.assembler.clear(); }, 3, false,
+        {"no carried assembler", [](WorkbenchFolder&, RecordingHost& h, StandInRunner&) { h.assembler.clear(); }, 3, false,
          "Resource MyAss8080 not found"},
         {"an old image that cannot be removed",
-         [](ProgramFolder& f, RecordingHost&, StandInRunner&) {
+         [](WorkbenchFolder& f, RecordingHost&, StandInRunner&) {
              fs::create_directories(f.path() / "Assembler" / "temp.lvt" / "inside");
          },
          0, false, "Cannot delete file \""},
         {"a full disk under the source",
-         [](ProgramFolder&, RecordingHost&, StandInRunner&) {},
+         [](WorkbenchFolder&, RecordingHost&, StandInRunner&) {},
          2, false, "Cannot write file \""},
         {"the script cannot start",
-         [](ProgramFolder&, RecordingHost&, StandInRunner& r) {
+         [](WorkbenchFolder&, RecordingHost&, StandInRunner& r) {
              r.effect = [] { return RunResult{false, "Exec format error", 0}; };
          },
          5, true, "Exec format error"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ProgramFolder folder;
+        WorkbenchFolder folder;
         RecordingHost host;
         StandInRunner runner;
         c.arrange(folder, host, runner);
@@ -348,7 +348,7 @@ TEST(ProcessRunner, StartsWaitsAndReportsTheSystemsText)
     EXPECT_FALSE(missing.started);
     EXPECT_EQ(missing.error, "No such file or directory");
 
-    ProgramFolder folder;
+    WorkbenchFolder folder;
     const fs::path marker = folder.path() / "it ran";
     const RunResult ran = runner.runAndWait("/bin/sh", {"-c", "sleep 0.2; echo hidden; : > \"$1\"; exit 3", "sh",
                                                         marker.string()});

@@ -28,6 +28,7 @@
 #include "ui/kit/SettingsSchema.hpp"
 
 #include "support/MainWindowRig.hpp"
+#include "support/RecordingMainWindow.hpp"
 #include "support/ScriptedDialogs.hpp"
 
 using ostrovik::test::FreshConfig;
@@ -38,16 +39,15 @@ using ostrovik::ui::TMainMenu;
 
 namespace {
 
-/// The main window with its file loading recorded instead of done.
-class Window : public TMainFormEmu {
+/// The main window, without its settings window, with its file loading
+/// recorded instead of done.
+class Window : public ostrovik::test::RecordingMainWindow {
 public:
     /// A quiet scripted sound device unless the test listens to the real one.
     explicit Window(std::unique_ptr<ostrovik::platform::WaveOut> waveOut = ostrovik::test::quietWaveOut())
-        : TMainFormEmu(QStringList{}, std::move(waveOut))
+        : RecordingMainWindow(QStringList{}, false, std::move(waveOut))
     {
     }
-    void loadFile(const std::string& path, bool autoStart) override { loads.emplace_back(path, autoStart); }
-    std::vector<std::pair<std::string, bool>> loads;
 
     QToolButton* button(const char* name) { return findChild<QToolButton*>(QString::fromLatin1(name)); }
     QAction* item(ostrovik::ui::MenuItem which) { return menus().item(which); }
