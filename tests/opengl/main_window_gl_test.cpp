@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QComboBox>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "output/qt/GlScreenView.hpp"
@@ -26,15 +25,10 @@ private slots:
 
 void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
 {
-    test::FreshConfig config;
-    QVERIFY(config.write("[AutoStartUpOptions]\nRenderingMode=1\nFullScreen=0\nRunSound=0\n"));
-    test::ScriptedDialogs dialogs;
-    QTemporaryDir folder;
-    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/bios.dat", folder.filePath("bios.dat")));
-
-    ui::TMainFormEmu window{QStringList{}};
-    window.setSetUpForm(new ui::TSetUpForm(&window));
-    window.machine().ProgramDir = QFile::encodeName(folder.path()).toStdString();
+    test::MainWindowRig rig;
+    QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=1\nFullScreen=0\nRunSound=0\n"));
+    rig.remakeWindow();
+    ui::TMainFormEmu& window = *rig.window;
     QCOMPARE(window.machine().RenderMode, std::uint8_t{1});
     QVERIFY(window.glScreenView());
     QVERIFY(!window.screen().ScreenBitmap);
@@ -75,17 +69,14 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
     window.runFrame();
     view.grabFramebuffer();
     QCOMPARE(view.magnificationFilter(), GL_LINEAR);
-    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
 }
 
 void MainWindowGlTest::directX3DAndSavedModesShowAtOnce()
 {
     test::MainWindowRig rig;
     QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=2\nFullScreen=0\nRunSound=0\n"));
-    // The window of the rig was made before the file: make it again.
-    rig.window = std::make_unique<ui::TMainFormEmu>(QStringList{}, test::quietWaveOut());
-    rig.window->setSetUpForm(new ui::TSetUpForm(rig.window.get()));
-    rig.window->machine().ProgramDir = QFile::encodeName(rig.path(QStringLiteral("."))).toStdString();
+    rig.remakeWindow();
     ui::TMainFormEmu& window = *rig.window;
     window.setClientSize(535, 536);
     QVERIFY(rig.powerOn());

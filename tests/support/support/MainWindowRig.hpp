@@ -72,6 +72,14 @@ public:
     {
         QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/bios.dat"),
                     programDir_.filePath(QStringLiteral("bios.dat")));
+        remakeWindow(std::move(waveOut));
+    }
+
+    /// Makes the window (again), so that it starts from config.ini as the
+    /// test has written it.
+    void remakeWindow(std::unique_ptr<platform::WaveOut> waveOut = quietWaveOut())
+    {
+        window.reset();
         window = std::make_unique<ui::TMainFormEmu>(QStringList{}, std::move(waveOut));
         window->setSetUpForm(new ui::TSetUpForm(window.get()));
         window->machine().ProgramDir = QFile::encodeName(programDir_.path()).toStdString();
