@@ -117,6 +117,12 @@ bool stillRunning(QProcess& p, int forMs)
     return !p.waitForFinished(forMs) && p.state() == QProcess::Running;
 }
 
+/// The copy runs on and still answers on its name.
+bool stillServing(QProcess& p, const QString& name)
+{
+    return p.state() == QProcess::Running && listening(name);
+}
+
 void stop(QProcess& p)
 {
     if (p.state() != QProcess::NotRunning) {
@@ -232,7 +238,7 @@ void SingleCopyTest::secondCopyHandsItsFileOverAndEnds()
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0); // answered: the running copy took the file
     QCOMPARE(second->readAllStandardError(), QByteArray());
-    QVERIFY(stillRunning(*first, 200));
+    QVERIFY(stillServing(*first, name));
     // The running copy goes on answering.
     auto third = install.start(name, {install.dataFile()});
     QVERIFY(ends(*third, 30000));
@@ -262,7 +268,7 @@ void SingleCopyTest::relativeNameIsHandedOverAsAnAbsolutePath()
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0); // answered at once: the file was found and loaded
     QCOMPARE(second->readAllStandardError(), QByteArray());
-    QVERIFY(stillRunning(*first, 200));
+    QVERIFY(stillServing(*first, name));
     stop(*first);
 }
 
@@ -280,7 +286,7 @@ void SingleCopyTest::secondCopyWithoutArgumentEndsSilently()
     QCOMPARE(second->exitCode(), 0);
     QCOMPARE(second->readAllStandardOutput(), QByteArray());
     QCOMPARE(second->readAllStandardError(), QByteArray());
-    QVERIFY(stillRunning(*first, 200));
+    QVERIFY(stillServing(*first, name));
     stop(*first);
 }
 
@@ -295,9 +301,8 @@ void SingleCopyTest::differentFileNamesNeverMeet()
     auto first = install.start(one);
     QVERIFY(listening(one));
     auto second = install.start(two, {install.dataFile()});
-    QVERIFY(listening(two));
-    QVERIFY(stillRunning(*second, 500));
-    QVERIFY(stillRunning(*first, 0));
+    QVERIFY(stillServing(*second, two));
+    QVERIFY(stillServing(*first, one));
     stop(*first);
     stop(*second);
 }
@@ -332,8 +337,8 @@ void SingleCopyTest::copyStartedWithOptionOffHoldsNoLock()
     QVERIFY(install.setOneInstance(true));
     auto second = install.start(name, {install.dataFile()});
     // The new start finds nobody and runs as a full copy, now holding the name.
-    QVERIFY(listening(name));
-    QVERIFY(stillRunning(*second, 200));
+    QVERIFY(stillServing(*second, name));
+    QCOMPARE(first->state(), QProcess::Running);
     stop(*first);
     stop(*second);
 }
@@ -374,8 +379,9 @@ void SingleCopyTest::nameArrivesWithItsBytesAndAfterAcceptingStarts()
 
     const QString file = install.dataFile();
     auto second = install.start(name, {file});
-    // Not accepting yet (the machine is not on): the sender waits.
-    QTest::qWait(700);
+    // Not accepting yet (the machine is not on): the sender is connected and waits.
+    QTRY_COMPARE_WITH_TIMEOUT(server.connectionCount(), 1, 30000);
+    QCoreApplication::processEvents();
     QVERIFY(received.isEmpty());
     QCOMPARE(second->state(), QProcess::Running);
 
@@ -541,7 +547,7 @@ void SingleCopyTest::namesThatAreNotLoadedAreNotAnsweredAsLoaded()
     QTRY_COMPARE(server.connectionCount(), 2);
     server.setAccepting(false);
     sending.send("queued");
-    QTest::qWait(100);
+    QCoreApplication::processEvents();
     server.close();
     waiting.send("late");
     QTRY_VERIFY(waiting.outcome() != 0 && sending.outcome() != 0);
