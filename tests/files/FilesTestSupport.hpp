@@ -13,6 +13,7 @@
 #include "machine/Host.hpp"
 #include "machine/Machine.hpp"
 #include "support/TestHost.hpp"
+#include "support/TapeImages.hpp"
 
 namespace ostrovik::files::test {
 
@@ -38,33 +39,8 @@ inline std::vector<std::uint8_t> readFile(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-/// A machine-code tape image: header, then @p data as it stands (it may hold
-/// fewer or more bytes than the header's range).
-inline std::vector<std::uint8_t> machineCodeImage(std::uint16_t start, std::uint16_t end, std::uint16_t run,
-                                                  std::span<const std::uint8_t> data)
-{
-    TLvtHeader h;
-    h.StartAddr = start;
-    h.EndAddr = end;
-    h.RunAddr = run;
-    const auto head = serialiseLvtHeader(h);
-    std::vector<std::uint8_t> out(head.begin(), head.end());
-    out.insert(out.end(), data.begin(), data.end());
-    return out;
-}
-
-/// A BASIC tape image: 16 header bytes, the program, one trailing byte that
-/// the loader leaves out.
-inline std::vector<std::uint8_t> basicImage(std::span<const std::uint8_t> program, std::uint8_t trailer = 0x00)
-{
-    std::vector<std::uint8_t> out(kLvtSignature.begin(), kLvtSignature.end());
-    out.push_back(0xD3);
-    for (char c : std::string_view("PROG  "))
-        out.push_back(static_cast<std::uint8_t>(c));
-    out.insert(out.end(), program.begin(), program.end());
-    out.push_back(trailer);
-    return out;
-}
+using ostrovik::test::basicTape;
+using ostrovik::test::machineCodeTape;
 
 inline std::vector<std::uint8_t> pattern(std::size_t n, std::uint8_t seed)
 {

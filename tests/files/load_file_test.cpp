@@ -58,7 +58,7 @@ protected:
 
 TEST_F(LoadFileTest, SmallMissingOrFolderGivesTheMessageAndChangesNothing)
 {
-    const auto image22 = machineCodeImage(0x3000, 0x3000, 0x3000, {});
+    const auto image22 = machineCodeTape(0x3000, 0x3000, 0x3000, {});
     std::filesystem::create_directory(dir.file("folder.lvt"));
     const std::string names[] = {put("short.lvt", image22), put("empty.lvt", {}), dir.file("missing.lvt"),
                                  dir.file("folder.lvt")};
@@ -76,7 +76,7 @@ TEST_F(LoadFileTest, SmallMissingOrFolderGivesTheMessageAndChangesNothing)
 TEST_F(LoadFileTest, TwentyThreeBytesIsEnough)
 {
     const std::uint8_t data[] = {0x5A};
-    NewLoadFile(*m, put("one.lvt", machineCodeImage(0x3000, 0x3000, 0x3000, data)), true);
+    NewLoadFile(*m, put("one.lvt", machineCodeTape(0x3000, 0x3000, 0x3000, data)), true);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(m->TapeLength, 23);
     EXPECT_EQ(m->RAM[0x3000], 0x5A);
@@ -85,7 +85,7 @@ TEST_F(LoadFileTest, TwentyThreeBytesIsEnough)
 
 TEST_F(LoadFileTest, UnknownHeaderIsIgnoredWithoutAMessage)
 {
-    auto lower = machineCodeImage(0x3000, 0x3001, 0x3000, pattern(40, 1));
+    auto lower = machineCodeTape(0x3000, 0x3001, 0x3000, pattern(40, 1));
     lower[0] = 'r';
     auto dump = std::vector<std::uint8_t>(100, 0x33);
     std::copy_n("Rizi/DUMP", 9, dump.begin());
@@ -100,7 +100,7 @@ TEST_F(LoadFileTest, UnknownHeaderIsIgnoredWithoutAMessage)
 TEST_F(LoadFileTest, ContentDecidesNotTheExtension)
 {
     const std::uint8_t data[] = {1, 2};
-    NewLoadFile(*m, put("tape.sav", machineCodeImage(0x3000, 0x3001, 0x3000, data)), true);
+    NewLoadFile(*m, put("tape.sav", machineCodeTape(0x3000, 0x3001, 0x3000, data)), true);
     EXPECT_EQ(m->RAM[0x3001], 2);
     EXPECT_EQ(m->TapeLength, 24);
 
@@ -117,7 +117,7 @@ TEST_F(LoadFileTest, MachineCodeWithAutoStartWarmStartsAndRunsFromItsAddress)
 {
     m->Ports[0xC2] = 0x00;
     const auto data = pattern(300, 9);
-    NewLoadFile(*m, put("mc.lvt", machineCodeImage(0x2100, 0x2100 + 299, 0x2180, data)), true);
+    NewLoadFile(*m, put("mc.lvt", machineCodeTape(0x2100, 0x2100 + 299, 0x2180, data)), true);
     EXPECT_EQ(m->TapeLength, 322);
     EXPECT_EQ(m->Ports[0xC2], 0xFF);
     EXPECT_EQ(m->r_SP, 0xAFC1);
@@ -132,7 +132,7 @@ TEST_F(LoadFileTest, EndBeforeStartStoresNothingButStillStarts)
 {
     const auto data = pattern(64, 3);
     const auto ram = m->RAM;
-    NewLoadFile(*m, put("back.lvt", machineCodeImage(0x3000, 0x2FFF, 0x3000, data)), true);
+    NewLoadFile(*m, put("back.lvt", machineCodeTape(0x3000, 0x2FFF, 0x3000, data)), true);
     EXPECT_EQ(m->r_PC, 0x3000);
     auto expected = ram;
     expected[0xAFC1] = 0xFD;
@@ -140,7 +140,7 @@ TEST_F(LoadFileTest, EndBeforeStartStoresNothingButStillStarts)
     EXPECT_TRUE(m->RAM == expected);
 
     // A range that would wrap past 0xFFFF is, by its signed difference, empty.
-    NewLoadFile(*m, put("wrap.lvt", machineCodeImage(0xFFFE, 0x0001, 0x0000, data)), true);
+    NewLoadFile(*m, put("wrap.lvt", machineCodeTape(0xFFFE, 0x0001, 0x0000, data)), true);
     EXPECT_TRUE(m->RAM == expected);
     EXPECT_EQ(m->r_PC, 0x0000);
 }
@@ -149,7 +149,7 @@ TEST_F(LoadFileTest, RangeToTheTopOfMemoryDropsTheRomArea)
 {
     const auto data = pattern(0x10000 - 0xBFFC, 0x40);
     const auto rom = std::vector<std::uint8_t>(m->RAM.begin() + 0xC000, m->RAM.end());
-    NewLoadFile(*m, put("top.lvt", machineCodeImage(0xBFFC, 0xFFFF, 0xBFFC, data)), true);
+    NewLoadFile(*m, put("top.lvt", machineCodeTape(0xBFFC, 0xFFFF, 0xBFFC, data)), true);
     EXPECT_TRUE(std::equal(data.begin(), data.begin() + 4, m->RAM.begin() + 0xBFFC));
     EXPECT_TRUE(std::equal(rom.begin(), rom.end(), m->RAM.begin() + 0xC000));
     EXPECT_EQ(m->RAM[0x0000], 0); // no wrap to the bottom
@@ -162,8 +162,8 @@ TEST_F(LoadFileTest, WithoutAutoStartTheCurrentMemoryMapDecides)
     const std::uint8_t low[] = {0xA1, 0xA2, 0xA3, 0xA4};
     const std::uint8_t high[] = {0xB1, 0xB2};
     const auto ram = m->RAM;
-    NewLoadFile(*m, put("low.lvt", machineCodeImage(0x3FFE, 0x4001, 0x3FFE, low)), false);
-    NewLoadFile(*m, put("high.lvt", machineCodeImage(0x7FFF, 0x8000, 0x7FFF, high)), false);
+    NewLoadFile(*m, put("low.lvt", machineCodeTape(0x3FFE, 0x4001, 0x3FFE, low)), false);
+    NewLoadFile(*m, put("high.lvt", machineCodeTape(0x7FFF, 0x8000, 0x7FFF, high)), false);
     EXPECT_EQ(m->VRAM[0], 0xA3);
     EXPECT_EQ(m->VRAM[1], 0xA4);
     EXPECT_EQ(m->VRAM[0x3FFF], 0xB1);
@@ -178,7 +178,7 @@ TEST_F(LoadFileTest, WithoutAutoStartTheCurrentMemoryMapDecides)
 TEST_F(LoadFileTest, ShortestBasicImageLoadsSixBytes)
 {
     const std::uint8_t program[] = {1, 2, 3, 4, 5, 6};
-    const auto image = basicImage(program, 0x99);
+    const auto image = basicTape(program, 0x99);
     ASSERT_EQ(image.size(), 23u);
     m->Ports[0xC2] = 0x00;
     NewLoadFile(*m, put("b.bas", image), false); // a BASIC load starts whatever AutoStart says
@@ -199,7 +199,7 @@ TEST_F(LoadFileTest, BasicKeepsTheReturnAddressDropsRomAndPatchesOnRequest)
     host.options[machine::Option::Patch058C] = "1";
     m->set_var(m->BasicStartVar, 0xAFBF);
     const auto program = pattern(6, 0x60);
-    NewLoadFile(*m, put("over.lvt", basicImage(program)), true);
+    NewLoadFile(*m, put("over.lvt", basicTape(program)), true);
     EXPECT_EQ(m->RAM[0xAFBF], program[0]);
     EXPECT_EQ(m->RAM[0xAFC0], program[1]);
     EXPECT_EQ(m->get_var(0xAFC1), 0x02FD); // written again after the program
@@ -208,7 +208,7 @@ TEST_F(LoadFileTest, BasicKeepsTheReturnAddressDropsRomAndPatchesOnRequest)
 
     m->set_var(m->BasicStartVar, 0xBFFE);
     const auto rom = std::vector<std::uint8_t>(m->RAM.begin() + 0xC000, m->RAM.end());
-    NewLoadFile(*m, put("rom.lvt", basicImage(program)), true);
+    NewLoadFile(*m, put("rom.lvt", basicTape(program)), true);
     EXPECT_EQ(m->RAM[0xBFFF], program[1]);
     EXPECT_TRUE(std::equal(rom.begin(), rom.end(), m->RAM.begin() + 0xC000));
     EXPECT_EQ(m->get_var(0x0245), 0xC004);
@@ -217,17 +217,17 @@ TEST_F(LoadFileTest, BasicKeepsTheReturnAddressDropsRomAndPatchesOnRequest)
 TEST_F(LoadFileTest, HeaderPromisingMoreThanTheFileTakesWhatTheBufferHolds)
 {
     const auto earlier = pattern(2000, 0x21);
-    NewLoadFile(*m, put("long.lvt", machineCodeImage(0x5000, 0x5000 + 1999, 0x5000, earlier)), true);
+    NewLoadFile(*m, put("long.lvt", machineCodeTape(0x5000, 0x5000 + 1999, 0x5000, earlier)), true);
     const auto tape = m->TapeBuf;
 
     const auto data = pattern(8, 0xC0);
-    NewLoadFile(*m, put("short.lvt", machineCodeImage(0x3000, 0x3000 + 99, 0x3000, data)), true);
+    NewLoadFile(*m, put("short.lvt", machineCodeTape(0x3000, 0x3000 + 99, 0x3000, data)), true);
     EXPECT_EQ(m->TapeLength, 30);
     EXPECT_TRUE(std::equal(data.begin(), data.end(), m->RAM.begin() + 0x3000));
     EXPECT_TRUE(std::equal(tape.begin() + 30, tape.begin() + 122, m->RAM.begin() + 0x3008));
 
     // The largest promise a header can make stays inside the tape buffer.
-    NewLoadFile(*m, put("huge.lvt", machineCodeImage(0x0000, 0xFFFF, 0x0000, data)), true);
+    NewLoadFile(*m, put("huge.lvt", machineCodeTape(0x0000, 0xFFFF, 0x0000, data)), true);
     EXPECT_EQ(m->RAM[0x0000], data[0]);
     EXPECT_EQ(m->RAM[0xBFFF], m->TapeBuf[22 + 0xBFFF]);
 }
@@ -273,7 +273,7 @@ TEST_F(LoadFileTest, SnapshotRestoresTheWholeStateAndPresentsAtOnce)
 
 TEST_F(LoadFileTest, ShortSnapshotTakesTheRestFromTheTapeBuffer)
 {
-    NewLoadFile(*m, put("long.lvt", machineCodeImage(0x5000, 0x5000 + 1999, 0x5000, pattern(2000, 0x21))), true);
+    NewLoadFile(*m, put("long.lvt", machineCodeTape(0x5000, 0x5000 + 1999, 0x5000, pattern(2000, 0x21))), true);
     const auto tape = m->TapeBuf;
     std::vector<std::uint8_t> file = pattern(100, 0x90);
     std::copy_n("RIZI/DUMP", 9, file.begin());
@@ -298,7 +298,7 @@ TEST_F(LoadFileTest, FileLongerThanTheTapeBufferIsRefused)
 
     // One byte less fits.
     host.messages.clear();
-    const auto fits = basicImage(pattern(machine::Machine::kTapeBufSize - 17, 5));
+    const auto fits = basicTape(pattern(machine::Machine::kTapeBufSize - 17, 5));
     NewLoadFile(*m, put("fits.lvt", fits), true);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(m->TapeLength, 90003);
@@ -307,7 +307,7 @@ TEST_F(LoadFileTest, FileLongerThanTheTapeBufferIsRefused)
 
 TEST_F(LoadFileTest, UnreadableFileThrowsAndLeavesTheMachineAlone)
 {
-    const std::string name = put("locked.lvt", machineCodeImage(0x3000, 0x3001, 0x3000, pattern(2, 1)));
+    const std::string name = put("locked.lvt", machineCodeTape(0x3000, 0x3001, 0x3000, pattern(2, 1)));
     struct Way {
         const char* what;
         bool real; ///< the file's own permissions (they do not bind the superuser)
@@ -375,12 +375,12 @@ const std::uint8_t kKeyRecorder[] = {
 TEST_F(LoadFileTest, AutomaticRunTypesRunAndEnterWhenAsked)
 {
     m->set_var(m->BasicStartVar, 0x1054);
-    NewLoadFile(*m, put("norun.lvt", basicImage(kKeyRecorder)), true);
+    NewLoadFile(*m, put("norun.lvt", basicTape(kKeyRecorder)), true);
     EXPECT_EQ(m->r_PC, 0x1054); // not started without the option
 
     host.options[machine::Option::RunBasic] = "1";
     m->set_var(m->BasicStartVar, 0x1054);
-    NewLoadFile(*m, put("run.lvt", basicImage(kKeyRecorder)), true);
+    NewLoadFile(*m, put("run.lvt", basicTape(kKeyRecorder)), true);
     EXPECT_TRUE(std::all_of(m->KeyMatrix.begin(), m->KeyMatrix.end(), [](auto r) { return r == 0; }));
     ASSERT_TRUE(cpuRuns()) << "the CPU interpreter runs no instructions";
     EXPECT_GE(m->clock, 100'000);

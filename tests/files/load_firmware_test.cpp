@@ -45,7 +45,7 @@ STOP:   JMP STOP    ; in RAM whichever way port C2 maps the low half
 )");
     ASSERT_TRUE(result.ok()) << result.listing;
     const int end = result.origin + static_cast<int>(result.bytes.size()) - 1;
-    const auto image = test::tapeImage(result.origin, end, result.origin + 1, result.bytes);
+    const auto image = test::machineCodeTape(result.origin, end, result.origin + 1, result.bytes);
 
     ASSERT_NE(m.VRAM[0], 0xFF);
     files::NewLoadFile(m, put("draw.lvt", image), true);
@@ -62,7 +62,7 @@ TEST_F(LoadOnFirmware, BasicStandInSeesTheAutomaticRun)
 {
     const std::string program("10 PRINT 1\0" "20 END\0", 18);
     host.options[machine::Option::RunBasic] = "1";
-    files::NewLoadFile(m, put("prog.bas", files::test::basicImage(
+    files::NewLoadFile(m, put("prog.bas", files::test::basicTape(
                                               {reinterpret_cast<const std::uint8_t*>(program.data()), program.size()})),
                        true);
     const auto rows = screen();

@@ -39,7 +39,7 @@ TEST_F(FirmwareTape, LoadStoresTheDataAndStartsTheProgram)
     // MVI A,5Ah / STA 3100h / RET: the program leaves a mark and returns to
     // the warm start, which gives a new prompt.
     const std::vector<std::uint8_t> program = {0x3E, 0x5A, 0x32, 0x00, 0x31, 0xC9};
-    insertTape(tapeImage(0x3000, 0x3005, 0x3000, program));
+    insertTape(machineCodeTape(0x3000, 0x3005, 0x3000, program));
     typeText("L");
     press(kEnter, 150000, 2000000);
     EXPECT_EQ(host.dialogs, 1);
@@ -58,7 +58,7 @@ TEST_F(FirmwareTape, LoadStoresTheDataAndStartsTheProgram)
 
 TEST_F(FirmwareTape, NameGoesWhereTheTapeNameIsServed)
 {
-    insertTape(tapeImage(0x3000, 0x3000, 0x3000, {0xC9}));
+    insertTape(machineCodeTape(0x3000, 0x3000, 0x3000, std::vector<std::uint8_t>{0xC9}));
     typeText("L PROBA");
     press(kEnter, 150000, 2000000);
     EXPECT_EQ(std::string(m.RAM.begin() + kTapeName, m.RAM.begin() + kTapeName + 6), "PROBA ");
@@ -76,7 +76,7 @@ TEST_F(FirmwareTape, NoTapeAndBrokenHeaderAreReported)
     EXPECT_EQ(line(4), "NO FILE");
     EXPECT_EQ(line(5), ">");
 
-    insertTape(tapeImage(0x3005, 0x3000, 0x3000, {}));
+    insertTape(machineCodeTape(0x3005, 0x3000, 0x3000, {}));
     typeText("L");
     press(kEnter, 150000, 1000000);
     EXPECT_EQ(line(6), "FILE");
@@ -88,7 +88,7 @@ TEST_F(FirmwareTape, BasicFileThroughTheLoadCommandRunsTheStandIn)
 {
     // The real loader behind the tape dialog: a BASIC file starts the BASIC
     // entry and types RUN inside the load.
-    host.tapeFile = writeFile("basic.lvt", basicImage(std::string("10 PRINT 1\0", 11)));
+    host.tapeFile = writeFile("basic.lvt", basicTape(std::string("10 PRINT 1\0", 11)));
     host.options[Option::RunBasic] = "1";
     host.onLoad = [this](const std::string& path, bool autoStart) {
         ostrovik::files::NewLoadFile(m, path, autoStart);

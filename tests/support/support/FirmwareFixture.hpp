@@ -23,6 +23,7 @@
 #include "files/LoadFile.hpp"
 #include "machine/Machine.hpp"
 #include "support/TestHost.hpp"
+#include "support/TapeImages.hpp"
 
 namespace ostrovik::test {
 
@@ -67,29 +68,6 @@ public:
     int level = 0xFF;
     int edges = 0;
 };
-
-/// A BASIC tape image: signature, a type other than 0xD0, name, the program
-/// as it lies in memory, and one last byte that is never loaded.
-inline std::vector<std::uint8_t> basicImage(std::string_view program)
-{
-    std::string f = "RIZI/2.0/\xD3PROBA1";
-    f += program;
-    f += '\xFF';
-    return {f.begin(), f.end()};
-}
-
-/// A machine tape image: signature, type 0xD0, name, start, end, run, data.
-inline std::vector<std::uint8_t> tapeImage(int start, int end, int run, const std::vector<std::uint8_t>& data)
-{
-    std::vector<std::uint8_t> f = {'R', 'I', 'Z', 'I', '/', '2', '.', '0', '/', 0xD0,
-                                   'P', 'R', 'O', 'B', 'A', '1'};
-    for (int w : {start, end, run}) {
-        f.push_back(static_cast<std::uint8_t>(w & 0xFF));
-        f.push_back(static_cast<std::uint8_t>(w >> 8));
-    }
-    f.insert(f.end(), data.begin(), data.end());
-    return f;
-}
 
 /// The fixture itself: a machine with the test host (fast start on) and a
 /// beeper counter, started from the test ROM.
@@ -220,7 +198,7 @@ protected:
     void loadBasic(std::string_view program, bool run = true)
     {
         host.options[machine::Option::RunBasic] = run ? "1" : "0";
-        ostrovik::files::NewLoadFile(m, writeFile("basic.lvt", basicImage(program)), true);
+        ostrovik::files::NewLoadFile(m, writeFile("basic.lvt", basicTape(program)), true);
     }
 
     TestHost host;
