@@ -14,6 +14,7 @@
 #include "platform/WaveOut.hpp"
 #include "ui/kit/Captions.hpp"
 #include "ui/MainWindowHost.hpp"
+#include "ui/SettingsOwner.hpp"
 #include "ui/CommandForms.hpp"
 
 class QAction;
@@ -45,7 +46,10 @@ class TSetUpForm;
 class TMainMenu;
 
 /// The main window: owns the machine, drives it from its timer and shows it.
-class TMainFormEmu : public QMainWindow, public machine::Host, public platform::JoyWindow {
+class TMainFormEmu : public QMainWindow,
+                     public machine::Host,
+                     public platform::JoyWindow,
+                     public SettingsOwner {
     Q_OBJECT
 public:
     /// Design size of the client area (below the menu bar).
@@ -78,7 +82,7 @@ public:
     void changeRenderMode(std::uint8_t Mode);
     /// Presents the picture in the stored render mode @p stored from now on
     /// (at creation, and when the settings window saves another mode).
-    void applyRenderMode(int stored);
+    void applyRenderMode(int stored) override;
     /// The OpenGL presentation; null outside render mode 1.
     output::GlScreenView* glScreenView() const { return machine_.RenderMode == 1 ? glView_ : nullptr; }
     void resetCpu();
@@ -108,12 +112,12 @@ public:
     /// The settings window, which holds the options at run time.
     void setSetUpForm(TSetUpForm* form);
     TSetUpForm* setUpForm() const { return setUpForm_; }
-    void setTimerInterval(int milliseconds);
+    void setTimerInterval(int milliseconds) override;
     int timerInterval() const;
     /// The File menu, which ends with the recent files.
-    QMenu* fileMenu() const;
+    QMenu* fileMenu() const override;
     void addRecentFile(const QString& FileName);
-    void openRecentFile(QAction* item);
+    void openRecentFile(QAction* item) override;
     /// A file name handed over by a later start of the program.
     void openHandedOverFile(const QByteArray& name);
     void fitScreenToWindow();
@@ -168,7 +172,10 @@ public:
     bool guarded(F&& f);
 
     // ---- AVI recording (MainFormEmuAvi.cpp) --------------------------------
-    files::avi::AviWriter& aviWriter() { return *aviWriter_; }
+    files::avi::AviWriter& aviWriter() override { return *aviWriter_; }
+    // SettingsOwner
+    QWidget* ownerWidget() override { return this; }
+    void runGuarded(const std::function<void()>& handler) override { guarded(handler); }
     /// A recording is running: aviTimer_ is enabled.
     bool recording() const;
     void recordAviFrame();

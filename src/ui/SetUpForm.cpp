@@ -18,7 +18,8 @@
 #include "ui/kit/Captions.hpp"
 #include "ui/JoyKeySetup.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "files/avi/AviWriter.hpp"
+#include "ui/SettingsOwner.hpp"
 #include "ui/kit/RadioGroup.hpp"
 #include "ui/kit/Settings.hpp"
 #include "ui/kit/SettingsSchema.hpp"
@@ -67,10 +68,10 @@ QString keyCaption(std::uint16_t key)
 
 } // namespace
 
-TSetUpForm::TSetUpForm(TMainFormEmu* mainForm)
-    : QWidget(mainForm, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+TSetUpForm::TSetUpForm(SettingsOwner* owner)
+    : QWidget(owner ? owner->ownerWidget() : nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      mainWindow_(mainForm)
+      owner_(owner)
 {
     setObjectName(QStringLiteral("SetUpForm"));
     setWindowTitle(QStringLiteral("SetUpForm"));
@@ -230,9 +231,9 @@ void TSetUpForm::showFromMenu()
 
 void TSetUpForm::centreOnMainForm()
 {
-    if (!mainWindow_)
+    if (!owner_)
         return;
-    CentreOnOwner(*this, *mainWindow_);
+    CentreOnOwner(*this, *owner_->ownerWidget());
 }
 
 void TSetUpForm::readAllOptions()
@@ -292,8 +293,8 @@ bool TSetUpForm::save()
     }
     hide();
     // A new render mode shows at once.
-    if (mainWindow_)
-        mainWindow_->applyRenderMode(renderingBox->currentIndex());
+    if (owner_)
+        owner_->applyRenderMode(renderingBox->currentIndex());
     return true;
 }
 
@@ -304,8 +305,8 @@ void TSetUpForm::cancel()
 
 void TSetUpForm::speedChanged()
 {
-    if (mainWindow_)
-        mainWindow_->setTimerInterval(speedSlider->value());
+    if (owner_)
+        owner_->setTimerInterval(speedSlider->value());
     intervalLabel->setText(QString::number(speedSlider->value()));
 }
 
@@ -335,18 +336,18 @@ int TSetUpForm::codecIndex() const
 
 void TSetUpForm::codecChanged()
 {
-    if (!mainWindow_)
+    if (!owner_)
         return;
     const int index = codecIndex();
     const QString code = index < 1 ? QString() : codecBox->itemText(index).left(4);
-    mainWindow_->guarded([&] { mainWindow_->aviWriter().SetCompressor(code.toStdString()); });
+    owner_->runGuarded([&] { owner_->aviWriter().SetCompressor(code.toStdString()); });
 }
 
 void TSetUpForm::listCodecs()
 {
     std::vector<std::string> list{"No Compression"};
-    if (mainWindow_)
-        mainWindow_->aviWriter().ListCompressors(list);
+    if (owner_)
+        owner_->aviWriter().ListCompressors(list);
     const QString text = codecBox->currentText();
     codecBox->clear();
     for (const std::string& line : list)
@@ -357,10 +358,10 @@ void TSetUpForm::listCodecs()
 
 void TSetUpForm::configureCodec()
 {
-    if (!mainWindow_ || codecIndex() <= 0)
+    if (!owner_ || codecIndex() <= 0)
         return;
     CodecDialog dialog(this);
-    mainWindow_->guarded([&] { mainWindow_->aviWriter().ConfigureCompressor(dialog); });
+    owner_->runGuarded([&] { owner_->aviWriter().ConfigureCompressor(dialog); });
 }
 
 void TSetUpForm::setJoyKey(int index, std::uint16_t key)
@@ -427,11 +428,11 @@ QString TSetUpForm::option(machine::Option which) const
 
 void TSetUpForm::readRecentFiles()
 {
-    QMenu* fileMenu = mainWindow_ ? mainWindow_->fileMenu() : nullptr;
+    QMenu* fileMenu = owner_ ? owner_->fileMenu() : nullptr;
     if (!fileMenu)
         return;
     for (QAction* item : ReadMruList(*fileMenu, recentFiles))
-        connect(item, &QAction::triggered, mainWindow_, [form = mainWindow_, item] { form->openRecentFile(item); });
+        connect(item, &QAction::triggered, owner_->ownerWidget(), [owner = owner_, item] { owner->openRecentFile(item); });
 }
 
 void TSetUpForm::saveRecentFiles()
@@ -441,11 +442,11 @@ void TSetUpForm::saveRecentFiles()
 
 void TSetUpForm::addRecentFileItem(const QString& FileName, int Index)
 {
-    QMenu* fileMenu = mainWindow_ ? mainWindow_->fileMenu() : nullptr;
+    QMenu* fileMenu = owner_ ? owner_->fileMenu() : nullptr;
     if (!fileMenu)
         return;
     QAction* item = AppendMruMenuItem(*fileMenu, FileName, Index);
-    connect(item, &QAction::triggered, mainWindow_, [form = mainWindow_, item] { form->openRecentFile(item); });
+    connect(item, &QAction::triggered, owner_->ownerWidget(), [owner = owner_, item] { owner->openRecentFile(item); });
 }
 
 } // namespace ostrovik::ui

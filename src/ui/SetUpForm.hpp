@@ -20,7 +20,7 @@ class QSpinBox;
 namespace ostrovik::ui {
 
 class TJoyKeySetup;
-class TMainFormEmu;
+class SettingsOwner;
 class TRadioGroup;
 
 /// The settings window. Besides editing config.ini it holds the options at
@@ -33,9 +33,9 @@ public:
     static constexpr int kClientWidth = 515;
     static constexpr int kClientHeight = 429;
 
-    /// @p mainForm (may be null in tests) owns the window, gets the timer
+    /// @p owner (may be null in tests) owns the window, gets the timer
     /// interval from the track bar and carries the recent-files menu.
-    explicit TSetUpForm(TMainFormEmu* mainForm);
+    explicit TSetUpForm(SettingsOwner* owner);
 
     /// Shows the window (the settings command) and loads the stored options
     /// into it, as its activation does. Only this reloads: a key captured in
@@ -165,7 +165,7 @@ private:
     /// The chosen line of the codec box, or -1 for none or typed text.
     int codecIndex() const;
 
-    TMainFormEmu* mainWindow_;
+    SettingsOwner* owner_;
     TJoyKeySetup* joyKeySetup_ = nullptr;
     std::array<QCheckBox*, 11> optionBoxes_{};
     std::array<QPushButton*, 8> joyButtons_{};
