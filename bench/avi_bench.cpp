@@ -39,9 +39,9 @@ Figures run(const char* fourCC, const std::string& path)
     w.Stretch = false;
     w.FrameTime = 50;
     w.filename = path;
-    w.SetCompressor(fourCC);
-    w.SetQuality(8000); // "High", the settings window's design choice
-    w.InitVideo();
+    w.setCompressor(fourCC);
+    w.setQuality(8000); // "High", the settings window's design choice
+    w.initVideo();
 
     constexpr int kTicks = 400; // 20 seconds of recording
     std::vector<double> t;
@@ -52,11 +52,11 @@ Figures run(const char* fourCC, const std::string& path)
         screen.drawScreen(false);
         const output::FrameBitmap& f = *screen.shownBitmap();
         const auto start = Clock::now();
-        w.AddFrame({256, 256, 24, output::FrameBitmap::BytesPerLine, f.Bits.data()});
+        w.addFrame({256, 256, 24, output::FrameBitmap::BytesPerLine, f.Bits.data()});
         t.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
-    w.FinalizeVideo();
-    w.SaveAviFile();
+    w.finalizeVideo();
+    w.saveAviFile();
     std::sort(t.begin(), t.end());
     return {t[t.size() / 2], t.back()};
 }

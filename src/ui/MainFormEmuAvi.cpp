@@ -39,7 +39,7 @@ void TMainFormEmu::createAviWriter()
     aviWriter_->Height = 256;
     aviWriter_->FrameTime = 1;
     aviWriter_->Stretch = false;
-    aviWriter_->SetPixelFormat(files::avi::TPixelFormat::pf24bit);
+    aviWriter_->setPixelFormat(files::avi::TPixelFormat::pf24bit);
 
     aviTimer_ = new platform::PlatformTimer(this);
     aviTimer_->setObjectName(QStringLiteral("aviTimer_"));
@@ -64,16 +64,16 @@ void TMainFormEmu::toggleAviRecording()
         w.filename = files::avi::RecordingFileName(dir, files::fileTimeStampNow());
         w.TempFileName = files::avi::RecordingTempFileName(dir, files::fileTimeStampNow());
         const QString codec = setUpForm_ ? setUpForm_->codecBox->currentText() : QString();
-        w.SetCompressor(files::avi::RecordingCompressor(codec.toStdString()));
-        w.SetQuality(files::avi::RecordingQuality(setUpForm_ ? setUpForm_->qualityBox->currentIndex()
+        w.setCompressor(files::avi::RecordingCompressor(codec.toStdString()));
+        w.setQuality(files::avi::RecordingQuality(setUpForm_ ? setUpForm_->qualityBox->currentIndex()
                                                             : kDesignQualityIndex));
         w.Width = 256;
         w.Height = 256;
         w.FrameTime = setUpForm_ ? setUpForm_->frameTimeBox->value() : settings::kDefaultFrameTime;
-        w.SetWavFileName({});
+        w.setWavFileName({});
         w.Stretch = false;
         w.OnTheFly = setUpForm_ ? setUpForm_->onTheFlyBox->isChecked() : true;
-        w.InitVideo();
+        w.initVideo();
         aviTimer_->setEnabled(true);
     });
 }
@@ -98,7 +98,7 @@ void TMainFormEmu::recordAviFrame()
                      menus_->image(kRecordAviButton) == Icon::AviFilm ? Icon::AviRecording : Icon::AviFilm);
     const bool written = guarded([this] {
         const output::FrameBitmap& frame = aviFrame();
-        aviWriter_->AddFrame({output::FrameBitmap::Width, output::FrameBitmap::Height, 24,
+        aviWriter_->addFrame({output::FrameBitmap::Width, output::FrameBitmap::Height, 24,
                              output::FrameBitmap::BytesPerLine, frame.Bits.data()});
     });
     // A frame that cannot be written would fail again on every tick: the
@@ -111,8 +111,8 @@ void TMainFormEmu::stopAviRecording()
 {
     aviTimer_->setEnabled(false);
     guarded([this] {
-        aviWriter_->FinalizeVideo();
-        aviWriter_->SaveAviFile();
+        aviWriter_->finalizeVideo();
+        aviWriter_->saveAviFile();
     });
     menus_->setImage(kRecordAviButton, Icon::AviFilm);
 }

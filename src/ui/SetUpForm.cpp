@@ -340,14 +340,14 @@ void TSetUpForm::codecChanged()
         return;
     const int index = codecIndex();
     const QString code = index < 1 ? QString() : codecBox->itemText(index).left(4);
-    owner_->runGuarded([&] { owner_->aviWriter().SetCompressor(code.toStdString()); });
+    owner_->runGuarded([&] { owner_->aviWriter().setCompressor(code.toStdString()); });
 }
 
 void TSetUpForm::listCodecs()
 {
     std::vector<std::string> list{"No Compression"};
     if (owner_)
-        owner_->aviWriter().ListCompressors(list);
+        owner_->aviWriter().listCompressors(list);
     const QString text = codecBox->currentText();
     codecBox->clear();
     for (const std::string& line : list)
@@ -361,7 +361,7 @@ void TSetUpForm::configureCodec()
     if (!owner_ || codecIndex() <= 0)
         return;
     CodecDialog dialog(this);
-    owner_->runGuarded([&] { owner_->aviWriter().ConfigureCompressor(dialog); });
+    owner_->runGuarded([&] { owner_->aviWriter().configureCompressor(dialog); });
 }
 
 void TSetUpForm::setJoyKey(int index, std::uint16_t key)

@@ -81,7 +81,7 @@ TEST(AviWriterTest, DefaultsAndPropertyChecks)
     EXPECT_TRUE(w.Stretch);
     EXPECT_TRUE(w.OnTheFly);
     EXPECT_EQ(w.Quality, 5000);
-    EXPECT_EQ(w.PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(w.pixelFormat(), TPixelFormat::pf24bit);
     EXPECT_EQ(fs::path(w.TempFileName).filename(), "~AWTemp.avi");
 
     const struct {
@@ -94,9 +94,9 @@ TEST(AviWriterTest, DefaultsAndPropertyChecks)
     };
     for (const auto& f : formats) {
         AviWriter v(640, 480);
-        const std::string error = errorOf([&] { v.SetPixelFormat(f.format); });
+        const std::string error = errorOf([&] { v.setPixelFormat(f.format); });
         EXPECT_EQ(error, f.accepted ? "" : "Pixelformat not supported") << static_cast<int>(f.format);
-        EXPECT_EQ(v.PixelFormat(), f.accepted ? f.format : TPixelFormat::pf24bit);
+        EXPECT_EQ(v.pixelFormat(), f.accepted ? f.format : TPixelFormat::pf24bit);
     }
 
     const struct {
@@ -105,8 +105,8 @@ TEST(AviWriterTest, DefaultsAndPropertyChecks)
     } wavs[] = {{"sound.wav", true}, {"SOUND.WAV", true}, {"", true}, {"sound.mp3", false}, {"wav", false}};
     for (const auto& c : wavs) {
         AviWriter v(640, 480);
-        const std::string error = errorOf([&] { v.SetWavFileName(c.name); });
-        EXPECT_EQ(error, c.accepted ? "" : "WavFileName must name a file with the .wav extension") << c.name;
+        const std::string error = errorOf([&] { v.setWavFileName(c.name); });
+        EXPECT_EQ(error, c.accepted ? "" : "wavFileName must name a file with the .wav extension") << c.name;
     }
 }
 
@@ -125,13 +125,13 @@ TEST(AviWriterTest, CodecChoiceAndList)
         {"ZZZZ longer", "", "No compressor for ZZZZ available"},
     };
     for (const auto& c : cases) {
-        w.SetCompressor("FMP4");
-        EXPECT_EQ(errorOf([&] { w.SetCompressor(c.given); }), c.error) << c.given;
+        w.setCompressor("FMP4");
+        EXPECT_EQ(errorOf([&] { w.setCompressor(c.given); }), c.error) << c.given;
         EXPECT_EQ(w.CompressorFourCC, c.chosen) << c.given;
     }
 
     std::vector<std::string> list{"stale"};
-    w.ListCompressors(list);
+    w.listCompressors(list);
     ASSERT_FALSE(list.empty());
     EXPECT_EQ(list.front(), "No Compression");
     for (const char* line : {"FMP4 mpeg4", "MJPG mjpeg", "HFYU huffyuv", "FFV1 ffv1", "ZMBV zmbv", "DIB  rawvideo"})
@@ -140,7 +140,7 @@ TEST(AviWriterTest, CodecChoiceAndList)
     for (std::size_t i = 1; i < list.size(); ++i) {
         ASSERT_GT(list[i].size(), 5u) << list[i];
         EXPECT_EQ(list[i][4], ' ') << list[i];
-        EXPECT_EQ(errorOf([&] { w.SetCompressor(list[i]); }), "") << list[i];
+        EXPECT_EQ(errorOf([&] { w.setCompressor(list[i]); }), "") << list[i];
     }
 }
 
@@ -153,33 +153,33 @@ TEST(AviWriterTest, StateAndFileErrors)
         std::function<void(AviWriter&)> act;
         const char* error;
     } cases[] = {
-        {"a frame before InitVideo", [&](AviWriter& w) { w.AddFrame(picture.frame()); },
+        {"a frame before initVideo", [&](AviWriter& w) { w.addFrame(picture.frame()); },
          "Video must be initialized."},
-        {"saving without FinalizeVideo",
+        {"saving without finalizeVideo",
          [&](AviWriter& w) {
              w.filename = dir / "a.avi";
-             w.InitVideo();
-             w.SaveAviFile();
+             w.initVideo();
+             w.saveAviFile();
          },
          "Video must be finalized"},
         {"a missing folder",
          [&](AviWriter& w) {
              w.filename = dir / "missing/a.avi";
-             w.InitVideo();
+             w.initVideo();
          },
          "Failed to create AVI video file. Err: $FFFFFFFE"},
         {"a frame time of 0",
          [&](AviWriter& w) {
              w.filename = dir / "b.avi";
              w.FrameTime = 0;
-             w.InitVideo();
+             w.initVideo();
          },
          "Frame time must be at least 1 ms"},
         {"a frame without pixels",
          [&](AviWriter& w) {
              w.filename = dir / "c.avi";
-             w.InitVideo();
-             w.AddFrame(TAviFrame{256, 256, 24, 768, nullptr});
+             w.initVideo();
+             w.addFrame(TAviFrame{256, 256, 24, 768, nullptr});
          },
          "Failed to retrieve bitmap header and pixels. Err: 22"},
     };
@@ -222,16 +222,16 @@ TEST(AviWriterTest, WrittenFilesProbeAndDecodeBack)
         w.TempFileName = dir / "avi_TMP.avi";
         w.OnTheFly = road.onTheFly;
         w.FrameTime = road.frameTime;
-        w.SetCompressor(road.fourCC);
-        w.SetQuality(10000);
-        w.InitVideo();
+        w.setCompressor(road.fourCC);
+        w.setQuality(10000);
+        w.initVideo();
         constexpr int kFrames = 7;
         for (int n = 0; n < kFrames; ++n) {
-            w.AddFrame(Picture(256, 256, n).frame());
+            w.addFrame(Picture(256, 256, n).frame());
             EXPECT_EQ(fs::exists(w.TempFileName), !road.onTheFly);
         }
-        w.FinalizeVideo();
-        w.SaveAviFile();
+        w.finalizeVideo();
+        w.saveAviFile();
         EXPECT_FALSE(fs::exists(w.TempFileName)) << "the work file is gone after the save";
 
         EXPECT_EQ(ffprobeLine(w.filename), std::string(road.codec) + " 256x256 " + road.rate + " " + std::to_string(kFrames) + " frames");
@@ -274,10 +274,10 @@ TEST(AviWriterTest, PlacementOnTheTarget)
         w.Height = c.height;
         w.Stretch = c.stretch;
         w.filename = dir / "p.avi";
-        w.InitVideo();
-        w.AddFrame(picture.frame());
-        w.FinalizeVideo();
-        w.SaveAviFile();
+        w.initVideo();
+        w.addFrame(picture.frame());
+        w.finalizeVideo();
+        w.saveAviFile();
         const auto frames = decodeAll(w.filename);
         ASSERT_EQ(frames.size(), 1u);
         ASSERT_EQ(frames[0].width, c.width);
@@ -299,14 +299,14 @@ TEST(AviWriterTest, ProgressAndAbort)
         reports.push_back(count);
         abort = count >= 40;
     };
-    w.InitVideo();
+    w.initVideo();
     const Picture picture(256, 256, 2);
     for (int n = 0; n < 50; ++n)
-        w.AddFrame(picture.frame());
+        w.addFrame(picture.frame());
     EXPECT_EQ(reports, (std::vector<int>{20, 40}));
     EXPECT_EQ(w.FrameCount, 40) << "frames after the abort are ignored";
-    w.FinalizeVideo();
-    w.SaveAviFile();
+    w.finalizeVideo();
+    w.saveAviFile();
     // The file keeps the frames written before the abort.
     EXPECT_EQ(decodeAll(w.filename).size(), 40u);
 
@@ -315,13 +315,13 @@ TEST(AviWriterTest, ProgressAndAbort)
     v.filename = dir / "saved.avi";
     v.TempFileName = dir / "work.avi";
     v.OnTheFly = false;
-    v.InitVideo();
+    v.initVideo();
     for (int n = 0; n < 10; ++n)
-        v.AddFrame(picture.frame());
-    v.FinalizeVideo();
+        v.addFrame(picture.frame());
+    v.finalizeVideo();
     reports.clear();
     v.OnProgress = [&](AviWriter&, std::int32_t count, bool&) { reports.push_back(count); };
-    v.SaveAviFile();
+    v.saveAviFile();
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back(), 10);
     EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));

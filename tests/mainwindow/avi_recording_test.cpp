@@ -236,7 +236,7 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
         {"typed text", -1, "FMP4 typed", ""},
     };
     for (const auto& c : choices) {
-        writer.SetCompressor("MJPG");
+        writer.setCompressor("MJPG");
         if (c.index >= 0)
             s.codecBox->setCurrentIndex(c.index);
         else
@@ -263,7 +263,7 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
     r.window->toggleAviRecording();
     QCOMPARE(writer.CompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
     QVERIFY2(r.probe().endsWith(" 2 frames"), qPrintable(r.probe()));
-    writer.SetCompressor("MJPG");
+    writer.setCompressor("MJPG");
     QVERIFY(writer.CompressorOptions.empty());
 
     // "No Compression" has no options to show.

@@ -82,7 +82,7 @@ AviWriter::~AviWriter()
     removeIfPresent(TempFileName);
 }
 
-void AviWriter::SetPixelFormat(TPixelFormat format)
+void AviWriter::setPixelFormat(TPixelFormat format)
 {
     switch (format) {
     case TPixelFormat::pf1bit:
@@ -97,12 +97,12 @@ void AviWriter::SetPixelFormat(TPixelFormat format)
     }
 }
 
-void AviWriter::SetWavFileName(const std::string& name)
+void AviWriter::setWavFileName(const std::string& name)
 {
     if (lowered(name) == lowered(WavFileName_))
         return;
     if (!name.empty() && lowered(fs::path(name).extension().string()) != ".wav")
-        throw AviError("WavFileName must name a file with the .wav extension");
+        throw AviError("wavFileName must name a file with the .wav extension");
     WavFileName_ = name;
 }
 
@@ -120,7 +120,7 @@ const std::string& AviWriter::writtenFileName() const
     return OnTheFly ? filename : TempFileName;
 }
 
-void AviWriter::InitVideo()
+void AviWriter::initVideo()
 {
     releaseFile();
     Aborted = false;
@@ -178,7 +178,7 @@ void AviWriter::setUpStreamFormat()
         throw AviError("Failed to set AVI stream format");
 }
 
-void AviWriter::AddFrame(const TAviFrame& Frame)
+void AviWriter::addFrame(const TAviFrame& Frame)
 {
     if (Aborted)
         return;
@@ -239,13 +239,13 @@ void AviWriter::AddFrame(const TAviFrame& Frame)
         OnProgress(*this, FrameCount, Aborted);
 }
 
-void AviWriter::FinalizeVideo()
+void AviWriter::finalizeVideo()
 {
     VideoInitialized = false;
     Finalized = true;
 }
 
-void AviWriter::SaveAviFile()
+void AviWriter::saveAviFile()
 {
     if (Aborted || !Finalized) {
         releaseFile();
@@ -406,7 +406,7 @@ void AviWriter::recompress()
     }
 }
 
-void AviWriter::SetCompressor(std::string_view FourCC)
+void AviWriter::setCompressor(std::string_view FourCC)
 {
     const std::string_view code = FourCC.substr(0, 4);
     // Options set in the codec's dialog belong to that codec: choosing it
@@ -424,7 +424,7 @@ void AviWriter::SetCompressor(std::string_view FourCC)
     compressor_ = found;
 }
 
-void AviWriter::ListCompressors(std::vector<std::string>& List) const
+void AviWriter::listCompressors(std::vector<std::string>& List) const
 {
     List.clear();
     List.emplace_back("No Compression");
@@ -432,7 +432,7 @@ void AviWriter::ListCompressors(std::vector<std::string>& List) const
         List.push_back(c.FourCC + " " + c.Name);
 }
 
-void AviWriter::ConfigureCompressor(CompressorDialog& Parent)
+void AviWriter::configureCompressor(CompressorDialog& Parent)
 {
     if (CompressorFourCC.empty())
         return;

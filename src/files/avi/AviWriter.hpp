@@ -32,7 +32,7 @@ struct TAviFrame {
     const std::uint8_t* Bits = nullptr;
 };
 
-/// The codec's configuration dialog, shown by ConfigureCompressor: edits the
+/// The codec's configuration dialog, shown by configureCompressor: edits the
 /// encoder's own options in place and answers whether they were accepted.
 class CompressorDialog {
 public:
@@ -42,7 +42,7 @@ public:
 
 /// Turns a sequence of frames into an AVI video file: one video stream,
 /// compressed on the fly by an installed encoder, or first written
-/// uncompressed into a work file that SaveAviFile compresses into the final
+/// uncompressed into a work file that saveAviFile compresses into the final
 /// file. Every failure is thrown as an AviError with the text for the user.
 class AviWriter {
 public:
@@ -70,26 +70,26 @@ public:
     bool OnTheFly = true;
     TProgressEvent OnProgress;
 
-    TPixelFormat PixelFormat() const { return PixelFormat_; }
+    TPixelFormat pixelFormat() const { return PixelFormat_; }
     /// Accepts 1, 4, 8, 24 and 32 bits per pixel.
-    void SetPixelFormat(TPixelFormat format);
-    const std::string& WavFileName() const { return WavFileName_; }
+    void setPixelFormat(TPixelFormat format);
+    const std::string& wavFileName() const { return WavFileName_; }
     /// Empty, or a name with the .wav extension.
-    void SetWavFileName(const std::string& name);
+    void setWavFileName(const std::string& name);
 
     // Operations.
-    void InitVideo();
-    void AddFrame(const TAviFrame& Frame);
-    void FinalizeVideo();
-    void SaveAviFile();
+    void initVideo();
+    void addFrame(const TAviFrame& Frame);
+    void finalizeVideo();
+    void saveAviFile();
     /// Chooses the codec by the first four characters of @p FourCC; empty
     /// means no compression.
-    void SetCompressor(std::string_view FourCC);
-    void SetQuality(std::int32_t quality) { Quality = quality; }
+    void setCompressor(std::string_view FourCC);
+    void setQuality(std::int32_t quality) { Quality = quality; }
     /// "No Compression", then one "FourCC name" line per usable encoder.
-    void ListCompressors(std::vector<std::string>& List) const;
+    void listCompressors(std::vector<std::string>& List) const;
     /// Shows the chosen codec's options in @p Parent, if it has any.
-    void ConfigureCompressor(CompressorDialog& Parent);
+    void configureCompressor(CompressorDialog& Parent);
 
     // State.
     std::int32_t FrameCount = 0;
