@@ -7,6 +7,7 @@
 #include "games/GameLibrary.hpp"
 #include "games/GameName.hpp"
 #include "games/JsonList.hpp"
+#include "games/LogText.hpp"
 
 namespace ostrovik::games {
 
@@ -204,13 +205,14 @@ std::optional<std::uint16_t> CatalogueDownloader::catalogueStart(DownloaderView&
 
 bool CatalogueDownloader::acceptGame(DownloaderView& view, const std::string& name, const std::string& title)
 {
-    std::error_code ec;
-    if (view.skipExisting() && std::filesystem::is_directory(libraryFolder_ + name, ec)) {
-        view.addLogLine("Игра " + title + " уже сеть !!!");
-        return false;
-    }
+    // The name first: ".." names a folder that exists, outside the library.
     if (!IsSafeGameName(name)) {
         view.addLogLine(RefusedNameLine(name));
+        return false;
+    }
+    std::error_code ec;
+    if (view.skipExisting() && std::filesystem::is_directory(libraryFolder_ + name, ec)) {
+        view.addLogLine("Игра " + QuoteInLog(title) + " уже сеть !!!");
         return false;
     }
     return true;
@@ -232,7 +234,7 @@ bool CatalogueDownloader::listPages(DownloaderView& view, std::uint16_t count, c
         if (!head)
             continue;
         for (const GameRow& row : ReadRows(PageLines, *head)) {
-            view.addLogLine("Нашли игру " + row.title);
+            view.addLogLine("Нашли игру " + QuoteInLog(row.title));
             if (acceptGame(view, row.name, row.title) && !accept(row))
                 return false;
         }
@@ -269,8 +271,7 @@ void CatalogueDownloader::method1(DownloaderView& view)
     const auto afterTable = [&] { view.addLogLine("Скачали: " + std::to_string(arrived) + " игр"); };
     if (!listPages(view, count, accept, afterTable))
         return;
-    if (failed == 0)
-        view.setGaugeProgress(count);
+    view.setGaugeProgress(count);
     logNotFetched(view, failed);
     view.addLogLine("Все !!!");
 }

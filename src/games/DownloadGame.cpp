@@ -7,6 +7,7 @@
 
 #include "games/GameLibrary.hpp"
 #include "games/GameName.hpp"
+#include "games/LogText.hpp"
 
 namespace ostrovik::games {
 
@@ -129,7 +130,7 @@ bool FetchGameFiles(HttpClient& http, const BaseAddress& base, const std::string
 
 std::string GameNotFetchedLine(const std::string& title)
 {
-    return "Игра " + title + " не скачана !!!";
+    return "Игра " + QuoteInLog(title) + " не скачана !!!";
 }
 
 std::string FileNotWritten(const std::string& path)
@@ -154,7 +155,7 @@ GameDownload DownloadGame(HttpClient& http, const BaseAddress& base, const std::
     const std::string markFile = game.finalDir() + "/mark.txt";
     if (!WriteTextLines(game.dir() + "/mark.txt", {mark}))
         return {false, FileNotWritten(markFile)};
-    written.push_back("Рейтинг:" + markFile + "    " + mark);
+    written.push_back("Рейтинг:" + markFile + "    " + QuoteInLog(mark));
 
     // A page that does not come at all means the site stopped answering; one
     // without the description line is a game without a description.

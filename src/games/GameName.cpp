@@ -1,43 +1,22 @@
 #include "games/GameName.hpp"
 
+#include "games/LogText.hpp"
+
 namespace ostrovik::games {
 
 bool IsSafeGameName(std::string_view name)
 {
     if (name.empty() || name == "." || name == ".." || name.size() > kMaxGameNameBytes)
         return false;
-    for (const char ch : name) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F || c == '/' || c == '\\')
+    for (std::size_t at = 0; at < name.size(); ++at)
+        if (name[at] == '/' || name[at] == '\\' || LayoutControlLength(name, at) != 0)
             return false;
-    }
     return true;
 }
 
 std::string RefusedNameLine(std::string_view name)
 {
-    constexpr std::size_t kQuoted = 64;
-    std::string shown;
-    std::size_t taken = 0;
-    for (const char ch : name) {
-        // Cut before a character's first byte, never inside its UTF-8 form.
-        const bool startsCharacter = (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
-        if (startsCharacter && taken >= kQuoted) {
-            shown += "...";
-            break;
-        }
-        ++taken;
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F) {
-            static constexpr char hex[] = "0123456789ABCDEF";
-            shown += "\\x";
-            shown += hex[c >> 4];
-            shown += hex[c & 0xF];
-        } else {
-            shown += ch;
-        }
-    }
-    return "Имя игры \"" + shown + "\" не годится для папки, игра пропущена !!!";
+    return "Имя игры \"" + QuoteInLog(name) + "\" не годится для папки, игра пропущена !!!";
 }
 
 std::string EscapeForAddress(std::string_view text)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -203,6 +204,18 @@ std::size_t HttpLimits::fileBytes(std::string_view fileName) const
 
 CurlHttp::CurlHttp(HttpLimits limits) : limits_(limits) {}
 
+void CurlHttp::setLimits(const HttpLimits& limits)
+{
+    std::lock_guard lock(limitsMutex_);
+    limits_ = limits;
+}
+
+HttpLimits CurlHttp::limits() const
+{
+    std::lock_guard lock(limitsMutex_);
+    return limits_;
+}
+
 std::string CurlHttp::HttpGetText(const std::string& address)
 {
     // No host, or a scheme other than ours read as a host ("https:").
@@ -210,8 +223,9 @@ std::string CurlHttp::HttpGetText(const std::string& address)
     if (stopped_ || host.empty() || host.back() == ':')
         return {};
     std::string body;
-    Sink sink{&body, nullptr, limits_.pageBytes};
-    Easy easy = openEasy(RequestAddress(address), limits_, stopped_, sink);
+    const HttpLimits limits = this->limits();
+    Sink sink{&body, nullptr, limits.pageBytes};
+    Easy easy = openEasy(RequestAddress(address), limits, stopped_, sink);
     if (!easy)
         return {};
     CURL* c = easy.get();
@@ -223,9 +237,9 @@ std::string CurlHttp::HttpGetText(const std::string& address)
     curl_easy_setopt(c, CURLOPT_USERAGENT, "VADA");
     curl_easy_setopt(c, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-    // A transfer cut part-way keeps what arrived; one that never got an
-    // answer has no body either way. A page over the limit is no page.
-    if (tooLarge(curl_easy_perform(c), sink))
+    // A transfer that failed is no page, also when part of it arrived: a
+    // page cut short by a limit would be read as the whole page.
+    if (curl_easy_perform(c) != CURLE_OK)
         return {};
     return KeepPiecesToZero(body);
 }
@@ -241,8 +255,9 @@ FileFetch CurlHttp::FetchFile(const std::string& address, const std::string& fil
     if (stopped_)
         return FileFetch::Failed;
     std::string part;
-    Sink sink{nullptr, nullptr, limits_.fileBytes(fileName)};
-    Easy easy = openEasy(address, limits_, stopped_, sink);
+    const HttpLimits limits = this->limits();
+    Sink sink{nullptr, nullptr, limits.fileBytes(fileName)};
+    Easy easy = openEasy(address, limits, stopped_, sink);
     if (!easy)
         return FileFetch::Failed;
     CURL* c = easy.get();
@@ -280,8 +295,9 @@ FileFetch CurlHttp::FetchFile(const std::string& address, const std::string& fil
 HttpAnswer CurlHttp::requestText(const std::string& address)
 {
     HttpAnswer answer;
-    Sink sink{&answer.body, nullptr, limits_.textBytes};
-    Easy easy = openEasy(address, limits_, stopped_, sink, kPlainOrSecure);
+    const HttpLimits limits = this->limits();
+    Sink sink{&answer.body, nullptr, limits.textBytes};
+    Easy easy = openEasy(address, limits, stopped_, sink, kPlainOrSecure);
     if (!easy) {
         answer.error = "the HTTP layer could not start a request";
         return answer;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -50,7 +51,8 @@ class HttpClient {
 public:
     virtual ~HttpClient() = default;
     /// The body of a GET of @p address (plain HTTP), whatever the status;
-    /// empty on any failure and for a body over the page limit. Within each
+    /// empty on any failure (a transfer cut short by a limit among them) and
+    /// for a body over the page limit. Within each
     /// 1,024-byte piece of the body, a zero byte ends what is kept of that
     /// piece.
     virtual std::string HttpGetText(const std::string& address) = 0;
@@ -78,6 +80,10 @@ public:
     FileFetch FetchFile(const std::string& address, const std::string& fileName) override;
     HttpAnswer requestText(const std::string& address) override;
 
+    /// The bounds of every transfer that starts from now on.
+    void setLimits(const HttpLimits& limits);
+    HttpLimits limits() const;
+
     /// Aborts every transfer in progress and fails every later one (the
     /// program is ending).
     void stop() { stopped_ = true; }
@@ -88,6 +94,7 @@ public:
     void setCertificateFile(std::string pemFile) { certificateFile_ = std::move(pemFile); }
 
 private:
+    mutable std::mutex limitsMutex_;
     HttpLimits limits_;
     std::string certificateFile_;
     std::atomic<bool> stopped_{false};

@@ -107,8 +107,8 @@ TEST(Method1, DownloadsGameAfterGameWithTheExactLog)
     EXPECT_EQ(run.view.log, expected);
     EXPECT_EQ(run.view.web, base);
     EXPECT_EQ(run.view.maximum, 50);
-    // Two games taken, one of them failed: the gauge does not claim the whole.
-    EXPECT_EQ(run.view.progress, 2);
+    // The gauge ends full after the last page, also with a game that failed.
+    EXPECT_EQ(run.view.progress, 50);
     EXPECT_EQ(run.view.buttons, (std::vector<bool>{false, true}));
     EXPECT_TRUE(run.view.errors.empty());
 
@@ -272,8 +272,8 @@ TEST(AllMethods, NamesThatWouldLeaveTheLibraryAreRefused)
         EXPECT_EQ(run.folder.read(longest + "/" + longest + ".lvt"), CatalogueServer::fileBody(longest, longest + ".lvt"))
             << method;
         if (method != 3) {
-            // ".." exists as a folder and is passed over as present.
-            EXPECT_EQ(std::count(log.begin(), log.end(), "Игра Parent уже сеть !!!"), 1) << method;
+            // ".." exists as a folder, and is refused all the same.
+            EXPECT_EQ(std::count(log.begin(), log.end(), RefusedNameLine("..")), 1) << method;
             // A blank in the name reaches the server escaped.
             EXPECT_EQ(run.folder.read("Space Game/Space Game.lvt"),
                       CatalogueServer::fileBody("Space Game", "Space Game.lvt"))
@@ -297,7 +297,8 @@ TEST(Method3, TheJsonList)
         {"empty", "[]", true, {"Все !!!"}, 0},
         {"object", R"({"Name":"x"})", true, {}, 0},
         {"not json", "<html>", true, {}, 0},
-        {"missing name", R"([{"FullName":"Nameless"}])", true, {"Игра Nameless уже сеть !!!", "Все !!!"}, 0},
+        // An empty name names the library itself: refused before any skip.
+        {"missing name", R"([{"FullName":"Nameless"}])", true, {RefusedNameLine(""), "Все !!!"}, 0},
         {"five of three",
          R"([{"Name":"j1"},{"Name":"j2"},{"Name":"j3"},{"Name":"j4"},{"Name":"j5"}])", true, {}, 3},
     };

@@ -16,6 +16,7 @@
 #include "CatalogueServer.hpp"
 #include "StoringProgram.hpp"
 #include "games/CatalogueDownloader.hpp"
+#include "games/Http.hpp"
 #include "games/qt/GameLibraryForm.hpp"
 #include "games/qt/GameDownloaderForm.hpp"
 #include "support/MainWindowRig.hpp"
@@ -73,6 +74,24 @@ void click(GameDownloaderForm* form, int method)
     QTest::mouseClick(method == 1 ? form->pagesButton : method == 2 ? form->fastButton : form->jsonButton, Qt::LeftButton);
 }
 
+/// @p first, then "Ж" up to @p bytes in all.
+std::string longText(const std::string& first, std::size_t bytes)
+{
+    std::string text = first;
+    while (text.size() + 2 <= bytes)
+        text += "Ж";
+    return text;
+}
+
+/// The window on @p server's site and JSON list, run by @p method to its end.
+void runOn(GameDownloaderForm* form, const CatalogueServer& server, int method)
+{
+    form->WebEdit->setText(QString::fromStdString(server.games()));
+    form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
+    click(form, method);
+    QVERIFY(runEnded(form));
+}
+
 } // namespace
 
 class DownloaderWindowTest : public QObject {
@@ -86,6 +105,14 @@ private slots:
     void method3ThroughItsButton();
     void closingTheProgramEndsTheRun_data();
     void closingTheProgramEndsTheRun();
+    void hugeCatalogueTextsAreQuotedShort_data();
+    void hugeCatalogueTextsAreQuotedShort();
+    void theLogKeepsItsLastThousandLines();
+    void namesThatForgeOrTurnLinesAreRefused_data();
+    void namesThatForgeOrTurnLinesAreRefused();
+    void aPageCutShortIsAFailedPage_data();
+    void aPageCutShortIsAFailedPage();
+    void method1FillsItsGaugeAlsoWhenAGameFailed();
 };
 
 void DownloaderWindowTest::noButtonCutsItsCaption()
@@ -271,6 +298,175 @@ void DownloaderWindowTest::closingTheProgramEndsTheRun()
              QStringList{QStringLiteral("offline")});
     QCOMPARE(QDir(rig.path(QStringLiteral("GAMES_SOFT/offline"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{});
+}
+
+void DownloaderWindowTest::hugeCatalogueTextsAreQuotedShort_data()
+{
+    QTest::addColumn<int>("method");
+    QTest::addColumn<QStringList>("quoted");
+    // Each quote is the text's first 200 bytes at most, cut before a
+    // character that does not fit: "a" and 99 two-byte letters.
+    const QString a = QStringLiteral("a") + QString(99, QChar(0x416)) + QStringLiteral("...");
+    const QString b = QStringLiteral("b") + QString(99, QChar(0x416)) + QStringLiteral("...");
+    const QString mark = QString(200, QLatin1Char('7')) + QStringLiteral("...");
+    QTest::newRow("method 1, a 3 MB title") << 1 << QStringList{
+        QStringLiteral("Нашли игру ") + a, QStringLiteral("Игра ") + a + QStringLiteral(" не скачана !!!"),
+        QStringLiteral("Игра ") + b + QStringLiteral(" уже сеть !!!"), QStringLiteral("    ") + mark};
+    QTest::newRow("method 3, a 6 MB FullName") << 3 << QStringList{
+        QStringLiteral("Игра ") + a + QStringLiteral(" не скачана !!!"),
+        QStringLiteral("Игра ") + b + QStringLiteral(" уже сеть !!!")};
+}
+
+void DownloaderWindowTest::hugeCatalogueTextsAreQuotedShort()
+{
+    QFETCH(int, method);
+    QFETCH(QStringList, quoted);
+    // Big has nothing to run, Here is in the library already, Marked comes
+    // whole with a long rating text. One list page holds all three.
+    const std::string big = longText("a", method == 1 ? 3'000'000 : 6'000'000);
+    const std::string here = longText("b", method == 1 ? 600'000 : 1'000'000);
+    std::vector<CatalogueServer::Game> games = catalogue(1);
+    games[0].name = "Marked";
+    games[0].mark = std::string(200'000, '7');
+    games[0].files = {"screen1.png", "screen2.png", "Marked.lvt"};
+    games[0].contents = {{"Marked.lvt", storingProgram()}};
+    games.insert(games.begin(), {{"Big", big, "1", "", {}, false}, {"Here", here, "1", "", {}, false}});
+    const nlohmann::json list = nlohmann::json::array({{{"Name", "Big"}, {"FullName", big}},
+                                                       {{"Name", "Here"}, {"FullName", here}}});
+    CatalogueServer server(games, {{"json", list.dump()}});
+    test::MainWindowRig rig;
+    rig.makeFolder(QStringLiteral("GAMES_SOFT/offline/Here"));
+    GameDownloaderForm* form = downloader(rig);
+    QVERIFY(form);
+    runOn(form, server, method);
+    const QStringList log = logLines(form);
+    QCOMPARE(log.last(), QStringLiteral("Все !!!"));
+    for (const QString& line : quoted)
+        QVERIFY2(std::any_of(log.begin(), log.end(), [&](const QString& l) { return l.endsWith(line); }),
+                 qPrintable(line.left(40)));
+    // Nothing longer reaches the window, which lays out every line it holds.
+    for (const QString& line : log)
+        QVERIFY2(line.toUtf8().size() <= 400, qPrintable(line.left(40)));
+}
+
+void DownloaderWindowTest::theLogKeepsItsLastThousandLines()
+{
+    // Every game of the list is in the library already: one line each.
+    constexpr int kGames = 1100;
+    nlohmann::json list = nlohmann::json::array();
+    test::MainWindowRig rig;
+    for (int i = 0; i < kGames; ++i) {
+        list.push_back({{"Name", "g" + std::to_string(i)}, {"FullName", "T" + std::to_string(i)}});
+        rig.makeFolder(QStringLiteral("GAMES_SOFT/offline/g%1").arg(i));
+    }
+    CatalogueServer server({}, {{"count", "9999"}, {"json", list.dump()}});
+    GameDownloaderForm* form = downloader(rig);
+    QVERIFY(form);
+    runOn(form, server, 3);
+    // Three start lines, the games, "Все !!!": the first 104 are gone.
+    QCOMPARE(form->logView->document()->blockCount(), 1000);
+    const QStringList log = logLines(form);
+    QCOMPARE(log.first(), QStringLiteral("Игра T101 уже сеть !!!"));
+    QCOMPARE(log[998], QStringLiteral("Игра T1099 уже сеть !!!"));
+    QCOMPARE(log.last(), QStringLiteral("Все !!!"));
+}
+
+void DownloaderWindowTest::namesThatForgeOrTurnLinesAreRefused_data()
+{
+    QTest::addColumn<int>("method");
+    QTest::newRow("method 1") << 1;
+    QTest::newRow("method 2") << 2;
+    QTest::newRow("method 3") << 3;
+}
+
+void DownloaderWindowTest::namesThatForgeOrTurnLinesAreRefused()
+{
+    QFETCH(int, method);
+    struct Case {
+        std::string name;
+        const char* shown; ///< the name as the refusal line quotes it
+    };
+    const Case cases[] = {
+        {"a\u2028Скачали: 77 игр", "a\\u2028Скачали: 77 игр"},
+        {"b\u2029Скачали: 77 игр", "b\\u2029Скачали: 77 игр"},
+        {"c\u0085Скачали: 77 игр", "c\\u0085Скачали: 77 игр"},
+        {"\u202Eevil", "\\u202Eevil"},
+        {"x\u202Ay", "x\\u202Ay"},
+        {"\u2067isolated\u2069", "\\u2067isolated\\u2069"},
+        // Its folder exists (the library's parent): skipping must not come first.
+        {"..", ".."},
+    };
+    std::vector<CatalogueServer::Game> games;
+    nlohmann::json list = nlohmann::json::array();
+    for (const Case& c : cases) {
+        games.push_back({c.name, "Title", "1", "About", {"screen1.png", "screen2.png", c.name + ".lvt"}, true});
+        list.push_back({{"Name", c.name}, {"FullName", "Title"}});
+    }
+    CatalogueServer server(games, {{"json", list.dump()}});
+    test::MainWindowRig rig;
+    GameDownloaderForm* form = downloader(rig);
+    QVERIFY(form);
+    QVERIFY(form->skipExistingBox->isChecked());
+    runOn(form, server, method);
+    QVERIFY(QTest::qWaitFor([form] { return form->downloader().unfinishedWorkers() == 0; }, 120000));
+    const QString text = form->logView->toPlainText();
+    const QStringList log = logLines(form);
+    for (const Case& c : cases) {
+        const QString refusal = QStringLiteral("Имя игры \"") + QString::fromUtf8(c.shown) +
+                                QStringLiteral("\" не годится для папки, игра пропущена !!!");
+        QVERIFY2(log.count(refusal) == 1, qPrintable(refusal));
+    }
+    QVERIFY(log.filter(QStringLiteral("уже сеть")).isEmpty());
+    QVERIFY(!log.contains(QStringLiteral("Скачали: 77 игр")));
+    for (const char16_t c : {u'\u2028', u'\u2029', u'\u0085', u'\u202A', u'\u202E', u'\u2067', u'\u2069'})
+        QVERIFY2(!text.contains(QChar(c)), qPrintable(QString::number(c, 16)));
+    QCOMPARE(QDir(rig.path(QStringLiteral("GAMES_SOFT/offline"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{});
+}
+
+void DownloaderWindowTest::aPageCutShortIsAFailedPage_data()
+{
+    QTest::addColumn<int>("method");
+    QTest::addColumn<QString>("dripping");
+    QTest::addColumn<QStringList>("after"); ///< the log after its first line
+    const QString notOpened = QStringLiteral("Не могу открыть сайт !!!");
+    QTest::newRow("method 1, the start page") << 1 << QStringLiteral("/games/index.php") << QStringList{notOpened};
+    QTest::newRow("method 3, the start page") << 3 << QStringLiteral("/games/index.php")
+                                              << QStringList{QStringLiteral("Не могу открыть ссылку !!!")};
+    QTest::newRow("method 1, a list page") << 1 << QStringLiteral("/games/index.php?start=0")
+                                           << QStringList{QStringLiteral("Игр на сайте:1"), notOpened};
+}
+
+void DownloaderWindowTest::aPageCutShortIsAFailedPage()
+{
+    QFETCH(int, method);
+    QFETCH(QString, dripping);
+    QFETCH(QStringList, after);
+    // Five bytes a second, without end, is under the low-speed limit, here
+    // one second long.
+    CatalogueServer server(catalogue(1), {{"raw", {{dripping.toStdString(),
+                                                    {{"stream", {{"piece", "x"}, {"every_ms", 200}}}}}}}});
+    test::MainWindowRig rig;
+    GameDownloaderForm* form = downloader(rig);
+    QVERIFY(form);
+    form->setHttpLimits(games::HttpLimits{5, 1, 100, 60});
+    runOn(form, server, method);
+    QCOMPARE(logLines(form).mid(1), after);
+}
+
+void DownloaderWindowTest::method1FillsItsGaugeAlsoWhenAGameFailed()
+{
+    std::vector<CatalogueServer::Game> games = catalogue(2);
+    games[1].files.clear();
+    games[1].contents.clear();
+    CatalogueServer server(games);
+    test::MainWindowRig rig;
+    GameDownloaderForm* form = downloader(rig);
+    QVERIFY(form);
+    runOn(form, server, 1);
+    QVERIFY(logLines(form).contains(QStringLiteral("Не скачали: 1 игр")));
+    QCOMPARE(form->gauge.MaxValue(), 50);
+    QCOMPARE(form->gauge.Progress(), 50);
 }
 
 QTEST_MAIN(DownloaderWindowTest)

@@ -210,18 +210,24 @@ TEST(GameName, OnlyAFolderOfItsOwnInsideTheLibrary)
         {"", false},            {".", false},             {"..", false},         {"../x", false},
         {"a/b", false},         {"/etc", false},          {"a\\b", false},       {std::string("a\0b", 3), false},
         {"tab\there", false},   {"line\n", false},        {"del\x7f", false},
+        // Characters that break a line or turn it around in the log.
+        {"a\u2028b", false},    {"a\u2029b", false},      {"a\u0085b", false},  {"a\u009Fb", false},
+        {"\u202Aa", false},     {"\u202Ea", false},       {"\u2066a", false},   {"a\u2069", false},
+        {"a\u2027b", true},     {"a\u202Fb", true},       {"a\u2065b", true},   {"a\u206Ab", true},
         {std::string(251, 'x'), true}, {std::string(252, 'x'), false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsSafeGameName(c.name), c.safe) << c.name;
     EXPECT_EQ(RefusedNameLine(std::string("a\0b", 3)),
               "Имя игры \"a\\x00b\" не годится для папки, игра пропущена !!!");
-    // A long name is quoted by its first 64 bytes, cut between characters.
-    std::string longName;
+    // A long name is quoted by its first 200 bytes, cut between characters;
+    // a character that turns the line is shown by its number.
+    std::string longName = "x";
     for (int i = 0; i < 200; ++i)
         longName += "Я";
     EXPECT_EQ(RefusedNameLine(longName),
-              "Имя игры \"" + longName.substr(0, 64) + "...\" не годится для папки, игра пропущена !!!");
+              "Имя игры \"" + longName.substr(0, 199) + "...\" не годится для папки, игра пропущена !!!");
+    EXPECT_EQ(RefusedNameLine("\u202Eab"), "Имя игры \"\\u202Eab\" не годится для папки, игра пропущена !!!");
 }
 
 TEST(GameName, EscapedInsideAddresses)

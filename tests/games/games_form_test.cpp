@@ -75,6 +75,21 @@ QColor pictureColour(const QLabel* label)
     return label->pixmap().toImage().pixelColor(128, 128);
 }
 
+/// A picture's colour by name, or "none" when it shows no picture.
+QString shotShown(const QLabel* label)
+{
+    return label->pixmap().isNull() ? QStringLiteral("none") : pictureColour(label).name();
+}
+
+/// Opens the browser by the menu command and lets the events it queued run
+/// (the error box of a first game that cannot be read).
+GameLibraryForm* openBrowser(test::MainWindowRig& rig)
+{
+    rig.window->openGameLibrary();
+    QCoreApplication::processEvents();
+    return browser(rig);
+}
+
 bool gold(const QImage& area, int x, int y)
 {
     const QColor c = area.pixelColor(x, y);
@@ -119,6 +134,7 @@ private slots:
     void aFolderNameThatIsNotUtf8();
     void refreshAfterAPickSelectsNothing();
     void hostileFilesInAGameFolder();
+    void theFirstGamesErrorComesOnceTheWindowIsShown();
     void captionsOfBothWindows();
 };
 
@@ -166,8 +182,7 @@ void GamesFormTest::ratingsDrawStars()
         addGame(rig, {QStringLiteral("g%1").arg(n++), {}, {}, {}, QByteArray(c.mark)});
     addGame(rig, {QStringLiteral("nomark"), {}, {}, {}, {}});
     addGame(rig, {QStringLiteral("bad"), {}, {}, {}, QByteArray("seven")});
-    rig.window->openGameLibrary();
-    GameLibraryForm* form = browser(rig);
+    GameLibraryForm* form = openBrowser(rig);
     QVERIFY(form);
     // The first game of the directory search was shown at once; it may be the bad one.
     rig.dialogs.errors.clear();
@@ -185,7 +200,8 @@ void GamesFormTest::ratingsDrawStars()
     clickGame(form, QStringLiteral("g3"));
     clickGame(form, QStringLiteral("bad"));
     QCOMPARE(rig.dialogs.errors, QStringList{QStringLiteral("'seven' is not a valid integer value")});
-    QCOMPARE(starsShown(form->starsView), QStringLiteral("5"));
+    // The stars of the game before are not shown beside it.
+    QCOMPARE(starsShown(form->starsView), QStringLiteral("0"));
 }
 
 void GamesFormTest::missingFilesKeepWhatWasShown()
@@ -195,13 +211,12 @@ void GamesFormTest::missingFilesKeepWhatWasShown()
     addGame(rig, {QStringLiteral("bare"), Qt::blue, {}, {}, {}});
     addGame(rig, {QStringLiteral("broken"), {}, {}, {}, {}});
     writeBytes(libraryRoot(rig) + QStringLiteral("broken/screen1.png"), "not a png");
-    rig.window->openGameLibrary();
-    GameLibraryForm* form = browser(rig);
+    GameLibraryForm* form = openBrowser(rig);
     QVERIFY(form);
     rig.dialogs.errors.clear();
     // What the browser shows: both pictures' colours, the stars, the text.
     const auto shown = [form] {
-        return pictureColour(form->firstShotView).name() + ' ' + pictureColour(form->secondShotView).name() + ' ' +
+        return shotShown(form->firstShotView) + ' ' + shotShown(form->secondShotView) + ' ' +
                starsShown(form->starsView) + ' ' + form->descriptionView->toPlainText();
     };
     clickGame(form, QStringLiteral("full"));
@@ -212,7 +227,10 @@ void GamesFormTest::missingFilesKeepWhatWasShown()
     clickGame(form, QStringLiteral("broken"));
     QCOMPARE(rig.dialogs.errors.size(), 1);
     QVERIFY(rig.dialogs.errors[0].contains(QStringLiteral("broken/screen1.png")));
-    QCOMPARE(pictureColour(form->firstShotView), QColor(Qt::blue));
+    // A game that cannot be shown shows nothing of the one before.
+    QCOMPARE(shown(), QStringLiteral("none none 0 "));
+    clickGame(form, QStringLiteral("full"));
+    QCOMPARE(shown(), QStringLiteral("#ff0000 #00ff00 3 Ксоникс\nAbout it"));
 }
 
 void GamesFormTest::runningAGame()
@@ -360,18 +378,18 @@ void GamesFormTest::hostileFilesInAGameFolder()
         {"mark.txt", folder, "", "#ff0000 0 Good | Good"},
         {"txt", folder, "", "#ff0000 0 Good | Good"},
         {"screen1.png", folder, "", "#ff0000 0 Good | Good"},
-        {"mark.txt", fifo, "mark.txt: not a regular file", "#ff0000 3 Good | Good"},
-        {"txt", fifo, ".txt: not a regular file", "#ff0000 3 Good | Good"},
-        {"screen1.png", fifo, "screen1.png: not a regular file", "#ff0000 3 Good | Good"},
-        {"txt", zero, ".txt: not a regular file", "#ff0000 3 Good | Good"},
-        {"mark.txt", zero, "mark.txt: not a regular file", "#ff0000 3 Good | Good"},
-        {"screen1.png", zero, "screen1.png: not a regular file", "#ff0000 3 Good | Good"},
+        {"mark.txt", fifo, "mark.txt: not a regular file", "none 0  | "},
+        {"txt", fifo, ".txt: not a regular file", "none 0  | "},
+        {"screen1.png", fifo, "screen1.png: not a regular file", "none 0  | "},
+        {"txt", zero, ".txt: not a regular file", "none 0  | "},
+        {"mark.txt", zero, "mark.txt: not a regular file", "none 0  | "},
+        {"screen1.png", zero, "screen1.png: not a regular file", "none 0  | "},
         {"mark.txt", [&](const QString& p) { huge(p, QByteArray(100, '1'), 200'000'000); },
-         "'1111111111111111111111111111111111111111…' is not a valid integer value", "#ff0000 3 Good | Good"},
+         "'1111111111111111111111111111111111111111…' is not a valid integer value", "none 0  | "},
         {"txt", [&](const QString& p) { huge(p, "Title\r\n" + QByteArray(100, 'x'), 150'000'000); }, "",
          "#ff0000 0 Title | [Описание длиннее 8192 байт: показано только его начало]"},
         {"screen1.png", [&](const QString& p) { huge(p, "\x89PNG", 20'000'000); },
-         "screen1.png: the file holds 20000000 bytes, more than 8388608", "#ff0000 3 Good | Good"},
+         "screen1.png: the file holds 20000000 bytes, more than 8388608", "none 0  | "},
     };
     addGame(rig, {QStringLiteral("good"), Qt::red, {}, "Good", "6"});
     for (int n = 0; n < int(std::size(cases)); ++n) {
@@ -380,12 +398,11 @@ void GamesFormTest::hostileFilesInAGameFolder()
         const QString file = QString::fromLatin1(cases[n].file);
         cases[n].plant(root + game + QLatin1Char('/') + (file == QLatin1String("txt") ? game + ".txt" : file));
     }
-    rig.window->openGameLibrary();
-    GameLibraryForm* form = browser(rig);
+    GameLibraryForm* form = openBrowser(rig);
     QVERIFY(form);
     const auto shown = [form] {
         const QString text = form->descriptionView->toPlainText();
-        return pictureColour(form->firstShotView).name() + ' ' + starsShown(form->starsView) + ' ' + text.section('\n', 0, 0)
+        return shotShown(form->firstShotView) + ' ' + starsShown(form->starsView) + ' ' + text.section('\n', 0, 0)
                + " | " + text.section('\n', -1);
     };
     for (int n = 0; n < int(std::size(cases)); ++n) {
@@ -401,6 +418,21 @@ void GamesFormTest::hostileFilesInAGameFolder()
         QCOMPARE(QString::number(n) + ' ' + shown(), QString::number(n) + ' ' + QString::fromUtf8(c.shown));
         QVERIFY(form->descriptionView->toPlainText().size() < qsizetype(games::kDescriptionBytes + 100));
     }
+}
+
+void GamesFormTest::theFirstGamesErrorComesOnceTheWindowIsShown()
+{
+    test::MainWindowRig rig;
+    addGame(rig, {QStringLiteral("bad"), Qt::red, Qt::green, "Bad", "seven"});
+    bool windowShown = false;
+    rig.dialogs.onBox = [&](QWidget* parent) { windowShown = parent && parent->isVisible(); };
+    rig.window->openGameLibrary();
+    QTRY_COMPARE(rig.dialogs.errors, QStringList{QStringLiteral("'seven' is not a valid integer value")});
+    QVERIFY(windowShown);
+    GameLibraryForm* form = browser(rig);
+    QVERIFY(form);
+    QCOMPARE(shotShown(form->firstShotView), QStringLiteral("none"));
+    QCOMPARE(form->descriptionView->toPlainText(), QString());
 }
 
 void GamesFormTest::captionsOfBothWindows()

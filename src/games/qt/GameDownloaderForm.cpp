@@ -101,6 +101,7 @@ GameDownloaderForm::GameDownloaderForm(machine::EmulatorControl& emulator, QWidg
     logView->setLineWrapMode(QPlainTextEdit::NoWrap);
     logView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     logView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    logView->setMaximumBlockCount(kMaxLogLines);
     topPanel->setObjectName(QStringLiteral("topPanel"));
     topPanel->setFixedHeight(kPanel1Height);
     auto* layout = new QVBoxLayout(this);
@@ -133,6 +134,11 @@ void GameDownloaderForm::stopDownloads()
 {
     http_->stop();
     downloader_->stop();
+}
+
+void GameDownloaderForm::setHttpLimits(const HttpLimits& limits)
+{
+    http_->setLimits(limits);
 }
 
 void GameDownloaderForm::showEvent(QShowEvent* event)

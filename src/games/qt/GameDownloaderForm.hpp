@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "games/DownloaderView.hpp"
+#include "games/Http.hpp"
 #include "machine/EmulatorControl.hpp"
 
 class QCheckBox;
@@ -18,7 +19,6 @@ class QPushButton;
 namespace ostrovik::games {
 
 class CatalogueDownloader;
-class CurlHttp;
 
 /// The progress gauge: a value kept between its minimum and maximum.
 class TGauge {
@@ -43,6 +43,9 @@ class GameDownloaderForm : public QWidget, private DownloaderView {
 public:
     static constexpr int kClientWidth = 635;
     static constexpr int kClientHeight = 368;
+    /// The log keeps its last lines only, as the network window's does: a
+    /// catalogue of thousands of games would grow it without end.
+    static constexpr int kMaxLogLines = 1000;
 
     explicit GameDownloaderForm(machine::EmulatorControl& emulator, QWidget* parent = nullptr);
     ~GameDownloaderForm() override;
@@ -55,6 +58,8 @@ public:
     void stopDownloads();
 
     CatalogueDownloader& downloader() { return *downloader_; }
+    /// The bounds of the transfers of the runs started from now on.
+    void setHttpLimits(const HttpLimits& limits);
 
     QPlainTextEdit* logView;
     QFrame* topPanel;

@@ -210,7 +210,11 @@ void GameLibraryForm::setUpViews()
         }
         showRating(first);
     } catch (const std::exception& e) {
-        ui::dialogs().error(this, QString::fromUtf8(e.what()));
+        clearShownGame();
+        // The window is being made: its box comes once it is on the screen.
+        QMetaObject::invokeMethod(
+            this, [this, text = QString::fromUtf8(e.what())] { ui::dialogs().error(this, text); },
+            Qt::QueuedConnection);
     }
 }
 
@@ -314,8 +318,17 @@ void GameLibraryForm::showSelectedGame()
         showPictures(game);
         showRating(game);
     } catch (const std::exception& e) {
+        clearShownGame();
         ui::dialogs().error(this, QString::fromUtf8(e.what()));
     }
+}
+
+void GameLibraryForm::clearShownGame()
+{
+    firstShotView->clear();
+    secondShotView->clear();
+    descriptionView->clear();
+    clearRating();
 }
 
 void GameLibraryForm::clearRating()

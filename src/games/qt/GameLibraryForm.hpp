@@ -63,6 +63,9 @@ private:
     /// The screenshots and the description of @p game.
     void showPictures(const std::string& game);
     void showRating(const std::string& game);
+    /// A game whose files cannot be read shows nothing, rather than what
+    /// another game showed before it.
+    void clearShownGame();
     void placePictures();
     std::string root() const;
     std::string selectedGame() const;
