@@ -387,14 +387,14 @@ void DownloaderWindowTest::namesThatForgeOrTurnLinesAreRefused()
         const char* shown; ///< the name as the refusal line quotes it
     };
     const Case cases[] = {
+        // Its folder exists (the library's parent): skipping must not come first.
+        {"..", ".."},
         {"a\u2028Скачали: 77 игр", "a\\u2028Скачали: 77 игр"},
         {"b\u2029Скачали: 77 игр", "b\\u2029Скачали: 77 игр"},
         {"c\u0085Скачали: 77 игр", "c\\u0085Скачали: 77 игр"},
         {"\u202Eevil", "\\u202Eevil"},
         {"x\u202Ay", "x\\u202Ay"},
         {"\u2067isolated\u2069", "\\u2067isolated\\u2069"},
-        // Its folder exists (the library's parent): skipping must not come first.
-        {"..", ".."},
     };
     std::vector<CatalogueServer::Game> games;
     nlohmann::json list = nlohmann::json::array();
@@ -404,6 +404,7 @@ void DownloaderWindowTest::namesThatForgeOrTurnLinesAreRefused()
     }
     CatalogueServer server(games, {{"json", list.dump()}});
     test::MainWindowRig rig;
+    rig.makeFolder(QStringLiteral("GAMES_SOFT/offline"));
     GameDownloaderForm* form = downloader(rig);
     QVERIFY(form);
     QVERIFY(form->skipExistingBox->isChecked());
