@@ -79,7 +79,9 @@ RunResult runMethod(const CatalogueServer& server, int method, const std::string
         result.ended = !busy();
         result.longestPauseMs = static_cast<double>(std::max(longest, sinceTick.elapsed()));
         const QString log = form.logView->toPlainText();
-        result.ended = result.ended && (method == 2 ? log.split(QLatin1Char('\n')).contains(QStringLiteral("ЖДЕМ .........."))
+        // Method 2 ends with its workers, each one a step of the gauge (its
+        // closing lines are long gone from a log of 1,000 lines).
+        result.ended = result.ended && (method == 2 ? form.gauge.Progress() == form.gauge.MaxValue()
                                                     : log.endsWith(QStringLiteral("Все !!!")));
     }
     result.files = static_cast<int>(std::count_if(fs::recursive_directory_iterator(program),
