@@ -21,6 +21,8 @@ using namespace ostrovik;
 
 struct Figures {
     double median, worst;
+    std::int32_t frames;
+    std::uintmax_t bytes;
 };
 
 Figures run(const char* fourCC, const std::string& path)
@@ -55,10 +57,13 @@ Figures run(const char* fourCC, const std::string& path)
         w.addFrame({256, 256, 24, output::FrameBitmap::BytesPerLine, f.Bits.data()});
         t.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
+    const std::int32_t frames = w.FrameCount;
     w.finalizeVideo();
     w.saveAviFile();
+    std::error_code ec;
+    const std::uintmax_t bytes = std::filesystem::file_size(path, ec);
     std::sort(t.begin(), t.end());
-    return {t[t.size() / 2], t.back()};
+    return {t[t.size() / 2], t.back(), frames, ec ? 0 : bytes};
 }
 
 } // namespace
@@ -69,6 +74,12 @@ int main()
     std::filesystem::create_directories(dir);
     for (const char* codec : {"FMP4", "", "MJPG"}) {
         const Figures f = run(codec, (dir / (std::string("bench_") + (*codec ? codec : "raw") + ".avi")).string());
+        // A writer that dropped its frames would look fast.
+        if (f.frames != 400 || f.bytes < 400u * 100) {
+            std::fprintf(stderr, "%s: %d frames written, %ju bytes in the file\n", *codec ? codec : "raw", f.frames,
+                         f.bytes);
+            return 1;
+        }
         std::printf("TimerAvi tick, %-14s median %6.3f ms, worst %6.3f ms  (budget 2 ms, median %.3f of it)\n",
                     *codec ? codec : "No Compression", f.median, f.worst, f.median / 2.0);
     }

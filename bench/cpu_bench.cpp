@@ -215,6 +215,10 @@ int runMix()
         total += tstates;
         totalSeconds += secs;
     }
+    if (total == 0) {
+        std::fprintf(stderr, "cpu_bench: the instruction mix ran no T-states\n");
+        return 1;
+    }
     std::sort(mhz.begin(), mhz.end());
     std::printf("instruction mix: %lld T-states in %.3f s = %.0f emulated MHz overall; "
                 "best %.0f, median %.0f (%d segments of %d ticks of %d T-states)\n",

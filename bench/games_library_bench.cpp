@@ -79,6 +79,10 @@ int main(int argc, char** argv)
         total += took;
         worst = std::max(worst, took);
     }
+    if (form->gameList->count() != kGames) {
+        std::fprintf(stderr, "the window lists %d of the %d games\n", form->gameList->count(), kGames);
+        return 1;
+    }
     std::printf("library of %d games: the window opens in %.1f ms (target < 200 ms)\n", form->gameList->count(),
                 open);
     std::printf("a click shows a game in %.2f ms on average, %.2f ms at worst, over %d clicks (target < 20 ms)\n",

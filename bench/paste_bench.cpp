@@ -92,6 +92,10 @@ int main(int argc, char** argv)
     pasteClipboard(keyboard, clipboard);
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
 
+    if (keyboard.tStates == 0) {
+        std::fprintf(stderr, "the paste typed nothing\n");
+        return 1;
+    }
     const double perChar = elapsed.count() / static_cast<double>(text.size());
     const double perPlainChar = elapsed.count() / (keyboard.tStates / 3.6e6);
     std::printf("paste of %zu characters (%.0f T-states) on the %s: %.1f ms\n", text.size(),

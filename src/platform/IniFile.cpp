@@ -3,6 +3,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <string>
 #include <system_error>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,6 +19,11 @@ enum class ReadResult { Ok, Missing, Failed };
 std::string Reason(int error)
 {
     return std::system_category().message(error);
+}
+
+std::string TooLargeReason()
+{
+    return "the file is larger than " + std::to_string(kMaxIniFileBytes / 1024) + " KB";
 }
 
 ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, std::string& reason)
@@ -36,7 +43,15 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, st
         ::close(fd);
         return ReadResult::Failed;
     }
+    // The size is known before a byte is read: a huge file costs nothing.
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxIniFileBytes) {
+        reason = TooLargeReason();
+        ::close(fd);
+        return ReadResult::Failed;
+    }
     out.clear();
+    // One allocation: the bytes are appended without moving the ones before.
+    out.reserve(static_cast<std::size_t>(st.st_size) + 1);
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -52,8 +67,8 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, st
             break;
         }
         out.append(buffer, static_cast<std::size_t>(n));
-        if (out.size() > kMaxIniFileBytes) {
-            reason = "the file is larger than " + std::to_string(kMaxIniFileBytes / 1024) + " KB";
+        if (out.size() > kMaxIniFileBytes) { // it grew while being read
+            reason = TooLargeReason();
             ::close(fd);
             return ReadResult::Failed;
         }

@@ -106,7 +106,7 @@ TEST(AviWriterTest, DefaultsAndPropertyChecks)
     for (const auto& c : wavs) {
         AviWriter v(640, 480);
         const std::string error = errorOf([&] { v.setWavFileName(c.name); });
-        EXPECT_EQ(error, c.accepted ? "" : "wavFileName must name a file with the .wav extension") << c.name;
+        EXPECT_EQ(error, c.accepted ? "" : "WavFileName must name a file with the .wav extension") << c.name;
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <array>
 
+#include "support/EventOrder.hpp"
 #include "support/MainWindowRig.hpp"
 #include "ui/MainMenu.hpp"
 #include "files/Snapshot.hpp"
@@ -96,7 +97,7 @@ void DropSnapshotTest::dropLoadsTheFirstFileOnly()
         *rig.window, {QUrl::fromLocalFile(a), QUrl::fromLocalFile(b), QUrl::fromLocalFile(c)});
     QVERIFY(entered);
     QVERIFY(dropped);
-    QTRY_COMPARE(rig.window->windowTitle(), a);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.window->windowTitle(), a, ostrovik::test::kHangGuardMs);
 
     for (int i = 0; i < 4; ++i)
         QCOMPARE(rig.m().RAM[0x1000 + i], 0x11 + i);
@@ -121,7 +122,7 @@ void DropSnapshotTest::droppedFolderChangesTheCaptionThenComplains()
     const auto before = rig.m().RAM;
 
     dragAndDrop(*rig.window, {QUrl::fromLocalFile(folder)});
-    QTRY_COMPARE(rig.dialogs.messages.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.dialogs.messages.size(), 1, ostrovik::test::kHangGuardMs);
     QCOMPARE(rig.dialogs.messages.first(), QString::fromUtf8(kNotFound));
     QCOMPARE(rig.window->windowTitle(), folder);
     QVERIFY(rig.m().RAM == before);

@@ -10,6 +10,7 @@
 #include "TestMachine.hpp"
 #include "machine/JoystickKeys.hpp"
 #include "platform/sdl/SdlJoystick.hpp"
+#include "support/ManualPollClock.hpp"
 #include "support/VirtualJoystick.hpp"
 
 using namespace ostrovik;
@@ -122,25 +123,7 @@ TEST(JoystickKeys, AxisValuesAreQuantisedToTheThreeThatMeanSomething)
 
 namespace {
 
-class ManualClock final : public platform::PollClock {
-public:
-    void start(std::uint32_t periodMs, std::function<void()> tick) override
-    {
-        period = periodMs;
-        tick_ = std::move(tick);
-    }
-    void stop() override { tick_ = nullptr; }
-    bool running() const { return static_cast<bool>(tick_); }
-    void tick()
-    {
-        if (tick_)
-            tick_();
-    }
-    std::uint32_t period = 0;
-
-private:
-    std::function<void()> tick_;
-};
+using ManualClock = ostrovik::test::ManualPollClock;
 
 class Recorder final : public platform::JoyWindow {
 public:

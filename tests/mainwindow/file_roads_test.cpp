@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QtTest>
 
+#include "support/EventOrder.hpp"
 #include "support/MainWindowRig.hpp"
 #include "support/TapePrograms.hpp"
 #include "ui/Mru.hpp"
@@ -92,7 +93,7 @@ void FileRoadsTest::droppedProgramDrawsAndTheScreenshotShowsIt()
     QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(rig.window.get(), &drop);
     QVERIFY(drop.isAccepted());
-    QTRY_COMPARE(rig.window->windowTitle(), bar);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.window->windowTitle(), bar, ostrovik::test::kHangGuardMs);
     rig.runTicks(5);
 
     QVERIFY(runsTheBar(rig.m()));

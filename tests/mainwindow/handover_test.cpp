@@ -22,6 +22,7 @@
 
 #include "files/Snapshot.hpp"
 #include "ui/SingleCopy.hpp"
+#include "support/EventOrder.hpp"
 
 using namespace ostrovik;
 
@@ -108,19 +109,19 @@ void HandOverTest::secondCopyHandsASnapshotToTheRunningOne()
     firstEnv.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("disk"));
     firstEnv.insert(QStringLiteral("SDL_DISKAUDIOFILE"), played);
     auto first = start({}, firstEnv);
-    QVERIFY(first->waitForStarted(5000));
+    QVERIFY(first->waitForStarted(ostrovik::test::kHangGuardMs));
     const auto cleanup = qScopeGuard([&] {
         first->kill();
-        first->waitForFinished(5000);
+        first->waitForFinished(ostrovik::test::kHangGuardMs);
     });
 
     // The ROM runs and its silence is played.
-    QTRY_VERIFY_WITH_TIMEOUT(readFile(played).size() >= 8192, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(readFile(played).size() >= 8192, ostrovik::test::kHangGuardMs);
     const QByteArray silence = readFile(played);
     QVERIFY(std::all_of(silence.begin(), silence.end(), [](char s) { return static_cast<std::uint8_t>(s) == 128; }));
 
     auto second = start({snapshot}, env);
-    QVERIFY(second->waitForFinished(10000));
+    QVERIFY(second->waitForFinished(ostrovik::test::kHangGuardMs));
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0); // answered, not given up on
     QCOMPARE(second->readAllStandardError(), QByteArray());
@@ -135,7 +136,7 @@ void HandOverTest::secondCopyHandsASnapshotToTheRunningOne()
                 clicks.push_back(i);
         return clicks;
     };
-    QTRY_VERIFY_WITH_TIMEOUT(clicksFrom(readFile(played)).size() >= 300, 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(clicksFrom(readFile(played)).size() >= 300, ostrovik::test::kHangGuardMs);
     const QByteArray raw = readFile(played);
     QVERIFY(std::all_of(raw.begin(), raw.end(), [](char s) {
         const auto sample = static_cast<std::uint8_t>(s);
@@ -152,7 +153,7 @@ void HandOverTest::secondCopyHandsASnapshotToTheRunningOne()
     // With its sound device open the program still ends when it is told to.
     QCOMPARE(first->state(), QProcess::Running);
     first->terminate();
-    QVERIFY(first->waitForFinished(5000));
+    QVERIFY(first->waitForFinished(ostrovik::test::kHangGuardMs));
 }
 
 void HandOverTest::commandLineNamesAreTheirOwnBytesAndAlwaysFiles_data()
@@ -223,7 +224,7 @@ void HandOverTest::commandLineNamesAreTheirOwnBytesAndAlwaysFiles()
         const QByteArray raw = readFile(played);
         return std::count(raw.begin(), raw.end(), '\xFF');
     };
-    QTRY_VERIFY_WITH_TIMEOUT(clicks() >= 300, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(clicks() >= 300, ostrovik::test::kHangGuardMs);
 }
 
 QTEST_GUILESS_MAIN(HandOverTest)

@@ -7,9 +7,11 @@
 
 #include <vector>
 
+#include "support/EventOrder.hpp"
 #include "support/MainWindowRig.hpp"
 
 using namespace ostrovik;
+using test::kHangGuardMs;
 using test::MainWindowRig;
 
 class KeyBeepSoundTest : public QObject {
@@ -38,7 +40,7 @@ void KeyBeepSoundTest::keyBeepIsWrittenAsClicks()
         MainWindowRig rig{ui::TMainFormEmu::systemWaveOut()};
         QVERIFY(rig.powerOn());
         output::sound::Beeper& beeper = rig.window->beeper();
-        QTRY_COMPARE(beeper.WaveOutOpened, std::uint8_t{1});
+        QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, kHangGuardMs);
 
         // The ticks from here on are the test's, each built right after the
         // device took the one before, so every buffer is played.
@@ -46,7 +48,7 @@ void KeyBeepSoundTest::keyBeepIsWrittenAsClicks()
         const auto tickAndPlay = [&] {
             const std::uint8_t index = beeper.SoundBufIndex;
             rig.window->runFrame();
-            return QTest::qWaitFor([&] { return beeper.SoundBufIndex != index; }, 2000);
+            return QTest::qWaitFor([&] { return beeper.SoundBufIndex != index; }, kHangGuardMs);
         };
         for (int i = 0; i < 3; ++i)
             QVERIFY(tickAndPlay());

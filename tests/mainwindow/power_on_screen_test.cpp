@@ -10,6 +10,7 @@
 
 #include <sys/stat.h>
 
+#include "support/EventOrder.hpp"
 #include "support/MainWindowRig.hpp"
 #include "ui/kit/Dialogs.hpp"
 
@@ -110,7 +111,7 @@ void PowerOnScreenTest::unreadableRomImageStopsThePowerOn()
         overAShownWindow = parent == rig.window.get() && parent->windowHandle() && parent->windowHandle()->isExposed();
     };
     rig.window->show();
-    QTRY_COMPARE(rig.dialogs.errors.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.dialogs.errors.size(), 1, ostrovik::test::kHangGuardMs);
     QVERIFY(overAShownWindow);
     const QString text = rig.dialogs.errors.first();
     QVERIFY2(text.contains(rig.path(QStringLiteral("bios.dat"))), qPrintable(text));
@@ -131,7 +132,7 @@ void PowerOnScreenTest::aRomOfZerosAsksForTapesYetTheWindowCloses()
     MainWindowRig rig;
     QVERIFY(!rig.writeFile(QStringLiteral("bios.dat"), std::vector<std::uint8_t>(22 + 16384, 0)).isEmpty());
     rig.window->show();
-    QTRY_VERIFY_WITH_TIMEOUT(rig.dialogs.asked.size() >= 3, 10000); // each Cancel brings it back
+    QTRY_VERIFY_WITH_TIMEOUT(rig.dialogs.asked.size() >= 3, ostrovik::test::kHangGuardMs); // each Cancel brings it back
     QCOMPARE(rig.dialogs.asked.front().title, ui::TMainFormEmu::openDialogTitle());
 
     rig.window->close();

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/EventOrder.hpp"
 #include "support/ScriptedWaveOut.hpp"
 #include "asm8080/Assembler.hpp"
 #include "support/FreshConfig.hpp"
@@ -49,7 +50,7 @@ void TextRoadsTest::init()
     config_ = std::make_unique<FreshConfig>();
     window_ = std::make_unique<ui::TMainFormEmu>(QStringList{}, test::quietWaveOut());
     window_->show();
-    QTRY_VERIFY(window_->timerRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(window_->timerRunning(), ostrovik::test::kHangGuardMs);
     QVERIFY2(dialogs_->messages.isEmpty() && dialogs_->errors.isEmpty(),
              qPrintable((dialogs_->messages + dialogs_->errors).join('\n')));
     // Let the test ROM reach its prompt.

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
+#include "support/EventOrder.hpp"
 #include "support/MainWindowRig.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "ui/MainMenu.hpp"
@@ -217,12 +218,12 @@ void TypingTest::keysWhileAMenuIsOpenStayOutOfTheMachine()
     };
     for (const Case& c : cases) {
         c.open();
-        QTRY_VERIFY2(c.isOpen(), c.how);
+        QTRY_VERIFY2_WITH_TIMEOUT(c.isOpen(), c.how, ostrovik::test::kHangGuardMs);
         QTest::keyPress(&w, Qt::Key_A);
         QVERIFY2(!anyKeyHeld(), c.how);
         QTest::keyRelease(&w, Qt::Key_A);
         c.close();
-        QTRY_VERIFY2(!c.isOpen(), c.how);
+        QTRY_VERIFY2_WITH_TIMEOUT(!c.isOpen(), c.how, ostrovik::test::kHangGuardMs);
         w.activateWindow();
         // With the menu closed the same key reaches the machine again.
         QTest::keyPress(&w, Qt::Key_A);

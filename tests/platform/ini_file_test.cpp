@@ -232,6 +232,28 @@ TEST_F(IniFileTest, WhatIsNoSettingsFileReadsAsDefaultsAndIsNeverReplaced)
     }
 }
 
+TEST_F(IniFileTest, AFileUpToTheSizeLimitIsReadAndOneByteMoreIsRefused)
+{
+    struct Case {
+        std::uintmax_t size;
+        const char* value;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {kMaxIniFileBytes, "1", ""},
+        {kMaxIniFileBytes + 1, "0", "the file is larger than 1024 KB"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        // The key first, then blanks up to the size: ";" makes them a comment.
+        Put(Path(), "[A]\nk=1\n;");
+        fs::resize_file(Path(), c.size);
+        EXPECT_EQ(ReadIni(Path(), "A", "k"), c.value);
+        IniDocument doc;
+        EXPECT_EQ(IniFile(Path()).Load(doc).message, c.reason);
+    }
+}
+
 TEST_F(IniFileTest, AReadOnlyFileIsNotReplacedAndTheReasonIsGiven)
 {
     const std::string before = "[A]\r\nk=1\r\n";

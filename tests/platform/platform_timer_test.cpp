@@ -10,9 +10,20 @@
 #include "support/EventOrder.hpp"
 
 using ostrovik::platform::PlatformTimer;
+using ostrovik::test::kHangGuardMs;
 using ostrovik::test::settle;
 
 namespace {
+
+/// One period of the 64 Hz clock.
+constexpr std::int64_t kPeriodNs = 15'625'000;
+
+/// A steady clock in the test's hands, starting on a tick of the 64 Hz clock.
+struct TestClock {
+    std::int64_t nowNs = 64 * kPeriodNs;
+    PlatformTimer::Clock clock() { return [this] { return nowNs; }; }
+    void advance(int periods) { nowNs += periods * kPeriodNs; }
+};
 
 // Event times (ms since the start of the run) of a timer.
 struct Recorder {
@@ -41,26 +52,32 @@ private slots:
 
 void PlatformTimerTest::startsDisabledAndObeysItsSwitches()
 {
-    PlatformTimer timer;
+    TestClock time;
+    PlatformTimer timer(nullptr, time.clock());
     QCOMPARE(timer.isEnabled(), false);
     QCOMPARE(timer.interval(), 1000);
     int events = 0;
     connect(&timer, &PlatformTimer::timeout, this, [&] { ++events; });
 
-    // Each check lets a marker due after the timer's next tick fire first.
+    // Each check moves the time past several ticks and lets a marker due
+    // after the timer's wait fire first.
     timer.setInterval(1);
+    time.advance(4);
     QVERIFY(settle(60));
     QCOMPARE(events, 0); // disabled
 
     timer.setInterval(0);
     timer.setEnabled(true);
+    time.advance(4);
     QVERIFY(settle(60));
     QCOMPARE(events, 0); // an interval of 0 never fires
 
     timer.setInterval(1);
-    QTRY_VERIFY_WITH_TIMEOUT(events > 0, 1000);
+    time.advance(1);
+    QTRY_VERIFY_WITH_TIMEOUT(events > 0, kHangGuardMs);
     timer.setEnabled(false);
     const int stopped = events;
+    time.advance(4);
     QVERIFY(settle(60));
     QCOMPARE(events, stopped);
 }
@@ -70,9 +87,8 @@ void PlatformTimerTest::firesOnThe64HzClock()
     // The timers read a clock of the test's own, moved one 64 Hz period at a
     // time; each step waits until every timer has had its say, so a busy
     // machine only makes the test slower, never wrong.
-    constexpr std::int64_t kPeriodNs = 15'625'000;
-    std::int64_t nowNs = 64 * kPeriodNs; // on a tick of the clock
-    const PlatformTimer::Clock clock = [&nowNs] { return nowNs; };
+    TestClock time;
+    const PlatformTimer::Clock clock = time.clock();
     struct Case {
         int interval;
         int everyTicks; ///< ceil(max(interval, 10) / 15.625), worked out by hand
@@ -90,14 +106,14 @@ void PlatformTimerTest::firesOnThe64HzClock()
         return cases[i].everyTicks == 0 ? 0 : step / cases[i].everyTicks;
     };
     for (int step = 1; step <= 70; ++step) {
-        nowNs += kPeriodNs;
+        time.advance(1);
         for (std::size_t i = 0; i < std::size(cases); ++i)
             QTRY_VERIFY2_WITH_TIMEOUT(events[i] == expected(i, step),
                                       qPrintable(QStringLiteral("interval %1, tick %2: %3 events")
                                                      .arg(cases[i].interval)
                                                      .arg(step)
                                                      .arg(events[i])),
-                                      5000);
+                                      kHangGuardMs);
     }
     // Time that stands still brings nothing more.
     QVERIFY(settle(40));
@@ -105,8 +121,8 @@ void PlatformTimerTest::firesOnThe64HzClock()
         QCOMPARE(events[i], expected(i, 70));
 
     // After a busy spell of ten periods: one event, no burst.
-    nowNs += 10 * kPeriodNs;
-    QTRY_COMPARE_WITH_TIMEOUT(events[0], expected(0, 70) + 1, 5000);
+    time.advance(10);
+    QTRY_COMPARE_WITH_TIMEOUT(events[0], expected(0, 70) + 1, kHangGuardMs);
     QVERIFY(settle(40));
     QCOMPARE(events[0], expected(0, 70) + 1);
 }
@@ -119,7 +135,7 @@ void PlatformTimerTest::realClockIsNeverFasterThan64Hz()
     Recorder r1(fastest, clock);
     fastest.setInterval(1);
     fastest.setEnabled(true);
-    QTRY_VERIFY_WITH_TIMEOUT(r1.times.size() >= 3, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(r1.times.size() >= 3, kHangGuardMs);
     fastest.setEnabled(false);
     const double spanMs = double(clock.nsecsElapsed()) / 1e6;
     // A busy machine may make it slower, never faster.
@@ -128,7 +144,8 @@ void PlatformTimerTest::realClockIsNeverFasterThan64Hz()
 
 void PlatformTimerTest::aHandlerMayStopItsTimer()
 {
-    auto* timer = new PlatformTimer;
+    TestClock time;
+    auto* timer = new PlatformTimer(nullptr, time.clock());
     int events = 0;
     connect(timer, &PlatformTimer::timeout, this, [&] {
         ++events;
@@ -136,14 +153,18 @@ void PlatformTimerTest::aHandlerMayStopItsTimer()
     });
     timer->setInterval(1);
     timer->setEnabled(true);
-    QTRY_COMPARE_WITH_TIMEOUT(events, 1, 1000);
+    time.advance(1);
+    QTRY_COMPARE_WITH_TIMEOUT(events, 1, kHangGuardMs);
+    time.advance(4);
     QVERIFY(settle(60));
     QCOMPARE(events, 1);
 
     // Deleted from its own handler: no further work on the dead object.
     connect(timer, &PlatformTimer::timeout, this, [&] { delete timer; });
     timer->setEnabled(true);
-    QTRY_COMPARE_WITH_TIMEOUT(events, 2, 1000);
+    time.advance(1);
+    QTRY_COMPARE_WITH_TIMEOUT(events, 2, kHangGuardMs);
+    time.advance(4);
     QVERIFY(settle(60));
 }
 

@@ -270,7 +270,7 @@ void LifeCycleTest::exitWritesTheWindowSize()
         QVERIFY(startUp(*windows.mainWindow));
         windows.mainWindow->resize(640, 580);
         // The outer size: the frame included.
-        QTRY_VERIFY((outer = windows.mainWindow->frameGeometry().size()).width() >= 640 && outer.height() >= 580);
+        QTRY_VERIFY_WITH_TIMEOUT((outer = windows.mainWindow->frameGeometry().size()).width() >= 640 && outer.height() >= 580, ostrovik::test::kHangGuardMs);
     }
     QByteArray expected = FreshConfig::firstRunFile();
     expected.insert(expected.indexOf("[VideoOptions]"), QStringLiteral("FormHeight=%1\r\nFormWidth=%2\r\n")

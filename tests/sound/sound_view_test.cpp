@@ -10,6 +10,7 @@
 
 #include "output/sound/qt/GuiPost.hpp"
 #include "output/sound/qt/TSoundDrawForm.hpp"
+#include "support/EventOrder.hpp"
 
 using ostrovik::output::sound::TSoundDrawForm;
 
@@ -121,7 +122,7 @@ private slots:
                 });
         });
         worker.join();
-        QTRY_COMPARE(order.size(), std::size_t{5});
+        QTRY_COMPARE_WITH_TIMEOUT(order.size(), std::size_t{5}, ostrovik::test::kHangGuardMs);
         QCOMPARE(order, (std::vector<int>{0, 1, 2, 3, 4}));
         QCOMPARE(ranOn, QCoreApplication::instance()->thread());
     }

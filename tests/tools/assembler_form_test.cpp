@@ -129,6 +129,10 @@ void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
         QVERIFY(form);
         QVERIFY(form->isVisible());
         QCOMPARE(form->windowTitle(), QStringLiteral("Assembler"));
+        // A right click on the tool bar lists it under its own name.
+        const std::unique_ptr<QMenu> barsMenu(form->createPopupMenu());
+        QVERIFY(barsMenu);
+        QCOMPARE(barsMenu->actions().value(0) ? barsMenu->actions().value(0)->text() : QString(), QStringLiteral("ToolBar1"));
         QCOMPARE(form->centralWidget()->width(), AssemblerWorkbench::kClientWidth);
         QVERIFY(form->editor->marginWidth(0) > 0);
         QCOMPARE(lines(*form), dataLines(QStringLiteral("asm_initial_text.asm")));

@@ -16,6 +16,7 @@
 #include <memory>
 #include <span>
 
+#include "support/EventOrder.hpp"
 #include "support/ScriptedWaveOut.hpp"
 #include "ui/kit/Captions.hpp"
 #include "ui/MainFormEmu.hpp"
@@ -322,7 +323,7 @@ void CaptionsTest::firstShowSpeaksEnglish()
     TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
     QCOMPARE(w.menus().submenu(ostrovik::ui::menu::FileMenu)->title(), QStringLiteral("Файл"));
     w.show();
-    QTRY_VERIFY(w.firstActivateDone());
+    QTRY_VERIFY_WITH_TIMEOUT(w.firstActivateDone(), ostrovik::test::kHangGuardMs);
     QVERIFY(w.menus().checked(ostrovik::ui::menu::English));
     QCOMPARE(w.menus().submenu(ostrovik::ui::menu::FileMenu)->title(), QStringLiteral("File"));
     QCOMPARE(w.menuBar()->actions().first()->text(), QStringLiteral("File"));

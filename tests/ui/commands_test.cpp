@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/EventOrder.hpp"
 #include "support/ScriptedWaveOut.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/qt/ScreenSizeForm.hpp"
@@ -169,7 +170,7 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
     dialogs_.errors.clear();
     w.show();
     auto& beeper = w.beeper();
-    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, ostrovik::test::kHangGuardMs);
 
     // The real sound view comes and goes with the command.
     w.toggleSoundView();
@@ -178,7 +179,7 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
 
     // Off: the device closes, the view goes, and the beeping machine stays silent.
     w.toggleSound();
-    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{0}, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{0}, ostrovik::test::kHangGuardMs);
     QVERIFY(!w.forms().soundView.visible());
     for (int tick = 0; tick < 10; ++tick)
         w.runFrame();
@@ -187,7 +188,7 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
 
     // On again: the next buffers open it once more.
     w.toggleSound();
-    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, ostrovik::test::kHangGuardMs);
     QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(QLatin1Char('\n'))));
     w.close();
 }
@@ -471,7 +472,7 @@ void CommandsTest::storedStartStatesShowInTheMarks()
     auto* setUp = new ostrovik::ui::TSetUpForm(&w);
     w.setSetUpForm(setUp);
     w.show();
-    QTRY_VERIFY(w.firstActivateDone());
+    QTRY_VERIFY_WITH_TIMEOUT(w.firstActivateDone(), ostrovik::test::kHangGuardMs);
 
     QVERIFY(w.grayTV());
     QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::ui::Icon::GrayTv);

@@ -1,5 +1,6 @@
 // The joystick tool button on SDL's real driver with a virtual controller,
 // and the key-capture dialog the settings window's joystick buttons open.
+// The capture's clock is the test's: each poll is one tick, judged at once.
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -7,8 +8,11 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
+#include "platform/sdl/SdlJoystick.hpp"
 #include "support/MainWindowRig.hpp"
+#include "support/ManualPollClock.hpp"
 #include "support/VirtualJoystick.hpp"
 #include "ui/JoyKeySetup.hpp"
 #include "ui/MainMenu.hpp"
@@ -35,17 +39,22 @@ private:
     void openDialog(QPushButton* button, std::function<void(ui::TJoyKeySetup&)> act);
 
     std::unique_ptr<MainWindowRig> rig_;
+    test::ManualPollClock clock_;
+    std::unique_ptr<platform::SdlJoystick> joystick_;
 };
 
 void JoystickWindowTest::init()
 {
     rig_ = std::make_unique<MainWindowRig>();
     QVERIFY(rig_->powerOn());
+    joystick_ = std::make_unique<platform::SdlJoystick>(clock_);
+    rig_->window->setJoystick(joystick_.get());
 }
 
 void JoystickWindowTest::cleanup()
 {
     rig_.reset();
+    joystick_.reset();
 }
 
 bool JoystickWindowTest::captured() const
@@ -76,21 +85,27 @@ void JoystickWindowTest::padPlaysKeysAndAnUnplugReleasesThem()
     rig_->window->toggleJoystickCapture();
     QVERIFY(rig_->dialogs.messages.isEmpty());
     QVERIFY(captured());
+    QVERIFY(clock_.running());
+    QCOMPARE(clock_.period, 2 * platform::SdlJoystick::kPeriodMin);
 
     // Up-left: the up and left arrows (extra matrix row 3, bits 1 and 2),
-    // within a capture period or two.
+    // at the next capture period.
     pad->axis(0, -32768);
     pad->axis(1, -32768);
-    QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrixExt[3], std::uint8_t{0x06}, 1000);
+    clock_.tick();
+    QCOMPARE(m.KeyMatrixExt[3], std::uint8_t{0x06});
     // Button 1 and 2: F (main row 6, bit 7) and Space (row 3, bit 0).
     pad->button(0, true);
     pad->button(1, true);
-    QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrix[6], std::uint8_t{0x80}, 1000);
-    QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrix[3], std::uint8_t{0x01}, 1000);
+    clock_.tick();
+    QCOMPARE(m.KeyMatrix[6], std::uint8_t{0x80});
+    QCOMPARE(m.KeyMatrix[3], std::uint8_t{0x01});
 
     // Unplugged with all of it held: nothing stays stuck, the capture ends.
     pad->unplug();
-    QTRY_VERIFY_WITH_TIMEOUT(!captured(), 1000);
+    clock_.tick();
+    QVERIFY(!captured());
+    QVERIFY(!clock_.running());
     QCOMPARE(m.KeyMatrixExt[3], std::uint8_t{0});
     QCOMPARE(m.KeyMatrix[6], std::uint8_t{0});
     QCOMPARE(m.KeyMatrix[3], std::uint8_t{0});
@@ -100,9 +115,11 @@ void JoystickWindowTest::padPlaysKeysAndAnUnplugReleasesThem()
     rig_->window->toggleJoystickCapture();
     QVERIFY(captured());
     pad->axis(0, 32767);
-    QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrixExt[3], std::uint8_t{0x01}, 1000);
+    clock_.tick();
+    QCOMPARE(m.KeyMatrixExt[3], std::uint8_t{0x01});
     pad->axis(0, 0);
-    QTRY_COMPARE_WITH_TIMEOUT(m.KeyMatrixExt[3], std::uint8_t{0}, 1000);
+    clock_.tick();
+    QCOMPARE(m.KeyMatrixExt[3], std::uint8_t{0});
     rig_->window->toggleJoystickCapture();
     QVERIFY(!captured());
     QVERIFY(rig_->dialogs.messages.isEmpty());
@@ -204,9 +221,11 @@ void JoystickWindowTest::keyCaptureDialog()
 
     // The pad now plays Space for up.
     pad.axis(1, -32768);
-    QTRY_COMPARE_WITH_TIMEOUT(rig_->m().KeyMatrix[3], std::uint8_t{0x01}, 1000);
+    clock_.tick();
+    QCOMPARE(rig_->m().KeyMatrix[3], std::uint8_t{0x01});
     pad.axis(1, 0);
-    QTRY_COMPARE_WITH_TIMEOUT(rig_->m().KeyMatrix[3], std::uint8_t{0}, 1000);
+    clock_.tick();
+    QCOMPARE(rig_->m().KeyMatrix[3], std::uint8_t{0});
 }
 
 QTEST_MAIN(JoystickWindowTest)

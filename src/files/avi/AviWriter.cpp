@@ -102,7 +102,7 @@ void AviWriter::setWavFileName(const std::string& name)
     if (lowered(name) == lowered(WavFileName_))
         return;
     if (!name.empty() && lowered(fs::path(name).extension().string()) != ".wav")
-        throw AviError("wavFileName must name a file with the .wav extension");
+        throw AviError("WavFileName must name a file with the .wav extension");
     WavFileName_ = name;
 }
 

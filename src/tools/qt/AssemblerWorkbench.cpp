@@ -193,7 +193,7 @@ void AssemblerWorkbench::buildActions()
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
-    toolBar = addToolBar(QStringLiteral("toolBar"));
+    toolBar = addToolBar(QStringLiteral("ToolBar1"));
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setMovable(false);
     toolBar->setIconSize(QSize(16, 16));

@@ -6,6 +6,11 @@
 
 namespace ostrovik::test {
 
+/// The wait for something that must happen: long enough that only a hang
+/// reaches it, however slow the machine. A test judges what happened, never
+/// how soon.
+inline constexpr int kHangGuardMs = 30000;
+
 /// Runs the event loop until a timer due @p ms from now has fired, then hands
 /// out what is still posted. Qt fires timers in the order they fall due, so by
 /// then every event posted before the call and every timer due sooner has had
