@@ -53,6 +53,7 @@ class SetUpFormTest : public QObject {
     Q_OBJECT
 private slots:
     void firstRunWritesTheWholeFileExactly();
+    void everyControlChangedSavesTheGoldenFile();
     void checkBoxesAreOnOnlyForOne();
     void latinCIsNotThePatchOption();
     void joystickKeyZeroLoadsAndSavesItsDefault();
@@ -92,6 +93,28 @@ void SetUpFormTest::firstRunWritesTheWholeFileExactly()
     form.readAllOptions();
     QCOMPARE(sandbox.bytes(), expected);
     QVERIFY(dialogs.errors.isEmpty());
+}
+
+void SetUpFormTest::everyControlChangedSavesTheGoldenFile()
+{
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
+    TSetUpForm form(nullptr);
+    for (int i = 0; i < 11; ++i)
+        form.optionBox(i)->setChecked(!form.optionBox(i)->isChecked());
+    form.renderingBox->setCurrentIndex(1);
+    form.screenshotFormatGroup->setItemIndex(2);
+    form.codecBox->setEditText(QStringLiteral("XVID Кодек"));
+    form.frameTimeBox->setValue(40);
+    form.speedSlider->setValue(37);
+    const std::uint16_t keys[] = {87, 83, 65, 68, 112, 17, 16, 9};
+    for (int i = 0; i < 8; ++i)
+        form.setJoyKey(i, keys[i]);
+    QVERIFY(form.save());
+    const QByteArray golden = QByteArray::fromStdString(test::testData("settings/all_set_config.ini"));
+    QVERIFY(!golden.isEmpty());
+    QCOMPARE(sandbox.bytes(), golden);
+    QCOMPARE(form.joyButton(4)->text(), QString(QChar(112)));
 }
 
 void SetUpFormTest::checkBoxesAreOnOnlyForOne()
