@@ -1,6 +1,8 @@
 // The settings window: the first-run file, loading and saving every option,
 // the track bar and the timer, and the window's make-up.
 
+#include <functional>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -66,6 +68,7 @@ private slots:
     void saveKeepsOtherSectionsAndLines();
     void failedWriteIsReportedAndTheWindowStays();
     void runTimeOptionsAreTheControls();
+    void windowAndStoreShowTheSameBothWays();
     void codecListHoldsOnlyNoCompression();
     void windowMakeUp();
 };
@@ -403,6 +406,64 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
     QCOMPARE(host.option(machine::Option::RunBasic), std::string("0"));
     form->runBasicBox->setChecked(true);
     QCOMPARE(host.option(machine::Option::RunBasic), std::string("1"));
+}
+
+void SetUpFormTest::windowAndStoreShowTheSameBothWays()
+{
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
+    ui::TMainFormEmu main({}, test::quietWaveOut());
+    auto* form = new TSetUpForm(main.settingsStore(), &main);
+    main.setSetUpForm(form);
+    form->show();
+    settings::SettingsStore& store = main.settingsStore();
+    const machine::Host& host = main;
+
+    // A control changed by the user is in the store at once, unsaved.
+    const struct {
+        const char* name;
+        std::function<void()> edit;
+        std::function<bool()> seen;
+    } edits[] = {
+        {"tick", [&] { QTest::mouseClick(form->runBasicBox, Qt::LeftButton); },
+         [&] { return host.option(machine::Option::RunBasic) == "1"; }},
+        {"radio", [&] { form->screenshotFormatGroup->button(0)->click(); },
+         [&] { return main.screenShotFormat() == 0; }},
+        {"typed codec", [&] { QTest::keyClicks(form->codecBox, QStringLiteral("MJPG")); },
+         [&] { return store.compressor() == "MJPG"; }},
+        {"quality", [&] { form->qualityBox->setCurrentIndex(4); }, [&] { return store.recordingQuality() == 4; }},
+        {"on the fly", [&] { form->onTheFlyBox->click(); }, [&] { return !store.compressOnTheFly(); }},
+        {"frame time", [&] { form->frameTimeBox->setValue(70); }, [&] { return store.frameTime() == 70; }},
+        {"track bar", [&] { form->speedSlider->setValue(12); },
+         [&] { return store.interval() == 12 && main.timerInterval() == 12; }},
+        {"render mode", [&] { form->renderingBox->setCurrentIndex(2); }, [&] { return store.renderingMode() == 2; }},
+    };
+    for (const auto& e : edits) {
+        e.edit();
+        QVERIFY2(e.seen(), e.name);
+    }
+    QVERIFY(!sandbox.exists());
+
+    // What another window puts in the store shows in the settings window.
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        std::function<bool()> shown;
+    } changes[] = {
+        {"fast start for a program", [&] { main.windowHost().setOptionChecked(machine::Option::QuickRun, true); },
+         [&] { return form->quickRunBox->isChecked() && main.quickRun(); }},
+        {"a joystick key", [&] { store.setJoystickVirtualKey(6, 32); },
+         [&] { return form->joyKey3Button->text() == QStringLiteral("SPACE"); }},
+        {"no format", [&] { store.setScreenShotFormat(-1); },
+         [&] { return form->screenshotFormatGroup->itemIndex() == -1; }},
+        {"interval", [&] { store.setInterval(300); },
+         [&] { return form->speedSlider->value() == 100 && main.timerInterval() == 100; }},
+        {"codec", [&] { store.setCompressor("DIB "); }, [&] { return form->codecBox->currentText() == "DIB "; }},
+    };
+    for (const auto& c : changes) {
+        c.change();
+        QVERIFY2(c.shown(), c.name);
+    }
 }
 
 void SetUpFormTest::codecListHoldsOnlyNoCompression()

@@ -31,12 +31,6 @@ void SetConfigFilePath(const std::filesystem::path& path)
     overridePath() = path;
 }
 
-bool ConfigFileExists()
-{
-    std::error_code ec;
-    return std::filesystem::exists(ConfigFilePath(), ec);
-}
-
 QString ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue)
 {
     return QString::fromStdString(settings::ReadIni(ConfigFilePath(), section, key, defaultValue));
