@@ -31,7 +31,7 @@ struct Workbench {
         QDir(dir.path()).mkpath(QStringLiteral("Assembler"));
         ui::SetConfigFilePath(QFile::encodeName(dir.filePath("config.ini")).toStdString());
         main = std::make_unique<ui::TMainFormEmu>(QStringList{});
-        main->setSetUpForm(new ui::TSetUpForm(main.get()));
+        main->setSetUpForm(new ui::TSetUpForm(main->settingsStore(), main.get()));
         main->machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
     }
 

@@ -63,11 +63,11 @@ int main(int argc, char** argv)
         const auto b0 = Clock::now();
         form->compileButton->trigger();
         build.push_back(ms(Clock::now() - b0));
-        main->setUpForm()->setOptionChecked(ostrovik::machine::Option::QuickRun, true);
+        main->settingsStore().setChecked(ostrovik::machine::Option::QuickRun, true);
         const auto r0 = Clock::now();
         main->machine().ResetComp();
         reset.push_back(ms(Clock::now() - r0));
-        main->setUpForm()->setOptionChecked(ostrovik::machine::Option::QuickRun, false);
+        main->settingsStore().setChecked(ostrovik::machine::Option::QuickRun, false);
     }
     std::printf("Compile and Run of the initial text, %d runs (target < 150 ms from the click):\n", kRuns);
     report("click until the program runs", total);

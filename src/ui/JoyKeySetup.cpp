@@ -5,8 +5,8 @@
 #include <QMouseEvent>
 
 #include "platform/qt/KeyMap.hpp"
-#include "ui/SetUpForm.hpp"
-#include "ui/kit/SettingsSchema.hpp"
+#include "settings/SettingsSchema.hpp"
+#include "settings/SettingsStore.hpp"
 #include "ui/kit/CentreOnOwner.hpp"
 
 namespace ostrovik::ui {
@@ -28,8 +28,8 @@ void TClickPanel::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
 }
 
-TJoyKeySetup::TJoyKeySetup(TSetUpForm& setUpForm)
-    : QDialog(&setUpForm, Qt::Dialog | Qt::FramelessWindowHint), SetUpForm(setUpForm)
+TJoyKeySetup::TJoyKeySetup(QWidget& owner, settings::SettingsStore& store)
+    : QDialog(&owner, Qt::Dialog | Qt::FramelessWindowHint), owner_(owner), store_(store)
 {
     setObjectName(QStringLiteral("JoyKeySetup"));
     setFixedSize(kClientWidth, kClientHeight);
@@ -94,7 +94,7 @@ void TJoyKeySetup::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Centred on the settings window, which opened it.
-    CentreOnOwner(*this, SetUpForm);
+    CentreOnOwner(*this, owner_);
     keyPressed_ = false;
     FormActivate();
     setFocus();
@@ -135,7 +135,7 @@ void TJoyKeySetup::acceptKey()
     // was (and not the key of an earlier opening).
     const int index = Tag - 1;
     if (keyPressed_ && index >= 0 && index < static_cast<int>(settings::kJoyKeys.size()))
-        SetUpForm.setJoyKey(index, CapturedKey);
+        store_.setJoystickVirtualKey(static_cast<std::size_t>(index), CapturedKey);
     accept();
 }
 

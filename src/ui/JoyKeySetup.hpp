@@ -5,9 +5,11 @@
 #include <QDialog>
 #include <QLabel>
 
-namespace ostrovik::ui {
+namespace ostrovik::settings {
+class SettingsStore;
+}
 
-class TSetUpForm;
+namespace ostrovik::ui {
 
 /// A flat panel that acts as a button when clicked.
 class TClickPanel : public QLabel {
@@ -24,16 +26,17 @@ protected:
 
 /// The key-capture dialog of the joystick keys: the settings window opens it
 /// for one direction or button, the user presses the PC key that it should
-/// play, and "OK" gives that key to the settings window (which stores it at
-/// its next Save). "X" closes it without a change.
+/// play, and "OK" gives that key to the settings store (config.ini gets it
+/// at the next Save). "X" closes it without a change.
 class TJoyKeySetup : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 282;
     static constexpr int kClientHeight = 93;
 
-    /// @p setUpForm owns the dialog and receives the captured key.
-    explicit TJoyKeySetup(TSetUpForm& setUpForm);
+    /// @p owner (the settings window) owns the dialog; @p store receives the
+    /// captured key.
+    TJoyKeySetup(QWidget& owner, settings::SettingsStore& store);
 
     /// The virtual key of the last key pressed in the dialog: 0 at first,
     /// kept from one opening to the next.
@@ -46,7 +49,7 @@ public:
     void FormActivate();
     /// A key pressed in the dialog: any key, Tab, Shift, Ctrl and Alt included.
     void FormKeyDown(std::uint16_t Key);
-    /// "OK": the key word of Tag gets the captured key, then the dialog closes.
+    /// "OK": the joystick key of Tag gets the captured key, then the dialog closes.
     void acceptKey();
     /// "X": closes without storing.
     void cancelKey();
@@ -65,7 +68,8 @@ protected:
 private:
     void setKeyBackground(const QColor& colour);
 
-    TSetUpForm& SetUpForm;
+    QWidget& owner_;
+    settings::SettingsStore& store_;
     /// A key was pressed since the dialog was opened.
     bool keyPressed_ = false;
 };

@@ -30,6 +30,7 @@
 #include "platform/VirtualKeys.hpp"
 #include "ui/DebuggerLink.hpp"
 #include "ui/kit/Dialogs.hpp"
+#include "ui/kit/Settings.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/kit/Text.hpp"
 
@@ -56,7 +57,8 @@ std::unique_ptr<platform::WaveOut> TMainFormEmu::systemWaveOut()
 TMainFormEmu::TMainFormEmu(const QStringList& args, QWidget* parent) : TMainFormEmu(args, systemWaveOut(), parent) {}
 
 TMainFormEmu::TMainFormEmu(const QStringList& args, std::unique_ptr<platform::WaveOut> waveOut, QWidget* parent)
-    : QMainWindow(parent), machine_(*this), waveOut_(std::move(waveOut))
+    : QMainWindow(parent), machine_(*this), settingsStore_([] { return ConfigFilePath(); }),
+      waveOut_(std::move(waveOut))
 {
     setObjectName(QStringLiteral("MainFormEmu"));
     setWindowTitle(QStringLiteral("Ostrovik"));

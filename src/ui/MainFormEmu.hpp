@@ -12,8 +12,10 @@
 #include "output/sound/Beeper.hpp"
 #include "platform/Joystick.hpp"
 #include "platform/WaveOut.hpp"
+#include "settings/SettingsStore.hpp"
 #include "ui/kit/Captions.hpp"
 #include "ui/MainWindowHost.hpp"
+#include "ui/Mru.hpp"
 #include "ui/SettingsOwner.hpp"
 #include "ui/CommandForms.hpp"
 
@@ -69,6 +71,9 @@ public:
     ~TMainFormEmu() override;
 
     machine::Machine& machine() { return machine_; }
+    /// The options at run time, which the settings window edits.
+    settings::SettingsStore& settingsStore() { return settingsStore_; }
+    const settings::SettingsStore& settingsStore() const { return settingsStore_; }
     /// What the windows this one opens receive.
     WindowHost& windowHost() { return windowHost_; }
 
@@ -109,7 +114,7 @@ public:
     bool firstActivateDone() const { return !firstActivationPending_; }
 
     // ---- life cycle, settings, recent files, hand-over (MainFormEmuLifeCycle.cpp)
-    /// The settings window, which holds the options at run time.
+    /// The settings window, which edits the settings store (MainFormEmuCommands.cpp).
     void setSetUpForm(TSetUpForm* form);
     TSetUpForm* setUpForm() const { return setUpForm_; }
     void setTimerInterval(int milliseconds) override;
@@ -118,6 +123,12 @@ public:
     QMenu* fileMenu() const override;
     void addRecentFile(const QString& FileName);
     void openRecentFile(QAction* item) override;
+    /// Recently loaded files, newest first.
+    TMruFiles& recentFiles() { return recentFiles_; }
+    /// The recent-files list from config.ini into the File menu.
+    void readRecentFiles();
+    void saveRecentFiles();
+    void addRecentFileItem(const QString& FileName, int Index);
     /// A file name handed over by a later start of the program.
     void openHandedOverFile(const QByteArray& name);
     void fitScreenToWindow();
@@ -213,7 +224,7 @@ public:
     void clearLog() override;
     bool quickRun() const override;
     void setOpenDialogFileName(const std::string& path) override;
-    /// The settings window's control for @p key, as it stands now.
+    /// Option @p which in the settings store, as it stands now.
     std::string option(machine::Option which) const override;
     void addRecentFile(const std::string& path) override;
     /// The file name the open dialog remembers.
@@ -222,6 +233,9 @@ public:
 signals:
     /// The first activation has powered the machine on.
     void firstActivated();
+    /// A joystick was captured or released: the joystick keys may be set
+    /// only while one is captured.
+    void joystickCaptureChanged(bool captured);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -245,6 +259,8 @@ private:
     void activateFirstTime();
     void tearDown();
     void applyStoredWindowSize();
+    /// The store from config.ini, the complete file written first when there is none.
+    void loadSettings();
     void createAviWriter();
     void showError(const QString& text);
     void buildCommands();
@@ -255,6 +271,7 @@ private:
     int menuBarHeight(int width) const;
 
     machine::Machine machine_;
+    settings::SettingsStore settingsStore_;
     platform::PlatformTimer* frameTimer_ = nullptr;
     platform::PlatformTimer* aviTimer_ = nullptr;
     std::unique_ptr<files::avi::AviWriter> aviWriter_;
@@ -282,6 +299,7 @@ private:
     MainWindowHost windowHost_{*this};
     QString openDialogFileName_;
     TSetUpForm* setUpForm_ = nullptr;
+    TMruFiles recentFiles_;
     /// The outer size stored at the last exit, until the frame is known.
     QSize storedOuterSize_;
 };

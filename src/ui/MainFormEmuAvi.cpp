@@ -2,11 +2,8 @@
 // the timer that hands the writer a frame every 50 ms, and the stop that
 // completes the file.
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QSpinBox>
 
 #include "files/TimeStamp.hpp"
 #include "files/avi/AviRecording.hpp"
@@ -16,16 +13,12 @@
 #include "platform/qt/PlatformTimer.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/SetUpForm.hpp"
-#include "ui/kit/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 
 namespace {
 constexpr MenuItem kRecordAviButton = menu::RecordAviButton;
 constexpr int kAviInterval = 50;
-// The quality item chosen at design: "High".
-constexpr int kDesignQualityIndex = 2;
 } // namespace
 
 void TMainFormEmu::createAviWriter()
@@ -63,16 +56,14 @@ void TMainFormEmu::toggleAviRecording()
         const std::string& dir = machine_.ProgramDir;
         w.filename = files::avi::RecordingFileName(dir, files::fileTimeStampNow());
         w.TempFileName = files::avi::RecordingTempFileName(dir, files::fileTimeStampNow());
-        const QString codec = setUpForm_ ? setUpForm_->codecBox->currentText() : QString();
-        w.setCompressor(files::avi::RecordingCompressor(codec.toStdString()));
-        w.setQuality(files::avi::RecordingQuality(setUpForm_ ? setUpForm_->qualityBox->currentIndex()
-                                                            : kDesignQualityIndex));
+        w.setCompressor(files::avi::RecordingCompressor(settingsStore_.compressor()));
+        w.setQuality(files::avi::RecordingQuality(settingsStore_.recordingQuality()));
         w.Width = 256;
         w.Height = 256;
-        w.FrameTime = setUpForm_ ? setUpForm_->frameTimeBox->value() : settings::kDefaultFrameTime;
+        w.FrameTime = settingsStore_.frameTime();
         w.setWavFileName({});
         w.Stretch = false;
-        w.OnTheFly = setUpForm_ ? setUpForm_->onTheFlyBox->isChecked() : true;
+        w.OnTheFly = settingsStore_.compressOnTheFly();
         w.initVideo();
         aviTimer_->setEnabled(true);
     });

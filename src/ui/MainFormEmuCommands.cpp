@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QMenuBar>
 #include <QToolBar>
 
@@ -209,6 +210,17 @@ void TMainFormEmu::toggleSoundView()
 }
 
 // ---- windows -------------------------------------------------------------
+
+void TMainFormEmu::setSetUpForm(TSetUpForm* form)
+{
+    setUpForm_ = form;
+    forms_.settings.setFactory([form](TMainFormEmu&) -> QWidget* { return form; });
+    if (!form)
+        return;
+    // It exists from the start, so every language switch reaches it.
+    captionFollowers_.follow(*form, CaptionWindow::Settings);
+    connect(this, &TMainFormEmu::joystickCaptureChanged, form->joystickGroup, &QWidget::setEnabled);
+}
 
 void TMainFormEmu::openSettings()
 {

@@ -14,10 +14,7 @@
 #include "files/ScreenShot.hpp"
 #include "output/FrameDecode.hpp"
 #include "ui/MainFormEmu.hpp"
-#include "ui/kit/RadioGroup.hpp"
 #include "ui/ScreenShots.hpp"
-#include "ui/SetUpForm.hpp"
-#include "ui/kit/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 
@@ -65,7 +62,7 @@ void TMainFormEmu::saveSnapshot()
 
 int TMainFormEmu::screenShotFormat() const
 {
-    return setUpForm_ ? setUpForm_->screenshotFormatGroup->itemIndex() : settings::kDefaultScreenShotFormat;
+    return settingsStore_.screenShotFormat();
 }
 
 void TMainFormEmu::takeScreenshot()

@@ -1,34 +1,13 @@
-// Joystick capture and the joystick's messages, which play the PC keys the
-// settings window assigns.
-
-#include <QGroupBox>
+// Joystick capture and the joystick's messages, which play the PC keys of
+// the settings store.
 
 #include "machine/JoystickKeys.hpp"
 #include "platform/sdl/SdlJoystick.hpp"
 #include "ui/kit/Dialogs.hpp"
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/SetUpForm.hpp"
 
 namespace ostrovik::ui {
-
-namespace {
-
-
-machine::JoyKeyWords joyKeyWords(const TSetUpForm* form)
-{
-    machine::JoyKeyWords keys;
-    if (!form)
-        return keys;
-    keys.JoyKeyUp = form->JoyKeyUp;
-    keys.JoyKeyDown = form->JoyKeyDown;
-    keys.JoyKeyLeft = form->JoyKeyLeft;
-    keys.JoyKeyRight = form->JoyKeyRight;
-    keys.JoyKeyButton = {form->JoyKey1, form->JoyKey2, form->JoyKey3, form->JoyKey4};
-    return keys;
-}
-
-} // namespace
 
 void TMainFormEmu::setJoystick(platform::Joystick* joystick)
 {
@@ -41,8 +20,7 @@ void TMainFormEmu::setJoystick(platform::Joystick* joystick)
 void TMainFormEmu::joyCaptureEnded()
 {
     joystickCaptured = 0;
-    if (setUpForm_)
-        setUpForm_->joystickGroup->setEnabled(false);
+    emit joystickCaptureChanged(false);
     menus_->setImage(menu::JoystickButton, Icon::JoystickCapture);
 }
 
@@ -69,24 +47,23 @@ void TMainFormEmu::toggleJoystickCapture()
         return;
     }
     joystickCaptured = 1;
-    if (setUpForm_)
-        setUpForm_->joystickGroup->setEnabled(true);
+    emit joystickCaptureChanged(true);
     menus_->setImage(menu::JoystickButton, Icon::Joystick);
 }
 
 void TMainFormEmu::joystickMoved(std::uint32_t lParam)
 {
-    machine::JoyMove(machine_, joyKeyWords(setUpForm_), lParam);
+    machine::JoyMove(machine_, settingsStore_.joystickVirtualKeys(), lParam);
 }
 
 void TMainFormEmu::joystickButtonDown(std::uint32_t wParam)
 {
-    machine::JoyButtonDown(machine_, joyKeyWords(setUpForm_), wParam);
+    machine::JoyButtonDown(machine_, settingsStore_.joystickVirtualKeys(), wParam);
 }
 
 void TMainFormEmu::joystickButtonUp(std::uint32_t wParam)
 {
-    machine::JoyButtonUp(machine_, joyKeyWords(setUpForm_), wParam);
+    machine::JoyButtonUp(machine_, settingsStore_.joystickVirtualKeys(), wParam);
 }
 
 void TMainFormEmu::joystickUnplugged()

@@ -3,7 +3,6 @@
 // recent-files list and a file handed over by a later start.
 
 #include <QAction>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
 #include <QResizeEvent>
@@ -20,9 +19,8 @@
 #include "ui/MainFormEmu.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/Mru.hpp"
-#include "ui/SetUpForm.hpp"
 #include "ui/kit/Settings.hpp"
-#include "ui/kit/SettingsSchema.hpp"
+#include "settings/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 
@@ -97,32 +95,41 @@ void TMainFormEmu::activateFirstTime()
     firstActivationPending_ = false;
 
     guarded([this] {
-        if (setUpForm_) {
-            setUpForm_->readAllOptions();
-            setUpForm_->readRecentFiles();
-        }
-        if (storedFlag(machine::Option::Language))
+        loadSettings();
+        readRecentFiles();
+        // Just loaded: what the file holds.
+        if (settingsStore_.checked(machine::Option::Language))
             switchToRussian();
         else
             switchToEnglish();
-        menus_->setChecked(menu::FullScreen, storedFlag(machine::Option::FullScreen));
+        menus_->setChecked(menu::FullScreen, settingsStore_.checked(machine::Option::FullScreen));
         screenView_->setStretch(fullScreen());
-        const bool gray = storedFlag(machine::Option::Gray);
+        const bool gray = settingsStore_.checked(machine::Option::Gray);
         menus_->setChecked(menu::GrayTv, gray);
         menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
-        if (setUpForm_ && !setUpForm_->soundBox->isChecked()) {
+        if (!settingsStore_.checked(machine::Option::RunSound)) {
             // Silent from the start; the power-on still sets the wave format.
             menus_->setChecked(menu::Sound, false);
             menus_->setImage(menu::Sound, Icon::SoundOff);
             menus_->setImage(menu::SoundButton, Icon::SoundOff);
         }
-        if (setUpForm_ && setUpForm_->screen256Box->isChecked()) {
+        if (settingsStore_.checked(machine::Option::Screen256x256)) {
             storedOuterSize_ = QSize();
             setScreen256x256();
         }
     });
     guarded([this] { powerOn(); });
     emit firstActivated();
+}
+
+void TMainFormEmu::loadSettings()
+{
+    // A first start, or the file deleted meanwhile: the complete write from
+    // the store as it stands, as the settings window's Save makes it.
+    if (!settingsStore_.fileExists())
+        if (const platform::IniStatus status = settingsStore_.save(); !status)
+            ReportUnableToWrite(this, status.message);
+    settingsStore_.load();
 }
 
 void TMainFormEmu::resizeEvent(QResizeEvent* event)
@@ -174,15 +181,6 @@ void TMainFormEmu::tearDown()
         WriteIni(kAutoStartUpOptions, kFormWidth, QString::number(outer.width()), this);
 }
 
-void TMainFormEmu::setSetUpForm(TSetUpForm* form)
-{
-    setUpForm_ = form;
-    forms_.settings.setFactory([form](TMainFormEmu&) -> QWidget* { return form; });
-    // It exists from the start, so every language switch reaches it.
-    if (form)
-        captionFollowers_.follow(*form, CaptionWindow::Settings);
-}
-
 void TMainFormEmu::setTimerInterval(int milliseconds)
 {
     frameTimer_->setInterval(milliseconds);
@@ -200,11 +198,32 @@ QMenu* TMainFormEmu::fileMenu() const
 
 void TMainFormEmu::addRecentFile(const QString& FileName)
 {
-    if (!setUpForm_)
+    PushMruFile(recentFiles_, FileName);
+    saveRecentFiles();
+    readRecentFiles();
+}
+
+void TMainFormEmu::readRecentFiles()
+{
+    QMenu* menu = fileMenu();
+    if (!menu)
         return;
-    PushMruFile(setUpForm_->recentFiles, FileName);
-    setUpForm_->saveRecentFiles();
-    setUpForm_->readRecentFiles();
+    for (QAction* item : ReadMruList(*menu, recentFiles_))
+        connect(item, &QAction::triggered, this, [this, item] { openRecentFile(item); });
+}
+
+void TMainFormEmu::saveRecentFiles()
+{
+    SaveMruList(recentFiles_, this);
+}
+
+void TMainFormEmu::addRecentFileItem(const QString& FileName, int Index)
+{
+    QMenu* menu = fileMenu();
+    if (!menu)
+        return;
+    QAction* item = AppendMruMenuItem(*menu, FileName, Index);
+    connect(item, &QAction::triggered, this, [this, item] { openRecentFile(item); });
 }
 
 void TMainFormEmu::openRecentFile(QAction* item)
@@ -228,12 +247,12 @@ void TMainFormEmu::addRecentFile(const std::string& path)
 
 std::string TMainFormEmu::option(machine::Option which) const
 {
-    return setUpForm_ ? setUpForm_->option(which).toStdString() : std::string("0");
+    return settingsStore_.text(which);
 }
 
 bool TMainFormEmu::quickRun() const
 {
-    return setUpForm_ && setUpForm_->option(machine::Option::QuickRun) == QLatin1String("1");
+    return settingsStore_.checked(machine::Option::QuickRun);
 }
 
 } // namespace ostrovik::ui

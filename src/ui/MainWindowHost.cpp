@@ -1,7 +1,6 @@
 #include "ui/MainWindowHost.hpp"
 
 #include "ui/MainFormEmu.hpp"
-#include "ui/SetUpForm.hpp"
 
 namespace ostrovik::ui {
 
@@ -12,13 +11,12 @@ machine::Machine& MainWindowHost::machine()
 
 bool MainWindowHost::optionChecked(machine::Option which) const
 {
-    return main_.optionChecked(which);
+    return main_.settingsStore().checked(which);
 }
 
 void MainWindowHost::setOptionChecked(machine::Option which, bool checked)
 {
-    if (TSetUpForm* setUp = main_.setUpForm())
-        setUp->setOptionChecked(which, checked);
+    main_.settingsStore().setChecked(which, checked);
 }
 
 void MainWindowHost::reset()

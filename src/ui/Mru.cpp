@@ -9,7 +9,7 @@
 
 #include "platform/IniFile.hpp"
 #include "ui/kit/Settings.hpp"
-#include "ui/kit/SettingsSchema.hpp"
+#include "settings/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 

@@ -13,7 +13,7 @@
 #include "ui/MainFormEmu.hpp"
 #include "ui/SetUpForm.hpp"
 #include "ui/kit/Settings.hpp"
-#include "ui/kit/SettingsSchema.hpp"
+#include "settings/SettingsSchema.hpp"
 #include "ui/SingleCopy.hpp"
 
 namespace ostrovik::ui {
@@ -40,9 +40,9 @@ ApplicationWindows CreateApplicationWindows(const QStringList& args)
     windows.mainWindow = std::make_unique<TMainFormEmu>(args);
     // The memory debugger comes second, before the settings window.
     windows.mainWindow->forms().memoryDebugger.ensure(*windows.mainWindow);
-    windows.settings = new TSetUpForm(windows.mainWindow.get());
+    windows.settings = new TSetUpForm(windows.mainWindow->settingsStore(), windows.mainWindow.get());
     windows.mainWindow->setSetUpForm(windows.settings);
-    windows.settings->setJoyKeySetup(new TJoyKeySetup(*windows.settings));
+    windows.settings->setJoyKeySetup(new TJoyKeySetup(*windows.settings, windows.mainWindow->settingsStore()));
     return windows;
 }
 

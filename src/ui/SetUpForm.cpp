@@ -10,7 +10,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -22,7 +21,7 @@
 #include "ui/SettingsOwner.hpp"
 #include "ui/kit/RadioGroup.hpp"
 #include "ui/kit/Settings.hpp"
-#include "ui/kit/SettingsSchema.hpp"
+#include "settings/SettingsSchema.hpp"
 #include "ui/kit/Text.hpp"
 
 namespace ostrovik::ui {
@@ -30,11 +29,6 @@ namespace ostrovik::ui {
 using namespace settings;
 
 namespace {
-
-QString flag(bool on)
-{
-    return on ? QStringLiteral("1") : QStringLiteral("0");
-}
 
 template <typename W>
 W* named(W* widget, std::string_view name)
@@ -58,9 +52,11 @@ QLabel* label(QWidget* parent, std::string_view name, const QString& caption, QR
     return l;
 }
 
-// A key name as a button caption, "&" included.
+// A key name as a button caption, "&" included; none before the first load.
 QString keyCaption(std::uint16_t key)
 {
+    if (key == 0)
+        return QString();
     QString name = fromUtf8(KeyNameOf(key));
     name.replace(QLatin1Char('&'), QLatin1String("&&"));
     return name;
@@ -68,10 +64,10 @@ QString keyCaption(std::uint16_t key)
 
 } // namespace
 
-TSetUpForm::TSetUpForm(SettingsOwner* owner)
+TSetUpForm::TSetUpForm(settings::SettingsStore& store, SettingsOwner* owner)
     : QWidget(owner ? owner->ownerWidget() : nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      owner_(owner)
+      store_(store), owner_(owner)
 {
     setObjectName(QStringLiteral("SetUpForm"));
     setWindowTitle(QStringLiteral("SetUpForm"));
@@ -94,6 +90,17 @@ TSetUpForm::TSetUpForm(SettingsOwner* owner)
     applyCaptionSet(*this, CaptionWindow::Settings, Language::Russian);
     connect(saveButton, &QPushButton::clicked, this, [this] { save(); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
+    connectControls();
+    subscription_ = store_.subscribe([this](const settings::StoreChange& change) { showChange(change); });
+}
+
+TSetUpForm::~TSetUpForm()
+{
+    // The main window's store may be gone already: no control of this
+    // window reaches it while the controls go.
+    subscription_.reset();
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 void TSetUpForm::buildOptions()
@@ -106,7 +113,7 @@ void TSetUpForm::buildOptions()
         const CheckOption& option = kCheckOptions[i];
         auto* box = named(new QCheckBox(optionsGroup), option.control);
         box->setGeometry(10, 18 + static_cast<int>(i) * 22, 284, 20);
-        box->setChecked(option.designChecked);
+        box->setChecked(store_.checked(option.id));
         *boxes[i] = box;
         optionBoxes_[i] = box;
     }
@@ -115,7 +122,7 @@ void TSetUpForm::buildOptions()
                                   {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png")}, 3, this);
     screenshotFormatGroup->setObjectName(QStringLiteral("screenshotFormatGroup"));
     screenshotFormatGroup->setGeometry(8, 270, 300, 42);
-    screenshotFormatGroup->setItemIndex(kDefaultScreenShotFormat);
+    screenshotFormatGroup->setItemIndex(store_.screenShotFormat());
 }
 
 void TSetUpForm::buildVideo()
@@ -126,6 +133,7 @@ void TSetUpForm::buildVideo()
     codecBox = named(new QComboBox(videoGroup), "codecBox");
     codecBox->setEditable(true);
     codecBox->setInsertPolicy(QComboBox::NoInsert);
+    codecBox->setEditText(fromUtf8(store_.compressor()));
     codecBox->setGeometry(8, 32, 146, 22);
     listCodecsButton = button(videoGroup, "listCodecsButton", QStringLiteral("..."), {158, 32, 25, 22});
     codecOptionsButton = button(videoGroup, "codecOptionsButton", QString(), {4, 58, 183, 24});
@@ -133,16 +141,16 @@ void TSetUpForm::buildVideo()
     qualityBox = named(new QComboBox(videoGroup), "qualityBox");
     qualityBox->addItems({QStringLiteral("Highest"), QStringLiteral("Very High"), QStringLiteral("High"),
                          QStringLiteral("Medium"), QStringLiteral("Low")});
-    qualityBox->setCurrentIndex(2);
+    qualityBox->setCurrentIndex(store_.recordingQuality());
     qualityBox->setGeometry(8, 102, 175, 22);
     onTheFlyBox = named(new QCheckBox(videoGroup), "onTheFlyBox");
-    onTheFlyBox->setChecked(true);
+    onTheFlyBox->setChecked(store_.compressOnTheFly());
     onTheFlyBox->setGeometry(8, 128, 175, 20);
     frameTimeLabel = label(videoGroup, "frameTimeLabel", QStringLiteral("Frame Time (ms)"), {8, 152, 170, 14});
     frameTimeBox = named(new QSpinBox(videoGroup), "frameTimeBox");
     // No bounds beyond those of the number itself.
     frameTimeBox->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-    frameTimeBox->setValue(kDefaultFrameTime);
+    frameTimeBox->setValue(store_.frameTime());
     frameTimeBox->setGeometry(8, 168, 100, 22);
 
     connect(codecBox, &QComboBox::activated, this, [this] { codecChanged(); });
@@ -157,12 +165,12 @@ void TSetUpForm::buildSpeed()
     speedGroup->setGeometry(316, 204, 191, 72);
     speedSlider = named(new QSlider(Qt::Horizontal, speedGroup), "speedSlider");
     speedSlider->setRange(kMinInterval, kMaxInterval);
-    speedSlider->setValue(kDefaultInterval);
+    speedSlider->setValue(store_.interval());
     speedSlider->setTickPosition(QSlider::TicksBelow);
     speedSlider->setTickInterval(10);
     speedSlider->setGeometry(8, 18, 175, 28);
     fastLabel = label(speedGroup, "fastLabel", QStringLiteral("Hi"), {8, 48, 40, 16});
-    intervalLabel = label(speedGroup, "intervalLabel", QString::number(kDefaultInterval), {60, 48, 71, 16});
+    intervalLabel = label(speedGroup, "intervalLabel", QString::number(store_.interval()), {60, 48, 71, 16});
     intervalLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     slowLabel = label(speedGroup, "slowLabel", QStringLiteral("Low"), {143, 48, 40, 16});
     slowLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -176,7 +184,7 @@ void TSetUpForm::buildRendering()
     renderingGroup->setGeometry(316, 280, 191, 52);
     renderingBox = named(new QComboBox(renderingGroup), "renderingBox");
     renderingBox->addItems({QStringLiteral("GDI"), QStringLiteral("OpenGL"), QStringLiteral("DirectX3D")});
-    renderingBox->setCurrentIndex(kDefaultRenderingMode);
+    renderingBox->setCurrentIndex(store_.renderingMode());
     renderingBox->setGeometry(8, 20, 175, 22);
 }
 
@@ -192,7 +200,7 @@ void TSetUpForm::buildJoystick()
                             {134, 16, 78, 24}, {216, 16, 78, 24}, {134, 44, 78, 24}, {216, 44, 78, 24}};
     QPushButton** buttons[] = {&joyUpButton, &joyDownButton, &joyLeftButton, &joyRightButton, &joyKey1Button, &joyKey2Button, &joyKey3Button, &joyKey4Button};
     for (std::size_t i = 0; i < kJoyKeys.size(); ++i) {
-        auto* b = button(joystickGroup, kJoyKeys[i].button, QString(), places[i]);
+        auto* b = button(joystickGroup, kJoyKeys[i].button, keyCaption(store_.joystickVirtualKey(i)), places[i]);
         *buttons[i] = b;
         joyButtons_[i] = b;
     }
@@ -212,12 +220,80 @@ void TSetUpForm::buildJoystick()
     joystickTargetGroup->setItemIndex(0);
 }
 
-std::uint16_t& TSetUpForm::joyKey(int index)
+template <typename F>
+void TSetUpForm::fromControl(F&& edit)
 {
-    static constexpr std::uint16_t TSetUpForm::*words[] = {
-        &TSetUpForm::JoyKeyUp, &TSetUpForm::JoyKeyDown, &TSetUpForm::JoyKeyLeft, &TSetUpForm::JoyKeyRight,
-        &TSetUpForm::JoyKey1,  &TSetUpForm::JoyKey2,    &TSetUpForm::JoyKey3,    &TSetUpForm::JoyKey4};
-    return this->*words[static_cast<std::size_t>(index) % std::size(words)];
+    const bool outer = editingFromControl_;
+    editingFromControl_ = true;
+    edit();
+    editingFromControl_ = outer;
+}
+
+void TSetUpForm::connectControls()
+{
+    for (std::size_t i = 0; i < kCheckOptions.size(); ++i)
+        connect(optionBoxes_[i], &QCheckBox::toggled, this,
+                [this, id = kCheckOptions[i].id](bool on) { fromControl([&] { store_.setChecked(id, on); }); });
+    connect(renderingBox, &QComboBox::currentIndexChanged, this,
+            [this](int index) { fromControl([&] { store_.setRenderingMode(index); }); });
+    connect(screenshotFormatGroup, &TRadioGroup::itemIndexChanged, this,
+            [this](int index) { fromControl([&] { store_.setScreenShotFormat(index); }); });
+    connect(codecBox, &QComboBox::currentTextChanged, this,
+            [this](const QString& text) { fromControl([&] { store_.setCompressor(text.toUtf8().toStdString()); }); });
+    connect(frameTimeBox, &QSpinBox::valueChanged, this,
+            [this](int value) { fromControl([&] { store_.setFrameTime(value); }); });
+    connect(speedSlider, &QSlider::valueChanged, this,
+            [this](int value) { fromControl([&] { store_.setInterval(value); }); });
+    connect(qualityBox, &QComboBox::currentIndexChanged, this,
+            [this](int index) { fromControl([&] { store_.setRecordingQuality(index); }); });
+    connect(onTheFlyBox, &QCheckBox::toggled, this,
+            [this](bool on) { fromControl([&] { store_.setCompressOnTheFly(on); }); });
+}
+
+void TSetUpForm::showChange(const settings::StoreChange& change)
+{
+    using Kind = settings::StoreChange::Kind;
+    switch (change.kind) {
+    case Kind::Saved:
+        hide();
+        // A new render mode shows at once.
+        if (owner_)
+            owner_->applyRenderMode(store_.renderingMode());
+        return;
+    case Kind::JoystickKey:
+        joyButtons_.at(change.joystickKey)->setText(keyCaption(store_.joystickVirtualKey(change.joystickKey)));
+        return;
+    default:
+        break;
+    }
+    // What a control has just given the store needs no showing back.
+    if (editingFromControl_)
+        return;
+    switch (change.kind) {
+    case Kind::RecordingQuality: qualityBox->setCurrentIndex(store_.recordingQuality()); return;
+    case Kind::CompressOnTheFly: onTheFlyBox->setChecked(store_.compressOnTheFly()); return;
+    default: break;
+    }
+    const machine::Option which = change.option;
+    const std::size_t i = machine::indexOf(which);
+    if (i < optionBoxes_.size()) {
+        optionBoxes_[i]->setChecked(store_.checked(which));
+        return;
+    }
+    switch (which) {
+    case machine::Option::RenderingMode: renderingBox->setCurrentIndex(store_.renderingMode()); break;
+    case machine::Option::ScreenShotFormat: screenshotFormatGroup->setItemIndex(store_.screenShotFormat()); break;
+    case machine::Option::Compressor: {
+        const QString text = fromUtf8(store_.compressor());
+        if (codecBox->currentText() != text)
+            codecBox->setEditText(text);
+        break;
+    }
+    case machine::Option::FrameTime: frameTimeBox->setValue(store_.frameTime()); break;
+    // The timer changes only when the track bar's position does.
+    case machine::Option::Interval: speedSlider->setValue(store_.interval()); break;
+    default: break;
+    }
 }
 
 void TSetUpForm::showFromMenu()
@@ -239,63 +315,20 @@ void TSetUpForm::centreOnMainForm()
 void TSetUpForm::readAllOptions()
 {
     // A first start, or the file deleted meanwhile: write it whole from the
-    // controls as they stand (the window hides, as after Save).
-    if (!ConfigFileExists())
+    // store as it stands (the window hides, as after Save).
+    if (!store_.fileExists())
         save();
-
-    // A key the file lacks reads as its first-run value.
-    for (std::size_t i = 0; i < kCheckOptions.size(); ++i)
-        optionBoxes_[i]->setChecked(ReadOption(kCheckOptions[i].id) == QLatin1String("1"));
-
-    // A number that is not one reads as its first-run value.
-    const auto number = [](machine::Option which, int fallback) {
-        return DecimalOr(ReadOption(which).toStdString(), fallback);
-    };
-    // An index past the items leaves nothing chosen.
-    renderingBox->setCurrentIndex(number(machine::Option::RenderingMode, kDefaultRenderingMode));
-    screenshotFormatGroup->setItemIndex(number(machine::Option::ScreenShotFormat, kDefaultScreenShotFormat));
-
-    const QString compressor = ReadOption(machine::Option::Compressor);
-    codecBox->setEditText(compressor == QLatin1String("0") ? QString() : compressor);
-    frameTimeBox->setValue(number(machine::Option::FrameTime, kDefaultFrameTime));
-    // The track bar keeps the value within its range; the timer changes only
-    // when the position does.
-    speedSlider->setValue(number(machine::Option::Interval, kDefaultInterval));
-
-    for (std::size_t i = 0; i < kJoyKeys.size(); ++i) {
-        std::uint16_t& word = joyKey(static_cast<int>(i));
-        word = JoyKeyFromText(ReadIni(kJoyOptions, kJoyKeys[i].key).toStdString(), kJoyKeys[i].defaultCode);
-        joyButtons_[i]->setText(keyCaption(word));
-    }
+    store_.load();
 }
 
 bool TSetUpForm::save()
 {
-    const auto write = [this](std::string_view section, std::string_view key, const QString& value) {
-        return WriteIni(section, key, value, this);
-    };
-    // The first failed write ends the save; the message names the file.
-    for (std::size_t i = 0; i < kCheckOptions.size(); ++i)
-        if (!write(kAutoStartUpOptions, kCheckOptions[i].key, flag(optionBoxes_[i]->isChecked())))
-            return false;
-    if (!write(kAutoStartUpOptions, kRenderingMode, QString::number(renderingBox->currentIndex())) ||
-        !write(kAutoStartUpOptions, kScreenShotFormat, QString::number(screenshotFormatGroup->itemIndex())) ||
-        !write(kVideoOptions, kCompressor, codecBox->currentText()) ||
-        !write(kVideoOptions, kFrameTime, QString::number(frameTimeBox->value())) ||
-        !write(kCPUOptions, kInterval, QString::number(speedSlider->value())))
-        return false;
-    for (std::size_t i = 0; i < kJoyKeys.size(); ++i) {
-        std::uint16_t& word = joyKey(static_cast<int>(i));
-        if (word == 0)
-            word = kJoyKeys[i].defaultCode;
-        if (!write(kJoyOptions, kJoyKeys[i].key, QString::number(word)))
-            return false;
-    }
-    hide();
-    // A new render mode shows at once.
-    if (owner_)
-        owner_->applyRenderMode(renderingBox->currentIndex());
-    return true;
+    // The first failed write ends the save; the message names the file. A
+    // save that succeeds hides the window (showChange).
+    const platform::IniStatus status = store_.save();
+    if (!status)
+        ReportUnableToWrite(this, status.message);
+    return static_cast<bool>(status);
 }
 
 void TSetUpForm::cancel()
@@ -364,16 +397,10 @@ void TSetUpForm::configureCodec()
     owner_->runGuarded([&] { owner_->aviWriter().configureCompressor(dialog); });
 }
 
-void TSetUpForm::setJoyKey(int index, std::uint16_t key)
-{
-    joyKey(index) = key;
-    joyButtons_.at(static_cast<std::size_t>(index))->setText(keyCaption(key));
-}
-
 TJoyKeySetup& TSetUpForm::joyKeySetup()
 {
     if (!joyKeySetup_)
-        joyKeySetup_ = new TJoyKeySetup(*this);
+        joyKeySetup_ = new TJoyKeySetup(*this, store_);
     return *joyKeySetup_;
 }
 
@@ -398,55 +425,9 @@ void TSetUpForm::chooseJoyKey2() { openJoyKeySetup(5); }
 void TSetUpForm::chooseJoyKey3() { openJoyKeySetup(6); }
 void TSetUpForm::chooseJoyKey4() { openJoyKeySetup(7); }
 
-void TSetUpForm::setOptionChecked(machine::Option which, bool checked)
-{
-    const std::size_t i = machine::indexOf(which);
-    if (i < optionBoxes_.size())
-        optionBoxes_[i]->setChecked(checked);
-}
-
 QString TSetUpForm::option(machine::Option which) const
 {
-    const std::size_t i = machine::indexOf(which);
-    if (i < optionBoxes_.size())
-        return flag(optionBoxes_[i]->isChecked());
-    switch (which) {
-    case machine::Option::RenderingMode:
-        return QString::number(renderingBox->currentIndex());
-    case machine::Option::ScreenShotFormat:
-        return QString::number(screenshotFormatGroup->itemIndex());
-    case machine::Option::Compressor:
-        return codecBox->currentText();
-    case machine::Option::FrameTime:
-        return QString::number(frameTimeBox->value());
-    case machine::Option::Interval:
-        return QString::number(speedSlider->value());
-    default:
-        return QStringLiteral("0");
-    }
-}
-
-void TSetUpForm::readRecentFiles()
-{
-    QMenu* fileMenu = owner_ ? owner_->fileMenu() : nullptr;
-    if (!fileMenu)
-        return;
-    for (QAction* item : ReadMruList(*fileMenu, recentFiles))
-        connect(item, &QAction::triggered, owner_->ownerWidget(), [owner = owner_, item] { owner->openRecentFile(item); });
-}
-
-void TSetUpForm::saveRecentFiles()
-{
-    SaveMruList(recentFiles, this);
-}
-
-void TSetUpForm::addRecentFileItem(const QString& FileName, int Index)
-{
-    QMenu* fileMenu = owner_ ? owner_->fileMenu() : nullptr;
-    if (!fileMenu)
-        return;
-    QAction* item = AppendMruMenuItem(*fileMenu, FileName, Index);
-    connect(item, &QAction::triggered, owner_->ownerWidget(), [owner = owner_, item] { owner->openRecentFile(item); });
+    return fromUtf8(store_.text(which));
 }
 
 } // namespace ostrovik::ui

@@ -2,12 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include <QString>
 #include <QWidget>
 
 #include "machine/Option.hpp"
-#include "ui/Mru.hpp"
+#include "settings/SettingsStore.hpp"
 
 class QCheckBox;
 class QComboBox;
@@ -23,9 +24,9 @@ class TJoyKeySetup;
 class SettingsOwner;
 class TRadioGroup;
 
-/// The settings window. Besides editing config.ini it holds the options at
-/// run time: the other windows read its controls at the moment they need an
-/// option. It exists from program start to exit and is only ever hidden.
+/// The settings window: it shows the settings store and edits it, a change
+/// of a control reaching the store at once, and loads and saves the store.
+/// It exists from program start to exit and is only ever hidden.
 class TSetUpForm : public QWidget {
     Q_OBJECT
 public:
@@ -33,17 +34,20 @@ public:
     static constexpr int kClientWidth = 515;
     static constexpr int kClientHeight = 429;
 
-    /// @p owner (may be null in tests) owns the window, gets the timer
-    /// interval from the track bar and carries the recent-files menu.
-    explicit TSetUpForm(SettingsOwner* owner);
+    /// The window edits @p store; @p owner (may be null in tests) owns the
+    /// window and gets the timer interval from the track bar.
+    TSetUpForm(settings::SettingsStore& store, SettingsOwner* owner);
+    ~TSetUpForm() override;
+
+    settings::SettingsStore& store() { return store_; }
 
     /// Shows the window (the settings command) and loads the stored options
     /// into it, as its activation does. Only this reloads: a key captured in
     /// the key-capture dialog stays on its button until Save.
     void showFromMenu();
 
-    /// Every option from config.ini into the controls and the joystick key
-    /// words; writes the complete file first when there is none.
+    /// Every option from config.ini into the store, and so into the
+    /// controls; writes the complete file first when there is none.
     void readAllOptions();
 
     /// "Сохранить": the complete write, then the window hides. False when a
@@ -69,35 +73,11 @@ public:
     /// "1"/"0" for a check box, the decimal index, position or value for the
     /// others, the codec box's text.
     QString option(machine::Option which) const;
-    /// Checks or clears the check box of the on/off option @p which.
-    void setOptionChecked(machine::Option which, bool checked);
-
-    /// The recent-files list (the File menu of the main window).
-    void readRecentFiles();
-    void saveRecentFiles();
-    void addRecentFileItem(const QString& FileName, int Index);
-
-    /// The eight joystick key words (virtual-key codes), 0 until the first load.
-    std::uint16_t JoyKeyUp = 0;
-    std::uint16_t JoyKeyDown = 0;
-    std::uint16_t JoyKeyLeft = 0;
-    std::uint16_t JoyKeyRight = 0;
-    std::uint16_t JoyKey1 = 0;
-    std::uint16_t JoyKey2 = 0;
-    std::uint16_t JoyKey3 = 0;
-    std::uint16_t JoyKey4 = 0;
-    /// Word @p index in the order up, down, left, right, 1 … 4.
-    std::uint16_t& joyKey(int index);
-    /// Sets word @p index and the caption of its button (not the file).
-    void setJoyKey(int index, std::uint16_t key);
 
     /// The key-capture dialog the joystick key buttons open; made here when
     /// the program has not made it.
     TJoyKeySetup& joyKeySetup();
     void setJoyKeySetup(TJoyKeySetup* dialog) { joyKeySetup_ = dialog; }
-
-    /// Recently loaded files, newest first.
-    TMruFiles recentFiles;
 
     QGroupBox* optionsGroup = nullptr;
     QCheckBox* fullScreenBox = nullptr;
@@ -162,10 +142,21 @@ private:
     void buildJoystick();
     void openJoyKeySetup(int index);
     void centreOnMainForm();
+    /// Each control's changes go to the store.
+    void connectControls();
+    /// Shows in the controls what changed in the store.
+    void showChange(const settings::StoreChange& change);
+    /// Runs @p edit as a change made in a control, which the store need not
+    /// show back.
+    template <typename F>
+    void fromControl(F&& edit);
     /// The chosen line of the codec box, or -1 for none or typed text.
     int codecIndex() const;
 
+    settings::SettingsStore& store_;
     SettingsOwner* owner_;
+    std::shared_ptr<const settings::SettingsStore::Listener> subscription_;
+    bool editingFromControl_ = false;
     TJoyKeySetup* joyKeySetup_ = nullptr;
     std::array<QCheckBox*, 11> optionBoxes_{};
     std::array<QPushButton*, 8> joyButtons_{};

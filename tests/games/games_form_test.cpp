@@ -260,7 +260,7 @@ void GamesFormTest::runningAGame()
     QCOMPARE(rig.dialogs.messages.size(), 1);
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ostrovik:") + path);
     QCOMPARE(rig.window->openDialogFileName(), path);
-    QCOMPARE(rig.window->setUpForm()->recentFiles[0], path);
+    QCOMPARE(rig.window->recentFiles()[0], path);
     QVERIFY(!rig.window->setUpForm()->quickRunBox->isChecked());
     QCOMPARE(rig.m().Paused, std::uint8_t{0});
     QVERIFY(form->isVisible());

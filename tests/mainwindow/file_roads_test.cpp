@@ -17,7 +17,7 @@
 #include "ui/Mru.hpp"
 #include "ui/kit/RadioGroup.hpp"
 #include "ui/kit/Settings.hpp"
-#include "ui/kit/SettingsSchema.hpp"
+#include "settings/SettingsSchema.hpp"
 
 using namespace ostrovik;
 using test::bitmapPixel;
@@ -163,7 +163,7 @@ void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
     QCOMPARE(recent.at(0)->text(), bar);
     const std::array<QString, 5> stored{bar, counter, bar, QString(), QString()};
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(ui::ReadIni(ui::settings::kMruList, std::to_string(i + 1), "missing"), stored[static_cast<std::size_t>(i)]);
+        QCOMPARE(ui::ReadIni(settings::kMruList, std::to_string(i + 1), "missing"), stored[static_cast<std::size_t>(i)]);
 }
 
 QTEST_MAIN(FileRoadsTest)

@@ -101,22 +101,22 @@ void MruTest::listEndsAtTheFirstEmptyKey()
     ScriptedDialogs dialogs;
     RecordingMainWindow main;
     QVERIFY(sandbox.write("[MRU list]\n1=\n2=/g/B.lvt\n3=/g/C.lvt\n"));
-    main.form->readRecentFiles();
+    main.readRecentFiles();
     QVERIFY(recentItems(main).isEmpty());
 
     QVERIFY(sandbox.write("[MRU list]\n1=/g/A.lvt\n2=\n3=/g/C.lvt\n"));
-    main.form->readRecentFiles();
+    main.readRecentFiles();
     QCOMPARE(recentCaptions(main), QStringList{"/g/A.lvt"});
     // Entries past the empty key keep what they held.
-    main.form->recentFiles[2] = QStringLiteral("/kept");
+    main.recentFiles()[2] = QStringLiteral("/kept");
     QVERIFY(sandbox.write("[MRU list]\n1=/g/X.lvt\n"));
-    main.form->readRecentFiles();
-    QCOMPARE(main.form->recentFiles[0], QStringLiteral("/g/X.lvt"));
-    QCOMPARE(main.form->recentFiles[2], QStringLiteral("/kept"));
+    main.readRecentFiles();
+    QCOMPARE(main.recentFiles()[0], QStringLiteral("/g/X.lvt"));
+    QCOMPARE(main.recentFiles()[2], QStringLiteral("/kept"));
 
     // No section, or no file: no recent files.
     sandbox.reset();
-    main.form->readRecentFiles();
+    main.readRecentFiles();
     QVERIFY(recentItems(main).isEmpty());
 }
 
@@ -166,7 +166,7 @@ void MruTest::namesThatAreNotUtf8KeepEveryByte()
     const QByteArray stored[] = {"/g/\xC8\xE3\xF0\xE0.lvt", "/g/cut\xD0.sav", "/g/\xC0\xAF.lvt",
                                  "/g/\xED\xA0\x80.lvt", "/g/plain.lvt"};
     QVERIFY(writeRaw(sandbox, mruSection(stored[0], stored[1], stored[2], stored[3], stored[4])));
-    main.form->readRecentFiles();
+    main.readRecentFiles();
     QCOMPARE(recentItems(main).size(), 5);
 
     // Adding a file rewrites the list: the entries nobody touched keep their bytes.
@@ -178,7 +178,7 @@ void MruTest::namesThatAreNotUtf8KeepEveryByte()
         QCOMPARE(QByteArray::fromStdString(main.loads.back().first), stored[i - 1]);
         // The chosen one moved to the top; the list is read again after each.
         QVERIFY(writeRaw(sandbox, mruSection("/g/new.lvt", stored[0], stored[1], stored[2], stored[3])));
-        main.form->readRecentFiles();
+        main.readRecentFiles();
     }
 }
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "ui/kit/SettingsSchema.hpp"
+#include "settings/SettingsSchema.hpp"
 
-using namespace ostrovik::ui::settings;
+using namespace ostrovik::settings;
 
 TEST(SettingsSchema, StoredNumbersAreDecimalIntegersOnly)
 {

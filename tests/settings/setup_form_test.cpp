@@ -1,6 +1,8 @@
 // The settings window: the first-run file, loading and saving every option,
 // the track bar and the timer, and the window's make-up.
 
+#include <functional>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -18,7 +20,7 @@
 #include "ui/MainFormEmu.hpp"
 #include "ui/kit/RadioGroup.hpp"
 #include "ui/JoyKeySetup.hpp"
-#include "ui/kit/SettingsSchema.hpp"
+#include "settings/SettingsSchema.hpp"
 #include "ui/SetUpForm.hpp"
 
 using namespace ostrovik;
@@ -53,6 +55,7 @@ class SetUpFormTest : public QObject {
     Q_OBJECT
 private slots:
     void firstRunWritesTheWholeFileExactly();
+    void everyControlChangedSavesTheGoldenFile();
     void checkBoxesAreOnOnlyForOne();
     void latinCIsNotThePatchOption();
     void joystickKeyZeroLoadsAndSavesItsDefault();
@@ -65,6 +68,7 @@ private slots:
     void saveKeepsOtherSectionsAndLines();
     void failedWriteIsReportedAndTheWindowStays();
     void runTimeOptionsAreTheControls();
+    void windowAndStoreShowTheSameBothWays();
     void codecListHoldsOnlyNoCompression();
     void windowMakeUp();
 };
@@ -73,7 +77,7 @@ void SetUpFormTest::firstRunWritesTheWholeFileExactly()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(nullptr);
+    TSetUpForm form(sandbox.store, nullptr);
     form.show();
     QVERIFY(!sandbox.exists());
     form.readAllOptions();
@@ -86,7 +90,7 @@ void SetUpFormTest::firstRunWritesTheWholeFileExactly()
     const std::uint16_t words[] = {38, 40, 37, 39, 70, 32, 13, 71};
     for (int i = 0; i < 8; ++i) {
         QCOMPARE(form.joyButton(i)->text(), QString::fromLatin1(captions[i]));
-        QCOMPARE(form.joyKey(i), words[i]);
+        QCOMPARE(form.store().joystickVirtualKey(static_cast<std::size_t>(i)), words[i]);
     }
     // A second load changes nothing.
     form.readAllOptions();
@@ -94,11 +98,33 @@ void SetUpFormTest::firstRunWritesTheWholeFileExactly()
     QVERIFY(dialogs.errors.isEmpty());
 }
 
+void SetUpFormTest::everyControlChangedSavesTheGoldenFile()
+{
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
+    TSetUpForm form(sandbox.store, nullptr);
+    for (int i = 0; i < 11; ++i)
+        form.optionBox(i)->setChecked(!form.optionBox(i)->isChecked());
+    form.renderingBox->setCurrentIndex(1);
+    form.screenshotFormatGroup->setItemIndex(2);
+    form.codecBox->setEditText(QStringLiteral("XVID Кодек"));
+    form.frameTimeBox->setValue(40);
+    form.speedSlider->setValue(37);
+    const std::uint16_t keys[] = {87, 83, 65, 68, 112, 17, 16, 9};
+    for (int i = 0; i < 8; ++i)
+        form.store().setJoystickVirtualKey(static_cast<std::size_t>(i), keys[i]);
+    QVERIFY(form.save());
+    const QByteArray golden = QByteArray::fromStdString(test::testData("settings/all_set_config.ini"));
+    QVERIFY(!golden.isEmpty());
+    QCOMPARE(sandbox.bytes(), golden);
+    QCOMPARE(form.joyButton(4)->text(), QString(QChar(112)));
+}
+
 void SetUpFormTest::checkBoxesAreOnOnlyForOne()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(nullptr);
+    TSetUpForm form(sandbox.store, nullptr);
     for (const QByteArray value : {"yes", "2", "", " 1x", "true"}) {
         QVERIFY(writeRaw(sandbox, firstRunWith({{"FullScreen=1", "FullScreen=" + value}, {"Gray=0", "Gray=1"}})));
         form.readAllOptions();
@@ -117,7 +143,7 @@ void SetUpFormTest::latinCIsNotThePatchOption()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(nullptr);
+    TSetUpForm form(sandbox.store, nullptr);
     // "h058C" with a Latin C is a different key.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058C=1"}})));
     form.readAllOptions();
@@ -138,16 +164,16 @@ void SetUpFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(nullptr);
+    TSetUpForm form(sandbox.store, nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"KEY_JOY_2=32", "KEY_JOY_2=0"},
                                             {"KEY_JOY_UP=38", "KEY_JOY_UP=87"},
                                             {"KEY_JOY_3=13", "KEY_JOY_3=65553"}})));
     form.readAllOptions();
-    QCOMPARE(form.JoyKey2, std::uint16_t(32));
+    QCOMPARE(form.store().joystickVirtualKeys().JoyKeyButton[1], std::uint16_t(32));
     QCOMPARE(form.joyKey2Button->text(), QStringLiteral("SPACE"));
-    QCOMPARE(form.JoyKeyUp, std::uint16_t(87));
+    QCOMPARE(form.store().joystickVirtualKeys().JoyKeyUp, std::uint16_t(87));
     QCOMPARE(form.joyUpButton->text(), QStringLiteral("W"));
-    QCOMPARE(form.JoyKey3, std::uint16_t(17)); // 65553 cut to 16 bits
+    QCOMPARE(form.store().joystickVirtualKeys().JoyKeyButton[2], std::uint16_t(17)); // 65553 cut to 16 bits
     QCOMPARE(form.joyKey3Button->text(), QStringLiteral("CTRL"));
     QVERIFY(form.save());
     QCOMPARE(sandbox.bytes(),
@@ -155,9 +181,10 @@ void SetUpFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
 
     // A word still 0 when saved (never loaded) is written as its default.
     sandbox.reset();
-    TSetUpForm fresh(nullptr);
+    settings::SettingsStore freshStore([] { return ui::ConfigFilePath(); });
+    TSetUpForm fresh(freshStore, nullptr);
     QVERIFY(fresh.save());
-    QCOMPARE(fresh.JoyKey4, std::uint16_t(71));
+    QCOMPARE(freshStore.joystickVirtualKeys().JoyKeyButton[3], std::uint16_t(71));
     QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
 }
 
@@ -166,7 +193,7 @@ void SetUpFormTest::intervalIsClampedAndSetsTheTimerOnlyWhenItMoves()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(&main);
+    auto* form = new TSetUpForm(main.settingsStore(), &main);
     main.setTimerInterval(37);
 
     // 0 clamps to 1, where the track bar already stands: the timer keeps 37.
@@ -194,7 +221,7 @@ void SetUpFormTest::compressorZeroOrMissingGivesAnEmptyBox()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(nullptr);
+    TSetUpForm form(sandbox.store, nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Compressor=", "Compressor=DIB "}})));
     form.readAllOptions();
     QCOMPARE(form.codecBox->currentText(), QStringLiteral("DIB"));
@@ -215,7 +242,7 @@ void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(&main);
+    auto* form = new TSetUpForm(main.settingsStore(), &main);
     form->speedSlider->setValue(30);
     form->renderingBox->setCurrentIndex(2);
     form->screenshotFormatGroup->setItemIndex(0);
@@ -233,9 +260,9 @@ void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
     QCOMPARE(form->frameTimeBox->value(), 50);
     QCOMPARE(form->speedSlider->value(), 1);
     QCOMPARE(main.timerInterval(), 1);
-    QCOMPARE(form->JoyKey1, std::uint16_t(70));
+    QCOMPARE(form->store().joystickVirtualKeys().JoyKeyButton[0], std::uint16_t(70));
     // Nothing after a bad value is left unloaded.
-    QCOMPARE(form->JoyKey4, std::uint16_t(72));
+    QCOMPARE(form->store().joystickVirtualKeys().JoyKeyButton[3], std::uint16_t(72));
     QVERIFY(!form->borderColourBox->isChecked());
     QVERIFY(dialogs.errors.isEmpty());
 }
@@ -244,7 +271,7 @@ void SetUpFormTest::indexesOutOfRange()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(nullptr);
+    TSetUpForm form(sandbox.store, nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=7"},
                                             {"RenderingMode=0", "RenderingMode=2"}})));
     form.readAllOptions();
@@ -268,7 +295,7 @@ void SetUpFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(&main);
+    auto* form = new TSetUpForm(main.settingsStore(), &main);
     form->readAllOptions();
     form->grayTvBox->setChecked(true); // unsaved
     form->frameTimeBox->setValue(40);
@@ -288,7 +315,7 @@ void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(&main);
+    auto* form = new TSetUpForm(main.settingsStore(), &main);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=20"}})));
     form->showFromMenu();
     QCOMPARE(main.timerInterval(), 20);
@@ -314,7 +341,7 @@ void SetUpFormTest::saveKeepsOtherSectionsAndLines()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(nullptr);
+    TSetUpForm form(sandbox.store, nullptr);
     const QByteArray before = "; my settings\r\n[MRU list]\r\n1=/home/u/game.lvt\r\n[AutoStartUpOptions]\r\n"
                               "FormHeight=600\r\nFormWidth=545\r\n[AssemblerOptions]\r\nAssPath=/opt/asm\r\n";
     QVERIFY(writeRaw(sandbox, before));
@@ -334,7 +361,7 @@ void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
     ScriptedDialogs dialogs;
     const QString bad = sandbox.blockWrites();
 
-    TSetUpForm form(nullptr);
+    TSetUpForm form(sandbox.store, nullptr);
     form.show();
     QVERIFY(!form.save());
     QVERIFY(form.isVisible());
@@ -344,7 +371,7 @@ void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
     dialogs.errors.clear();
     form.readAllOptions();
     QCOMPARE(dialogs.errors.size(), 1);
-    QCOMPARE(form.JoyKey1, std::uint16_t(70));
+    QCOMPARE(form.store().joystickVirtualKeys().JoyKeyButton[0], std::uint16_t(70));
 }
 
 void SetUpFormTest::runTimeOptionsAreTheControls()
@@ -352,7 +379,7 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(&main);
+    auto* form = new TSetUpForm(main.settingsStore(), &main);
     QVERIFY(!main.quickRun()); // not yet the settings window's
     main.setSetUpForm(form);
     form->readAllOptions();
@@ -366,8 +393,8 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
     QCOMPARE(form->option(machine::Option::QuickRun), QStringLiteral("1"));
     QCOMPARE(form->option(machine::Option::Patch058C), QStringLiteral("1"));
     // The patch option's key ends in the Cyrillic capital Es, not a Latin C.
-    QCOMPARE(ui::settings::optionKey(machine::Option::Patch058C), std::string_view("h058\xD0\xA1"));
-    QCOMPARE(ui::settings::optionKey(machine::Option::FrameTime), std::string_view("FrameTime"));
+    QCOMPARE(settings::optionKey(machine::Option::Patch058C), std::string_view("h058\xD0\xA1"));
+    QCOMPARE(settings::optionKey(machine::Option::FrameTime), std::string_view("FrameTime"));
     QCOMPARE(form->option(machine::Option::RunBasic), QStringLiteral("0"));
     QCOMPARE(form->option(machine::Option::ScreenShotFormat), QStringLiteral("2"));
     QCOMPARE(form->option(machine::Option::Compressor), QStringLiteral("XVID"));
@@ -381,11 +408,69 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
     QCOMPARE(host.option(machine::Option::RunBasic), std::string("1"));
 }
 
+void SetUpFormTest::windowAndStoreShowTheSameBothWays()
+{
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
+    ui::TMainFormEmu main({}, test::quietWaveOut());
+    auto* form = new TSetUpForm(main.settingsStore(), &main);
+    main.setSetUpForm(form);
+    form->show();
+    settings::SettingsStore& store = main.settingsStore();
+    const machine::Host& host = main;
+
+    // A control changed by the user is in the store at once, unsaved.
+    const struct {
+        const char* name;
+        std::function<void()> edit;
+        std::function<bool()> seen;
+    } edits[] = {
+        {"tick", [&] { QTest::mouseClick(form->runBasicBox, Qt::LeftButton); },
+         [&] { return host.option(machine::Option::RunBasic) == "1"; }},
+        {"radio", [&] { form->screenshotFormatGroup->button(0)->click(); },
+         [&] { return main.screenShotFormat() == 0; }},
+        {"typed codec", [&] { QTest::keyClicks(form->codecBox, QStringLiteral("MJPG")); },
+         [&] { return store.compressor() == "MJPG"; }},
+        {"quality", [&] { form->qualityBox->setCurrentIndex(4); }, [&] { return store.recordingQuality() == 4; }},
+        {"on the fly", [&] { form->onTheFlyBox->click(); }, [&] { return !store.compressOnTheFly(); }},
+        {"frame time", [&] { form->frameTimeBox->setValue(70); }, [&] { return store.frameTime() == 70; }},
+        {"track bar", [&] { form->speedSlider->setValue(12); },
+         [&] { return store.interval() == 12 && main.timerInterval() == 12; }},
+        {"render mode", [&] { form->renderingBox->setCurrentIndex(2); }, [&] { return store.renderingMode() == 2; }},
+    };
+    for (const auto& e : edits) {
+        e.edit();
+        QVERIFY2(e.seen(), e.name);
+    }
+    QVERIFY(!sandbox.exists());
+
+    // What another window puts in the store shows in the settings window.
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        std::function<bool()> shown;
+    } changes[] = {
+        {"fast start for a program", [&] { main.windowHost().setOptionChecked(machine::Option::QuickRun, true); },
+         [&] { return form->quickRunBox->isChecked() && main.quickRun(); }},
+        {"a joystick key", [&] { store.setJoystickVirtualKey(6, 32); },
+         [&] { return form->joyKey3Button->text() == QStringLiteral("SPACE"); }},
+        {"no format", [&] { store.setScreenShotFormat(-1); },
+         [&] { return form->screenshotFormatGroup->itemIndex() == -1; }},
+        {"interval", [&] { store.setInterval(300); },
+         [&] { return form->speedSlider->value() == 100 && main.timerInterval() == 100; }},
+        {"codec", [&] { store.setCompressor("DIB "); }, [&] { return form->codecBox->currentText() == "DIB "; }},
+    };
+    for (const auto& c : changes) {
+        c.change();
+        QVERIFY2(c.shown(), c.name);
+    }
+}
+
 void SetUpFormTest::codecListHoldsOnlyNoCompression()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(nullptr);
+    TSetUpForm form(sandbox.store, nullptr);
     form.codecBox->setEditText(QStringLiteral("typed"));
     QTest::mouseClick(form.listCodecsButton, Qt::LeftButton);
     QCOMPARE(form.codecBox->count(), 1);
@@ -397,14 +482,14 @@ void SetUpFormTest::codecListHoldsOnlyNoCompression()
     form.readAllOptions();
     QTimer::singleShot(0, &form, [&form] { form.joyKeySetup().cancelKey(); });
     form.chooseJoyUpKey();
-    QCOMPARE(form.JoyKeyUp, std::uint16_t(38));
+    QCOMPARE(form.store().joystickVirtualKeys().JoyKeyUp, std::uint16_t(38));
 }
 
 void SetUpFormTest::windowMakeUp()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(nullptr);
+    TSetUpForm form(sandbox.store, nullptr);
     QCOMPARE(form.windowTitle(), QStringLiteral("SetUpForm"));
     QCOMPARE(form.size(), QSize(515, 429));
     QCOMPARE(form.minimumSize(), form.maximumSize());

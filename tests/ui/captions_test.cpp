@@ -93,7 +93,7 @@ struct Rig {
     Rig()
     {
         main.machine().ProgramDir = libraryFolder(folder);
-        main.setSetUpForm(new TSetUpForm(&main));
+        main.setSetUpForm(new TSetUpForm(main.settingsStore(), &main));
         main.openPictureConverter();
         main.openFontEditor();
         main.openGameDownloader();

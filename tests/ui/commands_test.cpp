@@ -26,7 +26,7 @@
 #include "ui/kit/RadioGroup.hpp"
 #include "ui/SetUpForm.hpp"
 #include "ui/kit/Settings.hpp"
-#include "ui/kit/SettingsSchema.hpp"
+#include "settings/SettingsSchema.hpp"
 
 #include "support/MainWindowRig.hpp"
 #include "support/RecordingMainWindow.hpp"
@@ -458,7 +458,7 @@ void CommandsTest::exitClosesTheWindow()
 
 void CommandsTest::storedStartStatesShowInTheMarks()
 {
-    namespace s = ostrovik::ui::settings;
+    namespace s = ostrovik::settings;
     using ostrovik::ui::WriteIni;
     for (const auto key : {s::kBlur, s::kGray, s::kLanguage, s::k256x256})
         QVERIFY(WriteIni(s::kAutoStartUpOptions, key, QStringLiteral("1")));
@@ -469,7 +469,7 @@ void CommandsTest::storedStartStatesShowInTheMarks()
     // Smoothing is known at creation, the rest at the first activation.
     QVERIFY(w.checked(ostrovik::ui::menu::Blur));
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
-    auto* setUp = new ostrovik::ui::TSetUpForm(&w);
+    auto* setUp = new ostrovik::ui::TSetUpForm(w.settingsStore(), &w);
     w.setSetUpForm(setUp);
     w.show();
     QTRY_VERIFY_WITH_TIMEOUT(w.firstActivateDone(), ostrovik::test::kHangGuardMs);

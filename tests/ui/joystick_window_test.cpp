@@ -17,7 +17,7 @@
 #include "ui/JoyKeySetup.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/kit/Settings.hpp"
-#include "ui/kit/SettingsSchema.hpp"
+#include "settings/SettingsSchema.hpp"
 
 using namespace ostrovik;
 using test::MainWindowRig;
@@ -161,41 +161,40 @@ void JoystickWindowTest::keyCaptureDialog()
         QCOMPARE(d.keyLabel->palette().color(QPalette::Window), QColor(Qt::red));
         QTest::mouseClick(d.okPanel, Qt::LeftButton);
     });
-    QCOMPARE(settings.JoyKeyUp, std::uint16_t{32});
+    QCOMPARE(settings.store().joystickVirtualKeys().JoyKeyUp, std::uint16_t{32});
     QCOMPARE(settings.joyUpButton->text(), QStringLiteral("SPACE"));
 
-    using ui::TSetUpForm;
     const struct {
         const char* name;
         QPushButton* button;
-        std::uint16_t TSetUpForm::*word;
+        std::size_t key; // up, down, left, right, 1 … 4
         std::uint16_t expected;
         QString caption;
         std::function<void(ui::TJoyKeySetup&)> act;
     } cases[] = {
-        {"F for button 1", settings.joyKey1Button, &TSetUpForm::JoyKey1, 70, QStringLiteral("F"),
+        {"F for button 1", settings.joyKey1Button, 4, 70, QStringLiteral("F"),
          [](ui::TJoyKeySetup& d) {
              QCOMPARE(d.targetLabel->text(), QStringLiteral("1"));
              QTest::keyClick(&d, Qt::Key_F);
              QTest::mouseClick(d.okPanel, Qt::LeftButton);
          }},
-        {"Tab is captured, not a focus move", settings.joyLeftButton, &TSetUpForm::JoyKeyLeft, 9, QStringLiteral("TAB"),
+        {"Tab is captured, not a focus move", settings.joyLeftButton, 2, 9, QStringLiteral("TAB"),
          [](ui::TJoyKeySetup& d) {
              QTest::keyClick(&d, Qt::Key_Tab);
              QTest::mouseClick(d.okPanel, Qt::LeftButton);
          }},
-        {"a key then X: nothing changes", settings.joyDownButton, &TSetUpForm::JoyKeyDown, 40, QStringLiteral("DOWN"),
+        {"a key then X: nothing changes", settings.joyDownButton, 1, 40, QStringLiteral("DOWN"),
          [](ui::TJoyKeySetup& d) {
              QTest::keyClick(&d, Qt::Key_Q);
              QTest::mouseClick(d.closePanel, Qt::LeftButton);
          }},
-        {"NONE then OK keeps the binding", settings.joyKey4Button, &TSetUpForm::JoyKey4, 71, QStringLiteral("G"),
+        {"NONE then OK keeps the binding", settings.joyKey4Button, 7, 71, QStringLiteral("G"),
          [](ui::TJoyKeySetup& d) {
              // The key of the last opening (Q) is not put in its place.
              QCOMPARE(d.keyLabel->text(), QStringLiteral("NONE"));
              QTest::mouseClick(d.okPanel, Qt::LeftButton);
          }},
-        {"Esc and Enter are keys too", settings.joyRightButton, &TSetUpForm::JoyKeyRight, 13, QStringLiteral("ENTER"),
+        {"Esc and Enter are keys too", settings.joyRightButton, 3, 13, QStringLiteral("ENTER"),
          [](ui::TJoyKeySetup& d) {
              QTest::keyClick(&d, Qt::Key_Escape);
              QVERIFY(d.isVisible());
@@ -206,7 +205,7 @@ void JoystickWindowTest::keyCaptureDialog()
     };
     for (const auto& c : cases) {
         openDialog(c.button, c.act);
-        QVERIFY2(settings.*c.word == c.expected, c.name);
+        QVERIFY2(settings.store().joystickVirtualKey(c.key) == c.expected, c.name);
         QVERIFY2(c.button->text() == c.caption, c.name);
     }
 
@@ -215,9 +214,9 @@ void JoystickWindowTest::keyCaptureDialog()
     QApplication::processEvents();
     QCOMPARE(settings.joyUpButton->text(), QStringLiteral("SPACE"));
     QVERIFY(settings.save());
-    QCOMPARE(ui::ReadIni(ui::settings::kJoyOptions, "KEY_JOY_UP"), QStringLiteral("32"));
-    QCOMPARE(ui::ReadIni(ui::settings::kJoyOptions, "KEY_JOY_RIGHT"), QStringLiteral("13"));
-    QCOMPARE(ui::ReadIni(ui::settings::kJoyOptions, "KEY_JOY_4"), QStringLiteral("71"));
+    QCOMPARE(ui::ReadIni(settings::kJoyOptions, "KEY_JOY_UP"), QStringLiteral("32"));
+    QCOMPARE(ui::ReadIni(settings::kJoyOptions, "KEY_JOY_RIGHT"), QStringLiteral("13"));
+    QCOMPARE(ui::ReadIni(settings::kJoyOptions, "KEY_JOY_4"), QStringLiteral("71"));
 
     // The pad now plays Space for up.
     pad.axis(1, -32768);

@@ -16,6 +16,11 @@ TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int c
         buttons_.append(button);
     }
     layoutButtons();
+    // Told once the new button is checked; a move to none is told by setItemIndex.
+    connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            emit itemIndexChanged(id);
+    });
 }
 
 int TRadioGroup::itemIndex() const
@@ -27,11 +32,14 @@ void TRadioGroup::setItemIndex(int index)
 {
     index = std::clamp(index, -1, count() - 1);
     if (index < 0) {
+        const bool wasChosen = itemIndex() >= 0;
         // An exclusive group never lets its last checked button go by itself.
         group_->setExclusive(false);
         for (QRadioButton* b : buttons_)
             b->setChecked(false);
         group_->setExclusive(true);
+        if (wasChosen)
+            emit itemIndexChanged(-1);
         return;
     }
     buttons_[index]->setChecked(true);

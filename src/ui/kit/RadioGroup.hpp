@@ -10,7 +10,7 @@ namespace ostrovik::ui {
 
 /// A framed group of radio buttons laid out in columns, chosen by item index:
 /// -1 when none is chosen. Setting an index outside -1 … count-1 keeps it in
-/// that range.
+/// that range. itemIndexChanged tells of every new index.
 class TRadioGroup : public QGroupBox {
     Q_OBJECT
 public:
@@ -20,6 +20,9 @@ public:
     void setItemIndex(int index);
     int count() const { return static_cast<int>(buttons_.size()); }
     QRadioButton* button(int index) const { return buttons_.value(index); }
+
+signals:
+    void itemIndexChanged(int index);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

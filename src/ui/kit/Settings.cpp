@@ -4,10 +4,8 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include "platform/Cp1251.hpp"
-#include "platform/IniFile.hpp"
+#include "settings/SettingsFile.hpp"
 #include "ui/kit/Dialogs.hpp"
-#include "ui/kit/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
 
@@ -17,21 +15,6 @@ std::filesystem::path& overridePath()
 {
     static std::filesystem::path path;
     return path;
-}
-
-std::string toFile(std::string_view utf8)
-{
-    return platform::Utf8ToCp1251(utf8);
-}
-
-std::string toFile(const QString& text)
-{
-    return platform::Utf8ToCp1251(text.toUtf8().toStdString());
-}
-
-QString fromFile(const std::string& bytes)
-{
-    return QString::fromStdString(platform::Cp1251ToUtf8(bytes));
 }
 
 } // namespace
@@ -48,20 +31,14 @@ void SetConfigFilePath(const std::filesystem::path& path)
     overridePath() = path;
 }
 
-bool ConfigFileExists()
-{
-    std::error_code ec;
-    return std::filesystem::exists(ConfigFilePath(), ec);
-}
-
 QString ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue)
 {
-    return fromFile(platform::ReadIni(ConfigFilePath(), toFile(section), toFile(key), toFile(defaultValue)));
+    return QString::fromStdString(settings::ReadIni(ConfigFilePath(), section, key, defaultValue));
 }
 
 QString ReadOption(machine::Option which)
 {
-    return ReadIni(settings::optionSection(which), settings::optionKey(which), settings::firstRunValue(which));
+    return QString::fromStdString(settings::ReadOption(ConfigFilePath(), which));
 }
 
 QString ReadIniAtStartup(std::string_view section, std::string_view key)
@@ -72,7 +49,7 @@ QString ReadIniAtStartup(std::string_view section, std::string_view key)
 bool WriteIni(std::string_view section, std::string_view key, const QString& value, QWidget* parent)
 {
     const platform::IniStatus status =
-        platform::WriteIni(ConfigFilePath(), toFile(section), toFile(key), toFile(value));
+        settings::WriteIni(ConfigFilePath(), section, key, value.toUtf8().toStdString());
     if (status)
         return true;
     ReportUnableToWrite(parent, status.message);

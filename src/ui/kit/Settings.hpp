@@ -21,7 +21,6 @@ std::filesystem::path ConfigFilePath();
 /// Puts the settings file elsewhere (tests); an empty path restores the
 /// file beside the executable.
 void SetConfigFilePath(const std::filesystem::path& path);
-bool ConfigFileExists();
 
 /// One read; @p defaultValue when the file, the section or the key is missing.
 QString ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue = "0");

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
+#include "settings/SettingsStore.hpp"
 #include "support/TestData.hpp"
 #include "ui/kit/Settings.hpp"
 
@@ -55,6 +56,10 @@ public:
     {
         return QByteArray::fromStdString(testData("settings/first_run_config.ini"));
     }
+
+    /// A store on the settings file, for a settings window made without a
+    /// main window.
+    settings::SettingsStore store{[] { return ui::ConfigFilePath(); }};
 
 private:
     QTemporaryDir dir_;

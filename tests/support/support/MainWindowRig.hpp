@@ -81,7 +81,7 @@ public:
     {
         window.reset();
         window = std::make_unique<ui::TMainFormEmu>(QStringList{}, std::move(waveOut));
-        window->setSetUpForm(new ui::TSetUpForm(window.get()));
+        window->setSetUpForm(new ui::TSetUpForm(window->settingsStore(), window.get()));
         window->machine().ProgramDir = QFile::encodeName(programDir_.path()).toStdString();
     }
     ~MainWindowRig() { window.reset(); }

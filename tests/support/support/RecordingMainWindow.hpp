@@ -20,7 +20,7 @@ public:
         : TMainFormEmu(args, std::move(waveOut))
     {
         if (withSettings) {
-            form = new ui::TSetUpForm(this);
+            form = new ui::TSetUpForm(settingsStore(), this);
             setSetUpForm(form);
         }
     }

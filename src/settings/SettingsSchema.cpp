@@ -1,10 +1,9 @@
-#include "ui/kit/SettingsSchema.hpp"
-
+#include "settings/SettingsSchema.hpp"
 
 #include "platform/Cp1251.hpp"
 #include "platform/Integers.hpp"
 
-namespace ostrovik::ui::settings {
+namespace ostrovik::settings {
 
 std::string_view optionSection(machine::Option which)
 {
@@ -71,4 +70,4 @@ std::uint16_t JoyKeyFromText(std::string_view text, std::uint16_t defaultCode)
     return word == 0 ? defaultCode : word;
 }
 
-} // namespace ostrovik::ui::settings
+} // namespace ostrovik::settings

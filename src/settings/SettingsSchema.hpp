@@ -11,7 +11,7 @@
 /// The layout of config.ini: its sections, its keys in the order of the
 /// complete write, and the values a first start writes. Names are UTF-8 here;
 /// the settings file holds them as Windows-1251 bytes.
-namespace ostrovik::ui::settings {
+namespace ostrovik::settings {
 
 inline constexpr std::string_view kAutoStartUpOptions = "AutoStartUpOptions";
 inline constexpr std::string_view kVideoOptions = "VideoOptions";
@@ -100,6 +100,12 @@ inline constexpr int kDefaultFrameTime = 50;
 inline constexpr int kDefaultInterval = 1;
 inline constexpr int kMinInterval = 1;
 inline constexpr int kMaxInterval = 100;
+/// "GDI", "OpenGL", "DirectX3D".
+inline constexpr int kRenderingModeCount = 3;
+/// "bmp", "jpg", "png".
+inline constexpr int kScreenShotFormatCount = 3;
+/// The recording quality the settings window starts with: "High".
+inline constexpr int kDefaultRecordingQuality = 2;
 
 /// One joystick direction or button: its key in JoyOptions, the virtual key it
 /// types unless set otherwise, the button that shows it, and the heading and
@@ -147,4 +153,4 @@ std::string KeyNameOf(std::uint16_t key);
 /// that gives 0 or the text is not a number.
 std::uint16_t JoyKeyFromText(std::string_view text, std::uint16_t defaultCode);
 
-} // namespace ostrovik::ui::settings
+} // namespace ostrovik::settings
