@@ -118,8 +118,9 @@ public:
     QMenu* fileMenu() const override;
     void addRecentFile(const QString& FileName);
     void openRecentFile(QAction* item) override;
-    /// A file name handed over by a later start of the program.
-    void openHandedOverFile(const QByteArray& name);
+    /// A file name handed over by a later start of the program; whether the
+    /// file went into the machine.
+    bool openHandedOverFile(const QByteArray& name);
     void fitScreenToWindow();
     // ---- commands (MainFormEmuCommands.cpp, Captions.cpp) ----------------
     void openFile();
@@ -207,6 +208,9 @@ public:
     std::string caption() const override;
     std::optional<std::string> chooseTapeFile() override;
     void loadFile(const std::string& path, bool autoStart) override;
+    /// Loads as loadFile does; false when the file was refused or not
+    /// recognised.
+    virtual bool tryLoadFile(const std::string& path, bool autoStart);
     void presentNow() override;
     bool logWindowVisible() const override;
     void appendLogLine(std::string_view line) override;
