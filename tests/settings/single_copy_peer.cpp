@@ -1,15 +1,14 @@
 // The real program with message boxes that a test answers: each box is
-// written to standard output as "box <text>" and stays open, its event loop
-// running, until a line comes on standard input (or the input ends). Then
-// "answered" is written and the box closes a few turns of the event loop
-// later, as a key press comes among other events.
+// written to standard output as "box <text>" and stays open until a line
+// comes on standard input (or the input ends); then "answered" is written
+// and the box gets the Enter key.
 
-#include <QEventLoop>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QSocketNotifier>
-#include <QTimer>
 
 #include <cstdio>
-#include <functional>
 
 #include <unistd.h>
 
@@ -38,14 +37,8 @@ private:
     {
         std::printf("box %s\n", text.toUtf8().constData());
         std::fflush(stdout);
-        QEventLoop box;
+        QMessageBox box(QMessageBox::Information, QString(), text, QMessageBox::Ok);
         QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-        std::function<void(int)> turn = [&](int left) {
-            if (left == 0)
-                box.quit();
-            else
-                QTimer::singleShot(0, &box, [&turn, left] { turn(left - 1); });
-        };
         QObject::connect(&input, &QSocketNotifier::activated, &box, [&] {
             char c = 0;
             const ssize_t n = ::read(STDIN_FILENO, &c, 1);
@@ -54,7 +47,10 @@ private:
             input.setEnabled(false);
             std::printf("answered\n");
             std::fflush(stdout);
-            turn(10);
+            // Enter, as the user presses it: the box's default button.
+            QWidget* target = box.focusWidget() ? box.focusWidget() : &box;
+            QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+            QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier));
         });
         box.exec();
     }
