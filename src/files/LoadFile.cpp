@@ -151,17 +151,17 @@ void autoRunBasic(machine::Machine& m)
     }
 }
 
-void NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStart)
+bool NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStart)
 {
     constexpr std::size_t kLimit = machine::Machine::kTapeBufSize;
     const std::int64_t size = FileSizeByName(FileName);
     if (size < static_cast<std::int64_t>(kMinLoadSize)) {
         m.host().showMessage(kMsgTooSmall);
-        return;
+        return false;
     }
     if (size > static_cast<std::int64_t>(kLimit)) {
         refuseTooLong(m, FileName);
-        return;
+        return false;
     }
 
     // Read in full before anything changes, so that a failing or refused read
@@ -169,17 +169,17 @@ void NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStar
     const std::vector<std::uint8_t> bytes = readFileCapped(FileName, kLimit);
     if (bytes.size() > kLimit) {
         refuseTooLong(m, FileName);
-        return;
+        return false;
     }
     // The file may have shrunk since its size was taken.
     if (bytes.size() < kMinLoadSize) {
         m.host().showMessage(kMsgTooSmall);
-        return;
+        return false;
     }
 
     const bool tape = hasLvtSignature(bytes);
     if (!tape && !hasSavSignature(bytes))
-        return;
+        return false;
     std::copy(bytes.begin(), bytes.end(), m.TapeBuf.begin());
 
     if (!tape)
@@ -188,6 +188,7 @@ void NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStar
         loadMachineCode(m, bytes.size(), AutoStart);
     else
         loadBasic(m, bytes.size());
+    return true;
 }
 
 } // namespace ostrovik::files

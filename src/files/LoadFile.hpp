@@ -24,10 +24,11 @@ std::int64_t FileSizeByName(const std::string& FileName);
 /// the machine's BASIC expects it and may be RUN, a snapshot replaces the
 /// whole machine state. A file too small, missing, or longer than the tape
 /// buffer is refused with a message box; an unknown header is ignored.
-/// Never touches the caption, the pause flag or the recent-files list.
+/// Returns whether the file went into the machine (false when refused or
+/// ignored). Never touches the caption, the pause flag or the recent-files list.
 /// Throws std::runtime_error (file and reason) when the file cannot be
 /// opened or read; the machine is then left as it was.
-void NewLoadFile(machine::Machine& machine, const std::string& FileName, bool AutoStart);
+bool NewLoadFile(machine::Machine& machine, const std::string& FileName, bool AutoStart);
 
 /// Types RUN and Enter into the key matrix with CPU runs between the strokes
 /// (960,000 T-states in all), as a BASIC load does when asked to.

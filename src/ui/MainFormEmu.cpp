@@ -337,7 +337,12 @@ std::string TMainFormEmu::caption() const
 
 void TMainFormEmu::loadFile(const std::string& path, bool autoStart)
 {
-    files::NewLoadFile(machine_, path, autoStart);
+    tryLoadFile(path, autoStart);
+}
+
+bool TMainFormEmu::tryLoadFile(const std::string& path, bool autoStart)
+{
+    return files::NewLoadFile(machine_, path, autoStart);
 }
 
 void TMainFormEmu::presentNow()

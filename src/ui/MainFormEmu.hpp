@@ -129,8 +129,9 @@ public:
     void readRecentFiles();
     void saveRecentFiles();
     void addRecentFileItem(const QString& FileName, int Index);
-    /// A file name handed over by a later start of the program.
-    void openHandedOverFile(const QByteArray& name);
+    /// A file name handed over by a later start of the program; whether the
+    /// file went into the machine.
+    bool openHandedOverFile(const QByteArray& name);
     void fitScreenToWindow();
     // ---- commands (MainFormEmuCommands.cpp, Captions.cpp) ----------------
     void openFile();
@@ -218,6 +219,9 @@ public:
     std::string caption() const override;
     std::optional<std::string> chooseTapeFile() override;
     void loadFile(const std::string& path, bool autoStart) override;
+    /// Loads as loadFile does; false when the file was refused or not
+    /// recognised.
+    virtual bool tryLoadFile(const std::string& path, bool autoStart);
     void presentNow() override;
     bool logWindowVisible() const override;
     void appendLogLine(std::string_view line) override;

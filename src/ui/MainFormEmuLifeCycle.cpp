@@ -234,10 +234,12 @@ void TMainFormEmu::openRecentFile(QAction* item)
     addRecentFile(path);
 }
 
-void TMainFormEmu::openHandedOverFile(const QByteArray& name)
+bool TMainFormEmu::openHandedOverFile(const QByteArray& name)
 {
     setWindowTitle(platform::FileNameText(name));
-    guarded([&] { loadFile(name.toStdString(), true); });
+    bool loaded = false;
+    guarded([&] { loaded = tryLoadFile(name.toStdString(), true); });
+    return loaded;
 }
 
 void TMainFormEmu::addRecentFile(const std::string& path)

@@ -73,12 +73,19 @@ int RunProgram(int argc, char** argv)
         case HandOver::NothingToSend:
             return 0;
         case HandOver::NoAnswer:
-            std::cerr << ExecutableFileName().toStdString() << ": the running copy did not answer within "
-                      << kHandOverTimeoutMs / 1000 << " seconds; it may not have loaded the file\n";
+            std::cerr << ExecutableFileName().toStdString() << ": the running copy did not take the file within "
+                      << kHandOverTimeoutMs / 1000 << " seconds; it may not load it\n";
             return 1;
         case HandOver::NotLoaded:
+            std::cerr << ExecutableFileName().toStdString() << ": the running copy could not load the file\n";
+            return 1;
+        case HandOver::Refused:
             std::cerr << ExecutableFileName().toStdString()
                       << ": the running copy is closing or has too many files waiting; it did not load the file\n";
+            return 1;
+        case HandOver::Lost:
+            std::cerr << ExecutableFileName().toStdString()
+                      << ": the running copy went away before it told whether it loaded the file\n";
             return 1;
         case HandOver::NoCopyRunning:
             break;
@@ -105,10 +112,7 @@ int RunProgram(int argc, char** argv)
     ApplicationWindows windows = CreateApplicationWindows(args);
     TMainFormEmu* main = windows.mainWindow.get();
     if (singleCopy) {
-        singleCopy->setHandler([main](const QByteArray& name) {
-            main->openHandedOverFile(name);
-            return true;
-        });
+        singleCopy->setHandler([main](const QByteArray& name) { return main->openHandedOverFile(name); });
         // From the end of the message loop on, what comes is not loaded.
         QObject::connect(&app, &QCoreApplication::aboutToQuit, singleCopy.get(),
                          [server = singleCopy.get()] { server->close(); });

@@ -104,7 +104,7 @@ void SingleCopyServer::setAccepting(bool on)
 {
     accepting_ = on && !closed_;
     takeConnections();
-    handleWaiting();
+    scheduleHandling();
 }
 
 void SingleCopyServer::close()
@@ -113,7 +113,7 @@ void SingleCopyServer::close()
     accepting_ = false;
     server_->close();
     while (!waiting_.empty()) {
-        answer(waiting_.front().socket, kAnswerNotLoaded);
+        answer(waiting_.front().socket, kAnswerRefused);
         waiting_.pop_front();
     }
 }
@@ -173,11 +173,27 @@ void SingleCopyServer::serve(QLocalSocket* socket)
 void SingleCopyServer::enqueue(QLocalSocket* socket, QByteArray name)
 {
     if (closed_ || waiting_.size() >= static_cast<std::size_t>(kMaxQueuedNames)) {
-        answer(socket, kAnswerNotLoaded);
+        answer(socket, kAnswerRefused);
         return;
     }
+    // Taken: from now on the sender waits for the load however long it takes.
+    answer(socket, kAnswerTaken, false);
     waiting_.push_back({socket, std::move(name)});
-    handleWaiting();
+    scheduleHandling();
+}
+
+void SingleCopyServer::scheduleHandling()
+{
+    if (handlingScheduled_)
+        return;
+    handlingScheduled_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            handlingScheduled_ = false;
+            handleWaiting();
+        },
+        Qt::QueuedConnection);
 }
 
 void SingleCopyServer::handleWaiting()
@@ -197,12 +213,13 @@ void SingleCopyServer::handleWaiting()
     handling_ = false;
 }
 
-void SingleCopyServer::answer(QLocalSocket* socket, char answer)
+void SingleCopyServer::answer(QLocalSocket* socket, char answer, bool final)
 {
     if (socket && socket->state() == QLocalSocket::ConnectedState) {
         socket->write(&answer, 1);
         socket->flush();
-        socket->disconnectFromServer();
+        if (final)
+            socket->disconnectFromServer();
     }
 }
 
@@ -228,20 +245,41 @@ HandOver HandOverToRunningCopy(const QString& serverName, const std::optional<QB
     message.append('\0');
     socket.write(message);
 
+    // Bounded: a copy that hangs never takes the name.
     const QDeadlineTimer deadline(timeoutMs);
     while (socket.bytesToWrite() > 0 && !deadline.hasExpired())
         if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             break;
-    while (socket.bytesAvailable() == 0 && !deadline.hasExpired()) {
+    while (socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState && !deadline.hasExpired())
         if (!socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
             break;
-    }
     char reply = 0;
-    const bool answered = socket.getChar(&reply);
+    if (!socket.getChar(&reply)) {
+        // Closed on without a word: the copy dropped the connection (too
+        // many held, or closing).
+        const bool dropped = socket.state() != QLocalSocket::ConnectedState;
+        socket.abort();
+        return dropped ? HandOver::Refused : HandOver::NoAnswer;
+    }
+    if (reply == kAnswerTaken) {
+        // Unbounded: the load may show a message box that waits for the user.
+        while (socket.bytesAvailable() == 0 && socket.state() == QLocalSocket::ConnectedState)
+            if (!socket.waitForReadyRead(-1))
+                break;
+        if (!socket.getChar(&reply)) {
+            socket.abort();
+            return HandOver::Lost;
+        }
+    }
     socket.abort();
-    if (!answered)
-        return HandOver::NoAnswer;
-    return reply == kAnswerLoaded ? HandOver::Sent : HandOver::NotLoaded;
+    switch (reply) {
+    case kAnswerLoaded:
+        return HandOver::Sent;
+    case kAnswerRefused:
+        return HandOver::Refused;
+    default:
+        return HandOver::NotLoaded;
+    }
 }
 
 } // namespace ostrovik::ui

@@ -30,29 +30,36 @@ QString SingleCopyServerName(const QString& executableFileName);
 /// The file name of the running executable as it was started.
 QString ExecutableFileName();
 
-/// How long a later start waits for the running copy to take and load its file.
+/// How long a later start waits for the running copy to take its file name.
+/// Once taken, it waits for the load however long it lasts (a message box
+/// of the load may stay open) while the connection lives.
 inline constexpr int kHandOverTimeoutMs = 5000;
 /// How long a connection may take to send its name before it is dropped.
 inline constexpr int kNameTimeoutMs = 3000;
 /// Connections held at once (reading a name or waiting their turn); one more
 /// is closed at once.
 inline constexpr int kMaxConnections = 32;
-/// Names waiting for their load; one more is answered as not loaded.
+/// Names waiting for their load; one more is refused.
 inline constexpr int kMaxQueuedNames = 16;
 
-/// What the running copy answers: the name was loaded, or it was not (the
-/// copy is closing or has too many waiting).
+/// What the running copy answers. A name it takes is acknowledged at once
+/// with kAnswerTaken, then answered with the load's outcome, kAnswerLoaded or
+/// kAnswerNotLoaded (the file could not be loaded); a name it does not take
+/// (closing, or too many waiting) gets kAnswerRefused alone.
 inline constexpr char kAnswerLoaded = '\1';
 inline constexpr char kAnswerNotLoaded = '\2';
+inline constexpr char kAnswerTaken = '\3';
+inline constexpr char kAnswerRefused = '\4';
 
 /// The running copy's side.
 class SingleCopyServer : public QObject {
     Q_OBJECT
 public:
-    /// Called with each handed-over name (without the zero), one at a time:
-    /// a name that arrives while a load (and any message box it opens) runs
-    /// waits its turn. Returns whether the name was taken for loading; the
-    /// sender gets its answer when the handler returns.
+    /// Called with each handed-over name (without the zero), one at a time
+    /// and never inside a signal of the sender's connection: a name that
+    /// arrives while a load (and any message box it opens) runs waits its
+    /// turn. Returns whether the file was loaded; the sender gets that answer
+    /// when the handler returns.
     using Handler = std::function<bool(const QByteArray& name)>;
 
     explicit SingleCopyServer(QObject* parent = nullptr);
@@ -70,7 +77,7 @@ public:
     void setAccepting(bool on);
 
     /// The program is closing: every name waiting, and every later one, is
-    /// answered as not loaded, and the socket is given up.
+    /// refused, and the socket is given up.
     void close();
 
     /// Connections held now (tests).
@@ -85,14 +92,20 @@ private:
     void takeConnections();
     void serve(QLocalSocket* socket);
     void enqueue(QLocalSocket* socket, QByteArray name);
+    /// Handles the waiting names from the event loop, once the caller's
+    /// signal handler (a socket's, whose socket a message box's event loop
+    /// may delete) has returned.
+    void scheduleHandling();
     void handleWaiting();
-    static void answer(QLocalSocket* socket, char answer);
+    /// Sends @p answer; a final one ends the connection.
+    static void answer(QLocalSocket* socket, char answer, bool final = true);
 
     QLocalServer* server_;
     Handler handler_;
     bool accepting_ = false;
     bool closed_ = false;
     bool handling_ = false;
+    bool handlingScheduled_ = false;
     int connections_ = 0;
     std::deque<Waiting> waiting_;
 };
@@ -100,15 +113,18 @@ private:
 /// The result of starting while another copy runs.
 enum class HandOver {
     NoCopyRunning, ///< nobody of this user listens: this start is the first copy
-    Sent,          ///< the running copy took the name and answered
-    NotLoaded,     ///< the running copy answered that it did not load it
+    Sent,          ///< the running copy took the name and loaded the file
+    NotLoaded,     ///< the running copy took the name and could not load the file
+    Refused,       ///< the running copy is closing or has too many files waiting
     NothingToSend, ///< another copy runs and there was no file to give it
-    NoAnswer,      ///< the running copy did not answer in time (or went away)
+    NoAnswer,      ///< the running copy did not take the name in time
+    Lost,          ///< the running copy took the name and went away before the outcome
 };
 
 /// Connects to @p serverName; when a copy of this user listens there, sends
-/// @p fileName (when there is one) and waits up to @p timeoutMs for the
-/// answer. A socket held by another user is never sent anything.
+/// @p fileName (when there is one), waits up to @p timeoutMs for the running
+/// copy to take it, then for the outcome of the load as long as the
+/// connection lives. A socket held by another user is never sent anything.
 HandOver HandOverToRunningCopy(const QString& serverName, const std::optional<QByteArray>& fileName,
                                int timeoutMs = kHandOverTimeoutMs);
 

@@ -1,6 +1,7 @@
 // One copy per executable name: real copies of the program, started side by
 // side, and the receiving side in this process.
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
@@ -22,6 +23,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/TapeImages.hpp"
 #include "ui/SingleCopy.hpp"
 
 using namespace ostrovik;
@@ -44,11 +46,12 @@ public:
 
     bool addProgram(const QString& name)
     {
-        const QString bin = qEnvironmentVariable("OSTROVIK_BIN");
-        if (!QFile::exists(dir_.filePath(QStringLiteral("bios.dat"))) &&
-            !QFile::copy(bin + QStringLiteral("/bios.dat"), dir_.filePath(QStringLiteral("bios.dat"))))
-            return false;
-        return QFile::copy(bin + QStringLiteral("/ostrovik"), dir_.filePath(name));
+        return addProgram(name, qEnvironmentVariable("OSTROVIK_BIN") + QStringLiteral("/ostrovik"));
+    }
+    /// The program whose message boxes stay open until answered (see single_copy_peer.cpp).
+    bool addProgramWithAnsweredBoxes(const QString& name)
+    {
+        return addProgram(name, QCoreApplication::applicationDirPath() + QStringLiteral("/single_copy_peer"));
     }
     bool setOneInstance(bool on) const
     {
@@ -60,15 +63,15 @@ public:
     }
     QString file(const QString& name) const { return dir_.filePath(name); }
 
-    /// A file the running copy can be handed (its content does not matter here).
-    QString dataFile() const
+    /// A tape image the running copy loads: a program that loops where it starts.
+    QString dataFile(const QString& name = QStringLiteral("данные 1.lvt")) const
     {
-        const QString path = dir_.filePath(QStringLiteral("данные 1.bin"));
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(QByteArray(4096, '\x55'));
-        return path;
+        const std::uint8_t loop[] = {0xC3, 0x00, 0x30}; // JMP 3000h
+        const std::vector<std::uint8_t> image = test::machineCodeTape(0x3000, 0x3002, 0x3000, loop);
+        return write(name, QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size())));
     }
+    /// A file too short for anything: the running copy refuses it with a message box.
+    QString tinyFile() const { return write(QStringLiteral("tiny.lvt"), QByteArray("RIZI/")); }
 
     /// Starts copy @p name in the install folder, or in @p workDir.
     std::unique_ptr<QProcess> start(const QString& name, const QStringList& args = {},
@@ -85,6 +88,23 @@ public:
     }
 
 private:
+    bool addProgram(const QString& name, const QString& source)
+    {
+        const QString bin = qEnvironmentVariable("OSTROVIK_BIN");
+        if (!QFile::exists(dir_.filePath(QStringLiteral("bios.dat"))) &&
+            !QFile::copy(bin + QStringLiteral("/bios.dat"), dir_.filePath(QStringLiteral("bios.dat"))))
+            return false;
+        return QFile::copy(source, dir_.filePath(name));
+    }
+    QString write(const QString& name, const QByteArray& bytes) const
+    {
+        const QString path = dir_.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+            qWarning("could not write %s", qPrintable(path));
+        return path;
+    }
+
     QTemporaryDir dir_;
 };
 
@@ -131,6 +151,21 @@ void stop(QProcess& p)
     }
 }
 
+/// Reads @p p's output up to a line that starts with @p prefix; false when
+/// the copy ends (or stays silent) first.
+bool outputLine(QProcess& p, const QByteArray& prefix, int timeoutMs = 30000)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        while (p.canReadLine())
+            if (p.readLine().startsWith(prefix))
+                return true;
+        if (p.state() != QProcess::Running || deadline.hasExpired())
+            return false;
+        p.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
+    }
+}
+
 /// A connection of our own to a socket, made without Qt so that many can be
 /// opened and left silent; closed with the object.
 class RawClient {
@@ -166,20 +201,42 @@ public:
         const QByteArray message = name + '\0';
         (void)!::send(fd_, message.constData(), static_cast<std::size_t>(message.size()), MSG_NOSIGNAL);
     }
-    /// The answer byte; kClosed when the server closed without one; 0 while
-    /// nothing has come.
+    /// The final answer (after the acknowledgement that the name was taken);
+    /// kClosed when the server closed without one; 0 while none has come.
     char outcome() const
     {
-        char c = 0;
-        const ssize_t n = ::recv(fd_, &c, 1, MSG_DONTWAIT | MSG_PEEK);
-        if (n > 0)
-            return c;
-        return n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) ? kClosed : 0;
+        receive();
+        const qsizetype at = received_.startsWith(ui::kAnswerTaken) ? 1 : 0;
+        if (received_.size() > at)
+            return received_.at(at);
+        return closed_ ? kClosed : 0;
+    }
+    /// Whether the server acknowledged the name.
+    bool taken() const
+    {
+        receive();
+        return received_.startsWith(ui::kAnswerTaken);
     }
     static constexpr char kClosed = 'x';
 
 private:
+    void receive() const
+    {
+        char buffer[16];
+        while (!closed_) {
+            const ssize_t n = ::recv(fd_, buffer, sizeof buffer, MSG_DONTWAIT);
+            if (n > 0)
+                received_.append(buffer, n);
+            else if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
+                closed_ = true;
+            else
+                break;
+        }
+    }
+
     int fd_ = -1;
+    mutable QByteArray received_;
+    mutable bool closed_ = false;
 };
 
 /// Runs the event loop until every client has its outcome.
@@ -208,6 +265,7 @@ private slots:
     void handOversWaitTheirTurnOneAtATime();
     void silentConnectionsAreDroppedAndTheirNumberIsBounded();
     void namesThatAreNotLoadedAreNotAnsweredAsLoaded();
+    void handOverWhoseLoadShowsAMessageBox();
     void theSocketFolderIsThisUsersAlone();
     void anotherUsersSocketHearsNothing();
 
@@ -255,10 +313,7 @@ void SingleCopyTest::relativeNameIsHandedOverAsAnAbsolutePath()
     QVERIFY(install.addProgram(name));
     QVERIFY(install.setOneInstance(true));
     QVERIFY(QDir(install.file(QString())).mkpath(QStringLiteral("games")));
-    QFile game(install.file(QStringLiteral("games/color.lvt")));
-    QVERIFY(game.open(QIODevice::WriteOnly));
-    game.write(QByteArray(4096, '\x55'));
-    game.close();
+    install.dataFile(QStringLiteral("games/color.lvt"));
     QVERIFY(!QFile::exists(install.file(QStringLiteral("color.lvt"))));
 
     auto first = install.start(name);
@@ -360,7 +415,7 @@ void SingleCopyTest::runningCopyThatNeverAnswersIsGivenUpOn()
     QVERIFY(t.elapsed() >= ui::kHandOverTimeoutMs - 500);
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 1);
-    QVERIFY(second->readAllStandardError().contains("did not answer"));
+    QVERIFY(second->readAllStandardError().contains("did not take the file within 5 seconds"));
 }
 
 void SingleCopyTest::nameArrivesWithItsBytesAndAfterAcceptingStarts()
@@ -458,7 +513,9 @@ void SingleCopyTest::handOversWaitTheirTurnOneAtATime()
     for (int i = 0; i < 300; ++i) {
         const char outcome = clients[static_cast<std::size_t>(i)]->outcome();
         QCOMPARE(outcome == ui::kAnswerLoaded, handled.contains(i));
-        QVERIFY(outcome == ui::kAnswerLoaded || outcome == ui::kAnswerNotLoaded || outcome == RawClient::kClosed);
+        // Taken means loaded in the end: no name is acknowledged and then dropped.
+        QCOMPARE(clients[static_cast<std::size_t>(i)]->taken(), handled.contains(i));
+        QVERIFY(outcome == ui::kAnswerLoaded || outcome == ui::kAnswerRefused || outcome == RawClient::kClosed);
     }
     // Still there for the next start.
     RawClient later(name);
@@ -537,24 +594,83 @@ void SingleCopyTest::namesThatAreNotLoadedAreNotAnsweredAsLoaded()
     QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 15000);
     QVERIFY(ends(*second, 30000));
     QCOMPARE(second->exitCode(), 1);
-    QVERIFY(second->readAllStandardError().contains("did not load the file"));
+    QVERIFY(second->readAllStandardError().contains("could not load the file"));
 
-    // Closing: a name already connected is answered as not loaded and never
-    // handled; the socket is gone for later starts.
+    // Too many waiting (not accepting yet): one more is refused at once, and
+    // its second copy says so.
     take = true;
-    RawClient waiting(name), sending(name);
-    QVERIFY(waiting.connected() && sending.connected());
-    QTRY_COMPARE(server.connectionCount(), 2);
     server.setAccepting(false);
-    sending.send("queued");
-    QCoreApplication::processEvents();
+    std::vector<std::unique_ptr<RawClient>> queued;
+    for (int i = 0; i < ui::kMaxQueuedNames; ++i) {
+        queued.push_back(std::make_unique<RawClient>(name));
+        QVERIFY(queued.back()->connected());
+        queued.back()->send("queued");
+        QCoreApplication::processEvents();
+    }
+    QTRY_VERIFY(std::all_of(queued.begin(), queued.end(), [](const auto& c) { return c->taken(); }));
+    auto third = install.start(program, {install.dataFile()});
+    // This process is the running copy here: its event loop must run meanwhile.
+    QTRY_COMPARE_WITH_TIMEOUT(third->state(), QProcess::NotRunning, 30000);
+    QCOMPARE(third->exitCode(), 1);
+    QVERIFY(third->readAllStandardError().contains("has too many files waiting"));
+    QCOMPARE(queued.front()->outcome(), '\0'); // the waiting ones still wait
+
+    // Closing: the names waiting, and one connected but not yet sent, are
+    // refused and never handled; the socket is gone for later starts.
+    RawClient waiting(name);
+    QVERIFY(waiting.connected());
+    QTRY_COMPARE(server.connectionCount(), ui::kMaxQueuedNames + 1);
     server.close();
     waiting.send("late");
-    QTRY_VERIFY(waiting.outcome() != 0 && sending.outcome() != 0);
-    QCOMPARE(sending.outcome(), ui::kAnswerNotLoaded);
-    QCOMPARE(waiting.outcome(), ui::kAnswerNotLoaded);
+    QTRY_COMPARE(waiting.outcome(), ui::kAnswerRefused);
+    QVERIFY(std::all_of(queued.begin(), queued.end(), [](const auto& c) { return c->outcome() == ui::kAnswerRefused; }));
     QCOMPARE(received.size(), 1);
     QVERIFY(!RawClient(name).connected());
+}
+
+void SingleCopyTest::handOverWhoseLoadShowsAMessageBox()
+{
+    // The running copy keeps its boxes open until the test answers them; the
+    // later starts are the program itself, from a folder of their own.
+    Install running, later;
+    const QString name = uniqueName("box");
+    QVERIFY(running.addProgramWithAnsweredBoxes(name));
+    QVERIFY(later.addProgram(name));
+    QVERIFY(running.setOneInstance(true) && later.setOneInstance(true));
+    auto first = running.start(name);
+    QVERIFY(listening(name));
+    const QByteArray box = "box File is very small or not found !!!";
+
+    // The sender waits for the load while its box is open, past the bound
+    // for a copy that never takes the name, and then says it was not loaded.
+    auto waiting = later.start(name, {later.tinyFile()});
+    QVERIFY(outputLine(*first, box));
+    QVERIFY(!waiting->waitForFinished(ui::kHandOverTimeoutMs + 2000));
+    first->write("\n");
+    QVERIFY(outputLine(*first, "answered"));
+    QVERIFY(ends(*waiting));
+    QCOMPARE(waiting->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(waiting->exitCode(), 1);
+    QVERIFY(waiting->readAllStandardError().contains("the running copy could not load the file"));
+
+    // A sender killed while the box is open: the box is answered after its
+    // connection has gone.
+    auto killed = later.start(name, {later.tinyFile()});
+    QVERIFY(outputLine(*first, box));
+    killed->kill();
+    QVERIFY(ends(*killed));
+    first->write("\n");
+    QVERIFY(outputLine(*first, "answered"));
+
+    // The running copy lives on and takes the next file.
+    auto next = later.start(name, {later.dataFile()});
+    QVERIFY(QTest::qWaitFor([&] { return next->state() == QProcess::NotRunning || first->state() != QProcess::Running; },
+                            30000));
+    QCOMPARE(first->state(), QProcess::Running);
+    QCOMPARE(next->exitCode(), 0);
+    QCOMPARE(next->readAllStandardError(), QByteArray());
+    stop(*next);
+    stop(*first);
 }
 
 void SingleCopyTest::theSocketFolderIsThisUsersAlone()

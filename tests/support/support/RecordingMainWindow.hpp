@@ -24,7 +24,11 @@ public:
             setSetUpForm(form);
         }
     }
-    void loadFile(const std::string& path, bool autoStart) override { loads.emplace_back(path, autoStart); }
+    bool tryLoadFile(const std::string& path, bool autoStart) override
+    {
+        loads.emplace_back(path, autoStart);
+        return true;
+    }
 
     ui::TSetUpForm* form = nullptr;
     std::vector<std::pair<std::string, bool>> loads;
