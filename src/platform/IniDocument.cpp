@@ -123,14 +123,20 @@ std::string IniDocument::LineEnd() const
     return "\r\n";
 }
 
-std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const
+namespace {
+
+/// The lookup over any sequence of lines: @p nextLine yields each line's text
+/// without its end, and false after the last.
+template <typename NextLine>
+std::optional<std::string> FindIn(NextLine nextLine, std::string_view section, std::string_view key)
 {
     section = Trim(section);
     key = Trim(key);
     bool inSection = false;
     bool seenSection = false;
-    for (const auto& line : m_lines) {
-        const Parsed p = Parse(line.text);
+    std::string_view text;
+    while (nextLine(text)) {
+        const Parsed p = Parse(text);
         if (p.kind == Kind::Section) {
             if (inSection) {
                 return std::nullopt; // only the first section of the name counts
@@ -147,6 +153,46 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
         }
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const
+{
+    std::size_t next = 0;
+    return FindIn(
+        [&](std::string_view& text) {
+            if (next == m_lines.size()) {
+                return false;
+            }
+            text = m_lines[next++].text;
+            return true;
+        },
+        section, key);
+}
+
+std::optional<std::string> IniDocument::Find(std::string_view bytes, std::string_view section,
+                                             std::string_view key)
+{
+    // Lines split exactly as the constructor splits them.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kBom.size()) == kBom) {
+        bytes.remove_prefix(kBom.size());
+    }
+    return FindIn(
+        [&](std::string_view& text) {
+            if (bytes.empty()) {
+                return false;
+            }
+            const auto newline = bytes.find('\n');
+            text = bytes.substr(0, newline);
+            bytes.remove_prefix(newline == std::string_view::npos ? bytes.size() : newline + 1);
+            if (newline != std::string_view::npos && !text.empty() && text.back() == '\r') {
+                text.remove_suffix(1);
+            }
+            return true;
+        },
+        section, key);
 }
 
 IniStatus IniDocument::Set(std::string_view section, std::string_view key, std::string_view value)

@@ -47,6 +47,9 @@ public:
 
     /// The value of @p key in @p section, nothing when either is missing.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    /// The same lookup straight on a file's @p bytes, without keeping its lines.
+    static std::optional<std::string> Find(std::string_view bytes, std::string_view section,
+                                           std::string_view key);
 
     /// Sets @p key in @p section to @p value, creating the key and the section
     /// as needed. Refuses (and changes nothing) when a name or value cannot be

@@ -116,7 +116,7 @@ std::string IniFile::ReadIni(std::string_view section, std::string_view key,
     if (ReadWholeFile(m_path, bytes, reason) != ReadResult::Ok) {
         return std::string(defaultValue);
     }
-    return IniDocument(bytes).Get(section, key).value_or(std::string(defaultValue));
+    return IniDocument::Find(bytes, section, key).value_or(std::string(defaultValue));
 }
 
 IniStatus IniFile::Load(IniDocument& document) const
