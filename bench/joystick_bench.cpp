@@ -15,25 +15,11 @@
 #include "machine/JoystickKeys.hpp"
 #include "machine/Machine.hpp"
 #include "platform/sdl/SdlJoystick.hpp"
+#include "support/ManualPollClock.hpp"
 
 using namespace ostrovik;
 
 namespace {
-
-class HandClock final : public platform::PollClock {
-public:
-    void start(std::uint32_t periodMs, std::function<void()> tick) override
-    {
-        period = periodMs;
-        tick_ = std::move(tick);
-    }
-    void stop() override { tick_ = nullptr; }
-    void tick() { tick_(); }
-    std::uint32_t period = 0;
-
-private:
-    std::function<void()> tick_;
-};
 
 class Keys final : public platform::JoyWindow {
 public:
@@ -68,7 +54,7 @@ int main()
     }
     machine::NullHost host;
     machine::Machine m(host);
-    HandClock clock;
+    test::ManualPollClock clock;
     platform::SdlJoystick joystick(clock);
     Keys keys(m);
     if (joystick.joySetCapture(keys, 0, 2 * platform::SdlJoystick::kPeriodMin, false) != platform::JOYERR_NOERROR)
