@@ -62,6 +62,13 @@ public:
     AsmBuild(AsmBuildHost& host, machine::EmulatorControl& emulator, platform::ProcessRunner& runner,
              std::string programDir);
 
+    /// The largest source the workbench opens or builds, in bytes of its
+    /// text. The machine's whole 64 KB written as DB lines of sixteen bytes
+    /// takes about 400 KB, so no program for it needs more; the assembler
+    /// holds its listing, some fifteen times the source, in memory, which a
+    /// source of tens of megabytes makes gigabytes.
+    static constexpr std::size_t kMaxSourceBytes = 1 << 20;
+
     /// The log quotes at most this many bytes of a listing line ("..." marks
     /// a cut), so that one enormous line cannot stall the log's layout.
     static constexpr std::size_t kMaxQuotedLine = 200;

@@ -90,7 +90,9 @@ private slots:
     void dialogListsAnnouncedSessions();
     void sessionOfAnotherProcessIsJoined();
     void dialogFollowsTheCaptionSet();
+    void ownTextsFollowTheCaptionSet();
     void cancelledConnectionIsReported();
+    void opensOverTheMainWindowEachTime();
 
 private:
     NetworkLinkForm* newForm();
@@ -284,37 +286,50 @@ void NetLinkTest::idlePeersCannotShutTheSession()
     host(*a);
     const quint16 port = a->session->ServerPort();
 
-    // More connections than may wait, each with half a handshake: the ones
-    // over the limit are turned away at once.
+    // More connections than may wait, each with half a handshake: each one
+    // over the limit takes the place of the one that has waited longest.
     constexpr int kLimit = netlink::TDXPlay::kMaxPendingHandshakes;
     std::vector<std::unique_ptr<QTcpSocket>> idle;
-    for (int i = 0; i < kLimit + 4; ++i) {
+    const auto connectIdle = [&] {
         idle.push_back(std::make_unique<QTcpSocket>());
         idle.back()->connectToHost(QHostAddress::LocalHost, port);
         QVERIFY(idle.back()->waitForConnected(3000));
         idle.back()->write(frameBytes(netlink::FrameType::Hello, guid()).left(6));
-    }
-    const auto closedCount = [&idle] {
-        return std::count_if(idle.begin(), idle.end(), [](const auto& s) {
-            return s->state() == QAbstractSocket::UnconnectedState;
-        });
+        // Taken in before the next one comes, so that the order is known.
+        QTRY_VERIFY(a->session->PendingHandshakes() == std::min<int>(static_cast<int>(idle.size()), kLimit));
     };
-    QTRY_VERIFY(closedCount() == 4 && a->session->PendingHandshakes() == kLimit);
+    for (int i = 0; i < kLimit + 4; ++i)
+        connectIdle();
+    const auto closed = [&idle] {
+        QList<int> out;
+        for (std::size_t i = 0; i < idle.size(); ++i)
+            if (idle[i]->state() == QAbstractSocket::UnconnectedState)
+                out << static_cast<int>(i);
+        return out;
+    };
+    QTRY_COMPARE(closed(), (QList<int>{0, 1, 2, 3}));
+    QCOMPARE(a->session->PendingHandshakes(), kLimit);
 
-    // Just before the time-out they still wait; at it they go, the host
-    // says how many it turned away, and a real player gets in.
+    // While every place is held by an idle connection, a real player still
+    // gets in at once, long before any of them times out.
+    NetworkLinkForm* b = newForm();
+    join(*b, port);
+    QTRY_COMPARE(a->session->PlayerCount(), 2);
+    QCOMPARE(b->session->PlayerCount(), 2);
+    QTRY_COMPARE(closed(), (QList<int>{0, 1, 2, 3, 4}));
+    a->session->ExpireHandshakes();
+    QVERIFY(logHas(*a, QStringLiteral("to let newer ones in: 5")));
+
+    // Just before the time-out the rest still wait; at it they go.
     now = netlink::TDXPlay::kHandshakeTimeout - 1;
     a->session->ExpireHandshakes();
-    QCOMPARE(a->session->PendingHandshakes(), kLimit);
+    QCOMPARE(a->session->PendingHandshakes(), kLimit - 1);
     now = netlink::TDXPlay::kHandshakeTimeout;
     a->session->ExpireHandshakes();
     QCOMPARE(a->session->PendingHandshakes(), 0);
     QVERIFY(logHas(*a, QStringLiteral("no handshake within 5 s")));
-    QVERIFY(logHas(*a, QStringLiteral("Turned away 4 connections while %1 waited").arg(kLimit)));
-    QTRY_COMPARE(closedCount(), static_cast<long>(idle.size()));
-    NetworkLinkForm* b = newForm();
-    join(*b, port);
-    QTRY_COMPARE(a->session->PlayerCount(), 2);
+    QTRY_COMPARE(closed().size(), static_cast<qsizetype>(idle.size()));
+    QCOMPARE(a->session->PlayerCount(), 2);
 }
 
 void NetLinkTest::floodIsHandledInTurns()
@@ -452,6 +467,79 @@ void NetLinkTest::dialogFollowsTheCaptionSet()
     netlink::SessionDialog russian(nullptr, loopbackRequest(ui::Language::Russian), QHostAddress(QHostAddress::LocalHost));
     QCOMPARE(russian.HostButton->text(), QStringLiteral("Создать сеанс"));
     QCOMPARE(russian.findChild<QLabel*>(QStringLiteral("PortLabel"))->text(), QStringLiteral("Порт TCP"));
+}
+
+void NetLinkTest::ownTextsFollowTheCaptionSet()
+{
+    // One window through switches both ways: each line and box is in the
+    // language of the moment it is made.
+    NetworkLinkForm* a = newForm();
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 closedPort = probe.serverPort();
+    probe.close();
+    const struct {
+        ui::Language language;
+        const char* noChoice;
+        const char* sessionOnPort;
+        const char* joined;
+        const char* left;
+        const char* nobody;
+        const char* cannotJoin;
+    } cases[] = {
+        {ui::Language::Russian, "Подключение не выбрано", "Сеанс на порту ", " подключился", " вышел",
+         "В сеансе нет другого игрока: ничего не отправлено", "Не удалось подключиться к сеансу 127.0.0.1:"},
+        {ui::Language::English, "No connection was chosen", "Session on port ", " has joined", " has left",
+         "No other player in the session: nothing was sent", "Cannot join the session at 127.0.0.1:"},
+    };
+    for (const auto& c : cases) {
+        if (c.language == ui::Language::Russian)
+            rig_->window->switchToRussian();
+        else
+            rig_->window->switchToEnglish();
+        const QString what = c.language == ui::Language::Russian ? QStringLiteral("Russian") : QStringLiteral("English");
+        rig_->dialogs.errors.clear();
+        a->logView->clear();
+
+        QTest::mouseClick(a->connectButton, Qt::LeftButton);
+        QCOMPARE(rig_->dialogs.errors, QStringList{QString::fromUtf8(c.noChoice)});
+        host(*a);
+        QCOMPARE(lines(*a).back(), QString::fromUtf8(c.sessionOnPort) + QString::number(a->session->ServerPort()));
+        NetworkLinkForm* b = newForm();
+        join(*b, a->session->ServerPort());
+        QTRY_VERIFY2(logHas(*a, QString::fromUtf8(c.joined)), qPrintable(what));
+        delete b;
+        QTRY_VERIFY2(logHas(*a, QString::fromUtf8(c.left)), qPrintable(what));
+        QTest::mouseClick(a->sendButton, Qt::LeftButton);
+        QCOMPARE(lines(*a).back(), QString::fromUtf8(c.nobody));
+
+        // A join that fails says so in the error box.
+        NetworkLinkForm* d = newForm();
+        join(*d, closedPort);
+        QTRY_COMPARE(rig_->dialogs.errors.size(), 2);
+        QVERIFY2(rig_->dialogs.errors.back().startsWith(QString::fromUtf8(c.cannotJoin)),
+                 qPrintable(rig_->dialogs.errors.back()));
+        delete d;
+    }
+}
+
+void NetLinkTest::opensOverTheMainWindowEachTime()
+{
+    // Shown by the menu command, hidden, the main window moved, shown
+    // again: it stands over the main window's new place.
+    const QRect room = rig_->window->QWidget::screen()->availableGeometry();
+    QWidget& main = *rig_->window;
+    for (const QPoint at : {room.topLeft() + QPoint(120, 40), room.topLeft() + QPoint(180, 70)}) {
+        main.move(at);
+        rig_->window->toggleNetworkWindow();
+        QWidget* w = rig_->window->forms().networkLink.form();
+        QVERIFY(w && w->isVisible());
+        const QPoint off = w->frameGeometry().center() - main.frameGeometry().center();
+        QVERIFY2(off.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("main at %1,%2: %3,%4 off its centre").arg(at.x()).arg(at.y()).arg(off.x()).arg(off.y())));
+        rig_->window->toggleNetworkWindow();
+        QVERIFY(!w->isVisible());
+    }
 }
 
 void NetLinkTest::cancelledConnectionIsReported()

@@ -113,6 +113,7 @@ private slots:
     void completionPopupShowsAndNarrows();
     void closeQuestion();
     void newProjectOpenAndSave();
+    void sourcesOverTheLimitAreRefused();
     void referenceFromTheHelpFile();
     void findAndReplace();
 };
@@ -392,6 +393,35 @@ void AssemblerFormTest::completionPopupShowsAndNarrows()
     QCOMPARE(popup.current(), 1);
     QTest::keyClicks(editor, QStringLiteral("VI"));
     QCOMPARE(popup.count(), 8);
+
+    // Opened afresh on "MV", and scrolled to its end: every row in view is
+    // whole, inside the list's viewport and inside the popup's border.
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(popup.count(), 8);
+    for (const int chosen : {0, 7}) {
+        list->setCurrentRow(chosen);
+        list->scrollToItem(list->item(chosen));
+        const QRect inside = popup.contentsRect();
+        const QRect view(list->viewport()->mapTo(&popup, QPoint(0, 0)), list->viewport()->size());
+        int whole = 0;
+        for (int row = 0; row < list->count(); ++row) {
+            const QRect r = list->visualItemRect(list->item(row));
+            if (!r.intersects(list->viewport()->rect()))
+                continue;
+            const QRect onPopup = r.translated(view.topLeft());
+            QVERIFY2(r.top() >= 0 && r.bottom() < view.height() && onPopup.top() >= inside.top() &&
+                         onPopup.bottom() <= inside.bottom(),
+                     qPrintable(QStringLiteral("row %1 at %2..%3 of the viewport 0..%4, the popup's inside %5..%6")
+                                    .arg(row).arg(onPopup.top()).arg(onPopup.bottom()).arg(view.height() - 1)
+                                    .arg(inside.top()).arg(inside.bottom())));
+            ++whole;
+        }
+        QCOMPARE(whole, TAsmCompletionPopup::kVisibleLines);
+    }
+    QTest::keyClicks(editor, QStringLiteral("I"));
+    QCOMPARE(popup.count(), 8);
     QCOMPARE(form->completionInserts().first(), QStringLiteral("MVI A,"));
     QTest::keyClick(editor, Qt::Key_Backspace);
     QCOMPARE(popup.count(), 8); // "MV"
@@ -495,6 +525,69 @@ void AssemblerFormTest::newProjectOpenAndSave()
     form->saveItem->trigger();
     QCOMPARE(dialogs.errors.size(), 2);
     QCOMPARE(form->sourceModified, 1);
+}
+
+void AssemblerFormTest::sourcesOverTheLimitAreRefused()
+{
+    Bench b;
+    QVERIFY(b.rig->powerOn());
+    AssemblerWorkbench* form = b.openInWorkFolder();
+    auto& dialogs = b.rig->dialogs;
+    constexpr int kLimit = static_cast<int>(ostrovik::tools::AsmBuild::kMaxSourceBytes);
+    typeInto(*form, QStringLiteral("; mine"));
+    const QString typed = form->editor->text();
+
+    // Opening: a file up to the limit loads; one over it, or Windows-1251
+    // text that grows over it in the editor, leaves the typed text alone.
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        bool loaded;
+    } files[] = {
+        {"one byte over", QByteArray(kLimit + 1, ';'), false},
+        {"Windows-1251 that doubles", QByteArray(kLimit / 2 + 8, '\xCF'), false},
+        {"at the limit", "\tNOP\n" + QByteArray(kLimit - 5, ';'), true},
+    };
+    for (const auto& f : files) {
+        const QString path = b.rig->path(QStringLiteral("big.asm"));
+        QVERIFY(writeBytes(path, f.bytes));
+        dialogs.errors.clear();
+        form->editor->setText(typed);
+        form->sourceModified = 1;
+        dialogs.answers = QStringList{path};
+        form->openButton->trigger();
+        if (f.loaded) {
+            QVERIFY2(dialogs.errors.isEmpty(), f.what);
+            QCOMPARE(form->editor->length(), kLimit);
+            QCOMPARE(form->sourceModified, 0);
+        } else {
+            QCOMPARE(dialogs.errors.size(), 1);
+            QVERIFY2(dialogs.errors.first().contains(QStringLiteral("1048576 bytes (1 MB)")), qPrintable(dialogs.errors.first()));
+            QVERIFY2(form->editor->text() == typed, f.what);
+            QCOMPARE(form->sourceModified, 1);
+        }
+    }
+
+    // Building: the text at the limit builds; a character more is refused
+    // before anything is written or run, and stays in the editor.
+    form->editor->setText(QStringLiteral("\tORG 8000h\n\tEND\n") + QString(kLimit - 16, QLatin1Char(';')));
+    QCOMPARE(form->editor->length(), kLimit);
+    dialogs.errors.clear();
+    form->compileButton->trigger();
+    QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
+    QCOMPARE(log(*form).first(), QStringLiteral("Build.."));
+    form->editor->append(QStringLiteral(";"));
+    const QString over = form->editor->text();
+    const quint64 pc = b.rig->m().r_PC;
+    for (QAction* command : {form->compileButton, form->compileAndRunButton}) {
+        dialogs.errors.clear();
+        command->trigger();
+        QCOMPARE(dialogs.errors.size(), 1);
+        QVERIFY(dialogs.errors.first().contains(QStringLiteral("The source (1048577 bytes)")));
+        QCOMPARE(form->buildLog->toPlainText(), QString());
+        QVERIFY(form->editor->text() == over);
+        QCOMPARE(quint64(b.rig->m().r_PC), pc);
+    }
 }
 
 void AssemblerFormTest::referenceFromTheHelpFile()

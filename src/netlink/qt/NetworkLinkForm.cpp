@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QShowEvent>
 #include <QSpinBox>
 
 #include <optional>
@@ -12,6 +13,7 @@
 
 #include "platform/Integers.hpp"
 #include "netlink/NetTestMessage.hpp"
+#include "netlink/qt/NetTexts.hpp"
 #include "ui/kit/Captions.hpp"
 #include "ui/kit/Dialogs.hpp"
 #include "ui/kit/WindowHost.hpp"
@@ -86,6 +88,7 @@ NetworkLinkForm::NetworkLinkForm(ui::WindowHost& host)
 
     session = new TDXPlay(this);
     session->setObjectName(QStringLiteral("session"));
+    session->CaptionLanguage = [this] { return host_.language(); };
     connect(session, &TDXPlay::OnMessage, this, [this](std::uint32_t from, const QByteArray& data) {
         host_.runGuarded([&] { receiveMessage(from, data); });
     });
@@ -110,10 +113,10 @@ NetworkLinkForm::NetworkLinkForm(ui::WindowHost& host)
 void NetworkLinkForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (placed_)
-        return;
-    placed_ = true;
-    ui::CentreOnOwner(*this, host_.mainWindow());
+    // Over the main window wherever it stands now, each time a command
+    // shows it; a window coming back from a minimised state stays put.
+    if (!event->spontaneous())
+        ui::CentreOnOwner(*this, host_.mainWindow());
 }
 
 void NetworkLinkForm::addInAddress()
@@ -147,17 +150,16 @@ void NetworkLinkForm::openSession()
     const ui::NetSessionRequest request{lastChoice_, host_.language(), session->DiscoveryPort};
     const std::optional<ui::NetSessionChoice> choice = ui::dialogs().netSession(this, request);
     if (!choice)
-        throw std::runtime_error("No connection was chosen");
+        throw std::runtime_error(text(NetText::NoConnectionChosen).toStdString());
     lastChoice_ = *choice;
     opened_ = true;
     if (choice->host) {
         QString error;
         const QHostAddress address(choice->address);
         if (address.isNull())
-            throw std::runtime_error("'" + choice->address.toStdString() + "' is not an address to host on");
+            throw std::runtime_error(text(NetText::NotAnAddress).arg(choice->address).toStdString());
         if (!session->Host(address, choice->port, &error))
-            throw std::runtime_error("Cannot host a session on port " + std::to_string(choice->port) + ": " +
-                                     error.toStdString());
+            throw std::runtime_error(text(NetText::CannotHost).arg(choice->port).arg(error).toStdString());
     } else {
         session->Join(choice->address, choice->port);
     }
@@ -181,7 +183,7 @@ void NetworkLinkForm::sendMessages()
     if (session->PlayerCount() < 2) {
         // Nothing before a session was ever opened; after that, why nothing goes.
         if (opened_)
-            log(QStringLiteral("No other player in the session: nothing was sent"));
+            log(text(NetText::NoOtherPlayer));
         return;
     }
     sendList(*inAddressList, 1);
@@ -196,6 +198,11 @@ void NetworkLinkForm::receiveMessage(std::uint32_t fromPlayer, const QByteArray&
         std::span(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())));
     if (message)
         log(QString::fromStdString(message->logLine()));
+}
+
+QString NetworkLinkForm::text(NetText t) const
+{
+    return netText(t, host_.language());
 }
 
 void NetworkLinkForm::log(const QString& line)

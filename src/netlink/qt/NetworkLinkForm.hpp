@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QWidget>
 
+#include "netlink/qt/NetTexts.hpp"
 #include "netlink/qt/TDXPlay.hpp"
 #include "ui/kit/Dialogs.hpp"
 
@@ -72,10 +73,10 @@ private:
     /// The session's Open: closes an open session, asks how to connect.
     void openSession();
     void log(const QString& line);
+    QString text(NetText t) const;
     void sendList(QListWidget& list, std::uint32_t kind);
 
     ui::WindowHost& host_;
-    bool placed_ = false;
     /// The connection dialog's last answer, offered again for the run.
     ui::NetSessionChoice lastChoice_;
     /// A session was opened here at some time.

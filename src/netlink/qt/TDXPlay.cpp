@@ -43,6 +43,7 @@ constexpr qint64 kReadChunk = 4096;
 TDXPlay::TDXPlay(QObject* parent) : QObject(parent)
 {
     Clock = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    CaptionLanguage = [] { return ui::Language::English; };
     handshakeTimer_ = new QTimer(this);
     handshakeTimer_->setInterval(1000);
     connect(handshakeTimer_, &QTimer::timeout, this, &TDXPlay::ExpireHandshakes);
@@ -75,11 +76,11 @@ bool TDXPlay::Host(const QHostAddress& address, quint16 port, QString* error)
         // its own. It tries again a moment later rather than never.
         if (!server_)
             return;
-        emit OnLog(QStringLiteral("Cannot accept a connection: %1").arg(server_->errorString()));
+        emit OnLog(text(NetText::CannotAccept).arg(server_->errorString()));
         server_->pauseAccepting();
         QTimer::singleShot(1000, server_, [server = server_] { server->resumeAccepting(); });
     });
-    emit OnLog(QStringLiteral("Session on port %1").arg(server_->serverPort()));
+    emit OnLog(text(NetText::SessionOnPort).arg(server_->serverPort()));
     emit PlayersChanged(PlayerCount());
 
     announceTo_ = address.isLoopback() ? QHostAddress(QHostAddress::LocalHost) : QHostAddress(QHostAddress::Broadcast);
@@ -101,7 +102,7 @@ void TDXPlay::announce()
     // Said once: a computer without a network cannot broadcast, and the
     // session can still be joined by its address.
     if (sent < 0 && !announceFailed_)
-        emit OnLog(QStringLiteral("Cannot announce the session: %1").arg(announcer_->errorString()));
+        emit OnLog(text(NetText::CannotAnnounce).arg(announcer_->errorString()));
     announceFailed_ = sent < 0;
 }
 
@@ -109,13 +110,12 @@ void TDXPlay::accept()
 {
     while (server_ && server_->hasPendingConnections()) {
         QTcpSocket* socket = server_->nextPendingConnection();
+        // A real handshake takes milliseconds: the connection that has
+        // waited longest is the one most likely idle. Counted, and logged
+        // once a second.
         if (PendingHandshakes() >= kMaxPendingHandshakes) {
-            // Turned away at once: it holds nothing. Counted, and logged
-            // once a second.
-            ++turnedAway_;
-            socket->abort();
-            socket->deleteLater();
-            continue;
+            dropOldestWaiting();
+            ++droppedWaiting_;
         }
         adopt(socket, false);
     }
@@ -150,10 +150,9 @@ void TDXPlay::adopt(QTcpSocket* socket, bool joining)
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
         if (Link* l = linkOf(socket)) {
             if (l->player)
-                emit OnLog(joining_ ? QStringLiteral("The host %1 has closed the session").arg(l->name)
-                                    : QStringLiteral("Player %1 has left").arg(l->name));
+                emit OnLog(text(joining_ ? NetText::HostClosedSession : NetText::PlayerLeft).arg(l->name));
             else if (joining_) {
-                failJoin(*l, QStringLiteral("the host closed the connection"));
+                failJoin(*l, text(NetText::HostClosedConnection));
                 return;
             }
             drop(*l);
@@ -174,10 +173,10 @@ void TDXPlay::adopt(QTcpSocket* socket, bool joining)
 
 void TDXPlay::failJoin(Link& link, const QString& why)
 {
-    const QString text = QStringLiteral("Cannot join the session at %1: %2").arg(link.name, why);
-    emit OnLog(text);
+    const QString line = text(NetText::CannotJoin).arg(link.name, why);
+    emit OnLog(line);
     drop(link);
-    emit JoinFailed(text);
+    emit JoinFailed(line);
 }
 
 int TDXPlay::PendingHandshakes() const
@@ -194,21 +193,33 @@ void TDXPlay::ExpireHandshakes()
             late.push_back(l->socket);
     for (QTcpSocket* socket : late)
         if (Link* l = linkOf(socket)) {
-            const QString why = QStringLiteral("no handshake within %1 s").arg(kHandshakeTimeout / 1000);
+            const QString why = text(NetText::NoHandshake).arg(kHandshakeTimeout / 1000);
             if (joining_)
                 failJoin(*l, why);
             else
                 refuse(*l, why);
         }
-    if (turnedAway_ > 0) {
-        emit OnLog(QStringLiteral("Turned away %1 %2 while %3 waited for their handshake")
-                       .arg(turnedAway_)
-                       .arg(turnedAway_ == 1 ? QStringLiteral("connection") : QStringLiteral("connections"))
-                       .arg(kMaxPendingHandshakes));
-        turnedAway_ = 0;
+    if (droppedWaiting_ > 0) {
+        emit OnLog(text(NetText::WaitingDropped).arg(droppedWaiting_));
+        droppedWaiting_ = 0;
     }
     if (PendingHandshakes() == 0)
         handshakeTimer_->stop();
+}
+
+void TDXPlay::dropOldestWaiting()
+{
+    Link* oldest = nullptr;
+    for (const auto& l : links_)
+        if (!l->player && (!oldest || l->handshakeDeadline < oldest->handshakeDeadline))
+            oldest = l.get();
+    if (oldest)
+        drop(*oldest);
+}
+
+QString TDXPlay::text(NetText t) const
+{
+    return netText(t, CaptionLanguage ? CaptionLanguage() : ui::Language::English);
 }
 
 TDXPlay::Link* TDXPlay::linkOf(QTcpSocket* socket)
@@ -262,30 +273,29 @@ bool TDXPlay::handle(Link& link, Frame& frame)
         const QByteArray guid(reinterpret_cast<const char*>(frame.payload.data()),
                               static_cast<qsizetype>(frame.payload.size()));
         if (link.player) {
-            refuse(link, QStringLiteral("a second handshake"));
+            refuse(link, text(NetText::SecondHandshake));
             return false;
         }
         if (guid != Guid) {
-            refuse(link, QStringLiteral("another application (%1)").arg(QString::fromLatin1(guid.left(40))));
+            refuse(link, text(NetText::AnotherApplication).arg(QString::fromLatin1(guid.left(40))));
             return false;
         }
         if (!joining_) {
             const bool full = std::count_if(links_.begin(), links_.end(), [](const auto& l) { return l->player; }) + 1 >= MaxPlayers;
             if (full) {
-                refuse(link, QStringLiteral("the session already has %1 players").arg(MaxPlayers));
+                refuse(link, text(NetText::SessionFull).arg(MaxPlayers));
                 return false;
             }
             send(*socket, FrameType::Hello, bytesOf(Guid));
         }
         link.player = true;
-        emit OnLog(joining_ ? QStringLiteral("Joined the session at %1").arg(link.name)
-                            : QStringLiteral("Player %1 has joined").arg(link.name));
+        emit OnLog(text(joining_ ? NetText::JoinedAt : NetText::PlayerJoined).arg(link.name));
         emit PlayersChanged(PlayerCount());
         return linkOf(socket) != nullptr;
     }
     case FrameType::Message:
         if (!link.player) {
-            refuse(link, QStringLiteral("a message before the handshake"));
+            refuse(link, text(NetText::MessageBeforeHandshake));
             return false;
         }
         emit OnMessage(2, QByteArray(reinterpret_cast<const char*>(frame.payload.data()),
@@ -294,9 +304,9 @@ bool TDXPlay::handle(Link& link, Frame& frame)
     case FrameType::Refused: {
         const QString why = QString::fromUtf8(reinterpret_cast<const char*>(frame.payload.data()),
                                               static_cast<qsizetype>(frame.payload.size()));
-        emit OnLog(QStringLiteral("Refused by %1: %2").arg(link.name, why));
+        emit OnLog(text(NetText::RefusedBy).arg(link.name, why));
         if (joining_ && !link.player)
-            failJoin(link, QStringLiteral("refused: %1").arg(why));
+            failJoin(link, text(NetText::RefusedWithReason).arg(why));
         else
             drop(link);
         return false;
@@ -307,7 +317,7 @@ bool TDXPlay::handle(Link& link, Frame& frame)
 
 void TDXPlay::refuse(Link& link, const QString& why)
 {
-    emit OnLog(QStringLiteral("Refused %1: %2").arg(link.name, why));
+    emit OnLog(text(NetText::Refused).arg(link.name, why));
     if (link.socket && link.socket->state() == QAbstractSocket::ConnectedState) {
         const QByteArray text = why.toUtf8().left(static_cast<qsizetype>(kMaxFrameLength - 1));
         send(*link.socket, FrameType::Refused, bytesOf(text));
@@ -346,7 +356,7 @@ void TDXPlay::Close()
         announcer_->deleteLater();
         announcer_ = nullptr;
     }
-    turnedAway_ = 0;
+    droppedWaiting_ = 0;
     if (server_) {
         server_->close();
         server_->deleteLater();
@@ -386,7 +396,7 @@ void TDXPlay::SendMessage(std::uint32_t toPlayer, const void* data, std::size_t 
     if (toPlayer != 0 && toPlayer != 2)
         return;
     if (size + 1 > kMaxFrameLength)
-        throw std::length_error("The message is too long for the session (" + std::to_string(size) + " bytes)");
+        throw std::length_error(text(NetText::MessageTooLong).arg(size).toStdString());
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     const std::vector<std::uint8_t> payload(bytes, bytes + size);
     for (auto& l : links_)

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "netlink/Frames.hpp"
+#include "netlink/qt/NetTexts.hpp"
 
 class QTcpServer;
 class QTcpSocket;
@@ -28,8 +29,11 @@ namespace ostrovik::netlink {
 ///
 /// A host keeps room for players whatever other programs do: at most
 /// kMaxPendingHandshakes connections wait for their handshake, each for at
-/// most kHandshakeTimeout, and a flood of messages is handled
-/// kMaxMessagesPerTurn at a time, so the window keeps handling its events.
+/// most kHandshakeTimeout; when all those places are taken, a new
+/// connection takes the place of the one that has waited longest, so idle
+/// connections cannot keep a real player (whose handshake takes
+/// milliseconds) out. A flood of messages is handled kMaxMessagesPerTurn
+/// at a time, so the window keeps handling its events.
 class TDXPlay : public QObject {
     Q_OBJECT
 public:
@@ -38,8 +42,8 @@ public:
     /// DirectPlay's own port, used when none is given; hosted sessions
     /// announce themselves on the same UDP port.
     static constexpr quint16 kDefaultPort = 47624;
-    /// Connections that may wait for their handshake at once; more are
-    /// turned away as they come.
+    /// Connections that may wait for their handshake at once; a newer one
+    /// takes the place of the one that has waited longest.
     static constexpr int kMaxPendingHandshakes = 8;
     /// How long a connection may take over its handshake, in ms.
     static constexpr qint64 kHandshakeTimeout = 5000;
@@ -61,6 +65,8 @@ public:
     quint16 DiscoveryPort = kDefaultPort;
     /// The clock handshakes are timed by, in ms; a test may drive it.
     std::function<qint64()> Clock;
+    /// The language of the log lines and reasons, asked as each is made.
+    std::function<ui::Language()> CaptionLanguage;
 
     /// Hosts a session on @p address and @p port (0: any free port) after
     /// closing an open one, and announces it: to this computer alone when
@@ -112,6 +118,9 @@ private:
     void drop(Link& link);
     void send(QTcpSocket& socket, FrameType type, const std::vector<std::uint8_t>& payload);
     Link* linkOf(QTcpSocket* socket);
+    /// Closes the connection that has waited longest for its handshake.
+    void dropOldestWaiting();
+    QString text(NetText t) const;
 
     QTcpServer* server_ = nullptr;
     /// Every connection: the other player once the handshake is done, and
@@ -123,8 +132,8 @@ private:
     QTimer* announceTimer_ = nullptr;
     QHostAddress announceTo_;
     bool announceFailed_ = false;
-    /// Connections turned away since the last time that was logged.
-    int turnedAway_ = 0;
+    /// Waiting connections dropped for newer ones since that was last logged.
+    int droppedWaiting_ = 0;
 };
 
 } // namespace ostrovik::netlink

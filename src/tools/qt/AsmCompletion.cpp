@@ -97,10 +97,20 @@ TAsmCompletionPopup::TAsmCompletionPopup(QWidget* owner)
     layout->addWidget(title_);
     layout->addWidget(list_);
 
-    // Seven lines and the title, whatever the font.
+    fitToRows();
+}
+
+void TAsmCompletionPopup::fitToRows()
+{
+    // Seven whole lines under the title, in the fonts the style has settled
+    // on, and the popup as tall as its layout needs with its border and
+    // margins: a height summed by hand left the last line under the border.
+    ensurePolished();
+    list_->ensurePolished();
+    title_->ensurePolished();
     const int lineHeight = QFontMetrics(list_->font()).height() + 2;
-    list_->setFixedHeight(kVisibleLines * lineHeight);
-    setFixedSize(kWidth, 2 + title_->sizeHint().height() + kVisibleLines * lineHeight);
+    list_->setFixedHeight(kVisibleLines * lineHeight + 2 * list_->frameWidth());
+    setFixedSize(kWidth, layout()->totalSizeHint().height());
 }
 
 void TAsmCompletionPopup::setEntries(const QList<Entry>& entries)
@@ -129,6 +139,7 @@ int TAsmCompletionPopup::current() const
 
 void TAsmCompletionPopup::showAt(QPoint below, QPoint above)
 {
+    fitToRows();
     const QScreen* screen = QGuiApplication::screenAt(below);
     if (!screen)
         screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();

@@ -53,6 +53,8 @@ signals:
     void activated(int row);
 
 private:
+    void fitToRows();
+
     QLabel* title_ = nullptr;
     QListWidget* list_ = nullptr;
 };

@@ -65,6 +65,15 @@ QString decodeText(const QByteArray& bytes)
     return QString::fromStdString(platform::Cp1251ToUtf8(bytes.toStdString()));
 }
 
+/// Why a source of @p what is neither opened nor built.
+QString sourceTooLarge(const QString& what)
+{
+    return QStringLiteral("%1 is larger than %2 bytes (1 MB), the most the workbench opens or builds: no program "
+                          "for the machine needs that much source. The editor keeps its text.")
+        .arg(what)
+        .arg(AsmBuild::kMaxSourceBytes);
+}
+
 bool isWordChar(QChar c)
 {
     return c.isLetterOrNumber() || c == QLatin1Char('_');
@@ -421,12 +430,20 @@ void AssemblerWorkbench::openSource()
         ui::dialogs().error(this, QStringLiteral("Cannot open file \"%1\". %2").arg(*path, file.errorString()));
         return;
     }
-    const QByteArray bytes = file.readAll();
+    // One byte over the bound tells that the file is too large.
+    const QByteArray bytes = file.read(static_cast<qint64>(AsmBuild::kMaxSourceBytes) + 1);
     if (file.error() != QFileDevice::NoError) {
         ui::dialogs().error(this, QStringLiteral("Cannot read file \"%1\". %2").arg(*path, file.errorString()));
         return;
     }
-    editor->setText(decodeText(bytes));
+    const QString text = decodeText(bytes);
+    // Windows-1251 text grows as it becomes the editor's UTF-8.
+    if (static_cast<std::size_t>(bytes.size()) > AsmBuild::kMaxSourceBytes ||
+        static_cast<std::size_t>(text.toUtf8().size()) > AsmBuild::kMaxSourceBytes) {
+        ui::dialogs().error(this, sourceTooLarge(QStringLiteral("The file \"%1\"").arg(*path)));
+        return;
+    }
+    editor->setText(text);
     sourceModified = 0;
 }
 
@@ -455,14 +472,26 @@ void AssemblerWorkbench::saveSource()
         sourceModified = 0;
 }
 
+bool AssemblerWorkbench::sourceFitsTheBuild()
+{
+    // Asked of the editor before its text is copied for the build.
+    if (static_cast<std::size_t>(editor->length()) <= AsmBuild::kMaxSourceBytes)
+        return true;
+    buildLog->clear();
+    ui::dialogs().error(this, sourceTooLarge(QStringLiteral("The source (%1 bytes)").arg(editor->length())));
+    return false;
+}
+
 void AssemblerWorkbench::compile()
 {
-    build_->compile(sourceLines());
+    if (sourceFitsTheBuild())
+        build_->compile(sourceLines());
 }
 
 void AssemblerWorkbench::compileAndRun()
 {
-    build_->compileAndRun(sourceLines());
+    if (sourceFitsTheBuild())
+        build_->compileAndRun(sourceLines());
 }
 
 void AssemblerWorkbench::openSettings()

@@ -143,6 +143,8 @@ private:
     void fillCompletion(const QString& typed);
     void acceptCompletion();
     bool saveTo(const QString& path);
+    /// False, after saying why, when the editor's text is too large to build.
+    bool sourceFitsTheBuild();
     template <typename F>
     void guarded(F&& f);
 
