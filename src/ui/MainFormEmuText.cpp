@@ -53,8 +53,15 @@ const QString& TMainFormEmu::openDialogTitle()
 
 const QString& TMainFormEmu::openDialogFilter()
 {
+    // Shown as its name, "*.lv*;*.sav".
     static const QString filter = QStringLiteral("*.lv*;*.sav (*.lv* *.sav)");
     return filter;
+}
+
+const QString& TMainFormEmu::openDialogDefaultSuffix()
+{
+    static const QString suffix = QStringLiteral("lvt");
+    return suffix;
 }
 
 std::optional<std::string> TMainFormEmu::chooseTapeFile()
@@ -63,7 +70,7 @@ std::optional<std::string> TMainFormEmu::chooseTapeFile()
     if (closing_)
         return std::nullopt;
     const auto name = dialogs().openFileClosable(this, openDialogTitle(), platform::FileNameText(platform::ExecutableFolder()),
-                                         openDialogFilter());
+                                         openDialogFilter(), openDialogDefaultSuffix());
     if (!name)
         return std::nullopt;
     const std::string path = platform::FileNamePath(*name);
