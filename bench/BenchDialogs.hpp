@@ -23,7 +23,8 @@ public:
         ++errors;
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
     }
-    std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&) override
+    std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&,
+                                    const QString& = QString()) override
     {
         return file;
     }

@@ -347,8 +347,11 @@ bool TMainFormEmu::tryLoadFile(const std::string& path, bool autoStart)
 
 void TMainFormEmu::presentNow()
 {
+    // Also while paused, when no tick will draw it.
     if (machine_.RenderMode == 0)
         drawScreen();
+    else if (machine_.RenderMode == 1)
+        drawScreenGl();
 }
 
 void TMainFormEmu::setOpenDialogFileName(const std::string& path)

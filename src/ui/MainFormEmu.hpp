@@ -100,9 +100,11 @@ public:
     /// Creates the log window when needed and shows it.
     void showLogWindow();
     TLogTextOutForm* logWindow() const { return logWindow_; }
-    /// Title and filter of the open dialog (File → Open and the ROM's tape load).
+    /// Title, filter and default extension of the open dialog (File → Open
+    /// and the ROM's tape load).
     static const QString& openDialogTitle();
     static const QString& openDialogFilter();
+    static const QString& openDialogDefaultSuffix();
     machine::Keyboard& keyboard() { return *keyboard_; }
     output::GdiScreen& screen() { return *screen_; }
     output::sound::Beeper& beeper() { return *beeper_; }

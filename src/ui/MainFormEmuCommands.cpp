@@ -115,7 +115,7 @@ void TMainFormEmu::openFile()
     setOpenDialogFileName({});
     const QString folder = platform::FileNameText(machine_.ProgramDir);
     const std::optional<QString> path =
-        dialogs().openFile(this, openDialogTitle(), folder, openDialogFilter());
+        dialogs().openFile(this, openDialogTitle(), folder, openDialogFilter(), openDialogDefaultSuffix());
     if (!path)
         return;
     const std::string name = platform::FileNamePath(*path);

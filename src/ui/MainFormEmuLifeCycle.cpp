@@ -230,8 +230,10 @@ void TMainFormEmu::openRecentFile(QAction* item)
 {
     // The hint holds the path as stored; the caption may have been altered.
     const QString path = MruItemPath(*item);
-    guarded([&] { loadFile(platform::FileNamePath(path), true); });
-    addRecentFile(path);
+    // A file that cannot be read ends the command where it stands; a
+    // refused one (its message shown) still moves to the top.
+    if (guarded([&] { loadFile(platform::FileNamePath(path), true); }))
+        addRecentFile(path);
 }
 
 bool TMainFormEmu::openHandedOverFile(const QByteArray& name)

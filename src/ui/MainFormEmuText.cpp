@@ -22,8 +22,9 @@ namespace {
 
 /// The desktop clipboard as Windows-1251 text with CR LF line ends, as the
 /// original platform's clipboard holds it (this desktop's text ends lines
-/// with LF alone, which presses no key). Characters the code page lacks are
-/// left out, as the paste leaves out characters without a key.
+/// with LF alone, which presses no key). A character the code page lacks
+/// arrives as "?", as the original platform converts it, so it keeps its
+/// place in the text and its step of the progress.
 class DesktopClipboard final : public machine::ClipboardText {
 public:
     std::optional<std::string> text() override
@@ -37,8 +38,7 @@ public:
         std::string bytes;
         bytes.reserve(static_cast<std::size_t>(text.size()));
         for (const char32_t c : text.toUcs4())
-            if (const auto b = platform::UnicodeToCp1251(c))
-                bytes.push_back(static_cast<char>(*b));
+            bytes.push_back(static_cast<char>(platform::UnicodeToCp1251(c).value_or('?')));
         return platform::CrLfLineEnds(bytes);
     }
 };
@@ -53,8 +53,15 @@ const QString& TMainFormEmu::openDialogTitle()
 
 const QString& TMainFormEmu::openDialogFilter()
 {
+    // Shown as its name, "*.lv*;*.sav".
     static const QString filter = QStringLiteral("*.lv*;*.sav (*.lv* *.sav)");
     return filter;
+}
+
+const QString& TMainFormEmu::openDialogDefaultSuffix()
+{
+    static const QString suffix = QStringLiteral("lvt");
+    return suffix;
 }
 
 std::optional<std::string> TMainFormEmu::chooseTapeFile()
@@ -63,7 +70,7 @@ std::optional<std::string> TMainFormEmu::chooseTapeFile()
     if (closing_)
         return std::nullopt;
     const auto name = dialogs().openFileClosable(this, openDialogTitle(), platform::FileNameText(platform::ExecutableFolder()),
-                                         openDialogFilter());
+                                         openDialogFilter(), openDialogDefaultSuffix());
     if (!name)
         return std::nullopt;
     const std::string path = platform::FileNamePath(*name);

@@ -1,9 +1,18 @@
 // Files reaching the running test ROM in the real main window: a program our
 // assembler made, dropped on the window, drawing on the screen; a screenshot
-// of it against the screen; a file opened again from the recent-files menu.
+// of it against the screen; the desktop's open dialog as the user reads it;
+// a file opened again from the recent-files menu, and one that cannot be read
+// there.
 
 #include <QAction>
+#include <QFile>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScopeGuard>
+#include <QTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
@@ -11,10 +20,18 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <array>
+#include <cerrno>
+
+#include "platform/FileFaults.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "support/EventOrder.hpp"
 #include "support/MainWindowRig.hpp"
 #include "support/TapePrograms.hpp"
+#include "ui/MainMenu.hpp"
+#include "ui/MenuItems.hpp"
 #include "ui/Mru.hpp"
+#include "ui/kit/Dialogs.hpp"
 #include "ui/kit/RadioGroup.hpp"
 #include "ui/kit/Settings.hpp"
 #include "settings/SettingsSchema.hpp"
@@ -73,7 +90,10 @@ class FileRoadsTest : public QObject {
     Q_OBJECT
 private slots:
     void droppedProgramDrawsAndTheScreenshotShowsIt();
+    void openDialogNamesItsFilesAndAddsTheExtension();
     void recentFileOpensAgainFromTheFileMenu();
+    void recentFileThatCannotBeReadKeepsItsPlace_data();
+    void recentFileThatCannotBeReadKeepsItsPlace();
 };
 
 void FileRoadsTest::droppedProgramDrawsAndTheScreenshotShowsIt()
@@ -122,6 +142,50 @@ void FileRoadsTest::droppedProgramDrawsAndTheScreenshotShowsIt()
     QVERIFY(shot.convertToFormat(QImage::Format_RGB32) == after);
 }
 
+void FileRoadsTest::openDialogNamesItsFilesAndAddsTheExtension()
+{
+    MainWindowRig rig;
+    QVERIFY(rig.powerOn());
+    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), test::assembledTape(kBar));
+
+    // The desktop's own dialog: the filter the user reads in it, and a name
+    // typed without its extension.
+    ui::setDialogs(nullptr);
+    const auto restore = qScopeGuard([&] { ui::setDialogs(&rig.dialogs); });
+    QString shownFilter;
+    QStringList trouble;
+    QTimer::singleShot(0, rig.window.get(), [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* types = dialog ? dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")) : nullptr;
+        auto* name = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!types || !name) {
+            trouble << QStringLiteral("no open dialog");
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+            return;
+        }
+        shownFilter = types->currentText();
+        name->setText(QStringLiteral("bar"));
+        // A name the dialog cannot find gets a box of its own.
+        QTimer::singleShot(0, dialog, [&trouble] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                trouble << box->text();
+                box->close();
+            }
+        });
+        static_cast<QDialog*>(dialog)->accept(); // the dialog's Open button
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    rig.window->menus().item(ui::menu::OpenFile)->trigger();
+    QVERIFY2(trouble.isEmpty(), qPrintable(trouble.join('\n')));
+    QCOMPARE(shownFilter, QStringLiteral("*.lv*;*.sav"));
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ostrovik:") + QDir::toNativeSeparators(bar));
+    rig.runTicks(5);
+    QVERIFY(runsTheBar(rig.m()));
+    QVERIFY(barIsDrawn(*rig.window->screen().ScreenBitmap));
+}
+
 void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
 {
     MainWindowRig rig;
@@ -164,6 +228,52 @@ void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
     const std::array<QString, 5> stored{bar, counter, bar, QString(), QString()};
     for (int i = 0; i < 5; ++i)
         QCOMPARE(ui::ReadIni(settings::kMruList, std::to_string(i + 1), "missing"), stored[static_cast<std::size_t>(i)]);
+}
+
+void FileRoadsTest::recentFileThatCannotBeReadKeepsItsPlace_data()
+{
+    // A read error ends the command before the list is touched; a file that
+    // is merely gone is said so and still moves to the top.
+    QTest::addColumn<bool>("readError");
+    QTest::newRow("no read permission") << true;
+    QTest::newRow("missing") << false;
+}
+
+void FileRoadsTest::recentFileThatCannotBeReadKeepsItsPlace()
+{
+    QFETCH(bool, readError);
+    MainWindowRig rig;
+    QVERIFY(rig.powerOn());
+    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), test::assembledTape(kBar));
+    const QString counter = rig.writeFile(QStringLiteral("count.lvt"), test::assembledTape(test::counterSource("9000")));
+    rig.dialogs.answers << bar << counter;
+    rig.window->openFile();
+    rig.window->openFile();
+    QVERIFY(rig.dialogs.errors.isEmpty() && rig.dialogs.messages.isEmpty());
+    rig.window->resetCpu();
+    rig.runTicks(50);
+
+    // Refused as the superuser too: the file system's refusal is played.
+    const std::string refused = platform::FileNamePath(bar);
+    platform::ScopedOpenFault fault(
+        [&](const std::string& path, bool) { return readError && path == refused ? EACCES : 0; });
+    if (!readError)
+        QVERIFY(QFile::remove(bar));
+    rig.window->fileMenu()->actions().at(ui::kFixedFileMenuItems + 1)->trigger();
+    rig.runTicks(5);
+    QVERIFY(!barIsDrawn(*rig.window->screen().ScreenBitmap));
+    QCOMPARE(rig.dialogs.errors.size(), readError ? 1 : 0);
+    QCOMPARE(rig.dialogs.messages.size(), readError ? 0 : 1);
+
+    const std::array<QString, 5> stored = readError
+        ? std::array<QString, 5>{counter, bar, QString(), QString(), QString()}
+        : std::array<QString, 5>{bar, counter, bar, QString(), QString()};
+    const QList<QAction*> recent = rig.window->fileMenu()->actions().mid(ui::kFixedFileMenuItems);
+    QCOMPARE(recent.size(), readError ? 2 : 3);
+    QCOMPARE(recent.at(0)->text(), stored[0]);
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(ui::ReadIni(ui::settings::kMruList, std::to_string(i + 1), "missing"),
+                 stored[static_cast<std::size_t>(i)]);
 }
 
 QTEST_MAIN(FileRoadsTest)

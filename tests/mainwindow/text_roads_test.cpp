@@ -30,6 +30,7 @@ private slots:
     void init();
     void cleanup();
     void bannerReachesTheLogWindowAtReset();
+    void pastedTextIsEchoed_data();
     void pastedTextIsEchoed();
     void pastedLinesEndWithEnter();
     void loadCommandOpensTheDialogAndRunsTheProgram();
@@ -89,15 +90,39 @@ void TextRoadsTest::bannerReachesTheLogWindowAtReset()
     QCOMPARE(window_->logWindow()->windowTitle(), QStringLiteral("LogTextOutForm"));
 }
 
+void TextRoadsTest::pastedTextIsEchoed_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("echo");
+    QTest::addColumn<QStringList>("progress");
+    // Lower case is typed as the machine's capitals.
+    QTest::newRow("lower case") << QStringLiteral("hello") << QByteArray("HELLO")
+                                << QStringList{"20", "40", "60", "80", "100"};
+    // The code page has no byte for it: the clipboard's text holds "?" there.
+    QTest::newRow("a character outside the code page")
+        << QStringLiteral("a\u263Ab") << QByteArray("A?B") << QStringList{"33", "67", "100"};
+}
+
 void TextRoadsTest::pastedTextIsEchoed()
 {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, echo);
+    QFETCH(QStringList, progress);
     window_->showLogWindow();
     const QString caption = window_->windowTitle();
-    paste(QStringLiteral("hello"));
+    QStringList shown;
+    const QMetaObject::Connection watch = connect(window_.get(), &QWidget::windowTitleChanged, this,
+                                                  [&shown](const QString& title) { shown << title; });
+    paste(text);
+    disconnect(watch);
     runTicks(50);
-    // Lower case is typed as the machine's capitals.
-    QVERIFY2(QByteArray::fromStdString(window_->machine().LogLine).endsWith("HELLO"),
+    QVERIFY2(QByteArray::fromStdString(window_->machine().LogLine).endsWith(echo),
              window_->machine().LogLine.c_str());
+    QStringList expected;
+    for (const QString& percent : progress)
+        expected << QStringLiteral("Paste ") + percent + QLatin1Char('%');
+    expected << caption;
+    QCOMPARE(shown, expected);
     QCOMPARE(window_->windowTitle(), caption);
 }
 

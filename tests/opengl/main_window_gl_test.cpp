@@ -1,17 +1,30 @@
 // The main window in render mode 1 on a real X display: the test ROM's
 // screen drawn through OpenGL on every tick, turned gray by the gray-TV
-// command, and smoothed by the smoothing command.
+// command, and smoothed by the smoothing command; a snapshot shown at once
+// while the machine is paused.
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFile>
 #include <QComboBox>
+#include <QMenu>
+#include <QScreen>
 #include <QtTest>
 
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "files/Snapshot.hpp"
 #include "output/qt/GlScreenView.hpp"
 #include "support/FreshConfig.hpp"
 #include "support/MainWindowRig.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "ui/MainFormEmu.hpp"
+#include "ui/MainMenu.hpp"
+#include "ui/MenuItems.hpp"
+#include "ui/Mru.hpp"
 #include "ui/SetUpForm.hpp"
 
 using namespace ostrovik;
@@ -21,6 +34,7 @@ class MainWindowGlTest : public QObject {
 private slots:
     void renderModeOneDrawsThroughOpenGl();
     void directX3DAndSavedModesShowAtOnce();
+    void snapshotIsShownAtOnceWhilePaused();
 };
 
 void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
@@ -111,6 +125,63 @@ void MainWindowGlTest::directX3DAndSavedModesShowAtOnce()
         QVERIFY2(showsTheScreen().isEmpty(), qPrintable(QStringLiteral("mode %1: %2").arg(save.index).arg(showsTheScreen())));
     }
     QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
+}
+
+void MainWindowGlTest::snapshotIsShownAtOnceWhilePaused()
+{
+    test::MainWindowRig rig;
+    QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=1\nFullScreen=0\nRunSound=0\n"));
+    rig.remakeWindow();
+    ui::TMainFormEmu& window = *rig.window;
+    window.setClientSize(535, 536);
+    QVERIFY(rig.powerOn());
+    output::GlScreenView* view = window.glScreenView();
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitFor([view] { return view->hasContext(); }));
+    window.menus().item(ui::menu::Pause)->trigger();
+    QCOMPARE(window.machine().Paused, std::uint8_t{1});
+
+    // What the desktop shows of the picture's bottom-left pixel: the window
+    // as the X server holds it, not a frame rendered for the asking.
+    const auto shownCorner = [&window, view] {
+        const QPoint at = view->mapTo(&window, QPoint(2, view->height() - 2));
+        return window.QWidget::screen()->grabWindow(window.winId()).toImage().pixel(at) & 0xFFFFFF;
+    };
+    const auto shownScreen = [&] { return test::bitmapPixel(window.aviFrame(), 2, 253) & 0xFFFFFF; };
+    QTRY_COMPARE(shownCorner(), shownScreen());
+
+    const struct {
+        const char* road;
+        std::function<void(const QString& path)> load;
+    } roads[] = {
+        {"File → Open",
+         [&](const QString& path) {
+             rig.dialogs.answers << path;
+             window.menus().item(ui::menu::OpenFile)->trigger();
+         }},
+        {"a recent file",
+         [&](const QString&) { window.fileMenu()->actions().at(ui::kFixedFileMenuItems)->trigger(); }},
+        {"handed over by a second copy",
+         [&](const QString& path) { window.openHandedOverFile(QFile::encodeName(path)); }},
+    };
+    for (const auto& road : roads) {
+        // The machine as it stands with every pixel in another colour.
+        auto snapshot = std::make_unique<files::TSavSnapshot>();
+        files::captureSnapshot(window.machine(), *snapshot);
+        for (std::uint8_t& b : snapshot->VideoRam)
+            b = static_cast<std::uint8_t>(~b);
+        std::vector<std::uint8_t> bytes(files::kSavSize);
+        files::serialiseSavSnapshot(*snapshot, std::span<std::uint8_t, files::kSavSize>(bytes.data(), bytes.size()));
+        const QString path = rig.writeFile(QStringLiteral("inverted.sav"), bytes);
+        QVERIFY(!path.isEmpty());
+        const QRgb before = shownCorner();
+
+        road.load(path);
+        QVERIFY2(rig.dialogs.errors.isEmpty() && rig.dialogs.messages.isEmpty(), road.road);
+        QCOMPARE(window.machine().Paused, std::uint8_t{1});
+        QVERIFY2(shownScreen() != before, road.road);
+        QTRY_VERIFY2(shownCorner() == shownScreen(), road.road);
+    }
 }
 
 QTEST_MAIN(MainWindowGlTest)

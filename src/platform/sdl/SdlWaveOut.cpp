@@ -278,13 +278,15 @@ WaveResult SdlWaveOut::open(WaveOutHandle& handle, int deviceId, const WaveForma
             d.saidNoDevice = true;
             d.say(std::string("Ostrovik: no sound device (") + why +
                   "); the sound stays silent until one can be opened.");
-            alsaComplaints().setQuiet(true);
         }
         return WaveResult::NoDevice;
     };
     // SDL would take SIGINT and SIGTERM for quit events that nobody reads, and
     // the program could then no longer be ended by them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Our one line says it when no device opens: ALSA's own report of the
+    // attempt, the first one included, would only repeat it.
+    alsaComplaints().setQuiet(true);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return fail(SDL_GetError());
     SDL_AudioSpec want{};
@@ -303,12 +305,10 @@ WaveResult SdlWaveOut::open(WaveOutHandle& handle, int deviceId, const WaveForma
         return fail(why.c_str());
     }
     d.retryAfter = std::chrono::milliseconds{0};
-    if (d.saidNoDevice) {
-        // A device is back: a later loss is worth a line, and ALSA's own
-        // reports of it too.
-        d.saidNoDevice = false;
-        alsaComplaints().setQuiet(false);
-    }
+    // While the device plays, ALSA's reports of its troubles are worth
+    // reading; a later loss is worth a line of ours again.
+    alsaComplaints().setQuiet(false);
+    d.saidNoDevice = false;
     d.device = device;
     d.handle = d.nextHandle++;
     if (d.nextHandle == 0)

@@ -29,6 +29,22 @@ private:
     QDialog& dialog_;
 };
 
+/// The settings both open dialogs share. The program's filters come as
+/// "name (patterns)" where the user is to read the name alone.
+void setUpOpenDialog(QFileDialog& dialog, const QString& defaultSuffix)
+{
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setDefaultSuffix(defaultSuffix);
+}
+
+QString firstChosen(const QFileDialog& dialog)
+{
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
 } // namespace
 
 void StandardDialogs::message(QWidget* parent, const QString& title, const QString& text)
@@ -42,16 +58,20 @@ void StandardDialogs::error(QWidget* parent, const QString& text)
 }
 
 std::optional<QString> StandardDialogs::openFile(QWidget* parent, const QString& title, const QString& dir,
-                                const QString& filter)
+                                const QString& filter, const QString& defaultSuffix)
 {
-    const QString name = QFileDialog::getOpenFileName(parent, title, dir, filter);
+    QFileDialog dialog(parent, title, dir, filter);
+    setUpOpenDialog(dialog, defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QString name = firstChosen(dialog);
     if (name.isEmpty())
         return std::nullopt;
     return name;
 }
 
 std::optional<QString> StandardDialogs::openFileClosable(QWidget* parent, const QString& title, const QString& dir,
-                                        const QString& filter)
+                                        const QString& filter, const QString& defaultSuffix)
 {
     // Not modal: a modal dialog makes the desktop's close box of the
     // window beneath do nothing. That window is disabled instead, which
@@ -61,8 +81,7 @@ std::optional<QString> StandardDialogs::openFileClosable(QWidget* parent, const 
     // Its own top-level window (a child would be disabled with the
     // window), kept above that window and centred on it.
     QFileDialog dialog(nullptr, title, dir, filter);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    setUpOpenDialog(dialog, defaultSuffix);
     dialog.setWindowModality(Qt::NonModal);
     if (window) {
         dialog.winId();
@@ -86,10 +105,10 @@ std::optional<QString> StandardDialogs::openFileClosable(QWidget* parent, const 
         window->removeEventFilter(&gone);
         window->setEnabled(wasEnabled);
     }
-    const QStringList chosen = dialog.selectedFiles();
-    if (dialog.result() != QDialog::Accepted || chosen.isEmpty() || chosen.first().isEmpty())
+    const QString name = firstChosen(dialog);
+    if (dialog.result() != QDialog::Accepted || name.isEmpty())
         return std::nullopt;
-    return chosen.first();
+    return name;
 }
 
 std::optional<QString> StandardDialogs::saveFile(QWidget* parent, const QString& title, const QString& dir,

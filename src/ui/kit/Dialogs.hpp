@@ -41,17 +41,19 @@ public:
     virtual void message(QWidget* parent, const QString& title, const QString& text) = 0;
     /// The application's error box.
     virtual void error(QWidget* parent, const QString& text) = 0;
-    /// An open-file dialog; nothing when cancelled.
+    /// An open-file dialog; nothing when cancelled. @p filter is
+    /// "name (patterns)", of which the dialog shows the name alone; a name
+    /// typed without an extension gets @p defaultSuffix (no dot), if any.
     virtual std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& dir,
-                                            const QString& filter) = 0;
+                                            const QString& filter, const QString& defaultSuffix = QString()) = 0;
     /// An open-file dialog that leaves the window beneath it closable: the
     /// window takes no other input meanwhile, and closing it cancels the
     /// dialog. For a dialog the machine may ask for again and again, so that
     /// the program can always be ended. A double answers it as openFile.
     virtual std::optional<QString> openFileClosable(QWidget* parent, const QString& title, const QString& dir,
-                                                    const QString& filter)
+                                                    const QString& filter, const QString& defaultSuffix = QString())
     {
-        return openFile(parent, title, dir, filter);
+        return openFile(parent, title, dir, filter, defaultSuffix);
     }
     /// A save-file dialog; nothing when cancelled.
     virtual std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& dir,
@@ -95,9 +97,9 @@ public:
     void message(QWidget* parent, const QString& title, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& dir,
-                                    const QString& filter) override;
+                                    const QString& filter, const QString& defaultSuffix = QString()) override;
     std::optional<QString> openFileClosable(QWidget* parent, const QString& title, const QString& dir,
-                                            const QString& filter) override;
+                                            const QString& filter, const QString& defaultSuffix = QString()) override;
     std::optional<QString> saveFile(QWidget* parent, const QString& title, const QString& dir,
                                     const QString& filter) override;
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;

@@ -22,7 +22,7 @@ namespace ostrovik::test {
 class ScriptedDialogs final : public ui::Dialogs {
 public:
     struct FileQuestion {
-        QString title, dir, filter;
+        QString title, dir, filter, defaultSuffix;
     };
 
     ScriptedDialogs() : previous_(installedDouble()) { ui::setDialogs(this); }
@@ -43,16 +43,16 @@ public:
         if (onBox)
             onBox(parent);
     }
-    std::optional<QString> openFile(QWidget*, const QString& title, const QString& dir,
-                                    const QString& filter) override
+    std::optional<QString> openFile(QWidget*, const QString& title, const QString& dir, const QString& filter,
+                                    const QString& defaultSuffix = QString()) override
     {
-        asked.push_back({title, dir, filter});
+        asked.push_back({title, dir, filter, defaultSuffix});
         return next();
     }
     std::optional<QString> saveFile(QWidget*, const QString& title, const QString& dir,
                                     const QString& filter) override
     {
-        asked.push_back({title, dir, filter});
+        asked.push_back({title, dir, filter, QString()});
         return next();
     }
 
@@ -82,7 +82,7 @@ public:
     }
     std::optional<QString> chooseFolder(QWidget*, const QString& title, const QString& dir) override
     {
-        asked.push_back({title, dir, QString()});
+        asked.push_back({title, dir, QString(), QString()});
         return next();
     }
 
