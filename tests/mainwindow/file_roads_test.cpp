@@ -272,7 +272,7 @@ void FileRoadsTest::recentFileThatCannotBeReadKeepsItsPlace()
     QCOMPARE(recent.size(), readError ? 2 : 3);
     QCOMPARE(recent.at(0)->text(), stored[0]);
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(ui::ReadIni(ui::settings::kMruList, std::to_string(i + 1), "missing"),
+        QCOMPARE(ui::ReadIni(settings::kMruList, std::to_string(i + 1), "missing"),
                  stored[static_cast<std::size_t>(i)]);
 }
 

@@ -23,7 +23,7 @@ class BoxesAnsweredFromInput final : public ui::Dialogs {
 public:
     void message(QWidget*, const QString&, const QString& text) override { hold(text); }
     void error(QWidget*, const QString& text) override { hold(text); }
-    std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&) override
+    std::optional<QString> openFile(QWidget*, const QString&, const QString&, const QString&, const QString&) override
     {
         return std::nullopt;
     }
