@@ -23,6 +23,7 @@
 #include "netlink/qt/SessionBrowser.hpp"
 #include "netlink/qt/SessionDialog.hpp"
 #include "netlink/qt/NetworkLinkForm.hpp"
+#include "support/EventOrder.hpp"
 #include "support/MainWindowRig.hpp"
 
 using namespace ostrovik;
@@ -227,7 +228,7 @@ void NetLinkTest::peersThatBreakTheRules()
     for (const auto& r : rogues) {
         QTcpSocket s;
         s.connectToHost(QHostAddress::LocalHost, port);
-        QVERIFY2(s.waitForConnected(3000), r.what);
+        QVERIFY2(s.waitForConnected(test::kHangGuardMs), r.what);
         s.write(r.bytes);
         s.flush();
         QTRY_VERIFY2(logHas(*a, QString::fromLatin1(r.logged)), r.what);
@@ -240,7 +241,7 @@ void NetLinkTest::peersThatBreakTheRules()
     // reader's own test.)
     QTcpSocket peer;
     peer.connectToHost(QHostAddress::LocalHost, port);
-    QVERIFY(peer.waitForConnected(3000));
+    QVERIFY(peer.waitForConnected(test::kHangGuardMs));
     const QByteArray body = QByteArray::fromHex("010000002a00000011000000");
     peer.write(frameBytes(netlink::FrameType::Hello, guid()) + frameBytes(netlink::FrameType::Message, body) +
                frameBytes(netlink::FrameType::Message, body));
@@ -293,7 +294,7 @@ void NetLinkTest::idlePeersCannotShutTheSession()
     const auto connectIdle = [&] {
         idle.push_back(std::make_unique<QTcpSocket>());
         idle.back()->connectToHost(QHostAddress::LocalHost, port);
-        QVERIFY(idle.back()->waitForConnected(3000));
+        QVERIFY(idle.back()->waitForConnected(test::kHangGuardMs));
         idle.back()->write(frameBytes(netlink::FrameType::Hello, guid()).left(6));
         // Taken in before the next one comes, so that the order is known.
         QTRY_VERIFY(a->session->PendingHandshakes() == std::min<int>(static_cast<int>(idle.size()), kLimit));
@@ -338,7 +339,7 @@ void NetLinkTest::floodIsHandledInTurns()
     host(*a);
     QTcpSocket flood;
     flood.connectToHost(QHostAddress::LocalHost, a->session->ServerPort());
-    QVERIFY(flood.waitForConnected(3000));
+    QVERIFY(flood.waitForConnected(test::kHangGuardMs));
     flood.write(frameBytes(netlink::FrameType::Hello, guid()));
     QTRY_COMPARE(a->session->PlayerCount(), 2);
 

@@ -23,6 +23,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/EventOrder.hpp"
 #include "support/TapeImages.hpp"
 #include "ui/SingleCopy.hpp"
 
@@ -109,7 +110,7 @@ private:
 };
 
 // Waits until a copy listens under @p name (its socket answers).
-bool listening(const QString& executableName, int timeoutMs = 15000)
+bool listening(const QString& executableName, int timeoutMs = test::kHangGuardMs)
 {
     const QString server = ui::SingleCopyServerName(executableName);
     QElapsedTimer t;
@@ -441,14 +442,14 @@ void SingleCopyTest::nameArrivesWithItsBytesAndAfterAcceptingStarts()
     QCOMPARE(second->state(), QProcess::Running);
 
     server.setAccepting(true);
-    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, test::kHangGuardMs);
     QCOMPARE(received.first(), QFile::encodeName(file));
     QVERIFY(ends(*second, 30000));
     QCOMPARE(second->exitCode(), 0);
 
     // An empty argument arrives as an empty name.
     auto third = install.start(name, {QString()});
-    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 2, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 2, test::kHangGuardMs);
     QCOMPARE(received.last(), QByteArray());
     QVERIFY(ends(*third, 30000));
     QCOMPARE(third->exitCode(), 0);
@@ -547,10 +548,10 @@ void SingleCopyTest::silentConnectionsAreDroppedAndTheirNumberIsBounded()
     const auto closed = [&] {
         return std::count_if(silent.begin(), silent.end(), [](const auto& c) { return c->outcome() == RawClient::kClosed; });
     };
-    QTRY_VERIFY(closed() >= 100 - ui::kMaxConnections);
+    QTRY_VERIFY_WITH_TIMEOUT(closed() >= 100 - ui::kMaxConnections, test::kHangGuardMs);
     QVERIFY(server.connectionCount() <= ui::kMaxConnections);
     // Those held are dropped once they have kept silent too long.
-    QTRY_COMPARE_WITH_TIMEOUT(closed(), 100L, ui::kNameTimeoutMs + 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(closed(), 100L, test::kHangGuardMs);
     QCOMPARE(server.connectionCount(), 0);
     QVERIFY(received.isEmpty());
 
@@ -567,7 +568,7 @@ void SingleCopyTest::silentConnectionsAreDroppedAndTheirNumberIsBounded()
         return true;
     });
     auto second = install.start(program, {install.dataFile()});
-    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, test::kHangGuardMs);
     QVERIFY(ends(*second, 30000));
     QCOMPARE(second->exitCode(), 0);
 }
@@ -591,7 +592,7 @@ void SingleCopyTest::namesThatAreNotLoadedAreNotAnsweredAsLoaded()
 
     // A handler that did not take the name: the second copy says so and fails.
     auto second = install.start(program, {install.dataFile()});
-    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, test::kHangGuardMs);
     QVERIFY(ends(*second, 30000));
     QCOMPARE(second->exitCode(), 1);
     QVERIFY(second->readAllStandardError().contains("could not load the file"));
