@@ -6,14 +6,14 @@
 #include <optional>
 #include <vector>
 
-#include "ui/kit/Dialogs.hpp"
+#include "kit/Dialogs.hpp"
 
 /// The windows' modal steps for the benchmarks: every file dialog answers
 /// @c file, boxes go to the console. Installed for its lifetime.
-class BenchDialogs final : public ostrovik::ui::Dialogs {
+class BenchDialogs final : public ostrovik::kit::Dialogs {
 public:
-    BenchDialogs() { ostrovik::ui::setDialogs(this); }
-    ~BenchDialogs() override { ostrovik::ui::setDialogs(nullptr); }
+    BenchDialogs() { ostrovik::kit::setDialogs(this); }
+    ~BenchDialogs() override { ostrovik::kit::setDialogs(nullptr); }
     BenchDialogs(const BenchDialogs&) = delete;
     BenchDialogs& operator=(const BenchDialogs&) = delete;
 

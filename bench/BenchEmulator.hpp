@@ -10,7 +10,7 @@
 /// machine with its program folder; everything else does nothing.
 class BenchEmulator final : public ostrovik::machine::EmulatorControl {
 public:
-    explicit BenchEmulator(std::string dir) { machine_.ProgramDir = std::move(dir); }
+    explicit BenchEmulator(std::string dir) { machine_.programDir = std::move(dir); }
     ostrovik::machine::Machine& machine() override { return machine_; }
     bool optionChecked(ostrovik::machine::Option) const override { return false; }
     void setOptionChecked(ostrovik::machine::Option, bool) override {}

@@ -9,11 +9,11 @@
 #include <QTemporaryDir>
 
 #include "tools/qt/AssemblerWorkbench.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "ui/MainWindow.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/MenuItems.hpp"
-#include "ui/SetUpForm.hpp"
-#include "ui/kit/Settings.hpp"
+#include "ui/SettingsForm.hpp"
+#include "kit/Settings.hpp"
 
 namespace ostrovik::bench {
 
@@ -22,17 +22,17 @@ namespace ostrovik::bench {
 /// opened from its menu.
 struct Workbench {
     QTemporaryDir dir;
-    std::unique_ptr<ui::TMainFormEmu> main;
+    std::unique_ptr<ui::MainWindow> main;
     tools::AssemblerWorkbench* form = nullptr;
 
     Workbench()
     {
         QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/bios.dat"), dir.filePath("bios.dat"));
         QDir(dir.path()).mkpath(QStringLiteral("Assembler"));
-        ui::SetConfigFilePath(QFile::encodeName(dir.filePath("config.ini")).toStdString());
-        main = std::make_unique<ui::TMainFormEmu>(QStringList{});
-        main->setSetUpForm(new ui::TSetUpForm(main->settingsStore(), main.get()));
-        main->machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
+        kit::SetConfigFilePath(QFile::encodeName(dir.filePath("config.ini")).toStdString());
+        main = std::make_unique<ui::MainWindow>(QStringList{});
+        main->setSettingsForm(new ui::SettingsForm(main->settingsStore(), main.get()));
+        main->machine().programDir = QFile::encodeName(dir.path()).toStdString();
     }
 
     /// Opens the workbench; false when it did not open.

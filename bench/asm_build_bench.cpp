@@ -47,13 +47,13 @@ int main(int argc, char** argv)
     constexpr int kRuns = 25;
     std::vector<double> total, build, reset;
     for (int i = 0; i < kRuns; ++i) {
-        main->machine().Ports[0xC1] = 0;
+        main->machine().ports[0xC1] = 0;
         const auto click = Clock::now();
         form->compileAndRunButton->trigger();
         // Running: the next tick executes the program, which writes the palette.
         main->runFrame();
         const auto running = Clock::now();
-        if (main->machine().Ports[0xC1] == 0 || main->machine().Paused != 0) {
+        if (main->machine().ports[0xC1] == 0 || main->machine().paused != 0) {
             std::fprintf(stderr, "the program did not run\n");
             return 1;
         }
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
         build.push_back(ms(Clock::now() - b0));
         main->settingsStore().setChecked(ostrovik::machine::Option::QuickRun, true);
         const auto r0 = Clock::now();
-        main->machine().ResetComp();
+        main->machine().coldReset();
         reset.push_back(ms(Clock::now() - r0));
         main->settingsStore().setChecked(ostrovik::machine::Option::QuickRun, false);
     }
@@ -75,6 +75,6 @@ int main(int argc, char** argv)
     report("  of which the reset with the quick start", reset);
     form->close();
     main.reset();
-    ostrovik::ui::SetConfigFilePath({});
+    ostrovik::kit::SetConfigFilePath({});
     return 0;
 }

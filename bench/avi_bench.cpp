@@ -27,19 +27,19 @@ struct Figures {
 
 Figures run(const char* fourCC, const std::string& path)
 {
-    auto table = std::make_unique<output::TColorTable>();
+    auto table = std::make_unique<output::ColourLookupTable>();
     output::CalculateColor(*table);
     machine::NullHost host;
     machine::Machine m(host);
     output::GdiScreen screen(m, *table);
     screen.changeRenderMode(0);
-    m.Ports[0xC1] = 0x0F;
+    m.ports[0xC1] = 0x0F;
 
     files::avi::AviWriter w(1280, 1024);
-    w.Width = 256;
-    w.Height = 256;
-    w.Stretch = false;
-    w.FrameTime = 50;
+    w.width = 256;
+    w.height = 256;
+    w.stretch = false;
+    w.frameTime = 50;
     w.filename = path;
     w.setCompressor(fourCC);
     w.setQuality(8000); // "High", the settings window's design choice
@@ -50,14 +50,14 @@ Figures run(const char* fourCC, const std::string& path)
     for (int i = 0; i < kTicks; ++i) {
         // A moving picture: a band of text-like bytes scrolls down the screen.
         for (int k = 0; k < 64 * 16; ++k)
-            m.VRAM[static_cast<std::size_t>((i * 64 * 2 + k) & 16383)] = static_cast<std::uint8_t>(k * 37 + i);
+            m.videoRam[static_cast<std::size_t>((i * 64 * 2 + k) & 16383)] = static_cast<std::uint8_t>(k * 37 + i);
         screen.drawScreen(false);
         const output::FrameBitmap& f = *screen.shownBitmap();
         const auto start = Clock::now();
         w.addFrame({256, 256, 24, output::FrameBitmap::BytesPerLine, f.Bits.data()});
         t.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
-    const std::int32_t frames = w.FrameCount;
+    const std::int32_t frames = w.frameCount;
     w.finalizeVideo();
     w.saveAviFile();
     std::error_code ec;

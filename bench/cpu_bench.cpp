@@ -3,7 +3,7 @@
 //   cpu_bench            runs a built-in instruction mix and the quick start
 //   cpu_bench FILE.COM   runs a CP/M program, printing its console output
 //
-// Everything runs through the machine's own memory map (do_read/do_write).
+// Everything runs through the machine's own memory map (readByte/writeByte).
 
 #include <algorithm>
 #include <chrono>
@@ -85,15 +85,15 @@ private:
 /// without a ROM image.
 void powerOn(Machine& m)
 {
-    m.init_memory();
-    m.Ports.fill(0xFF);
-    m.i8080_init();
+    m.clearMemory();
+    m.ports.fill(0xFF);
+    m.initCpu();
 }
 
 void place(Machine& m, std::uint16_t at, const std::vector<std::uint8_t>& code)
 {
     for (std::size_t i = 0; i < code.size(); ++i)
-        m.do_write(at + i, code[i]);
+        m.writeByte(at + i, code[i]);
 }
 
 /// Block copies with a transform, a checksum loop, a shift-and-add multiply,
@@ -192,13 +192,13 @@ int runMix()
     Machine m(host);
     powerOn(m);
     place(m, 0x0100, instructionMix());
-    m.r_PC = 0x0100;
+    m.regPC = 0x0100;
 
     // Warm up, then run tick-sized budgets as the run loop does, in segments:
     // the best segment shows the interpreter's speed on a busy machine, the
     // median what a typical moment gives.
-    m.i8080_do_opcodes(20'000'000);
-    const std::int32_t tick = m.CyclesPerTick;
+    m.runOpcodes(20'000'000);
+    const std::int32_t tick = m.cyclesPerTick;
     constexpr int kSegments = 20, kTicksPerSegment = 2'000;
     std::vector<double> mhz;
     std::int64_t total = 0;
@@ -207,7 +207,7 @@ int runMix()
         std::int64_t tstates = 0;
         const auto t0 = Clock::now();
         for (int i = 0; i < kTicksPerSegment; ++i) {
-            m.i8080_do_opcodes(tick);
+            m.runOpcodes(tick);
             tstates += m.clock;
         }
         const double secs = seconds(Clock::now() - t0);
@@ -229,7 +229,7 @@ int runMix()
     double best = 1e9;
     for (int i = 0; i < 5; ++i) {
         const auto q0 = Clock::now();
-        m.i8080_do_opcodes(20'000'000);
+        m.runOpcodes(20'000'000);
         best = std::min(best, seconds(Clock::now() - q0));
     }
     std::printf("quick start: 20,000,000 T-states in %.2f ms (best of 5) = %.0f emulated MHz\n",
@@ -250,20 +250,20 @@ public:
     explicit CpmConsole(Machine& m) : m_(m) {}
     void putSound(int) override
     {
-        if (m_.r_PC == kExitOut) {
+        if (m_.regPC == kExitOut) {
             done = true;
             exitClock = m_.clock;
             return;
         }
-        if (m_.r_PC != kBdosOut)
+        if (m_.regPC != kBdosOut)
             return;
-        if (m_.r_C == 2) {
-            out += static_cast<char>(m_.r_E);
-        } else if (m_.r_C == 9) {
+        if (m_.regC == 2) {
+            out += static_cast<char>(m_.regE);
+        } else if (m_.regC == 9) {
             // Bounded so that a missing '$' cannot run for ever.
-            std::uint32_t at = (m_.r_D << 8) | m_.r_E;
+            std::uint32_t at = (m_.regD << 8) | m_.regE;
             for (int n = 0; n < 65536; ++n, ++at) {
-                const char ch = static_cast<char>(m_.do_read(at));
+                const char ch = static_cast<char>(m_.readByte(at));
                 if (ch == '$')
                     break;
                 out += ch;
@@ -301,14 +301,14 @@ int runCpm(const char* path)
     place(m, kBdos, {0xF5, 0x3E, 0x03, 0xD3, 0xC3, 0xF1, 0xC9}); // PUSH PSW; MVI A,3; OUT C3h; POP PSW; RET
     place(m, kExit, {0x3E, 0x03, 0xD3, 0xC3, 0xC3, (kExit + 4) & 0xFF, kExit >> 8}); // MVI A,3; OUT C3h; JMP $
     place(m, 0x0100, program);
-    m.r_PC = 0x0100;
-    m.r_SP = kBdos;
+    m.regPC = 0x0100;
+    m.regSP = kBdos;
 
     std::int64_t tstates = 0;
     std::size_t shown = 0;
     const auto t0 = Clock::now();
     while (!console.done) {
-        m.i8080_do_opcodes(m.CyclesPerTick);
+        m.runOpcodes(m.cyclesPerTick);
         tstates += console.done ? console.exitClock : m.clock;
         if (console.out.size() > shown) {
             std::fwrite(console.out.data() + shown, 1, console.out.size() - shown, stdout);

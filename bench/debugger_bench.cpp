@@ -24,8 +24,8 @@
 #include "debugger/qt/ListingGrid.hpp"
 #include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "ui/DebuggerLink.hpp"
-#include "ui/MainFormEmu.hpp"
-#include "ui/kit/Settings.hpp"
+#include "ui/MainWindow.hpp"
+#include "kit/Settings.hpp"
 
 using namespace ostrovik;
 using bench::report;
@@ -39,12 +39,12 @@ try {
     QApplication app(argc, argv);
     // The settings the main window reads and writes stay out of the program folder.
     QTemporaryDir settings;
-    ui::SetConfigFilePath((settings.path() + QStringLiteral("/config.ini")).toStdString());
+    kit::SetConfigFilePath((settings.path() + QStringLiteral("/config.ini")).toStdString());
 
-    ui::TMainFormEmu main({});
+    ui::MainWindow main({});
     machine::Machine& m = main.machine();
-    m.ResetComp();
-    m.i8080_do_opcodes(20'000'000); // to the prompt
+    m.coldReset();
+    m.runOpcodes(20'000'000); // to the prompt
     main.toggleMemoryDebugger();
     debugger::MemoryDebuggerForm& form = *ui::debuggerForm(main);
     QApplication::processEvents();

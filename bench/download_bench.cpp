@@ -81,7 +81,7 @@ RunResult runMethod(const CatalogueServer& server, int method, const std::string
         const QString log = form.logView->toPlainText();
         // Method 2 ends with its workers, each one a step of the gauge (its
         // closing lines are long gone from a log of 1,000 lines).
-        result.ended = result.ended && (method == 2 ? form.gauge.Progress() == form.gauge.MaxValue()
+        result.ended = result.ended && (method == 2 ? form.gauge.progress() == form.gauge.maxValue()
                                                     : log.endsWith(QStringLiteral("Все !!!")));
     }
     result.files = static_cast<int>(std::count_if(fs::recursive_directory_iterator(program),

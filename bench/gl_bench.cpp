@@ -58,18 +58,18 @@ double median(std::vector<double> t)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    auto table = std::make_unique<output::TColorTable>();
+    auto table = std::make_unique<output::ColourLookupTable>();
     output::CalculateColor(*table);
     machine::NullHost host;
     machine::Machine m(host);
-    m.Ports[0xC1] = 0x0F;
-    for (std::size_t i = 0; i < m.VRAM.size(); ++i)
-        m.VRAM[i] = static_cast<std::uint8_t>(i * 37 + (i >> 6));
+    m.ports[0xC1] = 0x0F;
+    for (std::size_t i = 0; i < m.videoRam.size(); ++i)
+        m.videoRam[i] = static_cast<std::uint8_t>(i * 37 + (i >> 6));
     std::uint8_t blur = 0;
 
     auto texture = std::make_unique<output::GlTextureImage>();
     const auto decode = medianAndWorst(2001, [&](int i) {
-        m.VRAM[static_cast<std::size_t>(i) & 16383] ^= 0x55;
+        m.videoRam[static_cast<std::size_t>(i) & 16383] ^= 0x55;
         output::build_texture(m, *table, false, *texture);
     });
 
@@ -98,14 +98,14 @@ int main(int argc, char** argv)
         oneFrame();
     view.paints.clear();
     const auto frame = medianAndWorst(501, [&](int i) {
-        m.VRAM[static_cast<std::size_t>(i * 7) & 16383] ^= 0x55;
+        m.videoRam[static_cast<std::size_t>(i * 7) & 16383] ^= 0x55;
         oneFrame();
     });
     const double ownNearest = median(view.paints);
     view.paints.clear();
     blur = 1;
     const auto smooth = medianAndWorst(501, [&](int i) {
-        m.VRAM[static_cast<std::size_t>(i * 7) & 16383] ^= 0x55;
+        m.videoRam[static_cast<std::size_t>(i * 7) & 16383] ^= 0x55;
         oneFrame();
     });
 

@@ -48,9 +48,9 @@ int main()
         sparseFile(dir / "bios.dat", 8ull << 30, std::string(22, 'H'));
         ostrovik::machine::NullHost host;
         ostrovik::machine::Machine m(host);
-        m.ProgramDir = dir.string();
+        m.programDir = dir.string();
         const auto t0 = Clock::now();
-        m.load_bios();
+        m.loadBios();
         const double ms = msSince(t0);
         std::printf("%-52s %9.2f ms   target %6.0f ms   %s\n", "bios.dat of 8 GB, one load", ms, 50.0,
                     ms < 50 ? "ok" : "OVER");

@@ -70,7 +70,7 @@ int main()
         clock.tick();
         const auto t1 = std::chrono::steady_clock::now();
         // Up arrow: extra matrix row 3, bit 1.
-        if (((m.KeyMatrixExt[3] >> 1) & 1) != (up ? 1 : 0)) {
+        if (((m.extKeyMatrix[3] >> 1) & 1) != (up ? 1 : 0)) {
             std::fprintf(stderr, "round %d: the key did not follow\n", i);
             return 1;
         }

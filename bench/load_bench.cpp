@@ -46,12 +46,12 @@ int main()
 
     BenchHost host;
     auto m = std::make_unique<ostrovik::machine::Machine>(host);
-    m->Ports.fill(0xFF);
+    m->ports.fill(0xFF);
     constexpr int kLoads = 200;
     std::int64_t tstates = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kLoads; ++i) {
-        m->set_var(m->BasicStartVar, 0x1054);
+        m->writeMemoryWord(m->basicStartVar, 0x1054);
         ostrovik::files::NewLoadFile(*m, path.string(), true);
         tstates += m->clock;
     }
@@ -59,7 +59,7 @@ int main()
     std::filesystem::remove(path);
     // A refused image would load in no time: the program must be in memory
     // and the typed RUN must have run the CPU.
-    if (tstates == 0 || !std::equal(kProgram.begin(), kProgram.end(), m->RAM.begin() + 0x1054)) {
+    if (tstates == 0 || !std::equal(kProgram.begin(), kProgram.end(), m->ram.begin() + 0x1054)) {
         std::fprintf(stderr, "the image was not loaded and run\n");
         return 1;
     }

@@ -37,7 +37,7 @@ int redraws = 0; // full redraws that rewrote the picture
 
 int main()
 {
-    auto table = std::make_unique<TColorTable>();
+    auto table = std::make_unique<ColourLookupTable>();
     const double build = medianMicros(21, [&](int) { CalculateColor(*table); });
 
     ostrovik::machine::NullHost host;
@@ -45,22 +45,22 @@ int main()
     GdiScreen screen(m, *table);
     screen.changeRenderMode(0);
     // A busy picture, so that every byte decodes to different colours.
-    for (std::size_t i = 0; i < m.VRAM.size(); ++i)
-        m.VRAM[i] = static_cast<std::uint8_t>(i * 37 + (i >> 6));
+    for (std::size_t i = 0; i < m.videoRam.size(); ++i)
+        m.videoRam[i] = static_cast<std::uint8_t>(i * 37 + (i >> 6));
     m.invalidateScreen();
     screen.drawScreen(false);
 
     const double unchanged = medianMicros(20001, [&](int) { sink = screen.drawScreen(false); });
     const double full = medianMicros(2001, [&](int i) {
-        m.do_output(0xC1, i);
+        m.writePort(0xC1, i);
         redraws += screen.drawScreen(false);
     });
     const double fullGray = medianMicros(501, [&](int i) {
-        m.do_output(0xC1, i);
+        m.writePort(0xC1, i);
         redraws += screen.drawScreen(true);
     });
     const double oneByte = medianMicros(20001, [&](int i) {
-        m.VRAM[static_cast<std::size_t>(i) & 16383] ^= 0x55;
+        m.videoRam[static_cast<std::size_t>(i) & 16383] ^= 0x55;
         sink = screen.drawScreen(false);
     });
 

@@ -43,11 +43,11 @@ void loadScanLoop(Machine& m)
         0xDA, 0x05, 0x00, //       JC next
         0xC3, 0x03, 0x00, //       JMP row
     };
-    m.Ports.fill(0xFF);
+    m.ports.fill(0xFF);
     for (std::size_t i = 0; i < sizeof code; ++i)
-        m.RAM[i] = code[i];
-    m.r_PC = 0;
-    m.r_SP = 0xAFC0;
+        m.ram[i] = code[i];
+    m.regPC = 0;
+    m.regSP = 0xAFC0;
 }
 
 // Counts the machine time the paste asks for.
@@ -70,10 +70,10 @@ int main(int argc, char** argv)
     Machine m(host);
     const char* workload = "firmware";
     try {
-        m.ProgramDir = std::filesystem::absolute(argv[0]).parent_path().string();
+        m.programDir = std::filesystem::absolute(argv[0]).parent_path().string();
         if (argc > 1)
-            m.ProgramDir = argv[1];
-        m.ResetComp();
+            m.programDir = argv[1];
+        m.coldReset();
     } catch (const std::exception& e) {
         std::printf("(%s; running a key-scan loop instead)\n", e.what());
         loadScanLoop(m);

@@ -17,8 +17,8 @@
 
 #include "BenchDialogs.hpp"
 #include "tools/qt/PictureConverterForm.hpp"
-#include "ui/MainFormEmu.hpp"
-#include "ui/kit/Settings.hpp"
+#include "ui/MainWindow.hpp"
+#include "kit/Settings.hpp"
 
 using namespace ostrovik;
 using Clock = std::chrono::steady_clock;
@@ -67,11 +67,11 @@ int main(int argc, char** argv)
     }
 
     // The settings the main window reads and writes stay out of the program folder.
-    ui::SetConfigFilePath(QFile::encodeName(dir.filePath(QStringLiteral("config.ini"))).toStdString());
+    kit::SetConfigFilePath(QFile::encodeName(dir.filePath(QStringLiteral("config.ini"))).toStdString());
     BenchDialogs dialogs;
     dialogs.file = jpeg;
-    ui::TMainFormEmu main(QStringList{});
-    main.machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
+    ui::MainWindow main(QStringList{});
+    main.machine().programDir = QFile::encodeName(dir.path()).toStdString();
     tools::PictureConverterForm form(main.windowHost());
     const auto load = [&] { form.loadPicture(); };
 

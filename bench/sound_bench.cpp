@@ -19,7 +19,7 @@ int main()
     ostrovik::platform::SdlWaveOut device(gui.poster());
     ostrovik::machine::NullHost host;
     ostrovik::machine::Machine machine{host};
-    machine.Ports.fill(0xFF);
+    machine.ports.fill(0xFF);
     ostrovik::output::sound::Beeper beeper(machine, device);
     beeper.InitAudio();
 
@@ -30,7 +30,7 @@ int main()
     for (int tick = 0; tick < kTicks; ++tick) {
         for (std::int32_t t = 0; t < 56448; t += 400) {
             machine.clock = t;
-            machine.do_output(0xC2, machine.Ports[0xC2] ^ 1);
+            machine.writePort(0xC2, machine.ports[0xC2] ^ 1);
         }
         machine.clock = 56448;
         const auto start = std::chrono::steady_clock::now();

@@ -36,24 +36,24 @@ int main(int argc, char** argv)
 try {
     machine::NullHost host;
     machine::Machine m(host);
-    m.ProgramDir = argc > 1 ? argv[1] : std::filesystem::absolute(argv[0]).parent_path().string();
-    m.ResetComp();
-    m.i8080_do_opcodes(20'000'000); // to the prompt
+    m.programDir = argc > 1 ? argv[1] : std::filesystem::absolute(argv[0]).parent_path().string();
+    m.coldReset();
+    m.runOpcodes(20'000'000); // to the prompt
 
-    auto table = std::make_unique<output::TColorTable>();
+    auto table = std::make_unique<output::ColourLookupTable>();
     output::CalculateColor(*table);
     output::GdiScreen screen(m, *table);
     screen.changeRenderMode(0);
     screen.drawScreen(false);
 
     auto ticks = time(2000, [&] {
-        m.i8080_do_opcodes(m.CyclesPerTick);
+        m.runOpcodes(m.cyclesPerTick);
         screen.drawScreen(false);
     });
     report("tick (idle loop + unchanged frame)", ticks, 200);
 
     auto redraws = time(2000, [&] {
-        m.do_output(0xC1, m.Ports[0xC1]);
+        m.writePort(0xC1, m.ports[0xC1]);
         screen.drawScreen(false);
     });
     report("frame after a palette write", redraws, 500);

@@ -28,10 +28,10 @@ constexpr std::uint8_t kPatch058CValue = 0xAF;
 constexpr std::size_t kBasicDataAt = 16;
 
 /// The key codes of R, U, N and Enter, from the Latin key table.
-constexpr machine::TKeyMask kKeyR = 0x20FF;
-constexpr machine::TKeyMask kKeyU = 0x56FF;
-constexpr machine::TKeyMask kKeyN = 0x53FF;
-constexpr machine::TKeyMask kKeyEnter = 0x13FF;
+constexpr machine::KeyMask kKeyR = 0x20FF;
+constexpr machine::KeyMask kKeyU = 0x56FF;
+constexpr machine::KeyMask kKeyN = 0x53FF;
+constexpr machine::KeyMask kKeyEnter = 0x13FF;
 
 std::string systemReason(int err)
 {
@@ -65,42 +65,42 @@ std::vector<std::uint8_t> readFileCapped(const std::string& path, std::size_t li
 void refuseTooLong(machine::Machine& m, const std::string& path)
 {
     m.host().showMessage("File is too long to load: " + path + "\nA tape image or snapshot holds at most "
-                         + std::to_string(machine::Machine::kTapeBufSize) + " bytes.");
+                         + std::to_string(machine::Machine::kTapeBufferSize) + " bytes.");
 }
 
 void loadMachineCode(machine::Machine& m, std::size_t bytesRead, bool AutoStart)
 {
-    m.TapeLength = static_cast<std::int32_t>(bytesRead);
-    const auto header = parseLvtHeader(std::span<const std::uint8_t>(m.TapeBuf));
+    m.tapeLength = static_cast<std::int32_t>(bytesRead);
+    const auto header = parseLvtHeader(std::span<const std::uint8_t>(m.tapeBuffer));
     if (AutoStart) {
-        m.warm_start();
-        m.r_PC = header->RunAddr;
+        m.warmStart();
+        m.regPC = header->RunAddr;
     }
     // The count comes from the header alone: past the file's end the bytes are
     // whatever the tape buffer holds there. At most 65,536 bytes after the
     // header, so the buffer is never overrun; the memory map drops the ROM area.
     const int last = static_cast<int>(header->EndAddr) - static_cast<int>(header->StartAddr);
     for (int i = 0; i <= last; ++i)
-        m.do_write((header->StartAddr + i) & 0xFFFF, m.TapeBuf[kLvtHeaderSize + i]);
+        m.writeByte((header->StartAddr + i) & 0xFFFF, m.tapeBuffer[kLvtHeaderSize + i]);
 }
 
 void loadBasic(machine::Machine& m, std::size_t bytesRead)
 {
     // The file's last byte is not part of the program.
-    m.TapeLength = static_cast<std::int32_t>(bytesRead) - 1;
-    m.warm_start();
-    std::uint32_t a = static_cast<std::uint32_t>(m.get_var(m.BasicStartVar));
-    for (std::int32_t i = 0; i < m.TapeLength - static_cast<std::int32_t>(kBasicDataAt); ++i) {
-        m.do_write(a, m.TapeBuf[kBasicDataAt + i]);
+    m.tapeLength = static_cast<std::int32_t>(bytesRead) - 1;
+    m.warmStart();
+    std::uint32_t a = static_cast<std::uint32_t>(m.readMemoryWord(m.basicStartVar));
+    for (std::int32_t i = 0; i < m.tapeLength - static_cast<std::int32_t>(kBasicDataAt); ++i) {
+        m.writeByte(a, m.tapeBuffer[kBasicDataAt + i]);
         a = (a + 1) & 0xFFFF;
     }
-    m.set_var(m.BasicEndVar, static_cast<int>(a));
+    m.writeMemoryWord(m.basicEndVar, static_cast<int>(a));
     // The program may have overwritten the return address.
-    m.set_var(m.WarmSP, m.WarmPC);
-    m.r_SP = m.WarmSP;
-    m.r_PC = kBasicRunPC;
+    m.writeMemoryWord(m.warmStartSP, m.warmStartPC);
+    m.regSP = m.warmStartSP;
+    m.regPC = kBasicRunPC;
     if (m.host().optionChecked(machine::Option::Patch058C))
-        m.RAM[kPatch058CAddr] = kPatch058CValue;
+        m.ram[kPatch058CAddr] = kPatch058CValue;
     if (m.host().optionChecked(machine::Option::RunBasic))
         autoRunBasic(m);
 }
@@ -109,8 +109,8 @@ void loadSnapshot(machine::Machine& m)
 {
     // A short snapshot is not refused: its missing fields come from the tape
     // buffer as it stands.
-    auto snapshot = std::make_unique<TSavSnapshot>();
-    parseSavSnapshot(std::span<const std::uint8_t, kSavSize>(m.TapeBuf.data(), kSavSize), *snapshot);
+    auto snapshot = std::make_unique<SavSnapshot>();
+    parseSavSnapshot(std::span<const std::uint8_t, kSavSize>(m.tapeBuffer.data(), kSavSize), *snapshot);
     restoreSnapshot(m, *snapshot);
     m.invalidateScreen();
     m.host().presentNow();
@@ -133,7 +133,7 @@ std::int64_t FileSizeByName(const std::string& FileName)
 void autoRunBasic(machine::Machine& m)
 {
     struct Stroke {
-        machine::TKeyMask key;
+        machine::KeyMask key;
         std::int32_t held, after;
     };
     static constexpr Stroke kStrokes[] = {
@@ -142,18 +142,18 @@ void autoRunBasic(machine::Machine& m)
         {kKeyN, 100'000, 100'000},
         {kKeyEnter, 100'000, 100'000},
     };
-    m.i8080_do_opcodes(200'000);
+    m.runOpcodes(200'000);
     for (const Stroke& s : kStrokes) {
-        m.kbd(s.key, true);
-        m.i8080_do_opcodes(s.held);
-        m.kbd(s.key, false);
-        m.i8080_do_opcodes(s.after);
+        m.setKey(s.key, true);
+        m.runOpcodes(s.held);
+        m.setKey(s.key, false);
+        m.runOpcodes(s.after);
     }
 }
 
 bool NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStart)
 {
-    constexpr std::size_t kLimit = machine::Machine::kTapeBufSize;
+    constexpr std::size_t kLimit = machine::Machine::kTapeBufferSize;
     const std::int64_t size = FileSizeByName(FileName);
     if (size < static_cast<std::int64_t>(kMinLoadSize)) {
         m.host().showMessage(kMsgTooSmall);
@@ -180,7 +180,7 @@ bool NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStar
     const bool tape = hasLvtSignature(bytes);
     if (!tape && !hasSavSignature(bytes))
         return false;
-    std::copy(bytes.begin(), bytes.end(), m.TapeBuf.begin());
+    std::copy(bytes.begin(), bytes.end(), m.tapeBuffer.begin());
 
     if (!tape)
         loadSnapshot(m);

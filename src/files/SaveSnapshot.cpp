@@ -23,7 +23,7 @@ std::string fileNamePart(std::string_view path)
 /// leave the machine stopped.
 struct Unpause {
     machine::Machine& m;
-    ~Unpause() { m.Paused = 0; }
+    ~Unpause() { m.paused = 0; }
 };
 
 } // namespace
@@ -53,14 +53,14 @@ std::filesystem::path snapshotPath(const std::string& programDir, std::string_vi
 std::string saveSnapshot(machine::Machine& m, std::string_view openDialogFileName,
                          const std::function<std::string()>& stamp)
 {
-    m.Paused = 1;
+    m.paused = 1;
     const Unpause unpause{m};
 
-    auto snapshot = std::make_unique<TSavSnapshot>();
+    auto snapshot = std::make_unique<SavSnapshot>();
     captureSnapshot(m, *snapshot);
     std::vector<std::uint8_t> bytes(kSavSize);
     serialiseSavSnapshot(*snapshot, std::span<std::uint8_t, kSavSize>(bytes.data(), kSavSize));
-    return writeNewFile(snapshotPath(m.ProgramDir, openDialogFileName, stamp()), bytes, "snapshot");
+    return writeNewFile(snapshotPath(m.programDir, openDialogFileName, stamp()), bytes, "snapshot");
 }
 
 std::string saveSnapshot(machine::Machine& m, std::string_view openDialogFileName)

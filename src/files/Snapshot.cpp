@@ -14,14 +14,14 @@ bool hasSavSignature(std::span<const std::uint8_t> bytes)
                       [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
 }
 
-void parseSavSnapshot(std::span<const std::uint8_t, kSavSize> bytes, TSavSnapshot& out)
+void parseSavSnapshot(std::span<const std::uint8_t, kSavSize> bytes, SavSnapshot& out)
 {
     for (std::size_t i = 0; i < out.Signature.size(); ++i)
         out.Signature[i] = static_cast<char>(bytes[i]);
     out.Reserved = bytes[kSavReservedAt];
     std::copy_n(bytes.begin() + kSavRamAt, out.Ram.size(), out.Ram.begin());
     std::copy_n(bytes.begin() + kSavVideoRamAt, out.VideoRam.size(), out.VideoRam.begin());
-    std::copy_n(bytes.begin() + kSavPortsAt, out.Ports.size(), out.Ports.begin());
+    std::copy_n(bytes.begin() + kSavPortsAt, out.ports.size(), out.ports.begin());
     const std::uint8_t* r = bytes.data() + kSavRegistersAt;
     out.B = r[0];
     out.C = r[1];
@@ -35,14 +35,14 @@ void parseSavSnapshot(std::span<const std::uint8_t, kSavSize> bytes, TSavSnapsho
     out.PC = readWord(bytes, kSavPcAt);
 }
 
-void serialiseSavSnapshot(const TSavSnapshot& s, std::span<std::uint8_t, kSavSize> out)
+void serialiseSavSnapshot(const SavSnapshot& s, std::span<std::uint8_t, kSavSize> out)
 {
     for (std::size_t i = 0; i < s.Signature.size(); ++i)
         out[i] = static_cast<std::uint8_t>(s.Signature[i]);
     out[kSavReservedAt] = s.Reserved;
     std::copy(s.Ram.begin(), s.Ram.end(), out.begin() + kSavRamAt);
     std::copy(s.VideoRam.begin(), s.VideoRam.end(), out.begin() + kSavVideoRamAt);
-    std::copy(s.Ports.begin(), s.Ports.end(), out.begin() + kSavPortsAt);
+    std::copy(s.ports.begin(), s.ports.end(), out.begin() + kSavPortsAt);
     std::uint8_t* r = out.data() + kSavRegistersAt;
     r[0] = s.B;
     r[1] = s.C;
@@ -56,40 +56,40 @@ void serialiseSavSnapshot(const TSavSnapshot& s, std::span<std::uint8_t, kSavSiz
     writeWord(out, kSavPcAt, s.PC);
 }
 
-void captureSnapshot(const machine::Machine& m, TSavSnapshot& out)
+void captureSnapshot(const machine::Machine& m, SavSnapshot& out)
 {
-    out = TSavSnapshot{};
-    out.Ram = m.RAM;
-    out.VideoRam = m.VRAM;
-    out.Ports = m.Ports;
+    out = SavSnapshot{};
+    out.Ram = m.ram;
+    out.VideoRam = m.videoRam;
+    out.ports = m.ports;
     const auto low = [](std::int32_t v) { return static_cast<std::uint8_t>(v & 0xFF); };
-    out.B = low(m.r_B);
-    out.C = low(m.r_C);
-    out.D = low(m.r_D);
-    out.E = low(m.r_E);
-    out.H = low(m.r_H);
-    out.L = low(m.r_L);
-    out.A = low(m.r_A);
-    out.F = low(m.r_F);
-    out.SP = static_cast<std::uint16_t>(m.r_SP & 0xFFFF);
-    out.PC = static_cast<std::uint16_t>(m.r_PC & 0xFFFF);
+    out.B = low(m.regB);
+    out.C = low(m.regC);
+    out.D = low(m.regD);
+    out.E = low(m.regE);
+    out.H = low(m.regH);
+    out.L = low(m.regL);
+    out.A = low(m.regA);
+    out.F = low(m.regF);
+    out.SP = static_cast<std::uint16_t>(m.regSP & 0xFFFF);
+    out.PC = static_cast<std::uint16_t>(m.regPC & 0xFFFF);
 }
 
-void restoreSnapshot(machine::Machine& m, const TSavSnapshot& s)
+void restoreSnapshot(machine::Machine& m, const SavSnapshot& s)
 {
-    m.RAM = s.Ram;
-    m.VRAM = s.VideoRam;
-    m.Ports = s.Ports;
-    m.r_B = s.B;
-    m.r_C = s.C;
-    m.r_D = s.D;
-    m.r_E = s.E;
-    m.r_H = s.H;
-    m.r_L = s.L;
-    m.r_A = s.A;
-    m.r_F = s.F;
-    m.r_SP = s.SP;
-    m.r_PC = s.PC;
+    m.ram = s.Ram;
+    m.videoRam = s.VideoRam;
+    m.ports = s.ports;
+    m.regB = s.B;
+    m.regC = s.C;
+    m.regD = s.D;
+    m.regE = s.E;
+    m.regH = s.H;
+    m.regL = s.L;
+    m.regA = s.A;
+    m.regF = s.F;
+    m.regSP = s.SP;
+    m.regPC = s.PC;
 }
 
 } // namespace ostrovik::files

@@ -29,14 +29,14 @@ inline constexpr std::size_t kSavPcAt = 82203;
 
 /// The whole machine state as a snapshot (.sav) holds it, fields in file order.
 /// About 80 KB: keep it on the heap.
-struct TSavSnapshot {
+struct SavSnapshot {
     std::array<char, 16> Signature{'R', 'I', 'Z', 'I', '/', 'D', 'U', 'M',
                                    'P', '/', '2', '.', '0', '/', 'H', '+'};
     std::uint8_t Reserved = 0;
     /// 0x0000–0xFFFF exactly as stored, the ROM image included.
     std::array<std::uint8_t, 65536> Ram{};
     std::array<std::uint8_t, 16384> VideoRam{};
-    std::array<std::uint8_t, 256> Ports{};
+    std::array<std::uint8_t, 256> ports{};
     std::uint8_t B = 0, C = 0, D = 0, E = 0, H = 0, L = 0, A = 0, F = 0;
     std::uint16_t SP = 0;
     std::uint16_t PC = 0;
@@ -45,13 +45,13 @@ struct TSavSnapshot {
 /// True when @p bytes begin with "RIZI/DUMP".
 bool hasSavSignature(std::span<const std::uint8_t> bytes);
 
-void parseSavSnapshot(std::span<const std::uint8_t, kSavSize> bytes, TSavSnapshot& out);
-void serialiseSavSnapshot(const TSavSnapshot& snapshot, std::span<std::uint8_t, kSavSize> out);
+void parseSavSnapshot(std::span<const std::uint8_t, kSavSize> bytes, SavSnapshot& out);
+void serialiseSavSnapshot(const SavSnapshot& snapshot, std::span<std::uint8_t, kSavSize> out);
 
 /// Takes the machine's registers, memory, video RAM and port latches.
-void captureSnapshot(const machine::Machine& m, TSavSnapshot& out);
+void captureSnapshot(const machine::Machine& m, SavSnapshot& out);
 /// Puts a snapshot's state into the machine; the T-state counter, the pause
 /// flag and the tape are left alone.
-void restoreSnapshot(machine::Machine& m, const TSavSnapshot& snapshot);
+void restoreSnapshot(machine::Machine& m, const SavSnapshot& snapshot);
 
 } // namespace ostrovik::files

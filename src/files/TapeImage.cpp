@@ -13,11 +13,11 @@ bool hasLvtSignature(std::span<const std::uint8_t> bytes)
                       [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
 }
 
-std::optional<TLvtHeader> parseLvtHeader(std::span<const std::uint8_t> bytes)
+std::optional<LvtHeader> parseLvtHeader(std::span<const std::uint8_t> bytes)
 {
     if (bytes.size() < kLvtHeaderSize)
         return std::nullopt;
-    TLvtHeader h;
+    LvtHeader h;
     for (std::size_t i = 0; i < h.Signature.size(); ++i)
         h.Signature[i] = static_cast<char>(bytes[i]);
     h.FileType = bytes[9];
@@ -28,7 +28,7 @@ std::optional<TLvtHeader> parseLvtHeader(std::span<const std::uint8_t> bytes)
     return h;
 }
 
-std::array<std::uint8_t, kLvtHeaderSize> serialiseLvtHeader(const TLvtHeader& header)
+std::array<std::uint8_t, kLvtHeaderSize> serialiseLvtHeader(const LvtHeader& header)
 {
     std::array<std::uint8_t, kLvtHeaderSize> out{};
     for (std::size_t i = 0; i < header.Signature.size(); ++i)

@@ -20,7 +20,7 @@ inline constexpr std::size_t kMinLoadSize = 23;
 
 /// The header of a tape image (.lvt). A BASIC image uses only the first
 /// 16 bytes; its program follows at offset 16 without address words.
-struct TLvtHeader {
+struct LvtHeader {
     std::array<char, 9> Signature{'R', 'I', 'Z', 'I', '/', '2', '.', '0', '/'};
     std::uint8_t FileType = kLvtMachineCode;
     /// The program's name as on tape; the loader does not read it.
@@ -36,9 +36,9 @@ bool hasLvtSignature(std::span<const std::uint8_t> bytes);
 
 /// Reads the header from the first 22 bytes; nothing when there are fewer.
 /// The signature is taken as it stands, not checked.
-std::optional<TLvtHeader> parseLvtHeader(std::span<const std::uint8_t> bytes);
+std::optional<LvtHeader> parseLvtHeader(std::span<const std::uint8_t> bytes);
 
 /// The 22 bytes of @p header, words low byte first.
-std::array<std::uint8_t, kLvtHeaderSize> serialiseLvtHeader(const TLvtHeader& header);
+std::array<std::uint8_t, kLvtHeaderSize> serialiseLvtHeader(const LvtHeader& header);
 
 } // namespace ostrovik::files

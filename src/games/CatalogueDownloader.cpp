@@ -84,11 +84,11 @@ private:
     {
         using Result = std::invoke_result_t<F>;
         if constexpr (std::is_void_v<Result>) {
-            if (!gate_.Synchronize(call))
+            if (!gate_.callOnGuiThread(call))
                 throw RunStopped{};
         } else {
             Result result{};
-            if (!gate_.Synchronize([&] { result = call(); }))
+            if (!gate_.callOnGuiThread([&] { result = call(); }))
                 throw RunStopped{};
             return result;
         }
@@ -312,7 +312,7 @@ void CatalogueDownloader::method3(DownloaderView& view)
         return;
     }
     std::string refusal;
-    const std::optional<std::vector<TGameListEntry>> list =
+    const std::optional<std::vector<GameListEntry>> list =
         ParseGameList(DecodeByCharset(answer.body, answer.contentType), &refusal);
     view.setGaugeProgress(0);
     view.setGaugeMaximum(*siteCount);
@@ -325,7 +325,7 @@ void CatalogueDownloader::method3(DownloaderView& view)
     std::uint16_t accepted = 0;
     int failed = 0;
     const LogSink log = [&view](const std::string& line) { view.addLogLine(line); };
-    for (const TGameListEntry& game : *list) {
+    for (const GameListEntry& game : *list) {
         if (!acceptGame(view, game.Name, game.FullName))
             continue;
         ++accepted;

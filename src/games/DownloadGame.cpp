@@ -180,7 +180,7 @@ GameDownload DownloadGame(HttpClient& http, const BaseAddress& base, const std::
 }
 
 GameDownload DownloadListedGame(HttpClient& http, const std::string& base, const std::string& libraryFolder,
-                                const TGameListEntry& entry, const LogSink& log)
+                                const GameListEntry& entry, const LogSink& log)
 {
     GameUnderway game(libraryFolder, entry.Name);
     if (!game.made())

@@ -77,7 +77,7 @@ GameDownload DownloadGame(HttpClient& http, const BaseAddress& base, const std::
 /// The same for a game of the JSON list: its files, then "<Name>.txt" and
 /// mark.txt from the entry's members.
 GameDownload DownloadListedGame(HttpClient& http, const std::string& base, const std::string& libraryFolder,
-                                const TGameListEntry& game, const LogSink& log);
+                                const GameListEntry& game, const LogSink& log);
 
 /// The log line of a game that did not arrive whole.
 std::string GameNotFetchedLine(const std::string& title);

@@ -25,11 +25,11 @@ void DownloadWorker::run()
     GuiGate& gate = context_.gate;
     const LogSink log = [&](const std::string& line) {
         LogText = line;
-        gate.Synchronize([this] { showLog(); });
+        gate.callOnGuiThread([this] { showLog(); });
     };
     const BaseAddress base = [&] {
         std::string text;
-        gate.Synchronize([&] { text = context_.view.webText(); });
+        gate.callOnGuiThread([&] { text = context_.view.webText(); });
         return text;
     };
     Lines gamePage;
@@ -41,7 +41,7 @@ void DownloadWorker::run()
     if (!done.whole)
         return;
     DownloaderView& view = context_.view;
-    gate.Synchronize([&view] { view.setGaugeProgress(view.gaugeProgress() + 1); });
+    gate.callOnGuiThread([&view] { view.setGaugeProgress(view.gaugeProgress() + 1); });
 }
 
 DownloadWorkers::DownloadWorkers(std::size_t maxRunning) : maxRunning_(maxRunning ? maxRunning : 1) {}

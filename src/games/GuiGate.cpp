@@ -9,7 +9,7 @@ GuiGate::~GuiGate()
     close();
 }
 
-bool GuiGate::Synchronize(const std::function<void()>& call)
+bool GuiGate::callOnGuiThread(const std::function<void()>& call)
 {
     auto done = std::make_shared<bool>(false);
     {

@@ -24,7 +24,7 @@ public:
     /// From a worker: runs @p call on the window's thread and waits until it
     /// has run. False, at once or while waiting, when the gate is closed; the
     /// call then does not run.
-    bool Synchronize(const std::function<void()>& call);
+    bool callOnGuiThread(const std::function<void()>& call);
     /// From the window's thread: hands @p call over without waiting.
     void post(std::function<void()> call);
     void close();

@@ -18,7 +18,7 @@ using Json = nlohmann::json;
 /// the first level past kMaxJsonDepth or the element past kMaxListGames.
 class ListReader final : public nlohmann::json_sax<Json> {
 public:
-    std::vector<TGameListEntry> entries;
+    std::vector<GameListEntry> entries;
     bool array = false;   ///< the top level is an array
     bool tooDeep = false;
     bool tooMany = false;
@@ -48,7 +48,7 @@ public:
         if (!captured_.empty()) {
             key_ = std::move(name);
         } else if (depth_ == 2) {
-            TGameListEntry& e = entries.back();
+            GameListEntry& e = entries.back();
             member_ = name == "Name" ? &e.Name
                       : name == "FullName" ? &e.FullName
                       : name == "Description" ? &e.Description
@@ -155,7 +155,7 @@ std::string lower(std::string_view s)
 
 } // namespace
 
-std::optional<std::vector<TGameListEntry>> ParseGameList(std::string_view text, std::string* refusal)
+std::optional<std::vector<GameListEntry>> ParseGameList(std::string_view text, std::string* refusal)
 {
     ListReader reader;
     const bool whole = Json::sax_parse(text, &reader);

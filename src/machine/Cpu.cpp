@@ -38,34 +38,34 @@ constexpr std::int32_t addClock(std::int32_t clock, int t)
 
 } // namespace
 
-void Machine::i8080_init()
+void Machine::initCpu()
 {
     for (int v = 0; v < 256; ++v) {
-        int e = flag_1;
+        int e = flag1;
         if (!(__builtin_popcount(v) & 1))
-            e |= flag_P;
+            e |= flagP;
         if (v & 0x80)
-            e |= flag_S;
+            e |= flagS;
         if (v == 0)
-            e |= flag_Z;
-        flag_table[v] = static_cast<std::uint16_t>(e);
+            e |= flagZ;
+        flagTable[v] = static_cast<std::uint16_t>(e);
     }
 }
 
-void Machine::i8080_reset(int pc)
+void Machine::resetRegisters(int pc)
 {
-    r_A = r_F = r_B = r_C = r_D = r_E = r_H = r_L = r_SP = clock = 0;
-    r_PC = pc & 0xFFFF;
+    regA = regF = regB = regC = regD = regE = regH = regL = regSP = clock = 0;
+    regPC = pc & 0xFFFF;
 }
 
-void Machine::invalid_opcode(int opcode)
+void Machine::reportInvalidOpcode(int opcode)
 {
     host().showMessage("Нет такого кода у данного процессора " + std::to_string(opcode) + " в " +
-                       std::to_string(r_PC));
-    r_PC = (r_PC + 1) & 0xFFFF;
+                       std::to_string(regPC));
+    regPC = (regPC + 1) & 0xFFFF;
 }
 
-void Machine::i8080_do_opcodes(std::int32_t budget)
+void Machine::runOpcodes(std::int32_t budget)
 {
     clock = 0;
     if (clock >= budget)
@@ -75,54 +75,54 @@ void Machine::i8080_do_opcodes(std::int32_t budget)
         // The trap step acts between the fetch and the dispatch of an
         // instruction at a served ROM address. It may run the CPU itself; the
         // run goes on from the registers and clock it leaves.
-        if (isRomTrapAddress(static_cast<unsigned>(r_PC) & 0xFFFF) &&
-            RomTrapStep(*this, do_read(r_PC)) == kRet) {
+        if (isRomTrapAddress(static_cast<unsigned>(regPC) & 0xFFFF) &&
+            RomTrapStep(*this, readByte(regPC)) == kRet) {
             // The routine returns to its caller at once: an ordinary RET.
-            r_PC = do_read(r_SP) | (do_read(r_SP + 1) << 8);
-            r_SP = (r_SP + 2) & 0xFFFF;
+            regPC = readByte(regSP) | (readByte(regSP + 1) << 8);
+            regSP = (regSP + 2) & 0xFFFF;
             clock = addClock(clock, kT<kRet>);
             if (clock >= budget)
                 return;
             continue;
         }
-        if (!run_opcodes(budget))
+        if (!runUntilTrap(budget))
             return;
     }
 }
 
-bool Machine::run_opcodes(std::int32_t budget)
+bool Machine::runUntilTrap(std::int32_t budget)
 {
     // The registers live in locals for the whole run: every store into RAM
     // could otherwise alias them and force a reload after each write. They go
     // back to the fields whenever code outside the interpreter may look at
     // them (port output, the end of this stretch of the run).
-    unsigned a = r_A & 0xFF, f = r_F & 0xFF, b = r_B & 0xFF, c = r_C & 0xFF, d = r_D & 0xFF,
-             e = r_E & 0xFF, h = r_H & 0xFF, l = r_L & 0xFF;
-    unsigned pc = r_PC & 0xFFFF, sp = r_SP & 0xFFFF;
+    unsigned a = regA & 0xFF, f = regF & 0xFF, b = regB & 0xFF, c = regC & 0xFF, d = regD & 0xFF,
+             e = regE & 0xFF, h = regH & 0xFF, l = regL & 0xFF;
+    unsigned pc = regPC & 0xFFFF, sp = regSP & 0xFFFF;
     // Wider than the field so that a budget near the top of its range cannot
     // overflow the count.
     std::int64_t clk = clock;
 
-    const unsigned fS = flag_S, fZ = flag_Z, fAC = flag_AC, fP = flag_P, fCY = flag_CY;
+    const unsigned fS = flagS, fZ = flagZ, fAC = flagAC, fP = flagP, fCY = flagCY;
 
     auto store = [&]() INLINE {
-        r_A = static_cast<std::int32_t>(a);
-        r_F = static_cast<std::int32_t>(f);
-        r_B = static_cast<std::int32_t>(b);
-        r_C = static_cast<std::int32_t>(c);
-        r_D = static_cast<std::int32_t>(d);
-        r_E = static_cast<std::int32_t>(e);
-        r_H = static_cast<std::int32_t>(h);
-        r_L = static_cast<std::int32_t>(l);
-        r_PC = static_cast<std::int32_t>(pc);
-        r_SP = static_cast<std::int32_t>(sp);
+        regA = static_cast<std::int32_t>(a);
+        regF = static_cast<std::int32_t>(f);
+        regB = static_cast<std::int32_t>(b);
+        regC = static_cast<std::int32_t>(c);
+        regD = static_cast<std::int32_t>(d);
+        regE = static_cast<std::int32_t>(e);
+        regH = static_cast<std::int32_t>(h);
+        regL = static_cast<std::int32_t>(l);
+        regPC = static_cast<std::int32_t>(pc);
+        regSP = static_cast<std::int32_t>(sp);
         clock = clk > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
                                                                 : static_cast<std::int32_t>(clk);
     };
     auto load = [&]() INLINE {
-        a = r_A & 0xFF, f = r_F & 0xFF, b = r_B & 0xFF, c = r_C & 0xFF, d = r_D & 0xFF;
-        e = r_E & 0xFF, h = r_H & 0xFF, l = r_L & 0xFF;
-        pc = r_PC & 0xFFFF, sp = r_SP & 0xFFFF;
+        a = regA & 0xFF, f = regF & 0xFF, b = regB & 0xFF, c = regC & 0xFF, d = regD & 0xFF;
+        e = regE & 0xFF, h = regH & 0xFF, l = regL & 0xFF;
+        pc = regPC & 0xFFFF, sp = regSP & 0xFFFF;
         clk = clock;
     };
 
@@ -133,30 +133,30 @@ bool Machine::run_opcodes(std::int32_t budget)
 
     auto add = [&](unsigned v, unsigned carry) INLINE {
         const unsigned sum = a + v + carry;
-        f = flag_table[sum & 0xFF] | ac(halfCarry(sum, a, v)) | cy(sum > 0xFF);
+        f = flagTable[sum & 0xFF] | ac(halfCarry(sum, a, v)) | cy(sum > 0xFF);
         a = sum & 0xFF;
     };
     // Subtraction's AC is the borrow into bit 4 (the low digit of A smaller
     // than the subtrahend's), not the datasheet's inverted carry.
     auto compare = [&](unsigned v, unsigned borrow) INLINE {
         const unsigned r = (a - v - borrow) & 0xFF;
-        f = flag_table[r] | ac(halfCarry(r, a, v)) | cy(v + borrow > a);
+        f = flagTable[r] | ac(halfCarry(r, a, v)) | cy(v + borrow > a);
         return r;
     };
     auto sub = [&](unsigned v, unsigned borrow) INLINE { a = compare(v, borrow); };
     // The logical operations keep AC and clear CY.
     auto logic = [&](unsigned r) INLINE {
         a = r;
-        f = flag_table[r] | (f & fAC);
+        f = flagTable[r] | (f & fAC);
     };
     auto inr = [&](unsigned old) INLINE {
         const unsigned n = (old + 1) & 0xFF;
-        f = flag_table[n] | ac(((n ^ old) & 0x10) != 0) | (f & fCY);
+        f = flagTable[n] | ac(((n ^ old) & 0x10) != 0) | (f & fCY);
         return n;
     };
     auto dcr = [&](unsigned old) INLINE {
         const unsigned n = (old - 1) & 0xFF;
-        f = flag_table[n] | ac(((n ^ old) & 0x10) != 0) | (f & fCY);
+        f = flagTable[n] | ac(((n ^ old) & 0x10) != 0) | (f & fCY);
         return n;
     };
     auto daa = [&]() INLINE {
@@ -166,7 +166,7 @@ bool Machine::run_opcodes(std::int32_t budget)
         if ((f & fAC) || (a & 0x0F) > 9)
             corr += 0x06;
         const unsigned sum = a + corr;
-        f = flag_table[sum & 0xFF] | ac(halfCarry(sum, a, corr)) | cy(corr >= 0x60);
+        f = flagTable[sum & 0xFF] | ac(halfCarry(sum, a, corr)) | cy(corr >= 0x60);
         a = sum & 0xFF;
     };
     auto setCarry = [&](unsigned bit) INLINE { f = (f & ~fCY & 0xFF) | cy(bit != 0); };
@@ -178,17 +178,17 @@ bool Machine::run_opcodes(std::int32_t budget)
     };
 
     // ---- memory --------------------------------------------------------------
-    auto imm8 = [&]() INLINE { return static_cast<unsigned>(do_read(pc + 1)); };
-    auto imm16 = [&]() INLINE { return static_cast<unsigned>(do_read(pc + 1) | (do_read(pc + 2) << 8)); };
-    auto readM = [&]() INLINE { return static_cast<unsigned>(do_read2(static_cast<int>(l), static_cast<int>(h))); };
-    auto writeM = [&](unsigned v) INLINE { do_write2(static_cast<int>(l), static_cast<int>(h), static_cast<int>(v)); };
+    auto imm8 = [&]() INLINE { return static_cast<unsigned>(readByte(pc + 1)); };
+    auto imm16 = [&]() INLINE { return static_cast<unsigned>(readByte(pc + 1) | (readByte(pc + 2) << 8)); };
+    auto readM = [&]() INLINE { return static_cast<unsigned>(readByteAt(static_cast<int>(l), static_cast<int>(h))); };
+    auto writeM = [&](unsigned v) INLINE { writeByteAt(static_cast<int>(l), static_cast<int>(h), static_cast<int>(v)); };
     auto push = [&](unsigned hi, unsigned lo) INLINE {
         sp = (sp - 2) & 0xFFFF;
-        do_write(sp, static_cast<int>(lo));
-        do_write(sp + 1, static_cast<int>(hi));
+        writeByte(sp, static_cast<int>(lo));
+        writeByte(sp + 1, static_cast<int>(hi));
     };
     auto popWord = [&]() INLINE {
-        const unsigned w = do_read(sp) | (do_read(sp + 1) << 8);
+        const unsigned w = readByte(sp) | (readByte(sp + 1) << 8);
         sp = (sp + 2) & 0xFFFF;
         return w;
     };
@@ -298,16 +298,16 @@ bool Machine::run_opcodes(std::int32_t budget)
 
 // An undefined opcode first asks the hook, then runs as its twin.
 #define UNDOCUMENTED(op)                                                                               \
-    if (signal_inv_opc()) [[unlikely]] {                                                               \
+    if (invalidOpcodeSignalled()) [[unlikely]] {                                                               \
         store();                                                                                       \
-        invalid_opcode(op);                                                                            \
+        reportInvalidOpcode(op);                                                                            \
         load();                                                                                        \
         break;                                                                                         \
     }
 
     bool atTrap = false;
     for (;;) {
-        const std::uint8_t op = do_read(pc);
+        const std::uint8_t op = readByte(pc);
         switch (op) {
         // ---- 0x00-0x3F: loads, increments, rotates ---------------------------
         case 0x00: STEP(0x00);
@@ -319,30 +319,30 @@ bool Machine::run_opcodes(std::int32_t budget)
         case 0x30: UNDOCUMENTED(0x30) STEP(0x30);
         case 0x38: UNDOCUMENTED(0x38) STEP(0x38);
 
-        case 0x01: c = do_read(pc + 1); b = do_read(pc + 2); STEP(0x01);
-        case 0x11: e = do_read(pc + 1); d = do_read(pc + 2); STEP(0x11);
-        case 0x21: l = do_read(pc + 1); h = do_read(pc + 2); STEP(0x21);
+        case 0x01: c = readByte(pc + 1); b = readByte(pc + 2); STEP(0x01);
+        case 0x11: e = readByte(pc + 1); d = readByte(pc + 2); STEP(0x11);
+        case 0x21: l = readByte(pc + 1); h = readByte(pc + 2); STEP(0x21);
         case 0x31: sp = imm16(); STEP(0x31);
 
-        case 0x02: do_write2(static_cast<int>(c), static_cast<int>(b), static_cast<int>(a)); STEP(0x02);
-        case 0x12: do_write2(static_cast<int>(e), static_cast<int>(d), static_cast<int>(a)); STEP(0x12);
-        case 0x0A: a = do_read2(static_cast<int>(c), static_cast<int>(b)); STEP(0x0A);
-        case 0x1A: a = do_read2(static_cast<int>(e), static_cast<int>(d)); STEP(0x1A);
+        case 0x02: writeByteAt(static_cast<int>(c), static_cast<int>(b), static_cast<int>(a)); STEP(0x02);
+        case 0x12: writeByteAt(static_cast<int>(e), static_cast<int>(d), static_cast<int>(a)); STEP(0x12);
+        case 0x0A: a = readByteAt(static_cast<int>(c), static_cast<int>(b)); STEP(0x0A);
+        case 0x1A: a = readByteAt(static_cast<int>(e), static_cast<int>(d)); STEP(0x1A);
 
         case 0x22: {
             const unsigned addr = imm16();
-            do_write(addr, static_cast<int>(l));
-            do_write(addr + 1, static_cast<int>(h));
+            writeByte(addr, static_cast<int>(l));
+            writeByte(addr + 1, static_cast<int>(h));
             STEP(0x22);
         }
         case 0x2A: {
             const unsigned addr = imm16();
-            l = do_read(addr);
-            h = do_read(addr + 1);
+            l = readByte(addr);
+            h = readByte(addr + 1);
             STEP(0x2A);
         }
-        case 0x32: do_write2(do_read(pc + 1), do_read(pc + 2), static_cast<int>(a)); STEP(0x32);
-        case 0x3A: a = do_read2(do_read(pc + 1), do_read(pc + 2)); STEP(0x3A);
+        case 0x32: writeByteAt(readByte(pc + 1), readByte(pc + 2), static_cast<int>(a)); STEP(0x32);
+        case 0x3A: a = readByteAt(readByte(pc + 1), readByte(pc + 2)); STEP(0x3A);
 
         // INX and DCX step the low byte and carry into the high byte.
         case 0x03: c = (c + 1) & 0xFF; if (c == 0) b = (b + 1) & 0xFF; STEP(0x03);
@@ -477,11 +477,11 @@ bool Machine::run_opcodes(std::int32_t budget)
         case 0xF1: { const unsigned w = popWord(); a = w >> 8; f = w & 0xFF; STEP(0xF1); }
 
         case 0xE3: {
-            const unsigned lo = do_read(sp);
-            do_write(sp, static_cast<int>(l));
+            const unsigned lo = readByte(sp);
+            writeByte(sp, static_cast<int>(l));
             l = lo;
-            const unsigned hi = do_read(sp + 1);
-            do_write(sp + 1, static_cast<int>(h));
+            const unsigned hi = readByte(sp + 1);
+            writeByte(sp + 1, static_cast<int>(h));
             h = hi;
             STEP(0xE3);
         }
@@ -494,12 +494,12 @@ bool Machine::run_opcodes(std::int32_t budget)
             STEP(0xEB);
         }
 
-        case 0xDB: a = do_input(static_cast<int>(imm8())); STEP(0xDB);
+        case 0xDB: a = readPort(static_cast<int>(imm8())); STEP(0xDB);
         case 0xD3:
             // The beeper places its edge by the clock, so the machine's fields
             // must be current while the port is written.
             store();
-            do_output(static_cast<int>(imm8()), static_cast<int>(a));
+            writePort(static_cast<int>(imm8()), static_cast<int>(a));
             STEP(0xD3);
 
         // There are no interrupts: EI and DI only take their time.

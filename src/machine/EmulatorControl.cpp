@@ -26,7 +26,7 @@ private:
 
 } // namespace
 
-void RunProgram(EmulatorControl& emulator, const ProgramStart& start)
+void startProgram(EmulatorControl& emulator, const ProgramStart& start)
 {
     {
         StartGuard guard(emulator);

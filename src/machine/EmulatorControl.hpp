@@ -56,6 +56,6 @@ struct ProgramStart {
 /// the pause are put back as found even when the reset or the load fails;
 /// the main window comes to the front afterwards. A failure of the reset or
 /// the load goes to the caller, which runs it guarded.
-void RunProgram(EmulatorControl& emulator, const ProgramStart& start);
+void startProgram(EmulatorControl& emulator, const ProgramStart& start);
 
 } // namespace ostrovik::machine

@@ -12,15 +12,15 @@ constexpr std::uint16_t kAxisMax = 65535;
 
 void key(Machine& machine, std::uint16_t virtualKey, bool down)
 {
-    machine.kbd(machine.readmask(virtualKey), down);
+    machine.setKey(machine.keyMaskOf(virtualKey), down);
 }
 
 } // namespace
 
-void JoyMove(Machine& machine, const JoyKeyWords& keys, std::uint32_t lParam)
+void JoyMove(Machine& machine, const JoyKeyWords& keys, std::uint32_t axes)
 {
-    const auto x = static_cast<std::uint16_t>(lParam & 0xFFFF);
-    const auto y = static_cast<std::uint16_t>(lParam >> 16);
+    const auto x = static_cast<std::uint16_t>(axes & 0xFFFF);
+    const auto y = static_cast<std::uint16_t>(axes >> 16);
     if (y == kAxisMin)
         key(machine, keys.JoyKeyUp, true);
     if (y == kAxisMax)
@@ -39,17 +39,17 @@ void JoyMove(Machine& machine, const JoyKeyWords& keys, std::uint32_t lParam)
     }
 }
 
-void JoyButtonDown(Machine& machine, const JoyKeyWords& keys, std::uint32_t wParam)
+void JoyButtonDown(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons)
 {
     for (std::size_t n = 0; n < keys.JoyKeyButton.size(); ++n)
-        if (wParam & (1u << n))
+        if (buttons & (1u << n))
             key(machine, keys.JoyKeyButton[n], true);
 }
 
-void JoyButtonUp(Machine& machine, const JoyKeyWords& keys, std::uint32_t wParam)
+void JoyButtonUp(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons)
 {
     for (std::size_t n = 0; n < keys.JoyKeyButton.size(); ++n)
-        if (!(wParam & (1u << n)))
+        if (!(buttons & (1u << n)))
             key(machine, keys.JoyKeyButton[n], false);
 }
 

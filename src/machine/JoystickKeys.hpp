@@ -23,10 +23,10 @@ struct JoyKeyWords {
 ///
 /// Only the minimum (255), centre (32,767) and maximum (65,535) of an axis
 /// mean anything; a direction key stays pressed until its axis is centred.
-void JoyMove(Machine& machine, const JoyKeyWords& keys, std::uint32_t lParam);
+void JoyMove(Machine& machine, const JoyKeyWords& keys, std::uint32_t axes);
 /// Presses the key of every button whose state bit (1, 2, 4, 8) is set.
-void JoyButtonDown(Machine& machine, const JoyKeyWords& keys, std::uint32_t wParam);
+void JoyButtonDown(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons);
 /// Releases the key of every button whose state bit is clear.
-void JoyButtonUp(Machine& machine, const JoyKeyWords& keys, std::uint32_t wParam);
+void JoyButtonUp(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons);
 
 } // namespace ostrovik::machine

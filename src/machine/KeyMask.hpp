@@ -7,12 +7,12 @@ namespace ostrovik::machine {
 /// A DU-01 key as four nibbles, high to low: main-matrix row, main-matrix bit,
 /// extra-matrix row, extra-matrix bit. A nibble out of range means "no key in
 /// that matrix".
-using TKeyMask = std::uint16_t;
+using KeyMask = std::uint16_t;
 
-inline constexpr TKeyMask KEYMASK_NONE = 0xFFFF;
+inline constexpr KeyMask KEYMASK_NONE = 0xFFFF;
 /// The key that switches the machine to Cyrillic input.
-inline constexpr TKeyMask KEYMASK_RUS = 0x61FF;
+inline constexpr KeyMask KEYMASK_RUS = 0x61FF;
 /// The key that switches the machine to Latin input.
-inline constexpr TKeyMask KEYMASK_LAT = 0x35FF;
+inline constexpr KeyMask KEYMASK_LAT = 0x35FF;
 
 } // namespace ostrovik::machine

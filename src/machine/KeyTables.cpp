@@ -8,12 +8,12 @@ namespace ostrovik::machine {
 
 namespace {
 
-constexpr TKeyMask none = KEYMASK_NONE;
+constexpr KeyMask none = KEYMASK_NONE;
 
 struct KeyRow {
     std::uint16_t vk;
-    TKeyMask latin;
-    TKeyMask cyrillic;
+    KeyMask latin;
+    KeyMask cyrillic;
 };
 
 // By Windows virtual key. A Cyrillic entry is the DU-01 key that carries the
@@ -100,9 +100,9 @@ constexpr int kCyrillicLast = 222;
 constexpr int kFirst = 8;
 
 template <bool Cyrillic>
-constexpr std::array<TKeyMask, kCyrillicLast + 1> buildTable()
+constexpr std::array<KeyMask, kCyrillicLast + 1> buildTable()
 {
-    std::array<TKeyMask, kCyrillicLast + 1> t{};
+    std::array<KeyMask, kCyrillicLast + 1> t{};
     t.fill(KEYMASK_NONE);
     for (const KeyRow& r : kRows)
         t[r.vk] = Cyrillic ? r.cyrillic : r.latin;
@@ -114,16 +114,16 @@ constexpr auto kCyrillic = buildTable<true>();
 
 } // namespace
 
-TKeyMask readmask(std::uint16_t virtualKey, std::uint8_t rusLayout)
+KeyMask keyMaskOf(std::uint16_t virtualKey, std::uint8_t rusLayout)
 {
     if (rusLayout == 0)
         return virtualKey >= kFirst && virtualKey <= kLatinLast ? kLatin[virtualKey] : KEYMASK_NONE;
     return virtualKey >= kFirst && virtualKey <= kCyrillicLast ? kCyrillic[virtualKey] : KEYMASK_NONE;
 }
 
-TKeyMask Machine::readmask(std::uint16_t virtualKey) const
+KeyMask Machine::keyMaskOf(std::uint16_t virtualKey) const
 {
-    return machine::readmask(virtualKey, RusLayout);
+    return machine::keyMaskOf(virtualKey, cyrillicLayout);
 }
 
 } // namespace ostrovik::machine

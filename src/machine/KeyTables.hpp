@@ -11,6 +11,6 @@ namespace ostrovik::machine {
 /// (8 to 222) otherwise. Keys out of range or without an entry give
 /// KEYMASK_NONE. Never gives KEYMASK_RUS or KEYMASK_LAT: those are pressed
 /// directly.
-TKeyMask readmask(std::uint16_t virtualKey, std::uint8_t rusLayout);
+KeyMask keyMaskOf(std::uint16_t virtualKey, std::uint8_t rusLayout);
 
 } // namespace ostrovik::machine

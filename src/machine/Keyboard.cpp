@@ -10,46 +10,46 @@ constexpr std::int32_t kAlphabetKeyHold = 60000;
 constexpr std::uint32_t kCtrlScanCode = 0x1D;
 } // namespace
 
-void Keyboard::kbd(TKeyMask code, bool down)
+void Keyboard::setKey(KeyMask code, bool down)
 {
-    machine_.kbd(code, down);
+    machine_.setKey(code, down);
 }
 
 void Keyboard::run(std::int32_t budget)
 {
-    machine_.i8080_do_opcodes(budget);
+    machine_.runOpcodes(budget);
 }
 
 void Keyboard::FormKeyDown(std::uint16_t key, std::string_view layoutName)
 {
-    if (machine_.Paused)
+    if (machine_.paused)
         return;
-    machine_.RusLayout = layoutName == kLayoutRussian ? 1 : 0;
-    kbd(machine_.readmask(key), true);
+    machine_.cyrillicLayout = layoutName == kLayoutRussian ? 1 : 0;
+    setKey(machine_.keyMaskOf(key), true);
     // The screen and sound show the result at the next timer tick.
-    run(machine_.CyclesPerTick);
+    run(machine_.cyclesPerTick);
 }
 
 void Keyboard::FormKeyUp(std::uint16_t key)
 {
-    kbd(machine_.readmask(key), false);
+    setKey(machine_.keyMaskOf(key), false);
 }
 
-void Keyboard::WMKeyDown(std::uint32_t lParam, KeyboardLayout& layout)
+void Keyboard::switchLayoutByCtrl(std::uint32_t keyFlags, KeyboardLayout& layout)
 {
-    if (((lParam >> 16) & 0xFF) != kCtrlScanCode)
+    if (((keyFlags >> 16) & 0xFF) != kCtrlScanCode)
         return;
-    const bool right = (lParam >> 24) & 1;
+    const bool right = (keyFlags >> 24) & 1;
     layout.activateLayout(right ? kLayoutLatin : kLayoutRussian);
-    const TKeyMask key = right ? KEYMASK_LAT : KEYMASK_RUS;
-    kbd(key, true);
+    const KeyMask key = right ? KEYMASK_LAT : KEYMASK_RUS;
+    setKey(key, true);
     run(kAlphabetKeyHold);
-    kbd(key, false);
+    setKey(key, false);
 }
 
-void Keyboard::KeyDown(std::uint16_t key, std::uint32_t lParam, KeyboardLayout& layout)
+void Keyboard::KeyDown(std::uint16_t key, std::uint32_t keyFlags, KeyboardLayout& layout)
 {
-    WMKeyDown(lParam, layout);
+    switchLayoutByCtrl(keyFlags, layout);
     FormKeyDown(key, layout.activeLayoutName());
 }
 

@@ -26,14 +26,14 @@ public:
 
 /// Key-down message parameter bits of the two Ctrl keys: scan code 0x1D in
 /// bits 16-23, the extended-key bit 24 set for the right one.
-inline constexpr std::uint32_t kLeftCtrlParam = 0x001D0001;
-inline constexpr std::uint32_t kRightCtrlParam = 0x011D0001;
+inline constexpr std::uint32_t kLeftCtrlKeyFlags = 0x001D0001;
+inline constexpr std::uint32_t kRightCtrlKeyFlags = 0x011D0001;
 
 /// The main window's key handling: turns key events into presses of the
 /// machine's keys and the CPU runs that let the machine's program see them.
 /// The window forwards its events here.
 ///
-/// kbd() and run() are the only ways the handlers (and the paste) touch the
+/// setKey() and run() are the only ways the handlers (and the paste) touch the
 /// keys and the CPU, so a test can watch the sequence by overriding them.
 class Keyboard {
 public:
@@ -50,16 +50,16 @@ public:
     /// while paused.
     void FormKeyUp(std::uint16_t key);
     /// The key-down message, seen before FormKeyDown, paused or not. A Ctrl
-    /// key (scan code 0x1D in bits 16-23 of @p lParam) switches the PC layout
+    /// key (scan code 0x1D in bits 16-23 of @p keyFlags) switches the PC layout
     /// and taps the machine's alphabet key: left Ctrl Russian, right Ctrl
     /// (bit 24 set) Latin.
-    void WMKeyDown(std::uint32_t lParam, KeyboardLayout& layout);
+    void switchLayoutByCtrl(std::uint32_t keyFlags, KeyboardLayout& layout);
 
     /// A whole key-down: the message, then the event under the layout it left.
-    void KeyDown(std::uint16_t key, std::uint32_t lParam, KeyboardLayout& layout);
+    void KeyDown(std::uint16_t key, std::uint32_t keyFlags, KeyboardLayout& layout);
 
     /// Presses (@p down) or releases a key of the machine.
-    virtual void kbd(TKeyMask code, bool down);
+    virtual void setKey(KeyMask code, bool down);
     /// Runs the CPU for @p budget T-states.
     virtual void run(std::int32_t budget);
 

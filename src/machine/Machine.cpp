@@ -6,41 +6,41 @@ namespace ostrovik::machine {
 
 Machine::Machine(Host& host) : host_(host)
 {
-    i8080_init();
+    initCpu();
 }
 
-int Machine::get_var(std::uint32_t addr) const
+int Machine::readMemoryWord(std::uint32_t addr) const
 {
     addr &= 0xFFFF;
-    return RAM[addr] | (RAM[(addr + 1) & 0xFFFF] << 8);
+    return ram[addr] | (ram[(addr + 1) & 0xFFFF] << 8);
 }
 
-void Machine::set_var(std::uint32_t addr, int value)
+void Machine::writeMemoryWord(std::uint32_t addr, int value)
 {
     addr &= 0xFFFF;
-    RAM[addr] = static_cast<std::uint8_t>(value & 0xFF);
-    RAM[(addr + 1) & 0xFFFF] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+    ram[addr] = static_cast<std::uint8_t>(value & 0xFF);
+    ram[(addr + 1) & 0xFFFF] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
 }
 
-std::uint8_t Machine::do_input(int port) const
+std::uint8_t Machine::readPort(int port) const
 {
     switch (latch(port)) {
     case 0xC2:
-        return Ports[0xC2];
+        return ports[0xC2];
     case 0xD1: {
         int rows = 0;
-        const int select = Ports[0xD0];
+        const int select = ports[0xD0];
         for (int i = 0; i < 8; ++i)
             if (!(select & (1 << i)))
-                rows |= KeyMatrix[i];
+                rows |= keyMatrix[i];
         return static_cast<std::uint8_t>(~rows);
     }
     case 0xD2: {
         int rows = 0;
-        const int select = Ports[0xD2];
+        const int select = ports[0xD2];
         for (int i = 0; i < 4; ++i)
             if (!(select & (1 << i)))
-                rows |= KeyMatrixExt[i];
+                rows |= extKeyMatrix[i];
         return static_cast<std::uint8_t>(~((rows << 4) | (~select & 0x0F)));
     }
     default:
@@ -48,7 +48,7 @@ std::uint8_t Machine::do_input(int port) const
     }
 }
 
-void Machine::do_output(int port, int value)
+void Machine::writePort(int port, int value)
 {
     value &= 0xFF;
     const int l = latch(port);
@@ -59,21 +59,21 @@ void Machine::do_output(int port, int value)
     if (l == 0xC3 && value < 0x80) {
         // Bit set/reset command for port C2.
         const int bit = 1 << ((value >> 1) & 7);
-        const int c2 = (value & 1) ? (Ports[0xC2] | bit) : (Ports[0xC2] & ~bit);
+        const int c2 = (value & 1) ? (ports[0xC2] | bit) : (ports[0xC2] & ~bit);
         value = c2 & 0xFF;
-        do_output(0xC2, value);
+        writePort(0xC2, value);
     }
-    Ports[l] = static_cast<std::uint8_t>(value);
+    ports[l] = static_cast<std::uint8_t>(value);
 }
 
-void Machine::init_memory()
+void Machine::clearMemory()
 {
-    RAM.fill(0);
-    VRAM.fill(0);
-    Ports.fill(0);
-    KeyMatrix.fill(0);
-    KeyMatrixExt.fill(0);
-    i8080_init();
+    ram.fill(0);
+    videoRam.fill(0);
+    ports.fill(0);
+    keyMatrix.fill(0);
+    extKeyMatrix.fill(0);
+    initCpu();
 }
 
 } // namespace ostrovik::machine

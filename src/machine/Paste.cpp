@@ -12,7 +12,7 @@ namespace {
 
 // Long enough for the machine's program to see every press and release.
 constexpr std::int32_t kStep = 900000;
-constexpr TKeyMask kShiftKey = 0x70FF;
+constexpr KeyMask kShiftKey = 0x70FF;
 
 bool isCyrillicCapital(std::uint8_t c)
 {
@@ -40,11 +40,11 @@ std::uint64_t percent(std::uint64_t i, std::uint64_t n)
 // table to match.
 void selectAlphabet(Keyboard& kb, bool russian)
 {
-    kb.machine().RusLayout = russian ? 1 : 0;
-    const TKeyMask mode = russian ? KEYMASK_RUS : KEYMASK_LAT;
-    kb.kbd(mode, true);
+    kb.machine().cyrillicLayout = russian ? 1 : 0;
+    const KeyMask mode = russian ? KEYMASK_RUS : KEYMASK_LAT;
+    kb.setKey(mode, true);
     kb.run(kStep);
-    kb.kbd(mode, false);
+    kb.setKey(mode, false);
     kb.run(kStep);
 }
 
@@ -53,28 +53,28 @@ void typeCharacter(Keyboard& kb, std::uint8_t c)
     Machine& m = kb.machine();
     if (isCyrillicCapital(c)) {
         selectAlphabet(kb, true);
-        const TKeyMask key = m.readmask(KOI8_KOI7(c));
-        kb.kbd(key, true);
+        const KeyMask key = m.keyMaskOf(KOI8_KOI7(c));
+        kb.setKey(key, true);
         kb.run(kStep);
-        kb.kbd(key, false);
+        kb.setKey(key, false);
     } else if (isShiftedSymbol(c)) {
         selectAlphabet(kb, false);
-        kb.kbd(kShiftKey, true);
+        kb.setKey(kShiftKey, true);
         kb.run(kStep);
-        const TKeyMask key = m.readmask(KOI8_KOI7(c));
-        kb.kbd(key, true);
+        const KeyMask key = m.keyMaskOf(KOI8_KOI7(c));
+        kb.setKey(key, true);
         kb.run(kStep);
-        kb.kbd(key, false);
+        kb.setKey(key, false);
         kb.run(kStep);
-        kb.kbd(kShiftKey, false);
+        kb.setKey(kShiftKey, false);
     } else {
         selectAlphabet(kb, false);
         // The character code is its own virtual key: the Latin table maps
         // the capitals, digits, Enter, space and the plain punctuation.
-        const TKeyMask key = m.readmask(c);
-        kb.kbd(key, true);
+        const KeyMask key = m.keyMaskOf(c);
+        kb.setKey(key, true);
         kb.run(kStep);
-        kb.kbd(key, false);
+        kb.setKey(key, false);
     }
     kb.run(kStep);
 }

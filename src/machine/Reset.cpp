@@ -18,15 +18,15 @@ constexpr std::int32_t kQuickStartBudget = 20'000'000;
 constexpr int kBiosHeader = 22;
 } // namespace
 
-void Machine::reset1()
+void Machine::resetPortsAndCpu()
 {
-    Ports.fill(0xFF);
-    i8080_init();
+    ports.fill(0xFF);
+    initCpu();
 }
 
-void Machine::load_bios()
+void Machine::loadBios()
 {
-    const std::string path = ProgramDir.empty() ? std::string("bios.dat") : ProgramDir + "/bios.dat";
+    const std::string path = programDir.empty() ? std::string("bios.dat") : programDir + "/bios.dat";
     const auto fail = [&path](const std::string& why) {
         return std::runtime_error("Cannot open the ROM image " + path + ": " + why);
     };
@@ -50,7 +50,7 @@ void Machine::load_bios()
         throw fail("the file holds " + std::to_string(size) + " bytes, too few for a ROM image");
     // Byte n of the file lands in byte n mod 65,536 of the scratch buffer, so
     // only the last 65,536 bytes of a longer file leave their mark on it.
-    const std::uint64_t window = std::min<std::uint64_t>(size, BiosBuf.size());
+    const std::uint64_t window = std::min<std::uint64_t>(size, biosBuffer.size());
     std::uint64_t offset = size - window;
     std::array<std::uint8_t, 4096> chunk;
     while (offset < size) {
@@ -64,57 +64,57 @@ void Machine::load_bios()
         if (n == 0)
             break; // shrunk while being read: what was there is what counts
         for (ssize_t i = 0; i < n; ++i)
-            BiosBuf[static_cast<std::uint16_t>(offset + static_cast<std::uint64_t>(i))] = chunk[static_cast<std::size_t>(i)];
+            biosBuffer[static_cast<std::uint16_t>(offset + static_cast<std::uint64_t>(i))] = chunk[static_cast<std::size_t>(i)];
         offset += static_cast<std::uint64_t>(n);
     }
     for (int i = 0; i < 0x4000; ++i)
-        RAM[0xC000 + i] = BiosBuf[kBiosHeader + i];
+        ram[0xC000 + i] = biosBuffer[kBiosHeader + i];
 }
 
-void Machine::warm_start()
+void Machine::warmStart()
 {
-    Ports[0xC2] = 0xFF;
-    r_SP = WarmSP;
-    set_var(WarmSP, WarmPC);
-    r_PC = WarmPC;
+    ports[0xC2] = 0xFF;
+    regSP = warmStartSP;
+    writeMemoryWord(warmStartSP, warmStartPC);
+    regPC = warmStartPC;
 }
 
-void Machine::ResetComp()
+void Machine::coldReset()
 {
     host_.clearLog();
-    r_B = r_C = r_D = r_E = r_H = r_L = r_A = r_F = r_PC = r_SP = clock = 0;
-    Paused = 0;
-    TickDivisor = 50;
-    flag_S = 0x80;
-    flag_Z = 0x40;
-    flag_AC = 0x10;
-    flag_P = 0x04;
-    flag_1 = 0x02;
-    flag_CY = 0x01;
-    WarmSP = 0xAFC1;
-    WarmPC = 0x02FD;
-    BasicStartVar = 0x0243;
-    BasicEndVar = 0x0245;
+    regB = regC = regD = regE = regH = regL = regA = regF = regPC = regSP = clock = 0;
+    paused = 0;
+    tickDivisor = 50;
+    flagS = 0x80;
+    flagZ = 0x40;
+    flagAC = 0x10;
+    flagP = 0x04;
+    flag1 = 0x02;
+    flagCY = 0x01;
+    warmStartSP = 0xAFC1;
+    warmStartPC = 0x02FD;
+    basicStartVar = 0x0243;
+    basicEndVar = 0x0245;
     invalidateScreen();
     // The machine's constant is single precision; the quotient is rounded
     // half to even.
-    CyclesPerTick = static_cast<std::int32_t>(
-        std::nearbyint(static_cast<long double>(2822400.0f) / TickDivisor));
-    init_memory();
-    reset1();
-    load_bios();
+    cyclesPerTick = static_cast<std::int32_t>(
+        std::nearbyint(static_cast<long double>(2822400.0f) / tickDivisor));
+    clearMemory();
+    resetPortsAndCpu();
+    loadBios();
     host_.setCaption("Ostrovik");
-    if (!CmdLineFile.empty()) {
-        const std::string file = CmdLineFile;
-        i8080_do_opcodes(kQuickStartBudget);
+    if (!commandLineFile.empty()) {
+        const std::string file = commandLineFile;
+        runOpcodes(kQuickStartBudget);
         host_.setCaption("Ostrovik:" + file);
         host_.setOpenDialogFileName(file);
         // Emptied before the load so that a failing load is not retried by
         // every later reset.
-        CmdLineFile.clear();
+        commandLineFile.clear();
         host_.loadFile(file, true);
     } else {
-        i8080_do_opcodes(host_.quickRun() ? kQuickStartBudget : CyclesPerTick);
+        runOpcodes(host_.quickRun() ? kQuickStartBudget : cyclesPerTick);
     }
 }
 

@@ -20,8 +20,8 @@ constexpr std::uint16_t kNameBytesBase = 0xBE82;
 /// Sets Paused for the life of the object, and clears it however the scope ends.
 class PauseWhile {
 public:
-    explicit PauseWhile(Machine& m) : m_(m) { m_.Paused = 1; }
-    ~PauseWhile() { m_.Paused = 0; }
+    explicit PauseWhile(Machine& m) : m_(m) { m_.paused = 1; }
+    ~PauseWhile() { m_.paused = 0; }
     PauseWhile(const PauseWhile&) = delete;
     PauseWhile& operator=(const PauseWhile&) = delete;
 
@@ -32,29 +32,29 @@ private:
 /// How many bytes of the tape buffer hold the loaded file.
 int tapeBytes(const Machine& m)
 {
-    return std::clamp<int>(m.TapeLength, 0, static_cast<int>(m.TapeBuf.size()));
+    return std::clamp<int>(m.tapeLength, 0, static_cast<int>(m.tapeBuffer.size()));
 }
 
 void consoleTap(Machine& m)
 {
-    const int ch = m.r_C & 0xFF;
+    const int ch = m.regC & 0xFF;
     if (ch == 10 || !m.host().logWindowVisible())
         return;
     if (ch == 127) {
-        if (!m.LogLine.empty())
-            m.LogLine.pop_back();
+        if (!m.logLine.empty())
+            m.logLine.pop_back();
     } else if (ch == 13) {
-        m.host().appendLogLine(platform::Cp1251ToUtf8(m.LogLine));
-        m.LogLine.clear();
+        m.host().appendLogLine(platform::Cp1251ToUtf8(m.logLine));
+        m.logLine.clear();
     } else {
         // Codes without a character (below 31, above 126) show as blanks.
-        m.LogLine += KoiTo(static_cast<std::uint8_t>(ch));
+        m.logLine += KoiTo(static_cast<std::uint8_t>(ch));
     }
 }
 
 void tapeLoad(Machine& m)
 {
-    m.TapePos = 0;
+    m.tapePosition = 0;
     // The run loop skips its ticks while the dialog is open.
     PauseWhile pause(m);
     if (const auto file = m.host().chooseTapeFile())
@@ -63,18 +63,18 @@ void tapeLoad(Machine& m)
 
 void tapeByte(Machine& m)
 {
-    if (m.TapePos < kSyncBytes) {
+    if (m.tapePosition < kSyncBytes) {
         // Also before the first load, when the position is still -1.
-        m.r_A = 0xD0;
-        ++m.TapePos;
-    } else if (m.TapePos < kStreamDataStart) {
-        m.r_A = m.do_read(kNameBytesBase + m.TapePos);
-        ++m.TapePos;
-    } else if (m.TapePos < tapeBytes(m)) {
-        m.r_A = m.TapeBuf[m.TapePos];
-        ++m.TapePos;
+        m.regA = 0xD0;
+        ++m.tapePosition;
+    } else if (m.tapePosition < kStreamDataStart) {
+        m.regA = m.readByte(kNameBytesBase + m.tapePosition);
+        ++m.tapePosition;
+    } else if (m.tapePosition < tapeBytes(m)) {
+        m.regA = m.tapeBuffer[m.tapePosition];
+        ++m.tapePosition;
     } else {
-        m.r_A = 0xFF;
+        m.regA = 0xFF;
     }
 }
 
@@ -82,21 +82,21 @@ void tapeWord(Machine& m)
 {
     // A position before the start (no tape-load trap since power-on) has no
     // bytes to give either.
-    if (m.TapePos < 0 || m.TapePos >= tapeBytes(m) - 1) {
-        m.r_L = 0xFF;
-        m.r_H = 0xFF;
+    if (m.tapePosition < 0 || m.tapePosition >= tapeBytes(m) - 1) {
+        m.regL = 0xFF;
+        m.regH = 0xFF;
         return;
     }
-    m.r_L = m.TapeBuf[m.TapePos];
-    m.r_H = m.TapeBuf[m.TapePos + 1];
-    m.TapePos += 2;
+    m.regL = m.tapeBuffer[m.tapePosition];
+    m.regH = m.tapeBuffer[m.tapePosition + 1];
+    m.tapePosition += 2;
 }
 
 } // namespace
 
 std::uint8_t RomTrapStep(Machine& m, std::uint8_t opcode)
 {
-    switch (m.r_PC) {
+    switch (m.regPC) {
     case rom_entry::ConsoleOut:
         consoleTap(m);
         return opcode;

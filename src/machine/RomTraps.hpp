@@ -41,7 +41,7 @@ constexpr bool isRomTrapAddress(unsigned pc)
     return pc >= rom_trap_detail::kLowest && rom_trap_detail::kByLowByte[pc & 0xFF] == pc;
 }
 
-/// The trap step, between the fetch of @p opcode at `r_PC` and its dispatch.
+/// The trap step, between the fetch of @p opcode at `regPC` and its dispatch.
 /// Acts on the machine (registers, tape position, log line) and returns the
 /// opcode to dispatch: RET (0xC9) when the ROM routine is to return at once.
 /// The machine's register fields must be current; the tape-load trap may run

@@ -20,7 +20,7 @@ std::uint32_t get(const std::uint8_t* at)
 
 } // namespace
 
-std::array<std::uint8_t, TNetTestMessage::kSize> TNetTestMessage::bytes() const
+std::array<std::uint8_t, NetTestMessage::kSize> NetTestMessage::bytes() const
 {
     std::array<std::uint8_t, kSize> b{};
     put(b.data(), Kind);
@@ -29,14 +29,14 @@ std::array<std::uint8_t, TNetTestMessage::kSize> TNetTestMessage::bytes() const
     return b;
 }
 
-std::optional<TNetTestMessage> TNetTestMessage::read(std::span<const std::uint8_t> data)
+std::optional<NetTestMessage> NetTestMessage::read(std::span<const std::uint8_t> data)
 {
     if (data.size() < kSize)
         return std::nullopt;
-    return TNetTestMessage{get(data.data()), get(data.data() + 4), get(data.data() + 8)};
+    return NetTestMessage{get(data.data()), get(data.data() + 4), get(data.data() + 8)};
 }
 
-std::string TNetTestMessage::logLine() const
+std::string NetTestMessage::logLine() const
 {
     return (Kind == 1 ? "Adress:" : "Port:") + std::to_string(Number) + ":" + std::to_string(Value);
 }

@@ -9,7 +9,7 @@
 namespace ostrovik::netlink {
 
 /// The link test's message: three unsigned 32-bit words, little-endian.
-struct TNetTestMessage {
+struct NetTestMessage {
     static constexpr std::size_t kSize = 12;
     /// 1 = an "IN Adress" entry, anything else = an "IN Port" entry.
     std::uint32_t Kind = 0;
@@ -20,7 +20,7 @@ struct TNetTestMessage {
     std::array<std::uint8_t, kSize> bytes() const;
     /// The message in @p data; nothing when it is shorter than 12 bytes
     /// (longer ones are read for their first 12).
-    static std::optional<TNetTestMessage> read(std::span<const std::uint8_t> data);
+    static std::optional<NetTestMessage> read(std::span<const std::uint8_t> data);
     /// "Adress:" or "Port:", the number, ":", the value.
     std::string logLine() const;
 };

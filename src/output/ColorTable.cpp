@@ -58,13 +58,13 @@ ColorValue GrayTV(ColorValue colour)
     return level * 0x010101u;
 }
 
-void VRAMTest(TColorTable& ColorTable, std::uint8_t palette, std::uint8_t value)
+void VRAMTest(ColourLookupTable& ColorTable, std::uint8_t palette, std::uint8_t value)
 {
     for (int k = 0; k < 4; ++k)
         ColorTable[palette][value][k] = compute_color_index(palette, BaseColors[pixel_index(value, k)]);
 }
 
-void CalculateColor(TColorTable& ColorTable)
+void CalculateColor(ColourLookupTable& ColorTable)
 {
     for (int p = 0; p < 256; ++p)
         for (int b = 0; b < 256; ++b)

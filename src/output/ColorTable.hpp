@@ -25,7 +25,7 @@ constexpr int pixel_index(std::uint8_t value, int k)
 
 /// [palette][video byte][pixel]: every colour the screen can show, so that
 /// drawing is a look-up.
-using TColorTable = std::array<std::array<std::array<ColorValue, 4>, 256>, 256>;
+using ColourLookupTable = std::array<std::array<std::array<ColorValue, 4>, 256>, 256>;
 
 /// @p base as it looks under @p palette (the port C1 value).
 ColorValue compute_color_index(std::uint8_t palette, ColorValue base);
@@ -34,9 +34,9 @@ ColorValue compute_color_index(std::uint8_t palette, ColorValue base);
 ColorValue GrayTV(ColorValue colour);
 
 /// Fills the four entries of @p value under @p palette.
-void VRAMTest(TColorTable& ColorTable, std::uint8_t palette, std::uint8_t value);
+void VRAMTest(ColourLookupTable& ColorTable, std::uint8_t palette, std::uint8_t value);
 
 /// Fills the whole table.
-void CalculateColor(TColorTable& ColorTable);
+void CalculateColor(ColourLookupTable& ColorTable);
 
 } // namespace ostrovik::output

@@ -5,12 +5,12 @@
 
 namespace ostrovik::output {
 
-PaletteColours paletteColours(const machine::Machine& machine, const TColorTable& ColorTable,
+PaletteColours paletteColours(const machine::Machine& machine, const ColourLookupTable& ColorTable,
                               ColorValue (*gray)(ColorValue))
 {
     // Only this palette's colours matter; turning them gray once keeps the
     // per-pixel work a look-up.
-    PaletteColours colours = ColorTable[machine.Ports[0xC1]];
+    PaletteColours colours = ColorTable[machine.ports[0xC1]];
     if (gray)
         for (auto& byteColours : colours)
             for (ColorValue& c : byteColours)
@@ -18,12 +18,12 @@ PaletteColours paletteColours(const machine::Machine& machine, const TColorTable
     return colours;
 }
 
-void decodeFrame(const machine::Machine& machine, const TColorTable& ColorTable, bool gray, FrameBitmap& out)
+void decodeFrame(const machine::Machine& machine, const ColourLookupTable& ColorTable, bool gray, FrameBitmap& out)
 {
     const PaletteColours colours = paletteColours(machine, ColorTable, gray ? GrayTV : nullptr);
 
-    for (std::size_t i = 0; i < machine.VRAM.size(); ++i) {
-        const std::uint8_t b = machine.VRAM[i];
+    for (std::size_t i = 0; i < machine.videoRam.size(); ++i) {
+        const std::uint8_t b = machine.videoRam[i];
         // 64 bytes per line, four pixels per byte.
         std::uint8_t* pixel = out.ScanLine(static_cast<int>(i >> 6)) + (i & 63) * 12;
         for (int k = 0; k < 4; ++k, pixel += 3) {

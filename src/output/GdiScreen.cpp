@@ -30,7 +30,7 @@ inline bool blockUnchanged(const std::uint8_t* video, const std::uint16_t* shado
 
 } // namespace
 
-GdiScreen::GdiScreen(machine::Machine& machine, const TColorTable& ColorTable)
+GdiScreen::GdiScreen(machine::Machine& machine, const ColourLookupTable& ColorTable)
     : machine_(machine), colorTable_(ColorTable)
 {
     for (ColorValue i = 0; i < 8; ++i) {
@@ -69,9 +69,9 @@ bool GdiScreen::drawScreen(bool gray)
     if (!ScreenBitmap)
         return false;
 
-    const std::uint8_t* video = machine_.VRAM.data();
-    std::uint16_t* shadow = machine_.VRAMShadow.data();
-    const auto& colours = colorTable_[machine_.Ports[0xC1]];
+    const std::uint8_t* video = machine_.videoRam.data();
+    std::uint16_t* shadow = machine_.videoShadow.data();
+    const auto& colours = colorTable_[machine_.ports[0xC1]];
     bool changed = false;
 
     for (std::size_t block = 0; block < kVideoBytes; block += kBlock) {

@@ -15,13 +15,13 @@ namespace ostrovik::output {
 class GdiScreen {
 public:
     /// @p ColorTable is read at every draw; it must outlive this object.
-    GdiScreen(machine::Machine& machine, const TColorTable& ColorTable);
+    GdiScreen(machine::Machine& machine, const ColourLookupTable& ColorTable);
 
     /// Mode 0 makes both bitmaps anew; mode 1 releases them (the OpenGL
     /// presentation has none); any other mode leaves everything as it is.
     void changeRenderMode(std::uint8_t Mode);
 
-    /// Decodes every video byte that differs from its @c VRAMShadow entry
+    /// Decodes every video byte that differs from its @c videoShadow entry
     /// under the palette in latch C1, in gray when @p gray, and brings the
     /// shadow up to date; then makes the smoothed copy when @c BlurEnabled.
     /// Returns whether any pixel of @c ScreenBitmap was rewritten. Without
@@ -46,7 +46,7 @@ private:
     ColorValue grayOf(ColorValue c);
 
     machine::Machine& machine_;
-    const TColorTable& colorTable_;
+    const ColourLookupTable& colorTable_;
 
     /// GrayTV results by the top bit of each channel. The table's colours are
     /// the eight whose channels are 0 or 255, so a full gray redraw computes

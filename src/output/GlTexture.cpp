@@ -15,12 +15,12 @@ ColorValue gray_gl(ColorValue c)
     return level * 0x010101u;
 }
 
-void build_texture(const machine::Machine& machine, const TColorTable& ColorTable, bool gray, GlTextureImage& out)
+void build_texture(const machine::Machine& machine, const ColourLookupTable& ColorTable, bool gray, GlTextureImage& out)
 {
     const PaletteColours colours = paletteColours(machine, ColorTable, gray ? gray_gl : nullptr);
 
-    for (std::size_t i = 0; i < machine.VRAM.size(); ++i) {
-        const std::uint8_t b = machine.VRAM[i];
+    for (std::size_t i = 0; i < machine.videoRam.size(); ++i) {
+        const std::uint8_t b = machine.videoRam[i];
         // Screen line i / 64 lands in texture row 255 − line.
         std::uint8_t* texel = out.data() + (255 - (i >> 6)) * 768 + (i & 63) * 12;
         for (int k = 0; k < 4; ++k, texel += 3) {

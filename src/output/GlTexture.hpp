@@ -20,7 +20,7 @@ ColorValue gray_gl(ColorValue c);
 
 /// Decodes all of video RAM under the palette in latch C1 into @p out, in
 /// gray when @p gray.
-void build_texture(const machine::Machine& machine, const TColorTable& ColorTable, bool gray, GlTextureImage& out);
+void build_texture(const machine::Machine& machine, const ColourLookupTable& ColorTable, bool gray, GlTextureImage& out);
 
 /// The viewport for a client area of @p cw × @p ch: from the bottom-left
 /// corner, leaving out the @p toolBarHeight rows the tool bar covers.

@@ -47,12 +47,12 @@ class JoyWindow {
 public:
     virtual ~JoyWindow() = default;
     /// The position, every capture period: X in the low word, Y in the high
-    /// word of @p lParam.
-    virtual void joystickMoved(std::uint32_t lParam) = 0;
-    /// A button went down; @p wParam holds the state bits of all four.
-    virtual void joystickButtonDown(std::uint32_t wParam) = 0;
-    /// A button went up; @p wParam holds the state bits of all four.
-    virtual void joystickButtonUp(std::uint32_t wParam) = 0;
+    /// word of @p axes.
+    virtual void joystickMoved(std::uint32_t axes) = 0;
+    /// A button went down; @p buttons holds the state bits of all four.
+    virtual void joystickButtonDown(std::uint32_t buttons) = 0;
+    /// A button went up; @p buttons holds the state bits of all four.
+    virtual void joystickButtonUp(std::uint32_t buttons) = 0;
     /// The captured joystick has gone (unplugged); the capture has ended.
     virtual void joystickUnplugged() = 0;
 };

@@ -192,7 +192,7 @@ void AsmBuild::copyListingErrors(const std::string& listingName)
 
 void AsmBuild::handOver()
 {
-    machine::RunProgram(emulator_, {lvtFile(), lvtFile(), /*remember=*/false});
+    machine::startProgram(emulator_, {lvtFile(), lvtFile(), /*remember=*/false});
     host_.appendLog(std::string(asmlog::kGood) + lvtFile());
 }
 

@@ -89,7 +89,7 @@ ScreenImage screenImageFromWorkBitmap(std::span<const std::uint8_t> file)
 
 std::vector<std::uint8_t> pictureLvt(const ScreenImage& screen, std::uint8_t palette)
 {
-    files::TLvtHeader header;
+    files::LvtHeader header;
     header.FileType = files::kLvtMachineCode;
     header.TapeName = {'B', 'M', 'P', 'L', 'V', 'T'};
     header.StartAddr = kScreenStart;

@@ -7,7 +7,7 @@
 
 namespace ostrovik::ui {
 
-class TMainFormEmu;
+class MainWindow;
 
 /// A window that a command of the main window opens. It is made on first
 /// use by its factory and lives until the program ends; hiding never frees
@@ -15,7 +15,7 @@ class TMainFormEmu;
 /// its commands do nothing.
 class FormSlot {
 public:
-    using Factory = std::function<QWidget*(TMainFormEmu&)>;
+    using Factory = std::function<QWidget*(MainWindow&)>;
 
     void setFactory(Factory factory) { factory_ = std::move(factory); }
 
@@ -24,7 +24,7 @@ public:
     bool visible() const { return form_ && form_->isVisible(); }
 
     /// The window, made now when needed; nullptr without a factory.
-    QWidget* ensure(TMainFormEmu& main)
+    QWidget* ensure(MainWindow& main)
     {
         if (!form_ && factory_)
             form_ = factory_(main);
@@ -32,7 +32,7 @@ public:
     }
 
     /// Makes the window when needed and brings it to the front, not modal.
-    void show(TMainFormEmu& main)
+    void show(MainWindow& main)
     {
         if (QWidget* w = ensure(main)) {
             w->show();
@@ -42,7 +42,7 @@ public:
     }
 
     /// Makes the window when needed, then hides it when shown, shows it when not.
-    void toggle(TMainFormEmu& main)
+    void toggle(MainWindow& main)
     {
         QWidget* w = ensure(main);
         if (!w)

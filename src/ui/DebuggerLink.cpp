@@ -2,13 +2,15 @@
 
 #include "debugger/qt/StepDebuggerForm.hpp"
 #include "debugger/qt/MemoryDebuggerForm.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "ui/MainWindow.hpp"
 
 namespace ostrovik::ui {
 
-void installDebuggers(TMainFormEmu& main)
+using kit::CaptionWindow;
+
+void installDebuggers(MainWindow& main)
 {
-    main.forms().memoryDebugger.setFactory([](TMainFormEmu& m) -> QWidget* {
+    main.forms().memoryDebugger.setFactory([](MainWindow& m) -> QWidget* {
         auto* form = new debugger::MemoryDebuggerForm(m.windowHost(), &m);
         // Made at start, it takes its captions from the first language
         // switch; made later, it takes them now.
@@ -19,12 +21,12 @@ void installDebuggers(TMainFormEmu& main)
         return form;
     });
     main.forms().stepDebugger.setFactory(
-        [](TMainFormEmu& m) -> QWidget* { return new debugger::StepDebuggerForm(m.windowHost(), &m); });
+        [](MainWindow& m) -> QWidget* { return new debugger::StepDebuggerForm(m.windowHost(), &m); });
 }
 
-debugger::MemoryDebuggerForm* debuggerForm(const TMainFormEmu& main)
+debugger::MemoryDebuggerForm* debuggerForm(const MainWindow& main)
 {
-    return qobject_cast<debugger::MemoryDebuggerForm*>(const_cast<TMainFormEmu&>(main).forms().memoryDebugger.form());
+    return qobject_cast<debugger::MemoryDebuggerForm*>(const_cast<MainWindow&>(main).forms().memoryDebugger.form());
 }
 
 } // namespace ostrovik::ui

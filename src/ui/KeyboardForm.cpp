@@ -10,13 +10,17 @@
 #include "platform/VirtualKeys.hpp"
 #include "ui/KeyboardLayoutTable.hpp"
 #include "machine/Machine.hpp"
-#include "ui/kit/WindowHost.hpp"
-#include "ui/kit/CentreOnOwner.hpp"
-#include "ui/kit/Text.hpp"
+#include "kit/WindowHost.hpp"
+#include "kit/CentreOnOwner.hpp"
+#include "kit/Text.hpp"
 
 namespace ostrovik::ui {
 
-TKeyboardForm::TKeyboardForm(WindowHost& host, std::function<void(std::uint16_t)> typeKey)
+using kit::CentreOnOwner;
+using kit::WindowHost;
+using kit::fromUtf8;
+
+KeyboardForm::KeyboardForm(WindowHost& host, std::function<void(std::uint16_t)> typeKey)
     : QWidget(&host.mainWindow(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       host_(host), typeKey_(std::move(typeKey))
 {
@@ -52,7 +56,7 @@ TKeyboardForm::TKeyboardForm(WindowHost& host, std::function<void(std::uint16_t)
     }
 }
 
-void TKeyboardForm::showEvent(QShowEvent* event)
+void KeyboardForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // Centred when first shown only: afterwards it comes back where the
@@ -63,12 +67,12 @@ void TKeyboardForm::showEvent(QShowEvent* event)
     }
 }
 
-void TKeyboardForm::centreOnMainForm()
+void KeyboardForm::centreOnMainForm()
 {
     CentreOnOwner(*this, host_.mainWindow());
 }
 
-std::uint16_t TKeyboardForm::keyForCharacter(char character)
+std::uint16_t KeyboardForm::keyForCharacter(char character)
 {
     const std::optional<platform::KeyScan> us = platform::VkKeyScanUS(character);
     if (!us)
@@ -78,21 +82,21 @@ std::uint16_t TKeyboardForm::keyForCharacter(char character)
     // The Russian layout has no Latin letters. The key that plays the same
     // machine key under the Cyrillic table types it instead (Й/J is the PC
     // key Q there); a machine key the Cyrillic table cannot reach is not typed.
-    const machine::TKeyMask wanted = machine::readmask(us->vk, 0);
+    const machine::KeyMask wanted = machine::keyMaskOf(us->vk, 0);
     if (wanted == machine::KEYMASK_NONE)
         return 0;
     for (std::uint16_t vk = 8; vk <= 222; ++vk)
-        if (machine::readmask(vk, 1) == wanted)
+        if (machine::keyMaskOf(vk, 1) == wanted)
             return vk;
     return 0;
 }
 
-void TKeyboardForm::typeKey(std::uint8_t key)
+void KeyboardForm::typeKey(std::uint8_t key)
 {
     typeKey_(key);
 }
 
-void TKeyboardForm::typeText(std::string_view text)
+void KeyboardForm::typeText(std::string_view text)
 {
     for (char c : text) {
         if (c >= 'a' && c <= 'z')
@@ -104,7 +108,7 @@ void TKeyboardForm::typeText(std::string_view text)
     }
 }
 
-void TKeyboardForm::pressKey(int number)
+void KeyboardForm::pressKey(int number)
 {
     const KeyboardKey& key = kKeyboardKeys.at(static_cast<std::size_t>(number - 1));
     switch (key.action) {
@@ -117,9 +121,9 @@ void TKeyboardForm::pressKey(int number)
         // Straight into the matrix, even while the machine is paused; the
         // focus stays where it is.
         machine::Machine& m = host_.machine();
-        m.kbd(key.value, true);
-        m.i8080_do_opcodes(kMatrixKeyHold);
-        m.kbd(key.value, false);
+        m.setKey(key.value, true);
+        m.runOpcodes(kMatrixKeyHold);
+        m.setKey(key.value, false);
         return;
     }
     case KeyAction::Character:

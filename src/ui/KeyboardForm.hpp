@@ -12,15 +12,19 @@
 class QLabel;
 class QToolButton;
 
+namespace ostrovik::kit {
+class WindowHost;
+}
+
 namespace ostrovik::ui {
 
-class WindowHost;
+using kit::WindowHost;
 
 /// The on-screen keyboard: a picture of the machine's keyboard with a flat
 /// button over each key. A click types the PC key of that key into the main
 /// window, as if it had been pressed on the PC's keyboard; the two alphabet
 /// keys at the ends of the bottom row press the machine's matrix directly.
-class TKeyboardForm : public QWidget {
+class KeyboardForm : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 585;
@@ -34,7 +38,7 @@ public:
 
     /// A key of the picture types through @p typeKey, which presses and
     /// releases a PC key (a virtual-key code) in the main window.
-    TKeyboardForm(WindowHost& host, std::function<void(std::uint16_t)> typeKey);
+    KeyboardForm(WindowHost& host, std::function<void(std::uint16_t)> typeKey);
 
     /// Presses and releases PC key @p key in the main window.
     void typeKey(std::uint8_t key);

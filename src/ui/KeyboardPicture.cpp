@@ -7,9 +7,11 @@
 
 #include "ui/KeyboardForm.hpp"
 #include "ui/KeyboardLayoutTable.hpp"
-#include "ui/kit/Text.hpp"
+#include "kit/Text.hpp"
 
 namespace ostrovik::ui {
+
+using kit::fromUtf8;
 
 namespace {
 
@@ -39,7 +41,7 @@ void drawSpeaker(QPainter& p, const QRectF& r)
 
 } // namespace
 
-QImage TKeyboardForm::keyboardPicture()
+QImage KeyboardForm::keyboardPicture()
 {
     QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
     const qreal sx = static_cast<qreal>(kPictureWidth) / kClientWidth;

@@ -10,15 +10,22 @@
 #include <span>
 #include <vector>
 
-#include "ui/kit/Captions.hpp"
-#include "ui/kit/ImageList.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "games/CatalogueSite.hpp"
+#include "kit/Captions.hpp"
+#include "kit/IconSet.hpp"
+#include "ui/MainWindow.hpp"
 
 namespace ostrovik::ui {
 
+using kit::Icon;
+using kit::IconSet;
+using kit::Language;
+using kit::onlineGamesCaption;
+using kit::setCaptionTail;
+
 namespace {
 
-using T = TMainFormEmu;
+using T = MainWindow;
 
 constexpr const char* kImageProperty = "ImageIndex";
 
@@ -186,14 +193,14 @@ void addEntries(std::span<const MenuEntry> entries, QMenu* first,
 
 } // namespace
 
-TMainMenu::TMainMenu(TMainFormEmu& window, QToolBar& toolBar) : toolBar(&toolBar), window_(window)
+MainMenu::MainMenu(MainWindow& window, QToolBar& toolBar) : toolBar(&toolBar), window_(window)
 {
     buildMainMenu();
     buildPopupMenu();
     buildToolBar();
 }
 
-QAction* TMainMenu::add(QAction* action, const QString& name, Icon image)
+QAction* MainMenu::add(QAction* action, const QString& name, Icon image)
 {
     action->setObjectName(name);
     setImageOf(*action, image);
@@ -202,7 +209,7 @@ QAction* TMainMenu::add(QAction* action, const QString& name, Icon image)
     return action;
 }
 
-void TMainMenu::bind(QAction* action, CommandHandler handler)
+void MainMenu::bind(QAction* action, CommandHandler handler)
 {
     QObject::connect(action, &QAction::triggered, &window_, [this, action, handler] {
         // The handler decides the mark; undo the toggle the click made.
@@ -213,7 +220,7 @@ void TMainMenu::bind(QAction* action, CommandHandler handler)
     });
 }
 
-void TMainMenu::buildMainMenu()
+void MainMenu::buildMainMenu()
 {
     menuBar = new QMenuBar(&window_);
     menuBar->setObjectName(QStringLiteral("menuBar"));
@@ -244,10 +251,11 @@ void TMainMenu::buildMainMenu()
         bind(action, e.handler);
         return action;
     });
+    setCaptionTail(menu::DownloadGames.name(), games::kCatalogueGamesAddress);
     item(menu::DownloadGames)->setText(onlineGamesCaption(Language::Russian));
 }
 
-void TMainMenu::buildPopupMenu()
+void MainMenu::buildPopupMenu()
 {
     contextMenu = new QMenu(&window_);
     contextMenu->setObjectName(QStringLiteral("contextMenu"));
@@ -259,14 +267,14 @@ void TMainMenu::buildPopupMenu()
                      [this](const QPoint& pos) { contextMenu->popup(window_.mapToGlobal(pos)); });
 }
 
-void TMainMenu::buildToolBar()
+void MainMenu::buildToolBar()
 {
-    toolBar->setIconSize(QSize(TImageList::SmallSize, TImageList::SmallSize));
+    toolBar->setIconSize(QSize(IconSet::SmallSize, IconSet::SmallSize));
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Twenty buttons share the design width of 535 pixels: keep them close.
     // A style sheet drops the fixed height unless it repeats it.
     toolBar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; min-height: %1px; max-height: %1px; }")
-                                .arg(TMainFormEmu::kToolBarHeight));
+                                .arg(MainWindow::kToolBarHeight));
     for (const ButtonEntry& b : kToolBar) {
         const QString name = objectNameOf(b.name);
         if (!b.hint) {
@@ -288,55 +296,55 @@ QString objectNameOf(MenuItem item)
     return QString::fromLatin1(item.name().data(), static_cast<qsizetype>(item.name().size()));
 }
 
-QAction* TMainMenu::find(const QString& name) const
+QAction* MainMenu::find(const QString& name) const
 {
     return items_.value(name, nullptr);
 }
 
-QAction* TMainMenu::item(MenuItem which) const
+QAction* MainMenu::item(MenuItem which) const
 {
     return find(objectNameOf(which));
 }
 
-QMenu* TMainMenu::submenu(MenuItem which) const
+QMenu* MainMenu::submenu(MenuItem which) const
 {
     return submenus_.value(objectNameOf(which), nullptr);
 }
 
-bool TMainMenu::checked(MenuItem which) const
+bool MainMenu::checked(MenuItem which) const
 {
     const QAction* action = item(which);
     return action && action->isChecked();
 }
 
-void TMainMenu::setChecked(MenuItem which, bool on)
+void MainMenu::setChecked(MenuItem which, bool on)
 {
     if (QAction* action = item(which))
         action->setChecked(on);
 }
 
-Icon TMainMenu::image(MenuItem which) const
+Icon MainMenu::image(MenuItem which) const
 {
     const QAction* action = item(which);
     return action ? imageOf(*action) : Icon::None;
 }
 
-void TMainMenu::setImage(MenuItem which, Icon image)
+void MainMenu::setImage(MenuItem which, Icon image)
 {
     if (QAction* action = item(which))
         setImageOf(*action, image);
 }
 
-Icon TMainMenu::imageOf(const QAction& action)
+Icon MainMenu::imageOf(const QAction& action)
 {
     const QVariant v = action.property(kImageProperty);
     return v.isValid() ? static_cast<Icon>(v.toInt()) : Icon::None;
 }
 
-void TMainMenu::setImageOf(QAction& action, Icon image)
+void MainMenu::setImageOf(QAction& action, Icon image)
 {
     action.setProperty(kImageProperty, static_cast<int>(image));
-    action.setIcon(TImageList::icon(image));
+    action.setIcon(IconSet::icon(image));
 }
 
 } // namespace ostrovik::ui

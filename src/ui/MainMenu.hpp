@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "ui/MenuItems.hpp"
-#include "ui/kit/ImageList.hpp"
+#include "kit/IconSet.hpp"
 
 class QAction;
 class QMenu;
@@ -14,13 +14,15 @@ class QToolBar;
 
 namespace ostrovik::ui {
 
-class TMainFormEmu;
+using kit::Icon;
+
+class MainWindow;
 
 /// The Qt object name of @p item.
 QString objectNameOf(MenuItem item);
 
 /// A command of the main window: a handler method taking no argument.
-using CommandHandler = void (TMainFormEmu::*)();
+using CommandHandler = void (MainWindow::*)();
 
 /// The main window's commands: the main menu `menuBar`, the context menu
 /// `contextMenu` and the buttons of the tool bar `toolBar`.
@@ -30,13 +32,13 @@ using CommandHandler = void (TMainFormEmu::*)();
 /// same names. Check marks are the actions' check states and belong to the
 /// handlers: a click never toggles a mark by itself. An item's picture is
 /// its Icon, kept as the action's property "ImageIndex".
-class TMainMenu {
+class MainMenu {
 public:
     /// Builds the menus on @p window (its menu bar and context menu) and puts
     /// the buttons into @p toolBar. Both must outlive this object.
-    TMainMenu(TMainFormEmu& window, QToolBar& toolBar);
-    TMainMenu(const TMainMenu&) = delete;
-    TMainMenu& operator=(const TMainMenu&) = delete;
+    MainMenu(MainWindow& window, QToolBar& toolBar);
+    MainMenu(const MainMenu&) = delete;
+    MainMenu& operator=(const MainMenu&) = delete;
 
     QMenuBar* menuBar = nullptr;
     QMenu* contextMenu = nullptr;
@@ -69,7 +71,7 @@ private:
     QAction* add(QAction* action, const QString& name, Icon image);
     void bind(QAction* action, CommandHandler handler);
 
-    TMainFormEmu& window_;
+    MainWindow& window_;
     QHash<QString, QAction*> items_;
     QHash<QString, QMenu*> submenus_;
     QStringList names_;

@@ -1,8 +1,12 @@
 #include "ui/MainWindowHost.hpp"
 
-#include "ui/MainFormEmu.hpp"
+#include "ui/MainWindow.hpp"
 
 namespace ostrovik::ui {
+
+using kit::CaptionWindow;
+using kit::Language;
+using kit::applyCaptionSet;
 
 machine::Machine& MainWindowHost::machine()
 {
@@ -21,12 +25,12 @@ void MainWindowHost::setOptionChecked(machine::Option which, bool checked)
 
 void MainWindowHost::reset()
 {
-    main_.machine().ResetComp();
+    main_.machine().coldReset();
 }
 
 void MainWindowHost::setPaused(bool paused)
 {
-    main_.machine().Paused = paused ? 1 : 0;
+    main_.machine().paused = paused ? 1 : 0;
 }
 
 void MainWindowHost::setCaption(std::string_view caption)

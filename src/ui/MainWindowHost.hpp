@@ -1,15 +1,19 @@
 #pragma once
 
-#include "ui/kit/WindowHost.hpp"
+#include "kit/WindowHost.hpp"
 
 namespace ostrovik::ui {
 
-class TMainFormEmu;
+using kit::CaptionWindow;
+using kit::Language;
+using kit::WindowHost;
+
+class MainWindow;
 
 /// The main window as the windows it opens see it.
 class MainWindowHost final : public WindowHost {
 public:
-    explicit MainWindowHost(TMainFormEmu& main) : main_(main) {}
+    explicit MainWindowHost(MainWindow& main) : main_(main) {}
 
     machine::Machine& machine() override;
     bool optionChecked(machine::Option which) const override;
@@ -28,7 +32,7 @@ public:
     void adoptCaptions(QWidget& window, CaptionWindow set) override;
 
 private:
-    TMainFormEmu& main_;
+    MainWindow& main_;
 };
 
 } // namespace ostrovik::ui

@@ -8,10 +8,13 @@
 #include <QMenu>
 
 #include "platform/IniFile.hpp"
-#include "ui/kit/Settings.hpp"
+#include "kit/Settings.hpp"
 #include "settings/SettingsSchema.hpp"
 
 namespace ostrovik::ui {
+
+using kit::ConfigFilePath;
+using kit::ReportUnableToWrite;
 
 namespace {
 
@@ -20,7 +23,7 @@ const std::string kSection(settings::kMruList);
 
 } // namespace
 
-QList<QAction*> ReadMruList(QMenu& fileMenu, TMruFiles& files)
+QList<QAction*> ReadMruList(QMenu& fileMenu, MruFiles& files)
 {
     QList<QAction*> added;
     while (fileMenu.actions().size() > kFixedFileMenuItems) {
@@ -57,7 +60,7 @@ QAction* AppendMruMenuItem(QMenu& fileMenu, const QString& FileName, int Index)
     return item;
 }
 
-bool SaveMruList(const TMruFiles& files, QWidget* parent)
+bool SaveMruList(const MruFiles& files, QWidget* parent)
 {
     const platform::IniFile file(ConfigFilePath());
     platform::IniDocument document;
@@ -71,7 +74,7 @@ bool SaveMruList(const TMruFiles& files, QWidget* parent)
     return static_cast<bool>(status);
 }
 
-void PushMruFile(TMruFiles& files, const QString& FileName)
+void PushMruFile(MruFiles& files, const QString& FileName)
 {
     for (std::size_t i = files.size() - 1; i > 0; --i)
         files[i] = files[i - 1];

@@ -12,7 +12,7 @@ class QWidget;
 /// to "5", newest first) and the items after the fixed part of the File menu.
 namespace ostrovik::ui {
 
-using TMruFiles = std::array<QString, 5>;
+using MruFiles = std::array<QString, 5>;
 
 /// OpenFile, SaveSnapshot, SeparatorBeforeReset, ResetCpu, Pause, SeparatorBeforeExit, Exit and SeparatorBeforeRecentFiles come before the recent files.
 inline constexpr int kFixedFileMenuItems = 8;
@@ -21,7 +21,7 @@ inline constexpr int kFixedFileMenuItems = 8;
 /// path up to the first empty key, filling @p files from the front (entries
 /// past that keep what they held). One reading of the file. Returns the new
 /// items, newest first.
-QList<QAction*> ReadMruList(QMenu& fileMenu, TMruFiles& files);
+QList<QAction*> ReadMruList(QMenu& fileMenu, MruFiles& files);
 
 /// Appends one recent-file item: caption and hint the path, Tag (the
 /// action's data) its position 1 … 5.
@@ -29,11 +29,11 @@ QAction* AppendMruMenuItem(QMenu& fileMenu, const QString& FileName, int Index);
 
 /// Writes all five keys in one writing of the file, empty entries as empty
 /// values. False (and the message shown over @p parent) when it failed.
-bool SaveMruList(const TMruFiles& files, QWidget* parent);
+bool SaveMruList(const MruFiles& files, QWidget* parent);
 
 /// Puts @p FileName first; the oldest entry drops out. A name already in the
 /// list is not looked for.
-void PushMruFile(TMruFiles& files, const QString& FileName);
+void PushMruFile(MruFiles& files, const QString& FileName);
 
 /// The path a recent-file item loads: its hint, which the menu never alters.
 QString MruItemPath(const QAction& item);

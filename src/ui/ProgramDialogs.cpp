@@ -5,6 +5,11 @@
 
 namespace ostrovik::ui {
 
+using kit::NetSessionChoice;
+using kit::NetSessionRequest;
+using kit::dialogs;
+using kit::setProgramDialogs;
+
 bool ProgramDialogs::compressorOptions(QWidget* parent, const QString& title,
                                        std::vector<files::avi::CompressorOption>& options)
 {

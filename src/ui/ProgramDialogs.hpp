@@ -1,8 +1,12 @@
 #pragma once
 
-#include "ui/kit/Dialogs.hpp"
+#include "kit/Dialogs.hpp"
 
 namespace ostrovik::ui {
+
+using kit::NetSessionChoice;
+using kit::NetSessionRequest;
+using kit::StandardDialogs;
 
 /// The standard dialogs with the two that windows above the kit own: the
 /// codec's options and the network session's connection dialog.

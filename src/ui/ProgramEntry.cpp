@@ -9,14 +9,16 @@
 
 #include "platform/qt/FileNames.hpp"
 #include "platform/ThreadLocale.hpp"
-#include "ui/JoyKeySetup.hpp"
-#include "ui/MainFormEmu.hpp"
-#include "ui/SetUpForm.hpp"
-#include "ui/kit/Settings.hpp"
+#include "ui/JoystickKeyDialog.hpp"
+#include "ui/MainWindow.hpp"
+#include "ui/SettingsForm.hpp"
+#include "kit/Settings.hpp"
 #include "settings/SettingsSchema.hpp"
 #include "ui/SingleCopy.hpp"
 
 namespace ostrovik::ui {
+
+using kit::ReadIniAtStartup;
 
 namespace {
 
@@ -37,16 +39,16 @@ QByteArray AbsoluteFileName(const QByteArray& name)
 ApplicationWindows CreateApplicationWindows(const QStringList& args)
 {
     ApplicationWindows windows;
-    windows.mainWindow = std::make_unique<TMainFormEmu>(args);
+    windows.mainWindow = std::make_unique<MainWindow>(args);
     // The memory debugger comes second, before the settings window.
     windows.mainWindow->forms().memoryDebugger.ensure(*windows.mainWindow);
-    windows.settings = new TSetUpForm(windows.mainWindow->settingsStore(), windows.mainWindow.get());
-    windows.mainWindow->setSetUpForm(windows.settings);
-    windows.settings->setJoyKeySetup(new TJoyKeySetup(*windows.settings, windows.mainWindow->settingsStore()));
+    windows.settings = new SettingsForm(windows.mainWindow->settingsStore(), windows.mainWindow.get());
+    windows.mainWindow->setSettingsForm(windows.settings);
+    windows.settings->setJoystickKeyDialog(new JoystickKeyDialog(*windows.settings, windows.mainWindow->settingsStore()));
     return windows;
 }
 
-int RunProgram(int argc, char** argv)
+int runApplication(int argc, char** argv)
 {
     // The arguments are the user's files, byte for byte: taken before Qt
     // sees the command line, and Qt is shown only the program's name, so
@@ -110,14 +112,14 @@ int RunProgram(int argc, char** argv)
     for (const QByteArray& argument : arguments)
         args.append(platform::FileNameText(argument));
     ApplicationWindows windows = CreateApplicationWindows(args);
-    TMainFormEmu* main = windows.mainWindow.get();
+    MainWindow* main = windows.mainWindow.get();
     if (singleCopy) {
         singleCopy->setHandler([main](const QByteArray& name) { return main->openHandedOverFile(name); });
         // From the end of the message loop on, what comes is not loaded.
         QObject::connect(&app, &QCoreApplication::aboutToQuit, singleCopy.get(),
                          [server = singleCopy.get()] { server->close(); });
         // A file handed over before the machine is on would be lost to the power-on.
-        QObject::connect(main, &TMainFormEmu::firstActivated, singleCopy.get(),
+        QObject::connect(main, &MainWindow::firstActivated, singleCopy.get(),
                          [server = singleCopy.get()] { server->setAccepting(true); });
     }
 

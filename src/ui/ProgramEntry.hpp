@@ -6,14 +6,14 @@
 
 namespace ostrovik::ui {
 
-class TMainFormEmu;
-class TSetUpForm;
+class MainWindow;
+class SettingsForm;
 class SingleCopyServer;
 
 /// The windows that live from start to exit, created in this order.
 struct ApplicationWindows {
-    std::unique_ptr<TMainFormEmu> mainWindow;
-    TSetUpForm* settings = nullptr; ///< owned by the main window
+    std::unique_ptr<MainWindow> mainWindow;
+    SettingsForm* settings = nullptr; ///< owned by the main window
 };
 
 /// Creates the main window (its creation handler runs now), the memory
@@ -22,6 +22,6 @@ ApplicationWindows CreateApplicationWindows(const QStringList& args);
 
 /// The program: the single-copy check, then the windows and the message
 /// loop. Returns the process's exit code.
-int RunProgram(int argc, char** argv);
+int runApplication(int argc, char** argv);
 
 } // namespace ostrovik::ui

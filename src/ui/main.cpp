@@ -2,5 +2,5 @@
 
 int main(int argc, char** argv)
 {
-    return ostrovik::ui::RunProgram(argc, argv);
+    return ostrovik::ui::runApplication(argc, argv);
 }

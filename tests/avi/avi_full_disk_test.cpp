@@ -99,13 +99,13 @@ void AviFullDiskTest::fullDiskIsReportedOnce()
     };
     for (const auto& c : cases) {
         test::MainWindowRig rig;
-        ui::TMainFormEmu& window = *rig.window;
+        ui::MainWindow& window = *rig.window;
         const QString dir = rig.makeFolder(QStringLiteral("disk"));
         FullDisk disk(dir);
         QVERIFY2(disk.ready(), "neither a tmpfs nor a file size limit could be set");
-        window.machine().ProgramDir = QFile::encodeName(dir).toStdString();
-        window.setUpForm()->codecBox->setEditText(QStringLiteral("FMP4 mpeg4"));
-        window.setUpForm()->onTheFlyBox->setChecked(c.onTheFly);
+        window.machine().programDir = QFile::encodeName(dir).toStdString();
+        window.settingsForm()->codecBox->setEditText(QStringLiteral("FMP4 mpeg4"));
+        window.settingsForm()->onTheFlyBox->setChecked(c.onTheFly);
 
         window.toggleAviRecording();
         QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));

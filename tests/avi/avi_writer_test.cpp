@@ -36,7 +36,7 @@ struct Picture {
                 p[2] = (c >> 16) & 0xFF;
             }
     }
-    TAviFrame frame() const { return {width, height, 24, width * 3, bgr.data()}; }
+    AviFrame frame() const { return {width, height, 24, width * 3, bgr.data()}; }
     std::uint32_t pixel(int x, int y) const
     {
         const std::uint8_t* p = &bgr[(static_cast<std::size_t>(y) * width + x) * 3];
@@ -66,37 +66,37 @@ std::string errorOf(const std::function<void()>& f)
 struct Writer : AviWriter {
     Writer() : AviWriter(1280, 1024)
     {
-        Width = 256;
-        Height = 256;
-        Stretch = false;
+        width = 256;
+        height = 256;
+        stretch = false;
     }
 };
 
 TEST(AviWriterTest, DefaultsAndPropertyChecks)
 {
     const AviWriter w(1920, 1080);
-    EXPECT_EQ(w.Width, 192);
-    EXPECT_EQ(w.Height, 108);
-    EXPECT_EQ(w.FrameTime, 1000);
-    EXPECT_TRUE(w.Stretch);
-    EXPECT_TRUE(w.OnTheFly);
-    EXPECT_EQ(w.Quality, 5000);
-    EXPECT_EQ(w.pixelFormat(), TPixelFormat::pf24bit);
-    EXPECT_EQ(fs::path(w.TempFileName).filename(), "~AWTemp.avi");
+    EXPECT_EQ(w.width, 192);
+    EXPECT_EQ(w.height, 108);
+    EXPECT_EQ(w.frameTime, 1000);
+    EXPECT_TRUE(w.stretch);
+    EXPECT_TRUE(w.onTheFly);
+    EXPECT_EQ(w.quality, 5000);
+    EXPECT_EQ(w.pixelFormat(), PixelFormat::pf24bit);
+    EXPECT_EQ(fs::path(w.tempFileName).filename(), "~AWTemp.avi");
 
     const struct {
-        TPixelFormat format;
+        PixelFormat format;
         bool accepted;
     } formats[] = {
-        {TPixelFormat::pf1bit, true},   {TPixelFormat::pf4bit, true},   {TPixelFormat::pf8bit, true},
-        {TPixelFormat::pf24bit, true},  {TPixelFormat::pf32bit, true},  {TPixelFormat::pf15bit, false},
-        {TPixelFormat::pf16bit, false}, {TPixelFormat::pfDevice, false}, {TPixelFormat::pfCustom, false},
+        {PixelFormat::pf1bit, true},   {PixelFormat::pf4bit, true},   {PixelFormat::pf8bit, true},
+        {PixelFormat::pf24bit, true},  {PixelFormat::pf32bit, true},  {PixelFormat::pf15bit, false},
+        {PixelFormat::pf16bit, false}, {PixelFormat::pfDevice, false}, {PixelFormat::pfCustom, false},
     };
     for (const auto& f : formats) {
         AviWriter v(640, 480);
         const std::string error = errorOf([&] { v.setPixelFormat(f.format); });
         EXPECT_EQ(error, f.accepted ? "" : "Pixelformat not supported") << static_cast<int>(f.format);
-        EXPECT_EQ(v.pixelFormat(), f.accepted ? f.format : TPixelFormat::pf24bit);
+        EXPECT_EQ(v.pixelFormat(), f.accepted ? f.format : PixelFormat::pf24bit);
     }
 
     const struct {
@@ -127,7 +127,7 @@ TEST(AviWriterTest, CodecChoiceAndList)
     for (const auto& c : cases) {
         w.setCompressor("FMP4");
         EXPECT_EQ(errorOf([&] { w.setCompressor(c.given); }), c.error) << c.given;
-        EXPECT_EQ(w.CompressorFourCC, c.chosen) << c.given;
+        EXPECT_EQ(w.compressorFourCC, c.chosen) << c.given;
     }
 
     std::vector<std::string> list{"stale"};
@@ -171,7 +171,7 @@ TEST(AviWriterTest, StateAndFileErrors)
         {"a frame time of 0",
          [&](AviWriter& w) {
              w.filename = dir / "b.avi";
-             w.FrameTime = 0;
+             w.frameTime = 0;
              w.initVideo();
          },
          "Frame time must be at least 1 ms"},
@@ -179,7 +179,7 @@ TEST(AviWriterTest, StateAndFileErrors)
          [&](AviWriter& w) {
              w.filename = dir / "c.avi";
              w.initVideo();
-             w.addFrame(TAviFrame{256, 256, 24, 768, nullptr});
+             w.addFrame(AviFrame{256, 256, 24, 768, nullptr});
          },
          "Failed to retrieve bitmap header and pixels. Err: 22"},
     };
@@ -219,20 +219,20 @@ TEST(AviWriterTest, WrittenFilesProbeAndDecodeBack)
         TempFolder dir;
         Writer w;
         w.filename = dir / "out.avi";
-        w.TempFileName = dir / "avi_TMP.avi";
-        w.OnTheFly = road.onTheFly;
-        w.FrameTime = road.frameTime;
+        w.tempFileName = dir / "avi_TMP.avi";
+        w.onTheFly = road.onTheFly;
+        w.frameTime = road.frameTime;
         w.setCompressor(road.fourCC);
         w.setQuality(10000);
         w.initVideo();
         constexpr int kFrames = 7;
         for (int n = 0; n < kFrames; ++n) {
             w.addFrame(Picture(256, 256, n).frame());
-            EXPECT_EQ(fs::exists(w.TempFileName), !road.onTheFly);
+            EXPECT_EQ(fs::exists(w.tempFileName), !road.onTheFly);
         }
         w.finalizeVideo();
         w.saveAviFile();
-        EXPECT_FALSE(fs::exists(w.TempFileName)) << "the work file is gone after the save";
+        EXPECT_FALSE(fs::exists(w.tempFileName)) << "the work file is gone after the save";
 
         EXPECT_EQ(ffprobeLine(w.filename), std::string(road.codec) + " 256x256 " + road.rate + " " + std::to_string(kFrames) + " frames");
         EXPECT_EQ(ffprobe(w.filename)["pix_fmt"], road.pixFmt);
@@ -270,9 +270,9 @@ TEST(AviWriterTest, PlacementOnTheTarget)
         SCOPED_TRACE(c.name);
         TempFolder dir;
         Writer w;
-        w.Width = c.width;
-        w.Height = c.height;
-        w.Stretch = c.stretch;
+        w.width = c.width;
+        w.height = c.height;
+        w.stretch = c.stretch;
         w.filename = dir / "p.avi";
         w.initVideo();
         w.addFrame(picture.frame());
@@ -295,7 +295,7 @@ TEST(AviWriterTest, ProgressAndAbort)
     Writer w;
     w.filename = dir / "abort.avi";
     std::vector<int> reports;
-    w.OnProgress = [&](AviWriter&, std::int32_t count, bool& abort) {
+    w.onProgress = [&](AviWriter&, std::int32_t count, bool& abort) {
         reports.push_back(count);
         abort = count >= 40;
     };
@@ -304,7 +304,7 @@ TEST(AviWriterTest, ProgressAndAbort)
     for (int n = 0; n < 50; ++n)
         w.addFrame(picture.frame());
     EXPECT_EQ(reports, (std::vector<int>{20, 40}));
-    EXPECT_EQ(w.FrameCount, 40) << "frames after the abort are ignored";
+    EXPECT_EQ(w.frameCount, 40) << "frames after the abort are ignored";
     w.finalizeVideo();
     w.saveAviFile();
     // The file keeps the frames written before the abort.
@@ -313,19 +313,19 @@ TEST(AviWriterTest, ProgressAndAbort)
     // The save of a work file reports by percentage of the frames.
     Writer v;
     v.filename = dir / "saved.avi";
-    v.TempFileName = dir / "work.avi";
-    v.OnTheFly = false;
+    v.tempFileName = dir / "work.avi";
+    v.onTheFly = false;
     v.initVideo();
     for (int n = 0; n < 10; ++n)
         v.addFrame(picture.frame());
     v.finalizeVideo();
     reports.clear();
-    v.OnProgress = [&](AviWriter&, std::int32_t count, bool&) { reports.push_back(count); };
+    v.onProgress = [&](AviWriter&, std::int32_t count, bool&) { reports.push_back(count); };
     v.saveAviFile();
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back(), 10);
     EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
-    EXPECT_FALSE(fs::exists(v.TempFileName));
+    EXPECT_FALSE(fs::exists(v.tempFileName));
 }
 
 } // namespace

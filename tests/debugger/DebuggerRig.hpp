@@ -22,7 +22,7 @@ namespace ostrovik::test {
 /// through its own commands.
 class DebuggerRig : public MainWindowRig {
 public:
-    ui::TMainFormEmu& main() { return *window; }
+    ui::MainWindow& main() { return *window; }
     void command(ui::MenuItem which) { window->menus().item(which)->trigger(); }
 
     /// The memory debugger, opened by its command.

@@ -58,12 +58,12 @@ void MemoryDebuggerTest::init()
 
 void MemoryDebuggerTest::openingFillsEveryViewAndTheSameCommandHidesIt()
 {
-    m().RAM[0x0000] = 0x41;
-    m().RAM[0xFFFF] = 0xAB;
-    m().Ports[0xC1] = 0x5A;
-    m().r_PC = 0x9000;
-    std::fill(m().RAM.begin() + 0x9000, m().RAM.begin() + 0x9100, 0);
-    m().RAM[0x9000] = 0xC3; // JMP
+    m().ram[0x0000] = 0x41;
+    m().ram[0xFFFF] = 0xAB;
+    m().ports[0xC1] = 0x5A;
+    m().regPC = 0x9000;
+    std::fill(m().ram.begin() + 0x9000, m().ram.begin() + 0x9100, 0);
+    m().ram[0x9000] = 0xC3; // JMP
     rig_->command(ui::menu::MemoryDebugger);
     debugger::MemoryDebuggerForm* f = rig_->memoryDebugger();
     QVERIFY(f && f->isVisible());
@@ -99,7 +99,7 @@ void MemoryDebuggerTest::openingFillsEveryViewAndTheSameCommandHidesIt()
     QCOMPARE(ports.size(), 256);
     QCOMPARE(flags.size(), 256);
     QCOMPARE(ports[0xC1], QStringLiteral("C1=5A"));
-    QCOMPARE(flags[0], QStringLiteral("00=") + QString::number(m().flag_table[0], 16).toUpper().rightJustified(2, '0'));
+    QCOMPARE(flags[0], QStringLiteral("00=") + QString::number(m().flagTable[0], 16).toUpper().rightJustified(2, '0'));
 
     rig_->command(ui::menu::MemoryDebuggerButton);
     QVERIFY(!f->isVisible());
@@ -115,12 +115,12 @@ void MemoryDebuggerTest::runLoopRefreshesLabelsAndVisibleRowsWhileShown()
     auto* label11 = DebuggerRig::child<QLabel>(f, "registerLabel11");
     auto* realTime = DebuggerRig::child<QCheckBox>(f, "realTimeBox");
     rig_->runTicks(1);
-    QCOMPARE(label9->text(), QStringLiteral("r_PC:") + QString::number(m().r_PC));
+    QCOMPARE(label9->text(), QStringLiteral("r_PC:") + QString::number(m().regPC));
     QCOMPARE(label11->text(), QStringLiteral("clock:") + QString::number(m().clock));
     QCOMPARE(labelText(f, "registerLabel12"), QStringLiteral("Label12"));
 
     debugger::HexDumpGrid& dump = f.dumpGrid();
-    m().RAM[0x0000] = 0x77;
+    m().ram[0x0000] = 0x77;
     rig_->runTicks(1);
     QCOMPARE(dump.cell(1, 1), QStringLiteral("00")); // not ticked: the dump stands
     realTime->setChecked(true);
@@ -130,25 +130,25 @@ void MemoryDebuggerTest::runLoopRefreshesLabelsAndVisibleRowsWhileShown()
 
     // Rows below the visible ones wait for the next showing.
     const int below = dump.topRow() + dump.visibleRowCount() + 2;
-    m().RAM[static_cast<std::size_t>((below - 1) * 16)] = 0x55;
+    m().ram[static_cast<std::size_t>((below - 1) * 16)] = 0x55;
     rig_->runTicks(1);
     QCOMPARE(dump.cell(1, below), QStringLiteral("00"));
 
     // The last rows: the refresh stops at the end of memory.
     dump.scrollToBottom();
     QCoreApplication::processEvents();
-    m().RAM[0xFFFF] = 0x66;
+    m().ram[0xFFFF] = 0x66;
     rig_->runTicks(1);
     QCOMPARE(dump.cell(16, 4096), QStringLiteral("66"));
 
     // Hidden, nothing is refreshed.
     rig_->command(ui::menu::MemoryDebugger);
     const QString pc = label9->text();
-    m().RAM[0xFFFF] = 0x67;
-    m().r_PC = 0x1234;
-    m().Paused = 1; // the register must come from the refresh, not from a run
+    m().ram[0xFFFF] = 0x67;
+    m().regPC = 0x1234;
+    m().paused = 1; // the register must come from the refresh, not from a run
     rig_->runTicks(1);
-    m().Paused = 0;
+    m().paused = 0;
     QCOMPARE(label9->text(), pc);
     QCOMPARE(dump.cell(16, 4096), QStringLiteral("66"));
 }
@@ -179,7 +179,7 @@ void MemoryDebuggerTest::disassemblyRangesFromTheAssemblerTab()
     QFETCH(QString, firstAddress);
     QFETCH(int, errors);
     QFETCH(QString, message);
-    std::fill(m().RAM.begin(), m().RAM.end(), 0);
+    std::fill(m().ram.begin(), m().ram.end(), 0);
     debugger::MemoryDebuggerForm& f = form();
     DebuggerRig::type(f, "listFromEdit", from);
     DebuggerRig::type(f, "listToEdit", to);
@@ -198,11 +198,11 @@ void MemoryDebuggerTest::disassemblyRangesFromTheAssemblerTab()
 void MemoryDebuggerTest::searchFindsTheLowByte()
 {
     debugger::MemoryDebuggerForm& f = form();
-    std::fill(m().RAM.begin(), m().RAM.end(), 0x11);
-    m().RAM[0x0005] = 0;
-    m().RAM[0x4000] = 0;
-    m().RAM[0xC000] = 0;
-    m().VRAM[0] = 0x11;
+    std::fill(m().ram.begin(), m().ram.end(), 0x11);
+    m().ram[0x0005] = 0;
+    m().ram[0x4000] = 0;
+    m().ram[0xC000] = 0;
+    m().videoRam[0] = 0x11;
     const auto search = [&](const char* value) {
         DebuggerRig::type(f, "searchValueEdit", QString::fromLatin1(value));
         DebuggerRig::click(f, "searchButton");
@@ -246,39 +246,39 @@ void MemoryDebuggerTest::pokeReachesTheMemoryImage()
     QFETCH(int, byte);
     debugger::MemoryDebuggerForm& f = form();
     m().invalidateScreen();
-    const auto videoBefore = m().VRAM;
-    std::fill(m().RAM.begin(), m().RAM.end(), 0);
+    const auto videoBefore = m().videoRam;
+    std::fill(m().ram.begin(), m().ram.end(), 0);
     DebuggerRig::child<QCheckBox>(f, "hexadecimalBox")->setChecked(hex);
     DebuggerRig::type(f, "pokeAddressEdit", address);
     DebuggerRig::type(f, "pokeValueEdit", value);
     rig_->dialogs.errors.clear();
     DebuggerRig::click(f, "pokeButton");
     QCOMPARE(rig_->dialogs.errors.size(), changed < 0 ? 1 : 0);
-    QCOMPARE(std::count(m().RAM.begin(), m().RAM.end(), 0), changed < 0 ? 65536L : 65535L);
+    QCOMPARE(std::count(m().ram.begin(), m().ram.end(), 0), changed < 0 ? 65536L : 65535L);
     if (changed >= 0)
-        QCOMPARE(int(m().RAM[static_cast<std::size_t>(changed)]), byte);
-    QVERIFY(m().VRAM == videoBefore);
+        QCOMPARE(int(m().ram[static_cast<std::size_t>(changed)]), byte);
+    QVERIFY(m().videoRam == videoBefore);
 }
 
 void MemoryDebuggerTest::cheatFinderRemembersAndListsValuesThatDropped()
 {
     debugger::MemoryDebuggerForm& f = form();
-    m().Paused = 1; // the ROM must not change memory between the steps
+    m().paused = 1; // the ROM must not change memory between the steps
     auto* kind = DebuggerRig::child<QComboBox>(f, "cheatKindBox");
     QCOMPARE(kind->currentText(), QStringLiteral("Точное значение"));
     kind->setCurrentIndex(1);
-    m().RAM[0x9000] = 5;
-    m().RAM[0x9001] = 1;
-    m().RAM[0x9002] = 0;
+    m().ram[0x9000] = 5;
+    m().ram[0x9001] = 1;
+    m().ram[0x9002] = 0;
     DebuggerRig::click(f, "cheatStartButton");
     QCOMPARE(labelText(f, "cheatCountLabel"), QStringLiteral("Запомнил:65536"));
     QVERIFY(DebuggerRig::lines(f, "cheatAddressList").isEmpty());
-    QCOMPARE(m().Paused, std::uint8_t{0}); // the flag is one byte: step 1 clears it
+    QCOMPARE(m().paused, std::uint8_t{0}); // the flag is one byte: step 1 clears it
 
-    m().Paused = 1;
-    m().RAM[0x9000] = 4; // dropped by one
-    m().RAM[0x9001] = 0; // to zero: not listed
-    m().RAM[0x9002] = 255; // 0 never counts as 256
+    m().paused = 1;
+    m().ram[0x9000] = 4; // dropped by one
+    m().ram[0x9001] = 0; // to zero: not listed
+    m().ram[0x9002] = 255; // 0 never counts as 256
     DebuggerRig::click(f, "droppedStartButton");
     QCOMPARE(DebuggerRig::lines(f, "droppedList"), QStringList{QStringLiteral("36864")});
     DebuggerRig::click(f, "droppedStartButton");
@@ -291,15 +291,15 @@ void MemoryDebuggerTest::cheatFinderRemembersAndListsValuesThatDropped()
     QCOMPARE(memo->toPlainText(), QStringLiteral("Memo1"));
 
     // Exact mode lists the addresses; the re-check keeps those that still hold it.
-    std::fill(m().RAM.begin(), m().RAM.end(), 0);
-    m().RAM[0x9000] = 200;
-    m().RAM[0x9100] = 200;
+    std::fill(m().ram.begin(), m().ram.end(), 0);
+    m().ram[0x9000] = 200;
+    m().ram[0x9100] = 200;
     kind->setCurrentIndex(0);
     DebuggerRig::type(f, "cheatValueEdit", QStringLiteral("200"));
     DebuggerRig::click(f, "cheatStartButton");
     QCOMPARE(DebuggerRig::lines(f, "cheatAddressList"), (QStringList{"36864", "37120"}));
     QCOMPARE(labelText(f, "cheatCountLabel"), QStringLiteral("Найдено:2"));
-    m().RAM[0x9100] = 199;
+    m().ram[0x9100] = 199;
     DebuggerRig::click(f, "cheatRecheckButton");
     QCOMPARE(memo->toPlainText(), QStringLiteral("Memo1\n36864"));
     QCOMPARE(DebuggerRig::lines(f, "cheatAddressList"), (QStringList{"36864", "37120", "2"}));
@@ -311,7 +311,7 @@ void MemoryDebuggerTest::cheatFinderRemembersAndListsValuesThatDropped()
     QCOMPARE(rig_->dialogs.errors.size(), 1);
     QVERIFY(rig_->dialogs.errors[0].startsWith(QStringLiteral("Range check error")));
     QCOMPARE(DebuggerRig::lines(f, "cheatAddressList").size(), 3);
-    m().Paused = 0;
+    m().paused = 0;
 }
 
 void MemoryDebuggerTest::listLinesJumpToTheirCell()
@@ -345,8 +345,8 @@ void MemoryDebuggerTest::dumpKeysAndEnterNavigation()
     }
     // Typed hex digits stay in the cell and never reach memory; other keys
     // are dropped.
-    const std::uint8_t before = m().RAM[0x0010];
-    m().Paused = 1;
+    const std::uint8_t before = m().ram[0x0010];
+    m().paused = 1;
     dump.setCurrentCell(1, 2);
     QTest::keyClicks(&dump, QStringLiteral("zA"));
     auto* editor = dump.findChild<QLineEdit*>();
@@ -356,8 +356,8 @@ void MemoryDebuggerTest::dumpKeysAndEnterNavigation()
     QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(dump.cell(1, 2), QStringLiteral("A5"));
     QCOMPARE(dump.currentCell(), QPoint(2, 2));
-    QCOMPARE(m().RAM[0x0010], before);
-    m().Paused = 0;
+    QCOMPARE(m().ram[0x0010], before);
+    m().paused = 0;
 }
 
 void MemoryDebuggerTest::statusTextNamesTheByteUnderThePointer()
@@ -365,8 +365,8 @@ void MemoryDebuggerTest::statusTextNamesTheByteUnderThePointer()
     debugger::MemoryDebuggerForm& f = form();
     debugger::HexDumpGrid& dump = f.dumpGrid();
     auto* status = DebuggerRig::child<QLabel>(f, "statusLabel");
-    m().RAM[0x0000] = 0x3C;
-    m().RAM[0x0012] = 0x9A;
+    m().ram[0x0000] = 0x3C;
+    m().ram[0x0012] = 0x9A;
     const auto moveOver = [&](int column, int row) {
         const QRect r = dump.visualRect(dump.model()->index(row - 1, column - 1));
         QMouseEvent move(QEvent::MouseMove, r.center(), dump.viewport()->mapToGlobal(r.center()), Qt::NoButton,
@@ -397,8 +397,8 @@ void MemoryDebuggerTest::numberFieldsTakeHexDigitsOnly()
 void MemoryDebuggerTest::copyAssemblerCodeCopiesMnemonicAndOperand()
 {
     debugger::MemoryDebuggerForm& f = form();
-    std::fill(m().RAM.begin() + 0x9000, m().RAM.begin() + 0x9010, 0);
-    m().RAM[0x9000] = 0x31, m().RAM[0x9001] = 0xC1, m().RAM[0x9002] = 0xAF;
+    std::fill(m().ram.begin() + 0x9000, m().ram.begin() + 0x9010, 0);
+    m().ram[0x9000] = 0x31, m().ram[0x9001] = 0xC1, m().ram[0x9002] = 0xAF;
     DebuggerRig::type(f, "listFromEdit", QStringLiteral("36864"));
     DebuggerRig::type(f, "listToEdit", QStringLiteral("36867"));
     DebuggerRig::click(f, "disassembleButton");
@@ -420,34 +420,34 @@ void MemoryDebuggerTest::memoryDumpSavesAndLoads()
     QVERIFY(save && load);
     QVERIFY(!save->isVisible() && !load->isVisible());
 
-    for (std::size_t a = 0; a < m().RAM.size(); ++a)
-        m().RAM[a] = static_cast<std::uint8_t>(a);
-    m().Paused = 1;
+    for (std::size_t a = 0; a < m().ram.size(); ++a)
+        m().ram[a] = static_cast<std::uint8_t>(a);
+    m().paused = 1;
     save->click();
     QCOMPARE(test::readAll(rig_->path(QStringLiteral("memory.dat"))),
-             std::vector<std::uint8_t>(m().RAM.begin(), m().RAM.end()));
+             std::vector<std::uint8_t>(m().ram.begin(), m().ram.end()));
 
     // memory.dat1, not memory.dat, is read back; a short one changes its own length only.
     const std::vector<std::uint8_t> hundred(100, 0xEE);
     rig_->writeFile(QStringLiteral("memory.dat1"), hundred);
     load->click();
-    QCOMPARE(m().Paused, std::uint8_t{0});
-    QCOMPARE(std::count(m().RAM.begin(), m().RAM.begin() + 100, 0xEE), 100L);
-    QCOMPARE(int(m().RAM[100]), 100);
-    QCOMPARE(int(m().RAM[0xFFFF]), 0xFF);
+    QCOMPARE(m().paused, std::uint8_t{0});
+    QCOMPARE(std::count(m().ram.begin(), m().ram.begin() + 100, 0xEE), 100L);
+    QCOMPARE(int(m().ram[100]), 100);
+    QCOMPARE(int(m().ram[0xFFFF]), 0xFF);
 
     rig_->dialogs.errors.clear();
     QFile::remove(rig_->path(QStringLiteral("memory.dat1")));
-    m().Paused = 1;
+    m().paused = 1;
     load->click();
     QCOMPARE(rig_->dialogs.errors.size(), 1);
-    QCOMPARE(m().Paused, std::uint8_t{0}); // cleared on failure too
+    QCOMPARE(m().paused, std::uint8_t{0}); // cleared on failure too
 
     // A FIFO under the name is refused at once instead of waiting for a writer.
     QVERIFY(::mkfifo(QFile::encodeName(rig_->path(QStringLiteral("memory.dat1"))).constData(), 0600) == 0);
     load->click();
     QCOMPARE(rig_->dialogs.errors.size(), 2);
-    QCOMPARE(int(m().RAM[0]), 0xEE);
+    QCOMPARE(int(m().ram[0]), 0xEE);
 
     // A full disk: the save says so and leaves no empty memory.dat behind.
     QFile::remove(rig_->path(QStringLiteral("memory.dat")));
@@ -466,14 +466,14 @@ void MemoryDebuggerTest::captionsFollowTheLanguage()
     auto* tabs = DebuggerRig::child<QTabWidget>(f, "pages");
     auto* realTime = DebuggerRig::child<QCheckBox>(f, "realTimeBox");
     const struct {
-        void (ui::TMainFormEmu::*command)();
+        void (ui::MainWindow::*command)();
         QStringList tabs;
         QString box;
     } sets[] = {
-        {&ui::TMainFormEmu::switchToEnglish,
+        {&ui::MainWindow::switchToEnglish,
          {"Assembler", "Ports and registers", "Find-replace in memory", "Crack !!!"},
          "Memory RealTime"},
-        {&ui::TMainFormEmu::switchToRussian,
+        {&ui::MainWindow::switchToRussian,
          {"Ассемблер", "Порты и регистры", "Поиск-замена в памяти", "Взлом !!!"},
          "Память в реальном времени"},
     };

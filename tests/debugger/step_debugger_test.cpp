@@ -35,12 +35,12 @@ void StepDebuggerTest::init()
     rig_ = std::make_unique<DebuggerRig>();
     QVERIFY(rig_->powerOn());
     // A small program in main memory: MVI A,12h; INR A; then NOPs.
-    std::fill(m().RAM.begin() + 0x9000, m().RAM.begin() + 0x9100, 0);
-    m().RAM[0x9000] = 0x3E;
-    m().RAM[0x9001] = 0x12;
-    m().RAM[0x9002] = 0x3C;
-    m().r_PC = 0x9000;
-    m().r_A = 0x01;
+    std::fill(m().ram.begin() + 0x9000, m().ram.begin() + 0x9100, 0);
+    m().ram[0x9000] = 0x3E;
+    m().ram[0x9001] = 0x12;
+    m().ram[0x9002] = 0x3C;
+    m().regPC = 0x9000;
+    m().regA = 0x01;
 }
 
 debugger::StepDebuggerForm& StepDebuggerTest::open()
@@ -54,23 +54,23 @@ void StepDebuggerTest::openingPausesAndClosingResumes()
     debugger::StepDebuggerForm& f = open();
     QVERIFY(f.isVisible());
     QCOMPARE(f.windowTitle(), QStringLiteral("DebaggerStepbyStep"));
-    QCOMPARE(m().Paused, std::uint8_t{1});
+    QCOMPARE(m().paused, std::uint8_t{1});
     QVERIFY(!rig_->window->menus().checked(ui::menu::Pause));
-    const std::int32_t pc = m().r_PC;
+    const std::int32_t pc = m().regPC;
     rig_->runTicks(5);
-    QCOMPARE(m().r_PC, pc); // the run loop stands still
+    QCOMPARE(m().regPC, pc); // the run loop stands still
 
     rig_->command(ui::menu::StepDebugger);
     QVERIFY(!f.isVisible());
-    QCOMPARE(m().Paused, std::uint8_t{0});
+    QCOMPARE(m().paused, std::uint8_t{0});
     rig_->runTicks(1);
-    QVERIFY(m().r_PC != pc);
+    QVERIFY(m().regPC != pc);
 
     // Closing the window resumes the machine too; the same window opens again.
     QCOMPARE(&open(), &f);
-    QCOMPARE(m().Paused, std::uint8_t{1});
+    QCOMPARE(m().paused, std::uint8_t{1});
     f.close();
-    QCOMPARE(m().Paused, std::uint8_t{0});
+    QCOMPARE(m().paused, std::uint8_t{0});
 }
 
 void StepDebuggerTest::oneStepShowsTheStateItStartedFrom()
@@ -85,15 +85,15 @@ void StepDebuggerTest::oneStepShowsTheStateItStartedFrom()
     QTest::keyClick(&grid, Qt::Key_F8);
     QCOMPARE(view("pcEdit"), QStringLiteral("9000")); // the first press shows where it started
     QCOMPARE(view("aEdit"), QStringLiteral("01"));
-    QCOMPARE(m().r_PC, 0x9002);
-    QCOMPARE(m().r_A, 0x12);
+    QCOMPARE(m().regPC, 0x9002);
+    QCOMPARE(m().regA, 0x12);
 
     QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "stepButton"), Qt::LeftButton);
     QCOMPARE(view("pcEdit"), QStringLiteral("9002"));
     QCOMPARE(view("aEdit"), QStringLiteral("12"));
     QCOMPARE(view("clockEdit"), QStringLiteral("7")); // the T-states of MVI
     QCOMPARE(grid.cell(0, 0), QStringLiteral("9002:"));
-    QCOMPARE(m().r_A, 0x13);
+    QCOMPARE(m().regA, 0x13);
 }
 
 void StepDebuggerTest::stepKeysWorkAsSoonAsTheWindowOpens()
@@ -103,9 +103,9 @@ void StepDebuggerTest::stepKeysWorkAsSoonAsTheWindowOpens()
     QVERIFY(QTest::qWaitForWindowActive(&f));
     QCOMPARE(f.focusWidget(), static_cast<QWidget*>(&f.listingGrid()));
     QTest::keyClick(f.windowHandle(), Qt::Key_F8);
-    QCOMPARE(m().r_PC, 0x9002);
+    QCOMPARE(m().regPC, 0x9002);
     QTest::keyClick(f.windowHandle(), Qt::Key_F9);
-    QCOMPARE(m().r_PC, 0x900F); // 50 T-states: INR A and twelve NOPs
+    QCOMPARE(m().regPC, 0x900F); // 50 T-states: INR A and twelve NOPs
     QCOMPARE(view("pcEdit"), QStringLiteral("900F"));
 
     // Shown again after hiding, the listing has the keys again.
@@ -113,9 +113,9 @@ void StepDebuggerTest::stepKeysWorkAsSoonAsTheWindowOpens()
     QVERIFY(!f.isVisible());
     open();
     QVERIFY(QTest::qWaitForWindowActive(&f));
-    const std::int32_t pc = m().r_PC;
+    const std::int32_t pc = m().regPC;
     QTest::keyClick(f.windowHandle(), Qt::Key_F8);
-    QVERIFY(m().r_PC != pc);
+    QVERIFY(m().regPC != pc);
 }
 
 void StepDebuggerTest::stepOverRunsWholeInstructions_data()
@@ -137,7 +137,7 @@ void StepDebuggerTest::stepOverRunsWholeInstructions()
     QFETCH(int, pc);
     QFETCH(QString, clock);
     QFETCH(bool, fails);
-    m().r_PC = 0x9003;
+    m().regPC = 0x9003;
     debugger::StepDebuggerForm& f = open();
     QCOMPARE(DebuggerRig::text(f, "tStatesEdit"), QStringLiteral("50"));
     DebuggerRig::type(f, "tStatesEdit", count);
@@ -145,7 +145,7 @@ void StepDebuggerTest::stepOverRunsWholeInstructions()
     rig_->dialogs.errors.clear();
     QTest::keyClick(&f.listingGrid(), Qt::Key_F9);
     QCOMPARE(rig_->dialogs.errors.size(), fails ? 1 : 0);
-    QCOMPARE(m().r_PC, pc);
+    QCOMPARE(m().regPC, pc);
     QCOMPARE(view("pcEdit"), QString::number(pc, 16).toUpper()); // the state after the run
     QCOMPARE(view("clockEdit"), fails ? before : clock);
     QCOMPARE(f.listingGrid().cell(0, 0), QString::number(pc, 16).toUpper() + QLatin1Char(':'));
@@ -156,19 +156,19 @@ void StepDebuggerTest::runFromTheTypedAddress()
     debugger::StepDebuggerForm& f = open();
     DebuggerRig::type(f, "runFromEdit", QStringLiteral("c000"));
     QCOMPARE(DebuggerRig::text(f, "runFromEdit"), QStringLiteral("C000"));
-    const debugger::Instruction first = debugger::decodeAt(debugger::Memory(m().RAM), 0xC000);
+    const debugger::Instruction first = debugger::decodeAt(debugger::Memory(m().ram), 0xC000);
     QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "runFromButton"), Qt::LeftButton);
     QCOMPARE(view("pcEdit"), QStringLiteral("C000"));
     QCOMPARE(f.listingGrid().cell(0, 0), QStringLiteral("C000:"));
     QCOMPARE(f.listingGrid().cell(1, 0), QString::fromStdString(debugger::bytesText(first)));
-    QVERIFY(m().r_PC != 0xC000); // the instruction there ran
+    QVERIFY(m().regPC != 0xC000); // the instruction there ran
 
     // An empty address changes nothing.
-    const std::int32_t pc = m().r_PC;
+    const std::int32_t pc = m().regPC;
     DebuggerRig::type(f, "runFromEdit", QString());
     QTest::mouseClick(DebuggerRig::child<QToolButton>(f, "runFromButton"), Qt::LeftButton);
     QCOMPARE(rig_->dialogs.errors.size(), 1);
-    QCOMPARE(m().r_PC, pc);
+    QCOMPARE(m().regPC, pc);
 }
 
 void StepDebuggerTest::registersInHexWithAtLeastTwoDigits_data()
@@ -186,10 +186,10 @@ void StepDebuggerTest::registersInHexWithAtLeastTwoDigits()
     QFETCH(int, pc);
     QFETCH(QString, shown);
     debugger::StepDebuggerForm& f = open();
-    m().r_PC = pc;
-    m().r_SP = pc;
-    m().r_B = 0x0A;
-    m().Ports[0xFF] = 0x3C;
+    m().regPC = pc;
+    m().regSP = pc;
+    m().regB = 0x0A;
+    m().ports[0xFF] = 0x3C;
     f.showRegisters();
     QCOMPARE(view("pcEdit"), shown);
     QCOMPARE(view("spEdit"), shown);
@@ -197,7 +197,7 @@ void StepDebuggerTest::registersInHexWithAtLeastTwoDigits()
     auto* ports = DebuggerRig::child<QComboBox>(f, "portsBox");
     QCOMPARE(ports->count(), 256);
     QCOMPARE(ports->currentIndex(), 0);
-    QCOMPARE(ports->itemText(0), QStringLiteral("00=") + QString::number(m().Ports[0] | 0x100, 16).right(2).toUpper());
+    QCOMPARE(ports->itemText(0), QStringLiteral("00=") + QString::number(m().ports[0] | 0x100, 16).right(2).toUpper());
     QCOMPARE(ports->itemText(255), QStringLiteral("FF=3C"));
 }
 
@@ -211,7 +211,7 @@ void StepDebuggerTest::keysTypedIntoTheFieldsStayThere()
         QTest::keyClick(edit, Qt::Key_F8);
         QTest::keyClick(edit, Qt::Key_F9);
     }
-    QCOMPARE(m().r_PC, 0x9000);
+    QCOMPARE(m().regPC, 0x9000);
 }
 
 QTEST_MAIN(StepDebuggerTest)

@@ -22,10 +22,10 @@ namespace {
 using namespace ostrovik;
 namespace fs = std::filesystem;
 
-const output::TColorTable& colourTable()
+const output::ColourLookupTable& colourTable()
 {
-    static const std::unique_ptr<output::TColorTable> table = [] {
-        auto made = std::make_unique<output::TColorTable>();
+    static const std::unique_ptr<output::ColourLookupTable> table = [] {
+        auto made = std::make_unique<output::ColourLookupTable>();
         output::CalculateColor(*made);
         return made;
     }();
@@ -37,24 +37,24 @@ TEST(FrameDecode, MatchesTheRasterPresentationInColourAndGray)
     machine::NullHost host;
     machine::Machine m(host);
     std::uint32_t seed = 12345;
-    for (auto& b : m.VRAM) {
+    for (auto& b : m.videoRam) {
         seed = seed * 1103515245u + 12345u;
         b = static_cast<std::uint8_t>(seed >> 16);
     }
     for (int palette : {0x0F, 0x00, 0x5A, 0xFF}) {
         for (bool gray : {false, true}) {
-            m.Ports[0xC1] = static_cast<std::uint8_t>(palette);
+            m.ports[0xC1] = static_cast<std::uint8_t>(palette);
             output::GdiScreen screen(m, colourTable());
             screen.changeRenderMode(0);
             m.invalidateScreen();
             screen.drawScreen(gray);
 
-            const auto shadow = m.VRAMShadow;
+            const auto shadow = m.videoShadow;
             auto decoded = std::make_unique<output::FrameBitmap>();
             decoded->Bits.fill(0xAA);
             output::decodeFrame(m, colourTable(), gray, *decoded);
             EXPECT_TRUE(decoded->Bits == screen.ScreenBitmap->Bits) << "palette " << palette << " gray " << gray;
-            EXPECT_TRUE(m.VRAMShadow == shadow);
+            EXPECT_TRUE(m.videoShadow == shadow);
         }
     }
 }

@@ -27,7 +27,7 @@ constexpr auto kNotFound = "File is very small or not found !!!";
 /// A machine-code tape image of four bytes for @p start … start + 3, run at @p start.
 std::vector<std::uint8_t> fourByteProgram(std::uint16_t start, std::uint8_t first)
 {
-    files::TLvtHeader h;
+    files::LvtHeader h;
     h.StartAddr = start;
     h.EndAddr = static_cast<std::uint16_t>(start + 3);
     h.RunAddr = start;
@@ -100,10 +100,10 @@ void DropSnapshotTest::dropLoadsTheFirstFileOnly()
     QTRY_COMPARE_WITH_TIMEOUT(rig.window->windowTitle(), a, ostrovik::test::kHangGuardMs);
 
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(rig.m().RAM[0x1000 + i], 0x11 + i);
-    QCOMPARE(rig.m().RAM[0x2000], 0);
-    QCOMPARE(rig.m().RAM[0x3000], 0);
-    QCOMPARE(rig.m().r_PC, 0x1000);
+        QCOMPARE(rig.m().ram[0x1000 + i], 0x11 + i);
+    QCOMPARE(rig.m().ram[0x2000], 0);
+    QCOMPARE(rig.m().ram[0x3000], 0);
+    QCOMPARE(rig.m().regPC, 0x1000);
     QVERIFY(rig.dialogs.messages.isEmpty());
     QVERIFY(rig.dialogs.errors.isEmpty());
 
@@ -119,13 +119,13 @@ void DropSnapshotTest::droppedFolderChangesTheCaptionThenComplains()
 {
     WindowRig rig;
     const QString folder = rig.makeFolder(QStringLiteral("games"));
-    const auto before = rig.m().RAM;
+    const auto before = rig.m().ram;
 
     dragAndDrop(*rig.window, {QUrl::fromLocalFile(folder)});
     QTRY_COMPARE_WITH_TIMEOUT(rig.dialogs.messages.size(), 1, ostrovik::test::kHangGuardMs);
     QCOMPARE(rig.dialogs.messages.first(), QString::fromUtf8(kNotFound));
     QCOMPARE(rig.window->windowTitle(), folder);
-    QVERIFY(rig.m().RAM == before);
+    QVERIFY(rig.m().ram == before);
 }
 
 void DropSnapshotTest::snapshotNamedAfterTheOpenedFile()
@@ -177,7 +177,7 @@ void DropSnapshotTest::twoSavesInOneSecondKeepBoth()
     rig.makeFolder(QStringLiteral("FilesSAV"));
     rig.window->setOpenDialogFileName("/tapes/abc.lvt");
     rig.window->saveSnapshot();
-    rig.m().RAM[0x100] = 0x5A;
+    rig.m().ram[0x100] = 0x5A;
     rig.window->saveSnapshot();
     QVERIFY(rig.dialogs.errors.isEmpty());
 
@@ -197,17 +197,17 @@ void DropSnapshotTest::saveEndsAPauseAndReportsAMissingFolder()
 {
     WindowRig rig;
     rig.makeFolder(QStringLiteral("FilesSAV"));
-    rig.m().Paused = 1;
+    rig.m().paused = 1;
     rig.window->saveSnapshot();
-    QCOMPARE(rig.m().Paused, 0);
+    QCOMPARE(rig.m().paused, 0);
     QCOMPARE(rig.filesIn(QStringLiteral("FilesSAV")).size(), 1);
 
     // Without the folder: the box names the file and the system's reason, and
     // the machine is not left paused.
     QDir(rig.path(QStringLiteral("FilesSAV"))).removeRecursively();
-    rig.m().Paused = 1;
+    rig.m().paused = 1;
     rig.window->saveSnapshot();
-    QCOMPARE(rig.m().Paused, 0);
+    QCOMPARE(rig.m().paused, 0);
     QCOMPARE(rig.dialogs.errors.size(), 1);
     const QString error = rig.dialogs.errors.first();
     QVERIFY2(error.contains(rig.path(QStringLiteral("FilesSAV/Save_"))), qPrintable(error));
@@ -220,37 +220,37 @@ void DropSnapshotTest::savedSnapshotLoadsBackToTheSameState()
     WindowRig rig;
     rig.makeFolder(QStringLiteral("FilesSAV"));
     machine::Machine& m = rig.m();
-    for (std::size_t i = 0; i < m.RAM.size(); ++i)
-        m.RAM[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
-    for (std::size_t i = 0; i < m.VRAM.size(); ++i)
-        m.VRAM[i] = static_cast<std::uint8_t>(i * 13 + 5);
-    for (std::size_t i = 0; i < m.Ports.size(); ++i)
-        m.Ports[i] = static_cast<std::uint8_t>(255 - i);
-    m.Ports[0xC1] = 0x5A; // palette
-    m.Ports[0xC2] = 0x00; // memory map: video RAM at 0x4000
-    m.r_B = 0x01, m.r_C = 0x23, m.r_D = 0x45, m.r_E = 0x67, m.r_H = 0x89, m.r_L = 0xAB, m.r_A = 0xCD, m.r_F = 0xD7;
-    m.r_SP = 0xBEEF;
-    m.r_PC = 0x1234;
-    const auto ram = m.RAM;
-    const auto vram = m.VRAM;
-    const auto ports = m.Ports;
+    for (std::size_t i = 0; i < m.ram.size(); ++i)
+        m.ram[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8));
+    for (std::size_t i = 0; i < m.videoRam.size(); ++i)
+        m.videoRam[i] = static_cast<std::uint8_t>(i * 13 + 5);
+    for (std::size_t i = 0; i < m.ports.size(); ++i)
+        m.ports[i] = static_cast<std::uint8_t>(255 - i);
+    m.ports[0xC1] = 0x5A; // palette
+    m.ports[0xC2] = 0x00; // memory map: video RAM at 0x4000
+    m.regB = 0x01, m.regC = 0x23, m.regD = 0x45, m.regE = 0x67, m.regH = 0x89, m.regL = 0xAB, m.regA = 0xCD, m.regF = 0xD7;
+    m.regSP = 0xBEEF;
+    m.regPC = 0x1234;
+    const auto ram = m.ram;
+    const auto vram = m.videoRam;
+    const auto ports = m.ports;
 
     rig.window->saveSnapshot();
     const QFileInfoList files = rig.filesIn(QStringLiteral("FilesSAV"));
     QCOMPARE(files.size(), 1);
 
-    m.RAM.fill(0);
-    m.VRAM.fill(0);
-    m.Ports.fill(0xFF);
-    m.r_B = m.r_C = m.r_D = m.r_E = m.r_H = m.r_L = m.r_A = m.r_F = m.r_SP = m.r_PC = 0;
+    m.ram.fill(0);
+    m.videoRam.fill(0);
+    m.ports.fill(0xFF);
+    m.regB = m.regC = m.regD = m.regE = m.regH = m.regL = m.regA = m.regF = m.regSP = m.regPC = 0;
     rig.window->loadFile(QFile::encodeName(files.first().filePath()).toStdString(), true);
 
     QVERIFY(rig.dialogs.messages.isEmpty());
     QVERIFY(rig.dialogs.errors.isEmpty());
-    QVERIFY(m.RAM == ram);
-    QVERIFY(m.VRAM == vram);
-    QVERIFY(m.Ports == ports);
-    const std::array<int, 10> regs{m.r_B, m.r_C, m.r_D, m.r_E, m.r_H, m.r_L, m.r_A, m.r_F, m.r_SP, m.r_PC};
+    QVERIFY(m.ram == ram);
+    QVERIFY(m.videoRam == vram);
+    QVERIFY(m.ports == ports);
+    const std::array<int, 10> regs{m.regB, m.regC, m.regD, m.regE, m.regH, m.regL, m.regA, m.regF, m.regSP, m.regPC};
     const std::array<int, 10> want{0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xD7, 0xBEEF, 0x1234};
     QCOMPARE(regs, want);
 }

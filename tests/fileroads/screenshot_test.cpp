@@ -14,7 +14,7 @@
 #include "output/FrameBitmap.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/kit/RadioGroup.hpp"
+#include "kit/RadioGroup.hpp"
 #include "ui/ScreenShots.hpp"
 
 using namespace ostrovik;
@@ -32,14 +32,14 @@ namespace {
 void paintSquares(machine::Machine& m)
 {
     static constexpr std::uint8_t kFill[4] = {0x00, 0xF0, 0x0F, 0xFF};
-    for (std::size_t i = 0; i < m.VRAM.size(); ++i) {
+    for (std::size_t i = 0; i < m.videoRam.size(); ++i) {
         const std::size_t line = i >> 6, column = i & 63;
-        m.VRAM[i] = kFill[(line / 16 + column / 4) % 4];
+        m.videoRam[i] = kFill[(line / 16 + column / 4) % 4];
     }
     for (std::size_t column = 1; column < 64; column += 4)
         for (std::size_t line = 0; line < 16; ++line)
-            m.VRAM[line * 64 + column] = 0x88; // red, then black
-    m.Ports[0xC1] = 0x0F;
+            m.videoRam[line * 64 + column] = 0x88; // red, then black
+    m.ports[0xC1] = 0x0F;
     m.invalidateScreen();
 }
 
@@ -131,7 +131,7 @@ QString shoot(WindowRig& rig, int format, const QString& extension)
 {
     QDir(rig.path(QStringLiteral("ScreenShots"))).removeRecursively();
     rig.makeFolder(QStringLiteral("ScreenShots"));
-    rig.window->setUpForm()->screenshotFormatGroup->setItemIndex(format);
+    rig.window->settingsForm()->screenshotFormatGroup->setItemIndex(format);
     rig.window->takeScreenshot();
     const QStringList paths = screenShots(rig, extension);
     return paths.size() == 1 && rig.filesIn(QStringLiteral("ScreenShots")).size() == 1 ? paths.first() : QString();
@@ -249,7 +249,7 @@ void ScreenShotTest::noFormatChosenWritesNothing()
     QVERIFY(shoot(rig, -1, QStringLiteral("jpg")).isEmpty());
     QVERIFY(rig.filesIn(QStringLiteral("ScreenShots")).isEmpty());
     QVERIFY(rig.dialogs.errors.isEmpty());
-    QVERIFY(!ui::saveScreenShot(*rig.window->screen().ScreenBitmap, 3, rig.m().ProgramDir));
+    QVERIFY(!ui::saveScreenShot(*rig.window->screen().ScreenBitmap, 3, rig.m().programDir));
     QVERIFY(rig.filesIn(QStringLiteral("ScreenShots")).isEmpty());
 }
 
@@ -260,7 +260,7 @@ void ScreenShotTest::twoInOneSecondKeepBoth()
     rig.window->drawScreen();
     const QString first = shoot(rig, files::kScreenShotPng, QStringLiteral("png"));
     QVERIFY(!first.isEmpty());
-    rig.m().VRAM.fill(0xFF);
+    rig.m().videoRam.fill(0xFF);
     rig.window->drawScreen();
     rig.window->takeScreenshot();
 
@@ -314,7 +314,7 @@ void ScreenShotTest::grayModeSavesGray()
     expectGraySquares(loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png"))));
 
     // Likewise with no frame bitmap to take it from.
-    rig.m().RenderMode = 1;
+    rig.m().renderMode = 1;
     rig.window->screenView().changeRenderMode(1);
     expectGraySquares(loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png"))));
 }
@@ -327,17 +327,17 @@ void ScreenShotTest::openGlModeDecodesAFrameForThePicture()
     const FrameBitmap sharp = *rig.window->screen().ScreenBitmap;
 
     // The OpenGL presentation keeps no frame bitmap.
-    rig.m().RenderMode = 1;
+    rig.m().renderMode = 1;
     rig.window->screenView().changeRenderMode(1);
     QVERIFY(!rig.window->screen().ScreenBitmap);
-    const auto shadow = rig.m().VRAMShadow;
+    const auto shadow = rig.m().videoShadow;
 
     const QImage image = loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png")));
     QVERIFY(rig.dialogs.errors.isEmpty());
     QCOMPARE(image.size(), QSize(256, 256));
     QCOMPARE(compare(image, sharp).worst, 0);
     // The presentation's redraw bookkeeping is not disturbed.
-    QVERIFY(rig.m().VRAMShadow == shadow);
+    QVERIFY(rig.m().videoShadow == shadow);
 }
 
 void ScreenShotTest::missingFolderIsReported()
@@ -357,7 +357,7 @@ void ScreenShotTest::menuItemAndToolButtonTakeScreenshots()
     WindowRig rig;
     paintSquares(rig.m());
     rig.window->drawScreen();
-    rig.window->setUpForm()->screenshotFormatGroup->setItemIndex(files::kScreenShotPng);
+    rig.window->settingsForm()->screenshotFormatGroup->setItemIndex(files::kScreenShotPng);
     for (const ui::MenuItem which : {ui::menu::Screenshot, ui::menu::ScreenshotButton}) {
         QDir(rig.path(QStringLiteral("ScreenShots"))).removeRecursively();
         rig.makeFolder(QStringLiteral("ScreenShots"));

@@ -56,10 +56,10 @@ inline bool cpuRuns()
 {
     machine::NullHost host;
     machine::Machine m(host);
-    m.Ports[0xC2] = 0xFF;
-    m.r_PC = 0x0100;
-    m.i8080_do_opcodes(40);
-    return m.r_PC != 0x0100;
+    m.ports[0xC2] = 0xFF;
+    m.regPC = 0x0100;
+    m.runOpcodes(40);
+    return m.regPC != 0x0100;
 }
 
 } // namespace ostrovik::files::test

@@ -28,11 +28,11 @@ protected:
     void SetUp() override
     {
         // As after a cold reset: latches high, a recognisable ROM area.
-        m->Ports.fill(0xFF);
+        m->ports.fill(0xFF);
         for (int a = 0xC000; a <= 0xFFFF; ++a)
-            m->RAM[a] = static_cast<std::uint8_t>(a * 5 + 1);
-        m->set_var(m->BasicStartVar, 0x2000);
-        m->r_A = 0x11, m->r_B = 0x22, m->r_PC = 0x4321, m->r_SP = 0x8765;
+            m->ram[a] = static_cast<std::uint8_t>(a * 5 + 1);
+        m->writeMemoryWord(m->basicStartVar, 0x2000);
+        m->regA = 0x11, m->regB = 0x22, m->regPC = 0x4321, m->regSP = 0x8765;
     }
 
     std::string put(const std::string& name, std::span<const std::uint8_t> bytes)
@@ -45,14 +45,14 @@ protected:
         std::array<std::uint8_t, 65536> ram;
         std::array<std::uint8_t, 16384> vram;
         std::array<std::uint8_t, 256> ports;
-        std::array<std::uint8_t, machine::Machine::kTapeBufSize> tape;
+        std::array<std::uint8_t, machine::Machine::kTapeBufferSize> tape;
         std::int32_t tapeLength, pc, sp, a;
         bool operator==(const State&) const = default;
     };
     std::unique_ptr<State> state() const
     {
         return std::make_unique<State>(
-            State{m->RAM, m->VRAM, m->Ports, m->TapeBuf, m->TapeLength, m->r_PC, m->r_SP, m->r_A});
+            State{m->ram, m->videoRam, m->ports, m->tapeBuffer, m->tapeLength, m->regPC, m->regSP, m->regA});
     }
 };
 
@@ -78,9 +78,9 @@ TEST_F(LoadFileTest, TwentyThreeBytesIsEnough)
     const std::uint8_t data[] = {0x5A};
     NewLoadFile(*m, put("one.lvt", machineCodeTape(0x3000, 0x3000, 0x3000, data)), true);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(m->TapeLength, 23);
-    EXPECT_EQ(m->RAM[0x3000], 0x5A);
-    EXPECT_EQ(m->r_PC, 0x3000);
+    EXPECT_EQ(m->tapeLength, 23);
+    EXPECT_EQ(m->ram[0x3000], 0x5A);
+    EXPECT_EQ(m->regPC, 0x3000);
 }
 
 TEST_F(LoadFileTest, UnknownHeaderIsIgnoredWithoutAMessage)
@@ -101,78 +101,78 @@ TEST_F(LoadFileTest, ContentDecidesNotTheExtension)
 {
     const std::uint8_t data[] = {1, 2};
     NewLoadFile(*m, put("tape.sav", machineCodeTape(0x3000, 0x3001, 0x3000, data)), true);
-    EXPECT_EQ(m->RAM[0x3001], 2);
-    EXPECT_EQ(m->TapeLength, 24);
+    EXPECT_EQ(m->ram[0x3001], 2);
+    EXPECT_EQ(m->tapeLength, 24);
 
-    auto s = std::make_unique<TSavSnapshot>();
+    auto s = std::make_unique<SavSnapshot>();
     s->PC = 0x0777;
     std::vector<std::uint8_t> file(kSavSize);
     serialiseSavSnapshot(*s, std::span<std::uint8_t, kSavSize>(file.data(), kSavSize));
     NewLoadFile(*m, put("snap.lvt", file), true);
-    EXPECT_EQ(m->r_PC, 0x0777);
+    EXPECT_EQ(m->regPC, 0x0777);
     EXPECT_EQ(host.presented, 1);
 }
 
 TEST_F(LoadFileTest, MachineCodeWithAutoStartWarmStartsAndRunsFromItsAddress)
 {
-    m->Ports[0xC2] = 0x00;
+    m->ports[0xC2] = 0x00;
     const auto data = pattern(300, 9);
     NewLoadFile(*m, put("mc.lvt", machineCodeTape(0x2100, 0x2100 + 299, 0x2180, data)), true);
-    EXPECT_EQ(m->TapeLength, 322);
-    EXPECT_EQ(m->Ports[0xC2], 0xFF);
-    EXPECT_EQ(m->r_SP, 0xAFC1);
-    EXPECT_EQ(m->get_var(0xAFC1), 0x02FD);
-    EXPECT_EQ(m->r_PC, 0x2180);
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), m->RAM.begin() + 0x2100));
-    EXPECT_EQ(m->RAM[0x2100 + 300], 0);
-    EXPECT_EQ(m->r_A, 0x11); // only the warm start's registers change
+    EXPECT_EQ(m->tapeLength, 322);
+    EXPECT_EQ(m->ports[0xC2], 0xFF);
+    EXPECT_EQ(m->regSP, 0xAFC1);
+    EXPECT_EQ(m->readMemoryWord(0xAFC1), 0x02FD);
+    EXPECT_EQ(m->regPC, 0x2180);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), m->ram.begin() + 0x2100));
+    EXPECT_EQ(m->ram[0x2100 + 300], 0);
+    EXPECT_EQ(m->regA, 0x11); // only the warm start's registers change
 }
 
 TEST_F(LoadFileTest, EndBeforeStartStoresNothingButStillStarts)
 {
     const auto data = pattern(64, 3);
-    const auto ram = m->RAM;
+    const auto ram = m->ram;
     NewLoadFile(*m, put("back.lvt", machineCodeTape(0x3000, 0x2FFF, 0x3000, data)), true);
-    EXPECT_EQ(m->r_PC, 0x3000);
+    EXPECT_EQ(m->regPC, 0x3000);
     auto expected = ram;
     expected[0xAFC1] = 0xFD;
     expected[0xAFC2] = 0x02;
-    EXPECT_TRUE(m->RAM == expected);
+    EXPECT_TRUE(m->ram == expected);
 
     // A range that would wrap past 0xFFFF is, by its signed difference, empty.
     NewLoadFile(*m, put("wrap.lvt", machineCodeTape(0xFFFE, 0x0001, 0x0000, data)), true);
-    EXPECT_TRUE(m->RAM == expected);
-    EXPECT_EQ(m->r_PC, 0x0000);
+    EXPECT_TRUE(m->ram == expected);
+    EXPECT_EQ(m->regPC, 0x0000);
 }
 
 TEST_F(LoadFileTest, RangeToTheTopOfMemoryDropsTheRomArea)
 {
     const auto data = pattern(0x10000 - 0xBFFC, 0x40);
-    const auto rom = std::vector<std::uint8_t>(m->RAM.begin() + 0xC000, m->RAM.end());
+    const auto rom = std::vector<std::uint8_t>(m->ram.begin() + 0xC000, m->ram.end());
     NewLoadFile(*m, put("top.lvt", machineCodeTape(0xBFFC, 0xFFFF, 0xBFFC, data)), true);
-    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 4, m->RAM.begin() + 0xBFFC));
-    EXPECT_TRUE(std::equal(rom.begin(), rom.end(), m->RAM.begin() + 0xC000));
-    EXPECT_EQ(m->RAM[0x0000], 0); // no wrap to the bottom
-    EXPECT_EQ(m->TapeLength, 22 + 0x4004);
+    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 4, m->ram.begin() + 0xBFFC));
+    EXPECT_TRUE(std::equal(rom.begin(), rom.end(), m->ram.begin() + 0xC000));
+    EXPECT_EQ(m->ram[0x0000], 0); // no wrap to the bottom
+    EXPECT_EQ(m->tapeLength, 22 + 0x4004);
 }
 
 TEST_F(LoadFileTest, WithoutAutoStartTheCurrentMemoryMapDecides)
 {
-    m->Ports[0xC2] = 0xFD; // bit 1 clear: 0x0000–0x3FFF dropped, 0x4000–0x7FFF is video RAM
+    m->ports[0xC2] = 0xFD; // bit 1 clear: 0x0000–0x3FFF dropped, 0x4000–0x7FFF is video RAM
     const std::uint8_t low[] = {0xA1, 0xA2, 0xA3, 0xA4};
     const std::uint8_t high[] = {0xB1, 0xB2};
-    const auto ram = m->RAM;
+    const auto ram = m->ram;
     NewLoadFile(*m, put("low.lvt", machineCodeTape(0x3FFE, 0x4001, 0x3FFE, low)), false);
     NewLoadFile(*m, put("high.lvt", machineCodeTape(0x7FFF, 0x8000, 0x7FFF, high)), false);
-    EXPECT_EQ(m->VRAM[0], 0xA3);
-    EXPECT_EQ(m->VRAM[1], 0xA4);
-    EXPECT_EQ(m->VRAM[0x3FFF], 0xB1);
+    EXPECT_EQ(m->videoRam[0], 0xA3);
+    EXPECT_EQ(m->videoRam[1], 0xA4);
+    EXPECT_EQ(m->videoRam[0x3FFF], 0xB1);
     auto expected = ram;
     expected[0x8000] = 0xB2;
-    EXPECT_TRUE(m->RAM == expected);
-    EXPECT_EQ(m->Ports[0xC2], 0xFD);
-    EXPECT_EQ(m->r_PC, 0x4321);
-    EXPECT_EQ(m->r_SP, 0x8765);
+    EXPECT_TRUE(m->ram == expected);
+    EXPECT_EQ(m->ports[0xC2], 0xFD);
+    EXPECT_EQ(m->regPC, 0x4321);
+    EXPECT_EQ(m->regSP, 0x8765);
 }
 
 TEST_F(LoadFileTest, ShortestBasicImageLoadsSixBytes)
@@ -180,112 +180,112 @@ TEST_F(LoadFileTest, ShortestBasicImageLoadsSixBytes)
     const std::uint8_t program[] = {1, 2, 3, 4, 5, 6};
     const auto image = basicTape(program, 0x99);
     ASSERT_EQ(image.size(), 23u);
-    m->Ports[0xC2] = 0x00;
+    m->ports[0xC2] = 0x00;
     NewLoadFile(*m, put("b.bas", image), false); // a BASIC load starts whatever AutoStart says
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(m->TapeLength, 22);
-    EXPECT_TRUE(std::equal(std::begin(program), std::end(program), m->RAM.begin() + 0x2000));
-    EXPECT_EQ(m->RAM[0x2006], 0); // the file's last byte is not loaded
-    EXPECT_EQ(m->get_var(0x0245), 0x2006);
-    EXPECT_EQ(m->Ports[0xC2], 0xFF);
-    EXPECT_EQ(m->r_SP, 0xAFC1);
-    EXPECT_EQ(m->get_var(0xAFC1), 0x02FD);
-    EXPECT_EQ(m->r_PC, 0x1054);
-    EXPECT_EQ(m->RAM[0x058C], 0); // the patch is off by default
+    EXPECT_EQ(m->tapeLength, 22);
+    EXPECT_TRUE(std::equal(std::begin(program), std::end(program), m->ram.begin() + 0x2000));
+    EXPECT_EQ(m->ram[0x2006], 0); // the file's last byte is not loaded
+    EXPECT_EQ(m->readMemoryWord(0x0245), 0x2006);
+    EXPECT_EQ(m->ports[0xC2], 0xFF);
+    EXPECT_EQ(m->regSP, 0xAFC1);
+    EXPECT_EQ(m->readMemoryWord(0xAFC1), 0x02FD);
+    EXPECT_EQ(m->regPC, 0x1054);
+    EXPECT_EQ(m->ram[0x058C], 0); // the patch is off by default
 }
 
 TEST_F(LoadFileTest, BasicKeepsTheReturnAddressDropsRomAndPatchesOnRequest)
 {
     host.options[machine::Option::Patch058C] = "1";
-    m->set_var(m->BasicStartVar, 0xAFBF);
+    m->writeMemoryWord(m->basicStartVar, 0xAFBF);
     const auto program = pattern(6, 0x60);
     NewLoadFile(*m, put("over.lvt", basicTape(program)), true);
-    EXPECT_EQ(m->RAM[0xAFBF], program[0]);
-    EXPECT_EQ(m->RAM[0xAFC0], program[1]);
-    EXPECT_EQ(m->get_var(0xAFC1), 0x02FD); // written again after the program
-    EXPECT_EQ(m->RAM[0xAFC3], program[4]);
-    EXPECT_EQ(m->RAM[0x058C], 0xAF);
+    EXPECT_EQ(m->ram[0xAFBF], program[0]);
+    EXPECT_EQ(m->ram[0xAFC0], program[1]);
+    EXPECT_EQ(m->readMemoryWord(0xAFC1), 0x02FD); // written again after the program
+    EXPECT_EQ(m->ram[0xAFC3], program[4]);
+    EXPECT_EQ(m->ram[0x058C], 0xAF);
 
-    m->set_var(m->BasicStartVar, 0xBFFE);
-    const auto rom = std::vector<std::uint8_t>(m->RAM.begin() + 0xC000, m->RAM.end());
+    m->writeMemoryWord(m->basicStartVar, 0xBFFE);
+    const auto rom = std::vector<std::uint8_t>(m->ram.begin() + 0xC000, m->ram.end());
     NewLoadFile(*m, put("rom.lvt", basicTape(program)), true);
-    EXPECT_EQ(m->RAM[0xBFFF], program[1]);
-    EXPECT_TRUE(std::equal(rom.begin(), rom.end(), m->RAM.begin() + 0xC000));
-    EXPECT_EQ(m->get_var(0x0245), 0xC004);
+    EXPECT_EQ(m->ram[0xBFFF], program[1]);
+    EXPECT_TRUE(std::equal(rom.begin(), rom.end(), m->ram.begin() + 0xC000));
+    EXPECT_EQ(m->readMemoryWord(0x0245), 0xC004);
 }
 
 TEST_F(LoadFileTest, HeaderPromisingMoreThanTheFileTakesWhatTheBufferHolds)
 {
     const auto earlier = pattern(2000, 0x21);
     NewLoadFile(*m, put("long.lvt", machineCodeTape(0x5000, 0x5000 + 1999, 0x5000, earlier)), true);
-    const auto tape = m->TapeBuf;
+    const auto tape = m->tapeBuffer;
 
     const auto data = pattern(8, 0xC0);
     NewLoadFile(*m, put("short.lvt", machineCodeTape(0x3000, 0x3000 + 99, 0x3000, data)), true);
-    EXPECT_EQ(m->TapeLength, 30);
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), m->RAM.begin() + 0x3000));
-    EXPECT_TRUE(std::equal(tape.begin() + 30, tape.begin() + 122, m->RAM.begin() + 0x3008));
+    EXPECT_EQ(m->tapeLength, 30);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), m->ram.begin() + 0x3000));
+    EXPECT_TRUE(std::equal(tape.begin() + 30, tape.begin() + 122, m->ram.begin() + 0x3008));
 
     // The largest promise a header can make stays inside the tape buffer.
     NewLoadFile(*m, put("huge.lvt", machineCodeTape(0x0000, 0xFFFF, 0x0000, data)), true);
-    EXPECT_EQ(m->RAM[0x0000], data[0]);
-    EXPECT_EQ(m->RAM[0xBFFF], m->TapeBuf[22 + 0xBFFF]);
+    EXPECT_EQ(m->ram[0x0000], data[0]);
+    EXPECT_EQ(m->ram[0xBFFF], m->tapeBuffer[22 + 0xBFFF]);
 }
 
 TEST_F(LoadFileTest, SnapshotRestoresTheWholeStateAndPresentsAtOnce)
 {
-    auto s = std::make_unique<TSavSnapshot>();
+    auto s = std::make_unique<SavSnapshot>();
     for (std::size_t i = 0; i < s->Ram.size(); ++i)
         s->Ram[i] = static_cast<std::uint8_t>(i * 13 + (i >> 9));
     for (std::size_t i = 0; i < s->VideoRam.size(); ++i)
         s->VideoRam[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    s->Ports.fill(0xFF);
-    s->Ports[0xC1] = 0x35; // palette
-    s->Ports[0xC2] = 0xFD; // memory map: video RAM at 0x4000
+    s->ports.fill(0xFF);
+    s->ports[0xC1] = 0x35; // palette
+    s->ports[0xC2] = 0xFD; // memory map: video RAM at 0x4000
     s->B = 0xB0, s->C = 0xC0, s->D = 0xD0, s->E = 0xE0, s->H = 0x80, s->L = 0x70, s->A = 0xA0, s->F = 0x47;
     s->SP = 0x7FF0;
     s->PC = 0x1234;
     std::vector<std::uint8_t> file(kSavSize);
     serialiseSavSnapshot(*s, std::span<std::uint8_t, kSavSize>(file.data(), kSavSize));
 
-    m->TapeLength = 777;
-    m->TapePos = 12;
+    m->tapeLength = 777;
+    m->tapePosition = 12;
     m->clock = 999;
-    m->Paused = 1;
-    m->VRAMShadow.fill(0x0022);
+    m->paused = 1;
+    m->videoShadow.fill(0x0022);
     NewLoadFile(*m, put("state.sav", file), false);
 
-    EXPECT_TRUE(m->RAM == s->Ram); // the ROM area included
-    EXPECT_TRUE(m->VRAM == s->VideoRam);
-    EXPECT_TRUE(m->Ports == s->Ports);
-    EXPECT_EQ(m->do_read(0x4005), s->VideoRam[5]);
-    EXPECT_EQ((std::array{m->r_B, m->r_C, m->r_D, m->r_E, m->r_H, m->r_L, m->r_A, m->r_F}),
+    EXPECT_TRUE(m->ram == s->Ram); // the ROM area included
+    EXPECT_TRUE(m->videoRam == s->VideoRam);
+    EXPECT_TRUE(m->ports == s->ports);
+    EXPECT_EQ(m->readByte(0x4005), s->VideoRam[5]);
+    EXPECT_EQ((std::array{m->regB, m->regC, m->regD, m->regE, m->regH, m->regL, m->regA, m->regF}),
               (std::array<std::int32_t, 8>{0xB0, 0xC0, 0xD0, 0xE0, 0x80, 0x70, 0xA0, 0x47}));
-    EXPECT_EQ(m->r_SP, 0x7FF0);
-    EXPECT_EQ(m->r_PC, 0x1234);
-    EXPECT_TRUE(std::all_of(m->VRAMShadow.begin(), m->VRAMShadow.end(), [](auto v) { return v == 0x0101; }));
+    EXPECT_EQ(m->regSP, 0x7FF0);
+    EXPECT_EQ(m->regPC, 0x1234);
+    EXPECT_TRUE(std::all_of(m->videoShadow.begin(), m->videoShadow.end(), [](auto v) { return v == 0x0101; }));
     EXPECT_EQ(host.presented, 1);
-    EXPECT_EQ(m->TapeLength, 777);
-    EXPECT_EQ(m->TapePos, 12);
+    EXPECT_EQ(m->tapeLength, 777);
+    EXPECT_EQ(m->tapePosition, 12);
     EXPECT_EQ(m->clock, 999);
-    EXPECT_EQ(m->Paused, 1);
+    EXPECT_EQ(m->paused, 1);
 }
 
 TEST_F(LoadFileTest, ShortSnapshotTakesTheRestFromTheTapeBuffer)
 {
     NewLoadFile(*m, put("long.lvt", machineCodeTape(0x5000, 0x5000 + 1999, 0x5000, pattern(2000, 0x21))), true);
-    const auto tape = m->TapeBuf;
+    const auto tape = m->tapeBuffer;
     std::vector<std::uint8_t> file = pattern(100, 0x90);
     std::copy_n("RIZI/DUMP", 9, file.begin());
     NewLoadFile(*m, put("cut.sav", file), true);
-    EXPECT_TRUE(std::equal(file.begin() + 17, file.end(), m->RAM.begin()));
-    EXPECT_TRUE(std::equal(tape.begin() + 100, tape.begin() + 17 + 65536, m->RAM.begin() + 83));
-    EXPECT_EQ(m->r_PC, tape[82203] | tape[82204] << 8);
+    EXPECT_TRUE(std::equal(file.begin() + 17, file.end(), m->ram.begin()));
+    EXPECT_TRUE(std::equal(tape.begin() + 100, tape.begin() + 17 + 65536, m->ram.begin() + 83));
+    EXPECT_EQ(m->regPC, tape[82203] | tape[82204] << 8);
 }
 
 TEST_F(LoadFileTest, FileLongerThanTheTapeBufferIsRefused)
 {
-    std::vector<std::uint8_t> big(machine::Machine::kTapeBufSize + 1);
+    std::vector<std::uint8_t> big(machine::Machine::kTapeBufferSize + 1);
     std::copy_n("RIZI/DUMP/2.0/H+", 16, big.begin());
     const std::string name = put("big.sav", big);
     const auto before = state();
@@ -298,11 +298,11 @@ TEST_F(LoadFileTest, FileLongerThanTheTapeBufferIsRefused)
 
     // One byte less fits.
     host.messages.clear();
-    const auto fits = basicTape(pattern(machine::Machine::kTapeBufSize - 17, 5));
+    const auto fits = basicTape(pattern(machine::Machine::kTapeBufferSize - 17, 5));
     NewLoadFile(*m, put("fits.lvt", fits), true);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(m->TapeLength, 90003);
-    EXPECT_EQ(m->TapeBuf.back(), fits.back());
+    EXPECT_EQ(m->tapeLength, 90003);
+    EXPECT_EQ(m->tapeBuffer.back(), fits.back());
 }
 
 TEST_F(LoadFileTest, UnreadableFileThrowsAndLeavesTheMachineAlone)
@@ -374,19 +374,19 @@ const std::uint8_t kKeyRecorder[] = {
 
 TEST_F(LoadFileTest, AutomaticRunTypesRunAndEnterWhenAsked)
 {
-    m->set_var(m->BasicStartVar, 0x1054);
+    m->writeMemoryWord(m->basicStartVar, 0x1054);
     NewLoadFile(*m, put("norun.lvt", basicTape(kKeyRecorder)), true);
-    EXPECT_EQ(m->r_PC, 0x1054); // not started without the option
+    EXPECT_EQ(m->regPC, 0x1054); // not started without the option
 
     host.options[machine::Option::RunBasic] = "1";
-    m->set_var(m->BasicStartVar, 0x1054);
+    m->writeMemoryWord(m->basicStartVar, 0x1054);
     NewLoadFile(*m, put("run.lvt", basicTape(kKeyRecorder)), true);
-    EXPECT_TRUE(std::all_of(m->KeyMatrix.begin(), m->KeyMatrix.end(), [](auto r) { return r == 0; }));
+    EXPECT_TRUE(std::all_of(m->keyMatrix.begin(), m->keyMatrix.end(), [](auto r) { return r == 0; }));
     ASSERT_TRUE(cpuRuns()) << "the CPU interpreter runs no instructions";
     EXPECT_GE(m->clock, 100'000);
-    const std::vector<std::uint8_t> log(m->RAM.begin() + 0x2000, m->RAM.begin() + 0x2008);
+    const std::vector<std::uint8_t> log(m->ram.begin() + 0x2000, m->ram.begin() + 0x2008);
     EXPECT_EQ(log, (std::vector<std::uint8_t>{0x01, 0x00, 0x40, 0x00, 0x08, 0x00, 0x80, 0x00}));
-    EXPECT_EQ((m->r_H << 8) | m->r_L, 0x2008);
+    EXPECT_EQ((m->regH << 8) | m->regL, 0x2008);
 }
 
 } // namespace

@@ -47,15 +47,15 @@ STOP:   JMP STOP    ; in RAM whichever way port C2 maps the low half
     const int end = result.origin + static_cast<int>(result.bytes.size()) - 1;
     const auto image = test::machineCodeTape(result.origin, end, result.origin + 1, result.bytes);
 
-    ASSERT_NE(m.VRAM[0], 0xFF);
+    ASSERT_NE(m.videoRam[0], 0xFF);
     files::NewLoadFile(m, put("draw.lvt", image), true);
-    EXPECT_EQ(m.r_PC, 0x8801);
-    EXPECT_EQ(m.get_var(m.r_SP), 0x02FD);
+    EXPECT_EQ(m.regPC, 0x8801);
+    EXPECT_EQ(m.readMemoryWord(m.regSP), 0x02FD);
     run(20000);
-    EXPECT_EQ(m.r_PC, end - 2); // at STOP
+    EXPECT_EQ(m.regPC, end - 2); // at STOP
     for (int i = 0; i < 64; ++i)
-        ASSERT_EQ(m.VRAM[i], 0xFF) << i;
-    EXPECT_EQ(m.Ports[0xC2] & 0x02, 0x02);
+        ASSERT_EQ(m.videoRam[i], 0xFF) << i;
+    EXPECT_EQ(m.ports[0xC2] & 0x02, 0x02);
 }
 
 TEST_F(LoadOnFirmware, BasicStandInSeesTheAutomaticRun)
@@ -77,7 +77,7 @@ TEST_F(LoadOnFirmware, BasicStandInSeesTheAutomaticRun)
 TEST_F(LoadOnFirmware, SavedSnapshotContinuesExactlyWhereItWasTaken)
 {
     typeText("AB");
-    m.ProgramDir = dir.path().string(); // bios.dat is read; FilesSAV goes here
+    m.programDir = dir.path().string(); // bios.dat is read; FilesSAV goes here
     std::filesystem::create_directory(dir.path() / "FilesSAV");
     const std::string path = files::saveSnapshot(m, "");
 
@@ -88,19 +88,19 @@ TEST_F(LoadOnFirmware, SavedSnapshotContinuesExactlyWhereItWasTaken)
 
     // The same keys with the same timing on both machines.
     for (machine::Machine* mm : {&m, other.get()}) {
-        for (machine::TKeyMask key : {test::letterKey('C'), kEnter}) {
-            mm->kbd(key, true);
-            mm->i8080_do_opcodes(150000);
-            mm->kbd(key, false);
-            mm->i8080_do_opcodes(150000);
+        for (machine::KeyMask key : {test::letterKey('C'), kEnter}) {
+            mm->setKey(key, true);
+            mm->runOpcodes(150000);
+            mm->setKey(key, false);
+            mm->runOpcodes(150000);
         }
     }
-    EXPECT_TRUE(other->RAM == m.RAM);
-    EXPECT_TRUE(other->VRAM == m.VRAM);
-    EXPECT_TRUE(other->Ports == m.Ports);
-    EXPECT_EQ((std::array{other->r_A, other->r_F, other->r_B, other->r_C, other->r_D, other->r_E, other->r_H,
-                          other->r_L, other->r_SP, other->r_PC}),
-              (std::array{m.r_A, m.r_F, m.r_B, m.r_C, m.r_D, m.r_E, m.r_H, m.r_L, m.r_SP, m.r_PC}));
+    EXPECT_TRUE(other->ram == m.ram);
+    EXPECT_TRUE(other->videoRam == m.videoRam);
+    EXPECT_TRUE(other->ports == m.ports);
+    EXPECT_EQ((std::array{other->regA, other->regF, other->regB, other->regC, other->regD, other->regE, other->regH,
+                          other->regL, other->regSP, other->regPC}),
+              (std::array{m.regA, m.regF, m.regB, m.regC, m.regD, m.regE, m.regH, m.regL, m.regSP, m.regPC}));
     EXPECT_EQ(screen().at(2), ">ABC");
 }
 

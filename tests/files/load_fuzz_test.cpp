@@ -48,15 +48,15 @@ TEST(LoadFuzz, RandomAndTruncatedFilesNeverReachPastABuffer)
             writeFile(name, std::span(bytes).first(cut));
             host.options[machine::Option::RunBasic] = rng() % 8 == 0 ? "1" : "0";
             host.options[machine::Option::Patch058C] = rng() % 2 ? "1" : "0";
-            m->set_var(m->BasicStartVar, static_cast<int>(rng()));
-            m->Ports[0xC2] = static_cast<std::uint8_t>(rng());
+            m->writeMemoryWord(m->basicStartVar, static_cast<int>(rng()));
+            m->ports[0xC2] = static_cast<std::uint8_t>(rng());
             host.messages.clear();
             NewLoadFile(*m, name, rng() % 2 == 0);
-            if (cut < 23 || cut > machine::Machine::kTapeBufSize)
+            if (cut < 23 || cut > machine::Machine::kTapeBufferSize)
                 EXPECT_EQ(host.messages.size(), 1u) << "size " << cut;
             else
                 EXPECT_TRUE(host.messages.empty()) << "size " << cut;
-            EXPECT_LE(m->TapeLength, static_cast<std::int32_t>(machine::Machine::kTapeBufSize));
+            EXPECT_LE(m->tapeLength, static_cast<std::int32_t>(machine::Machine::kTapeBufferSize));
         }
     }
 }

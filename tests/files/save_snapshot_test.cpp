@@ -61,27 +61,27 @@ protected:
 
     void SetUp() override
     {
-        m->ProgramDir = dir.path().string();
+        m->programDir = dir.path().string();
         std::filesystem::create_directory(dir.path() / "FilesSAV");
-        for (std::size_t i = 0; i < m->RAM.size(); ++i)
-            m->RAM[i] = static_cast<std::uint8_t>(i * 31 + (i >> 8));
-        for (std::size_t i = 0; i < m->VRAM.size(); ++i)
-            m->VRAM[i] = static_cast<std::uint8_t>(i * 3 + 2);
-        for (std::size_t i = 0; i < m->Ports.size(); ++i)
-            m->Ports[i] = static_cast<std::uint8_t>(i ^ 0x5A);
-        m->Ports[0xC2] = 0xFD;
-        m->r_B = 1, m->r_C = 2, m->r_D = 3, m->r_E = 4, m->r_H = 5, m->r_L = 6, m->r_A = 7, m->r_F = 0x83;
-        m->r_SP = 0xAFC1;
-        m->r_PC = 0x2345;
+        for (std::size_t i = 0; i < m->ram.size(); ++i)
+            m->ram[i] = static_cast<std::uint8_t>(i * 31 + (i >> 8));
+        for (std::size_t i = 0; i < m->videoRam.size(); ++i)
+            m->videoRam[i] = static_cast<std::uint8_t>(i * 3 + 2);
+        for (std::size_t i = 0; i < m->ports.size(); ++i)
+            m->ports[i] = static_cast<std::uint8_t>(i ^ 0x5A);
+        m->ports[0xC2] = 0xFD;
+        m->regB = 1, m->regC = 2, m->regD = 3, m->regE = 4, m->regH = 5, m->regL = 6, m->regA = 7, m->regF = 0x83;
+        m->regSP = 0xAFC1;
+        m->regPC = 0x2345;
     }
 };
 
 TEST_F(SaveSnapshotTest, WritesTheWholeStateAndLoadsBackExactly)
 {
-    m->Paused = 1; // paused by the user before the save
+    m->paused = 1; // paused by the user before the save
     const std::string path = saveSnapshot(*m, "/games/abc.lvt", fixedStamp);
     EXPECT_EQ(path, (dir.path() / "FilesSAV" / "abc_03_03_2024_14_05_09.sav").string());
-    EXPECT_EQ(m->Paused, 0);
+    EXPECT_EQ(m->paused, 0);
 
     const auto file = readFile(path);
     ASSERT_EQ(file.size(), kSavSize);
@@ -92,18 +92,18 @@ TEST_F(SaveSnapshotTest, WritesTheWholeStateAndLoadsBackExactly)
     TestHost otherHost;
     auto other = std::make_unique<machine::Machine>(otherHost);
     NewLoadFile(*other, path, true);
-    EXPECT_TRUE(other->RAM == m->RAM);
-    EXPECT_TRUE(other->VRAM == m->VRAM);
-    EXPECT_TRUE(other->Ports == m->Ports);
-    EXPECT_EQ((std::array{other->r_B, other->r_C, other->r_D, other->r_E, other->r_H, other->r_L, other->r_A,
-                          other->r_F, other->r_SP, other->r_PC}),
-              (std::array{m->r_B, m->r_C, m->r_D, m->r_E, m->r_H, m->r_L, m->r_A, m->r_F, m->r_SP, m->r_PC}));
+    EXPECT_TRUE(other->ram == m->ram);
+    EXPECT_TRUE(other->videoRam == m->videoRam);
+    EXPECT_TRUE(other->ports == m->ports);
+    EXPECT_EQ((std::array{other->regB, other->regC, other->regD, other->regE, other->regH, other->regL, other->regA,
+                          other->regF, other->regSP, other->regPC}),
+              (std::array{m->regB, m->regC, m->regD, m->regE, m->regH, m->regL, m->regA, m->regF, m->regSP, m->regPC}));
 }
 
 TEST_F(SaveSnapshotTest, SameSecondKeepsBothFiles)
 {
     const std::string first = saveSnapshot(*m, "", fixedStamp);
-    m->r_PC = 0x0042;
+    m->regPC = 0x0042;
     const std::string second = saveSnapshot(*m, "", fixedStamp);
     EXPECT_EQ(first, (dir.path() / "FilesSAV" / "Save_03_03_2024_14_05_09.sav").string());
     EXPECT_EQ(second, (dir.path() / "FilesSAV" / "Save_03_03_2024_14_05_09_2.sav").string());
@@ -116,7 +116,7 @@ TEST_F(SaveSnapshotTest, SameSecondKeepsBothFiles)
 TEST_F(SaveSnapshotTest, MissingFolderIsReportedAndTheMachineRunsOn)
 {
     std::filesystem::remove(dir.path() / "FilesSAV");
-    m->Paused = 1;
+    m->paused = 1;
     try {
         saveSnapshot(*m, "abc.lvt", fixedStamp);
         ADD_FAILURE() << "no error reported";
@@ -125,7 +125,7 @@ TEST_F(SaveSnapshotTest, MissingFolderIsReportedAndTheMachineRunsOn)
         EXPECT_NE(what.find((dir.path() / "FilesSAV" / "abc_03_03_2024_14_05_09.sav").string()), std::string::npos);
         EXPECT_NE(what.find("No such file or directory"), std::string::npos) << what;
     }
-    EXPECT_EQ(m->Paused, 0);
+    EXPECT_EQ(m->paused, 0);
 }
 
 } // namespace

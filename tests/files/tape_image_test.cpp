@@ -10,7 +10,7 @@ using namespace ostrovik::files;
 
 TEST(TapeImage, HeaderBytesAreLittleEndianAtTheirOffsets)
 {
-    TLvtHeader h;
+    LvtHeader h;
     h.TapeName = {'G', 'A', 'M', 'E', ' ', '1'};
     h.StartAddr = 0x1234;
     h.EndAddr = 0xABCD;
@@ -47,13 +47,13 @@ TEST(TapeImage, MagicsAreCaseSensitiveAndNeedAllTheirBytes)
 
 TEST(Snapshot, FieldsLandAtTheirOffsetsAndParseBack)
 {
-    auto s = std::make_unique<TSavSnapshot>();
+    auto s = std::make_unique<SavSnapshot>();
     for (std::size_t i = 0; i < s->Ram.size(); ++i)
         s->Ram[i] = static_cast<std::uint8_t>(i ^ (i >> 8));
     for (std::size_t i = 0; i < s->VideoRam.size(); ++i)
         s->VideoRam[i] = static_cast<std::uint8_t>(i * 3);
-    for (std::size_t i = 0; i < s->Ports.size(); ++i)
-        s->Ports[i] = static_cast<std::uint8_t>(255 - i);
+    for (std::size_t i = 0; i < s->ports.size(); ++i)
+        s->ports[i] = static_cast<std::uint8_t>(255 - i);
     s->B = 1, s->C = 2, s->D = 3, s->E = 4, s->H = 5, s->L = 6, s->A = 7, s->F = 8;
     s->SP = 0xAFC1;
     s->PC = 0x1054;
@@ -71,12 +71,12 @@ TEST(Snapshot, FieldsLandAtTheirOffsetsAndParseBack)
     const std::vector<std::uint8_t> tail(file.begin() + 82193, file.end());
     EXPECT_EQ(tail, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 0xC1, 0xAF, 0x54, 0x10}));
 
-    auto back = std::make_unique<TSavSnapshot>();
+    auto back = std::make_unique<SavSnapshot>();
     parseSavSnapshot(std::span<const std::uint8_t, kSavSize>(file.data(), kSavSize), *back);
     EXPECT_EQ(back->Signature, s->Signature);
     EXPECT_EQ(back->Ram, s->Ram);
     EXPECT_EQ(back->VideoRam, s->VideoRam);
-    EXPECT_EQ(back->Ports, s->Ports);
+    EXPECT_EQ(back->ports, s->ports);
     EXPECT_EQ(back->F, 8);
     EXPECT_EQ(back->SP, 0xAFC1);
     EXPECT_EQ(back->PC, 0x1054);

@@ -19,9 +19,9 @@ TEST_F(Firmware, ColdStartShowsTheBannerAndAPrompt)
     EXPECT_EQ(rows[1], "L [NAME] - LOAD FROM TAPE");
     EXPECT_EQ(rows[2], ">");
     // All RAM mapped after boot; the cursor waits after the prompt.
-    EXPECT_TRUE(m.Ports[0xC2] & 0x02);
-    EXPECT_EQ(m.RAM[kCursorCol], 1);
-    EXPECT_EQ(m.RAM[kCursorRow], 2);
+    EXPECT_TRUE(m.ports[0xC2] & 0x02);
+    EXPECT_EQ(m.ram[kCursorCol], 1);
+    EXPECT_EQ(m.ram[kCursorRow], 2);
     EXPECT_EQ(cell(1, 2)[15], 0xFF) << "cursor underline";
 }
 
@@ -41,7 +41,7 @@ TEST_F(Firmware, FontCoversCodes32To287)
         for (int latin = 32; latin < 96; ++latin)
             EXPECT_NE(glyph(code), glyph(latin)) << "code " << code;
     for (int a = 0xB400; a <= 0xB8FF; ++a)
-        ASSERT_EQ(m.RAM[a], 0) << std::hex << a;
+        ASSERT_EQ(m.ram[a], 0) << std::hex << a;
 }
 
 // ---- console output at 0xDF68 ---------------------------------------------------
@@ -49,23 +49,23 @@ TEST_F(Firmware, FontCoversCodes32To287)
 TEST_F(Firmware, ConsoleDrawsTheGlyphAndKeepsRegisters)
 {
     setCursor(5, 10);
-    m.r_A = 0x12;
-    m.r_B = 0x34;
-    m.r_D = 0x56;
-    m.r_E = 0x78;
-    m.r_H = 0x9A;
-    m.r_L = 0xBC;
+    m.regA = 0x12;
+    m.regB = 0x34;
+    m.regD = 0x56;
+    m.regE = 0x78;
+    m.regH = 0x9A;
+    m.regL = 0xBC;
     conout('A');
     EXPECT_EQ(cell(5, 10), glyph('A'));
-    EXPECT_EQ(m.RAM[kCursorCol], 6);
-    EXPECT_EQ(m.RAM[kCursorRow], 10);
-    EXPECT_EQ(m.r_A, 0x12);
-    EXPECT_EQ(m.r_B, 0x34);
-    EXPECT_EQ(m.r_C, 'A');
-    EXPECT_EQ(m.r_D, 0x56);
-    EXPECT_EQ(m.r_E, 0x78);
-    EXPECT_EQ(m.r_H, 0x9A);
-    EXPECT_EQ(m.r_L, 0xBC);
+    EXPECT_EQ(m.ram[kCursorCol], 6);
+    EXPECT_EQ(m.ram[kCursorRow], 10);
+    EXPECT_EQ(m.regA, 0x12);
+    EXPECT_EQ(m.regB, 0x34);
+    EXPECT_EQ(m.regC, 'A');
+    EXPECT_EQ(m.regD, 0x56);
+    EXPECT_EQ(m.regE, 0x78);
+    EXPECT_EQ(m.regH, 0x9A);
+    EXPECT_EQ(m.regL, 0xBC);
 }
 
 TEST_F(Firmware, ConsoleControlCodes)
@@ -74,23 +74,23 @@ TEST_F(Firmware, ConsoleControlCodes)
     conout('A');
     conout(127); // delete
     EXPECT_EQ(cell(5, 10), glyph(' '));
-    EXPECT_EQ(m.RAM[kCursorCol], 5);
+    EXPECT_EQ(m.ram[kCursorCol], 5);
     conout(10); // ignored
     conout(1);  // ignored
-    EXPECT_EQ(m.RAM[kCursorCol], 5);
-    EXPECT_EQ(m.RAM[kCursorRow], 10);
+    EXPECT_EQ(m.ram[kCursorCol], 5);
+    EXPECT_EQ(m.ram[kCursorRow], 10);
     conout(13);
-    EXPECT_EQ(m.RAM[kCursorCol], 0);
-    EXPECT_EQ(m.RAM[kCursorRow], 11);
+    EXPECT_EQ(m.ram[kCursorCol], 0);
+    EXPECT_EQ(m.ram[kCursorRow], 11);
     conout(127); // at the start of a line: nothing
-    EXPECT_EQ(m.RAM[kCursorCol], 0);
-    EXPECT_EQ(m.RAM[kCursorRow], 11);
+    EXPECT_EQ(m.ram[kCursorCol], 0);
+    EXPECT_EQ(m.ram[kCursorRow], 11);
     // The 32nd character of a row wraps to the next row.
     setCursor(31, 4);
     conout('Z');
     EXPECT_EQ(cell(31, 4), glyph('Z'));
-    EXPECT_EQ(m.RAM[kCursorCol], 0);
-    EXPECT_EQ(m.RAM[kCursorRow], 5);
+    EXPECT_EQ(m.ram[kCursorCol], 0);
+    EXPECT_EQ(m.ram[kCursorRow], 5);
 }
 
 TEST_F(Firmware, ConsoleScrollsAtTheBottom)
@@ -98,7 +98,7 @@ TEST_F(Firmware, ConsoleScrollsAtTheBottom)
     setCursor(0, 31);
     conout('X');
     conout(13);
-    EXPECT_EQ(m.RAM[kCursorRow], 31);
+    EXPECT_EQ(m.ram[kCursorRow], 31);
     EXPECT_EQ(cell(0, 30), glyph('X'));
     EXPECT_EQ(cell(0, 31), glyph(' '));
     EXPECT_EQ(line(1), ">") << "the banner moved up one row";
@@ -107,17 +107,17 @@ TEST_F(Firmware, ConsoleScrollsAtTheBottom)
     setCursor(31, 31);
     conout('Y');
     EXPECT_EQ(cell(31, 30), glyph('Y'));
-    EXPECT_EQ(m.RAM[kCursorRow], 31);
-    EXPECT_EQ(m.RAM[kCursorCol], 0);
+    EXPECT_EQ(m.ram[kCursorRow], 31);
+    EXPECT_EQ(m.ram[kCursorCol], 0);
 }
 
 TEST_F(Firmware, ConsoleKeepsTheCallersMemoryMap)
 {
     // A caller with video RAM in view gets it back in view.
-    m.Ports[0xC2] = 0xFD;
+    m.ports[0xC2] = 0xFD;
     setCursor(2, 3);
     conout('Q');
-    EXPECT_EQ(m.Ports[0xC2], 0xFD);
+    EXPECT_EQ(m.ports[0xC2], 0xFD);
     EXPECT_EQ(cell(2, 3), glyph('Q'));
 }
 
@@ -129,26 +129,26 @@ TEST_F(Firmware, TypedKeysAreEchoedWithABeep)
     press(letterKey('A'));
     EXPECT_EQ(line(2), ">A");
     EXPECT_GE(beeper.edges - before, 2) << "a beep is at least two edges";
-    EXPECT_EQ(m.Ports[0xC2] & 1, 1) << "the beeper rests high";
+    EXPECT_EQ(m.ports[0xC2] & 1, 1) << "the beeper rests high";
     press(kSpace);
     press(0x06FF); // 0
     press(kOne);
-    m.kbd(kShift, true);
+    m.setKey(kShift, true);
     run(50000);
     press(kOne); // Shift+1
-    m.kbd(kShift, false);
+    m.setKey(kShift, false);
     run(50000);
     EXPECT_EQ(line(2), ">A 01!");
     press(kBackspace);
     EXPECT_EQ(line(2), ">A 01");
-    EXPECT_EQ(m.RAM[kCursorCol], 5);
+    EXPECT_EQ(m.ram[kCursorCol], 5);
 }
 
 TEST_F(Firmware, HeldKeyIsTypedOnce)
 {
-    m.kbd(letterKey('W'), true);
+    m.setKey(letterKey('W'), true);
     run(2000000);
-    m.kbd(letterKey('W'), false);
+    m.setKey(letterKey('W'), false);
     run(100000);
     EXPECT_EQ(line(2), ">W");
 }
@@ -156,18 +156,18 @@ TEST_F(Firmware, HeldKeyIsTypedOnce)
 TEST_F(Firmware, KeysHeldTogetherAreAllTyped)
 {
     // A key still held (here Enter of an earlier command) hides no new one.
-    m.kbd(kEnter, true);
+    m.setKey(kEnter, true);
     run(300000);
     press(letterKey('Q'));
-    m.kbd(kEnter, false);
+    m.setKey(kEnter, false);
     run(100000);
     EXPECT_EQ(line(3), ">Q");
     // Two keys pressed at once are both typed.
-    m.kbd(letterKey('K'), true);
-    m.kbd(letterKey('O'), true);
+    m.setKey(letterKey('K'), true);
+    m.setKey(letterKey('O'), true);
     run(300000);
-    m.kbd(letterKey('K'), false);
-    m.kbd(letterKey('O'), false);
+    m.setKey(letterKey('K'), false);
+    m.setKey(letterKey('O'), false);
     run(100000);
     EXPECT_TRUE(line(3) == ">QOK" || line(3) == ">QKO") << line(3);
 }
@@ -198,13 +198,13 @@ TEST_F(Firmware, KeyWaitAndTapeSkipReturn)
     // 0xF803 waits for a key and returns its character.
     startCall(kKeyIn);
     run(1000000);
-    EXPECT_NE(m.r_PC, kReturnLoop) << "returned without a key";
-    m.kbd(letterKey('K'), true);
+    EXPECT_NE(m.regPC, kReturnLoop) << "returned without a key";
+    m.setKey(letterKey('K'), true);
     run(100000);
-    m.kbd(letterKey('K'), false);
-    EXPECT_EQ(m.r_PC, kReturnLoop);
-    EXPECT_EQ(m.r_A, 'K');
-    EXPECT_EQ(m.r_SP, 0xAF02);
+    m.setKey(letterKey('K'), false);
+    EXPECT_EQ(m.regPC, kReturnLoop);
+    EXPECT_EQ(m.regA, 'K');
+    EXPECT_EQ(m.regSP, 0xAF02);
     call(kTapeSkip, 10000);
 }
 
@@ -251,7 +251,7 @@ TEST_F(Firmware, BasicWithoutAutomaticRunWaitsForTheCommand)
 
 TEST_F(Firmware, ArrowKeyBreaksBasicUnlessPatched)
 {
-    m.kbd(kLeft, true);
+    m.setKey(kLeft, true);
     loadBasic(std::string("10 PRINT 1\0", 11));
     auto rows = screen();
     ASSERT_EQ(rows.size(), 7u);
@@ -263,8 +263,8 @@ TEST_F(Firmware, ArrowKeyBreaksBasicUnlessPatched)
     // The h058С option patches 0x058C to XRA A: the arrows no longer stop it.
     host.options[Option::Patch058C] = "1";
     loadBasic(std::string("10 END\0", 7));
-    m.kbd(kLeft, false);
-    EXPECT_EQ(m.RAM[0x058C], 0xAF);
+    m.setKey(kLeft, false);
+    EXPECT_EQ(m.ram[0x058C], 0xAF);
     rows = screen();
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[0], "BASIC 2000-2007");
@@ -277,10 +277,10 @@ TEST_F(Firmware, WarmStartReturnsToThePrompt)
 {
     // A program that changed the palette returns to the monitor's colours.
     typeText("AB");
-    m.do_output(0xC1, 0xC8);
-    m.warm_start();
+    m.writePort(0xC1, 0xC8);
+    m.warmStart();
     run(500000);
-    EXPECT_EQ(m.Ports[0xC1], 0x4C);
+    EXPECT_EQ(m.ports[0xC1], 0x4C);
     EXPECT_EQ(line(2), ">AB");
     EXPECT_EQ(line(3), ">");
     EXPECT_EQ(cell(3, 2)[15], 0) << "the cut-short line keeps no cursor";

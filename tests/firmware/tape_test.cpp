@@ -12,7 +12,7 @@ using Firmware = FirmwareFixture;
 TEST_F(Firmware, ConsoleTapShowsTheBannerInTheLog)
 {
     host.logVisible = true;
-    m.ResetComp();
+    m.coldReset();
     ASSERT_GE(host.logLines.size(), 2u);
     EXPECT_EQ(host.logLines[0], "OSTROVIK TEST ROM");
     EXPECT_EQ(host.logLines[1], "L [NAME] - LOAD FROM TAPE");
@@ -28,8 +28,8 @@ protected:
     {
         host.tapeFile = "tape.lvt";
         host.onLoad = [this, image](const std::string&, bool) {
-            std::copy(image.begin(), image.end(), m.TapeBuf.begin());
-            m.TapeLength = static_cast<std::int32_t>(image.size());
+            std::copy(image.begin(), image.end(), m.tapeBuffer.begin());
+            m.tapeLength = static_cast<std::int32_t>(image.size());
         };
     }
 };
@@ -46,9 +46,9 @@ TEST_F(FirmwareTape, LoadStoresTheDataAndStartsTheProgram)
     ASSERT_EQ(host.loads.size(), 1u);
     EXPECT_FALSE(host.loads[0].autoStart);
     for (std::size_t i = 0; i < program.size(); ++i)
-        EXPECT_EQ(m.RAM[0x3000 + i], program[i]);
-    EXPECT_EQ(m.RAM[0x3100], 0x5A) << "the program ran";
-    EXPECT_EQ(m.get_var(0xAFC1), 0x02FD);
+        EXPECT_EQ(m.ram[0x3000 + i], program[i]);
+    EXPECT_EQ(m.ram[0x3100], 0x5A) << "the program ran";
+    EXPECT_EQ(m.readMemoryWord(0xAFC1), 0x02FD);
     const auto rows = screen();
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[2], ">L");
@@ -61,7 +61,7 @@ TEST_F(FirmwareTape, NameGoesWhereTheTapeNameIsServed)
     insertTape(machineCodeTape(0x3000, 0x3000, 0x3000, std::vector<std::uint8_t>{0xC9}));
     typeText("L PROBA");
     press(kEnter, 150000, 2000000);
-    EXPECT_EQ(std::string(m.RAM.begin() + kTapeName, m.RAM.begin() + kTapeName + 6), "PROBA ");
+    EXPECT_EQ(std::string(m.ram.begin() + kTapeName, m.ram.begin() + kTapeName + 6), "PROBA ");
     EXPECT_EQ(line(3), "FILE PROBA  3000-3000 3000");
     EXPECT_EQ(line(4), ">");
 }
@@ -94,9 +94,9 @@ TEST_F(FirmwareTape, BasicFileThroughTheLoadCommandRunsTheStandIn)
         ostrovik::files::NewLoadFile(m, path, autoStart);
     };
     // The user lets go of Enter while the dialog is open.
-    host.onDialog = [this] { m.kbd(kEnter, false); };
+    host.onDialog = [this] { m.setKey(kEnter, false); };
     typeText("L");
-    m.kbd(kEnter, true);
+    m.setKey(kEnter, true);
     run(1000000);
     ASSERT_EQ(host.loads.size(), 1u);
     EXPECT_FALSE(host.loads[0].autoStart);

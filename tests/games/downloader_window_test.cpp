@@ -126,11 +126,11 @@ void DownloaderWindowTest::noButtonCutsItsCaption()
     rig.window->switchToRussian();
     QCOMPARE(form->fastButton->text(), QStringLiteral("Быстрая скачка если быстрый интернет (способ 2)"));
     for (const QPushButton* b : form->findChildren<QPushButton*>())
-        QVERIFY2(ui::captionFits(*b), qPrintable(b->text()));
+        QVERIFY2(kit::captionFits(*b), qPrintable(b->text()));
     rig.window->switchToEnglish();
     QCOMPARE(form->fastButton->text(), QStringLiteral("Fast download if a fast internet (method 2)"));
     for (const QPushButton* b : form->findChildren<QPushButton*>())
-        QVERIFY2(ui::captionFits(*b), qPrintable(b->text()));
+        QVERIFY2(kit::captionFits(*b), qPrintable(b->text()));
 }
 
 void DownloaderWindowTest::method1ThenTheBrowserRunsAGame()
@@ -147,7 +147,7 @@ void DownloaderWindowTest::method1ThenTheBrowserRunsAGame()
     QCOMPARE(log.first(), QString::fromStdString("Пробуем открыть сайт:" + server.games()));
     QCOMPARE(log.last(), QStringLiteral("Все !!!"));
     QCOMPARE(form->WebEdit->text(), QString::fromStdString(server.games()));
-    QCOMPARE(form->gauge.Progress(), 50);
+    QCOMPARE(form->gauge.progress(), 50);
     QVERIFY(form->pagesButton->isEnabled() && form->jsonButton->isEnabled());
     QVERIFY(rig.dialogs.errors.isEmpty());
 
@@ -162,7 +162,7 @@ void DownloaderWindowTest::method1ThenTheBrowserRunsAGame()
     QCOMPARE(browser->firstShotView->pixmap().toImage().pixelColor(10, 10), QColor(Qt::red));
     QTest::mouseClick(browser->runButton, Qt::LeftButton);
     rig.runTicks(3);
-    QCOMPARE(int(rig.m().RAM[0x5000]), 0x5A);
+    QCOMPARE(int(rig.m().ram[0x5000]), 0x5A);
     QVERIFY(rig.window->windowTitle().endsWith(QStringLiteral("GAMES_SOFT/offline/Game1/Game1.lvt")));
 }
 
@@ -176,7 +176,7 @@ void DownloaderWindowTest::method2KeepsTheWindowResponsive()
     QTest::mouseClick(form->fastButton, Qt::LeftButton);
     QVERIFY(runEnded(form));
     QVERIFY(logLines(form).contains(QStringLiteral("ЖДЕМ ..........")));
-    QCOMPARE(form->gauge.MaxValue(), 12);
+    QCOMPARE(form->gauge.maxValue(), 12);
     // The window's thread only hands lines over; it never waits for a
     // worker: an event posted now runs while the downloads still go on, and
     // lines arrive in more than one turn of the event loop. (Judged by what
@@ -198,7 +198,7 @@ void DownloaderWindowTest::method2KeepsTheWindowResponsive()
     QCOMPARE(form->downloader().unfinishedWorkers(), std::size_t{0});
     QVERIFY(ranWhileBusy);
     QVERIFY2(turnsWithNewLines > 1, qPrintable(QString::number(turnsWithNewLines)));
-    QCOMPARE(form->gauge.Progress(), 12);
+    QCOMPARE(form->gauge.progress(), 12);
     QCOMPARE(logLines(form).filter(QStringLiteral("скачан")).size(), 12 * 3);
     QVERIFY(QFile::exists(rig.path(QStringLiteral("GAMES_SOFT/offline/Game11/Game11.txt"))));
 }
@@ -466,8 +466,8 @@ void DownloaderWindowTest::method1FillsItsGaugeAlsoWhenAGameFailed()
     QVERIFY(form);
     runOn(form, server, 1);
     QVERIFY(logLines(form).contains(QStringLiteral("Не скачали: 1 игр")));
-    QCOMPARE(form->gauge.MaxValue(), 50);
-    QCOMPARE(form->gauge.Progress(), 50);
+    QCOMPARE(form->gauge.maxValue(), 50);
+    QCOMPARE(form->gauge.progress(), 50);
 }
 
 QTEST_MAIN(DownloaderWindowTest)

@@ -242,7 +242,7 @@ void GamesFormTest::runningAGame()
     const QString root = libraryRoot(rig);
     writeBytes(root + QStringLiteral("both/both.lvt"), QByteArray::fromStdString(storingProgram()));
     writeBytes(root + QStringLiteral("both/both.sav"), "not a snapshot");
-    rig.window->setUpForm()->quickRunBox->setChecked(false);
+    rig.window->settingsForm()->quickRunBox->setChecked(false);
     rig.window->openGameLibrary();
     GameLibraryForm* form = browser(rig);
     QVERIFY(form);
@@ -261,16 +261,16 @@ void GamesFormTest::runningAGame()
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ostrovik:") + path);
     QCOMPARE(rig.window->openDialogFileName(), path);
     QCOMPARE(rig.window->recentFiles()[0], path);
-    QVERIFY(!rig.window->setUpForm()->quickRunBox->isChecked());
-    QCOMPARE(rig.m().Paused, std::uint8_t{0});
+    QVERIFY(!rig.window->settingsForm()->quickRunBox->isChecked());
+    QCOMPARE(rig.m().paused, std::uint8_t{0});
     QVERIFY(form->isVisible());
     // The game is seen: the main window comes in front, and the browser is
     // not a tool window, which the window system would keep above it.
     QCOMPARE(QApplication::activeWindow(), rig.window.get());
     QCOMPARE(form->windowType(), Qt::Window);
     rig.runTicks(5);
-    QCOMPARE(int(rig.m().RAM[0x5000]), 0x5A);
-    QCOMPARE(rig.m().r_PC, 0x4005);
+    QCOMPARE(int(rig.m().ram[0x5000]), 0x5A);
+    QCOMPARE(rig.m().regPC, 0x4005);
 }
 
 void GamesFormTest::aFolderNameThatIsNotUtf8()
@@ -302,7 +302,7 @@ void GamesFormTest::aFolderNameThatIsNotUtf8()
     QVERIFY(rig.dialogs.messages.isEmpty() && rig.dialogs.errors.isEmpty());
     QCOMPARE(platform::FileNameBytes(rig.window->openDialogFileName()), dir + name + ".lvt");
     rig.runTicks(5);
-    QCOMPARE(int(rig.m().RAM[0x5000]), 0x5A);
+    QCOMPARE(int(rig.m().ram[0x5000]), 0x5A);
 }
 
 void GamesFormTest::refreshAfterAPickSelectsNothing()
@@ -461,7 +461,7 @@ void GamesFormTest::captionsOfBothWindows()
     QCOMPARE(online->WebEdit->text(), QStringLiteral("http://localhost/games/"));
     QCOMPARE(online->JsonEdit->text(), QStringLiteral("http://localhost/games/list.php"));
     QVERIFY(online->skipExistingBox->isChecked());
-    QCOMPARE(online->gauge.Progress(), 0);
+    QCOMPARE(online->gauge.progress(), 0);
     QCOMPARE(online->logView->toPlainText(), QString());
     // Nothing cut off, in either language, and the window whole on the screen.
     QCOMPARE(test::clippedPart(*online), QString());

@@ -7,7 +7,7 @@ using namespace ostrovik::games;
 
 namespace {
 
-using Entries = std::vector<TGameListEntry>;
+using Entries = std::vector<GameListEntry>;
 
 std::string nested(std::size_t levels, const std::string& inner)
 {

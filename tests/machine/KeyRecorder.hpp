@@ -12,7 +12,7 @@
 namespace ostrovik::testing {
 
 using machine::Machine;
-using machine::TKeyMask;
+using machine::KeyMask;
 
 inline std::string hex4(unsigned v)
 {
@@ -27,11 +27,11 @@ inline std::string heldKeys(const Machine& m)
     std::string s;
     for (unsigned row = 0; row < 8; ++row)
         for (unsigned bit = 0; bit < 8; ++bit)
-            if (m.KeyMatrix[row] & (1u << bit))
+            if (m.keyMatrix[row] & (1u << bit))
                 s += " " + hex4((row << 12) | (bit << 8) | 0xFF);
     for (unsigned row = 0; row < 4; ++row)
         for (unsigned bit = 0; bit < 8; ++bit)
-            if (m.KeyMatrixExt[row] & (1u << bit))
+            if (m.extKeyMatrix[row] & (1u << bit))
                 s += " " + hex4(0xFF00 | (row << 4) | bit);
     return s;
 }
@@ -55,12 +55,12 @@ inline test::TestHost captionLoggingHost(EventLog& log)
 class RecordingKeyboard : public machine::Keyboard {
 public:
     RecordingKeyboard(Machine& m, EventLog& log) : Keyboard(m), log_(log) {}
-    void kbd(TKeyMask code, bool down) override
+    void setKey(KeyMask code, bool down) override
     {
         // A key with no DU-01 key changes nothing the machine can see.
         if (code != machine::KEYMASK_NONE)
             log_.add((down ? "+" : "-") + hex4(code));
-        Keyboard::kbd(code, down);
+        Keyboard::setKey(code, down);
     }
     void run(std::int32_t budget) override
     {

@@ -16,22 +16,22 @@ struct TestMachine {
 
     TestMachine()
     {
-        m.init_memory();
-        m.Ports.fill(0xFF);
-        m.i8080_init();
+        m.clearMemory();
+        m.ports.fill(0xFF);
+        m.initCpu();
     }
     /// Bytes straight into RAM (the ROM area included).
     void poke(std::uint32_t at, std::initializer_list<int> bytes)
     {
         for (int b : bytes)
-            m.RAM[at++ & 0xFFFF] = static_cast<std::uint8_t>(b);
+            m.ram[at++ & 0xFFFF] = static_cast<std::uint8_t>(b);
     }
     /// Places @p bytes at @p at, points PC there and runs one instruction.
     void step(std::uint32_t at, std::initializer_list<int> bytes)
     {
         poke(at, bytes);
-        m.r_PC = static_cast<std::int32_t>(at);
-        m.i8080_do_opcodes(1);
+        m.regPC = static_cast<std::int32_t>(at);
+        m.runOpcodes(1);
     }
 };
 

@@ -51,16 +51,16 @@ struct Case {
 
 bool isHeld(const machine::Machine& m, const Held& h)
 {
-    const std::uint8_t row = h.ext ? m.KeyMatrixExt[h.row] : m.KeyMatrix[h.row];
+    const std::uint8_t row = h.ext ? m.extKeyMatrix[h.row] : m.keyMatrix[h.row];
     return (row >> h.bit) & 1;
 }
 
 int bitsHeld(const machine::Machine& m)
 {
     int n = 0;
-    for (std::uint8_t r : m.KeyMatrix)
+    for (std::uint8_t r : m.keyMatrix)
         n += __builtin_popcount(r);
-    for (std::uint8_t r : m.KeyMatrixExt)
+    for (std::uint8_t r : m.extKeyMatrix)
         n += __builtin_popcount(r);
     return n;
 }
@@ -127,9 +127,9 @@ using ManualClock = ostrovik::test::ManualPollClock;
 
 class Recorder final : public platform::JoyWindow {
 public:
-    void joystickMoved(std::uint32_t lParam) override { log.push_back("move " + std::to_string(lParam & 0xFFFF) + "," + std::to_string(lParam >> 16)); }
-    void joystickButtonDown(std::uint32_t wParam) override { log.push_back("down " + std::to_string(wParam)); }
-    void joystickButtonUp(std::uint32_t wParam) override { log.push_back("up " + std::to_string(wParam)); }
+    void joystickMoved(std::uint32_t axes) override { log.push_back("move " + std::to_string(axes & 0xFFFF) + "," + std::to_string(axes >> 16)); }
+    void joystickButtonDown(std::uint32_t buttons) override { log.push_back("down " + std::to_string(buttons)); }
+    void joystickButtonUp(std::uint32_t buttons) override { log.push_back("up " + std::to_string(buttons)); }
     void joystickUnplugged() override { log.push_back("unplugged"); }
     std::vector<std::string> log;
 };

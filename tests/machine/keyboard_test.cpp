@@ -16,7 +16,7 @@ namespace {
 using machine::KEYMASK_LAT;
 using machine::KEYMASK_NONE;
 using machine::KEYMASK_RUS;
-using machine::readmask;
+using machine::keyMaskOf;
 
 // The two key tables as the keyboard's documentation lists them, row by row
 // (– = no key). Parsed here, independently of the code's own table.
@@ -95,8 +95,8 @@ constexpr const char* kTableText = R"TABLE(
 )TABLE";
 
 struct TableEntry {
-    TKeyMask latin;
-    TKeyMask cyrillic;
+    KeyMask latin;
+    KeyMask cyrillic;
 };
 
 std::string trim(const std::string& s)
@@ -106,12 +106,12 @@ std::string trim(const std::string& s)
     return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
 }
 
-TKeyMask parseCode(const std::string& field)
+KeyMask parseCode(const std::string& field)
 {
     const std::string f = trim(field);
     if (f == "–")
         return KEYMASK_NONE;
-    return static_cast<TKeyMask>(std::stoul(f, nullptr, 16));
+    return static_cast<KeyMask>(std::stoul(f, nullptr, 16));
 }
 
 std::map<int, TableEntry> documentedTable()
@@ -131,7 +131,7 @@ protected:
     RecordingKeyboard keyboard{m, log};
     RecordingLayout layout{log};
 
-    bool held(TKeyMask code) const { return heldKeys(m).find(hex4(code)) != std::string::npos; }
+    bool held(KeyMask code) const { return heldKeys(m).find(hex4(code)) != std::string::npos; }
 };
 
 TEST(KeyTables, EveryVirtualKeyMatchesTheDocumentedTables)
@@ -140,47 +140,47 @@ TEST(KeyTables, EveryVirtualKeyMatchesTheDocumentedTables)
     ASSERT_EQ(table.size(), 71u);
     for (int vk = 0; vk <= 0xFFFF; ++vk) {
         const auto it = table.find(vk);
-        const TKeyMask latin = it == table.end() ? KEYMASK_NONE : it->second.latin;
-        const TKeyMask cyrillic = it == table.end() ? KEYMASK_NONE : it->second.cyrillic;
+        const KeyMask latin = it == table.end() ? KEYMASK_NONE : it->second.latin;
+        const KeyMask cyrillic = it == table.end() ? KEYMASK_NONE : it->second.cyrillic;
         const auto key = static_cast<std::uint16_t>(vk);
-        ASSERT_EQ(readmask(key, 0), latin) << "latin VK " << vk;
-        ASSERT_EQ(readmask(key, 1), cyrillic) << "cyrillic VK " << vk;
+        ASSERT_EQ(keyMaskOf(key, 0), latin) << "latin VK " << vk;
+        ASSERT_EQ(keyMaskOf(key, 1), cyrillic) << "cyrillic VK " << vk;
         // Any non-zero layout flag picks the Cyrillic table.
-        ASSERT_EQ(readmask(key, 0xFF), cyrillic) << "cyrillic VK " << vk;
+        ASSERT_EQ(keyMaskOf(key, 0xFF), cyrillic) << "cyrillic VK " << vk;
     }
 }
 
 TEST(KeyTables, RangeEdgesAndModeKeys)
 {
     for (int vk = 0; vk < 8; ++vk) {
-        EXPECT_EQ(readmask(vk, 0), KEYMASK_NONE);
-        EXPECT_EQ(readmask(vk, 1), KEYMASK_NONE);
+        EXPECT_EQ(keyMaskOf(vk, 0), KEYMASK_NONE);
+        EXPECT_EQ(keyMaskOf(vk, 1), KEYMASK_NONE);
     }
-    EXPECT_EQ(readmask(222, 0), KEYMASK_NONE);
-    EXPECT_EQ(readmask(222, 1), 0x25FF);
-    EXPECT_EQ(readmask(221, 1), KEYMASK_NONE);
-    EXPECT_EQ(readmask(221, 0), 0x12FF);
+    EXPECT_EQ(keyMaskOf(222, 0), KEYMASK_NONE);
+    EXPECT_EQ(keyMaskOf(222, 1), 0x25FF);
+    EXPECT_EQ(keyMaskOf(221, 1), KEYMASK_NONE);
+    EXPECT_EQ(keyMaskOf(221, 0), 0x12FF);
     for (int vk : {223, 255, 256, 0x1234, 0xFFFF}) {
-        EXPECT_EQ(readmask(vk, 0), KEYMASK_NONE) << vk;
-        EXPECT_EQ(readmask(vk, 1), KEYMASK_NONE) << vk;
+        EXPECT_EQ(keyMaskOf(vk, 0), KEYMASK_NONE) << vk;
+        EXPECT_EQ(keyMaskOf(vk, 1), KEYMASK_NONE) << vk;
     }
     // The alphabet keys are reached only through the Ctrl keys.
     for (int vk = 0; vk < 256; ++vk)
         for (int rus : {0, 1}) {
-            EXPECT_NE(readmask(vk, rus), KEYMASK_RUS);
-            EXPECT_NE(readmask(vk, rus), KEYMASK_LAT);
+            EXPECT_NE(keyMaskOf(vk, rus), KEYMASK_RUS);
+            EXPECT_NE(keyMaskOf(vk, rus), KEYMASK_LAT);
         }
 }
 
 TEST(KeyTables, MinusKeysShareOneKey)
 {
     for (int rus : {0, 1}) {
-        EXPECT_EQ(readmask(107, rus), 0x05FF);
-        EXPECT_EQ(readmask(109, rus), 0x05FF);
-        EXPECT_EQ(readmask(189, rus), 0x05FF);
+        EXPECT_EQ(keyMaskOf(107, rus), 0x05FF);
+        EXPECT_EQ(keyMaskOf(109, rus), 0x05FF);
+        EXPECT_EQ(keyMaskOf(189, rus), 0x05FF);
     }
-    EXPECT_EQ(readmask(45, 0), 0x05FF);
-    EXPECT_EQ(readmask(45, 1), KEYMASK_NONE);
+    EXPECT_EQ(keyMaskOf(45, 0), 0x05FF);
+    EXPECT_EQ(keyMaskOf(45, 1), KEYMASK_NONE);
 }
 
 TEST(KeyTables, OnlyFunctionKeysHomeAndArrowsAreOnTheExtraMatrix)
@@ -188,7 +188,7 @@ TEST(KeyTables, OnlyFunctionKeysHomeAndArrowsAreOnTheExtraMatrix)
     std::vector<int> extra;
     for (int vk = 0; vk < 256; ++vk)
         for (int rus : {0, 1}) {
-            const TKeyMask k = readmask(vk, rus);
+            const KeyMask k = keyMaskOf(vk, rus);
             if (k == KEYMASK_NONE)
                 continue;
             const bool main = (k & 0xFF) == 0xFF && (k >> 8) != 0xFF;
@@ -202,62 +202,62 @@ TEST(KeyTables, OnlyFunctionKeysHomeAndArrowsAreOnTheExtraMatrix)
 
 TEST_F(KeyboardTest, MachineReadmaskFollowsRusLayout)
 {
-    m.RusLayout = 0;
-    EXPECT_EQ(m.readmask('A'), 0x64FF);
-    m.RusLayout = 1;
+    m.cyrillicLayout = 0;
+    EXPECT_EQ(m.keyMaskOf('A'), 0x64FF);
+    m.cyrillicLayout = 1;
     // PC key A carries Ф, the DU-01 key that PC key F types in Latin.
-    EXPECT_EQ(m.readmask('A'), 0x67FF);
-    EXPECT_EQ(m.readmask('A'), readmask('F', 0));
+    EXPECT_EQ(m.keyMaskOf('A'), 0x67FF);
+    EXPECT_EQ(m.keyMaskOf('A'), keyMaskOf('F', 0));
 }
 
 TEST_F(KeyboardTest, KbdSetsAndClearsEachHalfOfACode)
 {
     // Main row 6 bit 1 and extra row 3 bit 2 at once.
-    m.kbd(0x6132, true);
-    EXPECT_EQ(m.KeyMatrix[6], 0x02);
-    EXPECT_EQ(m.KeyMatrixExt[3], 0x04);
-    m.kbd(0x61FF, true);
-    m.kbd(0x6132, false);
-    EXPECT_EQ(m.KeyMatrix[6], 0x00);
-    EXPECT_EQ(m.KeyMatrixExt[3], 0x00);
+    m.setKey(0x6132, true);
+    EXPECT_EQ(m.keyMatrix[6], 0x02);
+    EXPECT_EQ(m.extKeyMatrix[3], 0x04);
+    m.setKey(0x61FF, true);
+    m.setKey(0x6132, false);
+    EXPECT_EQ(m.keyMatrix[6], 0x00);
+    EXPECT_EQ(m.extKeyMatrix[3], 0x00);
 
     // No key, or a field out of range, changes nothing.
-    for (TKeyMask code : {KEYMASK_NONE, TKeyMask{0x80FF}, TKeyMask{0x08FF}, TKeyMask{0xFF40},
-                          TKeyMask{0xFF08}, TKeyMask{0xF0F0}})
-        m.kbd(code, true);
+    for (KeyMask code : {KEYMASK_NONE, KeyMask{0x80FF}, KeyMask{0x08FF}, KeyMask{0xFF40},
+                          KeyMask{0xFF08}, KeyMask{0xF0F0}})
+        m.setKey(code, true);
     EXPECT_EQ(heldKeys(m), "");
 
     // Releasing one key keeps the others of the same row.
-    m.kbd(0x64FF, true);
-    m.kbd(0x67FF, true);
-    m.kbd(0x64FF, false);
-    EXPECT_EQ(m.KeyMatrix[6], 0x80);
+    m.setKey(0x64FF, true);
+    m.setKey(0x67FF, true);
+    m.setKey(0x64FF, false);
+    EXPECT_EQ(m.keyMatrix[6], 0x80);
 }
 
 TEST_F(KeyboardTest, PressedKeysReachThePorts)
 {
-    m.Ports.fill(0xFF);
+    m.ports.fill(0xFF);
     keyboard.FormKeyDown('A', "00000409"); // 0x64FF
     keyboard.FormKeyDown(38, "00000409");  // Up, 0xFF31
-    m.do_output(0xD0, 0xBF);               // row 6
-    EXPECT_EQ(m.do_input(0xD1), 0xEF);
-    m.do_output(0xD2, 0xF7); // extra row 3
-    EXPECT_EQ(m.do_input(0xD2), 0xD7);
+    m.writePort(0xD0, 0xBF);               // row 6
+    EXPECT_EQ(m.readPort(0xD1), 0xEF);
+    m.writePort(0xD2, 0xF7); // extra row 3
+    EXPECT_EQ(m.readPort(0xD2), 0xD7);
 }
 
 TEST_F(KeyboardTest, KeyDownPressesAndRunsOneBudget)
 {
-    m.CyclesPerTick = 56448;
+    m.cyclesPerTick = 56448;
     keyboard.FormKeyDown('A', "00000409");
-    EXPECT_EQ(m.RusLayout, 0);
+    EXPECT_EQ(m.cyrillicLayout, 0);
     keyboard.FormKeyUp('A');
     keyboard.FormKeyDown('A', "00000419");
-    EXPECT_EQ(m.RusLayout, 1);
+    EXPECT_EQ(m.cyrillicLayout, 1);
     // Auto-repeat: another press of the held key, another budget.
     keyboard.FormKeyDown('A', "00000419");
     // Any other layout is Latin.
     keyboard.FormKeyDown('F', "00000422");
-    EXPECT_EQ(m.RusLayout, 0);
+    EXPECT_EQ(m.cyrillicLayout, 0);
     EXPECT_EQ(log.events, (std::vector<std::string>{
                               "+64FF", "run 56448 held 64FF", "-64FF",
                               "+67FF", "run 56448 held 67FF",
@@ -268,7 +268,7 @@ TEST_F(KeyboardTest, KeyDownPressesAndRunsOneBudget)
 
 TEST_F(KeyboardTest, KeyWithoutADu01KeyStillRuns)
 {
-    m.CyclesPerTick = 1000;
+    m.cyclesPerTick = 1000;
     keyboard.FormKeyDown(17, "00000409"); // Ctrl
     keyboard.FormKeyDown(300, "00000419");
     EXPECT_EQ(log.events, (std::vector<std::string>{"run 1000", "run 1000"}));
@@ -278,11 +278,11 @@ TEST_F(KeyboardTest, KeyWithoutADu01KeyStillRuns)
 TEST_F(KeyboardTest, PausedPressDoesNothingReleaseStillWorks)
 {
     keyboard.FormKeyDown('Q', "00000409"); // 0x71FF
-    m.Paused = 1;
+    m.paused = 1;
     log.events.clear();
     keyboard.FormKeyDown('W', "00000419");
     EXPECT_TRUE(log.events.empty());
-    EXPECT_EQ(m.RusLayout, 0);
+    EXPECT_EQ(m.cyrillicLayout, 0);
     EXPECT_EQ(heldKeys(m), " 71FF");
     keyboard.FormKeyUp('Q');
     EXPECT_EQ(heldKeys(m), "");
@@ -305,7 +305,7 @@ TEST_F(KeyboardTest, ReleaseUsesTheTableOfTheLastPress)
 
 TEST_F(KeyboardTest, LeftCtrlTapsTheRussianKeyAndSwitchesLayout)
 {
-    keyboard.WMKeyDown(machine::kLeftCtrlParam, layout);
+    keyboard.switchLayoutByCtrl(machine::kLeftCtrlKeyFlags, layout);
     EXPECT_EQ(log.events, (std::vector<std::string>{"layout 00000419", "+61FF",
                                                     "run 60000 held 61FF", "-61FF"}));
     EXPECT_EQ(layout.activeLayoutName(), "00000419");
@@ -314,7 +314,7 @@ TEST_F(KeyboardTest, LeftCtrlTapsTheRussianKeyAndSwitchesLayout)
 TEST_F(KeyboardTest, RightCtrlTapsTheLatinKeyAndSwitchesLayout)
 {
     RecordingLayout russian(log, "00000419");
-    keyboard.WMKeyDown(machine::kRightCtrlParam, russian);
+    keyboard.switchLayoutByCtrl(machine::kRightCtrlKeyFlags, russian);
     EXPECT_EQ(log.events, (std::vector<std::string>{"layout 00000409", "+35FF",
                                                     "run 60000 held 35FF", "-35FF"}));
     EXPECT_EQ(russian.activeLayoutName(), "00000409");
@@ -322,36 +322,36 @@ TEST_F(KeyboardTest, RightCtrlTapsTheLatinKeyAndSwitchesLayout)
 
 TEST_F(KeyboardTest, CtrlWorksWhilePausedOtherKeysAreNoCtrl)
 {
-    m.Paused = 1;
-    keyboard.WMKeyDown(0x001D0001, layout);
+    m.paused = 1;
+    keyboard.switchLayoutByCtrl(0x001D0001, layout);
     EXPECT_EQ(log.events.size(), 4u);
     log.events.clear();
     // Repeat count and other bits do not matter; only the scan code does.
-    keyboard.WMKeyDown(0xC01D0005, layout);
+    keyboard.switchLayoutByCtrl(0xC01D0005, layout);
     EXPECT_EQ(log.events.at(0), "layout 00000419");
     log.events.clear();
-    for (std::uint32_t lParam : {0x001E0001u, 0x011C0001u, 0x00000001u, 0x1D000001u})
-        keyboard.WMKeyDown(lParam, layout);
+    for (std::uint32_t axes : {0x001E0001u, 0x011C0001u, 0x00000001u, 0x1D000001u})
+        keyboard.switchLayoutByCtrl(axes, layout);
     EXPECT_TRUE(log.events.empty());
 }
 
 TEST_F(KeyboardTest, WholeCtrlKeyDownSetsTheTableFromTheNewLayout)
 {
-    m.CyclesPerTick = 500;
-    keyboard.KeyDown(17, machine::kLeftCtrlParam, layout);
-    EXPECT_EQ(m.RusLayout, 1);
-    keyboard.KeyDown(17, machine::kRightCtrlParam, layout);
-    EXPECT_EQ(m.RusLayout, 0);
+    m.cyclesPerTick = 500;
+    keyboard.KeyDown(17, machine::kLeftCtrlKeyFlags, layout);
+    EXPECT_EQ(m.cyrillicLayout, 1);
+    keyboard.KeyDown(17, machine::kRightCtrlKeyFlags, layout);
+    EXPECT_EQ(m.cyrillicLayout, 0);
     EXPECT_EQ(log.events, (std::vector<std::string>{
                               "layout 00000419", "+61FF", "run 60000 held 61FF", "-61FF", "run 500",
                               "layout 00000409", "+35FF", "run 60000 held 35FF", "-35FF", "run 500",
                           }));
     // A paused machine sees the tap but not the key-down's budget.
     log.events.clear();
-    m.Paused = 1;
-    keyboard.KeyDown(17, machine::kLeftCtrlParam, layout);
+    m.paused = 1;
+    keyboard.KeyDown(17, machine::kLeftCtrlKeyFlags, layout);
     EXPECT_EQ(log.events.back(), "-61FF");
-    EXPECT_EQ(m.RusLayout, 0);
+    EXPECT_EQ(m.cyrillicLayout, 0);
 }
 
 } // namespace

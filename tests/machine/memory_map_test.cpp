@@ -20,7 +20,7 @@ struct BeeperDouble : ostrovik::machine::SoundSink {
     void putSound(int value) override
     {
         values.push_back(value);
-        oldLatches.push_back(m->Ports[0xC2]);
+        oldLatches.push_back(m->ports[0xC2]);
     }
 };
 
@@ -54,74 +54,74 @@ TEST(MemoryMap, RomIsReadOnlyAndVisibleInBothViews)
 {
     RomFolder rom;
     TestMachine t;
-    t.m.ProgramDir = rom.path();
-    t.m.ResetComp();
+    t.m.programDir = rom.path();
+    t.m.coldReset();
     for (int addr : {0xC000, 0xFFFF}) {
-        t.m.do_write(addr, romByte(addr) ^ 0xFF);
-        EXPECT_EQ(t.m.RAM[addr], romByte(addr));
-        EXPECT_EQ(t.m.do_read(addr), romByte(addr));
-        t.m.do_output(0xC3, 0x02); // video RAM view
-        EXPECT_EQ(t.m.do_read(addr), romByte(addr));
-        t.m.do_write(addr, 0);
-        EXPECT_EQ(t.m.RAM[addr], romByte(addr));
-        t.m.do_output(0xC3, 0x03);
+        t.m.writeByte(addr, romByte(addr) ^ 0xFF);
+        EXPECT_EQ(t.m.ram[addr], romByte(addr));
+        EXPECT_EQ(t.m.readByte(addr), romByte(addr));
+        t.m.writePort(0xC3, 0x02); // video RAM view
+        EXPECT_EQ(t.m.readByte(addr), romByte(addr));
+        t.m.writeByte(addr, 0);
+        EXPECT_EQ(t.m.ram[addr], romByte(addr));
+        t.m.writePort(0xC3, 0x03);
     }
 }
 
 TEST(MemoryMap, VideoViewHidesLowRamAndShowsVideoRam)
 {
     TestMachine t;
-    t.m.RAM[0x1234] = 0x11;
-    t.m.RAM[0x4000] = 0x22;
-    t.m.do_output(0xC2, 0xFD); // bit 1 clear
-    EXPECT_EQ(t.m.do_read(0x1234), 0);
-    t.m.do_write(0x1234, 0x99);
-    EXPECT_EQ(t.m.RAM[0x1234], 0x11);
-    EXPECT_EQ(t.m.do_read(0x1234), 0);
+    t.m.ram[0x1234] = 0x11;
+    t.m.ram[0x4000] = 0x22;
+    t.m.writePort(0xC2, 0xFD); // bit 1 clear
+    EXPECT_EQ(t.m.readByte(0x1234), 0);
+    t.m.writeByte(0x1234, 0x99);
+    EXPECT_EQ(t.m.ram[0x1234], 0x11);
+    EXPECT_EQ(t.m.readByte(0x1234), 0);
 
-    t.m.do_write(0x4000, 0x5A);
-    EXPECT_EQ(t.m.VRAM[0], 0x5A);
-    EXPECT_EQ(t.m.do_read(0x4000), 0x5A);
-    EXPECT_EQ(t.m.RAM[0x4000], 0x22);
-    t.m.do_write(0x7FFF, 0x6B);
-    EXPECT_EQ(t.m.VRAM[0x3FFF], 0x6B);
+    t.m.writeByte(0x4000, 0x5A);
+    EXPECT_EQ(t.m.videoRam[0], 0x5A);
+    EXPECT_EQ(t.m.readByte(0x4000), 0x5A);
+    EXPECT_EQ(t.m.ram[0x4000], 0x22);
+    t.m.writeByte(0x7FFF, 0x6B);
+    EXPECT_EQ(t.m.videoRam[0x3FFF], 0x6B);
 
-    t.m.do_write(0x8000, 0x33);
-    EXPECT_EQ(t.m.RAM[0x8000], 0x33);
-    EXPECT_EQ(t.m.do_read(0x8000), 0x33);
+    t.m.writeByte(0x8000, 0x33);
+    EXPECT_EQ(t.m.ram[0x8000], 0x33);
+    EXPECT_EQ(t.m.readByte(0x8000), 0x33);
 
-    t.m.do_output(0xC2, 0xFF);
-    EXPECT_EQ(t.m.do_read(0x1234), 0x11);
-    EXPECT_EQ(t.m.do_read(0x4000), 0x22);
-    EXPECT_EQ(t.m.do_read(0x8000), 0x33);
+    t.m.writePort(0xC2, 0xFF);
+    EXPECT_EQ(t.m.readByte(0x1234), 0x11);
+    EXPECT_EQ(t.m.readByte(0x4000), 0x22);
+    EXPECT_EQ(t.m.readByte(0x8000), 0x33);
 }
 
 TEST(MemoryMap, CodeInLowRamRunsAsNopsInTheVideoView)
 {
     TestMachine t;
     t.poke(0x0100, {0x3E, 0x42}); // MVI A,42h
-    t.m.Ports[0xC2] = 0xFD;
-    t.m.r_PC = 0x0100;
-    t.m.i8080_do_opcodes(1);
-    EXPECT_EQ(t.m.r_PC, 0x0101);
+    t.m.ports[0xC2] = 0xFD;
+    t.m.regPC = 0x0100;
+    t.m.runOpcodes(1);
+    EXPECT_EQ(t.m.regPC, 0x0101);
     EXPECT_EQ(t.m.clock, 4);
-    EXPECT_EQ(t.m.r_A, 0);
+    EXPECT_EQ(t.m.regA, 0);
 }
 
 TEST(MemoryMap, CpuAccessesGoThroughTheMap)
 {
     TestMachine t;
-    t.m.Ports[0xC2] = 0xFD;
+    t.m.ports[0xC2] = 0xFD;
     t.poke(0x8000, {0x77, 0x7E}); // MOV M,A; MOV A,M with HL = 4000h
-    t.m.r_H = 0x40;
-    t.m.r_A = 0x3C;
-    t.m.r_PC = 0x8000;
-    t.m.i8080_do_opcodes(1);
-    EXPECT_EQ(t.m.VRAM[0], 0x3C);
-    EXPECT_EQ(t.m.RAM[0x4000], 0);
-    t.m.VRAM[0] = 0x5D;
-    t.m.i8080_do_opcodes(1);
-    EXPECT_EQ(t.m.r_A, 0x5D);
+    t.m.regH = 0x40;
+    t.m.regA = 0x3C;
+    t.m.regPC = 0x8000;
+    t.m.runOpcodes(1);
+    EXPECT_EQ(t.m.videoRam[0], 0x3C);
+    EXPECT_EQ(t.m.ram[0x4000], 0);
+    t.m.videoRam[0] = 0x5D;
+    t.m.runOpcodes(1);
+    EXPECT_EQ(t.m.regA, 0x5D);
 }
 
 TEST(Ports, BitCommandsOnC3DriveC2AndTheBeeper)
@@ -130,32 +130,32 @@ TEST(Ports, BitCommandsOnC3DriveC2AndTheBeeper)
     BeeperDouble beeper;
     beeper.m = &t.m;
     t.m.setSoundSink(&beeper);
-    t.m.Ports[0xC2] = 0x00;
+    t.m.ports[0xC2] = 0x00;
 
-    t.m.do_output(0xC3, 0x03); // set bit 1: all-RAM view
-    EXPECT_EQ(t.m.Ports[0xC2], 0x02);
-    EXPECT_EQ(t.m.Ports[0xC3], 0x02);
+    t.m.writePort(0xC3, 0x03); // set bit 1: all-RAM view
+    EXPECT_EQ(t.m.ports[0xC2], 0x02);
+    EXPECT_EQ(t.m.ports[0xC3], 0x02);
     EXPECT_EQ(beeper.values, std::vector<int>{0x02});
     EXPECT_EQ(beeper.oldLatches, std::vector<int>{0x00});
 
-    t.m.do_output(0xC3, 0x01); // set bit 0: beeper
-    EXPECT_EQ(t.m.Ports[0xC2], 0x03);
-    EXPECT_EQ(t.m.Ports[0xC3], 0x03);
+    t.m.writePort(0xC3, 0x01); // set bit 0: beeper
+    EXPECT_EQ(t.m.ports[0xC2], 0x03);
+    EXPECT_EQ(t.m.ports[0xC3], 0x03);
 
-    t.m.do_output(0xC3, 0x02); // clear bit 1
-    EXPECT_EQ(t.m.Ports[0xC2], 0x01);
-    EXPECT_EQ(t.m.Ports[0xC3], 0x01);
+    t.m.writePort(0xC3, 0x02); // clear bit 1
+    EXPECT_EQ(t.m.ports[0xC2], 0x01);
+    EXPECT_EQ(t.m.ports[0xC3], 0x01);
     EXPECT_EQ(beeper.values, (std::vector<int>{0x02, 0x03, 0x01}));
 
-    t.m.do_output(0xC3, 0x80); // mode word: stored only
-    EXPECT_EQ(t.m.Ports[0xC3], 0x80);
-    EXPECT_EQ(t.m.Ports[0xC2], 0x01);
+    t.m.writePort(0xC3, 0x80); // mode word: stored only
+    EXPECT_EQ(t.m.ports[0xC3], 0x80);
+    EXPECT_EQ(t.m.ports[0xC2], 0x01);
     EXPECT_EQ(beeper.values.size(), 3u);
 
     // OUT from the CPU takes the same way.
-    t.m.r_A = 0x03;
+    t.m.regA = 0x03;
     t.step(0x8000, {0xD3, 0xC3});
-    EXPECT_EQ(t.m.Ports[0xC2], 0x03);
+    EXPECT_EQ(t.m.ports[0xC2], 0x03);
     EXPECT_EQ(beeper.values.back(), 0x03);
     EXPECT_EQ(t.m.clock, 10);
 }
@@ -163,61 +163,61 @@ TEST(Ports, BitCommandsOnC3DriveC2AndTheBeeper)
 TEST(Ports, PortNumbersAliasByThreeBits)
 {
     TestMachine t;
-    t.m.VRAMShadow.fill(0x1234);
-    t.m.do_output(0x01, 0x2A);
-    EXPECT_EQ(t.m.Ports[0xC1], 0x2A);
-    EXPECT_EQ(t.m.Ports[0x01], 0xFF);
-    for (auto v : t.m.VRAMShadow)
+    t.m.videoShadow.fill(0x1234);
+    t.m.writePort(0x01, 0x2A);
+    EXPECT_EQ(t.m.ports[0xC1], 0x2A);
+    EXPECT_EQ(t.m.ports[0x01], 0xFF);
+    for (auto v : t.m.videoShadow)
         ASSERT_EQ(v, 0x0101);
 
-    t.m.do_output(0xF2, 0x0E);
-    EXPECT_EQ(t.m.Ports[0xD2], 0x0E);
+    t.m.writePort(0xF2, 0x0E);
+    EXPECT_EQ(t.m.ports[0xD2], 0x0E);
 }
 
 TEST(Ports, KeyboardMatricesReadThroughTheRowSelects)
 {
     TestMachine t;
-    t.m.KeyMatrix[0] = 0x08;
-    t.m.KeyMatrix[5] = 0x01;
-    t.m.Ports[0xD0] = 0xFF;
-    EXPECT_EQ(t.m.do_input(0xD1), 0xFF);
-    t.m.Ports[0xD0] = 0xFE;
-    EXPECT_EQ(t.m.do_input(0xD1), 0xF7);
-    t.m.Ports[0xD0] = 0xDE; // rows 0 and 5
-    EXPECT_EQ(t.m.do_input(0xD1), 0xF6);
+    t.m.keyMatrix[0] = 0x08;
+    t.m.keyMatrix[5] = 0x01;
+    t.m.ports[0xD0] = 0xFF;
+    EXPECT_EQ(t.m.readPort(0xD1), 0xFF);
+    t.m.ports[0xD0] = 0xFE;
+    EXPECT_EQ(t.m.readPort(0xD1), 0xF7);
+    t.m.ports[0xD0] = 0xDE; // rows 0 and 5
+    EXPECT_EQ(t.m.readPort(0xD1), 0xF6);
 
-    t.m.Ports[0xD2] = 0xF0;
-    EXPECT_EQ(t.m.do_input(0xD2), 0xF0);
-    t.m.KeyMatrixExt[2] = 0x04;
-    t.m.Ports[0xD2] = 0xFB;
-    EXPECT_EQ(t.m.do_input(0xD2), 0xBB);
+    t.m.ports[0xD2] = 0xF0;
+    EXPECT_EQ(t.m.readPort(0xD2), 0xF0);
+    t.m.extKeyMatrix[2] = 0x04;
+    t.m.ports[0xD2] = 0xFB;
+    EXPECT_EQ(t.m.readPort(0xD2), 0xBB);
 
     // IN from the CPU.
-    t.m.Ports[0xD0] = 0xFE;
+    t.m.ports[0xD0] = 0xFE;
     t.step(0x8000, {0xDB, 0xD1});
-    EXPECT_EQ(t.m.r_A, 0xF7);
+    EXPECT_EQ(t.m.regA, 0xF7);
 }
 
 TEST(Ports, LatchesWithoutAReadMeaningReadAllOnes)
 {
     TestMachine t;
-    t.m.Ports.fill(0x00);
+    t.m.ports.fill(0x00);
     for (int port : {0xC0, 0xC1, 0xC3, 0xD0, 0xD3})
-        EXPECT_EQ(t.m.do_input(port), 0xFF) << port;
-    t.m.Ports[0xC2] = 0x5A;
-    EXPECT_EQ(t.m.do_input(0xC2), 0x5A);
+        EXPECT_EQ(t.m.readPort(port), 0xFF) << port;
+    t.m.ports[0xC2] = 0x5A;
+    EXPECT_EQ(t.m.readPort(0xC2), 0x5A);
 }
 
 TEST(MemoryMap, WordsAndPairAddresses)
 {
     TestMachine t;
-    t.m.set_var(0xAFC1, 0x02FD);
-    EXPECT_EQ(t.m.RAM[0xAFC1], 0xFD);
-    EXPECT_EQ(t.m.RAM[0xAFC2], 0x02);
-    EXPECT_EQ(t.m.get_var(0xAFC1), 0x02FD);
+    t.m.writeMemoryWord(0xAFC1, 0x02FD);
+    EXPECT_EQ(t.m.ram[0xAFC1], 0xFD);
+    EXPECT_EQ(t.m.ram[0xAFC2], 0x02);
+    EXPECT_EQ(t.m.readMemoryWord(0xAFC1), 0x02FD);
 
-    t.m.RAM[0x1234] = 0x77;
-    EXPECT_EQ(t.m.do_read2(0x34, 0x12), 0x77);
-    t.m.do_write2(0x35, 0x12, 0x66);
-    EXPECT_EQ(t.m.RAM[0x1235], 0x66);
+    t.m.ram[0x1234] = 0x77;
+    EXPECT_EQ(t.m.readByteAt(0x34, 0x12), 0x77);
+    t.m.writeByteAt(0x35, 0x12, 0x66);
+    EXPECT_EQ(t.m.ram[0x1235], 0x66);
 }

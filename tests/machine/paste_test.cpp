@@ -19,7 +19,7 @@ namespace {
 using machine::KoiTable;
 using machine::KoiTo;
 using machine::KOI8_KOI7;
-using machine::readmask;
+using machine::keyMaskOf;
 using machine::UpCaseText;
 
 // UTF-8 Cyrillic capitals (and Ё) to their Windows-1251 bytes, written out
@@ -166,17 +166,17 @@ TEST(Koi7, CyrillicKeysAgreeWithTheLatinPartner)
             vk = latinKeyOf.at(partner);
         if (vk < 0) {
             EXPECT_EQ(partner, '^'); // Ч: the Latin side has no key for it
-            EXPECT_EQ(readmask(KOI8_KOI7(c), 1), 0x72FF);
+            EXPECT_EQ(keyMaskOf(KOI8_KOI7(c), 1), 0x72FF);
             continue;
         }
         if (partner == '\\') {
             // The one pair the tables keep apart: Э is typed on 0x25FF, while
             // the PC's "\" key reaches 0x34FF.
-            EXPECT_EQ(readmask(KOI8_KOI7(c), 1), 0x25FF);
-            EXPECT_EQ(readmask(vk, 0), 0x34FF);
+            EXPECT_EQ(keyMaskOf(KOI8_KOI7(c), 1), 0x25FF);
+            EXPECT_EQ(keyMaskOf(vk, 0), 0x34FF);
             continue;
         }
-        EXPECT_EQ(readmask(KOI8_KOI7(c), 1), readmask(vk, 0)) << "letter " << c;
+        EXPECT_EQ(keyMaskOf(KOI8_KOI7(c), 1), keyMaskOf(vk, 0)) << "letter " << c;
     }
 }
 
@@ -185,9 +185,9 @@ TEST(Koi7, CyrillicKeysAgreeWithTheLatinPartner)
 TEST(Koi7, ShiftedSymbolsUseTheirUnshiftedKey)
 {
     for (int s : {33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 60, 61, 62, 63}) {
-        const TKeyMask key = readmask(KOI8_KOI7(s), 0);
+        const KeyMask key = keyMaskOf(KOI8_KOI7(s), 0);
         EXPECT_NE(key, machine::KEYMASK_NONE) << s;
-        EXPECT_EQ(key, readmask(s ^ 0x10, 0)) << s;
+        EXPECT_EQ(key, keyMaskOf(s ^ 0x10, 0)) << s;
     }
 }
 
@@ -227,10 +227,10 @@ protected:
         host.captionText = "Ostrovik";
         // A tight loop at 8000h keeps the CPU out of the ROM area, where an
         // empty image would run into the tape-load trap (which ends a pause).
-        m.RAM[0x8000] = 0xC3;
-        m.RAM[0x8001] = 0x00;
-        m.RAM[0x8002] = 0x80;
-        m.r_PC = 0x8000;
+        m.ram[0x8000] = 0xC3;
+        m.ram[0x8001] = 0x00;
+        m.ram[0x8002] = 0x80;
+        m.regPC = 0x8000;
     }
 
     void paste(std::string text)
@@ -280,7 +280,7 @@ TEST_F(PasteTest, TwoSmallLatinLettersAreTypedAsCapitals)
     EXPECT_EQ(log.events, (Events{"caption Paste 50%"} + tap("35FF") + tap("64FF") +
                               Events{"caption Paste 100%"} + tap("35FF") + tap("31FF") +
                               tap("35FF") + Events{"caption Ostrovik"}));
-    EXPECT_EQ(m.RusLayout, 0);
+    EXPECT_EQ(m.cyrillicLayout, 0);
     EXPECT_EQ(heldKeys(m), "");
     EXPECT_EQ(keyboard.totalTStates, 2 * 3'600'000LL + 1'800'000LL);
 }
@@ -294,7 +294,7 @@ TEST_F(PasteTest, CyrillicLetterUsesTheRussianKey)
     log.events.clear();
     paste("\xF9"); // щ
     EXPECT_EQ(keyEvents(), (Events{"+61FF", "-61FF", "+12FF", "-12FF", "+35FF", "-35FF"}));
-    EXPECT_EQ(m.RusLayout, 0);
+    EXPECT_EQ(m.cyrillicLayout, 0);
 }
 
 TEST_F(PasteTest, QuestionMarkIsShiftedSlash)
@@ -334,7 +334,7 @@ TEST_F(PasteTest, PlainCharactersTypeTheirOwnKey)
     for (const auto& [c, vk] : cases) {
         log.events.clear();
         paste(std::string(1, c));
-        const std::string key = hex4(readmask(vk, 0));
+        const std::string key = hex4(keyMaskOf(vk, 0));
         EXPECT_EQ(keyEvents(), (Events{"+35FF", "-35FF", "+" + key, "-" + key, "+35FF", "-35FF"}))
             << int(c);
     }
@@ -378,11 +378,11 @@ TEST_F(PasteTest, TextStopsAtTheFirstZeroByte)
 
 TEST_F(PasteTest, WorksWhilePausedAndLeavesTheMatrixClear)
 {
-    m.Paused = 1;
-    m.KeyMatrix[3] = 0x20; // a key the user holds (LAT) is released by the tap
+    m.paused = 1;
+    m.keyMatrix[3] = 0x20; // a key the user holds (LAT) is released by the tap
     paste(to1251("ЖЁЪ") + "+1");
-    EXPECT_EQ(m.Paused, 1);
-    EXPECT_EQ(m.RusLayout, 0);
+    EXPECT_EQ(m.paused, 1);
+    EXPECT_EQ(m.cyrillicLayout, 0);
     EXPECT_EQ(heldKeys(m), "");
     EXPECT_EQ(keyboard.totalTStates, 4 * 3'600'000LL + 5'400'000LL + 1'800'000LL);
 }

@@ -23,7 +23,7 @@ using ostrovik::machine::test::TestMachine;
 
 class RomImage : public ::testing::Test {
 protected:
-    void SetUp() override { t.m.ProgramDir = dir_.string(); }
+    void SetUp() override { t.m.programDir = dir_.string(); }
 
     fs::path bios() const { return dir_ / "bios.dat"; }
 
@@ -36,11 +36,11 @@ protected:
         std::ofstream(bios(), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(size));
     }
 
-    /// The message load_bios gives up with, or "" when it loads.
+    /// The message loadBios gives up with, or "" when it loads.
     std::string loadError()
     {
         try {
-            t.m.load_bios();
+            t.m.loadBios();
         } catch (const std::exception& e) {
             return e.what();
         }
@@ -60,9 +60,9 @@ TEST_F(RomImage, LongFilesWrapIntoTheScratchBuffer)
     writeImage(65566);
     ASSERT_EQ(loadError(), "");
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(t.m.RAM[0xC000 + i], ((65558 + i) * 3 + 1) & 0xFF) << i;
-    EXPECT_EQ(t.m.RAM[0xC008], (30 * 3) & 0xFF);
-    EXPECT_EQ(t.m.RAM[0xFFFF], ((22 + 0x3FFF) * 3) & 0xFF);
+        EXPECT_EQ(t.m.ram[0xC000 + i], ((65558 + i) * 3 + 1) & 0xFF) << i;
+    EXPECT_EQ(t.m.ram[0xC008], (30 * 3) & 0xFF);
+    EXPECT_EQ(t.m.ram[0xFFFF], ((22 + 0x3FFF) * 3) & 0xFF);
 }
 
 TEST_F(RomImage, AHugeSparseFileIsReadOnlyWhereItCounts)
@@ -76,8 +76,8 @@ TEST_F(RomImage, AHugeSparseFileIsReadOnlyWhereItCounts)
     }
     ASSERT_EQ(::truncate(bios().c_str(), static_cast<off_t>(size)), 0);
     ASSERT_EQ(loadError(), "");
-    EXPECT_EQ(t.m.RAM[0xC000], 0x5A);
-    EXPECT_EQ(t.m.RAM[0xC001], 0);
+    EXPECT_EQ(t.m.ram[0xC000], 0x5A);
+    EXPECT_EQ(t.m.ram[0xC001], 0);
 }
 
 TEST_F(RomImage, WhatIsNoRomImageIsRefusedWithItsReason)

@@ -37,7 +37,7 @@ struct Recorder : MainWindowRig {
         makeFolder(QStringLiteral("ScreenAVI"));
         return powerOn();
     }
-    ui::TSetUpForm& settings() { return *window->setUpForm(); }
+    ui::SettingsForm& settings() { return *window->settingsForm(); }
     void choose(const QString& codec, bool onTheFly, int frameTime)
     {
         settings().codecBox->setEditText(codec);
@@ -58,7 +58,7 @@ struct Recorder : MainWindowRig {
         return files.size() == 1 ? files.first().filePath() : QString();
     }
     QString probe() const { return QString::fromStdString(ffprobeLine(recordingFile().toStdString())); }
-    ui::Icon buttonImage() const { return window->menus().image(ui::menu::RecordAviButton); }
+    kit::Icon buttonImage() const { return window->menus().image(ui::menu::RecordAviButton); }
 };
 
 } // namespace
@@ -107,18 +107,18 @@ void AviRecordingTest::roadsFromTheSettings()
     const QFileInfoList work = QDir(r.path(".")).entryInfoList({"avi_TMP_*.avi"}, QDir::Files);
     QCOMPARE(work.size(), onTheFly ? 0 : 1);
 
-    std::vector<ui::Icon> images;
+    std::vector<kit::Icon> images;
     for (int i = 0; i < 6; ++i) {
         r.record(1);
         images.push_back(r.buttonImage());
     }
-    using ui::Icon;
+    using kit::Icon;
     QCOMPARE(images, (std::vector<Icon>{Icon::AviRecording, Icon::AviFilm, Icon::AviRecording, Icon::AviFilm,
                                         Icon::AviRecording, Icon::AviFilm}));
     const std::vector<std::uint8_t> last = bitsOf(r.window->aviFrame());
     r.window->toggleAviRecording();
     QVERIFY(!r.window->recording());
-    QCOMPARE(r.buttonImage(), ui::Icon::AviFilm);
+    QCOMPARE(r.buttonImage(), kit::Icon::AviFilm);
     QVERIFY(QDir(r.path(".")).entryInfoList({"avi_TMP_*.avi"}, QDir::Files).isEmpty());
 
     QVERIFY(QFileInfo(r.recordingFile()).fileName().startsWith("avi_"));
@@ -150,7 +150,7 @@ void AviRecordingTest::smoothedAndDecodedFrames()
     const std::vector<std::uint8_t> sharp = bitsOf(screen);
 
     // Render mode 1 keeps no frame: the recording decodes one and smooths it too.
-    r.window->machine().RenderMode = 1;
+    r.window->machine().renderMode = 1;
     r.window->screenView().changeRenderMode(1);
     r.window->recordAviFrame();
     r.window->toggleBlur();
@@ -186,7 +186,7 @@ void AviRecordingTest::refusedStarts()
         r.window->toggleAviRecording();
         QVERIFY2(!r.window->recording(), c.name);
         QCOMPARE(r.dialogs.errors, QStringList{c.error});
-        QCOMPARE(r.buttonImage(), ui::Icon::AviFilm);
+        QCOMPARE(r.buttonImage(), kit::Icon::AviFilm);
         if (c.folder)
             QVERIFY2(r.filesIn("ScreenAVI").isEmpty(), c.name);
     }
@@ -216,7 +216,7 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
 {
     Recorder r;
     QVERIFY(r.ready());
-    ui::TSetUpForm& s = r.settings();
+    ui::SettingsForm& s = r.settings();
     files::avi::AviWriter& writer = r.window->aviWriter();
 
     s.listCodecs();
@@ -242,7 +242,7 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
         else
             s.codecBox->setEditText(c.typed);
         s.codecChanged();
-        QVERIFY2(writer.CompressorFourCC == c.fourCC, c.name);
+        QVERIFY2(writer.compressorFourCC == c.fourCC, c.name);
     }
 
     // The codec's own options, in its dialog; Cancel keeps them, OK takes them.
@@ -251,20 +251,20 @@ void AviRecordingTest::codecControlsOfTheSettingsWindow()
     s.configureCodec();
     QCOMPARE(r.dialogs.codecDialogs, QStringList{"FMP4 mpeg4"});
     QVERIFY(!r.dialogs.codecOptionsShown.empty());
-    QVERIFY(writer.CompressorOptions.empty());
+    QVERIFY(writer.chosenCompressorOptions.empty());
     r.dialogs.codecAnswer = true;
     r.dialogs.codecEdits = {{"mpeg_quant", "1"}};
     s.configureCodec();
-    QCOMPARE(writer.CompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
+    QCOMPARE(writer.chosenCompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
     // A recording with that codec keeps them; another codec drops them.
     r.window->toggleAviRecording();
     QVERIFY(r.window->recording());
     r.record(2);
     r.window->toggleAviRecording();
-    QCOMPARE(writer.CompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
+    QCOMPARE(writer.chosenCompressorOptions, (std::map<std::string, std::string>{{"mpeg_quant", "1"}}));
     QVERIFY2(r.probe().endsWith(" 2 frames"), qPrintable(r.probe()));
     writer.setCompressor("MJPG");
-    QVERIFY(writer.CompressorOptions.empty());
+    QVERIFY(writer.chosenCompressorOptions.empty());
 
     // "No Compression" has no options to show.
     s.codecBox->setCurrentIndex(0);

@@ -31,9 +31,9 @@
 #include "ui/MainMenu.hpp"
 #include "ui/MenuItems.hpp"
 #include "ui/Mru.hpp"
-#include "ui/kit/Dialogs.hpp"
-#include "ui/kit/RadioGroup.hpp"
-#include "ui/kit/Settings.hpp"
+#include "kit/Dialogs.hpp"
+#include "kit/RadioGroup.hpp"
+#include "kit/Settings.hpp"
 #include "settings/SettingsSchema.hpp"
 
 using namespace ostrovik;
@@ -81,7 +81,7 @@ bool barIsDrawn(const output::FrameBitmap& bitmap)
 
 bool runsTheBar(const machine::Machine& m)
 {
-    return m.r_PC >= 0x8000 && m.r_PC < 0x8020;
+    return m.regPC >= 0x8000 && m.regPC < 0x8020;
 }
 
 } // namespace
@@ -129,7 +129,7 @@ void FileRoadsTest::droppedProgramDrawsAndTheScreenshotShowsIt()
 
     // A PNG screenshot: the screen as shown, pixel for pixel.
     rig.makeFolder(QStringLiteral("ScreenShots"));
-    rig.window->setUpForm()->screenshotFormatGroup->setItemIndex(2);
+    rig.window->settingsForm()->screenshotFormatGroup->setItemIndex(2);
     rig.window->takeScreenshot();
     QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
     const QFileInfoList shots =
@@ -150,8 +150,8 @@ void FileRoadsTest::openDialogNamesItsFilesAndAddsTheExtension()
 
     // The desktop's own dialog: the filter the user reads in it, and a name
     // typed without its extension.
-    ui::setDialogs(nullptr);
-    const auto restore = qScopeGuard([&] { ui::setDialogs(&rig.dialogs); });
+    kit::setDialogs(nullptr);
+    const auto restore = qScopeGuard([&] { kit::setDialogs(&rig.dialogs); });
     QString shownFilter;
     QStringList trouble;
     QTimer::singleShot(0, rig.window.get(), [&] {
@@ -227,7 +227,7 @@ void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
     QCOMPARE(recent.at(0)->text(), bar);
     const std::array<QString, 5> stored{bar, counter, bar, QString(), QString()};
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(ui::ReadIni(settings::kMruList, std::to_string(i + 1), "missing"), stored[static_cast<std::size_t>(i)]);
+        QCOMPARE(kit::ReadIni(settings::kMruList, std::to_string(i + 1), "missing"), stored[static_cast<std::size_t>(i)]);
 }
 
 void FileRoadsTest::recentFileThatCannotBeReadKeepsItsPlace_data()
@@ -272,7 +272,7 @@ void FileRoadsTest::recentFileThatCannotBeReadKeepsItsPlace()
     QCOMPARE(recent.size(), readError ? 2 : 3);
     QCOMPARE(recent.at(0)->text(), stored[0]);
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(ui::ReadIni(settings::kMruList, std::to_string(i + 1), "missing"),
+        QCOMPARE(kit::ReadIni(settings::kMruList, std::to_string(i + 1), "missing"),
                  stored[static_cast<std::size_t>(i)]);
 }
 

@@ -31,7 +31,7 @@ namespace {
 /// A machine whose program at 8000h flips the beeper bit every 404 T-states.
 QByteArray beepingSnapshot()
 {
-    auto snapshot = std::make_unique<files::TSavSnapshot>();
+    auto snapshot = std::make_unique<files::SavSnapshot>();
     const std::uint8_t program[] = {
         0xDB, 0xC2,       // 8000 IN C2
         0xEE, 0x01,       //      XRI 01
@@ -42,7 +42,7 @@ QByteArray beepingSnapshot()
         0xC3, 0x00, 0x80, //      JMP 8000
     };
     std::copy(std::begin(program), std::end(program), snapshot->Ram.begin() + 0x8000);
-    snapshot->Ports.fill(0xFF);
+    snapshot->ports.fill(0xFF);
     snapshot->SP = 0xAFC1;
     snapshot->PC = 0x8000;
     QByteArray bytes(static_cast<qsizetype>(files::kSavSize), '\0');

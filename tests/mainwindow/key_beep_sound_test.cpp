@@ -37,7 +37,7 @@ void KeyBeepSoundTest::initTestCase()
 void KeyBeepSoundTest::keyBeepIsWrittenAsClicks()
 {
     {
-        MainWindowRig rig{ui::TMainFormEmu::systemWaveOut()};
+        MainWindowRig rig{ui::MainWindow::systemWaveOut()};
         QVERIFY(rig.powerOn());
         output::sound::Beeper& beeper = rig.window->beeper();
         QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, kHangGuardMs);
@@ -56,7 +56,7 @@ void KeyBeepSoundTest::keyBeepIsWrittenAsClicks()
         QTest::keyRelease(rig.window.get(), Qt::Key_A);
         for (int i = 0; i < 4; ++i)
             QVERIFY(tickAndPlay());
-        QCOMPARE(rig.m().RAM[0xBE40], std::uint8_t{'A'});
+        QCOMPARE(rig.m().ram[0xBE40], std::uint8_t{'A'});
     } // the window closes the device, which finishes the file
 
     QFile file(soundFile_);

@@ -12,7 +12,7 @@
 
 #include "support/EventOrder.hpp"
 #include "support/MainWindowRig.hpp"
-#include "ui/kit/Dialogs.hpp"
+#include "kit/Dialogs.hpp"
 
 using namespace ostrovik;
 using test::differenceFromBitmap;
@@ -50,7 +50,7 @@ void PowerOnScreenTest::bannerIsShownInTheWindow()
     const QByteArray banner("OSTROVIK");
     for (int i = 0; i < banner.size(); ++i)
         for (int row = 0; row < 8; ++row) {
-            const std::uint8_t dots = rig.m().RAM[kFont + 8 * static_cast<std::uint8_t>(banner[i]) + row];
+            const std::uint8_t dots = rig.m().ram[kFont + 8 * static_cast<std::uint8_t>(banner[i]) + row];
             for (int bit = 0; bit < 8; ++bit) {
                 const int x = 8 * i + bit;
                 const QRgb want = (dots << bit) & 0x80 ? kWhite : kBlue;
@@ -133,7 +133,7 @@ void PowerOnScreenTest::aRomOfZerosAsksForTapesYetTheWindowCloses()
     QVERIFY(!rig.writeFile(QStringLiteral("bios.dat"), std::vector<std::uint8_t>(22 + 16384, 0)).isEmpty());
     rig.window->show();
     QTRY_VERIFY_WITH_TIMEOUT(rig.dialogs.asked.size() >= 3, ostrovik::test::kHangGuardMs); // each Cancel brings it back
-    QCOMPARE(rig.dialogs.asked.front().title, ui::TMainFormEmu::openDialogTitle());
+    QCOMPARE(rig.dialogs.asked.front().title, ui::MainWindow::openDialogTitle());
 
     rig.window->close();
     QVERIFY(!rig.window->timerRunning());
@@ -143,8 +143,8 @@ void PowerOnScreenTest::aRomOfZerosAsksForTapesYetTheWindowCloses()
 
     // The real dialog leaves the window's close box working: closing the
     // window ends the dialog, and the window takes input again afterwards.
-    ui::setDialogs(nullptr);
-    const auto restore = qScopeGuard([&] { ui::setDialogs(&rig.dialogs); });
+    kit::setDialogs(nullptr);
+    const auto restore = qScopeGuard([&] { kit::setDialogs(&rig.dialogs); });
     rig.window->show();
     bool hung = false;
     QTimer::singleShot(300, rig.window.get(), [&] { rig.window->close(); });
@@ -153,7 +153,7 @@ void PowerOnScreenTest::aRomOfZerosAsksForTapesYetTheWindowCloses()
         if (QWidget* modal = QApplication::activeModalWidget())
             modal->close();
     });
-    const auto chosen = ui::dialogs().openFileClosable(rig.window.get(), QStringLiteral("t"), rig.path(QString()),
+    const auto chosen = kit::dialogs().openFileClosable(rig.window.get(), QStringLiteral("t"), rig.path(QString()),
                                                        QStringLiteral("*"));
     QVERIFY(!hung);
     QVERIFY(!chosen);

@@ -17,8 +17,8 @@
 #include "support/FreshConfig.hpp"
 #include "support/TapePrograms.hpp"
 #include "support/ScriptedDialogs.hpp"
-#include "ui/LogTextOutForm.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "ui/LogWindow.hpp"
+#include "ui/MainWindow.hpp"
 
 using ostrovik::test::FreshConfig;
 using ostrovik::test::ScriptedDialogs;
@@ -42,14 +42,14 @@ private:
 
     std::unique_ptr<ScriptedDialogs> dialogs_;
     std::unique_ptr<FreshConfig> config_;
-    std::unique_ptr<ui::TMainFormEmu> window_;
+    std::unique_ptr<ui::MainWindow> window_;
 };
 
 void TextRoadsTest::init()
 {
     dialogs_ = std::make_unique<ScriptedDialogs>();
     config_ = std::make_unique<FreshConfig>();
-    window_ = std::make_unique<ui::TMainFormEmu>(QStringList{}, test::quietWaveOut());
+    window_ = std::make_unique<ui::MainWindow>(QStringList{}, test::quietWaveOut());
     window_->show();
     QTRY_VERIFY_WITH_TIMEOUT(window_->timerRunning(), ostrovik::test::kHangGuardMs);
     QVERIFY2(dialogs_->messages.isEmpty() && dialogs_->errors.isEmpty(),
@@ -116,8 +116,8 @@ void TextRoadsTest::pastedTextIsEchoed()
     paste(text);
     disconnect(watch);
     runTicks(50);
-    QVERIFY2(QByteArray::fromStdString(window_->machine().LogLine).endsWith(echo),
-             window_->machine().LogLine.c_str());
+    QVERIFY2(QByteArray::fromStdString(window_->machine().logLine).endsWith(echo),
+             window_->machine().logLine.c_str());
     QStringList expected;
     for (const QString& percent : progress)
         expected << QStringLiteral("Paste ") + percent + QLatin1Char('%');
@@ -137,9 +137,9 @@ void TextRoadsTest::pastedLinesEndWithEnter()
     const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
     QVERIFY2(std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.endsWith(QStringLiteral("10 PRINT")); }),
              qPrintable(memo->toPlainText()));
-    QVERIFY2(QByteArray::fromStdString(window_->machine().LogLine).endsWith("20 END"),
-             window_->machine().LogLine.c_str());
-    QVERIFY(!QByteArray::fromStdString(window_->machine().LogLine).contains("PRINT"));
+    QVERIFY2(QByteArray::fromStdString(window_->machine().logLine).endsWith("20 END"),
+             window_->machine().logLine.c_str());
+    QVERIFY(!QByteArray::fromStdString(window_->machine().logLine).contains("PRINT"));
 }
 
 void TextRoadsTest::loadCommandOpensTheDialogAndRunsTheProgram()
@@ -156,12 +156,12 @@ void TextRoadsTest::loadCommandOpensTheDialogAndRunsTheProgram()
     dialogs_->answers = {path};
     paste(QStringLiteral("L\r"));
     QCOMPARE(dialogs_->asked.size(), std::size_t{1});
-    QCOMPARE(window_->machine().Paused, std::uint8_t{0});
-    const std::uint8_t before = window_->machine().RAM[0x8100];
+    QCOMPARE(window_->machine().paused, std::uint8_t{0});
+    const std::uint8_t before = window_->machine().ram[0x8100];
     runTicks(20);
-    const int pc = window_->machine().r_PC;
+    const int pc = window_->machine().regPC;
     QVERIFY2(pc >= 0x8000 && pc < 0x8008, qPrintable(QString::number(pc, 16)));
-    QVERIFY(window_->machine().RAM[0x8100] != before);
+    QVERIFY(window_->machine().ram[0x8100] != before);
 }
 
 void TextRoadsTest::cancelledTapeDialogLoadsNothing()
@@ -170,10 +170,10 @@ void TextRoadsTest::cancelledTapeDialogLoadsNothing()
     paste(QStringLiteral("L\r"));
     QCOMPARE(dialogs_->asked.size(), std::size_t{1});
     runTicks(50);
-    QCOMPARE(window_->machine().Paused, std::uint8_t{0});
-    QVERIFY(window_->machine().r_PC >= 0xC000);
+    QCOMPARE(window_->machine().paused, std::uint8_t{0});
+    QVERIFY(window_->machine().regPC >= 0xC000);
     for (int a = 0x8000; a < 0x8010; ++a)
-        QCOMPARE(window_->machine().RAM[a], std::uint8_t{0});
+        QCOMPARE(window_->machine().ram[a], std::uint8_t{0});
 }
 
 QTEST_MAIN(TextRoadsTest)

@@ -15,7 +15,7 @@
 #include "support/MainWindowRig.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/LogTextOutForm.hpp"
+#include "ui/LogWindow.hpp"
 
 using namespace ostrovik;
 using test::MainWindowRig;
@@ -92,27 +92,27 @@ void TypingTest::keysReachTheMatrices()
 {
     machine::Machine& m = rig_->m();
     const auto allClear = [&m] {
-        return m.KeyMatrix == decltype(m.KeyMatrix){} && m.KeyMatrixExt == decltype(m.KeyMatrixExt){};
+        return m.keyMatrix == decltype(m.keyMatrix){} && m.extKeyMatrix == decltype(m.extKeyMatrix){};
     };
     QVERIFY(allClear());
 
     // A: main matrix row 6, bit 4; F1: extra matrix row 1, bit 2.
     QTest::keyPress(target(), Qt::Key_A);
-    QCOMPARE(m.KeyMatrix[6], std::uint8_t{0x10});
+    QCOMPARE(m.keyMatrix[6], std::uint8_t{0x10});
     QTest::keyPress(target(), Qt::Key_F1);
-    QCOMPARE(m.KeyMatrixExt[1], std::uint8_t{0x04});
+    QCOMPARE(m.extKeyMatrix[1], std::uint8_t{0x04});
     QTest::keyRelease(target(), Qt::Key_F1);
     QTest::keyRelease(target(), Qt::Key_A);
     QVERIFY(allClear());
 
     // Shift and Enter; the desktop's repeat of a held key releases nothing.
     QTest::keyPress(target(), Qt::Key_Shift);
-    QCOMPARE(m.KeyMatrix[7], std::uint8_t{0x01});
+    QCOMPARE(m.keyMatrix[7], std::uint8_t{0x01});
     QTest::keyPress(target(), Qt::Key_Return);
-    QCOMPARE(m.KeyMatrix[1], std::uint8_t{0x08});
+    QCOMPARE(m.keyMatrix[1], std::uint8_t{0x08});
     send(target(), QEvent::KeyRelease, Qt::Key_Return, Qt::ShiftModifier, 36, 0xff0d, QStringLiteral("\r"), true);
     send(target(), QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier, 36, 0xff0d, QStringLiteral("\r"), true);
-    QCOMPARE(m.KeyMatrix[1], std::uint8_t{0x08});
+    QCOMPARE(m.keyMatrix[1], std::uint8_t{0x08});
     QTest::keyRelease(target(), Qt::Key_Return);
     QTest::keyRelease(target(), Qt::Key_Shift);
     QVERIFY(allClear());
@@ -121,11 +121,11 @@ void TypingTest::keysReachTheMatrices()
     // runs for it; right Ctrl the LAT key (row 3, bit 5).
     send(target(), QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, kLeftCtrlCode, kLeftCtrlSym);
     QCOMPARE(platform::ActiveKeyboardLayout().Name(), std::string(platform::kLayoutRussian));
-    QCOMPARE(m.RusLayout, std::uint8_t{1});
+    QCOMPARE(m.cyrillicLayout, std::uint8_t{1});
     QVERIFY(allClear());
     send(target(), QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, kRightCtrlCode, kRightCtrlSym);
     QCOMPARE(platform::ActiveKeyboardLayout().Name(), std::string(platform::kLayoutUS));
-    QCOMPARE(m.RusLayout, std::uint8_t{0});
+    QCOMPARE(m.cyrillicLayout, std::uint8_t{0});
     QVERIFY(allClear());
 }
 
@@ -136,28 +136,28 @@ void TypingTest::ctrlKeysSwitchTheAlphabetTheRomTypes()
     rig_->window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(rig_->window.get()));
     machine::Machine& m = rig_->m();
-    m.LogLine.clear();
+    m.logLine.clear();
 
     type(Qt::Key_A);
-    QCOMPARE(QByteArray::fromStdString(m.LogLine), QByteArray("A"));
+    QCOMPARE(QByteArray::fromStdString(m.logLine), QByteArray("A"));
 
     // After left Ctrl the same key is the Cyrillic letter on it: Ф, code 66h.
     tapCtrl(kLeftCtrlCode, kLeftCtrlSym);
     type(Qt::Key_A);
-    QCOMPARE(m.RAM[0xBE02], std::uint8_t{1}); // the ROM's alphabet: Cyrillic
-    QCOMPARE(m.RAM[0xBE41], std::uint8_t{0x66});
+    QCOMPARE(m.ram[0xBE02], std::uint8_t{1}); // the ROM's alphabet: Cyrillic
+    QCOMPARE(m.ram[0xBE41], std::uint8_t{0x66});
     // The desktop in its Russian layout sends that key as the letter itself.
     send(target(), QEvent::KeyPress, 0x0424, Qt::NoModifier, kKeyACode, kCyrillicEfSym, QStringLiteral("ф"));
-    QCOMPARE(m.KeyMatrix[6], std::uint8_t{0x80});
+    QCOMPARE(m.keyMatrix[6], std::uint8_t{0x80});
     send(target(), QEvent::KeyRelease, 0x0424, Qt::NoModifier, kKeyACode, kCyrillicEfSym, QStringLiteral("ф"));
-    QCOMPARE(m.KeyMatrix[6], std::uint8_t{0});
+    QCOMPARE(m.keyMatrix[6], std::uint8_t{0});
     rig_->runTicks(3);
 
     // Right Ctrl: Latin again.
     tapCtrl(kRightCtrlCode, kRightCtrlSym);
     type(Qt::Key_A);
-    QCOMPARE(m.RAM[0xBE02], std::uint8_t{0});
-    QCOMPARE(QByteArray::fromStdString(m.LogLine), QByteArray("A\xD4\xD4" "A"));
+    QCOMPARE(m.ram[0xBE02], std::uint8_t{0});
+    QCOMPARE(QByteArray::fromStdString(m.logLine), QByteArray("A\xD4\xD4" "A"));
 
     type(Qt::Key_Return);
     const QStringList lines = rig_->window->logWindow()->LogTextOutMemo->toPlainText().split(QLatin1Char('\n'));
@@ -168,35 +168,35 @@ void TypingTest::pausedMachineIgnoresPressesButTakesReleases()
 {
     machine::Machine& m = rig_->m();
     QTest::keyPress(target(), Qt::Key_A);
-    QCOMPARE(m.KeyMatrix[6], std::uint8_t{0x10});
+    QCOMPARE(m.keyMatrix[6], std::uint8_t{0x10});
 
     rig_->window->togglePause();
-    QCOMPARE(m.Paused, std::uint8_t{1});
-    const int pc = m.r_PC;
+    QCOMPARE(m.paused, std::uint8_t{1});
+    const int pc = m.regPC;
     const std::int32_t clock = m.clock;
     QTest::keyPress(target(), Qt::Key_B);
-    QCOMPARE(m.KeyMatrix[3], std::uint8_t{0});
-    QCOMPARE(m.r_PC, pc);
+    QCOMPARE(m.keyMatrix[3], std::uint8_t{0});
+    QCOMPARE(m.regPC, pc);
     QCOMPARE(m.clock, clock);
     QTest::keyRelease(target(), Qt::Key_A);
-    QCOMPARE(m.KeyMatrix[6], std::uint8_t{0});
+    QCOMPARE(m.keyMatrix[6], std::uint8_t{0});
     QTest::keyRelease(target(), Qt::Key_B);
 
     // Running again, the machine never saw B.
     rig_->window->togglePause();
-    QCOMPARE(m.Paused, std::uint8_t{0});
+    QCOMPARE(m.paused, std::uint8_t{0});
     rig_->runTicks(5);
-    QCOMPARE(m.RAM[0xBE40], std::uint8_t{'A'});
-    QCOMPARE(m.RAM[0xBE41], std::uint8_t{0});
+    QCOMPARE(m.ram[0xBE40], std::uint8_t{'A'});
+    QCOMPARE(m.ram[0xBE41], std::uint8_t{0});
 }
 
 void TypingTest::keysWhileAMenuIsOpenStayOutOfTheMachine()
 {
-    ui::TMainFormEmu& w = *rig_->window;
+    ui::MainWindow& w = *rig_->window;
     const auto anyKeyHeld = [this] {
         const machine::Machine& m = rig_->m();
-        return std::any_of(m.KeyMatrix.begin(), m.KeyMatrix.end(), [](auto row) { return row != 0; }) ||
-               std::any_of(m.KeyMatrixExt.begin(), m.KeyMatrixExt.end(), [](auto row) { return row != 0; });
+        return std::any_of(m.keyMatrix.begin(), m.keyMatrix.end(), [](auto row) { return row != 0; }) ||
+               std::any_of(m.extKeyMatrix.begin(), m.extKeyMatrix.end(), [](auto row) { return row != 0; });
     };
     QMenu* file = w.menus().submenu(ui::menu::FileMenu);
     QVERIFY(file);

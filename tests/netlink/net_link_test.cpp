@@ -63,15 +63,15 @@ QByteArray frameBytes(netlink::FrameType type, const QByteArray& payload)
 
 QByteArray guid()
 {
-    return QByteArray(netlink::TDXPlay::kApplicationGuid);
+    return QByteArray(netlink::PlayerSession::kApplicationGuid);
 }
 
 
 /// The connection dialog over loopback, listening on a free UDP port.
-ui::NetSessionRequest loopbackRequest(ui::Language language = ui::Language::English)
+kit::NetSessionRequest loopbackRequest(kit::Language language = kit::Language::English)
 {
-    ui::NetSessionRequest r;
-    r.last = ui::NetSessionChoice{true, QStringLiteral("127.0.0.1"), 47624};
+    kit::NetSessionRequest r;
+    r.last = kit::NetSessionChoice{true, QStringLiteral("127.0.0.1"), 47624};
     r.language = language;
     r.discoveryPort = 0;
     return r;
@@ -123,15 +123,15 @@ NetworkLinkForm* NetLinkTest::newForm()
 
 void NetLinkTest::host(NetworkLinkForm& f)
 {
-    rig_->dialogs.sessionAnswers.push_back(ui::NetSessionChoice{true, QStringLiteral("127.0.0.1"), 0});
+    rig_->dialogs.sessionAnswers.push_back(kit::NetSessionChoice{true, QStringLiteral("127.0.0.1"), 0});
     QTest::mouseClick(f.connectButton, Qt::LeftButton);
-    QVERIFY(f.session->Hosting());
-    QCOMPARE(f.session->PlayerCount(), 1);
+    QVERIFY(f.session->isHosting());
+    QCOMPARE(f.session->playerCount(), 1);
 }
 
 void NetLinkTest::join(NetworkLinkForm& f, quint16 port)
 {
-    rig_->dialogs.sessionAnswers.push_back(ui::NetSessionChoice{false, QStringLiteral("127.0.0.1"), port});
+    rig_->dialogs.sessionAnswers.push_back(kit::NetSessionChoice{false, QStringLiteral("127.0.0.1"), port});
     QTest::mouseClick(f.connectButton, Qt::LeftButton);
 }
 
@@ -148,9 +148,9 @@ void NetLinkTest::exchangeBetweenTwoSessions()
     QVERIFY(lines(*a).isEmpty());
 
     host(*a);
-    join(*b, a->session->ServerPort());
-    QTRY_COMPARE(a->session->PlayerCount(), 2);
-    QTRY_COMPARE(b->session->PlayerCount(), 2);
+    join(*b, a->session->serverPort());
+    QTRY_COMPARE(a->session->playerCount(), 2);
+    QTRY_COMPARE(b->session->playerCount(), 2);
     QVERIFY(logHas(*a, QStringLiteral("has joined")));
     QVERIFY(logHas(*b, QStringLiteral("Joined the session")));
 
@@ -180,16 +180,16 @@ void NetLinkTest::exchangeBetweenTwoSessions()
     // A kind other than 1 is a port; a message shorter than 12 bytes is
     // ignored, and one longer is read for its first twelve.
     const std::uint8_t kind7[12] = {7, 0, 0, 0, 5, 0, 0, 0, 9, 0, 0, 0};
-    b->session->SendMessage(0, kind7, sizeof kind7);
-    b->session->SendMessage(0, kind7, 8);
+    b->session->sendMessage(0, kind7, sizeof kind7);
+    b->session->sendMessage(0, kind7, 8);
     const std::uint8_t longer[14] = {1, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 0xEE, 0xEE};
-    b->session->SendMessage(0, longer, sizeof longer);
+    b->session->sendMessage(0, longer, sizeof longer);
     QTRY_COMPARE(messageLines(*a).size(), 5);
     QCOMPARE(messageLines(*a).mid(3), (QStringList{"Port:5:9", "Adress:3:4"}));
 
     // The other copy goes: the host logs it, and stays usable.
     delete b;
-    QTRY_COMPARE(a->session->PlayerCount(), 1);
+    QTRY_COMPARE(a->session->playerCount(), 1);
     QVERIFY(logHas(*a, QStringLiteral("has left")));
     // Send then says that nobody is there, and logs nothing as sent.
     QTest::mouseClick(a->sendButton, Qt::LeftButton);
@@ -207,7 +207,7 @@ void NetLinkTest::peersThatBreakTheRules()
 {
     NetworkLinkForm* a = newForm();
     host(*a);
-    const quint16 port = a->session->ServerPort();
+    const quint16 port = a->session->serverPort();
 
     // Peers that break the rules: each refused and logged, the host keeps
     // its one player.
@@ -234,7 +234,7 @@ void NetLinkTest::peersThatBreakTheRules()
         QTRY_VERIFY2(logHas(*a, QString::fromLatin1(r.logged)), r.what);
         if (r.toldWhy)
             QTRY_VERIFY2(s.bytesAvailable() > 0 || s.state() != QAbstractSocket::ConnectedState, r.what);
-        QVERIFY2(a->session->PlayerCount() == 1, r.what);
+        QVERIFY2(a->session->playerCount() == 1, r.what);
     }
     // A peer whose handshake and two messages come in one piece: each is
     // taken whole. (How the reader joins a stream cut anywhere is the frame
@@ -246,7 +246,7 @@ void NetLinkTest::peersThatBreakTheRules()
     peer.write(frameBytes(netlink::FrameType::Hello, guid()) + frameBytes(netlink::FrameType::Message, body) +
                frameBytes(netlink::FrameType::Message, body));
     QTRY_COMPARE(messageLines(*a), (QStringList{"Adress:42:17", "Adress:42:17"}));
-    QCOMPARE(a->session->PlayerCount(), 2);
+    QCOMPARE(a->session->playerCount(), 2);
 
     // A third player: refused by the host, which keeps its two; the
     // refused copy shows why in the error box and has no session.
@@ -256,8 +256,8 @@ void NetLinkTest::peersThatBreakTheRules()
     QTRY_COMPARE(rig_->dialogs.errors.size(), 1);
     QVERIFY(rig_->dialogs.errors.back().startsWith(QStringLiteral("Cannot join the session at 127.0.0.1:")));
     QVERIFY(rig_->dialogs.errors.back().contains(QStringLiteral("already has 2 players")));
-    QCOMPARE(c->session->PlayerCount(), 0);
-    QCOMPARE(a->session->PlayerCount(), 2);
+    QCOMPARE(c->session->playerCount(), 0);
+    QCOMPARE(a->session->playerCount(), 2);
     // Its send button then sends nothing, and says why.
     c->inAddressBox->setValue(5);
     QTest::mouseClick(c->addInAddressButton, Qt::LeftButton);
@@ -276,20 +276,20 @@ void NetLinkTest::peersThatBreakTheRules()
     QCOMPARE(rig_->dialogs.errors.back(),
              QStringLiteral("Cannot join the session at 127.0.0.1:%1: Connection refused").arg(closed));
     QVERIFY(logHas(*d, QStringLiteral("Cannot join the session")));
-    QCOMPARE(d->session->PlayerCount(), 0);
+    QCOMPARE(d->session->playerCount(), 0);
 }
 
 void NetLinkTest::idlePeersCannotShutTheSession()
 {
     NetworkLinkForm* a = newForm();
     qint64 now = 0;
-    a->session->Clock = [&now] { return now; };
+    a->session->clock = [&now] { return now; };
     host(*a);
-    const quint16 port = a->session->ServerPort();
+    const quint16 port = a->session->serverPort();
 
     // More connections than may wait, each with half a handshake: each one
     // over the limit takes the place of the one that has waited longest.
-    constexpr int kLimit = netlink::TDXPlay::kMaxPendingHandshakes;
+    constexpr int kLimit = netlink::PlayerSession::kMaxPendingHandshakes;
     std::vector<std::unique_ptr<QTcpSocket>> idle;
     const auto connectIdle = [&] {
         idle.push_back(std::make_unique<QTcpSocket>());
@@ -297,7 +297,7 @@ void NetLinkTest::idlePeersCannotShutTheSession()
         QVERIFY(idle.back()->waitForConnected(test::kHangGuardMs));
         idle.back()->write(frameBytes(netlink::FrameType::Hello, guid()).left(6));
         // Taken in before the next one comes, so that the order is known.
-        QTRY_VERIFY(a->session->PendingHandshakes() == std::min<int>(static_cast<int>(idle.size()), kLimit));
+        QTRY_VERIFY(a->session->pendingHandshakes() == std::min<int>(static_cast<int>(idle.size()), kLimit));
     };
     for (int i = 0; i < kLimit + 4; ++i)
         connectIdle();
@@ -309,28 +309,28 @@ void NetLinkTest::idlePeersCannotShutTheSession()
         return out;
     };
     QTRY_COMPARE(closed(), (QList<int>{0, 1, 2, 3}));
-    QCOMPARE(a->session->PendingHandshakes(), kLimit);
+    QCOMPARE(a->session->pendingHandshakes(), kLimit);
 
     // While every place is held by an idle connection, a real player still
     // gets in at once, long before any of them times out.
     NetworkLinkForm* b = newForm();
     join(*b, port);
-    QTRY_COMPARE(a->session->PlayerCount(), 2);
-    QCOMPARE(b->session->PlayerCount(), 2);
+    QTRY_COMPARE(a->session->playerCount(), 2);
+    QCOMPARE(b->session->playerCount(), 2);
     QTRY_COMPARE(closed(), (QList<int>{0, 1, 2, 3, 4}));
-    a->session->ExpireHandshakes();
+    a->session->expireHandshakes();
     QVERIFY(logHas(*a, QStringLiteral("to let newer ones in: 5")));
 
     // Just before the time-out the rest still wait; at it they go.
-    now = netlink::TDXPlay::kHandshakeTimeout - 1;
-    a->session->ExpireHandshakes();
-    QCOMPARE(a->session->PendingHandshakes(), kLimit - 1);
-    now = netlink::TDXPlay::kHandshakeTimeout;
-    a->session->ExpireHandshakes();
-    QCOMPARE(a->session->PendingHandshakes(), 0);
+    now = netlink::PlayerSession::kHandshakeTimeout - 1;
+    a->session->expireHandshakes();
+    QCOMPARE(a->session->pendingHandshakes(), kLimit - 1);
+    now = netlink::PlayerSession::kHandshakeTimeout;
+    a->session->expireHandshakes();
+    QCOMPARE(a->session->pendingHandshakes(), 0);
     QVERIFY(logHas(*a, QStringLiteral("no handshake within 5 s")));
     QTRY_COMPARE(closed().size(), static_cast<qsizetype>(idle.size()));
-    QCOMPARE(a->session->PlayerCount(), 2);
+    QCOMPARE(a->session->playerCount(), 2);
 }
 
 void NetLinkTest::floodIsHandledInTurns()
@@ -338,10 +338,10 @@ void NetLinkTest::floodIsHandledInTurns()
     NetworkLinkForm* a = newForm();
     host(*a);
     QTcpSocket flood;
-    flood.connectToHost(QHostAddress::LocalHost, a->session->ServerPort());
+    flood.connectToHost(QHostAddress::LocalHost, a->session->serverPort());
     QVERIFY(flood.waitForConnected(test::kHangGuardMs));
     flood.write(frameBytes(netlink::FrameType::Hello, guid()));
-    QTRY_COMPARE(a->session->PlayerCount(), 2);
+    QTRY_COMPARE(a->session->playerCount(), 2);
 
     // Far more messages than the log keeps, sent in one piece. An event
     // posted at the first message runs after one turn's worth at most.
@@ -354,13 +354,13 @@ void NetLinkTest::floodIsHandledInTurns()
     }
     int received = 0;
     int receivedWhenPostedRan = -1;
-    connect(a->session, &netlink::TDXPlay::OnMessage, this, [&] {
+    connect(a->session, &netlink::PlayerSession::messageReceived, this, [&] {
         if (++received == 1)
             QMetaObject::invokeMethod(this, [&] { receivedWhenPostedRan = received; }, Qt::QueuedConnection);
     });
     flood.write(bytes);
     QTRY_COMPARE(received, kCount);
-    QVERIFY(receivedWhenPostedRan >= 1 && receivedWhenPostedRan <= netlink::TDXPlay::kMaxMessagesPerTurn);
+    QVERIFY(receivedWhenPostedRan >= 1 && receivedWhenPostedRan <= netlink::PlayerSession::kMaxMessagesPerTurn);
     // The log keeps its newest lines.
     QCOMPARE(a->logView->document()->blockCount(), NetworkLinkForm::kMaxLogLines);
     QCOMPARE(lines(*a).back(), QStringLiteral("Adress:%1:9").arg(kCount - 1));
@@ -376,21 +376,21 @@ void NetLinkTest::dialogListsAnnouncedSessions()
 
     // A hosted session is listed; picking it fills in where to join.
     NetworkLinkForm* a = newForm();
-    a->session->DiscoveryPort = browser.port();
+    a->session->discoveryPort = browser.port();
     host(*a);
     QTRY_COMPARE(dialog.SessionList->count(), 1);
     QVERIFY(dialog.SessionList->item(0)->text().endsWith(
-        QStringLiteral("(127.0.0.1:%1)").arg(a->session->ServerPort())));
+        QStringLiteral("(127.0.0.1:%1)").arg(a->session->serverPort())));
     QVERIFY(dialog.HostButton->isChecked());
     dialog.SessionList->setCurrentRow(0);
     QVERIFY(dialog.JoinButton->isChecked());
-    const ui::NetSessionChoice picked = dialog.choice();
+    const kit::NetSessionChoice picked = dialog.choice();
     QCOMPARE(picked.address, QStringLiteral("127.0.0.1"));
-    QCOMPARE(picked.port, a->session->ServerPort());
+    QCOMPARE(picked.port, a->session->serverPort());
     NetworkLinkForm* b = newForm();
     rig_->dialogs.sessionAnswers.push_back(picked);
     QTest::mouseClick(b->connectButton, Qt::LeftButton);
-    QTRY_COMPARE(b->session->PlayerCount(), 2);
+    QTRY_COMPARE(b->session->playerCount(), 2);
 
     // Datagrams that are not announcements of this application are not
     // listed, and the list has a bound.
@@ -403,10 +403,10 @@ void NetLinkTest::dialogListsAnnouncedSessions()
     for (int port = 1; port <= int(netlink::SessionBrowser::kMaxSessions) + 8; ++port)
         announce(guid() + "\n" + QByteArray::number(port) + "\nfiller");
     QTRY_COMPARE(browser.sessions().size(), netlink::SessionBrowser::kMaxSessions);
-    QCOMPARE(browser.sessions().front().port, a->session->ServerPort());
+    QCOMPARE(browser.sessions().front().port, a->session->serverPort());
 
     // A session that stops announcing itself is forgotten.
-    a->session->Close();
+    a->session->close();
     now = netlink::SessionBrowser::kForgetAfter;
     browser.forgetSilent();
     QCOMPARE(dialog.SessionList->count(), 0);
@@ -425,7 +425,7 @@ void NetLinkTest::sessionOfAnotherProcessIsJoined()
     NetworkLinkForm* b = newForm();
     rig_->dialogs.sessionAnswers.push_back(dialog.choice());
     QTest::mouseClick(b->connectButton, Qt::LeftButton);
-    QTRY_COMPARE(b->session->PlayerCount(), 2);
+    QTRY_COMPARE(b->session->playerCount(), 2);
     b->inAddressBox->setValue(300);
     QTest::mouseClick(b->addInAddressButton, Qt::LeftButton);
     b->random = [] { return 41u; };
@@ -434,7 +434,7 @@ void NetLinkTest::sessionOfAnotherProcessIsJoined()
     QTRY_COMPARE(messageLines(*b), (QStringList{"Adress:300:41", "Adress:300:42"}));
 
     // It ends once its player has left.
-    b->session->Close();
+    b->session->close();
     QTRY_COMPARE_WITH_TIMEOUT(peer.state(), QProcess::NotRunning, 30000);
     QCOMPARE(peer.exitCode(), 0);
 }
@@ -445,16 +445,16 @@ void NetLinkTest::dialogFollowsTheCaptionSet()
     NetworkLinkForm* a = newForm();
     rig_->window->switchToRussian();
     QTest::mouseClick(a->connectButton, Qt::LeftButton);
-    QCOMPARE(rig_->dialogs.sessionsShown.back().language, ui::Language::Russian);
+    QCOMPARE(rig_->dialogs.sessionsShown.back().language, kit::Language::Russian);
     rig_->window->switchToEnglish();
     QTest::mouseClick(a->connectButton, Qt::LeftButton);
-    QCOMPARE(rig_->dialogs.sessionsShown.back().language, ui::Language::English);
+    QCOMPARE(rig_->dialogs.sessionsShown.back().language, kit::Language::English);
 
-    for (const ui::Language language : {ui::Language::Russian, ui::Language::English}) {
+    for (const kit::Language language : {kit::Language::Russian, kit::Language::English}) {
         netlink::SessionDialog d(nullptr, loopbackRequest(language), QHostAddress(QHostAddress::LocalHost));
-        for (const ui::Caption& c : ui::captionSet(ui::CaptionWindow::NetSessionDialog)) {
+        for (const kit::Caption& c : kit::captionSet(kit::CaptionWindow::NetSessionDialog)) {
             const QString name = QString::fromUtf8(c.component.data(), static_cast<qsizetype>(c.component.size()));
-            const QString text = ui::captionText(c, language);
+            const QString text = kit::captionText(c, language);
             QString shown;
             if (name == d.objectName())
                 shown = d.windowTitle();
@@ -465,7 +465,7 @@ void NetLinkTest::dialogFollowsTheCaptionSet()
             QVERIFY2(shown == text, qPrintable(name + QStringLiteral(" reads ") + shown));
         }
     }
-    netlink::SessionDialog russian(nullptr, loopbackRequest(ui::Language::Russian), QHostAddress(QHostAddress::LocalHost));
+    netlink::SessionDialog russian(nullptr, loopbackRequest(kit::Language::Russian), QHostAddress(QHostAddress::LocalHost));
     QCOMPARE(russian.HostButton->text(), QStringLiteral("Создать сеанс"));
     QCOMPARE(russian.findChild<QLabel*>(QStringLiteral("PortLabel"))->text(), QStringLiteral("Порт TCP"));
 }
@@ -480,7 +480,7 @@ void NetLinkTest::ownTextsFollowTheCaptionSet()
     const quint16 closedPort = probe.serverPort();
     probe.close();
     const struct {
-        ui::Language language;
+        kit::Language language;
         const char* noChoice;
         const char* sessionOnPort;
         const char* joined;
@@ -488,26 +488,26 @@ void NetLinkTest::ownTextsFollowTheCaptionSet()
         const char* nobody;
         const char* cannotJoin;
     } cases[] = {
-        {ui::Language::Russian, "Подключение не выбрано", "Сеанс на порту ", " подключился", " вышел",
+        {kit::Language::Russian, "Подключение не выбрано", "Сеанс на порту ", " подключился", " вышел",
          "В сеансе нет другого игрока: ничего не отправлено", "Не удалось подключиться к сеансу 127.0.0.1:"},
-        {ui::Language::English, "No connection was chosen", "Session on port ", " has joined", " has left",
+        {kit::Language::English, "No connection was chosen", "Session on port ", " has joined", " has left",
          "No other player in the session: nothing was sent", "Cannot join the session at 127.0.0.1:"},
     };
     for (const auto& c : cases) {
-        if (c.language == ui::Language::Russian)
+        if (c.language == kit::Language::Russian)
             rig_->window->switchToRussian();
         else
             rig_->window->switchToEnglish();
-        const QString what = c.language == ui::Language::Russian ? QStringLiteral("Russian") : QStringLiteral("English");
+        const QString what = c.language == kit::Language::Russian ? QStringLiteral("Russian") : QStringLiteral("English");
         rig_->dialogs.errors.clear();
         a->logView->clear();
 
         QTest::mouseClick(a->connectButton, Qt::LeftButton);
         QCOMPARE(rig_->dialogs.errors, QStringList{QString::fromUtf8(c.noChoice)});
         host(*a);
-        QCOMPARE(lines(*a).back(), QString::fromUtf8(c.sessionOnPort) + QString::number(a->session->ServerPort()));
+        QCOMPARE(lines(*a).back(), QString::fromUtf8(c.sessionOnPort) + QString::number(a->session->serverPort()));
         NetworkLinkForm* b = newForm();
-        join(*b, a->session->ServerPort());
+        join(*b, a->session->serverPort());
         QTRY_VERIFY2(logHas(*a, QString::fromUtf8(c.joined)), qPrintable(what));
         delete b;
         QTRY_VERIFY2(logHas(*a, QString::fromUtf8(c.left)), qPrintable(what));
@@ -548,11 +548,11 @@ void NetLinkTest::cancelledConnectionIsReported()
     NetworkLinkForm* a = newForm();
     QTest::mouseClick(a->connectButton, Qt::LeftButton);
     QCOMPARE(rig_->dialogs.errors, QStringList{QStringLiteral("No connection was chosen")});
-    QVERIFY(!a->session->Opened());
+    QVERIFY(!a->session->isOpen());
     // A port already taken cannot be hosted on.
     QTcpServer taken;
     QVERIFY(taken.listen(QHostAddress::LocalHost, 0));
-    rig_->dialogs.sessionAnswers.push_back(ui::NetSessionChoice{true, QStringLiteral("127.0.0.1"), taken.serverPort()});
+    rig_->dialogs.sessionAnswers.push_back(kit::NetSessionChoice{true, QStringLiteral("127.0.0.1"), taken.serverPort()});
     QTest::mouseClick(a->connectButton, Qt::LeftButton);
     QCOMPARE(rig_->dialogs.errors.size(), 2);
     QVERIFY(rig_->dialogs.errors.back().startsWith(QStringLiteral("Cannot host a session on port")));

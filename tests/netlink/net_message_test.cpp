@@ -12,7 +12,7 @@ using namespace ostrovik::netlink;
 
 TEST(NetTestMessage, TwelveLittleEndianBytesAndTheLogLine)
 {
-    const TNetTestMessage m{1, 0x12345678, 254};
+    const NetTestMessage m{1, 0x12345678, 254};
     const std::vector<std::uint8_t> expected{1, 0, 0, 0, 0x78, 0x56, 0x34, 0x12, 254, 0, 0, 0};
     const auto b = m.bytes();
     EXPECT_EQ(std::vector<std::uint8_t>(b.begin(), b.end()), expected);
@@ -29,7 +29,7 @@ TEST(NetTestMessage, TwelveLittleEndianBytesAndTheLogLine)
         {{}, nullptr},
     };
     for (const auto& c : cases) {
-        const auto m = TNetTestMessage::read(c.bytes);
+        const auto m = NetTestMessage::read(c.bytes);
         if (!c.line) {
             EXPECT_FALSE(m) << c.bytes.size();
             continue;

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "netlink/NetTestMessage.hpp"
-#include "netlink/qt/TDXPlay.hpp"
+#include "netlink/qt/PlayerSession.hpp"
 
 using namespace ostrovik::netlink;
 
@@ -19,25 +19,25 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (argc != 2)
         return 2;
-    TDXPlay session;
-    session.DiscoveryPort = static_cast<quint16>(QByteArray(argv[1]).toUInt());
-    QObject::connect(&session, &TDXPlay::OnMessage, [&session](std::uint32_t, const QByteArray& data) {
-        auto m = TNetTestMessage::read(
+    PlayerSession session;
+    session.discoveryPort = static_cast<quint16>(QByteArray(argv[1]).toUInt());
+    QObject::connect(&session, &PlayerSession::messageReceived, [&session](std::uint32_t, const QByteArray& data) {
+        auto m = NetTestMessage::read(
             std::span(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())));
         if (!m)
             return;
         ++m->Value;
         const auto bytes = m->bytes();
-        session.SendMessage(0, bytes.data(), bytes.size());
+        session.sendMessage(0, bytes.data(), bytes.size());
     });
-    QObject::connect(&session, &TDXPlay::OnLog, [](const QString& line) {
+    QObject::connect(&session, &PlayerSession::logged, [](const QString& line) {
         std::printf("%s\n", line.toUtf8().constData());
         std::fflush(stdout);
         if (line.contains(QLatin1String("has left")))
             QCoreApplication::quit();
     });
     QString error;
-    if (!session.Host(QHostAddress(QHostAddress::LocalHost), 0, &error)) {
+    if (!session.hostSession(QHostAddress(QHostAddress::LocalHost), 0, &error)) {
         std::fprintf(stderr, "%s\n", error.toUtf8().constData());
         return 1;
     }

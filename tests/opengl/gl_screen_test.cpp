@@ -20,11 +20,11 @@ namespace {
 constexpr int kClientWidth = 535, kClientHeight = 536, kToolBar = 25;
 
 struct Rig {
-    Rig() : table(std::make_unique<output::TColorTable>())
+    Rig() : table(std::make_unique<output::ColourLookupTable>())
     {
         output::CalculateColor(*table);
-        m.Ports[0xC1] = 0x0F; // black, green, blue, red
-        m.VRAM.fill(0x00);
+        m.ports[0xC1] = 0x0F; // black, green, blue, red
+        m.videoRam.fill(0x00);
         view = std::make_unique<output::GlScreenView>(m, *table, blur);
         view->setClientTop(kToolBar);
         view->resize(kClientWidth, kClientHeight - kToolBar);
@@ -48,7 +48,7 @@ struct Rig {
 
     machine::NullHost host;
     machine::Machine m{host};
-    std::unique_ptr<output::TColorTable> table;
+    std::unique_ptr<output::ColourLookupTable> table;
     std::uint8_t blur = 0;
     std::unique_ptr<output::GlScreenView> view;
 };
@@ -70,8 +70,8 @@ void GlScreenTest::viewportLeavesOutTheToolBarOnly()
     // Screen line 0 red, line 1 green: the top row of the view is line 0,
     // none of it hidden above the view's edge.
     for (int i = 0; i < 64; ++i) {
-        r.m.VRAM[i] = 0xFF;
-        r.m.VRAM[64 + i] = 0xF0;
+        r.m.videoRam[i] = 0xFF;
+        r.m.videoRam[64 + i] = 0xF0;
     }
     const QImage image = r.frame();
     QCOMPARE(r.view->currentViewport(), (output::GlViewport{0, 0, 535, 511}));
@@ -86,10 +86,10 @@ void GlScreenTest::pictureIsUprightAndInRgb()
     // Screen line 100 red; pixel 0 of line 200 green, the rest of it black;
     // the last line blue.
     for (int i = 0; i < 64; ++i) {
-        r.m.VRAM[100 * 64 + i] = 0xFF; // every pixel index 3
-        r.m.VRAM[255 * 64 + i] = 0x0F; // index 2
+        r.m.videoRam[100 * 64 + i] = 0xFF; // every pixel index 3
+        r.m.videoRam[255 * 64 + i] = 0x0F; // index 2
     }
-    r.m.VRAM[200 * 64] = 0x80; // pixel 0 index 1, pixels 1-3 black
+    r.m.videoRam[200 * 64] = 0x80; // pixel 0 index 1, pixels 1-3 black
     const QImage image = r.frame();
     QCOMPARE(image.size(), QSize(kClientWidth, kClientHeight - kToolBar));
 
@@ -119,7 +119,7 @@ void GlScreenTest::smoothingChoosesTheFilter()
     Rig r;
     QVERIFY(r.ready());
     // One red pixel: sharp, its neighbour stays black; smoothed, it bleeds.
-    r.m.VRAM[128 * 64 + 32] = 0x88; // pixel 128 of line 128
+    r.m.videoRam[128 * 64 + 32] = 0x88; // pixel 128 of line 128
     const int x = Rig::columnOf(129) + 1, y = Rig::rowOf(128);
     QCOMPARE(r.frame().pixel(x, y), qRgb(0, 0, 0));
     QCOMPARE(r.view->magnificationFilter(), GL_NEAREST);
@@ -129,10 +129,10 @@ void GlScreenTest::smoothingChoosesTheFilter()
     QVERIFY2(qRed(blended) > 0 && qRed(blended) < 255, qPrintable(QString::number(blended, 16)));
 
     // The edges do not wrap round: a white top line leaves the bottom row black.
-    r.m.VRAM.fill(0x00);
-    r.m.Ports[0xC1] = 0xFF; // index 0 white
+    r.m.videoRam.fill(0x00);
+    r.m.ports[0xC1] = 0xFF; // index 0 white
     for (int i = 64; i < 16384; ++i)
-        r.m.VRAM[i] = 0xF0; // index 1, magenta, below the top line
+        r.m.videoRam[i] = 0xF0; // index 1, magenta, below the top line
     const QImage edges = r.frame();
     QCOMPARE(edges.pixel(100, edges.height() - 1), qRgb(255, 0, 255));
 }

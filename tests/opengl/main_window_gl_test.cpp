@@ -21,11 +21,11 @@
 #include "support/FreshConfig.hpp"
 #include "support/MainWindowRig.hpp"
 #include "support/ScriptedDialogs.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "ui/MainWindow.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/MenuItems.hpp"
 #include "ui/Mru.hpp"
-#include "ui/SetUpForm.hpp"
+#include "ui/SettingsForm.hpp"
 
 using namespace ostrovik;
 
@@ -42,8 +42,8 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
     test::MainWindowRig rig;
     QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=1\nFullScreen=0\nRunSound=0\n"));
     rig.remakeWindow();
-    ui::TMainFormEmu& window = *rig.window;
-    QCOMPARE(window.machine().RenderMode, std::uint8_t{1});
+    ui::MainWindow& window = *rig.window;
+    QCOMPARE(window.machine().renderMode, std::uint8_t{1});
     QVERIFY(window.glScreenView());
     QVERIFY(!window.screen().ScreenBitmap);
     window.setClientSize(535, 536);
@@ -91,7 +91,7 @@ void MainWindowGlTest::directX3DAndSavedModesShowAtOnce()
     test::MainWindowRig rig;
     QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=2\nFullScreen=0\nRunSound=0\n"));
     rig.remakeWindow();
-    ui::TMainFormEmu& window = *rig.window;
+    ui::MainWindow& window = *rig.window;
     window.setClientSize(535, 536);
     QVERIFY(rig.powerOn());
 
@@ -117,9 +117,9 @@ void MainWindowGlTest::directX3DAndSavedModesShowAtOnce()
         bool openGl;
     } saves[] = {{0, false}, {1, true}, {0, false}, {2, true}};
     for (const auto& save : saves) {
-        window.setUpForm()->showFromMenu();
-        window.setUpForm()->renderingBox->setCurrentIndex(save.index);
-        QVERIFY(window.setUpForm()->save());
+        window.settingsForm()->showFromMenu();
+        window.settingsForm()->renderingBox->setCurrentIndex(save.index);
+        QVERIFY(window.settingsForm()->save());
         QCOMPARE(window.glScreenView() != nullptr, save.openGl);
         rig.runTicks(2);
         QVERIFY2(showsTheScreen().isEmpty(), qPrintable(QStringLiteral("mode %1: %2").arg(save.index).arg(showsTheScreen())));
@@ -132,14 +132,14 @@ void MainWindowGlTest::snapshotIsShownAtOnceWhilePaused()
     test::MainWindowRig rig;
     QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=1\nFullScreen=0\nRunSound=0\n"));
     rig.remakeWindow();
-    ui::TMainFormEmu& window = *rig.window;
+    ui::MainWindow& window = *rig.window;
     window.setClientSize(535, 536);
     QVERIFY(rig.powerOn());
     output::GlScreenView* view = window.glScreenView();
     QVERIFY(view);
     QVERIFY(QTest::qWaitFor([view] { return view->hasContext(); }));
     window.menus().item(ui::menu::Pause)->trigger();
-    QCOMPARE(window.machine().Paused, std::uint8_t{1});
+    QCOMPARE(window.machine().paused, std::uint8_t{1});
 
     // What the desktop shows of the picture's bottom-left pixel: the window
     // as the X server holds it, not a frame rendered for the asking.
@@ -166,7 +166,7 @@ void MainWindowGlTest::snapshotIsShownAtOnceWhilePaused()
     };
     for (const auto& road : roads) {
         // The machine as it stands with every pixel in another colour.
-        auto snapshot = std::make_unique<files::TSavSnapshot>();
+        auto snapshot = std::make_unique<files::SavSnapshot>();
         files::captureSnapshot(window.machine(), *snapshot);
         for (std::uint8_t& b : snapshot->VideoRam)
             b = static_cast<std::uint8_t>(~b);
@@ -178,7 +178,7 @@ void MainWindowGlTest::snapshotIsShownAtOnceWhilePaused()
 
         road.load(path);
         QVERIFY2(rig.dialogs.errors.isEmpty() && rig.dialogs.messages.isEmpty(), road.road);
-        QCOMPARE(window.machine().Paused, std::uint8_t{1});
+        QCOMPARE(window.machine().paused, std::uint8_t{1});
         QVERIFY2(shownScreen() != before, road.road);
         QTRY_VERIFY2(shownCorner() == shownScreen(), road.road);
     }

@@ -18,7 +18,7 @@ class ColourTable : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        table = std::make_unique<TColorTable>();
+        table = std::make_unique<ColourLookupTable>();
         CalculateColor(*table);
     }
     static void TearDownTestSuite() { table.reset(); }
@@ -31,10 +31,10 @@ protected:
         return (*table)[palette][byteFor[index]][0];
     }
 
-    static std::unique_ptr<TColorTable> table;
+    static std::unique_ptr<ColourLookupTable> table;
 };
 
-std::unique_ptr<TColorTable> ColourTable::table;
+std::unique_ptr<ColourLookupTable> ColourTable::table;
 
 TEST_F(ColourTable, PaletteRowsWithBits4To6Clear)
 {

@@ -20,7 +20,7 @@ class GdiScreenTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        table = std::make_unique<TColorTable>();
+        table = std::make_unique<ColourLookupTable>();
         CalculateColor(*table);
     }
     static void TearDownTestSuite() { table.reset(); }
@@ -28,24 +28,24 @@ protected:
     GdiScreenTest() : screen(m, *table)
     {
         screen.changeRenderMode(0);
-        m.Ports[0xC1] = 0x0F; // index 0..3 = black, green, blue, red
+        m.ports[0xC1] = 0x0F; // index 0..3 = black, green, blue, red
         m.invalidateScreen();
     }
 
     FrameBitmap& bitmap() { return *screen.ScreenBitmap; }
 
-    static std::unique_ptr<TColorTable> table;
+    static std::unique_ptr<ColourLookupTable> table;
     NullHost host;
     Machine m{host};
     GdiScreen screen;
 };
 
-std::unique_ptr<TColorTable> GdiScreenTest::table;
+std::unique_ptr<ColourLookupTable> GdiScreenTest::table;
 
 TEST_F(GdiScreenTest, BytesLandOnTheirLineAndColumnAsBlueGreenRed)
 {
-    m.VRAM[5 * 64 + 3] = 0x88;   // line 5, pixels 12..15: red, black, black, black
-    m.VRAM[16383] = 0x1F;        // line 255, pixels 252..255: blue, blue, blue, red
+    m.videoRam[5 * 64 + 3] = 0x88;   // line 5, pixels 12..15: red, black, black, black
+    m.videoRam[16383] = 0x1F;        // line 255, pixels 252..255: blue, blue, blue, red
     EXPECT_TRUE(screen.drawScreen(false));
 
     const std::uint8_t* line5 = bitmap().ScanLine(5);
@@ -58,8 +58,8 @@ TEST_F(GdiScreenTest, BytesLandOnTheirLineAndColumnAsBlueGreenRed)
     EXPECT_EQ(bitmap().Pixel(255, 255), clRed);
     EXPECT_EQ(bitmap().ScanLine(255)[3 * 255 + 2], 0xFF);
 
-    for (std::size_t i = 0; i < m.VRAM.size(); ++i)
-        ASSERT_EQ(m.VRAMShadow[i], m.VRAM[i]) << i;
+    for (std::size_t i = 0; i < m.videoRam.size(); ++i)
+        ASSERT_EQ(m.videoShadow[i], m.videoRam[i]) << i;
 }
 
 TEST_F(GdiScreenTest, OneByteRedrawsExactlyItsFourPixels)
@@ -70,21 +70,21 @@ TEST_F(GdiScreenTest, OneByteRedrawsExactlyItsFourPixels)
     for (std::uint8_t v : bitmap().Bits)
         ASSERT_EQ(v, 0x5A);
 
-    m.VRAM[100 * 64 + 10] = 0xFF; // line 100, pixels 40..43, all red
+    m.videoRam[100 * 64 + 10] = 0xFF; // line 100, pixels 40..43, all red
     EXPECT_TRUE(screen.drawScreen(false));
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
             const bool written = y == 100 && x >= 40 && x < 44;
             ASSERT_EQ(bitmap().Pixel(x, y), written ? clRed : 0x5A5A5Au) << x << "," << y;
         }
-    EXPECT_EQ(m.VRAMShadow[100 * 64 + 10], 0xFF);
+    EXPECT_EQ(m.videoShadow[100 * 64 + 10], 0xFF);
 }
 
 TEST_F(GdiScreenTest, AChangeIsSeenAtEveryVideoByte)
 {
     screen.drawScreen(false);
-    for (std::size_t i = 0; i < m.VRAM.size(); ++i) {
-        m.VRAM[i] = 0x80;
+    for (std::size_t i = 0; i < m.videoRam.size(); ++i) {
+        m.videoRam[i] = 0x80;
         ASSERT_TRUE(screen.drawScreen(false)) << i;
         const int x = static_cast<int>(i % 64) * 4, y = static_cast<int>(i / 64);
         ASSERT_EQ(bitmap().Pixel(x, y), clGreen) << i;
@@ -97,13 +97,13 @@ TEST_F(GdiScreenTest, PaletteWriteRedrawsTheWholeFrame)
     screen.drawScreen(false);
     EXPECT_EQ(bitmap().Pixel(0, 0), clBlack);
 
-    m.do_output(0xC1, 0x00); // index 0 becomes magenta
+    m.writePort(0xC1, 0x00); // index 0 becomes magenta
     EXPECT_TRUE(screen.drawScreen(false));
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x)
             ASSERT_EQ(bitmap().Pixel(x, y), kMagenta) << x << "," << y;
 
-    m.do_output(0x01, 0xFF); // an alias of C1: index 0 becomes white
+    m.writePort(0x01, 0xFF); // an alias of C1: index 0 becomes white
     EXPECT_TRUE(screen.drawScreen(false));
     EXPECT_EQ(bitmap().Pixel(0, 0), kWhite);
     EXPECT_EQ(bitmap().Pixel(255, 255), kWhite);
@@ -111,7 +111,7 @@ TEST_F(GdiScreenTest, PaletteWriteRedrawsTheWholeFrame)
 
 TEST_F(GdiScreenTest, GrayMode)
 {
-    m.VRAM[0] = 0x88;
+    m.videoRam[0] = 0x88;
     EXPECT_TRUE(screen.drawScreen(true));
     EXPECT_EQ(bitmap().Pixel(0, 0), 76u * 0x010101u);
     for (int x = 1; x < 4; ++x)
@@ -136,7 +136,7 @@ TEST_F(GdiScreenTest, RenderModes)
     EXPECT_EQ(screen.BlurBitmap, nullptr);
     EXPECT_EQ(screen.shownBitmap(), nullptr);
     EXPECT_FALSE(screen.drawScreen(false));
-    EXPECT_EQ(m.VRAMShadow[0], 0x0101); // the next raster frame still redraws all
+    EXPECT_EQ(m.videoShadow[0], 0x0101); // the next raster frame still redraws all
 
     screen.changeRenderMode(0);
     ASSERT_NE(screen.ScreenBitmap, nullptr);
@@ -147,7 +147,7 @@ TEST_F(GdiScreenTest, RenderModes)
 TEST_F(GdiScreenTest, SmoothingShowsTheCopy)
 {
     // A uniform frame, which smoothing leaves as it is.
-    m.VRAM.fill(0xFF);
+    m.videoRam.fill(0xFF);
     screen.BlurEnabled = 1;
     screen.drawScreen(false);
     EXPECT_EQ(screen.shownBitmap(), screen.BlurBitmap.get());
@@ -160,8 +160,8 @@ TEST_F(GdiScreenTest, SmoothingShowsTheCopy)
 
 TEST_F(GdiScreenTest, SmoothingSoftensTheCopyAndKeepsTheFrameSharp)
 {
-    m.VRAM.fill(0x00);
-    m.VRAM[64 * 10 + 2] = 0x88; // pixel (8, 10) red, the rest black
+    m.videoRam.fill(0x00);
+    m.videoRam[64 * 10 + 2] = 0x88; // pixel (8, 10) red, the rest black
     screen.BlurEnabled = 1;
     screen.drawScreen(false);
     EXPECT_EQ(screen.ScreenBitmap->Pixel(8, 10), clRed);

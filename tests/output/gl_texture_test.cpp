@@ -12,16 +12,16 @@ using namespace ostrovik::output;
 
 TEST(GlTextureTest, RowsRunFromTheBottomLineAndTexelsAreRgb)
 {
-    auto table = std::make_unique<TColorTable>();
+    auto table = std::make_unique<ColourLookupTable>();
     CalculateColor(*table);
     ostrovik::machine::NullHost host;
     ostrovik::machine::Machine m(host);
-    m.Ports[0xC1] = 0x0F; // black, green, blue, red
-    m.VRAM.fill(0);
-    m.VRAM[0] = 0x88;            // line 0, pixel 0 red
-    m.VRAM[255 * 64 + 63] = 0x11; // line 255, pixel 255 red
-    m.VRAM[10 * 64 + 1] = 0x40;   // line 10, pixel 5 green
-    m.VRAM[20 * 64] = 0x08;       // line 20, pixel 0 blue
+    m.ports[0xC1] = 0x0F; // black, green, blue, red
+    m.videoRam.fill(0);
+    m.videoRam[0] = 0x88;            // line 0, pixel 0 red
+    m.videoRam[255 * 64 + 63] = 0x11; // line 255, pixel 255 red
+    m.videoRam[10 * 64 + 1] = 0x40;   // line 10, pixel 5 green
+    m.videoRam[20 * 64] = 0x08;       // line 20, pixel 0 blue
     auto texture = std::make_unique<GlTextureImage>();
 
     const struct {

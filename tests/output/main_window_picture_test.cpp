@@ -12,7 +12,7 @@ using namespace ostrovik;
 namespace {
 
 /// The 256 × 256 picture as the window last put it on the desktop.
-QImage paintedPicture(ui::TMainFormEmu& window)
+QImage paintedPicture(ui::MainWindow& window)
 {
     QCoreApplication::processEvents();
     output::ScreenView& view = window.screenView();
@@ -34,13 +34,13 @@ void MainWindowPictureTest::smoothingSwitchShowsAtOnce()
 {
     test::MainWindowRig rig;
     QVERIFY(rig.powerOn());
-    ui::TMainFormEmu& window = *rig.window;
+    ui::MainWindow& window = *rig.window;
     output::GdiScreen& screen = window.screen();
     QVERIFY(!screen.BlurEnabled);
     QCOMPARE(test::differenceFromBitmap(paintedPicture(window), *screen.ScreenBitmap), QString());
 
     // Paused: no tick draws between the switch and the look.
-    window.machine().Paused = true;
+    window.machine().paused = true;
     const struct {
         const char* name;
         bool smoothed;

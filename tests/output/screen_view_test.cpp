@@ -22,19 +22,19 @@ namespace {
 struct Rig {
     Rig() : screen(m, table()), view(screen)
     {
-        m.Ports[0xC1] = 0x0F;
-        m.VRAM.fill(0xF0);
-        m.VRAM[1] = 0xFF;
-        m.VRAM[16383] = 0x0F;
+        m.ports[0xC1] = 0x0F;
+        m.videoRam.fill(0xF0);
+        m.videoRam[1] = 0xFF;
+        m.videoRam[16383] = 0x0F;
         m.invalidateScreen();
         view.changeRenderMode(0);
         view.resize(535, 536);
     }
 
-    static const TColorTable& table()
+    static const ColourLookupTable& table()
     {
-        static const std::unique_ptr<TColorTable> t = [] {
-            auto made = std::make_unique<TColorTable>();
+        static const std::unique_ptr<ColourLookupTable> t = [] {
+            auto made = std::make_unique<ColourLookupTable>();
             CalculateColor(*made);
             return made;
         }();
@@ -98,11 +98,11 @@ void ScreenViewTest::changedBytesReachTheWindow()
 {
     Rig rig;
     rig.view.drawScreen(false);
-    rig.m.VRAM[64 * 10] = 0x88; // pixel (0, 10) red
+    rig.m.videoRam[64 * 10] = 0x88; // pixel (0, 10) red
     rig.view.drawScreen(false);
     QCOMPARE(rig.grab().pixelColor(139, 162), QColor(Qt::red));
 
-    rig.m.do_output(0xC1, 0xFF); // index 1 becomes magenta, index 3 cyan
+    rig.m.writePort(0xC1, 0xFF); // index 1 becomes magenta, index 3 cyan
     rig.view.drawScreen(false);
     QCOMPARE(rig.view.backgroundColor(), QColor(Qt::magenta));
     const QImage shot = rig.grab();

@@ -29,9 +29,9 @@ using ostrovik::test::ScriptedDialogs;
 namespace {
 
 // Shows @p main and waits for its power-on.
-bool startUp(ui::TMainFormEmu& main)
+bool startUp(ui::MainWindow& main)
 {
-    QSignalSpy started(&main, &ui::TMainFormEmu::firstActivated);
+    QSignalSpy started(&main, &ui::MainWindow::firstActivated);
     main.show();
     return started.wait(10000) || started.count() == 1;
 }
@@ -66,7 +66,7 @@ void LifeCycleTest::firstStart()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
-    ui::TMainFormEmu& main = *windows.mainWindow;
+    ui::MainWindow& main = *windows.mainWindow;
     QCOMPARE(main.clientSize(), QSize(535, 536));
     QVERIFY(!sandbox.exists()); // creation only reads
     QVERIFY(startUp(main));
@@ -79,7 +79,7 @@ void LifeCycleTest::firstStart()
     QVERIFY(main.menus().checked(ostrovik::ui::menu::FullScreen));
     QVERIFY(main.screenView().stretch());
     QVERIFY(main.menus().checked(ostrovik::ui::menu::Sound));
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOn);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::SoundButton), ostrovik::kit::Icon::SoundOn);
     QVERIFY(!main.grayTV());
     QVERIFY(!main.menus().checked(ostrovik::ui::menu::Blur));
     QVERIFY(main.timerRunning());
@@ -93,11 +93,11 @@ void LifeCycleTest::windowsAreCreatedInOrder()
     ScriptedDialogs dialogs;
     ui::ApplicationWindows windows = ui::CreateApplicationWindows({QStringLiteral("/g/game.lvt"), "x"});
     QVERIFY(windows.settings);
-    QCOMPARE(windows.mainWindow->setUpForm(), windows.settings);
+    QCOMPARE(windows.mainWindow->settingsForm(), windows.settings);
     QCOMPARE(windows.settings->parentWidget(), windows.mainWindow.get());
     QVERIFY(windows.settings->isHidden());
     // Only the first argument counts; it waits for the power-on.
-    QCOMPARE(windows.mainWindow->machine().CmdLineFile, std::string("/g/game.lvt"));
+    QCOMPARE(windows.mainWindow->machine().commandLineFile, std::string("/g/game.lvt"));
     QVERIFY(!windows.mainWindow->firstActivateDone());
 }
 
@@ -113,11 +113,11 @@ void LifeCycleTest::storedStartUpOptions()
     QVERIFY(main.menus().checked(ostrovik::ui::menu::Blur));
     QVERIFY(startUp(main));
     QVERIFY(main.grayTV());
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::GrayTvButton), ostrovik::ui::Icon::GrayTv);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::GrayTvButton), ostrovik::kit::Icon::GrayTv);
     QVERIFY(main.russianCaptions());
     QVERIFY(!main.menus().checked(ostrovik::ui::menu::Sound));
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::Sound), ostrovik::ui::Icon::SoundOff);
-    QCOMPARE(main.menus().image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOff);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::Sound), ostrovik::kit::Icon::SoundOff);
+    QCOMPARE(main.menus().image(ostrovik::ui::menu::SoundButton), ostrovik::kit::Icon::SoundOff);
     QVERIFY(!main.menus().checked(ostrovik::ui::menu::FullScreen));
     QVERIFY(!main.screenView().stretch());
     QCOMPARE(main.timerInterval(), 25);
@@ -193,18 +193,18 @@ void LifeCycleTest::renderModes()
     for (const QByteArray& value : {QByteArray("GDI"), QByteArray("300"), QByteArray("-1")}) {
         QVERIFY(sandbox.write(startUpOptions("RenderingMode=" + value + "\n")));
         RecordingMainWindow main;
-        QCOMPARE(main.machine().RenderMode, std::uint8_t(0));
+        QCOMPARE(main.machine().renderMode, std::uint8_t(0));
         QVERIFY(main.screen().ScreenBitmap);
     }
     // "DirectX3D" is shown through the OpenGL view; the stored choice stays.
     QVERIFY(sandbox.write(startUpOptions("RenderingMode=2\n")));
     RecordingMainWindow main;
     // (Shown and drawn on a display with OpenGL in the OpenGL suite.)
-    QCOMPARE(main.machine().RenderMode, std::uint8_t(1));
+    QCOMPARE(main.machine().renderMode, std::uint8_t(1));
     QVERIFY(main.glScreenView());
     QVERIFY(!main.screen().ScreenBitmap);
-    main.setUpForm()->readAllOptions();
-    QCOMPARE(main.setUpForm()->renderingBox->currentIndex(), 2);
+    main.settingsForm()->readAllOptions();
+    QCOMPARE(main.settingsForm()->renderingBox->currentIndex(), 2);
 }
 
 void LifeCycleTest::missingKeysTakeTheirFirstRunValues()
@@ -226,17 +226,17 @@ void LifeCycleTest::missingKeysTakeTheirFirstRunValues()
         RecordingMainWindow main;
         QVERIFY(startUp(main));
         // Recordings go beside the sandbox's settings.
-        main.machine().ProgramDir = QFile::encodeName(sandbox.folder()).toStdString();
+        main.machine().programDir = QFile::encodeName(sandbox.folder()).toStdString();
         QVERIFY(QDir(sandbox.folder()).mkpath(QStringLiteral("ScreenAVI")));
         QVERIFY2(main.menus().checked(ui::menu::Sound) == c.sound, c.name);
-        QVERIFY2(main.setUpForm()->soundBox->isChecked() == c.sound, c.name);
+        QVERIFY2(main.settingsForm()->soundBox->isChecked() == c.sound, c.name);
         QVERIFY2(main.menus().checked(ui::menu::FullScreen) == c.stretched, c.name);
         QVERIFY2(main.screenView().stretch() == c.stretched, c.name);
-        QCOMPARE(main.setUpForm()->frameTimeBox->value(), c.frameTime);
+        QCOMPARE(main.settingsForm()->frameTimeBox->value(), c.frameTime);
         // A recording starts and plays back at the frame time it was given.
         main.toggleAviRecording();
         QVERIFY2(main.recording(), qPrintable(dialogs.errors.join('\n')));
-        QCOMPARE(main.aviWriter().FrameTime, c.frameTime);
+        QCOMPARE(main.aviWriter().frameTime, c.frameTime);
         main.toggleAviRecording();
         QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('\n')));
     }
@@ -247,7 +247,7 @@ void LifeCycleTest::reactivationDoesNotPowerOnAgain()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     RecordingMainWindow main;
-    QSignalSpy started(&main, &ui::TMainFormEmu::firstActivated);
+    QSignalSpy started(&main, &ui::MainWindow::firstActivated);
     QVERIFY(startUp(main));
     main.setTimerInterval(33);
     main.form->soundBox->setChecked(false);

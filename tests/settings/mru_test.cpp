@@ -15,12 +15,12 @@ using ostrovik::test::ScriptedDialogs;
 
 namespace {
 
-QList<QAction*> recentItems(const ui::TMainFormEmu& main)
+QList<QAction*> recentItems(const ui::MainWindow& main)
 {
     return main.fileMenu()->actions().mid(ui::kFixedFileMenuItems);
 }
 
-QStringList recentCaptions(const ui::TMainFormEmu& main)
+QStringList recentCaptions(const ui::MainWindow& main)
 {
     QStringList captions;
     for (QAction* item : recentItems(main))

@@ -17,16 +17,16 @@
 #include "support/ScriptedWaveOut.hpp"
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
-#include "ui/MainFormEmu.hpp"
-#include "ui/kit/RadioGroup.hpp"
-#include "ui/JoyKeySetup.hpp"
+#include "ui/MainWindow.hpp"
+#include "kit/RadioGroup.hpp"
+#include "ui/JoystickKeyDialog.hpp"
 #include "settings/SettingsSchema.hpp"
-#include "ui/SetUpForm.hpp"
+#include "ui/SettingsForm.hpp"
 
 using namespace ostrovik;
 using ostrovik::test::FreshConfig;
 using ostrovik::test::ScriptedDialogs;
-using ui::TSetUpForm;
+using ui::SettingsForm;
 
 namespace {
 
@@ -51,7 +51,7 @@ bool writeRaw(const FreshConfig& sandbox, const QByteArray& bytes)
 
 } // namespace
 
-class SetUpFormTest : public QObject {
+class SettingsFormTest : public QObject {
     Q_OBJECT
 private slots:
     void firstRunWritesTheWholeFileExactly();
@@ -73,11 +73,11 @@ private slots:
     void windowMakeUp();
 };
 
-void SetUpFormTest::firstRunWritesTheWholeFileExactly()
+void SettingsFormTest::firstRunWritesTheWholeFileExactly()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     form.show();
     QVERIFY(!sandbox.exists());
     form.readAllOptions();
@@ -98,11 +98,11 @@ void SetUpFormTest::firstRunWritesTheWholeFileExactly()
     QVERIFY(dialogs.errors.isEmpty());
 }
 
-void SetUpFormTest::everyControlChangedSavesTheGoldenFile()
+void SettingsFormTest::everyControlChangedSavesTheGoldenFile()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     for (int i = 0; i < 11; ++i)
         form.optionBox(i)->setChecked(!form.optionBox(i)->isChecked());
     form.renderingBox->setCurrentIndex(1);
@@ -120,11 +120,11 @@ void SetUpFormTest::everyControlChangedSavesTheGoldenFile()
     QCOMPARE(form.joyButton(4)->text(), QString(QChar(112)));
 }
 
-void SetUpFormTest::checkBoxesAreOnOnlyForOne()
+void SettingsFormTest::checkBoxesAreOnOnlyForOne()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     for (const QByteArray value : {"yes", "2", "", " 1x", "true"}) {
         QVERIFY(writeRaw(sandbox, firstRunWith({{"FullScreen=1", "FullScreen=" + value}, {"Gray=0", "Gray=1"}})));
         form.readAllOptions();
@@ -139,11 +139,11 @@ void SetUpFormTest::checkBoxesAreOnOnlyForOne()
         QVERIFY2(form.optionBox(i)->isChecked() == (i == 0 || i == 3 || i == 7), qPrintable(QString::number(i)));
 }
 
-void SetUpFormTest::latinCIsNotThePatchOption()
+void SettingsFormTest::latinCIsNotThePatchOption()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     // "h058C" with a Latin C is a different key.
     QVERIFY(writeRaw(sandbox, firstRunWith({{"h058\xD1=0", "h058C=1"}})));
     form.readAllOptions();
@@ -160,11 +160,11 @@ void SetUpFormTest::latinCIsNotThePatchOption()
     QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
 }
 
-void SetUpFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
+void SettingsFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"KEY_JOY_2=32", "KEY_JOY_2=0"},
                                             {"KEY_JOY_UP=38", "KEY_JOY_UP=87"},
                                             {"KEY_JOY_3=13", "KEY_JOY_3=65553"}})));
@@ -181,19 +181,19 @@ void SetUpFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
 
     // A word still 0 when saved (never loaded) is written as its default.
     sandbox.reset();
-    settings::SettingsStore freshStore([] { return ui::ConfigFilePath(); });
-    TSetUpForm fresh(freshStore, nullptr);
+    settings::SettingsStore freshStore([] { return kit::ConfigFilePath(); });
+    SettingsForm fresh(freshStore, nullptr);
     QVERIFY(fresh.save());
     QCOMPARE(freshStore.joystickVirtualKeys().JoyKeyButton[3], std::uint16_t(71));
     QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
 }
 
-void SetUpFormTest::intervalIsClampedAndSetsTheTimerOnlyWhenItMoves()
+void SettingsFormTest::intervalIsClampedAndSetsTheTimerOnlyWhenItMoves()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(main.settingsStore(), &main);
+    ui::MainWindow main({}, test::quietWaveOut());
+    auto* form = new SettingsForm(main.settingsStore(), &main);
     main.setTimerInterval(37);
 
     // 0 clamps to 1, where the track bar already stands: the timer keeps 37.
@@ -217,11 +217,11 @@ void SetUpFormTest::intervalIsClampedAndSetsTheTimerOnlyWhenItMoves()
     QVERIFY(sandbox.bytes().contains("\r\nInterval=100\r\n"));
 }
 
-void SetUpFormTest::compressorZeroOrMissingGivesAnEmptyBox()
+void SettingsFormTest::compressorZeroOrMissingGivesAnEmptyBox()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Compressor=", "Compressor=DIB "}})));
     form.readAllOptions();
     QCOMPARE(form.codecBox->currentText(), QStringLiteral("DIB"));
@@ -237,12 +237,12 @@ void SetUpFormTest::compressorZeroOrMissingGivesAnEmptyBox()
     QCOMPARE(form.frameTimeBox->value(), 40);
 }
 
-void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
+void SettingsFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(main.settingsStore(), &main);
+    ui::MainWindow main({}, test::quietWaveOut());
+    auto* form = new SettingsForm(main.settingsStore(), &main);
     form->speedSlider->setValue(30);
     form->renderingBox->setCurrentIndex(2);
     form->screenshotFormatGroup->setItemIndex(0);
@@ -267,11 +267,11 @@ void SetUpFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
     QVERIFY(dialogs.errors.isEmpty());
 }
 
-void SetUpFormTest::indexesOutOfRange()
+void SettingsFormTest::indexesOutOfRange()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"ScreenShotFormat=1", "ScreenShotFormat=7"},
                                             {"RenderingMode=0", "RenderingMode=2"}})));
     form.readAllOptions();
@@ -290,12 +290,12 @@ void SetUpFormTest::indexesOutOfRange()
                                             {"RenderingMode=0", "RenderingMode=-1"}}));
 }
 
-void SetUpFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
+void SettingsFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(main.settingsStore(), &main);
+    ui::MainWindow main({}, test::quietWaveOut());
+    auto* form = new SettingsForm(main.settingsStore(), &main);
     form->readAllOptions();
     form->grayTvBox->setChecked(true); // unsaved
     form->frameTimeBox->setValue(40);
@@ -310,12 +310,12 @@ void SetUpFormTest::deletedFileIsWrittenFromTheControlsWhenOpened()
     QVERIFY(form->grayTvBox->isChecked());
 }
 
-void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
+void SettingsFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(main.settingsStore(), &main);
+    ui::MainWindow main({}, test::quietWaveOut());
+    auto* form = new SettingsForm(main.settingsStore(), &main);
     QVERIFY(writeRaw(sandbox, firstRunWith({{"Interval=1", "Interval=20"}})));
     form->showFromMenu();
     QCOMPARE(main.timerInterval(), 20);
@@ -337,11 +337,11 @@ void SetUpFormTest::cancelAfterMovingTheTrackBarKeepsTheTimer()
     QVERIFY(!form->runBasicBox->isChecked());
 }
 
-void SetUpFormTest::saveKeepsOtherSectionsAndLines()
+void SettingsFormTest::saveKeepsOtherSectionsAndLines()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     const QByteArray before = "; my settings\r\n[MRU list]\r\n1=/home/u/game.lvt\r\n[AutoStartUpOptions]\r\n"
                               "FormHeight=600\r\nFormWidth=545\r\n[AssemblerOptions]\r\nAssPath=/opt/asm\r\n";
     QVERIFY(writeRaw(sandbox, before));
@@ -355,13 +355,13 @@ void SetUpFormTest::saveKeepsOtherSectionsAndLines()
     QVERIFY(after.endsWith("KEY_JOY_4=71\r\n"));
 }
 
-void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
+void SettingsFormTest::failedWriteIsReportedAndTheWindowStays()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     const QString bad = sandbox.blockWrites();
 
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     form.show();
     QVERIFY(!form.save());
     QVERIFY(form.isVisible());
@@ -374,14 +374,14 @@ void SetUpFormTest::failedWriteIsReportedAndTheWindowStays()
     QCOMPARE(form.store().joystickVirtualKeys().JoyKeyButton[0], std::uint16_t(70));
 }
 
-void SetUpFormTest::runTimeOptionsAreTheControls()
+void SettingsFormTest::runTimeOptionsAreTheControls()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(main.settingsStore(), &main);
+    ui::MainWindow main({}, test::quietWaveOut());
+    auto* form = new SettingsForm(main.settingsStore(), &main);
     QVERIFY(!main.quickRun()); // not yet the settings window's
-    main.setSetUpForm(form);
+    main.setSettingsForm(form);
     form->readAllOptions();
     QVERIFY(!main.quickRun());
     form->quickRunBox->setChecked(true);
@@ -408,13 +408,13 @@ void SetUpFormTest::runTimeOptionsAreTheControls()
     QCOMPARE(host.option(machine::Option::RunBasic), std::string("1"));
 }
 
-void SetUpFormTest::windowAndStoreShowTheSameBothWays()
+void SettingsFormTest::windowAndStoreShowTheSameBothWays()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::TMainFormEmu main({}, test::quietWaveOut());
-    auto* form = new TSetUpForm(main.settingsStore(), &main);
-    main.setSetUpForm(form);
+    ui::MainWindow main({}, test::quietWaveOut());
+    auto* form = new SettingsForm(main.settingsStore(), &main);
+    main.setSettingsForm(form);
     form->show();
     settings::SettingsStore& store = main.settingsStore();
     const machine::Host& host = main;
@@ -466,11 +466,11 @@ void SetUpFormTest::windowAndStoreShowTheSameBothWays()
     }
 }
 
-void SetUpFormTest::codecListHoldsOnlyNoCompression()
+void SettingsFormTest::codecListHoldsOnlyNoCompression()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     form.codecBox->setEditText(QStringLiteral("typed"));
     QTest::mouseClick(form.listCodecsButton, Qt::LeftButton);
     QCOMPARE(form.codecBox->count(), 1);
@@ -480,16 +480,16 @@ void SetUpFormTest::codecListHoldsOnlyNoCompression()
     // A joystick key button opens the key-capture dialog; closed with X it
     // changes nothing.
     form.readAllOptions();
-    QTimer::singleShot(0, &form, [&form] { form.joyKeySetup().cancelKey(); });
+    QTimer::singleShot(0, &form, [&form] { form.joystickKeyDialog().cancelKey(); });
     form.chooseJoyUpKey();
     QCOMPARE(form.store().joystickVirtualKeys().JoyKeyUp, std::uint16_t(38));
 }
 
-void SetUpFormTest::windowMakeUp()
+void SettingsFormTest::windowMakeUp()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    TSetUpForm form(sandbox.store, nullptr);
+    SettingsForm form(sandbox.store, nullptr);
     QCOMPARE(form.windowTitle(), QStringLiteral("SetUpForm"));
     QCOMPARE(form.size(), QSize(515, 429));
     QCOMPARE(form.minimumSize(), form.maximumSize());
@@ -571,5 +571,5 @@ void SetUpFormTest::windowMakeUp()
     check(&form, check);
 }
 
-QTEST_MAIN(SetUpFormTest)
+QTEST_MAIN(SettingsFormTest)
 #include "setup_form_test.moc"

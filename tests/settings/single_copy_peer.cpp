@@ -13,13 +13,13 @@
 #include <unistd.h>
 
 #include "ui/ProgramEntry.hpp"
-#include "ui/kit/Dialogs.hpp"
+#include "kit/Dialogs.hpp"
 
 using namespace ostrovik;
 
 namespace {
 
-class BoxesAnsweredFromInput final : public ui::Dialogs {
+class BoxesAnsweredFromInput final : public kit::Dialogs {
 public:
     void message(QWidget*, const QString&, const QString& text) override { hold(text); }
     void error(QWidget*, const QString& text) override { hold(text); }
@@ -61,6 +61,6 @@ private:
 int main(int argc, char** argv)
 {
     static BoxesAnsweredFromInput boxes;
-    ui::setDialogs(&boxes);
-    return ui::RunProgram(argc, argv);
+    kit::setDialogs(&boxes);
+    return ui::runApplication(argc, argv);
 }

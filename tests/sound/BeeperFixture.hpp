@@ -19,7 +19,7 @@ protected:
 
     BeeperFixture()
     {
-        machine.Ports.fill(0xFF);
+        machine.ports.fill(0xFF);
         beeper.SoundLevel = 128;
         beeper.InitAudio();
     }
@@ -28,10 +28,10 @@ protected:
     void outC2(std::int32_t clock, int value)
     {
         machine.clock = clock;
-        machine.do_output(0xC2, value);
+        machine.writePort(0xC2, value);
     }
     /// Flips the beeper bit at T-state @p clock.
-    void toggleAt(std::int32_t clock) { outC2(clock, machine.Ports[0xC2] ^ 1); }
+    void toggleAt(std::int32_t clock) { outC2(clock, machine.ports[0xC2] ^ 1); }
     /// Ends a normal tick: the run took @p clock T-states, then the buffer is built.
     void endTick(std::int32_t clock = 56448)
     {

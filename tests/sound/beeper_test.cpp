@@ -68,14 +68,14 @@ TEST_F(BeeperEdges, RewritingBitZeroWithItsValueGivesNoClick)
     outC2(400, 0xFF);                 // the latch already holds 0xFF
     outC2(800, 0xFD);                 // only the map bit changes
     machine.clock = 1200;
-    machine.do_output(0xC3, 0x01);    // set bit 0: already set
+    machine.writePort(0xC3, 0x01);    // set bit 0: already set
     machine.clock = 1600;
-    machine.do_output(0xC3, 0x03);    // set bit 1
+    machine.writePort(0xC3, 0x03);    // set bit 1
     endTick();
     EXPECT_TRUE(clicksOf(lastBuilt()).empty());
 
     machine.clock = 2000;
-    machine.do_output(0xC3, 0x00);    // reset bit 0: a click
+    machine.writePort(0xC3, 0x00);    // reset bit 0: a click
     endTick();
     EXPECT_EQ(clicksOf(lastBuilt()), (std::vector<int>{50}));
 }
@@ -177,6 +177,6 @@ TEST(BeeperLifetime, DetachesFromTheMachineAndIgnoresLateNotices)
     }
     // The open and done notices reach nobody; OUT C2 reaches nobody.
     EXPECT_EQ(device.deliverNotices(), 2u);
-    machine.do_output(0xC2, 0x00);
-    EXPECT_EQ(machine.Ports[0xC2], 0x00);
+    machine.writePort(0xC2, 0x00);
+    EXPECT_EQ(machine.ports[0xC2], 0x00);
 }

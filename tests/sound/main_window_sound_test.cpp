@@ -10,7 +10,7 @@ class MainWindowSoundTest : public QObject {
 private slots:
     void poweredOnMachineIsHeardThroughTheWaveOutDevice()
     {
-        ostrovik::test::MainWindowRig rig(ostrovik::ui::TMainFormEmu::systemWaveOut());
+        ostrovik::test::MainWindowRig rig(ostrovik::ui::MainWindow::systemWaveOut());
         QVERIFY(!rig.writeFile(QStringLiteral("bios.dat"), ostrovik::test::beepingRom()).isEmpty());
         rig.window->show();
         auto& beeper = rig.window->beeper();

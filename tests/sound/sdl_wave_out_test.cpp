@@ -156,12 +156,12 @@ TEST(SdlWaveOut, WithoutASoundDeviceTheBeeperPlaysNothingAndKeepsTrying)
     SdlWaveOut device(gui.poster(), [&now] { return now; });
     ostrovik::machine::NullHost host;
     ostrovik::machine::Machine machine{host};
-    machine.Ports.fill(0xFF);
+    machine.ports.fill(0xFF);
     Beeper beeper(machine, device);
     beeper.InitAudio();
     for (int tick = 0; tick < 3; ++tick) {
         machine.clock = 400;
-        machine.do_output(0xC2, machine.Ports[0xC2] ^ 1);
+        machine.writePort(0xC2, machine.ports[0xC2] ^ 1);
         machine.clock = 56448;
         beeper.playTone();
         runGuiFor(gui, 5ms);
@@ -203,7 +203,7 @@ TEST(SdlWaveOut, ToggledBeeperComesOutAsClicksInTheDiskDriversFile)
         SdlWaveOut device(gui.poster());
         ostrovik::machine::NullHost host;
         ostrovik::machine::Machine machine{host};
-        machine.Ports.fill(0xFF);
+        machine.ports.fill(0xFF);
         Beeper beeper(machine, device);
         beeper.SoundLevel = 128;
         beeper.InitAudio();
@@ -214,7 +214,7 @@ TEST(SdlWaveOut, ToggledBeeperComesOutAsClicksInTheDiskDriversFile)
         for (int tick = 0; tick < 10; ++tick) {
             for (const std::int32_t t : {4000, 12000, 28000}) {
                 machine.clock = t;
-                machine.do_output(0xC2, machine.Ports[0xC2] ^ 1);
+                machine.writePort(0xC2, machine.ports[0xC2] ^ 1);
             }
             machine.clock = 56448;
             const std::uint8_t index = beeper.SoundBufIndex;

@@ -9,10 +9,10 @@
 #include <thread>
 
 #include "output/sound/qt/GuiPost.hpp"
-#include "output/sound/qt/TSoundDrawForm.hpp"
+#include "output/sound/qt/SoundViewForm.hpp"
 #include "support/EventOrder.hpp"
 
-using ostrovik::output::sound::TSoundDrawForm;
+using ostrovik::output::sound::SoundViewForm;
 
 namespace {
 
@@ -46,7 +46,7 @@ class SoundViewTest : public QObject {
 private slots:
     void isASmallToolWindowWithItsCaption()
     {
-        TSoundDrawForm form;
+        SoundViewForm form;
         QCOMPARE(form.windowTitle(), QStringLiteral("View sound"));
         QCOMPARE(form.size(), QSize(340, 204));
         QVERIFY(form.windowFlags().testFlag(Qt::Tool));
@@ -70,7 +70,7 @@ private slots:
         for (int i = 1393; i < 1412; ++i)
             buffer[static_cast<std::size_t>(i)] = 255;
 
-        TSoundDrawForm form;
+        SoundViewForm form;
         form.show();
         form.DrawBuffer(buffer);
         const QImage image = form.grab().toImage().convertToFormat(QImage::Format_RGB32);

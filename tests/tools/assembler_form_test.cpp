@@ -28,11 +28,11 @@
 #include "tools/qt/AssemblerSettingsForm.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/MenuItems.hpp"
-#include "ui/kit/Settings.hpp"
+#include "kit/Settings.hpp"
 
 using ostrovik::test::MainWindowRig;
-using ostrovik::tools::TAsmCompletionPopup;
-using ostrovik::tools::TAsmEditor;
+using ostrovik::tools::AsmCompletionPopup;
+using ostrovik::tools::AsmEditor;
 using ostrovik::tools::AssemblerWorkbench;
 
 namespace {
@@ -60,7 +60,7 @@ QStringList log(const AssemblerWorkbench& form)
 
 QString assemblerOption(const char* key)
 {
-    return ostrovik::ui::ReadIni("AssemblerOptions", key, "(none)");
+    return ostrovik::kit::ReadIni("AssemblerOptions", key, "(none)");
 }
 
 QByteArray readBytes(const QString& path)
@@ -89,7 +89,7 @@ struct Bench {
         return form();
     }
     AssemblerWorkbench* form() const { return qobject_cast<AssemblerWorkbench*>(rig->window->forms().assemblerWorkbench.form()); }
-    QString workFolder() const { return QString::fromStdString(rig->m().ProgramDir) + QStringLiteral("/Assembler"); }
+    QString workFolder() const { return QString::fromStdString(rig->m().programDir) + QStringLiteral("/Assembler"); }
     std::unique_ptr<MainWindowRig> rig = std::make_unique<MainWindowRig>();
 };
 
@@ -140,7 +140,7 @@ void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
         QCOMPARE(form->sourceModified, 0);
 
         // The highlighter on the editor: its colours and a line's classes.
-        using L = ostrovik::tools::TAsmLexer;
+        using L = ostrovik::tools::AsmLexer;
         QCOMPARE(form->editor->lexer(), form->lexer);
         QCOMPARE(form->lexer->color(L::Comment), QColor(0x00, 0x80, 0x00));
         QCOMPARE(form->lexer->color(L::KeyWord), QColor(0x00, 0x00, 0x80));
@@ -192,7 +192,7 @@ void AssemblerFormTest::compileAndRunCyclesThePalette()
     Bench b;
     QVERIFY(b.rig->powerOn());
     AssemblerWorkbench* form = b.openInWorkFolder();
-    ostrovik::ui::TSetUpForm* setup = b.rig->window->setUpForm();
+    ostrovik::ui::SettingsForm* setup = b.rig->window->settingsForm();
     setup->quickRunBox->setChecked(false);
     form->compileAndRunButton->trigger();
 
@@ -201,16 +201,16 @@ void AssemblerFormTest::compileAndRunCyclesThePalette()
                                       "Try to link the emulator...", "Good... " + image}));
     QVERIFY2(b.rig->dialogs.errors.isEmpty(), qPrintable(b.rig->dialogs.errors.join('\n')));
     QCOMPARE(b.rig->window->windowTitle(), image);
-    QCOMPARE(b.rig->m().Paused, 0);
+    QCOMPARE(b.rig->m().paused, 0);
     QVERIFY2(!setup->quickRunBox->isChecked(), "QuickRun unticked stays unticked");
     QCOMPARE(form->sourceModified, 0);
     // The program stands at its run address and cycles the palette port.
-    QCOMPARE(b.rig->m().r_PC, 0x8000);
+    QCOMPARE(b.rig->m().regPC, 0x8000);
     QSet<int> palettes;
     QSet<QRgb> corners;
     for (int tick = 0; tick < 8; ++tick) {
         b.rig->runTicks(1);
-        palettes.insert(b.rig->m().Ports[0xC1]);
+        palettes.insert(b.rig->m().ports[0xC1]);
         corners.insert(ostrovik::test::shownPicture(*b.rig->window).pixel(0, 0));
     }
     QVERIFY2(palettes.size() > 4, "the palette port keeps changing");
@@ -224,7 +224,7 @@ void AssemblerFormTest::errorsAreLoggedInPairs()
     AssemblerWorkbench* form = b.openInWorkFolder();
     form->editor->setText(QStringLiteral("\tORG 8000h\n\tMVI Q,1\n\tNOP\n\tJMP NOWHERE\n\tEND"));
     form->sourceModified = 0;
-    const quint64 before = b.rig->m().r_PC;
+    const quint64 before = b.rig->m().regPC;
     form->compileItem->trigger();
     const QStringList l = log(*form);
     QCOMPARE(l.first(), QStringLiteral("Build.."));
@@ -238,7 +238,7 @@ void AssemblerFormTest::errorsAreLoggedInPairs()
         QVERIFY(i + 1 < l.size() && l[i + 1].startsWith(QStringLiteral("In line  ")));
     }
     QCOMPARE(pairs, 2);
-    QCOMPARE(quint64(b.rig->m().r_PC), before);
+    QCOMPARE(quint64(b.rig->m().regPC), before);
     QCOMPARE(form->sourceModified, 0);
 }
 
@@ -250,7 +250,7 @@ void AssemblerFormTest::awkwardFoldersBuild()
     const QString program = b.rig->makeFolder(QStringLiteral("it's a \"test\" $HOME `touch pwned`"));
     QVERIFY(QFile::copy(b.rig->path(QStringLiteral("bios.dat")), program + QStringLiteral("/bios.dat")));
     QDir().mkpath(program + QStringLiteral("/Assembler"));
-    b.rig->m().ProgramDir = QFile::encodeName(program).toStdString();
+    b.rig->m().programDir = QFile::encodeName(program).toStdString();
     QVERIFY(b.rig->powerOn());
     AssemblerWorkbench* form = b.open();
     const QString out = b.rig->makeFolder(QStringLiteral("out put 'lvt' $(touch pwned)"));
@@ -262,7 +262,7 @@ void AssemblerFormTest::awkwardFoldersBuild()
     QVERIFY2(b.rig->dialogs.errors.isEmpty(), qPrintable(b.rig->dialogs.errors.join('\n')));
     QCOMPARE(log(*form).last(), "Good... " + out + QStringLiteral("/temp.lvt"));
     QVERIFY(QFile::exists(out + QStringLiteral("/temp.lst")));
-    QCOMPARE(b.rig->m().r_PC, 0x8000);
+    QCOMPARE(b.rig->m().regPC, 0x8000);
     QVERIFY(!QFile::exists(program + QStringLiteral("/Assembler/pwned")));
     QVERIFY(!QFile::exists(QStringLiteral("pwned")));
 }
@@ -359,11 +359,11 @@ void AssemblerFormTest::completionPopupShowsAndNarrows()
     Bench b;
     AssemblerWorkbench* form = b.open();
     QVERIFY(QTest::qWaitForWindowExposed(form));
-    TAsmEditor* editor = form->editor;
+    AsmEditor* editor = form->editor;
     form->editor->clear();
     typeInto(*form, QStringLiteral("M"));
     QTest::keyClick(editor, Qt::Key_Space, Qt::ControlModifier);
-    TAsmCompletionPopup& popup = form->completionPopup();
+    AsmCompletionPopup& popup = form->completionPopup();
     QVERIFY(popup.isVisible());
     QCOMPARE(popup.count(), 71); // MOV and MVI
     QCOMPARE(popup.title()->text(), QStringLiteral("Команда"));
@@ -384,7 +384,7 @@ void AssemblerFormTest::completionPopupShowsAndNarrows()
         return n;
     };
     QVERIFY(reddish(first) > 0);
-    QCOMPARE(shot.pixelColor(first.left() + 1, first.center().y()), TAsmCompletionPopup::kChosenBackground);
+    QCOMPARE(shot.pixelColor(first.left() + 1, first.center().y()), AsmCompletionPopup::kChosenBackground);
     QCOMPARE(reddish(list->visualItemRect(list->item(1))), 0);
 
     // The arrows move the choice while the keys stay in the editor; typing
@@ -418,7 +418,7 @@ void AssemblerFormTest::completionPopupShowsAndNarrows()
                                     .arg(inside.top()).arg(inside.bottom())));
             ++whole;
         }
-        QCOMPARE(whole, TAsmCompletionPopup::kVisibleLines);
+        QCOMPARE(whole, AsmCompletionPopup::kVisibleLines);
     }
     QTest::keyClicks(editor, QStringLiteral("I"));
     QCOMPARE(popup.count(), 8);
@@ -578,7 +578,7 @@ void AssemblerFormTest::sourcesOverTheLimitAreRefused()
     QCOMPARE(log(*form).first(), QStringLiteral("Build.."));
     form->editor->append(QStringLiteral(";"));
     const QString over = form->editor->text();
-    const quint64 pc = b.rig->m().r_PC;
+    const quint64 pc = b.rig->m().regPC;
     for (QAction* command : {form->compileButton, form->compileAndRunButton}) {
         dialogs.errors.clear();
         command->trigger();
@@ -586,7 +586,7 @@ void AssemblerFormTest::sourcesOverTheLimitAreRefused()
         QVERIFY(dialogs.errors.first().contains(QStringLiteral("The source (1048577 bytes)")));
         QCOMPARE(form->buildLog->toPlainText(), QString());
         QVERIFY(form->editor->text() == over);
-        QCOMPARE(quint64(b.rig->m().r_PC), pc);
+        QCOMPARE(quint64(b.rig->m().regPC), pc);
     }
 }
 
@@ -636,7 +636,7 @@ void AssemblerFormTest::findAndReplace()
     Bench b;
     AssemblerWorkbench* form = b.open();
     form->editor->setText(QStringLiteral("NOP\nnop\nINR A\nNOP"));
-    ostrovik::tools::TAsmFindBar* bar = form->findBar;
+    ostrovik::tools::AsmFindBar* bar = form->findBar;
     form->contextMenu->findChild<QAction*>(QStringLiteral("replaceItem"))->trigger();
     QVERIFY(bar->isVisible() && bar->ReplaceEdit->isVisible());
     bar->FindEdit->setText(QStringLiteral("NOP"));

@@ -17,7 +17,7 @@
 #include "support/FileSizeLimit.hpp"
 #include "support/MainWindowRig.hpp"
 #include "tools/qt/FontEditorForm.hpp"
-#include "ui/kit/Captions.hpp"
+#include "kit/Captions.hpp"
 #include "ui/MainMenu.hpp"
 
 using namespace ostrovik;
@@ -117,7 +117,7 @@ void FontFormTest::opensFromItsCommandInEitherLanguage()
     QCOMPARE(text("addressLabel"), QStringLiteral("Adress:"));
     rig_->window->switchToEnglish();
     QCOMPARE(child<QPushButton>("exitButton")->text(), QStringLiteral("Exit"));
-    QCOMPARE(test::buttonCaptionMismatch(*form_, ui::CaptionWindow::FontEditor, ui::Language::English), QString());
+    QCOMPARE(test::buttonCaptionMismatch(*form_, kit::CaptionWindow::FontEditor, kit::Language::English), QString());
     // Exit hides it; the command shows the same window again.
     child<QPushButton>("exitButton")->click();
     QVERIFY(!form_->isVisible());
@@ -146,7 +146,7 @@ void FontFormTest::pickingACellShowsItsGlyph()
     // A glyph of our own where the pick will look.
     const int c = 32 + 16 * row + column;
     const std::array<std::uint8_t, 8> glyph = {0x81, 0x42, 0x24, 0x18, 0x00, 0xFF, 0x01, 0x80};
-    std::copy(glyph.begin(), glyph.end(), rig_->m().RAM.begin() + 0xB000 + 8 * c);
+    std::copy(glyph.begin(), glyph.end(), rig_->m().ram.begin() + 0xB000 + 8 * c);
     pick(column, row);
     QCOMPARE(text("codeLabel"), code);
     QCOMPARE(text("addressLabel"), address);
@@ -168,22 +168,22 @@ void FontFormTest::onlyChangeWritesMemory()
 {
     QVERIFY(open());
     machine::Machine& m = rig_->m();
-    m.RAM.fill(0x11);
-    const auto before = m.RAM;
+    m.ram.fill(0x11);
+    const auto before = m.ram;
     // Change before any pick: code 32 gets eight zero bytes.
     child<QPushButton>("changeButton")->click();
     for (int r = 0; r < 8; ++r)
-        QCOMPARE(m.RAM[0xB100 + r], std::uint8_t{0});
+        QCOMPARE(m.ram[0xB100 + r], std::uint8_t{0});
 
     // Toggles alone change nothing; Change writes them where the pick was.
     pick(15, 15);
     draw(kBoxGlyph);
-    QCOMPARE(m.RAM[0xB8F8], std::uint8_t{0x11});
+    QCOMPARE(m.ram[0xB8F8], std::uint8_t{0x11});
     child<QPushButton>("changeButton")->click();
     for (int r = 0; r < 8; ++r)
-        QCOMPARE(m.RAM[0xB8F8 + r], kBoxGlyph[r]);
-    QCOMPARE(m.RAM[0xB900], before[0xB900]);
-    QCOMPARE(m.RAM[0xB8F7], before[0xB8F7]);
+        QCOMPARE(m.ram[0xB8F8 + r], kBoxGlyph[r]);
+    QCOMPARE(m.ram[0xB900], before[0xB900]);
+    QCOMPARE(m.ram[0xB8F7], before[0xB8F7]);
     // A click outside every cell of the code grid keeps the pick.
     QTest::mouseClick(child<QWidget>("codeGrid"), Qt::LeftButton, {}, QPoint(16 * kCodeStep + 5, 5));
     QCOMPARE(form_->editor().code(), 287);
@@ -209,9 +209,9 @@ void FontFormTest::fontFilesSaveAndLoad()
     const QString fonts = rig_->makeFolder(QStringLiteral("FONTS"));
     QVERIFY(open());
     machine::Machine& m = rig_->m();
-    for (std::size_t i = 0; i < m.RAM.size(); ++i)
-        m.RAM[i] = static_cast<std::uint8_t>(i * 13 + 5);
-    const auto original = m.RAM;
+    for (std::size_t i = 0; i < m.ram.size(); ++i)
+        m.ram[i] = static_cast<std::uint8_t>(i * 13 + 5);
+    const auto original = m.ram;
 
     // The save dialog suggests a stamped name in FONTS and gets it back.
     rig_->dialogs.answers.clear();
@@ -238,7 +238,7 @@ void FontFormTest::fontFilesSaveAndLoad()
             bytes[i] = static_cast<std::uint8_t>(i * 3);
         file = rig_->writeFile(QStringLiteral("FONTS/other.fnt"), bytes);
     }
-    m.RAM.fill(0xA5);
+    m.ram.fill(0xA5);
     rig_->dialogs.answers = QStringList{file};
     child<QPushButton>("loadButton")->click();
     QCOMPARE(rig_->dialogs.asked.back().title, QStringLiteral("Load Font"));
@@ -248,7 +248,7 @@ void FontFormTest::fontFilesSaveAndLoad()
         std::uint8_t want = 0xA5;
         if (i >= 0xB100 && i < 0xB100 + read)
             want = size ? static_cast<std::uint8_t>((i - 0xB100) * 3) : original[static_cast<std::size_t>(i)];
-        QCOMPARE(m.RAM[static_cast<std::size_t>(i)], want);
+        QCOMPARE(m.ram[static_cast<std::size_t>(i)], want);
     }
 }
 
@@ -273,7 +273,7 @@ void FontFormTest::aProgramFolderNamedInOtherBytesKeepsItsFonts()
     // "café" in Latin-1: the é is a byte that is not UTF-8.
     const std::string folder = QFile::encodeName(rig_->path(QString())).toStdString() + "/caf\xe9";
     QVERIFY(std::filesystem::create_directories(folder + "/FONTS"));
-    rig_->window->machine().ProgramDir = folder;
+    rig_->window->machine().programDir = folder;
     QVERIFY(open());
     rig_->dialogs.answers.clear();
     child<QPushButton>("saveButton")->click(); // cancelled: only the suggestion is wanted

@@ -18,7 +18,7 @@
 #include "support/MainWindowRig.hpp"
 #include "tools/PictureLvt.hpp"
 #include "tools/qt/PictureConverterForm.hpp"
-#include "ui/kit/Captions.hpp"
+#include "kit/Captions.hpp"
 #include "ui/MainMenu.hpp"
 
 using namespace ostrovik;
@@ -126,7 +126,7 @@ void PictureFormTest::opensFromItsCommandsInEitherLanguage()
     // It follows a later switch, every button from the one caption table.
     rig_->window->switchToEnglish();
     QCOMPARE(child<QPushButton>("viewColourButton")->text(), QStringLiteral("View in emul (color)"));
-    QCOMPARE(test::buttonCaptionMismatch(*form_, ui::CaptionWindow::PictureConverter, ui::Language::English), QString());
+    QCOMPARE(test::buttonCaptionMismatch(*form_, kit::CaptionWindow::PictureConverter, kit::Language::English), QString());
 }
 
 void PictureFormTest::nothingCanBeSavedBeforeAPicture()
@@ -202,8 +202,8 @@ void PictureFormTest::slidersSetThresholdAndPalette()
     // The palette slider acts on the machine at once and names the value.
     child<QSlider>("paletteSlider")->setValue(137);
     QCOMPARE(child<QLabel>("paletteLabel")->text(), QStringLiteral("137"));
-    QCOMPARE(rig_->m().Ports[0xC1], std::uint8_t{137});
-    QCOMPARE(rig_->m().VRAMShadow[0], std::uint16_t{0x0101});
+    QCOMPARE(rig_->m().ports[0xC1], std::uint8_t{137});
+    QCOMPARE(rig_->m().videoShadow[0], std::uint16_t{0x0101});
 
     child<QPushButton>("saveBwButton")->click();
     child<QPushButton>("saveColourButton")->click();
@@ -223,7 +223,7 @@ void PictureFormTest::aMissingOutputFolderIsReported()
     load(savePicture(QStringLiteral("w.png"), filled(8, 8, qRgb(255, 255, 255)), "PNG"));
     QDir(rig_->path(QStringLiteral("PicToLVT"))).removeRecursively();
     const std::string caption = rig_->window->caption();
-    const std::uint16_t pc = static_cast<std::uint16_t>(rig_->m().r_PC);
+    const std::uint16_t pc = static_cast<std::uint16_t>(rig_->m().regPC);
     child<QPushButton>("viewBwButton")->click();
     QCOMPARE(rig_->dialogs.errors.size(), 1);
     QVERIFY2(rig_->dialogs.errors.front().contains(QStringLiteral("PicToLVT/BW_w.lvt")),
@@ -231,7 +231,7 @@ void PictureFormTest::aMissingOutputFolderIsReported()
     QVERIFY(QFile::exists(rig_->path(QStringLiteral("etalon.bmp"))));
     // Nothing was loaded.
     QCOMPARE(rig_->window->caption(), caption);
-    QCOMPARE(static_cast<std::uint16_t>(rig_->m().r_PC), pc);
+    QCOMPARE(static_cast<std::uint16_t>(rig_->m().regPC), pc);
 }
 
 void PictureFormTest::whatIsNoPictureFileIsRefused()

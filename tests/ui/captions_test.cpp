@@ -18,10 +18,10 @@
 
 #include "support/EventOrder.hpp"
 #include "support/ScriptedWaveOut.hpp"
-#include "ui/kit/Captions.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "kit/Captions.hpp"
+#include "ui/MainWindow.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/SetUpForm.hpp"
+#include "ui/SettingsForm.hpp"
 
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
@@ -29,6 +29,7 @@
 using ostrovik::test::FreshConfig;
 using ostrovik::test::ScriptedDialogs;
 using namespace ostrovik::ui;
+using namespace ostrovik::kit;
 
 namespace {
 
@@ -92,8 +93,8 @@ void checkSet(QWidget& window, CaptionWindow set, Language language)
 struct Rig {
     Rig()
     {
-        main.machine().ProgramDir = libraryFolder(folder);
-        main.setSetUpForm(new TSetUpForm(main.settingsStore(), &main));
+        main.machine().programDir = libraryFolder(folder);
+        main.setSettingsForm(new SettingsForm(main.settingsStore(), &main));
         main.openPictureConverter();
         main.openFontEditor();
         main.openGameDownloader();
@@ -101,7 +102,7 @@ struct Rig {
         main.openGameLibrary();
         auto& f = main.forms();
         others = {
-            {CaptionWindow::Settings, main.setUpForm()},
+            {CaptionWindow::Settings, main.settingsForm()},
             {CaptionWindow::MemoryDebugger, f.memoryDebugger.form()},
             {CaptionWindow::PictureConverter, f.pictureConverter.form()},
             {CaptionWindow::FontEditor, f.fontEditor.form()},
@@ -133,7 +134,7 @@ struct Rig {
 
     ScriptedDialogs dialogs;
     QTemporaryDir folder;
-    TMainFormEmu main{QStringList{}, ostrovik::test::quietWaveOut()};
+    MainWindow main{QStringList{}, ostrovik::test::quietWaveOut()};
     std::vector<std::pair<CaptionWindow, QWidget*>> others;
 };
 
@@ -233,8 +234,8 @@ void CaptionsTest::lettersAndBlanksThatLookAlike()
 void CaptionsTest::switchMarksAndDropsTheFileFromTheCaption()
 {
     ScriptedDialogs dialogs;
-    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
-    TMainMenu& m = w.menus();
+    MainWindow w(QStringList{}, ostrovik::test::quietWaveOut());
+    MainMenu& m = w.menus();
     QVERIFY(!m.checked(ostrovik::ui::menu::Russian));
     QVERIFY(!m.checked(ostrovik::ui::menu::English));
     QCOMPARE(w.windowHost().language(), Language::English);
@@ -260,8 +261,8 @@ void CaptionsTest::switchMarksAndDropsTheFileFromTheCaption()
 void CaptionsTest::textsOutsideTheSetsStay()
 {
     ScriptedDialogs dialogs;
-    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
-    const TMainMenu& m = w.menus();
+    MainWindow w(QStringList{}, ostrovik::test::quietWaveOut());
+    const MainMenu& m = w.menus();
     QStringList before;
     const QStringList fixed{"FullScreen", "Screen256x256", "PopupScreen256x256", "Russian", "English", "QJoystick",
                             "KeyboardJoystick", "PictureConverter", "AssemblerWorkbench", "LogWindow", "MemoryDebugger",
@@ -290,11 +291,11 @@ void CaptionsTest::textsOutsideTheSetsStay()
 void CaptionsTest::windowCreatedAfterASwitch()
 {
     ScriptedDialogs dialogs;
-    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
+    MainWindow w(QStringList{}, ostrovik::test::quietWaveOut());
     w.switchToEnglish();
 
     QTemporaryDir folder;
-    w.machine().ProgramDir = libraryFolder(folder);
+    w.machine().programDir = libraryFolder(folder);
 
     // The picture converter, first opened now, comes up in English ...
     w.openPictureConverter();
@@ -320,7 +321,7 @@ void CaptionsTest::windowCreatedAfterASwitch()
 void CaptionsTest::firstShowSpeaksEnglish()
 {
     ScriptedDialogs dialogs;
-    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
+    MainWindow w(QStringList{}, ostrovik::test::quietWaveOut());
     QCOMPARE(w.menus().submenu(ostrovik::ui::menu::FileMenu)->title(), QStringLiteral("Файл"));
     w.show();
     QTRY_VERIFY_WITH_TIMEOUT(w.firstActivateDone(), ostrovik::test::kHangGuardMs);

@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QtTest>
 
-#include "ui/kit/CentreOnOwner.hpp"
+#include "kit/CentreOnOwner.hpp"
 
 class CentringTest : public QObject {
     Q_OBJECT
@@ -39,7 +39,7 @@ void CentringTest::keptWholeOnTheScreen()
         owner.setGeometry(QRect(room.topLeft() + c.owner, QSize(200, 100)));
         QWidget window;
         window.resize(c.window);
-        ostrovik::ui::CentreOnOwner(window, owner);
+        ostrovik::kit::CentreOnOwner(window, owner);
         QVERIFY2(window.pos() == room.topLeft() + c.expected,
                  qPrintable(QStringLiteral("%1: at %2,%3").arg(c.where).arg(window.x()).arg(window.y())));
     }

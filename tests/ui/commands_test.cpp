@@ -19,13 +19,13 @@
 #include "support/ScriptedWaveOut.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/qt/ScreenSizeForm.hpp"
-#include "output/sound/qt/TSoundDrawForm.hpp"
-#include "ui/LogTextOutForm.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "output/sound/qt/SoundViewForm.hpp"
+#include "ui/LogWindow.hpp"
+#include "ui/MainWindow.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/kit/RadioGroup.hpp"
-#include "ui/SetUpForm.hpp"
-#include "ui/kit/Settings.hpp"
+#include "kit/RadioGroup.hpp"
+#include "ui/SettingsForm.hpp"
+#include "kit/Settings.hpp"
 #include "settings/SettingsSchema.hpp"
 
 #include "support/MainWindowRig.hpp"
@@ -35,8 +35,8 @@
 using ostrovik::test::FreshConfig;
 using ostrovik::test::ScriptedDialogs;
 using ostrovik::ui::FormSlot;
-using ostrovik::ui::TMainFormEmu;
-using ostrovik::ui::TMainMenu;
+using ostrovik::ui::MainWindow;
+using ostrovik::ui::MainMenu;
 
 namespace {
 
@@ -53,14 +53,14 @@ public:
     QToolButton* button(const char* name) { return findChild<QToolButton*>(QString::fromLatin1(name)); }
     QAction* item(ostrovik::ui::MenuItem which) { return menus().item(which); }
     bool checked(ostrovik::ui::MenuItem which) { return menus().checked(which); }
-    ostrovik::ui::Icon image(ostrovik::ui::MenuItem which) { return menus().image(which); }
+    ostrovik::kit::Icon image(ostrovik::ui::MenuItem which) { return menus().image(which); }
 };
 
 /// A window for a slot, counting how often it was made.
 struct FakeForm {
     explicit FakeForm(FormSlot& slot)
     {
-        slot.setFactory([this](TMainFormEmu& main) -> QWidget* {
+        slot.setFactory([this](MainWindow& main) -> QWidget* {
             ++made;
             auto* w = new QWidget(&main, Qt::Tool);
             return w;
@@ -103,25 +103,25 @@ private:
 void CommandsTest::pauseMirrorsPausedOnBothPictures()
 {
     Window w;
-    QCOMPARE(w.machine().Paused, std::uint8_t{0});
+    QCOMPARE(w.machine().paused, std::uint8_t{0});
     w.button("PauseButton")->click();
-    QCOMPARE(w.machine().Paused, std::uint8_t{1});
+    QCOMPARE(w.machine().paused, std::uint8_t{1});
     QVERIFY(w.checked(ostrovik::ui::menu::Pause));
-    QCOMPARE(w.image(ostrovik::ui::menu::Pause), ostrovik::ui::Icon::Paused);
-    QCOMPARE(w.image(ostrovik::ui::menu::PauseButton), ostrovik::ui::Icon::Paused);
+    QCOMPARE(w.image(ostrovik::ui::menu::Pause), ostrovik::kit::Icon::Paused);
+    QCOMPARE(w.image(ostrovik::ui::menu::PauseButton), ostrovik::kit::Icon::Paused);
 
     w.item(ostrovik::ui::menu::Pause)->trigger();
-    QCOMPARE(w.machine().Paused, std::uint8_t{0});
+    QCOMPARE(w.machine().paused, std::uint8_t{0});
     QVERIFY(!w.checked(ostrovik::ui::menu::Pause));
-    QCOMPARE(w.image(ostrovik::ui::menu::Pause), ostrovik::ui::Icon::Pause);
-    QCOMPARE(w.image(ostrovik::ui::menu::PauseButton), ostrovik::ui::Icon::Pause);
+    QCOMPARE(w.image(ostrovik::ui::menu::Pause), ostrovik::kit::Icon::Pause);
+    QCOMPARE(w.image(ostrovik::ui::menu::PauseButton), ostrovik::kit::Icon::Pause);
 
     // Another part of the program pausing the machine leaves the mark alone;
     // the command then follows its mark, not the flag.
-    w.machine().Paused = 1;
+    w.machine().paused = 1;
     w.togglePause();
     QVERIFY(w.checked(ostrovik::ui::menu::Pause));
-    QCOMPARE(w.machine().Paused, std::uint8_t{1});
+    QCOMPARE(w.machine().paused, std::uint8_t{1});
 }
 
 void CommandsTest::soundOffLeavesTheSoundViewAlone()
@@ -140,8 +140,8 @@ void CommandsTest::soundOffLeavesTheSoundViewAlone()
     // Sound off hides the view and both pictures show it off.
     w.button("SoundButton")->click();
     QVERIFY(!w.checked(ostrovik::ui::menu::Sound));
-    QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::ui::Icon::SoundOff);
-    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOff);
+    QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::kit::Icon::SoundOff);
+    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::kit::Icon::SoundOff);
     QVERIFY(!w.forms().soundView.visible());
     w.item(ostrovik::ui::menu::SoundView)->trigger();
     w.button("SoundViewButton")->click();
@@ -149,8 +149,8 @@ void CommandsTest::soundOffLeavesTheSoundViewAlone()
 
     w.item(ostrovik::ui::menu::Sound)->trigger();
     QVERIFY(w.checked(ostrovik::ui::menu::Sound));
-    QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::ui::Icon::SoundOn);
-    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOn);
+    QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::kit::Icon::SoundOn);
+    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::kit::Icon::SoundOn);
     w.toggleSoundView();
     QVERIFY(w.forms().soundView.visible());
     QCOMPARE(view.made, 1);
@@ -165,8 +165,8 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
     rom.write(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
     rom.close();
 
-    Window w{TMainFormEmu::systemWaveOut()};
-    w.machine().ProgramDir = QFile::encodeName(dir.path()).toStdString();
+    Window w{MainWindow::systemWaveOut()};
+    w.machine().programDir = QFile::encodeName(dir.path()).toStdString();
     dialogs_.errors.clear();
     w.show();
     auto& beeper = w.beeper();
@@ -174,7 +174,7 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
 
     // The real sound view comes and goes with the command.
     w.toggleSoundView();
-    QVERIFY(qobject_cast<ostrovik::output::sound::TSoundDrawForm*>(w.forms().soundView.form()));
+    QVERIFY(qobject_cast<ostrovik::output::sound::SoundViewForm*>(w.forms().soundView.form()));
     QVERIFY(w.forms().soundView.visible());
 
     // Off: the device closes, the view goes, and the beeping machine stays silent.
@@ -197,9 +197,9 @@ void CommandsTest::grayTvRedrawsAtOnce()
 {
     Window w;
     auto& m = w.machine();
-    m.Ports[0xC1] = 0x0F;
-    m.VRAM.fill(0);
-    m.VRAM[0] = 0x88;
+    m.ports[0xC1] = 0x0F;
+    m.videoRam.fill(0);
+    m.videoRam[0] = 0x88;
     m.invalidateScreen();
     w.drawScreen();
     const auto& bitmap = *w.screen().ScreenBitmap;
@@ -208,17 +208,17 @@ void CommandsTest::grayTvRedrawsAtOnce()
     // No tick runs in between: the command itself redraws every byte.
     w.button("GrayTvButton")->click();
     QVERIFY(w.grayTV());
-    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::ui::Icon::GrayTv);
-    QCOMPARE(w.image(ostrovik::ui::menu::GrayTv), ostrovik::ui::Icon::ColourTv);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::kit::Icon::GrayTv);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTv), ostrovik::kit::Icon::ColourTv);
     QCOMPARE(bitmap.Pixel(0, 0), kGrayOfRed);
     for (int x = 1; x < 4; ++x)
         QCOMPARE(bitmap.Pixel(x, 0), std::uint32_t{0});
-    for (std::size_t i = 0; i < m.VRAM.size(); ++i)
-        QCOMPARE(m.VRAMShadow[i], std::uint16_t{m.VRAM[i]});
+    for (std::size_t i = 0; i < m.videoRam.size(); ++i)
+        QCOMPARE(m.videoShadow[i], std::uint16_t{m.videoRam[i]});
 
     w.item(ostrovik::ui::menu::GrayTv)->trigger();
     QVERIFY(!w.grayTV());
-    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::ui::Icon::ColourTv);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::kit::Icon::ColourTv);
     QCOMPARE(bitmap.Pixel(0, 0), kRed);
 }
 
@@ -409,7 +409,7 @@ void CommandsTest::stepDebuggerPausesTheMachine()
     FakeForm step(w.forms().stepDebugger);
     w.button("StepDebuggerButton")->click();
     QVERIFY(w.forms().stepDebugger.visible());
-    QCOMPARE(w.machine().Paused, std::uint8_t{1});
+    QCOMPARE(w.machine().paused, std::uint8_t{1});
     QVERIFY(!w.checked(ostrovik::ui::menu::Pause));
     w.item(ostrovik::ui::menu::StepDebugger)->trigger();
     QVERIFY(!w.forms().stepDebugger.visible());
@@ -428,7 +428,7 @@ void CommandsTest::everyCommandRuns()
     const bool haveRom = QFile::copy(rom, folder.filePath(QStringLiteral("bios.dat")));
 
     Window w;
-    w.machine().ProgramDir = QFile::encodeName(folder.path()).toStdString();
+    w.machine().programDir = QFile::encodeName(folder.path()).toStdString();
     dialogs_.errors.clear();
     for (const QString& name : w.menus().names()) {
         QAction* a = w.menus().find(name);
@@ -459,7 +459,7 @@ void CommandsTest::exitClosesTheWindow()
 void CommandsTest::storedStartStatesShowInTheMarks()
 {
     namespace s = ostrovik::settings;
-    using ostrovik::ui::WriteIni;
+    using ostrovik::kit::WriteIni;
     for (const auto key : {s::kBlur, s::kGray, s::kLanguage, s::k256x256})
         QVERIFY(WriteIni(s::kAutoStartUpOptions, key, QStringLiteral("1")));
     for (const auto key : {s::kFullScreen, s::kRunSound})
@@ -469,18 +469,18 @@ void CommandsTest::storedStartStatesShowInTheMarks()
     // Smoothing is known at creation, the rest at the first activation.
     QVERIFY(w.checked(ostrovik::ui::menu::Blur));
     QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
-    auto* setUp = new ostrovik::ui::TSetUpForm(w.settingsStore(), &w);
-    w.setSetUpForm(setUp);
+    auto* setUp = new ostrovik::ui::SettingsForm(w.settingsStore(), &w);
+    w.setSettingsForm(setUp);
     w.show();
     QTRY_VERIFY_WITH_TIMEOUT(w.firstActivateDone(), ostrovik::test::kHangGuardMs);
 
     QVERIFY(w.grayTV());
-    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::ui::Icon::GrayTv);
+    QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::kit::Icon::GrayTv);
     QVERIFY(!w.fullScreen());
     QVERIFY(!w.screenView().stretch());
     QVERIFY(!w.checked(ostrovik::ui::menu::Sound));
-    QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::ui::Icon::SoundOff);
-    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::ui::Icon::SoundOff);
+    QCOMPARE(w.image(ostrovik::ui::menu::Sound), ostrovik::kit::Icon::SoundOff);
+    QCOMPARE(w.image(ostrovik::ui::menu::SoundButton), ostrovik::kit::Icon::SoundOff);
     QCOMPARE(w.clientSize(), QSize(256, 256));
     QVERIFY(w.checked(ostrovik::ui::menu::Russian));
     QCOMPARE(w.menus().submenu(ostrovik::ui::menu::FileMenu)->title(), QStringLiteral("Файл"));

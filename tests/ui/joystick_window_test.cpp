@@ -14,9 +14,9 @@
 #include "support/MainWindowRig.hpp"
 #include "support/ManualPollClock.hpp"
 #include "support/VirtualJoystick.hpp"
-#include "ui/JoyKeySetup.hpp"
+#include "ui/JoystickKeyDialog.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/kit/Settings.hpp"
+#include "kit/Settings.hpp"
 #include "settings/SettingsSchema.hpp"
 
 using namespace ostrovik;
@@ -36,7 +36,7 @@ private slots:
 private:
     bool captured() const;
     /// Opens the dialog with @p button and lets @p act work inside it.
-    void openDialog(QPushButton* button, std::function<void(ui::TJoyKeySetup&)> act);
+    void openDialog(QPushButton* button, std::function<void(ui::JoystickKeyDialog&)> act);
 
     std::unique_ptr<MainWindowRig> rig_;
     test::ManualPollClock clock_;
@@ -59,12 +59,12 @@ void JoystickWindowTest::cleanup()
 
 bool JoystickWindowTest::captured() const
 {
-    ui::TMainFormEmu& w = *rig_->window;
+    ui::MainWindow& w = *rig_->window;
     const bool on = w.joystickCaptured == 1;
     // The tool button's picture and the settings' joystick box follow the capture.
-    if (w.menus().image(ui::menu::JoystickButton) != (on ? ui::Icon::Joystick : ui::Icon::JoystickCapture))
+    if (w.menus().image(ui::menu::JoystickButton) != (on ? kit::Icon::Joystick : kit::Icon::JoystickCapture))
         return !on;
-    if (w.setUpForm()->joystickGroup->isEnabled() != on)
+    if (w.settingsForm()->joystickGroup->isEnabled() != on)
         return !on;
     return on;
 }
@@ -74,7 +74,7 @@ void JoystickWindowTest::captureFailsWithNoJoystick()
     rig_->window->toggleJoystickCapture();
     QCOMPARE(rig_->dialogs.messages, QStringList{QStringLiteral("Joystick is Unplugged")});
     QVERIFY(!captured());
-    QCOMPARE(rig_->window->menus().image(ui::menu::JoystickButton), ui::Icon::JoystickCapture);
+    QCOMPARE(rig_->window->menus().image(ui::menu::JoystickButton), kit::Icon::JoystickCapture);
 }
 
 void JoystickWindowTest::padPlaysKeysAndAnUnplugReleasesThem()
@@ -93,22 +93,22 @@ void JoystickWindowTest::padPlaysKeysAndAnUnplugReleasesThem()
     pad->axis(0, -32768);
     pad->axis(1, -32768);
     clock_.tick();
-    QCOMPARE(m.KeyMatrixExt[3], std::uint8_t{0x06});
+    QCOMPARE(m.extKeyMatrix[3], std::uint8_t{0x06});
     // Button 1 and 2: F (main row 6, bit 7) and Space (row 3, bit 0).
     pad->button(0, true);
     pad->button(1, true);
     clock_.tick();
-    QCOMPARE(m.KeyMatrix[6], std::uint8_t{0x80});
-    QCOMPARE(m.KeyMatrix[3], std::uint8_t{0x01});
+    QCOMPARE(m.keyMatrix[6], std::uint8_t{0x80});
+    QCOMPARE(m.keyMatrix[3], std::uint8_t{0x01});
 
     // Unplugged with all of it held: nothing stays stuck, the capture ends.
     pad->unplug();
     clock_.tick();
     QVERIFY(!captured());
     QVERIFY(!clock_.running());
-    QCOMPARE(m.KeyMatrixExt[3], std::uint8_t{0});
-    QCOMPARE(m.KeyMatrix[6], std::uint8_t{0});
-    QCOMPARE(m.KeyMatrix[3], std::uint8_t{0});
+    QCOMPARE(m.extKeyMatrix[3], std::uint8_t{0});
+    QCOMPARE(m.keyMatrix[6], std::uint8_t{0});
+    QCOMPARE(m.keyMatrix[3], std::uint8_t{0});
 
     // Plugged in again, the tool button captures it; a second press releases.
     pad = std::make_unique<VirtualPad>();
@@ -116,18 +116,18 @@ void JoystickWindowTest::padPlaysKeysAndAnUnplugReleasesThem()
     QVERIFY(captured());
     pad->axis(0, 32767);
     clock_.tick();
-    QCOMPARE(m.KeyMatrixExt[3], std::uint8_t{0x01});
+    QCOMPARE(m.extKeyMatrix[3], std::uint8_t{0x01});
     pad->axis(0, 0);
     clock_.tick();
-    QCOMPARE(m.KeyMatrixExt[3], std::uint8_t{0});
+    QCOMPARE(m.extKeyMatrix[3], std::uint8_t{0});
     rig_->window->toggleJoystickCapture();
     QVERIFY(!captured());
     QVERIFY(rig_->dialogs.messages.isEmpty());
 }
 
-void JoystickWindowTest::openDialog(QPushButton* button, std::function<void(ui::TJoyKeySetup&)> act)
+void JoystickWindowTest::openDialog(QPushButton* button, std::function<void(ui::JoystickKeyDialog&)> act)
 {
-    ui::TJoyKeySetup& dialog = rig_->window->setUpForm()->joyKeySetup();
+    ui::JoystickKeyDialog& dialog = rig_->window->settingsForm()->joystickKeyDialog();
     bool ran = false;
     QTimer::singleShot(0, &dialog, [&] {
         ran = true;
@@ -144,7 +144,7 @@ void JoystickWindowTest::openDialog(QPushButton* button, std::function<void(ui::
 
 void JoystickWindowTest::keyCaptureDialog()
 {
-    ui::TSetUpForm& settings = *rig_->window->setUpForm();
+    ui::SettingsForm& settings = *rig_->window->settingsForm();
     // The key buttons work while a joystick is captured.
     QVERIFY(!settings.joystickGroup->isEnabled());
     VirtualPad pad;
@@ -152,7 +152,7 @@ void JoystickWindowTest::keyCaptureDialog()
     rig_->window->toggleJoystickCapture();
     QVERIFY(captured());
     // Open for "UP", press Space, OK.
-    openDialog(settings.joyUpButton, [](ui::TJoyKeySetup& d) {
+    openDialog(settings.joyUpButton, [](ui::JoystickKeyDialog& d) {
         QCOMPARE(d.targetLabel->text(), QStringLiteral("UP"));
         QCOMPARE(d.keyLabel->text(), QStringLiteral("NONE"));
         QCOMPARE(d.keyLabel->palette().color(QPalette::Window), QColor(Qt::white));
@@ -170,32 +170,32 @@ void JoystickWindowTest::keyCaptureDialog()
         std::size_t key; // up, down, left, right, 1 … 4
         std::uint16_t expected;
         QString caption;
-        std::function<void(ui::TJoyKeySetup&)> act;
+        std::function<void(ui::JoystickKeyDialog&)> act;
     } cases[] = {
         {"F for button 1", settings.joyKey1Button, 4, 70, QStringLiteral("F"),
-         [](ui::TJoyKeySetup& d) {
+         [](ui::JoystickKeyDialog& d) {
              QCOMPARE(d.targetLabel->text(), QStringLiteral("1"));
              QTest::keyClick(&d, Qt::Key_F);
              QTest::mouseClick(d.okPanel, Qt::LeftButton);
          }},
         {"Tab is captured, not a focus move", settings.joyLeftButton, 2, 9, QStringLiteral("TAB"),
-         [](ui::TJoyKeySetup& d) {
+         [](ui::JoystickKeyDialog& d) {
              QTest::keyClick(&d, Qt::Key_Tab);
              QTest::mouseClick(d.okPanel, Qt::LeftButton);
          }},
         {"a key then X: nothing changes", settings.joyDownButton, 1, 40, QStringLiteral("DOWN"),
-         [](ui::TJoyKeySetup& d) {
+         [](ui::JoystickKeyDialog& d) {
              QTest::keyClick(&d, Qt::Key_Q);
              QTest::mouseClick(d.closePanel, Qt::LeftButton);
          }},
         {"NONE then OK keeps the binding", settings.joyKey4Button, 7, 71, QStringLiteral("G"),
-         [](ui::TJoyKeySetup& d) {
+         [](ui::JoystickKeyDialog& d) {
              // The key of the last opening (Q) is not put in its place.
              QCOMPARE(d.keyLabel->text(), QStringLiteral("NONE"));
              QTest::mouseClick(d.okPanel, Qt::LeftButton);
          }},
         {"Esc and Enter are keys too", settings.joyRightButton, 3, 13, QStringLiteral("ENTER"),
-         [](ui::TJoyKeySetup& d) {
+         [](ui::JoystickKeyDialog& d) {
              QTest::keyClick(&d, Qt::Key_Escape);
              QVERIFY(d.isVisible());
              QTest::keyClick(&d, Qt::Key_Return);
@@ -214,17 +214,17 @@ void JoystickWindowTest::keyCaptureDialog()
     QApplication::processEvents();
     QCOMPARE(settings.joyUpButton->text(), QStringLiteral("SPACE"));
     QVERIFY(settings.save());
-    QCOMPARE(ui::ReadIni(settings::kJoyOptions, "KEY_JOY_UP"), QStringLiteral("32"));
-    QCOMPARE(ui::ReadIni(settings::kJoyOptions, "KEY_JOY_RIGHT"), QStringLiteral("13"));
-    QCOMPARE(ui::ReadIni(settings::kJoyOptions, "KEY_JOY_4"), QStringLiteral("71"));
+    QCOMPARE(kit::ReadIni(settings::kJoyOptions, "KEY_JOY_UP"), QStringLiteral("32"));
+    QCOMPARE(kit::ReadIni(settings::kJoyOptions, "KEY_JOY_RIGHT"), QStringLiteral("13"));
+    QCOMPARE(kit::ReadIni(settings::kJoyOptions, "KEY_JOY_4"), QStringLiteral("71"));
 
     // The pad now plays Space for up.
     pad.axis(1, -32768);
     clock_.tick();
-    QCOMPARE(rig_->m().KeyMatrix[3], std::uint8_t{0x01});
+    QCOMPARE(rig_->m().keyMatrix[3], std::uint8_t{0x01});
     pad.axis(1, 0);
     clock_.tick();
-    QCOMPARE(rig_->m().KeyMatrix[3], std::uint8_t{0});
+    QCOMPARE(rig_->m().keyMatrix[3], std::uint8_t{0});
 }
 
 QTEST_MAIN(JoystickWindowTest)

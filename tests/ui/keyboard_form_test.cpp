@@ -42,10 +42,10 @@ private slots:
     void testSentenceIsTypedInFull();
 
 private:
-    ui::TKeyboardForm& form();
+    ui::KeyboardForm& form();
     /// Clicks the button over key @p number and lets the main window handle what it sent.
     void click(int number);
-    QByteArray typed() const { return QByteArray::fromStdString(rig_->m().LogLine); }
+    QByteArray typed() const { return QByteArray::fromStdString(rig_->m().logLine); }
 
     std::unique_ptr<MainWindowRig> rig_;
     KeyEventCounter counter_;
@@ -60,7 +60,7 @@ void KeyboardFormTest::init()
     rig_->window->showLogWindow();
     rig_->window->installEventFilter(&counter_);
     counter_.count = 0;
-    rig_->m().LogLine.clear();
+    rig_->m().logLine.clear();
 }
 
 void KeyboardFormTest::cleanup()
@@ -69,11 +69,11 @@ void KeyboardFormTest::cleanup()
     platform::ActiveKeyboardLayout().Load(platform::kLayoutUS);
 }
 
-ui::TKeyboardForm& KeyboardFormTest::form()
+ui::KeyboardForm& KeyboardFormTest::form()
 {
     if (!rig_->window->forms().keyboard.visible())
         rig_->window->toggleKeyboardWindow();
-    return *qobject_cast<ui::TKeyboardForm*>(rig_->window->forms().keyboard.form());
+    return *qobject_cast<ui::KeyboardForm*>(rig_->window->forms().keyboard.form());
 }
 
 void KeyboardFormTest::click(int number)
@@ -88,7 +88,7 @@ void KeyboardFormTest::click(int number)
 
 void KeyboardFormTest::commandShowsAndHidesTheWindow()
 {
-    ui::TMainFormEmu& w = *rig_->window;
+    ui::MainWindow& w = *rig_->window;
     QVERIFY(!w.forms().keyboard.form());
     w.toggleKeyboardWindow();
     QWidget* k = w.forms().keyboard.form();
@@ -104,7 +104,7 @@ void KeyboardFormTest::commandShowsAndHidesTheWindow()
     QCOMPARE(w.forms().keyboard.form(), k);
     QCOMPARE(k->pos(), moved);
     // The picture is ours, at its own size, scaled into the window.
-    QCOMPARE(ui::TKeyboardForm::keyboardPicture().size(), QSize(1024, 381));
+    QCOMPARE(ui::KeyboardForm::keyboardPicture().size(), QSize(1024, 381));
     QCOMPARE(form().keyButton(77)->text(), QStringLiteral("LCTRL"));
     QCOMPARE(form().keyButton(79)->text(), QStringLiteral("RCTRL"));
     QCOMPARE(form().keyButton(78)->text(), QStringLiteral("Space"));
@@ -133,12 +133,12 @@ void KeyboardFormTest::keysTypeIntoTheRom()
     };
     for (const auto& c : cases) {
         platform::ActiveKeyboardLayout().Load(c.russianLayout ? platform::kLayoutRussian : platform::kLayoutUS);
-        rig_->m().LogLine.clear();
+        rig_->m().logLine.clear();
         counter_.count = 0;
         click(c.button);
         QVERIFY2(counter_.count == 2, c.what);
         QVERIFY2(typed() == c.typed, qPrintable(QStringLiteral("%1: %2").arg(c.what, typed().toHex())));
-        QVERIFY2(rig_->m().KeyMatrix == decltype(rig_->m().KeyMatrix){}, c.what);
+        QVERIFY2(rig_->m().keyMatrix == decltype(rig_->m().keyMatrix){}, c.what);
     }
     // The focus went back to the main window.
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(rig_->window.get()));
@@ -160,17 +160,17 @@ void KeyboardFormTest::alphabetKeysHoldTheMatrixEvenWhilePaused()
 {
     machine::Machine& m = rig_->m();
     rig_->window->togglePause();
-    QCOMPARE(m.Paused, std::uint8_t{1});
-    QCOMPARE(m.RAM[0xBE02], std::uint8_t{0}); // the ROM's alphabet: Latin
+    QCOMPARE(m.paused, std::uint8_t{1});
+    QCOMPARE(m.ram[0xBE02], std::uint8_t{0}); // the ROM's alphabet: Latin
     click(77);
     // One run of 60,000 T-states with row 6 bit 1 held, then released.
     QVERIFY(m.clock >= 60000 && m.clock < 60020);
-    QCOMPARE(m.RAM[0xBE02], std::uint8_t{1});
-    QCOMPARE(m.KeyMatrix[6], std::uint8_t{0});
+    QCOMPARE(m.ram[0xBE02], std::uint8_t{1});
+    QCOMPARE(m.keyMatrix[6], std::uint8_t{0});
     QCOMPARE(counter_.count, 0);
     click(79);
-    QCOMPARE(m.RAM[0xBE02], std::uint8_t{0});
-    QCOMPARE(m.KeyMatrix[3], std::uint8_t{0});
+    QCOMPARE(m.ram[0xBE02], std::uint8_t{0});
+    QCOMPARE(m.keyMatrix[3], std::uint8_t{0});
     rig_->window->togglePause();
 }
 
@@ -178,11 +178,11 @@ void KeyboardFormTest::pausedMachineIgnoresTheClick()
 {
     machine::Machine& m = rig_->m();
     rig_->window->togglePause();
-    const std::int32_t pc = m.r_PC;
+    const std::int32_t pc = m.regPC;
     click(17);
     QCOMPARE(counter_.count, 2);
-    QCOMPARE(m.r_PC, pc);
-    QCOMPARE(m.KeyMatrix[4], std::uint8_t{0});
+    QCOMPARE(m.regPC, pc);
+    QCOMPARE(m.keyMatrix[4], std::uint8_t{0});
     rig_->window->togglePause();
     rig_->runTicks(5);
     QCOMPARE(typed(), QByteArray());

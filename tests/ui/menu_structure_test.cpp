@@ -10,8 +10,8 @@
 #include <set>
 
 #include "support/ScriptedWaveOut.hpp"
-#include "ui/kit/ImageList.hpp"
-#include "ui/MainFormEmu.hpp"
+#include "kit/IconSet.hpp"
+#include "ui/MainWindow.hpp"
 #include "ui/MainMenu.hpp"
 
 #include "support/FreshConfig.hpp"
@@ -19,9 +19,9 @@
 
 using ostrovik::test::FreshConfig;
 using ostrovik::test::ScriptedDialogs;
-using ostrovik::ui::TImageList;
-using ostrovik::ui::TMainFormEmu;
-using ostrovik::ui::TMainMenu;
+using ostrovik::kit::IconSet;
+using ostrovik::ui::MainWindow;
+using ostrovik::ui::MainMenu;
 
 namespace {
 
@@ -62,8 +62,8 @@ private:
 
 void MenuStructureTest::everyItemIsReachableAndDoesItsCommand()
 {
-    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
-    const TMainMenu& m = w.menus();
+    MainWindow w(QStringList{}, ostrovik::test::quietWaveOut());
+    const MainMenu& m = w.menus();
     QCOMPARE(w.menuBar(), m.menuBar);
     QCOMPARE(w.contextMenuPolicy(), Qt::CustomContextMenu);
     // Walked as a user would: through the menu bar, the pop-up menu and the
@@ -109,8 +109,8 @@ void MenuStructureTest::everyItemIsReachableAndDoesItsCommand()
 
 void MenuStructureTest::everyComponentCanBeLookedUp()
 {
-    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
-    const TMainMenu& m = w.menus();
+    MainWindow w(QStringList{}, ostrovik::test::quietWaveOut());
+    const MainMenu& m = w.menus();
     std::set<QString> unique(m.names().begin(), m.names().end());
     QCOMPARE(static_cast<qsizetype>(unique.size()), m.names().size());
     for (const QString& name : m.names()) {
@@ -126,35 +126,35 @@ void MenuStructureTest::everyComponentCanBeLookedUp()
     }
     QVERIFY(!m.find(QStringLiteral("NoSuchItem")));
     QVERIFY(!m.submenu(menu::OpenFile));
-    QCOMPARE(m.image(ostrovik::ui::MenuItem("NoSuchItem")), ostrovik::ui::Icon::None);
+    QCOMPARE(m.image(ostrovik::ui::MenuItem("NoSuchItem")), ostrovik::kit::Icon::None);
 }
 
 void MenuStructureTest::everyPictureIsDrawnAndDistinct()
 {
     std::set<QByteArray> seen;
-    for (int i = 0; i < TImageList::Count; ++i) {
-        const auto icon = static_cast<ostrovik::ui::Icon>(i);
-        for (int size : {TImageList::SmallSize, TImageList::LargeSize}) {
-            const QImage image = TImageList::pixmap(icon, size).toImage();
+    for (int i = 0; i < IconSet::Count; ++i) {
+        const auto icon = static_cast<ostrovik::kit::Icon>(i);
+        for (int size : {IconSet::SmallSize, IconSet::LargeSize}) {
+            const QImage image = IconSet::pixmap(icon, size).toImage();
             QCOMPARE(image.size(), QSize(size, size));
             // Legible: a fair part of the square drawn, in more than a colour or two.
             const double c = coverage(image);
             QVERIFY2(c > 0.12, qPrintable(QStringLiteral("image %1 at %2: %3").arg(i).arg(size).arg(c)));
             QVERIFY2(colourCount(image) >= 3, qPrintable(QStringLiteral("image %1 at %2").arg(i).arg(size)));
         }
-        const QImage small = TImageList::pixmap(icon).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage small = IconSet::pixmap(icon).toImage().convertToFormat(QImage::Format_ARGB32);
         const QByteArray bytes(reinterpret_cast<const char*>(small.constBits()), small.sizeInBytes());
         QVERIFY2(seen.insert(bytes).second, qPrintable(QStringLiteral("image %1 repeats another").arg(i)));
-        QCOMPARE(TImageList::icon(icon).availableSizes().size(), 2);
+        QCOMPARE(IconSet::icon(icon).availableSizes().size(), 2);
     }
-    QVERIFY(TImageList::pixmap(ostrovik::ui::Icon::None).isNull());
-    QVERIFY(TImageList::pixmap(static_cast<ostrovik::ui::Icon>(TImageList::Count)).isNull());
-    QVERIFY(TImageList::icon(static_cast<ostrovik::ui::Icon>(TImageList::Count)).isNull());
+    QVERIFY(IconSet::pixmap(ostrovik::kit::Icon::None).isNull());
+    QVERIFY(IconSet::pixmap(static_cast<ostrovik::kit::Icon>(IconSet::Count)).isNull());
+    QVERIFY(IconSet::icon(static_cast<ostrovik::kit::Icon>(IconSet::Count)).isNull());
 }
 
 void MenuStructureTest::clientAreaOfTheDesign()
 {
-    TMainFormEmu w(QStringList{}, ostrovik::test::quietWaveOut());
+    MainWindow w(QStringList{}, ostrovik::test::quietWaveOut());
     // Worked out from the menu bar's height before the first show, the client
     // area keeps its size once the menu bar is really there.
     const QSize client = w.clientSize();
@@ -170,7 +170,7 @@ void MenuStructureTest::clientAreaOfTheDesign()
     QCOMPARE(w.menus().toolBar->geometry().top(), w.menuBar()->geometry().bottom() + 1);
     QCOMPARE(w.height() - w.menuBar()->height(), client.height());
     QCOMPARE(w.centralWidget()->geometry().bottom() + 1, w.height());
-    QCOMPARE(w.centralWidget()->height(), client.height() - TMainFormEmu::kToolBarHeight);
+    QCOMPARE(w.centralWidget()->height(), client.height() - MainWindow::kToolBarHeight);
     w.close();
 }
 

@@ -30,8 +30,8 @@ std::string textOf(const QLineEdit& edit)
 /// again however the operation ends.
 class PausedDuring {
 public:
-    explicit PausedDuring(machine::Machine& m) : m_(m) { m_.Paused = 1; }
-    ~PausedDuring() { m_.Paused = 0; }
+    explicit PausedDuring(machine::Machine& m) : m_(m) { m_.paused = 1; }
+    ~PausedDuring() { m_.paused = 0; }
     PausedDuring(const PausedDuring&) = delete;
     PausedDuring& operator=(const PausedDuring&) = delete;
 
@@ -74,18 +74,18 @@ machine::Machine& MemoryDebuggerForm::m()
 
 MutableMemory MemoryDebuggerForm::ram()
 {
-    return MutableMemory(m().RAM);
+    return MutableMemory(m().ram);
 }
 
 void MemoryDebuggerForm::fillFromMachine()
 {
     machine::Machine& mm = m();
     dumpGrid_->dump().fill(ram());
-    disassemble(mm.r_PC, mm.r_PC + 100);
+    disassemble(mm.regPC, mm.regPC + 100);
     portsList_->clear();
-    portsList_->addItems(byteTable(mm.Ports));
+    portsList_->addItems(byteTable(mm.ports));
     flagsList_->clear();
-    flagsList_->addItems(byteTable(mm.flag_table));
+    flagsList_->addItems(byteTable(mm.flagTable));
 }
 
 void MemoryDebuggerForm::refresh()
@@ -93,7 +93,7 @@ void MemoryDebuggerForm::refresh()
     const machine::Machine& mm = m();
     static const char* const kPrefixes[11] = {"r_B:", "r_C:", "r_D:", "r_E:", "r_H:", "r_L:",
                                               "r_A:", "r_F:", "r_PC:", "r_SP:", "clock:"};
-    const std::int32_t values[11] = {mm.r_B, mm.r_C, mm.r_D, mm.r_E, mm.r_H, mm.r_L, mm.r_A, mm.r_F, mm.r_PC, mm.r_SP, mm.clock};
+    const std::int32_t values[11] = {mm.regB, mm.regC, mm.regD, mm.regE, mm.regH, mm.regL, mm.regA, mm.regF, mm.regPC, mm.regSP, mm.clock};
     for (int i = 0; i < 11; ++i)
         registerLabels_[i]->setText(QLatin1String(kPrefixes[i]) + QString::number(values[i]));
     if (!realTimeBox_->isChecked())
@@ -186,13 +186,13 @@ void MemoryDebuggerForm::findDroppedByOne()
 
 void MemoryDebuggerForm::saveDump()
 {
-    saveMemoryDump(ram(), m().ProgramDir + "/memory.dat");
+    saveMemoryDump(ram(), m().programDir + "/memory.dat");
 }
 
 void MemoryDebuggerForm::loadDump()
 {
     PausedDuring paused(m());
-    loadMemoryDump(ram(), m().ProgramDir + "/memory.dat1");
+    loadMemoryDump(ram(), m().programDir + "/memory.dat1");
 }
 
 void MemoryDebuggerForm::copyListing()
@@ -215,7 +215,7 @@ void MemoryDebuggerForm::showDumpCellAddress(int column, int row)
     if (column < 1 || column > 16 || row < 1)
         return;
     const unsigned address = static_cast<unsigned>((row - 1) * 16 + column - 1);
-    statusLabel_->setText(QString::fromStdString("Adress:" + hex4(address) + " Byte:" + hex2(m().RAM[address])));
+    statusLabel_->setText(QString::fromStdString("Adress:" + hex4(address) + " Byte:" + hex2(m().ram[address])));
 }
 
 } // namespace ostrovik::debugger

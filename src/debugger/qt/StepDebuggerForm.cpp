@@ -145,20 +145,20 @@ void StepDebuggerForm::showStartingState()
 void StepDebuggerForm::refreshListing()
 {
     const machine::Machine& m = host_.machine();
-    listingGrid_->disassemble(Memory(m.RAM), m.r_PC, m.r_PC + 80);
+    listingGrid_->disassemble(Memory(m.ram), m.regPC, m.regPC + 80);
 }
 
 void StepDebuggerForm::showRegisters()
 {
     const machine::Machine& m = host_.machine();
-    const std::int32_t registers[10] = {m.r_A, m.r_B, m.r_C, m.r_D, m.r_E, m.r_H, m.r_L, m.r_SP, m.r_PC, m.r_F};
+    const std::int32_t registers[10] = {m.regA, m.regB, m.regC, m.regD, m.regE, m.regH, m.regL, m.regSP, m.regPC, m.regF};
     for (int i = 0; i < 10; ++i)
         registerEdits_[i]->setText(registerHex(registers[i]));
     registerEdits_[10]->setText(QString::number(m.clock));
     portsBox_->clear();
     QStringList ports;
     for (unsigned p = 0; p < 256; ++p)
-        ports.append(QString::fromStdString(hex2(p) + "=" + hex2(m.Ports[p])));
+        ports.append(QString::fromStdString(hex2(p) + "=" + hex2(m.ports[p])));
     portsBox_->addItems(ports);
     portsBox_->setCurrentIndex(0);
 }
@@ -168,7 +168,7 @@ void StepDebuggerForm::step()
     refreshListing();
     showRegisters();
     machine::Machine& m = host_.machine();
-    m.i8080_do_opcodes(1);
+    m.runOpcodes(1);
     host_.presentScreen();
 }
 
@@ -176,7 +176,7 @@ void StepDebuggerForm::stepOver()
 {
     const std::int32_t n = StrToInt(tStatesEdit_->text().toStdString());
     machine::Machine& m = host_.machine();
-    m.i8080_do_opcodes(n);
+    m.runOpcodes(n);
     host_.presentScreen();
     refreshListing();
     showRegisters();
@@ -184,7 +184,7 @@ void StepDebuggerForm::stepOver()
 
 void StepDebuggerForm::runFrom()
 {
-    host_.machine().r_PC = HexToInt(runFromEdit_->text().toStdString());
+    host_.machine().regPC = HexToInt(runFromEdit_->text().toStdString());
     step();
 }
 
@@ -193,7 +193,7 @@ void StepDebuggerForm::hideEvent(QHideEvent* event)
     QWidget::hideEvent(event);
     // Minimising is not hiding: the machine stays paused.
     if (!event->spontaneous())
-        host_.machine().Paused = 0;
+        host_.machine().paused = 0;
 }
 
 void StepDebuggerForm::keyPressEvent(QKeyEvent* event)

@@ -57,40 +57,40 @@ std::string hexOf(int code)
 
 } // namespace
 
-int BitsPerPixel(TPixelFormat format)
+int bitsPerPixelOf(PixelFormat format)
 {
     switch (format) {
-    case TPixelFormat::pf1bit: return 1;
-    case TPixelFormat::pf4bit: return 4;
-    case TPixelFormat::pf8bit: return 8;
-    case TPixelFormat::pf15bit:
-    case TPixelFormat::pf16bit: return 16;
-    case TPixelFormat::pf24bit: return 24;
-    case TPixelFormat::pf32bit: return 32;
+    case PixelFormat::pf1bit: return 1;
+    case PixelFormat::pf4bit: return 4;
+    case PixelFormat::pf8bit: return 8;
+    case PixelFormat::pf15bit:
+    case PixelFormat::pf16bit: return 16;
+    case PixelFormat::pf24bit: return 24;
+    case PixelFormat::pf32bit: return 32;
     default: return 0;
     }
 }
 
 AviWriter::AviWriter(int screenWidth, int screenHeight)
-    : Height(screenHeight / 10), Width(screenWidth / 10), TempFileName(defaultTempFileName())
+    : height(screenHeight / 10), width(screenWidth / 10), tempFileName(defaultTempFileName())
 {
 }
 
 AviWriter::~AviWriter()
 {
     releaseFile();
-    removeIfPresent(TempFileName);
+    removeIfPresent(tempFileName);
 }
 
-void AviWriter::setPixelFormat(TPixelFormat format)
+void AviWriter::setPixelFormat(PixelFormat format)
 {
     switch (format) {
-    case TPixelFormat::pf1bit:
-    case TPixelFormat::pf4bit:
-    case TPixelFormat::pf8bit:
-    case TPixelFormat::pf24bit:
-    case TPixelFormat::pf32bit:
-        PixelFormat_ = format;
+    case PixelFormat::pf1bit:
+    case PixelFormat::pf4bit:
+    case PixelFormat::pf8bit:
+    case PixelFormat::pf24bit:
+    case PixelFormat::pf32bit:
+        pixelFormat_ = format;
         return;
     default:
         throw AviError("Pixelformat not supported");
@@ -99,11 +99,11 @@ void AviWriter::setPixelFormat(TPixelFormat format)
 
 void AviWriter::setWavFileName(const std::string& name)
 {
-    if (lowered(name) == lowered(WavFileName_))
+    if (lowered(name) == lowered(wavFileName_))
         return;
     if (!name.empty() && lowered(fs::path(name).extension().string()) != ".wav")
         throw AviError("WavFileName must name a file with the .wav extension");
-    WavFileName_ = name;
+    wavFileName_ = name;
 }
 
 int AviWriter::releaseFile()
@@ -117,56 +117,56 @@ int AviWriter::releaseFile()
 
 const std::string& AviWriter::writtenFileName() const
 {
-    return OnTheFly ? filename : TempFileName;
+    return onTheFly ? filename : tempFileName;
 }
 
 void AviWriter::initVideo()
 {
     releaseFile();
-    Aborted = false;
+    aborted = false;
     writeFailed_ = false;
-    if (PixelFormat_ == TPixelFormat::pfDevice) {
-        Aborted = true;
+    if (pixelFormat_ == PixelFormat::pfDevice) {
+        aborted = true;
         throw AviError("For adding frames on the fly the pixelformat must be <> pfDevice");
     }
     // Frames are written at 24 or 32 bits; a palette format has no road here.
-    if (PixelFormat_ != TPixelFormat::pf24bit && PixelFormat_ != TPixelFormat::pf32bit)
+    if (pixelFormat_ != PixelFormat::pf24bit && pixelFormat_ != PixelFormat::pf32bit)
         throw AviError("Pixelformat not supported");
     // Refused before anything is touched: a zero or negative frame time has
     // no frame rate.
-    if (FrameTime <= 0)
+    if (frameTime <= 0)
         throw AviError("Frame time must be at least 1 ms");
 
-    const std::string& name = OnTheFly ? filename : TempFileName;
+    const std::string& name = onTheFly ? filename : tempFileName;
     if (!removeIfPresent(name))
         throw AviError("Could not delete " + name +
                        " file might be in use. Try to close the folder if it's open in Explorer");
     auto file = std::make_unique<AviFile>();
     if (const int r = file->create(name); r < 0)
         throw AviError("Failed to create AVI video file. Err: $" + hexOf(r));
-    if (file->createStream(FrameTime) < 0)
+    if (file->createStream(frameTime) < 0)
         throw AviError("Failed to create AVI video stream");
     file_ = std::move(file);
-    FrameCount = 0;
-    VideoInitialized = true;
+    frameCount = 0;
+    videoInitialized = true;
 }
 
 AviFileFormat AviWriter::frameFormat() const
 {
     AviFile::Format format;
-    format.width = Width;
-    format.height = Height;
-    format.bitsPerPixel = BitsPerPixel(PixelFormat_);
-    format.quality = Quality;
-    format.options = CompressorOptions;
+    format.width = width;
+    format.height = height;
+    format.bitsPerPixel = bitsPerPixelOf(pixelFormat_);
+    format.quality = quality;
+    format.options = chosenCompressorOptions;
     return format;
 }
 
 void AviWriter::setUpStreamFormat()
 {
     AviFile::Format format = frameFormat();
-    if (!CompressorFourCC.empty() && OnTheFly) {
-        compressor_ = locateCompressor(CompressorFourCC, Width, Height);
+    if (!compressorFourCC.empty() && onTheFly) {
+        compressor_ = locateCompressor(compressorFourCC, width, height);
         if (!compressor_.codec)
             throw AviError("Failed to create compressed stream");
         format.codec = compressor_.codec;
@@ -178,53 +178,53 @@ void AviWriter::setUpStreamFormat()
         throw AviError("Failed to set AVI stream format");
 }
 
-void AviWriter::addFrame(const TAviFrame& Frame)
+void AviWriter::addFrame(const AviFrame& Frame)
 {
-    if (Aborted)
+    if (aborted)
         return;
-    if (!VideoInitialized || !file_)
+    if (!videoInitialized || !file_)
         throw AviError("Video must be initialized.");
-    if (!Frame.Bits || Frame.Width <= 0 || Frame.Height <= 0 ||
-        (Frame.BitsPerPixel != 24 && Frame.BitsPerPixel != 32) ||
-        Frame.Stride < Frame.Width * Frame.BitsPerPixel / 8)
+    if (!Frame.bits || Frame.width <= 0 || Frame.height <= 0 ||
+        (Frame.bitsPerPixel != 24 && Frame.bitsPerPixel != 32) ||
+        Frame.stride < Frame.width * Frame.bitsPerPixel / 8)
         throw AviError("Failed to retrieve bitmap header and pixels. Err: " + std::to_string(EINVAL));
-    if (Width <= 0 || Height <= 0)
+    if (width <= 0 || height <= 0)
         throw AviError("Failed to retrieve bitmap info");
 
     // The work bitmap: the frame stretched over it, or centred on black.
-    const int bytes = BitsPerPixel(PixelFormat_) / 8;
-    const int inBytes = Frame.BitsPerPixel / 8;
-    const std::size_t stride = static_cast<std::size_t>(Width) * bytes;
-    work_.assign(stride * static_cast<std::size_t>(Height), 0);
-    const int dx = (Width - Frame.Width) / 2;
-    const int dy = (Height - Frame.Height) / 2;
-    for (int y = 0; y < Height; ++y) {
-        const int sy = Stretch ? static_cast<int>(static_cast<std::int64_t>(y) * Frame.Height / Height) : y - dy;
-        if (sy < 0 || sy >= Frame.Height)
+    const int bytes = bitsPerPixelOf(pixelFormat_) / 8;
+    const int inBytes = Frame.bitsPerPixel / 8;
+    const std::size_t stride = static_cast<std::size_t>(width) * bytes;
+    work_.assign(stride * static_cast<std::size_t>(height), 0);
+    const int dx = (width - Frame.width) / 2;
+    const int dy = (height - Frame.height) / 2;
+    for (int y = 0; y < height; ++y) {
+        const int sy = stretch ? static_cast<int>(static_cast<std::int64_t>(y) * Frame.height / height) : y - dy;
+        if (sy < 0 || sy >= Frame.height)
             continue;
-        const std::uint8_t* in = Frame.Bits + static_cast<std::ptrdiff_t>(sy) * Frame.Stride;
+        const std::uint8_t* in = Frame.bits + static_cast<std::ptrdiff_t>(sy) * Frame.stride;
         std::uint8_t* out = work_.data() + static_cast<std::size_t>(y) * stride;
-        if (!Stretch && inBytes == 3 && bytes == 3) {
+        if (!stretch && inBytes == 3 && bytes == 3) {
             // The usual case, the frame at its own size: whole rows at once.
-            const int from = std::max(0, dx), to = std::min(Width, dx + Frame.Width);
+            const int from = std::max(0, dx), to = std::min(width, dx + Frame.width);
             if (from < to)
                 std::copy_n(in + static_cast<std::ptrdiff_t>(from - dx) * 3, static_cast<std::size_t>(to - from) * 3,
                             out + static_cast<std::ptrdiff_t>(from) * 3);
             continue;
         }
-        for (int x = 0; x < Width; ++x) {
-            const int sx = Stretch ? static_cast<int>(static_cast<std::int64_t>(x) * Frame.Width / Width) : x - dx;
-            if (sx < 0 || sx >= Frame.Width)
+        for (int x = 0; x < width; ++x) {
+            const int sx = stretch ? static_cast<int>(static_cast<std::int64_t>(x) * Frame.width / width) : x - dx;
+            if (sx < 0 || sx >= Frame.width)
                 continue;
             std::copy_n(in + static_cast<std::ptrdiff_t>(sx) * inBytes, 3, out + static_cast<std::ptrdiff_t>(x) * bytes);
         }
     }
 
-    if (FrameCount == 0 && !file_->formatSet())
+    if (frameCount == 0 && !file_->formatSet())
         setUpStreamFormat();
     int r = 0;
     try {
-        r = file_->writeFrame(work_.data(), static_cast<int>(stride), FrameCount);
+        r = file_->writeFrame(work_.data(), static_cast<int>(stride), frameCount);
     } catch (...) {
         r = static_cast<int>(kWriteThrew);
     }
@@ -234,43 +234,43 @@ void AviWriter::addFrame(const TAviFrame& Frame)
         writeFailed_ = true;
         throw AviError("Failed to add Frame to " + writtenFileName() + ": " + reasonOf(r));
     }
-    ++FrameCount;
-    if (OnProgress && FrameCount % 20 == 0)
-        OnProgress(*this, FrameCount, Aborted);
+    ++frameCount;
+    if (onProgress && frameCount % 20 == 0)
+        onProgress(*this, frameCount, aborted);
 }
 
 void AviWriter::finalizeVideo()
 {
-    VideoInitialized = false;
-    Finalized = true;
+    videoInitialized = false;
+    finalized = true;
 }
 
 void AviWriter::saveAviFile()
 {
-    if (Aborted || !Finalized) {
+    if (aborted || !finalized) {
         releaseFile();
-        WaveFiles.clear();
-        if (!Finalized)
+        waveFiles.clear();
+        if (!finalized)
             throw AviError("Video must be finalized");
         // An aborted recording keeps what it wrote; the work file is done with.
-        if (!OnTheFly)
-            removeIfPresent(TempFileName);
+        if (!onTheFly)
+            removeIfPresent(tempFileName);
         return;
     }
-    Finalized = false;
-    WaveFiles.clear();
+    finalized = false;
+    waveFiles.clear();
     if (file_ && !file_->formatSet() && !writeFailed_) {
         try {
             setUpStreamFormat(); // no frame came: the file still gets its stream's format
         } catch (const AviError&) {
             releaseFile();
-            if (!OnTheFly)
-                removeIfPresent(TempFileName);
+            if (!onTheFly)
+                removeIfPresent(tempFileName);
             throw;
         }
     }
     const int closed = releaseFile();
-    if (OnTheFly) {
+    if (onTheFly) {
         // A file whose last bytes did not reach the disk is not saved.
         if (closed < 0 && !writeFailed_)
             throw AviError("Unable to write output file " + filename + ": " + reasonOf(closed));
@@ -278,10 +278,10 @@ void AviWriter::saveAviFile()
     }
     // The work file is done with whatever happens next: it never stays behind.
     if (writeFailed_ || closed < 0) {
-        removeIfPresent(TempFileName);
+        removeIfPresent(tempFileName);
         if (writeFailed_)
             return;
-        throw AviError("Unable to write work file " + TempFileName + ": " + reasonOf(closed));
+        throw AviError("Unable to write work file " + tempFileName + ": " + reasonOf(closed));
     }
     try {
         if (!removeIfPresent(filename))
@@ -289,10 +289,10 @@ void AviWriter::saveAviFile()
                            " could not be deleted. It could be in use by another application.");
         recompress();
     } catch (const AviError&) {
-        removeIfPresent(TempFileName);
+        removeIfPresent(tempFileName);
         throw;
     }
-    removeIfPresent(TempFileName);
+    removeIfPresent(tempFileName);
 }
 
 // The work file's frames, compressed into the final file.
@@ -313,7 +313,7 @@ void AviWriter::recompress()
 
     // Whether the failure, if any, was the output's (else the work file's).
     bool outputSide = false;
-    failure = avformat_open_input(&in, TempFileName.c_str(), nullptr, nullptr);
+    failure = avformat_open_input(&in, tempFileName.c_str(), nullptr, nullptr);
     if (failure >= 0)
         failure = avformat_find_stream_info(in, nullptr);
     const AVCodec* rawDecoder = nullptr;
@@ -333,11 +333,11 @@ void AviWriter::recompress()
         failure = out.create(filename);
     }
     if (failure >= 0)
-        failure = out.createStream(FrameTime);
+        failure = out.createStream(frameTime);
     if (failure >= 0) {
         AviFile::Format format = frameFormat();
-        if (!CompressorFourCC.empty()) {
-            compressor_ = locateCompressor(CompressorFourCC, Width, Height);
+        if (!compressorFourCC.empty()) {
+            compressor_ = locateCompressor(compressorFourCC, width, height);
             format.codec = compressor_.codec;
             if (!format.codec)
                 failure = AVERROR_ENCODER_NOT_FOUND;
@@ -348,7 +348,7 @@ void AviWriter::recompress()
         }
     }
 
-    const std::int32_t total = std::max<std::int32_t>(FrameCount, 1);
+    const std::int32_t total = std::max<std::int32_t>(frameCount, 1);
     std::int32_t written = 0;
     int lastPercent = -1;
     const auto take = [&]() -> int {
@@ -373,15 +373,15 @@ void AviWriter::recompress()
             }
             ++written;
             const int percent = static_cast<int>(written * 100LL / total);
-            if (OnProgress && percent != lastPercent) {
+            if (onProgress && percent != lastPercent) {
                 lastPercent = percent;
-                OnProgress(*this, static_cast<std::int32_t>(std::nearbyint(FrameCount * 0.01 * percent)), Aborted);
+                onProgress(*this, static_cast<std::int32_t>(std::nearbyint(frameCount * 0.01 * percent)), aborted);
             }
-            if (Aborted)
+            if (aborted)
                 return 0;
         }
     };
-    while (failure >= 0 && !Aborted && av_read_frame(in, packet) >= 0) {
+    while (failure >= 0 && !aborted && av_read_frame(in, packet) >= 0) {
         if (packet->stream_index == video) {
             failure = avcodec_send_packet(decoder, packet);
             if (failure < 0)
@@ -391,7 +391,7 @@ void AviWriter::recompress()
         }
         av_packet_unref(packet);
     }
-    if (failure >= 0 && !Aborted && avcodec_send_packet(decoder, nullptr) >= 0)
+    if (failure >= 0 && !aborted && avcodec_send_packet(decoder, nullptr) >= 0)
         failure = take();
     const int closed = out.close();
     if (failure >= 0 && closed < 0) {
@@ -399,9 +399,9 @@ void AviWriter::recompress()
         outputSide = true;
     }
     cleanUp();
-    if (failure < 0 && !Aborted) {
+    if (failure < 0 && !aborted) {
         if (!outputSide)
-            throw AviError("Unable to read work file " + TempFileName + ": " + reasonOf(failure));
+            throw AviError("Unable to read work file " + tempFileName + ": " + reasonOf(failure));
         throw AviError("Unable to write output file " + filename + ": " + reasonOf(failure));
     }
 }
@@ -411,16 +411,16 @@ void AviWriter::setCompressor(std::string_view FourCC)
     const std::string_view code = FourCC.substr(0, 4);
     // Options set in the codec's dialog belong to that codec: choosing it
     // again (as every recording's start does) keeps them.
-    if (code != CompressorFourCC)
-        CompressorOptions.clear();
-    CompressorFourCC.clear();
+    if (code != compressorFourCC)
+        chosenCompressorOptions.clear();
+    compressorFourCC.clear();
     compressor_ = {};
     if (code.empty())
         return;
-    Compressor found = locateCompressor(code, Width, Height);
+    Compressor found = locateCompressor(code, width, height);
     if (!found.codec)
         throw AviError("No compressor for " + std::string(code) + " available");
-    CompressorFourCC = std::string(code);
+    compressorFourCC = std::string(code);
     compressor_ = found;
 }
 
@@ -428,20 +428,20 @@ void AviWriter::listCompressors(std::vector<std::string>& List) const
 {
     List.clear();
     List.emplace_back("No Compression");
-    for (const Compressor& c : installedCompressors(Width, Height))
+    for (const Compressor& c : installedCompressors(width, height))
         List.push_back(c.FourCC + " " + c.Name);
 }
 
 void AviWriter::configureCompressor(CompressorDialog& Parent)
 {
-    if (CompressorFourCC.empty())
+    if (compressorFourCC.empty())
         return;
-    const Compressor c = compressor_.codec ? compressor_ : locateCompressor(CompressorFourCC, Width, Height);
+    const Compressor c = compressor_.codec ? compressor_ : locateCompressor(compressorFourCC, width, height);
     std::vector<CompressorOption> options = compressorOptions(c.codec);
     if (options.empty())
         return;
     for (CompressorOption& o : options) {
-        if (auto it = CompressorOptions.find(o.Name); it != CompressorOptions.end())
+        if (auto it = chosenCompressorOptions.find(o.Name); it != chosenCompressorOptions.end())
             o.Value = it->second;
     }
     const std::vector<CompressorOption> before = options;
@@ -449,7 +449,7 @@ void AviWriter::configureCompressor(CompressorDialog& Parent)
         return;
     for (std::size_t i = 0; i < options.size(); ++i) {
         if (options[i].Value != before[i].Value)
-            CompressorOptions[options[i].Name] = options[i].Value;
+            chosenCompressorOptions[options[i].Name] = options[i].Value;
     }
 }
 

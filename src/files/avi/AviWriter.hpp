@@ -17,19 +17,19 @@ class AviFile;
 struct AviFileFormat;
 
 /// Pixel formats of the class library's bitmaps.
-enum class TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum class PixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 
 /// Bits per pixel of @p format; 0 for the device format and custom ones.
-int BitsPerPixel(TPixelFormat format);
+int bitsPerPixelOf(PixelFormat format);
 
 /// A frame handed to the writer: top-down rows of blue, green, red bytes
 /// (24 bits) or blue, green, red and an unused byte (32 bits).
-struct TAviFrame {
-    int Width = 0;
-    int Height = 0;
-    int BitsPerPixel = 24;
-    int Stride = 0; ///< bytes from one row to the next
-    const std::uint8_t* Bits = nullptr;
+struct AviFrame {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 24;
+    int stride = 0; ///< bytes from one row to the next
+    const std::uint8_t* bits = nullptr;
 };
 
 /// The codec's configuration dialog, shown by configureCompressor: edits the
@@ -48,7 +48,7 @@ class AviWriter {
 public:
     /// Progress while frames are written and while the file is saved;
     /// setting Abort stops the work.
-    using TProgressEvent = std::function<void(AviWriter& Sender, std::int32_t FrameCount, bool& Abort)>;
+    using ProgressHandler = std::function<void(AviWriter& writer, std::int32_t frameCount, bool& abort)>;
 
     /// Frames default to a tenth of the screen's size.
     AviWriter(int screenWidth, int screenHeight);
@@ -57,51 +57,51 @@ public:
     AviWriter& operator=(const AviWriter&) = delete;
 
     // Properties.
-    std::int32_t Height;
-    std::int32_t Width;
+    std::int32_t height;
+    std::int32_t width;
     /// Display time of one frame in milliseconds: 1000 / FrameTime frames per second.
-    std::int32_t FrameTime = 1000;
+    std::int32_t frameTime = 1000;
     /// Stretch each frame over Width × Height, or centre it at its own size on black.
-    bool Stretch = true;
+    bool stretch = true;
     std::string filename;
     /// Without OnTheFly the frames go here first; by default a file in the
     /// system's temporary folder.
-    std::string TempFileName;
-    bool OnTheFly = true;
-    TProgressEvent OnProgress;
+    std::string tempFileName;
+    bool onTheFly = true;
+    ProgressHandler onProgress;
 
-    TPixelFormat pixelFormat() const { return PixelFormat_; }
+    PixelFormat pixelFormat() const { return pixelFormat_; }
     /// Accepts 1, 4, 8, 24 and 32 bits per pixel.
-    void setPixelFormat(TPixelFormat format);
-    const std::string& wavFileName() const { return WavFileName_; }
+    void setPixelFormat(PixelFormat format);
+    const std::string& wavFileName() const { return wavFileName_; }
     /// Empty, or a name with the .wav extension.
     void setWavFileName(const std::string& name);
 
     // Operations.
     void initVideo();
-    void addFrame(const TAviFrame& Frame);
+    void addFrame(const AviFrame& Frame);
     void finalizeVideo();
     void saveAviFile();
     /// Chooses the codec by the first four characters of @p FourCC; empty
     /// means no compression.
     void setCompressor(std::string_view FourCC);
-    void setQuality(std::int32_t quality) { Quality = quality; }
+    void setQuality(std::int32_t value) { quality = value; }
     /// "No Compression", then one "FourCC name" line per usable encoder.
     void listCompressors(std::vector<std::string>& List) const;
     /// Shows the chosen codec's options in @p Parent, if it has any.
     void configureCompressor(CompressorDialog& Parent);
 
     // State.
-    std::int32_t FrameCount = 0;
-    std::string CompressorFourCC;
-    std::int32_t Quality = 5000;
-    bool Aborted = false;
-    bool VideoInitialized = false;
-    bool Finalized = false;
+    std::int32_t frameCount = 0;
+    std::string compressorFourCC;
+    std::int32_t quality = 5000;
+    bool aborted = false;
+    bool videoInitialized = false;
+    bool finalized = false;
     /// Wave files to add, with their start times; this system adds none.
-    std::vector<std::pair<std::string, std::int32_t>> WaveFiles;
+    std::vector<std::pair<std::string, std::int32_t>> waveFiles;
     /// Options chosen in the codec's configuration dialog.
-    std::map<std::string, std::string> CompressorOptions;
+    std::map<std::string, std::string> chosenCompressorOptions;
 
 private:
     AviFileFormat frameFormat() const;
@@ -113,8 +113,8 @@ private:
     /// The file the frames go into: the output, or the work file.
     const std::string& writtenFileName() const;
 
-    TPixelFormat PixelFormat_ = TPixelFormat::pf24bit;
-    std::string WavFileName_;
+    PixelFormat pixelFormat_ = PixelFormat::pf24bit;
+    std::string wavFileName_;
     Compressor compressor_;
     std::unique_ptr<AviFile> file_;
     std::vector<std::uint8_t> work_;

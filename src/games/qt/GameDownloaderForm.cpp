@@ -17,9 +17,9 @@
 #include "games/CatalogueSite.hpp"
 #include "games/GameLibrary.hpp"
 #include "games/Http.hpp"
-#include "ui/kit/CentreOnOwner.hpp"
-#include "ui/kit/Dialogs.hpp"
-#include "ui/kit/Text.hpp"
+#include "kit/CentreOnOwner.hpp"
+#include "kit/Dialogs.hpp"
+#include "kit/Text.hpp"
 
 namespace ostrovik::games {
 
@@ -27,7 +27,7 @@ namespace {
 
 constexpr int kPanel1Height = 120;
 
-using ui::fromUtf8;
+using kit::fromUtf8;
 
 template <typename W>
 W* placed(QWidget* parent, const char* name, int x, int y, int w, int h)
@@ -40,30 +40,30 @@ W* placed(QWidget* parent, const char* name, int x, int y, int w, int h)
 
 } // namespace
 
-TGauge::TGauge(QProgressBar* bar) : bar_(bar)
+DownloadGauge::DownloadGauge(QProgressBar* bar) : bar_(bar)
 {
     show();
 }
 
-void TGauge::setProgress(int value)
+void DownloadGauge::setProgress(int value)
 {
     progress_ = std::clamp(value, min_, std::max(min_, max_));
     show();
 }
 
-void TGauge::setMinValue(int value)
+void DownloadGauge::setMinValue(int value)
 {
     min_ = value;
     setProgress(progress_);
 }
 
-void TGauge::setMaxValue(int value)
+void DownloadGauge::setMaxValue(int value)
 {
     max_ = value;
     setProgress(progress_);
 }
 
-void TGauge::show()
+void DownloadGauge::show()
 {
     bar_->setRange(min_, std::max(min_, max_));
     bar_->setValue(progress_);
@@ -116,7 +116,7 @@ GameDownloaderForm::GameDownloaderForm(machine::EmulatorControl& emulator, QWidg
     skipExistingBox->setChecked(true);
 
     downloader_ = std::make_unique<CatalogueDownloader>(
-        static_cast<DownloaderView&>(*this), *http_, LibraryRoot(emulator_.machine().ProgramDir), [this](std::function<void()> call) {
+        static_cast<DownloaderView&>(*this), *http_, LibraryRoot(emulator_.machine().programDir), [this](std::function<void()> call) {
             QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
         });
 
@@ -146,7 +146,7 @@ void GameDownloaderForm::showEvent(QShowEvent* event)
     if (!centred_) {
         centred_ = true;
         if (const QWidget* owner = parentWidget())
-            ui::CentreOnOwner(*this, *owner);
+            kit::CentreOnOwner(*this, *owner);
     }
     QWidget::showEvent(event);
 }
@@ -157,7 +157,7 @@ void GameDownloaderForm::guarded(F&& f)
     try {
         f();
     } catch (const std::exception& e) {
-        ui::dialogs().error(this, QString::fromUtf8(e.what()));
+        kit::dialogs().error(this, QString::fromUtf8(e.what()));
     }
 }
 
@@ -208,7 +208,7 @@ void GameDownloaderForm::addLogLine(const std::string& line)
 
 int GameDownloaderForm::gaugeProgress() const
 {
-    return gauge.Progress();
+    return gauge.progress();
 }
 
 void GameDownloaderForm::setGaugeProgress(int value)
@@ -228,7 +228,7 @@ void GameDownloaderForm::setGaugeMaximum(int value)
 
 void GameDownloaderForm::showError(const std::string& text)
 {
-    ui::dialogs().error(this, QString::fromStdString(text));
+    kit::dialogs().error(this, QString::fromStdString(text));
 }
 
 void GameDownloaderForm::setStartButtonsEnabled(bool enabled)

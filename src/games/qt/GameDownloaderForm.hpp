@@ -21,14 +21,14 @@ namespace ostrovik::games {
 class CatalogueDownloader;
 
 /// The progress gauge: a value kept between its minimum and maximum.
-class TGauge {
+class DownloadGauge {
 public:
-    explicit TGauge(QProgressBar* bar);
-    int Progress() const { return progress_; }
+    explicit DownloadGauge(QProgressBar* bar);
+    int progress() const { return progress_; }
     void setProgress(int value);
     void setMinValue(int value);
     void setMaxValue(int value);
-    int MaxValue() const { return max_; }
+    int maxValue() const { return max_; }
 
 private:
     void show();
@@ -69,7 +69,7 @@ public:
     QLineEdit* JsonEdit;
     QCheckBox* skipExistingBox;
     QProgressBar* progressBar;
-    TGauge gauge;
+    DownloadGauge gauge;
     QPushButton* pagesButton;
     QPushButton* fastButton;
     QPushButton* jsonButton;

@@ -21,9 +21,9 @@
 #include "games/GameLibrary.hpp"
 #include "games/qt/StarPictures.hpp"
 #include "platform/qt/FileNames.hpp"
-#include "ui/kit/CentreOnOwner.hpp"
-#include "ui/kit/Dialogs.hpp"
-#include "ui/kit/Text.hpp"
+#include "kit/CentreOnOwner.hpp"
+#include "kit/Dialogs.hpp"
+#include "kit/Text.hpp"
 
 namespace ostrovik::games {
 
@@ -38,7 +38,7 @@ constexpr int kShotSize = 256;
 using platform::FileNamePath;
 using platform::FileNameText;
 
-using ui::fromUtf8;
+using kit::fromUtf8;
 
 /// The error of a game folder's file that cannot be read.
 std::runtime_error unreadable(const std::string& what, const std::string& path, const std::string& reason)
@@ -171,7 +171,7 @@ GameLibraryForm::~GameLibraryForm() = default;
 
 std::string GameLibraryForm::root() const
 {
-    return LibraryRoot(emulator_.machine().ProgramDir);
+    return LibraryRoot(emulator_.machine().programDir);
 }
 
 std::string GameLibraryForm::selectedGame() const
@@ -213,7 +213,7 @@ void GameLibraryForm::setUpViews()
         clearShownGame();
         // The window is being made: its box comes once it is on the screen.
         QMetaObject::invokeMethod(
-            this, [this, text = QString::fromUtf8(e.what())] { ui::dialogs().error(this, text); },
+            this, [this, text = QString::fromUtf8(e.what())] { kit::dialogs().error(this, text); },
             Qt::QueuedConnection);
     }
 }
@@ -231,7 +231,7 @@ void GameLibraryForm::showEvent(QShowEvent* event)
     if (!centred_) {
         centred_ = true;
         if (const QWidget* owner = parentWidget())
-            ui::CentreOnOwner(*this, *owner);
+            kit::CentreOnOwner(*this, *owner);
     }
     QWidget::showEvent(event);
     refreshGameList();
@@ -319,7 +319,7 @@ void GameLibraryForm::showSelectedGame()
         showRating(game);
     } catch (const std::exception& e) {
         clearShownGame();
-        ui::dialogs().error(this, QString::fromUtf8(e.what()));
+        kit::dialogs().error(this, QString::fromUtf8(e.what()));
     }
 }
 
@@ -356,7 +356,7 @@ void GameLibraryForm::drawStars(std::uint8_t Mark)
 void GameLibraryForm::runSelectedGame()
 {
     if (gameList->count() == 0) {
-        ui::dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromStdString(
+        kit::dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromStdString(
                                  NoGamesMessage(root(), kCatalogueGamesAddress)));
         close();
         return;
@@ -367,11 +367,11 @@ void GameLibraryForm::runSelectedGame()
         return;
     const std::optional<std::string> path = RunnableFile(root(), game);
     if (!path) {
-        ui::dialogs().message(this, QStringLiteral("Ostrovik"), FileNameText(NothingToRunMessage(game)));
+        kit::dialogs().message(this, QStringLiteral("Ostrovik"), FileNameText(NothingToRunMessage(game)));
         return;
     }
     emulator_.runGuarded([&] {
-        machine::RunProgram(emulator_, {*path, "Ostrovik:" + *path, /*remember=*/true});
+        machine::startProgram(emulator_, {*path, "Ostrovik:" + *path, /*remember=*/true});
     });
 }
 

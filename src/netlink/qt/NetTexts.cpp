@@ -42,11 +42,11 @@ constexpr Forms kForms[] = {
 
 } // namespace
 
-QString netText(NetText text, ui::Language language)
+QString netText(NetText text, kit::Language language)
 {
     for (const Forms& f : kForms)
         if (f.text == text)
-            return QString::fromUtf8(language == ui::Language::Russian ? f.russian : f.english);
+            return QString::fromUtf8(language == kit::Language::Russian ? f.russian : f.english);
     return {};
 }
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "ui/kit/Captions.hpp"
+#include "kit/Captions.hpp"
 
 namespace ostrovik::netlink {
 
@@ -36,6 +36,6 @@ enum class NetText {
 };
 
 /// @p text in @p language, its places (%1, %2) still to be filled.
-QString netText(NetText text, ui::Language language);
+QString netText(NetText text, kit::Language language);
 
 } // namespace ostrovik::netlink

@@ -14,10 +14,10 @@
 #include "platform/Integers.hpp"
 #include "netlink/NetTestMessage.hpp"
 #include "netlink/qt/NetTexts.hpp"
-#include "ui/kit/Captions.hpp"
-#include "ui/kit/Dialogs.hpp"
-#include "ui/kit/WindowHost.hpp"
-#include "ui/kit/CentreOnOwner.hpp"
+#include "kit/Captions.hpp"
+#include "kit/Dialogs.hpp"
+#include "kit/WindowHost.hpp"
+#include "kit/CentreOnOwner.hpp"
 
 namespace ostrovik::netlink {
 
@@ -42,7 +42,7 @@ std::uint32_t entryNumber(const QString& text)
 
 } // namespace
 
-NetworkLinkForm::NetworkLinkForm(ui::WindowHost& host)
+NetworkLinkForm::NetworkLinkForm(kit::WindowHost& host)
     : QWidget(&host.mainWindow(), Qt::Window), host_(host)
 {
     setObjectName(QStringLiteral("NetworkLinkForm"));
@@ -86,15 +86,15 @@ NetworkLinkForm::NetworkLinkForm(ui::WindowHost& host)
     logView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     logView->setMaximumBlockCount(kMaxLogLines);
 
-    session = new TDXPlay(this);
+    session = new PlayerSession(this);
     session->setObjectName(QStringLiteral("session"));
     session->CaptionLanguage = [this] { return host_.language(); };
-    connect(session, &TDXPlay::OnMessage, this, [this](std::uint32_t from, const QByteArray& data) {
+    connect(session, &PlayerSession::messageReceived, this, [this](std::uint32_t from, const QByteArray& data) {
         host_.runGuarded([&] { receiveMessage(from, data); });
     });
-    connect(session, &TDXPlay::OnLog, this, [this](const QString& line) { log(line); });
+    connect(session, &PlayerSession::logged, this, [this](const QString& line) { log(line); });
     // Shown once the session's own handlers are done with the connection.
-    connect(session, &TDXPlay::JoinFailed, this, [this](const QString& why) { ui::dialogs().error(this, why); },
+    connect(session, &PlayerSession::joinFailed, this, [this](const QString& why) { kit::dialogs().error(this, why); },
             Qt::QueuedConnection);
 
     random = [] { return QRandomGenerator::global()->bounded(255u); };
@@ -116,7 +116,7 @@ void NetworkLinkForm::showEvent(QShowEvent* event)
     // Over the main window wherever it stands now, each time a command
     // shows it; a window coming back from a minimised state stays put.
     if (!event->spontaneous())
-        ui::CentreOnOwner(*this, host_.mainWindow());
+        kit::CentreOnOwner(*this, host_.mainWindow());
 }
 
 void NetworkLinkForm::addInAddress()
@@ -146,9 +146,9 @@ void NetworkLinkForm::connectSession()
 
 void NetworkLinkForm::openSession()
 {
-    session->Close();
-    const ui::NetSessionRequest request{lastChoice_, host_.language(), session->DiscoveryPort};
-    const std::optional<ui::NetSessionChoice> choice = ui::dialogs().netSession(this, request);
+    session->close();
+    const kit::NetSessionRequest request{lastChoice_, host_.language(), session->discoveryPort};
+    const std::optional<kit::NetSessionChoice> choice = kit::dialogs().netSession(this, request);
     if (!choice)
         throw std::runtime_error(text(NetText::NoConnectionChosen).toStdString());
     lastChoice_ = *choice;
@@ -158,29 +158,29 @@ void NetworkLinkForm::openSession()
         const QHostAddress address(choice->address);
         if (address.isNull())
             throw std::runtime_error(text(NetText::NotAnAddress).arg(choice->address).toStdString());
-        if (!session->Host(address, choice->port, &error))
+        if (!session->hostSession(address, choice->port, &error))
             throw std::runtime_error(text(NetText::CannotHost).arg(choice->port).arg(error).toStdString());
     } else {
-        session->Join(choice->address, choice->port);
+        session->join(choice->address, choice->port);
     }
 }
 
 void NetworkLinkForm::sendList(QListWidget& list, std::uint32_t kind)
 {
     for (int i = 0; i < list.count(); ++i) {
-        TNetTestMessage message;
+        NetTestMessage message;
         message.Kind = kind;
         message.Number = entryNumber(list.item(i)->text());
         message.Value = random() % 255;
         const auto bytes = message.bytes();
-        session->SendMessage(0, bytes.data(), bytes.size());
+        session->sendMessage(0, bytes.data(), bytes.size());
         log(QString::fromStdString(message.logLine()));
     }
 }
 
 void NetworkLinkForm::sendMessages()
 {
-    if (session->PlayerCount() < 2) {
+    if (session->playerCount() < 2) {
         // Nothing before a session was ever opened; after that, why nothing goes.
         if (opened_)
             log(text(NetText::NoOtherPlayer));
@@ -194,7 +194,7 @@ void NetworkLinkForm::receiveMessage(std::uint32_t fromPlayer, const QByteArray&
 {
     (void)fromPlayer;
     // A message too short to be one is ignored.
-    const std::optional<TNetTestMessage> message = TNetTestMessage::read(
+    const std::optional<NetTestMessage> message = NetTestMessage::read(
         std::span(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())));
     if (message)
         log(QString::fromStdString(message->logLine()));

@@ -7,8 +7,8 @@
 #include <QWidget>
 
 #include "netlink/qt/NetTexts.hpp"
-#include "netlink/qt/TDXPlay.hpp"
-#include "ui/kit/Dialogs.hpp"
+#include "netlink/qt/PlayerSession.hpp"
+#include "kit/Dialogs.hpp"
 
 class QLabel;
 class QListWidget;
@@ -16,7 +16,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 
-namespace ostrovik::ui {
+namespace ostrovik::kit {
 class WindowHost;
 }
 
@@ -33,7 +33,7 @@ public:
     /// Lines the log keeps; older ones go as new ones come.
     static constexpr int kMaxLogLines = 1000;
 
-    explicit NetworkLinkForm(ui::WindowHost& host);
+    explicit NetworkLinkForm(kit::WindowHost& host);
 
     void addInAddress();
     void addInPort();
@@ -49,7 +49,7 @@ public:
     /// Where the pseudo-random values come from (0 … 254); a test may fix it.
     std::function<std::uint32_t()> random;
 
-    TDXPlay* session = nullptr;
+    PlayerSession* session = nullptr;
     QListWidget* inAddressList = nullptr;
     QListWidget* outAddressList = nullptr;
     QListWidget* inPortList = nullptr;
@@ -76,9 +76,9 @@ private:
     QString text(NetText t) const;
     void sendList(QListWidget& list, std::uint32_t kind);
 
-    ui::WindowHost& host_;
+    kit::WindowHost& host_;
     /// The connection dialog's last answer, offered again for the run.
-    ui::NetSessionChoice lastChoice_;
+    kit::NetSessionChoice lastChoice_;
     /// A session was opened here at some time.
     bool opened_ = false;
 };

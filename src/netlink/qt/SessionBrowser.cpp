@@ -8,7 +8,7 @@
 #include <QUdpSocket>
 
 #include "netlink/SessionAnnouncement.hpp"
-#include "ui/kit/Text.hpp"
+#include "kit/Text.hpp"
 
 namespace ostrovik::netlink {
 
@@ -60,7 +60,7 @@ void SessionBrowser::readDatagrams()
             std::string_view(guid_.constData(), static_cast<std::size_t>(guid_.size())));
         if (!a)
             continue;
-        const QString name = ui::fromUtf8(a->hostName);
+        const QString name = kit::fromUtf8(a->hostName);
         auto it = std::find_if(sessions_.begin(), sessions_.end(), [&](const Session& s) {
             return s.address.isEqual(from, QHostAddress::TolerantConversion) && s.port == a->port;
         });

@@ -10,8 +10,8 @@
 #include <QSpinBox>
 
 #include "netlink/qt/SessionBrowser.hpp"
-#include "netlink/qt/TDXPlay.hpp"
-#include "ui/kit/Captions.hpp"
+#include "netlink/qt/PlayerSession.hpp"
+#include "kit/Captions.hpp"
 
 namespace ostrovik::netlink {
 
@@ -26,7 +26,7 @@ QLabel* namedLabel(const char* name, QWidget* parent)
 
 } // namespace
 
-SessionDialog::SessionDialog(QWidget* parent, const ui::NetSessionRequest& request, const QHostAddress& listenOn)
+SessionDialog::SessionDialog(QWidget* parent, const kit::NetSessionRequest& request, const QHostAddress& listenOn)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("NetSessionDialog"));
@@ -61,9 +61,9 @@ SessionDialog::SessionDialog(QWidget* parent, const ui::NetSessionRequest& reque
     form->addRow(namedLabel("AddressLabel", this), AddressEdit);
     form->addRow(namedLabel("PortLabel", this), PortEdit);
     form->addRow(buttons);
-    ui::applyCaptionSet(*this, ui::CaptionWindow::NetSessionDialog, request.language);
+    kit::applyCaptionSet(*this, kit::CaptionWindow::NetSessionDialog, request.language);
 
-    browser_ = new SessionBrowser(TDXPlay::kApplicationGuid, this);
+    browser_ = new SessionBrowser(PlayerSession::kApplicationGuid, this);
     if (!browser_->listen(listenOn, request.discoveryPort, &listenError_))
         listenError_ = QStringLiteral("UDP %1: %2").arg(request.discoveryPort).arg(listenError_);
     connect(browser_, &SessionBrowser::changed, this, &SessionDialog::showSessions);
@@ -108,13 +108,13 @@ void SessionDialog::pick(int row)
     PortEdit->setValue(s.port);
 }
 
-ui::NetSessionChoice SessionDialog::choice() const
+kit::NetSessionChoice SessionDialog::choice() const
 {
-    return ui::NetSessionChoice{HostButton->isChecked(), AddressEdit->text().trimmed(),
+    return kit::NetSessionChoice{HostButton->isChecked(), AddressEdit->text().trimmed(),
                                 static_cast<quint16>(PortEdit->value())};
 }
 
-std::optional<ui::NetSessionChoice> AskSession(QWidget* parent, const ui::NetSessionRequest& request)
+std::optional<kit::NetSessionChoice> AskSession(QWidget* parent, const kit::NetSessionRequest& request)
 {
     SessionDialog d(parent, request);
     if (d.exec() != QDialog::Accepted)

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QHostAddress>
 
-#include "ui/kit/Dialogs.hpp"
+#include "kit/Dialogs.hpp"
 
 class QLabel;
 class QLineEdit;
@@ -25,10 +25,10 @@ class SessionDialog : public QDialog {
 public:
     /// Filled in with the request's last answer and captioned in its
     /// language; listens for announcements on @p listenOn.
-    SessionDialog(QWidget* parent, const ui::NetSessionRequest& request,
+    SessionDialog(QWidget* parent, const kit::NetSessionRequest& request,
                   const QHostAddress& listenOn = QHostAddress(QHostAddress::AnyIPv4));
 
-    ui::NetSessionChoice choice() const;
+    kit::NetSessionChoice choice() const;
     SessionBrowser& browser() { return *browser_; }
 
     QRadioButton* HostButton = nullptr;
@@ -49,6 +49,6 @@ private:
 };
 
 /// Runs the dialog; nothing when cancelled.
-std::optional<ui::NetSessionChoice> AskSession(QWidget* parent, const ui::NetSessionRequest& request);
+std::optional<kit::NetSessionChoice> AskSession(QWidget* parent, const kit::NetSessionRequest& request);
 
 } // namespace ostrovik::netlink

@@ -12,7 +12,7 @@ namespace {
 constexpr GLint kClampToEdge = 0x812F;
 } // namespace
 
-GlScreenView::GlScreenView(const machine::Machine& machine, const TColorTable& ColorTable,
+GlScreenView::GlScreenView(const machine::Machine& machine, const ColourLookupTable& ColorTable,
                            const std::uint8_t& BlurEnabled, QWidget* parent)
     : QOpenGLWidget(parent), machine_(machine), colorTable_(ColorTable), blurEnabled_(BlurEnabled),
       texture_(std::make_unique<GlTextureImage>())

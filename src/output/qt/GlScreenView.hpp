@@ -25,7 +25,7 @@ class GlScreenView : public QOpenGLWidget {
     Q_OBJECT
 public:
     /// @p BlurEnabled is the smoothing flag, read at every frame.
-    GlScreenView(const machine::Machine& machine, const TColorTable& ColorTable, const std::uint8_t& BlurEnabled,
+    GlScreenView(const machine::Machine& machine, const ColourLookupTable& ColorTable, const std::uint8_t& BlurEnabled,
                  QWidget* parent = nullptr);
     ~GlScreenView() override;
 
@@ -54,7 +54,7 @@ private:
     void build_texture_gl();
 
     const machine::Machine& machine_;
-    const TColorTable& colorTable_;
+    const ColourLookupTable& colorTable_;
     const std::uint8_t& blurEnabled_;
     QOpenGLFunctions_1_1* gl_ = nullptr;
     std::unique_ptr<GlTextureImage> texture_;

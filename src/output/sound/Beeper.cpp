@@ -48,7 +48,7 @@ void Beeper::setSoundSwitch(std::function<bool()> isOn)
 
 void Beeper::putSound(int value)
 {
-    if (((value ^ machine_.Ports[0xC2]) & 1) == 0) {
+    if (((value ^ machine_.ports[0xC2]) & 1) == 0) {
         SoundLevel = kSilentSample;
         return;
     }

@@ -32,9 +32,9 @@ public:
     {
         const bool chosen = option.state & QStyle::State_Selected;
         painter->save();
-        painter->fillRect(option.rect, chosen ? TAsmCompletionPopup::kChosenBackground
+        painter->fillRect(option.rect, chosen ? AsmCompletionPopup::kChosenBackground
                                               : option.palette.color(QPalette::Base));
-        painter->setPen(chosen ? TAsmCompletionPopup::kChosenText : option.palette.color(QPalette::Text));
+        painter->setPen(chosen ? AsmCompletionPopup::kChosenText : option.palette.color(QPalette::Text));
         QFont plain = option.font;
         QFont bold = plain;
         bold.setBold(true);
@@ -55,13 +55,13 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
     {
-        return {TAsmCompletionPopup::kWidth, QFontMetrics(option.font).height() + 2};
+        return {AsmCompletionPopup::kWidth, QFontMetrics(option.font).height() + 2};
     }
 };
 
 } // namespace
 
-TAsmCompletionPopup::TAsmCompletionPopup(QWidget* owner)
+AsmCompletionPopup::AsmCompletionPopup(QWidget* owner)
     : QFrame(owner, Qt::ToolTip | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("completionPopup"));
@@ -100,7 +100,7 @@ TAsmCompletionPopup::TAsmCompletionPopup(QWidget* owner)
     fitToRows();
 }
 
-void TAsmCompletionPopup::fitToRows()
+void AsmCompletionPopup::fitToRows()
 {
     // Seven whole lines under the title, in the fonts the style has settled
     // on, and the popup as tall as its layout needs with its border and
@@ -113,7 +113,7 @@ void TAsmCompletionPopup::fitToRows()
     setFixedSize(kWidth, layout()->totalSizeHint().height());
 }
 
-void TAsmCompletionPopup::setEntries(const QList<Entry>& entries)
+void AsmCompletionPopup::setEntries(const QList<Entry>& entries)
 {
     list_->clear();
     for (const Entry& e : entries) {
@@ -127,17 +127,17 @@ void TAsmCompletionPopup::setEntries(const QList<Entry>& entries)
         list_->setCurrentRow(0);
 }
 
-int TAsmCompletionPopup::count() const
+int AsmCompletionPopup::count() const
 {
     return list_->count();
 }
 
-int TAsmCompletionPopup::current() const
+int AsmCompletionPopup::current() const
 {
     return list_->currentRow();
 }
 
-void TAsmCompletionPopup::showAt(QPoint below, QPoint above)
+void AsmCompletionPopup::showAt(QPoint below, QPoint above)
 {
     fitToRows();
     const QScreen* screen = QGuiApplication::screenAt(below);
@@ -156,7 +156,7 @@ void TAsmCompletionPopup::showAt(QPoint below, QPoint above)
         list_->scrollToItem(list_->currentItem());
 }
 
-bool TAsmCompletionPopup::moveFor(int key)
+bool AsmCompletionPopup::moveFor(int key)
 {
     const int last = list_->count() - 1;
     if (last < 0)

@@ -15,7 +15,7 @@ namespace ostrovik::tools {
 /// and what it does; seven lines high, 400 pixels wide, the chosen line in
 /// red. It never takes the keys: the editor keeps them and hands the
 /// popup's own (the arrows, Enter, Tab, Esc) to it while it is shown.
-class TAsmCompletionPopup : public QFrame {
+class AsmCompletionPopup : public QFrame {
     Q_OBJECT
 public:
     static constexpr int kWidth = 400;
@@ -30,7 +30,7 @@ public:
         QString description; ///< what the instruction does
     };
 
-    explicit TAsmCompletionPopup(QWidget* owner);
+    explicit AsmCompletionPopup(QWidget* owner);
 
     /// Fills the list and chooses its first line.
     void setEntries(const QList<Entry>& entries);

@@ -10,7 +10,7 @@
 
 namespace ostrovik::tools {
 
-TAsmFindBar::TAsmFindBar(QsciScintilla& editor, QWidget* parent) : QWidget(parent), editor_(editor)
+AsmFindBar::AsmFindBar(QsciScintilla& editor, QWidget* parent) : QWidget(parent), editor_(editor)
 {
     setObjectName(QStringLiteral("FindBar"));
     FindEdit = new QLineEdit(this);
@@ -51,13 +51,13 @@ TAsmFindBar::TAsmFindBar(QsciScintilla& editor, QWidget* parent) : QWidget(paren
     hide();
 }
 
-void TAsmFindBar::closeBar()
+void AsmFindBar::closeBar()
 {
     hide();
     editor_.setFocus();
 }
 
-void TAsmFindBar::open(bool replace)
+void AsmFindBar::open(bool replace)
 {
     if (editor_.hasSelectedText() && !editor_.selectedText().contains(QLatin1Char('\n')))
         FindEdit->setText(editor_.selectedText());
@@ -70,7 +70,7 @@ void TAsmFindBar::open(bool replace)
     FindEdit->selectAll();
 }
 
-bool TAsmFindBar::findFrom(int line, int index, bool wrap)
+bool AsmFindBar::findFrom(int line, int index, bool wrap)
 {
     if (FindEdit->text().isEmpty())
         return false;
@@ -78,14 +78,14 @@ bool TAsmFindBar::findFrom(int line, int index, bool wrap)
                              true);
 }
 
-bool TAsmFindBar::findNext()
+bool AsmFindBar::findNext()
 {
     int line = 0, index = 0;
     editor_.getCursorPosition(&line, &index);
     return findFrom(line, index, true);
 }
 
-bool TAsmFindBar::replaceOne()
+bool AsmFindBar::replaceOne()
 {
     const Qt::CaseSensitivity cs = MatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
     if (editor_.hasSelectedText() && editor_.selectedText().compare(FindEdit->text(), cs) == 0)
@@ -93,7 +93,7 @@ bool TAsmFindBar::replaceOne()
     return findNext();
 }
 
-int TAsmFindBar::replaceAll()
+int AsmFindBar::replaceAll()
 {
     if (FindEdit->text().isEmpty())
         return 0;

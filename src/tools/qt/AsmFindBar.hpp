@@ -12,10 +12,10 @@ namespace ostrovik::tools {
 
 /// Find and replace over the editor's own plain-text search, as a bar above
 /// the editor rather than a separate dialog.
-class TAsmFindBar : public QWidget {
+class AsmFindBar : public QWidget {
     Q_OBJECT
 public:
-    explicit TAsmFindBar(QsciScintilla& editor, QWidget* parent = nullptr);
+    explicit AsmFindBar(QsciScintilla& editor, QWidget* parent = nullptr);
 
     /// Shows the bar with the selection (if any) as the text to find; the
     /// replace field only when @p replace.

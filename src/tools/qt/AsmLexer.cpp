@@ -38,7 +38,7 @@ bool isWordChar(char c)
 
 } // namespace
 
-TAsmLexer::TAsmLexer(QObject* parent) : QsciLexerCustom(parent)
+AsmLexer::AsmLexer(QObject* parent) : QsciLexerCustom(parent)
 {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
@@ -67,14 +67,14 @@ TAsmLexer::TAsmLexer(QObject* parent) : QsciLexerCustom(parent)
     setDefaultFont(font);
 }
 
-QString TAsmLexer::description(int style) const
+QString AsmLexer::description(int style) const
 {
     static const char* const names[] = {"Default", "Comment", "Identifier", "Key word",
                                         "Number",  "White space", "String", "Symbol"};
     return style >= 0 && style < StyleCount ? QString::fromLatin1(names[style]) : QString();
 }
 
-QByteArray TAsmLexer::styleLine(const QByteArray& line)
+QByteArray AsmLexer::styleLine(const QByteArray& line)
 {
     QByteArray styles(line.size(), static_cast<char>(Default));
     const int n = static_cast<int>(line.size());
@@ -118,7 +118,7 @@ QByteArray TAsmLexer::styleLine(const QByteArray& line)
     return styles;
 }
 
-void TAsmLexer::styleText(int start, int end)
+void AsmLexer::styleText(int start, int end)
 {
     QsciScintilla* ed = editor();
     if (!ed || end <= start)

@@ -7,12 +7,12 @@ namespace ostrovik::tools {
 /// The workbench's own 8080 highlighter: comments, identifiers, key words
 /// (instructions and directives), numbers, white space, strings and
 /// symbols, each in the workbench's colour on white.
-class TAsmLexer : public QsciLexerCustom {
+class AsmLexer : public QsciLexerCustom {
     Q_OBJECT
 public:
     enum Style { Default = 0, Comment, Identifier, KeyWord, Number, WhiteSpace, String, Symbol, StyleCount };
 
-    explicit TAsmLexer(QObject* parent = nullptr);
+    explicit AsmLexer(QObject* parent = nullptr);
 
     const char* language() const override { return "Asm8080"; }
     QString description(int style) const override;

@@ -1,6 +1,6 @@
 #include "tools/qt/AsmOptions.hpp"
 
-#include "ui/kit/Settings.hpp"
+#include "kit/Settings.hpp"
 
 namespace ostrovik::tools {
 
@@ -11,15 +11,15 @@ constexpr std::string_view kSection = "AssemblerOptions";
 AsmOptions LoadAsmOptions(const QString& programDir)
 {
     AsmOptions o;
-    o.AssPath = ui::ReadIni(kSection, "AssPath");
-    o.LVTPath = ui::ReadIni(kSection, "LVTPath");
+    o.AssPath = kit::ReadIni(kSection, "AssPath");
+    o.LVTPath = kit::ReadIni(kSection, "LVTPath");
     if (o.AssPath == QLatin1String("0")) {
         o.AssPath.clear();
-        ui::WriteIni(kSection, "AssPath", o.AssPath);
+        kit::WriteIni(kSection, "AssPath", o.AssPath);
     }
     if (o.LVTPath == QLatin1String("0") || o.LVTPath.isEmpty()) {
         o.LVTPath = programDir + QStringLiteral("Assembler");
-        ui::WriteIni(kSection, "LVTPath", o.LVTPath);
+        kit::WriteIni(kSection, "LVTPath", o.LVTPath);
     }
     return o;
 }

@@ -9,9 +9,9 @@
 
 #include "tools/qt/AsmOptions.hpp"
 #include "tools/qt/AssemblerWorkbench.hpp"
-#include "ui/kit/Dialogs.hpp"
-#include "ui/kit/Settings.hpp"
-#include "ui/kit/CentreOnOwner.hpp"
+#include "kit/Dialogs.hpp"
+#include "kit/Settings.hpp"
+#include "kit/CentreOnOwner.hpp"
 
 namespace ostrovik::tools {
 
@@ -74,15 +74,15 @@ AssemblerSettingsForm::AssemblerSettingsForm(AssemblerWorkbench& workbench)
 
 void AssemblerSettingsForm::fillFromSettings()
 {
-    compilerEdit->setText(ui::ReadIni(kSection, "AssPath"));
-    outputEdit->setText(ui::ReadIni(kSection, "LVTPath"));
+    compilerEdit->setText(kit::ReadIni(kSection, "AssPath"));
+    outputEdit->setText(kit::ReadIni(kSection, "LVTPath"));
 }
 
 void AssemblerSettingsForm::showFromWorkbench()
 {
     const QWidget* owner = parentWidget();
     if (owner && !isVisible())
-        ui::CentreOnOwner(*this, *owner);
+        kit::CentreOnOwner(*this, *owner);
     show();
     raise();
     activateWindow();
@@ -92,15 +92,15 @@ void AssemblerSettingsForm::showFromWorkbench()
 void AssemblerSettingsForm::accept()
 {
     outputEdit->setText(NormalisedLvtPath(outputEdit->text()));
-    ui::WriteIni(kSection, "AssPath", compilerEdit->text(), this);
-    ui::WriteIni(kSection, "LVTPath", outputEdit->text(), this);
+    kit::WriteIni(kSection, "AssPath", compilerEdit->text(), this);
+    kit::WriteIni(kSection, "LVTPath", outputEdit->text(), this);
     workbench_.setLVTPath(outputEdit->text());
     hide();
 }
 
 void AssemblerSettingsForm::browseOutputFolder()
 {
-    if (const std::optional<QString> folder = ui::dialogs().chooseFolder(this, QString(), QStringLiteral("/")))
+    if (const std::optional<QString> folder = kit::dialogs().chooseFolder(this, QString(), QStringLiteral("/")))
         outputEdit->setText(*folder);
 }
 

@@ -34,11 +34,11 @@
 #include "tools/qt/AsmTabbedRows.hpp"
 #include "tools/AsmTexts.hpp"
 #include "tools/qt/AssemblerSettingsForm.hpp"
-#include "ui/kit/Dialogs.hpp"
-#include "ui/kit/ImageList.hpp"
-#include "ui/kit/WindowHost.hpp"
-#include "ui/kit/CentreOnOwner.hpp"
-#include "ui/kit/Text.hpp"
+#include "kit/Dialogs.hpp"
+#include "kit/IconSet.hpp"
+#include "kit/WindowHost.hpp"
+#include "kit/CentreOnOwner.hpp"
+#include "kit/Text.hpp"
 
 // The carried cross-assembler lives in a resource of this library.
 static void initAssemblerResource()
@@ -83,12 +83,12 @@ bool isWordChar(QChar c)
 
 // ---- the editor -------------------------------------------------------------
 
-bool TAsmEditor::completionShown() const
+bool AsmEditor::completionShown() const
 {
     return popup_ && popup_->isVisible();
 }
 
-void TAsmEditor::keyPressEvent(QKeyEvent* event)
+void AsmEditor::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && (event->modifiers() & Qt::ControlModifier)) {
         emit completionRequested();
@@ -132,7 +132,7 @@ void TAsmEditor::keyPressEvent(QKeyEvent* event)
         emit completionRequested();
 }
 
-void TAsmEditor::focusOutEvent(QFocusEvent* event)
+void AsmEditor::focusOutEvent(QFocusEvent* event)
 {
     // The popup goes with the keys: a click elsewhere or another window closes it.
     if (popup_)
@@ -142,12 +142,12 @@ void TAsmEditor::focusOutEvent(QFocusEvent* event)
 
 // ---- the window ---------------------------------------------------------------
 
-AssemblerWorkbench::AssemblerWorkbench(ui::WindowHost& host) : QMainWindow(&host.mainWindow(), Qt::Window), host_(host)
+AssemblerWorkbench::AssemblerWorkbench(kit::WindowHost& host) : QMainWindow(&host.mainWindow(), Qt::Window), host_(host)
 {
     initAssemblerResource();
     setObjectName(QStringLiteral("AssemblerWorkbench"));
     setWindowTitle(QStringLiteral("Assembler"));
-    const std::string programDir = host.machine().ProgramDir + "/";
+    const std::string programDir = host.machine().programDir + "/";
     build_ = std::make_unique<AsmBuild>(static_cast<AsmBuildHost&>(*this), host_, runner_, programDir);
 
     buildActions();
@@ -192,13 +192,13 @@ AssemblerWorkbench::~AssemblerWorkbench() = default;
 
 void AssemblerWorkbench::centreOn(const QWidget& owner)
 {
-    ui::CentreOnOwner(*this, owner);
+    kit::CentreOnOwner(*this, owner);
 }
 
 void AssemblerWorkbench::buildActions()
 {
-    auto action = [this](const char* name, const char* text, ui::Icon image) {
-        auto* a = new QAction(ui::TImageList::icon(image), QString::fromUtf8(text), this);
+    auto action = [this](const char* name, const char* text, kit::Icon image) {
+        auto* a = new QAction(kit::IconSet::icon(image), QString::fromUtf8(text), this);
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
@@ -206,12 +206,12 @@ void AssemblerWorkbench::buildActions()
     toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setMovable(false);
     toolBar->setIconSize(QSize(16, 16));
-    openButton = action("openButton", "Load ASM", ui::Icon::Open);
-    saveButton = action("saveButton", "Save ASM", ui::Icon::Save);
-    compileButton = action("compileButton", "Compile", ui::Icon::Assembler);
-    compileAndRunButton = action("compileAndRunButton", "Compile and Run", ui::Icon::Paused);
-    settingsButton = action("settingsButton", "Setup", ui::Icon::Settings);
-    closeButton = action("closeButton", "Close", ui::Icon::Exit);
+    openButton = action("openButton", "Load ASM", kit::Icon::Open);
+    saveButton = action("saveButton", "Save ASM", kit::Icon::Save);
+    compileButton = action("compileButton", "Compile", kit::Icon::Assembler);
+    compileAndRunButton = action("compileAndRunButton", "Compile and Run", kit::Icon::Paused);
+    settingsButton = action("settingsButton", "Setup", kit::Icon::Settings);
+    closeButton = action("closeButton", "Close", kit::Icon::Exit);
     toolBar->addAction(openButton);
     toolBar->addAction(saveButton);
     toolBar->addSeparator();
@@ -262,10 +262,10 @@ void AssemblerWorkbench::buildActions()
 
 void AssemblerWorkbench::buildEditor()
 {
-    editor = new TAsmEditor;
+    editor = new AsmEditor;
     editor->setObjectName(QStringLiteral("editor"));
     editor->setUtf8(true);
-    lexer = new TAsmLexer(editor);
+    lexer = new AsmLexer(editor);
     editor->setLexer(lexer);
     editor->setIndentationsUseTabs(true);
     editor->setTabWidth(8);
@@ -287,18 +287,18 @@ void AssemblerWorkbench::buildEditor()
     // The completion popup, in the reference list's order; our own rather
     // than the editor's list, which can show neither a title nor a bold
     // column nor a coloured choice.
-    completion_ = new TAsmCompletionPopup(editor);
+    completion_ = new AsmCompletionPopup(editor);
     editor->setCompletionPopup(completion_);
-    connect(editor, &TAsmEditor::completionRequested, this, [this] { showCompletion(); });
-    connect(editor, &TAsmEditor::completionAccepted, this, [this] { acceptCompletion(); });
-    connect(editor, &TAsmEditor::completionTyped, this, [this] { narrowCompletion(); });
-    connect(completion_, &TAsmCompletionPopup::activated, this, [this](int row) {
+    connect(editor, &AsmEditor::completionRequested, this, [this] { showCompletion(); });
+    connect(editor, &AsmEditor::completionAccepted, this, [this] { acceptCompletion(); });
+    connect(editor, &AsmEditor::completionTyped, this, [this] { narrowCompletion(); });
+    connect(completion_, &AsmCompletionPopup::activated, this, [this](int row) {
         completion_->list()->setCurrentRow(row);
         acceptCompletion();
     });
     connect(editor, &QsciScintilla::textChanged, this, [this] { sourceChanged(); });
 
-    findBar = new TAsmFindBar(*editor);
+    findBar = new AsmFindBar(*editor);
 }
 
 void AssemblerWorkbench::buildPopupMenu()
@@ -343,7 +343,7 @@ void AssemblerWorkbench::buildPopupMenu()
 
 void AssemblerWorkbench::loadStartState()
 {
-    editor->setText(ui::fromUtf8(kAsmInitialText));
+    editor->setText(kit::fromUtf8(kAsmInitialText));
     loadReference();
     const QString programDir = platform::FileNameText(build_->programDir());
     const AsmOptions options = LoadAsmOptions(programDir);
@@ -355,7 +355,7 @@ void AssemblerWorkbench::loadStartState()
 void AssemblerWorkbench::loadReference()
 {
     referenceList->clear();
-    const bool russian = (host_.language() == ui::Language::Russian);
+    const bool russian = (host_.language() == kit::Language::Russian);
     const std::string help = build_->workFolder() + (russian ? "help_ru.txt" : "help_en.txt");
     QStringList rows;
     // Only a regular file of a sensible size: a FIFO or a device under the
@@ -416,31 +416,31 @@ void AssemblerWorkbench::guarded(F&& f)
 
 void AssemblerWorkbench::newProject()
 {
-    editor->setText(ui::fromUtf8(kAsmNewProject));
+    editor->setText(kit::fromUtf8(kAsmNewProject));
     sourceModified = 0;
 }
 
 void AssemblerWorkbench::openSource()
 {
-    const std::optional<QString> path = ui::dialogs().openFile(this, QString(), QString(), QString());
+    const std::optional<QString> path = kit::dialogs().openFile(this, QString(), QString(), QString());
     if (!path)
         return;
     QFile file(*path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ui::dialogs().error(this, QStringLiteral("Cannot open file \"%1\". %2").arg(*path, file.errorString()));
+        kit::dialogs().error(this, QStringLiteral("Cannot open file \"%1\". %2").arg(*path, file.errorString()));
         return;
     }
     // One byte over the bound tells that the file is too large.
     const QByteArray bytes = file.read(static_cast<qint64>(AsmBuild::kMaxSourceBytes) + 1);
     if (file.error() != QFileDevice::NoError) {
-        ui::dialogs().error(this, QStringLiteral("Cannot read file \"%1\". %2").arg(*path, file.errorString()));
+        kit::dialogs().error(this, QStringLiteral("Cannot read file \"%1\". %2").arg(*path, file.errorString()));
         return;
     }
     const QString text = decodeText(bytes);
     // Windows-1251 text grows as it becomes the editor's UTF-8.
     if (static_cast<std::size_t>(bytes.size()) > AsmBuild::kMaxSourceBytes ||
         static_cast<std::size_t>(text.toUtf8().size()) > AsmBuild::kMaxSourceBytes) {
-        ui::dialogs().error(this, sourceTooLarge(QStringLiteral("The file \"%1\"").arg(*path)));
+        kit::dialogs().error(this, sourceTooLarge(QStringLiteral("The file \"%1\"").arg(*path)));
         return;
     }
     editor->setText(text);
@@ -457,7 +457,7 @@ bool AssemblerWorkbench::saveTo(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
         !file.flush()) {
-        ui::dialogs().error(this, QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+        kit::dialogs().error(this, QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
         return false;
     }
     return true;
@@ -465,7 +465,7 @@ bool AssemblerWorkbench::saveTo(const QString& path)
 
 void AssemblerWorkbench::saveSource()
 {
-    const std::optional<QString> path = ui::dialogs().saveFile(this, QString(), QString(), QString());
+    const std::optional<QString> path = kit::dialogs().saveFile(this, QString(), QString(), QString());
     if (!path)
         return;
     if (saveTo(*path))
@@ -478,7 +478,7 @@ bool AssemblerWorkbench::sourceFitsTheBuild()
     if (static_cast<std::size_t>(editor->length()) <= AsmBuild::kMaxSourceBytes)
         return true;
     buildLog->clear();
-    ui::dialogs().error(this, sourceTooLarge(QStringLiteral("The source (%1 bytes)").arg(editor->length())));
+    kit::dialogs().error(this, sourceTooLarge(QStringLiteral("The source (%1 bytes)").arg(editor->length())));
     return false;
 }
 
@@ -515,11 +515,11 @@ void AssemblerWorkbench::askToSaveChanges()
 {
     if (sourceModified != 1)
         return;
-    const bool yes = ui::dialogs().askYesNo(this, QStringLiteral("Confirm"), QStringLiteral("Save changes?"));
+    const bool yes = kit::dialogs().askYesNo(this, QStringLiteral("Confirm"), QStringLiteral("Save changes?"));
     sourceModified = 0;
     if (!yes)
         return;
-    if (const std::optional<QString> path = ui::dialogs().saveFile(this, QString(), QString(), QString()))
+    if (const std::optional<QString> path = kit::dialogs().saveFile(this, QString(), QString(), QString()))
         saveTo(*path);
 }
 
@@ -575,7 +575,7 @@ void AssemblerWorkbench::showCompletion()
 void AssemblerWorkbench::fillCompletion(const QString& typed)
 {
     completionInserts_.clear();
-    QList<TAsmCompletionPopup::Entry> entries;
+    QList<AsmCompletionPopup::Entry> entries;
     for (const AsmReferenceRow& row : asmReference()) {
         const QString insert = QString::fromStdString(row.insert);
         if (!insert.startsWith(typed, Qt::CaseInsensitive))
@@ -632,7 +632,7 @@ void AssemblerWorkbench::appendLog(std::string_view line)
 
 void AssemblerWorkbench::showError(std::string_view text)
 {
-    ui::dialogs().error(this, platform::FileNameText(QByteArrayView(text.data(), static_cast<qsizetype>(text.size()))));
+    kit::dialogs().error(this, platform::FileNameText(QByteArrayView(text.data(), static_cast<qsizetype>(text.size()))));
 }
 
 std::span<const std::uint8_t> AssemblerWorkbench::assemblerImage()

@@ -20,29 +20,29 @@ class QMenu;
 class QPlainTextEdit;
 class QToolBar;
 
-namespace ostrovik::ui {
+namespace ostrovik::kit {
 class WindowHost;
 }
 
 namespace ostrovik::tools {
 
-class TAsmFindBar;
-class TAsmLexer;
+class AsmFindBar;
+class AsmLexer;
 class AssemblerSettingsForm;
 class TabbedRowsDelegate;
 
-class TAsmCompletionPopup;
+class AsmCompletionPopup;
 
 /// The source editor: Ctrl+Space and "." ask for the completion popup.
 /// While the popup is shown the editor keeps the keys: the arrows move its
 /// choice, Enter, Tab and "()[]." accept it, Esc closes it, and what is
 /// typed narrows it.
-class TAsmEditor : public QsciScintilla {
+class AsmEditor : public QsciScintilla {
     Q_OBJECT
 public:
     using QsciScintilla::QsciScintilla;
 
-    void setCompletionPopup(TAsmCompletionPopup* popup) { popup_ = popup; }
+    void setCompletionPopup(AsmCompletionPopup* popup) { popup_ = popup; }
     bool completionShown() const;
 
 signals:
@@ -57,7 +57,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    TAsmCompletionPopup* popup_ = nullptr;
+    AsmCompletionPopup* popup_ = nullptr;
 };
 
 /// The assembler workbench: an 8080 source editor with highlighting, an
@@ -72,7 +72,7 @@ public:
     static constexpr int kBottomPanelHeight = 114;
     static constexpr int kReferenceWidth = 243;
 
-    explicit AssemblerWorkbench(ui::WindowHost& host);
+    explicit AssemblerWorkbench(kit::WindowHost& host);
     ~AssemblerWorkbench() override;
 
     // Handlers.
@@ -90,7 +90,7 @@ public:
     void showCompletion();
     /// The insert texts the open popup offers, in its order.
     const QStringList& completionInserts() const { return completionInserts_; }
-    TAsmCompletionPopup& completionPopup() { return *completion_; }
+    AsmCompletionPopup& completionPopup() { return *completion_; }
 
     /// The build's output folder (LVTPath), which the settings' OK sets.
     void setLVTPath(const QString& path);
@@ -115,10 +115,10 @@ public:
     QAction* compileItem = nullptr;
     QAction* compileAndRunItem = nullptr;
     QAction* settingsItem = nullptr;
-    TAsmEditor* editor = nullptr;
-    TAsmLexer* lexer = nullptr;
+    AsmEditor* editor = nullptr;
+    AsmLexer* lexer = nullptr;
     QMenu* contextMenu = nullptr;
-    TAsmFindBar* findBar = nullptr;
+    AsmFindBar* findBar = nullptr;
     QListWidget* referenceList = nullptr;
     QPlainTextEdit* buildLog = nullptr;
     /// Draws the reference list's fields in columns.
@@ -154,14 +154,14 @@ private:
     void showError(std::string_view text) override;
     std::span<const std::uint8_t> assemblerImage() override;
 
-    ui::WindowHost& host_;
+    kit::WindowHost& host_;
     platform::PosixProcessRunner runner_;
     std::unique_ptr<AsmBuild> build_;
     AssemblerSettingsForm* settingsWindow_ = nullptr;
     TabbedRowsDelegate* referenceColumns_ = nullptr;
     QByteArray assembler_;
     /// The open popup: where its word starts, and what each line inserts.
-    TAsmCompletionPopup* completion_ = nullptr;
+    AsmCompletionPopup* completion_ = nullptr;
     int completionStart_ = -1;
     QStringList completionInserts_;
 };

@@ -9,10 +9,10 @@
 #include <QPushButton>
 
 #include "files/TimeStamp.hpp"
-#include "ui/kit/Captions.hpp"
-#include "ui/kit/Dialogs.hpp"
-#include "ui/kit/WindowHost.hpp"
-#include "ui/kit/CentreOnOwner.hpp"
+#include "kit/Captions.hpp"
+#include "kit/Dialogs.hpp"
+#include "kit/WindowHost.hpp"
+#include "kit/CentreOnOwner.hpp"
 
 namespace ostrovik::tools {
 
@@ -109,7 +109,7 @@ private:
     FontEditorForm& form_;
 };
 
-FontEditorForm::FontEditorForm(ui::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
+FontEditorForm::FontEditorForm(kit::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
 {
     // FormCreate
     setObjectName(QStringLiteral("FontEditorForm"));
@@ -137,14 +137,14 @@ FontEditorForm::FontEditorForm(ui::WindowHost& host) : QWidget(&host.mainWindow(
     exitButton->setObjectName(QStringLiteral("exitButton"));
     placeControls();
 
-    host_.adoptCaptions(*this, ui::CaptionWindow::FontEditor);
+    host_.adoptCaptions(*this, kit::CaptionWindow::FontEditor);
 
     connect(loadButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { openFont(); }); });
     connect(saveButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { saveFontAs(); }); });
     connect(exitButton, &QPushButton::clicked, this, [this] { exitEditor(); });
     connect(changeButton, &QPushButton::clicked, this, [this] { changeGlyph(); });
 
-    ui::CentreOnOwner(*this, host.mainWindow());
+    kit::CentreOnOwner(*this, host.mainWindow());
 }
 
 void FontEditorForm::placeControls()
@@ -176,12 +176,12 @@ const QString& FontEditorForm::fontDialogFilter()
 
 MachineRam& FontEditorForm::ram()
 {
-    return host_.machine().RAM;
+    return host_.machine().ram;
 }
 
 QString FontEditorForm::fontsFolder() const
 {
-    return platform::FileNameText(host_.machine().ProgramDir) + QStringLiteral("/FONTS/");
+    return platform::FileNameText(host_.machine().programDir) + QStringLiteral("/FONTS/");
 }
 
 QImage FontEditorForm::drawGlyph(int Column, int Row) const
@@ -189,7 +189,7 @@ QImage FontEditorForm::drawGlyph(int Column, int Row) const
     QImage cell(8, 8, QImage::Format_RGB32);
     const std::uint16_t address = glyphAddress(codeAt(Column, Row));
     for (int r = 0; r < 8; ++r)
-        drawGlyphRow(cell, host_.machine().RAM[address + r], r);
+        drawGlyphRow(cell, host_.machine().ram[address + r], r);
     return cell;
 }
 
@@ -240,14 +240,14 @@ void FontEditorForm::changeGlyph()
 void FontEditorForm::openFont()
 {
     const std::optional<QString> file =
-        ui::dialogs().openFile(this, QStringLiteral("Load Font"), fontsFolder(), fontDialogFilter());
+        kit::dialogs().openFile(this, QStringLiteral("Load Font"), fontsFolder(), fontDialogFilter());
     if (!file)
         return;
     const FontLoad load = loadFont(platform::FileNamePath(*file), ram());
     // Whatever was read is in memory now, also when the file ran out.
     codeGrid->update();
     if (load.error)
-        ui::dialogs().error(this, QString::fromStdString(*load.error));
+        kit::dialogs().error(this, QString::fromStdString(*load.error));
 }
 
 void FontEditorForm::saveFontAs()
@@ -255,7 +255,7 @@ void FontEditorForm::saveFontAs()
     const QString suggested =
         fontsFolder() + QString::fromStdString(fontFileName(files::fileTimeStampNow()));
     const std::optional<QString> file =
-        ui::dialogs().saveFile(this, QStringLiteral("Save Font"), suggested, fontDialogFilter());
+        kit::dialogs().saveFile(this, QStringLiteral("Save Font"), suggested, fontDialogFilter());
     if (!file)
         return;
     saveFont(platform::FileNamePath(*file), ram());

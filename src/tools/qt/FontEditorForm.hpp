@@ -8,7 +8,7 @@
 class QLabel;
 class QPushButton;
 
-namespace ostrovik::ui {
+namespace ostrovik::kit {
 class WindowHost;
 }
 
@@ -26,7 +26,7 @@ public:
     static constexpr int kBitCell = 15;
     static constexpr int kBitLine = 2;
 
-    explicit FontEditorForm(ui::WindowHost& host);
+    explicit FontEditorForm(kit::WindowHost& host);
 
     /// Mouse presses on the two grids, at @p pos inside the grid.
     void pickGlyph(QPoint pos);
@@ -55,7 +55,7 @@ private:
     MachineRam& ram();
     QString fontsFolder() const;
 
-    ui::WindowHost& host_;
+    kit::WindowHost& host_;
     GlyphEditor editor_;
     QImage preview_;
     QWidget* codeGrid = nullptr;

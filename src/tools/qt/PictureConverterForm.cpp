@@ -17,10 +17,10 @@
 
 #include "platform/RegularFile.hpp"
 #include "tools/PictureLvt.hpp"
-#include "ui/kit/Captions.hpp"
-#include "ui/kit/Dialogs.hpp"
-#include "ui/kit/WindowHost.hpp"
-#include "ui/kit/CentreOnOwner.hpp"
+#include "kit/Captions.hpp"
+#include "kit/Dialogs.hpp"
+#include "kit/WindowHost.hpp"
+#include "kit/CentreOnOwner.hpp"
 
 namespace ostrovik::tools {
 
@@ -83,7 +83,7 @@ QPushButton* button(QWidget* parent, const char* name, int x, int y, int w)
 
 } // namespace
 
-PictureConverterForm::PictureConverterForm(ui::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
+PictureConverterForm::PictureConverterForm(kit::WindowHost& host) : QWidget(&host.mainWindow(), Qt::Tool), host_(host)
 {
     // FormCreate
     setObjectName(QStringLiteral("PictureConverterForm"));
@@ -119,7 +119,7 @@ PictureConverterForm::PictureConverterForm(ui::WindowHost& host) : QWidget(&host
     for (QPushButton* b : {saveBwButton, viewBwButton, saveColourButton, viewColourButton})
         b->setEnabled(false);
 
-    host_.adoptCaptions(*this, ui::CaptionWindow::PictureConverter);
+    host_.adoptCaptions(*this, kit::CaptionWindow::PictureConverter);
 
     connect(loadButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { loadPicture(); }); });
     connect(saveBwButton, &QPushButton::clicked, this, [this] { saveBw(); });
@@ -130,7 +130,7 @@ PictureConverterForm::PictureConverterForm(ui::WindowHost& host) : QWidget(&host
     connect(paletteSlider, &QSlider::valueChanged, this, [this] { paletteChanged(); });
 
     // Centred on the main window.
-    ui::CentreOnOwner(*this, host.mainWindow());
+    kit::CentreOnOwner(*this, host.mainWindow());
 }
 
 const QString& PictureConverterForm::openDialogFilter()
@@ -141,7 +141,7 @@ const QString& PictureConverterForm::openDialogFilter()
 
 std::filesystem::path PictureConverterForm::programDir() const
 {
-    return host_.machine().ProgramDir;
+    return host_.machine().programDir;
 }
 
 QString PictureConverterForm::openFolder() const
@@ -154,7 +154,7 @@ QString PictureConverterForm::openFolder() const
 
 void PictureConverterForm::loadPicture()
 {
-    const std::optional<QString> file = ui::dialogs().openFile(this, QString(), openFolder(), openDialogFilter());
+    const std::optional<QString> file = kit::dialogs().openFile(this, QString(), openFolder(), openDialogFilter());
     if (!file)
         return;
     lastFolder_ = QFileInfo(*file).absolutePath();
@@ -163,8 +163,8 @@ void PictureConverterForm::loadPicture()
     if (!kind) {
         // Nothing was read, so nothing may change: the next save would
         // otherwise carry the old picture under the new name.
-        ui::dialogs().message(this, windowTitle(),
-                              (host_.language() == ui::Language::Russian)
+        kit::dialogs().message(this, windowTitle(),
+                              (host_.language() == kit::Language::Russian)
                                   ? QStringLiteral("Картинка не загружена: имя файла должно кончаться на "
                                                    "bmp, BMP, jpg, JPG, png или PNG.\n%1")
                                         .arg(*file)
@@ -209,7 +209,7 @@ bool PictureConverterForm::decode(const QString& fileName, const char* format, Q
     const platform::FileRead file =
         platform::ReadRegularFile(platform::FileNamePath(fileName), kMaxPictureFileBytes);
     if (!file.ok()) {
-        ui::dialogs().error(this, QStringLiteral("%1: %2").arg(fileName, QString::fromStdString(file.reason)));
+        kit::dialogs().error(this, QStringLiteral("%1: %2").arg(fileName, QString::fromStdString(file.reason)));
         return false;
     }
     QByteArray bytes = QByteArray::fromRawData(file.bytes.data(), static_cast<qsizetype>(file.bytes.size()));
@@ -219,7 +219,7 @@ bool PictureConverterForm::decode(const QString& fileName, const char* format, Q
     // The file's contents decide nothing: a PNG named .jpg is not a JPEG.
     reader.setDecideFormatFromContent(false);
     if (!reader.read(&picture) || picture.isNull()) {
-        ui::dialogs().error(this, QStringLiteral("%1: %2").arg(fileName, reader.errorString()));
+        kit::dialogs().error(this, QStringLiteral("%1: %2").arg(fileName, reader.errorString()));
         return false;
     }
     return true;
@@ -242,7 +242,7 @@ void PictureConverterForm::thresholdChanged()
 void PictureConverterForm::paletteChanged()
 {
     paletteLabel->setText(QString::number(paletteSlider->value()));
-    host_.machine().do_output(0xC1, paletteSlider->value());
+    host_.machine().writePort(0xC1, paletteSlider->value());
 }
 
 void PictureConverterForm::rotateBwForSaving()

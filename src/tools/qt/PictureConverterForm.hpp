@@ -12,7 +12,7 @@ class QLabel;
 class QPushButton;
 class QSlider;
 
-namespace ostrovik::ui {
+namespace ostrovik::kit {
 class WindowHost;
 }
 
@@ -28,7 +28,7 @@ public:
     static constexpr int kClientWidth = 520;
     static constexpr int kClientHeight = 403;
 
-    explicit PictureConverterForm(ui::WindowHost& host);
+    explicit PictureConverterForm(kit::WindowHost& host);
 
     void loadPicture();
     void thresholdChanged();
@@ -69,7 +69,7 @@ private:
     /// else the user's picture folder, else the home folder.
     QString openFolder() const;
 
-    ui::WindowHost& host_;
+    kit::WindowHost& host_;
     QPushButton* loadButton = nullptr;
     QPushButton* saveBwButton = nullptr;
     QPushButton* viewBwButton = nullptr;

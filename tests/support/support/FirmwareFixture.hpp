@@ -28,7 +28,7 @@
 namespace ostrovik::test {
 
 using machine::Machine;
-using machine::TKeyMask;
+using machine::KeyMask;
 
 // Firmware cells the tests look at (documented at the top of testrom.asm).
 constexpr int kCursorCol = 0xBE00;
@@ -40,12 +40,12 @@ constexpr int kTapeSkip = 0xE4D0;
 constexpr int kReturnLoop = 0x9000; // JMP 9000h, readable in both memory maps
 
 // Keys of the DU-01 (latin key table).
-constexpr TKeyMask kEnter = 0x13FF, kShift = 0x70FF, kBackspace = 0x23FF, kSpace = 0x30FF,
+constexpr KeyMask kEnter = 0x13FF, kShift = 0x70FF, kBackspace = 0x23FF, kSpace = 0x30FF,
                    kOne = 0x47FF, kLeft = 0xFF32;
 
-inline TKeyMask letterKey(char c)
+inline KeyMask letterKey(char c)
 {
-    static constexpr std::array<TKeyMask, 26> letters = {
+    static constexpr std::array<KeyMask, 26> letters = {
         0x64FF, 0x31FF, 0x57FF, 0x27FF, 0x54FF, 0x67FF, 0x10FF, 0x16FF, 0x75FF,
         0x52FF, 0x55FF, 0x22FF, 0x76FF, 0x53FF, 0x21FF, 0x63FF, 0x71FF, 0x20FF,
         0x77FF, 0x74FF, 0x56FF, 0x26FF, 0x65FF, 0x73FF, 0x66FF, 0x17FF};
@@ -78,9 +78,9 @@ protected:
         const char* bin = std::getenv("OSTROVIK_BIN");
         ASSERT_NE(bin, nullptr) << "OSTROVIK_BIN names the folder that holds bios.dat";
         host.quick = true;
-        m.ProgramDir = bin;
+        m.programDir = bin;
         m.setSoundSink(&beeper);
-        m.ResetComp(); // fast start: 20,000,000 T-states
+        m.coldReset(); // fast start: 20,000,000 T-states
     }
 
     /// Writes @p bytes to a file of this test's own folder; returns its path.
@@ -94,13 +94,13 @@ protected:
         return path.string();
     }
 
-    void run(int tstates) { m.i8080_do_opcodes(tstates); }
+    void run(int tstates) { m.runOpcodes(tstates); }
 
-    void press(TKeyMask key, int held = 150000, int after = 150000)
+    void press(KeyMask key, int held = 150000, int after = 150000)
     {
-        m.kbd(key, true);
+        m.setKey(key, true);
         run(held);
-        m.kbd(key, false);
+        m.setKey(key, false);
         run(after);
     }
     void typeText(std::string_view text)
@@ -114,8 +114,8 @@ protected:
     {
         std::array<std::uint8_t, 16> b{};
         for (int r = 0; r < 8; ++r) {
-            b[2 * r] = m.VRAM[row * 512 + r * 64 + col * 2];
-            b[2 * r + 1] = m.VRAM[row * 512 + r * 64 + col * 2 + 1];
+            b[2 * r] = m.videoRam[row * 512 + r * 64 + col * 2];
+            b[2 * r + 1] = m.videoRam[row * 512 + r * 64 + col * 2 + 1];
         }
         return b;
     }
@@ -125,7 +125,7 @@ protected:
     {
         std::array<std::uint8_t, 16> b{};
         for (int r = 0; r < 8; ++r) {
-            const int g = m.RAM[0xB000 + 8 * code + r];
+            const int g = m.ram[0xB000 + 8 * code + r];
             b[2 * r] = static_cast<std::uint8_t>((g & 0xF0) | (g >> 4));
             b[2 * r + 1] = static_cast<std::uint8_t>(((g & 0x0F) << 4) | (g & 0x0F));
         }
@@ -168,28 +168,28 @@ protected:
     {
         startCall(addr);
         run(budget);
-        ASSERT_EQ(m.r_PC, kReturnLoop) << "the routine at " << std::hex << addr << " did not return";
-        EXPECT_EQ(m.r_SP, 0xAF02);
+        ASSERT_EQ(m.regPC, kReturnLoop) << "the routine at " << std::hex << addr << " did not return";
+        EXPECT_EQ(m.regSP, 0xAF02);
     }
     /// Points PC at a ROM routine whose return address is a loop in high RAM.
     void startCall(int addr)
     {
-        m.RAM[kReturnLoop] = 0xC3;
-        m.RAM[kReturnLoop + 1] = kReturnLoop & 0xFF;
-        m.RAM[kReturnLoop + 2] = kReturnLoop >> 8;
-        m.r_SP = 0xAF00;
-        m.set_var(0xAF00, kReturnLoop);
-        m.r_PC = addr;
+        m.ram[kReturnLoop] = 0xC3;
+        m.ram[kReturnLoop + 1] = kReturnLoop & 0xFF;
+        m.ram[kReturnLoop + 2] = kReturnLoop >> 8;
+        m.regSP = 0xAF00;
+        m.writeMemoryWord(0xAF00, kReturnLoop);
+        m.regPC = addr;
     }
     void conout(int c)
     {
-        m.r_C = c;
+        m.regC = c;
         call(kConsole);
     }
     void setCursor(int col, int row)
     {
-        m.RAM[kCursorCol] = static_cast<std::uint8_t>(col);
-        m.RAM[kCursorRow] = static_cast<std::uint8_t>(row);
+        m.ram[kCursorCol] = static_cast<std::uint8_t>(col);
+        m.ram[kCursorRow] = static_cast<std::uint8_t>(row);
     }
 
     /// Loads a BASIC tape file as File → Open does: the program goes where

@@ -22,9 +22,9 @@
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "support/ScriptedWaveOut.hpp"
-#include "ui/kit/Captions.hpp"
-#include "ui/MainFormEmu.hpp"
-#include "ui/SetUpForm.hpp"
+#include "kit/Captions.hpp"
+#include "ui/MainWindow.hpp"
+#include "ui/SettingsForm.hpp"
 
 namespace ostrovik::test {
 
@@ -36,7 +36,7 @@ inline QRgb bitmapPixel(const output::FrameBitmap& bitmap, int x, int y)
 }
 
 /// The 256 × 256 picture as the window shows it now (natural size).
-inline QImage shownPicture(ui::TMainFormEmu& window)
+inline QImage shownPicture(ui::MainWindow& window)
 {
     output::ScreenView& view = window.screenView();
     const output::Box box = view.currentLayout().picture;
@@ -80,9 +80,9 @@ public:
     void remakeWindow(std::unique_ptr<platform::WaveOut> waveOut = quietWaveOut())
     {
         window.reset();
-        window = std::make_unique<ui::TMainFormEmu>(QStringList{}, std::move(waveOut));
-        window->setSetUpForm(new ui::TSetUpForm(window->settingsStore(), window.get()));
-        window->machine().ProgramDir = QFile::encodeName(programDir_.path()).toStdString();
+        window = std::make_unique<ui::MainWindow>(QStringList{}, std::move(waveOut));
+        window->setSettingsForm(new ui::SettingsForm(window->settingsStore(), window.get()));
+        window->machine().programDir = QFile::encodeName(programDir_.path()).toStdString();
     }
     ~MainWindowRig() { window.reset(); }
     MainWindowRig(const MainWindowRig&) = delete;
@@ -130,7 +130,7 @@ public:
 
     FreshConfig config;
     ScriptedDialogs dialogs;
-    std::unique_ptr<ui::TMainFormEmu> window;
+    std::unique_ptr<ui::MainWindow> window;
 
 private:
     QTemporaryDir programDir_;
@@ -184,14 +184,14 @@ inline QString clippedPart(const QWidget& window)
 
 /// Where the buttons of @p form differ from caption set @p set in
 /// @p language: empty when every button of the set is there and carries its text.
-inline QString buttonCaptionMismatch(const QWidget& form, ui::CaptionWindow set, ui::Language language)
+inline QString buttonCaptionMismatch(const QWidget& form, kit::CaptionWindow set, kit::Language language)
 {
-    for (const ui::Caption& c : ui::captionSet(set)) {
+    for (const kit::Caption& c : kit::captionSet(set)) {
         const QString name = QString::fromUtf8(c.component.data(), static_cast<qsizetype>(c.component.size()));
         const auto* b = form.findChild<QPushButton*>(name);
         if (!b)
             return name + QStringLiteral(" is missing");
-        if (b->text() != ui::captionText(c, language))
+        if (b->text() != kit::captionText(c, language))
             return QStringLiteral("%1 reads \"%2\"").arg(name, b->text());
     }
     return {};

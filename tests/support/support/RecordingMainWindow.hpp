@@ -6,22 +6,22 @@
 #include <vector>
 
 #include "support/ScriptedWaveOut.hpp"
-#include "ui/MainFormEmu.hpp"
-#include "ui/SetUpForm.hpp"
+#include "ui/MainWindow.hpp"
+#include "ui/SettingsForm.hpp"
 
 namespace ostrovik::test {
 
 /// The main window recording the loads it is asked for instead of making
 /// them; with its settings window unless @p withSettings is false.
-class RecordingMainWindow : public ui::TMainFormEmu {
+class RecordingMainWindow : public ui::MainWindow {
 public:
     explicit RecordingMainWindow(const QStringList& args = {}, bool withSettings = true,
                                  std::unique_ptr<platform::WaveOut> waveOut = quietWaveOut())
-        : TMainFormEmu(args, std::move(waveOut))
+        : MainWindow(args, std::move(waveOut))
     {
         if (withSettings) {
-            form = new ui::TSetUpForm(settingsStore(), this);
-            setSetUpForm(form);
+            form = new ui::SettingsForm(settingsStore(), this);
+            setSettingsForm(form);
         }
     }
     bool tryLoadFile(const std::string& path, bool autoStart) override
@@ -30,7 +30,7 @@ public:
         return true;
     }
 
-    ui::TSetUpForm* form = nullptr;
+    ui::SettingsForm* form = nullptr;
     std::vector<std::pair<std::string, bool>> loads;
 };
 

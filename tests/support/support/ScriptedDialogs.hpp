@@ -11,7 +11,7 @@
 
 #include "files/avi/AviCodecs.hpp"
 
-#include "ui/kit/Dialogs.hpp"
+#include "kit/Dialogs.hpp"
 
 namespace ostrovik::test {
 
@@ -19,14 +19,14 @@ namespace ostrovik::test {
 /// was asked. It installs itself for its lifetime and puts back whatever was
 /// installed before, so a test that returns early on a failed check leaves
 /// the real dialogs in place.
-class ScriptedDialogs final : public ui::Dialogs {
+class ScriptedDialogs final : public kit::Dialogs {
 public:
     struct FileQuestion {
         QString title, dir, filter, defaultSuffix;
     };
 
-    ScriptedDialogs() : previous_(installedDouble()) { ui::setDialogs(this); }
-    ~ScriptedDialogs() override { ui::setDialogs(previous_); }
+    ScriptedDialogs() : previous_(installedDouble()) { kit::setDialogs(this); }
+    ~ScriptedDialogs() override { kit::setDialogs(previous_); }
     ScriptedDialogs(const ScriptedDialogs&) = delete;
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
@@ -86,19 +86,19 @@ public:
         return next();
     }
 
-    std::optional<ui::NetSessionChoice> netSession(QWidget*, const ui::NetSessionRequest& request) override
+    std::optional<kit::NetSessionChoice> netSession(QWidget*, const kit::NetSessionRequest& request) override
     {
         sessionsShown.push_back(request);
         if (sessionAnswers.empty())
             return std::nullopt;
-        const std::optional<ui::NetSessionChoice> a = sessionAnswers.front();
+        const std::optional<kit::NetSessionChoice> a = sessionAnswers.front();
         sessionAnswers.pop_front();
         return a;
     }
     /// The next connection dialogs' answers (Cancel when they run out), and
     /// what each dialog was opened with.
-    std::deque<std::optional<ui::NetSessionChoice>> sessionAnswers;
-    std::vector<ui::NetSessionRequest> sessionsShown;
+    std::deque<std::optional<kit::NetSessionChoice>> sessionAnswers;
+    std::vector<kit::NetSessionRequest> sessionsShown;
 
     /// The answers to the next Yes/No questions (No when they run out), and
     /// the questions asked, as "title|text".
@@ -114,11 +114,11 @@ public:
 
 private:
     /// The double installed now, or nullptr when the real dialogs are in use.
-    static ui::Dialogs* installedDouble()
+    static kit::Dialogs* installedDouble()
     {
-        ui::Dialogs* const installed = &ui::dialogs();
-        ui::setDialogs(nullptr);
-        return installed == &ui::dialogs() ? nullptr : installed;
+        kit::Dialogs* const installed = &kit::dialogs();
+        kit::setDialogs(nullptr);
+        return installed == &kit::dialogs() ? nullptr : installed;
     }
     std::optional<QString> next()
     {
@@ -128,7 +128,7 @@ private:
         return a;
     }
 
-    ui::Dialogs* previous_;
+    kit::Dialogs* previous_;
 };
 
 } // namespace ostrovik::test

@@ -1,0 +1,366 @@
+#include "ui/MainWindow.hpp"
+#include "ui/ProgramDialogs.hpp"
+#include "platform/qt/FileNames.hpp"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "debugger/qt/MemoryDebuggerForm.hpp"
+#include "files/LoadFile.hpp"
+#include "files/avi/AviWriter.hpp"
+#include "machine/Keyboard.hpp"
+#include "output/RenderMode.hpp"
+#include "output/qt/GlScreenView.hpp"
+#include "output/qt/ScreenView.hpp"
+#include "output/sound/qt/GuiPost.hpp"
+#include "platform/qt/JoyPollClock.hpp"
+#include "platform/sdl/SdlJoystick.hpp"
+#include "platform/qt/KeyMap.hpp"
+#include "platform/KeyboardLayout.hpp"
+#include "platform/qt/PlatformTimer.hpp"
+#include "platform/sdl/SdlWaveOut.hpp"
+#include "platform/VirtualKeys.hpp"
+#include "ui/DebuggerLink.hpp"
+#include "kit/Dialogs.hpp"
+#include "kit/Settings.hpp"
+#include "ui/MainMenu.hpp"
+#include "kit/Text.hpp"
+
+namespace ostrovik::ui {
+
+using kit::ConfigFilePath;
+using kit::dialogs;
+using kit::fromUtf8;
+
+namespace {
+constexpr std::int32_t kQuickStartBudget = 20'000'000;
+
+/// The machine's view of the windows' keyboard layout.
+class ActiveLayout final : public machine::KeyboardLayout {
+public:
+    std::string activeLayoutName() const override { return platform::ActiveKeyboardLayout().Name(); }
+    void activateLayout(std::string_view name) override { platform::ActiveKeyboardLayout().Load(name); }
+};
+
+ActiveLayout activeLayout;
+} // namespace
+
+std::unique_ptr<platform::WaveOut> MainWindow::systemWaveOut()
+{
+    return std::make_unique<platform::SdlWaveOut>(output::sound::postToGuiThread());
+}
+
+MainWindow::MainWindow(const QStringList& args, QWidget* parent) : MainWindow(args, systemWaveOut(), parent) {}
+
+MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOut> waveOut, QWidget* parent)
+    : QMainWindow(parent), machine_(*this), settingsStore_([] { return ConfigFilePath(); }),
+      waveOut_(std::move(waveOut))
+{
+    setObjectName(QStringLiteral("MainFormEmu"));
+    setWindowTitle(QStringLiteral("Ostrovik"));
+    installProgramDialogs();
+
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setMovable(false);
+    toolBar_->setFixedHeight(kToolBarHeight);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    colorTable_ = std::make_unique<output::ColourLookupTable>();
+    screen_ = std::make_unique<output::GdiScreen>(machine_, *colorTable_);
+    screenView_ = new output::ScreenView(*screen_, this);
+    screenView_->setObjectName(QStringLiteral("ScreenView"));
+    screenView_->setClientTop(kToolBarHeight);
+    setCentralWidget(screenView_);
+    beeper_ = std::make_unique<output::sound::Beeper>(machine_, *waveOut_);
+    buildCommands();
+
+    frameTimer_ = new platform::PlatformTimer(this);
+    frameTimer_->setObjectName(QStringLiteral("frameTimer_"));
+    frameTimer_->setInterval(1);
+    connect(frameTimer_, &platform::PlatformTimer::timeout, this,
+            [this] { guarded([this] { runFrame(); }); });
+
+    createAviWriter();
+
+    keyboard_ = std::make_unique<machine::Keyboard>(machine_);
+    joyClock_ = new platform::JoyPollClock(this);
+    sdlJoystick_ = std::make_unique<platform::SdlJoystick>(*joyClock_);
+    joystick_ = sdlJoystick_.get();
+    setFocusPolicy(Qt::StrongFocus);
+
+    machine_.programDir = platform::ExecutableFolder();
+    setUpWindow(args);
+}
+
+MainWindow::~MainWindow()
+{
+    tearDown();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        activateOnceExposed();
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Some desktops (and the offscreen platform) never activate a window that
+    // was not clicked; the first show powers the machine on all the same.
+    QTimer::singleShot(0, this, [this] { activateOnceExposed(); });
+}
+
+void MainWindow::activateOnceExposed()
+{
+    // The power-on may show a box over the window (a missing ROM image):
+    // wait until the desktop has put the window where it stays, or the box
+    // is placed over where the window was before, a corner of the screen.
+    QWindow* handle = windowHandle();
+    if (handle && !handle->isExposed()) {
+        handle->removeEventFilter(this);
+        handle->installEventFilter(this);
+        return;
+    }
+    activateFirstTime();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    QWindow* handle = windowHandle();
+    if (watched == handle && event->type() == QEvent::Expose && handle->isExposed()) {
+        handle->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { activateOnceExposed(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::menuOpen() const
+{
+    const QMenuBar* bar = menuBar();
+    return QApplication::activePopupWidget() != nullptr || (bar && bar->activeAction() != nullptr);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Keys typed into an open menu choose its items; the machine must not
+    // see them. Releases still go through, so no key stays held.
+    if (menuOpen()) {
+        event->accept();
+        return;
+    }
+    const platform::KeyStroke key = platform::VirtualKeyOf(*event);
+    std::uint32_t keyFlags = 0;
+    if (key.vk == platform::VK_CONTROL)
+        keyFlags = key.side == platform::KeySide::Right ? machine::kRightCtrlKeyFlags : machine::kLeftCtrlKeyFlags;
+    guarded([&] { keyboard_->KeyDown(key.vk, keyFlags, activeLayout); });
+    event->accept();
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event)
+{
+    // The desktop repeats a held key as release/press pairs; the machine
+    // sees only the repeated presses, as it would from a PC keyboard.
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    const platform::KeyStroke key = platform::VirtualKeyOf(*event);
+    guarded([&] { keyboard_->FormKeyUp(key.vk); });
+    event->accept();
+}
+
+namespace {
+/// A PC key press or release made by the program (the on-screen keyboard),
+/// delivered through the event queue as the desktop delivers its own.
+class SynthesisedKeyEvent final : public QEvent {
+public:
+    static QEvent::Type type()
+    {
+        static const auto t = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return t;
+    }
+    SynthesisedKeyEvent(std::uint16_t vk, bool down) : QEvent(type()), vk(vk), down(down) {}
+    const std::uint16_t vk;
+    const bool down;
+};
+} // namespace
+
+void MainWindow::postKeystroke(std::uint16_t virtualKey)
+{
+    QCoreApplication::postEvent(this, new SynthesisedKeyEvent(virtualKey, true));
+    QCoreApplication::postEvent(this, new SynthesisedKeyEvent(virtualKey, false));
+}
+
+void MainWindow::customEvent(QEvent* event)
+{
+    if (event->type() != SynthesisedKeyEvent::type()) {
+        QMainWindow::customEvent(event);
+        return;
+    }
+    const auto* key = static_cast<SynthesisedKeyEvent*>(event);
+    // No Ctrl key is ever made, so the message part has nothing to do.
+    if (key->down)
+        guarded([&] { keyboard_->KeyDown(key->vk, 0, activeLayout); });
+    else
+        guarded([&] { keyboard_->FormKeyUp(key->vk); });
+}
+
+bool MainWindow::focusNextPrevChild(bool)
+{
+    // Tab belongs to the machine's keyboard, not to focus navigation.
+    return false;
+}
+
+void MainWindow::powerOn()
+{
+    machine_.tapePosition = -1;
+    machine_.coldReset();
+    beeper_->SoundLevel = 128;
+    beeper_->InitAudio();
+    machine_.runOpcodes(quickRun() ? kQuickStartBudget : machine_.cyclesPerTick);
+    frameTimer_->setEnabled(true);
+}
+
+void MainWindow::runFrame()
+{
+    if (machine_.paused)
+        return;
+    machine_.runOpcodes(machine_.cyclesPerTick);
+    switch (machine_.renderMode) {
+    case 0:
+        drawScreen();
+        break;
+    case 1:
+        drawScreenGl();
+        break;
+    default:
+        break;
+    }
+    // Only a full run makes a buffer; the edges of a shorter one wait for the
+    // next.
+    if (machine_.clock > 56300)
+        beeper_->playTone();
+    if (debugger::MemoryDebuggerForm* debugger = debuggerForm(*this); debugger && debugger->isVisible())
+        debugger->refresh();
+}
+
+void MainWindow::drawScreen()
+{
+    screenView_->drawScreen(grayTV());
+}
+
+void MainWindow::drawScreenGl()
+{
+    if (glView_)
+        glView_->drawScreenGl(grayTV());
+}
+
+void MainWindow::changeRenderMode(std::uint8_t Mode)
+{
+    screenView_->changeRenderMode(Mode);
+    // The OpenGL view, once made, is kept (hidden while another mode shows):
+    // the desktop's OpenGL does not always take a second context for the
+    // same window in its stride.
+    if (glView_)
+        glView_->setVisible(Mode == 1);
+    if (Mode != 1 || glView_)
+        return;
+    // The OpenGL view covers the raster view, which keeps the window's
+    // background round it.
+    glView_ = new output::GlScreenView(machine_, *colorTable_, screen_->BlurEnabled, screenView_);
+    glView_->setObjectName(QStringLiteral("GlScreenView"));
+    glView_->setClientTop(toolBar_->height());
+    auto* layout = new QVBoxLayout(screenView_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(glView_);
+    if (screenView_->isVisible())
+        glView_->show();
+}
+
+void MainWindow::applyRenderMode(int stored)
+{
+    const std::uint8_t mode = output::presentedRenderMode(stored);
+    if (mode == machine_.renderMode)
+        return;
+    machine_.renderMode = mode;
+    changeRenderMode(mode);
+    // The new presentation starts from a whole frame.
+    machine_.invalidateScreen();
+    if (mode == 0)
+        drawScreen();
+    else if (mode == 1)
+        drawScreenGl();
+}
+
+void MainWindow::resetCpu()
+{
+    guarded([this] { machine_.coldReset(); });
+}
+
+void MainWindow::toggleFullScreen()
+{
+    menus_->setChecked(menu::FullScreen, !fullScreen());
+    screenView_->setStretch(fullScreen());
+}
+
+bool MainWindow::timerRunning() const
+{
+    return frameTimer_->isEnabled();
+}
+
+void MainWindow::showError(const QString& text)
+{
+    dialogs().error(this, text);
+}
+
+void MainWindow::showMessage(std::string_view text)
+{
+    dialogs().message(this, QStringLiteral("Ostrovik"), fromUtf8(text));
+}
+
+void MainWindow::setCaption(std::string_view text)
+{
+    setWindowTitle(fromUtf8(text));
+}
+
+std::string MainWindow::caption() const
+{
+    return windowTitle().toStdString();
+}
+
+void MainWindow::loadFile(const std::string& path, bool autoStart)
+{
+    tryLoadFile(path, autoStart);
+}
+
+bool MainWindow::tryLoadFile(const std::string& path, bool autoStart)
+{
+    return files::NewLoadFile(machine_, path, autoStart);
+}
+
+void MainWindow::presentNow()
+{
+    // Also while paused, when no tick will draw it.
+    if (machine_.renderMode == 0)
+        drawScreen();
+    else if (machine_.renderMode == 1)
+        drawScreenGl();
+}
+
+void MainWindow::setOpenDialogFileName(const std::string& path)
+{
+    openDialogFileName_ = platform::FileNameText(path);
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,331 @@
+#pragma once
+
+#include <memory>
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include "machine/Host.hpp"
+#include "machine/Machine.hpp"
+#include "output/ColorTable.hpp"
+#include "output/GdiScreen.hpp"
+#include "output/sound/Beeper.hpp"
+#include "platform/Joystick.hpp"
+#include "platform/WaveOut.hpp"
+#include "settings/SettingsStore.hpp"
+#include "kit/Captions.hpp"
+#include "ui/MainWindowHost.hpp"
+#include "ui/Mru.hpp"
+#include "ui/SettingsOwner.hpp"
+#include "ui/CommandForms.hpp"
+
+class QAction;
+class QMenu;
+class QToolBar;
+
+namespace ostrovik::machine {
+class Keyboard;
+}
+namespace ostrovik::platform {
+class JoyPollClock;
+class PlatformTimer;
+class SdlJoystick;
+}
+
+namespace ostrovik::output {
+class ScreenView;
+class GlScreenView;
+}
+namespace ostrovik::files::avi {
+class AviWriter;
+}
+
+namespace ostrovik::ui {
+
+using kit::CaptionFollowers;
+using kit::Language;
+using kit::WindowHost;
+
+class LogWindow;
+
+class SettingsForm;
+class MainMenu;
+
+/// The main window: owns the machine, drives it from its timer and shows it.
+class MainWindow : public QMainWindow,
+                     public machine::Host,
+                     public platform::JoyWindow,
+                     public SettingsOwner {
+    Q_OBJECT
+public:
+    /// Design size of the client area (below the menu bar).
+    static constexpr int kDesignClientWidth = 535;
+    static constexpr int kDesignClientHeight = 536;
+    /// Height of the tool bar at the top of the client area.
+    static constexpr int kToolBarHeight = 25;
+
+    /// @p args are the program's arguments without the program name.
+    /// The window on the system's sound device.
+    explicit MainWindow(const QStringList& args, QWidget* parent = nullptr);
+    /// The window playing through @p waveOut (owned from now on), so that
+    /// tests can run it without a sound device and its thread.
+    MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOut> waveOut, QWidget* parent = nullptr);
+    /// The system's sound device, posting its notices to the GUI thread.
+    static std::unique_ptr<platform::WaveOut> systemWaveOut();
+    ~MainWindow() override;
+
+    machine::Machine& machine() { return machine_; }
+    /// The options at run time, which the settings window edits.
+    settings::SettingsStore& settingsStore() { return settingsStore_; }
+    const settings::SettingsStore& settingsStore() const { return settingsStore_; }
+    /// What the windows this one opens receive.
+    WindowHost& windowHost() { return windowHost_; }
+
+    // Operations other windows call.
+    void powerOn();
+    void runFrame();
+    void drawScreen();
+    /// One frame of the OpenGL presentation (render mode 1).
+    void drawScreenGl();
+    /// Switches the presentation to @p Mode: 0 raster, 1 OpenGL, others none.
+    void changeRenderMode(std::uint8_t Mode);
+    /// Presents the picture in the stored render mode @p stored from now on
+    /// (at creation, and when the settings window saves another mode).
+    void applyRenderMode(int stored) override;
+    /// The OpenGL presentation; null outside render mode 1.
+    output::GlScreenView* glScreenView() const { return machine_.renderMode == 1 ? glView_ : nullptr; }
+    void resetCpu();
+    void toggleFullScreen();
+
+    bool timerRunning() const;
+
+    /// The paste command: the desktop clipboard typed into the machine.
+    void pasteClipboard();
+    /// Creates the log window when needed and shows it.
+    void showLogWindow();
+    LogWindow* logWindow() const { return logWindow_; }
+    /// Title, filter and default extension of the open dialog (File → Open
+    /// and the ROM's tape load).
+    static const QString& openDialogTitle();
+    static const QString& openDialogFilter();
+    static const QString& openDialogDefaultSuffix();
+    machine::Keyboard& keyboard() { return *keyboard_; }
+    output::GdiScreen& screen() { return *screen_; }
+    output::sound::Beeper& beeper() { return *beeper_; }
+    output::ScreenView& screenView() { return *screenView_; }
+    /// Gray TV: the check mark of GrayTv.
+    bool grayTV() const;
+    /// Stretched picture: the check mark of FullScreen.
+    bool fullScreen() const;
+    bool firstActivateDone() const { return !firstActivationPending_; }
+
+    // ---- life cycle, settings, recent files, hand-over (MainFormEmuLifeCycle.cpp)
+    /// The settings window, which edits the settings store (MainFormEmuCommands.cpp).
+    void setSettingsForm(SettingsForm* form);
+    SettingsForm* settingsForm() const { return settingsForm_; }
+    void setTimerInterval(int milliseconds) override;
+    int timerInterval() const;
+    /// The File menu, which ends with the recent files.
+    QMenu* fileMenu() const override;
+    void addRecentFile(const QString& FileName);
+    void openRecentFile(QAction* item) override;
+    /// Recently loaded files, newest first.
+    MruFiles& recentFiles() { return recentFiles_; }
+    /// The recent-files list from config.ini into the File menu.
+    void readRecentFiles();
+    void saveRecentFiles();
+    void addRecentFileItem(const QString& FileName, int Index);
+    /// A file name handed over by a later start of the program; whether the
+    /// file went into the machine.
+    bool openHandedOverFile(const QByteArray& name);
+    void fitScreenToWindow();
+    // ---- commands (MainFormEmuCommands.cpp, Captions.cpp) ----------------
+    void openFile();
+    void togglePause();
+    void exitProgram();
+    void toggleGrayTv();
+    void toggleBlur();
+    void openScreenSizeWindow();
+    void setScreen256x256();
+    void toggleSound();
+    void toggleSoundView();
+    void switchToRussian();
+    void switchToEnglish();
+    void openSettings();
+    void toggleKeyboardWindow();
+    void openPictureConverter();
+    void openFontEditor();
+    void openAssemblerWorkbench();
+    void toggleNetworkWindow();
+    void toggleMemoryDebugger();
+    void toggleStepDebugger();
+    void openGameDownloader();
+    void openGameLibrary();
+    void showAbout();
+    void toggleAviRecording();
+    void toggleJoystickCapture();
+
+    /// The menu bar, the context menu and the tool bar's buttons, by component name.
+    MainMenu& menus() { return *menus_; }
+    const MainMenu& menus() const { return *menus_; }
+    /// The windows the commands open.
+    CommandForms& forms() { return forms_; }
+    /// The language state: the check mark of Russian.
+    bool russianCaptions() const;
+    CaptionFollowers& captionFollowers() { return captionFollowers_; }
+
+    /// The client area is the window below the menu bar, tool bar included.
+    void setClientSize(int width, int height);
+    QSize clientSize() const;
+
+    // ---- snapshots, screenshots, drops (MainFormEmuFiles.cpp) --------------
+    void saveSnapshot();
+    void takeScreenshot();
+    /// The screenshot format: the settings window's choice (0 bmp, 1 jpg, 2 png).
+    int screenShotFormat() const;
+
+    /// Runs @p f as an event handler: an error it throws is shown in the
+    /// application's error box instead of escaping into the event loop.
+    template <typename F>
+    bool guarded(F&& f);
+
+    // ---- AVI recording (MainFormEmuAvi.cpp) --------------------------------
+    files::avi::AviWriter& aviWriter() override { return *aviWriter_; }
+    // SettingsOwner
+    QWidget* ownerWidget() override { return this; }
+    void runGuarded(const std::function<void()>& handler) override { guarded(handler); }
+    /// A recording is running: aviTimer_ is enabled.
+    bool recording() const;
+    void recordAviFrame();
+    /// Ends a running recording and completes its file.
+    void stopAviRecording();
+    /// The frame a recording takes now: the picture as the raster
+    /// presentation shows it, smoothed when smoothing is on.
+    const output::FrameBitmap& aviFrame();
+
+    // ---- joystick (MainFormEmuJoystick.cpp) --------------------------------
+    /// 1 while joystick 1 is captured.
+    std::uint8_t joystickCaptured = 0;
+    std::uint32_t joystickId = 0;
+    /// The joystick service; a test may put its own in place before capturing.
+    platform::Joystick& joystick() { return *joystick_; }
+    void setJoystick(platform::Joystick* joystick);
+    void joystickMoved(std::uint32_t axes) override;
+    void joystickButtonDown(std::uint32_t buttons) override;
+    void joystickButtonUp(std::uint32_t buttons) override;
+    void joystickUnplugged() override;
+
+    /// Types a PC key as the on-screen keyboard does: a key press and its
+    /// release, posted to this window and handled as the desktop's own.
+    void postKeystroke(std::uint16_t virtualKey);
+
+    // machine::Host
+    void showMessage(std::string_view text) override;
+    void setCaption(std::string_view text) override;
+    std::string caption() const override;
+    std::optional<std::string> chooseTapeFile() override;
+    void loadFile(const std::string& path, bool autoStart) override;
+    /// Loads as loadFile does; false when the file was refused or not
+    /// recognised.
+    virtual bool tryLoadFile(const std::string& path, bool autoStart);
+    void presentNow() override;
+    bool logWindowVisible() const override;
+    void appendLogLine(std::string_view line) override;
+    void clearLog() override;
+    bool quickRun() const override;
+    void setOpenDialogFileName(const std::string& path) override;
+    /// Option @p which in the settings store, as it stands now.
+    std::string option(machine::Option which) const override;
+    void addRecentFile(const std::string& path) override;
+    /// The file name the open dialog remembers.
+    const QString& openDialogFileName() const { return openDialogFileName_; }
+
+signals:
+    /// The first activation has powered the machine on.
+    void firstActivated();
+    /// A joystick was captured or released: the joystick keys may be set
+    /// only while one is captured.
+    void joystickCaptureChanged(bool captured);
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    /// Whether a menu of the window (or the menu bar's keyboard navigation) is open.
+    bool menuOpen() const;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void customEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    /// The first activation, once the window is on the screen.
+    void activateOnceExposed();
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void setUpWindow(const QStringList& args);
+    void activateFirstTime();
+    void tearDown();
+    void applyStoredWindowSize();
+    /// The store from config.ini, the complete file written first when there is none.
+    void loadSettings();
+    void createAviWriter();
+    void showError(const QString& text);
+    void buildCommands();
+    /// The game library's browser and downloader behind their commands (GameForms.cpp).
+    void installGameForms();
+    void applyLanguage(Language language);
+    void joyCaptureEnded();
+    int menuBarHeight(int width) const;
+
+    machine::Machine machine_;
+    settings::SettingsStore settingsStore_;
+    platform::PlatformTimer* frameTimer_ = nullptr;
+    platform::PlatformTimer* aviTimer_ = nullptr;
+    std::unique_ptr<files::avi::AviWriter> aviWriter_;
+    /// The frame decoded for a recording where no presentation keeps one.
+    std::unique_ptr<output::FrameBitmap> aviDecoded_;
+    LogWindow* logWindow_ = nullptr;
+    std::unique_ptr<machine::Keyboard> keyboard_;
+    platform::JoyPollClock* joyClock_ = nullptr;
+    std::unique_ptr<platform::SdlJoystick> sdlJoystick_;
+    platform::Joystick* joystick_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    std::unique_ptr<output::ColourLookupTable> colorTable_;
+    std::unique_ptr<output::GdiScreen> screen_;
+    // The device before the beeper: the beeper goes first.
+    std::unique_ptr<platform::WaveOut> waveOut_;
+    std::unique_ptr<output::sound::Beeper> beeper_;
+    output::ScreenView* screenView_ = nullptr;
+    output::GlScreenView* glView_ = nullptr;
+    bool firstActivationPending_ = false;
+    /// The window has been closed: the machine asks for no more files.
+    bool closing_ = false;
+    std::unique_ptr<MainMenu> menus_;
+    CommandForms forms_;
+    CaptionFollowers captionFollowers_;
+    MainWindowHost windowHost_{*this};
+    QString openDialogFileName_;
+    SettingsForm* settingsForm_ = nullptr;
+    MruFiles recentFiles_;
+    /// The outer size stored at the last exit, until the frame is known.
+    QSize storedOuterSize_;
+};
+
+template <typename F>
+bool MainWindow::guarded(F&& f)
+{
+    try {
+        f();
+        return true;
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        showError(QStringLiteral("Unknown error"));
+    }
+    return false;
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,295 @@
+// The main window's commands: what its menu items and tool buttons do.
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "debugger/qt/MemoryDebuggerForm.hpp"
+#include "netlink/qt/NetworkLinkForm.hpp"
+#include "output/qt/ScreenView.hpp"
+#include "platform/qt/FileNames.hpp"
+#include "output/qt/ScreenSizeForm.hpp"
+#include "output/sound/qt/SoundViewForm.hpp"
+#include "tools/qt/AssemblerWorkbench.hpp"
+#include "tools/qt/PictureConverterForm.hpp"
+#include "tools/qt/FontEditorForm.hpp"
+#include "ui/DebuggerLink.hpp"
+#include "kit/Dialogs.hpp"
+#include "ui/KeyboardForm.hpp"
+#include "ui/MainWindow.hpp"
+#include "ui/MainMenu.hpp"
+#include "ui/SettingsForm.hpp"
+
+namespace ostrovik::ui {
+
+using kit::CaptionWindow;
+using kit::Icon;
+using kit::dialogs;
+
+namespace {
+
+
+
+const char* const kAboutText =
+    "Привет всем владельцам DU-01 Rizi!\n"
+    "\n"
+    "Спасибо всем, кто помогал эмулятору появиться на свет: советами, программами, "
+    "описаниями машины и проверкой.\n"
+    "\n"
+    "Сайт проекта: http://localhost/\n"
+    "\n"
+    "Альфа 0.98_5 — разработчики Ostrovik, 2026";
+
+} // namespace
+
+void MainWindow::buildCommands()
+{
+    menus_ = std::make_unique<MainMenu>(*this, *toolBar_);
+    menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
+    screenView_->setStretch(fullScreen());
+    forms_.screenSize.setFactory([](MainWindow& main) -> QWidget* {
+        return new output::ScreenSizeForm(
+            [&main](int width, int height) { main.setClientSize(width, height); }, &main);
+    });
+    forms_.soundView.setFactory([](MainWindow& main) -> QWidget* {
+        auto* form = new output::sound::SoundViewForm(&main);
+        main.beeper().setSoundView(form);
+        return form;
+    });
+    forms_.pictureConverter.setFactory(
+        [](MainWindow& main) -> QWidget* { return new tools::PictureConverterForm(main.windowHost()); });
+    forms_.fontEditor.setFactory(
+        [](MainWindow& main) -> QWidget* { return new tools::FontEditorForm(main.windowHost()); });
+    forms_.assemblerWorkbench.setFactory(
+        [](MainWindow& main) -> QWidget* { return new tools::AssemblerWorkbench(main.windowHost()); });
+    installGameForms();
+    installDebuggers(*this);
+    forms_.keyboard.setFactory([](MainWindow& main) -> QWidget* { return new KeyboardForm(main.windowHost(), [&main](std::uint16_t key) { main.postKeystroke(key); }); });
+    forms_.networkLink.setFactory(
+        [](MainWindow& main) -> QWidget* { return new netlink::NetworkLinkForm(main.windowHost()); });
+    // Each tick asks the sound command whether to play.
+    beeper_->setSoundSwitch([this] { return menus_->checked(menu::Sound); });
+    setClientSize(kDesignClientWidth, kDesignClientHeight);
+}
+
+bool MainWindow::grayTV() const
+{
+    return menus_->checked(menu::GrayTv);
+}
+
+bool MainWindow::fullScreen() const
+{
+    return menus_->checked(menu::FullScreen);
+}
+
+bool MainWindow::russianCaptions() const
+{
+    return menus_->checked(menu::Russian);
+}
+
+int MainWindow::menuBarHeight(int width) const
+{
+    const QWidget* bar = menuWidget();
+    if (!bar || bar->isHidden())
+        return 0;
+    if (isVisible())
+        return bar->height();
+    const int h = bar->heightForWidth(width);
+    return h >= 0 ? h : bar->sizeHint().height();
+}
+
+void MainWindow::setClientSize(int width, int height)
+{
+    resize(width, height + menuBarHeight(width));
+}
+
+QSize MainWindow::clientSize() const
+{
+    return {width(), height() - menuBarHeight(width())};
+}
+
+// ---- file ----------------------------------------------------------------
+
+void MainWindow::openFile()
+{
+    // A cancelled dialog leaves the name empty, and snapshots are then
+    // named from nothing.
+    setOpenDialogFileName({});
+    const QString folder = platform::FileNameText(machine_.programDir);
+    const std::optional<QString> path =
+        dialogs().openFile(this, openDialogTitle(), folder, openDialogFilter(), openDialogDefaultSuffix());
+    if (!path)
+        return;
+    const std::string name = platform::FileNamePath(*path);
+    setOpenDialogFileName(name);
+    setWindowTitle(QStringLiteral("Ostrovik:") + QDir::toNativeSeparators(*path));
+    // The caption stays, and the file joins the recent ones, even when it is
+    // refused: the load explains why.
+    loadFile(name, true);
+    addRecentFile(*path);
+}
+
+void MainWindow::togglePause()
+{
+    const bool paused = !menus_->checked(menu::Pause);
+    menus_->setChecked(menu::Pause, paused);
+    const Icon image = paused ? Icon::Paused : Icon::Pause;
+    menus_->setImage(menu::Pause, image);
+    menus_->setImage(menu::PauseButton, image);
+    machine_.paused = paused ? 1 : 0;
+}
+
+void MainWindow::exitProgram()
+{
+    if (recording())
+        stopAviRecording();
+    close();
+}
+
+// ---- picture -------------------------------------------------------------
+
+void MainWindow::toggleGrayTv()
+{
+    const bool gray = !grayTV();
+    menus_->setChecked(menu::GrayTv, gray);
+    menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
+    // Every pixel changes colour, so nothing drawn before may be kept.
+    machine_.invalidateScreen();
+    if (machine_.renderMode == 0)
+        drawScreen();
+    else if (machine_.renderMode == 1)
+        drawScreenGl();
+}
+
+void MainWindow::toggleBlur()
+{
+    screen_->BlurEnabled = screen_->BlurEnabled ? 0 : 1;
+    menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
+    // The picture shows the change at once, not only when the machine next
+    // writes to video memory.
+    if (machine_.renderMode == 0) {
+        drawScreen();
+        screenView_->update();
+    } else if (machine_.renderMode == 1) {
+        drawScreenGl();
+    }
+}
+
+void MainWindow::openScreenSizeWindow()
+{
+    forms_.screenSize.show(*this);
+}
+
+void MainWindow::setScreen256x256()
+{
+    setClientSize(256, 256);
+    repaint();
+}
+
+// ---- sound ---------------------------------------------------------------
+
+void MainWindow::toggleSound()
+{
+    const bool on = !menus_->checked(menu::Sound);
+    menus_->setChecked(menu::Sound, on);
+    const Icon image = on ? Icon::SoundOn : Icon::SoundOff;
+    menus_->setImage(menu::Sound, image);
+    menus_->setImage(menu::SoundButton, image);
+    if (on) {
+        // The device opens again with the next buffer.
+        beeper_->InitAudio();
+    } else {
+        beeper_->CloseAudio();
+        forms_.soundView.hide();
+    }
+}
+
+void MainWindow::toggleSoundView()
+{
+    // There is nothing to show while sound is off.
+    if (menus_->checked(menu::Sound))
+        forms_.soundView.toggle(*this);
+}
+
+// ---- windows -------------------------------------------------------------
+
+void MainWindow::setSettingsForm(SettingsForm* form)
+{
+    settingsForm_ = form;
+    forms_.settings.setFactory([form](MainWindow&) -> QWidget* { return form; });
+    if (!form)
+        return;
+    // It exists from the start, so every language switch reaches it.
+    captionFollowers_.follow(*form, CaptionWindow::Settings);
+    connect(this, &MainWindow::joystickCaptureChanged, form->joystickGroup, &QWidget::setEnabled);
+}
+
+void MainWindow::openSettings()
+{
+    // The settings window exists from the start; opening it reloads the file.
+    if (settingsForm_)
+        settingsForm_->showFromMenu();
+    else
+        forms_.settings.show(*this);
+}
+
+void MainWindow::openFontEditor()
+{
+    forms_.fontEditor.show(*this);
+}
+
+void MainWindow::openAssemblerWorkbench()
+{
+    forms_.assemblerWorkbench.show(*this);
+}
+
+void MainWindow::openPictureConverter()
+{
+    forms_.pictureConverter.show(*this);
+}
+
+void MainWindow::openGameDownloader()
+{
+    forms_.gameDownloader.show(*this);
+}
+
+void MainWindow::toggleKeyboardWindow()
+{
+    forms_.keyboard.toggle(*this);
+}
+
+void MainWindow::toggleNetworkWindow()
+{
+    forms_.networkLink.toggle(*this);
+}
+
+void MainWindow::toggleStepDebugger()
+{
+    // The machine stands still while the step debugger is about; hiding the
+    // debugger lets it run on.
+    machine_.paused = 1;
+    forms_.stepDebugger.toggle(*this);
+}
+
+void MainWindow::toggleMemoryDebugger()
+{
+    if (forms_.memoryDebugger.visible()) {
+        forms_.memoryDebugger.hide();
+        return;
+    }
+    forms_.memoryDebugger.ensure(*this);
+    if (debugger::MemoryDebuggerForm* form = debuggerForm(*this))
+        guarded([form] { form->fillFromMachine(); });
+    forms_.memoryDebugger.show(*this);
+}
+
+// ---- about ---------------------------------------------------------------
+
+void MainWindow::showAbout()
+{
+    dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromUtf8(kAboutText));
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,268 @@
+// The main window's life: creation, the power-on at its first activation,
+// resizing, the stop sequence; and what it does for the settings window, the
+// recent-files list and a file handed over by a later start.
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QResizeEvent>
+#include <QWindow>
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "output/RenderMode.hpp"
+#include "output/qt/ScreenView.hpp"
+#include "platform/qt/FileNames.hpp"
+#include "output/sound/Beeper.hpp"
+#include "platform/qt/PlatformTimer.hpp"
+#include "ui/MainWindow.hpp"
+#include "ui/MainMenu.hpp"
+#include "ui/Mru.hpp"
+#include "kit/Settings.hpp"
+#include "settings/SettingsSchema.hpp"
+
+namespace ostrovik::ui {
+
+using kit::Icon;
+using kit::ReadIni;
+using kit::ReadOption;
+using kit::ReportUnableToWrite;
+using kit::WriteIni;
+
+using namespace settings;
+
+namespace {
+
+// A key the file lacks reads as the option's first-run value.
+bool storedFlag(machine::Option which)
+{
+    return ReadOption(which) == QLatin1String("1");
+}
+
+// A stored number that is not one counts as absent.
+int storedNumber(std::string_view key)
+{
+    return DecimalOr(ReadIni(kAutoStartUpOptions, key).toStdString(), 0);
+}
+
+} // namespace
+
+void MainWindow::setUpWindow(const QStringList& args)
+{
+    // The drop handler itself comes with the file hand-over.
+    setAcceptDrops(true);
+    output::CalculateColor(*colorTable_);
+    machine_.commandLineFile.clear();
+
+    screen_->BlurEnabled = storedFlag(machine::Option::Blur) ? 1 : 0;
+    menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
+
+    machine_.renderMode = output::presentedRenderMode(
+        DecimalOr(ReadOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode));
+    changeRenderMode(machine_.renderMode);
+
+    firstActivationPending_ = true;
+    if (!args.isEmpty())
+        machine_.commandLineFile = platform::FileNamePath(args.first());
+
+    const int height = storedNumber(kFormHeight);
+    const int width = storedNumber(kFormWidth);
+    // A size larger than the screen's free area would put the close box out
+    // of reach (and a huge one costs the memory of its surface): such a
+    // stored size gives way to the first-run size.
+    const QScreen* desk = QGuiApplication::primaryScreen();
+    const QSize room = desk ? desk->availableGeometry().size() : QSize();
+    if (height > 0 && width > 0 && width <= room.width() && height <= room.height()) {
+        storedOuterSize_ = QSize(width, height);
+        applyStoredWindowSize();
+    }
+}
+
+// The stored size is the outer one, frame included. The frame is known only
+// once the desktop has put the window up, so the size is set again then.
+void MainWindow::applyStoredWindowSize()
+{
+    if (storedOuterSize_.isEmpty())
+        return;
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    resize(storedOuterSize_.width() - frame.left() - frame.right(),
+           storedOuterSize_.height() - frame.top() - frame.bottom());
+    if (!frame.isNull())
+        storedOuterSize_ = QSize();
+}
+
+void MainWindow::activateFirstTime()
+{
+    // The desktop may have framed the window only by now.
+    applyStoredWindowSize();
+    if (!firstActivationPending_)
+        return;
+    firstActivationPending_ = false;
+
+    guarded([this] {
+        loadSettings();
+        readRecentFiles();
+        // Just loaded: what the file holds.
+        if (settingsStore_.checked(machine::Option::Language))
+            switchToRussian();
+        else
+            switchToEnglish();
+        menus_->setChecked(menu::FullScreen, settingsStore_.checked(machine::Option::FullScreen));
+        screenView_->setStretch(fullScreen());
+        const bool gray = settingsStore_.checked(machine::Option::Gray);
+        menus_->setChecked(menu::GrayTv, gray);
+        menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
+        if (!settingsStore_.checked(machine::Option::RunSound)) {
+            // Silent from the start; the power-on still sets the wave format.
+            menus_->setChecked(menu::Sound, false);
+            menus_->setImage(menu::Sound, Icon::SoundOff);
+            menus_->setImage(menu::SoundButton, Icon::SoundOff);
+        }
+        if (settingsStore_.checked(machine::Option::Screen256x256)) {
+            storedOuterSize_ = QSize();
+            setScreen256x256();
+        }
+    });
+    guarded([this] { powerOn(); });
+    emit firstActivated();
+}
+
+void MainWindow::loadSettings()
+{
+    // A first start, or the file deleted meanwhile: the complete write from
+    // the store as it stands, as the settings window's Save makes it.
+    if (!settingsStore_.fileExists())
+        if (const platform::IniStatus status = settingsStore_.save(); !status)
+            ReportUnableToWrite(this, status.message);
+    settingsStore_.load();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // Resized by hand before the frame was known: that size is the one to keep.
+    if (!storedOuterSize_.isEmpty() && event->size() != storedOuterSize_)
+        storedOuterSize_ = QSize();
+    fitScreenToWindow();
+}
+
+void MainWindow::fitScreenToWindow()
+{
+    // Render mode 1's view follows the window through its layout and fits
+    // its viewport as it is resized.
+    // Mode 0 paints the whole window at every repaint, so the place a centred
+    // picture left is cleared by it; the next tick draws the picture again.
+    if (machine_.renderMode == 0 && !fullScreen())
+        screenView_->update();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // A machine that keeps asking for a tape (a ROM image of zeros runs into
+    // the tape-load entry again and again) must not hold the program open:
+    // closing stops it at once, and the stop sequence follows at exit.
+    closing_ = true;
+    frameTimer_->setEnabled(false);
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::tearDown()
+{
+    frameTimer_->setEnabled(false);
+    // A recording still running is finished and saved before anything it
+    // reads goes.
+    if (recording())
+        stopAviRecording();
+    if (joystickCaptured)
+        joystick_->joyReleaseCapture(joystickId);
+    setAcceptDrops(false);
+    screen_->ScreenBitmap.reset();
+    screen_->BlurBitmap.reset();
+    beeper_->CloseAudio();
+
+    // Never framed (no desktop put it up): the size asked for is the outer one.
+    const QSize outer = storedOuterSize_.isEmpty() ? frameGeometry().size() : storedOuterSize_;
+    if (WriteIni(kAutoStartUpOptions, kFormHeight, QString::number(outer.height()), this))
+        WriteIni(kAutoStartUpOptions, kFormWidth, QString::number(outer.width()), this);
+}
+
+void MainWindow::setTimerInterval(int milliseconds)
+{
+    frameTimer_->setInterval(milliseconds);
+}
+
+int MainWindow::timerInterval() const
+{
+    return frameTimer_->interval();
+}
+
+QMenu* MainWindow::fileMenu() const
+{
+    return menus_->submenu(menu::FileMenu);
+}
+
+void MainWindow::addRecentFile(const QString& FileName)
+{
+    PushMruFile(recentFiles_, FileName);
+    saveRecentFiles();
+    readRecentFiles();
+}
+
+void MainWindow::readRecentFiles()
+{
+    QMenu* menu = fileMenu();
+    if (!menu)
+        return;
+    for (QAction* item : ReadMruList(*menu, recentFiles_))
+        connect(item, &QAction::triggered, this, [this, item] { openRecentFile(item); });
+}
+
+void MainWindow::saveRecentFiles()
+{
+    SaveMruList(recentFiles_, this);
+}
+
+void MainWindow::addRecentFileItem(const QString& FileName, int Index)
+{
+    QMenu* menu = fileMenu();
+    if (!menu)
+        return;
+    QAction* item = AppendMruMenuItem(*menu, FileName, Index);
+    connect(item, &QAction::triggered, this, [this, item] { openRecentFile(item); });
+}
+
+void MainWindow::openRecentFile(QAction* item)
+{
+    // The hint holds the path as stored; the caption may have been altered.
+    const QString path = MruItemPath(*item);
+    // A file that cannot be read ends the command where it stands; a
+    // refused one (its message shown) still moves to the top.
+    if (guarded([&] { loadFile(platform::FileNamePath(path), true); }))
+        addRecentFile(path);
+}
+
+bool MainWindow::openHandedOverFile(const QByteArray& name)
+{
+    setWindowTitle(platform::FileNameText(name));
+    bool loaded = false;
+    guarded([&] { loaded = tryLoadFile(name.toStdString(), true); });
+    return loaded;
+}
+
+void MainWindow::addRecentFile(const std::string& path)
+{
+    addRecentFile(platform::FileNameText(path));
+}
+
+std::string MainWindow::option(machine::Option which) const
+{
+    return settingsStore_.text(which);
+}
+
+bool MainWindow::quickRun() const
+{
+    return settingsStore_.checked(machine::Option::QuickRun);
+}
+
+} // namespace ostrovik::ui

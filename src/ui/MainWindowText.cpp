@@ -1,0 +1,116 @@
+// The main window's text roads: the ROM's console into the log window, the
+// ROM's tape-load dialog, and clipboard text typed into the machine.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+
+#include "machine/Paste.hpp"
+#include "platform/qt/FileNames.hpp"
+#include "platform/Cp1251.hpp"
+#include "platform/LineEnds.hpp"
+#include "kit/Dialogs.hpp"
+#include "ui/LogWindow.hpp"
+#include "ui/MainWindow.hpp"
+#include "kit/Text.hpp"
+
+namespace ostrovik::ui {
+
+using kit::dialogs;
+using kit::fromUtf8;
+
+namespace {
+
+/// The desktop clipboard as Windows-1251 text with CR LF line ends, as the
+/// original platform's clipboard holds it (this desktop's text ends lines
+/// with LF alone, which presses no key). A character the code page lacks
+/// arrives as "?", as the original platform converts it, so it keeps its
+/// place in the text and its step of the progress.
+class DesktopClipboard final : public machine::ClipboardText {
+public:
+    std::optional<std::string> text() override
+    {
+        const QClipboard* clipboard = QGuiApplication::clipboard();
+        if (!clipboard)
+            return std::nullopt;
+        const QString text = clipboard->text();
+        if (text.isNull())
+            return std::nullopt;
+        std::string bytes;
+        bytes.reserve(static_cast<std::size_t>(text.size()));
+        for (const char32_t c : text.toUcs4())
+            bytes.push_back(static_cast<char>(platform::UnicodeToCp1251(c).value_or('?')));
+        return platform::CrLfLineEnds(bytes);
+    }
+};
+
+} // namespace
+
+const QString& MainWindow::openDialogTitle()
+{
+    static const QString title = QStringLiteral("Открыть файл образа ПК-RAZAV");
+    return title;
+}
+
+const QString& MainWindow::openDialogFilter()
+{
+    // Shown as its name, "*.lv*;*.sav".
+    static const QString filter = QStringLiteral("*.lv*;*.sav (*.lv* *.sav)");
+    return filter;
+}
+
+const QString& MainWindow::openDialogDefaultSuffix()
+{
+    static const QString suffix = QStringLiteral("lvt");
+    return suffix;
+}
+
+std::optional<std::string> MainWindow::chooseTapeFile()
+{
+    // Once the window is closed nothing is asked: the program is ending.
+    if (closing_)
+        return std::nullopt;
+    const auto name = dialogs().openFileClosable(this, openDialogTitle(), platform::FileNameText(platform::ExecutableFolder()),
+                                         openDialogFilter(), openDialogDefaultSuffix());
+    if (!name)
+        return std::nullopt;
+    const std::string path = platform::FileNamePath(*name);
+    setOpenDialogFileName(path);
+    return path;
+}
+
+void MainWindow::pasteClipboard()
+{
+    DesktopClipboard clipboard;
+    guarded([&] { machine::pasteClipboard(*keyboard_, clipboard); });
+}
+
+void MainWindow::showLogWindow()
+{
+    if (!logWindow_)
+        logWindow_ = new LogWindow(this);
+    logWindow_->show();
+    logWindow_->raise();
+}
+
+bool MainWindow::logWindowVisible() const
+{
+    return logWindow_ && logWindow_->isVisible();
+}
+
+void MainWindow::appendLogLine(std::string_view line)
+{
+    if (logWindow_)
+        logWindow_->LogTextOutMemo->appendPlainText(
+            fromUtf8(line));
+}
+
+void MainWindow::clearLog()
+{
+    if (logWindow_)
+        logWindow_->LogTextOutMemo->clear();
+}
+
+} // namespace ostrovik::ui
