@@ -186,16 +186,28 @@ void FileRoadsTest::openDialogNamesItsFilesAndAddsTheExtension()
     QVERIFY(barIsDrawn(*rig.window->screen().ScreenBitmap));
 }
 
+namespace {
+
+/// Opens the bar picture and then the counter through File → Open, so that
+/// both stand in the recent files, the counter on top.
+std::pair<QString, QString> openBarThenCounter(MainWindowRig& rig)
+{
+    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), test::assembledTape(kBar));
+    const QString counter = rig.writeFile(QStringLiteral("count.lvt"), test::assembledTape(test::counterSource("9000")));
+    rig.dialogs.answers << bar << counter;
+    rig.window->openFile();
+    rig.window->openFile();
+    return {bar, counter};
+}
+
+} // namespace
+
 void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
 {
     MainWindowRig rig;
     QVERIFY(rig.powerOn());
-    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), test::assembledTape(kBar));
-    const QString counter = rig.writeFile(QStringLiteral("count.lvt"), test::assembledTape(test::counterSource("9000")));
+    const auto [bar, counter] = openBarThenCounter(rig);
 
-    rig.dialogs.answers << bar << counter;
-    rig.window->openFile();
-    rig.window->openFile();
 
     // Cold reset: the ROM again, its screen, no bar.
     rig.window->resetCpu();
@@ -244,11 +256,7 @@ void FileRoadsTest::recentFileThatCannotBeReadKeepsItsPlace()
     QFETCH(bool, readError);
     MainWindowRig rig;
     QVERIFY(rig.powerOn());
-    const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), test::assembledTape(kBar));
-    const QString counter = rig.writeFile(QStringLiteral("count.lvt"), test::assembledTape(test::counterSource("9000")));
-    rig.dialogs.answers << bar << counter;
-    rig.window->openFile();
-    rig.window->openFile();
+    const auto [bar, counter] = openBarThenCounter(rig);
     QVERIFY(rig.dialogs.errors.isEmpty() && rig.dialogs.messages.isEmpty());
     rig.window->resetCpu();
     rig.runTicks(50);
