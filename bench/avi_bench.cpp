@@ -32,7 +32,7 @@ Figures run(const char* fourCC, const std::string& path)
     machine::NullHost host;
     machine::Machine m(host);
     output::GdiScreen screen(m, *table);
-    screen.changeRenderMode(0);
+    screen.changeRenderMode(ostrovik::output::RenderMode::Raster);
     m.ports[0xC1] = 0x0F;
 
     files::avi::AviWriter w(1280, 1024);

@@ -43,7 +43,7 @@ int main()
     ostrovik::machine::NullHost host;
     ostrovik::machine::Machine m(host);
     GdiScreen screen(m, *table);
-    screen.changeRenderMode(0);
+    screen.changeRenderMode(ostrovik::output::RenderMode::Raster);
     // A busy picture, so that every byte decodes to different colours.
     for (std::size_t i = 0; i < m.videoRam.size(); ++i)
         m.videoRam[i] = static_cast<std::uint8_t>(i * 37 + (i >> 6));

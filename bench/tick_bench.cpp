@@ -43,7 +43,7 @@ try {
     auto table = std::make_unique<output::ColourLookupTable>();
     output::CalculateColor(*table);
     output::GdiScreen screen(m, *table);
-    screen.changeRenderMode(0);
+    screen.changeRenderMode(ostrovik::output::RenderMode::Raster);
     screen.drawScreen(false);
 
     auto ticks = time(2000, [&] {

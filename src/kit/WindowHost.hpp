@@ -1,6 +1,7 @@
 #pragma once
 
 #include "machine/EmulatorControl.hpp"
+#include "machine/KeyMask.hpp"
 #include "kit/Captions.hpp"
 
 class QWidget;
@@ -20,6 +21,9 @@ public:
     /// font editor, the game library and the downloader also follow every
     /// later switch; the other windows ask language() for their own texts.
     virtual void adoptCaptions(QWidget& window, CaptionWindow set) = 0;
+    /// Holds @p key in the key matrix for a moment and lets it go, even
+    /// while the machine is paused.
+    virtual void tapMatrixKey(machine::KeyMask key) = 0;
 };
 
 } // namespace ostrovik::kit

@@ -58,6 +58,9 @@ public:
     /// Presents the screen at once through the current presentation, as the
     /// run loop's tick does (after a snapshot has replaced video RAM).
     virtual void presentNow() {}
+    /// A frame of the run loop has run: shows it through the current
+    /// presentation.
+    virtual void presentFrame() {}
 
     /// Puts @p path at the top of the recent-files list.
     virtual void addRecentFile(const std::string& path) { (void)path; }

@@ -58,8 +58,6 @@ public:
     std::uint16_t warmStartPC = 0x02FD;
     std::uint16_t basicStartVar = 0x0243;
     std::uint16_t basicEndVar = 0x0245;
-    /// 0 = raster presentation, 1 = OpenGL, anything else = none.
-    std::uint8_t renderMode = 0;
 
     // ---- tape --------------------------------------------------------------
     std::array<std::uint8_t, kTapeBufferSize> tapeBuffer{};

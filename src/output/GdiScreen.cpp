@@ -48,14 +48,14 @@ ColorValue GdiScreen::grayOf(ColorValue c)
     return e.level;
 }
 
-void GdiScreen::changeRenderMode(std::uint8_t Mode)
+void GdiScreen::changeRenderMode(RenderMode Mode)
 {
     switch (Mode) {
-    case 0:
+    case RenderMode::Raster:
         ScreenBitmap = std::make_unique<FrameBitmap>();
         BlurBitmap = std::make_unique<FrameBitmap>();
         break;
-    case 1:
+    case RenderMode::OpenGl:
         ScreenBitmap.reset();
         BlurBitmap.reset();
         break;

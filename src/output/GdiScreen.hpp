@@ -7,6 +7,7 @@
 #include "machine/Machine.hpp"
 #include "output/ColorTable.hpp"
 #include "output/FrameBitmap.hpp"
+#include "output/RenderMode.hpp"
 
 namespace ostrovik::output {
 
@@ -17,9 +18,9 @@ public:
     /// @p ColorTable is read at every draw; it must outlive this object.
     GdiScreen(machine::Machine& machine, const ColourLookupTable& ColorTable);
 
-    /// Mode 0 makes both bitmaps anew; mode 1 releases them (the OpenGL
+    /// The raster mode makes both bitmaps anew; OpenGL releases them (that
     /// presentation has none); any other mode leaves everything as it is.
-    void changeRenderMode(std::uint8_t Mode);
+    void changeRenderMode(RenderMode Mode);
 
     /// Decodes every video byte that differs from its @c videoShadow entry
     /// under the palette in latch C1, in gray when @p gray, and brings the

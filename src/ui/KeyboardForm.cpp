@@ -120,10 +120,7 @@ void KeyboardForm::pressKey(int number)
     case KeyAction::Matrix: {
         // Straight into the matrix, even while the machine is paused; the
         // focus stays where it is.
-        machine::Machine& m = host_.machine();
-        m.setKey(key.value, true);
-        m.runOpcodes(kMatrixKeyHold);
-        m.setKey(key.value, false);
+        host_.tapMatrixKey(key.value);
         return;
     }
     case KeyAction::Character:

@@ -31,8 +31,6 @@ public:
     static constexpr int kClientHeight = 259;
     static constexpr int kPictureWidth = 1024;
     static constexpr int kPictureHeight = 381;
-    /// How long the alphabet keys are held, in T-states.
-    static constexpr std::int32_t kMatrixKeyHold = 60000;
     /// What the СБР key types.
     static constexpr std::string_view kTestText = "Pack my box with five jugs";
 

@@ -41,7 +41,6 @@ using kit::dialogs;
 using kit::fromUtf8;
 
 namespace {
-constexpr std::int32_t kQuickStartBudget = 20'000'000;
 
 /// The machine's view of the windows' keyboard layout.
 class ActiveLayout final : public machine::KeyboardLayout {
@@ -61,8 +60,8 @@ std::unique_ptr<platform::WaveOut> MainWindow::systemWaveOut()
 MainWindow::MainWindow(const QStringList& args, QWidget* parent) : MainWindow(args, systemWaveOut(), parent) {}
 
 MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOut> waveOut, QWidget* parent)
-    : QMainWindow(parent), machine_(*this), settingsStore_([] { return ConfigFilePath(); }),
-      waveOut_(std::move(waveOut))
+    : QMainWindow(parent), settingsStore_([] { return ConfigFilePath(); }), waveOut_(std::move(waveOut)),
+      session_(*this, *waveOut_)
 {
     setObjectName(QStringLiteral("MainFormEmu"));
     setWindowTitle(QStringLiteral("Ostrovik"));
@@ -74,13 +73,10 @@ MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOu
     toolBar_->setFixedHeight(kToolBarHeight);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
-    colorTable_ = std::make_unique<output::ColourLookupTable>();
-    screen_ = std::make_unique<output::GdiScreen>(machine_, *colorTable_);
-    screenView_ = new output::ScreenView(*screen_, this);
+    screenView_ = new output::ScreenView(session_.screen(), this);
     screenView_->setObjectName(QStringLiteral("ScreenView"));
     screenView_->setClientTop(kToolBarHeight);
     setCentralWidget(screenView_);
-    beeper_ = std::make_unique<output::sound::Beeper>(machine_, *waveOut_);
     buildCommands();
 
     frameTimer_ = new platform::PlatformTimer(this);
@@ -91,7 +87,6 @@ MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOu
 
     createAviWriter();
 
-    keyboard_ = std::make_unique<machine::Keyboard>(machine_);
     joyClock_ = new platform::JoyPollClock(this);
     sdlJoystick_ = std::make_unique<platform::SdlJoystick>(*joyClock_);
     joystick_ = sdlJoystick_.get();
@@ -163,7 +158,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     std::uint32_t keyFlags = 0;
     if (key.vk == platform::VK_CONTROL)
         keyFlags = key.side == platform::KeySide::Right ? machine::kRightCtrlKeyFlags : machine::kLeftCtrlKeyFlags;
-    guarded([&] { keyboard_->KeyDown(key.vk, keyFlags, activeLayout); });
+    guarded([&] { session_.keyDown(key.vk, keyFlags, activeLayout); });
     event->accept();
 }
 
@@ -176,7 +171,7 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event)
         return;
     }
     const platform::KeyStroke key = platform::VirtualKeyOf(*event);
-    guarded([&] { keyboard_->FormKeyUp(key.vk); });
+    guarded([&] { session_.keyUp(key.vk); });
     event->accept();
 }
 
@@ -211,9 +206,9 @@ void MainWindow::customEvent(QEvent* event)
     const auto* key = static_cast<SynthesisedKeyEvent*>(event);
     // No Ctrl key is ever made, so the message part has nothing to do.
     if (key->down)
-        guarded([&] { keyboard_->KeyDown(key->vk, 0, activeLayout); });
+        guarded([&] { session_.keyDown(key->vk, 0, activeLayout); });
     else
-        guarded([&] { keyboard_->FormKeyUp(key->vk); });
+        guarded([&] { session_.keyUp(key->vk); });
 }
 
 bool MainWindow::focusNextPrevChild(bool)
@@ -224,35 +219,30 @@ bool MainWindow::focusNextPrevChild(bool)
 
 void MainWindow::powerOn()
 {
-    machine_.tapePosition = -1;
-    machine_.coldReset();
-    beeper_->SoundLevel = 128;
-    beeper_->InitAudio();
-    machine_.runOpcodes(quickRun() ? kQuickStartBudget : machine_.cyclesPerTick);
+    session_.powerOn();
     frameTimer_->setEnabled(true);
 }
 
 void MainWindow::runFrame()
 {
-    if (machine_.paused)
+    if (!session_.runFrame())
         return;
-    machine_.runOpcodes(machine_.cyclesPerTick);
-    switch (machine_.renderMode) {
-    case 0:
+    if (debugger::MemoryDebuggerForm* debugger = debuggerForm(*this); debugger && debugger->isVisible())
+        debugger->refresh();
+}
+
+void MainWindow::presentFrame()
+{
+    switch (session_.renderMode()) {
+    case output::RenderMode::Raster:
         drawScreen();
         break;
-    case 1:
+    case output::RenderMode::OpenGl:
         drawScreenGl();
         break;
     default:
         break;
     }
-    // Only a full run makes a buffer; the edges of a shorter one wait for the
-    // next.
-    if (machine_.clock > 56300)
-        beeper_->playTone();
-    if (debugger::MemoryDebuggerForm* debugger = debuggerForm(*this); debugger && debugger->isVisible())
-        debugger->refresh();
 }
 
 void MainWindow::drawScreen()
@@ -266,19 +256,19 @@ void MainWindow::drawScreenGl()
         glView_->drawScreenGl(grayTV());
 }
 
-void MainWindow::changeRenderMode(std::uint8_t Mode)
+void MainWindow::changeRenderMode(output::RenderMode Mode)
 {
     screenView_->changeRenderMode(Mode);
     // The OpenGL view, once made, is kept (hidden while another mode shows):
     // the desktop's OpenGL does not always take a second context for the
     // same window in its stride.
     if (glView_)
-        glView_->setVisible(Mode == 1);
-    if (Mode != 1 || glView_)
+        glView_->setVisible(Mode == output::RenderMode::OpenGl);
+    if (Mode != output::RenderMode::OpenGl || glView_)
         return;
     // The OpenGL view covers the raster view, which keeps the window's
     // background round it.
-    glView_ = new output::GlScreenView(machine_, *colorTable_, screen_->BlurEnabled, screenView_);
+    glView_ = new output::GlScreenView(machine_, session_.colorTable(), session_.screen().BlurEnabled, screenView_);
     glView_->setObjectName(QStringLiteral("GlScreenView"));
     glView_->setClientTop(toolBar_->height());
     auto* layout = new QVBoxLayout(screenView_);
@@ -290,17 +280,14 @@ void MainWindow::changeRenderMode(std::uint8_t Mode)
 
 void MainWindow::applyRenderMode(int stored)
 {
-    const std::uint8_t mode = output::presentedRenderMode(stored);
-    if (mode == machine_.renderMode)
+    const output::RenderMode mode = output::presentedRenderMode(stored);
+    if (mode == session_.renderMode())
         return;
-    machine_.renderMode = mode;
+    session_.setRenderMode(mode);
     changeRenderMode(mode);
     // The new presentation starts from a whole frame.
     machine_.invalidateScreen();
-    if (mode == 0)
-        drawScreen();
-    else if (mode == 1)
-        drawScreenGl();
+    presentFrame();
 }
 
 void MainWindow::resetCpu()
@@ -352,9 +339,9 @@ bool MainWindow::tryLoadFile(const std::string& path, bool autoStart)
 void MainWindow::presentNow()
 {
     // Also while paused, when no tick will draw it.
-    if (machine_.renderMode == 0)
+    if (session_.renderMode() == output::RenderMode::Raster)
         drawScreen();
-    else if (machine_.renderMode == 1)
+    else if (session_.renderMode() == output::RenderMode::OpenGl)
         drawScreenGl();
 }
 

@@ -7,12 +7,13 @@
 
 #include "machine/Host.hpp"
 #include "machine/Machine.hpp"
-#include "output/ColorTable.hpp"
 #include "output/GdiScreen.hpp"
+#include "output/RenderMode.hpp"
 #include "output/sound/Beeper.hpp"
 #include "platform/Joystick.hpp"
 #include "platform/WaveOut.hpp"
 #include "settings/SettingsStore.hpp"
+#include "session/EmulatorSession.hpp"
 #include "kit/Captions.hpp"
 #include "ui/MainWindowHost.hpp"
 #include "ui/Mru.hpp"
@@ -74,7 +75,9 @@ public:
     static std::unique_ptr<platform::WaveOut> systemWaveOut();
     ~MainWindow() override;
 
-    machine::Machine& machine() { return machine_; }
+    machine::Machine& machine() { return session_.machine(); }
+    /// The running emulator the window drives.
+    session::EmulatorSession& session() { return session_; }
     /// The options at run time, which the settings window edits.
     settings::SettingsStore& settingsStore() { return settingsStore_; }
     const settings::SettingsStore& settingsStore() const { return settingsStore_; }
@@ -85,15 +88,18 @@ public:
     void powerOn();
     void runFrame();
     void drawScreen();
-    /// One frame of the OpenGL presentation (render mode 1).
+    /// One frame of the OpenGL presentation.
     void drawScreenGl();
-    /// Switches the presentation to @p Mode: 0 raster, 1 OpenGL, others none.
-    void changeRenderMode(std::uint8_t Mode);
+    /// Switches the presentation to @p Mode: raster, OpenGL, others none.
+    void changeRenderMode(output::RenderMode Mode);
     /// Presents the picture in the stored render mode @p stored from now on
     /// (at creation, and when the settings window saves another mode).
     void applyRenderMode(int stored) override;
-    /// The OpenGL presentation; null outside render mode 1.
-    output::GlScreenView* glScreenView() const { return machine_.renderMode == 1 ? glView_ : nullptr; }
+    /// The OpenGL presentation; null outside the OpenGL render mode.
+    output::GlScreenView* glScreenView() const
+    {
+        return session_.renderMode() == output::RenderMode::OpenGl ? glView_ : nullptr;
+    }
     void resetCpu();
     void toggleFullScreen();
 
@@ -109,9 +115,9 @@ public:
     static const QString& openDialogTitle();
     static const QString& openDialogFilter();
     static const QString& openDialogDefaultSuffix();
-    machine::Keyboard& keyboard() { return *keyboard_; }
-    output::GdiScreen& screen() { return *screen_; }
-    output::sound::Beeper& beeper() { return *beeper_; }
+    machine::Keyboard& keyboard() { return session_.keyboard(); }
+    output::GdiScreen& screen() { return session_.screen(); }
+    output::sound::Beeper& beeper() { return session_.beeper(); }
     output::ScreenView& screenView() { return *screenView_; }
     /// Gray TV: the check mark of GrayTv.
     bool grayTV() const;
@@ -229,6 +235,7 @@ public:
     /// recognised.
     virtual bool tryLoadFile(const std::string& path, bool autoStart);
     void presentNow() override;
+    void presentFrame() override;
     bool logWindowVisible() const override;
     void appendLogLine(std::string_view line) override;
     void clearLog() override;
@@ -280,24 +287,23 @@ private:
     void joyCaptureEnded();
     int menuBarHeight(int width) const;
 
-    machine::Machine machine_;
+    /// The options, which the settings window edits.
     settings::SettingsStore settingsStore_;
+    // The device before the session, whose beeper plays through it.
+    std::unique_ptr<platform::WaveOut> waveOut_;
+    session::EmulatorSession session_;
+    /// The session's machine, which the window's handlers reach often.
+    machine::Machine& machine_ = session_.machine();
     platform::PlatformTimer* frameTimer_ = nullptr;
     platform::PlatformTimer* aviTimer_ = nullptr;
     std::unique_ptr<files::avi::AviWriter> aviWriter_;
     /// The frame decoded for a recording where no presentation keeps one.
     std::unique_ptr<output::FrameBitmap> aviDecoded_;
     LogWindow* logWindow_ = nullptr;
-    std::unique_ptr<machine::Keyboard> keyboard_;
     platform::JoyPollClock* joyClock_ = nullptr;
     std::unique_ptr<platform::SdlJoystick> sdlJoystick_;
     platform::Joystick* joystick_ = nullptr;
     QToolBar* toolBar_ = nullptr;
-    std::unique_ptr<output::ColourLookupTable> colorTable_;
-    std::unique_ptr<output::GdiScreen> screen_;
-    // The device before the beeper: the beeper goes first.
-    std::unique_ptr<platform::WaveOut> waveOut_;
-    std::unique_ptr<output::sound::Beeper> beeper_;
     output::ScreenView* screenView_ = nullptr;
     output::GlScreenView* glView_ = nullptr;
     bool firstActivationPending_ = false;

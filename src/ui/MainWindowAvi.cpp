@@ -73,14 +73,14 @@ void MainWindow::toggleAviRecording()
 
 const output::FrameBitmap& MainWindow::aviFrame()
 {
-    if (const output::FrameBitmap* shown = screen_->shownBitmap())
+    if (const output::FrameBitmap* shown = session_.screen().shownBitmap())
         return *shown;
     // The OpenGL presentation keeps no frame: decode one, smoothed as the
     // raster presentation would show it.
     if (!aviDecoded_)
         aviDecoded_ = std::make_unique<output::FrameBitmap>();
-    output::decodeFrame(machine_, *colorTable_, grayTV(), *aviDecoded_);
-    if (screen_->BlurEnabled)
+    output::decodeFrame(machine_, session_.colorTable(), grayTV(), *aviDecoded_);
+    if (session_.screen().BlurEnabled)
         output::Antialiasing(*aviDecoded_);
     return *aviDecoded_;
 }

@@ -47,7 +47,7 @@ const char* const kAboutText =
 void MainWindow::buildCommands()
 {
     menus_ = std::make_unique<MainMenu>(*this, *toolBar_);
-    menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
+    menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
     screenView_->setStretch(fullScreen());
     forms_.screenSize.setFactory([](MainWindow& main) -> QWidget* {
         return new output::ScreenSizeForm(
@@ -70,7 +70,7 @@ void MainWindow::buildCommands()
     forms_.networkLink.setFactory(
         [](MainWindow& main) -> QWidget* { return new netlink::NetworkLinkForm(main.windowHost()); });
     // Each tick asks the sound command whether to play.
-    beeper_->setSoundSwitch([this] { return menus_->checked(menu::Sound); });
+    session_.beeper().setSoundSwitch([this] { return menus_->checked(menu::Sound); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);
 }
 
@@ -157,24 +157,18 @@ void MainWindow::toggleGrayTv()
     menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
     // Every pixel changes colour, so nothing drawn before may be kept.
     machine_.invalidateScreen();
-    if (machine_.renderMode == 0)
-        drawScreen();
-    else if (machine_.renderMode == 1)
-        drawScreenGl();
+    presentFrame();
 }
 
 void MainWindow::toggleBlur()
 {
-    screen_->BlurEnabled = screen_->BlurEnabled ? 0 : 1;
-    menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
+    session_.screen().BlurEnabled = session_.screen().BlurEnabled ? 0 : 1;
+    menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
     // The picture shows the change at once, not only when the machine next
     // writes to video memory.
-    if (machine_.renderMode == 0) {
-        drawScreen();
+    presentFrame();
+    if (session_.renderMode() == output::RenderMode::Raster)
         screenView_->update();
-    } else if (machine_.renderMode == 1) {
-        drawScreenGl();
-    }
 }
 
 void MainWindow::openScreenSizeWindow()
@@ -199,9 +193,9 @@ void MainWindow::toggleSound()
     menus_->setImage(menu::SoundButton, image);
     if (on) {
         // The device opens again with the next buffer.
-        beeper_->InitAudio();
+        session_.beeper().InitAudio();
     } else {
-        beeper_->CloseAudio();
+        session_.beeper().CloseAudio();
         forms_.soundView.hide();
     }
 }

@@ -71,12 +71,12 @@ void MainWindow::takeScreenshot()
         const int format = screenShotFormat();
         if (!files::screenShotExtension(format))
             return;
-        const output::FrameBitmap* frame = screen_->ScreenBitmap.get();
+        const output::FrameBitmap* frame = session_.screen().ScreenBitmap.get();
         std::unique_ptr<output::FrameBitmap> decoded;
         if (!frame) {
             // The OpenGL presentation keeps no frame: decode one for the picture.
             decoded = std::make_unique<output::FrameBitmap>();
-            output::decodeFrame(machine_, *colorTable_, grayTV(), *decoded);
+            output::decodeFrame(machine_, session_.colorTable(), grayTV(), *decoded);
             frame = decoded.get();
         }
         saveScreenShot(*frame, format, machine_.programDir);

@@ -8,6 +8,11 @@ using kit::CaptionWindow;
 using kit::Language;
 using kit::applyCaptionSet;
 
+void MainWindowHost::tapMatrixKey(machine::KeyMask key)
+{
+    main_.session().tapMatrixKey(key);
+}
+
 machine::Machine& MainWindowHost::machine()
 {
     return main_.machine();

@@ -30,6 +30,7 @@ public:
     QWidget& mainWindow() override;
     Language language() const override;
     void adoptCaptions(QWidget& window, CaptionWindow set) override;
+    void tapMatrixKey(machine::KeyMask key) override;
 
 private:
     MainWindow& main_;

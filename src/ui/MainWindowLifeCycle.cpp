@@ -52,15 +52,14 @@ void MainWindow::setUpWindow(const QStringList& args)
 {
     // The drop handler itself comes with the file hand-over.
     setAcceptDrops(true);
-    output::CalculateColor(*colorTable_);
     machine_.commandLineFile.clear();
 
-    screen_->BlurEnabled = storedFlag(machine::Option::Blur) ? 1 : 0;
-    menus_->setChecked(menu::Blur, screen_->BlurEnabled != 0);
+    session_.screen().BlurEnabled = storedFlag(machine::Option::Blur) ? 1 : 0;
+    menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
 
-    machine_.renderMode = output::presentedRenderMode(
-        DecimalOr(ReadOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode));
-    changeRenderMode(machine_.renderMode);
+    session_.setRenderMode(output::presentedRenderMode(
+        DecimalOr(ReadOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode)));
+    changeRenderMode(session_.renderMode());
 
     firstActivationPending_ = true;
     if (!args.isEmpty())
@@ -149,11 +148,11 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 void MainWindow::fitScreenToWindow()
 {
-    // Render mode 1's view follows the window through its layout and fits
+    // The OpenGL view follows the window through its layout and fits
     // its viewport as it is resized.
-    // Mode 0 paints the whole window at every repaint, so the place a centred
+    // The raster view paints the whole window at every repaint, so the place a centred
     // picture left is cleared by it; the next tick draws the picture again.
-    if (machine_.renderMode == 0 && !fullScreen())
+    if (session_.renderMode() == output::RenderMode::Raster && !fullScreen())
         screenView_->update();
 }
 
@@ -177,9 +176,9 @@ void MainWindow::tearDown()
     if (joystickCaptured)
         joystick_->joyReleaseCapture(joystickId);
     setAcceptDrops(false);
-    screen_->ScreenBitmap.reset();
-    screen_->BlurBitmap.reset();
-    beeper_->CloseAudio();
+    session_.screen().ScreenBitmap.reset();
+    session_.screen().BlurBitmap.reset();
+    session_.beeper().CloseAudio();
 
     // Never framed (no desktop put it up): the size asked for is the outer one.
     const QSize outer = storedOuterSize_.isEmpty() ? frameGeometry().size() : storedOuterSize_;

@@ -84,7 +84,7 @@ std::optional<std::string> MainWindow::chooseTapeFile()
 void MainWindow::pasteClipboard()
 {
     DesktopClipboard clipboard;
-    guarded([&] { machine::pasteClipboard(*keyboard_, clipboard); });
+    guarded([&] { session_.paste(clipboard); });
 }
 
 void MainWindow::showLogWindow()

@@ -45,7 +45,7 @@ TEST(FrameDecode, MatchesTheRasterPresentationInColourAndGray)
         for (bool gray : {false, true}) {
             m.ports[0xC1] = static_cast<std::uint8_t>(palette);
             output::GdiScreen screen(m, colourTable());
-            screen.changeRenderMode(0);
+            screen.changeRenderMode(ostrovik::output::RenderMode::Raster);
             m.invalidateScreen();
             screen.drawScreen(gray);
 

@@ -314,8 +314,8 @@ void ScreenShotTest::grayModeSavesGray()
     expectGraySquares(loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png"))));
 
     // Likewise with no frame bitmap to take it from.
-    rig.m().renderMode = 1;
-    rig.window->screenView().changeRenderMode(1);
+    rig.window->session().setRenderMode(output::RenderMode::OpenGl);
+    rig.window->screenView().changeRenderMode(ostrovik::output::RenderMode::OpenGl);
     expectGraySquares(loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png"))));
 }
 
@@ -327,8 +327,8 @@ void ScreenShotTest::openGlModeDecodesAFrameForThePicture()
     const FrameBitmap sharp = *rig.window->screen().ScreenBitmap;
 
     // The OpenGL presentation keeps no frame bitmap.
-    rig.m().renderMode = 1;
-    rig.window->screenView().changeRenderMode(1);
+    rig.window->session().setRenderMode(output::RenderMode::OpenGl);
+    rig.window->screenView().changeRenderMode(ostrovik::output::RenderMode::OpenGl);
     QVERIFY(!rig.window->screen().ScreenBitmap);
     const auto shadow = rig.m().videoShadow;
 

@@ -150,8 +150,8 @@ void AviRecordingTest::smoothedAndDecodedFrames()
     const std::vector<std::uint8_t> sharp = bitsOf(screen);
 
     // Render mode 1 keeps no frame: the recording decodes one and smooths it too.
-    r.window->machine().renderMode = 1;
-    r.window->screenView().changeRenderMode(1);
+    r.window->session().setRenderMode(output::RenderMode::OpenGl);
+    r.window->screenView().changeRenderMode(ostrovik::output::RenderMode::OpenGl);
     r.window->recordAviFrame();
     r.window->toggleBlur();
     r.window->recordAviFrame();

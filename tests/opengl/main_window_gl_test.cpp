@@ -43,7 +43,7 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
     QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=1\nFullScreen=0\nRunSound=0\n"));
     rig.remakeWindow();
     ui::MainWindow& window = *rig.window;
-    QCOMPARE(window.machine().renderMode, std::uint8_t{1});
+    QCOMPARE(window.session().renderMode(), output::RenderMode::OpenGl);
     QVERIFY(window.glScreenView());
     QVERIFY(!window.screen().ScreenBitmap);
     window.setClientSize(535, 536);

@@ -27,7 +27,7 @@ protected:
 
     GdiScreenTest() : screen(m, *table)
     {
-        screen.changeRenderMode(0);
+        screen.changeRenderMode(ostrovik::output::RenderMode::Raster);
         m.ports[0xC1] = 0x0F; // index 0..3 = black, green, blue, red
         m.invalidateScreen();
     }
@@ -128,17 +128,17 @@ TEST_F(GdiScreenTest, GrayMode)
 TEST_F(GdiScreenTest, RenderModes)
 {
     const FrameBitmap* before = screen.ScreenBitmap.get();
-    screen.changeRenderMode(2);
+    screen.changeRenderMode(ostrovik::output::RenderMode::DirectX3D);
     EXPECT_EQ(screen.ScreenBitmap.get(), before);
 
-    screen.changeRenderMode(1);
+    screen.changeRenderMode(ostrovik::output::RenderMode::OpenGl);
     EXPECT_EQ(screen.ScreenBitmap, nullptr);
     EXPECT_EQ(screen.BlurBitmap, nullptr);
     EXPECT_EQ(screen.shownBitmap(), nullptr);
     EXPECT_FALSE(screen.drawScreen(false));
     EXPECT_EQ(m.videoShadow[0], 0x0101); // the next raster frame still redraws all
 
-    screen.changeRenderMode(0);
+    screen.changeRenderMode(ostrovik::output::RenderMode::Raster);
     ASSERT_NE(screen.ScreenBitmap, nullptr);
     ASSERT_NE(screen.BlurBitmap, nullptr);
     EXPECT_TRUE(screen.drawScreen(false));

@@ -27,7 +27,7 @@ struct Rig {
         m.videoRam[1] = 0xFF;
         m.videoRam[16383] = 0x0F;
         m.invalidateScreen();
-        view.changeRenderMode(0);
+        view.changeRenderMode(ostrovik::output::RenderMode::Raster);
         view.resize(535, 536);
     }
 
@@ -152,7 +152,7 @@ void ScreenViewTest::noBitmapsShowsTheBackgroundOnly()
 {
     Rig rig;
     rig.view.drawScreen(false);
-    rig.view.changeRenderMode(1);
+    rig.view.changeRenderMode(ostrovik::output::RenderMode::OpenGl);
     rig.view.drawScreen(false);
     const QImage shot = rig.grab();
     QCOMPARE(shot.pixelColor(139, 152), QColor(Qt::green));

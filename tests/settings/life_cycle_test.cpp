@@ -193,14 +193,14 @@ void LifeCycleTest::renderModes()
     for (const QByteArray& value : {QByteArray("GDI"), QByteArray("300"), QByteArray("-1")}) {
         QVERIFY(sandbox.write(startUpOptions("RenderingMode=" + value + "\n")));
         RecordingMainWindow main;
-        QCOMPARE(main.machine().renderMode, std::uint8_t(0));
+        QCOMPARE(main.session().renderMode(), output::RenderMode::Raster);
         QVERIFY(main.screen().ScreenBitmap);
     }
     // "DirectX3D" is shown through the OpenGL view; the stored choice stays.
     QVERIFY(sandbox.write(startUpOptions("RenderingMode=2\n")));
     RecordingMainWindow main;
     // (Shown and drawn on a display with OpenGL in the OpenGL suite.)
-    QCOMPARE(main.machine().renderMode, std::uint8_t(1));
+    QCOMPARE(main.session().renderMode(), output::RenderMode::OpenGl);
     QVERIFY(main.glScreenView());
     QVERIFY(!main.screen().ScreenBitmap);
     main.settingsForm()->readAllOptions();

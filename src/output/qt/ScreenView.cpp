@@ -27,7 +27,7 @@ ScreenView::ScreenView(GdiScreen& screen, QWidget* parent) : QWidget(parent), sc
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ScreenView::changeRenderMode(std::uint8_t Mode)
+void ScreenView::changeRenderMode(RenderMode Mode)
 {
     screen_.changeRenderMode(Mode);
     update();

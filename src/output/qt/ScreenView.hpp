@@ -24,9 +24,10 @@ class ScreenView : public QWidget {
 public:
     explicit ScreenView(GdiScreen& screen, QWidget* parent = nullptr);
 
-    /// Switches the screen's bitmaps for render mode @p Mode (0 makes them,
-    /// 1 releases them, anything else changes nothing) and repaints.
-    void changeRenderMode(std::uint8_t Mode);
+    /// Switches the screen's bitmaps for render mode @p Mode (the raster mode
+    /// makes them, OpenGL releases them, anything else changes nothing) and
+    /// repaints.
+    void changeRenderMode(RenderMode Mode);
 
     /// One frame: decodes what changed in video RAM and presents it. Call it
     /// after every tick in render mode 0.

@@ -55,6 +55,7 @@ public:
         return it == options.end() ? "0" : it->second;
     }
     void presentNow() override { ++presented; }
+    void presentFrame() override { ++framesPresented; }
     void addRecentFile(const std::string& path) override { recentFiles.push_back(path); }
 
     // What was shown.
@@ -84,6 +85,7 @@ public:
     /// Settings-window options, as their stored text ("1" = checked).
     std::map<machine::Option, std::string> options;
     int presented = 0;
+    int framesPresented = 0;
     std::vector<std::string> recentFiles;
 };
 
