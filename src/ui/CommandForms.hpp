@@ -80,4 +80,7 @@ struct CommandForms {
     FormSlot stepDebugger;
 };
 
+/// Gives each of @p main's command forms the factory that makes it.
+void installCommandForms(MainWindow& main);
+
 } // namespace ostrovik::ui

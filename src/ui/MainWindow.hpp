@@ -281,8 +281,6 @@ private:
     void createAviWriter();
     void showError(const QString& text);
     void buildCommands();
-    /// The game library's browser and downloader behind their commands (GameForms.cpp).
-    void installGameForms();
     void applyLanguage(Language language);
     void joyCaptureEnded();
     int menuBarHeight(int width) const;

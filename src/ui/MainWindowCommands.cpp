@@ -6,18 +6,16 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include <filesystem>
+
 #include "debugger/qt/MemoryDebuggerForm.hpp"
-#include "netlink/qt/NetworkLinkForm.hpp"
+#include "games/CatalogueSite.hpp"
+#include "games/GameLibrary.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "platform/qt/FileNames.hpp"
-#include "output/qt/ScreenSizeForm.hpp"
-#include "output/sound/qt/SoundViewForm.hpp"
-#include "tools/qt/AssemblerWorkbench.hpp"
-#include "tools/qt/PictureConverterForm.hpp"
-#include "tools/qt/FontEditorForm.hpp"
 #include "ui/DebuggerLink.hpp"
 #include "kit/Dialogs.hpp"
-#include "ui/KeyboardForm.hpp"
+#include "kit/Text.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/SettingsForm.hpp"
@@ -27,10 +25,9 @@ namespace ostrovik::ui {
 using kit::CaptionWindow;
 using kit::Icon;
 using kit::dialogs;
+using kit::fromUtf8;
 
 namespace {
-
-
 
 const char* const kAboutText =
     "Привет всем владельцам DU-01 Rizi!\n"
@@ -49,26 +46,7 @@ void MainWindow::buildCommands()
     menus_ = std::make_unique<MainMenu>(*this, *toolBar_);
     menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
     screenView_->setStretch(fullScreen());
-    forms_.screenSize.setFactory([](MainWindow& main) -> QWidget* {
-        return new output::ScreenSizeForm(
-            [&main](int width, int height) { main.setClientSize(width, height); }, &main);
-    });
-    forms_.soundView.setFactory([](MainWindow& main) -> QWidget* {
-        auto* form = new output::sound::SoundViewForm(&main);
-        main.beeper().setSoundView(form);
-        return form;
-    });
-    forms_.pictureConverter.setFactory(
-        [](MainWindow& main) -> QWidget* { return new tools::PictureConverterForm(main.windowHost()); });
-    forms_.fontEditor.setFactory(
-        [](MainWindow& main) -> QWidget* { return new tools::FontEditorForm(main.windowHost()); });
-    forms_.assemblerWorkbench.setFactory(
-        [](MainWindow& main) -> QWidget* { return new tools::AssemblerWorkbench(main.windowHost()); });
-    installGameForms();
-    installDebuggers(*this);
-    forms_.keyboard.setFactory([](MainWindow& main) -> QWidget* { return new KeyboardForm(main.windowHost(), [&main](std::uint16_t key) { main.postKeystroke(key); }); });
-    forms_.networkLink.setFactory(
-        [](MainWindow& main) -> QWidget* { return new netlink::NetworkLinkForm(main.windowHost()); });
+    installCommandForms(*this);
     // Each tick asks the sound command whether to play.
     session_.beeper().setSoundSwitch([this] { return menus_->checked(menu::Sound); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);
@@ -277,6 +255,24 @@ void MainWindow::toggleMemoryDebugger()
     if (debugger::MemoryDebuggerForm* form = debuggerForm(*this))
         guarded([form] { form->fillFromMachine(); });
     forms_.memoryDebugger.show(*this);
+}
+
+void MainWindow::openGameLibrary()
+{
+    const std::string root = games::LibraryRoot(machine_.programDir);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(root, ec)) {
+        dialogs().message(this, QStringLiteral("Ostrovik"),
+                          fromUtf8(games::RootMissingMessage(root, games::kCatalogueGamesAddress)));
+        std::filesystem::create_directories(root, ec);
+        return;
+    }
+    if (games::CountGames(root) == 0) {
+        dialogs().message(this, QStringLiteral("Ostrovik"),
+                          fromUtf8(games::NoGamesMessage(root, games::kCatalogueGamesAddress)));
+        return;
+    }
+    forms_.gameLibrary.show(*this);
 }
 
 // ---- about ---------------------------------------------------------------
