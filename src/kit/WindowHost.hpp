@@ -1,7 +1,8 @@
 #pragma once
 
+#include <functional>
+
 #include "machine/EmulatorControl.hpp"
-#include "machine/KeyMask.hpp"
 #include "kit/Captions.hpp"
 
 class QWidget;
@@ -9,7 +10,8 @@ class QWidget;
 namespace ostrovik::kit {
 
 /// What every window opened from the main window receives: the running
-/// emulator, the main window as its owner, and the language of the captions.
+/// emulator, the main window as its owner, the language of the captions, and
+/// the error box its handlers report to.
 class WindowHost : public machine::EmulatorControl {
 public:
     /// The main window, which owns the tool windows.
@@ -21,9 +23,9 @@ public:
     /// font editor, the game library and the downloader also follow every
     /// later switch; the other windows ask language() for their own texts.
     virtual void adoptCaptions(QWidget& window, CaptionWindow set) = 0;
-    /// Holds @p key in the key matrix for a moment and lets it go, even
-    /// while the machine is paused.
-    virtual void tapMatrixKey(machine::KeyMask key) = 0;
+    /// Runs @p handler as an event handler: an error it throws is shown in
+    /// the application's error box and goes no further.
+    virtual void runGuarded(const std::function<void()>& handler) = 0;
 };
 
 } // namespace ostrovik::kit

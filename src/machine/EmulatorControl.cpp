@@ -1,5 +1,7 @@
 #include "machine/EmulatorControl.hpp"
 
+#include "machine/Machine.hpp"
+
 namespace ostrovik::machine {
 
 namespace {
@@ -8,7 +10,7 @@ namespace {
 class StartGuard {
 public:
     explicit StartGuard(EmulatorControl& emulator)
-        : emulator_(emulator), quickRun_(emulator.optionChecked(Option::QuickRun))
+        : emulator_(emulator), quickRun_(emulator.host().optionChecked(Option::QuickRun))
     {
     }
     ~StartGuard()
@@ -26,6 +28,11 @@ private:
 
 } // namespace
 
+Host& EmulatorControl::host()
+{
+    return machine().host();
+}
+
 void startProgram(EmulatorControl& emulator, const ProgramStart& start)
 {
     {
@@ -33,8 +40,8 @@ void startProgram(EmulatorControl& emulator, const ProgramStart& start)
         emulator.setOptionChecked(Option::QuickRun, true);
         emulator.reset();
         emulator.setPaused(true);
-        emulator.setCaption(start.caption);
-        emulator.loadFile(start.path, true);
+        emulator.host().setCaption(start.caption);
+        emulator.host().loadFile(start.path, true);
         if (start.remember)
             emulator.rememberFile(start.path);
     }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <functional>
 #include <string>
-#include <string_view>
 
+#include "machine/Host.hpp"
+#include "machine/KeyMask.hpp"
 #include "machine/Option.hpp"
 
 namespace ostrovik::machine {
@@ -12,34 +12,29 @@ class Machine;
 
 /// What the tool windows may do to the running emulator. The main window
 /// implements it; a window receives it instead of the main window itself.
+/// The caption, the loads, the presentation and the options a window reaches
+/// through host(), the same operations the machine itself uses.
 class EmulatorControl {
 public:
     virtual ~EmulatorControl() = default;
 
     /// The machine: its memory, ports, registers and program folder.
     virtual Machine& machine() = 0;
+    /// The user interface as the machine reaches it.
+    Host& host();
 
-    /// Whether the settings window's check box for @p which is checked.
-    virtual bool optionChecked(Option which) const = 0;
     virtual void setOptionChecked(Option which, bool checked) = 0;
-
     /// Cold reset; what the machine throws goes to the caller.
     virtual void reset() = 0;
     virtual void setPaused(bool paused) = 0;
-    /// The main window's caption (UTF-8).
-    virtual void setCaption(std::string_view caption) = 0;
-    /// Loads a tape image or snapshot as File → Open does.
-    virtual void loadFile(const std::string& path, bool autoStart) = 0;
-    /// Puts @p path at the top of the recent files and makes it the name the
-    /// open dialog remembers.
+    /// Holds @p key in the key matrix for a moment and lets it go, even
+    /// while the machine is paused.
+    virtual void tapMatrixKey(KeyMask key) = 0;
+    /// Puts @p path at the top of the recent files and makes it the current
+    /// file name.
     virtual void rememberFile(const std::string& path) = 0;
     /// Brings the main window in front of the others with the input focus.
     virtual void focusMainWindow() = 0;
-    /// Presents the screen now, as a frame of the run loop does.
-    virtual void presentScreen() = 0;
-    /// Runs @p handler as an event handler: an error it throws is shown in
-    /// the application's error box and goes no further.
-    virtual void runGuarded(const std::function<void()>& handler) = 0;
 };
 
 /// How RunProgram starts a program.

@@ -30,8 +30,9 @@ public:
     /// machine-code image when @p autoStart is false.
     virtual void loadFile(const std::string& path, bool autoStart) = 0;
 
-    /// Whether the log window exists and is shown.
-    virtual bool logWindowVisible() const = 0;
+    /// Whether the console's log is being shown: the console output is
+    /// collected only then.
+    virtual bool logShown() const = 0;
     /// Appends one finished console line (UTF-8) to the log window.
     virtual void appendLogLine(std::string_view line) = 0;
     /// Empties the log window, when it exists.
@@ -40,9 +41,8 @@ public:
     /// State of the fast-start option at the moment of use.
     virtual bool quickRun() const = 0;
 
-    /// Sets the file name the open dialog remembers (snapshots are named
-    /// after it).
-    virtual void setOpenDialogFileName(const std::string& path) = 0;
+    /// Sets the current file name, which snapshots are named after.
+    virtual void setCurrentFileName(const std::string& path) = 0;
 
     /// State of a settings-window option at the moment of use, as the
     /// complete write would store it: "1" when a check box is checked. Until
@@ -61,9 +61,6 @@ public:
     /// A frame of the run loop has run: shows it through the current
     /// presentation.
     virtual void presentFrame() {}
-
-    /// Puts @p path at the top of the recent-files list.
-    virtual void addRecentFile(const std::string& path) { (void)path; }
 };
 
 /// A host that shows nothing and answers every question in the negative.
@@ -74,11 +71,11 @@ public:
     std::string caption() const override { return {}; }
     std::optional<std::string> chooseTapeFile() override { return std::nullopt; }
     void loadFile(const std::string&, bool) override {}
-    bool logWindowVisible() const override { return false; }
+    bool logShown() const override { return false; }
     void appendLogLine(std::string_view) override {}
     void clearLog() override {}
     bool quickRun() const override { return false; }
-    void setOpenDialogFileName(const std::string&) override {}
+    void setCurrentFileName(const std::string&) override {}
 };
 
 } // namespace ostrovik::machine

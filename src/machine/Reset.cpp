@@ -108,7 +108,7 @@ void Machine::coldReset()
         const std::string file = commandLineFile;
         runOpcodes(kQuickStartBudget);
         host_.setCaption("Ostrovik:" + file);
-        host_.setOpenDialogFileName(file);
+        host_.setCurrentFileName(file);
         // Emptied before the load so that a failing load is not retried by
         // every later reset.
         commandLineFile.clear();

@@ -38,7 +38,7 @@ int tapeBytes(const Machine& m)
 void consoleTap(Machine& m)
 {
     const int ch = m.regC & 0xFF;
-    if (ch == 10 || !m.host().logWindowVisible())
+    if (ch == 10 || !m.host().logShown())
         return;
     if (ch == 127) {
         if (!m.logLine.empty())

@@ -345,9 +345,9 @@ void MainWindow::presentNow()
         drawScreenGl();
 }
 
-void MainWindow::setOpenDialogFileName(const std::string& path)
+void MainWindow::setCurrentFileName(const std::string& path)
 {
-    openDialogFileName_ = platform::FileNameText(path);
+    currentFileName_ = platform::FileNameText(path);
 }
 
 } // namespace ostrovik::ui

@@ -16,7 +16,7 @@
 #include "session/EmulatorSession.hpp"
 #include "kit/Captions.hpp"
 #include "ui/MainWindowHost.hpp"
-#include "ui/Mru.hpp"
+#include "ui/RecentFilesMenu.hpp"
 #include "ui/SettingsOwner.hpp"
 #include "ui/CommandForms.hpp"
 
@@ -82,7 +82,7 @@ public:
     settings::SettingsStore& settingsStore() { return settingsStore_; }
     const settings::SettingsStore& settingsStore() const { return settingsStore_; }
     /// What the windows this one opens receive.
-    WindowHost& windowHost() { return windowHost_; }
+    WindowHost& windowHost() override { return windowHost_; }
 
     // Operations other windows call.
     void powerOn();
@@ -132,15 +132,8 @@ public:
     void setTimerInterval(int milliseconds) override;
     int timerInterval() const;
     /// The File menu, which ends with the recent files.
-    QMenu* fileMenu() const override;
-    void addRecentFile(const QString& FileName);
-    void openRecentFile(QAction* item) override;
-    /// Recently loaded files, newest first.
-    MruFiles& recentFiles() { return recentFiles_; }
-    /// The recent-files list from config.ini into the File menu.
-    void readRecentFiles();
-    void saveRecentFiles();
-    void addRecentFileItem(const QString& FileName, int Index);
+    QMenu* fileMenu() const;
+    RecentFilesMenu& recentFilesMenu() { return *recentFiles_; }
     /// A file name handed over by a later start of the program; whether the
     /// file went into the machine.
     bool openHandedOverFile(const QByteArray& name);
@@ -199,7 +192,6 @@ public:
     files::avi::AviWriter& aviWriter() override { return *aviWriter_; }
     // SettingsOwner
     QWidget* ownerWidget() override { return this; }
-    void runGuarded(const std::function<void()>& handler) override { guarded(handler); }
     /// A recording is running: aviTimer_ is enabled.
     bool recording() const;
     void recordAviFrame();
@@ -236,16 +228,15 @@ public:
     virtual bool tryLoadFile(const std::string& path, bool autoStart);
     void presentNow() override;
     void presentFrame() override;
-    bool logWindowVisible() const override;
+    bool logShown() const override;
     void appendLogLine(std::string_view line) override;
     void clearLog() override;
     bool quickRun() const override;
-    void setOpenDialogFileName(const std::string& path) override;
+    void setCurrentFileName(const std::string& path) override;
     /// Option @p which in the settings store, as it stands now.
     std::string option(machine::Option which) const override;
-    void addRecentFile(const std::string& path) override;
-    /// The file name the open dialog remembers.
-    const QString& openDialogFileName() const { return openDialogFileName_; }
+    /// The file name snapshots are named after.
+    const QString& currentFileName() const { return currentFileName_; }
 
 signals:
     /// The first activation has powered the machine on.
@@ -311,9 +302,9 @@ private:
     CommandForms forms_;
     CaptionFollowers captionFollowers_;
     MainWindowHost windowHost_{*this};
-    QString openDialogFileName_;
+    QString currentFileName_;
     SettingsForm* settingsForm_ = nullptr;
-    MruFiles recentFiles_;
+    std::unique_ptr<RecentFilesMenu> recentFiles_;
     /// The outer size stored at the last exit, until the frame is known.
     QSize storedOuterSize_;
 };

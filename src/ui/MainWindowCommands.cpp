@@ -44,6 +44,9 @@ const char* const kAboutText =
 void MainWindow::buildCommands()
 {
     menus_ = std::make_unique<MainMenu>(*this, *toolBar_);
+    recentFiles_ = std::make_unique<RecentFilesMenu>(fileMenu(), *this, [this](const QString& path) {
+        return guarded([&] { loadFile(platform::FileNamePath(path), true); });
+    });
     menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
     screenView_->setStretch(fullScreen());
     installCommandForms(*this);
@@ -94,19 +97,19 @@ void MainWindow::openFile()
 {
     // A cancelled dialog leaves the name empty, and snapshots are then
     // named from nothing.
-    setOpenDialogFileName({});
+    setCurrentFileName({});
     const QString folder = platform::FileNameText(machine_.programDir);
     const std::optional<QString> path =
         dialogs().openFile(this, openDialogTitle(), folder, openDialogFilter(), openDialogDefaultSuffix());
     if (!path)
         return;
     const std::string name = platform::FileNamePath(*path);
-    setOpenDialogFileName(name);
+    setCurrentFileName(name);
     setWindowTitle(QStringLiteral("Ostrovik:") + QDir::toNativeSeparators(*path));
     // The caption stays, and the file joins the recent ones, even when it is
     // refused: the load explains why.
     loadFile(name, true);
-    addRecentFile(*path);
+    recentFiles_->add(*path);
 }
 
 void MainWindow::togglePause()

@@ -57,7 +57,7 @@ void MainWindow::dropEvent(QDropEvent* event)
 
 void MainWindow::saveSnapshot()
 {
-    guarded([this] { files::saveSnapshot(machine_, platform::FileNamePath(openDialogFileName_)); });
+    guarded([this] { files::saveSnapshot(machine_, platform::FileNamePath(currentFileName_)); });
 }
 
 int MainWindow::screenShotFormat() const

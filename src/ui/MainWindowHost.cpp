@@ -1,5 +1,6 @@
 #include "ui/MainWindowHost.hpp"
 
+#include "platform/qt/FileNames.hpp"
 #include "ui/MainWindow.hpp"
 
 namespace ostrovik::ui {
@@ -18,11 +19,6 @@ machine::Machine& MainWindowHost::machine()
     return main_.machine();
 }
 
-bool MainWindowHost::optionChecked(machine::Option which) const
-{
-    return main_.settingsStore().checked(which);
-}
-
 void MainWindowHost::setOptionChecked(machine::Option which, bool checked)
 {
     main_.settingsStore().setChecked(which, checked);
@@ -38,20 +34,10 @@ void MainWindowHost::setPaused(bool paused)
     main_.machine().paused = paused ? 1 : 0;
 }
 
-void MainWindowHost::setCaption(std::string_view caption)
-{
-    main_.setCaption(caption);
-}
-
-void MainWindowHost::loadFile(const std::string& path, bool autoStart)
-{
-    main_.loadFile(path, autoStart);
-}
-
 void MainWindowHost::rememberFile(const std::string& path)
 {
-    main_.addRecentFile(path);
-    main_.setOpenDialogFileName(path);
+    main_.recentFilesMenu().add(platform::FileNameText(path));
+    main_.setCurrentFileName(path);
 }
 
 void MainWindowHost::focusMainWindow()
@@ -59,11 +45,6 @@ void MainWindowHost::focusMainWindow()
     main_.raise();
     main_.activateWindow();
     main_.setFocus();
-}
-
-void MainWindowHost::presentScreen()
-{
-    main_.drawScreen();
 }
 
 void MainWindowHost::runGuarded(const std::function<void()>& handler)

@@ -16,21 +16,17 @@ public:
     explicit MainWindowHost(MainWindow& main) : main_(main) {}
 
     machine::Machine& machine() override;
-    bool optionChecked(machine::Option which) const override;
     void setOptionChecked(machine::Option which, bool checked) override;
     void reset() override;
     void setPaused(bool paused) override;
-    void setCaption(std::string_view caption) override;
-    void loadFile(const std::string& path, bool autoStart) override;
+    void tapMatrixKey(machine::KeyMask key) override;
     void rememberFile(const std::string& path) override;
     void focusMainWindow() override;
-    void presentScreen() override;
-    void runGuarded(const std::function<void()>& handler) override;
 
     QWidget& mainWindow() override;
     Language language() const override;
     void adoptCaptions(QWidget& window, CaptionWindow set) override;
-    void tapMatrixKey(machine::KeyMask key) override;
+    void runGuarded(const std::function<void()>& handler) override;
 
 private:
     MainWindow& main_;

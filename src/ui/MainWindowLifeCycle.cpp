@@ -1,6 +1,6 @@
 // The main window's life: creation, the power-on at its first activation,
-// resizing, the stop sequence; and what it does for the settings window, the
-// recent-files list and a file handed over by a later start.
+// resizing, the stop sequence; and what it does for the settings window and
+// a file handed over by a later start.
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,7 +18,6 @@
 #include "platform/qt/PlatformTimer.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/MainMenu.hpp"
-#include "ui/Mru.hpp"
 #include "kit/Settings.hpp"
 #include "settings/SettingsSchema.hpp"
 
@@ -101,7 +100,7 @@ void MainWindow::activateFirstTime()
 
     guarded([this] {
         loadSettings();
-        readRecentFiles();
+        recentFiles_->read();
         // Just loaded: what the file holds.
         if (settingsStore_.checked(machine::Option::Language))
             switchToRussian();
@@ -201,57 +200,12 @@ QMenu* MainWindow::fileMenu() const
     return menus_->submenu(menu::FileMenu);
 }
 
-void MainWindow::addRecentFile(const QString& FileName)
-{
-    PushMruFile(recentFiles_, FileName);
-    saveRecentFiles();
-    readRecentFiles();
-}
-
-void MainWindow::readRecentFiles()
-{
-    QMenu* menu = fileMenu();
-    if (!menu)
-        return;
-    for (QAction* item : ReadMruList(*menu, recentFiles_))
-        connect(item, &QAction::triggered, this, [this, item] { openRecentFile(item); });
-}
-
-void MainWindow::saveRecentFiles()
-{
-    SaveMruList(recentFiles_, this);
-}
-
-void MainWindow::addRecentFileItem(const QString& FileName, int Index)
-{
-    QMenu* menu = fileMenu();
-    if (!menu)
-        return;
-    QAction* item = AppendMruMenuItem(*menu, FileName, Index);
-    connect(item, &QAction::triggered, this, [this, item] { openRecentFile(item); });
-}
-
-void MainWindow::openRecentFile(QAction* item)
-{
-    // The hint holds the path as stored; the caption may have been altered.
-    const QString path = MruItemPath(*item);
-    // A file that cannot be read ends the command where it stands; a
-    // refused one (its message shown) still moves to the top.
-    if (guarded([&] { loadFile(platform::FileNamePath(path), true); }))
-        addRecentFile(path);
-}
-
 bool MainWindow::openHandedOverFile(const QByteArray& name)
 {
     setWindowTitle(platform::FileNameText(name));
     bool loaded = false;
     guarded([&] { loaded = tryLoadFile(name.toStdString(), true); });
     return loaded;
-}
-
-void MainWindow::addRecentFile(const std::string& path)
-{
-    addRecentFile(platform::FileNameText(path));
 }
 
 std::string MainWindow::option(machine::Option which) const

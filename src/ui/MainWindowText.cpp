@@ -77,7 +77,7 @@ std::optional<std::string> MainWindow::chooseTapeFile()
     if (!name)
         return std::nullopt;
     const std::string path = platform::FileNamePath(*name);
-    setOpenDialogFileName(path);
+    setCurrentFileName(path);
     return path;
 }
 
@@ -95,7 +95,7 @@ void MainWindow::showLogWindow()
     logWindow_->raise();
 }
 
-bool MainWindow::logWindowVisible() const
+bool MainWindow::logShown() const
 {
     return logWindow_ && logWindow_->isVisible();
 }

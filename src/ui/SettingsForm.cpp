@@ -19,6 +19,7 @@
 #include "kit/CentreOnOwner.hpp"
 #include "files/avi/AviWriter.hpp"
 #include "ui/SettingsOwner.hpp"
+#include "kit/WindowHost.hpp"
 #include "kit/RadioGroup.hpp"
 #include "kit/Settings.hpp"
 #include "settings/SettingsSchema.hpp"
@@ -382,7 +383,7 @@ void SettingsForm::codecChanged()
         return;
     const int index = codecIndex();
     const QString code = index < 1 ? QString() : codecBox->itemText(index).left(4);
-    owner_->runGuarded([&] { owner_->aviWriter().setCompressor(code.toStdString()); });
+    owner_->windowHost().runGuarded([&] { owner_->aviWriter().setCompressor(code.toStdString()); });
 }
 
 void SettingsForm::listCodecs()
@@ -403,7 +404,7 @@ void SettingsForm::configureCodec()
     if (!owner_ || codecIndex() <= 0)
         return;
     CodecDialog dialog(this);
-    owner_->runGuarded([&] { owner_->aviWriter().configureCompressor(dialog); });
+    owner_->windowHost().runGuarded([&] { owner_->aviWriter().configureCompressor(dialog); });
 }
 
 JoystickKeyDialog& SettingsForm::joystickKeyDialog()

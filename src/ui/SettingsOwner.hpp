@@ -1,13 +1,12 @@
 #pragma once
 
-#include <functional>
-
-class QAction;
-class QMenu;
 class QWidget;
 
 namespace ostrovik::files::avi {
 class AviWriter;
+}
+namespace ostrovik::kit {
+class WindowHost;
 }
 
 namespace ostrovik::ui {
@@ -25,13 +24,9 @@ public:
     virtual void setTimerInterval(int milliseconds) = 0;
     /// The recorder whose codec the settings window lists and configures.
     virtual files::avi::AviWriter& aviWriter() = 0;
-    /// The File menu, which ends with the recent files.
-    virtual QMenu* fileMenu() const = 0;
-    /// Loads the recent file of menu item @p item.
-    virtual void openRecentFile(QAction* item) = 0;
-    /// Runs @p handler as an event handler: what it throws is shown in the
-    /// application's error box.
-    virtual void runGuarded(const std::function<void()>& handler) = 0;
+    /// What the windows the owner opens receive; its runGuarded shows what a
+    /// handler throws in the application's error box.
+    virtual kit::WindowHost& windowHost() = 0;
 };
 
 } // namespace ostrovik::ui

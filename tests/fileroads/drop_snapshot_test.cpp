@@ -154,14 +154,14 @@ void DropSnapshotTest::snapshotNamedAfterTheOpenedFile()
         {"/tapes/Игра.lvt", "Игра_"},     // characters, not bytes, are cut
     };
     for (const auto& c : cases) {
-        rig.window->setOpenDialogFileName(c.opened);
+        rig.window->setCurrentFileName(c.opened);
         rig.window->saveSnapshot();
         QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
         expectOneSnapshot(rig, QString::fromUtf8(c.prefix));
     }
 
     // The File menu's item and the tool button run the same command.
-    rig.window->setOpenDialogFileName("/tapes/abc.lvt");
+    rig.window->setCurrentFileName("/tapes/abc.lvt");
     for (const ui::MenuItem which : {ui::menu::SaveSnapshot, ui::menu::SaveSnapshotButton}) {
         QAction* action = rig.window->menus().item(which);
         QVERIFY(action);
@@ -175,7 +175,7 @@ void DropSnapshotTest::twoSavesInOneSecondKeepBoth()
 {
     WindowRig rig;
     rig.makeFolder(QStringLiteral("FilesSAV"));
-    rig.window->setOpenDialogFileName("/tapes/abc.lvt");
+    rig.window->setCurrentFileName("/tapes/abc.lvt");
     rig.window->saveSnapshot();
     rig.m().ram[0x100] = 0x5A;
     rig.window->saveSnapshot();

@@ -259,8 +259,8 @@ void GamesFormTest::runningAGame()
     const QString path = root + QStringLiteral("both/both.lvt");
     QCOMPARE(rig.dialogs.messages.size(), 1);
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ostrovik:") + path);
-    QCOMPARE(rig.window->openDialogFileName(), path);
-    QCOMPARE(rig.window->recentFiles()[0], path);
+    QCOMPARE(rig.window->currentFileName(), path);
+    QCOMPARE(rig.window->recentFilesMenu().files()[0], path);
     QVERIFY(!rig.window->settingsForm()->quickRunBox->isChecked());
     QCOMPARE(rig.m().paused, std::uint8_t{0});
     QVERIFY(form->isVisible());
@@ -300,7 +300,7 @@ void GamesFormTest::aFolderNameThatIsNotUtf8()
     QCOMPARE(pictureColour(form->firstShotView), QColor(Qt::magenta));
     QTest::mouseClick(form->runButton, Qt::LeftButton);
     QVERIFY(rig.dialogs.messages.isEmpty() && rig.dialogs.errors.isEmpty());
-    QCOMPARE(platform::FileNameBytes(rig.window->openDialogFileName()), dir + name + ".lvt");
+    QCOMPARE(platform::FileNameBytes(rig.window->currentFileName()), dir + name + ".lvt");
     rig.runTicks(5);
     QCOMPARE(int(rig.m().ram[0x5000]), 0x5A);
 }

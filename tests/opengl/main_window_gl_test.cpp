@@ -1,7 +1,7 @@
 // The main window in render mode 1 on a real X display: the test ROM's
 // screen drawn through OpenGL on every tick, turned gray by the gray-TV
-// command, and smoothed by the smoothing command; a snapshot shown at once
-// while the machine is paused.
+// command, and smoothed by the smoothing command; a snapshot, and a step of
+// the step debugger, shown at once while the machine is paused.
 
 #include <QAction>
 #include <QCoreApplication>
@@ -16,6 +16,7 @@
 #include <span>
 #include <vector>
 
+#include "debugger/qt/StepDebuggerForm.hpp"
 #include "files/Snapshot.hpp"
 #include "output/qt/GlScreenView.hpp"
 #include "support/FreshConfig.hpp"
@@ -163,6 +164,14 @@ void MainWindowGlTest::snapshotIsShownAtOnceWhilePaused()
          [&](const QString&) { window.fileMenu()->actions().at(ui::kFixedFileMenuItems)->trigger(); }},
         {"handed over by a second copy",
          [&](const QString& path) { window.openHandedOverFile(QFile::encodeName(path)); }},
+        // Not a load: the same new picture, shown by the step that follows it.
+        // The window stays hidden, so that it covers nothing of the picture.
+        {"a step of the step debugger",
+         [&](const QString&) {
+             for (std::uint8_t& b : window.machine().videoRam)
+                 b = static_cast<std::uint8_t>(~b);
+             debugger::StepDebuggerForm(window.windowHost()).step();
+         }},
     };
     for (const auto& road : roads) {
         // The machine as it stands with every pixel in another colour.

@@ -59,18 +59,18 @@ void MruTest::newestFirstAndTheSixthDropsTheOldest()
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
     RecordingMainWindow main;
-    main.addRecentFile(QStringLiteral("/g/A.lvt"));
+    main.recentFilesMenu().add(QStringLiteral("/g/A.lvt"));
     // Every addition writes all five keys, the empty ones too.
     QCOMPARE(sandbox.bytes(), mruSection("/g/A.lvt", "", "", "", ""));
     for (const char* name : {"/g/B.lvt", "/g/C.lvt", "/g/D.lvt", "/g/E.sav"})
-        main.addRecentFile(QString::fromLatin1(name));
+        main.recentFilesMenu().add(QString::fromLatin1(name));
     QCOMPARE(sandbox.bytes(), mruSection("/g/E.sav", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt", "/g/A.lvt"));
     QCOMPARE(recentCaptions(main),
              (QStringList{"/g/E.sav", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt", "/g/A.lvt"}));
     for (int i = 0; i < 5; ++i)
         QCOMPARE(recentItems(main)[i]->data().toInt(), i + 1);
 
-    main.addRecentFile(QStringLiteral("/g/F.lvt"));
+    main.recentFilesMenu().add(QStringLiteral("/g/F.lvt"));
     QCOMPARE(recentCaptions(main),
              (QStringList{"/g/F.lvt", "/g/E.sav", "/g/D.lvt", "/g/C.lvt", "/g/B.lvt"}));
     QVERIFY(main.loads.empty());
@@ -82,7 +82,7 @@ void MruTest::choosingAnItemLoadsItAndMovesItUp()
     ScriptedDialogs dialogs;
     RecordingMainWindow main;
     for (const char* name : {"/g/A.lvt", "/g/B.lvt", "/g/C.lvt", "/g/D.lvt", "/g/E.lvt"})
-        main.addRecentFile(QString::fromLatin1(name));
+        main.recentFilesMenu().add(QString::fromLatin1(name));
     const QString caption = main.windowTitle();
 
     recentItems(main)[3]->trigger(); // B
@@ -101,22 +101,22 @@ void MruTest::listEndsAtTheFirstEmptyKey()
     ScriptedDialogs dialogs;
     RecordingMainWindow main;
     QVERIFY(sandbox.write("[MRU list]\n1=\n2=/g/B.lvt\n3=/g/C.lvt\n"));
-    main.readRecentFiles();
+    main.recentFilesMenu().read();
     QVERIFY(recentItems(main).isEmpty());
 
     QVERIFY(sandbox.write("[MRU list]\n1=/g/A.lvt\n2=\n3=/g/C.lvt\n"));
-    main.readRecentFiles();
+    main.recentFilesMenu().read();
     QCOMPARE(recentCaptions(main), QStringList{"/g/A.lvt"});
     // Entries past the empty key keep what they held.
-    main.recentFiles()[2] = QStringLiteral("/kept");
+    main.recentFilesMenu().files()[2] = QStringLiteral("/kept");
     QVERIFY(sandbox.write("[MRU list]\n1=/g/X.lvt\n"));
-    main.readRecentFiles();
-    QCOMPARE(main.recentFiles()[0], QStringLiteral("/g/X.lvt"));
-    QCOMPARE(main.recentFiles()[2], QStringLiteral("/kept"));
+    main.recentFilesMenu().read();
+    QCOMPARE(main.recentFilesMenu().files()[0], QStringLiteral("/g/X.lvt"));
+    QCOMPARE(main.recentFilesMenu().files()[2], QStringLiteral("/kept"));
 
     // No section, or no file: no recent files.
     sandbox.reset();
-    main.readRecentFiles();
+    main.recentFilesMenu().read();
     QVERIFY(recentItems(main).isEmpty());
 }
 
@@ -130,7 +130,7 @@ void MruTest::itemsFollowTheFixedPartOnly()
         fixed << a->objectName();
     QCOMPARE(fixed, (QStringList{"OpenFile", "SaveSnapshot", "SeparatorBeforeReset", "ResetCpu", "Pause", "SeparatorBeforeExit", "Exit", "SeparatorBeforeRecentFiles"}));
     for (int i = 0; i < 7; ++i)
-        main.addRecentFile(QStringLiteral("/g/%1.lvt").arg(i));
+        main.recentFilesMenu().add(QStringLiteral("/g/%1.lvt").arg(i));
     QCOMPARE(main.fileMenu()->actions().size(), 13);
     QCOMPARE(main.fileMenu()->actions().at(7)->objectName(), QStringLiteral("SeparatorBeforeRecentFiles"));
     QVERIFY(main.fileMenu()->actions().at(7)->isSeparator());
@@ -143,8 +143,8 @@ void MruTest::pathsKeepTheirBytesAndTheirAmpersands()
     RecordingMainWindow main;
     const QString cyrillic = QStringLiteral("/игры/Ракета 2.lvt");
     const QString ampersand = QStringLiteral("/g/Tom&Jerry.sav");
-    main.addRecentFile(cyrillic);
-    main.addRecentFile(ampersand);
+    main.recentFilesMenu().add(cyrillic);
+    main.recentFilesMenu().add(ampersand);
     // Paths are the file system's bytes, not Windows-1251.
     QVERIFY(sandbox.bytes().startsWith("[MRU list]\r\n1=/g/Tom&Jerry.sav\r\n2=" + cyrillic.toUtf8() + "\r\n"));
     // Shown as they are; loaded from the hint.
@@ -166,11 +166,11 @@ void MruTest::namesThatAreNotUtf8KeepEveryByte()
     const QByteArray stored[] = {"/g/\xC8\xE3\xF0\xE0.lvt", "/g/cut\xD0.sav", "/g/\xC0\xAF.lvt",
                                  "/g/\xED\xA0\x80.lvt", "/g/plain.lvt"};
     QVERIFY(writeRaw(sandbox, mruSection(stored[0], stored[1], stored[2], stored[3], stored[4])));
-    main.readRecentFiles();
+    main.recentFilesMenu().read();
     QCOMPARE(recentItems(main).size(), 5);
 
     // Adding a file rewrites the list: the entries nobody touched keep their bytes.
-    main.addRecentFile(QStringLiteral("/g/new.lvt"));
+    main.recentFilesMenu().add(QStringLiteral("/g/new.lvt"));
     QCOMPARE(sandbox.bytes(), mruSection("/g/new.lvt", stored[0], stored[1], stored[2], stored[3]));
     // And each item loads the file by its own bytes.
     for (int i = 1; i <= 4; ++i) {
@@ -178,7 +178,7 @@ void MruTest::namesThatAreNotUtf8KeepEveryByte()
         QCOMPARE(QByteArray::fromStdString(main.loads.back().first), stored[i - 1]);
         // The chosen one moved to the top; the list is read again after each.
         QVERIFY(writeRaw(sandbox, mruSection("/g/new.lvt", stored[0], stored[1], stored[2], stored[3])));
-        main.readRecentFiles();
+        main.recentFilesMenu().read();
     }
 }
 

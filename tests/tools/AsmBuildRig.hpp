@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <fstream>
 #include <iterator>
 #include <span>
@@ -15,9 +14,7 @@
 
 #include "support/TempFolder.hpp"
 #include "support/TestData.hpp"
-#include "machine/EmulatorControl.hpp"
-#include "machine/Host.hpp"
-#include "machine/Machine.hpp"
+#include "support/TestEmulator.hpp"
 #include "tools/AsmBuild.hpp"
 
 namespace asmbuildtest {
@@ -45,18 +42,13 @@ inline std::vector<std::uint8_t> builtAssembler()
     return {bytes.begin(), bytes.end()};
 }
 
-/// A workbench and emulator stand-in that writes down the log and every
-/// hand-over step.
-class RecordingHost : public ostrovik::tools::AsmBuildHost, public ostrovik::machine::EmulatorControl {
+/// A workbench and emulator stand-in that writes down the log among the
+/// hand-over steps.
+class RecordingHost : public ostrovik::tools::AsmBuildHost, public ostrovik::test::TestEmulator {
 public:
     std::vector<std::string> log;
     std::vector<std::string> errors;
-    /// The hand-over steps and log lines, in order.
-    std::vector<std::string> events;
     std::vector<std::uint8_t> assembler = builtAssembler();
-    bool quickRunBox = false;
-    /// The load throws, as a failing reset or load would.
-    bool failLoad = false;
 
     void clearLog() override { log.clear(); }
     void appendLog(std::string_view line) override
@@ -66,35 +58,6 @@ public:
     }
     void showError(std::string_view text) override { errors.emplace_back(text); }
     std::span<const std::uint8_t> assemblerImage() override { return assembler; }
-    ostrovik::machine::Machine& machine() override { return machine_; }
-    bool optionChecked(ostrovik::machine::Option which) const override
-    {
-        return which == ostrovik::machine::Option::QuickRun && quickRunBox;
-    }
-    void setOptionChecked(ostrovik::machine::Option which, bool on) override
-    {
-        if (which != ostrovik::machine::Option::QuickRun)
-            return;
-        quickRunBox = on;
-        events.push_back(on ? "quick 1" : "quick 0");
-    }
-    void reset() override { events.push_back("reset"); }
-    void setPaused(bool paused) override { events.push_back(paused ? "paused 1" : "paused 0"); }
-    void setCaption(std::string_view caption) override { events.push_back("caption " + std::string(caption)); }
-    void loadFile(const std::string& path, bool autoStart) override
-    {
-        events.push_back("load " + path + (autoStart ? "" : " (no start)"));
-        if (failLoad)
-            throw std::runtime_error("load failed");
-    }
-    void rememberFile(const std::string& path) override { events.push_back("remember " + path); }
-    void focusMainWindow() override { events.push_back("focus"); }
-    void presentScreen() override {}
-    void runGuarded(const std::function<void()>& handler) override { handler(); }
-
-private:
-    ostrovik::machine::NullHost machineHost_;
-    ostrovik::machine::Machine machine_{machineHost_};
 };
 
 /// A program folder of its own, with its work folder, removed at the end.

@@ -257,7 +257,7 @@ TEST(AsmBuild, HandOverToTheEmulator)
         SCOPED_TRACE(c.what);
         Workbench<StandInRunner> w;
         auto& [folder, host, runner, build] = w;
-        host.quickRunBox = c.quickRun;
+        host.ui.options[ostrovik::machine::Option::QuickRun] = c.quickRun ? "1" : "0";
         host.failLoad = c.failLoad;
         runner.effect = [&] {
             writeFile(build.lvtFile(), kImage);
@@ -280,7 +280,7 @@ TEST(AsmBuild, HandOverToTheEmulator)
                             {"paused 0", c.quickRun ? "quick 1" : "quick 0", "focus", "log Good... " + lvt});
         }
         EXPECT_EQ(host.events, expected);
-        EXPECT_EQ(host.quickRunBox, c.quickRun);
+        EXPECT_EQ(host.ui.optionChecked(ostrovik::machine::Option::QuickRun), c.quickRun);
     }
 }
 

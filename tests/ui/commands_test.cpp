@@ -284,7 +284,7 @@ void CommandsTest::openAsksAndLoads()
     QVERIFY(q.filter.contains(QStringLiteral("*.sav")));
 
     QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik:") + QDir::toNativeSeparators(path));
-    QCOMPARE(w.openDialogFileName(), path);
+    QCOMPARE(w.currentFileName(), path);
     QCOMPARE(w.loads.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(w.loads[0].first), path);
     QVERIFY(w.loads[0].second);
@@ -299,11 +299,11 @@ void CommandsTest::openAsksAndLoads()
 void CommandsTest::openCancelledForgetsTheName()
 {
     Window w;
-    w.setOpenDialogFileName("/games/abc.lvt");
+    w.setCurrentFileName("/games/abc.lvt");
     w.setWindowTitle(QStringLiteral("Ostrovik:/games/abc.lvt"));
     dialogs_.answers.append(QString());
     w.openFile();
-    QVERIFY(w.openDialogFileName().isEmpty());
+    QVERIFY(w.currentFileName().isEmpty());
     QCOMPARE(w.windowTitle(), QStringLiteral("Ostrovik:/games/abc.lvt"));
     QVERIFY(w.loads.empty());
 }

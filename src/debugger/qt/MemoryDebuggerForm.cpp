@@ -9,7 +9,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
-#include "machine/EmulatorControl.hpp"
+#include "kit/WindowHost.hpp"
 #include "debugger/HexText.hpp"
 #include "debugger/Numbers.hpp"
 #include "debugger/qt/HexDumpGrid.hpp"

@@ -7,8 +7,10 @@
 
 #include "debugger/MemoryTools.hpp"
 
+namespace ostrovik::kit {
+class WindowHost;
+}
 namespace ostrovik::machine {
-class EmulatorControl;
 class Machine;
 }
 
@@ -33,7 +35,7 @@ class ProgressGauge;
 class MemoryDebuggerForm : public QWidget {
     Q_OBJECT
 public:
-    explicit MemoryDebuggerForm(machine::EmulatorControl& host, QWidget* parent = nullptr);
+    explicit MemoryDebuggerForm(kit::WindowHost& host, QWidget* parent = nullptr);
 
     /// What the main window's command does before it shows the window: the
     /// whole dump, the disassembly from the program counter, ports and flags.
@@ -78,7 +80,7 @@ private:
     MutableMemory ram();
     machine::Machine& m();
 
-    machine::EmulatorControl& host_;
+    kit::WindowHost& host_;
     CheatFinder finder_;
 
     QLabel* registerLabels_[12] = {};

@@ -238,7 +238,7 @@ void MemoryDebuggerForm::buildStatusBar(QWidget& bar)
     layout->addStretch();
 }
 
-MemoryDebuggerForm::MemoryDebuggerForm(machine::EmulatorControl& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
+MemoryDebuggerForm::MemoryDebuggerForm(kit::WindowHost& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
 {
     setObjectName(QStringLiteral("MemoryDebuggerForm"));
     setWindowTitle(QStringLiteral("Debugger"));

@@ -12,7 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "machine/EmulatorControl.hpp"
+#include "kit/WindowHost.hpp"
 #include "debugger/HexText.hpp"
 #include "debugger/Numbers.hpp"
 #include "debugger/qt/KeyFilter.hpp"
@@ -52,7 +52,7 @@ QLineEdit* shortEdit(const QString& text, const char* name)
 
 } // namespace
 
-StepDebuggerForm::StepDebuggerForm(machine::EmulatorControl& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
+StepDebuggerForm::StepDebuggerForm(kit::WindowHost& host, QWidget* parent) : QWidget(parent, Qt::Window), host_(host)
 {
     setObjectName(QStringLiteral("StepDebuggerForm"));
     setWindowTitle(QStringLiteral("DebaggerStepbyStep"));
@@ -169,7 +169,7 @@ void StepDebuggerForm::step()
     showRegisters();
     machine::Machine& m = host_.machine();
     m.runOpcodes(1);
-    host_.presentScreen();
+    host_.host().presentNow();
 }
 
 void StepDebuggerForm::stepOver()
@@ -177,7 +177,7 @@ void StepDebuggerForm::stepOver()
     const std::int32_t n = StrToInt(tStatesEdit_->text().toStdString());
     machine::Machine& m = host_.machine();
     m.runOpcodes(n);
-    host_.presentScreen();
+    host_.host().presentNow();
     refreshListing();
     showRegisters();
 }

@@ -7,8 +7,8 @@
 class QComboBox;
 class QLineEdit;
 
-namespace ostrovik::machine {
-class EmulatorControl;
+namespace ostrovik::kit {
+class WindowHost;
 }
 
 namespace ostrovik::debugger {
@@ -23,7 +23,7 @@ class ListingGrid;
 class StepDebuggerForm : public QWidget {
     Q_OBJECT
 public:
-    explicit StepDebuggerForm(machine::EmulatorControl& host, QWidget* parent = nullptr);
+    explicit StepDebuggerForm(kit::WindowHost& host, QWidget* parent = nullptr);
 
     /// The register view from the machine as it stands.
     void showRegisters();
@@ -46,7 +46,7 @@ private:
     void refreshListing();
     void handle(const std::function<void()>& handler);
 
-    machine::EmulatorControl& host_;
+    kit::WindowHost& host_;
     ListingGrid* listingGrid_ = nullptr;
     QLineEdit* runFromEdit_ = nullptr;
     QLineEdit* tStatesEdit_ = nullptr;

@@ -88,7 +88,7 @@ QLabel* picture(QWidget* parent, const char* name, int x, int y, int w, int h)
 
 } // namespace
 
-GameLibraryForm::GameLibraryForm(machine::EmulatorControl& emulator, QWidget* parent)
+GameLibraryForm::GameLibraryForm(kit::WindowHost& emulator, QWidget* parent)
     : QWidget(parent, Qt::Window), emulator_(emulator)
 {
     // A window of its own, not a tool window: the window system keeps a tool

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "machine/EmulatorControl.hpp"
+#include "kit/WindowHost.hpp"
 
 class QFrame;
 class QLabel;
@@ -24,7 +24,7 @@ public:
     static constexpr int kClientWidth = 733;
     static constexpr int kClientHeight = 508;
 
-    explicit GameLibraryForm(machine::EmulatorControl& emulator, QWidget* parent = nullptr);
+    explicit GameLibraryForm(kit::WindowHost& emulator, QWidget* parent = nullptr);
     ~GameLibraryForm() override;
 
     void refreshGameList();
@@ -70,7 +70,7 @@ private:
     std::string root() const;
     std::string selectedGame() const;
 
-    machine::EmulatorControl& emulator_;
+    kit::WindowHost& emulator_;
     bool centred_ = false;
 };
 

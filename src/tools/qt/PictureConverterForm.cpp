@@ -287,8 +287,8 @@ void PictureConverterForm::view(bool colour)
     if (path.empty())
         return;
     host_.runGuarded([&] {
-        host_.setCaption(path.string());
-        host_.loadFile(path.string(), true);
+        host_.host().setCaption(path.string());
+        host_.host().loadFile(path.string(), true);
     });
 }
 

@@ -41,12 +41,12 @@ public:
             onLoad(path, autoStart);
     }
 
-    bool logWindowVisible() const override { return logVisible; }
+    bool logShown() const override { return logVisible; }
     void appendLogLine(std::string_view line) override { logLines.emplace_back(line); }
     void clearLog() override { ++logClears; }
 
     bool quickRun() const override { return quick; }
-    void setOpenDialogFileName(const std::string& path) override { openDialogFileName = path; }
+    void setCurrentFileName(const std::string& path) override { currentFileName = path; }
 
     /// Options a test did not set read "0", as before the settings window answers.
     std::string option(machine::Option which) const override
@@ -56,7 +56,6 @@ public:
     }
     void presentNow() override { ++presented; }
     void presentFrame() override { ++framesPresented; }
-    void addRecentFile(const std::string& path) override { recentFiles.push_back(path); }
 
     // What was shown.
     std::vector<std::string> messages;
@@ -81,12 +80,11 @@ public:
     int logClears = 0;
 
     bool quick = false;
-    std::string openDialogFileName;
+    std::string currentFileName;
     /// Settings-window options, as their stored text ("1" = checked).
     std::map<machine::Option, std::string> options;
     int presented = 0;
     int framesPresented = 0;
-    std::vector<std::string> recentFiles;
 };
 
 } // namespace ostrovik::test
