@@ -69,8 +69,6 @@ void MainWindow::buildCommands()
     forms_.keyboard.setFactory([](MainWindow& main) -> QWidget* { return new KeyboardForm(main.windowHost(), [&main](std::uint16_t key) { main.postKeystroke(key); }); });
     forms_.networkLink.setFactory(
         [](MainWindow& main) -> QWidget* { return new netlink::NetworkLinkForm(main.windowHost()); });
-    // Each tick asks the sound command whether to play.
-    session_.beeper().setSoundSwitch([this] { return menus_->checked(menu::Sound); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);
 }
 
@@ -191,13 +189,9 @@ void MainWindow::toggleSound()
     const Icon image = on ? Icon::SoundOn : Icon::SoundOff;
     menus_->setImage(menu::Sound, image);
     menus_->setImage(menu::SoundButton, image);
-    if (on) {
-        // The device opens again with the next buffer.
-        session_.beeper().InitAudio();
-    } else {
-        session_.beeper().CloseAudio();
+    session_.setSoundOn(on);
+    if (!on)
         forms_.soundView.hide();
-    }
 }
 
 void MainWindow::toggleSoundView()
