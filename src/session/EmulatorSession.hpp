@@ -22,8 +22,7 @@ class AviWriter;
 
 namespace ostrovik::session {
 
-/// The desktop's screen, in pixels, whose tenth the recorder's frames start
-/// at before a recording sets its own size.
+/// The desktop's screen in pixels, which the recorder is made for.
 struct DesktopSize {
     int width = 0;
     int height = 0;
@@ -43,9 +42,10 @@ struct RecordingOptions {
 };
 
 /// The running emulator without its windows: the machine, its keyboard, the
-/// beeper, the screen's decoding, the frame loop and the AVI recording. What it needs of the
-/// user interface it asks through the machine's host; the main window turns
-/// its events into calls here and presents the frames it is told of.
+/// beeper, the screen's decoding, the frame loop and the AVI recording. What
+/// it needs of the user interface it asks through the machine's host; the
+/// main window turns its events into calls here and presents the frames it
+/// is told of.
 class EmulatorSession {
 public:
     /// The fast start of a power-on or reset, in T-states.
