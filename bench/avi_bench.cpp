@@ -1,18 +1,20 @@
-// Cost of one tick of the recording timer with recording on: the frame the
-// screen shows handed to the AVI writer, compressed on the fly by MPEG-4
-// part 2 (and, for comparison, uncompressed and by MJPEG).
+// Cost of one tick of the recording timer with recording on: the session's
+// frame (the picture the screen shows) handed to the AVI writer, compressed
+// on the fly by MPEG-4 part 2 (and, for comparison, uncompressed and by
+// MJPEG).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "files/avi/AviWriter.hpp"
 #include "machine/Machine.hpp"
-#include "output/ColorTable.hpp"
-#include "output/GdiScreen.hpp"
+#include "platform/sdl/SdlWaveOut.hpp"
+#include "session/EmulatorSession.hpp"
 
 namespace {
 
@@ -25,25 +27,20 @@ struct Figures {
     std::uintmax_t bytes;
 };
 
-Figures run(const char* fourCC, const std::string& path)
+Figures run(const char* fourCC, const std::filesystem::path& dir)
 {
-    auto table = std::make_unique<output::ColourLookupTable>();
-    output::CalculateColor(*table);
     machine::NullHost host;
-    machine::Machine m(host);
-    output::GdiScreen screen(m, *table);
+    // Never opened: the bench runs no frame, so no sound buffer is made.
+    platform::SdlWaveOut waveOut([](std::function<void()> call) { call(); });
+    session::EmulatorSession session(host, waveOut, {1280, 1024});
+    machine::Machine& m = session.machine();
+    output::GdiScreen& screen = session.screen();
     screen.changeRenderMode(ostrovik::output::RenderMode::Raster);
     m.ports[0xC1] = 0x0F;
-
-    files::avi::AviWriter w(1280, 1024);
-    w.width = 256;
-    w.height = 256;
-    w.stretch = false;
-    w.frameTime = 50;
-    w.filename = path;
-    w.setCompressor(fourCC);
-    w.setQuality(8000); // "High", the settings window's design choice
-    w.initVideo();
+    std::filesystem::create_directories(dir / "ScreenAVI");
+    m.programDir = dir.string();
+    // "High", the settings window's design choice, and a real-time frame time.
+    session.startRecording({fourCC, 2, 50, true});
 
     constexpr int kTicks = 400; // 20 seconds of recording
     std::vector<double> t;
@@ -52,16 +49,14 @@ Figures run(const char* fourCC, const std::string& path)
         for (int k = 0; k < 64 * 16; ++k)
             m.videoRam[static_cast<std::size_t>((i * 64 * 2 + k) & 16383)] = static_cast<std::uint8_t>(k * 37 + i);
         screen.drawScreen(false);
-        const output::FrameBitmap& f = *screen.shownBitmap();
         const auto start = Clock::now();
-        w.addFrame({256, 256, 24, output::FrameBitmap::BytesPerLine, f.Bits.data()});
+        session.recordFrame(false);
         t.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
-    const std::int32_t frames = w.frameCount;
-    w.finalizeVideo();
-    w.saveAviFile();
+    const std::int32_t frames = session.recorder().frameCount;
+    session.stopRecording();
     std::error_code ec;
-    const std::uintmax_t bytes = std::filesystem::file_size(path, ec);
+    const std::uintmax_t bytes = std::filesystem::file_size(session.recorder().filename, ec);
     std::sort(t.begin(), t.end());
     return {t[t.size() / 2], t.back(), frames, ec ? 0 : bytes};
 }
@@ -73,7 +68,7 @@ int main()
     const auto dir = std::filesystem::temp_directory_path() / "ostrovik-avi-bench";
     std::filesystem::create_directories(dir);
     for (const char* codec : {"FMP4", "", "MJPG"}) {
-        const Figures f = run(codec, (dir / (std::string("bench_") + (*codec ? codec : "raw") + ".avi")).string());
+        const Figures f = run(codec, dir / (*codec ? codec : "raw"));
         // A writer that dropped its frames would look fast.
         if (f.frames != 400 || f.bytes < 400u * 100) {
             std::fprintf(stderr, "%s: %d frames written, %ju bytes in the file\n", *codec ? codec : "raw", f.frames,

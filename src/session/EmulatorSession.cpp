@@ -1,12 +1,23 @@
 #include "session/EmulatorSession.hpp"
 
+#include "files/avi/AviWriter.hpp"
+
 namespace ostrovik::session {
 
-EmulatorSession::EmulatorSession(machine::Host& host, platform::WaveOut& waveOut)
+EmulatorSession::EmulatorSession(machine::Host& host, platform::WaveOut& waveOut, DesktopSize desktop)
     : host_(host), machine_(host), colorTable_(std::make_unique<output::ColourLookupTable>()),
-      screen_(machine_, *colorTable_), keyboard_(machine_), beeper_(machine_, waveOut)
+      screen_(machine_, *colorTable_), keyboard_(machine_), beeper_(machine_, waveOut),
+      recorder_(std::make_unique<files::avi::AviWriter>(desktop.width, desktop.height))
 {
     output::CalculateColor(*colorTable_);
+    beeper_.setSoundSwitch([this] { return soundOn_; });
+    // As the window was designed: the machine's frame, neither stretched nor
+    // converted, one second per frame until a recording sets its own.
+    recorder_->width = 256;
+    recorder_->height = 256;
+    recorder_->frameTime = 1;
+    recorder_->stretch = false;
+    recorder_->setPixelFormat(files::avi::PixelFormat::pf24bit);
 }
 
 EmulatorSession::~EmulatorSession() = default;
@@ -38,6 +49,15 @@ void EmulatorSession::tapMatrixKey(machine::KeyMask key)
     machine_.setKey(key, true);
     machine_.runOpcodes(kMatrixKeyHold);
     machine_.setKey(key, false);
+}
+
+void EmulatorSession::setSoundOn(bool on)
+{
+    soundOn_ = on;
+    if (on)
+        beeper_.InitAudio();
+    else
+        beeper_.CloseAudio();
 }
 
 } // namespace ostrovik::session

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "machine/Host.hpp"
+#include "machine/JoystickKeys.hpp"
 #include "machine/KeyMask.hpp"
 #include "machine/Keyboard.hpp"
 #include "machine/Paste.hpp"
@@ -14,12 +16,36 @@
 #include "output/sound/Beeper.hpp"
 #include "platform/WaveOut.hpp"
 
+namespace ostrovik::files::avi {
+class AviWriter;
+}
+
 namespace ostrovik::session {
 
+/// The desktop's screen in pixels, which the recorder is made for.
+struct DesktopSize {
+    int width = 0;
+    int height = 0;
+};
+
+/// What a recording starts with: the settings window's choices as the
+/// settings store holds them.
+struct RecordingOptions {
+    /// The codec box's text: a line of the codec list, "No Compression" or empty.
+    std::string compressor;
+    /// The quality item's index ("Highest" … "Low"); none chosen counts as the highest.
+    int quality = -1;
+    /// Display time of one frame in milliseconds.
+    std::int32_t frameTime = 1000;
+    /// Compressed straight into the file, or first into the work file.
+    bool onTheFly = true;
+};
+
 /// The running emulator without its windows: the machine, its keyboard, the
-/// beeper, the screen's decoding and the frame loop. What it needs of the
-/// user interface it asks through the machine's host; the main window turns
-/// its events into calls here and presents the frames it is told of.
+/// beeper, the screen's decoding, the frame loop and the AVI recording. What
+/// it needs of the user interface it asks through the machine's host; the
+/// main window turns its events into calls here and presents the frames it
+/// is told of.
 class EmulatorSession {
 public:
     /// The fast start of a power-on or reset, in T-states.
@@ -30,8 +56,9 @@ public:
     static constexpr std::int32_t kMatrixKeyHold = 60000;
 
     /// @p host answers the machine and is told of every frame; the beeper
-    /// plays through @p waveOut. Both outlive the session.
-    EmulatorSession(machine::Host& host, platform::WaveOut& waveOut);
+    /// plays through @p waveOut. Both outlive the session. The recorder is
+    /// made for a desktop of @p desktop.
+    EmulatorSession(machine::Host& host, platform::WaveOut& waveOut, DesktopSize desktop = {});
     ~EmulatorSession();
     EmulatorSession(const EmulatorSession&) = delete;
     EmulatorSession& operator=(const EmulatorSession&) = delete;
@@ -43,6 +70,8 @@ public:
     output::GdiScreen& screen() { return screen_; }
     machine::Keyboard& keyboard() { return keyboard_; }
     output::sound::Beeper& beeper() { return beeper_; }
+    /// The AVI writer, whose codec the settings window also configures.
+    files::avi::AviWriter& recorder() { return *recorder_; }
 
     /// Cold start: the reset, the wave format, and the first run (the quick
     /// start's budget when that option is on). What the reset throws (a ROM
@@ -71,7 +100,56 @@ public:
     output::RenderMode renderMode() const { return renderMode_; }
     void setRenderMode(output::RenderMode mode) { renderMode_ = mode; }
 
+    // ---- screenshots and the AVI recording (EmulatorSessionPictures.cpp) ---
+    /// The frame a recording takes: the picture as the raster presentation
+    /// shows it, smoothed when smoothing is on, or decoded (and smoothed
+    /// likewise) where no presentation keeps one. Valid until the next call
+    /// for a frame.
+    const output::FrameBitmap& recordingFrame(bool grayTv);
+    /// The frame a screenshot saves: the raster presentation's unsmoothed
+    /// picture, or one decoded where no presentation keeps one.
+    const output::FrameBitmap& screenshotFrame(bool grayTv);
+
+    /// Starts a recording into ScreenAVI beside the program, named with the
+    /// time stamp. What the writer throws (a refused frame time, a missing
+    /// folder, a codec no longer there) goes to the caller, and nothing is
+    /// recorded.
+    void startRecording(const RecordingOptions& options);
+    /// Hands the writer recordingFrame(@p grayTv). A frame that cannot be
+    /// written ends the recording with the frames it has before its error
+    /// goes to the caller. Nothing while no recording runs.
+    void recordFrame(bool grayTv);
+    /// Ends a running recording and completes its file; what the completion
+    /// throws goes to the caller, and the recording has ended all the same.
+    void stopRecording();
+    bool recording() const { return recording_; }
+
+    // ---- sound and joystick ----------------------------------------------
+    /// The sound switch, which every frame's buffer asks. On, the device
+    /// opens again with the next buffer; off, it is closed.
+    void setSoundOn(bool on);
+    bool soundOn() const { return soundOn_; }
+
+    /// The joystick's messages, played as the PC keys @p keys (up, down,
+    /// left, right, buttons 1 to 4).
+    void joystickMoved(const machine::JoyKeyWords& keys, std::uint32_t axes)
+    {
+        machine::JoyMove(machine_, keys, axes);
+    }
+    void joystickButtonDown(const machine::JoyKeyWords& keys, std::uint32_t buttons)
+    {
+        machine::JoyButtonDown(machine_, keys, buttons);
+    }
+    void joystickButtonUp(const machine::JoyKeyWords& keys, std::uint32_t buttons)
+    {
+        machine::JoyButtonUp(machine_, keys, buttons);
+    }
+
 private:
+    /// The machine's screen decoded into decoded_, for where no
+    /// presentation keeps a frame.
+    output::FrameBitmap& decodedFrame(bool grayTv);
+
     machine::Host& host_;
     machine::Machine machine_;
     std::unique_ptr<output::ColourLookupTable> colorTable_;
@@ -79,6 +157,10 @@ private:
     machine::Keyboard keyboard_;
     output::sound::Beeper beeper_;
     output::RenderMode renderMode_ = output::RenderMode::Raster;
+    bool soundOn_ = true;
+    std::unique_ptr<files::avi::AviWriter> recorder_;
+    bool recording_ = false;
+    std::unique_ptr<output::FrameBitmap> decoded_;
 };
 
 } // namespace ostrovik::session

@@ -15,7 +15,6 @@
 
 #include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "files/LoadFile.hpp"
-#include "files/avi/AviWriter.hpp"
 #include "machine/Keyboard.hpp"
 #include "output/RenderMode.hpp"
 #include "output/qt/GlScreenView.hpp"
@@ -61,7 +60,7 @@ MainWindow::MainWindow(const QStringList& args, QWidget* parent) : MainWindow(ar
 
 MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOut> waveOut, QWidget* parent)
     : QMainWindow(parent), settingsStore_([] { return ConfigFilePath(); }), waveOut_(std::move(waveOut)),
-      session_(*this, *waveOut_)
+      session_(*this, *waveOut_, desktopSize())
 {
     setObjectName(QStringLiteral("MainFormEmu"));
     setWindowTitle(QStringLiteral("Ostrovik"));
@@ -85,7 +84,7 @@ MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOu
     connect(frameTimer_, &platform::PlatformTimer::timeout, this,
             [this] { guarded([this] { runFrame(); }); });
 
-    createAviWriter();
+    createAviTimer();
 
     joyClock_ = new platform::JoyPollClock(this);
     sdlJoystick_ = std::make_unique<platform::SdlJoystick>(*joyClock_);

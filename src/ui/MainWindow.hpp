@@ -189,17 +189,14 @@ public:
     bool guarded(F&& f);
 
     // ---- AVI recording (MainFormEmuAvi.cpp) --------------------------------
-    files::avi::AviWriter& aviWriter() override { return *aviWriter_; }
+    files::avi::AviWriter& aviWriter() override { return session_.recorder(); }
     // SettingsOwner
     QWidget* ownerWidget() override { return this; }
-    /// A recording is running: aviTimer_ is enabled.
+    /// The session's recording is running (and aviTimer_ with it).
     bool recording() const;
     void recordAviFrame();
     /// Ends a running recording and completes its file.
     void stopAviRecording();
-    /// The frame a recording takes now: the picture as the raster
-    /// presentation shows it, smoothed when smoothing is on.
-    const output::FrameBitmap& aviFrame();
 
     // ---- joystick (MainFormEmuJoystick.cpp) --------------------------------
     /// 1 while joystick 1 is captured.
@@ -269,7 +266,9 @@ private:
     void applyStoredWindowSize();
     /// The store from config.ini, the complete file written first when there is none.
     void loadSettings();
-    void createAviWriter();
+    /// The primary screen's size, which the session's recorder is made for.
+    static session::DesktopSize desktopSize();
+    void createAviTimer();
     void showError(const QString& text);
     void buildCommands();
     void applyLanguage(Language language);
@@ -285,9 +284,6 @@ private:
     machine::Machine& machine_ = session_.machine();
     platform::PlatformTimer* frameTimer_ = nullptr;
     platform::PlatformTimer* aviTimer_ = nullptr;
-    std::unique_ptr<files::avi::AviWriter> aviWriter_;
-    /// The frame decoded for a recording where no presentation keeps one.
-    std::unique_ptr<output::FrameBitmap> aviDecoded_;
     LogWindow* logWindow_ = nullptr;
     platform::JoyPollClock* joyClock_ = nullptr;
     std::unique_ptr<platform::SdlJoystick> sdlJoystick_;

@@ -50,8 +50,6 @@ void MainWindow::buildCommands()
     menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
     screenView_->setStretch(fullScreen());
     installCommandForms(*this);
-    // Each tick asks the sound command whether to play.
-    session_.beeper().setSoundSwitch([this] { return menus_->checked(menu::Sound); });
     setClientSize(kDesignClientWidth, kDesignClientHeight);
 }
 
@@ -172,13 +170,9 @@ void MainWindow::toggleSound()
     const Icon image = on ? Icon::SoundOn : Icon::SoundOff;
     menus_->setImage(menu::Sound, image);
     menus_->setImage(menu::SoundButton, image);
-    if (on) {
-        // The device opens again with the next buffer.
-        session_.beeper().InitAudio();
-    } else {
-        session_.beeper().CloseAudio();
+    session_.setSoundOn(on);
+    if (!on)
         forms_.soundView.hide();
-    }
 }
 
 void MainWindow::toggleSoundView()

@@ -1,7 +1,5 @@
 // The main window's file roads: files dropped on it, snapshot saving and
 // screenshots.
-#include <memory>
-
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -12,7 +10,6 @@
 #include "files/SaveSnapshot.hpp"
 #include "platform/qt/FileNames.hpp"
 #include "files/ScreenShot.hpp"
-#include "output/FrameDecode.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/ScreenShots.hpp"
 
@@ -71,15 +68,7 @@ void MainWindow::takeScreenshot()
         const int format = screenShotFormat();
         if (!files::screenShotExtension(format))
             return;
-        const output::FrameBitmap* frame = session_.screen().ScreenBitmap.get();
-        std::unique_ptr<output::FrameBitmap> decoded;
-        if (!frame) {
-            // The OpenGL presentation keeps no frame: decode one for the picture.
-            decoded = std::make_unique<output::FrameBitmap>();
-            output::decodeFrame(machine_, session_.colorTable(), grayTV(), *decoded);
-            frame = decoded.get();
-        }
-        saveScreenShot(*frame, format, machine_.programDir);
+        saveScreenShot(session_.screenshotFrame(grayTV()), format, machine_.programDir);
     });
 }
 

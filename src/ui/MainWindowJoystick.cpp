@@ -56,17 +56,17 @@ void MainWindow::toggleJoystickCapture()
 
 void MainWindow::joystickMoved(std::uint32_t axes)
 {
-    machine::JoyMove(machine_, settingsStore_.joystickVirtualKeys(), axes);
+    session_.joystickMoved(settingsStore_.joystickVirtualKeys(), axes);
 }
 
 void MainWindow::joystickButtonDown(std::uint32_t buttons)
 {
-    machine::JoyButtonDown(machine_, settingsStore_.joystickVirtualKeys(), buttons);
+    session_.joystickButtonDown(settingsStore_.joystickVirtualKeys(), buttons);
 }
 
 void MainWindow::joystickButtonUp(std::uint32_t buttons)
 {
-    machine::JoyButtonUp(machine_, settingsStore_.joystickVirtualKeys(), buttons);
+    session_.joystickButtonUp(settingsStore_.joystickVirtualKeys(), buttons);
 }
 
 void MainWindow::joystickUnplugged()

@@ -116,6 +116,7 @@ void MainWindow::activateFirstTime()
             menus_->setChecked(menu::Sound, false);
             menus_->setImage(menu::Sound, Icon::SoundOff);
             menus_->setImage(menu::SoundButton, Icon::SoundOff);
+            session_.setSoundOn(false);
         }
         if (settingsStore_.checked(machine::Option::Screen256x256)) {
             storedOuterSize_ = QSize();
@@ -177,7 +178,7 @@ void MainWindow::tearDown()
     setAcceptDrops(false);
     session_.screen().ScreenBitmap.reset();
     session_.screen().BlurBitmap.reset();
-    session_.beeper().CloseAudio();
+    session_.setSoundOn(false);
 
     // Never framed (no desktop put it up): the size asked for is the outer one.
     const QSize outer = storedOuterSize_.isEmpty() ? frameGeometry().size() : storedOuterSize_;

@@ -68,7 +68,7 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
     QVERIFY(white);
     // The whole picture shows below the tool bar: the top screen lines sit
     // in the top rows, pixel for pixel as the screen has them.
-    const output::FrameBitmap& screen = window.aviFrame();
+    const output::FrameBitmap& screen = window.session().recordingFrame(window.grayTV());
     for (int line = 0; line < 12; ++line)
         for (int x = 0; x < 256; ++x) {
             const QPoint at(static_cast<int>((x + 0.5) * colour.width() / 256),
@@ -148,7 +148,9 @@ void MainWindowGlTest::snapshotIsShownAtOnceWhilePaused()
         const QPoint at = view->mapTo(&window, QPoint(2, view->height() - 2));
         return window.QWidget::screen()->grabWindow(window.winId()).toImage().pixel(at) & 0xFFFFFF;
     };
-    const auto shownScreen = [&] { return test::bitmapPixel(window.aviFrame(), 2, 253) & 0xFFFFFF; };
+    const auto shownScreen = [&] {
+        return test::bitmapPixel(window.session().recordingFrame(window.grayTV()), 2, 253) & 0xFFFFFF;
+    };
     QTRY_COMPARE(shownCorner(), shownScreen());
 
     const struct {
