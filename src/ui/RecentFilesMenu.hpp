@@ -28,6 +28,7 @@ public:
     MruFiles& files() { return files_; }
     /// The list from config.ini into the File menu.
     void read();
+    /// Writes all five keys; a failure is reported over the owner.
     void save();
     /// Puts @p path at the top, writes the list and reads it back.
     void add(const QString& path);
