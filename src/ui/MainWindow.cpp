@@ -10,15 +10,12 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QVBoxLayout>
 #include <QWindow>
 
 #include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "files/LoadFile.hpp"
 #include "files/avi/AviWriter.hpp"
 #include "machine/Keyboard.hpp"
-#include "output/RenderMode.hpp"
-#include "output/qt/GlScreenView.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/sound/qt/GuiPost.hpp"
 #include "platform/qt/JoyPollClock.hpp"
@@ -73,10 +70,8 @@ MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOu
     toolBar_->setFixedHeight(kToolBarHeight);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
-    screenView_ = new output::ScreenView(session_.screen(), this);
-    screenView_->setObjectName(QStringLiteral("ScreenView"));
-    screenView_->setClientTop(kToolBarHeight);
-    setCentralWidget(screenView_);
+    presentation_ = std::make_unique<ScreenPresentation>(session_, *this, kToolBarHeight);
+    setCentralWidget(&presentation_->screenView());
     buildCommands();
 
     frameTimer_ = new platform::PlatformTimer(this);
@@ -233,61 +228,12 @@ void MainWindow::runFrame()
 
 void MainWindow::presentFrame()
 {
-    switch (session_.renderMode()) {
-    case output::RenderMode::Raster:
-        drawScreen();
-        break;
-    case output::RenderMode::OpenGl:
-        drawScreenGl();
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::drawScreen()
-{
-    screenView_->drawScreen(grayTV());
-}
-
-void MainWindow::drawScreenGl()
-{
-    if (glView_)
-        glView_->drawScreenGl(grayTV());
-}
-
-void MainWindow::changeRenderMode(output::RenderMode Mode)
-{
-    screenView_->changeRenderMode(Mode);
-    // The OpenGL view, once made, is kept (hidden while another mode shows):
-    // the desktop's OpenGL does not always take a second context for the
-    // same window in its stride.
-    if (glView_)
-        glView_->setVisible(Mode == output::RenderMode::OpenGl);
-    if (Mode != output::RenderMode::OpenGl || glView_)
-        return;
-    // The OpenGL view covers the raster view, which keeps the window's
-    // background round it.
-    glView_ = new output::GlScreenView(machine_, session_.colorTable(), session_.screen().BlurEnabled, screenView_);
-    glView_->setObjectName(QStringLiteral("GlScreenView"));
-    glView_->setClientTop(toolBar_->height());
-    auto* layout = new QVBoxLayout(screenView_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(glView_);
-    if (screenView_->isVisible())
-        glView_->show();
+    presentation_->presentFrame(grayTV());
 }
 
 void MainWindow::applyRenderMode(int stored)
 {
-    const output::RenderMode mode = output::presentedRenderMode(stored);
-    if (mode == session_.renderMode())
-        return;
-    session_.setRenderMode(mode);
-    changeRenderMode(mode);
-    // The new presentation starts from a whole frame.
-    machine_.invalidateScreen();
-    presentFrame();
+    presentation_->applyRenderMode(stored, grayTV());
 }
 
 void MainWindow::resetCpu()
@@ -298,7 +244,7 @@ void MainWindow::resetCpu()
 void MainWindow::toggleFullScreen()
 {
     menus_->setChecked(menu::FullScreen, !fullScreen());
-    screenView_->setStretch(fullScreen());
+    screenView().setStretch(fullScreen());
 }
 
 bool MainWindow::timerRunning() const
@@ -339,10 +285,7 @@ bool MainWindow::tryLoadFile(const std::string& path, bool autoStart)
 void MainWindow::presentNow()
 {
     // Also while paused, when no tick will draw it.
-    if (session_.renderMode() == output::RenderMode::Raster)
-        drawScreen();
-    else if (session_.renderMode() == output::RenderMode::OpenGl)
-        drawScreenGl();
+    presentation_->presentFrame(grayTV());
 }
 
 void MainWindow::setOpenDialogFileName(const std::string& path)

@@ -17,6 +17,7 @@
 #include "kit/Captions.hpp"
 #include "ui/MainWindowHost.hpp"
 #include "ui/Mru.hpp"
+#include "ui/ScreenPresentation.hpp"
 #include "ui/SettingsOwner.hpp"
 #include "ui/CommandForms.hpp"
 
@@ -31,11 +32,6 @@ namespace ostrovik::platform {
 class JoyPollClock;
 class PlatformTimer;
 class SdlJoystick;
-}
-
-namespace ostrovik::output {
-class ScreenView;
-class GlScreenView;
 }
 namespace ostrovik::files::avi {
 class AviWriter;
@@ -87,19 +83,14 @@ public:
     // Operations other windows call.
     void powerOn();
     void runFrame();
-    void drawScreen();
-    /// One frame of the OpenGL presentation.
-    void drawScreenGl();
-    /// Switches the presentation to @p Mode: raster, OpenGL, others none.
-    void changeRenderMode(output::RenderMode Mode);
+    void drawScreen() { presentation_->drawScreen(grayTV()); }
     /// Presents the picture in the stored render mode @p stored from now on
     /// (at creation, and when the settings window saves another mode).
     void applyRenderMode(int stored) override;
+    /// The raster and OpenGL views of the machine's screen.
+    ScreenPresentation& presentation() { return *presentation_; }
     /// The OpenGL presentation; null outside the OpenGL render mode.
-    output::GlScreenView* glScreenView() const
-    {
-        return session_.renderMode() == output::RenderMode::OpenGl ? glView_ : nullptr;
-    }
+    output::GlScreenView* glScreenView() const { return presentation_->glScreenView(); }
     void resetCpu();
     void toggleFullScreen();
 
@@ -118,7 +109,7 @@ public:
     machine::Keyboard& keyboard() { return session_.keyboard(); }
     output::GdiScreen& screen() { return session_.screen(); }
     output::sound::Beeper& beeper() { return session_.beeper(); }
-    output::ScreenView& screenView() { return *screenView_; }
+    output::ScreenView& screenView() { return presentation_->screenView(); }
     /// Gray TV: the check mark of GrayTv.
     bool grayTV() const;
     /// Stretched picture: the check mark of FullScreen.
@@ -144,7 +135,6 @@ public:
     /// A file name handed over by a later start of the program; whether the
     /// file went into the machine.
     bool openHandedOverFile(const QByteArray& name);
-    void fitScreenToWindow();
     // ---- commands (MainFormEmuCommands.cpp, Captions.cpp) ----------------
     void openFile();
     void togglePause();
@@ -304,8 +294,7 @@ private:
     std::unique_ptr<platform::SdlJoystick> sdlJoystick_;
     platform::Joystick* joystick_ = nullptr;
     QToolBar* toolBar_ = nullptr;
-    output::ScreenView* screenView_ = nullptr;
-    output::GlScreenView* glView_ = nullptr;
+    std::unique_ptr<ScreenPresentation> presentation_;
     bool firstActivationPending_ = false;
     /// The window has been closed: the machine asks for no more files.
     bool closing_ = false;

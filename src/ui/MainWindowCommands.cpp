@@ -48,7 +48,7 @@ void MainWindow::buildCommands()
 {
     menus_ = std::make_unique<MainMenu>(*this, *toolBar_);
     menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
-    screenView_->setStretch(fullScreen());
+    screenView().setStretch(fullScreen());
     forms_.screenSize.setFactory([](MainWindow& main) -> QWidget* {
         return new output::ScreenSizeForm(
             [&main](int width, int height) { main.setClientSize(width, height); }, &main);
@@ -164,11 +164,7 @@ void MainWindow::toggleBlur()
 {
     session_.screen().BlurEnabled = session_.screen().BlurEnabled ? 0 : 1;
     menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
-    // The picture shows the change at once, not only when the machine next
-    // writes to video memory.
-    presentFrame();
-    if (session_.renderMode() == output::RenderMode::Raster)
-        screenView_->update();
+    presentation_->redrawBlur(grayTV());
 }
 
 void MainWindow::openScreenSizeWindow()
