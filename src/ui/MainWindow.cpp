@@ -18,8 +18,6 @@
 #include "machine/Keyboard.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/sound/qt/GuiPost.hpp"
-#include "platform/qt/JoyPollClock.hpp"
-#include "platform/sdl/SdlJoystick.hpp"
 #include "platform/qt/KeyMap.hpp"
 #include "platform/KeyboardLayout.hpp"
 #include "platform/qt/PlatformTimer.hpp"
@@ -82,9 +80,7 @@ MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOu
 
     createAviWriter();
 
-    joyClock_ = new platform::JoyPollClock(this);
-    sdlJoystick_ = std::make_unique<platform::SdlJoystick>(*joyClock_);
-    joystick_ = sdlJoystick_.get();
+    joystickCapture_ = std::make_unique<JoystickCapture>(machine_, settingsStore_, *menus_, *this);
     setFocusPolicy(Qt::StrongFocus);
 
     machine_.programDir = platform::ExecutableFolder();

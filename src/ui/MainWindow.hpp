@@ -10,11 +10,11 @@
 #include "output/GdiScreen.hpp"
 #include "output/RenderMode.hpp"
 #include "output/sound/Beeper.hpp"
-#include "platform/Joystick.hpp"
 #include "platform/WaveOut.hpp"
 #include "settings/SettingsStore.hpp"
 #include "session/EmulatorSession.hpp"
 #include "kit/Captions.hpp"
+#include "ui/JoystickCapture.hpp"
 #include "ui/MainWindowHost.hpp"
 #include "ui/Mru.hpp"
 #include "ui/ScreenPresentation.hpp"
@@ -29,9 +29,7 @@ namespace ostrovik::machine {
 class Keyboard;
 }
 namespace ostrovik::platform {
-class JoyPollClock;
 class PlatformTimer;
-class SdlJoystick;
 }
 namespace ostrovik::files::avi {
 class AviWriter;
@@ -51,7 +49,6 @@ class MainMenu;
 /// The main window: owns the machine, drives it from its timer and shows it.
 class MainWindow : public QMainWindow,
                      public machine::Host,
-                     public platform::JoyWindow,
                      public SettingsOwner {
     Q_OBJECT
 public:
@@ -159,7 +156,7 @@ public:
     void openGameLibrary();
     void showAbout();
     void toggleAviRecording();
-    void toggleJoystickCapture();
+    void toggleJoystickCapture() { joystickCapture_->toggle(); }
 
     /// The menu bar, the context menu and the tool bar's buttons, by component name.
     MainMenu& menus() { return *menus_; }
@@ -199,17 +196,8 @@ public:
     /// presentation shows it, smoothed when smoothing is on.
     const output::FrameBitmap& aviFrame();
 
-    // ---- joystick (MainFormEmuJoystick.cpp) --------------------------------
-    /// 1 while joystick 1 is captured.
-    std::uint8_t joystickCaptured = 0;
-    std::uint32_t joystickId = 0;
-    /// The joystick service; a test may put its own in place before capturing.
-    platform::Joystick& joystick() { return *joystick_; }
-    void setJoystick(platform::Joystick* joystick);
-    void joystickMoved(std::uint32_t axes) override;
-    void joystickButtonDown(std::uint32_t buttons) override;
-    void joystickButtonUp(std::uint32_t buttons) override;
-    void joystickUnplugged() override;
+    /// The joystick tool button's capture.
+    JoystickCapture& joystickCapture() { return *joystickCapture_; }
 
     /// Types a PC key as the on-screen keyboard does: a key press and its
     /// release, posted to this window and handled as the desktop's own.
@@ -240,9 +228,6 @@ public:
 signals:
     /// The first activation has powered the machine on.
     void firstActivated();
-    /// A joystick was captured or released: the joystick keys may be set
-    /// only while one is captured.
-    void joystickCaptureChanged(bool captured);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -274,7 +259,6 @@ private:
     /// The game library's browser and downloader behind their commands (GameForms.cpp).
     void installGameForms();
     void applyLanguage(Language language);
-    void joyCaptureEnded();
     int menuBarHeight(int width) const;
 
     /// The options, which the settings window edits.
@@ -290,9 +274,7 @@ private:
     /// The frame decoded for a recording where no presentation keeps one.
     std::unique_ptr<output::FrameBitmap> aviDecoded_;
     LogWindow* logWindow_ = nullptr;
-    platform::JoyPollClock* joyClock_ = nullptr;
-    std::unique_ptr<platform::SdlJoystick> sdlJoystick_;
-    platform::Joystick* joystick_ = nullptr;
+    std::unique_ptr<JoystickCapture> joystickCapture_;
     QToolBar* toolBar_ = nullptr;
     std::unique_ptr<ScreenPresentation> presentation_;
     bool firstActivationPending_ = false;

@@ -213,7 +213,7 @@ void MainWindow::setSettingsForm(SettingsForm* form)
         return;
     // It exists from the start, so every language switch reaches it.
     captionFollowers_.follow(*form, CaptionWindow::Settings);
-    connect(this, &MainWindow::joystickCaptureChanged, form->joystickGroup, &QWidget::setEnabled);
+    connect(joystickCapture_.get(), &JoystickCapture::captureChanged, form->joystickGroup, &QWidget::setEnabled);
 }
 
 void MainWindow::openSettings()

@@ -163,8 +163,7 @@ void MainWindow::tearDown()
     // reads goes.
     if (recording())
         stopAviRecording();
-    if (joystickCaptured)
-        joystick_->joyReleaseCapture(joystickId);
+    joystickCapture_->releaseAtExit();
     setAcceptDrops(false);
     session_.screen().ScreenBitmap.reset();
     session_.screen().BlurBitmap.reset();
