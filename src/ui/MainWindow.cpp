@@ -19,11 +19,11 @@
 #include "output/qt/ScreenView.hpp"
 #include "output/sound/qt/GuiPost.hpp"
 #include "platform/qt/KeyMap.hpp"
-#include "platform/KeyboardLayout.hpp"
 #include "platform/qt/PlatformTimer.hpp"
 #include "platform/sdl/SdlWaveOut.hpp"
 #include "platform/VirtualKeys.hpp"
 #include "ui/DebuggerLink.hpp"
+#include "ui/DesktopServices.hpp"
 #include "kit/Dialogs.hpp"
 #include "kit/Settings.hpp"
 #include "ui/MainMenu.hpp"
@@ -34,18 +34,6 @@ namespace ostrovik::ui {
 using kit::ConfigFilePath;
 using kit::dialogs;
 using kit::fromUtf8;
-
-namespace {
-
-/// The machine's view of the windows' keyboard layout.
-class ActiveLayout final : public machine::KeyboardLayout {
-public:
-    std::string activeLayoutName() const override { return platform::ActiveKeyboardLayout().Name(); }
-    void activateLayout(std::string_view name) override { platform::ActiveKeyboardLayout().Load(name); }
-};
-
-ActiveLayout activeLayout;
-} // namespace
 
 std::unique_ptr<platform::WaveOut> MainWindow::systemWaveOut()
 {
@@ -149,7 +137,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     std::uint32_t keyFlags = 0;
     if (key.vk == platform::VK_CONTROL)
         keyFlags = key.side == platform::KeySide::Right ? machine::kRightCtrlKeyFlags : machine::kLeftCtrlKeyFlags;
-    guarded([&] { session_.keyDown(key.vk, keyFlags, activeLayout); });
+    guarded([&] { session_.keyDown(key.vk, keyFlags, desktopKeyboardLayout()); });
     event->accept();
 }
 
@@ -166,38 +154,22 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event)
     event->accept();
 }
 
-namespace {
-/// A PC key press or release made by the program (the on-screen keyboard),
-/// delivered through the event queue as the desktop delivers its own.
-class SynthesisedKeyEvent final : public QEvent {
-public:
-    static QEvent::Type type()
-    {
-        static const auto t = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return t;
-    }
-    SynthesisedKeyEvent(std::uint16_t vk, bool down) : QEvent(type()), vk(vk), down(down) {}
-    const std::uint16_t vk;
-    const bool down;
-};
-} // namespace
-
 void MainWindow::postKeystroke(std::uint16_t virtualKey)
 {
-    QCoreApplication::postEvent(this, new SynthesisedKeyEvent(virtualKey, true));
-    QCoreApplication::postEvent(this, new SynthesisedKeyEvent(virtualKey, false));
+    QCoreApplication::postEvent(this, new platform::SynthesisedKeyEvent(virtualKey, true));
+    QCoreApplication::postEvent(this, new platform::SynthesisedKeyEvent(virtualKey, false));
 }
 
 void MainWindow::customEvent(QEvent* event)
 {
-    if (event->type() != SynthesisedKeyEvent::type()) {
+    if (event->type() != platform::SynthesisedKeyEvent::type()) {
         QMainWindow::customEvent(event);
         return;
     }
-    const auto* key = static_cast<SynthesisedKeyEvent*>(event);
+    const auto* key = static_cast<platform::SynthesisedKeyEvent*>(event);
     // No Ctrl key is ever made, so the message part has nothing to do.
     if (key->down)
-        guarded([&] { session_.keyDown(key->vk, 0, activeLayout); });
+        guarded([&] { session_.keyDown(key->vk, 0, desktopKeyboardLayout()); });
     else
         guarded([&] { session_.keyUp(key->vk); });
 }
