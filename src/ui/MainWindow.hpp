@@ -8,7 +8,6 @@
 #include "machine/Host.hpp"
 #include "machine/Machine.hpp"
 #include "output/GdiScreen.hpp"
-#include "output/RenderMode.hpp"
 #include "output/sound/Beeper.hpp"
 #include "platform/WaveOut.hpp"
 #include "settings/SettingsStore.hpp"
@@ -84,8 +83,6 @@ public:
     /// Presents the picture in the stored render mode @p stored from now on
     /// (at creation, and when the settings window saves another mode).
     void applyRenderMode(int stored) override;
-    /// The raster and OpenGL views of the machine's screen.
-    ScreenPresentation& presentation() { return *presentation_; }
     /// The OpenGL presentation; null outside the OpenGL render mode.
     output::GlScreenView* glScreenView() const { return presentation_->glScreenView(); }
     void resetCpu();
