@@ -10,24 +10,19 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QVBoxLayout>
 #include <QWindow>
 
 #include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "files/LoadFile.hpp"
 #include "machine/Keyboard.hpp"
-#include "output/RenderMode.hpp"
-#include "output/qt/GlScreenView.hpp"
 #include "output/qt/ScreenView.hpp"
 #include "output/sound/qt/GuiPost.hpp"
-#include "platform/qt/JoyPollClock.hpp"
-#include "platform/sdl/SdlJoystick.hpp"
 #include "platform/qt/KeyMap.hpp"
-#include "platform/KeyboardLayout.hpp"
 #include "platform/qt/PlatformTimer.hpp"
 #include "platform/sdl/SdlWaveOut.hpp"
 #include "platform/VirtualKeys.hpp"
 #include "ui/DebuggerLink.hpp"
+#include "ui/DesktopServices.hpp"
 #include "kit/Dialogs.hpp"
 #include "kit/Settings.hpp"
 #include "ui/MainMenu.hpp"
@@ -38,18 +33,6 @@ namespace ostrovik::ui {
 using kit::ConfigFilePath;
 using kit::dialogs;
 using kit::fromUtf8;
-
-namespace {
-
-/// The machine's view of the windows' keyboard layout.
-class ActiveLayout final : public machine::KeyboardLayout {
-public:
-    std::string activeLayoutName() const override { return platform::ActiveKeyboardLayout().Name(); }
-    void activateLayout(std::string_view name) override { platform::ActiveKeyboardLayout().Load(name); }
-};
-
-ActiveLayout activeLayout;
-} // namespace
 
 std::unique_ptr<platform::WaveOut> MainWindow::systemWaveOut()
 {
@@ -72,10 +55,8 @@ MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOu
     toolBar_->setFixedHeight(kToolBarHeight);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 
-    screenView_ = new output::ScreenView(session_.screen(), this);
-    screenView_->setObjectName(QStringLiteral("ScreenView"));
-    screenView_->setClientTop(kToolBarHeight);
-    setCentralWidget(screenView_);
+    presentation_ = std::make_unique<ScreenPresentation>(session_, *this, kToolBarHeight);
+    setCentralWidget(&presentation_->screenView());
     buildCommands();
 
     frameTimer_ = new platform::PlatformTimer(this);
@@ -86,9 +67,7 @@ MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOu
 
     createAviTimer();
 
-    joyClock_ = new platform::JoyPollClock(this);
-    sdlJoystick_ = std::make_unique<platform::SdlJoystick>(*joyClock_);
-    joystick_ = sdlJoystick_.get();
+    joystickCapture_ = std::make_unique<JoystickCapture>(session_, settingsStore_, *menus_, *this);
     setFocusPolicy(Qt::StrongFocus);
 
     machine_.programDir = platform::ExecutableFolder();
@@ -157,7 +136,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     std::uint32_t keyFlags = 0;
     if (key.vk == platform::VK_CONTROL)
         keyFlags = key.side == platform::KeySide::Right ? machine::kRightCtrlKeyFlags : machine::kLeftCtrlKeyFlags;
-    guarded([&] { session_.keyDown(key.vk, keyFlags, activeLayout); });
+    guarded([&] { session_.keyDown(key.vk, keyFlags, desktopKeyboardLayout()); });
     event->accept();
 }
 
@@ -174,38 +153,22 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event)
     event->accept();
 }
 
-namespace {
-/// A PC key press or release made by the program (the on-screen keyboard),
-/// delivered through the event queue as the desktop delivers its own.
-class SynthesisedKeyEvent final : public QEvent {
-public:
-    static QEvent::Type type()
-    {
-        static const auto t = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return t;
-    }
-    SynthesisedKeyEvent(std::uint16_t vk, bool down) : QEvent(type()), vk(vk), down(down) {}
-    const std::uint16_t vk;
-    const bool down;
-};
-} // namespace
-
 void MainWindow::postKeystroke(std::uint16_t virtualKey)
 {
-    QCoreApplication::postEvent(this, new SynthesisedKeyEvent(virtualKey, true));
-    QCoreApplication::postEvent(this, new SynthesisedKeyEvent(virtualKey, false));
+    QCoreApplication::postEvent(this, new platform::SynthesisedKeyEvent(virtualKey, true));
+    QCoreApplication::postEvent(this, new platform::SynthesisedKeyEvent(virtualKey, false));
 }
 
 void MainWindow::customEvent(QEvent* event)
 {
-    if (event->type() != SynthesisedKeyEvent::type()) {
+    if (event->type() != platform::SynthesisedKeyEvent::type()) {
         QMainWindow::customEvent(event);
         return;
     }
-    const auto* key = static_cast<SynthesisedKeyEvent*>(event);
+    const auto* key = static_cast<platform::SynthesisedKeyEvent*>(event);
     // No Ctrl key is ever made, so the message part has nothing to do.
     if (key->down)
-        guarded([&] { session_.keyDown(key->vk, 0, activeLayout); });
+        guarded([&] { session_.keyDown(key->vk, 0, desktopKeyboardLayout()); });
     else
         guarded([&] { session_.keyUp(key->vk); });
 }
@@ -232,61 +195,12 @@ void MainWindow::runFrame()
 
 void MainWindow::presentFrame()
 {
-    switch (session_.renderMode()) {
-    case output::RenderMode::Raster:
-        drawScreen();
-        break;
-    case output::RenderMode::OpenGl:
-        drawScreenGl();
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::drawScreen()
-{
-    screenView_->drawScreen(grayTV());
-}
-
-void MainWindow::drawScreenGl()
-{
-    if (glView_)
-        glView_->drawScreenGl(grayTV());
-}
-
-void MainWindow::changeRenderMode(output::RenderMode Mode)
-{
-    screenView_->changeRenderMode(Mode);
-    // The OpenGL view, once made, is kept (hidden while another mode shows):
-    // the desktop's OpenGL does not always take a second context for the
-    // same window in its stride.
-    if (glView_)
-        glView_->setVisible(Mode == output::RenderMode::OpenGl);
-    if (Mode != output::RenderMode::OpenGl || glView_)
-        return;
-    // The OpenGL view covers the raster view, which keeps the window's
-    // background round it.
-    glView_ = new output::GlScreenView(machine_, session_.colorTable(), session_.screen().BlurEnabled, screenView_);
-    glView_->setObjectName(QStringLiteral("GlScreenView"));
-    glView_->setClientTop(toolBar_->height());
-    auto* layout = new QVBoxLayout(screenView_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(glView_);
-    if (screenView_->isVisible())
-        glView_->show();
+    presentation_->presentFrame(grayTV());
 }
 
 void MainWindow::applyRenderMode(int stored)
 {
-    const output::RenderMode mode = output::presentedRenderMode(stored);
-    if (mode == session_.renderMode())
-        return;
-    session_.setRenderMode(mode);
-    changeRenderMode(mode);
-    // The new presentation starts from a whole frame.
-    machine_.invalidateScreen();
-    presentFrame();
+    presentation_->applyRenderMode(stored, grayTV());
 }
 
 void MainWindow::resetCpu()
@@ -297,7 +211,7 @@ void MainWindow::resetCpu()
 void MainWindow::toggleFullScreen()
 {
     menus_->setChecked(menu::FullScreen, !fullScreen());
-    screenView_->setStretch(fullScreen());
+    screenView().setStretch(fullScreen());
 }
 
 bool MainWindow::timerRunning() const
@@ -338,10 +252,7 @@ bool MainWindow::tryLoadFile(const std::string& path, bool autoStart)
 void MainWindow::presentNow()
 {
     // Also while paused, when no tick will draw it.
-    if (session_.renderMode() == output::RenderMode::Raster)
-        drawScreen();
-    else if (session_.renderMode() == output::RenderMode::OpenGl)
-        drawScreenGl();
+    presentation_->presentFrame(grayTV());
 }
 
 void MainWindow::setCurrentFileName(const std::string& path)

@@ -8,15 +8,15 @@
 #include "machine/Host.hpp"
 #include "machine/Machine.hpp"
 #include "output/GdiScreen.hpp"
-#include "output/RenderMode.hpp"
 #include "output/sound/Beeper.hpp"
-#include "platform/Joystick.hpp"
 #include "platform/WaveOut.hpp"
 #include "settings/SettingsStore.hpp"
 #include "session/EmulatorSession.hpp"
 #include "kit/Captions.hpp"
+#include "ui/JoystickCapture.hpp"
 #include "ui/MainWindowHost.hpp"
 #include "ui/RecentFilesMenu.hpp"
+#include "ui/ScreenPresentation.hpp"
 #include "ui/SettingsOwner.hpp"
 #include "ui/CommandForms.hpp"
 
@@ -28,14 +28,7 @@ namespace ostrovik::machine {
 class Keyboard;
 }
 namespace ostrovik::platform {
-class JoyPollClock;
 class PlatformTimer;
-class SdlJoystick;
-}
-
-namespace ostrovik::output {
-class ScreenView;
-class GlScreenView;
 }
 namespace ostrovik::files::avi {
 class AviWriter;
@@ -55,7 +48,6 @@ class MainMenu;
 /// The main window: owns the machine, drives it from its timer and shows it.
 class MainWindow : public QMainWindow,
                      public machine::Host,
-                     public platform::JoyWindow,
                      public SettingsOwner {
     Q_OBJECT
 public:
@@ -87,19 +79,12 @@ public:
     // Operations other windows call.
     void powerOn();
     void runFrame();
-    void drawScreen();
-    /// One frame of the OpenGL presentation.
-    void drawScreenGl();
-    /// Switches the presentation to @p Mode: raster, OpenGL, others none.
-    void changeRenderMode(output::RenderMode Mode);
+    void drawScreen() { presentation_->drawScreen(grayTV()); }
     /// Presents the picture in the stored render mode @p stored from now on
     /// (at creation, and when the settings window saves another mode).
     void applyRenderMode(int stored) override;
     /// The OpenGL presentation; null outside the OpenGL render mode.
-    output::GlScreenView* glScreenView() const
-    {
-        return session_.renderMode() == output::RenderMode::OpenGl ? glView_ : nullptr;
-    }
+    output::GlScreenView* glScreenView() const { return presentation_->glScreenView(); }
     void resetCpu();
     void toggleFullScreen();
 
@@ -118,7 +103,7 @@ public:
     machine::Keyboard& keyboard() { return session_.keyboard(); }
     output::GdiScreen& screen() { return session_.screen(); }
     output::sound::Beeper& beeper() { return session_.beeper(); }
-    output::ScreenView& screenView() { return *screenView_; }
+    output::ScreenView& screenView() { return presentation_->screenView(); }
     /// Gray TV: the check mark of GrayTv.
     bool grayTV() const;
     /// Stretched picture: the check mark of FullScreen.
@@ -137,7 +122,6 @@ public:
     /// A file name handed over by a later start of the program; whether the
     /// file went into the machine.
     bool openHandedOverFile(const QByteArray& name);
-    void fitScreenToWindow();
     // ---- commands (MainFormEmuCommands.cpp, Captions.cpp) ----------------
     void openFile();
     void togglePause();
@@ -162,7 +146,7 @@ public:
     void openGameLibrary();
     void showAbout();
     void toggleAviRecording();
-    void toggleJoystickCapture();
+    void toggleJoystickCapture() { joystickCapture_->toggle(); }
 
     /// The menu bar, the context menu and the tool bar's buttons, by component name.
     MainMenu& menus() { return *menus_; }
@@ -198,17 +182,8 @@ public:
     /// Ends a running recording and completes its file.
     void stopAviRecording();
 
-    // ---- joystick (MainFormEmuJoystick.cpp) --------------------------------
-    /// 1 while joystick 1 is captured.
-    std::uint8_t joystickCaptured = 0;
-    std::uint32_t joystickId = 0;
-    /// The joystick service; a test may put its own in place before capturing.
-    platform::Joystick& joystick() { return *joystick_; }
-    void setJoystick(platform::Joystick* joystick);
-    void joystickMoved(std::uint32_t axes) override;
-    void joystickButtonDown(std::uint32_t buttons) override;
-    void joystickButtonUp(std::uint32_t buttons) override;
-    void joystickUnplugged() override;
+    /// The joystick tool button's capture.
+    JoystickCapture& joystickCapture() { return *joystickCapture_; }
 
     /// Types a PC key as the on-screen keyboard does: a key press and its
     /// release, posted to this window and handled as the desktop's own.
@@ -238,9 +213,6 @@ public:
 signals:
     /// The first activation has powered the machine on.
     void firstActivated();
-    /// A joystick was captured or released: the joystick keys may be set
-    /// only while one is captured.
-    void joystickCaptureChanged(bool captured);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -272,7 +244,6 @@ private:
     void showError(const QString& text);
     void buildCommands();
     void applyLanguage(Language language);
-    void joyCaptureEnded();
     int menuBarHeight(int width) const;
 
     /// The options, which the settings window edits.
@@ -285,12 +256,9 @@ private:
     platform::PlatformTimer* frameTimer_ = nullptr;
     platform::PlatformTimer* aviTimer_ = nullptr;
     LogWindow* logWindow_ = nullptr;
-    platform::JoyPollClock* joyClock_ = nullptr;
-    std::unique_ptr<platform::SdlJoystick> sdlJoystick_;
-    platform::Joystick* joystick_ = nullptr;
+    std::unique_ptr<JoystickCapture> joystickCapture_;
     QToolBar* toolBar_ = nullptr;
-    output::ScreenView* screenView_ = nullptr;
-    output::GlScreenView* glView_ = nullptr;
+    std::unique_ptr<ScreenPresentation> presentation_;
     bool firstActivationPending_ = false;
     /// The window has been closed: the machine asks for no more files.
     bool closing_ = false;

@@ -48,7 +48,7 @@ void MainWindow::buildCommands()
         return guarded([&] { loadFile(platform::FileNamePath(path), true); });
     });
     menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
-    screenView_->setStretch(fullScreen());
+    screenView().setStretch(fullScreen());
     installCommandForms(*this);
     setClientSize(kDesignClientWidth, kDesignClientHeight);
 }
@@ -143,11 +143,7 @@ void MainWindow::toggleBlur()
 {
     session_.screen().BlurEnabled = session_.screen().BlurEnabled ? 0 : 1;
     menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
-    // The picture shows the change at once, not only when the machine next
-    // writes to video memory.
-    presentFrame();
-    if (session_.renderMode() == output::RenderMode::Raster)
-        screenView_->update();
+    presentation_->redrawBlur(grayTV());
 }
 
 void MainWindow::openScreenSizeWindow()
@@ -192,7 +188,7 @@ void MainWindow::setSettingsForm(SettingsForm* form)
         return;
     // It exists from the start, so every language switch reaches it.
     captionFollowers_.follow(*form, CaptionWindow::Settings);
-    connect(this, &MainWindow::joystickCaptureChanged, form->joystickGroup, &QWidget::setEnabled);
+    connect(joystickCapture_.get(), &JoystickCapture::captureChanged, form->joystickGroup, &QWidget::setEnabled);
 }
 
 void MainWindow::openSettings()

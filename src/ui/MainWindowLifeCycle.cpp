@@ -58,7 +58,7 @@ void MainWindow::setUpWindow(const QStringList& args)
 
     session_.setRenderMode(output::presentedRenderMode(
         DecimalOr(ReadOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode)));
-    changeRenderMode(session_.renderMode());
+    presentation_->changeRenderMode(session_.renderMode());
 
     firstActivationPending_ = true;
     if (!args.isEmpty())
@@ -107,7 +107,7 @@ void MainWindow::activateFirstTime()
         else
             switchToEnglish();
         menus_->setChecked(menu::FullScreen, settingsStore_.checked(machine::Option::FullScreen));
-        screenView_->setStretch(fullScreen());
+        screenView().setStretch(fullScreen());
         const bool gray = settingsStore_.checked(machine::Option::Gray);
         menus_->setChecked(menu::GrayTv, gray);
         menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
@@ -143,17 +143,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     // Resized by hand before the frame was known: that size is the one to keep.
     if (!storedOuterSize_.isEmpty() && event->size() != storedOuterSize_)
         storedOuterSize_ = QSize();
-    fitScreenToWindow();
-}
-
-void MainWindow::fitScreenToWindow()
-{
-    // The OpenGL view follows the window through its layout and fits
-    // its viewport as it is resized.
-    // The raster view paints the whole window at every repaint, so the place a centred
-    // picture left is cleared by it; the next tick draws the picture again.
-    if (session_.renderMode() == output::RenderMode::Raster && !fullScreen())
-        screenView_->update();
+    presentation_->fitToWindow(fullScreen());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -173,8 +163,7 @@ void MainWindow::tearDown()
     // reads goes.
     if (recording())
         stopAviRecording();
-    if (joystickCaptured)
-        joystick_->joyReleaseCapture(joystickId);
+    joystickCapture_->releaseAtExit();
     setAcceptDrops(false);
     session_.screen().ScreenBitmap.reset();
     session_.screen().BlurBitmap.reset();

@@ -1,17 +1,11 @@
 // The main window's text roads: the ROM's console into the log window, the
 // ROM's tape-load dialog, and clipboard text typed into the machine.
 
-#include <QApplication>
-#include <QClipboard>
-#include <QCoreApplication>
-#include <QFile>
 #include <QPlainTextEdit>
 
-#include "machine/Paste.hpp"
 #include "platform/qt/FileNames.hpp"
-#include "platform/Cp1251.hpp"
-#include "platform/LineEnds.hpp"
 #include "kit/Dialogs.hpp"
+#include "ui/DesktopServices.hpp"
 #include "ui/LogWindow.hpp"
 #include "ui/MainWindow.hpp"
 #include "kit/Text.hpp"
@@ -20,33 +14,6 @@ namespace ostrovik::ui {
 
 using kit::dialogs;
 using kit::fromUtf8;
-
-namespace {
-
-/// The desktop clipboard as Windows-1251 text with CR LF line ends, as the
-/// original platform's clipboard holds it (this desktop's text ends lines
-/// with LF alone, which presses no key). A character the code page lacks
-/// arrives as "?", as the original platform converts it, so it keeps its
-/// place in the text and its step of the progress.
-class DesktopClipboard final : public machine::ClipboardText {
-public:
-    std::optional<std::string> text() override
-    {
-        const QClipboard* clipboard = QGuiApplication::clipboard();
-        if (!clipboard)
-            return std::nullopt;
-        const QString text = clipboard->text();
-        if (text.isNull())
-            return std::nullopt;
-        std::string bytes;
-        bytes.reserve(static_cast<std::size_t>(text.size()));
-        for (const char32_t c : text.toUcs4())
-            bytes.push_back(static_cast<char>(platform::UnicodeToCp1251(c).value_or('?')));
-        return platform::CrLfLineEnds(bytes);
-    }
-};
-
-} // namespace
 
 const QString& MainWindow::openDialogTitle()
 {

@@ -48,7 +48,7 @@ void JoystickWindowTest::init()
     rig_ = std::make_unique<MainWindowRig>();
     QVERIFY(rig_->powerOn());
     joystick_ = std::make_unique<platform::SdlJoystick>(clock_);
-    rig_->window->setJoystick(joystick_.get());
+    rig_->window->joystickCapture().setJoystick(joystick_.get());
 }
 
 void JoystickWindowTest::cleanup()
@@ -60,7 +60,7 @@ void JoystickWindowTest::cleanup()
 bool JoystickWindowTest::captured() const
 {
     ui::MainWindow& w = *rig_->window;
-    const bool on = w.joystickCaptured == 1;
+    const bool on = w.joystickCapture().captured();
     // The tool button's picture and the settings' joystick box follow the capture.
     if (w.menus().image(ui::menu::JoystickButton) != (on ? kit::Icon::Joystick : kit::Icon::JoystickCapture))
         return !on;

@@ -134,4 +134,10 @@ KeyStroke VirtualKeyOf(const QKeyEvent& event)
     return MapKey(KeyInputOf(event));
 }
 
+QEvent::Type SynthesisedKeyEvent::type()
+{
+    static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return registered;
+}
+
 } // namespace ostrovik::platform

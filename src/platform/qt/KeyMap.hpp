@@ -2,6 +2,7 @@
 
 #include "platform/VirtualKeys.hpp"
 
+#include <QEvent>
 #include <Qt>
 
 #include <cstdint>
@@ -54,5 +55,15 @@ KeyStroke MapKey(const KeyInput& input);
 /// The same for a Qt key event.
 KeyInput KeyInputOf(const QKeyEvent& event);
 KeyStroke VirtualKeyOf(const QKeyEvent& event);
+
+/// A PC key press or release made by the program (the on-screen keyboard),
+/// delivered through the event queue as the desktop delivers its own.
+class SynthesisedKeyEvent final : public QEvent {
+public:
+    static QEvent::Type type();
+    SynthesisedKeyEvent(std::uint16_t vk, bool down) : QEvent(type()), vk(vk), down(down) {}
+    const std::uint16_t vk;
+    const bool down;
+};
 
 } // namespace ostrovik::platform

@@ -1,0 +1,43 @@
+#include "ui/DesktopServices.hpp"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "platform/Cp1251.hpp"
+#include "platform/KeyboardLayout.hpp"
+#include "platform/LineEnds.hpp"
+
+namespace ostrovik::ui {
+
+std::optional<std::string> DesktopClipboard::text()
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return std::nullopt;
+    const QString text = clipboard->text();
+    if (text.isNull())
+        return std::nullopt;
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (const char32_t c : text.toUcs4())
+        bytes.push_back(static_cast<char>(platform::UnicodeToCp1251(c).value_or('?')));
+    return platform::CrLfLineEnds(bytes);
+}
+
+namespace {
+
+class ActiveLayout final : public machine::KeyboardLayout {
+public:
+    std::string activeLayoutName() const override { return platform::ActiveKeyboardLayout().Name(); }
+    void activateLayout(std::string_view name) override { platform::ActiveKeyboardLayout().Load(name); }
+};
+
+} // namespace
+
+machine::KeyboardLayout& desktopKeyboardLayout()
+{
+    static ActiveLayout layout;
+    return layout;
+}
+
+} // namespace ostrovik::ui

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "machine/Keyboard.hpp"
+#include "machine/Paste.hpp"
+
+namespace ostrovik::ui {
+
+/// The desktop clipboard as Windows-1251 text with CR LF line ends, as the
+/// original platform's clipboard holds it (this desktop's text ends lines
+/// with LF alone, which presses no key). A character the code page lacks
+/// arrives as "?", as the original platform converts it, so it keeps its
+/// place in the text and its step of the progress.
+class DesktopClipboard final : public machine::ClipboardText {
+public:
+    std::optional<std::string> text() override;
+};
+
+/// The machine's view of the windows' keyboard layout.
+machine::KeyboardLayout& desktopKeyboardLayout();
+
+} // namespace ostrovik::ui
