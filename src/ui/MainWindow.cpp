@@ -4,13 +4,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QWindow>
 
 #include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "files/LoadFile.hpp"
@@ -23,6 +20,7 @@
 #include "platform/VirtualKeys.hpp"
 #include "ui/DebuggerLink.hpp"
 #include "ui/DesktopServices.hpp"
+#include "ui/ExposedActivation.hpp"
 #include "kit/Dialogs.hpp"
 #include "kit/Settings.hpp"
 #include "ui/MainMenu.hpp"
@@ -69,6 +67,7 @@ MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOu
 
     joystickCapture_ = std::make_unique<JoystickCapture>(session_, settingsStore_, *menus_, *this);
     setFocusPolicy(Qt::StrongFocus);
+    new ExposedActivation(*this, [this] { activateFirstTime(); });
 
     machine_.programDir = platform::ExecutableFolder();
     setUpWindow(args);
@@ -77,45 +76,6 @@ MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOu
 MainWindow::~MainWindow()
 {
     tearDown();
-}
-
-void MainWindow::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        activateOnceExposed();
-}
-
-void MainWindow::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    // Some desktops (and the offscreen platform) never activate a window that
-    // was not clicked; the first show powers the machine on all the same.
-    QTimer::singleShot(0, this, [this] { activateOnceExposed(); });
-}
-
-void MainWindow::activateOnceExposed()
-{
-    // The power-on may show a box over the window (a missing ROM image):
-    // wait until the desktop has put the window where it stays, or the box
-    // is placed over where the window was before, a corner of the screen.
-    QWindow* handle = windowHandle();
-    if (handle && !handle->isExposed()) {
-        handle->removeEventFilter(this);
-        handle->installEventFilter(this);
-        return;
-    }
-    activateFirstTime();
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    QWindow* handle = windowHandle();
-    if (watched == handle && event->type() == QEvent::Expose && handle->isExposed()) {
-        handle->removeEventFilter(this);
-        QTimer::singleShot(0, this, [this] { activateOnceExposed(); });
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 bool MainWindow::menuOpen() const

@@ -18,6 +18,7 @@
 #include "ui/RecentFilesMenu.hpp"
 #include "ui/ScreenPresentation.hpp"
 #include "ui/SettingsOwner.hpp"
+#include "ui/StoredWindowSize.hpp"
 #include "ui/CommandForms.hpp"
 
 class QAction;
@@ -95,11 +96,6 @@ public:
     /// Creates the log window when needed and shows it.
     void showLogWindow();
     LogWindow* logWindow() const { return logWindow_; }
-    /// Title, filter and default extension of the open dialog (File → Open
-    /// and the ROM's tape load).
-    static const QString& openDialogTitle();
-    static const QString& openDialogFilter();
-    static const QString& openDialogDefaultSuffix();
     machine::Keyboard& keyboard() { return session_.keyboard(); }
     output::GdiScreen& screen() { return session_.screen(); }
     output::sound::Beeper& beeper() { return session_.beeper(); }
@@ -215,7 +211,6 @@ signals:
     void firstActivated();
 
 protected:
-    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     /// Whether a menu of the window (or the menu bar's keyboard navigation) is open.
@@ -224,18 +219,15 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void customEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    /// The first activation, once the window is on the screen.
-    void activateOnceExposed();
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void setUpWindow(const QStringList& args);
+    /// Each activation once the window is on the screen; the first powers
+    /// the machine on.
     void activateFirstTime();
     void tearDown();
-    void applyStoredWindowSize();
     /// The store from config.ini, the complete file written first when there is none.
     void loadSettings();
     /// The primary screen's size, which the session's recorder is made for.
@@ -269,8 +261,7 @@ private:
     QString currentFileName_;
     SettingsForm* settingsForm_ = nullptr;
     std::unique_ptr<RecentFilesMenu> recentFiles_;
-    /// The outer size stored at the last exit, until the frame is known.
-    QSize storedOuterSize_;
+    StoredWindowSize storedSize_{*this};
 };
 
 template <typename F>

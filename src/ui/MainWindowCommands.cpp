@@ -19,6 +19,7 @@
 #include "ui/MainWindow.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/SettingsForm.hpp"
+#include "ui/TapeOpenDialog.hpp"
 
 namespace ostrovik::ui {
 
@@ -98,7 +99,8 @@ void MainWindow::openFile()
     setCurrentFileName({});
     const QString folder = platform::FileNameText(machine_.programDir);
     const std::optional<QString> path =
-        dialogs().openFile(this, openDialogTitle(), folder, openDialogFilter(), openDialogDefaultSuffix());
+        dialogs().openFile(this, TapeOpenDialog::title(), folder, TapeOpenDialog::filter(),
+                           TapeOpenDialog::defaultSuffix());
     if (!path)
         return;
     const std::string name = platform::FileNamePath(*path);

@@ -2,14 +2,9 @@
 // resizing, the stop sequence; and what it does for the settings window and
 // a file handed over by a later start.
 
-#include <QAction>
 #include <QCloseEvent>
-#include <QFile>
 #include <QResizeEvent>
-#include <QWindow>
 
-#include <QGuiApplication>
-#include <QScreen>
 
 #include "output/RenderMode.hpp"
 #include "output/qt/ScreenView.hpp"
@@ -24,10 +19,8 @@
 namespace ostrovik::ui {
 
 using kit::Icon;
-using kit::ReadIni;
 using kit::ReadOption;
 using kit::ReportUnableToWrite;
-using kit::WriteIni;
 
 using namespace settings;
 
@@ -37,12 +30,6 @@ namespace {
 bool storedFlag(machine::Option which)
 {
     return ReadOption(which) == QLatin1String("1");
-}
-
-// A stored number that is not one counts as absent.
-int storedNumber(std::string_view key)
-{
-    return DecimalOr(ReadIni(kAutoStartUpOptions, key).toStdString(), 0);
 }
 
 } // namespace
@@ -64,36 +51,13 @@ void MainWindow::setUpWindow(const QStringList& args)
     if (!args.isEmpty())
         machine_.commandLineFile = platform::FileNamePath(args.first());
 
-    const int height = storedNumber(kFormHeight);
-    const int width = storedNumber(kFormWidth);
-    // A size larger than the screen's free area would put the close box out
-    // of reach (and a huge one costs the memory of its surface): such a
-    // stored size gives way to the first-run size.
-    const QScreen* desk = QGuiApplication::primaryScreen();
-    const QSize room = desk ? desk->availableGeometry().size() : QSize();
-    if (height > 0 && width > 0 && width <= room.width() && height <= room.height()) {
-        storedOuterSize_ = QSize(width, height);
-        applyStoredWindowSize();
-    }
-}
-
-// The stored size is the outer one, frame included. The frame is known only
-// once the desktop has put the window up, so the size is set again then.
-void MainWindow::applyStoredWindowSize()
-{
-    if (storedOuterSize_.isEmpty())
-        return;
-    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    resize(storedOuterSize_.width() - frame.left() - frame.right(),
-           storedOuterSize_.height() - frame.top() - frame.bottom());
-    if (!frame.isNull())
-        storedOuterSize_ = QSize();
+    storedSize_.restore();
 }
 
 void MainWindow::activateFirstTime()
 {
     // The desktop may have framed the window only by now.
-    applyStoredWindowSize();
+    storedSize_.applyOnceFramed();
     if (!firstActivationPending_)
         return;
     firstActivationPending_ = false;
@@ -119,7 +83,7 @@ void MainWindow::activateFirstTime()
             session_.setSoundOn(false);
         }
         if (settingsStore_.checked(machine::Option::Screen256x256)) {
-            storedOuterSize_ = QSize();
+            storedSize_.forget();
             setScreen256x256();
         }
     });
@@ -140,9 +104,7 @@ void MainWindow::loadSettings()
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    // Resized by hand before the frame was known: that size is the one to keep.
-    if (!storedOuterSize_.isEmpty() && event->size() != storedOuterSize_)
-        storedOuterSize_ = QSize();
+    storedSize_.resized(event->size());
     presentation_->fitToWindow(fullScreen());
 }
 
@@ -169,10 +131,7 @@ void MainWindow::tearDown()
     session_.screen().BlurBitmap.reset();
     session_.setSoundOn(false);
 
-    // Never framed (no desktop put it up): the size asked for is the outer one.
-    const QSize outer = storedOuterSize_.isEmpty() ? frameGeometry().size() : storedOuterSize_;
-    if (WriteIni(kAutoStartUpOptions, kFormHeight, QString::number(outer.height()), this))
-        WriteIni(kAutoStartUpOptions, kFormWidth, QString::number(outer.width()), this);
+    storedSize_.save();
 }
 
 void MainWindow::setTimerInterval(int milliseconds)

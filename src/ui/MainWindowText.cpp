@@ -8,6 +8,7 @@
 #include "ui/DesktopServices.hpp"
 #include "ui/LogWindow.hpp"
 #include "ui/MainWindow.hpp"
+#include "ui/TapeOpenDialog.hpp"
 #include "kit/Text.hpp"
 
 namespace ostrovik::ui {
@@ -15,32 +16,14 @@ namespace ostrovik::ui {
 using kit::dialogs;
 using kit::fromUtf8;
 
-const QString& MainWindow::openDialogTitle()
-{
-    static const QString title = QStringLiteral("Открыть файл образа ПК-RAZAV");
-    return title;
-}
-
-const QString& MainWindow::openDialogFilter()
-{
-    // Shown as its name, "*.lv*;*.sav".
-    static const QString filter = QStringLiteral("*.lv*;*.sav (*.lv* *.sav)");
-    return filter;
-}
-
-const QString& MainWindow::openDialogDefaultSuffix()
-{
-    static const QString suffix = QStringLiteral("lvt");
-    return suffix;
-}
-
 std::optional<std::string> MainWindow::chooseTapeFile()
 {
     // Once the window is closed nothing is asked: the program is ending.
     if (closing_)
         return std::nullopt;
-    const auto name = dialogs().openFileClosable(this, openDialogTitle(), platform::FileNameText(platform::ExecutableFolder()),
-                                         openDialogFilter(), openDialogDefaultSuffix());
+    const auto name = dialogs().openFileClosable(this, TapeOpenDialog::title(),
+                                                 platform::FileNameText(platform::ExecutableFolder()),
+                                                 TapeOpenDialog::filter(), TapeOpenDialog::defaultSuffix());
     if (!name)
         return std::nullopt;
     const std::string path = platform::FileNamePath(*name);
@@ -70,8 +53,7 @@ bool MainWindow::logShown() const
 void MainWindow::appendLogLine(std::string_view line)
 {
     if (logWindow_)
-        logWindow_->LogTextOutMemo->appendPlainText(
-            fromUtf8(line));
+        logWindow_->LogTextOutMemo->appendPlainText(fromUtf8(line));
 }
 
 void MainWindow::clearLog()

@@ -12,6 +12,7 @@
 
 #include "support/EventOrder.hpp"
 #include "support/MainWindowRig.hpp"
+#include "ui/TapeOpenDialog.hpp"
 #include "kit/Dialogs.hpp"
 
 using namespace ostrovik;
@@ -133,7 +134,7 @@ void PowerOnScreenTest::aRomOfZerosAsksForTapesYetTheWindowCloses()
     QVERIFY(!rig.writeFile(QStringLiteral("bios.dat"), std::vector<std::uint8_t>(22 + 16384, 0)).isEmpty());
     rig.window->show();
     QTRY_VERIFY_WITH_TIMEOUT(rig.dialogs.asked.size() >= 3, ostrovik::test::kHangGuardMs); // each Cancel brings it back
-    QCOMPARE(rig.dialogs.asked.front().title, ui::MainWindow::openDialogTitle());
+    QCOMPARE(rig.dialogs.asked.front().title, ui::TapeOpenDialog::title());
 
     rig.window->close();
     QVERIFY(!rig.window->timerRunning());
