@@ -77,6 +77,10 @@ public:
     /// start's budget when that option is on). What the reset throws (a ROM
     /// image that cannot be read) goes to the caller.
     void powerOn();
+    /// Cold reset, as the reset command does; what it throws goes to the caller.
+    void reset() { machine_.coldReset(); }
+    /// A paused machine runs no frame and takes no key press.
+    void setPaused(bool paused) { machine_.paused = paused ? 1 : 0; }
     /// One tick of the frame loop: a frame's T-states, the host told the
     /// frame is ready, and the frame's sound buffer. False, with nothing
     /// run, while the machine is paused.

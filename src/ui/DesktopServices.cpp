@@ -2,6 +2,8 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
 
 #include "platform/Cp1251.hpp"
 #include "platform/KeyboardLayout.hpp"
@@ -22,6 +24,16 @@ std::optional<std::string> DesktopClipboard::text()
     for (const char32_t c : text.toUcs4())
         bytes.push_back(static_cast<char>(platform::UnicodeToCp1251(c).value_or('?')));
     return platform::CrLfLineEnds(bytes);
+}
+
+QString firstDroppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return {};
+    return urls.first().toLocalFile();
 }
 
 namespace {

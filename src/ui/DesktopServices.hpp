@@ -3,6 +3,10 @@
 #include "machine/Keyboard.hpp"
 #include "machine/Paste.hpp"
 
+#include <QString>
+
+class QMimeData;
+
 namespace ostrovik::ui {
 
 /// The desktop clipboard as Windows-1251 text with CR LF line ends, as the
@@ -14,6 +18,9 @@ class DesktopClipboard final : public machine::ClipboardText {
 public:
     std::optional<std::string> text() override;
 };
+
+/// The first item of a drop as a local path; empty when it is not a local file.
+QString firstDroppedFile(const QMimeData* data);
 
 /// The machine's view of the windows' keyboard layout.
 machine::KeyboardLayout& desktopKeyboardLayout();

@@ -335,6 +335,28 @@ void MainMenu::setImage(MenuItem which, Icon image)
         setImageOf(*action, image);
 }
 
+void MainMenu::showPaused(bool paused)
+{
+    setChecked(menu::Pause, paused);
+    const Icon image = paused ? Icon::Paused : Icon::Pause;
+    setImage(menu::Pause, image);
+    setImage(menu::PauseButton, image);
+}
+
+void MainMenu::showSoundOn(bool on)
+{
+    setChecked(menu::Sound, on);
+    const Icon image = on ? Icon::SoundOn : Icon::SoundOff;
+    setImage(menu::Sound, image);
+    setImage(menu::SoundButton, image);
+}
+
+void MainMenu::showGrayTv(bool gray)
+{
+    setChecked(menu::GrayTv, gray);
+    setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
+}
+
 Icon MainMenu::imageOf(const QAction& action)
 {
     const QVariant v = action.property(kImageProperty);

@@ -64,6 +64,12 @@ public:
     static Icon imageOf(const QAction& action);
     static void setImageOf(QAction& action, Icon image);
 
+    /// A state's check mark with the images of its menu item and tool
+    /// button: the pause, the sound, the gray TV.
+    void showPaused(bool paused);
+    void showSoundOn(bool on);
+    void showGrayTv(bool gray);
+
 private:
     void buildMainMenu();
     void buildPopupMenu();

@@ -165,7 +165,7 @@ void MainWindow::applyRenderMode(int stored)
 
 void MainWindow::resetCpu()
 {
-    guarded([this] { machine_.coldReset(); });
+    guarded([this] { session_.reset(); });
 }
 
 void MainWindow::toggleFullScreen()

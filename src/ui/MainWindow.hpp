@@ -21,13 +21,9 @@
 #include "ui/StoredWindowSize.hpp"
 #include "ui/CommandForms.hpp"
 
-class QAction;
 class QMenu;
 class QToolBar;
 
-namespace ostrovik::machine {
-class Keyboard;
-}
 namespace ostrovik::platform {
 class PlatformTimer;
 }
@@ -46,7 +42,8 @@ class LogWindow;
 class SettingsForm;
 class MainMenu;
 
-/// The main window: owns the machine, drives it from its timer and shows it.
+/// The main window: owns the emulator session, turns the desktop's events
+/// into its calls, drives it from its timer and shows what it produces.
 class MainWindow : public QMainWindow,
                      public machine::Host,
                      public SettingsOwner {
@@ -96,7 +93,6 @@ public:
     /// Creates the log window when needed and shows it.
     void showLogWindow();
     LogWindow* logWindow() const { return logWindow_; }
-    machine::Keyboard& keyboard() { return session_.keyboard(); }
     output::GdiScreen& screen() { return session_.screen(); }
     output::sound::Beeper& beeper() { return session_.beeper(); }
     output::ScreenView& screenView() { return presentation_->screenView(); }
@@ -106,8 +102,7 @@ public:
     bool fullScreen() const;
     bool firstActivateDone() const { return !firstActivationPending_; }
 
-    // ---- life cycle, settings, recent files, hand-over (MainFormEmuLifeCycle.cpp)
-    /// The settings window, which edits the settings store (MainFormEmuCommands.cpp).
+    /// The settings window, which edits the settings store.
     void setSettingsForm(SettingsForm* form);
     SettingsForm* settingsForm() const { return settingsForm_; }
     void setTimerInterval(int milliseconds) override;
@@ -118,27 +113,27 @@ public:
     /// A file name handed over by a later start of the program; whether the
     /// file went into the machine.
     bool openHandedOverFile(const QByteArray& name);
-    // ---- commands (MainFormEmuCommands.cpp, Captions.cpp) ----------------
+    // The commands of the menus and the tool bar.
     void openFile();
     void togglePause();
     void exitProgram();
     void toggleGrayTv();
     void toggleBlur();
-    void openScreenSizeWindow();
+    void openScreenSizeWindow() { forms_.screenSize.show(*this); }
     void setScreen256x256();
     void toggleSound();
     void toggleSoundView();
-    void switchToRussian();
-    void switchToEnglish();
+    void switchToRussian() { applyLanguage(Language::Russian); }
+    void switchToEnglish() { applyLanguage(Language::English); }
     void openSettings();
-    void toggleKeyboardWindow();
-    void openPictureConverter();
-    void openFontEditor();
-    void openAssemblerWorkbench();
-    void toggleNetworkWindow();
+    void toggleKeyboardWindow() { forms_.keyboard.toggle(*this); }
+    void openPictureConverter() { forms_.pictureConverter.show(*this); }
+    void openFontEditor() { forms_.fontEditor.show(*this); }
+    void openAssemblerWorkbench() { forms_.assemblerWorkbench.show(*this); }
+    void toggleNetworkWindow() { forms_.networkLink.toggle(*this); }
     void toggleMemoryDebugger();
     void toggleStepDebugger();
-    void openGameDownloader();
+    void openGameDownloader() { forms_.gameDownloader.show(*this); }
     void openGameLibrary();
     void showAbout();
     void toggleAviRecording();
@@ -157,7 +152,6 @@ public:
     void setClientSize(int width, int height);
     QSize clientSize() const;
 
-    // ---- snapshots, screenshots, drops (MainFormEmuFiles.cpp) --------------
     void saveSnapshot();
     void takeScreenshot();
     /// The screenshot format: the settings window's choice (0 bmp, 1 jpg, 2 png).
@@ -168,7 +162,6 @@ public:
     template <typename F>
     bool guarded(F&& f);
 
-    // ---- AVI recording (MainFormEmuAvi.cpp) --------------------------------
     files::avi::AviWriter& aviWriter() override { return session_.recorder(); }
     // SettingsOwner
     QWidget* ownerWidget() override { return this; }
@@ -257,7 +250,7 @@ private:
     std::unique_ptr<MainMenu> menus_;
     CommandForms forms_;
     CaptionFollowers captionFollowers_;
-    MainWindowHost windowHost_{*this};
+    MainWindowHost windowHost_{*this, session_};
     QString currentFileName_;
     SettingsForm* settingsForm_ = nullptr;
     std::unique_ptr<RecentFilesMenu> recentFiles_;

@@ -1,4 +1,5 @@
-// The main window's commands: what its menu items and tool buttons do.
+// The main window's commands: what its menu items and tool buttons do,
+// the caption language among them.
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +25,7 @@
 namespace ostrovik::ui {
 
 using kit::CaptionWindow;
-using kit::Icon;
+using kit::applyCaptionSet;
 using kit::dialogs;
 using kit::fromUtf8;
 
@@ -115,11 +116,8 @@ void MainWindow::openFile()
 void MainWindow::togglePause()
 {
     const bool paused = !menus_->checked(menu::Pause);
-    menus_->setChecked(menu::Pause, paused);
-    const Icon image = paused ? Icon::Paused : Icon::Pause;
-    menus_->setImage(menu::Pause, image);
-    menus_->setImage(menu::PauseButton, image);
-    machine_.paused = paused ? 1 : 0;
+    menus_->showPaused(paused);
+    session_.setPaused(paused);
 }
 
 void MainWindow::exitProgram()
@@ -133,9 +131,7 @@ void MainWindow::exitProgram()
 
 void MainWindow::toggleGrayTv()
 {
-    const bool gray = !grayTV();
-    menus_->setChecked(menu::GrayTv, gray);
-    menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
+    menus_->showGrayTv(!grayTV());
     // Every pixel changes colour, so nothing drawn before may be kept.
     machine_.invalidateScreen();
     presentFrame();
@@ -146,11 +142,6 @@ void MainWindow::toggleBlur()
     session_.screen().BlurEnabled = session_.screen().BlurEnabled ? 0 : 1;
     menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
     presentation_->redrawBlur(grayTV());
-}
-
-void MainWindow::openScreenSizeWindow()
-{
-    forms_.screenSize.show(*this);
 }
 
 void MainWindow::setScreen256x256()
@@ -164,10 +155,7 @@ void MainWindow::setScreen256x256()
 void MainWindow::toggleSound()
 {
     const bool on = !menus_->checked(menu::Sound);
-    menus_->setChecked(menu::Sound, on);
-    const Icon image = on ? Icon::SoundOn : Icon::SoundOff;
-    menus_->setImage(menu::Sound, image);
-    menus_->setImage(menu::SoundButton, image);
+    menus_->showSoundOn(on);
     session_.setSoundOn(on);
     if (!on)
         forms_.soundView.hide();
@@ -202,41 +190,11 @@ void MainWindow::openSettings()
         forms_.settings.show(*this);
 }
 
-void MainWindow::openFontEditor()
-{
-    forms_.fontEditor.show(*this);
-}
-
-void MainWindow::openAssemblerWorkbench()
-{
-    forms_.assemblerWorkbench.show(*this);
-}
-
-void MainWindow::openPictureConverter()
-{
-    forms_.pictureConverter.show(*this);
-}
-
-void MainWindow::openGameDownloader()
-{
-    forms_.gameDownloader.show(*this);
-}
-
-void MainWindow::toggleKeyboardWindow()
-{
-    forms_.keyboard.toggle(*this);
-}
-
-void MainWindow::toggleNetworkWindow()
-{
-    forms_.networkLink.toggle(*this);
-}
-
 void MainWindow::toggleStepDebugger()
 {
     // The machine stands still while the step debugger is about; hiding the
     // debugger lets it run on.
-    machine_.paused = 1;
+    session_.setPaused(true);
     forms_.stepDebugger.toggle(*this);
 }
 
@@ -268,6 +226,17 @@ void MainWindow::openGameLibrary()
         return;
     }
     forms_.gameLibrary.show(*this);
+}
+
+// ---- language ----------------------------------------------------------
+
+void MainWindow::applyLanguage(Language language)
+{
+    menus_->setChecked(menu::Russian, language == Language::Russian);
+    menus_->setChecked(menu::English, language == Language::English);
+    // The window caption comes first in the main set; it drops any file name.
+    applyCaptionSet(*this, CaptionWindow::MainWindow, language);
+    captionFollowers_.apply(language);
 }
 
 // ---- about ---------------------------------------------------------------

@@ -2,33 +2,16 @@
 // screenshots.
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QMimeData>
 #include <QTimer>
-#include <QUrl>
 
 #include "files/SaveSnapshot.hpp"
 #include "platform/qt/FileNames.hpp"
 #include "files/ScreenShot.hpp"
+#include "ui/DesktopServices.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/ScreenShots.hpp"
 
 namespace ostrovik::ui {
-
-namespace {
-
-/// The first item of a drop as a local path; empty when it is not a local file.
-QString firstDroppedFile(const QMimeData* data)
-{
-    if (!data || !data->hasUrls())
-        return {};
-    const QList<QUrl> urls = data->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return {};
-    return urls.first().toLocalFile();
-}
-
-} // namespace
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {

@@ -9,29 +9,9 @@ using kit::CaptionWindow;
 using kit::Language;
 using kit::applyCaptionSet;
 
-void MainWindowHost::tapMatrixKey(machine::KeyMask key)
-{
-    main_.session().tapMatrixKey(key);
-}
-
-machine::Machine& MainWindowHost::machine()
-{
-    return main_.machine();
-}
-
 void MainWindowHost::setOptionChecked(machine::Option which, bool checked)
 {
     main_.settingsStore().setChecked(which, checked);
-}
-
-void MainWindowHost::reset()
-{
-    main_.machine().coldReset();
-}
-
-void MainWindowHost::setPaused(bool paused)
-{
-    main_.machine().paused = paused ? 1 : 0;
 }
 
 void MainWindowHost::rememberFile(const std::string& path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kit/WindowHost.hpp"
+#include "session/EmulatorSession.hpp"
 
 namespace ostrovik::ui {
 
@@ -13,13 +14,13 @@ class MainWindow;
 /// The main window as the windows it opens see it.
 class MainWindowHost final : public WindowHost {
 public:
-    explicit MainWindowHost(MainWindow& main) : main_(main) {}
+    MainWindowHost(MainWindow& main, session::EmulatorSession& session) : main_(main), session_(session) {}
 
-    machine::Machine& machine() override;
+    machine::Machine& machine() override { return session_.machine(); }
     void setOptionChecked(machine::Option which, bool checked) override;
-    void reset() override;
-    void setPaused(bool paused) override;
-    void tapMatrixKey(machine::KeyMask key) override;
+    void reset() override { session_.reset(); }
+    void setPaused(bool paused) override { session_.setPaused(paused); }
+    void tapMatrixKey(machine::KeyMask key) override { session_.tapMatrixKey(key); }
     void rememberFile(const std::string& path) override;
     void focusMainWindow() override;
 
@@ -30,6 +31,7 @@ public:
 
 private:
     MainWindow& main_;
+    session::EmulatorSession& session_;
 };
 
 } // namespace ostrovik::ui

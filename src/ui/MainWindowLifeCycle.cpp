@@ -18,7 +18,6 @@
 
 namespace ostrovik::ui {
 
-using kit::Icon;
 using kit::ReadOption;
 using kit::ReportUnableToWrite;
 
@@ -72,14 +71,10 @@ void MainWindow::activateFirstTime()
             switchToEnglish();
         menus_->setChecked(menu::FullScreen, settingsStore_.checked(machine::Option::FullScreen));
         screenView().setStretch(fullScreen());
-        const bool gray = settingsStore_.checked(machine::Option::Gray);
-        menus_->setChecked(menu::GrayTv, gray);
-        menus_->setImage(menu::GrayTvButton, gray ? Icon::GrayTv : Icon::ColourTv);
+        menus_->showGrayTv(settingsStore_.checked(machine::Option::Gray));
         if (!settingsStore_.checked(machine::Option::RunSound)) {
             // Silent from the start; the power-on still sets the wave format.
-            menus_->setChecked(menu::Sound, false);
-            menus_->setImage(menu::Sound, Icon::SoundOff);
-            menus_->setImage(menu::SoundButton, Icon::SoundOff);
+            menus_->showSoundOn(false);
             session_.setSoundOn(false);
         }
         if (settingsStore_.checked(machine::Option::Screen256x256)) {

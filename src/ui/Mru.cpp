@@ -46,16 +46,16 @@ QList<QAction*> ReadMruList(QMenu& fileMenu, MruFiles& files)
     return added;
 }
 
-QAction* AppendMruMenuItem(QMenu& fileMenu, const QString& FileName, int Index)
+QAction* AppendMruMenuItem(QMenu& fileMenu, const QString& fileName, int position)
 {
     // "&" would turn the next letter into an accelerator; show the path as it is.
-    QString caption = FileName;
+    QString caption = fileName;
     caption.replace(QLatin1Char('&'), QLatin1String("&&"));
     auto* item = new QAction(caption, &fileMenu);
-    item->setObjectName(QStringLiteral("MruItem%1").arg(Index));
-    item->setStatusTip(FileName);
-    item->setToolTip(FileName);
-    item->setData(Index);
+    item->setObjectName(QStringLiteral("MruItem%1").arg(position));
+    item->setStatusTip(fileName);
+    item->setToolTip(fileName);
+    item->setData(position);
     fileMenu.addAction(item);
     return item;
 }

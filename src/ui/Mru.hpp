@@ -23,9 +23,9 @@ inline constexpr int kFixedFileMenuItems = 8;
 /// items, newest first.
 QList<QAction*> ReadMruList(QMenu& fileMenu, MruFiles& files);
 
-/// Appends one recent-file item: caption and hint the path, Tag (the
-/// action's data) its position 1 … 5.
-QAction* AppendMruMenuItem(QMenu& fileMenu, const QString& FileName, int Index);
+/// Appends one recent-file item: caption and hint the path, the action's
+/// data its position 1 … 5.
+QAction* AppendMruMenuItem(QMenu& fileMenu, const QString& fileName, int position);
 
 /// Writes all five keys in one writing of the file, empty entries as empty
 /// values. False (and the message shown over @p parent) when it failed.

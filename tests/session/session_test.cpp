@@ -108,7 +108,7 @@ TEST_F(SessionTest, EachFrameRunsAndIsPresentedUnlessPaused)
     EXPECT_EQ(host.framesPresented, presented + 1);
     EXPECT_GE(session.machine().clock, session.machine().cyclesPerTick);
 
-    session.machine().paused = 1;
+    session.setPaused(true);
     const auto pc = session.machine().regPC;
     const auto clock = session.machine().clock;
     EXPECT_FALSE(session.runFrame());
@@ -116,7 +116,7 @@ TEST_F(SessionTest, EachFrameRunsAndIsPresentedUnlessPaused)
     EXPECT_EQ(session.machine().regPC, pc);
     EXPECT_EQ(session.machine().clock, clock);
 
-    session.machine().paused = 0;
+    session.setPaused(false);
     EXPECT_TRUE(session.runFrame());
     EXPECT_EQ(host.framesPresented, presented + 2);
 }
