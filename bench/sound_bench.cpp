@@ -1,4 +1,4 @@
-// One tick of sound: playTone (the buffer build) with PlayBuffer, on the real
+// One tick of sound: playTone (the buffer build) with playBuffer, on the real
 // SDL2 wave-out device (the dummy driver unless SDL_AUDIODRIVER says
 // otherwise), with a busy beeper: a click every 10 samples.
 #include <algorithm>
@@ -21,7 +21,7 @@ int main()
     ostrovik::machine::Machine machine{host};
     machine.ports.fill(0xFF);
     ostrovik::output::sound::Beeper beeper(machine, device);
-    beeper.InitAudio();
+    beeper.openAudio();
 
     constexpr int kTicks = 2000;
     bool opened = false;
@@ -38,9 +38,9 @@ int main()
         const auto end = std::chrono::steady_clock::now();
         us.push_back(std::chrono::duration<double, std::micro>(end - start).count());
         gui.drain(); // the notices between ticks, as the event loop runs them
-        opened = opened || beeper.WaveOutOpened != 0;
+        opened = opened || beeper.waveOutOpened != 0;
     }
-    beeper.CloseAudio();
+    beeper.closeAudio();
     gui.drain();
     // Without a device the ticks only time a failing open.
     if (!opened) {

@@ -61,8 +61,8 @@ try {
     machine::Keyboard keyboard(m);
     Layout layout;
     auto presses = time(1000, [&] {
-        keyboard.FormKeyDown(0x41, layout.activeLayoutName());
-        keyboard.FormKeyUp(0x41);
+        keyboard.pressKey(0x41, layout.activeLayoutName());
+        keyboard.releaseKey(0x41);
     });
     report("key press (one extra budget)", presses, 1000);
     return 0;

@@ -20,7 +20,7 @@ void Keyboard::run(std::int32_t budget)
     machine_.runOpcodes(budget);
 }
 
-void Keyboard::FormKeyDown(std::uint16_t key, std::string_view layoutName)
+void Keyboard::pressKey(std::uint16_t key, std::string_view layoutName)
 {
     if (machine_.paused)
         return;
@@ -30,7 +30,7 @@ void Keyboard::FormKeyDown(std::uint16_t key, std::string_view layoutName)
     run(machine_.cyclesPerTick);
 }
 
-void Keyboard::FormKeyUp(std::uint16_t key)
+void Keyboard::releaseKey(std::uint16_t key)
 {
     setKey(machine_.keyMaskOf(key), false);
 }
@@ -47,10 +47,10 @@ void Keyboard::switchLayoutByCtrl(std::uint32_t keyFlags, KeyboardLayout& layout
     setKey(key, false);
 }
 
-void Keyboard::KeyDown(std::uint16_t key, std::uint32_t keyFlags, KeyboardLayout& layout)
+void Keyboard::keyDown(std::uint16_t key, std::uint32_t keyFlags, KeyboardLayout& layout)
 {
     switchLayoutByCtrl(keyFlags, layout);
-    FormKeyDown(key, layout.activeLayoutName());
+    pressKey(key, layout.activeLayoutName());
 }
 
 } // namespace ostrovik::machine

@@ -45,18 +45,18 @@ public:
     /// Key-down event (auto-repeats too). @p layoutName is the active PC
     /// layout. Ignored while the machine is paused; otherwise presses the key
     /// and runs the CPU one budget at once, even for a key with no DU-01 key.
-    void FormKeyDown(std::uint16_t key, std::string_view layoutName);
+    void pressKey(std::uint16_t key, std::string_view layoutName);
     /// Key-up event: releases the key under the table of the last press, also
     /// while paused.
-    void FormKeyUp(std::uint16_t key);
-    /// The key-down message, seen before FormKeyDown, paused or not. A Ctrl
+    void releaseKey(std::uint16_t key);
+    /// The key-down message, seen before pressKey, paused or not. A Ctrl
     /// key (scan code 0x1D in bits 16-23 of @p keyFlags) switches the PC layout
     /// and taps the machine's alphabet key: left Ctrl Russian, right Ctrl
     /// (bit 24 set) Latin.
     void switchLayoutByCtrl(std::uint32_t keyFlags, KeyboardLayout& layout);
 
     /// A whole key-down: the message, then the event under the layout it left.
-    void KeyDown(std::uint16_t key, std::uint32_t keyFlags, KeyboardLayout& layout);
+    void keyDown(std::uint16_t key, std::uint32_t keyFlags, KeyboardLayout& layout);
 
     /// Presses (@p down) or releases a key of the machine.
     virtual void setKey(KeyMask code, bool down);

@@ -48,16 +48,16 @@ ColorValue GdiScreen::grayOf(ColorValue c)
     return e.level;
 }
 
-void GdiScreen::changeRenderMode(RenderMode Mode)
+void GdiScreen::changeRenderMode(RenderMode mode)
 {
-    switch (Mode) {
+    switch (mode) {
     case RenderMode::Raster:
-        ScreenBitmap = std::make_unique<FrameBitmap>();
-        BlurBitmap = std::make_unique<FrameBitmap>();
+        screenBitmap = std::make_unique<FrameBitmap>();
+        blurBitmap = std::make_unique<FrameBitmap>();
         break;
     case RenderMode::OpenGl:
-        ScreenBitmap.reset();
-        BlurBitmap.reset();
+        screenBitmap.reset();
+        blurBitmap.reset();
         break;
     default:
         break;
@@ -66,7 +66,7 @@ void GdiScreen::changeRenderMode(RenderMode Mode)
 
 bool GdiScreen::drawScreen(bool gray)
 {
-    if (!ScreenBitmap)
+    if (!screenBitmap)
         return false;
 
     const std::uint8_t* video = machine_.videoRam.data();
@@ -84,7 +84,7 @@ bool GdiScreen::drawScreen(bool gray)
                 continue;
             shadow[i] = b;
             // 64 bytes per line, four pixels per byte.
-            std::uint8_t* out = ScreenBitmap->ScanLine(static_cast<int>(i >> 6)) + (i & 63) * 12;
+            std::uint8_t* out = screenBitmap->ScanLine(static_cast<int>(i >> 6)) + (i & 63) * 12;
             for (int k = 0; k < 4; ++k) {
                 ColorValue c = colours[b][k];
                 if (gray)
@@ -96,17 +96,17 @@ bool GdiScreen::drawScreen(bool gray)
         }
     }
 
-    if (BlurEnabled && BlurBitmap) {
-        *BlurBitmap = *ScreenBitmap;
-        Antialiasing();
+    if (blurEnabled && blurBitmap) {
+        *blurBitmap = *screenBitmap;
+        smoothBlurBitmap();
     }
     return changed;
 }
 
-void GdiScreen::Antialiasing()
+void GdiScreen::smoothBlurBitmap()
 {
-    if (BlurBitmap)
-        output::Antialiasing(*BlurBitmap);
+    if (blurBitmap)
+        output::Antialiasing(*blurBitmap);
 }
 
 } // namespace ostrovik::output

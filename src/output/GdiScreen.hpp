@@ -11,7 +11,7 @@
 
 namespace ostrovik::output {
 
-/// The raster presentation's frame: keeps @c ScreenBitmap in step with video
+/// The raster presentation's frame: keeps @c screenBitmap in step with video
 /// RAM by decoding only the bytes that changed since the last draw.
 class GdiScreen {
 public:
@@ -20,28 +20,28 @@ public:
 
     /// The raster mode makes both bitmaps anew; OpenGL releases them (that
     /// presentation has none); any other mode leaves everything as it is.
-    void changeRenderMode(RenderMode Mode);
+    void changeRenderMode(RenderMode mode);
 
     /// Decodes every video byte that differs from its @c videoShadow entry
     /// under the palette in latch C1, in gray when @p gray, and brings the
-    /// shadow up to date; then makes the smoothed copy when @c BlurEnabled.
-    /// Returns whether any pixel of @c ScreenBitmap was rewritten. Without
+    /// shadow up to date; then makes the smoothed copy when @c blurEnabled.
+    /// Returns whether any pixel of @c screenBitmap was rewritten. Without
     /// bitmaps (render mode 1) it does nothing and returns false.
     bool drawScreen(bool gray);
 
-    /// Smooths @c BlurBitmap in place.
-    void Antialiasing();
+    /// Smooths @c blurBitmap in place.
+    void smoothBlurBitmap();
 
     /// The bitmap to show: the smoothed copy while smoothing is on.
     const FrameBitmap* shownBitmap() const
     {
-        return BlurEnabled ? BlurBitmap.get() : ScreenBitmap.get();
+        return blurEnabled ? blurBitmap.get() : screenBitmap.get();
     }
 
-    std::unique_ptr<FrameBitmap> ScreenBitmap;
-    std::unique_ptr<FrameBitmap> BlurBitmap;
+    std::unique_ptr<FrameBitmap> screenBitmap;
+    std::unique_ptr<FrameBitmap> blurBitmap;
     /// Smoothing on (menu item Blur).
-    std::uint8_t BlurEnabled = 0;
+    std::uint8_t blurEnabled = 0;
 
 private:
     ColorValue grayOf(ColorValue c);

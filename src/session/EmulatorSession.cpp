@@ -26,8 +26,8 @@ void EmulatorSession::powerOn()
 {
     machine_.tapePosition = -1;
     machine_.coldReset();
-    beeper_.SoundLevel = 128;
-    beeper_.InitAudio();
+    beeper_.soundLevel = 128;
+    beeper_.openAudio();
     machine_.runOpcodes(host_.quickRun() ? kQuickStartBudget : machine_.cyclesPerTick);
 }
 
@@ -55,9 +55,9 @@ void EmulatorSession::setSoundOn(bool on)
 {
     soundOn_ = on;
     if (on)
-        beeper_.InitAudio();
+        beeper_.openAudio();
     else
-        beeper_.CloseAudio();
+        beeper_.closeAudio();
 }
 
 } // namespace ostrovik::session

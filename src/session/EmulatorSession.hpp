@@ -91,9 +91,9 @@ public:
     /// matrix and a frame's budget runs so the machine sees it at once.
     void keyDown(std::uint16_t virtualKey, std::uint32_t axes, machine::KeyboardLayout& layout)
     {
-        keyboard_.KeyDown(virtualKey, axes, layout);
+        keyboard_.keyDown(virtualKey, axes, layout);
     }
-    void keyUp(std::uint16_t virtualKey) { keyboard_.FormKeyUp(virtualKey); }
+    void keyUp(std::uint16_t virtualKey) { keyboard_.releaseKey(virtualKey); }
     /// Holds @p key in the matrix for kMatrixKeyHold T-states and lets it go,
     /// even while paused (the on-screen keyboard's alphabet keys).
     void tapMatrixKey(machine::KeyMask key);

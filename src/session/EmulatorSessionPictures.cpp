@@ -25,15 +25,15 @@ const output::FrameBitmap& EmulatorSession::recordingFrame(bool grayTv)
     // The OpenGL presentation keeps no frame: decode one, smoothed as the
     // raster presentation would show it.
     output::FrameBitmap& frame = decodedFrame(grayTv);
-    if (screen_.BlurEnabled)
+    if (screen_.blurEnabled)
         output::Antialiasing(frame);
     return frame;
 }
 
 const output::FrameBitmap& EmulatorSession::screenshotFrame(bool grayTv)
 {
-    if (screen_.ScreenBitmap)
-        return *screen_.ScreenBitmap;
+    if (screen_.screenBitmap)
+        return *screen_.screenBitmap;
     // The OpenGL presentation keeps no frame: decode one for the picture.
     return decodedFrame(grayTv);
 }

@@ -112,7 +112,7 @@ void JoystickKeyDialog::keyPressEvent(QKeyEvent* event)
     // Every key is a candidate, Esc and Enter included: neither closes.
     const std::uint16_t key = platform::VirtualKeyOf(*event).vk;
     if (key != 0)
-        FormKeyDown(key);
+        pressKey(key);
     event->accept();
 }
 
@@ -122,7 +122,7 @@ bool JoystickKeyDialog::focusNextPrevChild(bool)
     return false;
 }
 
-void JoystickKeyDialog::FormKeyDown(std::uint16_t Key)
+void JoystickKeyDialog::pressKey(std::uint16_t Key)
 {
     keyLabel->setText(QString::fromStdString(settings::KeyNameOf(Key)));
     CapturedKey = Key;

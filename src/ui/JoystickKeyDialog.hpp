@@ -48,7 +48,7 @@ public:
 
     void FormActivate();
     /// A key pressed in the dialog: any key, Tab, Shift, Ctrl and Alt included.
-    void FormKeyDown(std::uint16_t Key);
+    void pressKey(std::uint16_t Key);
     /// "OK": the joystick key of bindingIndex gets the captured key, then the dialog closes.
     void acceptKey();
     /// "X": closes without storing.

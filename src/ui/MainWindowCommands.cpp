@@ -49,7 +49,7 @@ void MainWindow::buildCommands()
     recentFiles_ = std::make_unique<RecentFilesMenu>(fileMenu(), *this, [this](const QString& path) {
         return guarded([&] { loadFile(platform::FileNamePath(path), true); });
     });
-    menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
+    menus_->setChecked(menu::Blur, session_.screen().blurEnabled != 0);
     screenView().setStretch(fullScreen());
     installCommandForms(*this);
     setClientSize(kDesignClientWidth, kDesignClientHeight);
@@ -139,8 +139,8 @@ void MainWindow::toggleGrayTv()
 
 void MainWindow::toggleBlur()
 {
-    session_.screen().BlurEnabled = session_.screen().BlurEnabled ? 0 : 1;
-    menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
+    session_.screen().blurEnabled = session_.screen().blurEnabled ? 0 : 1;
+    menus_->setChecked(menu::Blur, session_.screen().blurEnabled != 0);
     presentation_->redrawBlur(grayTV());
 }
 

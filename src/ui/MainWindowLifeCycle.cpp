@@ -39,8 +39,8 @@ void MainWindow::setUpWindow(const QStringList& args)
     setAcceptDrops(true);
     machine_.commandLineFile.clear();
 
-    session_.screen().BlurEnabled = storedFlag(machine::Option::Blur) ? 1 : 0;
-    menus_->setChecked(menu::Blur, session_.screen().BlurEnabled != 0);
+    session_.screen().blurEnabled = storedFlag(machine::Option::Blur) ? 1 : 0;
+    menus_->setChecked(menu::Blur, session_.screen().blurEnabled != 0);
 
     session_.setRenderMode(output::presentedRenderMode(
         DecimalOr(ReadOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode)));
@@ -122,8 +122,8 @@ void MainWindow::tearDown()
         stopAviRecording();
     joystickCapture_->releaseAtExit();
     setAcceptDrops(false);
-    session_.screen().ScreenBitmap.reset();
-    session_.screen().BlurBitmap.reset();
+    session_.screen().screenBitmap.reset();
+    session_.screen().blurBitmap.reset();
     session_.setSoundOn(false);
 
     storedSize_.save();

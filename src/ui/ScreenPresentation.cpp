@@ -57,7 +57,7 @@ void ScreenPresentation::changeRenderMode(output::RenderMode mode)
         return;
     // The OpenGL view covers the raster view, which keeps the window's
     // background round it.
-    glView_ = new output::GlScreenView(session_.machine(), session_.colorTable(), session_.screen().BlurEnabled,
+    glView_ = new output::GlScreenView(session_.machine(), session_.colorTable(), session_.screen().blurEnabled,
                                        screenView_);
     glView_->setObjectName(QStringLiteral("GlScreenView"));
     glView_->setClientTop(clientTop_);

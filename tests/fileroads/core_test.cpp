@@ -53,7 +53,7 @@ TEST(FrameDecode, MatchesTheRasterPresentationInColourAndGray)
             auto decoded = std::make_unique<output::FrameBitmap>();
             decoded->Bits.fill(0xAA);
             output::decodeFrame(m, colourTable(), gray, *decoded);
-            EXPECT_TRUE(decoded->Bits == screen.ScreenBitmap->Bits) << "palette " << palette << " gray " << gray;
+            EXPECT_TRUE(decoded->Bits == screen.screenBitmap->Bits) << "palette " << palette << " gray " << gray;
             EXPECT_TRUE(m.videoShadow == shadow);
         }
     }

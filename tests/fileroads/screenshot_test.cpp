@@ -169,7 +169,7 @@ void ScreenShotTest::pngReproducesTheFramePixelForPixel()
 
     const QImage image = loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png")));
     QCOMPARE(image.size(), QSize(256, 256));
-    QCOMPARE(compare(image, *rig.window->screen().ScreenBitmap).worst, 0);
+    QCOMPARE(compare(image, *rig.window->screen().screenBitmap).worst, 0);
     QVERIFY(rig.dialogs.errors.isEmpty());
 }
 
@@ -178,7 +178,7 @@ void ScreenShotTest::bmpIsA24BitBottomUpBitmap()
     WindowRig rig;
     paintSquares(rig.m());
     rig.window->drawScreen();
-    const FrameBitmap& frame = *rig.window->screen().ScreenBitmap;
+    const FrameBitmap& frame = *rig.window->screen().screenBitmap;
 
     const std::vector<std::uint8_t> bmp = readAll(shoot(rig, files::kScreenShotBmp, QStringLiteral("bmp")));
     QVERIFY(bmp.size() >= 54);
@@ -205,7 +205,7 @@ void ScreenShotTest::jpegIsTheFirstRunChoiceAtQuality100()
     WindowRig rig;
     paintSquares(rig.m());
     rig.window->drawScreen();
-    const FrameBitmap& frame = *rig.window->screen().ScreenBitmap;
+    const FrameBitmap& frame = *rig.window->screen().screenBitmap;
 
     QCOMPARE(rig.window->screenShotFormat(), files::kScreenShotJpeg);
     const QString path = shoot(rig, rig.window->screenShotFormat(), QStringLiteral("jpg"));
@@ -249,7 +249,7 @@ void ScreenShotTest::noFormatChosenWritesNothing()
     QVERIFY(shoot(rig, -1, QStringLiteral("jpg")).isEmpty());
     QVERIFY(rig.filesIn(QStringLiteral("ScreenShots")).isEmpty());
     QVERIFY(rig.dialogs.errors.isEmpty());
-    QVERIFY(!ui::saveScreenShot(*rig.window->screen().ScreenBitmap, 3, rig.m().programDir));
+    QVERIFY(!ui::saveScreenShot(*rig.window->screen().screenBitmap, 3, rig.m().programDir));
     QVERIFY(rig.filesIn(QStringLiteral("ScreenShots")).isEmpty());
 }
 
@@ -278,14 +278,14 @@ void ScreenShotTest::smoothingOnStillSavesTheSharpFrame()
 {
     WindowRig rig;
     paintSquares(rig.m());
-    rig.window->screen().BlurEnabled = 1;
+    rig.window->screen().blurEnabled = 1;
     rig.window->drawScreen();
     // Whatever the smoothing makes of it, the shown copy differs from the frame.
-    rig.window->screen().BlurBitmap->Bits.fill(0x80);
+    rig.window->screen().blurBitmap->Bits.fill(0x80);
 
     const QImage image = loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png")));
     QCOMPARE(image.size(), QSize(256, 256));
-    QCOMPARE(compare(image, *rig.window->screen().ScreenBitmap).worst, 0);
+    QCOMPARE(compare(image, *rig.window->screen().screenBitmap).worst, 0);
 }
 
 /// Checks that @p image is the squares of paintSquares as a black-and-white
@@ -324,12 +324,12 @@ void ScreenShotTest::openGlModeDecodesAFrameForThePicture()
     WindowRig rig;
     paintSquares(rig.m());
     rig.window->drawScreen();
-    const FrameBitmap sharp = *rig.window->screen().ScreenBitmap;
+    const FrameBitmap sharp = *rig.window->screen().screenBitmap;
 
     // The OpenGL presentation keeps no frame bitmap.
     rig.window->session().setRenderMode(output::RenderMode::OpenGl);
     rig.window->screenView().changeRenderMode(ostrovik::output::RenderMode::OpenGl);
-    QVERIFY(!rig.window->screen().ScreenBitmap);
+    QVERIFY(!rig.window->screen().screenBitmap);
     const auto shadow = rig.m().videoShadow;
 
     const QImage image = loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png")));
@@ -366,7 +366,7 @@ void ScreenShotTest::menuItemAndToolButtonTakeScreenshots()
         action->trigger();
         const QStringList shots = screenShots(rig, QStringLiteral("png"));
         QCOMPARE(shots.size(), 1);
-        QCOMPARE(compare(loadPng(shots.first()), *rig.window->screen().ScreenBitmap).worst, 0);
+        QCOMPARE(compare(loadPng(shots.first()), *rig.window->screen().screenBitmap).worst, 0);
     }
 }
 

@@ -237,8 +237,8 @@ TEST_F(KeyboardTest, KbdSetsAndClearsEachHalfOfACode)
 TEST_F(KeyboardTest, PressedKeysReachThePorts)
 {
     m.ports.fill(0xFF);
-    keyboard.FormKeyDown('A', "00000409"); // 0x64FF
-    keyboard.FormKeyDown(38, "00000409");  // Up, 0xFF31
+    keyboard.pressKey('A', "00000409"); // 0x64FF
+    keyboard.pressKey(38, "00000409");  // Up, 0xFF31
     m.writePort(0xD0, 0xBF);               // row 6
     EXPECT_EQ(m.readPort(0xD1), 0xEF);
     m.writePort(0xD2, 0xF7); // extra row 3
@@ -248,15 +248,15 @@ TEST_F(KeyboardTest, PressedKeysReachThePorts)
 TEST_F(KeyboardTest, KeyDownPressesAndRunsOneBudget)
 {
     m.cyclesPerTick = 56448;
-    keyboard.FormKeyDown('A', "00000409");
+    keyboard.pressKey('A', "00000409");
     EXPECT_EQ(m.cyrillicLayout, 0);
-    keyboard.FormKeyUp('A');
-    keyboard.FormKeyDown('A', "00000419");
+    keyboard.releaseKey('A');
+    keyboard.pressKey('A', "00000419");
     EXPECT_EQ(m.cyrillicLayout, 1);
     // Auto-repeat: another press of the held key, another budget.
-    keyboard.FormKeyDown('A', "00000419");
+    keyboard.pressKey('A', "00000419");
     // Any other layout is Latin.
-    keyboard.FormKeyDown('F', "00000422");
+    keyboard.pressKey('F', "00000422");
     EXPECT_EQ(m.cyrillicLayout, 0);
     EXPECT_EQ(log.events, (std::vector<std::string>{
                               "+64FF", "run 56448 held 64FF", "-64FF",
@@ -269,36 +269,36 @@ TEST_F(KeyboardTest, KeyDownPressesAndRunsOneBudget)
 TEST_F(KeyboardTest, KeyWithoutADu01KeyStillRuns)
 {
     m.cyclesPerTick = 1000;
-    keyboard.FormKeyDown(17, "00000409"); // Ctrl
-    keyboard.FormKeyDown(300, "00000419");
+    keyboard.pressKey(17, "00000409"); // Ctrl
+    keyboard.pressKey(300, "00000419");
     EXPECT_EQ(log.events, (std::vector<std::string>{"run 1000", "run 1000"}));
     EXPECT_EQ(heldKeys(m), "");
 }
 
 TEST_F(KeyboardTest, PausedPressDoesNothingReleaseStillWorks)
 {
-    keyboard.FormKeyDown('Q', "00000409"); // 0x71FF
+    keyboard.pressKey('Q', "00000409"); // 0x71FF
     m.paused = 1;
     log.events.clear();
-    keyboard.FormKeyDown('W', "00000419");
+    keyboard.pressKey('W', "00000419");
     EXPECT_TRUE(log.events.empty());
     EXPECT_EQ(m.cyrillicLayout, 0);
     EXPECT_EQ(heldKeys(m), " 71FF");
-    keyboard.FormKeyUp('Q');
+    keyboard.releaseKey('Q');
     EXPECT_EQ(heldKeys(m), "");
 }
 
 TEST_F(KeyboardTest, ReleaseUsesTheTableOfTheLastPress)
 {
-    keyboard.FormKeyDown('P', "00000419"); // Russian З, 0x17FF
-    keyboard.FormKeyUp('P');
+    keyboard.pressKey('P', "00000419"); // Russian З, 0x17FF
+    keyboard.releaseKey('P');
     EXPECT_EQ(heldKeys(m), "");
 
     // A press under the other layout in between changes the table the
     // release looks in: P now names the Latin key, and З stays down.
-    keyboard.FormKeyDown('P', "00000419");
-    keyboard.FormKeyDown(16, "00000409");
-    keyboard.FormKeyUp('P');
+    keyboard.pressKey('P', "00000419");
+    keyboard.pressKey(16, "00000409");
+    keyboard.releaseKey('P');
     EXPECT_EQ(log.events.back(), "-63FF");
     EXPECT_EQ(heldKeys(m), " 17FF 70FF");
 }
@@ -338,9 +338,9 @@ TEST_F(KeyboardTest, CtrlWorksWhilePausedOtherKeysAreNoCtrl)
 TEST_F(KeyboardTest, WholeCtrlKeyDownSetsTheTableFromTheNewLayout)
 {
     m.cyclesPerTick = 500;
-    keyboard.KeyDown(17, machine::kLeftCtrlKeyFlags, layout);
+    keyboard.keyDown(17, machine::kLeftCtrlKeyFlags, layout);
     EXPECT_EQ(m.cyrillicLayout, 1);
-    keyboard.KeyDown(17, machine::kRightCtrlKeyFlags, layout);
+    keyboard.keyDown(17, machine::kRightCtrlKeyFlags, layout);
     EXPECT_EQ(m.cyrillicLayout, 0);
     EXPECT_EQ(log.events, (std::vector<std::string>{
                               "layout 00000419", "+61FF", "run 60000 held 61FF", "-61FF", "run 500",
@@ -349,7 +349,7 @@ TEST_F(KeyboardTest, WholeCtrlKeyDownSetsTheTableFromTheNewLayout)
     // A paused machine sees the tap but not the key-down's budget.
     log.events.clear();
     m.paused = 1;
-    keyboard.KeyDown(17, machine::kLeftCtrlKeyFlags, layout);
+    keyboard.keyDown(17, machine::kLeftCtrlKeyFlags, layout);
     EXPECT_EQ(log.events.back(), "-61FF");
     EXPECT_EQ(m.cyrillicLayout, 0);
 }

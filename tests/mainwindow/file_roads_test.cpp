@@ -101,7 +101,7 @@ void FileRoadsTest::droppedProgramDrawsAndTheScreenshotShowsIt()
     MainWindowRig rig;
     QVERIFY(rig.powerOn());
     const QString bar = rig.writeFile(QStringLiteral("bar.lvt"), test::assembledTape(kBar));
-    const output::FrameBitmap& bitmap = *rig.window->screen().ScreenBitmap;
+    const output::FrameBitmap& bitmap = *rig.window->screen().screenBitmap;
     QVERIFY(!barIsDrawn(bitmap));
     const QImage before = shownPicture(*rig.window);
 
@@ -183,7 +183,7 @@ void FileRoadsTest::openDialogNamesItsFilesAndAddsTheExtension()
     QCOMPARE(rig.window->windowTitle(), QStringLiteral("Ostrovik:") + QDir::toNativeSeparators(bar));
     rig.runTicks(5);
     QVERIFY(runsTheBar(rig.m()));
-    QVERIFY(barIsDrawn(*rig.window->screen().ScreenBitmap));
+    QVERIFY(barIsDrawn(*rig.window->screen().screenBitmap));
 }
 
 namespace {
@@ -212,7 +212,7 @@ void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
     // Cold reset: the ROM again, its screen, no bar.
     rig.window->resetCpu();
     rig.runTicks(50);
-    QVERIFY(!barIsDrawn(*rig.window->screen().ScreenBitmap));
+    QVERIFY(!barIsDrawn(*rig.window->screen().screenBitmap));
     const QString caption = rig.window->windowTitle();
 
     // The recent files stand after the File menu's fixed items, newest first.
@@ -229,7 +229,7 @@ void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
     recent.at(1)->trigger();
     rig.runTicks(5);
     QVERIFY(runsTheBar(rig.m()));
-    QVERIFY(barIsDrawn(*rig.window->screen().ScreenBitmap));
+    QVERIFY(barIsDrawn(*rig.window->screen().screenBitmap));
     QCOMPARE(rig.window->windowTitle(), caption);
     QVERIFY(rig.dialogs.messages.isEmpty());
 
@@ -269,7 +269,7 @@ void FileRoadsTest::recentFileThatCannotBeReadKeepsItsPlace()
         QVERIFY(QFile::remove(bar));
     rig.window->fileMenu()->actions().at(ui::kFixedFileMenuItems + 1)->trigger();
     rig.runTicks(5);
-    QVERIFY(!barIsDrawn(*rig.window->screen().ScreenBitmap));
+    QVERIFY(!barIsDrawn(*rig.window->screen().screenBitmap));
     QCOMPARE(rig.dialogs.errors.size(), readError ? 1 : 0);
     QCOMPARE(rig.dialogs.messages.size(), readError ? 0 : 1);
 

@@ -40,15 +40,15 @@ void KeyBeepSoundTest::keyBeepIsWrittenAsClicks()
         MainWindowRig rig{ui::MainWindow::systemWaveOut()};
         QVERIFY(rig.powerOn());
         output::sound::Beeper& beeper = rig.window->beeper();
-        QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(beeper.waveOutOpened, std::uint8_t{1}, kHangGuardMs);
 
         // The ticks from here on are the test's, each built right after the
         // device took the one before, so every buffer is played.
         rig.window->setTimerInterval(60'000);
         const auto tickAndPlay = [&] {
-            const std::uint8_t index = beeper.SoundBufIndex;
+            const std::uint8_t index = beeper.bufferIndex;
             rig.window->runFrame();
-            return QTest::qWaitFor([&] { return beeper.SoundBufIndex != index; }, kHangGuardMs);
+            return QTest::qWaitFor([&] { return beeper.bufferIndex != index; }, kHangGuardMs);
         };
         for (int i = 0; i < 3; ++i)
             QVERIFY(tickAndPlay());

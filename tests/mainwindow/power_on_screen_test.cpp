@@ -40,7 +40,7 @@ void PowerOnScreenTest::bannerIsShownInTheWindow()
 {
     MainWindowRig rig;
     QVERIFY(rig.powerOn());
-    const output::FrameBitmap& bitmap = *rig.window->screen().ScreenBitmap;
+    const output::FrameBitmap& bitmap = *rig.window->screen().screenBitmap;
 
     const QImage picture = shownPicture(*rig.window);
     const QString difference = differenceFromBitmap(picture, bitmap);

@@ -46,7 +46,7 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
     ui::MainWindow& window = *rig.window;
     QCOMPARE(window.session().renderMode(), output::RenderMode::OpenGl);
     QVERIFY(window.glScreenView());
-    QVERIFY(!window.screen().ScreenBitmap);
+    QVERIFY(!window.screen().screenBitmap);
     window.setClientSize(535, 536);
     window.show();
     QVERIFY(QTest::qWaitFor([&] { return window.timerRunning(); }));
@@ -105,9 +105,9 @@ void MainWindowGlTest::directX3DAndSavedModesShowAtOnce()
             const QImage shot = gl->grabFramebuffer();
             return shot.pixel(2, shot.height() - 2) == qRgb(0, 0, 255) ? QString() : QStringLiteral("not blue");
         }
-        if (!window.screen().ScreenBitmap)
+        if (!window.screen().screenBitmap)
             return QStringLiteral("no presentation");
-        return test::differenceFromBitmap(test::shownPicture(window), *window.screen().ScreenBitmap);
+        return test::differenceFromBitmap(test::shownPicture(window), *window.screen().screenBitmap);
     };
     // "DirectX3D" stored: the OpenGL view, not a black window.
     QVERIFY(window.glScreenView());

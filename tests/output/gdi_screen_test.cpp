@@ -32,7 +32,7 @@ protected:
         m.invalidateScreen();
     }
 
-    FrameBitmap& bitmap() { return *screen.ScreenBitmap; }
+    FrameBitmap& bitmap() { return *screen.screenBitmap; }
 
     static std::unique_ptr<ColourLookupTable> table;
     NullHost host;
@@ -127,20 +127,20 @@ TEST_F(GdiScreenTest, GrayMode)
 
 TEST_F(GdiScreenTest, RenderModes)
 {
-    const FrameBitmap* before = screen.ScreenBitmap.get();
+    const FrameBitmap* before = screen.screenBitmap.get();
     screen.changeRenderMode(ostrovik::output::RenderMode::DirectX3D);
-    EXPECT_EQ(screen.ScreenBitmap.get(), before);
+    EXPECT_EQ(screen.screenBitmap.get(), before);
 
     screen.changeRenderMode(ostrovik::output::RenderMode::OpenGl);
-    EXPECT_EQ(screen.ScreenBitmap, nullptr);
-    EXPECT_EQ(screen.BlurBitmap, nullptr);
+    EXPECT_EQ(screen.screenBitmap, nullptr);
+    EXPECT_EQ(screen.blurBitmap, nullptr);
     EXPECT_EQ(screen.shownBitmap(), nullptr);
     EXPECT_FALSE(screen.drawScreen(false));
     EXPECT_EQ(m.videoShadow[0], 0x0101); // the next raster frame still redraws all
 
     screen.changeRenderMode(ostrovik::output::RenderMode::Raster);
-    ASSERT_NE(screen.ScreenBitmap, nullptr);
-    ASSERT_NE(screen.BlurBitmap, nullptr);
+    ASSERT_NE(screen.screenBitmap, nullptr);
+    ASSERT_NE(screen.blurBitmap, nullptr);
     EXPECT_TRUE(screen.drawScreen(false));
 }
 
@@ -148,27 +148,27 @@ TEST_F(GdiScreenTest, SmoothingShowsTheCopy)
 {
     // A uniform frame, which smoothing leaves as it is.
     m.videoRam.fill(0xFF);
-    screen.BlurEnabled = 1;
+    screen.blurEnabled = 1;
     screen.drawScreen(false);
-    EXPECT_EQ(screen.shownBitmap(), screen.BlurBitmap.get());
-    EXPECT_EQ(screen.BlurBitmap->Bits, screen.ScreenBitmap->Bits);
-    EXPECT_EQ(screen.BlurBitmap->Pixel(7, 7), clRed);
+    EXPECT_EQ(screen.shownBitmap(), screen.blurBitmap.get());
+    EXPECT_EQ(screen.blurBitmap->Bits, screen.screenBitmap->Bits);
+    EXPECT_EQ(screen.blurBitmap->Pixel(7, 7), clRed);
 
-    screen.BlurEnabled = 0;
-    EXPECT_EQ(screen.shownBitmap(), screen.ScreenBitmap.get());
+    screen.blurEnabled = 0;
+    EXPECT_EQ(screen.shownBitmap(), screen.screenBitmap.get());
 }
 
 TEST_F(GdiScreenTest, SmoothingSoftensTheCopyAndKeepsTheFrameSharp)
 {
     m.videoRam.fill(0x00);
     m.videoRam[64 * 10 + 2] = 0x88; // pixel (8, 10) red, the rest black
-    screen.BlurEnabled = 1;
+    screen.blurEnabled = 1;
     screen.drawScreen(false);
-    EXPECT_EQ(screen.ScreenBitmap->Pixel(8, 10), clRed);
-    EXPECT_EQ(screen.ScreenBitmap->Pixel(8, 9), clBlack);
+    EXPECT_EQ(screen.screenBitmap->Pixel(8, 10), clRed);
+    EXPECT_EQ(screen.screenBitmap->Pixel(8, 9), clBlack);
     // Red channel of the lone pixel and the one above it, by the filter's rule.
-    EXPECT_EQ(screen.BlurBitmap->Pixel(8, 10), 71u);
-    EXPECT_EQ(screen.BlurBitmap->Pixel(8, 9), 51u);
+    EXPECT_EQ(screen.blurBitmap->Pixel(8, 10), 71u);
+    EXPECT_EQ(screen.blurBitmap->Pixel(8, 9), 51u);
 }
 
 TEST(GdiLayoutTest, DesignSizeCentresThePictureInItsFrame)

@@ -36,8 +36,8 @@ void MainWindowPictureTest::smoothingSwitchShowsAtOnce()
     QVERIFY(rig.powerOn());
     ui::MainWindow& window = *rig.window;
     output::GdiScreen& screen = window.screen();
-    QVERIFY(!screen.BlurEnabled);
-    QCOMPARE(test::differenceFromBitmap(paintedPicture(window), *screen.ScreenBitmap), QString());
+    QVERIFY(!screen.blurEnabled);
+    QCOMPARE(test::differenceFromBitmap(paintedPicture(window), *screen.screenBitmap), QString());
 
     // Paused: no tick draws between the switch and the look.
     window.machine().paused = true;
@@ -47,13 +47,13 @@ void MainWindowPictureTest::smoothingSwitchShowsAtOnce()
     } steps[] = {{"smoothing on", true}, {"smoothing off", false}, {"on again", true}};
     for (const auto& step : steps) {
         window.toggleBlur();
-        QCOMPARE(screen.BlurEnabled != 0, step.smoothed);
-        const output::FrameBitmap& shown = step.smoothed ? *screen.BlurBitmap : *screen.ScreenBitmap;
+        QCOMPARE(screen.blurEnabled != 0, step.smoothed);
+        const output::FrameBitmap& shown = step.smoothed ? *screen.blurBitmap : *screen.screenBitmap;
         const QString difference = test::differenceFromBitmap(paintedPicture(window), shown);
         QVERIFY2(difference.isEmpty(), qPrintable(QString::fromUtf8(step.name) + ": " + difference));
     }
     // The smoothed picture really differs from the sharp one.
-    QVERIFY(!test::differenceFromBitmap(paintedPicture(window), *screen.ScreenBitmap).isEmpty());
+    QVERIFY(!test::differenceFromBitmap(paintedPicture(window), *screen.screenBitmap).isEmpty());
 }
 
 QTEST_MAIN(MainWindowPictureTest)

@@ -96,7 +96,7 @@ TEST_F(SessionTest, PowerOnRunsTheQuickStartOrOneFrame)
         EXPECT_GE(s.machine().clock, c.ran) << c.quick;
         EXPECT_LT(s.machine().clock, c.ran + 20) << c.quick;
         EXPECT_EQ(caseHost.framesPresented, 0) << "the power-on presents nothing itself";
-        EXPECT_EQ(s.beeper().SoundLevel, 128);
+        EXPECT_EQ(s.beeper().soundLevel, 128);
     }
 }
 
@@ -128,7 +128,7 @@ TEST_F(SessionTest, FramesHandTheirSoundBuffersToTheDevice)
     // buffers flow.
     ASSERT_TRUE(waveOut.isOpen());
     EXPECT_EQ(waveOut.openCount(), 1);
-    EXPECT_EQ(session.beeper().WaveOutOpened, 1);
+    EXPECT_EQ(session.beeper().waveOutOpened, 1);
     EXPECT_EQ(waveOut.format().samplesPerSec, 44100u);
     runFrames(3);
     const auto writes = std::count_if(waveOut.calls.begin(), waveOut.calls.end(),
@@ -417,15 +417,15 @@ TEST_F(SessionPictureTest, ScreenshotsAndRecordingsInBothPresentations)
 {
     tick(); // bytes of every colour on the screen
     auto& screen = session.screen();
-    screen.BlurEnabled = 1;
+    screen.blurEnabled = 1;
     std::vector<std::uint8_t> sharpColour;
     for (bool gray : {false, true}) {
         SCOPED_TRACE(gray ? "gray TV" : "colour");
         screen.changeRenderMode(RenderMode::Raster);
         session.machine().invalidateScreen();
         screen.drawScreen(gray);
-        const std::vector<std::uint8_t> sharp = bitsOf(*screen.ScreenBitmap);
-        const std::vector<std::uint8_t> smoothed = bitsOf(*screen.BlurBitmap);
+        const std::vector<std::uint8_t> sharp = bitsOf(*screen.screenBitmap);
+        const std::vector<std::uint8_t> smoothed = bitsOf(*screen.blurBitmap);
         ASSERT_NE(sharp, smoothed);
         if (gray) {
             EXPECT_NE(sharp, sharpColour);
@@ -445,9 +445,9 @@ TEST_F(SessionPictureTest, ScreenshotsAndRecordingsInBothPresentations)
         EXPECT_EQ(bitsOf(session.screenshotFrame(gray)), sharp);
         EXPECT_EQ(bitsOf(session.recordingFrame(gray)), smoothed);
         EXPECT_EQ(bitsOf(session.screenshotFrame(gray)), sharp) << "the recording's smoothing stays its own";
-        screen.BlurEnabled = 0;
+        screen.blurEnabled = 0;
         EXPECT_EQ(bitsOf(session.recordingFrame(gray)), sharp);
-        screen.BlurEnabled = 1;
+        screen.blurEnabled = 1;
         session.setRenderMode(RenderMode::Raster);
     }
 
@@ -456,12 +456,12 @@ TEST_F(SessionPictureTest, ScreenshotsAndRecordingsInBothPresentations)
     screen.changeRenderMode(RenderMode::Raster);
     session.machine().invalidateScreen();
     screen.drawScreen(false);
-    const std::vector<std::uint8_t> smoothed = bitsOf(*screen.BlurBitmap);
+    const std::vector<std::uint8_t> smoothed = bitsOf(*screen.blurBitmap);
     session.startRecording({"No Compression", 2, 50, true});
     session.recordFrame(false);
     screen.changeRenderMode(RenderMode::OpenGl);
     session.recordFrame(false);
-    screen.BlurEnabled = 0;
+    screen.blurEnabled = 0;
     session.recordFrame(false);
     session.stopRecording();
     const auto frames = decodeAll(session.recorder().filename);

@@ -109,7 +109,7 @@ void LifeCycleTest::storedStartUpOptions()
                                          "[CPUOptions]\nInterval=25\n")));
     RecordingMainWindow main;
     // Smoothing is read at creation, before the first frame.
-    QCOMPARE(main.screen().BlurEnabled, std::uint8_t(1));
+    QCOMPARE(main.screen().blurEnabled, std::uint8_t(1));
     QVERIFY(main.menus().checked(ostrovik::ui::menu::Blur));
     QVERIFY(startUp(main));
     QVERIFY(main.grayTV());
@@ -194,7 +194,7 @@ void LifeCycleTest::renderModes()
         QVERIFY(sandbox.write(startUpOptions("RenderingMode=" + value + "\n")));
         RecordingMainWindow main;
         QCOMPARE(main.session().renderMode(), output::RenderMode::Raster);
-        QVERIFY(main.screen().ScreenBitmap);
+        QVERIFY(main.screen().screenBitmap);
     }
     // "DirectX3D" is shown through the OpenGL view; the stored choice stays.
     QVERIFY(sandbox.write(startUpOptions("RenderingMode=2\n")));
@@ -202,7 +202,7 @@ void LifeCycleTest::renderModes()
     // (Shown and drawn on a display with OpenGL in the OpenGL suite.)
     QCOMPARE(main.session().renderMode(), output::RenderMode::OpenGl);
     QVERIFY(main.glScreenView());
-    QVERIFY(!main.screen().ScreenBitmap);
+    QVERIFY(!main.screen().screenBitmap);
     main.settingsForm()->readAllOptions();
     QCOMPARE(main.settingsForm()->renderingBox->currentIndex(), 2);
 }

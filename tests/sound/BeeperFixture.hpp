@@ -20,8 +20,8 @@ protected:
     BeeperFixture()
     {
         machine.ports.fill(0xFF);
-        beeper.SoundLevel = 128;
-        beeper.InitAudio();
+        beeper.soundLevel = 128;
+        beeper.openAudio();
     }
 
     /// OUT C2 with @p value at T-state @p clock of the current run.
@@ -35,7 +35,7 @@ protected:
     /// Ends a normal tick: the run took @p clock T-states, then the buffer is built.
     void endTick(std::int32_t clock = 56448)
     {
-        lastIndex_ = beeper.SoundBufIndex;
+        lastIndex_ = beeper.bufferIndex;
         machine.clock = clock;
         beeper.playTone();
     }
@@ -55,7 +55,7 @@ protected:
     /// The buffer the last tick built.
     const Beeper::Samples& lastBuilt() const
     {
-        return beeper.SoundBuffers[lastIndex_];
+        return beeper.soundBuffers[lastIndex_];
     }
 
     ostrovik::machine::NullHost host;

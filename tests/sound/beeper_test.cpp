@@ -103,7 +103,7 @@ TEST_F(BeeperTick, SoundOffPlaysNothingButClearsTheMarks)
     EXPECT_EQ(clicksOf(lastBuilt()), (std::vector<int>{10}));
     EXPECT_TRUE(device.calls.empty());
     EXPECT_TRUE(view.drawn.empty());
-    EXPECT_TRUE(std::all_of(beeper.SoundEdges.begin(), beeper.SoundEdges.end(), [](auto e) { return e == 0; }));
+    EXPECT_TRUE(std::all_of(beeper.soundEdges.begin(), beeper.soundEdges.end(), [](auto e) { return e == 0; }));
 
     on = true;
     endTick();
@@ -146,7 +146,7 @@ TEST_F(BeeperTick, SoundViewDrawsThePlayedBufferOnlyWhileShown)
 
 TEST_F(BeeperTick, OneBufferIs32MillisecondsOfUnsignedEightBitMono)
 {
-    const auto& f = beeper.WaveFormat;
+    const auto& f = beeper.waveFormat;
     EXPECT_EQ(f.formatTag, 1);
     EXPECT_EQ(f.channels, 1);
     EXPECT_EQ(f.samplesPerSec, 44100u);
@@ -170,7 +170,7 @@ TEST(BeeperLifetime, DetachesFromTheMachineAndIgnoresLateNotices)
     ostrovik::test::ScriptedWaveOut device;
     {
         ostrovik::output::sound::Beeper beeper{machine, device};
-        beeper.InitAudio();
+        beeper.openAudio();
         machine.clock = 56448;
         beeper.playTone();
         device.finishPlaying();

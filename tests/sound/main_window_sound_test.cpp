@@ -16,11 +16,11 @@ private slots:
         auto& beeper = rig.window->beeper();
         // Power-on set the wave format; the ticks open the device and its
         // open notice arrives.
-        QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, ostrovik::test::kHangGuardMs);
+        QTRY_COMPARE_WITH_TIMEOUT(beeper.waveOutOpened, std::uint8_t{1}, ostrovik::test::kHangGuardMs);
         QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
-        QCOMPARE(beeper.WaveFormat.samplesPerSec, 44100u);
+        QCOMPARE(beeper.waveFormat.samplesPerSec, 44100u);
         const auto clicks = [](const auto& buffer) { return std::count(buffer.begin(), buffer.end(), 255); };
-        QTRY_VERIFY_WITH_TIMEOUT(clicks(beeper.SoundBuffers[0]) >= 139 && clicks(beeper.SoundBuffers[1]) >= 139, ostrovik::test::kHangGuardMs);
+        QTRY_VERIFY_WITH_TIMEOUT(clicks(beeper.soundBuffers[0]) >= 139 && clicks(beeper.soundBuffers[1]) >= 139, ostrovik::test::kHangGuardMs);
     }
 };
 

@@ -37,7 +37,7 @@ protected:
     {
         return {device.calls.begin() + static_cast<std::ptrdiff_t>(from), device.calls.end()};
     }
-    const ostrovik::platform::WaveHeader* header(int i) const { return &beeper.WaveHeaders[static_cast<std::size_t>(i)]; }
+    const ostrovik::platform::WaveHeader* header(int i) const { return &beeper.waveHeaders[static_cast<std::size_t>(i)]; }
 };
 
 namespace {
@@ -62,12 +62,12 @@ TEST_F(ChainFixture, OpenWritesDirectlyUntilTheOpenNoticeThenDoneNoticesQueueThe
                                     {Op::Prepare, header(0), WaveResult::Ok},
                                     {Op::Write, header(0), WaveResult::Ok},
                                     {Op::Write, header(0), WaveResult::StillPlaying}}));
-    EXPECT_EQ(beeper.SoundBufIndex, 1);
-    EXPECT_EQ(beeper.WaveOutOpened, 0);
+    EXPECT_EQ(beeper.bufferIndex, 1);
+    EXPECT_EQ(beeper.waveOutOpened, 0);
     EXPECT_EQ(device.queuedCount(), 1u);
 
     device.deliverNotices();
-    EXPECT_EQ(beeper.WaveOutOpened, 1);
+    EXPECT_EQ(beeper.waveOutOpened, 1);
 
     // Two ticks before the first block ends: both only prepare the other
     // header, the second overwriting the first.
@@ -82,7 +82,7 @@ TEST_F(ChainFixture, OpenWritesDirectlyUntilTheOpenNoticeThenDoneNoticesQueueThe
     from = device.calls.size();
     finishAndDeliver();
     EXPECT_TRUE(same(callsSince(from), {{Op::Write, header(1), WaveResult::Ok}}));
-    EXPECT_EQ(beeper.SoundBufIndex, 0);
+    EXPECT_EQ(beeper.bufferIndex, 0);
 
     tick(40);
     finishAndDeliver();
@@ -114,13 +114,13 @@ TEST_F(ChainFixture, NoDeviceIsRetriedEachTickWithoutMessage)
     tick(20);
     EXPECT_EQ(device.openCount(), 2);
     EXPECT_EQ(device.calls.size(), 2u);
-    EXPECT_EQ(beeper.WaveOutOpened, 0);
-    EXPECT_EQ(beeper.SoundBufIndex, 0);
+    EXPECT_EQ(beeper.waveOutOpened, 0);
+    EXPECT_EQ(beeper.bufferIndex, 0);
 
     device.hasDevice = true;
     tick(30);
     device.deliverNotices();
-    EXPECT_EQ(beeper.WaveOutOpened, 1);
+    EXPECT_EQ(beeper.waveOutOpened, 1);
     finishAndDeliver();
     EXPECT_EQ(playedClicks(), (std::vector<int>{30}));
 }
@@ -146,18 +146,18 @@ TEST_F(ChainFixture, FailedWritesAreRetriedByTheNextTick)
     tick(10);
     EXPECT_EQ(device.queuedCount(), 0u);
     device.deliverNotices();
-    EXPECT_EQ(beeper.WaveOutOpened, 1);
+    EXPECT_EQ(beeper.waveOutOpened, 1);
 
     device.failPrepare = false;
     device.failWrite = true;
     tick(20);
     EXPECT_EQ(device.queuedCount(), 0u);
-    EXPECT_EQ(beeper.SoundBufIndex, 0);
+    EXPECT_EQ(beeper.bufferIndex, 0);
 
     device.failWrite = false;
     tick(30);
     EXPECT_EQ(device.queuedCount(), 1u);
-    EXPECT_EQ(beeper.SoundBufIndex, 1);
+    EXPECT_EQ(beeper.bufferIndex, 1);
     // A block is out now: the next tick only prepares.
     tick(40);
     EXPECT_EQ(device.queuedCount(), 1u);
@@ -180,21 +180,21 @@ TEST_F(ChainFixture, CloseAudioStopsAndTheNextBufferOpensAgain)
     device.deliverNotices();
     tick(20);
     std::size_t from = device.calls.size();
-    beeper.CloseAudio();
+    beeper.closeAudio();
     EXPECT_TRUE(same(callsSince(from), {{Op::Reset, nullptr, WaveResult::Ok},
                                          {Op::Unprepare, header(0), WaveResult::Ok},
                                          {Op::Close, nullptr, WaveResult::Ok}}));
     EXPECT_FALSE(device.isOpen());
-    EXPECT_EQ(beeper.WaveOutOpened, 1);
+    EXPECT_EQ(beeper.waveOutOpened, 1);
 
     // The returned block's done notice writes to the closed device, which
     // refuses; then the close notice.
     from = device.calls.size();
     device.deliverNotices();
     EXPECT_TRUE(same(callsSince(from), {{Op::Write, header(1), WaveResult::InvalidHandle}}));
-    EXPECT_EQ(beeper.WaveOutOpened, 0);
+    EXPECT_EQ(beeper.waveOutOpened, 0);
 
-    beeper.InitAudio();
+    beeper.openAudio();
     tick(30);
     EXPECT_EQ(device.openCount(), 2);
     EXPECT_TRUE(device.isOpen());

@@ -158,18 +158,18 @@ TEST(SdlWaveOut, WithoutASoundDeviceTheBeeperPlaysNothingAndKeepsTrying)
     ostrovik::machine::Machine machine{host};
     machine.ports.fill(0xFF);
     Beeper beeper(machine, device);
-    beeper.InitAudio();
+    beeper.openAudio();
     for (int tick = 0; tick < 3; ++tick) {
         machine.clock = 400;
         machine.writePort(0xC2, machine.ports[0xC2] ^ 1);
         machine.clock = 56448;
         beeper.playTone();
         runGuiFor(gui, 5ms);
-        EXPECT_EQ(beeper.WaveOutOpened, 0);
-        EXPECT_EQ(beeper.SoundBufIndex, 0);
-        EXPECT_EQ(beeper.SoundBuffers[0][10], 255);
+        EXPECT_EQ(beeper.waveOutOpened, 0);
+        EXPECT_EQ(beeper.bufferIndex, 0);
+        EXPECT_EQ(beeper.soundBuffers[0][10], 255);
     }
-    beeper.CloseAudio();
+    beeper.closeAudio();
     EXPECT_EQ(gui.drain(), 0u);
 
     // A device that appears is found by a later tick, once the pause after the
@@ -181,15 +181,15 @@ TEST(SdlWaveOut, WithoutASoundDeviceTheBeeperPlaysNothingAndKeepsTrying)
         runGuiFor(gui, 5ms);
     };
     tickOnce();
-    EXPECT_EQ(beeper.WaveOutOpened, 0);
+    EXPECT_EQ(beeper.waveOutOpened, 0);
     now += 999ms; // still within the pause
     tickOnce();
-    EXPECT_EQ(beeper.WaveOutOpened, 0);
+    EXPECT_EQ(beeper.waveOutOpened, 0);
     now += 1ms;
     tickOnce();
-    EXPECT_EQ(beeper.WaveOutOpened, 1);
-    beeper.CloseAudio();
-    EXPECT_TRUE(runGuiUntil(gui, [&] { return beeper.WaveOutOpened == 0; }));
+    EXPECT_EQ(beeper.waveOutOpened, 1);
+    beeper.closeAudio();
+    EXPECT_TRUE(runGuiUntil(gui, [&] { return beeper.waveOutOpened == 0; }));
 }
 
 TEST(SdlWaveOut, ToggledBeeperComesOutAsClicksInTheDiskDriversFile)
@@ -205,8 +205,8 @@ TEST(SdlWaveOut, ToggledBeeperComesOutAsClicksInTheDiskDriversFile)
         ostrovik::machine::Machine machine{host};
         machine.ports.fill(0xFF);
         Beeper beeper(machine, device);
-        beeper.SoundLevel = 128;
-        beeper.InitAudio();
+        beeper.soundLevel = 128;
+        beeper.openAudio();
 
         // Each tick the program flips the beeper bit at three known T-states;
         // the next tick is built once the device took the one before, so
@@ -217,13 +217,13 @@ TEST(SdlWaveOut, ToggledBeeperComesOutAsClicksInTheDiskDriversFile)
                 machine.writePort(0xC2, machine.ports[0xC2] ^ 1);
             }
             machine.clock = 56448;
-            const std::uint8_t index = beeper.SoundBufIndex;
+            const std::uint8_t index = beeper.bufferIndex;
             beeper.playTone();
-            ASSERT_TRUE(runGuiUntil(gui, [&] { return beeper.SoundBufIndex != index; })) << "tick " << tick;
+            ASSERT_TRUE(runGuiUntil(gui, [&] { return beeper.bufferIndex != index; })) << "tick " << tick;
         }
-        EXPECT_EQ(beeper.WaveOutOpened, 1);
-        beeper.CloseAudio();
-        ASSERT_TRUE(runGuiUntil(gui, [&] { return beeper.WaveOutOpened == 0; }));
+        EXPECT_EQ(beeper.waveOutOpened, 1);
+        beeper.closeAudio();
+        ASSERT_TRUE(runGuiUntil(gui, [&] { return beeper.waveOutOpened == 0; }));
     }
     std::ifstream in(file, std::ios::binary);
     ASSERT_TRUE(in) << file;

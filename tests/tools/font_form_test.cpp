@@ -301,7 +301,7 @@ void FontFormTest::anEditedLetterIsTypedOnTheScreen()
     rig_->runTicks(3);
 
     // Somewhere on the screen a cell now holds the box: ink white on blue.
-    const output::FrameBitmap& screen = *rig_->window->screen().ScreenBitmap;
+    const output::FrameBitmap& screen = *rig_->window->screen().screenBitmap;
     int found = 0;
     for (int cy = 0; cy < 256; cy += 8)
         for (int cx = 0; cx < 256; cx += 8) {

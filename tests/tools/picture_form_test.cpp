@@ -302,16 +302,16 @@ void PictureFormTest::convertedPicturesShowOnTheMachine()
     QCOMPARE(QString::fromStdString(rig_->window->caption()), colourPath);
     rig_->runTicks(40);
     QVERIFY(rig_->dialogs.errors.isEmpty());
-    QCOMPARE(test::differenceFromBitmap(picture, *rig_->window->screen().ScreenBitmap), QString());
+    QCOMPARE(test::differenceFromBitmap(picture, *rig_->window->screen().screenBitmap), QString());
 
     // The display stub waits in the ROM for a key; the palette slider
     // recolours what it shows: under 255 black is white, white is cyan.
     child<QSlider>("paletteSlider")->setValue(255);
     rig_->runTicks(1);
     QCOMPARE(picture.pixel(0, 128), kFour[0]);
-    QCOMPARE(test::bitmapPixel(*rig_->window->screen().ScreenBitmap, 0, 128), qRgb(255, 255, 255));
+    QCOMPARE(test::bitmapPixel(*rig_->window->screen().screenBitmap, 0, 128), qRgb(255, 255, 255));
     QCOMPARE(picture.pixel(0, 96), kFour[3]);
-    QCOMPARE(test::bitmapPixel(*rig_->window->screen().ScreenBitmap, 0, 96), qRgb(0, 255, 255));
+    QCOMPARE(test::bitmapPixel(*rig_->window->screen().screenBitmap, 0, 96), qRgb(0, 255, 255));
 
     // Black and white under the slider's palette 137: black pixels blue,
     // white ones yellow; red (luma 53) is white at threshold 50.
@@ -324,7 +324,7 @@ void PictureFormTest::convertedPicturesShowOnTheMachine()
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x)
             expected.setPixel(x, y, picture.pixel(x, y) == kFour[0] ? qRgb(0, 0, 255) : qRgb(255, 255, 0));
-    QCOMPARE(test::differenceFromBitmap(expected, *rig_->window->screen().ScreenBitmap), QString());
+    QCOMPARE(test::differenceFromBitmap(expected, *rig_->window->screen().screenBitmap), QString());
     QVERIFY(rig_->dialogs.errors.isEmpty());
 }
 
@@ -348,7 +348,7 @@ void PictureFormTest::smallPicturesStretchPixelByPixel()
     child<QPushButton>("viewColourButton")->click();
     rig_->runTicks(40);
     QVERIFY(rig_->dialogs.errors.isEmpty());
-    QCOMPARE(test::differenceFromBitmap(expected, *rig_->window->screen().ScreenBitmap), QString());
+    QCOMPARE(test::differenceFromBitmap(expected, *rig_->window->screen().screenBitmap), QString());
 }
 
 QTEST_MAIN(PictureFormTest)

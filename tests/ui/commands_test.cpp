@@ -170,7 +170,7 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
     dialogs_.errors.clear();
     w.show();
     auto& beeper = w.beeper();
-    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, ostrovik::test::kHangGuardMs);
+    QTRY_COMPARE_WITH_TIMEOUT(beeper.waveOutOpened, std::uint8_t{1}, ostrovik::test::kHangGuardMs);
 
     // The real sound view comes and goes with the command.
     w.toggleSoundView();
@@ -179,16 +179,16 @@ void CommandsTest::soundSwitchClosesAndReopensTheDevice()
 
     // Off: the device closes, the view goes, and the beeping machine stays silent.
     w.toggleSound();
-    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{0}, ostrovik::test::kHangGuardMs);
+    QTRY_COMPARE_WITH_TIMEOUT(beeper.waveOutOpened, std::uint8_t{0}, ostrovik::test::kHangGuardMs);
     QVERIFY(!w.forms().soundView.visible());
     for (int tick = 0; tick < 10; ++tick)
         w.runFrame();
     QVERIFY(ostrovik::test::settle()); // an open notice would be posted by now
-    QCOMPARE(beeper.WaveOutOpened, std::uint8_t{0});
+    QCOMPARE(beeper.waveOutOpened, std::uint8_t{0});
 
     // On again: the next buffers open it once more.
     w.toggleSound();
-    QTRY_COMPARE_WITH_TIMEOUT(beeper.WaveOutOpened, std::uint8_t{1}, ostrovik::test::kHangGuardMs);
+    QTRY_COMPARE_WITH_TIMEOUT(beeper.waveOutOpened, std::uint8_t{1}, ostrovik::test::kHangGuardMs);
     QVERIFY2(dialogs_.errors.isEmpty(), qPrintable(dialogs_.errors.join(QLatin1Char('\n'))));
     w.close();
 }
@@ -202,7 +202,7 @@ void CommandsTest::grayTvRedrawsAtOnce()
     m.videoRam[0] = 0x88;
     m.invalidateScreen();
     w.drawScreen();
-    const auto& bitmap = *w.screen().ScreenBitmap;
+    const auto& bitmap = *w.screen().screenBitmap;
     QCOMPARE(bitmap.Pixel(0, 0), kRed);
 
     // No tick runs in between: the command itself redraws every byte.
@@ -225,17 +225,17 @@ void CommandsTest::grayTvRedrawsAtOnce()
 void CommandsTest::smoothingFromMenuAndButton()
 {
     Window w;
-    QCOMPARE(w.screen().BlurEnabled, std::uint8_t{0});
+    QCOMPARE(w.screen().blurEnabled, std::uint8_t{0});
     QVERIFY(!w.checked(ostrovik::ui::menu::Blur));
     w.item(ostrovik::ui::menu::Blur)->trigger();
-    QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
+    QCOMPARE(w.screen().blurEnabled, std::uint8_t{1});
     QVERIFY(w.checked(ostrovik::ui::menu::Blur));
     w.button("BlurButton")->click();
-    QCOMPARE(w.screen().BlurEnabled, std::uint8_t{0});
+    QCOMPARE(w.screen().blurEnabled, std::uint8_t{0});
     QVERIFY(!w.checked(ostrovik::ui::menu::Blur));
     w.toggleBlur();
     QVERIFY(w.checked(ostrovik::ui::menu::Blur));
-    QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
+    QCOMPARE(w.screen().blurEnabled, std::uint8_t{1});
 }
 
 void CommandsTest::stretchFromMenuAndButton()
@@ -468,7 +468,7 @@ void CommandsTest::storedStartStatesShowInTheMarks()
     Window w;
     // Smoothing is known at creation, the rest at the first activation.
     QVERIFY(w.checked(ostrovik::ui::menu::Blur));
-    QCOMPARE(w.screen().BlurEnabled, std::uint8_t{1});
+    QCOMPARE(w.screen().blurEnabled, std::uint8_t{1});
     auto* setUp = new ostrovik::ui::SettingsForm(w.settingsStore(), &w);
     w.setSettingsForm(setUp);
     w.show();

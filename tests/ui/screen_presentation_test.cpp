@@ -32,7 +32,7 @@ void ScreenPresentationTest::storedModesSwitchTheViews()
     QCOMPARE(presentation.screenView().objectName(), QStringLiteral("ScreenView"));
     QCOMPARE(presentation.screenView().clientTop(), 25);
     QVERIFY(!presentation.glScreenView());
-    QVERIFY(session.screen().ScreenBitmap);
+    QVERIFY(session.screen().screenBitmap);
 
     const struct {
         const char* name;
@@ -60,7 +60,7 @@ void ScreenPresentationTest::storedModesSwitchTheViews()
         QVERIFY2(views.first() == made, step.name);
         QCOMPARE(made->objectName(), QStringLiteral("GlScreenView"));
         QVERIFY2(made->isVisibleTo(&window) == step.glShown, step.name);
-        QVERIFY2((session.screen().ScreenBitmap != nullptr) == (step.presented == RenderMode::Raster), step.name);
+        QVERIFY2((session.screen().screenBitmap != nullptr) == (step.presented == RenderMode::Raster), step.name);
     }
 }
 

@@ -13,8 +13,8 @@ constexpr GLint kClampToEdge = 0x812F;
 } // namespace
 
 GlScreenView::GlScreenView(const machine::Machine& machine, const ColourLookupTable& ColorTable,
-                           const std::uint8_t& BlurEnabled, QWidget* parent)
-    : QOpenGLWidget(parent), machine_(machine), colorTable_(ColorTable), blurEnabled_(BlurEnabled),
+                           const std::uint8_t& blurEnabled, QWidget* parent)
+    : QOpenGLWidget(parent), machine_(machine), colorTable_(ColorTable), blurEnabled_(blurEnabled),
       texture_(std::make_unique<GlTextureImage>())
 {
     // The fixed-function pipeline: a compatibility context, double-buffered.

@@ -24,8 +24,8 @@ namespace ostrovik::output {
 class GlScreenView : public QOpenGLWidget {
     Q_OBJECT
 public:
-    /// @p BlurEnabled is the smoothing flag, read at every frame.
-    GlScreenView(const machine::Machine& machine, const ColourLookupTable& ColorTable, const std::uint8_t& BlurEnabled,
+    /// @p blurEnabled is the smoothing flag, read at every frame.
+    GlScreenView(const machine::Machine& machine, const ColourLookupTable& ColorTable, const std::uint8_t& blurEnabled,
                  QWidget* parent = nullptr);
     ~GlScreenView() override;
 

@@ -27,9 +27,9 @@ ScreenView::ScreenView(GdiScreen& screen, QWidget* parent) : QWidget(parent), sc
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ScreenView::changeRenderMode(RenderMode Mode)
+void ScreenView::changeRenderMode(RenderMode mode)
 {
-    screen_.changeRenderMode(Mode);
+    screen_.changeRenderMode(mode);
     update();
 }
 
@@ -64,11 +64,11 @@ QRect ScreenView::toWidget(const Box& box) const
 
 void ScreenView::present(bool changed)
 {
-    if (!screen_.ScreenBitmap)
+    if (!screen_.screenBitmap)
         return;
     const GdiLayout layout = currentLayout();
     if (!layout.stretched) {
-        const QColor corner = toQColor(screen_.ScreenBitmap->Pixel(0, 0));
+        const QColor corner = toQColor(screen_.screenBitmap->Pixel(0, 0));
         if (corner != background_) {
             background_ = corner;
             update();
@@ -77,7 +77,7 @@ void ScreenView::present(bool changed)
     }
     // The backing store keeps the last frame, so an unchanged one needs no
     // repaint; the smoothed copy is made anew each draw and is always shown.
-    if (changed || screen_.BlurEnabled)
+    if (changed || screen_.blurEnabled)
         update(toWidget(layout.picture));
 }
 
@@ -85,7 +85,7 @@ const QImage* ScreenView::imageFor(const FrameBitmap* bitmap)
 {
     if (!bitmap)
         return nullptr;
-    const bool blur = bitmap == screen_.BlurBitmap.get();
+    const bool blur = bitmap == screen_.blurBitmap.get();
     const FrameBitmap*& wrapped = blur ? blurWrapped_ : screenWrapped_;
     QImage& image = blur ? blurImage_ : screenImage_;
     if (wrapped != bitmap) {

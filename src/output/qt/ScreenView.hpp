@@ -24,10 +24,10 @@ class ScreenView : public QWidget {
 public:
     explicit ScreenView(GdiScreen& screen, QWidget* parent = nullptr);
 
-    /// Switches the screen's bitmaps for render mode @p Mode (the raster mode
+    /// Switches the screen's bitmaps for render mode @p mode (the raster mode
     /// makes them, OpenGL releases them, anything else changes nothing) and
     /// repaints.
-    void changeRenderMode(RenderMode Mode);
+    void changeRenderMode(RenderMode mode);
 
     /// One frame: decodes what changed in video RAM and presents it. Call it
     /// after every tick in render mode 0.

@@ -13,14 +13,14 @@ public:
     {
         switch (notice) {
         case platform::WaveNotice::Open:
-            beeper_.MMWomOpen();
+            beeper_.deviceOpened();
             break;
         case platform::WaveNotice::Close:
-            beeper_.MMWomClose();
+            beeper_.deviceClosed();
             break;
         case platform::WaveNotice::Done:
             --beeper_.blocksOut_;
-            beeper_.MMWomDone();
+            beeper_.bufferDone();
             break;
         }
     }
@@ -49,94 +49,94 @@ void Beeper::setSoundSwitch(std::function<bool()> isOn)
 void Beeper::putSound(int value)
 {
     if (((value ^ machine_.ports[0xC2]) & 1) == 0) {
-        SoundLevel = kSilentSample;
+        soundLevel = kSilentSample;
         return;
     }
     const std::int32_t clock = machine_.clock;
     if (clock >= 0 && clock < kEdgeClockLimit)
-        SoundEdges[static_cast<std::size_t>(edgeSampleIndex(clock))] = 1;
+        soundEdges[static_cast<std::size_t>(edgeSampleIndex(clock))] = 1;
 }
 
 void Beeper::playTone()
 {
-    Samples& buffer = SoundBuffers[SoundBufIndex];
+    Samples& buffer = soundBuffers[bufferIndex];
     for (std::size_t i = 0; i < kSamplesPerTick; ++i) {
-        if (SoundEdges[i] == 1) {
-            SoundLevel = kClickSample;
-            SoundEdges[i] = 0;
+        if (soundEdges[i] == 1) {
+            soundLevel = kClickSample;
+            soundEdges[i] = 0;
         }
-        buffer[i] = static_cast<std::uint8_t>(SoundLevel);
-        SoundLevel = kSilentSample;
+        buffer[i] = static_cast<std::uint8_t>(soundLevel);
+        soundLevel = kSilentSample;
     }
     if (soundOn_() && machine_.clock < kPlayClockLimit) {
-        PlayBuffer(buffer);
+        playBuffer(buffer);
         if (view_ && view_->isShown())
             view_->DrawBuffer(std::span<const std::uint8_t>(buffer));
     }
 }
 
-void Beeper::PlayBuffer(const Samples& data)
+void Beeper::playBuffer(const Samples& data)
 {
-    if (WaveOutOpened == 0 &&
-        waveOut_.open(WaveOutHandle, 0, WaveFormat, relay_) != platform::WaveResult::Ok)
+    if (waveOutOpened == 0 &&
+        waveOut_.open(waveOutHandle, 0, waveFormat, relay_) != platform::WaveResult::Ok)
         return;
-    Samples& block = sampleBlocks_[SoundBufIndex];
+    Samples& block = sampleBlocks_[bufferIndex];
     block = data;
-    platform::WaveHeader& header = WaveHeaders[SoundBufIndex];
+    platform::WaveHeader& header = waveHeaders[bufferIndex];
     header.data = block.data();
     header.bufferLength = kSamplesPerTick;
     header.user = 0;
     header.flags = 0;
     header.loops = 0;
-    if (waveOut_.prepareHeader(WaveOutHandle, header) != platform::WaveResult::Ok)
+    if (waveOut_.prepareHeader(waveOutHandle, header) != platform::WaveResult::Ok)
         return;
     // Until the open notice, and whenever no block is out (a write failed),
     // no done notice would come to start the chain: write this one now and run
     // the done handling at once. Its own write of the same header is refused
     // (still playing); it only turns the next tick to the other buffer.
-    if (WaveOutOpened != 0 && blocksOut_ > 0)
+    if (waveOutOpened != 0 && blocksOut_ > 0)
         return;
-    if (waveOut_.write(WaveOutHandle, header) == platform::WaveResult::Ok) {
+    if (waveOut_.write(waveOutHandle, header) == platform::WaveResult::Ok) {
         ++blocksOut_;
-        MMWomDone();
+        bufferDone();
     }
 }
 
-void Beeper::MMWomOpen()
+void Beeper::deviceOpened()
 {
-    WaveOutOpened = 1;
+    waveOutOpened = 1;
 }
 
-void Beeper::MMWomClose()
+void Beeper::deviceClosed()
 {
-    WaveOutOpened = 0;
+    waveOutOpened = 0;
 }
 
-void Beeper::MMWomDone()
+void Beeper::bufferDone()
 {
     // When this write fails the chain stops; the next tick's buffer starts it
     // again by a direct write.
-    if (waveOut_.write(WaveOutHandle, WaveHeaders[SoundBufIndex]) == platform::WaveResult::Ok)
+    if (waveOut_.write(waveOutHandle, waveHeaders[bufferIndex]) == platform::WaveResult::Ok)
         ++blocksOut_;
-    SoundBufIndex = static_cast<std::uint8_t>(1 - SoundBufIndex);
+    bufferIndex = static_cast<std::uint8_t>(1 - bufferIndex);
 }
 
-void Beeper::InitAudio()
+void Beeper::openAudio()
 {
-    WaveFormat.formatTag = platform::kWaveFormatPcm;
-    WaveFormat.channels = 1;
-    WaveFormat.samplesPerSec = kSampleRate;
-    WaveFormat.avgBytesPerSec = kSampleRate;
-    WaveFormat.blockAlign = 1;
-    WaveFormat.bitsPerSample = 8;
-    WaveFormat.extraSize = 0;
+    waveFormat.formatTag = platform::kWaveFormatPcm;
+    waveFormat.channels = 1;
+    waveFormat.samplesPerSec = kSampleRate;
+    waveFormat.avgBytesPerSec = kSampleRate;
+    waveFormat.blockAlign = 1;
+    waveFormat.bitsPerSample = 8;
+    waveFormat.extraSize = 0;
 }
 
-void Beeper::CloseAudio()
+void Beeper::closeAudio()
 {
-    waveOut_.reset(WaveOutHandle);
-    waveOut_.unprepareHeader(WaveOutHandle, WaveHeaders[0]);
-    waveOut_.close(WaveOutHandle);
+    waveOut_.reset(waveOutHandle);
+    waveOut_.unprepareHeader(waveOutHandle, waveHeaders[0]);
+    waveOut_.close(waveOutHandle);
 }
 
 } // namespace ostrovik::output::sound

@@ -39,7 +39,7 @@ constexpr int edgeSampleIndex(std::int32_t clock)
 /// the device's done notice queues the newest one.
 ///
 /// GUI thread only. The owner attaches the device's notices through this
-/// object and calls CloseAudio before the device goes away.
+/// object and calls closeAudio before the device goes away.
 class Beeper final : public machine::SoundSink {
 public:
     using Samples = std::array<std::uint8_t, kSamplesPerTick>;
@@ -51,32 +51,32 @@ public:
     Beeper& operator=(const Beeper&) = delete;
 
     /// 1 = the beeper bit changed at this sample of the current tick.
-    std::array<std::uint8_t, kSamplesPerTick> SoundEdges{};
-    std::array<Samples, 2> SoundBuffers{};
+    std::array<std::uint8_t, kSamplesPerTick> soundEdges{};
+    std::array<Samples, 2> soundBuffers{};
     /// The buffer the next tick fills and the next done notice queues.
-    std::uint8_t SoundBufIndex = 0;
+    std::uint8_t bufferIndex = 0;
     /// Working level of the buffer build; 128 between samples.
-    std::int32_t SoundLevel = kSilentSample;
-    platform::WaveFormat WaveFormat{};
-    platform::WaveOutHandle WaveOutHandle = 0;
-    std::array<platform::WaveHeader, 2> WaveHeaders{};
+    std::int32_t soundLevel = kSilentSample;
+    platform::WaveFormat waveFormat{};
+    platform::WaveOutHandle waveOutHandle = 0;
+    std::array<platform::WaveHeader, 2> waveHeaders{};
     /// 1 from the device's open notice until its close notice.
-    std::uint8_t WaveOutOpened = 0;
+    std::uint8_t waveOutOpened = 0;
 
     /// A write to port C2, before the latch takes @p value.
     void putSound(int value) override;
     /// Builds the tick's buffer from the recorded edges and plays it.
     void playTone();
     /// Queues or prepares one buffer.
-    void PlayBuffer(const Samples& data);
-    void InitAudio();
-    void CloseAudio();
+    void playBuffer(const Samples& data);
+    void openAudio();
+    void closeAudio();
 
     // The device's notices. MMWomDone is also run at once by PlayBuffer's
     // direct write.
-    void MMWomOpen();
-    void MMWomClose();
-    void MMWomDone();
+    void deviceOpened();
+    void deviceClosed();
+    void bufferDone();
 
     /// The sound switch, asked at each tick; on until set.
     void setSoundSwitch(std::function<bool()> isOn);
