@@ -35,7 +35,6 @@ Figures run(const char* fourCC, const std::filesystem::path& dir)
     session::EmulatorSession session(host, waveOut, {1280, 1024});
     machine::Machine& m = session.machine();
     output::GdiScreen& screen = session.screen();
-    screen.changeRenderMode(ostrovik::output::RenderMode::Raster);
     m.ports[0xC1] = 0x0F;
     std::filesystem::create_directories(dir / "ScreenAVI");
     m.programDir = dir.string();

@@ -37,7 +37,7 @@ public:
     virtual void focusMainWindow() = 0;
 };
 
-/// How RunProgram starts a program.
+/// How startProgram starts a program.
 struct ProgramStart {
     std::string path;
     /// The main window's caption while it runs.

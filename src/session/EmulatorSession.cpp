@@ -10,6 +10,7 @@ EmulatorSession::EmulatorSession(machine::Host& host, platform::WaveOut& waveOut
       recorder_(std::make_unique<files::avi::AviWriter>(desktop.width, desktop.height))
 {
     output::CalculateColor(*colorTable_);
+    screen_.changeRenderMode(renderMode_);
     beeper_.setSoundSwitch([this] { return soundOn_; });
     // As the window was designed: the machine's frame, neither stretched nor
     // converted, one second per frame until a recording sets its own.
@@ -26,7 +27,7 @@ void EmulatorSession::powerOn()
 {
     machine_.tapePosition = -1;
     machine_.coldReset();
-    beeper_.soundLevel = 128;
+    beeper_.soundLevel = output::sound::kSilentSample;
     beeper_.openAudio();
     machine_.runOpcodes(host_.quickRun() ? kQuickStartBudget : machine_.cyclesPerTick);
 }

@@ -102,7 +102,13 @@ public:
 
     /// The presentation the frames are shown through.
     output::RenderMode renderMode() const { return renderMode_; }
-    void setRenderMode(output::RenderMode mode) { renderMode_ = mode; }
+    /// Shows the frames through @p mode from now on: the screen's decoding
+    /// keeps its bitmaps for the raster presentation only.
+    void setRenderMode(output::RenderMode mode)
+    {
+        renderMode_ = mode;
+        screen_.changeRenderMode(mode);
+    }
 
     // ---- screenshots and the AVI recording (EmulatorSessionPictures.cpp) ---
     /// The frame a recording takes: the picture as the raster presentation

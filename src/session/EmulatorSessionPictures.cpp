@@ -42,8 +42,9 @@ void EmulatorSession::startRecording(const RecordingOptions& options)
 {
     files::avi::AviWriter& w = *recorder_;
     const std::string& dir = machine_.programDir;
-    w.filename = files::avi::RecordingFileName(dir, files::fileTimeStampNow());
-    w.tempFileName = files::avi::RecordingTempFileName(dir, files::fileTimeStampNow());
+    const std::string stamp = files::fileTimeStampNow();
+    w.filename = files::avi::RecordingFileName(dir, stamp);
+    w.tempFileName = files::avi::RecordingTempFileName(dir, stamp);
     w.setCompressor(files::avi::RecordingCompressor(options.compressor));
     w.setQuality(files::avi::RecordingQuality(options.quality));
     w.width = 256;

@@ -71,17 +71,17 @@ void JoystickCapture::releaseAtExit()
 
 void JoystickCapture::joystickMoved(std::uint32_t axes)
 {
-    session_.joystickMoved( store_.joystickVirtualKeys(), axes);
+    session_.joystickMoved(store_.joystickVirtualKeys(), axes);
 }
 
 void JoystickCapture::joystickButtonDown(std::uint32_t buttons)
 {
-    session_.joystickButtonDown( store_.joystickVirtualKeys(), buttons);
+    session_.joystickButtonDown(store_.joystickVirtualKeys(), buttons);
 }
 
 void JoystickCapture::joystickButtonUp(std::uint32_t buttons)
 {
-    session_.joystickButtonUp( store_.joystickVirtualKeys(), buttons);
+    session_.joystickButtonUp(store_.joystickVirtualKeys(), buttons);
 }
 
 void JoystickCapture::joystickUnplugged()

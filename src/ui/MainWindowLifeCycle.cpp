@@ -42,9 +42,8 @@ void MainWindow::setUpWindow(const QStringList& args)
     session_.screen().blurEnabled = storedFlag(machine::Option::Blur) ? 1 : 0;
     menus_->setChecked(menu::Blur, session_.screen().blurEnabled != 0);
 
-    session_.setRenderMode(output::presentedRenderMode(
+    presentation_->changeRenderMode(output::presentedRenderMode(
         DecimalOr(ReadOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode)));
-    presentation_->changeRenderMode(session_.renderMode());
 
     firstActivationPending_ = true;
     if (!args.isEmpty())

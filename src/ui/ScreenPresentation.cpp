@@ -47,7 +47,8 @@ void ScreenPresentation::drawScreenGl(bool gray)
 
 void ScreenPresentation::changeRenderMode(output::RenderMode mode)
 {
-    screenView_->changeRenderMode(mode);
+    session_.setRenderMode(mode);
+    screenView_->update();
     // The OpenGL view, once made, is kept (hidden while another mode shows):
     // the desktop's OpenGL does not always take a second context for the
     // same window in its stride.
@@ -73,7 +74,6 @@ void ScreenPresentation::applyRenderMode(int stored, bool gray)
     const output::RenderMode mode = output::presentedRenderMode(stored);
     if (mode == session_.renderMode())
         return;
-    session_.setRenderMode(mode);
     changeRenderMode(mode);
     // The new presentation starts from a whole frame.
     session_.machine().invalidateScreen();

@@ -31,7 +31,8 @@ public:
     void presentFrame(bool gray);
     void drawScreen(bool gray);
     void drawScreenGl(bool gray);
-    /// Switches the views to @p mode: raster, OpenGL, others none.
+    /// Presents through @p mode from now on (the session keeps it): raster,
+    /// OpenGL, others none.
     void changeRenderMode(output::RenderMode mode);
     /// Presents in the stored render mode @p stored from now on.
     void applyRenderMode(int stored, bool gray);

@@ -315,7 +315,6 @@ void ScreenShotTest::grayModeSavesGray()
 
     // Likewise with no frame bitmap to take it from.
     rig.window->session().setRenderMode(output::RenderMode::OpenGl);
-    rig.window->screenView().changeRenderMode(ostrovik::output::RenderMode::OpenGl);
     expectGraySquares(loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png"))));
 }
 
@@ -328,7 +327,6 @@ void ScreenShotTest::openGlModeDecodesAFrameForThePicture()
 
     // The OpenGL presentation keeps no frame bitmap.
     rig.window->session().setRenderMode(output::RenderMode::OpenGl);
-    rig.window->screenView().changeRenderMode(ostrovik::output::RenderMode::OpenGl);
     QVERIFY(!rig.window->screen().screenBitmap);
     const auto shadow = rig.m().videoShadow;
 

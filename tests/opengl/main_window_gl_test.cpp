@@ -30,6 +30,22 @@
 
 using namespace ostrovik;
 
+namespace {
+
+/// The main window made anew from a config.ini that stores render mode
+/// @p stored, with the sound off, at its design size.
+bool remakeInRenderMode(test::MainWindowRig& rig, int stored)
+{
+    if (!rig.config.write("[AutoStartUpOptions]\nRenderingMode=" + QByteArray::number(stored) +
+                          "\nFullScreen=0\nRunSound=0\n"))
+        return false;
+    rig.remakeWindow();
+    rig.window->setClientSize(ui::MainWindow::kDesignClientWidth, ui::MainWindow::kDesignClientHeight);
+    return true;
+}
+
+} // namespace
+
 class MainWindowGlTest : public QObject {
     Q_OBJECT
 private slots:
@@ -41,13 +57,11 @@ private slots:
 void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
 {
     test::MainWindowRig rig;
-    QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=1\nFullScreen=0\nRunSound=0\n"));
-    rig.remakeWindow();
+    QVERIFY(remakeInRenderMode(rig, 1));
     ui::MainWindow& window = *rig.window;
     QCOMPARE(window.session().renderMode(), output::RenderMode::OpenGl);
     QVERIFY(window.glScreenView());
     QVERIFY(!window.screen().screenBitmap);
-    window.setClientSize(535, 536);
     window.show();
     QVERIFY(QTest::qWaitFor([&] { return window.timerRunning(); }));
     QVERIFY(window.glScreenView()->hasContext());
@@ -90,10 +104,8 @@ void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
 void MainWindowGlTest::directX3DAndSavedModesShowAtOnce()
 {
     test::MainWindowRig rig;
-    QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=2\nFullScreen=0\nRunSound=0\n"));
-    rig.remakeWindow();
+    QVERIFY(remakeInRenderMode(rig, 2));
     ui::MainWindow& window = *rig.window;
-    window.setClientSize(535, 536);
     QVERIFY(rig.powerOn());
 
     // The blue background of the test ROM, as the presentation in use shows it.
@@ -131,10 +143,8 @@ void MainWindowGlTest::directX3DAndSavedModesShowAtOnce()
 void MainWindowGlTest::snapshotIsShownAtOnceWhilePaused()
 {
     test::MainWindowRig rig;
-    QVERIFY(rig.config.write("[AutoStartUpOptions]\nRenderingMode=1\nFullScreen=0\nRunSound=0\n"));
-    rig.remakeWindow();
+    QVERIFY(remakeInRenderMode(rig, 1));
     ui::MainWindow& window = *rig.window;
-    window.setClientSize(535, 536);
     QVERIFY(rig.powerOn());
     output::GlScreenView* view = window.glScreenView();
     QVERIFY(view);

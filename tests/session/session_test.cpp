@@ -252,7 +252,6 @@ protected:
     {
         SessionTest::SetUp();
         powerOn();
-        session.screen().changeRenderMode(RenderMode::Raster);
         useFolder(folder);
     }
     /// The ROM image has been read: from now on the program folder is one
@@ -421,7 +420,7 @@ TEST_F(SessionPictureTest, ScreenshotsAndRecordingsInBothPresentations)
     std::vector<std::uint8_t> sharpColour;
     for (bool gray : {false, true}) {
         SCOPED_TRACE(gray ? "gray TV" : "colour");
-        screen.changeRenderMode(RenderMode::Raster);
+        session.setRenderMode(RenderMode::Raster);
         session.machine().invalidateScreen();
         screen.drawScreen(gray);
         const std::vector<std::uint8_t> sharp = bitsOf(*screen.screenBitmap);
@@ -441,25 +440,23 @@ TEST_F(SessionPictureTest, ScreenshotsAndRecordingsInBothPresentations)
         // The OpenGL presentation keeps no frame: both are decoded to the
         // same pictures.
         session.setRenderMode(RenderMode::OpenGl);
-        screen.changeRenderMode(RenderMode::OpenGl);
         EXPECT_EQ(bitsOf(session.screenshotFrame(gray)), sharp);
         EXPECT_EQ(bitsOf(session.recordingFrame(gray)), smoothed);
         EXPECT_EQ(bitsOf(session.screenshotFrame(gray)), sharp) << "the recording's smoothing stays its own";
         screen.blurEnabled = 0;
         EXPECT_EQ(bitsOf(session.recordingFrame(gray)), sharp);
         screen.blurEnabled = 1;
-        session.setRenderMode(RenderMode::Raster);
     }
 
     // A recording takes the same frames: smoothed as the raster view shows
     // them, then decoded and smoothed, then decoded sharp.
-    screen.changeRenderMode(RenderMode::Raster);
+    session.setRenderMode(RenderMode::Raster);
     session.machine().invalidateScreen();
     screen.drawScreen(false);
     const std::vector<std::uint8_t> smoothed = bitsOf(*screen.blurBitmap);
     session.startRecording({"No Compression", 2, 50, true});
     session.recordFrame(false);
-    screen.changeRenderMode(RenderMode::OpenGl);
+    session.setRenderMode(RenderMode::OpenGl);
     session.recordFrame(false);
     screen.blurEnabled = 0;
     session.recordFrame(false);
