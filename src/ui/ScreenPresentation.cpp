@@ -56,6 +56,12 @@ void ScreenPresentation::changeRenderMode(output::RenderMode mode)
         glView_->setVisible(mode == output::RenderMode::OpenGl);
     if (mode != output::RenderMode::OpenGl || glView_)
         return;
+    // Qt gives a shown window an OpenGL surface by making its native window
+    // anew. Marked as placed, the new one opens where the user left the old
+    // one, not where the desktop puts a new window.
+    QWidget* top = screenView_->window();
+    if (top->isVisible())
+        top->setAttribute(Qt::WA_Moved);
     // The OpenGL view covers the raster view, which keeps the window's
     // background round it.
     glView_ = new output::GlScreenView(session_.machine(), session_.colorTable(), session_.screen().blurEnabled,

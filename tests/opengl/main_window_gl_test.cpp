@@ -1,7 +1,8 @@
 // The main window in render mode 1 on a real X display: the test ROM's
 // screen drawn through OpenGL on every tick, turned gray by the gray-TV
 // command, and smoothed by the smoothing command; a snapshot, and a step of
-// the step debugger, shown at once while the machine is paused.
+// the step debugger, shown at once while the machine is paused; the window
+// left where it was by the first switch into OpenGL.
 
 #include <QAction>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QScreen>
+#include <QWindow>
 #include <QtTest>
 
 #include <functional>
@@ -52,6 +54,7 @@ private slots:
     void renderModeOneDrawsThroughOpenGl();
     void directX3DAndSavedModesShowAtOnce();
     void snapshotIsShownAtOnceWhilePaused();
+    void firstSwitchToOpenGlLeavesTheWindowInPlace();
 };
 
 void MainWindowGlTest::renderModeOneDrawsThroughOpenGl()
@@ -203,6 +206,35 @@ void MainWindowGlTest::snapshotIsShownAtOnceWhilePaused()
         QVERIFY2(shownScreen() != before, road.road);
         QTRY_VERIFY2(shownCorner() == shownScreen(), road.road);
     }
+}
+
+void MainWindowGlTest::firstSwitchToOpenGlLeavesTheWindowInPlace()
+{
+    test::MainWindowRig rig;
+    QVERIFY(remakeInRenderMode(rig, 0));
+    ui::MainWindow& window = *rig.window;
+    QVERIFY(rig.powerOn());
+    QVERIFY(!window.glScreenView());
+
+    // Moved from outside, as a user drags it: the widget itself never asked
+    // for a place, it learns the new one from the X server.
+    const QPoint place(100, 40);
+    window.windowHandle()->setPosition(place);
+    const auto placed = [&window, place] {
+        return window.windowHandle()->position() == place && window.pos() == place;
+    };
+    QTRY_VERIFY(placed());
+
+    window.settingsForm()->showFromMenu();
+    window.settingsForm()->renderingBox->setCurrentIndex(1);
+    QVERIFY(window.settingsForm()->save());
+    output::GlScreenView* view = window.glScreenView();
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitFor([view] { return view->hasContext(); }));
+    QVERIFY(test::settle());
+    const QPoint native = window.windowHandle()->position();
+    QVERIFY2(placed(), qPrintable(QStringLiteral("at (%1, %2)").arg(native.x()).arg(native.y())));
+    QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
 }
 
 QTEST_MAIN(MainWindowGlTest)
