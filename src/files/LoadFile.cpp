@@ -45,7 +45,7 @@ std::vector<std::uint8_t> readFileCapped(const std::string& path, std::size_t li
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
-    if (const int refused = platform::OpenFaultFor(path, false))
+    if (const int refused = platform::openFaultFor(path, false))
         throw std::runtime_error("Cannot open " + path + ": " + systemReason(refused));
     std::unique_ptr<std::FILE, Closer> f(std::fopen(path.c_str(), "rb"));
     if (!f) {
@@ -68,20 +68,20 @@ void refuseTooLong(machine::Machine& m, const std::string& path)
                          + std::to_string(machine::Machine::kTapeBufferSize) + " bytes.");
 }
 
-void loadMachineCode(machine::Machine& m, std::size_t bytesRead, bool AutoStart)
+void loadMachineCode(machine::Machine& m, std::size_t bytesRead, bool autoStart)
 {
     m.tapeLength = static_cast<std::int32_t>(bytesRead);
     const auto header = parseLvtHeader(std::span<const std::uint8_t>(m.tapeBuffer));
-    if (AutoStart) {
+    if (autoStart) {
         m.warmStart();
-        m.regPC = header->RunAddr;
+        m.regPC = header->runAddr;
     }
     // The count comes from the header alone: past the file's end the bytes are
     // whatever the tape buffer holds there. At most 65,536 bytes after the
     // header, so the buffer is never overrun; the memory map drops the ROM area.
-    const int last = static_cast<int>(header->EndAddr) - static_cast<int>(header->StartAddr);
+    const int last = static_cast<int>(header->endAddr) - static_cast<int>(header->startAddr);
     for (int i = 0; i <= last; ++i)
-        m.writeByte((header->StartAddr + i) & 0xFFFF, m.tapeBuffer[kLvtHeaderSize + i]);
+        m.writeByte((header->startAddr + i) & 0xFFFF, m.tapeBuffer[kLvtHeaderSize + i]);
 }
 
 void loadBasic(machine::Machine& m, std::size_t bytesRead)
@@ -118,13 +118,13 @@ void loadSnapshot(machine::Machine& m)
 
 } // namespace
 
-std::int64_t FileSizeByName(const std::string& FileName)
+std::int64_t fileSizeByName(const std::string& fileName)
 {
     std::error_code ec;
-    const auto status = std::filesystem::status(FileName, ec);
+    const auto status = std::filesystem::status(fileName, ec);
     if (ec || !std::filesystem::is_regular_file(status))
         return -1;
-    const auto size = std::filesystem::file_size(FileName, ec);
+    const auto size = std::filesystem::file_size(fileName, ec);
     if (ec)
         return -1;
     return static_cast<std::int64_t>(size);
@@ -151,24 +151,24 @@ void autoRunBasic(machine::Machine& m)
     }
 }
 
-bool NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStart)
+bool newLoadFile(machine::Machine& m, const std::string& fileName, bool autoStart)
 {
     constexpr std::size_t kLimit = machine::Machine::kTapeBufferSize;
-    const std::int64_t size = FileSizeByName(FileName);
+    const std::int64_t size = fileSizeByName(fileName);
     if (size < static_cast<std::int64_t>(kMinLoadSize)) {
         m.host().showMessage(kMsgTooSmall);
         return false;
     }
     if (size > static_cast<std::int64_t>(kLimit)) {
-        refuseTooLong(m, FileName);
+        refuseTooLong(m, fileName);
         return false;
     }
 
     // Read in full before anything changes, so that a failing or refused read
     // leaves the tape buffer and the machine as they were.
-    const std::vector<std::uint8_t> bytes = readFileCapped(FileName, kLimit);
+    const std::vector<std::uint8_t> bytes = readFileCapped(fileName, kLimit);
     if (bytes.size() > kLimit) {
-        refuseTooLong(m, FileName);
+        refuseTooLong(m, fileName);
         return false;
     }
     // The file may have shrunk since its size was taken.
@@ -185,7 +185,7 @@ bool NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStar
     if (!tape)
         loadSnapshot(m);
     else if (bytes[9] == kLvtMachineCode)
-        loadMachineCode(m, bytes.size(), AutoStart);
+        loadMachineCode(m, bytes.size(), autoStart);
     else
         loadBasic(m, bytes.size());
     return true;
