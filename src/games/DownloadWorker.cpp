@@ -33,13 +33,11 @@ void DownloadWorker::run()
         return text;
     };
     Lines gamePage;
-    const GameDownload done =
-        downloadGame(context_.http, base, gamesDir, gameName, gameTitle, gameMark, log, ScreenshotLines::EachAfterItsOwn,
-                     gamePage);
     // A game that did not arrive has said so; a worker whose text files
-    // cannot be written ends quietly.
-    if (!done.whole)
-        return;
+    // cannot be written ends quietly. Either way the worker has ended, and
+    // the gauge counts ended workers, so that it fills when the last ends.
+    downloadGame(context_.http, base, gamesDir, gameName, gameTitle, gameMark, log, ScreenshotLines::EachAfterItsOwn,
+                 gamePage);
     DownloaderView& view = context_.view;
     gate.callOnGuiThread([&view] { view.setGaugeProgress(view.gaugeProgress() + 1); });
 }

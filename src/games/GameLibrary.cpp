@@ -127,11 +127,6 @@ std::vector<std::string> textLines(std::string_view bytes)
     return lines;
 }
 
-std::string descriptionCutLine()
-{
-    return "[Описание длиннее " + std::to_string(kDescriptionBytes) + " байт: показано только его начало]";
-}
-
 Rating ratingOfMarkFile(std::string_view bytes, bool cut)
 {
     const std::size_t end = bytes.find_first_of("\r\n");

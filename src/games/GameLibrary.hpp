@@ -79,9 +79,6 @@ GameFile readGameFile(const std::string& path, std::size_t maxBytes, bool keepSt
 /// UTF-8 lines.
 std::vector<std::string> textLines(std::string_view bytes);
 
-/// The line the browser puts under a description cut at kDescriptionBytes.
-std::string descriptionCutLine();
-
 /// The rating that mark.txt's @p bytes hold; @p cut says the file goes on
 /// past them, so a first line without its end is longer than was read.
 Rating ratingOfMarkFile(std::string_view bytes, bool cut);

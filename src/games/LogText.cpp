@@ -1,6 +1,5 @@
 #include "games/LogText.hpp"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace ostrovik::games {
@@ -17,6 +16,31 @@ unsigned char byteAt(std::string_view text, std::size_t at)
 std::size_t formLength(unsigned char lead)
 {
     return lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+/// The length of the whole UTF-8 character at @p at, or 0 when the byte
+/// there begins none: a continuation byte, a lead byte without all its
+/// continuation bytes, an overlong form, a surrogate or a number past U+10FFFF.
+std::size_t wholeLength(std::string_view text, std::size_t at)
+{
+    const unsigned char lead = byteAt(text, at);
+    if (lead < 0x80)
+        return 1;
+    if (lead < 0xC2 || lead > 0xF4)
+        return 0;
+    const std::size_t length = formLength(lead);
+    if (at + length > text.size())
+        return 0;
+    // After E0, ED, F0 and F4 the second byte's range is narrower.
+    const unsigned char second = byteAt(text, at + 1);
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if ((byteAt(text, at + i) & 0xC0) != 0x80)
+            return 0;
+    return length;
 }
 
 /// The code point of the character at @p at, of @p length bytes.
@@ -50,12 +74,15 @@ std::string quoteInLog(std::string_view text)
     std::string quoted;
     std::size_t at = 0;
     while (at < text.size()) {
-        const std::size_t length = formLength(byteAt(text, at));
-        if (std::min(at + length, text.size()) > kMaxQuotedBytes) {
+        // A byte that begins no whole character is shown on its own; the
+        // bytes after it are judged afresh, so a line feed there is escaped.
+        const std::size_t whole = wholeLength(text, at);
+        const std::size_t length = whole ? whole : 1;
+        if (at + length > kMaxQuotedBytes) {
             quoted += "...";
             break;
         }
-        if (const std::size_t control = layoutControlLength(text, at)) {
+        if (const std::size_t control = whole ? layoutControlLength(text, at) : 1) {
             char escaped[8];
             if (control == 1)
                 std::snprintf(escaped, sizeof escaped, "\\x%02X", byteAt(text, at));

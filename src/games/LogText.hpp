@@ -21,8 +21,9 @@ std::size_t layoutControlLength(std::string_view text, std::size_t at);
 /// @p text as a log line quotes it: at most its first kMaxQuotedBytes bytes,
 /// cut before a character whose bytes do not all fit and then followed by
 /// "..."; every character of layoutControlLength written as "\x.." (one
-/// byte) or "\u...." so that quoted text can neither start a line of its own
-/// nor turn one around.
+/// byte) or "\u....", and every byte that begins no whole UTF-8 character
+/// as "\x..", so that quoted text can neither start a line of its own nor
+/// turn one around.
 std::string quoteInLog(std::string_view text);
 
 } // namespace ostrovik::games

@@ -156,8 +156,8 @@ TEST(Method2, WorkersLogThroughTheWindowAndStepTheGauge)
     EXPECT_TRUE(inOrder(log, {base + "D/screen1.png не скачан", base + "D/D.lvt скачан"}));
     for (const std::string& line : log)
         EXPECT_EQ(line.find("D/mark.txt"), std::string::npos) << line;
-    // A and C arrived; B did not, and D ended without its step.
-    EXPECT_EQ(run.view.progress, 2);
+    // A and C arrived, B did not, D ended quietly: each worker stepped once.
+    EXPECT_EQ(run.view.progress, 4);
     EXPECT_FALSE(run.folder.has("B"));
     EXPECT_EQ(std::count(log.begin(), log.end(), "Создано 4 потоков скачивания"), 1);
     EXPECT_EQ(run.folder.read("C/C.lvt"), CatalogueServer::fileBody("C", "C.lvt"));
@@ -189,6 +189,46 @@ TEST(Method2, CountsGaugeAndSkippedGames)
     ASSERT_GE(last.size(), 2u);
     EXPECT_EQ(Strings(last.end() - 2, last.end()), (Strings{"Создано 0 потоков скачивания", "ЖДЕМ .........."}));
     EXPECT_EQ(again.downloader.unfinishedWorkers(), 0u);
+}
+
+TEST(Method2, EveryEndedWorkerStepsTheGaugeOnce)
+{
+    // g2, g5 and g8 have nothing to run; g7 is in the library already with
+    // a folder where its mark.txt goes, so it cannot be put in place.
+    std::vector<Game> games;
+    for (int i = 0; i < 10; ++i)
+        games.push_back(tinyGame(i));
+    for (int i : {2, 5, 8})
+        games[static_cast<std::size_t>(i)].files.clear();
+    struct Case {
+        const char* name;
+        nlohmann::json site;
+        int maximum;
+        long notFetched; ///< games logged as not fetched
+    };
+    const Case cases[] = {
+        {"some games fail", nlohmann::json::object(), 10, 3},
+        // More games announced than listed: a second step would show.
+        {"announced 30", {{"count", "30"}}, 30, 3},
+        // Silent after the start page and the list page.
+        {"the site stops answering", {{"answer_limit", 2}}, 10, 10},
+    };
+    for (const Case& c : cases) {
+        CatalogueServer server(games, c.site);
+        HttpLimits quick;
+        quick.lowSpeedSeconds = 1;
+        DownloadRun run("gauge", quick);
+        std::filesystem::create_directories(run.folder.root() + "g7/mark.txt");
+        run.view.skip = false;
+        run.start(2, server.games());
+        const Strings& log = run.view.log;
+        EXPECT_EQ(run.view.maximum, c.maximum) << c.name;
+        EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                                [](const std::string& l) { return l.ends_with(" не скачана !!!"); }),
+                  c.notFetched)
+            << c.name;
+        EXPECT_EQ(run.view.progress, 10) << c.name;
+    }
 }
 
 TEST(Method1, WholePagesAndFailedStarts)

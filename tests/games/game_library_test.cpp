@@ -9,6 +9,7 @@
 #include "games/CataloguePage.hpp"
 #include "games/GameLibrary.hpp"
 #include "games/GameName.hpp"
+#include "games/LogText.hpp"
 #include "support/TempFolder.hpp"
 
 #include <sys/stat.h>
@@ -228,6 +229,38 @@ TEST(gameName, OnlyAFolderOfItsOwnInsideTheLibrary)
     EXPECT_EQ(refusedNameLine(longName),
               "Имя игры \"" + longName.substr(0, 199) + "...\" не годится для папки, игра пропущена !!!");
     EXPECT_EQ(refusedNameLine("\u202Eab"), "Имя игры \"\\u202Eab\" не годится для папки, игра пропущена !!!");
+}
+
+TEST(logText, QuotedTextCannotBreakOrTurnALine)
+{
+    using namespace std::string_literals;
+    struct Case {
+        std::string text;
+        std::string quoted;
+    };
+    const Case cases[] = {
+        {"Xonix", "Xonix"},
+        {"Игра \u00E9\U0001F600", "Игра \u00E9\U0001F600"},
+        {"a\0b\tc\x7F"s, "a\\x00b\\x09c\\x7F"},
+        {"a\u2028b\u0085c\u202E", "a\\u2028b\\u0085c\\u202E"},
+        // A byte that begins no whole character is escaped, and what follows
+        // it is judged on its own.
+        {"\xE0\n\n", "\\xE0\\x0A\\x0A"},
+        {"\xC3\0"s, "\\xC3\\x00"},
+        {"\xF8\r\n", "\\xF8\\x0D\\x0A"},
+        {"\xE2\x80\u2028", "\\xE2\\x80\\u2028"},
+        {"a\x80\xBF" "b", "a\\x80\\xBFb"},
+        {"end\xD0", "end\\xD0"},
+        // Overlong forms, a surrogate and a number past U+10FFFF.
+        {"\xC0\x8A\xE0\x80\x8A", "\\xC0\\x8A\\xE0\\x80\\x8A"},
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"},
+        {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
+        // Cut before a character whose bytes do not all fit.
+        {std::string(199, 'x') + "Я", std::string(199, 'x') + "..."},
+        {std::string(199, 'x') + "\xD0", std::string(199, 'x') + "\\xD0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(quoteInLog(c.text), c.quoted) << c.quoted;
 }
 
 TEST(gameName, EscapedInsideAddresses)

@@ -136,6 +136,8 @@ private slots:
     void hostileFilesInAGameFolder();
     void theFirstGamesErrorComesOnceTheWindowIsShown();
     void captionsOfBothWindows();
+    void aCutDescriptionSaysSoInTheCaptionLanguage_data();
+    void aCutDescriptionSaysSoInTheCaptionLanguage();
 };
 
 void GamesFormTest::offLineCommandExplainsAnEmptyLibrary()
@@ -387,7 +389,7 @@ void GamesFormTest::hostileFilesInAGameFolder()
         {"mark.txt", [&](const QString& p) { huge(p, QByteArray(100, '1'), 200'000'000); },
          "'1111111111111111111111111111111111111111…' is not a valid integer value", "none 0  | "},
         {"txt", [&](const QString& p) { huge(p, "Title\r\n" + QByteArray(100, 'x'), 150'000'000); }, "",
-         "#ff0000 0 Title | [Описание длиннее 8192 байт: показано только его начало]"},
+         "#ff0000 0 Title | [The description is longer than 8192 bytes: only its beginning is shown]"},
         {"screen1.png", [&](const QString& p) { huge(p, "\x89PNG", 20'000'000); },
          "screen1.png: the file holds 20000000 bytes, more than 8388608", "none 0  | "},
     };
@@ -468,6 +470,32 @@ void GamesFormTest::captionsOfBothWindows()
     rig.window->switchToEnglish();
     QCOMPARE(test::clippedPart(*online), QString());
     QCOMPARE(test::clippedPart(*games), QString());
+}
+
+void GamesFormTest::aCutDescriptionSaysSoInTheCaptionLanguage_data()
+{
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QString>("lastLine");
+    QTest::newRow("English") << true
+                             << QStringLiteral("[The description is longer than 8192 bytes: only its beginning is shown]");
+    QTest::newRow("Russian") << false << QStringLiteral("[Описание длиннее 8192 байт: показано только его начало]");
+}
+
+void GamesFormTest::aCutDescriptionSaysSoInTheCaptionLanguage()
+{
+    QFETCH(bool, english);
+    QFETCH(QString, lastLine);
+    test::MainWindowRig rig;
+    addGame(rig, {QStringLiteral("long"), Qt::red, {}, "Title\r\n" + QByteArray(20'000, 'x'), "3"});
+    if (english)
+        rig.window->switchToEnglish();
+    else
+        rig.window->switchToRussian();
+    GameLibraryForm* form = openBrowser(rig);
+    QVERIFY(form);
+    const QString text = form->descriptionView->toPlainText();
+    QCOMPARE(text.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Title"));
+    QCOMPARE(text.section(QLatin1Char('\n'), -1), lastLine);
 }
 
 QTEST_MAIN(GamesFormTest)

@@ -86,6 +86,17 @@ QLabel* picture(QWidget* parent, const char* name, int x, int y, int w, int h)
     return label;
 }
 
+/// The line under a description cut at kDescriptionBytes. The text is ours,
+/// not the catalogue's, so it is written in the caption language of the
+/// moment, as the network window's own texts are.
+QString descriptionCutLine(kit::Language language)
+{
+    const char* form = language == kit::Language::Russian
+                           ? "[Описание длиннее %1 байт: показано только его начало]"
+                           : "[The description is longer than %1 bytes: only its beginning is shown]";
+    return QString::fromUtf8(form).arg(kDescriptionBytes);
+}
+
 } // namespace
 
 GameLibraryForm::GameLibraryForm(kit::WindowHost& emulator, QWidget* parent)
@@ -275,12 +286,11 @@ void GameLibraryForm::showPictures(const std::string& game)
     if (description.state == GameFile::State::Failed)
         throw unreadable("", textFile, description.reason);
     if (description.state == GameFile::State::Read) {
-        std::vector<std::string> lines = textLines(description.bytes);
-        if (description.cut)
-            lines.push_back(descriptionCutLine());
         QStringList text;
-        for (const std::string& line : lines)
+        for (const std::string& line : textLines(description.bytes))
             text << fromUtf8(line);
+        if (description.cut)
+            text << descriptionCutLine(emulator_.language());
         descriptionView->setPlainText(text.join(QLatin1Char('\n')));
         QTextCursor all(descriptionView->document());
         all.select(QTextCursor::Document);
