@@ -29,7 +29,7 @@ struct Workbench {
     {
         QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/bios.dat"), dir.filePath("bios.dat"));
         QDir(dir.path()).mkpath(QStringLiteral("Assembler"));
-        kit::SetConfigFilePath(QFile::encodeName(dir.filePath("config.ini")).toStdString());
+        kit::setConfigFilePath(QFile::encodeName(dir.filePath("config.ini")).toStdString());
         main = std::make_unique<ui::MainWindow>(QStringList{});
         main->setSettingsForm(new ui::SettingsForm(main->settingsStore(), main.get()));
         main->machine().programDir = QFile::encodeName(dir.path()).toStdString();

@@ -75,6 +75,6 @@ int main(int argc, char** argv)
     report("  of which the reset with the quick start", reset);
     form->close();
     main.reset();
-    ostrovik::kit::SetConfigFilePath({});
+    ostrovik::kit::setConfigFilePath({});
     return 0;
 }

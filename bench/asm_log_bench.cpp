@@ -102,7 +102,7 @@ int main(int argc, char** argv)
     form->sourceModified = 0; // no close question
     form->close();
     bench.main.reset();
-    ostrovik::kit::SetConfigFilePath({});
+    ostrovik::kit::setConfigFilePath({});
     if (!ok)
         std::fprintf(stderr, "a build logged no error, or a source over the limit was not refused\n");
     return ok ? 0 : 1;

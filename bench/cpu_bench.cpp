@@ -247,23 +247,23 @@ constexpr std::uint16_t kExitOut = kExit + 2;
 
 class CpmConsole : public ostrovik::machine::SoundSink {
 public:
-    explicit CpmConsole(Machine& m) : m_(m) {}
+    explicit CpmConsole(Machine& m) : machine_(m) {}
     void putSound(int) override
     {
-        if (m_.regPC == kExitOut) {
+        if (machine_.regPC == kExitOut) {
             done = true;
-            exitClock = m_.clock;
+            exitClock = machine_.clock;
             return;
         }
-        if (m_.regPC != kBdosOut)
+        if (machine_.regPC != kBdosOut)
             return;
-        if (m_.regC == 2) {
-            out += static_cast<char>(m_.regE);
-        } else if (m_.regC == 9) {
+        if (machine_.regC == 2) {
+            out += static_cast<char>(machine_.regE);
+        } else if (machine_.regC == 9) {
             // Bounded so that a missing '$' cannot run for ever.
-            std::uint32_t at = (m_.regD << 8) | m_.regE;
+            std::uint32_t at = (machine_.regD << 8) | machine_.regE;
             for (int n = 0; n < 65536; ++n, ++at) {
-                const char ch = static_cast<char>(m_.readByte(at));
+                const char ch = static_cast<char>(machine_.readByte(at));
                 if (ch == '$')
                     break;
                 out += ch;
@@ -275,7 +275,7 @@ public:
     std::string out;
 
 private:
-    Machine& m_;
+    Machine& machine_;
 };
 
 int runCpm(const char* path)

@@ -39,7 +39,7 @@ try {
     QApplication app(argc, argv);
     // The settings the main window reads and writes stay out of the program folder.
     QTemporaryDir settings;
-    kit::SetConfigFilePath((settings.path() + QStringLiteral("/config.ini")).toStdString());
+    kit::setConfigFilePath((settings.path() + QStringLiteral("/config.ini")).toStdString());
 
     ui::MainWindow main({});
     machine::Machine& m = main.machine();

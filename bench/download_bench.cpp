@@ -46,13 +46,13 @@ RunResult runMethod(const CatalogueServer& server, int method, const std::string
 {
     const fs::path program = fs::temp_directory_path() / ("ostrovik-download-bench-" + tag);
     fs::remove_all(program);
-    fs::create_directories(ostrovik::games::LibraryRoot(program.string()));
+    fs::create_directories(ostrovik::games::libraryRoot(program.string()));
     RunResult result;
     {
         BenchEmulator emulator(program.string());
         ostrovik::games::GameDownloaderForm form(emulator);
-        form.WebEdit->setText(QString::fromStdString(server.games()));
-        form.JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
+        form.webEdit->setText(QString::fromStdString(server.games()));
+        form.jsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
         // A 1 ms timer: the gap between its ticks is how long the window's
         // thread went without handling events.
         QElapsedTimer sinceTick;

@@ -38,7 +38,7 @@ int main(int argc, char** argv)
 
     const fs::path program = fs::temp_directory_path() / "ostrovik-library-bench";
     fs::remove_all(program);
-    const std::string root = ostrovik::games::LibraryRoot(program.string());
+    const std::string root = ostrovik::games::libraryRoot(program.string());
     fs::create_directories(root);
     // Catalogue-like screenshots: 256 × 256 pictures with some detail.
     QImage shot(256, 256, QImage::Format_RGB32);

@@ -59,7 +59,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     auto table = std::make_unique<output::ColourLookupTable>();
-    output::CalculateColor(*table);
+    output::calculateColor(*table);
     machine::NullHost host;
     machine::Machine m(host);
     m.ports[0xC1] = 0x0F;
@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     auto texture = std::make_unique<output::GlTextureImage>();
     const auto decode = medianAndWorst(2001, [&](int i) {
         m.videoRam[static_cast<std::size_t>(i) & 16383] ^= 0x55;
-        output::build_texture(m, *table, false, *texture);
+        output::buildTexture(m, *table, false, *texture);
     });
 
     // Inside a window, as the main window holds it.

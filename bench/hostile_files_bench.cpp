@@ -63,7 +63,7 @@ int main()
         const auto t0 = Clock::now();
         int ones = 0;
         for (int i = 0; i < 40; ++i)
-            ones += ostrovik::platform::ReadIni(ini, "AutoStartUpOptions", "Gray") == "1";
+            ones += ostrovik::platform::readIni(ini, "AutoStartUpOptions", "Gray") == "1";
         const double ms = msSince(t0);
         // A file under the limit that reads as defaults was never read: no figure.
         if (ones != setReads) {

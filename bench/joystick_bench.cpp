@@ -23,21 +23,21 @@ namespace {
 
 class Keys final : public platform::JoyWindow {
 public:
-    explicit Keys(machine::Machine& m) : m_(m)
+    explicit Keys(machine::Machine& m) : machine_(m)
     {
-        words_.JoyKeyUp = 38;
-        words_.JoyKeyDown = 40;
-        words_.JoyKeyLeft = 37;
-        words_.JoyKeyRight = 39;
-        words_.JoyKeyButton = {70, 32, 13, 71};
+        words_.joyKeyUp = 38;
+        words_.joyKeyDown = 40;
+        words_.joyKeyLeft = 37;
+        words_.joyKeyRight = 39;
+        words_.joyKeyButton = {70, 32, 13, 71};
     }
-    void joystickMoved(std::uint32_t p) override { machine::JoyMove(m_, words_, p); }
-    void joystickButtonDown(std::uint32_t p) override { machine::JoyButtonDown(m_, words_, p); }
-    void joystickButtonUp(std::uint32_t p) override { machine::JoyButtonUp(m_, words_, p); }
+    void joystickMoved(std::uint32_t p) override { machine::joyMove(machine_, words_, p); }
+    void joystickButtonDown(std::uint32_t p) override { machine::joyButtonDown(machine_, words_, p); }
+    void joystickButtonUp(std::uint32_t p) override { machine::joyButtonUp(machine_, words_, p); }
     void joystickUnplugged() override {}
 
 private:
-    machine::Machine& m_;
+    machine::Machine& machine_;
     machine::JoyKeyWords words_;
 };
 

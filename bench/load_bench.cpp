@@ -52,7 +52,7 @@ int main()
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kLoads; ++i) {
         m->writeMemoryWord(m->basicStartVar, 0x1054);
-        ostrovik::files::NewLoadFile(*m, path.string(), true);
+        ostrovik::files::newLoadFile(*m, path.string(), true);
         tstates += m->clock;
     }
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;

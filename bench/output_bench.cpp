@@ -38,7 +38,7 @@ int redraws = 0; // full redraws that rewrote the picture
 int main()
 {
     auto table = std::make_unique<ColourLookupTable>();
-    const double build = medianMicros(21, [&](int) { CalculateColor(*table); });
+    const double build = medianMicros(21, [&](int) { calculateColor(*table); });
 
     ostrovik::machine::NullHost host;
     ostrovik::machine::Machine m(host);

@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     }
 
     // The settings the main window reads and writes stay out of the program folder.
-    kit::SetConfigFilePath(QFile::encodeName(dir.filePath(QStringLiteral("config.ini"))).toStdString());
+    kit::setConfigFilePath(QFile::encodeName(dir.filePath(QStringLiteral("config.ini"))).toStdString());
     BenchDialogs dialogs;
     dialogs.file = jpeg;
     ui::MainWindow main(QStringList{});

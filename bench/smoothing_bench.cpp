@@ -20,8 +20,8 @@ volatile unsigned sink;
 int main()
 {
     auto source = std::make_unique<FrameBitmap>();
-    for (std::size_t i = 0; i < source->Bits.size(); ++i)
-        source->Bits[i] = (i * 2654435761u >> 13) & 1 ? 255 : 0;
+    for (std::size_t i = 0; i < source->bits.size(); ++i)
+        source->bits[i] = (i * 2654435761u >> 13) & 1 ? 255 : 0;
     auto frame = std::make_unique<FrameBitmap>();
 
     constexpr int kRuns = 2001;
@@ -30,11 +30,11 @@ int main()
     for (int i = 0; i < kRuns; ++i) {
         *frame = *source;
         const auto start = Clock::now();
-        Antialiasing(*frame);
+        antialiasing(*frame);
         t.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-        sink = frame->Bits[static_cast<std::size_t>(i) % frame->Bits.size()];
+        sink = frame->bits[static_cast<std::size_t>(i) % frame->bits.size()];
     }
-    if (frame->Bits == source->Bits) {
+    if (frame->bits == source->bits) {
         std::fprintf(stderr, "the smoothing changed nothing\n");
         return 1;
     }

@@ -41,7 +41,7 @@ try {
     m.runOpcodes(20'000'000); // to the prompt
 
     auto table = std::make_unique<output::ColourLookupTable>();
-    output::CalculateColor(*table);
+    output::calculateColor(*table);
     output::GdiScreen screen(m, *table);
     screen.changeRenderMode(ostrovik::output::RenderMode::Raster);
     screen.drawScreen(false);

@@ -12,15 +12,15 @@ namespace ostrovik::debugger {
 
 int CheatFinder::remember(Memory ram)
 {
-    std::copy(ram.begin(), ram.end(), MemorySnapshot.begin());
-    return static_cast<int>(MemorySnapshot.size());
+    std::copy(ram.begin(), ram.end(), memorySnapshot_.begin());
+    return static_cast<int>(memorySnapshot_.size());
 }
 
 std::vector<int> CheatFinder::droppedByOne(Memory ram) const
 {
     std::vector<int> addresses;
-    for (std::size_t a = 0; a < MemorySnapshot.size(); ++a) {
-        const int t = MemorySnapshot[a] - 1;
+    for (std::size_t a = 0; a < memorySnapshot_.size(); ++a) {
+        const int t = memorySnapshot_[a] - 1;
         if (t != 0 && t == ram[a])
             addresses.push_back(static_cast<int>(a));
     }
@@ -31,9 +31,9 @@ int recheck(Memory ram, std::string_view valueText, const std::vector<std::strin
             std::vector<std::string>& memo)
 {
     for (const std::string& line : lines) {
-        const std::int32_t v = StrToInt(valueText);
+        const std::int32_t v = strToInt(valueText);
         checkRange(v, 0, 255);
-        const std::int32_t a = StrToInt(line);
+        const std::int32_t a = strToInt(line);
         checkRange(a, 0, 65535);
         if (ram[static_cast<std::size_t>(a)] == v)
             memo.push_back(line);
@@ -51,7 +51,7 @@ void poke(MutableMemory ram, std::int32_t address, std::int32_t value)
 
 void saveMemoryDump(Memory ram, const std::string& path)
 {
-    const platform::FileWrite written = platform::WriteWholeFile(
+    const platform::FileWrite written = platform::writeWholeFile(
         path, std::string_view(reinterpret_cast<const char*>(ram.data()), ram.size()));
     if (!written.ok)
         throw std::runtime_error((written.created ? "Cannot write " : "Cannot create ") + path + ": " +
@@ -62,7 +62,7 @@ void loadMemoryDump(MutableMemory ram, const std::string& path)
 {
     // Read whole before storing, so an unreadable file changes nothing; only
     // a regular file, and no more of it than memory holds.
-    const platform::FileRead read = platform::ReadRegularFile(path, ram.size(), platform::WhenLonger::KeepPrefix);
+    const platform::FileRead read = platform::readRegularFile(path, ram.size(), platform::WhenLonger::KeepPrefix);
     if (!read.ok())
         throw std::runtime_error("Cannot open " + path + ": " + read.reason);
     std::copy(read.bytes.begin(), read.bytes.end(), ram.begin());

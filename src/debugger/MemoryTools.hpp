@@ -50,7 +50,7 @@ public:
     std::vector<int> droppedByOne(Memory ram) const;
 
 private:
-    std::array<std::uint8_t, 65536> MemorySnapshot{};
+    std::array<std::uint8_t, 65536> memorySnapshot_{};
 };
 
 /// The re-check of the step-1 list: the lines whose address holds the value

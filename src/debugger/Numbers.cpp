@@ -20,12 +20,12 @@ std::int32_t parse(std::string_view text, int base, bool signAllowed)
 
 } // namespace
 
-std::int32_t StrToInt(std::string_view text)
+std::int32_t strToInt(std::string_view text)
 {
     return parse(text, 10, true);
 }
 
-std::int32_t HexToInt(std::string_view text)
+std::int32_t hexToInt(std::string_view text)
 {
     return parse(text, 16, false);
 }

@@ -10,9 +10,9 @@ namespace ostrovik::debugger {
 // the window's event handler shows in the application's error box.
 
 /// A decimal integer, optionally signed: "65535", "-1".
-std::int32_t StrToInt(std::string_view text);
+std::int32_t strToInt(std::string_view text);
 /// A hexadecimal integer: "C000", "c000", "FF".
-std::int32_t HexToInt(std::string_view text);
+std::int32_t hexToInt(std::string_view text);
 
 /// Throws the range error when @p value lies outside @p low … @p high.
 void checkRange(std::int64_t value, std::int64_t low, std::int64_t high);

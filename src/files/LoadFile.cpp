@@ -36,20 +36,20 @@ void refuseTooLong(machine::Machine& m, const std::string& path)
                          + std::to_string(machine::Machine::kTapeBufferSize) + " bytes.");
 }
 
-void loadMachineCode(machine::Machine& m, std::size_t bytesRead, bool AutoStart)
+void loadMachineCode(machine::Machine& m, std::size_t bytesRead, bool autoStart)
 {
     m.tapeLength = static_cast<std::int32_t>(bytesRead);
     const auto header = parseLvtHeader(std::span<const std::uint8_t>(m.tapeBuffer));
-    if (AutoStart) {
+    if (autoStart) {
         m.warmStart();
-        m.regPC = header->RunAddr;
+        m.regPC = header->runAddr;
     }
     // The count comes from the header alone: past the file's end the bytes are
     // whatever the tape buffer holds there. At most 65,536 bytes after the
     // header, so the buffer is never overrun; the memory map drops the ROM area.
-    const int last = static_cast<int>(header->EndAddr) - static_cast<int>(header->StartAddr);
+    const int last = static_cast<int>(header->endAddr) - static_cast<int>(header->startAddr);
     for (int i = 0; i <= last; ++i)
-        m.writeByte((header->StartAddr + i) & 0xFFFF, m.tapeBuffer[kLvtHeaderSize + i]);
+        m.writeByte((header->startAddr + i) & 0xFFFF, m.tapeBuffer[kLvtHeaderSize + i]);
 }
 
 void loadBasic(machine::Machine& m, std::size_t bytesRead)
@@ -86,13 +86,13 @@ void loadSnapshot(machine::Machine& m)
 
 } // namespace
 
-std::int64_t FileSizeByName(const std::string& FileName)
+std::int64_t fileSizeByName(const std::string& fileName)
 {
     std::error_code ec;
-    const auto status = std::filesystem::status(FileName, ec);
+    const auto status = std::filesystem::status(fileName, ec);
     if (ec || !std::filesystem::is_regular_file(status))
         return -1;
-    const auto size = std::filesystem::file_size(FileName, ec);
+    const auto size = std::filesystem::file_size(fileName, ec);
     if (ec)
         return -1;
     return static_cast<std::int64_t>(size);
@@ -119,16 +119,16 @@ void autoRunBasic(machine::Machine& m)
     }
 }
 
-bool NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStart)
+bool newLoadFile(machine::Machine& m, const std::string& fileName, bool autoStart)
 {
     constexpr std::size_t kLimit = machine::Machine::kTapeBufferSize;
-    const std::int64_t size = FileSizeByName(FileName);
+    const std::int64_t size = fileSizeByName(fileName);
     if (size < static_cast<std::int64_t>(kMinLoadSize)) {
         m.host().showMessage(kMsgTooSmall);
         return false;
     }
     if (size > static_cast<std::int64_t>(kLimit)) {
-        refuseTooLong(m, FileName);
+        refuseTooLong(m, fileName);
         return false;
     }
 
@@ -136,20 +136,20 @@ bool NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStar
     // leaves the tape buffer and the machine as they were. The name may stand
     // for another file by now (a link swapped to a FIFO): the file opened is
     // judged again, and never waited on.
-    platform::FileRead file = platform::ReadRegularFile(FileName, kLimit);
+    platform::FileRead file = platform::readRegularFile(fileName, kLimit);
     switch (file.status) {
     case platform::FileReadStatus::Ok:
         break;
     case platform::FileReadStatus::TooLarge:
     case platform::FileReadStatus::Truncated:
-        refuseTooLong(m, FileName);
+        refuseTooLong(m, fileName);
         return false;
     case platform::FileReadStatus::Missing:
     case platform::FileReadStatus::NotRegular:
         m.host().showMessage(kMsgTooSmall);
         return false;
     case platform::FileReadStatus::Failed:
-        throw std::runtime_error((file.opened ? "Cannot read " : "Cannot open ") + FileName + ": " + file.reason);
+        throw std::runtime_error((file.opened ? "Cannot read " : "Cannot open ") + fileName + ": " + file.reason);
     }
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file.bytes.data()),
                                               file.bytes.size());
@@ -167,7 +167,7 @@ bool NewLoadFile(machine::Machine& m, const std::string& FileName, bool AutoStar
     if (!tape)
         loadSnapshot(m);
     else if (bytes[9] == kLvtMachineCode)
-        loadMachineCode(m, bytes.size(), AutoStart);
+        loadMachineCode(m, bytes.size(), autoStart);
     else
         loadBasic(m, bytes.size());
     return true;

@@ -16,11 +16,11 @@ bool hasSavSignature(std::span<const std::uint8_t> bytes)
 
 void parseSavSnapshot(std::span<const std::uint8_t, kSavSize> bytes, SavSnapshot& out)
 {
-    for (std::size_t i = 0; i < out.Signature.size(); ++i)
-        out.Signature[i] = static_cast<char>(bytes[i]);
-    out.Reserved = bytes[kSavReservedAt];
-    std::copy_n(bytes.begin() + kSavRamAt, out.Ram.size(), out.Ram.begin());
-    std::copy_n(bytes.begin() + kSavVideoRamAt, out.VideoRam.size(), out.VideoRam.begin());
+    for (std::size_t i = 0; i < out.signature.size(); ++i)
+        out.signature[i] = static_cast<char>(bytes[i]);
+    out.reserved = bytes[kSavReservedAt];
+    std::copy_n(bytes.begin() + kSavRamAt, out.ram.size(), out.ram.begin());
+    std::copy_n(bytes.begin() + kSavVideoRamAt, out.videoRam.size(), out.videoRam.begin());
     std::copy_n(bytes.begin() + kSavPortsAt, out.ports.size(), out.ports.begin());
     const std::uint8_t* r = bytes.data() + kSavRegistersAt;
     out.B = r[0];
@@ -37,11 +37,11 @@ void parseSavSnapshot(std::span<const std::uint8_t, kSavSize> bytes, SavSnapshot
 
 void serialiseSavSnapshot(const SavSnapshot& s, std::span<std::uint8_t, kSavSize> out)
 {
-    for (std::size_t i = 0; i < s.Signature.size(); ++i)
-        out[i] = static_cast<std::uint8_t>(s.Signature[i]);
-    out[kSavReservedAt] = s.Reserved;
-    std::copy(s.Ram.begin(), s.Ram.end(), out.begin() + kSavRamAt);
-    std::copy(s.VideoRam.begin(), s.VideoRam.end(), out.begin() + kSavVideoRamAt);
+    for (std::size_t i = 0; i < s.signature.size(); ++i)
+        out[i] = static_cast<std::uint8_t>(s.signature[i]);
+    out[kSavReservedAt] = s.reserved;
+    std::copy(s.ram.begin(), s.ram.end(), out.begin() + kSavRamAt);
+    std::copy(s.videoRam.begin(), s.videoRam.end(), out.begin() + kSavVideoRamAt);
     std::copy(s.ports.begin(), s.ports.end(), out.begin() + kSavPortsAt);
     std::uint8_t* r = out.data() + kSavRegistersAt;
     r[0] = s.B;
@@ -59,8 +59,8 @@ void serialiseSavSnapshot(const SavSnapshot& s, std::span<std::uint8_t, kSavSize
 void captureSnapshot(const machine::Machine& m, SavSnapshot& out)
 {
     out = SavSnapshot{};
-    out.Ram = m.ram;
-    out.VideoRam = m.videoRam;
+    out.ram = m.ram;
+    out.videoRam = m.videoRam;
     out.ports = m.ports;
     const auto low = [](std::int32_t v) { return static_cast<std::uint8_t>(v & 0xFF); };
     out.B = low(m.regB);
@@ -77,8 +77,8 @@ void captureSnapshot(const machine::Machine& m, SavSnapshot& out)
 
 void restoreSnapshot(machine::Machine& m, const SavSnapshot& s)
 {
-    m.ram = s.Ram;
-    m.videoRam = s.VideoRam;
+    m.ram = s.ram;
+    m.videoRam = s.videoRam;
     m.ports = s.ports;
     m.regB = s.B;
     m.regC = s.C;

@@ -30,12 +30,12 @@ inline constexpr std::size_t kSavPcAt = 82203;
 /// The whole machine state as a snapshot (.sav) holds it, fields in file order.
 /// About 80 KB: keep it on the heap.
 struct SavSnapshot {
-    std::array<char, 16> Signature{'R', 'I', 'Z', 'I', '/', 'D', 'U', 'M',
+    std::array<char, 16> signature{'R', 'I', 'Z', 'I', '/', 'D', 'U', 'M',
                                    'P', '/', '2', '.', '0', '/', 'H', '+'};
-    std::uint8_t Reserved = 0;
+    std::uint8_t reserved = 0;
     /// 0x0000–0xFFFF exactly as stored, the ROM image included.
-    std::array<std::uint8_t, 65536> Ram{};
-    std::array<std::uint8_t, 16384> VideoRam{};
+    std::array<std::uint8_t, 65536> ram{};
+    std::array<std::uint8_t, 16384> videoRam{};
     std::array<std::uint8_t, 256> ports{};
     std::uint8_t B = 0, C = 0, D = 0, E = 0, H = 0, L = 0, A = 0, F = 0;
     std::uint16_t SP = 0;

@@ -11,7 +11,7 @@ namespace ostrovik::files {
 
 /// Magic of a tape image, compared case-sensitively.
 inline constexpr std::string_view kLvtSignature = "RIZI/2.0/";
-/// `FileType` of a machine-code program; any other value is a BASIC program.
+/// `fileType` of a machine-code program; any other value is a BASIC program.
 inline constexpr std::uint8_t kLvtMachineCode = 0xD0;
 /// Bytes before a machine-code image's data.
 inline constexpr std::size_t kLvtHeaderSize = 22;
@@ -21,14 +21,14 @@ inline constexpr std::size_t kMinLoadSize = 23;
 /// The header of a tape image (.lvt). A BASIC image uses only the first
 /// 16 bytes; its program follows at offset 16 without address words.
 struct LvtHeader {
-    std::array<char, 9> Signature{'R', 'I', 'Z', 'I', '/', '2', '.', '0', '/'};
-    std::uint8_t FileType = kLvtMachineCode;
+    std::array<char, 9> signature{'R', 'I', 'Z', 'I', '/', '2', '.', '0', '/'};
+    std::uint8_t fileType = kLvtMachineCode;
     /// The program's name as on tape; the loader does not read it.
-    std::array<std::uint8_t, 6> TapeName{};
-    std::uint16_t StartAddr = 0;
+    std::array<std::uint8_t, 6> tapeName{};
+    std::uint16_t startAddr = 0;
     /// Last data byte's address, inclusive.
-    std::uint16_t EndAddr = 0;
-    std::uint16_t RunAddr = 0;
+    std::uint16_t endAddr = 0;
+    std::uint16_t runAddr = 0;
 };
 
 /// True when @p bytes begin with "RIZI/2.0/".

@@ -182,15 +182,15 @@ void CatalogueDownloader::start(Method method)
 std::optional<std::uint16_t> CatalogueDownloader::catalogueStart(DownloaderView& view, const char* emptyPageLine)
 {
     view.clearLog();
-    PageStart = 0;
+    pageStart = 0;
     const std::string base = baseAddress(view);
     view.addLogLine("Пробуем открыть сайт:" + base);
-    PageLines = PageToLines(http_.HttpGetText(base + "index.php"));
-    if (PageLines.empty()) {
+    pageLines = pageToLines(http_.httpGetText(base + "index.php"));
+    if (pageLines.empty()) {
         view.addLogLine(emptyPageLine);
         return std::nullopt;
     }
-    const GameCount count = ReadGameCount(PageLines);
+    const GameCount count = readGameCount(pageLines);
     if (!count.error.empty()) {
         view.showError(count.error);
         return std::nullopt;
@@ -199,20 +199,20 @@ std::optional<std::uint16_t> CatalogueDownloader::catalogueStart(DownloaderView&
         view.addLogLine(kNoCount);
         return std::nullopt;
     }
-    view.addLogLine(GameCountLine(count.count));
+    view.addLogLine(gameCountLine(count.count));
     return count.count;
 }
 
 bool CatalogueDownloader::acceptGame(DownloaderView& view, const std::string& name, const std::string& title)
 {
     // The name first: ".." names a folder that exists, outside the library.
-    if (!IsSafeGameName(name)) {
-        view.addLogLine(RefusedNameLine(name));
+    if (!isSafeGameName(name)) {
+        view.addLogLine(refusedNameLine(name));
         return false;
     }
     std::error_code ec;
     if (view.skipExisting() && std::filesystem::is_directory(libraryFolder_ + name, ec)) {
-        view.addLogLine("Игра " + QuoteInLog(title) + " уже сеть !!!");
+        view.addLogLine("Игра " + quoteInLog(title) + " уже сеть !!!");
         return false;
     }
     return true;
@@ -221,20 +221,20 @@ bool CatalogueDownloader::acceptGame(DownloaderView& view, const std::string& na
 bool CatalogueDownloader::listPages(DownloaderView& view, std::uint16_t count, const Accept& accept,
                                     const std::function<void()>& afterTable)
 {
-    while (PageStart < count) {
+    while (pageStart < count) {
         const std::string base = view.webText();
-        PageLines = PageToLines(http_.HttpGetText(base + "index.php?start=" + std::to_string(PageStart)));
-        PageStart = static_cast<std::uint16_t>(PageStart + kPageSize);
-        if (PageLines.empty()) {
+        pageLines = pageToLines(http_.httpGetText(base + "index.php?start=" + std::to_string(pageStart)));
+        pageStart = static_cast<std::uint16_t>(pageStart + kPageSize);
+        if (pageLines.empty()) {
             view.addLogLine(kSiteNotOpened);
             return false;
         }
         view.addLogLine("Начинаем парсить игры :-) !!!");
-        const std::optional<std::size_t> head = FindTableHead(PageLines);
+        const std::optional<std::size_t> head = findTableHead(pageLines);
         if (!head)
             continue;
-        for (const GameRow& row : ReadRows(PageLines, *head)) {
-            view.addLogLine("Нашли игру " + QuoteInLog(row.title));
+        for (const GameRow& row : readRows(pageLines, *head)) {
+            view.addLogLine("Нашли игру " + quoteInLog(row.title));
             if (acceptGame(view, row.name, row.title) && !accept(row))
                 return false;
         }
@@ -249,7 +249,7 @@ void CatalogueDownloader::method1(DownloaderView& view)
     const std::optional<std::uint16_t> siteCount = catalogueStart(view, kSiteNotOpened);
     if (!siteCount)
         return;
-    const std::uint16_t count = WholePages(*siteCount);
+    const std::uint16_t count = wholePages(*siteCount);
     view.setGaugeProgress(0);
     view.setGaugeMaximum(count);
     view.setGaugeMinimum(0);
@@ -259,8 +259,8 @@ void CatalogueDownloader::method1(DownloaderView& view)
     const auto accept = [&](const GameRow& row) {
         ++accepted;
         view.setGaugeProgress(accepted);
-        const GameDownload done = DownloadGame(http_, [&view] { return view.webText(); }, libraryFolder_, row.name,
-                                               row.title, row.mark, log, ScreenshotLines::AfterBoth, GamePageLines);
+        const GameDownload done = downloadGame(http_, [&view] { return view.webText(); }, libraryFolder_, row.name,
+                                               row.title, row.mark, log, ScreenshotLines::AfterBoth, gamePageLines);
         if (!done.error.empty()) {
             view.showError(done.error);
             return false;
@@ -282,7 +282,7 @@ void CatalogueDownloader::method2(DownloaderView& view)
     if (!siteCount)
         return;
     view.setGaugeMaximum(*siteCount);
-    const std::uint16_t count = WholePages(*siteCount);
+    const std::uint16_t count = wholePages(*siteCount);
     view.setGaugeProgress(0);
     view.setGaugeMinimum(0);
     std::uint16_t workers = 0;
@@ -313,7 +313,7 @@ void CatalogueDownloader::method3(DownloaderView& view)
     }
     std::string refusal;
     const std::optional<std::vector<GameListEntry>> list =
-        ParseGameList(DecodeByCharset(answer.body, answer.contentType), &refusal);
+        parseGameList(decodeByCharset(answer.body, answer.contentType), &refusal);
     view.setGaugeProgress(0);
     view.setGaugeMaximum(*siteCount);
     view.setGaugeMinimum(0);
@@ -326,11 +326,11 @@ void CatalogueDownloader::method3(DownloaderView& view)
     int failed = 0;
     const LogSink log = [&view](const std::string& line) { view.addLogLine(line); };
     for (const GameListEntry& game : *list) {
-        if (!acceptGame(view, game.Name, game.FullName))
+        if (!acceptGame(view, game.name, game.fullName))
             continue;
         ++accepted;
         view.setGaugeProgress(accepted);
-        const GameDownload done = DownloadListedGame(http_, base, libraryFolder_, game, log);
+        const GameDownload done = downloadListedGame(http_, base, libraryFolder_, game, log);
         if (!done.error.empty()) {
             view.showError(done.error);
             return;

@@ -50,9 +50,9 @@ public:
     void stop();
 
     // Touched by the run's thread; read them once the run has ended.
-    Lines PageLines;
-    Lines GamePageLines;
-    std::uint16_t PageStart = 0;
+    Lines pageLines;
+    Lines gamePageLines;
+    std::uint16_t pageStart = 0;
 
 private:
     using Method = void (CatalogueDownloader::*)(DownloaderView&);

@@ -110,7 +110,7 @@ bool Lines::operator==(const Lines& other) const
     return true;
 }
 
-Lines Lines::Split(std::string text)
+Lines Lines::split(std::string text)
 {
     Lines lines;
     if (text.size() > UINT32_MAX)
@@ -123,7 +123,7 @@ Lines Lines::Split(std::string text)
     return lines;
 }
 
-std::vector<std::string> SplitLines(std::string_view text)
+std::vector<std::string> splitLines(std::string_view text)
 {
     std::vector<std::string> lines;
     lines.reserve(countLines(text));
@@ -131,12 +131,12 @@ std::vector<std::string> SplitLines(std::string_view text)
     return lines;
 }
 
-Lines PageToLines(std::string bytes)
+Lines pageToLines(std::string bytes)
 {
-    return validUtf8(bytes) ? Lines::Split(std::move(bytes)) : Lines();
+    return validUtf8(bytes) ? Lines::split(std::move(bytes)) : Lines();
 }
 
-GameCount ReadGameCount(const Lines& page)
+GameCount readGameCount(const Lines& page)
 {
     GameCount result;
     for (const std::string_view line : page) {
@@ -144,7 +144,7 @@ GameCount ReadGameCount(const Lines& page)
             continue;
         // Positions L-9 to L-6, counted from 1, of the line as 8-bit text:
         // the four characters before the last six.
-        const std::string text = platform::Utf8ToCp1251(line);
+        const std::string text = platform::utf8ToCp1251(line);
         std::string digits;
         if (text.size() >= 10)
             digits = text.substr(text.size() - 10, 4);
@@ -161,7 +161,7 @@ GameCount ReadGameCount(const Lines& page)
     return result;
 }
 
-std::uint16_t WholePages(std::uint16_t count)
+std::uint16_t wholePages(std::uint16_t count)
 {
     for (std::uint16_t pages = 50; pages <= 600; pages += 50)
         if (pages >= count)
@@ -169,7 +169,7 @@ std::uint16_t WholePages(std::uint16_t count)
     return count;
 }
 
-std::optional<std::size_t> FindTableHead(const Lines& page)
+std::optional<std::size_t> findTableHead(const Lines& page)
 {
     for (std::size_t i = 0; i < page.size(); ++i)
         if (contains(page[i], kTableHead))
@@ -177,7 +177,7 @@ std::optional<std::size_t> FindTableHead(const Lines& page)
     return std::nullopt;
 }
 
-std::vector<GameRow> ReadRows(const Lines& page, std::size_t head)
+std::vector<GameRow> readRows(const Lines& page, std::size_t head)
 {
     static const std::string kRankLine =
         std::string(kRankLineStart) + std::string(kCatalogueHost) + std::string(kRankLineEnd);
@@ -198,7 +198,7 @@ std::vector<GameRow> ReadRows(const Lines& page, std::size_t head)
     return rows;
 }
 
-std::optional<std::string> FindDescription(const Lines& page, std::string_view name)
+std::optional<std::string> findDescription(const Lines& page, std::string_view name)
 {
     const std::string marker = std::string(kDescriptionStart) + std::string(kCatalogueHost) +
                                std::string(kDescriptionGames) + std::string(name) + std::string(kDescriptionScreen);
@@ -212,7 +212,7 @@ std::optional<std::string> FindDescription(const Lines& page, std::string_view n
     return std::nullopt;
 }
 
-std::string GameCountLine(std::uint16_t count)
+std::string gameCountLine(std::uint16_t count)
 {
     return "Игр на сайте:" + std::to_string(count);
 }

@@ -55,7 +55,7 @@ public:
 
     /// @p text split at CR LF, LF or CR; an empty text has no lines, and
     /// neither has one of 4 GB or more.
-    static Lines Split(std::string text);
+    static Lines split(std::string text);
 
 private:
     std::string text_;
@@ -63,11 +63,11 @@ private:
 };
 
 /// @p text split into lines at CR LF, LF or CR; an empty text has none.
-std::vector<std::string> SplitLines(std::string_view text);
+std::vector<std::string> splitLines(std::string_view text);
 
 /// A page's bytes split into lines at CR LF, LF or CR; a page that is not
 /// valid UTF-8 has no lines. The lines stay UTF-8.
-Lines PageToLines(std::string bytes);
+Lines pageToLines(std::string bytes);
 
 /// The game count that the start page announces.
 struct GameCount {
@@ -76,10 +76,10 @@ struct GameCount {
 };
 /// The last line holding the count marker decides: its four characters
 /// before the last six, blanks removed, read as a decimal number.
-GameCount ReadGameCount(const Lines& page);
+GameCount readGameCount(const Lines& page);
 
 /// The count raised to whole list pages of 50, up to 600; above 600 it stays.
-std::uint16_t WholePages(std::uint16_t count);
+std::uint16_t wholePages(std::uint16_t count);
 
 /// One row of a list page's games table.
 struct GameRow {
@@ -89,19 +89,19 @@ struct GameRow {
 };
 
 /// The first line holding the table head, if any.
-std::optional<std::size_t> FindTableHead(const Lines& page);
+std::optional<std::size_t> findTableHead(const Lines& page);
 
 /// The rows of the table that starts at @p head, in page order. The walk
 /// ends at a line that is exactly "</table>" or at the page's end; a row
 /// cut short by the page's end has empty texts for its missing lines.
-std::vector<GameRow> ReadRows(const Lines& page, std::size_t head);
+std::vector<GameRow> readRows(const Lines& page, std::size_t head);
 
 /// The description on a game's page: the line after the first one holding
 /// the second screenshot's image of @p name, with every description end
 /// removed; nothing without such a line (or without a line after it).
-std::optional<std::string> FindDescription(const Lines& page, std::string_view name);
+std::optional<std::string> findDescription(const Lines& page, std::string_view name);
 
 /// The log line with the count: "Игр на сайте:" and the number.
-std::string GameCountLine(std::uint16_t count);
+std::string gameCountLine(std::uint16_t count);
 
 } // namespace ostrovik::games

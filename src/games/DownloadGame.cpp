@@ -80,13 +80,13 @@ bool GameUnderway::place()
     return placed && !ec;
 }
 
-bool FetchGameFiles(HttpClient& http, const BaseAddress& base, const std::string& gameDir, const std::string& name,
+bool fetchGameFiles(HttpClient& http, const BaseAddress& base, const std::string& gameDir, const std::string& name,
                     const LogSink& log, ScreenshotLines screenshots)
 {
-    const std::string escaped = EscapeForAddress(name);
+    const std::string escaped = escapeForAddress(name);
     // The address requested, and the same address as the log shows it.
     const auto fetch = [&](const std::string& path, const std::string& file) {
-        return http.FetchFile(base() + escaped + path, gameDir + "/" + file);
+        return http.fetchFile(base() + escaped + path, gameDir + "/" + file);
     };
     const auto shown = [&](const std::string& path, FileFetch result) {
         return base() + name + path + (result == FileFetch::Arrived ? " скачан" : " не скачан");
@@ -128,75 +128,75 @@ bool FetchGameFiles(HttpClient& http, const BaseAddress& base, const std::string
     return true;
 }
 
-std::string GameNotFetchedLine(const std::string& title)
+std::string gameNotFetchedLine(const std::string& title)
 {
-    return "Игра " + QuoteInLog(title) + " не скачана !!!";
+    return "Игра " + quoteInLog(title) + " не скачана !!!";
 }
 
-std::string FileNotWritten(const std::string& path)
+std::string fileNotWritten(const std::string& path)
 {
     return "Cannot create file \"" + path + "\"";
 }
 
-GameDownload DownloadGame(HttpClient& http, const BaseAddress& base, const std::string& libraryFolder,
+GameDownload downloadGame(HttpClient& http, const BaseAddress& base, const std::string& libraryFolder,
                           const std::string& name, const std::string& title, const std::string& mark,
                           const LogSink& log, ScreenshotLines screenshots, Lines& gamePage)
 {
     GameUnderway game(libraryFolder, name);
     if (!game.made())
-        return {false, FileNotWritten(game.finalDir())};
-    if (!FetchGameFiles(http, base, game.dir(), name, log, screenshots)) {
-        log(GameNotFetchedLine(title));
+        return {false, fileNotWritten(game.finalDir())};
+    if (!fetchGameFiles(http, base, game.dir(), name, log, screenshots)) {
+        log(gameNotFetchedLine(title));
         return {};
     }
 
     // The lines of the text files wait until the game stands in the library.
     std::vector<std::string> written;
     const std::string markFile = game.finalDir() + "/mark.txt";
-    if (!WriteTextLines(game.dir() + "/mark.txt", {mark}))
-        return {false, FileNotWritten(markFile)};
-    written.push_back("Рейтинг:" + markFile + "    " + QuoteInLog(mark));
+    if (!writeTextLines(game.dir() + "/mark.txt", {mark}))
+        return {false, fileNotWritten(markFile)};
+    written.push_back("Рейтинг:" + markFile + "    " + quoteInLog(mark));
 
     // A page that does not come at all means the site stopped answering; one
     // without the description line is a game without a description.
-    const std::string page = http.HttpGetText(base() + "page.php?name=" + EscapeForAddress(name));
-    gamePage = PageToLines(page);
+    const std::string page = http.httpGetText(base() + "page.php?name=" + escapeForAddress(name));
+    gamePage = pageToLines(page);
     if (page.empty()) {
         log(base() + "page.php?name=" + name + " не скачан");
-        log(GameNotFetchedLine(title));
+        log(gameNotFetchedLine(title));
         return {};
     }
-    if (const std::optional<std::string> description = FindDescription(gamePage, name)) {
+    if (const std::optional<std::string> description = findDescription(gamePage, name)) {
         const std::string textFile = game.finalDir() + "/" + name + ".txt";
-        if (!WriteTextLines(game.dir() + "/" + name + ".txt", {title, *description}))
-            return {false, FileNotWritten(textFile)};
+        if (!writeTextLines(game.dir() + "/" + name + ".txt", {title, *description}))
+            return {false, fileNotWritten(textFile)};
         written.push_back("Описание:" + textFile);
     }
     if (!game.place())
-        return {false, FileNotWritten(game.finalDir())};
+        return {false, fileNotWritten(game.finalDir())};
     for (const std::string& line : written)
         log(line);
     return {true, {}};
 }
 
-GameDownload DownloadListedGame(HttpClient& http, const std::string& base, const std::string& libraryFolder,
+GameDownload downloadListedGame(HttpClient& http, const std::string& base, const std::string& libraryFolder,
                                 const GameListEntry& entry, const LogSink& log)
 {
-    GameUnderway game(libraryFolder, entry.Name);
+    GameUnderway game(libraryFolder, entry.name);
     if (!game.made())
-        return {false, FileNotWritten(game.finalDir())};
-    if (!FetchGameFiles(http, [&base] { return base; }, game.dir(), entry.Name, log, ScreenshotLines::AfterBoth)) {
-        log(GameNotFetchedLine(entry.FullName));
+        return {false, fileNotWritten(game.finalDir())};
+    if (!fetchGameFiles(http, [&base] { return base; }, game.dir(), entry.name, log, ScreenshotLines::AfterBoth)) {
+        log(gameNotFetchedLine(entry.fullName));
         return {};
     }
-    const std::string textFile = game.finalDir() + "/" + entry.Name + ".txt";
-    if (!WriteTextLines(game.dir() + "/" + entry.Name + ".txt", {entry.FullName, entry.Description}))
-        return {false, FileNotWritten(textFile)};
+    const std::string textFile = game.finalDir() + "/" + entry.name + ".txt";
+    if (!writeTextLines(game.dir() + "/" + entry.name + ".txt", {entry.fullName, entry.description}))
+        return {false, fileNotWritten(textFile)};
     const std::string markFile = game.finalDir() + "/mark.txt";
-    if (!WriteTextLines(game.dir() + "/mark.txt", {entry.Mark}))
-        return {false, FileNotWritten(markFile)};
+    if (!writeTextLines(game.dir() + "/mark.txt", {entry.mark}))
+        return {false, fileNotWritten(markFile)};
     if (!game.place())
-        return {false, FileNotWritten(game.finalDir())};
+        return {false, fileNotWritten(game.finalDir())};
     log("Описание:" + textFile);
     log("Оценка:" + markFile);
     return {true, {}};

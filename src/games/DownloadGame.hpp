@@ -56,7 +56,7 @@ private:
 /// addresses escaped; the log shows it as it stands. False, with the rest
 /// not fetched, when a file failed on its way or neither the ".lvt" nor the
 /// ".sav" is there: the game is not whole.
-bool FetchGameFiles(HttpClient& http, const BaseAddress& base, const std::string& gameDir, const std::string& name,
+bool fetchGameFiles(HttpClient& http, const BaseAddress& base, const std::string& gameDir, const std::string& name,
                     const LogSink& log, ScreenshotLines screenshots);
 
 /// How a game's download ended.
@@ -70,19 +70,19 @@ struct GameDownload {
 /// description line, "<name>.txt" with @p title and the description. The
 /// game's page goes into @p gamePage. A game that did not arrive whole is
 /// logged as such and leaves nothing in the library.
-GameDownload DownloadGame(HttpClient& http, const BaseAddress& base, const std::string& libraryFolder,
+GameDownload downloadGame(HttpClient& http, const BaseAddress& base, const std::string& libraryFolder,
                           const std::string& name, const std::string& title, const std::string& mark,
                           const LogSink& log, ScreenshotLines screenshots, Lines& gamePage);
 
 /// The same for a game of the JSON list: its files, then "<Name>.txt" and
 /// mark.txt from the entry's members.
-GameDownload DownloadListedGame(HttpClient& http, const std::string& base, const std::string& libraryFolder,
+GameDownload downloadListedGame(HttpClient& http, const std::string& base, const std::string& libraryFolder,
                                 const GameListEntry& game, const LogSink& log);
 
 /// The log line of a game that did not arrive whole.
-std::string GameNotFetchedLine(const std::string& title);
+std::string gameNotFetchedLine(const std::string& title);
 
 /// The message of a text file that could not be written.
-std::string FileNotWritten(const std::string& path);
+std::string fileNotWritten(const std::string& path);
 
 } // namespace ostrovik::games

@@ -7,16 +7,16 @@
 
 namespace ostrovik::games {
 
-DownloadWorker::DownloadWorker(bool CreateSuspended, std::string Name, std::string Title, std::string Dir, std::string Mark,
+DownloadWorker::DownloadWorker(bool createSuspended, std::string name, std::string title, std::string dir, std::string mark,
                      Context context)
-    : GameName(std::move(Name)), GamesDir(std::move(Dir)), GameTitle(std::move(Title)), GameMark(std::move(Mark)),
-      suspended_(CreateSuspended), context_(context)
+    : gameName(std::move(name)), gamesDir(std::move(dir)), gameTitle(std::move(title)), gameMark(std::move(mark)),
+      suspended_(createSuspended), context_(context)
 {
 }
 
 void DownloadWorker::showLog()
 {
-    context_.view.addLogLine(LogText);
+    context_.view.addLogLine(logText);
 }
 
 void DownloadWorker::run()
@@ -24,7 +24,7 @@ void DownloadWorker::run()
     suspended_ = false;
     GuiGate& gate = context_.gate;
     const LogSink log = [&](const std::string& line) {
-        LogText = line;
+        logText = line;
         gate.callOnGuiThread([this] { showLog(); });
     };
     const BaseAddress base = [&] {
@@ -34,7 +34,7 @@ void DownloadWorker::run()
     };
     Lines gamePage;
     const GameDownload done =
-        DownloadGame(context_.http, base, GamesDir, GameName, GameTitle, GameMark, log, ScreenshotLines::EachAfterItsOwn,
+        downloadGame(context_.http, base, gamesDir, gameName, gameTitle, gameMark, log, ScreenshotLines::EachAfterItsOwn,
                      gamePage);
     // A game that did not arrive has said so; a worker whose text files
     // cannot be written ends quietly.

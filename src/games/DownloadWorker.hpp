@@ -15,7 +15,7 @@
 
 namespace ostrovik::games {
 
-/// One game's download in the background: DownloadGame with every log line
+/// One game's download in the background: downloadGame with every log line
 /// and the gauge step handed to the window's thread.
 class DownloadWorker {
 public:
@@ -26,20 +26,20 @@ public:
         DownloaderView& view;
     };
 
-    DownloadWorker(bool CreateSuspended, std::string Name, std::string Title, std::string Dir, std::string Mark,
+    DownloadWorker(bool createSuspended, std::string name, std::string title, std::string dir, std::string mark,
               Context context);
 
     /// The thread body; runs once.
     void run();
 
-    std::string GameName;
-    std::string GamesDir;
-    std::string GameTitle;
-    std::string GameMark;
-    std::string LogText;
+    std::string gameName;
+    std::string gamesDir;
+    std::string gameTitle;
+    std::string gameMark;
+    std::string logText;
 
 private:
-    /// On the window's thread: LogText as the log's last line.
+    /// On the window's thread: logText as the log's last line.
     void showLog();
 
     bool suspended_;

@@ -32,12 +32,12 @@ std::string quoted(const std::string& text)
 
 } // namespace
 
-std::string LibraryRoot(const std::string& programDir)
+std::string libraryRoot(const std::string& programDir)
 {
     return programDir + "/GAMES_SOFT/offline/";
 }
 
-std::vector<std::string> ListGames(const std::string& root)
+std::vector<std::string> gamesInLibrary(const std::string& root)
 {
     std::vector<std::string> games;
     std::error_code ec;
@@ -50,23 +50,23 @@ std::vector<std::string> ListGames(const std::string& root)
     return games;
 }
 
-std::uint16_t CountGames(const std::string& root)
+std::uint16_t countGames(const std::string& root)
 {
-    return static_cast<std::uint16_t>(ListGames(root).size());
+    return static_cast<std::uint16_t>(gamesInLibrary(root).size());
 }
 
-std::string DeleteUselessSpaces(std::string s)
+std::string deleteUselessSpaces(std::string s)
 {
     std::erase(s, ' ');
     return s;
 }
 
-Rating ParseRating(const std::string& firstLine)
+Rating parseRating(const std::string& firstLine)
 {
     Rating r;
     if (firstLine.empty() || firstLine == "0")
         return r;
-    const std::string text = DeleteUselessSpaces(firstLine);
+    const std::string text = deleteUselessSpaces(firstLine);
     const std::optional<std::int32_t> value = platform::parseInteger(text);
     if (!value) {
         r.error = platform::invalidIntegerMessage(quoted(text));
@@ -77,7 +77,7 @@ Rating ParseRating(const std::string& firstLine)
     return r;
 }
 
-StarLayout LayoutStars(std::uint8_t mark)
+StarLayout layoutStars(std::uint8_t mark)
 {
     const int m = mark > 10 ? 10 : mark;
     StarLayout layout;
@@ -87,7 +87,7 @@ StarLayout LayoutStars(std::uint8_t mark)
     return layout;
 }
 
-std::optional<std::string> RunnableFile(const std::string& root, const std::string& game)
+std::optional<std::string> runnableFile(const std::string& root, const std::string& game)
 {
     std::error_code ec;
     for (const char* ext : {".lvt", ".sav"}) {
@@ -98,10 +98,10 @@ std::optional<std::string> RunnableFile(const std::string& root, const std::stri
     return std::nullopt;
 }
 
-GameFile ReadGameFile(const std::string& path, std::size_t maxBytes, bool keepStart)
+GameFile readGameFile(const std::string& path, std::size_t maxBytes, bool keepStart)
 {
     using platform::FileReadStatus;
-    platform::FileRead read = platform::ReadRegularFile(
+    platform::FileRead read = platform::readRegularFile(
         path, maxBytes, keepStart ? platform::WhenLonger::KeepPrefix : platform::WhenLonger::Refuse);
     GameFile file;
     std::error_code ec;
@@ -119,35 +119,35 @@ GameFile ReadGameFile(const std::string& path, std::size_t maxBytes, bool keepSt
     return file;
 }
 
-std::vector<std::string> TextLines(std::string_view bytes)
+std::vector<std::string> textLines(std::string_view bytes)
 {
     std::vector<std::string> lines;
-    for (const std::string& line : SplitLines(bytes))
-        lines.push_back(platform::Cp1251ToUtf8(line));
+    for (const std::string& line : splitLines(bytes))
+        lines.push_back(platform::cp1251ToUtf8(line));
     return lines;
 }
 
-std::string DescriptionCutLine()
+std::string descriptionCutLine()
 {
     return "[Описание длиннее " + std::to_string(kDescriptionBytes) + " байт: показано только его начало]";
 }
 
-Rating RatingOfMarkFile(std::string_view bytes, bool cut)
+Rating ratingOfMarkFile(std::string_view bytes, bool cut)
 {
     const std::size_t end = bytes.find_first_of("\r\n");
     if (cut && end == std::string_view::npos) {
         Rating r;
-        r.error = platform::invalidIntegerMessage(quoted(DeleteUselessSpaces(platform::Cp1251ToUtf8(bytes))));
+        r.error = platform::invalidIntegerMessage(quoted(deleteUselessSpaces(platform::cp1251ToUtf8(bytes))));
         return r;
     }
-    return ParseRating(platform::Cp1251ToUtf8(bytes.substr(0, end)));
+    return parseRating(platform::cp1251ToUtf8(bytes.substr(0, end)));
 }
 
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines)
+bool writeTextLines(const std::string& path, const std::vector<std::string>& lines)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     for (const std::string& line : lines)
-        out << platform::Utf8ToCp1251(line) << "\r\n";
+        out << platform::utf8ToCp1251(line) << "\r\n";
     out.flush();
     return static_cast<bool>(out);
 }
@@ -170,17 +170,17 @@ std::string libraryMessage(const std::string& first, const std::string& action, 
 
 } // namespace
 
-std::string RootMissingMessage(const std::string& root, std::string_view downloadAddress)
+std::string rootMissingMessage(const std::string& root, std::string_view downloadAddress)
 {
     return libraryMessage("Нет каталога " + root, "создаю каталог , ", downloadAddress);
 }
 
-std::string NoGamesMessage(const std::string& root, std::string_view downloadAddress)
+std::string noGamesMessage(const std::string& root, std::string_view downloadAddress)
 {
     return libraryMessage("Нет игр " + root, "", downloadAddress);
 }
 
-std::string NothingToRunMessage(const std::string& game)
+std::string nothingToRunMessage(const std::string& game)
 {
     return "Нет файла для запуска " + game + "/" + game + ".lvt" + " или sav";
 }

@@ -4,22 +4,22 @@
 
 namespace ostrovik::games {
 
-bool IsSafeGameName(std::string_view name)
+bool isSafeGameName(std::string_view name)
 {
     if (name.empty() || name == "." || name == ".." || name.size() > kMaxGameNameBytes)
         return false;
     for (std::size_t at = 0; at < name.size(); ++at)
-        if (name[at] == '/' || name[at] == '\\' || LayoutControlLength(name, at) != 0)
+        if (name[at] == '/' || name[at] == '\\' || layoutControlLength(name, at) != 0)
             return false;
     return true;
 }
 
-std::string RefusedNameLine(std::string_view name)
+std::string refusedNameLine(std::string_view name)
 {
-    return "Имя игры \"" + QuoteInLog(name) + "\" не годится для папки, игра пропущена !!!";
+    return "Имя игры \"" + quoteInLog(name) + "\" не годится для папки, игра пропущена !!!";
 }
 
-std::string EscapeForAddress(std::string_view text)
+std::string escapeForAddress(std::string_view text)
 {
     static constexpr char hex[] = "0123456789ABCDEF";
     std::string out;

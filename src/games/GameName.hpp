@@ -13,17 +13,17 @@ inline constexpr std::size_t kMaxGameNameBytes = 251;
 /// Whether a game name from the catalogue names a folder of its own inside
 /// the library: not empty, not "." or "..", free of "/", "\", every control
 /// character (NUL included) and every character that breaks or turns a line
-/// (LayoutControlLength), and short enough for its files' names. Anything
+/// (layoutControlLength), and short enough for its files' names. Anything
 /// else could write outside the library or over it, fail there, or forge
 /// lines of the log that shows it.
-bool IsSafeGameName(std::string_view name);
+bool isSafeGameName(std::string_view name);
 
 /// The log line that refuses an unsafe name; nothing is written for it. The
-/// name is quoted as QuoteInLog() quotes.
-std::string RefusedNameLine(std::string_view name);
+/// name is quoted as quoteInLog() quotes.
+std::string refusedNameLine(std::string_view name);
 
 /// @p text percent-encoded for a path or query part of an address: every
 /// byte but letters, digits and "-._~".
-std::string EscapeForAddress(std::string_view text);
+std::string escapeForAddress(std::string_view text);
 
 } // namespace ostrovik::games

@@ -166,7 +166,7 @@ std::FILE* createTemporary(const std::filesystem::path& folder, std::string& nam
 
 } // namespace
 
-std::string UrlHost(std::string_view address)
+std::string urlHost(std::string_view address)
 {
     std::string s(address);
     if (s.find("http://") != std::string::npos)
@@ -176,9 +176,9 @@ std::string UrlHost(std::string_view address)
     return host.empty() ? s : host;
 }
 
-std::string RequestAddress(std::string_view address)
+std::string requestAddress(std::string_view address)
 {
-    const std::string host = UrlHost(address);
+    const std::string host = urlHost(address);
     const std::size_t at = std::string_view(address).find(host);
     std::string object;
     if (at != std::string_view::npos && at + host.size() + 1 <= address.size())
@@ -186,7 +186,7 @@ std::string RequestAddress(std::string_view address)
     return "http://" + host + "/" + object;
 }
 
-std::string KeepPiecesToZero(std::string_view raw)
+std::string keepPiecesToZero(std::string_view raw)
 {
     std::string text;
     text.reserve(raw.size());
@@ -216,16 +216,16 @@ HttpLimits CurlHttp::limits() const
     return limits_;
 }
 
-std::string CurlHttp::HttpGetText(const std::string& address)
+std::string CurlHttp::httpGetText(const std::string& address)
 {
     // No host, or a scheme other than ours read as a host ("https:").
-    const std::string host = UrlHost(address);
+    const std::string host = urlHost(address);
     if (stopped_ || host.empty() || host.back() == ':')
         return {};
     std::string body;
     const HttpLimits limits = this->limits();
     Sink sink{&body, nullptr, limits.pageBytes};
-    Easy easy = openEasy(RequestAddress(address), limits, stopped_, sink);
+    Easy easy = openEasy(requestAddress(address), limits, stopped_, sink);
     if (!easy)
         return {};
     CURL* c = easy.get();
@@ -241,15 +241,15 @@ std::string CurlHttp::HttpGetText(const std::string& address)
     // page cut short by a limit would be read as the whole page.
     if (curl_easy_perform(c) != CURLE_OK)
         return {};
-    return KeepPiecesToZero(body);
+    return keepPiecesToZero(body);
 }
 
-bool CurlHttp::DownloadFile(const std::string& address, const std::string& fileName)
+bool CurlHttp::downloadFile(const std::string& address, const std::string& fileName)
 {
-    return FetchFile(address, fileName) == FileFetch::Arrived;
+    return fetchFile(address, fileName) == FileFetch::Arrived;
 }
 
-FileFetch CurlHttp::FetchFile(const std::string& address, const std::string& fileName)
+FileFetch CurlHttp::fetchFile(const std::string& address, const std::string& fileName)
 {
     namespace fs = std::filesystem;
     if (stopped_)

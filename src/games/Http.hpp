@@ -11,7 +11,7 @@ namespace ostrovik::games {
 /// The host part of an address: after a leading "http://" (the first seven
 /// characters go whenever "http://" occurs anywhere), up to the first "/";
 /// the whole rest when that part is empty. A port stays part of the host.
-std::string UrlHost(std::string_view address);
+std::string urlHost(std::string_view address);
 
 /// Bounds on every transfer, so that a server that drips bytes or never
 /// stops sending can neither hold a method nor fill memory or the disk.
@@ -20,12 +20,12 @@ struct HttpLimits {
     long lowSpeedSeconds = 15;  ///< slower than lowSpeedBytes a second for this long fails
     long lowSpeedBytes = 100;   ///< (waiting for the answer's head counts as slow)
     long totalSeconds = 300;    ///< the whole transfer, from start to end
-    std::size_t pageBytes = 4u << 20;       ///< a catalogue page (HttpGetText)
+    std::size_t pageBytes = 4u << 20;       ///< a catalogue page (httpGetText)
     std::size_t textBytes = 8u << 20;       ///< a text document (requestText)
-    std::size_t pictureBytes = 4u << 20;    ///< a file ending ".png" (DownloadFile)
+    std::size_t pictureBytes = 4u << 20;    ///< a file ending ".png" (downloadFile)
     std::size_t programBytes = 90'004;      ///< any other file: the largest the loader takes
 
-    /// The most @p fileName may receive from DownloadFile().
+    /// The most @p fileName may receive from downloadFile().
     std::size_t fileBytes(std::string_view fileName) const;
 };
 
@@ -55,15 +55,15 @@ public:
     /// for a body over the page limit. Within each
     /// 1,024-byte piece of the body, a zero byte ends what is kept of that
     /// piece.
-    virtual std::string HttpGetText(const std::string& address) = 0;
+    virtual std::string httpGetText(const std::string& address) = 0;
     /// Copies the resource to @p fileName; true only when a 2xx answer
     /// arrived whole and within the file's limit. The file is written under a
     /// short temporary name in the target's folder and renamed on success,
     /// so a failure never leaves a half file nor harms an older one.
-    virtual bool DownloadFile(const std::string& address, const std::string& fileName) = 0;
-    /// DownloadFile, telling a file the site does not have from one that did
+    virtual bool downloadFile(const std::string& address, const std::string& fileName) = 0;
+    /// downloadFile, telling a file the site does not have from one that did
     /// not arrive.
-    virtual FileFetch FetchFile(const std::string& address, const std::string& fileName) = 0;
+    virtual FileFetch fetchFile(const std::string& address, const std::string& fileName) = 0;
     /// One GET for a text document (the JSON list), over HTTP or HTTPS, a
     /// redirect to either followed; failures, the text limit among them, are
     /// explained.
@@ -75,9 +75,9 @@ class CurlHttp final : public HttpClient {
 public:
     explicit CurlHttp(HttpLimits limits = {});
 
-    std::string HttpGetText(const std::string& address) override;
-    bool DownloadFile(const std::string& address, const std::string& fileName) override;
-    FileFetch FetchFile(const std::string& address, const std::string& fileName) override;
+    std::string httpGetText(const std::string& address) override;
+    bool downloadFile(const std::string& address, const std::string& fileName) override;
+    FileFetch fetchFile(const std::string& address, const std::string& fileName) override;
     HttpAnswer requestText(const std::string& address) override;
 
     /// The bounds of every transfer that starts from now on.
@@ -101,12 +101,12 @@ private:
 };
 
 /// The address @p address as the HTTP layer requests it: "http://", the host
-/// of UrlHost(), "/" and the object name (what follows the host and the one
+/// of urlHost(), "/" and the object name (what follows the host and the one
 /// character after it).
-std::string RequestAddress(std::string_view address);
+std::string requestAddress(std::string_view address);
 
 /// The zero-byte rule: each 1,024-byte piece of @p raw kept up to its first
 /// zero byte.
-std::string KeepPiecesToZero(std::string_view raw);
+std::string keepPiecesToZero(std::string_view raw);
 
 } // namespace ostrovik::games

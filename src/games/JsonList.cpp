@@ -49,10 +49,10 @@ public:
             key_ = std::move(name);
         } else if (depth_ == 2) {
             GameListEntry& e = entries.back();
-            member_ = name == "Name" ? &e.Name
-                      : name == "FullName" ? &e.FullName
-                      : name == "Description" ? &e.Description
-                      : name == "Mark" ? &e.Mark
+            member_ = name == "Name" ? &e.name
+                      : name == "FullName" ? &e.fullName
+                      : name == "Description" ? &e.description
+                      : name == "Mark" ? &e.mark
                       : nullptr;
         }
         return true;
@@ -155,7 +155,7 @@ std::string lower(std::string_view s)
 
 } // namespace
 
-std::optional<std::vector<GameListEntry>> ParseGameList(std::string_view text, std::string* refusal)
+std::optional<std::vector<GameListEntry>> parseGameList(std::string_view text, std::string* refusal)
 {
     ListReader reader;
     const bool whole = Json::sax_parse(text, &reader);
@@ -168,7 +168,7 @@ std::optional<std::vector<GameListEntry>> ParseGameList(std::string_view text, s
     return std::move(reader.entries);
 }
 
-std::string DecodeByCharset(std::string_view body, std::string_view contentType)
+std::string decodeByCharset(std::string_view body, std::string_view contentType)
 {
     const std::string type = lower(contentType);
     const std::size_t at = type.find("charset=");
@@ -176,7 +176,7 @@ std::string DecodeByCharset(std::string_view body, std::string_view contentType)
     std::erase(charset, '"');
     charset = charset.substr(0, charset.find_first_of("; "));
     if (charset == "windows-1251" || charset == "cp1251")
-        return platform::Cp1251ToUtf8(body);
+        return platform::cp1251ToUtf8(body);
     if (charset == "iso-8859-1" || charset == "latin1" || charset == "us-ascii") {
         std::string out;
         for (const char ch : body) {

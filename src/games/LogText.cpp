@@ -31,7 +31,7 @@ unsigned codePoint(std::string_view text, std::size_t at, std::size_t length)
 
 } // namespace
 
-std::size_t LayoutControlLength(std::string_view text, std::size_t at)
+std::size_t layoutControlLength(std::string_view text, std::size_t at)
 {
     const unsigned char lead = byteAt(text, at);
     if (lead < 0x20 || lead == 0x7F)
@@ -45,7 +45,7 @@ std::size_t LayoutControlLength(std::string_view text, std::size_t at)
     return control ? length : 0;
 }
 
-std::string QuoteInLog(std::string_view text)
+std::string quoteInLog(std::string_view text)
 {
     std::string quoted;
     std::size_t at = 0;
@@ -55,7 +55,7 @@ std::string QuoteInLog(std::string_view text)
             quoted += "...";
             break;
         }
-        if (const std::size_t control = LayoutControlLength(text, at)) {
+        if (const std::size_t control = layoutControlLength(text, at)) {
             char escaped[8];
             if (control == 1)
                 std::snprintf(escaped, sizeof escaped, "\\x%02X", byteAt(text, at));

@@ -16,13 +16,13 @@ inline constexpr std::size_t kMaxQuotedBytes = 200;
 /// them), the line and paragraph separators U+2028 and U+2029, or a
 /// bidirectional embedding, override or isolate (U+202A to U+202E, U+2066 to
 /// U+2069). Zero for any other character.
-std::size_t LayoutControlLength(std::string_view text, std::size_t at);
+std::size_t layoutControlLength(std::string_view text, std::size_t at);
 
 /// @p text as a log line quotes it: at most its first kMaxQuotedBytes bytes,
 /// cut before a character whose bytes do not all fit and then followed by
-/// "..."; every character of LayoutControlLength written as "\x.." (one
+/// "..."; every character of layoutControlLength written as "\x.." (one
 /// byte) or "\u...." so that quoted text can neither start a line of its own
 /// nor turn one around.
-std::string QuoteInLog(std::string_view text);
+std::string quoteInLog(std::string_view text);
 
 } // namespace ostrovik::games

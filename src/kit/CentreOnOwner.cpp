@@ -7,7 +7,7 @@
 
 namespace ostrovik::kit {
 
-void CentreOnOwner(QWidget& window, const QWidget& owner)
+void centreOnOwner(QWidget& window, const QWidget& owner)
 {
     const QRect over = owner.window()->frameGeometry();
     // Before its first showing a window's frame is not known yet, and this

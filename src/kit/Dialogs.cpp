@@ -88,7 +88,7 @@ std::optional<QString> StandardDialogs::openFileClosable(QWidget* parent, const 
         if (dialog.windowHandle() && window->windowHandle())
             dialog.windowHandle()->setTransientParent(window->windowHandle());
         dialog.adjustSize();
-        CentreOnOwner(dialog, *window);
+        centreOnOwner(dialog, *window);
     }
     const bool wasEnabled = window && window->isEnabled();
     WindowGone gone(dialog);

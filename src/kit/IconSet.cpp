@@ -535,7 +535,7 @@ void draw(QPainter& p, int index)
 QPixmap IconSet::pixmap(Icon which, int size)
 {
     const int index = static_cast<int>(which);
-    if (index < 0 || index >= Count || size <= 0)
+    if (index < 0 || index >= kCount || size <= 0)
         return {};
     QPixmap result(size, size);
     result.fill(Qt::transparent);
@@ -551,11 +551,11 @@ QPixmap IconSet::pixmap(Icon which, int size)
 QIcon IconSet::icon(Icon which)
 {
     const int index = static_cast<int>(which);
-    if (index < 0 || index >= Count)
+    if (index < 0 || index >= kCount)
         return {};
     QIcon result;
-    result.addPixmap(pixmap(which, SmallSize));
-    result.addPixmap(pixmap(which, LargeSize));
+    result.addPixmap(pixmap(which, smallSize));
+    result.addPixmap(pixmap(which, largeSize));
     return result;
 }
 

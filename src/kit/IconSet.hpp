@@ -53,13 +53,13 @@ enum class Icon : int {
 /// The pictures by their handles.
 class IconSet {
 public:
-    static constexpr int Count = 38;
-    static constexpr int SmallSize = 16;
-    static constexpr int LargeSize = 32;
+    static constexpr int kCount = 38;
+    static constexpr int smallSize = 16;
+    static constexpr int largeSize = 32;
 
     /// Picture @p which at @p size × @p size pixels; a null pixmap for
     /// Icon::None and anything outside the list.
-    static QPixmap pixmap(Icon which, int size = SmallSize);
+    static QPixmap pixmap(Icon which, int size = smallSize);
     /// Picture @p which at both sizes; a null icon for Icon::None.
     static QIcon icon(Icon which);
 };

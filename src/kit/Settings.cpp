@@ -19,46 +19,46 @@ std::filesystem::path& overridePath()
 
 } // namespace
 
-std::filesystem::path ConfigFilePath()
+std::filesystem::path configFilePath()
 {
     if (!overridePath().empty())
         return overridePath();
-    return std::filesystem::path(platform::ExecutableFolder()) / "config.ini";
+    return std::filesystem::path(platform::executableFolder()) / "config.ini";
 }
 
-void SetConfigFilePath(const std::filesystem::path& path)
+void setConfigFilePath(const std::filesystem::path& path)
 {
     overridePath() = path;
 }
 
-QString ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue)
+QString readIni(std::string_view section, std::string_view key, std::string_view defaultValue)
 {
-    return QString::fromStdString(settings::ReadIni(ConfigFilePath(), section, key, defaultValue));
+    return QString::fromStdString(settings::readIni(configFilePath(), section, key, defaultValue));
 }
 
-QString ReadOption(machine::Option which)
+QString readOption(machine::Option which)
 {
-    return QString::fromStdString(settings::ReadOption(ConfigFilePath(), which));
+    return QString::fromStdString(settings::readOption(configFilePath(), which));
 }
 
-QString ReadIniAtStartup(std::string_view section, std::string_view key)
+QString readIniAtStartup(std::string_view section, std::string_view key)
 {
-    return ReadIni(section, key);
+    return readIni(section, key);
 }
 
-bool WriteIni(std::string_view section, std::string_view key, const QString& value, QWidget* parent)
+bool writeIni(std::string_view section, std::string_view key, const QString& value, QWidget* parent)
 {
     const platform::IniStatus status =
-        settings::WriteIni(ConfigFilePath(), section, key, value.toUtf8().toStdString());
+        settings::writeIni(configFilePath(), section, key, value.toUtf8().toStdString());
     if (status)
         return true;
-    ReportUnableToWrite(parent, status.message);
+    reportUnableToWrite(parent, status.message);
     return false;
 }
 
-void ReportUnableToWrite(QWidget* parent, const std::string& reason)
+void reportUnableToWrite(QWidget* parent, const std::string& reason)
 {
-    QString text = QStringLiteral("Unable to write to %1").arg(platform::FileNameText(ConfigFilePath().string()));
+    QString text = QStringLiteral("Unable to write to %1").arg(platform::fileNameText(configFilePath().string()));
     if (!reason.empty())
         text += QLatin1Char('\n') + QString::fromLocal8Bit(reason);
     dialogs().error(parent, text);

@@ -17,28 +17,28 @@ class QWidget;
 namespace ostrovik::kit {
 
 /// The folder of the executable followed by config.ini.
-std::filesystem::path ConfigFilePath();
+std::filesystem::path configFilePath();
 /// Puts the settings file elsewhere (tests); an empty path restores the
 /// file beside the executable.
-void SetConfigFilePath(const std::filesystem::path& path);
+void setConfigFilePath(const std::filesystem::path& path);
 
 /// One read; @p defaultValue when the file, the section or the key is missing.
-QString ReadIni(std::string_view section, std::string_view key, std::string_view defaultValue = "0");
+QString readIni(std::string_view section, std::string_view key, std::string_view defaultValue = "0");
 
 /// The stored text of option @p which; its first-run value when the file
 /// or the key is missing.
-QString ReadOption(machine::Option which);
+QString readOption(machine::Option which);
 
 /// The read the program entry makes before the application has any window.
-QString ReadIniAtStartup(std::string_view section, std::string_view key);
+QString readIniAtStartup(std::string_view section, std::string_view key);
 
 /// One write, creating the file, the section and the key as needed. A failure
 /// is shown as "Unable to write to <file>" and the system's reason over
 /// @p parent and gives false.
-bool WriteIni(std::string_view section, std::string_view key, const QString& value, QWidget* parent = nullptr);
+bool writeIni(std::string_view section, std::string_view key, const QString& value, QWidget* parent = nullptr);
 
 /// Shows "Unable to write to <file>" over @p parent, with @p reason (why
 /// the system refused) on the line below.
-void ReportUnableToWrite(QWidget* parent, const std::string& reason);
+void reportUnableToWrite(QWidget* parent, const std::string& reason);
 
 } // namespace ostrovik::kit

@@ -76,7 +76,7 @@ void Machine::runOpcodes(std::int32_t budget)
         // instruction at a served ROM address. It may run the CPU itself; the
         // run goes on from the registers and clock it leaves.
         if (isRomTrapAddress(static_cast<unsigned>(regPC) & 0xFFFF) &&
-            RomTrapStep(*this, readByte(regPC)) == kRet) {
+            romTrapStep(*this, readByte(regPC)) == kRet) {
             // The routine returns to its caller at once: an ordinary RET.
             regPC = readByte(regSP) | (readByte(regSP + 1) << 8);
             regSP = (regSP + 2) & 0xFFFF;

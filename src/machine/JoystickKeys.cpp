@@ -17,40 +17,40 @@ void key(Machine& machine, std::uint16_t virtualKey, bool down)
 
 } // namespace
 
-void JoyMove(Machine& machine, const JoyKeyWords& keys, std::uint32_t axes)
+void joyMove(Machine& machine, const JoyKeyWords& keys, std::uint32_t axes)
 {
     const auto x = static_cast<std::uint16_t>(axes & 0xFFFF);
     const auto y = static_cast<std::uint16_t>(axes >> 16);
     if (y == kAxisMin)
-        key(machine, keys.JoyKeyUp, true);
+        key(machine, keys.joyKeyUp, true);
     if (y == kAxisMax)
-        key(machine, keys.JoyKeyDown, true);
+        key(machine, keys.joyKeyDown, true);
     if (y == kAxisCentre) {
-        key(machine, keys.JoyKeyUp, false);
-        key(machine, keys.JoyKeyDown, false);
+        key(machine, keys.joyKeyUp, false);
+        key(machine, keys.joyKeyDown, false);
     }
     if (x == kAxisMin)
-        key(machine, keys.JoyKeyLeft, true);
+        key(machine, keys.joyKeyLeft, true);
     if (x == kAxisMax)
-        key(machine, keys.JoyKeyRight, true);
+        key(machine, keys.joyKeyRight, true);
     if (x == kAxisCentre) {
-        key(machine, keys.JoyKeyLeft, false);
-        key(machine, keys.JoyKeyRight, false);
+        key(machine, keys.joyKeyLeft, false);
+        key(machine, keys.joyKeyRight, false);
     }
 }
 
-void JoyButtonDown(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons)
+void joyButtonDown(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons)
 {
-    for (std::size_t n = 0; n < keys.JoyKeyButton.size(); ++n)
+    for (std::size_t n = 0; n < keys.joyKeyButton.size(); ++n)
         if (buttons & (1u << n))
-            key(machine, keys.JoyKeyButton[n], true);
+            key(machine, keys.joyKeyButton[n], true);
 }
 
-void JoyButtonUp(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons)
+void joyButtonUp(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons)
 {
-    for (std::size_t n = 0; n < keys.JoyKeyButton.size(); ++n)
+    for (std::size_t n = 0; n < keys.joyKeyButton.size(); ++n)
         if (!(buttons & (1u << n)))
-            key(machine, keys.JoyKeyButton[n], false);
+            key(machine, keys.joyKeyButton[n], false);
 }
 
 } // namespace ostrovik::machine

@@ -10,11 +10,11 @@ class Machine;
 /// The PC keys a joystick plays, as virtual-key codes, in the order up,
 /// down, left, right, buttons 1 to 4.
 struct JoyKeyWords {
-    std::uint16_t JoyKeyUp = 0;
-    std::uint16_t JoyKeyDown = 0;
-    std::uint16_t JoyKeyLeft = 0;
-    std::uint16_t JoyKeyRight = 0;
-    std::array<std::uint16_t, 4> JoyKeyButton{};
+    std::uint16_t joyKeyUp = 0;
+    std::uint16_t joyKeyDown = 0;
+    std::uint16_t joyKeyLeft = 0;
+    std::uint16_t joyKeyRight = 0;
+    std::array<std::uint16_t, 4> joyKeyButton{};
 };
 
 /// The joystick's messages as key presses and releases: each key goes
@@ -23,10 +23,10 @@ struct JoyKeyWords {
 ///
 /// Only the minimum (255), centre (32,767) and maximum (65,535) of an axis
 /// mean anything; a direction key stays pressed until its axis is centred.
-void JoyMove(Machine& machine, const JoyKeyWords& keys, std::uint32_t axes);
+void joyMove(Machine& machine, const JoyKeyWords& keys, std::uint32_t axes);
 /// Presses the key of every button whose state bit (1, 2, 4, 8) is set.
-void JoyButtonDown(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons);
+void joyButtonDown(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons);
 /// Releases the key of every button whose state bit is clear.
-void JoyButtonUp(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons);
+void joyButtonUp(Machine& machine, const JoyKeyWords& keys, std::uint32_t buttons);
 
 } // namespace ostrovik::machine

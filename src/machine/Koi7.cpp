@@ -88,7 +88,7 @@ constexpr auto kKeyOf = buildKeys();
 
 const std::string_view KoiTable{kKoiTable, sizeof(kKoiTable) - 1};
 
-std::string UpCaseText(std::string_view text)
+std::string upCaseText(std::string_view text)
 {
     std::string out(text);
     for (char& ch : out) {
@@ -99,12 +99,12 @@ std::string UpCaseText(std::string_view text)
     return out;
 }
 
-std::uint16_t KOI8_KOI7(std::uint8_t c)
+std::uint16_t koi8ToKoi7(std::uint8_t c)
 {
     return kKeyOf[c];
 }
 
-char KoiTo(std::uint8_t code)
+char koiToCp1251(std::uint8_t code)
 {
     if (code < kFirstKoi || code > kLastKoi)
         return ' ';

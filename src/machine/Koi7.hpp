@@ -13,16 +13,16 @@ extern const std::string_view KoiTable;
 
 /// Upper-cases the Latin letters and the Windows-1251 Cyrillic letters
 /// (0xE0-0xFF); every other byte, yo (0xB8) included, stays.
-std::string UpCaseText(std::string_view text);
+std::string upCaseText(std::string_view text);
 
 /// The Windows virtual key that types Windows-1251 character @p c on the
 /// DU-01: for a Cyrillic capital the PC key that carries it in the Russian
 /// layout, for a shifted symbol the key that gives it with Shift under the
 /// Latin table. Every other character gives 32, the space key.
-std::uint16_t KOI8_KOI7(std::uint8_t c);
+std::uint16_t koi8ToKoi7(std::uint8_t c);
 
 /// The Windows-1251 character of machine character code @p code. Codes
 /// outside 31-126 have no character and show as a blank.
-char KoiTo(std::uint8_t code);
+char koiToCp1251(std::uint8_t code);
 
 } // namespace ostrovik::machine

@@ -53,7 +53,7 @@ void typeCharacter(Keyboard& kb, std::uint8_t c)
     Machine& m = kb.machine();
     if (isCyrillicCapital(c)) {
         selectAlphabet(kb, true);
-        const KeyMask key = m.keyMaskOf(KOI8_KOI7(c));
+        const KeyMask key = m.keyMaskOf(koi8ToKoi7(c));
         kb.setKey(key, true);
         kb.run(kStep);
         kb.setKey(key, false);
@@ -61,7 +61,7 @@ void typeCharacter(Keyboard& kb, std::uint8_t c)
         selectAlphabet(kb, false);
         kb.setKey(kShiftKey, true);
         kb.run(kStep);
-        const KeyMask key = m.keyMaskOf(KOI8_KOI7(c));
+        const KeyMask key = m.keyMaskOf(koi8ToKoi7(c));
         kb.setKey(key, true);
         kb.run(kStep);
         kb.setKey(key, false);
@@ -81,7 +81,7 @@ void typeCharacter(Keyboard& kb, std::uint8_t c)
 
 } // namespace
 
-bool GetClipboardText(ClipboardText& clipboard, std::string& text)
+bool getClipboardText(ClipboardText& clipboard, std::string& text)
 {
     std::optional<std::string> data = clipboard.text();
     if (!data)
@@ -90,7 +90,7 @@ bool GetClipboardText(ClipboardText& clipboard, std::string& text)
     return true;
 }
 
-void PasteText(Keyboard& keyboard, std::string_view text)
+void pasteText(Keyboard& keyboard, std::string_view text)
 {
     Host& host = keyboard.machine().host();
     const std::string caption = host.caption();
@@ -98,7 +98,7 @@ void PasteText(Keyboard& keyboard, std::string_view text)
         host.setCaption(caption);
         return;
     }
-    const std::string upper = UpCaseText(text);
+    const std::string upper = upCaseText(text);
     const std::uint64_t n = upper.size();
     for (std::uint64_t i = 1; i <= n; ++i) {
         host.setCaption("Paste " + std::to_string(percent(i, n)) + "%");
@@ -111,8 +111,8 @@ void PasteText(Keyboard& keyboard, std::string_view text)
 void pasteClipboard(Keyboard& keyboard, ClipboardText& clipboard)
 {
     std::string text;
-    GetClipboardText(clipboard, text);
-    PasteText(keyboard, text);
+    getClipboardText(clipboard, text);
+    pasteText(keyboard, text);
 }
 
 } // namespace ostrovik::machine

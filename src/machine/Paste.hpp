@@ -19,14 +19,14 @@ public:
 
 /// Reads the clipboard's text into @p text, cut at its first zero byte.
 /// False, with @p text left as it was, when there is no text.
-bool GetClipboardText(ClipboardText& clipboard, std::string& text);
+bool getClipboardText(ClipboardText& clipboard, std::string& text);
 
 /// Types Windows-1251 @p text into the machine key by key: each character
 /// as its alphabet's mode key, then its own key (with Shift for the shifted
 /// symbols), 900,000 T-states of CPU after every press and release. The
 /// caption shows the progress and is restored at the end. Characters without
 /// a key still cost their mode key and runs. Empty text does nothing.
-void PasteText(Keyboard& keyboard, std::string_view text);
+void pasteText(Keyboard& keyboard, std::string_view text);
 
 /// The paste command: the clipboard's text typed into the machine, paused or
 /// not.

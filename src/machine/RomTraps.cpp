@@ -20,13 +20,13 @@ constexpr std::uint16_t kNameBytesBase = 0xBE82;
 /// Sets Paused for the life of the object, and clears it however the scope ends.
 class PauseWhile {
 public:
-    explicit PauseWhile(Machine& m) : m_(m) { m_.paused = 1; }
-    ~PauseWhile() { m_.paused = 0; }
+    explicit PauseWhile(Machine& m) : machine_(m) { machine_.paused = 1; }
+    ~PauseWhile() { machine_.paused = 0; }
     PauseWhile(const PauseWhile&) = delete;
     PauseWhile& operator=(const PauseWhile&) = delete;
 
 private:
-    Machine& m_;
+    Machine& machine_;
 };
 
 /// How many bytes of the tape buffer hold the loaded file.
@@ -44,11 +44,11 @@ void consoleTap(Machine& m)
         if (!m.logLine.empty())
             m.logLine.pop_back();
     } else if (ch == 13) {
-        m.host().appendLogLine(platform::Cp1251ToUtf8(m.logLine));
+        m.host().appendLogLine(platform::cp1251ToUtf8(m.logLine));
         m.logLine.clear();
     } else {
         // Codes without a character (below 31, above 126) show as blanks.
-        m.logLine += KoiTo(static_cast<std::uint8_t>(ch));
+        m.logLine += koiToCp1251(static_cast<std::uint8_t>(ch));
     }
 }
 
@@ -94,7 +94,7 @@ void tapeWord(Machine& m)
 
 } // namespace
 
-std::uint8_t RomTrapStep(Machine& m, std::uint8_t opcode)
+std::uint8_t romTrapStep(Machine& m, std::uint8_t opcode)
 {
     switch (m.regPC) {
     case rom_entry::ConsoleOut:

@@ -46,6 +46,6 @@ constexpr bool isRomTrapAddress(unsigned pc)
 /// opcode to dispatch: RET (0xC9) when the ROM routine is to return at once.
 /// The machine's register fields must be current; the tape-load trap may run
 /// the CPU again (a loaded BASIC program's RUN).
-std::uint8_t RomTrapStep(Machine& m, std::uint8_t opcode);
+std::uint8_t romTrapStep(Machine& m, std::uint8_t opcode);
 
 } // namespace ostrovik::machine

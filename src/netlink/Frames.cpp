@@ -2,7 +2,7 @@
 
 namespace ostrovik::netlink {
 
-std::vector<std::uint8_t> EncodeFrame(FrameType type, std::span<const std::uint8_t> payload)
+std::vector<std::uint8_t> encodeFrame(FrameType type, std::span<const std::uint8_t> payload)
 {
     const auto length = static_cast<std::uint32_t>(payload.size() + 1);
     std::vector<std::uint8_t> frame;
@@ -14,9 +14,9 @@ std::vector<std::uint8_t> EncodeFrame(FrameType type, std::span<const std::uint8
     return frame;
 }
 
-std::vector<std::uint8_t> EncodeFrame(FrameType type, const std::string& text)
+std::vector<std::uint8_t> encodeFrame(FrameType type, const std::string& text)
 {
-    return EncodeFrame(type, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    return encodeFrame(type, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 void FrameReader::feed(std::span<const std::uint8_t> bytes)

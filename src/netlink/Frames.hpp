@@ -25,8 +25,8 @@ struct Frame {
 /// The largest frame (type and payload) either side accepts.
 inline constexpr std::uint32_t kMaxFrameLength = 512;
 
-std::vector<std::uint8_t> EncodeFrame(FrameType type, std::span<const std::uint8_t> payload);
-std::vector<std::uint8_t> EncodeFrame(FrameType type, const std::string& text);
+std::vector<std::uint8_t> encodeFrame(FrameType type, std::span<const std::uint8_t> payload);
+std::vector<std::uint8_t> encodeFrame(FrameType type, const std::string& text);
 
 /// Collects a stream's bytes and hands out its whole frames.
 class FrameReader {

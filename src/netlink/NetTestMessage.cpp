@@ -23,9 +23,9 @@ std::uint32_t get(const std::uint8_t* at)
 std::array<std::uint8_t, NetTestMessage::kSize> NetTestMessage::bytes() const
 {
     std::array<std::uint8_t, kSize> b{};
-    put(b.data(), Kind);
-    put(b.data() + 4, Number);
-    put(b.data() + 8, Value);
+    put(b.data(), kind);
+    put(b.data() + 4, number);
+    put(b.data() + 8, value);
     return b;
 }
 
@@ -38,7 +38,7 @@ std::optional<NetTestMessage> NetTestMessage::read(std::span<const std::uint8_t>
 
 std::string NetTestMessage::logLine() const
 {
-    return (Kind == 1 ? "Adress:" : "Port:") + std::to_string(Number) + ":" + std::to_string(Value);
+    return (kind == 1 ? "Adress:" : "Port:") + std::to_string(number) + ":" + std::to_string(value);
 }
 
 } // namespace ostrovik::netlink

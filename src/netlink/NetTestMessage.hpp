@@ -12,10 +12,10 @@ namespace ostrovik::netlink {
 struct NetTestMessage {
     static constexpr std::size_t kSize = 12;
     /// 1 = an "IN Adress" entry, anything else = an "IN Port" entry.
-    std::uint32_t Kind = 0;
-    std::uint32_t Number = 0;
+    std::uint32_t kind = 0;
+    std::uint32_t number = 0;
     /// A pseudo-random number 0 … 254.
-    std::uint32_t Value = 0;
+    std::uint32_t value = 0;
 
     std::array<std::uint8_t, kSize> bytes() const;
     /// The message in @p data; nothing when it is shorter than 12 bytes

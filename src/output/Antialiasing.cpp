@@ -22,28 +22,28 @@ inline std::uint8_t fifth(unsigned sum)
 
 } // namespace
 
-void Antialiasing(FrameBitmap& bitmap)
+void antialiasing(FrameBitmap& bitmap)
 {
-    constexpr int W = FrameBitmap::Width;
-    constexpr int H = FrameBitmap::Height;
-    constexpr int Step = 3; // bytes per pixel; each channel is filtered alone
+    constexpr int kWidth = FrameBitmap::width;
+    constexpr int kHeight = FrameBitmap::height;
+    constexpr int kBytesPerPixel = 3; // bytes per pixel; each channel is filtered alone
 
-    for (int y = 0; y < H; ++y) {
-        std::uint8_t* row = bitmap.ScanLine(y);
-        const std::uint8_t* up = bitmap.ScanLine(y > 0 ? y - 1 : y);
-        const std::uint8_t* down = bitmap.ScanLine(y < H - 1 ? y + 1 : y);
+    for (int y = 0; y < kHeight; ++y) {
+        std::uint8_t* row = bitmap.scanLine(y);
+        const std::uint8_t* up = bitmap.scanLine(y > 0 ? y - 1 : y);
+        const std::uint8_t* down = bitmap.scanLine(y < kHeight - 1 ? y + 1 : y);
         // The top row's upper neighbour is itself, read before it is written.
-        for (int c = 0; c < Step; ++c) {
+        for (int c = 0; c < kBytesPerPixel; ++c) {
             const unsigned s = row[c];
-            row[c] = quarter(up[c] + s + row[Step + c] + down[c]);
+            row[c] = quarter(up[c] + s + row[kBytesPerPixel + c] + down[c]);
         }
-        for (int i = Step; i < (W - 1) * Step; ++i) {
+        for (int i = kBytesPerPixel; i < (kWidth - 1) * kBytesPerPixel; ++i) {
             const unsigned s = row[i];
-            row[i] = fifth(row[i - Step] + row[i + Step] + s + up[i] + down[i]);
+            row[i] = fifth(row[i - kBytesPerPixel] + row[i + kBytesPerPixel] + s + up[i] + down[i]);
         }
-        for (int i = (W - 1) * Step; i < W * Step; ++i) {
+        for (int i = (kWidth - 1) * kBytesPerPixel; i < kWidth * kBytesPerPixel; ++i) {
             const unsigned s = row[i];
-            row[i] = quarter(up[i] + s + row[i - Step] + down[i]);
+            row[i] = quarter(up[i] + s + row[i - kBytesPerPixel] + down[i]);
         }
     }
 }

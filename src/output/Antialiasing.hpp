@@ -9,6 +9,6 @@ namespace ostrovik::output {
 /// top and bottom rows count themselves as the missing row), rounded to
 /// nearest with ties to even. Pixels are taken in reading order, so the
 /// neighbours above and to the left are already smoothed when a pixel is.
-void Antialiasing(FrameBitmap& bitmap);
+void antialiasing(FrameBitmap& bitmap);
 
 } // namespace ostrovik::output

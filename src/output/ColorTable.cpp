@@ -10,7 +10,7 @@ constexpr ColorValue kGreenBits = 0x00FF00;
 constexpr ColorValue kBlueBits = 0xFF0000;
 } // namespace
 
-ColorValue compute_color_index(std::uint8_t palette, ColorValue base)
+ColorValue computeColorIndex(std::uint8_t palette, ColorValue base)
 {
     ColorValue c = 0;
     if (palette & 0x40)
@@ -46,7 +46,7 @@ ColorValue compute_color_index(std::uint8_t palette, ColorValue base)
     return c;
 }
 
-ColorValue GrayTV(ColorValue colour)
+ColorValue grayTv(ColorValue colour)
 {
     const long double r = colour & 0xFF;
     const long double g = (colour >> 8) & 0xFF;
@@ -58,17 +58,17 @@ ColorValue GrayTV(ColorValue colour)
     return level * 0x010101u;
 }
 
-void VRAMTest(ColourLookupTable& ColorTable, std::uint8_t palette, std::uint8_t value)
+void vramTest(ColourLookupTable& colorTable, std::uint8_t palette, std::uint8_t value)
 {
     for (int k = 0; k < 4; ++k)
-        ColorTable[palette][value][k] = compute_color_index(palette, BaseColors[pixel_index(value, k)]);
+        colorTable[palette][value][k] = computeColorIndex(palette, BaseColors[pixelIndex(value, k)]);
 }
 
-void CalculateColor(ColourLookupTable& ColorTable)
+void calculateColor(ColourLookupTable& colorTable)
 {
     for (int p = 0; p < 256; ++p)
         for (int b = 0; b < 256; ++b)
-            VRAMTest(ColorTable, static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(b));
+            vramTest(colorTable, static_cast<std::uint8_t>(p), static_cast<std::uint8_t>(b));
 }
 
 } // namespace ostrovik::output

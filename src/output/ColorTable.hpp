@@ -18,7 +18,7 @@ inline constexpr std::array<ColorValue, 4> BaseColors{clBlack, clGreen, clBlue, 
 
 /// The two-bit index of pixel @p k (0 = leftmost) of a video byte: the bit of
 /// the high nibble is the low bit of the index.
-constexpr int pixel_index(std::uint8_t value, int k)
+constexpr int pixelIndex(std::uint8_t value, int k)
 {
     return ((value >> (7 - k)) & 1) | (((value >> (3 - k)) & 1) << 1);
 }
@@ -28,15 +28,15 @@ constexpr int pixel_index(std::uint8_t value, int k)
 using ColourLookupTable = std::array<std::array<std::array<ColorValue, 4>, 256>, 256>;
 
 /// @p base as it looks under @p palette (the port C1 value).
-ColorValue compute_color_index(std::uint8_t palette, ColorValue base);
+ColorValue computeColorIndex(std::uint8_t palette, ColorValue base);
 
 /// The gray a black-and-white set shows for @p colour.
-ColorValue GrayTV(ColorValue colour);
+ColorValue grayTv(ColorValue colour);
 
 /// Fills the four entries of @p value under @p palette.
-void VRAMTest(ColourLookupTable& ColorTable, std::uint8_t palette, std::uint8_t value);
+void vramTest(ColourLookupTable& colorTable, std::uint8_t palette, std::uint8_t value);
 
 /// Fills the whole table.
-void CalculateColor(ColourLookupTable& ColorTable);
+void calculateColor(ColourLookupTable& colorTable);
 
 } // namespace ostrovik::output

@@ -11,22 +11,22 @@ namespace ostrovik::output {
 /// A 256 × 256 picture at 24 bits per pixel: blue, green, red bytes per pixel,
 /// scanline 0 (the top line) first, no padding.
 struct FrameBitmap {
-    static constexpr int Width = 256;
-    static constexpr int Height = 256;
-    static constexpr int BytesPerLine = Width * 3;
+    static constexpr int width = 256;
+    static constexpr int height = 256;
+    static constexpr int bytesPerLine = width * 3;
 
-    std::array<std::uint8_t, static_cast<std::size_t>(BytesPerLine) * Height> Bits{};
+    std::array<std::uint8_t, static_cast<std::size_t>(bytesPerLine) * height> bits{};
 
-    std::uint8_t* ScanLine(int y) { return Bits.data() + static_cast<std::size_t>(y) * BytesPerLine; }
-    const std::uint8_t* ScanLine(int y) const
+    std::uint8_t* scanLine(int y) { return bits.data() + static_cast<std::size_t>(y) * bytesPerLine; }
+    const std::uint8_t* scanLine(int y) const
     {
-        return Bits.data() + static_cast<std::size_t>(y) * BytesPerLine;
+        return bits.data() + static_cast<std::size_t>(y) * bytesPerLine;
     }
 
-    /// Pixel (x, y) as a colour value.
-    ColorValue Pixel(int x, int y) const
+    /// pixel (x, y) as a colour value.
+    ColorValue pixel(int x, int y) const
     {
-        const std::uint8_t* p = ScanLine(y) + 3 * x;
+        const std::uint8_t* p = scanLine(y) + 3 * x;
         return static_cast<ColorValue>(p[2]) | static_cast<ColorValue>(p[1]) << 8 |
                static_cast<ColorValue>(p[0]) << 16;
     }

@@ -2,7 +2,7 @@
 
 namespace ostrovik::output {
 
-GdiLayout gdi_layout(int cw, int ch, bool stretch)
+GdiLayout gdiLayout(int cw, int ch, bool stretch)
 {
     GdiLayout l;
     l.stretched = stretch;

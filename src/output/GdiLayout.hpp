@@ -25,6 +25,6 @@ struct GdiLayout {
 
 /// Layout for a client area of @p cw × @p ch. Natural size centres the picture
 /// in the area below the tool bar; stretch fills that whole area.
-GdiLayout gdi_layout(int cw, int ch, bool stretch);
+GdiLayout gdiLayout(int cw, int ch, bool stretch);
 
 } // namespace ostrovik::output

@@ -30,13 +30,13 @@ inline bool blockUnchanged(const std::uint8_t* video, const std::uint16_t* shado
 
 } // namespace
 
-GdiScreen::GdiScreen(machine::Machine& machine, const ColourLookupTable& ColorTable)
-    : machine_(machine), colorTable_(ColorTable)
+GdiScreen::GdiScreen(machine::Machine& machine, const ColourLookupTable& colorTable)
+    : machine_(machine), colorTable_(colorTable)
 {
     for (ColorValue i = 0; i < 8; ++i) {
         const ColorValue c = ((i & 1) ? 0x0000FFu : 0u) | ((i & 2) ? 0x00FF00u : 0u) |
                              ((i & 4) ? 0xFF0000u : 0u);
-        grayCache_[graySlot(c)] = {c, GrayTV(c)};
+        grayCache_[graySlot(c)] = {c, grayTv(c)};
     }
 }
 
@@ -44,7 +44,7 @@ ColorValue GdiScreen::grayOf(ColorValue c)
 {
     GrayEntry& e = grayCache_[graySlot(c)];
     if (e.colour != c)
-        e = {c, GrayTV(c)};
+        e = {c, grayTv(c)};
     return e.level;
 }
 
@@ -84,7 +84,7 @@ bool GdiScreen::drawScreen(bool gray)
                 continue;
             shadow[i] = b;
             // 64 bytes per line, four pixels per byte.
-            std::uint8_t* out = screenBitmap->ScanLine(static_cast<int>(i >> 6)) + (i & 63) * 12;
+            std::uint8_t* out = screenBitmap->scanLine(static_cast<int>(i >> 6)) + (i & 63) * 12;
             for (int k = 0; k < 4; ++k) {
                 ColorValue c = colours[b][k];
                 if (gray)
@@ -106,7 +106,7 @@ bool GdiScreen::drawScreen(bool gray)
 void GdiScreen::smoothBlurBitmap()
 {
     if (blurBitmap)
-        output::Antialiasing(*blurBitmap);
+        output::antialiasing(*blurBitmap);
 }
 
 } // namespace ostrovik::output

@@ -15,8 +15,8 @@ namespace ostrovik::output {
 /// RAM by decoding only the bytes that changed since the last draw.
 class GdiScreen {
 public:
-    /// @p ColorTable is read at every draw; it must outlive this object.
-    GdiScreen(machine::Machine& machine, const ColourLookupTable& ColorTable);
+    /// @p colorTable is read at every draw; it must outlive this object.
+    GdiScreen(machine::Machine& machine, const ColourLookupTable& colorTable);
 
     /// The raster mode makes both bitmaps anew; OpenGL releases them (that
     /// presentation has none); any other mode leaves everything as it is.
@@ -49,7 +49,7 @@ private:
     machine::Machine& machine_;
     const ColourLookupTable& colorTable_;
 
-    /// GrayTV results by the top bit of each channel. The table's colours are
+    /// grayTv results by the top bit of each channel. The table's colours are
     /// the eight whose channels are 0 or 255, so a full gray redraw computes
     /// no level; any other colour is computed and kept.
     struct GrayEntry {

@@ -6,7 +6,7 @@
 
 namespace ostrovik::output {
 
-ColorValue gray_gl(ColorValue c)
+ColorValue grayGl(ColorValue c)
 {
     const long double r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
     const long double y = r * 0.3L + g * 0.59L + b * 0.11L;
@@ -15,9 +15,9 @@ ColorValue gray_gl(ColorValue c)
     return level * 0x010101u;
 }
 
-void build_texture(const machine::Machine& machine, const ColourLookupTable& ColorTable, bool gray, GlTextureImage& out)
+void buildTexture(const machine::Machine& machine, const ColourLookupTable& colorTable, bool gray, GlTextureImage& out)
 {
-    const PaletteColours colours = paletteColours(machine, ColorTable, gray ? gray_gl : nullptr);
+    const PaletteColours colours = paletteColours(machine, colorTable, gray ? grayGl : nullptr);
 
     for (std::size_t i = 0; i < machine.videoRam.size(); ++i) {
         const std::uint8_t b = machine.videoRam[i];
@@ -32,7 +32,7 @@ void build_texture(const machine::Machine& machine, const ColourLookupTable& Col
     }
 }
 
-GlViewport gl_viewport(int cw, int ch, int toolBarHeight)
+GlViewport glViewportFor(int cw, int ch, int toolBarHeight)
 {
     return {0, 0, cw, ch - toolBarHeight};
 }

@@ -16,11 +16,11 @@ using GlTextureImage = std::array<std::uint8_t, 256 * 256 * 3>;
 
 /// The gray of a colour as the OpenGL presentation makes it: the luma kept
 /// to its low 8 bits in all three channels.
-ColorValue gray_gl(ColorValue c);
+ColorValue grayGl(ColorValue c);
 
 /// Decodes all of video RAM under the palette in latch C1 into @p out, in
 /// gray when @p gray.
-void build_texture(const machine::Machine& machine, const ColourLookupTable& ColorTable, bool gray, GlTextureImage& out);
+void buildTexture(const machine::Machine& machine, const ColourLookupTable& colorTable, bool gray, GlTextureImage& out);
 
 /// The viewport for a client area of @p cw × @p ch: from the bottom-left
 /// corner, leaving out the @p toolBarHeight rows the tool bar covers.
@@ -28,6 +28,6 @@ struct GlViewport {
     int x = 0, y = 0, width = 0, height = 0;
     bool operator==(const GlViewport&) const = default;
 };
-GlViewport gl_viewport(int cw, int ch, int toolBarHeight);
+GlViewport glViewportFor(int cw, int ch, int toolBarHeight);
 
 } // namespace ostrovik::output

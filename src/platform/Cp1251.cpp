@@ -30,14 +30,14 @@ constexpr std::array<char16_t, 128> kUpperHalf = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
-std::optional<std::string> Convert(std::string_view utf8, bool exact)
+std::optional<std::string> convert(std::string_view utf8, bool exact)
 {
     std::string out;
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        const auto cp = NextCodePoint(utf8, pos);
-        const auto byte = cp ? UnicodeToCp1251(*cp) : std::nullopt;
+        const auto cp = nextCodePoint(utf8, pos);
+        const auto byte = cp ? unicodeToCp1251(*cp) : std::nullopt;
         if (byte) {
             out += static_cast<char>(*byte);
         } else if (exact) {
@@ -51,12 +51,12 @@ std::optional<std::string> Convert(std::string_view utf8, bool exact)
 
 } // namespace
 
-char32_t Cp1251ToUnicode(unsigned char byte)
+char32_t cp1251ToUnicode(unsigned char byte)
 {
     return byte < 0x80 ? char32_t{byte} : char32_t{kUpperHalf[byte - 0x80]};
 }
 
-std::optional<unsigned char> UnicodeToCp1251(char32_t codePoint)
+std::optional<unsigned char> unicodeToCp1251(char32_t codePoint)
 {
     if (codePoint < 0x80) {
         return static_cast<unsigned char>(codePoint);
@@ -72,24 +72,24 @@ std::optional<unsigned char> UnicodeToCp1251(char32_t codePoint)
     return std::nullopt;
 }
 
-std::string Cp1251ToUtf8(std::string_view bytes)
+std::string cp1251ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() * 2);
     for (const char c : bytes) {
-        AppendUtf8(out, Cp1251ToUnicode(static_cast<unsigned char>(c)));
+        appendUtf8(out, cp1251ToUnicode(static_cast<unsigned char>(c)));
     }
     return out;
 }
 
-std::string Utf8ToCp1251(std::string_view utf8)
+std::string utf8ToCp1251(std::string_view utf8)
 {
-    return *Convert(utf8, false);
+    return *convert(utf8, false);
 }
 
-std::optional<std::string> Utf8ToCp1251Exact(std::string_view utf8)
+std::optional<std::string> utf8ToCp1251Exact(std::string_view utf8)
 {
-    return Convert(utf8, true);
+    return convert(utf8, true);
 }
 
 } // namespace ostrovik::platform

@@ -27,25 +27,25 @@ WriteFault& installedWrite()
 
 } // namespace
 
-OpenFault SetOpenFault(OpenFault fault)
+OpenFault setOpenFault(OpenFault fault)
 {
     const std::lock_guard<std::mutex> guard(faultLock());
     return std::exchange(installed(), std::move(fault));
 }
 
-int OpenFaultFor(const std::string& path, bool forWriting)
+int openFaultFor(const std::string& path, bool forWriting)
 {
     const std::lock_guard<std::mutex> guard(faultLock());
     return installed() ? installed()(path, forWriting) : 0;
 }
 
-WriteFault SetWriteFault(WriteFault fault)
+WriteFault setWriteFault(WriteFault fault)
 {
     const std::lock_guard<std::mutex> guard(faultLock());
     return std::exchange(installedWrite(), std::move(fault));
 }
 
-int WriteFaultFor(const std::string& path)
+int writeFaultFor(const std::string& path)
 {
     const std::lock_guard<std::mutex> guard(faultLock());
     return installedWrite() ? installedWrite()(path) : 0;

@@ -12,16 +12,16 @@ namespace ostrovik::platform {
 using OpenFault = std::function<int(const std::string& path, bool forWriting)>;
 
 /// Installs @p fault (an empty one removes it); returns the one it replaces.
-OpenFault SetOpenFault(OpenFault fault);
+OpenFault setOpenFault(OpenFault fault);
 
 /// The error number the installed hook gives for @p path, 0 when none.
-int OpenFaultFor(const std::string& path, bool forWriting);
+int openFaultFor(const std::string& path, bool forWriting);
 
 /// Installs a hook for its lifetime.
 class ScopedOpenFault {
 public:
-    explicit ScopedOpenFault(OpenFault fault) : previous_(SetOpenFault(std::move(fault))) {}
-    ~ScopedOpenFault() { SetOpenFault(std::move(previous_)); }
+    explicit ScopedOpenFault(OpenFault fault) : previous_(setOpenFault(std::move(fault))) {}
+    ~ScopedOpenFault() { setOpenFault(std::move(previous_)); }
     ScopedOpenFault(const ScopedOpenFault&) = delete;
     ScopedOpenFault& operator=(const ScopedOpenFault&) = delete;
 
@@ -32,20 +32,20 @@ private:
 /// A hook asked once a file's bytes have been handed to the system and
 /// before it is closed, so that a write cut short (a full disk) can be
 /// played: it returns the error number the write fails with (ENOSPC, …),
-/// or 0 to go ahead. Obeyed by WriteWholeFile().
+/// or 0 to go ahead. Obeyed by writeWholeFile().
 using WriteFault = std::function<int(const std::string& path)>;
 
 /// Installs @p fault (an empty one removes it); returns the one it replaces.
-WriteFault SetWriteFault(WriteFault fault);
+WriteFault setWriteFault(WriteFault fault);
 
 /// The error number the installed write hook gives for @p path, 0 when none.
-int WriteFaultFor(const std::string& path);
+int writeFaultFor(const std::string& path);
 
 /// Installs a write hook for its lifetime.
 class ScopedWriteFault {
 public:
-    explicit ScopedWriteFault(WriteFault fault) : previous_(SetWriteFault(std::move(fault))) {}
-    ~ScopedWriteFault() { SetWriteFault(std::move(previous_)); }
+    explicit ScopedWriteFault(WriteFault fault) : previous_(setWriteFault(std::move(fault))) {}
+    ~ScopedWriteFault() { setWriteFault(std::move(previous_)); }
     ScopedWriteFault(const ScopedWriteFault&) = delete;
     ScopedWriteFault& operator=(const ScopedWriteFault&) = delete;
 

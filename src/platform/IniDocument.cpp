@@ -6,32 +6,32 @@ namespace ostrovik::platform {
 
 namespace {
 
-bool IsBlank(char c)
+bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-std::string_view Trim(std::string_view s)
+std::string_view trim(std::string_view s)
 {
-    while (!s.empty() && IsBlank(s.front())) {
+    while (!s.empty() && isBlank(s.front())) {
         s.remove_prefix(1);
     }
-    while (!s.empty() && IsBlank(s.back())) {
+    while (!s.empty() && isBlank(s.back())) {
         s.remove_suffix(1);
     }
     return s;
 }
 
-char FoldAscii(char c)
+char foldAscii(char c)
 {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool SameName(std::string_view a, std::string_view b)
+bool sameName(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+                      [](char x, char y) { return foldAscii(x) == foldAscii(y); });
 }
 
 enum class Kind { Blank, Section, Key, Other };
@@ -43,9 +43,9 @@ struct Parsed {
     std::size_t equals = 0; // position of "=" in a key line
 };
 
-Parsed Parse(std::string_view text)
+Parsed parse(std::string_view text)
 {
-    const std::string_view body = Trim(text);
+    const std::string_view body = trim(text);
     if (body.empty()) {
         return {Kind::Blank, {}, {}, 0};
     }
@@ -54,7 +54,7 @@ Parsed Parse(std::string_view text)
         if (close == std::string_view::npos) {
             return {};
         }
-        return {Kind::Section, Trim(body.substr(1, close - 1)), {}, 0};
+        return {Kind::Section, trim(body.substr(1, close - 1)), {}, 0};
     }
     if (body.front() == ';') {
         return {};
@@ -63,14 +63,14 @@ Parsed Parse(std::string_view text)
     if (equals == std::string_view::npos) {
         return {};
     }
-    const std::string_view name = Trim(text.substr(0, equals));
+    const std::string_view name = trim(text.substr(0, equals));
     if (name.empty()) {
         return {};
     }
-    return {Kind::Key, name, Trim(text.substr(equals + 1)), equals};
+    return {Kind::Key, name, trim(text.substr(equals + 1)), equals};
 }
 
-bool HasLineBreakOrZero(std::string_view s)
+bool hasLineBreakOrZero(std::string_view s)
 {
     return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
@@ -83,13 +83,13 @@ IniDocument::IniDocument(std::string_view bytes)
     // of its section name; it is written back as it was.
     constexpr std::string_view kBom = "\xEF\xBB\xBF";
     if (bytes.substr(0, kBom.size()) == kBom) {
-        m_bom = std::string(kBom);
+        bom_ = std::string(kBom);
         bytes.remove_prefix(kBom.size());
     }
     while (!bytes.empty()) {
         const auto newline = bytes.find('\n');
         if (newline == std::string_view::npos) {
-            m_lines.push_back({std::string(bytes), {}});
+            lines_.push_back({std::string(bytes), {}});
             break;
         }
         std::string_view text = bytes.substr(0, newline);
@@ -98,24 +98,24 @@ IniDocument::IniDocument(std::string_view bytes)
             text.remove_suffix(1);
             end = "\r\n";
         }
-        m_lines.push_back({std::string(text), std::move(end)});
+        lines_.push_back({std::string(text), std::move(end)});
         bytes.remove_prefix(newline + 1);
     }
 }
 
-std::string IniDocument::Bytes() const
+std::string IniDocument::bytes() const
 {
-    std::string out = m_bom;
-    for (const auto& line : m_lines) {
+    std::string out = bom_;
+    for (const auto& line : lines_) {
         out += line.text;
         out += line.end;
     }
     return out;
 }
 
-std::string IniDocument::LineEnd() const
+std::string IniDocument::lineEnd() const
 {
-    for (const auto& line : m_lines) {
+    for (const auto& line : lines_) {
         if (!line.end.empty()) {
             return line.end;
         }
@@ -128,22 +128,22 @@ namespace {
 /// The lookup over any sequence of lines: @p nextLine yields each line's text
 /// without its end, and false after the last.
 template <typename NextLine>
-std::optional<std::string> FindIn(NextLine nextLine, std::string_view section, std::string_view key)
+std::optional<std::string> findIn(NextLine nextLine, std::string_view section, std::string_view key)
 {
-    section = Trim(section);
-    key = Trim(key);
+    section = trim(section);
+    key = trim(key);
     bool inSection = false;
     bool seenSection = false;
     std::string_view text;
     while (nextLine(text)) {
-        const Parsed p = Parse(text);
+        const Parsed p = parse(text);
         if (p.kind == Kind::Section) {
             if (inSection) {
                 return std::nullopt; // only the first section of the name counts
             }
-            inSection = !seenSection && SameName(p.name, section);
+            inSection = !seenSection && sameName(p.name, section);
             seenSection = seenSection || inSection;
-        } else if (inSection && p.kind == Kind::Key && SameName(p.name, key)) {
+        } else if (inSection && p.kind == Kind::Key && sameName(p.name, key)) {
             std::string_view value = p.value;
             if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                 value.back() == value.front()) {
@@ -157,21 +157,21 @@ std::optional<std::string> FindIn(NextLine nextLine, std::string_view section, s
 
 } // namespace
 
-std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const
+std::optional<std::string> IniDocument::get(std::string_view section, std::string_view key) const
 {
     std::size_t next = 0;
-    return FindIn(
+    return findIn(
         [&](std::string_view& text) {
-            if (next == m_lines.size()) {
+            if (next == lines_.size()) {
                 return false;
             }
-            text = m_lines[next++].text;
+            text = lines_[next++].text;
             return true;
         },
         section, key);
 }
 
-std::optional<std::string> IniDocument::Find(std::string_view bytes, std::string_view section,
+std::optional<std::string> IniDocument::find(std::string_view bytes, std::string_view section,
                                              std::string_view key)
 {
     // Lines split exactly as the constructor splits them.
@@ -179,7 +179,7 @@ std::optional<std::string> IniDocument::Find(std::string_view bytes, std::string
     if (bytes.substr(0, kBom.size()) == kBom) {
         bytes.remove_prefix(kBom.size());
     }
-    return FindIn(
+    return findIn(
         [&](std::string_view& text) {
             if (bytes.empty()) {
                 return false;
@@ -195,55 +195,55 @@ std::optional<std::string> IniDocument::Find(std::string_view bytes, std::string
         section, key);
 }
 
-IniStatus IniDocument::Set(std::string_view section, std::string_view key, std::string_view value)
+IniStatus IniDocument::set(std::string_view section, std::string_view key, std::string_view value)
 {
-    section = Trim(section);
-    key = Trim(key);
-    if (HasLineBreakOrZero(section) || section.find(']') != std::string_view::npos) {
-        return IniStatus::Failure("the section name cannot be stored in the file");
+    section = trim(section);
+    key = trim(key);
+    if (hasLineBreakOrZero(section) || section.find(']') != std::string_view::npos) {
+        return IniStatus::failure("the section name cannot be stored in the file");
     }
-    if (key.empty() || HasLineBreakOrZero(key) || key.find('=') != std::string_view::npos ||
+    if (key.empty() || hasLineBreakOrZero(key) || key.find('=') != std::string_view::npos ||
         key.front() == '[' || key.front() == ';') {
-        return IniStatus::Failure("the key name cannot be stored in the file");
+        return IniStatus::failure("the key name cannot be stored in the file");
     }
-    if (HasLineBreakOrZero(value)) {
-        return IniStatus::Failure("a value with a line break cannot be stored in the file");
+    if (hasLineBreakOrZero(value)) {
+        return IniStatus::failure("a value with a line break cannot be stored in the file");
     }
 
-    const std::string end = LineEnd();
+    const std::string end = lineEnd();
     const auto makeKeyLine = [&] { return Line{std::string(key) + '=' + std::string(value), end}; };
 
     // Locate the first section of that name: its header and the line after its last one.
-    std::size_t header = m_lines.size();
-    std::size_t stop = m_lines.size();
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        const Parsed p = Parse(m_lines[i].text);
+    std::size_t header = lines_.size();
+    std::size_t stop = lines_.size();
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Parsed p = parse(lines_[i].text);
         if (p.kind != Kind::Section) {
             continue;
         }
-        if (header < m_lines.size()) {
+        if (header < lines_.size()) {
             stop = i;
             break;
         }
-        if (SameName(p.name, section)) {
+        if (sameName(p.name, section)) {
             header = i;
         }
     }
 
-    if (header == m_lines.size()) {
-        if (!m_lines.empty() && m_lines.back().end.empty()) {
-            m_lines.back().end = end;
+    if (header == lines_.size()) {
+        if (!lines_.empty() && lines_.back().end.empty()) {
+            lines_.back().end = end;
         }
-        m_lines.push_back({'[' + std::string(section) + ']', end});
-        m_lines.push_back(makeKeyLine());
+        lines_.push_back({'[' + std::string(section) + ']', end});
+        lines_.push_back(makeKeyLine());
         return {};
     }
 
     std::size_t insertAt = header + 1;
     for (std::size_t i = header + 1; i < stop; ++i) {
-        const Parsed p = Parse(m_lines[i].text);
-        if (p.kind == Kind::Key && SameName(p.name, key)) {
-            Line& line = m_lines[i];
+        const Parsed p = parse(lines_[i].text);
+        if (p.kind == Kind::Key && sameName(p.name, key)) {
+            Line& line = lines_[i];
             line.text.resize(p.equals + 1);
             line.text += value;
             return {};
@@ -252,10 +252,10 @@ IniStatus IniDocument::Set(std::string_view section, std::string_view key, std::
             insertAt = i + 1;
         }
     }
-    if (m_lines[insertAt - 1].end.empty()) {
-        m_lines[insertAt - 1].end = end;
+    if (lines_[insertAt - 1].end.empty()) {
+        lines_[insertAt - 1].end = end;
     }
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(insertAt), makeKeyLine());
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), makeKeyLine());
     return {};
 }
 

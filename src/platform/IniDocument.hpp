@@ -14,7 +14,7 @@ struct IniStatus {
     std::string message;
 
     explicit operator bool() const { return ok; }
-    static IniStatus Failure(std::string reason) { return {false, std::move(reason)}; }
+    static IniStatus failure(std::string reason) { return {false, std::move(reason)}; }
 };
 
 /// The text of one INI file in the profile-string form the settings have
@@ -42,20 +42,20 @@ public:
     explicit IniDocument(std::string_view bytes);
 
     /// The file's bytes.
-    std::string Bytes() const;
-    bool Empty() const { return m_lines.empty() && m_bom.empty(); }
+    std::string bytes() const;
+    bool empty() const { return lines_.empty() && bom_.empty(); }
 
     /// The value of @p key in @p section, nothing when either is missing.
-    std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    std::optional<std::string> get(std::string_view section, std::string_view key) const;
     /// The same lookup straight on a file's @p bytes, without keeping its lines.
-    static std::optional<std::string> Find(std::string_view bytes, std::string_view section,
+    static std::optional<std::string> find(std::string_view bytes, std::string_view section,
                                            std::string_view key);
 
     /// Sets @p key in @p section to @p value, creating the key and the section
     /// as needed. Refuses (and changes nothing) when a name or value cannot be
     /// stored on one line: a line break or zero byte anywhere, a "]" in the
     /// section name, a key that is empty or holds "=" or starts with "[" or ";".
-    IniStatus Set(std::string_view section, std::string_view key, std::string_view value);
+    IniStatus set(std::string_view section, std::string_view key, std::string_view value);
 
 private:
     struct Line {
@@ -63,10 +63,10 @@ private:
         std::string end; // "\r\n", "\n", or empty for a last line without one
     };
 
-    std::string LineEnd() const;
+    std::string lineEnd() const;
 
-    std::string m_bom; // a UTF-8 byte-order mark the file began with, or empty
-    std::vector<Line> m_lines;
+    std::string bom_; // a UTF-8 byte-order mark the file began with, or empty
+    std::vector<Line> lines_;
 };
 
 } // namespace ostrovik::platform

@@ -16,17 +16,17 @@ namespace {
 
 enum class ReadResult { Ok, Missing, Failed };
 
-std::string Reason(int error)
+std::string errorText(int error)
 {
     return std::system_category().message(error);
 }
 
-std::string TooLargeReason()
+std::string tooLargeReason()
 {
     return "the file is larger than " + std::to_string(kMaxIniFileBytes / 1024) + " KB";
 }
 
-ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, std::string& reason)
+ReadResult readWholeFile(const std::filesystem::path& path, std::string& out, std::string& reason)
 {
     // Non-blocking, so that a FIFO in the file's place cannot hold the program up.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -34,18 +34,18 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, st
         if (errno == ENOENT) {
             return ReadResult::Missing;
         }
-        reason = Reason(errno);
+        reason = errorText(errno);
         return ReadResult::Failed;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        reason = S_ISDIR(st.st_mode) ? Reason(EISDIR) : std::string("not a regular file");
+        reason = S_ISDIR(st.st_mode) ? errorText(EISDIR) : std::string("not a regular file");
         ::close(fd);
         return ReadResult::Failed;
     }
     // The size is known before a byte is read: a huge file costs nothing.
     if (static_cast<std::uint64_t>(st.st_size) > kMaxIniFileBytes) {
-        reason = TooLargeReason();
+        reason = tooLargeReason();
         ::close(fd);
         return ReadResult::Failed;
     }
@@ -59,7 +59,7 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, st
             if (errno == EINTR) {
                 continue;
             }
-            reason = Reason(errno);
+            reason = errorText(errno);
             ::close(fd);
             return ReadResult::Failed;
         }
@@ -68,7 +68,7 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, st
         }
         out.append(buffer, static_cast<std::size_t>(n));
         if (out.size() > kMaxIniFileBytes) { // it grew while being read
-            reason = TooLargeReason();
+            reason = tooLargeReason();
             ::close(fd);
             return ReadResult::Failed;
         }
@@ -77,7 +77,7 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, std::string& out, st
     return ReadResult::Ok;
 }
 
-bool WriteAll(int fd, std::string_view data)
+bool writeAll(int fd, std::string_view data)
 {
     while (!data.empty()) {
         const ssize_t n = ::write(fd, data.data(), data.size());
@@ -94,7 +94,7 @@ bool WriteAll(int fd, std::string_view data)
 
 // The file a write really replaces: through a symbolic link to its target, so
 // that the link survives.
-std::filesystem::path WriteTarget(const std::filesystem::path& path)
+std::filesystem::path writeTarget(const std::filesystem::path& path)
 {
     std::error_code ec;
     if (std::filesystem::is_symlink(path, ec)) {
@@ -108,22 +108,22 @@ std::filesystem::path WriteTarget(const std::filesystem::path& path)
 
 } // namespace
 
-std::string IniFile::ReadIni(std::string_view section, std::string_view key,
+std::string IniFile::readIni(std::string_view section, std::string_view key,
                              std::string_view defaultValue) const
 {
     std::string bytes;
     std::string reason;
-    if (ReadWholeFile(m_path, bytes, reason) != ReadResult::Ok) {
+    if (readWholeFile(path_, bytes, reason) != ReadResult::Ok) {
         return std::string(defaultValue);
     }
-    return IniDocument::Find(bytes, section, key).value_or(std::string(defaultValue));
+    return IniDocument::find(bytes, section, key).value_or(std::string(defaultValue));
 }
 
-IniStatus IniFile::Load(IniDocument& document) const
+IniStatus IniFile::load(IniDocument& document) const
 {
     std::string bytes;
     std::string reason;
-    switch (ReadWholeFile(m_path, bytes, reason)) {
+    switch (readWholeFile(path_, bytes, reason)) {
     case ReadResult::Ok:
         document = IniDocument(bytes);
         return {};
@@ -133,32 +133,32 @@ IniStatus IniFile::Load(IniDocument& document) const
     case ReadResult::Failed:
         break;
     }
-    return IniStatus::Failure(reason);
+    return IniStatus::failure(reason);
 }
 
-IniStatus IniFile::WriteIni(std::string_view section, std::string_view key, std::string_view value) const
+IniStatus IniFile::writeIni(std::string_view section, std::string_view key, std::string_view value) const
 {
     std::string before;
     std::string reason;
-    const ReadResult read = ReadWholeFile(m_path, before, reason);
+    const ReadResult read = readWholeFile(path_, before, reason);
     if (read == ReadResult::Failed) {
         // Writing now would replace a file we could not read: keep it.
-        return IniStatus::Failure(reason);
+        return IniStatus::failure(reason);
     }
     IniDocument document(before);
-    if (IniStatus set = document.Set(section, key, value); !set) {
+    if (IniStatus set = document.set(section, key, value); !set) {
         return set;
     }
-    if (read == ReadResult::Ok && document.Bytes() == before) {
+    if (read == ReadResult::Ok && document.bytes() == before) {
         return {};
     }
-    return Save(document);
+    return save(document);
 }
 
-IniStatus IniFile::Save(const IniDocument& document) const
+IniStatus IniFile::save(const IniDocument& document) const
 {
     static std::atomic<unsigned> counter{0};
-    const std::filesystem::path target = WriteTarget(m_path);
+    const std::filesystem::path target = writeTarget(path_);
     std::filesystem::path temp = target;
     temp += ".tmp" + std::to_string(::getpid()) + '.' + std::to_string(counter++);
 
@@ -174,22 +174,22 @@ IniStatus IniFile::Save(const IniDocument& document) const
             denied = errno;
         }
         if (denied != 0) {
-            return IniStatus::Failure(Reason(denied));
+            return IniStatus::failure(errorText(denied));
         }
     }
-    if (const int refused = OpenFaultFor(target.string(), true)) {
-        return IniStatus::Failure(Reason(refused));
+    if (const int refused = openFaultFor(target.string(), true)) {
+        return IniStatus::failure(errorText(refused));
     }
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        return IniStatus::Failure(Reason(errno));
+        return IniStatus::failure(errorText(errno));
     }
     if (exists) {
         // Keep the permissions the file had; the new one gets them before it is visible.
         ::fchmod(fd, old.st_mode & 07777);
     }
-    const std::string bytes = document.Bytes();
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const std::string bytes = document.bytes();
+    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
     int error = ok ? 0 : errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -201,21 +201,21 @@ IniStatus IniFile::Save(const IniDocument& document) const
     }
     if (!ok) {
         ::unlink(temp.c_str());
-        return IniStatus::Failure(Reason(error));
+        return IniStatus::failure(errorText(error));
     }
     return {};
 }
 
-std::string ReadIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
+std::string readIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
                     std::string_view defaultValue)
 {
-    return IniFile(file).ReadIni(section, key, defaultValue);
+    return IniFile(file).readIni(section, key, defaultValue);
 }
 
-IniStatus WriteIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
+IniStatus writeIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
                    std::string_view value)
 {
-    return IniFile(file).WriteIni(section, key, value);
+    return IniFile(file).writeIni(section, key, value);
 }
 
 } // namespace ostrovik::platform

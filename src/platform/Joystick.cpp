@@ -2,7 +2,7 @@
 
 namespace ostrovik::platform {
 
-const char* JoyErrorText(JoyResult result)
+const char* joyErrorText(JoyResult result)
 {
     switch (result) {
     case MMSYSERR_NODRIVER:
@@ -20,7 +20,7 @@ const char* JoyErrorText(JoyResult result)
     }
 }
 
-std::uint16_t QuantiseAxis(std::int16_t value)
+std::uint16_t quantiseAxis(std::int16_t value)
 {
     constexpr int kHalfTravel = 16384;
     if (value <= -kHalfTravel)

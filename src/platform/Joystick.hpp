@@ -71,14 +71,14 @@ public:
 };
 
 /// The message texts of the failed capture.
-const char* JoyErrorText(JoyResult result);
+const char* joyErrorText(JoyResult result);
 
 /// An SDL axis value (-32768 … 32767) as the handlers expect it: the minimum,
 /// the maximum, or the centre for everything within half of the travel.
-std::uint16_t QuantiseAxis(std::int16_t value);
+std::uint16_t quantiseAxis(std::int16_t value);
 
 /// The parameter of a move message.
-constexpr std::uint32_t JoyMoveParam(std::uint16_t x, std::uint16_t y)
+constexpr std::uint32_t joyMoveParam(std::uint16_t x, std::uint16_t y)
 {
     return static_cast<std::uint32_t>(x) | (static_cast<std::uint32_t>(y) << 16);
 }

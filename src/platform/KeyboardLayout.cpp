@@ -2,16 +2,16 @@
 
 namespace ostrovik::platform {
 
-bool KeyboardLayout::Load(std::string_view name)
+bool KeyboardLayout::load(std::string_view name)
 {
     if (name != kLayoutUS && name != kLayoutRussian) {
         return false;
     }
-    m_name = name;
+    name_ = name;
     return true;
 }
 
-KeyboardLayout& ActiveKeyboardLayout()
+KeyboardLayout& activeKeyboardLayout()
 {
     static KeyboardLayout layout;
     return layout;

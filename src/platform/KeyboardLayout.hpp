@@ -17,17 +17,17 @@ inline constexpr std::string_view kLayoutRussian = "00000419";
 class KeyboardLayout {
 public:
     /// The name of the active layout; "00000409" until something is loaded.
-    const std::string& Name() const { return m_name; }
+    const std::string& name() const { return name_; }
 
     /// Makes @p name the active layout. Only the two known layouts can be
     /// loaded; any other name changes nothing and gives false.
-    bool Load(std::string_view name);
+    bool load(std::string_view name);
 
 private:
-    std::string m_name{kLayoutUS};
+    std::string name_{kLayoutUS};
 };
 
 /// The layout state shared by the windows of the GUI thread.
-KeyboardLayout& ActiveKeyboardLayout();
+KeyboardLayout& activeKeyboardLayout();
 
 } // namespace ostrovik::platform

@@ -2,7 +2,7 @@
 
 namespace ostrovik::platform {
 
-std::string CrLfLineEnds(std::string_view text)
+std::string crLfLineEnds(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 8);

@@ -11,7 +11,7 @@ namespace ostrovik::platform {
 
 namespace {
 
-std::string Reason(int error)
+std::string errorText(int error)
 {
     return std::system_category().message(error);
 }
@@ -23,30 +23,30 @@ struct FdCloser {
 
 } // namespace
 
-FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes, WhenLonger whenLonger)
+FileRead readRegularFile(const std::string& path, std::size_t maxBytes, WhenLonger whenLonger)
 {
     FileRead result;
-    if (const int fault = OpenFaultFor(path, false); fault != 0) {
+    if (const int fault = openFaultFor(path, false); fault != 0) {
         result.status = fault == ENOENT ? FileReadStatus::Missing : FileReadStatus::Failed;
-        result.reason = Reason(fault);
+        result.reason = errorText(fault);
         return result;
     }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         result.status = errno == ENOENT ? FileReadStatus::Missing : FileReadStatus::Failed;
-        result.reason = Reason(errno);
+        result.reason = errorText(errno);
         return result;
     }
     FdCloser closer{fd};
     result.opened = true;
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
-        result.reason = Reason(errno);
+        result.reason = errorText(errno);
         return result;
     }
     if (!S_ISREG(st.st_mode)) {
         result.status = FileReadStatus::NotRegular;
-        result.reason = S_ISDIR(st.st_mode) ? Reason(EISDIR) : std::string("not a regular file");
+        result.reason = S_ISDIR(st.st_mode) ? errorText(EISDIR) : std::string("not a regular file");
         return result;
     }
     const auto size = static_cast<std::uint64_t>(st.st_size);
@@ -65,7 +65,7 @@ FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes, WhenLong
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            result.reason = Reason(errno);
+            result.reason = errorText(errno);
             return result;
         }
         if (n == 0)
@@ -91,7 +91,7 @@ FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes, WhenLong
     return result;
 }
 
-bool IsRegularFile(const std::string& path)
+bool isRegularFile(const std::string& path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

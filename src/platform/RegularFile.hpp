@@ -5,7 +5,7 @@
 
 namespace ostrovik::platform {
 
-/// What ReadRegularFile() found.
+/// What readRegularFile() found.
 enum class FileReadStatus {
     Ok,         ///< the whole file is in bytes
     Truncated,  ///< the first maxBytes bytes are in bytes; the file holds more
@@ -32,10 +32,10 @@ enum class WhenLonger { Refuse, KeepPrefix };
 /// a device such as /dev/zero or a folder in its place neither hangs the
 /// caller nor feeds it without end; a file that grows while being read is
 /// still cut at the bound. Obeys the installed open-fault hook.
-FileRead ReadRegularFile(const std::string& path, std::size_t maxBytes,
+FileRead readRegularFile(const std::string& path, std::size_t maxBytes,
                          WhenLonger whenLonger = WhenLonger::Refuse);
 
 /// True when @p path names a regular file (following links).
-bool IsRegularFile(const std::string& path);
+bool isRegularFile(const std::string& path);
 
 } // namespace ostrovik::platform

@@ -12,7 +12,7 @@ inline constexpr std::uint32_t kLocaleRussian = 0x419;
 /// text the program keeps is Unicode in the windows and Windows-1251 only at
 /// its own conversions (Cp1251.hpp), and numbers are always formatted and
 /// read in the "C" way, so there is nothing for it to change.
-inline void SetThreadLocale(std::uint32_t locale)
+inline void setThreadLocale(std::uint32_t locale)
 {
     (void)locale;
 }

@@ -2,7 +2,7 @@
 
 namespace ostrovik::platform {
 
-void AppendUtf8(std::string& out, char32_t cp)
+void appendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -21,7 +21,7 @@ void AppendUtf8(std::string& out, char32_t cp)
     }
 }
 
-std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& pos)
+std::optional<char32_t> nextCodePoint(std::string_view s, std::size_t& pos)
 {
     const auto lead = static_cast<unsigned char>(s[pos++]);
     if (lead < 0x80) {

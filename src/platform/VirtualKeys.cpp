@@ -46,7 +46,7 @@ constexpr std::uint32_t kKeycodeOem102 = 94;
 
 } // namespace
 
-std::optional<KeyScan> VkKeyScanUS(char character)
+std::optional<KeyScan> vkKeyScanUs(char character)
 {
     if (character >= 'a' && character <= 'z') {
         return KeyScan{static_cast<std::uint16_t>(character - 'a' + 'A'), false};
@@ -65,7 +65,7 @@ std::optional<KeyScan> VkKeyScanUS(char character)
     return std::nullopt;
 }
 
-std::uint16_t VirtualKeyOfKeycode(std::uint32_t xkbKeycode)
+std::uint16_t virtualKeyOfKeycode(std::uint32_t xkbKeycode)
 {
     if (xkbKeycode == kKeycodeOem102) {
         return VK_OEM_102;
@@ -76,7 +76,7 @@ std::uint16_t VirtualKeyOfKeycode(std::uint32_t xkbKeycode)
     return kMainBlock[xkbKeycode - kMainBlockFirst];
 }
 
-std::uint16_t VirtualKeyOfRussianLetter(char32_t letter)
+std::uint16_t virtualKeyOfRussianLetter(char32_t letter)
 {
     if (letter == U'Ё' || letter == U'ё') {
         return VK_OEM_3;

@@ -72,18 +72,18 @@ struct KeyScan {
     std::uint16_t vk = 0;
     bool shift = false;
 };
-std::optional<KeyScan> VkKeyScanUS(char character);
+std::optional<KeyScan> vkKeyScanUs(char character);
 
 /// The virtual key of a key in the main block of a PC keyboard, found by its
 /// position (an xkb keycode, as the Linux desktops report it: evdev code + 8),
 /// with the US legends: digits, letters and the VK_OEM_* punctuation. Both
 /// desktop layouts the machine knows, US and Russian, give these keys these
 /// codes. 0 for keycodes outside that block.
-std::uint16_t VirtualKeyOfKeycode(std::uint32_t xkbKeycode);
+std::uint16_t virtualKeyOfKeycode(std::uint32_t xkbKeycode);
 
 /// The virtual key of the key that carries a Cyrillic letter (either case,
 /// Ё included) in the Russian layout, e.g. Ф → 'A', Ж → VK_OEM_1. 0 for any
 /// other character.
-std::uint16_t VirtualKeyOfRussianLetter(char32_t letter);
+std::uint16_t virtualKeyOfRussianLetter(char32_t letter);
 
 } // namespace ostrovik::platform

@@ -14,13 +14,13 @@ namespace ostrovik::platform {
 
 namespace {
 
-std::string Reason(int error)
+std::string errorText(int error)
 {
     return std::system_category().message(error);
 }
 
 /// Writes all of @p bytes; the error number, 0 when all went.
-int WriteAll(int fd, std::string_view bytes)
+int writeAll(int fd, std::string_view bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -37,7 +37,7 @@ int WriteAll(int fd, std::string_view bytes)
 
 /// The file a write really replaces: through symbolic links to their
 /// target, so that the rename keeps the link.
-std::string ResolvedTarget(const std::string& path)
+std::string resolvedTarget(const std::string& path)
 {
     std::error_code ec;
     const auto status = std::filesystem::symlink_status(path, ec);
@@ -48,7 +48,7 @@ std::string ResolvedTarget(const std::string& path)
 }
 
 /// A short name beside @p target that no other writer uses.
-std::string SiblingName(const std::string& target)
+std::string siblingName(const std::string& target)
 {
     static std::atomic<unsigned> counter{0};
     const auto slash = target.find_last_of('/');
@@ -58,23 +58,23 @@ std::string SiblingName(const std::string& target)
     return folder + name;
 }
 
-FileWrite WriteDirectly(const std::string& path, std::string_view bytes)
+FileWrite writeDirectly(const std::string& path, std::string_view bytes)
 {
     FileWrite result;
     // Non-blocking, so that a pipe without a reader is refused at once.
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        result.reason = Reason(errno);
+        result.reason = errorText(errno);
         return result;
     }
     result.created = true;
-    int error = WriteAll(fd, bytes);
+    int error = writeAll(fd, bytes);
     if (error == 0)
-        error = WriteFaultFor(path);
+        error = writeFaultFor(path);
     if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error != 0)
-        result.reason = Reason(error);
+        result.reason = errorText(error);
     else
         result.ok = true;
     return result;
@@ -82,45 +82,45 @@ FileWrite WriteDirectly(const std::string& path, std::string_view bytes)
 
 } // namespace
 
-FileWrite WriteWholeFile(const std::string& path, std::string_view bytes, bool runnable)
+FileWrite writeWholeFile(const std::string& path, std::string_view bytes, bool runnable)
 {
     FileWrite result;
-    if (const int refused = OpenFaultFor(path, true)) {
-        result.reason = Reason(refused);
+    if (const int refused = openFaultFor(path, true)) {
+        result.reason = errorText(refused);
         return result;
     }
-    const std::string target = ResolvedTarget(path);
+    const std::string target = resolvedTarget(path);
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode))
-        return WriteDirectly(target, bytes);
+        return writeDirectly(target, bytes);
 
     int fd = -1;
     std::string temporary;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = SiblingName(target);
+        temporary = siblingName(target);
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, runnable ? 0777 : 0666);
         if (fd < 0 && errno != EEXIST)
             break;
     }
     if (fd < 0) {
-        result.reason = Reason(errno);
+        result.reason = errorText(errno);
         return result;
     }
     result.created = true;
     // An old file keeps its permission bits.
     if (exists)
         ::fchmod(fd, st.st_mode & 07777);
-    int error = WriteAll(fd, bytes);
+    int error = writeAll(fd, bytes);
     if (error == 0)
-        error = WriteFaultFor(path);
+        error = writeFaultFor(path);
     if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0) {
         ::unlink(temporary.c_str());
-        result.reason = Reason(error);
+        result.reason = errorText(error);
         return result;
     }
     result.ok = true;

@@ -5,7 +5,7 @@
 
 namespace ostrovik::platform {
 
-/// What WriteWholeFile() did.
+/// What writeWholeFile() did.
 struct FileWrite {
     bool created = false; ///< the file could be created (or truncated)
     bool ok = false;      ///< every byte is in the file and it is closed
@@ -19,6 +19,6 @@ struct FileWrite {
 /// a regular file stands under the name (a device, a pipe) it is written to
 /// directly, without waiting for a reader. With @p runnable the file may be
 /// executed. Obeys the installed open- and write-fault hooks.
-FileWrite WriteWholeFile(const std::string& path, std::string_view bytes, bool runnable = false);
+FileWrite writeWholeFile(const std::string& path, std::string_view bytes, bool runnable = false);
 
 } // namespace ostrovik::platform

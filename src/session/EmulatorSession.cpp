@@ -9,7 +9,7 @@ EmulatorSession::EmulatorSession(machine::Host& host, platform::WaveOut& waveOut
       screen_(machine_, *colorTable_), keyboard_(machine_), beeper_(machine_, waveOut),
       recorder_(std::make_unique<files::avi::AviWriter>(desktop.width, desktop.height))
 {
-    output::CalculateColor(*colorTable_);
+    output::calculateColor(*colorTable_);
     screen_.changeRenderMode(renderMode_);
     beeper_.setSoundSwitch([this] { return soundOn_; });
     // As the window was designed: the machine's frame, neither stretched nor

@@ -144,15 +144,15 @@ public:
     /// left, right, buttons 1 to 4).
     void joystickMoved(const machine::JoyKeyWords& keys, std::uint32_t axes)
     {
-        machine::JoyMove(machine_, keys, axes);
+        machine::joyMove(machine_, keys, axes);
     }
     void joystickButtonDown(const machine::JoyKeyWords& keys, std::uint32_t buttons)
     {
-        machine::JoyButtonDown(machine_, keys, buttons);
+        machine::joyButtonDown(machine_, keys, buttons);
     }
     void joystickButtonUp(const machine::JoyKeyWords& keys, std::uint32_t buttons)
     {
-        machine::JoyButtonUp(machine_, keys, buttons);
+        machine::joyButtonUp(machine_, keys, buttons);
     }
 
 private:

@@ -26,7 +26,7 @@ const output::FrameBitmap& EmulatorSession::recordingFrame(bool grayTv)
     // raster presentation would show it.
     output::FrameBitmap& frame = decodedFrame(grayTv);
     if (screen_.blurEnabled)
-        output::Antialiasing(frame);
+        output::antialiasing(frame);
     return frame;
 }
 
@@ -43,9 +43,9 @@ void EmulatorSession::startRecording(const RecordingOptions& options)
     files::avi::AviWriter& w = *recorder_;
     const std::string& dir = machine_.programDir;
     const std::string stamp = files::fileTimeStampNow();
-    w.filename = files::avi::RecordingFileName(dir, stamp);
-    w.tempFileName = files::avi::RecordingTempFileName(dir, stamp);
-    w.setCompressor(files::avi::RecordingCompressor(options.compressor));
+    w.filename = files::avi::recordingFileName(dir, stamp);
+    w.tempFileName = files::avi::recordingTempFileName(dir, stamp);
+    w.setCompressor(files::avi::recordingCompressor(options.compressor));
     w.setQuality(files::avi::RecordingQuality(options.quality));
     w.width = 256;
     w.height = 256;
@@ -63,8 +63,8 @@ void EmulatorSession::recordFrame(bool grayTv)
         return;
     const output::FrameBitmap& frame = recordingFrame(grayTv);
     try {
-        recorder_->addFrame({output::FrameBitmap::Width, output::FrameBitmap::Height, 24,
-                             output::FrameBitmap::BytesPerLine, frame.Bits.data()});
+        recorder_->addFrame({output::FrameBitmap::width, output::FrameBitmap::height, 24,
+                             output::FrameBitmap::bytesPerLine, frame.bits.data()});
     } catch (...) {
         // A frame that cannot be written would fail again on every tick: the
         // recording ends with the frames it has.

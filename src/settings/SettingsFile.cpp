@@ -6,24 +6,24 @@
 
 namespace ostrovik::settings {
 
-std::string ReadIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
+std::string readIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
                     std::string_view defaultValue)
 {
-    return platform::Cp1251ToUtf8(platform::ReadIni(file, platform::Utf8ToCp1251(section),
-                                                    platform::Utf8ToCp1251(key),
-                                                    platform::Utf8ToCp1251(defaultValue)));
+    return platform::cp1251ToUtf8(platform::readIni(file, platform::utf8ToCp1251(section),
+                                                    platform::utf8ToCp1251(key),
+                                                    platform::utf8ToCp1251(defaultValue)));
 }
 
-std::string ReadOption(const std::filesystem::path& file, machine::Option which)
+std::string readOption(const std::filesystem::path& file, machine::Option which)
 {
-    return ReadIni(file, optionSection(which), optionKey(which), firstRunValue(which));
+    return readIni(file, optionSection(which), optionKey(which), firstRunValue(which));
 }
 
-platform::IniStatus WriteIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
+platform::IniStatus writeIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
                              std::string_view value)
 {
-    return platform::WriteIni(file, platform::Utf8ToCp1251(section), platform::Utf8ToCp1251(key),
-                              platform::Utf8ToCp1251(value));
+    return platform::writeIni(file, platform::utf8ToCp1251(section), platform::utf8ToCp1251(key),
+                              platform::utf8ToCp1251(value));
 }
 
 } // namespace ostrovik::settings

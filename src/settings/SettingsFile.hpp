@@ -12,15 +12,15 @@
 namespace ostrovik::settings {
 
 /// One read; @p defaultValue when the file, the section or the key is missing.
-std::string ReadIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
+std::string readIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
                     std::string_view defaultValue = "0");
 
 /// The stored text of option @p which; its first-run value when the file
 /// or the key is missing.
-std::string ReadOption(const std::filesystem::path& file, machine::Option which);
+std::string readOption(const std::filesystem::path& file, machine::Option which);
 
 /// One write, creating the file, the section and the key as needed.
-platform::IniStatus WriteIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
+platform::IniStatus writeIni(const std::filesystem::path& file, std::string_view section, std::string_view key,
                              std::string_view value);
 
 } // namespace ostrovik::settings

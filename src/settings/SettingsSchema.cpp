@@ -29,7 +29,7 @@ std::string firstRunValue(machine::Option which)
     }
 }
 
-std::optional<std::int32_t> ParseDecimal(std::string_view text)
+std::optional<std::int32_t> parseDecimal(std::string_view text)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.empty() && blank(text.front()))
@@ -39,12 +39,12 @@ std::optional<std::int32_t> ParseDecimal(std::string_view text)
     return platform::parseInteger(text);
 }
 
-std::int32_t DecimalOr(std::string_view text, std::int32_t fallback)
+std::int32_t decimalOr(std::string_view text, std::int32_t fallback)
 {
-    return ParseDecimal(text).value_or(fallback);
+    return parseDecimal(text).value_or(fallback);
 }
 
-std::string KeyNameOf(std::uint16_t key)
+std::string keyNameOf(std::uint16_t key)
 {
     switch (key) {
     case 9: return "TAB";
@@ -60,12 +60,12 @@ std::string KeyNameOf(std::uint16_t key)
     default: break;
     }
     const char byte = static_cast<char>(key & 0xFF);
-    return platform::Cp1251ToUtf8(std::string_view(&byte, 1));
+    return platform::cp1251ToUtf8(std::string_view(&byte, 1));
 }
 
-std::uint16_t JoyKeyFromText(std::string_view text, std::uint16_t defaultCode)
+std::uint16_t joyKeyFromText(std::string_view text, std::uint16_t defaultCode)
 {
-    const auto value = ParseDecimal(text);
+    const auto value = parseDecimal(text);
     const auto word = static_cast<std::uint16_t>(static_cast<std::uint32_t>(value.value_or(0)) & 0xFFFF);
     return word == 0 ? defaultCode : word;
 }

@@ -140,17 +140,17 @@ std::string firstRunValue(machine::Option which);
 
 /// A stored number: an optional sign and decimal digits (blanks around them
 /// allowed) within 32 bits. Anything else is not a number.
-std::optional<std::int32_t> ParseDecimal(std::string_view text);
+std::optional<std::int32_t> parseDecimal(std::string_view text);
 
 /// The number stored in @p text, or @p fallback when it is not one.
-std::int32_t DecimalOr(std::string_view text, std::int32_t fallback);
+std::int32_t decimalOr(std::string_view text, std::int32_t fallback);
 
 /// The display name of a virtual key (UTF-8): the named keys, else the
 /// Windows-1251 character of the code's low byte.
-std::string KeyNameOf(std::uint16_t key);
+std::string keyNameOf(std::uint16_t key);
 
 /// A stored joystick key: the number truncated to 16 bits, the default when
 /// that gives 0 or the text is not a number.
-std::uint16_t JoyKeyFromText(std::string_view text, std::uint16_t defaultCode);
+std::uint16_t joyKeyFromText(std::string_view text, std::uint16_t defaultCode);
 
 } // namespace ostrovik::settings

@@ -20,11 +20,11 @@ template <typename Keys>
 auto& keyAt(Keys& keys, std::size_t index)
 {
     switch (index) {
-    case 0: return keys.JoyKeyUp;
-    case 1: return keys.JoyKeyDown;
-    case 2: return keys.JoyKeyLeft;
-    case 3: return keys.JoyKeyRight;
-    default: return keys.JoyKeyButton.at(index - 4);
+    case 0: return keys.joyKeyUp;
+    case 1: return keys.joyKeyDown;
+    case 2: return keys.joyKeyLeft;
+    case 3: return keys.joyKeyRight;
+    default: return keys.joyKeyButton.at(index - 4);
     }
 }
 
@@ -157,22 +157,22 @@ void SettingsStore::load()
     const std::filesystem::path file = filePath();
     // A key the file lacks reads as its first-run value.
     for (const CheckOption& option : kCheckOptions)
-        setChecked(option.id, ReadOption(file, option.id) == "1");
+        setChecked(option.id, readOption(file, option.id) == "1");
 
     // A number that is not one reads as its first-run value.
     const auto number = [&file](machine::Option which, int fallback) {
-        return DecimalOr(ReadOption(file, which), fallback);
+        return decimalOr(readOption(file, which), fallback);
     };
     setRenderingMode(number(machine::Option::RenderingMode, kDefaultRenderingMode));
     setScreenShotFormat(number(machine::Option::ScreenShotFormat, kDefaultScreenShotFormat));
 
-    const std::string compressor = ReadOption(file, machine::Option::Compressor);
+    const std::string compressor = readOption(file, machine::Option::Compressor);
     setCompressor(compressor == "0" ? std::string() : compressor);
     setFrameTime(number(machine::Option::FrameTime, kDefaultFrameTime));
     setInterval(number(machine::Option::Interval, kDefaultInterval));
 
     for (std::size_t i = 0; i < kJoyKeys.size(); ++i)
-        setJoystickVirtualKey(i, JoyKeyFromText(ReadIni(file, kJoyOptions, kJoyKeys[i].key), kJoyKeys[i].defaultCode));
+        setJoystickVirtualKey(i, joyKeyFromText(readIni(file, kJoyOptions, kJoyKeys[i].key), kJoyKeys[i].defaultCode));
 }
 
 platform::IniStatus SettingsStore::save()
@@ -180,7 +180,7 @@ platform::IniStatus SettingsStore::save()
     const std::filesystem::path file = filePath();
     platform::IniStatus status;
     const auto write = [&](std::string_view section, std::string_view key, const std::string& value) {
-        status = WriteIni(file, section, key, value);
+        status = writeIni(file, section, key, value);
         return static_cast<bool>(status);
     };
     // The first failed write ends the save.

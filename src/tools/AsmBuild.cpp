@@ -33,7 +33,7 @@ void makeRunnable(const std::string& path)
 
 AsmBuild::AsmBuild(AsmBuildHost& host, machine::EmulatorControl& emulator, platform::ProcessRunner& runner,
                    std::string programDir)
-    : LVTPath(programDir + "Assembler"), host_(host), emulator_(emulator), runner_(runner),
+    : lvtPath(programDir + "Assembler"), host_(host), emulator_(emulator), runner_(runner),
       programDir_(std::move(programDir))
 {
 }
@@ -71,7 +71,7 @@ bool AsmBuild::saveLines(const std::string& path, const std::vector<std::string>
 bool AsmBuild::saveBytes(const std::string& path, std::span<const std::uint8_t> bytes, bool runnable)
 {
     // A write cut short (a full disk) leaves nothing under the name.
-    const platform::FileWrite written = platform::WriteWholeFile(
+    const platform::FileWrite written = platform::writeWholeFile(
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), runnable);
     if (!written.ok) {
         host_.showError((written.created ? "Cannot write file \"" : "Cannot create file \"") + path + "\". " +
@@ -95,9 +95,9 @@ bool AsmBuild::writeAssemblerProgram(const std::vector<std::string>& lines)
     return saveBytes(workFolder() + "asm.exe", image, true);
 }
 
-void AsmBuild::runAndWait(const std::string& FileName)
+void AsmBuild::runAndWait(const std::string& fileName)
 {
-    const platform::RunResult result = runner_.runAndWait(FileName, {});
+    const platform::RunResult result = runner_.runAndWait(fileName, {});
     if (!result.started)
         host_.showError(result.error);
 }
@@ -207,7 +207,7 @@ void AsmBuild::build(const std::vector<std::string>& lines, bool run)
     if (!saveLines(work + "temp.asm", lines, false))
         return;
     host_.appendLog(asmlog::kPrepare);
-    if (!saveLines(work + "asm.cmd", buildScriptLines(work, LVTPath), true))
+    if (!saveLines(work + "asm.cmd", buildScriptLines(work, lvtPath), true))
         return;
     if (!writeAssemblerProgram(lines))
         return;

@@ -77,15 +77,15 @@ public:
     static constexpr std::size_t kMaxErrorsShown = 100;
 
     /// Output folder of the build, without a trailing "/" (the workbench's
-    /// LVTPath setting).
-    std::string LVTPath;
+    /// lvtPath setting).
+    std::string lvtPath;
 
     const std::string& programDir() const { return programDir_; }
     /// The program folder followed by "Assembler/".
     std::string workFolder() const { return programDir_ + "Assembler/"; }
-    /// LVTPath + "/temp.lvt": the image the build makes.
-    std::string lvtFile() const { return LVTPath + "/temp.lvt"; }
-    std::string listingFile() const { return LVTPath + "/temp.lst"; }
+    /// lvtPath + "/temp.lvt": the image the build makes.
+    std::string lvtFile() const { return lvtPath + "/temp.lvt"; }
+    std::string listingFile() const { return lvtPath + "/temp.lst"; }
 
     /// Compile: builds @p lines (the editor's text) into the tape image.
     void compile(const std::vector<std::string>& lines) { build(lines, false); }
@@ -107,7 +107,7 @@ private:
     void build(const std::vector<std::string>& lines, bool run);
     bool saveLines(const std::string& path, const std::vector<std::string>& lines, bool runnable);
     bool saveBytes(const std::string& path, std::span<const std::uint8_t> bytes, bool runnable);
-    void runAndWait(const std::string& FileName);
+    void runAndWait(const std::string& fileName);
     void handOver();
 
     AsmBuildHost& host_;

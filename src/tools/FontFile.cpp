@@ -22,7 +22,7 @@ FontLoad loadFont(const std::filesystem::path& path, MachineRam& ram)
     FontLoad result;
     // A FIFO or a device in the file's place is refused before a byte is
     // read; of a longer file only the font's bytes are read.
-    const platform::FileRead file = platform::ReadRegularFile(path.string(), kFontFileSize, platform::WhenLonger::KeepPrefix);
+    const platform::FileRead file = platform::readRegularFile(path.string(), kFontFileSize, platform::WhenLonger::KeepPrefix);
     if (!file.ok()) {
         result.error = "Cannot open " + path.string() + ": " + file.reason;
         return result;

@@ -4,7 +4,7 @@
 
 namespace ostrovik::tools {
 
-int BitStringToByte(std::string_view text)
+int bitStringToByte(std::string_view text)
 {
     int value = 0;
     for (char c : text)
@@ -44,7 +44,7 @@ std::uint8_t GlyphEditor::rowByte(int row) const
     std::string text;
     for (int column = 0; column < 8; ++column)
         text += cell(column, row) == "1" ? '1' : '0';
-    return static_cast<std::uint8_t>(BitStringToByte(text));
+    return static_cast<std::uint8_t>(bitStringToByte(text));
 }
 
 void GlyphEditor::change(MachineRam& ram) const

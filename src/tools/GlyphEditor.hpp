@@ -27,7 +27,7 @@ constexpr std::uint16_t glyphAddress(int code)
 
 /// A text of "1" and "0" characters as a number, the first character the
 /// most significant bit; any other character counts as "0".
-int BitStringToByte(std::string_view text);
+int bitStringToByte(std::string_view text);
 
 /// The editor's state: the chosen code and the 8 × 8 grid of dots being
 /// edited, which reaches memory only through change().

@@ -29,7 +29,7 @@ std::array<Rgb, 256> makeWorkPalette()
         const int v = static_cast<int>(i & 3);
         const int screenIndex = ((v & 1) << 1) | (v >> 1);
         palette[i] = fromColorValue(
-            output::compute_color_index(kColourFilePalette, output::BaseColors[static_cast<std::size_t>(screenIndex)]));
+            output::computeColorIndex(kColourFilePalette, output::BaseColors[static_cast<std::size_t>(screenIndex)]));
     }
     return palette;
 }
@@ -83,8 +83,8 @@ int luma(Rgb colour)
 
 std::vector<std::uint8_t> convertToBW(const RgbPicture& picture, int threshold)
 {
-    std::vector<std::uint8_t> bw(picture.Pixels.size());
-    std::transform(picture.Pixels.begin(), picture.Pixels.end(), bw.begin(),
+    std::vector<std::uint8_t> bw(picture.pixels.size());
+    std::transform(picture.pixels.begin(), picture.pixels.end(), bw.begin(),
                    [threshold](Rgb c) { return static_cast<std::uint8_t>(luma(c) >= threshold ? 1 : 0); });
     return bw;
 }
@@ -96,7 +96,7 @@ ScreenPixels stretchToScreen(std::span<const std::uint8_t> values, int width, in
 
 RgbPicture stretchToScreen(const RgbPicture& picture)
 {
-    return {kScreenSide, kScreenSide, stretchNearest(std::span<const Rgb>(picture.Pixels), picture.Width, picture.Height)};
+    return {kScreenSide, kScreenSide, stretchNearest(std::span<const Rgb>(picture.pixels), picture.width, picture.height)};
 }
 
 const std::array<Rgb, 256>& workPalette()
@@ -125,11 +125,11 @@ std::uint8_t nearestIndex(Rgb colour)
 
 ScreenPixels colourIndices(const RgbPicture& screenSized)
 {
-    if (screenSized.Width != kScreenSide || screenSized.Height != kScreenSide ||
-        screenSized.Pixels.size() != kScreenPixels)
+    if (screenSized.width != kScreenSide || screenSized.height != kScreenSide ||
+        screenSized.pixels.size() != kScreenPixels)
         throw std::invalid_argument("colourIndices: the picture is not 256 x 256");
     ScreenPixels out(kScreenPixels);
-    std::transform(screenSized.Pixels.begin(), screenSized.Pixels.end(), out.begin(), nearestIndex);
+    std::transform(screenSized.pixels.begin(), screenSized.pixels.end(), out.begin(), nearestIndex);
     return out;
 }
 

@@ -15,11 +15,11 @@ using Rgb = std::uint32_t;
 
 /// A picture of any size, rows top first, left to right.
 struct RgbPicture {
-    int Width = 0;
-    int Height = 0;
-    std::vector<Rgb> Pixels;
+    int width = 0;
+    int height = 0;
+    std::vector<Rgb> pixels;
 
-    Rgb at(int x, int y) const { return Pixels[static_cast<std::size_t>(y) * Width + x]; }
+    Rgb at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
 /// The machine's screen is this many pixels across and down.

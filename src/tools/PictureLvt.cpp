@@ -90,11 +90,11 @@ ScreenImage screenImageFromWorkBitmap(std::span<const std::uint8_t> file)
 std::vector<std::uint8_t> pictureLvt(const ScreenImage& screen, std::uint8_t palette)
 {
     files::LvtHeader header;
-    header.FileType = files::kLvtMachineCode;
-    header.TapeName = {'B', 'M', 'P', 'L', 'V', 'T'};
-    header.StartAddr = kScreenStart;
-    header.EndAddr = static_cast<std::uint16_t>(kStubStart + kDisplayStub.size() - 1);
-    header.RunAddr = kStubStart;
+    header.fileType = files::kLvtMachineCode;
+    header.tapeName = {'B', 'M', 'P', 'L', 'V', 'T'};
+    header.startAddr = kScreenStart;
+    header.endAddr = static_cast<std::uint16_t>(kStubStart + kDisplayStub.size() - 1);
+    header.runAddr = kStubStart;
     const auto head = files::serialiseLvtHeader(header);
 
     std::vector<std::uint8_t> out;
@@ -132,7 +132,7 @@ std::filesystem::path writePictureLvt(const std::filesystem::path& programDir, s
 void writeWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
 {
     // A write cut short (a full disk) leaves no file under the name.
-    const platform::FileWrite written = platform::WriteWholeFile(
+    const platform::FileWrite written = platform::writeWholeFile(
         path.string(), std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!written.ok)
         throw std::runtime_error((written.created ? "Cannot write " : "Cannot create ") + path.string() + ": " +
@@ -141,7 +141,7 @@ void writeWholeFile(const std::filesystem::path& path, std::span<const std::uint
 
 std::vector<std::uint8_t> readWholeFile(const std::filesystem::path& path)
 {
-    const platform::FileRead file = platform::ReadRegularFile(path.string(), kMaxWholeFileBytes);
+    const platform::FileRead file = platform::readRegularFile(path.string(), kMaxWholeFileBytes);
     if (!file.ok())
         throw std::runtime_error("Cannot read " + path.string() + ": " + file.reason);
     return std::vector<std::uint8_t>(file.bytes.begin(), file.bytes.end());

@@ -22,17 +22,17 @@ bool editCompressorOptions(QWidget* parent, const QString& title, std::vector<fi
     auto* rows = new QFormLayout(form);
     std::vector<std::function<std::string()>> readers;
     for (const files::avi::CompressorOption& o : options) {
-        const QString value = QString::fromStdString(o.Value);
+        const QString value = QString::fromStdString(o.value);
         QWidget* field = nullptr;
-        if (o.IsFlag) {
+        if (o.isFlag) {
             auto* box = new QCheckBox;
             box->setChecked(value == QLatin1String("1") || value == QLatin1String("true"));
             readers.emplace_back([box] { return std::string(box->isChecked() ? "1" : "0"); });
             field = box;
-        } else if (!o.Choices.empty()) {
+        } else if (!o.choices.empty()) {
             auto* list = new QComboBox;
             list->setEditable(true);
-            for (const std::string& c : o.Choices)
+            for (const std::string& c : o.choices)
                 list->addItem(QString::fromStdString(c));
             list->setEditText(value);
             readers.emplace_back([list] { return list->currentText().toStdString(); });
@@ -42,8 +42,8 @@ bool editCompressorOptions(QWidget* parent, const QString& title, std::vector<fi
             readers.emplace_back([line] { return line->text().toStdString(); });
             field = line;
         }
-        field->setToolTip(QString::fromStdString(o.Help));
-        rows->addRow(QString::fromStdString(o.Name), field);
+        field->setToolTip(QString::fromStdString(o.help));
+        rows->addRow(QString::fromStdString(o.name), field);
     }
     auto* scroll = new QScrollArea;
     scroll->setWidget(form);
@@ -58,7 +58,7 @@ bool editCompressorOptions(QWidget* parent, const QString& title, std::vector<fi
     if (dialog.exec() != QDialog::Accepted)
         return false;
     for (std::size_t i = 0; i < options.size(); ++i)
-        options[i].Value = readers[i]();
+        options[i].value = readers[i]();
     return true;
 }
 

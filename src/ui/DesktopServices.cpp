@@ -22,8 +22,8 @@ std::optional<std::string> DesktopClipboard::text()
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (const char32_t c : text.toUcs4())
-        bytes.push_back(static_cast<char>(platform::UnicodeToCp1251(c).value_or('?')));
-    return platform::CrLfLineEnds(bytes);
+        bytes.push_back(static_cast<char>(platform::unicodeToCp1251(c).value_or('?')));
+    return platform::crLfLineEnds(bytes);
 }
 
 QString firstDroppedFile(const QMimeData* data)
@@ -40,8 +40,8 @@ namespace {
 
 class ActiveLayout final : public machine::KeyboardLayout {
 public:
-    std::string activeLayoutName() const override { return platform::ActiveKeyboardLayout().Name(); }
-    void activateLayout(std::string_view name) override { platform::ActiveKeyboardLayout().Load(name); }
+    std::string activeLayoutName() const override { return platform::activeKeyboardLayout().name(); }
+    void activateLayout(std::string_view name) override { platform::activeKeyboardLayout().load(name); }
 };
 
 } // namespace

@@ -55,7 +55,7 @@ void JoystickCapture::toggle()
     // A capture that could not be set is reported like a position that could
     // not be read, and the joystick stays released.
     if (result != platform::JOYERR_NOERROR) {
-        dialogs().message(&owner_, QStringLiteral("Ostrovik"), QString::fromLatin1(platform::JoyErrorText(result)));
+        dialogs().message(&owner_, QStringLiteral("Ostrovik"), QString::fromLatin1(platform::joyErrorText(result)));
         return;
     }
     captured_ = true;
@@ -88,7 +88,7 @@ void JoystickCapture::joystickUnplugged()
 {
     // Whatever the joystick held is let go, as if it had been centred with
     // no button held; the tool button captures a joystick plugged in again.
-    joystickMoved(platform::JoyMoveParam(platform::kJoyAxisCentre, platform::kJoyAxisCentre));
+    joystickMoved(platform::joyMoveParam(platform::kJoyAxisCentre, platform::kJoyAxisCentre));
     joystickButtonUp(0);
     captureEnded();
 }

@@ -11,9 +11,9 @@
 
 namespace ostrovik::ui {
 
-using kit::CentreOnOwner;
+using kit::centreOnOwner;
 
-std::uint16_t JoystickKeyDialog::CapturedKey = 0;
+std::uint16_t JoystickKeyDialog::capturedKey = 0;
 
 ClickPanel::ClickPanel(const QString& caption, QWidget* parent) : QLabel(caption, parent)
 {
@@ -96,13 +96,13 @@ void JoystickKeyDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Centred on the settings window, which opened it.
-    CentreOnOwner(*this, owner_);
+    centreOnOwner(*this, owner_);
     keyPressed_ = false;
-    FormActivate();
+    formActivate();
     setFocus();
 }
 
-void JoystickKeyDialog::FormActivate()
+void JoystickKeyDialog::formActivate()
 {
     setKeyBackground(Qt::white);
 }
@@ -110,7 +110,7 @@ void JoystickKeyDialog::FormActivate()
 void JoystickKeyDialog::keyPressEvent(QKeyEvent* event)
 {
     // Every key is a candidate, Esc and Enter included: neither closes.
-    const std::uint16_t key = platform::VirtualKeyOf(*event).vk;
+    const std::uint16_t key = platform::virtualKeyOf(*event).vk;
     if (key != 0)
         pressKey(key);
     event->accept();
@@ -122,10 +122,10 @@ bool JoystickKeyDialog::focusNextPrevChild(bool)
     return false;
 }
 
-void JoystickKeyDialog::pressKey(std::uint16_t Key)
+void JoystickKeyDialog::pressKey(std::uint16_t key)
 {
-    keyLabel->setText(QString::fromStdString(settings::KeyNameOf(Key)));
-    CapturedKey = Key;
+    keyLabel->setText(QString::fromStdString(settings::keyNameOf(key)));
+    capturedKey = key;
     keyPressed_ = true;
     // Red shows that a key has been taken.
     setKeyBackground(Qt::red);
@@ -137,7 +137,7 @@ void JoystickKeyDialog::acceptKey()
     // was (and not the key of an earlier opening).
     const int index = bindingIndex - 1;
     if (keyPressed_ && index >= 0 && index < static_cast<int>(settings::kJoyKeys.size()))
-        store_.setJoystickVirtualKey(static_cast<std::size_t>(index), CapturedKey);
+        store_.setJoystickVirtualKey(static_cast<std::size_t>(index), capturedKey);
     accept();
 }
 

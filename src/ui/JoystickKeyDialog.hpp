@@ -40,15 +40,15 @@ public:
 
     /// The virtual key of the last key pressed in the dialog: 0 at first,
     /// kept from one opening to the next.
-    static std::uint16_t CapturedKey;
+    static std::uint16_t capturedKey;
 
     /// Which key word to set: 1 up, 2 down, 3 left, 4 right, 5 … 8 the
     /// buttons 1 … 4. Set by the opening button.
     int bindingIndex = 0;
 
-    void FormActivate();
+    void formActivate();
     /// A key pressed in the dialog: any key, Tab, Shift, Ctrl and Alt included.
-    void pressKey(std::uint16_t Key);
+    void pressKey(std::uint16_t key);
     /// "OK": the joystick key of bindingIndex gets the captured key, then the dialog closes.
     void acceptKey();
     /// "X": closes without storing.

@@ -16,7 +16,7 @@
 
 namespace ostrovik::ui {
 
-using kit::CentreOnOwner;
+using kit::centreOnOwner;
 using kit::WindowHost;
 using kit::fromUtf8;
 
@@ -69,15 +69,15 @@ void KeyboardForm::showEvent(QShowEvent* event)
 
 void KeyboardForm::centreOnMainForm()
 {
-    CentreOnOwner(*this, host_.mainWindow());
+    centreOnOwner(*this, host_.mainWindow());
 }
 
 std::uint16_t KeyboardForm::keyForCharacter(char character)
 {
-    const std::optional<platform::KeyScan> us = platform::VkKeyScanUS(character);
+    const std::optional<platform::KeyScan> us = platform::vkKeyScanUs(character);
     if (!us)
         return 0;
-    if (platform::ActiveKeyboardLayout().Name() != platform::kLayoutRussian)
+    if (platform::activeKeyboardLayout().name() != platform::kLayoutRussian)
         return us->vk;
     // The Russian layout has no Latin letters. The key that plays the same
     // machine key under the Cyrillic table types it instead (Й/J is the PC

@@ -8,27 +8,27 @@
 
 namespace ostrovik::ui {
 
-using kit::CentreOnOwner;
+using kit::centreOnOwner;
 
 LogWindow::LogWindow(QWidget* mainWindow) : QWidget(mainWindow, Qt::Tool)
 {
     setObjectName(QStringLiteral("LogTextOutForm"));
     setWindowTitle(QStringLiteral("LogTextOutForm"));
 
-    LogTextOutMemo = new QPlainTextEdit(this);
-    LogTextOutMemo->setObjectName(QStringLiteral("LogTextOutMemo"));
-    LogTextOutMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    LogTextOutMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    LogTextOutMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    LogTextOutMemo->setFont(QFont(QStringLiteral("DejaVu Sans Mono")));
+    logTextView = new QPlainTextEdit(this);
+    logTextView->setObjectName(QStringLiteral("LogTextOutMemo"));
+    logTextView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    logTextView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    logTextView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    logTextView->setFont(QFont(QStringLiteral("DejaVu Sans Mono")));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(LogTextOutMemo);
+    layout->addWidget(logTextView);
 
     resize(635, 304);
     if (mainWindow)
-        CentreOnOwner(*this, *mainWindow);
+        centreOnOwner(*this, *mainWindow);
 }
 
 } // namespace ostrovik::ui

@@ -14,7 +14,7 @@ class LogWindow : public QWidget {
 public:
     explicit LogWindow(QWidget* mainWindow);
 
-    QPlainTextEdit* LogTextOutMemo = nullptr;
+    QPlainTextEdit* logTextView = nullptr;
 };
 
 } // namespace ostrovik::ui

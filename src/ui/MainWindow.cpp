@@ -28,7 +28,7 @@
 
 namespace ostrovik::ui {
 
-using kit::ConfigFilePath;
+using kit::configFilePath;
 using kit::dialogs;
 using kit::fromUtf8;
 
@@ -40,7 +40,7 @@ std::unique_ptr<platform::WaveOut> MainWindow::systemWaveOut()
 MainWindow::MainWindow(const QStringList& args, QWidget* parent) : MainWindow(args, systemWaveOut(), parent) {}
 
 MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOut> waveOut, QWidget* parent)
-    : QMainWindow(parent), settingsStore_([] { return ConfigFilePath(); }), waveOut_(std::move(waveOut)),
+    : QMainWindow(parent), settingsStore_([] { return configFilePath(); }), waveOut_(std::move(waveOut)),
       session_(*this, *waveOut_, desktopSize())
 {
     setObjectName(QStringLiteral("MainFormEmu"));
@@ -69,7 +69,7 @@ MainWindow::MainWindow(const QStringList& args, std::unique_ptr<platform::WaveOu
     setFocusPolicy(Qt::StrongFocus);
     new ExposedActivation(*this, [this] { activateFirstTime(); });
 
-    machine_.programDir = platform::ExecutableFolder();
+    machine_.programDir = platform::executableFolder();
     setUpWindow(args);
 }
 
@@ -92,7 +92,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    const platform::KeyStroke key = platform::VirtualKeyOf(*event);
+    const platform::KeyStroke key = platform::virtualKeyOf(*event);
     std::uint32_t keyFlags = 0;
     if (key.vk == platform::VK_CONTROL)
         keyFlags = key.side == platform::KeySide::Right ? machine::kRightCtrlKeyFlags : machine::kLeftCtrlKeyFlags;
@@ -108,7 +108,7 @@ void MainWindow::keyReleaseEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    const platform::KeyStroke key = platform::VirtualKeyOf(*event);
+    const platform::KeyStroke key = platform::virtualKeyOf(*event);
     guarded([&] { session_.keyUp(key.vk); });
     event->accept();
 }
@@ -206,7 +206,7 @@ void MainWindow::loadFile(const std::string& path, bool autoStart)
 
 bool MainWindow::tryLoadFile(const std::string& path, bool autoStart)
 {
-    return files::NewLoadFile(machine_, path, autoStart);
+    return files::newLoadFile(machine_, path, autoStart);
 }
 
 void MainWindow::presentNow()
@@ -217,7 +217,7 @@ void MainWindow::presentNow()
 
 void MainWindow::setCurrentFileName(const std::string& path)
 {
-    currentFileName_ = platform::FileNameText(path);
+    currentFileName_ = platform::fileNameText(path);
 }
 
 } // namespace ostrovik::ui

@@ -47,7 +47,7 @@ void MainWindow::buildCommands()
 {
     menus_ = std::make_unique<MainMenu>(*this, *toolBar_);
     recentFiles_ = std::make_unique<RecentFilesMenu>(fileMenu(), *this, [this](const QString& path) {
-        return guarded([&] { loadFile(platform::FileNamePath(path), true); });
+        return guarded([&] { loadFile(platform::fileNamePath(path), true); });
     });
     menus_->setChecked(menu::Blur, session_.screen().blurEnabled != 0);
     screenView().setStretch(fullScreen());
@@ -98,13 +98,13 @@ void MainWindow::openFile()
     // A cancelled dialog leaves the name empty, and snapshots are then
     // named from nothing.
     setCurrentFileName({});
-    const QString folder = platform::FileNameText(machine_.programDir);
+    const QString folder = platform::fileNameText(machine_.programDir);
     const std::optional<QString> path =
         dialogs().openFile(this, TapeOpenDialog::title(), folder, TapeOpenDialog::filter(),
                            TapeOpenDialog::defaultSuffix());
     if (!path)
         return;
-    const std::string name = platform::FileNamePath(*path);
+    const std::string name = platform::fileNamePath(*path);
     setCurrentFileName(name);
     setWindowTitle(QStringLiteral("Ostrovik:") + QDir::toNativeSeparators(*path));
     // The caption stays, and the file joins the recent ones, even when it is
@@ -212,17 +212,17 @@ void MainWindow::toggleMemoryDebugger()
 
 void MainWindow::openGameLibrary()
 {
-    const std::string root = games::LibraryRoot(machine_.programDir);
+    const std::string root = games::libraryRoot(machine_.programDir);
     std::error_code ec;
     if (!std::filesystem::is_directory(root, ec)) {
         dialogs().message(this, QStringLiteral("Ostrovik"),
-                          fromUtf8(games::RootMissingMessage(root, games::kCatalogueGamesAddress)));
+                          fromUtf8(games::rootMissingMessage(root, games::kCatalogueGamesAddress)));
         std::filesystem::create_directories(root, ec);
         return;
     }
-    if (games::CountGames(root) == 0) {
+    if (games::countGames(root) == 0) {
         dialogs().message(this, QStringLiteral("Ostrovik"),
-                          fromUtf8(games::NoGamesMessage(root, games::kCatalogueGamesAddress)));
+                          fromUtf8(games::noGamesMessage(root, games::kCatalogueGamesAddress)));
         return;
     }
     forms_.gameLibrary.show(*this);

@@ -31,13 +31,13 @@ void MainWindow::dropEvent(QDropEvent* event)
     // that the program the file came from is not kept waiting for it.
     QTimer::singleShot(0, this, [this, path] {
         setWindowTitle(path);
-        guarded([&] { loadFile(platform::FileNamePath(path), true); });
+        guarded([&] { loadFile(platform::fileNamePath(path), true); });
     });
 }
 
 void MainWindow::saveSnapshot()
 {
-    guarded([this] { files::saveSnapshot(machine_, platform::FileNamePath(currentFileName_)); });
+    guarded([this] { files::saveSnapshot(machine_, platform::fileNamePath(currentFileName_)); });
 }
 
 int MainWindow::screenShotFormat() const

@@ -16,7 +16,7 @@ void MainWindowHost::setOptionChecked(machine::Option which, bool checked)
 
 void MainWindowHost::rememberFile(const std::string& path)
 {
-    main_.recentFilesMenu().add(platform::FileNameText(path));
+    main_.recentFilesMenu().add(platform::fileNameText(path));
     main_.setCurrentFileName(path);
 }
 

@@ -18,8 +18,8 @@
 
 namespace ostrovik::ui {
 
-using kit::ReadOption;
-using kit::ReportUnableToWrite;
+using kit::readOption;
+using kit::reportUnableToWrite;
 
 using namespace settings;
 
@@ -28,7 +28,7 @@ namespace {
 // A key the file lacks reads as the option's first-run value.
 bool storedFlag(machine::Option which)
 {
-    return ReadOption(which) == QLatin1String("1");
+    return readOption(which) == QLatin1String("1");
 }
 
 } // namespace
@@ -43,11 +43,11 @@ void MainWindow::setUpWindow(const QStringList& args)
     menus_->setChecked(menu::Blur, session_.screen().blurEnabled != 0);
 
     presentation_->changeRenderMode(output::presentedRenderMode(
-        DecimalOr(ReadOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode)));
+        decimalOr(readOption(machine::Option::RenderingMode).toStdString(), kDefaultRenderingMode)));
 
     firstActivationPending_ = true;
     if (!args.isEmpty())
-        machine_.commandLineFile = platform::FileNamePath(args.first());
+        machine_.commandLineFile = platform::fileNamePath(args.first());
 
     storedSize_.restore();
 }
@@ -91,7 +91,7 @@ void MainWindow::loadSettings()
     // the store as it stands, as the settings window's Save makes it.
     if (!settingsStore_.fileExists())
         if (const platform::IniStatus status = settingsStore_.save(); !status)
-            ReportUnableToWrite(this, status.message);
+            reportUnableToWrite(this, status.message);
     settingsStore_.load();
 }
 

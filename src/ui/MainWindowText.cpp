@@ -22,11 +22,11 @@ std::optional<std::string> MainWindow::chooseTapeFile()
     if (closing_)
         return std::nullopt;
     const auto name = dialogs().openFileClosable(this, TapeOpenDialog::title(),
-                                                 platform::FileNameText(platform::ExecutableFolder()),
+                                                 platform::fileNameText(platform::executableFolder()),
                                                  TapeOpenDialog::filter(), TapeOpenDialog::defaultSuffix());
     if (!name)
         return std::nullopt;
-    const std::string path = platform::FileNamePath(*name);
+    const std::string path = platform::fileNamePath(*name);
     setCurrentFileName(path);
     return path;
 }
@@ -53,13 +53,13 @@ bool MainWindow::logShown() const
 void MainWindow::appendLogLine(std::string_view line)
 {
     if (logWindow_)
-        logWindow_->LogTextOutMemo->appendPlainText(fromUtf8(line));
+        logWindow_->logTextView->appendPlainText(fromUtf8(line));
 }
 
 void MainWindow::clearLog()
 {
     if (logWindow_)
-        logWindow_->LogTextOutMemo->clear();
+        logWindow_->logTextView->clear();
 }
 
 } // namespace ostrovik::ui

@@ -13,8 +13,8 @@
 
 namespace ostrovik::ui {
 
-using kit::ConfigFilePath;
-using kit::ReportUnableToWrite;
+using kit::configFilePath;
+using kit::reportUnableToWrite;
 
 namespace {
 
@@ -23,7 +23,7 @@ const std::string kSection(settings::kMruList);
 
 } // namespace
 
-QList<QAction*> ReadMruList(QMenu& fileMenu, MruFiles& files)
+QList<QAction*> readMruList(QMenu& fileMenu, MruFiles& files)
 {
     QList<QAction*> added;
     while (fileMenu.actions().size() > kFixedFileMenuItems) {
@@ -34,19 +34,19 @@ QList<QAction*> ReadMruList(QMenu& fileMenu, MruFiles& files)
     }
     platform::IniDocument document;
     // An unreadable file reads as an empty list, as a missing one does.
-    (void)platform::IniFile(ConfigFilePath()).Load(document);
+    (void)platform::IniFile(configFilePath()).load(document);
     for (int i = 1; i <= static_cast<int>(files.size()); ++i) {
-        const std::string value = document.Get(kSection, std::to_string(i)).value_or(std::string());
+        const std::string value = document.get(kSection, std::to_string(i)).value_or(std::string());
         if (value.empty())
             break;
-        const QString path = platform::FileNameText(value);
+        const QString path = platform::fileNameText(value);
         files[static_cast<std::size_t>(i - 1)] = path;
-        added.append(AppendMruMenuItem(fileMenu, path, i));
+        added.append(appendMruMenuItem(fileMenu, path, i));
     }
     return added;
 }
 
-QAction* AppendMruMenuItem(QMenu& fileMenu, const QString& fileName, int position)
+QAction* appendMruMenuItem(QMenu& fileMenu, const QString& fileName, int position)
 {
     // "&" would turn the next letter into an accelerator; show the path as it is.
     QString caption = fileName;
@@ -60,28 +60,28 @@ QAction* AppendMruMenuItem(QMenu& fileMenu, const QString& fileName, int positio
     return item;
 }
 
-bool SaveMruList(const MruFiles& files, QWidget* parent)
+bool saveMruList(const MruFiles& files, QWidget* parent)
 {
-    const platform::IniFile file(ConfigFilePath());
+    const platform::IniFile file(configFilePath());
     platform::IniDocument document;
-    platform::IniStatus status = file.Load(document);
+    platform::IniStatus status = file.load(document);
     for (std::size_t i = 0; status && i < files.size(); ++i)
-        status = document.Set(kSection, std::to_string(i + 1), platform::FileNamePath(files[i]));
+        status = document.set(kSection, std::to_string(i + 1), platform::fileNamePath(files[i]));
     if (status)
-        status = file.Save(document);
+        status = file.save(document);
     if (!status)
-        ReportUnableToWrite(parent, status.message);
+        reportUnableToWrite(parent, status.message);
     return static_cast<bool>(status);
 }
 
-void PushMruFile(MruFiles& files, const QString& FileName)
+void pushMruFile(MruFiles& files, const QString& fileName)
 {
     for (std::size_t i = files.size() - 1; i > 0; --i)
         files[i] = files[i - 1];
-    files[0] = FileName;
+    files[0] = fileName;
 }
 
-QString MruItemPath(const QAction& item)
+QString mruItemPath(const QAction& item)
 {
     return item.statusTip();
 }

@@ -21,21 +21,21 @@ inline constexpr int kFixedFileMenuItems = 8;
 /// path up to the first empty key, filling @p files from the front (entries
 /// past that keep what they held). One reading of the file. Returns the new
 /// items, newest first.
-QList<QAction*> ReadMruList(QMenu& fileMenu, MruFiles& files);
+QList<QAction*> readMruList(QMenu& fileMenu, MruFiles& files);
 
 /// Appends one recent-file item: caption and hint the path, the action's
 /// data its position 1 … 5.
-QAction* AppendMruMenuItem(QMenu& fileMenu, const QString& fileName, int position);
+QAction* appendMruMenuItem(QMenu& fileMenu, const QString& fileName, int position);
 
 /// Writes all five keys in one writing of the file, empty entries as empty
 /// values. False (and the message shown over @p parent) when it failed.
-bool SaveMruList(const MruFiles& files, QWidget* parent);
+bool saveMruList(const MruFiles& files, QWidget* parent);
 
-/// Puts @p FileName first; the oldest entry drops out. A name already in the
+/// Puts @p fileName first; the oldest entry drops out. A name already in the
 /// list is not looked for.
-void PushMruFile(MruFiles& files, const QString& FileName);
+void pushMruFile(MruFiles& files, const QString& fileName);
 
 /// The path a recent-file item loads: its hint, which the menu never alters.
-QString MruItemPath(const QAction& item);
+QString mruItemPath(const QAction& item);
 
 } // namespace ostrovik::ui

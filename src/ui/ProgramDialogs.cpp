@@ -18,7 +18,7 @@ bool ProgramDialogs::compressorOptions(QWidget* parent, const QString& title,
 
 std::optional<NetSessionChoice> ProgramDialogs::netSession(QWidget* parent, const NetSessionRequest& request)
 {
-    return netlink::AskSession(parent, request);
+    return netlink::askSession(parent, request);
 }
 
 void installProgramDialogs()

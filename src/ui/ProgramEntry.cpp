@@ -18,14 +18,14 @@
 
 namespace ostrovik::ui {
 
-using kit::ReadIniAtStartup;
+using kit::readIniAtStartup;
 
 namespace {
 
 /// The name the running copy is handed: it runs in a working folder of its
 /// own, so a name relative to this start's folder is made absolute here,
 /// byte for byte.
-QByteArray AbsoluteFileName(const QByteArray& name)
+QByteArray absoluteFileName(const QByteArray& name)
 {
     if (name.isEmpty() || name.startsWith('/'))
         return name;
@@ -36,7 +36,7 @@ QByteArray AbsoluteFileName(const QByteArray& name)
 
 } // namespace
 
-ApplicationWindows CreateApplicationWindows(const QStringList& args)
+ApplicationWindows createApplicationWindows(const QStringList& args)
 {
     ApplicationWindows windows;
     windows.mainWindow = std::make_unique<MainWindow>(args);
@@ -65,35 +65,35 @@ int runApplication(int argc, char** argv)
     QApplication app(qtArgc, argv);
 
     std::unique_ptr<SingleCopyServer> singleCopy;
-    if (ReadIniAtStartup(settings::kAutoStartUpOptions, settings::kOneInstance) == QLatin1String("1")) {
-        const QString name = SingleCopyServerName(ExecutableFileName());
+    if (readIniAtStartup(settings::kAutoStartUpOptions, settings::kOneInstance) == QLatin1String("1")) {
+        const QString name = singleCopyServerName(executableFileName());
         std::optional<QByteArray> handed;
         if (firstArgument)
-            handed = AbsoluteFileName(*firstArgument);
-        switch (HandOverToRunningCopy(name, handed)) {
+            handed = absoluteFileName(*firstArgument);
+        switch (handOverToRunningCopy(name, handed)) {
         case HandOver::Sent:
         case HandOver::NothingToSend:
             return 0;
         case HandOver::NoAnswer:
-            std::cerr << ExecutableFileName().toStdString() << ": the running copy did not take the file within "
+            std::cerr << executableFileName().toStdString() << ": the running copy did not take the file within "
                       << kHandOverTimeoutMs / 1000 << " seconds; it may not load it\n";
             return 1;
         case HandOver::NotLoaded:
-            std::cerr << ExecutableFileName().toStdString() << ": the running copy could not load the file\n";
+            std::cerr << executableFileName().toStdString() << ": the running copy could not load the file\n";
             return 1;
         case HandOver::Refused:
-            std::cerr << ExecutableFileName().toStdString()
+            std::cerr << executableFileName().toStdString()
                       << ": the running copy is closing or has too many files waiting; it did not load the file\n";
             return 1;
         case HandOver::Lost:
-            std::cerr << ExecutableFileName().toStdString()
+            std::cerr << executableFileName().toStdString()
                       << ": the running copy went away before it told whether it loaded the file\n";
             return 1;
         case HandOver::NoCopyRunning:
             break;
         }
         if (name.isEmpty()) {
-            std::cerr << ExecutableFileName().toStdString()
+            std::cerr << executableFileName().toStdString()
                       << ": no folder of this user's own for the single-copy socket; running as a copy of its own\n";
         } else {
             singleCopy = std::make_unique<SingleCopyServer>();
@@ -102,7 +102,7 @@ int runApplication(int argc, char** argv)
         }
     }
 
-    platform::SetThreadLocale(platform::kLocaleRussian);
+    platform::setThreadLocale(platform::kLocaleRussian);
     // The program's name for the desktop (the window class the task bar
     // groups by). Not the display name: Qt would append that to every
     // window caption, and the main window's caption is the machine's own.
@@ -110,8 +110,8 @@ int runApplication(int argc, char** argv)
 
     QStringList args;
     for (const QByteArray& argument : arguments)
-        args.append(platform::FileNameText(argument));
-    ApplicationWindows windows = CreateApplicationWindows(args);
+        args.append(platform::fileNameText(argument));
+    ApplicationWindows windows = createApplicationWindows(args);
     MainWindow* main = windows.mainWindow.get();
     if (singleCopy) {
         singleCopy->setHandler([main](const QByteArray& name) { return main->openHandedOverFile(name); });

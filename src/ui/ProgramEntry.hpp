@@ -18,7 +18,7 @@ struct ApplicationWindows {
 
 /// Creates the main window (its creation handler runs now), the memory
 /// debugger, then the settings window. @p args are the program's arguments without its name.
-ApplicationWindows CreateApplicationWindows(const QStringList& args);
+ApplicationWindows createApplicationWindows(const QStringList& args);
 
 /// The program: the single-copy check, then the windows and the message
 /// loop. Returns the process's exit code.

@@ -17,18 +17,18 @@ void RecentFilesMenu::read()
 {
     if (!fileMenu_)
         return;
-    for (QAction* item : ReadMruList(*fileMenu_, files_))
+    for (QAction* item : readMruList(*fileMenu_, files_))
         QObject::connect(item, &QAction::triggered, &owner_, [this, item] { open(item); });
 }
 
 void RecentFilesMenu::save()
 {
-    SaveMruList(files_, &owner_);
+    saveMruList(files_, &owner_);
 }
 
 void RecentFilesMenu::add(const QString& path)
 {
-    PushMruFile(files_, path);
+    pushMruFile(files_, path);
     save();
     read();
 }
@@ -36,7 +36,7 @@ void RecentFilesMenu::add(const QString& path)
 void RecentFilesMenu::open(QAction* item)
 {
     // The hint holds the path as stored; the caption may have been altered.
-    const QString path = MruItemPath(*item);
+    const QString path = mruItemPath(*item);
     // A file that cannot be read ends the command where it stands; a
     // refused one (its message shown) still moves to the top.
     if (open_(path))

@@ -28,10 +28,10 @@
 namespace ostrovik::ui {
 
 using kit::CaptionWindow;
-using kit::CentreOnOwner;
+using kit::centreOnOwner;
 using kit::Language;
 using kit::RadioGroup;
-using kit::ReportUnableToWrite;
+using kit::reportUnableToWrite;
 using kit::applyCaptionSet;
 using kit::dialogs;
 using kit::fromUtf8;
@@ -67,7 +67,7 @@ QString keyCaption(std::uint16_t key)
 {
     if (key == 0)
         return QString();
-    QString name = fromUtf8(KeyNameOf(key));
+    QString name = fromUtf8(keyNameOf(key));
     name.replace(QLatin1Char('&'), QLatin1String("&&"));
     return name;
 }
@@ -319,7 +319,7 @@ void SettingsForm::centreOnMainForm()
 {
     if (!owner_)
         return;
-    CentreOnOwner(*this, *owner_->ownerWidget());
+    centreOnOwner(*this, *owner_->ownerWidget());
 }
 
 void SettingsForm::readAllOptions()
@@ -337,7 +337,7 @@ bool SettingsForm::save()
     // save that succeeds hides the window (showChange).
     const platform::IniStatus status = store_.save();
     if (!status)
-        ReportUnableToWrite(this, status.message);
+        reportUnableToWrite(this, status.message);
     return static_cast<bool>(status);
 }
 

@@ -56,7 +56,7 @@ bool peerIsThisUser(const QLocalSocket& socket)
 
 } // namespace
 
-QString SingleCopyServerName(const QString& executableFileName)
+QString singleCopyServerName(const QString& executableFileName)
 {
     const QString folder = privateSocketFolder();
     if (folder.isEmpty())
@@ -64,7 +64,7 @@ QString SingleCopyServerName(const QString& executableFileName)
     return QStringLiteral("%1/%2-%3.copy").arg(folder, executableFileName).arg(::getuid());
 }
 
-QString ExecutableFileName()
+QString executableFileName()
 {
     const QStringList args = QCoreApplication::arguments();
     QString name = args.isEmpty() ? QString() : QFileInfo(args.first()).fileName();
@@ -226,7 +226,7 @@ void SingleCopyServer::answer(QLocalSocket* socket, char answer, bool final)
     }
 }
 
-HandOver HandOverToRunningCopy(const QString& serverName, const std::optional<QByteArray>& fileName, int timeoutMs)
+HandOver handOverToRunningCopy(const QString& serverName, const std::optional<QByteArray>& fileName, int timeoutMs)
 {
     if (serverName.isEmpty())
         return HandOver::NoCopyRunning;

@@ -25,10 +25,10 @@ namespace ostrovik::ui {
 /// in the temporary folder. Empty when no such folder can be had (another
 /// user owns it, or anybody else may write it): the program then runs
 /// without single-copy start.
-QString SingleCopyServerName(const QString& executableFileName);
+QString singleCopyServerName(const QString& executableFileName);
 
 /// The file name of the running executable as it was started.
-QString ExecutableFileName();
+QString executableFileName();
 
 /// How long a later start waits for the running copy to take its file name.
 /// Once taken, it waits for the load however long it lasts (a message box
@@ -125,7 +125,7 @@ enum class HandOver {
 /// @p fileName (when there is one), waits up to @p timeoutMs for the running
 /// copy to take it, then for the outcome of the load as long as the
 /// connection lives. A socket held by another user is never sent anything.
-HandOver HandOverToRunningCopy(const QString& serverName, const std::optional<QByteArray>& fileName,
+HandOver handOverToRunningCopy(const QString& serverName, const std::optional<QByteArray>& fileName,
                                int timeoutMs = kHandOverTimeoutMs);
 
 } // namespace ostrovik::ui

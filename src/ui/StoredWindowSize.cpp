@@ -17,7 +17,7 @@ namespace {
 // A stored number that is not one counts as absent.
 int storedNumber(std::string_view key)
 {
-    return DecimalOr(kit::ReadIni(kAutoStartUpOptions, key).toStdString(), 0);
+    return decimalOr(kit::readIni(kAutoStartUpOptions, key).toStdString(), 0);
 }
 
 } // namespace
@@ -55,8 +55,8 @@ void StoredWindowSize::save()
 {
     // Never framed (no desktop put it up): the size asked for is the outer one.
     const QSize outer = pending_.isEmpty() ? window_.frameGeometry().size() : pending_;
-    if (kit::WriteIni(kAutoStartUpOptions, kFormHeight, QString::number(outer.height()), &window_))
-        kit::WriteIni(kAutoStartUpOptions, kFormWidth, QString::number(outer.width()), &window_);
+    if (kit::writeIni(kAutoStartUpOptions, kFormHeight, QString::number(outer.height()), &window_))
+        kit::writeIni(kAutoStartUpOptions, kFormWidth, QString::number(outer.width()), &window_);
 }
 
 } // namespace ostrovik::ui

@@ -23,11 +23,11 @@ TEST(AviRecordingTest, CodecCodeAndFileNames)
         const char* code;
     } codes[] = {{"", ""}, {"No Compression", ""}, {"FMP4 mpeg4", "FMP4"}, {"MJ", "MJ"}, {"No Compression ", "No C"}};
     for (const auto& c : codes)
-        EXPECT_EQ(RecordingCompressor(c.text), c.code) << c.text;
+        EXPECT_EQ(recordingCompressor(c.text), c.code) << c.text;
 
-    EXPECT_EQ(RecordingFileName("/opt/ostrovik", "08_12_2026_23_59_01"),
+    EXPECT_EQ(recordingFileName("/opt/ostrovik", "08_12_2026_23_59_01"),
               "/opt/ostrovik/ScreenAVI/avi_08_12_2026_23_59_01.avi");
-    EXPECT_EQ(RecordingTempFileName("/opt/ostrovik/", "08_12_2026_23_59_02"),
+    EXPECT_EQ(recordingTempFileName("/opt/ostrovik/", "08_12_2026_23_59_02"),
               "/opt/ostrovik/avi_TMP_08_12_2026_23_59_02.avi");
 }
 

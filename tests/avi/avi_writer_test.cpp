@@ -136,7 +136,7 @@ TEST(AviWriterTest, CodecChoiceAndList)
     EXPECT_EQ(list.front(), "No Compression");
     for (const char* line : {"FMP4 mpeg4", "MJPG mjpeg", "HFYU huffyuv", "FFV1 ffv1", "ZMBV zmbv", "DIB  rawvideo"})
         EXPECT_NE(std::find(list.begin(), list.end(), line), list.end()) << line;
-    // Every codec line names a FourCC the writer takes back.
+    // Every codec line names a fourCc the writer takes back.
     for (std::size_t i = 1; i < list.size(); ++i) {
         ASSERT_GT(list[i].size(), 5u) << list[i];
         EXPECT_EQ(list[i][4], ' ') << list[i];

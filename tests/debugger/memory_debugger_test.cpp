@@ -498,7 +498,7 @@ void MemoryDebuggerTest::madeHiddenAtStartBeforeTheSettingsWindow()
     rig_.reset();
     test::FreshConfig config;
     test::ScriptedDialogs dialogs;
-    ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
+    ui::ApplicationWindows windows = ui::createApplicationWindows({});
     auto* f = qobject_cast<debugger::MemoryDebuggerForm*>(windows.mainWindow->forms().memoryDebugger.form());
     QVERIFY(f);
     QVERIFY(!f->isVisible());

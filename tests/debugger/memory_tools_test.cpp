@@ -67,7 +67,7 @@ TEST(DebuggerNumbers, FieldsReadDecimalAndHexOrFailWithTheInvalidIntegerMessage)
     };
     for (const Case& c : cases) {
         std::int32_t got = 0;
-        const auto error = errorOf([&] { got = c.hex ? HexToInt(c.text) : StrToInt(c.text); });
+        const auto error = errorOf([&] { got = c.hex ? hexToInt(c.text) : strToInt(c.text); });
         if (c.value) {
             EXPECT_FALSE(error) << c.text;
             EXPECT_EQ(got, *c.value) << c.text;

@@ -26,7 +26,7 @@ const output::ColourLookupTable& colourTable()
 {
     static const std::unique_ptr<output::ColourLookupTable> table = [] {
         auto made = std::make_unique<output::ColourLookupTable>();
-        output::CalculateColor(*made);
+        output::calculateColor(*made);
         return made;
     }();
     return *table;
@@ -51,9 +51,9 @@ TEST(FrameDecode, MatchesTheRasterPresentationInColourAndGray)
 
             const auto shadow = m.videoShadow;
             auto decoded = std::make_unique<output::FrameBitmap>();
-            decoded->Bits.fill(0xAA);
+            decoded->bits.fill(0xAA);
             output::decodeFrame(m, colourTable(), gray, *decoded);
-            EXPECT_TRUE(decoded->Bits == screen.screenBitmap->Bits) << "palette " << palette << " gray " << gray;
+            EXPECT_TRUE(decoded->bits == screen.screenBitmap->bits) << "palette " << palette << " gray " << gray;
             EXPECT_TRUE(m.videoShadow == shadow);
         }
     }

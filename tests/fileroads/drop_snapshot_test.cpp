@@ -28,9 +28,9 @@ constexpr auto kNotFound = "File is very small or not found !!!";
 std::vector<std::uint8_t> fourByteProgram(std::uint16_t start, std::uint8_t first)
 {
     files::LvtHeader h;
-    h.StartAddr = start;
-    h.EndAddr = static_cast<std::uint16_t>(start + 3);
-    h.RunAddr = start;
+    h.startAddr = start;
+    h.endAddr = static_cast<std::uint16_t>(start + 3);
+    h.runAddr = start;
     const auto head = files::serialiseLvtHeader(h);
     std::vector<std::uint8_t> out(head.begin(), head.end());
     for (std::uint8_t i = 0; i < 4; ++i)

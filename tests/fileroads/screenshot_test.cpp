@@ -69,14 +69,14 @@ Difference compare(const QImage& image, const FrameBitmap& frame)
 {
     Difference d;
     long long sum = 0;
-    for (int y = 0; y < FrameBitmap::Height; ++y)
-        for (int x = 0; x < FrameBitmap::Width; ++x) {
-            const ColorValue a = pixelOf(image, x, y), b = frame.Pixel(x, y);
+    for (int y = 0; y < FrameBitmap::height; ++y)
+        for (int x = 0; x < FrameBitmap::width; ++x) {
+            const ColorValue a = pixelOf(image, x, y), b = frame.pixel(x, y);
             d.worst = std::max(d.worst, channelDistance(a, b));
             for (int shift = 0; shift < 24; shift += 8)
                 sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
         }
-    d.mean = static_cast<double>(sum) / (3.0 * FrameBitmap::Width * FrameBitmap::Height);
+    d.mean = static_cast<double>(sum) / (3.0 * FrameBitmap::width * FrameBitmap::height);
     return d;
 }
 
@@ -194,7 +194,7 @@ void ScreenShotTest::bmpIsA24BitBottomUpBitmap()
     QCOMPARE(le32(bmp, 30), 0u);       // no compression
     QCOMPARE(bmp.size(), static_cast<std::size_t>(dataAt) + 256 * 768);
     for (int y = 0; y < 256; ++y) {
-        const std::uint8_t* want = frame.ScanLine(y);
+        const std::uint8_t* want = frame.scanLine(y);
         const std::uint8_t* got = bmp.data() + dataAt + static_cast<std::size_t>(255 - y) * 768;
         QVERIFY2(std::equal(want, want + 768, got), qPrintable(QStringLiteral("line %1").arg(y)));
     }
@@ -281,7 +281,7 @@ void ScreenShotTest::smoothingOnStillSavesTheSharpFrame()
     rig.window->screen().blurEnabled = 1;
     rig.window->drawScreen();
     // Whatever the smoothing makes of it, the shown copy differs from the frame.
-    rig.window->screen().blurBitmap->Bits.fill(0x80);
+    rig.window->screen().blurBitmap->bits.fill(0x80);
 
     const QImage image = loadPng(shoot(rig, files::kScreenShotPng, QStringLiteral("png")));
     QCOMPARE(image.size(), QSize(256, 256));
@@ -293,8 +293,8 @@ void ScreenShotTest::smoothingOnStillSavesTheSharpFrame()
 static void expectGraySquares(const QImage& image)
 {
     QCOMPARE(image.size(), QSize(256, 256));
-    const ColorValue levels[] = {0, output::GrayTV(output::clGreen), output::GrayTV(output::clBlue),
-                                 output::GrayTV(output::clRed)};
+    const ColorValue levels[] = {0, output::grayTv(output::clGreen), output::grayTv(output::clBlue),
+                                 output::grayTv(output::clRed)};
     for (int square = 0; square < 4; ++square)
         QCOMPARE(pixelOf(image, 8 + 16 * square, 24), levels[(1 + square) % 4]);
     for (int y = 0; y < 256; ++y)

@@ -77,7 +77,7 @@ TEST_F(LoadFileTest, SmallMissingOrFolderGivesTheMessageAndChangesNothing)
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         host.messages.clear();
-        NewLoadFile(*m, name, true);
+        newLoadFile(*m, name, true);
         ASSERT_EQ(host.messages.size(), 1u);
         EXPECT_EQ(host.messages[0], "File is very small or not found !!!");
         EXPECT_TRUE(*state() == *before);
@@ -87,7 +87,7 @@ TEST_F(LoadFileTest, SmallMissingOrFolderGivesTheMessageAndChangesNothing)
 TEST_F(LoadFileTest, TwentyThreeBytesIsEnough)
 {
     const std::uint8_t data[] = {0x5A};
-    NewLoadFile(*m, put("one.lvt", machineCodeTape(0x3000, 0x3000, 0x3000, data)), true);
+    newLoadFile(*m, put("one.lvt", machineCodeTape(0x3000, 0x3000, 0x3000, data)), true);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(m->tapeLength, 23);
     EXPECT_EQ(m->ram[0x3000], 0x5A);
@@ -101,8 +101,8 @@ TEST_F(LoadFileTest, UnknownHeaderIsIgnoredWithoutAMessage)
     auto dump = std::vector<std::uint8_t>(100, 0x33);
     std::copy_n("Rizi/DUMP", 9, dump.begin());
     const auto before = state();
-    NewLoadFile(*m, put("lower.lvt", lower), true);
-    NewLoadFile(*m, put("dump.sav", dump), true);
+    newLoadFile(*m, put("lower.lvt", lower), true);
+    newLoadFile(*m, put("dump.sav", dump), true);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(*state() == *before);
     EXPECT_EQ(host.presented, 0);
@@ -111,7 +111,7 @@ TEST_F(LoadFileTest, UnknownHeaderIsIgnoredWithoutAMessage)
 TEST_F(LoadFileTest, ContentDecidesNotTheExtension)
 {
     const std::uint8_t data[] = {1, 2};
-    NewLoadFile(*m, put("tape.sav", machineCodeTape(0x3000, 0x3001, 0x3000, data)), true);
+    newLoadFile(*m, put("tape.sav", machineCodeTape(0x3000, 0x3001, 0x3000, data)), true);
     EXPECT_EQ(m->ram[0x3001], 2);
     EXPECT_EQ(m->tapeLength, 24);
 
@@ -119,7 +119,7 @@ TEST_F(LoadFileTest, ContentDecidesNotTheExtension)
     s->PC = 0x0777;
     std::vector<std::uint8_t> file(kSavSize);
     serialiseSavSnapshot(*s, std::span<std::uint8_t, kSavSize>(file.data(), kSavSize));
-    NewLoadFile(*m, put("snap.lvt", file), true);
+    newLoadFile(*m, put("snap.lvt", file), true);
     EXPECT_EQ(m->regPC, 0x0777);
     EXPECT_EQ(host.presented, 1);
 }
@@ -128,7 +128,7 @@ TEST_F(LoadFileTest, MachineCodeWithAutoStartWarmStartsAndRunsFromItsAddress)
 {
     m->ports[0xC2] = 0x00;
     const auto data = pattern(300, 9);
-    NewLoadFile(*m, put("mc.lvt", machineCodeTape(0x2100, 0x2100 + 299, 0x2180, data)), true);
+    newLoadFile(*m, put("mc.lvt", machineCodeTape(0x2100, 0x2100 + 299, 0x2180, data)), true);
     EXPECT_EQ(m->tapeLength, 322);
     EXPECT_EQ(m->ports[0xC2], 0xFF);
     EXPECT_EQ(m->regSP, 0xAFC1);
@@ -143,7 +143,7 @@ TEST_F(LoadFileTest, EndBeforeStartStoresNothingButStillStarts)
 {
     const auto data = pattern(64, 3);
     const auto ram = m->ram;
-    NewLoadFile(*m, put("back.lvt", machineCodeTape(0x3000, 0x2FFF, 0x3000, data)), true);
+    newLoadFile(*m, put("back.lvt", machineCodeTape(0x3000, 0x2FFF, 0x3000, data)), true);
     EXPECT_EQ(m->regPC, 0x3000);
     auto expected = ram;
     expected[0xAFC1] = 0xFD;
@@ -151,7 +151,7 @@ TEST_F(LoadFileTest, EndBeforeStartStoresNothingButStillStarts)
     EXPECT_TRUE(m->ram == expected);
 
     // A range that would wrap past 0xFFFF is, by its signed difference, empty.
-    NewLoadFile(*m, put("wrap.lvt", machineCodeTape(0xFFFE, 0x0001, 0x0000, data)), true);
+    newLoadFile(*m, put("wrap.lvt", machineCodeTape(0xFFFE, 0x0001, 0x0000, data)), true);
     EXPECT_TRUE(m->ram == expected);
     EXPECT_EQ(m->regPC, 0x0000);
 }
@@ -160,7 +160,7 @@ TEST_F(LoadFileTest, RangeToTheTopOfMemoryDropsTheRomArea)
 {
     const auto data = pattern(0x10000 - 0xBFFC, 0x40);
     const auto rom = std::vector<std::uint8_t>(m->ram.begin() + 0xC000, m->ram.end());
-    NewLoadFile(*m, put("top.lvt", machineCodeTape(0xBFFC, 0xFFFF, 0xBFFC, data)), true);
+    newLoadFile(*m, put("top.lvt", machineCodeTape(0xBFFC, 0xFFFF, 0xBFFC, data)), true);
     EXPECT_TRUE(std::equal(data.begin(), data.begin() + 4, m->ram.begin() + 0xBFFC));
     EXPECT_TRUE(std::equal(rom.begin(), rom.end(), m->ram.begin() + 0xC000));
     EXPECT_EQ(m->ram[0x0000], 0); // no wrap to the bottom
@@ -173,8 +173,8 @@ TEST_F(LoadFileTest, WithoutAutoStartTheCurrentMemoryMapDecides)
     const std::uint8_t low[] = {0xA1, 0xA2, 0xA3, 0xA4};
     const std::uint8_t high[] = {0xB1, 0xB2};
     const auto ram = m->ram;
-    NewLoadFile(*m, put("low.lvt", machineCodeTape(0x3FFE, 0x4001, 0x3FFE, low)), false);
-    NewLoadFile(*m, put("high.lvt", machineCodeTape(0x7FFF, 0x8000, 0x7FFF, high)), false);
+    newLoadFile(*m, put("low.lvt", machineCodeTape(0x3FFE, 0x4001, 0x3FFE, low)), false);
+    newLoadFile(*m, put("high.lvt", machineCodeTape(0x7FFF, 0x8000, 0x7FFF, high)), false);
     EXPECT_EQ(m->videoRam[0], 0xA3);
     EXPECT_EQ(m->videoRam[1], 0xA4);
     EXPECT_EQ(m->videoRam[0x3FFF], 0xB1);
@@ -192,7 +192,7 @@ TEST_F(LoadFileTest, ShortestBasicImageLoadsSixBytes)
     const auto image = basicTape(program, 0x99);
     ASSERT_EQ(image.size(), 23u);
     m->ports[0xC2] = 0x00;
-    NewLoadFile(*m, put("b.bas", image), false); // a BASIC load starts whatever AutoStart says
+    newLoadFile(*m, put("b.bas", image), false); // a BASIC load starts whatever AutoStart says
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(m->tapeLength, 22);
     EXPECT_TRUE(std::equal(std::begin(program), std::end(program), m->ram.begin() + 0x2000));
@@ -210,7 +210,7 @@ TEST_F(LoadFileTest, BasicKeepsTheReturnAddressDropsRomAndPatchesOnRequest)
     host.options[machine::Option::Patch058C] = "1";
     m->writeMemoryWord(m->basicStartVar, 0xAFBF);
     const auto program = pattern(6, 0x60);
-    NewLoadFile(*m, put("over.lvt", basicTape(program)), true);
+    newLoadFile(*m, put("over.lvt", basicTape(program)), true);
     EXPECT_EQ(m->ram[0xAFBF], program[0]);
     EXPECT_EQ(m->ram[0xAFC0], program[1]);
     EXPECT_EQ(m->readMemoryWord(0xAFC1), 0x02FD); // written again after the program
@@ -219,7 +219,7 @@ TEST_F(LoadFileTest, BasicKeepsTheReturnAddressDropsRomAndPatchesOnRequest)
 
     m->writeMemoryWord(m->basicStartVar, 0xBFFE);
     const auto rom = std::vector<std::uint8_t>(m->ram.begin() + 0xC000, m->ram.end());
-    NewLoadFile(*m, put("rom.lvt", basicTape(program)), true);
+    newLoadFile(*m, put("rom.lvt", basicTape(program)), true);
     EXPECT_EQ(m->ram[0xBFFF], program[1]);
     EXPECT_TRUE(std::equal(rom.begin(), rom.end(), m->ram.begin() + 0xC000));
     EXPECT_EQ(m->readMemoryWord(0x0245), 0xC004);
@@ -228,17 +228,17 @@ TEST_F(LoadFileTest, BasicKeepsTheReturnAddressDropsRomAndPatchesOnRequest)
 TEST_F(LoadFileTest, HeaderPromisingMoreThanTheFileTakesWhatTheBufferHolds)
 {
     const auto earlier = pattern(2000, 0x21);
-    NewLoadFile(*m, put("long.lvt", machineCodeTape(0x5000, 0x5000 + 1999, 0x5000, earlier)), true);
+    newLoadFile(*m, put("long.lvt", machineCodeTape(0x5000, 0x5000 + 1999, 0x5000, earlier)), true);
     const auto tape = m->tapeBuffer;
 
     const auto data = pattern(8, 0xC0);
-    NewLoadFile(*m, put("short.lvt", machineCodeTape(0x3000, 0x3000 + 99, 0x3000, data)), true);
+    newLoadFile(*m, put("short.lvt", machineCodeTape(0x3000, 0x3000 + 99, 0x3000, data)), true);
     EXPECT_EQ(m->tapeLength, 30);
     EXPECT_TRUE(std::equal(data.begin(), data.end(), m->ram.begin() + 0x3000));
     EXPECT_TRUE(std::equal(tape.begin() + 30, tape.begin() + 122, m->ram.begin() + 0x3008));
 
     // The largest promise a header can make stays inside the tape buffer.
-    NewLoadFile(*m, put("huge.lvt", machineCodeTape(0x0000, 0xFFFF, 0x0000, data)), true);
+    newLoadFile(*m, put("huge.lvt", machineCodeTape(0x0000, 0xFFFF, 0x0000, data)), true);
     EXPECT_EQ(m->ram[0x0000], data[0]);
     EXPECT_EQ(m->ram[0xBFFF], m->tapeBuffer[22 + 0xBFFF]);
 }
@@ -246,10 +246,10 @@ TEST_F(LoadFileTest, HeaderPromisingMoreThanTheFileTakesWhatTheBufferHolds)
 TEST_F(LoadFileTest, SnapshotRestoresTheWholeStateAndPresentsAtOnce)
 {
     auto s = std::make_unique<SavSnapshot>();
-    for (std::size_t i = 0; i < s->Ram.size(); ++i)
-        s->Ram[i] = static_cast<std::uint8_t>(i * 13 + (i >> 9));
-    for (std::size_t i = 0; i < s->VideoRam.size(); ++i)
-        s->VideoRam[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    for (std::size_t i = 0; i < s->ram.size(); ++i)
+        s->ram[i] = static_cast<std::uint8_t>(i * 13 + (i >> 9));
+    for (std::size_t i = 0; i < s->videoRam.size(); ++i)
+        s->videoRam[i] = static_cast<std::uint8_t>(i * 7 + 1);
     s->ports.fill(0xFF);
     s->ports[0xC1] = 0x35; // palette
     s->ports[0xC2] = 0xFD; // memory map: video RAM at 0x4000
@@ -264,12 +264,12 @@ TEST_F(LoadFileTest, SnapshotRestoresTheWholeStateAndPresentsAtOnce)
     m->clock = 999;
     m->paused = 1;
     m->videoShadow.fill(0x0022);
-    NewLoadFile(*m, put("state.sav", file), false);
+    newLoadFile(*m, put("state.sav", file), false);
 
-    EXPECT_TRUE(m->ram == s->Ram); // the ROM area included
-    EXPECT_TRUE(m->videoRam == s->VideoRam);
+    EXPECT_TRUE(m->ram == s->ram); // the ROM area included
+    EXPECT_TRUE(m->videoRam == s->videoRam);
     EXPECT_TRUE(m->ports == s->ports);
-    EXPECT_EQ(m->readByte(0x4005), s->VideoRam[5]);
+    EXPECT_EQ(m->readByte(0x4005), s->videoRam[5]);
     EXPECT_EQ((std::array{m->regB, m->regC, m->regD, m->regE, m->regH, m->regL, m->regA, m->regF}),
               (std::array<std::int32_t, 8>{0xB0, 0xC0, 0xD0, 0xE0, 0x80, 0x70, 0xA0, 0x47}));
     EXPECT_EQ(m->regSP, 0x7FF0);
@@ -284,11 +284,11 @@ TEST_F(LoadFileTest, SnapshotRestoresTheWholeStateAndPresentsAtOnce)
 
 TEST_F(LoadFileTest, ShortSnapshotTakesTheRestFromTheTapeBuffer)
 {
-    NewLoadFile(*m, put("long.lvt", machineCodeTape(0x5000, 0x5000 + 1999, 0x5000, pattern(2000, 0x21))), true);
+    newLoadFile(*m, put("long.lvt", machineCodeTape(0x5000, 0x5000 + 1999, 0x5000, pattern(2000, 0x21))), true);
     const auto tape = m->tapeBuffer;
     std::vector<std::uint8_t> file = pattern(100, 0x90);
     std::copy_n("RIZI/DUMP", 9, file.begin());
-    NewLoadFile(*m, put("cut.sav", file), true);
+    newLoadFile(*m, put("cut.sav", file), true);
     EXPECT_TRUE(std::equal(file.begin() + 17, file.end(), m->ram.begin()));
     EXPECT_TRUE(std::equal(tape.begin() + 100, tape.begin() + 17 + 65536, m->ram.begin() + 83));
     EXPECT_EQ(m->regPC, tape[82203] | tape[82204] << 8);
@@ -300,7 +300,7 @@ TEST_F(LoadFileTest, FileLongerThanTheTapeBufferIsRefused)
     std::copy_n("RIZI/DUMP/2.0/H+", 16, big.begin());
     const std::string name = put("big.sav", big);
     const auto before = state();
-    NewLoadFile(*m, name, true);
+    newLoadFile(*m, name, true);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find(name), std::string::npos);
     EXPECT_NE(host.messages[0].find("90004"), std::string::npos);
@@ -310,7 +310,7 @@ TEST_F(LoadFileTest, FileLongerThanTheTapeBufferIsRefused)
     // One byte less fits.
     host.messages.clear();
     const auto fits = basicTape(pattern(machine::Machine::kTapeBufferSize - 17, 5));
-    NewLoadFile(*m, put("fits.lvt", fits), true);
+    newLoadFile(*m, put("fits.lvt", fits), true);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(m->tapeLength, 90003);
     EXPECT_EQ(m->tapeBuffer.back(), fits.back());
@@ -334,7 +334,7 @@ TEST_F(LoadFileTest, UnreadableFileThrowsAndLeavesTheMachineAlone)
             fault.emplace([name](const std::string& path, bool) { return path == name ? EACCES : 0; });
         const auto before = state();
         try {
-            NewLoadFile(*m, name, true);
+            newLoadFile(*m, name, true);
             ADD_FAILURE() << "no error reported";
         } catch (const std::runtime_error& e) {
             EXPECT_NE(std::string(e.what()).find(name), std::string::npos);
@@ -355,24 +355,24 @@ TEST(LoadFileRoads, NameSwappedToAFifoAsItOpensIsRefusedWithoutWaiting)
         std::function<void(ostrovik::test::TestEmulator&, const std::string& folder, const std::string& link)> load;
     };
     const auto loadTheFile = [](ostrovik::test::TestEmulator& e) {
-        e.ui.onLoad = [&e](const std::string& path, bool autoStart) { NewLoadFile(e.machine(), path, autoStart); };
+        e.ui.onLoad = [&e](const std::string& path, bool autoStart) { newLoadFile(e.machine(), path, autoStart); };
     };
     const Road roads[] = {
         {"tape image", "game.lvt",
-         [](ostrovik::test::TestEmulator& e, const std::string&, const std::string& link) { NewLoadFile(e.machine(), link, true); }},
+         [](ostrovik::test::TestEmulator& e, const std::string&, const std::string& link) { newLoadFile(e.machine(), link, true); }},
         {"snapshot", "game.sav",
-         [](ostrovik::test::TestEmulator& e, const std::string&, const std::string& link) { NewLoadFile(e.machine(), link, true); }},
+         [](ostrovik::test::TestEmulator& e, const std::string&, const std::string& link) { newLoadFile(e.machine(), link, true); }},
         {"tape-load trap", "game.lvt",
          [&](ostrovik::test::TestEmulator& e, const std::string&, const std::string& link) {
              loadTheFile(e);
              e.ui.tapeFile = link;
              e.machine().regPC = machine::rom_entry::TapeLoad;
-             machine::RomTrapStep(e.machine(), 0x00);
+             machine::romTrapStep(e.machine(), 0x00);
          }},
         {"game library Run", "game.lvt",
          [&](ostrovik::test::TestEmulator& e, const std::string& folder, const std::string&) {
              loadTheFile(e);
-             const auto path = games::RunnableFile(std::filesystem::path(folder).parent_path().string() + "/", "game");
+             const auto path = games::runnableFile(std::filesystem::path(folder).parent_path().string() + "/", "game");
              ASSERT_TRUE(path);
              machine::startProgram(e, {*path, "Ostrovik:" + *path, false});
          }},
@@ -435,16 +435,16 @@ TEST(LoadFileRoads, NameSwappedToAFifoAsItOpensIsRefusedWithoutWaiting)
     }
 }
 
-TEST(FileSizeByName, PlainFilesOnly)
+TEST(fileSizeByName, PlainFilesOnly)
 {
     TempDir dir;
     const auto bytes = pattern(1234, 0);
-    EXPECT_EQ(FileSizeByName(writeFile(dir.file("a.lvt"), bytes)), 1234);
-    EXPECT_EQ(FileSizeByName(writeFile(dir.file("empty"), {})), 0);
-    EXPECT_EQ(FileSizeByName(dir.file("missing")), -1);
-    EXPECT_EQ(FileSizeByName(dir.path().string()), -1);
-    EXPECT_EQ(FileSizeByName(""), -1);
-    EXPECT_EQ(FileSizeByName("/dev/zero"), -1);
+    EXPECT_EQ(fileSizeByName(writeFile(dir.file("a.lvt"), bytes)), 1234);
+    EXPECT_EQ(fileSizeByName(writeFile(dir.file("empty"), {})), 0);
+    EXPECT_EQ(fileSizeByName(dir.file("missing")), -1);
+    EXPECT_EQ(fileSizeByName(dir.path().string()), -1);
+    EXPECT_EQ(fileSizeByName(""), -1);
+    EXPECT_EQ(fileSizeByName("/dev/zero"), -1);
 }
 
 // The recorder below is the BASIC program: it logs every change of the keys
@@ -476,12 +476,12 @@ const std::uint8_t kKeyRecorder[] = {
 TEST_F(LoadFileTest, AutomaticRunTypesRunAndEnterWhenAsked)
 {
     m->writeMemoryWord(m->basicStartVar, 0x1054);
-    NewLoadFile(*m, put("norun.lvt", basicTape(kKeyRecorder)), true);
+    newLoadFile(*m, put("norun.lvt", basicTape(kKeyRecorder)), true);
     EXPECT_EQ(m->regPC, 0x1054); // not started without the option
 
     host.options[machine::Option::RunBasic] = "1";
     m->writeMemoryWord(m->basicStartVar, 0x1054);
-    NewLoadFile(*m, put("run.lvt", basicTape(kKeyRecorder)), true);
+    newLoadFile(*m, put("run.lvt", basicTape(kKeyRecorder)), true);
     EXPECT_TRUE(std::all_of(m->keyMatrix.begin(), m->keyMatrix.end(), [](auto r) { return r == 0; }));
     ASSERT_TRUE(cpuRuns()) << "the CPU interpreter runs no instructions";
     EXPECT_GE(m->clock, 100'000);

@@ -48,7 +48,7 @@ STOP:   JMP STOP    ; in RAM whichever way port C2 maps the low half
     const auto image = test::machineCodeTape(result.origin, end, result.origin + 1, result.bytes);
 
     ASSERT_NE(m.videoRam[0], 0xFF);
-    files::NewLoadFile(m, put("draw.lvt", image), true);
+    files::newLoadFile(m, put("draw.lvt", image), true);
     EXPECT_EQ(m.regPC, 0x8801);
     EXPECT_EQ(m.readMemoryWord(m.regSP), 0x02FD);
     run(20000);
@@ -62,7 +62,7 @@ TEST_F(LoadOnFirmware, BasicStandInSeesTheAutomaticRun)
 {
     const std::string program("10 PRINT 1\0" "20 END\0", 18);
     host.options[machine::Option::RunBasic] = "1";
-    files::NewLoadFile(m, put("prog.bas", files::test::basicTape(
+    files::newLoadFile(m, put("prog.bas", files::test::basicTape(
                                               {reinterpret_cast<const std::uint8_t*>(program.data()), program.size()})),
                        true);
     const auto rows = screen();
@@ -83,7 +83,7 @@ TEST_F(LoadOnFirmware, SavedSnapshotContinuesExactlyWhereItWasTaken)
 
     test::TestHost otherHost;
     auto other = std::make_unique<machine::Machine>(otherHost);
-    files::NewLoadFile(*other, path, true);
+    files::newLoadFile(*other, path, true);
     EXPECT_EQ(otherHost.presented, 1);
 
     // The same keys with the same timing on both machines.

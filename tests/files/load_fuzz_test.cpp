@@ -51,7 +51,7 @@ TEST(LoadFuzz, RandomAndTruncatedFilesNeverReachPastABuffer)
             m->writeMemoryWord(m->basicStartVar, static_cast<int>(rng()));
             m->ports[0xC2] = static_cast<std::uint8_t>(rng());
             host.messages.clear();
-            NewLoadFile(*m, name, rng() % 2 == 0);
+            newLoadFile(*m, name, rng() % 2 == 0);
             if (cut < 23 || cut > machine::Machine::kTapeBufferSize)
                 EXPECT_EQ(host.messages.size(), 1u) << "size " << cut;
             else

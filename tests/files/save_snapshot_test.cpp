@@ -91,7 +91,7 @@ TEST_F(SaveSnapshotTest, WritesTheWholeStateAndLoadsBackExactly)
 
     TestHost otherHost;
     auto other = std::make_unique<machine::Machine>(otherHost);
-    NewLoadFile(*other, path, true);
+    newLoadFile(*other, path, true);
     EXPECT_TRUE(other->ram == m->ram);
     EXPECT_TRUE(other->videoRam == m->videoRam);
     EXPECT_TRUE(other->ports == m->ports);

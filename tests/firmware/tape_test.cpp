@@ -91,7 +91,7 @@ TEST_F(FirmwareTape, BasicFileThroughTheLoadCommandRunsTheStandIn)
     host.tapeFile = writeFile("basic.lvt", basicTape(std::string("10 PRINT 1\0", 11)));
     host.options[Option::RunBasic] = "1";
     host.onLoad = [this](const std::string& path, bool autoStart) {
-        ostrovik::files::NewLoadFile(m, path, autoStart);
+        ostrovik::files::newLoadFile(m, path, autoStart);
     };
     // The user lets go of Enter while the dialog is open.
     host.onDialog = [this] { m.setKey(kEnter, false); };

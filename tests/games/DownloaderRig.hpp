@@ -48,20 +48,20 @@ public:
 class CountingHttp final : public ostrovik::games::HttpClient {
 public:
     explicit CountingHttp(ostrovik::games::HttpClient& real) : real_(real) {}
-    std::string HttpGetText(const std::string& address) override
+    std::string httpGetText(const std::string& address) override
     {
         note(address);
-        return real_.HttpGetText(address);
+        return real_.httpGetText(address);
     }
-    bool DownloadFile(const std::string& address, const std::string& fileName) override
+    bool downloadFile(const std::string& address, const std::string& fileName) override
     {
         note(address);
-        return real_.DownloadFile(address, fileName);
+        return real_.downloadFile(address, fileName);
     }
-    ostrovik::games::FileFetch FetchFile(const std::string& address, const std::string& fileName) override
+    ostrovik::games::FileFetch fetchFile(const std::string& address, const std::string& fileName) override
     {
         note(address);
-        return real_.FetchFile(address, fileName);
+        return real_.fetchFile(address, fileName);
     }
     ostrovik::games::HttpAnswer requestText(const std::string& address) override
     {
@@ -92,7 +92,7 @@ public:
     {
         std::filesystem::create_directories(root());
     }
-    std::string root() const { return ostrovik::games::LibraryRoot(dir().string()); }
+    std::string root() const { return ostrovik::games::libraryRoot(dir().string()); }
     std::filesystem::path dir() const { return folder_.path(); }
     std::string read(const std::string& inRoot) const
     {

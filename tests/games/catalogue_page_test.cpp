@@ -44,7 +44,7 @@ TEST(CataloguePage, LinesOfAPage)
         {"\xF0\x9F\x8E\xAE game", {"\xF0\x9F\x8E\xAE game"}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PageToLines(c.bytes), c.lines) << c.bytes;
+        EXPECT_EQ(pageToLines(c.bytes), c.lines) << c.bytes;
 }
 
 TEST(CataloguePage, GameCountFromTheStartPage)
@@ -67,11 +67,11 @@ TEST(CataloguePage, GameCountFromTheStartPage)
         {{"</strong> [ total games:     ]</b>"}, 0, true},
     };
     for (const Case& c : cases) {
-        const GameCount g = ReadGameCount(c.page);
+        const GameCount g = readGameCount(c.page);
         EXPECT_EQ(g.count, c.count) << c.page[0];
         EXPECT_EQ(!g.error.empty(), c.error) << c.page[0];
     }
-    EXPECT_EQ(GameCountLine(123), "Игр на сайте:123");
+    EXPECT_EQ(gameCountLine(123), "Игр на сайте:123");
 }
 
 TEST(CataloguePage, CountRaisedToWholePages)
@@ -79,7 +79,7 @@ TEST(CataloguePage, CountRaisedToWholePages)
     const std::pair<int, int> cases[] = {{1, 50},    {50, 50},   {51, 100},  {123, 150},
                                          {599, 600}, {600, 600}, {601, 601}, {65535, 65535}};
     for (const auto& [count, whole] : cases)
-        EXPECT_EQ(WholePages(static_cast<std::uint16_t>(count)), whole) << count;
+        EXPECT_EQ(wholePages(static_cast<std::uint16_t>(count)), whole) << count;
 }
 
 TEST(CataloguePage, RowsOfTheGamesTable)
@@ -97,9 +97,9 @@ TEST(CataloguePage, RowsOfTheGamesTable)
                         nameLine("AfterTable"),
                         titleLine("x"),
                         rankLine("1")};
-    const std::optional<std::size_t> head = FindTableHead(page);
+    const std::optional<std::size_t> head = findTableHead(page);
     ASSERT_EQ(head, 1u);
-    const std::vector<GameRow> rows = ReadRows(page, *head);
+    const std::vector<GameRow> rows = readRows(page, *head);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].name, "Xonix");
     EXPECT_EQ(rows[0].title, "Ксоникс");
@@ -111,12 +111,12 @@ TEST(CataloguePage, RowsOfTheGamesTable)
     // Without "</table>" the walk ends at the page's end; a row cut short by
     // it has empty texts.
     const Lines open = {kHead, nameLine("A"), titleLine("a"), rankLine("2"), nameLine("Last")};
-    const std::vector<GameRow> cut = ReadRows(open, 0);
+    const std::vector<GameRow> cut = readRows(open, 0);
     ASSERT_EQ(cut.size(), 2u);
     EXPECT_EQ(cut[1].name, "Last");
     EXPECT_EQ(cut[1].title, "");
     EXPECT_EQ(cut[1].mark, "");
-    EXPECT_FALSE(FindTableHead({"<table>", "</table>"}));
+    EXPECT_FALSE(findTableHead({"<table>", "</table>"}));
 }
 
 TEST(CataloguePage, DescriptionAfterTheSecondScreenshot)
@@ -138,7 +138,7 @@ TEST(CataloguePage, DescriptionAfterTheSecondScreenshot)
          std::nullopt},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FindDescription(c.page, "Xonix"), c.description);
+        EXPECT_EQ(findDescription(c.page, "Xonix"), c.description);
 }
 
 TEST(CataloguePage, HostilePagesCostInProportionToTheirSize)
@@ -146,15 +146,15 @@ TEST(CataloguePage, HostilePagesCostInProportionToTheirSize)
     // Four million empty lines, and a row whose name line repeats the name
     // end a quarter of a million times.
     const std::size_t many = 4u << 20;
-    const Lines empty = PageToLines(std::string(many, '\n'));
+    const Lines empty = pageToLines(std::string(many, '\n'));
     ASSERT_EQ(empty.size(), many);
     EXPECT_EQ(empty[many - 1], "");
 
     std::string repeated = nameLine("X");
     for (int i = 0; i < 250'000; ++i)
         repeated += "\" class=\"gen\">";
-    const Lines page = PageToLines(kHead + "\n" + repeated + "Y\ntitle</a></span></td>\n" + rankLine("3"));
-    const std::vector<GameRow> rows = ReadRows(page, 0);
+    const Lines page = pageToLines(kHead + "\n" + repeated + "Y\ntitle</a></span></td>\n" + rankLine("3"));
+    const std::vector<GameRow> rows = readRows(page, 0);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].name, "XY");
     EXPECT_EQ(rows[0].title, "title");

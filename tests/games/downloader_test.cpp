@@ -260,7 +260,7 @@ TEST(AllMethods, NamesThatWouldLeaveTheLibraryAreRefused)
         const Strings refused = method == 3 ? Strings{"../y", "a\\b", std::string("n\0ul", 4), tooLong}
                                             : Strings{"../x", "a/b", "/abs", tooLong};
         for (const std::string& name : refused)
-            EXPECT_EQ(std::count(log.begin(), log.end(), RefusedNameLine(name)), 1) << method << " " << name;
+            EXPECT_EQ(std::count(log.begin(), log.end(), refusedNameLine(name)), 1) << method << " " << name;
         // Nothing beside the library, nothing in it but the good game.
         for (const auto& e : std::filesystem::directory_iterator(run.folder.dir()))
             EXPECT_EQ(e.path().filename(), "GAMES_SOFT") << method;
@@ -273,7 +273,7 @@ TEST(AllMethods, NamesThatWouldLeaveTheLibraryAreRefused)
             << method;
         if (method != 3) {
             // ".." exists as a folder, and is refused all the same.
-            EXPECT_EQ(std::count(log.begin(), log.end(), RefusedNameLine("..")), 1) << method;
+            EXPECT_EQ(std::count(log.begin(), log.end(), refusedNameLine("..")), 1) << method;
             // A blank in the name reaches the server escaped.
             EXPECT_EQ(run.folder.read("Space Game/Space Game.lvt"),
                       CatalogueServer::fileBody("Space Game", "Space Game.lvt"))
@@ -298,7 +298,7 @@ TEST(Method3, TheJsonList)
         {"object", R"({"Name":"x"})", true, {}, 0},
         {"not json", "<html>", true, {}, 0},
         // An empty name names the library itself: refused before any skip.
-        {"missing name", R"([{"FullName":"Nameless"}])", true, {RefusedNameLine(""), "Все !!!"}, 0},
+        {"missing name", R"([{"FullName":"Nameless"}])", true, {refusedNameLine(""), "Все !!!"}, 0},
         {"five of three",
          R"([{"Name":"j1"},{"Name":"j2"},{"Name":"j3"},{"Name":"j4"},{"Name":"j5"}])", true, {}, 3},
     };

@@ -86,8 +86,8 @@ std::string longText(const std::string& first, std::size_t bytes)
 /// The window on @p server's site and JSON list, run by @p method to its end.
 void runOn(GameDownloaderForm* form, const CatalogueServer& server, int method)
 {
-    form->WebEdit->setText(QString::fromStdString(server.games()));
-    form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
+    form->webEdit->setText(QString::fromStdString(server.games()));
+    form->jsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
     click(form, method);
     QVERIFY(runEnded(form));
 }
@@ -140,13 +140,13 @@ void DownloaderWindowTest::method1ThenTheBrowserRunsAGame()
     QVERIFY(rig.powerOn());
     GameDownloaderForm* form = downloader(rig);
     QVERIFY(form);
-    form->WebEdit->setText(QString::fromStdString(server.address("/games")));
+    form->webEdit->setText(QString::fromStdString(server.address("/games")));
     QTest::mouseClick(form->pagesButton, Qt::LeftButton);
     QVERIFY(runEnded(form));
     const QStringList log = logLines(form);
     QCOMPARE(log.first(), QString::fromStdString("Пробуем открыть сайт:" + server.games()));
     QCOMPARE(log.last(), QStringLiteral("Все !!!"));
-    QCOMPARE(form->WebEdit->text(), QString::fromStdString(server.games()));
+    QCOMPARE(form->webEdit->text(), QString::fromStdString(server.games()));
     QCOMPARE(form->gauge.progress(), 50);
     QVERIFY(form->pagesButton->isEnabled() && form->jsonButton->isEnabled());
     QVERIFY(rig.dialogs.errors.isEmpty());
@@ -172,7 +172,7 @@ void DownloaderWindowTest::method2KeepsTheWindowResponsive()
     test::MainWindowRig rig;
     GameDownloaderForm* form = downloader(rig);
     QVERIFY(form);
-    form->WebEdit->setText(QString::fromStdString(server.games()));
+    form->webEdit->setText(QString::fromStdString(server.games()));
     QTest::mouseClick(form->fastButton, Qt::LeftButton);
     QVERIFY(runEnded(form));
     QVERIFY(logLines(form).contains(QStringLiteral("ЖДЕМ ..........")));
@@ -209,8 +209,8 @@ void DownloaderWindowTest::method3ThroughItsButton()
     test::MainWindowRig rig;
     GameDownloaderForm* form = downloader(rig);
     QVERIFY(form);
-    form->WebEdit->setText(QString::fromStdString(server.games()));
-    form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
+    form->webEdit->setText(QString::fromStdString(server.games()));
+    form->jsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
     form->skipExistingBox->setChecked(false);
     QTest::mouseClick(form->jsonButton, Qt::LeftButton);
     QVERIFY(runEnded(form));
@@ -221,7 +221,7 @@ void DownloaderWindowTest::method3ThroughItsButton()
     QVERIFY(mark.open(QIODevice::ReadOnly));
     QCOMPARE(mark.readAll(), QByteArray("1\r\n"));
     // A list that cannot be fetched goes to the error box.
-    form->JsonEdit->setText(QStringLiteral("http://127.0.0.1:1/list.php"));
+    form->jsonEdit->setText(QStringLiteral("http://127.0.0.1:1/list.php"));
     QTest::mouseClick(form->jsonButton, Qt::LeftButton);
     QVERIFY(runEnded(form));
     QCOMPARE(rig.dialogs.errors.size(), 1);
@@ -241,8 +241,8 @@ void DownloaderWindowTest::methods1And3KeepTheWindowResponsive()
     test::MainWindowRig rig;
     GameDownloaderForm* form = downloader(rig);
     QVERIFY(form);
-    form->WebEdit->setText(QString::fromStdString(server.games()));
-    form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
+    form->webEdit->setText(QString::fromStdString(server.games()));
+    form->jsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
     click(form, method);
     // An event posted after the click runs while the site is still being
     // read, and a second click then starts nothing.
@@ -282,8 +282,8 @@ void DownloaderWindowTest::closingTheProgramEndsTheRun()
     rig.window->show();
     GameDownloaderForm* form = downloader(rig);
     QVERIFY(form && form->isVisible());
-    form->WebEdit->setText(QString::fromStdString(server.games()));
-    form->JsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
+    form->webEdit->setText(QString::fromStdString(server.games()));
+    form->jsonEdit->setText(QString::fromStdString(server.address("/games/list.php")));
     click(form, method);
     QVERIFY(QTest::qWaitFor([&] { return !logLines(form).filter(busy).isEmpty(); }, 120000));
     QVERIFY(form->downloader().running() || form->downloader().unfinishedWorkers() > 0);

@@ -42,15 +42,15 @@ TEST(Rating, FirstLineOfMarkTxt)
         {"99999999999", true, 0, true}, {"+5", false, 5, false},     {"+-5", true, 0, true},
     };
     for (const Case& c : cases) {
-        const Rating r = ParseRating(c.line);
+        const Rating r = parseRating(c.line);
         EXPECT_EQ(r.clear, c.clear) << '"' << c.line << '"';
         EXPECT_EQ(!r.error.empty(), c.error) << '"' << c.line << '"';
         if (!c.clear) {
             EXPECT_EQ(r.mark, c.mark) << '"' << c.line << '"';
         }
     }
-    EXPECT_EQ(ParseRating("a b").error, "'ab' is not a valid integer value");
-    EXPECT_EQ(DeleteUselessSpaces("  1 \t 2  "), "1\t2");
+    EXPECT_EQ(parseRating("a b").error, "'ab' is not a valid integer value");
+    EXPECT_EQ(deleteUselessSpaces("  1 \t 2  "), "1\t2");
 }
 
 TEST(Rating, StarsAndHalfStarPlaces)
@@ -61,7 +61,7 @@ TEST(Rating, StarsAndHalfStarPlaces)
     const Case cases[] = {{0, 0, -1}, {1, 0, 0},   {2, 1, -1}, {3, 1, 31},  {5, 2, 62},
                           {9, 4, 124}, {10, 5, -1}, {11, 5, -1}, {255, 5, -1}};
     for (const Case& c : cases) {
-        const StarLayout s = LayoutStars(static_cast<std::uint8_t>(c.mark));
+        const StarLayout s = layoutStars(static_cast<std::uint8_t>(c.mark));
         EXPECT_EQ(s.fullStars, c.full) << c.mark;
         EXPECT_EQ(s.halfStarX.value_or(-1), c.half) << c.mark;
     }
@@ -71,18 +71,18 @@ TEST(Library, GamesAreTheRootsFoldersHiddenOnesIncluded)
 {
     const ostrovik::test::TempFolder folder("library-list");
     const fs::path& program = folder.path();
-    const std::string root = LibraryRoot(program.string());
+    const std::string root = libraryRoot(program.string());
     EXPECT_EQ(root, program.string() + "/GAMES_SOFT/offline/");
-    EXPECT_EQ(CountGames(root), 0);
+    EXPECT_EQ(countGames(root), 0);
     fs::create_directories(root);
     touch(fs::path(root) / "readme.txt");
-    EXPECT_EQ(CountGames(root), 0);
+    EXPECT_EQ(countGames(root), 0);
     for (const char* game : {"Alpha", ".hidden", "Игра"})
         fs::create_directory(fs::path(root) / game);
-    std::vector<std::string> games = ListGames(root);
+    std::vector<std::string> games = gamesInLibrary(root);
     std::sort(games.begin(), games.end());
     EXPECT_EQ(games, (std::vector<std::string>{".hidden", "Alpha", "Игра"}));
-    EXPECT_EQ(CountGames(root), 3);
+    EXPECT_EQ(countGames(root), 3);
 }
 
 TEST(Library, RunnableFilePrefersTheTapeImage)
@@ -103,7 +103,7 @@ TEST(Library, RunnableFilePrefersTheTapeImage)
         fs::create_directories(root + c.game);
         for (const char* f : c.files)
             touch(fs::path(root) / c.game / f);
-        const std::optional<std::string> file = RunnableFile(root, c.game);
+        const std::optional<std::string> file = runnableFile(root, c.game);
         EXPECT_EQ(file.value_or(""), c.runs ? root + c.runs : "") << c.game;
     }
 }
@@ -113,13 +113,13 @@ TEST(Library, TextFilesAreWindows1251Lines)
     const ostrovik::test::TempFolder folder("library-text");
     const fs::path& dir = folder.path();
     const std::string file = (dir / "g.txt").string();
-    ASSERT_TRUE(WriteTextLines(file, {"Игра", "Описание игры"}));
+    ASSERT_TRUE(writeTextLines(file, {"Игра", "Описание игры"}));
     std::ifstream in(file, std::ios::binary);
     const std::string bytes(std::istreambuf_iterator<char>(in), {});
     EXPECT_EQ(bytes, "\xC8\xE3\xF0\xE0\r\n\xCE\xEF\xE8\xF1\xE0\xED\xE8\xE5 \xE8\xE3\xF0\xFB\r\n");
-    EXPECT_EQ(TextLines("one\rtwo\nthree\r\n\r\nfive"), (std::vector<std::string>{"one", "two", "three", "", "five"}));
-    EXPECT_EQ(TextLines(bytes), (std::vector<std::string>{"Игра", "Описание игры"}));
-    EXPECT_FALSE(WriteTextLines((dir / "no" / "such.txt").string(), {"x"}));
+    EXPECT_EQ(textLines("one\rtwo\nthree\r\n\r\nfive"), (std::vector<std::string>{"one", "two", "three", "", "five"}));
+    EXPECT_EQ(textLines(bytes), (std::vector<std::string>{"Игра", "Описание игры"}));
+    EXPECT_FALSE(writeTextLines((dir / "no" / "such.txt").string(), {"x"}));
 }
 
 // What stands where a game folder's file should be: only a regular file is
@@ -146,7 +146,7 @@ TEST(Library, GameFilesAreRegularAndBounded)
         {"zero", true, GameFile::State::Failed, 0, false},
     };
     for (const Case& c : cases) {
-        const GameFile file = ReadGameFile((folder / c.name).string(), 10, c.keepStart);
+        const GameFile file = readGameFile((folder / c.name).string(), 10, c.keepStart);
         EXPECT_EQ(file.state, c.state) << c.name;
         EXPECT_EQ(file.bytes.size(), c.bytes) << c.name;
         EXPECT_EQ(file.cut, c.cut) << c.name;
@@ -176,7 +176,7 @@ TEST(Rating, MarkFileReadOnlyAsFarAsItsFirstLine)
          "'" + std::string(31, '9') + "Деся…' is not a valid integer value"},
     };
     for (const Case& c : cases) {
-        const Rating r = RatingOfMarkFile(c.bytes, c.cut);
+        const Rating r = ratingOfMarkFile(c.bytes, c.cut);
         EXPECT_EQ(r.error, c.error) << c.bytes.substr(0, 20);
         EXPECT_EQ(r.clear, c.mark < 0) << c.bytes.substr(0, 20);
         if (c.mark >= 0) {
@@ -188,18 +188,18 @@ TEST(Rating, MarkFileReadOnlyAsFarAsItsFirstLine)
 TEST(Library, MessagesBreakLinesWithLineFeedThenReturn)
 {
     const std::string root = "/opt/emu/GAMES_SOFT/offline/";
-    EXPECT_EQ(RootMissingMessage(root, "http://localhost/games/"),
+    EXPECT_EQ(rootMissingMessage(root, "http://localhost/games/"),
               "Нет каталога /opt/emu/GAMES_SOFT/offline/\n\r"
               "создаю каталог , пройдите в меню \"Скачать игры с  http://localhost/games/\" \n\r"
               "для закачки игр !!!");
-    EXPECT_EQ(NoGamesMessage(root, "http://localhost/games/"),
+    EXPECT_EQ(noGamesMessage(root, "http://localhost/games/"),
               "Нет игр /opt/emu/GAMES_SOFT/offline/\n\r"
               "пройдите в меню \"Скачать игры с  http://localhost/games/\" \n\r"
               "для закачки игр !!!");
-    EXPECT_EQ(NothingToRunMessage("Xonix"), "Нет файла для запуска Xonix/Xonix.lvt или sav");
+    EXPECT_EQ(nothingToRunMessage("Xonix"), "Нет файла для запуска Xonix/Xonix.lvt или sav");
 }
 
-TEST(GameName, OnlyAFolderOfItsOwnInsideTheLibrary)
+TEST(gameName, OnlyAFolderOfItsOwnInsideTheLibrary)
 {
     struct Case {
         std::string name;
@@ -217,20 +217,20 @@ TEST(GameName, OnlyAFolderOfItsOwnInsideTheLibrary)
         {std::string(251, 'x'), true}, {std::string(252, 'x'), false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(IsSafeGameName(c.name), c.safe) << c.name;
-    EXPECT_EQ(RefusedNameLine(std::string("a\0b", 3)),
+        EXPECT_EQ(isSafeGameName(c.name), c.safe) << c.name;
+    EXPECT_EQ(refusedNameLine(std::string("a\0b", 3)),
               "Имя игры \"a\\x00b\" не годится для папки, игра пропущена !!!");
     // A long name is quoted by its first 200 bytes, cut between characters;
     // a character that turns the line is shown by its number.
     std::string longName = "x";
     for (int i = 0; i < 200; ++i)
         longName += "Я";
-    EXPECT_EQ(RefusedNameLine(longName),
+    EXPECT_EQ(refusedNameLine(longName),
               "Имя игры \"" + longName.substr(0, 199) + "...\" не годится для папки, игра пропущена !!!");
-    EXPECT_EQ(RefusedNameLine("\u202Eab"), "Имя игры \"\\u202Eab\" не годится для папки, игра пропущена !!!");
+    EXPECT_EQ(refusedNameLine("\u202Eab"), "Имя игры \"\\u202Eab\" не годится для папки, игра пропущена !!!");
 }
 
-TEST(GameName, EscapedInsideAddresses)
+TEST(gameName, EscapedInsideAddresses)
 {
     struct Case {
         const char* name;
@@ -239,5 +239,5 @@ TEST(GameName, EscapedInsideAddresses)
     const Case cases[] = {{"Xonix_2-1.0~", "Xonix_2-1.0~"}, {"a b#c", "a%20b%23c"},
                           {"Игра", "%D0%98%D0%B3%D1%80%D0%B0"}, {"?&=/%", "%3F%26%3D%2F%25"}};
     for (const Case& c : cases)
-        EXPECT_EQ(EscapeForAddress(c.name), c.escaped);
+        EXPECT_EQ(escapeForAddress(c.name), c.escaped);
 }

@@ -296,11 +296,11 @@ void GamesFormTest::aFolderNameThatIsNotUtf8()
     rig.window->openGameLibrary();
     GameLibraryForm* form = browser(rig);
     QVERIFY(form);
-    clickGame(form, platform::FileNameText(name));
+    clickGame(form, platform::fileNameText(name));
     QCOMPARE(pictureColour(form->firstShotView), QColor(Qt::magenta));
     QTest::mouseClick(form->runButton, Qt::LeftButton);
     QVERIFY(rig.dialogs.messages.isEmpty() && rig.dialogs.errors.isEmpty());
-    QCOMPARE(platform::FileNameBytes(rig.window->currentFileName()), dir + name + ".lvt");
+    QCOMPARE(platform::fileNameBytes(rig.window->currentFileName()), dir + name + ".lvt");
     rig.runTicks(5);
     QCOMPARE(int(rig.m().ram[0x5000]), 0x5A);
 }
@@ -458,8 +458,8 @@ void GamesFormTest::captionsOfBothWindows()
     QCOMPARE(online->windowTitle(), QStringLiteral("OnlineGamesForm"));
     QCOMPARE(games->windowTitle(), QStringLiteral("GamesForm"));
     // The design state of the downloader.
-    QCOMPARE(online->WebEdit->text(), QStringLiteral("http://localhost/games/"));
-    QCOMPARE(online->JsonEdit->text(), QStringLiteral("http://localhost/games/list.php"));
+    QCOMPARE(online->webEdit->text(), QStringLiteral("http://localhost/games/"));
+    QCOMPARE(online->jsonEdit->text(), QStringLiteral("http://localhost/games/list.php"));
     QVERIFY(online->skipExistingBox->isChecked());
     QCOMPARE(online->gauge.progress(), 0);
     QCOMPARE(online->logView->toPlainText(), QString());

@@ -36,7 +36,7 @@ std::string hexOf(const std::string& bytes)
 
 } // namespace
 
-TEST(UrlHost, TakesTheHostAsTheThreeStepsSay)
+TEST(urlHost, TakesTheHostAsTheThreeStepsSay)
 {
     struct Case {
         const char* address;
@@ -55,12 +55,12 @@ TEST(UrlHost, TakesTheHostAsTheThreeStepsSay)
         {"", "", "http:///"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(UrlHost(c.address), c.host) << c.address;
-        EXPECT_EQ(RequestAddress(c.address), c.request) << c.address;
+        EXPECT_EQ(urlHost(c.address), c.host) << c.address;
+        EXPECT_EQ(requestAddress(c.address), c.request) << c.address;
     }
 }
 
-TEST(HttpGetText, ZeroByteEndsOnlyItsOwnPiece)
+TEST(httpGetText, ZeroByteEndsOnlyItsOwnPiece)
 {
     struct Case {
         std::string raw, kept;
@@ -74,10 +74,10 @@ TEST(HttpGetText, ZeroByteEndsOnlyItsOwnPiece)
         {std::string("\0", 1) + a.substr(1) + b, b},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(KeepPiecesToZero(c.raw), c.kept);
+        EXPECT_EQ(keepPiecesToZero(c.raw), c.kept);
 }
 
-TEST(HttpGetText, AnswersOfTheLoopbackServer)
+TEST(httpGetText, AnswersOfTheLoopbackServer)
 {
     std::string longBody;
     for (int i = 0; longBody.size() < 5000; ++i)
@@ -88,22 +88,22 @@ TEST(HttpGetText, AnswersOfTheLoopbackServer)
                                   {"/zero", {{"body_hex", hexOf(zeroBody)}}},
                                   {"/missing", {{"status", 404}, {"body", "not here"}}}}}});
     CurlHttp http;
-    EXPECT_EQ(http.HttpGetText(server.address("/long")), longBody);
-    EXPECT_EQ(http.HttpGetText(server.address("/zero")), std::string(1000, 'x') + "tail");
-    EXPECT_EQ(http.HttpGetText(server.address("/missing")), "not here");
+    EXPECT_EQ(http.httpGetText(server.address("/long")), longBody);
+    EXPECT_EQ(http.httpGetText(server.address("/zero")), std::string(1000, 'x') + "tail");
+    EXPECT_EQ(http.httpGetText(server.address("/missing")), "not here");
 
-    const std::string echo = http.HttpGetText(server.address("/echo"));
+    const std::string echo = http.httpGetText(server.address("/echo"));
     for (const char* line : {"GET /echo HTTP/1.0\n", "User-Agent: VADA\n", "Accept: text/*\n",
                              "Cache-Control: no-cache\n", "Pragma: no-cache\n",
                              "Content-Type: application/x-www-form-urlencoded\n"})
         EXPECT_NE(echo.find(line), std::string::npos) << line << " in\n" << echo;
 
     // Nothing listens there, or the scheme is not ours: an empty text.
-    EXPECT_EQ(http.HttpGetText("http://127.0.0.1:1/x"), "");
-    EXPECT_EQ(http.HttpGetText("https://127.0.0.1:" + std::to_string(server.port()) + "/long"), "");
+    EXPECT_EQ(http.httpGetText("http://127.0.0.1:1/x"), "");
+    EXPECT_EQ(http.httpGetText("https://127.0.0.1:" + std::to_string(server.port()) + "/long"), "");
 }
 
-TEST(DownloadFile, TrueOnlyForAWholeAnswerAndNeverLeavesAHalfFile)
+TEST(downloadFile, TrueOnlyForAWholeAnswerAndNeverLeavesAHalfFile)
 {
     CatalogueServer server({{"g", "G", "1", "", {"g.lvt"}, false}},
                            {{"raw", {{"/missing", {{"status", 404}, {"body", "not here"}}}}}});
@@ -119,14 +119,14 @@ TEST(DownloadFile, TrueOnlyForAWholeAnswerAndNeverLeavesAHalfFile)
     const Case cases[] = {
         {"/games/g/g.lvt", true}, {"/missing", false}, {"/cut", false}, {"/games/g/none.lvt", false}};
     for (const Case& c : cases) {
-        const bool got = http.DownloadFile(server.address(c.path), target.string());
+        const bool got = http.downloadFile(server.address(c.path), target.string());
         EXPECT_EQ(got, c.arrives) << c.path;
         // A failure keeps the good file fetched before, and nothing beside it.
         EXPECT_EQ(readFile(target), CatalogueServer::fileBody("g", "g.lvt")) << c.path;
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << c.path;
     }
     fs::remove(target);
-    EXPECT_FALSE(http.DownloadFile(server.address("/missing"), target.string()));
+    EXPECT_FALSE(http.downloadFile(server.address("/missing"), target.string()));
     EXPECT_FALSE(fs::exists(target));
     EXPECT_TRUE(fs::is_empty(dir));
 }
@@ -159,9 +159,9 @@ TEST(HttpLimits, ASilentDrippingOrEndlessServerFailsEveryTransfer)
         CurlHttp& http = c.http;
         answers.push_back(std::async(std::launch::async, [&http, address] { return http.requestText(address); }));
         files.push_back(std::async(std::launch::async, [&http, &dir, address, c] {
-            return http.DownloadFile(address, (dir / (c.path + 1)).string());
+            return http.downloadFile(address, (dir / (c.path + 1)).string());
         }));
-        pages.push_back(std::async(std::launch::async, [&http, address] { return http.HttpGetText(address); }));
+        pages.push_back(std::async(std::launch::async, [&http, address] { return http.httpGetText(address); }));
     }
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const HttpAnswer answer = answers[i].get();
@@ -202,23 +202,23 @@ TEST(HttpLimits, AnAnswerOverItsLimitIsRefusedAndLeavesNothing)
     };
     for (const Case& c : cases) {
         const std::string address = server.address(c.path);
-        EXPECT_EQ(http.HttpGetText(address).size(), c.size) << c.path;
+        EXPECT_EQ(http.httpGetText(address).size(), c.size) << c.path;
         const HttpAnswer answer = http.requestText(address);
         EXPECT_EQ(answer.ok, c.size > 0) << c.path;
         EXPECT_EQ(answer.body.size(), c.size) << c.path;
         if (!answer.ok) {
             EXPECT_NE(answer.error.find("larger than 1000 bytes"), std::string::npos) << answer.error;
         }
-        EXPECT_EQ(http.DownloadFile(address, (dir / "g.lvt").string()), c.program) << c.path;
-        EXPECT_EQ(http.DownloadFile(address, (dir / "screen1.png").string()), c.picture) << c.path;
+        EXPECT_EQ(http.downloadFile(address, (dir / "g.lvt").string()), c.program) << c.path;
+        EXPECT_EQ(http.downloadFile(address, (dir / "screen1.png").string()), c.picture) << c.path;
         fs::remove(dir / "g.lvt");
         fs::remove(dir / "screen1.png");
         EXPECT_TRUE(fs::is_empty(dir.path())) << c.path;
     }
     // The body of an error answer is not fetched, so it cannot be too long:
     // the site simply lacks the file.
-    EXPECT_EQ(http.FetchFile(server.address("/missing"), (dir / "g.lvt").string()), FileFetch::Absent);
-    EXPECT_EQ(http.FetchFile(server.address("/endless"), (dir / "g.lvt").string()), FileFetch::Failed);
+    EXPECT_EQ(http.fetchFile(server.address("/missing"), (dir / "g.lvt").string()), FileFetch::Absent);
+    EXPECT_EQ(http.fetchFile(server.address("/endless"), (dir / "g.lvt").string()), FileFetch::Failed);
     EXPECT_TRUE(fs::is_empty(dir.path()));
 
     const HttpLimits usual;
@@ -227,7 +227,7 @@ TEST(HttpLimits, AnAnswerOverItsLimitIsRefusedAndLeavesNothing)
     EXPECT_GE(usual.fileBytes("Xonix.sav"), 22u + 65536u);
 }
 
-TEST(DownloadFile, ANameOfTheLongestLengthArrives)
+TEST(downloadFile, ANameOfTheLongestLengthArrives)
 {
     CatalogueServer server({}, {{"raw", {{"/f", {{"body", "file"}}}}}});
     CurlHttp http;
@@ -236,7 +236,7 @@ TEST(DownloadFile, ANameOfTheLongestLengthArrives)
     // short whatever the target's.
     for (const std::size_t length : {250u, 255u, 256u}) {
         const fs::path target = dir / (std::string(length - 4, 'n') + ".lvt");
-        EXPECT_EQ(http.DownloadFile(server.address("/f"), target.string()), length <= 255) << length;
+        EXPECT_EQ(http.downloadFile(server.address("/f"), target.string()), length <= 255) << length;
         std::error_code ec;
         EXPECT_EQ(fs::exists(target, ec), length <= 255) << length;
         fs::remove(target, ec);
@@ -248,10 +248,10 @@ TEST(HttpStop, StoppedLayerFailsAtOnce)
 {
     CatalogueServer server({}, {{"raw", {{"/page", {{"body", "page"}}}}}});
     CurlHttp http;
-    ASSERT_EQ(http.HttpGetText(server.address("/page")), "page");
+    ASSERT_EQ(http.httpGetText(server.address("/page")), "page");
     http.stop();
-    EXPECT_EQ(http.HttpGetText(server.address("/page")), "");
-    EXPECT_FALSE(http.DownloadFile(server.address("/page"), (TempFolder("http-stop") / "f").string()));
+    EXPECT_EQ(http.httpGetText(server.address("/page")), "");
+    EXPECT_FALSE(http.downloadFile(server.address("/page"), (TempFolder("http-stop") / "f").string()));
 }
 
 TEST(RequestText, DecodesByTheAnswersCharacterSet)
@@ -265,10 +265,10 @@ TEST(RequestText, DecodesByTheAnswersCharacterSet)
     for (const char* path : {"/utf8", "/cp1251", "/none"}) {
         const HttpAnswer a = http.requestText(server.address(path));
         ASSERT_TRUE(a.ok) << path;
-        EXPECT_EQ(DecodeByCharset(a.body, a.contentType), "Игра") << path;
+        EXPECT_EQ(decodeByCharset(a.body, a.contentType), "Игра") << path;
     }
     const HttpAnswer latin = http.requestText(server.address("/latin1"));
-    EXPECT_EQ(DecodeByCharset(latin.body, latin.contentType), "é");
+    EXPECT_EQ(decodeByCharset(latin.body, latin.contentType), "é");
     const HttpAnswer refused = http.requestText("http://127.0.0.1:1/list.php");
     EXPECT_FALSE(refused.ok);
     EXPECT_NE(refused.error.find("127.0.0.1:1/list.php"), std::string::npos) << refused.error;
@@ -297,9 +297,9 @@ TEST(RequestText, TheListComesOverHttpsAndByARedirectToIt)
     }
     EXPECT_FALSE(http.requestText(server.address("/to-file")).ok);
     // Pages and game files stay plain HTTP.
-    EXPECT_EQ(http.HttpGetText(server.secureAddress("/games/index.php")), "");
+    EXPECT_EQ(http.httpGetText(server.secureAddress("/games/index.php")), "");
     const TempFolder dir("http-secure");
-    EXPECT_FALSE(http.DownloadFile(server.secureAddress("/games/Xonix/Xonix.lvt"), (dir / "Xonix.lvt").string()));
-    EXPECT_FALSE(http.DownloadFile(server.address("/to-secure"), (dir / "Xonix.lvt").string()));
+    EXPECT_FALSE(http.downloadFile(server.secureAddress("/games/Xonix/Xonix.lvt"), (dir / "Xonix.lvt").string()));
+    EXPECT_FALSE(http.downloadFile(server.address("/to-secure"), (dir / "Xonix.lvt").string()));
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }

@@ -41,7 +41,7 @@ TEST(JsonList, MembersAsText)
     };
     for (const Case& c : cases) {
         std::string refusal;
-        EXPECT_EQ(ParseGameList(c.text, &refusal), c.list) << c.text;
+        EXPECT_EQ(parseGameList(c.text, &refusal), c.list) << c.text;
         EXPECT_EQ(refusal, "") << c.text;
     }
 }
@@ -70,10 +70,10 @@ TEST(JsonList, DeepOrLongListsAreRefusedWithALine)
     };
     for (const Case& c : cases) {
         std::string refusal;
-        const auto list = ParseGameList(c.text, &refusal);
+        const auto list = parseGameList(c.text, &refusal);
         EXPECT_EQ(list.has_value(), c.name.has_value()) << c.text.substr(0, 80);
         if (list && c.name) {
-            EXPECT_EQ(list->back().Name, *c.name);
+            EXPECT_EQ(list->back().name, *c.name);
         }
         EXPECT_EQ(refusal, c.refusal) << c.text.substr(0, 80);
     }

@@ -15,7 +15,7 @@
 
 using namespace ostrovik;
 using machine::JoyKeyWords;
-using platform::JoyMoveParam;
+using platform::joyMoveParam;
 
 namespace {
 
@@ -25,11 +25,11 @@ constexpr std::uint16_t kMin = 255, kCentre = 32767, kMax = 65535;
 JoyKeyWords defaultKeys()
 {
     JoyKeyWords k;
-    k.JoyKeyUp = 38;
-    k.JoyKeyDown = 40;
-    k.JoyKeyLeft = 37;
-    k.JoyKeyRight = 39;
-    k.JoyKeyButton = {70, 32, 13, 71};
+    k.joyKeyUp = 38;
+    k.joyKeyDown = 40;
+    k.joyKeyLeft = 37;
+    k.joyKeyRight = 39;
+    k.joyKeyButton = {70, 32, 13, 71};
     return k;
 }
 
@@ -70,36 +70,36 @@ int bitsHeld(const machine::Machine& m)
 TEST(JoystickKeys, MessagesPressAndReleaseTheAssignedKeys)
 {
     const Case cases[] = {
-        {"diagonal up-left presses two keys", {{'m', JoyMoveParam(kMin, kMin)}}, {{3, 1, true}, {3, 2, true}}},
-        {"down-right", {{'m', JoyMoveParam(kMax, kMax)}}, {{3, 3, true}, {3, 0, true}}},
-        {"centre releases both", {{'m', JoyMoveParam(kMin, kMin)}, {'m', JoyMoveParam(kCentre, kCentre)}}, {}},
+        {"diagonal up-left presses two keys", {{'m', joyMoveParam(kMin, kMin)}}, {{3, 1, true}, {3, 2, true}}},
+        {"down-right", {{'m', joyMoveParam(kMax, kMax)}}, {{3, 3, true}, {3, 0, true}}},
+        {"centre releases both", {{'m', joyMoveParam(kMin, kMin)}, {'m', joyMoveParam(kCentre, kCentre)}}, {}},
         {"0 and 65,534 change nothing",
-         {{'m', JoyMoveParam(kMin, kCentre)}, {'m', JoyMoveParam(0, 65534)}, {'m', JoyMoveParam(65534, 0)}},
+         {{'m', joyMoveParam(kMin, kCentre)}, {'m', joyMoveParam(0, 65534)}, {'m', joyMoveParam(65534, 0)}},
          {{3, 2, true}}},
-        {"up straight to down holds both", {{'m', JoyMoveParam(kCentre, kMin)}, {'m', JoyMoveParam(kCentre, kMax)}},
+        {"up straight to down holds both", {{'m', joyMoveParam(kCentre, kMin)}, {'m', joyMoveParam(kCentre, kMax)}},
          {{3, 1, true}, {3, 3, true}}},
         {"two buttons, one let go", {{'d', 0x3}, {'u', 0x2}}, {{3, 0, false}}},
         {"four buttons", {{'d', 0xF}}, {{6, 7, false}, {3, 0, false}, {1, 3, false}, {1, 0, false}}},
         {"the change bits are no state", {{'d', 0x101}, {'u', 0x100}}, {}},
         {"up reassigned to W: centring releases W",
-         {{'m', JoyMoveParam(kCentre, kMin)}},
+         {{'m', joyMoveParam(kCentre, kMin)}},
          {{6, 5, false}},
          true},
-        {"W released by the centre", {{'m', JoyMoveParam(kCentre, kMin)}, {'m', JoyMoveParam(kCentre, kCentre)}}, {}, true},
+        {"W released by the centre", {{'m', joyMoveParam(kCentre, kMin)}, {'m', joyMoveParam(kCentre, kCentre)}}, {}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         machine::test::TestMachine t;
         JoyKeyWords keys = defaultKeys();
         if (c.reassignUpToW)
-            keys.JoyKeyUp = 87;
+            keys.joyKeyUp = 87;
         for (const auto& [kind, param] : c.messages) {
             if (kind == 'm')
-                machine::JoyMove(t.m, keys, param);
+                machine::joyMove(t.m, keys, param);
             else if (kind == 'd')
-                machine::JoyButtonDown(t.m, keys, param);
+                machine::joyButtonDown(t.m, keys, param);
             else
-                machine::JoyButtonUp(t.m, keys, param);
+                machine::joyButtonUp(t.m, keys, param);
         }
         for (const Held& h : c.held)
             EXPECT_TRUE(isHeld(t.m, h)) << "row " << h.row << " bit " << h.bit;
@@ -116,7 +116,7 @@ TEST(JoystickKeys, AxisValuesAreQuantisedToTheThreeThatMeanSomething)
         {16383, kCentre}, {16384, kMax}, {32767, kMax},
     };
     for (const auto& [sdl, expected] : cases)
-        EXPECT_EQ(platform::QuantiseAxis(sdl), expected) << sdl;
+        EXPECT_EQ(platform::quantiseAxis(sdl), expected) << sdl;
 }
 
 // ---- SDL's driver under the capture --------------------------------------
@@ -148,9 +148,9 @@ TEST(SdlJoystick, CaptureFailsWithoutAJoystick)
     Recorder window;
     EXPECT_EQ(joystick.joySetCapture(window, 0, 20, false), platform::JOYERR_UNPLUGGED);
     EXPECT_FALSE(clock.running());
-    EXPECT_STREQ(platform::JoyErrorText(platform::JOYERR_UNPLUGGED), "Joystick is Unplugged");
-    EXPECT_STREQ(platform::JoyErrorText(platform::MMSYSERR_NODRIVER), "No Joystick driver present");
-    EXPECT_STREQ(platform::JoyErrorText(platform::JOYERR_NOERROR), "Unknown error with Joystick");
+    EXPECT_STREQ(platform::joyErrorText(platform::JOYERR_UNPLUGGED), "Joystick is Unplugged");
+    EXPECT_STREQ(platform::joyErrorText(platform::MMSYSERR_NODRIVER), "No Joystick driver present");
+    EXPECT_STREQ(platform::joyErrorText(platform::JOYERR_NOERROR), "Unknown error with Joystick");
 }
 
 TEST(SdlJoystick, CapturedPadSendsPositionsEveryPeriodAndButtonChanges)

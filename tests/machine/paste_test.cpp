@@ -17,10 +17,10 @@ namespace ostrovik::testing {
 namespace {
 
 using machine::KoiTable;
-using machine::KoiTo;
-using machine::KOI8_KOI7;
+using machine::koiToCp1251;
+using machine::koi8ToKoi7;
 using machine::keyMaskOf;
-using machine::UpCaseText;
+using machine::upCaseText;
 
 // UTF-8 Cyrillic capitals (and Ё) to their Windows-1251 bytes, written out
 // here rather than borrowed from the code under test.
@@ -123,17 +123,17 @@ TEST(Koi7, KoiTableHoldsTheMachineCharacters)
 
 TEST(Koi7, KoiToGivesTheTableAndBlanksElsewhere)
 {
-    EXPECT_EQ(static_cast<std::uint8_t>(KoiTo(96)), byte1251("Ю"));
-    EXPECT_EQ(KoiTo(39), '`');
-    EXPECT_EQ(KoiTo(31), '_');
-    EXPECT_EQ(KoiTo(5), ' ');
-    EXPECT_EQ(KoiTo(65), 'A');
-    EXPECT_EQ(KoiTo(95), '_');
-    EXPECT_EQ(static_cast<std::uint8_t>(KoiTo(126)), byte1251("Ч"));
+    EXPECT_EQ(static_cast<std::uint8_t>(koiToCp1251(96)), byte1251("Ю"));
+    EXPECT_EQ(koiToCp1251(39), '`');
+    EXPECT_EQ(koiToCp1251(31), '_');
+    EXPECT_EQ(koiToCp1251(5), ' ');
+    EXPECT_EQ(koiToCp1251(65), 'A');
+    EXPECT_EQ(koiToCp1251(95), '_');
+    EXPECT_EQ(static_cast<std::uint8_t>(koiToCp1251(126)), byte1251("Ч"));
     for (int code = 0; code <= 30; ++code)
-        EXPECT_EQ(KoiTo(code), ' ') << code;
+        EXPECT_EQ(koiToCp1251(code), ' ') << code;
     for (int code = 127; code <= 255; ++code)
-        EXPECT_EQ(KoiTo(code), ' ') << code;
+        EXPECT_EQ(koiToCp1251(code), ' ') << code;
 }
 
 TEST(Koi7, Koi8Koi7MatchesTheDocumentedKeys)
@@ -142,7 +142,7 @@ TEST(Koi7, Koi8Koi7MatchesTheDocumentedKeys)
     ASSERT_EQ(keys.size(), 48u);
     for (int c = 0; c < 256; ++c) {
         const auto it = keys.find(c);
-        EXPECT_EQ(KOI8_KOI7(c), it == keys.end() ? 32 : it->second) << c;
+        EXPECT_EQ(koi8ToKoi7(c), it == keys.end() ? 32 : it->second) << c;
     }
 }
 
@@ -157,7 +157,7 @@ TEST(Koi7, CyrillicKeysAgreeWithTheLatinPartner)
         if (pos == std::string_view::npos) {
             // Ъ has no machine character and types as Ь.
             EXPECT_EQ(c, byte1251("Ъ"));
-            EXPECT_EQ(KOI8_KOI7(c), KOI8_KOI7(byte1251("Ь")));
+            EXPECT_EQ(koi8ToKoi7(c), koi8ToKoi7(byte1251("Ь")));
             continue;
         }
         const char partner = static_cast<char>(pos + 31 - 32);
@@ -166,17 +166,17 @@ TEST(Koi7, CyrillicKeysAgreeWithTheLatinPartner)
             vk = latinKeyOf.at(partner);
         if (vk < 0) {
             EXPECT_EQ(partner, '^'); // Ч: the Latin side has no key for it
-            EXPECT_EQ(keyMaskOf(KOI8_KOI7(c), 1), 0x72FF);
+            EXPECT_EQ(keyMaskOf(koi8ToKoi7(c), 1), 0x72FF);
             continue;
         }
         if (partner == '\\') {
             // The one pair the tables keep apart: Э is typed on 0x25FF, while
             // the PC's "\" key reaches 0x34FF.
-            EXPECT_EQ(keyMaskOf(KOI8_KOI7(c), 1), 0x25FF);
+            EXPECT_EQ(keyMaskOf(koi8ToKoi7(c), 1), 0x25FF);
             EXPECT_EQ(keyMaskOf(vk, 0), 0x34FF);
             continue;
         }
-        EXPECT_EQ(keyMaskOf(KOI8_KOI7(c), 1), keyMaskOf(vk, 0)) << "letter " << c;
+        EXPECT_EQ(keyMaskOf(koi8ToKoi7(c), 1), keyMaskOf(vk, 0)) << "letter " << c;
     }
 }
 
@@ -185,18 +185,18 @@ TEST(Koi7, CyrillicKeysAgreeWithTheLatinPartner)
 TEST(Koi7, ShiftedSymbolsUseTheirUnshiftedKey)
 {
     for (int s : {33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 60, 61, 62, 63}) {
-        const KeyMask key = keyMaskOf(KOI8_KOI7(s), 0);
+        const KeyMask key = keyMaskOf(koi8ToKoi7(s), 0);
         EXPECT_NE(key, machine::KEYMASK_NONE) << s;
         EXPECT_EQ(key, keyMaskOf(s ^ 0x10, 0)) << s;
     }
 }
 
-TEST(Koi7, UpCaseText)
+TEST(Koi7, upCaseText)
 {
     std::string all;
     for (int c = 0; c < 256; ++c)
         all += static_cast<char>(c);
-    const std::string up = UpCaseText(all);
+    const std::string up = upCaseText(all);
     ASSERT_EQ(up.size(), 256u);
     for (int c = 0; c < 256; ++c) {
         int expected = c;
@@ -204,8 +204,8 @@ TEST(Koi7, UpCaseText)
             expected = c - 0x20;
         EXPECT_EQ(static_cast<std::uint8_t>(up[c]), expected) << c;
     }
-    EXPECT_EQ(UpCaseText("\xB8\xA8 abc"), "\xB8\xA8 ABC");
-    EXPECT_EQ(UpCaseText(""), "");
+    EXPECT_EQ(upCaseText("\xB8\xA8 abc"), "\xB8\xA8 ABC");
+    EXPECT_EQ(upCaseText(""), "");
 }
 
 class FakeClipboard : public machine::ClipboardText {

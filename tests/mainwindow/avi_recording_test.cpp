@@ -26,7 +26,7 @@ namespace {
 /// The decoded frame as the machine's bitmap layout, for a byte compare.
 std::vector<std::uint8_t> bitsOf(const output::FrameBitmap& b)
 {
-    return {b.Bits.begin(), b.Bits.end()};
+    return {b.bits.begin(), b.bits.end()};
 }
 
 /// A rig on the test ROM's prompt with the folder recordings go to.

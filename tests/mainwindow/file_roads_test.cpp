@@ -73,7 +73,7 @@ END
 bool barIsDrawn(const output::FrameBitmap& bitmap)
 {
     for (int y = kBarTop; y < kBarTop + kBarRows; ++y)
-        for (int x = 0; x < output::FrameBitmap::Width; ++x)
+        for (int x = 0; x < output::FrameBitmap::width; ++x)
             if (bitmapPixel(bitmap, x, y) != kWhite)
                 return false;
     return true;
@@ -239,7 +239,7 @@ void FileRoadsTest::recentFileOpensAgainFromTheFileMenu()
     QCOMPARE(recent.at(0)->text(), bar);
     const std::array<QString, 5> stored{bar, counter, bar, QString(), QString()};
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(kit::ReadIni(settings::kMruList, std::to_string(i + 1), "missing"), stored[static_cast<std::size_t>(i)]);
+        QCOMPARE(kit::readIni(settings::kMruList, std::to_string(i + 1), "missing"), stored[static_cast<std::size_t>(i)]);
 }
 
 void FileRoadsTest::recentFileThatCannotBeReadKeepsItsPlace_data()
@@ -262,7 +262,7 @@ void FileRoadsTest::recentFileThatCannotBeReadKeepsItsPlace()
     rig.runTicks(50);
 
     // Refused as the superuser too: the file system's refusal is played.
-    const std::string refused = platform::FileNamePath(bar);
+    const std::string refused = platform::fileNamePath(bar);
     platform::ScopedOpenFault fault(
         [&](const std::string& path, bool) { return readError && path == refused ? EACCES : 0; });
     if (!readError)
@@ -280,7 +280,7 @@ void FileRoadsTest::recentFileThatCannotBeReadKeepsItsPlace()
     QCOMPARE(recent.size(), readError ? 2 : 3);
     QCOMPARE(recent.at(0)->text(), stored[0]);
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(kit::ReadIni(settings::kMruList, std::to_string(i + 1), "missing"),
+        QCOMPARE(kit::readIni(settings::kMruList, std::to_string(i + 1), "missing"),
                  stored[static_cast<std::size_t>(i)]);
 }
 

@@ -41,7 +41,7 @@ QByteArray beepingSnapshot()
         0xC2, 0x08, 0x80, //      JNZ 8008
         0xC3, 0x00, 0x80, //      JMP 8000
     };
-    std::copy(std::begin(program), std::end(program), snapshot->Ram.begin() + 0x8000);
+    std::copy(std::begin(program), std::end(program), snapshot->ram.begin() + 0x8000);
     snapshot->ports.fill(0xFF);
     snapshot->SP = 0xAFC1;
     snapshot->PC = 0x8000;

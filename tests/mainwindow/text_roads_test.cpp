@@ -80,7 +80,7 @@ void TextRoadsTest::paste(const QString& text)
 void TextRoadsTest::bannerReachesTheLogWindowAtReset()
 {
     window_->showLogWindow();
-    QPlainTextEdit* memo = window_->logWindow()->LogTextOutMemo;
+    QPlainTextEdit* memo = window_->logWindow()->logTextView;
     memo->setPlainText(QStringLiteral("left over"));
     window_->resetCpu();
     runTicks(400);
@@ -131,7 +131,7 @@ void TextRoadsTest::pastedLinesEndWithEnter()
     // Text copied on this desktop ends its lines with LF alone; each line
     // must still reach the machine as a line of its own.
     window_->showLogWindow();
-    QPlainTextEdit* memo = window_->logWindow()->LogTextOutMemo;
+    QPlainTextEdit* memo = window_->logWindow()->logTextView;
     paste(QStringLiteral("10 PRINT\n20 END"));
     runTicks(100);
     const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));

@@ -59,7 +59,7 @@ private:
 
 void TypingTest::init()
 {
-    platform::ActiveKeyboardLayout().Load(platform::kLayoutUS);
+    platform::activeKeyboardLayout().load(platform::kLayoutUS);
     rig_ = std::make_unique<MainWindowRig>();
     QVERIFY(rig_->powerOn());
     rig_->window->activateWindow();
@@ -70,7 +70,7 @@ void TypingTest::init()
 void TypingTest::cleanup()
 {
     rig_.reset();
-    platform::ActiveKeyboardLayout().Load(platform::kLayoutUS);
+    platform::activeKeyboardLayout().load(platform::kLayoutUS);
 }
 
 void TypingTest::type(Qt::Key key)
@@ -120,11 +120,11 @@ void TypingTest::keysReachTheMatrices()
     // Left Ctrl holds the RUS key (row 6, bit 1) only while the machine
     // runs for it; right Ctrl the LAT key (row 3, bit 5).
     send(target(), QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, kLeftCtrlCode, kLeftCtrlSym);
-    QCOMPARE(platform::ActiveKeyboardLayout().Name(), std::string(platform::kLayoutRussian));
+    QCOMPARE(platform::activeKeyboardLayout().name(), std::string(platform::kLayoutRussian));
     QCOMPARE(m.cyrillicLayout, std::uint8_t{1});
     QVERIFY(allClear());
     send(target(), QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, kRightCtrlCode, kRightCtrlSym);
-    QCOMPARE(platform::ActiveKeyboardLayout().Name(), std::string(platform::kLayoutUS));
+    QCOMPARE(platform::activeKeyboardLayout().name(), std::string(platform::kLayoutUS));
     QCOMPARE(m.cyrillicLayout, std::uint8_t{0});
     QVERIFY(allClear());
 }
@@ -160,7 +160,7 @@ void TypingTest::ctrlKeysSwitchTheAlphabetTheRomTypes()
     QCOMPARE(QByteArray::fromStdString(m.logLine), QByteArray("A\xD4\xD4" "A"));
 
     type(Qt::Key_Return);
-    const QStringList lines = rig_->window->logWindow()->LogTextOutMemo->toPlainText().split(QLatin1Char('\n'));
+    const QStringList lines = rig_->window->logWindow()->logTextView->toPlainText().split(QLatin1Char('\n'));
     QVERIFY2(lines.contains(QStringLiteral("AФФA")), qPrintable(lines.join(QLatin1Char('|'))));
 }
 

@@ -56,7 +56,7 @@ bool logHas(const NetworkLinkForm& f, const QString& part)
 
 QByteArray frameBytes(netlink::FrameType type, const QByteArray& payload)
 {
-    const auto frame = netlink::EncodeFrame(
+    const auto frame = netlink::encodeFrame(
         type, std::span(reinterpret_cast<const std::uint8_t*>(payload.constData()), static_cast<std::size_t>(payload.size())));
     return QByteArray(reinterpret_cast<const char*>(frame.data()), static_cast<qsizetype>(frame.size()));
 }
@@ -378,12 +378,12 @@ void NetLinkTest::dialogListsAnnouncedSessions()
     NetworkLinkForm* a = newForm();
     a->session->discoveryPort = browser.port();
     host(*a);
-    QTRY_COMPARE(dialog.SessionList->count(), 1);
-    QVERIFY(dialog.SessionList->item(0)->text().endsWith(
+    QTRY_COMPARE(dialog.sessionList->count(), 1);
+    QVERIFY(dialog.sessionList->item(0)->text().endsWith(
         QStringLiteral("(127.0.0.1:%1)").arg(a->session->serverPort())));
-    QVERIFY(dialog.HostButton->isChecked());
-    dialog.SessionList->setCurrentRow(0);
-    QVERIFY(dialog.JoinButton->isChecked());
+    QVERIFY(dialog.hostButton->isChecked());
+    dialog.sessionList->setCurrentRow(0);
+    QVERIFY(dialog.joinButton->isChecked());
     const kit::NetSessionChoice picked = dialog.choice();
     QCOMPARE(picked.address, QStringLiteral("127.0.0.1"));
     QCOMPARE(picked.port, a->session->serverPort());
@@ -409,7 +409,7 @@ void NetLinkTest::dialogListsAnnouncedSessions()
     a->session->close();
     now = netlink::SessionBrowser::kForgetAfter;
     browser.forgetSilent();
-    QCOMPARE(dialog.SessionList->count(), 0);
+    QCOMPARE(dialog.sessionList->count(), 0);
 }
 
 void NetLinkTest::sessionOfAnotherProcessIsJoined()
@@ -419,8 +419,8 @@ void NetLinkTest::sessionOfAnotherProcessIsJoined()
     peer.start(QCoreApplication::applicationDirPath() + QStringLiteral("/net_session_peer"),
                {QString::number(dialog.browser().port())});
     QVERIFY(peer.waitForStarted(5000));
-    QTRY_COMPARE_WITH_TIMEOUT(dialog.SessionList->count(), 1, 30000);
-    dialog.SessionList->setCurrentRow(0);
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.sessionList->count(), 1, 30000);
+    dialog.sessionList->setCurrentRow(0);
 
     NetworkLinkForm* b = newForm();
     rig_->dialogs.sessionAnswers.push_back(dialog.choice());
@@ -466,7 +466,7 @@ void NetLinkTest::dialogFollowsTheCaptionSet()
         }
     }
     netlink::SessionDialog russian(nullptr, loopbackRequest(kit::Language::Russian), QHostAddress(QHostAddress::LocalHost));
-    QCOMPARE(russian.HostButton->text(), QStringLiteral("Создать сеанс"));
+    QCOMPARE(russian.hostButton->text(), QStringLiteral("Создать сеанс"));
     QCOMPARE(russian.findChild<QLabel*>(QStringLiteral("PortLabel"))->text(), QStringLiteral("Порт TCP"));
 }
 

@@ -41,9 +41,9 @@ TEST(NetTestMessage, TwelveLittleEndianBytesAndTheLogLine)
 
 TEST(Frames, WholeFramesHoweverTheStreamIsCut)
 {
-    const std::vector<std::uint8_t> a = EncodeFrame(FrameType::Hello, std::string("{GUID}"));
+    const std::vector<std::uint8_t> a = encodeFrame(FrameType::Hello, std::string("{GUID}"));
     const std::vector<std::uint8_t> msg{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    const std::vector<std::uint8_t> b = EncodeFrame(FrameType::Message, msg);
+    const std::vector<std::uint8_t> b = encodeFrame(FrameType::Message, msg);
     EXPECT_EQ(a.size(), 4u + 1u + 6u);
     EXPECT_EQ(a[0], 7);
     EXPECT_EQ(a[4], 1);
@@ -86,12 +86,12 @@ TEST(Frames, BadFramesBreakTheStream)
         EXPECT_FALSE(r.next());
         EXPECT_TRUE(r.broken());
         // Nothing more is taken from a broken stream.
-        r.feed(EncodeFrame(FrameType::Message, std::string("x")));
+        r.feed(encodeFrame(FrameType::Message, std::string("x")));
         EXPECT_FALSE(r.next());
     }
     // The limit itself is accepted.
     FrameReader r;
-    r.feed(EncodeFrame(FrameType::Message, std::vector<std::uint8_t>(kMaxFrameLength - 1, 0x55)));
+    r.feed(encodeFrame(FrameType::Message, std::vector<std::uint8_t>(kMaxFrameLength - 1, 0x55)));
     EXPECT_TRUE(r.next());
 }
 

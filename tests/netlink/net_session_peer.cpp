@@ -26,7 +26,7 @@ int main(int argc, char** argv)
             std::span(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size())));
         if (!m)
             return;
-        ++m->Value;
+        ++m->value;
         const auto bytes = m->bytes();
         session.sendMessage(0, bytes.data(), bytes.size());
     });

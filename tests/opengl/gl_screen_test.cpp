@@ -22,7 +22,7 @@ constexpr int kClientWidth = 535, kClientHeight = 536, kToolBar = 25;
 struct Rig {
     Rig() : table(std::make_unique<output::ColourLookupTable>())
     {
-        output::CalculateColor(*table);
+        output::calculateColor(*table);
         m.ports[0xC1] = 0x0F; // black, green, blue, red
         m.videoRam.fill(0x00);
         view = std::make_unique<output::GlScreenView>(m, *table, blur);

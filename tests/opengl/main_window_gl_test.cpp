@@ -189,7 +189,7 @@ void MainWindowGlTest::snapshotIsShownAtOnceWhilePaused()
         // The machine as it stands with every pixel in another colour.
         auto snapshot = std::make_unique<files::SavSnapshot>();
         files::captureSnapshot(window.machine(), *snapshot);
-        for (std::uint8_t& b : snapshot->VideoRam)
+        for (std::uint8_t& b : snapshot->videoRam)
             b = static_cast<std::uint8_t>(~b);
         std::vector<std::uint8_t> bytes(files::kSavSize);
         files::serialiseSavSnapshot(*snapshot, std::span<std::uint8_t, files::kSavSize>(bytes.data(), bytes.size()));

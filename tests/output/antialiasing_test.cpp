@@ -7,7 +7,7 @@
 
 namespace {
 
-using ostrovik::output::Antialiasing;
+using ostrovik::output::antialiasing;
 using ostrovik::output::FrameBitmap;
 
 struct Dot {
@@ -23,7 +23,7 @@ struct SmoothingCase {
 
 std::uint8_t& at(FrameBitmap& b, int x, int y, int channel)
 {
-    return b.ScanLine(y)[3 * x + channel];
+    return b.scanLine(y)[3 * x + channel];
 }
 
 // Values worked out by hand from the filter's rule.
@@ -54,15 +54,15 @@ TEST(AntialiasingTest, HandWorkedFrames)
         auto frame = std::make_unique<FrameBitmap>();
         for (const Dot& d : c.lit)
             at(*frame, d.x, d.y, c.channel) = static_cast<std::uint8_t>(d.value);
-        Antialiasing(*frame);
+        antialiasing(*frame);
         for (const Dot& d : c.expected)
             EXPECT_EQ(at(*frame, d.x, d.y, c.channel), d.value) << "at (" << d.x << ", " << d.y << ")";
         // Each channel is filtered by itself: the dark ones stay dark.
         for (int other = 0; other < 3; ++other) {
             if (other == c.channel)
                 continue;
-            for (int y = 0; y < FrameBitmap::Height; ++y)
-                for (int x = 0; x < FrameBitmap::Width; ++x)
+            for (int y = 0; y < FrameBitmap::height; ++y)
+                for (int x = 0; x < FrameBitmap::width; ++x)
                     ASSERT_EQ(at(*frame, x, y, other), 0) << "channel " << other << " at (" << x << ", " << y << ")";
         }
     }
@@ -73,10 +73,10 @@ TEST(AntialiasingTest, UniformFramesStayAsTheyAre)
     for (int value : {0, 1, 128, 254, 255}) {
         SCOPED_TRACE(value);
         auto frame = std::make_unique<FrameBitmap>();
-        frame->Bits.fill(static_cast<std::uint8_t>(value));
-        const auto before = frame->Bits;
-        Antialiasing(*frame);
-        EXPECT_EQ(frame->Bits, before);
+        frame->bits.fill(static_cast<std::uint8_t>(value));
+        const auto before = frame->bits;
+        antialiasing(*frame);
+        EXPECT_EQ(frame->bits, before);
     }
 }
 

@@ -19,7 +19,7 @@ protected:
     static void SetUpTestSuite()
     {
         table = std::make_unique<ColourLookupTable>();
-        CalculateColor(*table);
+        calculateColor(*table);
     }
     static void TearDownTestSuite() { table.reset(); }
 
@@ -92,14 +92,14 @@ TEST_F(ColourTable, PixelsOfAVideoByte)
     EXPECT_EQ(identity[0x10][3], clGreen);
     for (int b = 0; b < 256; ++b)
         for (int k = 0; k < 4; ++k)
-            ASSERT_EQ(identity[b][k], BaseColors[pixel_index(static_cast<std::uint8_t>(b), k)]);
+            ASSERT_EQ(identity[b][k], BaseColors[pixelIndex(static_cast<std::uint8_t>(b), k)]);
 }
 
 TEST(ColourRule, ColoursOutsideTheBaseSetGetOnlyTheInversions)
 {
-    EXPECT_EQ(compute_color_index(0x00, kWhite), clBlack);
-    EXPECT_EQ(compute_color_index(0x70, kYellow), kWhite);
-    EXPECT_EQ(compute_color_index(0x10, 0x123456), clRed);
+    EXPECT_EQ(computeColorIndex(0x00, kWhite), clBlack);
+    EXPECT_EQ(computeColorIndex(0x70, kYellow), kWhite);
+    EXPECT_EQ(computeColorIndex(0x10, 0x123456), clRed);
 }
 
 TEST(GrayTv, LevelsOfTheEightColoursWithTiesToEven)
@@ -110,15 +110,15 @@ TEST(GrayTv, LevelsOfTheEightColoursWithTiesToEven)
     } cases[] = {{clBlack, 0},    {clBlue, 28},   {clRed, 76},    {kMagenta, 105},
                  {clGreen, 150},  {kCyan, 178},   {kYellow, 227}, {kWhite, 255}};
     for (const auto& c : cases)
-        EXPECT_EQ(GrayTV(c.colour), c.level * 0x010101u) << std::hex << c.colour;
+        EXPECT_EQ(grayTv(c.colour), c.level * 0x010101u) << std::hex << c.colour;
 }
 
 TEST(GrayTv, MixedLevels)
 {
     // 10·0.3 + 20·0.59 + 30·0.11 = 18.1; 5·0.3 = 1.5 ties to 2; 15·0.3 = 4.5 ties to 4.
-    EXPECT_EQ(GrayTV(0x1E140A), 18u * 0x010101u);
-    EXPECT_EQ(GrayTV(0x000005), 2u * 0x010101u);
-    EXPECT_EQ(GrayTV(0x00000F), 4u * 0x010101u);
+    EXPECT_EQ(grayTv(0x1E140A), 18u * 0x010101u);
+    EXPECT_EQ(grayTv(0x000005), 2u * 0x010101u);
+    EXPECT_EQ(grayTv(0x00000F), 4u * 0x010101u);
 }
 
 } // namespace

@@ -21,7 +21,7 @@ protected:
     static void SetUpTestSuite()
     {
         table = std::make_unique<ColourLookupTable>();
-        CalculateColor(*table);
+        calculateColor(*table);
     }
     static void TearDownTestSuite() { table.reset(); }
 
@@ -48,15 +48,15 @@ TEST_F(GdiScreenTest, BytesLandOnTheirLineAndColumnAsBlueGreenRed)
     m.videoRam[16383] = 0x1F;        // line 255, pixels 252..255: blue, blue, blue, red
     EXPECT_TRUE(screen.drawScreen(false));
 
-    const std::uint8_t* line5 = bitmap().ScanLine(5);
+    const std::uint8_t* line5 = bitmap().scanLine(5);
     EXPECT_EQ(line5[36], 0x00); // blue
     EXPECT_EQ(line5[37], 0x00); // green
     EXPECT_EQ(line5[38], 0xFF); // red
-    EXPECT_EQ(bitmap().Pixel(13, 5), clBlack);
-    EXPECT_EQ(bitmap().Pixel(12, 4), clBlack);
-    EXPECT_EQ(bitmap().Pixel(252, 255), clBlue);
-    EXPECT_EQ(bitmap().Pixel(255, 255), clRed);
-    EXPECT_EQ(bitmap().ScanLine(255)[3 * 255 + 2], 0xFF);
+    EXPECT_EQ(bitmap().pixel(13, 5), clBlack);
+    EXPECT_EQ(bitmap().pixel(12, 4), clBlack);
+    EXPECT_EQ(bitmap().pixel(252, 255), clBlue);
+    EXPECT_EQ(bitmap().pixel(255, 255), clRed);
+    EXPECT_EQ(bitmap().scanLine(255)[3 * 255 + 2], 0xFF);
 
     for (std::size_t i = 0; i < m.videoRam.size(); ++i)
         ASSERT_EQ(m.videoShadow[i], m.videoRam[i]) << i;
@@ -65,9 +65,9 @@ TEST_F(GdiScreenTest, BytesLandOnTheirLineAndColumnAsBlueGreenRed)
 TEST_F(GdiScreenTest, OneByteRedrawsExactlyItsFourPixels)
 {
     screen.drawScreen(false);
-    bitmap().Bits.fill(0x5A); // anything the draw does not write keeps this
+    bitmap().bits.fill(0x5A); // anything the draw does not write keeps this
     EXPECT_FALSE(screen.drawScreen(false));
-    for (std::uint8_t v : bitmap().Bits)
+    for (std::uint8_t v : bitmap().bits)
         ASSERT_EQ(v, 0x5A);
 
     m.videoRam[100 * 64 + 10] = 0xFF; // line 100, pixels 40..43, all red
@@ -75,7 +75,7 @@ TEST_F(GdiScreenTest, OneByteRedrawsExactlyItsFourPixels)
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
             const bool written = y == 100 && x >= 40 && x < 44;
-            ASSERT_EQ(bitmap().Pixel(x, y), written ? clRed : 0x5A5A5Au) << x << "," << y;
+            ASSERT_EQ(bitmap().pixel(x, y), written ? clRed : 0x5A5A5Au) << x << "," << y;
         }
     EXPECT_EQ(m.videoShadow[100 * 64 + 10], 0xFF);
 }
@@ -87,7 +87,7 @@ TEST_F(GdiScreenTest, AChangeIsSeenAtEveryVideoByte)
         m.videoRam[i] = 0x80;
         ASSERT_TRUE(screen.drawScreen(false)) << i;
         const int x = static_cast<int>(i % 64) * 4, y = static_cast<int>(i / 64);
-        ASSERT_EQ(bitmap().Pixel(x, y), clGreen) << i;
+        ASSERT_EQ(bitmap().pixel(x, y), clGreen) << i;
         ASSERT_FALSE(screen.drawScreen(false)) << i;
     }
 }
@@ -95,34 +95,34 @@ TEST_F(GdiScreenTest, AChangeIsSeenAtEveryVideoByte)
 TEST_F(GdiScreenTest, PaletteWriteRedrawsTheWholeFrame)
 {
     screen.drawScreen(false);
-    EXPECT_EQ(bitmap().Pixel(0, 0), clBlack);
+    EXPECT_EQ(bitmap().pixel(0, 0), clBlack);
 
     m.writePort(0xC1, 0x00); // index 0 becomes magenta
     EXPECT_TRUE(screen.drawScreen(false));
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x)
-            ASSERT_EQ(bitmap().Pixel(x, y), kMagenta) << x << "," << y;
+            ASSERT_EQ(bitmap().pixel(x, y), kMagenta) << x << "," << y;
 
     m.writePort(0x01, 0xFF); // an alias of C1: index 0 becomes white
     EXPECT_TRUE(screen.drawScreen(false));
-    EXPECT_EQ(bitmap().Pixel(0, 0), kWhite);
-    EXPECT_EQ(bitmap().Pixel(255, 255), kWhite);
+    EXPECT_EQ(bitmap().pixel(0, 0), kWhite);
+    EXPECT_EQ(bitmap().pixel(255, 255), kWhite);
 }
 
 TEST_F(GdiScreenTest, GrayMode)
 {
     m.videoRam[0] = 0x88;
     EXPECT_TRUE(screen.drawScreen(true));
-    EXPECT_EQ(bitmap().Pixel(0, 0), 76u * 0x010101u);
+    EXPECT_EQ(bitmap().pixel(0, 0), 76u * 0x010101u);
     for (int x = 1; x < 4; ++x)
-        EXPECT_EQ(bitmap().Pixel(x, 0), 0u) << x;
+        EXPECT_EQ(bitmap().pixel(x, 0), 0u) << x;
 
     // Switching gray off redraws in colour only once the screen is marked.
     EXPECT_FALSE(screen.drawScreen(false));
-    EXPECT_EQ(bitmap().Pixel(0, 0), 76u * 0x010101u);
+    EXPECT_EQ(bitmap().pixel(0, 0), 76u * 0x010101u);
     m.invalidateScreen();
     screen.drawScreen(false);
-    EXPECT_EQ(bitmap().Pixel(0, 0), clRed);
+    EXPECT_EQ(bitmap().pixel(0, 0), clRed);
 }
 
 TEST_F(GdiScreenTest, RenderModes)
@@ -151,8 +151,8 @@ TEST_F(GdiScreenTest, SmoothingShowsTheCopy)
     screen.blurEnabled = 1;
     screen.drawScreen(false);
     EXPECT_EQ(screen.shownBitmap(), screen.blurBitmap.get());
-    EXPECT_EQ(screen.blurBitmap->Bits, screen.screenBitmap->Bits);
-    EXPECT_EQ(screen.blurBitmap->Pixel(7, 7), clRed);
+    EXPECT_EQ(screen.blurBitmap->bits, screen.screenBitmap->bits);
+    EXPECT_EQ(screen.blurBitmap->pixel(7, 7), clRed);
 
     screen.blurEnabled = 0;
     EXPECT_EQ(screen.shownBitmap(), screen.screenBitmap.get());
@@ -164,16 +164,16 @@ TEST_F(GdiScreenTest, SmoothingSoftensTheCopyAndKeepsTheFrameSharp)
     m.videoRam[64 * 10 + 2] = 0x88; // pixel (8, 10) red, the rest black
     screen.blurEnabled = 1;
     screen.drawScreen(false);
-    EXPECT_EQ(screen.screenBitmap->Pixel(8, 10), clRed);
-    EXPECT_EQ(screen.screenBitmap->Pixel(8, 9), clBlack);
+    EXPECT_EQ(screen.screenBitmap->pixel(8, 10), clRed);
+    EXPECT_EQ(screen.screenBitmap->pixel(8, 9), clBlack);
     // Red channel of the lone pixel and the one above it, by the filter's rule.
-    EXPECT_EQ(screen.blurBitmap->Pixel(8, 10), 71u);
-    EXPECT_EQ(screen.blurBitmap->Pixel(8, 9), 51u);
+    EXPECT_EQ(screen.blurBitmap->pixel(8, 10), 71u);
+    EXPECT_EQ(screen.blurBitmap->pixel(8, 9), 51u);
 }
 
 TEST(GdiLayoutTest, DesignSizeCentresThePictureInItsFrame)
 {
-    const GdiLayout l = gdi_layout(535, 536, false);
+    const GdiLayout l = gdiLayout(535, 536, false);
     EXPECT_FALSE(l.stretched);
     EXPECT_EQ(l.picture, (Box{139, 152, 395, 408}));
     EXPECT_EQ(l.frame, (Box{138, 151, 396, 409}));
@@ -181,7 +181,7 @@ TEST(GdiLayoutTest, DesignSizeCentresThePictureInItsFrame)
 
 TEST(GdiLayoutTest, StretchFillsTheAreaBelowTheToolBar)
 {
-    const GdiLayout l = gdi_layout(535, 536, true);
+    const GdiLayout l = gdiLayout(535, 536, true);
     EXPECT_TRUE(l.stretched);
     EXPECT_EQ(l.picture, (Box{0, 25, 535, 536}));
     EXPECT_EQ(l.frame, Box{});
@@ -190,9 +190,9 @@ TEST(GdiLayoutTest, StretchFillsTheAreaBelowTheToolBar)
 TEST(GdiLayoutTest, OddAndTinyClientAreasTruncateTowardZero)
 {
     // 257 div 2 = 128, (26 − 25) div 2 = 0.
-    EXPECT_EQ(gdi_layout(257, 26, false).picture, (Box{0, -103, 256, 153}));
+    EXPECT_EQ(gdiLayout(257, 26, false).picture, (Box{0, -103, 256, 153}));
     // (0 − 25) div 2 = −12, not −13.
-    EXPECT_EQ(gdi_layout(0, 0, false).frame, (Box{-129, -116, 129, 142}));
+    EXPECT_EQ(gdiLayout(0, 0, false).frame, (Box{-129, -116, 129, 142}));
 }
 
 } // namespace

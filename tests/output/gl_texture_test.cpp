@@ -13,7 +13,7 @@ using namespace ostrovik::output;
 TEST(GlTextureTest, RowsRunFromTheBottomLineAndTexelsAreRgb)
 {
     auto table = std::make_unique<ColourLookupTable>();
-    CalculateColor(*table);
+    calculateColor(*table);
     ostrovik::machine::NullHost host;
     ostrovik::machine::Machine m(host);
     m.ports[0xC1] = 0x0F; // black, green, blue, red
@@ -31,7 +31,7 @@ TEST(GlTextureTest, RowsRunFromTheBottomLineAndTexelsAreRgb)
         {0, 0, 255, 0, 0}, {0, 1, 0, 0, 0},     {255, 255, 255, 0, 0}, {255, 254, 0, 0, 0},
         {10, 5, 0, 255, 0}, {10, 4, 0, 0, 0},   {20, 0, 0, 0, 255},
     };
-    build_texture(m, *table, false, *texture);
+    buildTexture(m, *table, false, *texture);
     for (const auto& t : texels) {
         const std::uint8_t* p = texture->data() + (255 - t.line) * 768 + t.pixel * 3;
         EXPECT_EQ(p[0], t.r) << "line " << t.line << " pixel " << t.pixel;
@@ -40,7 +40,7 @@ TEST(GlTextureTest, RowsRunFromTheBottomLineAndTexelsAreRgb)
     }
 
     // Gray: red gives 76 in all three channels.
-    build_texture(m, *table, true, *texture);
+    buildTexture(m, *table, true, *texture);
     const std::uint8_t* red = texture->data() + 255 * 768;
     EXPECT_EQ(red[0], 76);
     EXPECT_EQ(red[1], 76);
@@ -56,11 +56,11 @@ TEST(GlTextureTest, GrayLevelsAndViewport)
         {0x00FFFF, 0xE3E3E3}, {0xFFFFFF, 0xFFFFFF},
     };
     for (const auto& l : levels) {
-        EXPECT_EQ(gray_gl(l.colour), l.gray) << std::hex << l.colour;
-        EXPECT_EQ(gray_gl(l.colour), GrayTV(l.colour)) << std::hex << l.colour;
+        EXPECT_EQ(grayGl(l.colour), l.gray) << std::hex << l.colour;
+        EXPECT_EQ(grayGl(l.colour), grayTv(l.colour)) << std::hex << l.colour;
     }
-    EXPECT_EQ(gl_viewport(535, 536, 25), (GlViewport{0, 0, 535, 511}));
-    EXPECT_EQ(gl_viewport(256, 256, 25), (GlViewport{0, 0, 256, 231}));
+    EXPECT_EQ(glViewportFor(535, 536, 25), (GlViewport{0, 0, 535, 511}));
+    EXPECT_EQ(glViewportFor(256, 256, 25), (GlViewport{0, 0, 256, 231}));
 }
 
 } // namespace

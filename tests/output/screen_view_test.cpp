@@ -35,7 +35,7 @@ struct Rig {
     {
         static const std::unique_ptr<ColourLookupTable> t = [] {
             auto made = std::make_unique<ColourLookupTable>();
-            CalculateColor(*made);
+            calculateColor(*made);
             return made;
         }();
         return *t;

@@ -29,21 +29,21 @@ TEST(FileNames, EveryByteSequenceComesBackAsItWas)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const QString text = FileNameText(c.bytes);
-        EXPECT_EQ(FileNamePath(text), c.bytes);
+        const QString text = fileNameText(c.bytes);
+        EXPECT_EQ(fileNamePath(text), c.bytes);
         if (c.utf8)
             EXPECT_EQ(text, QString::fromUtf8(c.bytes.data(), static_cast<qsizetype>(c.bytes.size())));
         else
-            EXPECT_NE(FileNameBytes(QString::fromUtf8(c.bytes.data(), static_cast<qsizetype>(c.bytes.size()))),
+            EXPECT_NE(fileNameBytes(QString::fromUtf8(c.bytes.data(), static_cast<qsizetype>(c.bytes.size()))),
                       QByteArray::fromStdString(c.bytes)); // what Qt alone would have lost
     }
     // Text typed or chosen in a dialog is written as UTF-8.
-    EXPECT_EQ(FileNameBytes(QStringLiteral("/игры/a b.lvt")), QStringLiteral("/игры/a b.lvt").toUtf8());
+    EXPECT_EQ(fileNameBytes(QStringLiteral("/игры/a b.lvt")), QStringLiteral("/игры/a b.lvt").toUtf8());
 }
 
 TEST(FileNames, TheExecutableFolderHoldsThisProgram)
 {
-    const std::string folder = ExecutableFolder();
+    const std::string folder = executableFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.front(), '/');
     EXPECT_NE(folder.back(), '/');

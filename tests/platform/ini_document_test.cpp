@@ -8,9 +8,9 @@ using namespace ostrovik::platform;
 
 namespace {
 
-std::string ValueOf(const IniDocument& doc, std::string_view section, std::string_view key)
+std::string valueOf(const IniDocument& doc, std::string_view section, std::string_view key)
 {
-    return doc.Get(section, key).value_or("<missing>");
+    return doc.get(section, key).value_or("<missing>");
 }
 
 } // namespace
@@ -25,7 +25,7 @@ TEST(IniDocument, KeepsEveryByteOfWhatItReads)
              std::string_view("\n\n\r\n"),
              std::string_view("a\0b\n[\0]\n", 9),
          }) {
-        EXPECT_EQ(IniDocument(text).Bytes(), text);
+        EXPECT_EQ(IniDocument(text).bytes(), text);
     }
 }
 
@@ -49,38 +49,38 @@ TEST(IniDocument, ReadsAsTheProfileStringsDo)
                           "[MRU list]\r\n"
                           "1=/home/user/\xC8\xE3\xF0\xFB/game.lvt\r\n");
 
-    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "fullscreen"), "1"); // names ignore ASCII case
-    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "Quoted"), "  spaced ");
-    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "Single"), "x");
-    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "Half"), "\"open");
-    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "Empty"), "");
-    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "Eq"), "a=b");
-    EXPECT_EQ(ValueOf(doc, "Spaced Name", "k"), "spaced");
-    EXPECT_EQ(ValueOf(doc, "MRU list", "1"), "/home/user/\xC8\xE3\xF0\xFB/game.lvt");
+    EXPECT_EQ(valueOf(doc, "AutoStartUpOptions", "fullscreen"), "1"); // names ignore ASCII case
+    EXPECT_EQ(valueOf(doc, "AutoStartUpOptions", "Quoted"), "  spaced ");
+    EXPECT_EQ(valueOf(doc, "AutoStartUpOptions", "Single"), "x");
+    EXPECT_EQ(valueOf(doc, "AutoStartUpOptions", "Half"), "\"open");
+    EXPECT_EQ(valueOf(doc, "AutoStartUpOptions", "Empty"), "");
+    EXPECT_EQ(valueOf(doc, "AutoStartUpOptions", "Eq"), "a=b");
+    EXPECT_EQ(valueOf(doc, "Spaced Name", "k"), "spaced");
+    EXPECT_EQ(valueOf(doc, "MRU list", "1"), "/home/user/\xC8\xE3\xF0\xFB/game.lvt");
 
     // The Cyrillic Es (0xD1) matches only itself: not the Latin C, not the small es (0xF1).
-    EXPECT_EQ(ValueOf(doc, "AutoStartUpOptions", "h058\xD1"), "1");
-    EXPECT_FALSE(doc.Get("AutoStartUpOptions", "h058C"));
-    EXPECT_FALSE(doc.Get("AutoStartUpOptions", "h058\xF1"));
+    EXPECT_EQ(valueOf(doc, "AutoStartUpOptions", "h058\xD1"), "1");
+    EXPECT_FALSE(doc.get("AutoStartUpOptions", "h058C"));
+    EXPECT_FALSE(doc.get("AutoStartUpOptions", "h058\xF1"));
 
-    EXPECT_FALSE(doc.Get("AutoStartUpOptions", "Gray"));  // a comment, and the later section does not count
-    EXPECT_FALSE(doc.Get("AutoStartUpOptions", "stray")); // keys before the first section belong to none
-    EXPECT_FALSE(doc.Get("VideoOptions", "FullScreen"));
-    EXPECT_FALSE(IniDocument().Get("A", "k"));
+    EXPECT_FALSE(doc.get("AutoStartUpOptions", "Gray"));  // a comment, and the later section does not count
+    EXPECT_FALSE(doc.get("AutoStartUpOptions", "stray")); // keys before the first section belong to none
+    EXPECT_FALSE(doc.get("VideoOptions", "FullScreen"));
+    EXPECT_FALSE(IniDocument().get("A", "k"));
 }
 
 TEST(IniDocument, FirstRunWriteGivesTheProfileStringLayout)
 {
     IniDocument doc;
     for (const char* key : {"FullScreen", "Gray", "Blur"}) {
-        ASSERT_TRUE(doc.Set("AutoStartUpOptions", key, "0"));
+        ASSERT_TRUE(doc.set("AutoStartUpOptions", key, "0"));
     }
-    ASSERT_TRUE(doc.Set("AutoStartUpOptions", "h058\xD1", "0"));
-    ASSERT_TRUE(doc.Set("VideoOptions", "Compressor", ""));
-    ASSERT_TRUE(doc.Set("VideoOptions", "FrameTime", "1000"));
-    ASSERT_TRUE(doc.Set("CPUOptions", "Interval", "1"));
-    ASSERT_TRUE(doc.Set("AutoStartUpOptions", "FullScreen", "1"));
-    EXPECT_EQ(doc.Bytes(), "[AutoStartUpOptions]\r\n"
+    ASSERT_TRUE(doc.set("AutoStartUpOptions", "h058\xD1", "0"));
+    ASSERT_TRUE(doc.set("VideoOptions", "Compressor", ""));
+    ASSERT_TRUE(doc.set("VideoOptions", "FrameTime", "1000"));
+    ASSERT_TRUE(doc.set("CPUOptions", "Interval", "1"));
+    ASSERT_TRUE(doc.set("AutoStartUpOptions", "FullScreen", "1"));
+    EXPECT_EQ(doc.bytes(), "[AutoStartUpOptions]\r\n"
                            "FullScreen=1\r\n"
                            "Gray=0\r\n"
                            "Blur=0\r\n"
@@ -102,10 +102,10 @@ TEST(IniDocument, WritesChangeOnlyTheirOwnLine)
                     "[B]\n"
                     "x=1\n"
                     "\n");
-    ASSERT_TRUE(doc.Set("a", "KEY", "new"));     // the line keeps its own spelling and end
-    ASSERT_TRUE(doc.Set("A", "added", "2"));     // after the section's last line, before the blank
-    ASSERT_TRUE(doc.Set("C", "k", "3"));         // a new section at the very end, in the file's LF style
-    EXPECT_EQ(doc.Bytes(), "; settings\n"
+    ASSERT_TRUE(doc.set("a", "KEY", "new"));     // the line keeps its own spelling and end
+    ASSERT_TRUE(doc.set("A", "added", "2"));     // after the section's last line, before the blank
+    ASSERT_TRUE(doc.set("C", "k", "3"));         // a new section at the very end, in the file's LF style
+    EXPECT_EQ(doc.bytes(), "; settings\n"
                            "[A]\n"
                            "  Key =new\r\n"
                            "other=1\n"
@@ -116,40 +116,40 @@ TEST(IniDocument, WritesChangeOnlyTheirOwnLine)
                            "\n"
                            "[C]\n"
                            "k=3\n");
-    EXPECT_EQ(ValueOf(doc, "A", "key"), "new");
+    EXPECT_EQ(valueOf(doc, "A", "key"), "new");
 }
 
 TEST(IniDocument, WritesIntoFilesWithoutAFinalLineEnd)
 {
     IniDocument section("[A]\r\nk=1");
-    ASSERT_TRUE(section.Set("A", "j", "2"));
-    EXPECT_EQ(section.Bytes(), "[A]\r\nk=1\r\nj=2\r\n");
+    ASSERT_TRUE(section.set("A", "j", "2"));
+    EXPECT_EQ(section.bytes(), "[A]\r\nk=1\r\nj=2\r\n");
 
     IniDocument other("[A]");
-    ASSERT_TRUE(other.Set("B", "j", "2"));
-    EXPECT_EQ(other.Bytes(), "[A]\r\n[B]\r\nj=2\r\n");
+    ASSERT_TRUE(other.set("B", "j", "2"));
+    EXPECT_EQ(other.bytes(), "[A]\r\n[B]\r\nj=2\r\n");
 
     IniDocument empty("[A]");
-    ASSERT_TRUE(empty.Set("A", "j", "2"));
-    EXPECT_EQ(empty.Bytes(), "[A]\r\nj=2\r\n");
+    ASSERT_TRUE(empty.set("A", "j", "2"));
+    EXPECT_EQ(empty.bytes(), "[A]\r\nj=2\r\n");
 }
 
 TEST(IniDocument, RefusesWhatOneLineCannotHold)
 {
     IniDocument doc("[A]\r\nk=1\r\n");
-    const std::string before = doc.Bytes();
-    EXPECT_FALSE(doc.Set("A", "k", "two\r\nlines"));
-    EXPECT_FALSE(doc.Set("A", "k", std::string_view("zero\0byte", 9)));
-    EXPECT_FALSE(doc.Set("A", "", "1"));
-    EXPECT_FALSE(doc.Set("A", "   ", "1"));
-    EXPECT_FALSE(doc.Set("A", "a=b", "1"));
-    EXPECT_FALSE(doc.Set("A", "[x", "1"));
-    EXPECT_FALSE(doc.Set("A", ";x", "1"));
-    EXPECT_FALSE(doc.Set("A]", "k", "1"));
-    EXPECT_FALSE(doc.Set("A\nB", "k", "1"));
-    const IniStatus status = doc.Set("A", "k", "a\nb");
+    const std::string before = doc.bytes();
+    EXPECT_FALSE(doc.set("A", "k", "two\r\nlines"));
+    EXPECT_FALSE(doc.set("A", "k", std::string_view("zero\0byte", 9)));
+    EXPECT_FALSE(doc.set("A", "", "1"));
+    EXPECT_FALSE(doc.set("A", "   ", "1"));
+    EXPECT_FALSE(doc.set("A", "a=b", "1"));
+    EXPECT_FALSE(doc.set("A", "[x", "1"));
+    EXPECT_FALSE(doc.set("A", ";x", "1"));
+    EXPECT_FALSE(doc.set("A]", "k", "1"));
+    EXPECT_FALSE(doc.set("A\nB", "k", "1"));
+    const IniStatus status = doc.set("A", "k", "a\nb");
     EXPECT_FALSE(status.message.empty());
-    EXPECT_EQ(doc.Bytes(), before);
+    EXPECT_EQ(doc.bytes(), before);
 }
 
 TEST(IniDocument, ValuesComeBackAsWritten)
@@ -164,8 +164,8 @@ TEST(IniDocument, ValuesComeBackAsWritten)
     }
     value += 'x';
     IniDocument doc;
-    ASSERT_TRUE(doc.Set("Paths", "1", value));
-    EXPECT_EQ(ValueOf(IniDocument(doc.Bytes()), "Paths", "1"), value);
+    ASSERT_TRUE(doc.set("Paths", "1", value));
+    EXPECT_EQ(valueOf(IniDocument(doc.bytes()), "Paths", "1"), value);
 }
 
 // Random files, mostly made of the characters that matter to the format.
@@ -183,21 +183,21 @@ TEST(IniDocument, FuzzRandomFilesKeepTheirLines)
                             : alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
         }
         IniDocument doc(text);
-        ASSERT_EQ(doc.Bytes(), text);
+        ASSERT_EQ(doc.bytes(), text);
         const auto pick = [&] { return names[std::uniform_int_distribution<std::size_t>(0, names.size() - 1)(rng)]; };
         const std::string section = pick();
         const std::string key = pick();
         // The lookup straight on the bytes reads every file as the document does.
-        ASSERT_EQ(IniDocument::Find(text, section, key), doc.Get(section, key)) << "in:\n" << text;
+        ASSERT_EQ(IniDocument::find(text, section, key), doc.get(section, key)) << "in:\n" << text;
 
-        ASSERT_TRUE(doc.Set(section, key, "value"));
-        ASSERT_EQ(ValueOf(doc, section, key), "value") << "in:\n" << text;
+        ASSERT_TRUE(doc.set(section, key, "value"));
+        ASSERT_EQ(valueOf(doc, section, key), "value") << "in:\n" << text;
         // Written and read again, the file still holds it.
-        ASSERT_EQ(ValueOf(IniDocument(doc.Bytes()), section, key), "value");
+        ASSERT_EQ(valueOf(IniDocument(doc.bytes()), section, key), "value");
 
         // Every old line is still there, in order, with its own line end
         // (the last one may have gained one); at most one old line changed.
-        const std::string after = doc.Bytes();
+        const std::string after = doc.bytes();
         std::vector<std::string> oldLines;
         std::vector<std::string> newLines;
         const auto split = [](const std::string& s, std::vector<std::string>& out) {
@@ -249,14 +249,14 @@ TEST(IniDocument, ALeadingByteOrderMarkIsNoPartOfTheFirstSection)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         IniDocument doc(c.text);
-        EXPECT_EQ(doc.Bytes(), c.text);
-        EXPECT_EQ(ValueOf(doc, c.section, c.key), c.value);
+        EXPECT_EQ(doc.bytes(), c.text);
+        EXPECT_EQ(valueOf(doc, c.section, c.key), c.value);
         // Writing the key changes its line, adds no second section and keeps the mark.
-        ASSERT_TRUE(doc.Set(c.section, c.key, "new"));
+        ASSERT_TRUE(doc.set(c.section, c.key, "new"));
         std::string expected = c.text;
         expected.replace(expected.find(c.key + '=' + c.value), c.key.size() + 1 + c.value.size(), c.key + "=new");
-        EXPECT_EQ(doc.Bytes(), expected);
+        EXPECT_EQ(doc.bytes(), expected);
     }
     // Only at the very start: a mark inside a line is that line's bytes.
-    EXPECT_EQ(ValueOf(IniDocument("[A]\n" + bom + "k=v\n"), "A", "k"), "<missing>");
+    EXPECT_EQ(valueOf(IniDocument("[A]\n" + bom + "k=v\n"), "A", "k"), "<missing>");
 }

@@ -23,106 +23,106 @@ namespace {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    fs::path Path(const char* name = "config.ini") const { return m_dir / name; }
+    fs::path configPath(const char* name = "config.ini") const { return dir_ / name; }
 
-    static std::string Contents(const fs::path& path)
+    static std::string contents(const fs::path& path)
     {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream out;
         out << in.rdbuf();
         return out.str();
     }
-    static void Put(const fs::path& path, std::string_view bytes)
+    static void put(const fs::path& path, std::string_view bytes)
     {
         std::ofstream(path, std::ios::binary) << bytes;
     }
-    std::size_t FilesInDir() const
+    std::size_t filesInDir() const
     {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
     }
 
-    ostrovik::test::TempFolder m_folder{"ini"};
-    const fs::path& m_dir = m_folder.path();
+    ostrovik::test::TempFolder folder_{"ini"};
+    const fs::path& dir_ = folder_.path();
 };
 
 } // namespace
 
 TEST_F(IniFileTest, MissingFileReadsAsDefaultsAndAWriteCreatesIt)
 {
-    const IniFile ini(Path());
-    EXPECT_EQ(ini.ReadIni("AutoStartUpOptions", "OneInstance"), "0");
-    EXPECT_EQ(ini.ReadIni("MRU list", "1", ""), "");
-    EXPECT_FALSE(fs::exists(Path())); // reading creates nothing
+    const IniFile ini(configPath());
+    EXPECT_EQ(ini.readIni("AutoStartUpOptions", "OneInstance"), "0");
+    EXPECT_EQ(ini.readIni("MRU list", "1", ""), "");
+    EXPECT_FALSE(fs::exists(configPath())); // reading creates nothing
 
-    ASSERT_TRUE(ini.WriteIni("AutoStartUpOptions", "FullScreen", "1"));
-    ASSERT_TRUE(WriteIni(Path(), "AutoStartUpOptions", "h058\xD1", "0"));
-    ASSERT_TRUE(ini.WriteIni("VideoOptions", "Compressor", ""));
-    EXPECT_EQ(Contents(Path()), "[AutoStartUpOptions]\r\nFullScreen=1\r\nh058\xD1=0\r\n"
+    ASSERT_TRUE(ini.writeIni("AutoStartUpOptions", "FullScreen", "1"));
+    ASSERT_TRUE(writeIni(configPath(), "AutoStartUpOptions", "h058\xD1", "0"));
+    ASSERT_TRUE(ini.writeIni("VideoOptions", "Compressor", ""));
+    EXPECT_EQ(contents(configPath()), "[AutoStartUpOptions]\r\nFullScreen=1\r\nh058\xD1=0\r\n"
                                 "[VideoOptions]\r\nCompressor=\r\n");
-    EXPECT_EQ(ReadIni(Path(), "autostartupoptions", "FULLSCREEN"), "1");
-    EXPECT_EQ(ini.ReadIni("AutoStartUpOptions", "h058C"), "0");
-    EXPECT_EQ(ini.ReadIni("VideoOptions", "Compressor", "default"), ""); // present but empty
-    EXPECT_EQ(FilesInDir(), 1u); // no temporary file left behind
+    EXPECT_EQ(readIni(configPath(), "autostartupoptions", "FULLSCREEN"), "1");
+    EXPECT_EQ(ini.readIni("AutoStartUpOptions", "h058C"), "0");
+    EXPECT_EQ(ini.readIni("VideoOptions", "Compressor", "default"), ""); // present but empty
+    EXPECT_EQ(filesInDir(), 1u); // no temporary file left behind
 }
 
 TEST_F(IniFileTest, EveryCallSeesTheFileAsItIsNow)
 {
-    const IniFile ini(Path());
-    ASSERT_TRUE(ini.WriteIni("CPUOptions", "Interval", "1"));
-    Put(Path(), "; edited by hand\n[CPUOptions]\nInterval=50\n");
-    EXPECT_EQ(ini.ReadIni("CPUOptions", "Interval"), "50");
-    ASSERT_TRUE(ini.WriteIni("JoyOptions", "KEY_JOY_2", "32"));
-    EXPECT_EQ(Contents(Path()), "; edited by hand\n[CPUOptions]\nInterval=50\n[JoyOptions]\nKEY_JOY_2=32\n");
+    const IniFile ini(configPath());
+    ASSERT_TRUE(ini.writeIni("CPUOptions", "Interval", "1"));
+    put(configPath(), "; edited by hand\n[CPUOptions]\nInterval=50\n");
+    EXPECT_EQ(ini.readIni("CPUOptions", "Interval"), "50");
+    ASSERT_TRUE(ini.writeIni("JoyOptions", "KEY_JOY_2", "32"));
+    EXPECT_EQ(contents(configPath()), "; edited by hand\n[CPUOptions]\nInterval=50\n[JoyOptions]\nKEY_JOY_2=32\n");
 
-    fs::remove(Path()); // deleted while running: back to the defaults, then written anew
-    EXPECT_EQ(ini.ReadIni("CPUOptions", "Interval"), "0");
-    ASSERT_TRUE(ini.WriteIni("CPUOptions", "Interval", "7"));
-    EXPECT_EQ(Contents(Path()), "[CPUOptions]\r\nInterval=7\r\n");
+    fs::remove(configPath()); // deleted while running: back to the defaults, then written anew
+    EXPECT_EQ(ini.readIni("CPUOptions", "Interval"), "0");
+    ASSERT_TRUE(ini.writeIni("CPUOptions", "Interval", "7"));
+    EXPECT_EQ(contents(configPath()), "[CPUOptions]\r\nInterval=7\r\n");
 }
 
 TEST_F(IniFileTest, LoadAndSaveForSeveralKeysAtOnce)
 {
-    const IniFile ini(Path());
+    const IniFile ini(configPath());
     IniDocument doc;
-    ASSERT_TRUE(ini.Load(doc));
-    EXPECT_TRUE(doc.Empty());
+    ASSERT_TRUE(ini.load(doc));
+    EXPECT_TRUE(doc.empty());
     for (const char* key : {"1", "2", "3", "4", "5"}) {
-        ASSERT_TRUE(doc.Set("MRU list", key, std::string("/tmp/") + key));
+        ASSERT_TRUE(doc.set("MRU list", key, std::string("/tmp/") + key));
     }
-    ASSERT_TRUE(ini.Save(doc));
+    ASSERT_TRUE(ini.save(doc));
     IniDocument again;
-    ASSERT_TRUE(ini.Load(again));
-    EXPECT_EQ(again.Bytes(), doc.Bytes());
-    EXPECT_EQ(ini.ReadIni("MRU list", "5"), "/tmp/5");
+    ASSERT_TRUE(ini.load(again));
+    EXPECT_EQ(again.bytes(), doc.bytes());
+    EXPECT_EQ(ini.readIni("MRU list", "5"), "/tmp/5");
 }
 
 TEST_F(IniFileTest, FailedWritesLeaveTheFileAsItWas)
 {
     // A folder where the file should be: unreadable, so nothing may replace it.
-    fs::create_directory(Path());
-    const IniStatus onFolder = WriteIni(Path(), "A", "k", "1");
+    fs::create_directory(configPath());
+    const IniStatus onFolder = writeIni(configPath(), "A", "k", "1");
     EXPECT_FALSE(onFolder);
     EXPECT_FALSE(onFolder.message.empty());
-    EXPECT_TRUE(fs::is_directory(Path()));
-    EXPECT_EQ(ReadIni(Path(), "A", "k"), "0");
+    EXPECT_TRUE(fs::is_directory(configPath()));
+    EXPECT_EQ(readIni(configPath(), "A", "k"), "0");
     IniDocument doc;
-    EXPECT_FALSE(IniFile(Path()).Load(doc));
+    EXPECT_FALSE(IniFile(configPath()).load(doc));
 
     // A folder that does not exist.
-    EXPECT_FALSE(WriteIni(m_dir / "missing" / "config.ini", "A", "k", "1"));
+    EXPECT_FALSE(writeIni(dir_ / "missing" / "config.ini", "A", "k", "1"));
 
     // A value the file cannot hold.
-    const fs::path file = Path("other.ini");
-    Put(file, "[A]\nk=1\n");
-    EXPECT_FALSE(WriteIni(file, "A", "k", "two\nlines"));
-    EXPECT_EQ(Contents(file), "[A]\nk=1\n");
+    const fs::path file = configPath("other.ini");
+    put(file, "[A]\nk=1\n");
+    EXPECT_FALSE(writeIni(file, "A", "k", "two\nlines"));
+    EXPECT_EQ(contents(file), "[A]\nk=1\n");
 
 }
 
 TEST_F(IniFileTest, AWriteCutShortLeavesTheOldFileWhole)
 {
     const std::string before = "[A]\r\nk=1\r\n";
-    Put(Path(), before);
+    put(configPath(), before);
     // Let no file grow past 16 bytes: the new contents cannot be written out.
     rlimit old{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -130,14 +130,14 @@ TEST_F(IniFileTest, AWriteCutShortLeavesTheOldFileWhole)
     rlimit small = old;
     small.rlim_cur = 16;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const IniStatus status = WriteIni(Path(), "A", "k", std::string(100, 'x'));
+    const IniStatus status = writeIni(configPath(), "A", "k", std::string(100, 'x'));
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(status);
     EXPECT_FALSE(status.message.empty());
-    EXPECT_EQ(Contents(Path()), before);
-    EXPECT_EQ(FilesInDir(), 1u);
+    EXPECT_EQ(contents(configPath()), before);
+    EXPECT_EQ(filesInDir(), 1u);
 }
 
 TEST_F(IniFileTest, AFolderWeMayNotWriteInto)
@@ -145,8 +145,8 @@ TEST_F(IniFileTest, AFolderWeMayNotWriteInto)
     // The refusal is played through the open hook, so the case runs for the
     // superuser too; without superuser rights the folder's own permissions
     // refuse as well.
-    const fs::path file = Path("other.ini");
-    Put(file, "[A]\nk=1\n");
+    const fs::path file = configPath("other.ini");
+    put(file, "[A]\nk=1\n");
     struct Way {
         const char* what;
         bool real;
@@ -157,45 +157,45 @@ TEST_F(IniFileTest, AFolderWeMayNotWriteInto)
         SCOPED_TRACE(way.what);
         std::optional<ostrovik::platform::ScopedOpenFault> fault;
         if (way.real)
-            fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+            fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
         else
             fault.emplace([](const std::string&, bool forWriting) { return forWriting ? EACCES : 0; });
-        const IniStatus status = WriteIni(file, "A", "k", "2");
+        const IniStatus status = writeIni(file, "A", "k", "2");
         EXPECT_FALSE(status);
         EXPECT_FALSE(status.message.empty());
-        EXPECT_FALSE(WriteIni(file, "B", "k", "2"));
-        fs::permissions(m_dir, fs::perms::owner_all);
-        EXPECT_EQ(Contents(file), "[A]\nk=1\n");
-        EXPECT_EQ(FilesInDir(), 1u);
+        EXPECT_FALSE(writeIni(file, "B", "k", "2"));
+        fs::permissions(dir_, fs::perms::owner_all);
+        EXPECT_EQ(contents(file), "[A]\nk=1\n");
+        EXPECT_EQ(filesInDir(), 1u);
     }
 }
 
 TEST_F(IniFileTest, KeepsPermissionsAndSymbolicLinks)
 {
-    const fs::path real = Path("real.ini");
-    Put(real, "[A]\r\nk=1\r\n");
+    const fs::path real = configPath("real.ini");
+    put(real, "[A]\r\nk=1\r\n");
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
-    fs::create_symlink(real, Path());
+    fs::create_symlink(real, configPath());
 
-    ASSERT_TRUE(WriteIni(Path(), "A", "k", "2"));
-    EXPECT_TRUE(fs::is_symlink(Path()));
-    EXPECT_EQ(Contents(real), "[A]\r\nk=2\r\n");
+    ASSERT_TRUE(writeIni(configPath(), "A", "k", "2"));
+    EXPECT_TRUE(fs::is_symlink(configPath()));
+    EXPECT_EQ(contents(real), "[A]\r\nk=2\r\n");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(IniFileTest, RewritingTheSameValueLeavesTheFileAlone)
 {
-    Put(Path(), "[A]\nk=1\n");
+    put(configPath(), "[A]\nk=1\n");
     // A modification time a day old: any rewrite would move it, however
     // coarse the file system's clock and however busy the machine.
-    const auto before = fs::last_write_time(Path()) - std::chrono::hours(24);
-    fs::last_write_time(Path(), before);
-    ASSERT_TRUE(WriteIni(Path(), "a", "K", "1"));
-    EXPECT_EQ(fs::last_write_time(Path()), before);
+    const auto before = fs::last_write_time(configPath()) - std::chrono::hours(24);
+    fs::last_write_time(configPath(), before);
+    ASSERT_TRUE(writeIni(configPath(), "a", "K", "1"));
+    EXPECT_EQ(fs::last_write_time(configPath()), before);
     // A changed value is written: the time moves.
-    ASSERT_TRUE(WriteIni(Path(), "a", "K", "2"));
-    EXPECT_NE(fs::last_write_time(Path()), before);
+    ASSERT_TRUE(writeIni(configPath(), "a", "K", "2"));
+    EXPECT_NE(fs::last_write_time(configPath()), before);
 }
 
 TEST_F(IniFileTest, WhatIsNoSettingsFileReadsAsDefaultsAndIsNeverReplaced)
@@ -211,24 +211,24 @@ TEST_F(IniFileTest, WhatIsNoSettingsFileReadsAsDefaultsAndIsNeverReplaced)
         {"a folder", [](const fs::path& p) { fs::create_directory(p); }, "Is a directory"},
         {"100 MB",
          [](const fs::path& p) {
-             Put(p, "[A]\nk=1\n");
+             put(p, "[A]\nk=1\n");
              ASSERT_EQ(::truncate(p.c_str(), 100 << 20), 0);
          },
          "the file is larger than 1024 KB"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        fs::remove_all(Path());
-        c.make(Path());
-        const auto type = fs::symlink_status(Path()).type();
-        EXPECT_EQ(ReadIni(Path(), "A", "k"), "0");
+        fs::remove_all(configPath());
+        c.make(configPath());
+        const auto type = fs::symlink_status(configPath()).type();
+        EXPECT_EQ(readIni(configPath(), "A", "k"), "0");
         IniDocument doc;
-        EXPECT_EQ(IniFile(Path()).Load(doc).message, c.reason);
-        const IniStatus write = WriteIni(Path(), "A", "k", "2");
+        EXPECT_EQ(IniFile(configPath()).load(doc).message, c.reason);
+        const IniStatus write = writeIni(configPath(), "A", "k", "2");
         EXPECT_FALSE(write);
         EXPECT_EQ(write.message, c.reason);
-        EXPECT_EQ(fs::symlink_status(Path()).type(), type);
-        EXPECT_EQ(FilesInDir(), 1u);
+        EXPECT_EQ(fs::symlink_status(configPath()).type(), type);
+        EXPECT_EQ(filesInDir(), 1u);
     }
 }
 
@@ -246,27 +246,27 @@ TEST_F(IniFileTest, AFileUpToTheSizeLimitIsReadAndOneByteMoreIsRefused)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.size);
         // The key first, then blanks up to the size: ";" makes them a comment.
-        Put(Path(), "[A]\nk=1\n;");
-        fs::resize_file(Path(), c.size);
-        EXPECT_EQ(ReadIni(Path(), "A", "k"), c.value);
+        put(configPath(), "[A]\nk=1\n;");
+        fs::resize_file(configPath(), c.size);
+        EXPECT_EQ(readIni(configPath(), "A", "k"), c.value);
         IniDocument doc;
-        EXPECT_EQ(IniFile(Path()).Load(doc).message, c.reason);
+        EXPECT_EQ(IniFile(configPath()).load(doc).message, c.reason);
     }
 }
 
 TEST_F(IniFileTest, AReadOnlyFileIsNotReplacedAndTheReasonIsGiven)
 {
     const std::string before = "[A]\r\nk=1\r\n";
-    Put(Path(), before);
-    fs::permissions(Path(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const IniStatus one = WriteIni(Path(), "A", "k", "2");
+    put(configPath(), before);
+    fs::permissions(configPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const IniStatus one = writeIni(configPath(), "A", "k", "2");
     EXPECT_FALSE(one);
     EXPECT_EQ(one.message, "Permission denied");
     IniDocument doc;
-    ASSERT_TRUE(IniFile(Path()).Load(doc));
-    ASSERT_TRUE(doc.Set("B", "k", "3"));
-    EXPECT_EQ(IniFile(Path()).Save(doc).message, "Permission denied");
-    EXPECT_EQ(Contents(Path()), before);
-    EXPECT_EQ(FilesInDir(), 1u);
-    EXPECT_EQ(ReadIni(Path(), "A", "k"), "1");
+    ASSERT_TRUE(IniFile(configPath()).load(doc));
+    ASSERT_TRUE(doc.set("B", "k", "3"));
+    EXPECT_EQ(IniFile(configPath()).save(doc).message, "Permission denied");
+    EXPECT_EQ(contents(configPath()), before);
+    EXPECT_EQ(filesInDir(), 1u);
+    EXPECT_EQ(readIni(configPath(), "A", "k"), "1");
 }

@@ -8,16 +8,16 @@ using namespace ostrovik::platform;
 
 namespace {
 
-KeyStroke Map(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, quint32 scanCode = 0,
+KeyStroke strokeOf(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, quint32 scanCode = 0,
               quint32 keySym = 0, const QString& text = {})
 {
     const QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, keySym, 0, text);
-    return VirtualKeyOf(event);
+    return virtualKeyOf(event);
 }
 
-std::uint16_t Vk(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, quint32 scanCode = 0)
+std::uint16_t vkOf(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, quint32 scanCode = 0)
 {
-    return Map(key, modifiers, scanCode).vk;
+    return strokeOf(key, modifiers, scanCode).vk;
 }
 
 // A window that records the keys it is sent.
@@ -26,7 +26,7 @@ public:
     std::vector<KeyStroke> pressed;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override { pressed.push_back(VirtualKeyOf(*event)); }
+    void keyPressEvent(QKeyEvent* event) override { pressed.push_back(virtualKeyOf(*event)); }
 };
 
 } // namespace
@@ -47,21 +47,21 @@ private slots:
 void KeyMapTest::lettersAndDigits()
 {
     for (int key = Qt::Key_A; key <= Qt::Key_Z; ++key) {
-        QCOMPARE(Vk(key), std::uint16_t(key));
-        QCOMPARE(Vk(key, Qt::ShiftModifier), std::uint16_t(key));
+        QCOMPARE(vkOf(key), std::uint16_t(key));
+        QCOMPARE(vkOf(key, Qt::ShiftModifier), std::uint16_t(key));
     }
     for (int key = Qt::Key_0; key <= Qt::Key_9; ++key) {
-        QCOMPARE(Vk(key), std::uint16_t(key));
+        QCOMPARE(vkOf(key), std::uint16_t(key));
     }
     // A Latin letter counts by its legend wherever the layout puts it
     // (the French layout's A on the US Q key, keycode 24).
-    QCOMPARE(Vk(Qt::Key_A, Qt::NoModifier, 24), std::uint16_t('A'));
-    QCOMPARE(Vk(Qt::Key_Q, Qt::ControlModifier, 24), std::uint16_t('Q'));
+    QCOMPARE(vkOf(Qt::Key_A, Qt::NoModifier, 24), std::uint16_t('A'));
+    QCOMPARE(vkOf(Qt::Key_Q, Qt::ControlModifier, 24), std::uint16_t('Q'));
     // Shifted digits keep the digit's key, with or without the position.
-    QCOMPARE(Vk(Qt::Key_Exclam, Qt::ShiftModifier), std::uint16_t('1'));
-    QCOMPARE(Vk(Qt::Key_ParenRight, Qt::ShiftModifier, 19), std::uint16_t('0'));
-    QCOMPARE(Vk(Qt::Key_AsciiCircum, Qt::ShiftModifier), std::uint16_t('6'));
-    QCOMPARE(Vk(Qt::Key_Asterisk, Qt::ShiftModifier), std::uint16_t('8'));
+    QCOMPARE(vkOf(Qt::Key_Exclam, Qt::ShiftModifier), std::uint16_t('1'));
+    QCOMPARE(vkOf(Qt::Key_ParenRight, Qt::ShiftModifier, 19), std::uint16_t('0'));
+    QCOMPARE(vkOf(Qt::Key_AsciiCircum, Qt::ShiftModifier), std::uint16_t('6'));
+    QCOMPARE(vkOf(Qt::Key_Asterisk, Qt::ShiftModifier), std::uint16_t('8'));
 }
 
 void KeyMapTest::punctuationByTheUsLegend()
@@ -84,59 +84,59 @@ void KeyMapTest::punctuationByTheUsLegend()
         {Qt::Key_Apostrophe, Qt::Key_QuoteDbl, 48, VK_OEM_7},
     };
     for (const auto& k : keys) {
-        QCOMPARE(Vk(k.plain), k.vk);
-        QCOMPARE(Vk(k.shifted, Qt::ShiftModifier), k.vk);
-        QCOMPARE(Vk(k.plain, Qt::NoModifier, k.keycode), k.vk);
-        QCOMPARE(Vk(k.shifted, Qt::ShiftModifier, k.keycode), k.vk);
+        QCOMPARE(vkOf(k.plain), k.vk);
+        QCOMPARE(vkOf(k.shifted, Qt::ShiftModifier), k.vk);
+        QCOMPARE(vkOf(k.plain, Qt::NoModifier, k.keycode), k.vk);
+        QCOMPARE(vkOf(k.shifted, Qt::ShiftModifier, k.keycode), k.vk);
     }
-    QCOMPARE(Vk(Qt::Key_Less, Qt::NoModifier, 94), std::uint16_t(VK_OEM_102)); // the 102nd key
-    QCOMPARE(Vk(Qt::Key_Space), std::uint16_t(VK_SPACE));
+    QCOMPARE(vkOf(Qt::Key_Less, Qt::NoModifier, 94), std::uint16_t(VK_OEM_102)); // the 102nd key
+    QCOMPARE(vkOf(Qt::Key_Space), std::uint16_t(VK_SPACE));
 }
 
 void KeyMapTest::russianLayoutByPosition()
 {
     // With the Russian desktop layout the key events carry Cyrillic letters.
-    QCOMPARE(Vk(0x0424 /* Ф */, Qt::NoModifier, 38), std::uint16_t('A'));
-    QCOMPARE(Vk(0x0419 /* Й */, Qt::ShiftModifier, 24), std::uint16_t('Q'));
-    QCOMPARE(Vk(0x0416 /* Ж */, Qt::NoModifier, 47), std::uint16_t(VK_OEM_1));
-    QCOMPARE(Vk(0x042E /* Ю */, Qt::NoModifier, 60), std::uint16_t(VK_OEM_PERIOD));
-    QCOMPARE(Vk(0x0401 /* Ё */, Qt::NoModifier, 49), std::uint16_t(VK_OEM_3));
+    QCOMPARE(vkOf(0x0424 /* Ф */, Qt::NoModifier, 38), std::uint16_t('A'));
+    QCOMPARE(vkOf(0x0419 /* Й */, Qt::ShiftModifier, 24), std::uint16_t('Q'));
+    QCOMPARE(vkOf(0x0416 /* Ж */, Qt::NoModifier, 47), std::uint16_t(VK_OEM_1));
+    QCOMPARE(vkOf(0x042E /* Ю */, Qt::NoModifier, 60), std::uint16_t(VK_OEM_PERIOD));
+    QCOMPARE(vkOf(0x0401 /* Ё */, Qt::NoModifier, 49), std::uint16_t(VK_OEM_3));
     // Its punctuation lies elsewhere than on a US keyboard; the position counts:
     // "." is on the US "/" key, "№" on the 3 key.
-    QCOMPARE(Vk(Qt::Key_Period, Qt::NoModifier, 61), std::uint16_t(VK_OEM_2));
-    QCOMPARE(Vk(0x2116 /* № */, Qt::ShiftModifier, 12), std::uint16_t('3'));
+    QCOMPARE(vkOf(Qt::Key_Period, Qt::NoModifier, 61), std::uint16_t(VK_OEM_2));
+    QCOMPARE(vkOf(0x2116 /* № */, Qt::ShiftModifier, 12), std::uint16_t('3'));
     // Without a scan code (an event made by a program) the letter tells the key.
-    QCOMPARE(Vk(0x0424), std::uint16_t('A'));
-    QCOMPARE(Vk(0x0445 /* х */), std::uint16_t(VK_OEM_4));
-    QCOMPARE(Vk(0x042F /* Я */), std::uint16_t('Z'));
-    QCOMPARE(Vk(0x2116), std::uint16_t(0));
+    QCOMPARE(vkOf(0x0424), std::uint16_t('A'));
+    QCOMPARE(vkOf(0x0445 /* х */), std::uint16_t(VK_OEM_4));
+    QCOMPARE(vkOf(0x042F /* Я */), std::uint16_t('Z'));
+    QCOMPARE(vkOf(0x2116), std::uint16_t(0));
 }
 
 void KeyMapTest::numericKeypad()
 {
-    QCOMPARE(Vk(Qt::Key_Asterisk, Qt::KeypadModifier, 63), std::uint16_t(VK_MULTIPLY));
-    QCOMPARE(Vk(Qt::Key_Plus, Qt::KeypadModifier, 86), std::uint16_t(VK_ADD));
-    QCOMPARE(Vk(Qt::Key_Minus, Qt::KeypadModifier, 82), std::uint16_t(VK_SUBTRACT));
-    QCOMPARE(Vk(Qt::Key_Slash, Qt::KeypadModifier, 106), std::uint16_t(VK_DIVIDE));
-    QCOMPARE(Vk(Qt::Key_Period, Qt::KeypadModifier, 91), std::uint16_t(VK_DECIMAL));
-    QCOMPARE(Vk(Qt::Key_Enter, Qt::KeypadModifier, 104), std::uint16_t(VK_RETURN));
-    QCOMPARE(Vk(Qt::Key_0, Qt::KeypadModifier, 90), std::uint16_t(VK_NUMPAD0));
-    QCOMPARE(Vk(Qt::Key_7, Qt::KeypadModifier, 79), std::uint16_t(VK_NUMPAD0 + 7));
+    QCOMPARE(vkOf(Qt::Key_Asterisk, Qt::KeypadModifier, 63), std::uint16_t(VK_MULTIPLY));
+    QCOMPARE(vkOf(Qt::Key_Plus, Qt::KeypadModifier, 86), std::uint16_t(VK_ADD));
+    QCOMPARE(vkOf(Qt::Key_Minus, Qt::KeypadModifier, 82), std::uint16_t(VK_SUBTRACT));
+    QCOMPARE(vkOf(Qt::Key_Slash, Qt::KeypadModifier, 106), std::uint16_t(VK_DIVIDE));
+    QCOMPARE(vkOf(Qt::Key_Period, Qt::KeypadModifier, 91), std::uint16_t(VK_DECIMAL));
+    QCOMPARE(vkOf(Qt::Key_Enter, Qt::KeypadModifier, 104), std::uint16_t(VK_RETURN));
+    QCOMPARE(vkOf(Qt::Key_0, Qt::KeypadModifier, 90), std::uint16_t(VK_NUMPAD0));
+    QCOMPARE(vkOf(Qt::Key_7, Qt::KeypadModifier, 79), std::uint16_t(VK_NUMPAD0 + 7));
     // Num Lock off: the keypad's cursor keys.
-    QCOMPARE(Vk(Qt::Key_Home, Qt::KeypadModifier, 79), std::uint16_t(VK_HOME));
-    QCOMPARE(Vk(Qt::Key_Insert, Qt::KeypadModifier, 90), std::uint16_t(VK_INSERT));
-    QCOMPARE(Vk(Qt::Key_Clear, Qt::KeypadModifier, 84), std::uint16_t(VK_CLEAR));
+    QCOMPARE(vkOf(Qt::Key_Home, Qt::KeypadModifier, 79), std::uint16_t(VK_HOME));
+    QCOMPARE(vkOf(Qt::Key_Insert, Qt::KeypadModifier, 90), std::uint16_t(VK_INSERT));
+    QCOMPARE(vkOf(Qt::Key_Clear, Qt::KeypadModifier, 84), std::uint16_t(VK_CLEAR));
     // The main block's minus and plus are other keys.
-    QCOMPARE(Vk(Qt::Key_Minus), std::uint16_t(VK_OEM_MINUS));
-    QCOMPARE(Vk(Qt::Key_Plus, Qt::ShiftModifier, 21), std::uint16_t(VK_OEM_PLUS));
+    QCOMPARE(vkOf(Qt::Key_Minus), std::uint16_t(VK_OEM_MINUS));
+    QCOMPARE(vkOf(Qt::Key_Plus, Qt::ShiftModifier, 21), std::uint16_t(VK_OEM_PLUS));
 }
 
 void KeyMapTest::functionEditingAndCursorKeys()
 {
     for (int i = 0; i < 24; ++i) {
-        QCOMPARE(Vk(Qt::Key_F1 + i), std::uint16_t(VK_F1 + i));
+        QCOMPARE(vkOf(Qt::Key_F1 + i), std::uint16_t(VK_F1 + i));
     }
-    QCOMPARE(Vk(Qt::Key_F5, Qt::NoModifier, 71), std::uint16_t(116));
+    QCOMPARE(vkOf(Qt::Key_F5, Qt::NoModifier, 71), std::uint16_t(116));
     const std::pair<int, std::uint16_t> keys[] = {
         {Qt::Key_Left, 37},   {Qt::Key_Up, 38},       {Qt::Key_Right, 39},    {Qt::Key_Down, 40},
         {Qt::Key_Home, 36},   {Qt::Key_End, 35},      {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34},
@@ -147,37 +147,37 @@ void KeyMapTest::functionEditingAndCursorKeys()
         {Qt::Key_Alt, 18},
     };
     for (const auto& [key, vk] : keys) {
-        QCOMPARE(Vk(key), vk);
+        QCOMPARE(vkOf(key), vk);
     }
-    QCOMPARE(Vk(Qt::Key_VolumeUp), std::uint16_t(0));
-    QCOMPARE(Vk(Qt::Key_unknown), std::uint16_t(0));
-    QCOMPARE(Vk(0), std::uint16_t(0));
+    QCOMPARE(vkOf(Qt::Key_VolumeUp), std::uint16_t(0));
+    QCOMPARE(vkOf(Qt::Key_unknown), std::uint16_t(0));
+    QCOMPARE(vkOf(0), std::uint16_t(0));
 }
 
 void KeyMapTest::leftAndRightCtrl()
 {
-    QCOMPARE(Map(Qt::Key_Control, Qt::ControlModifier, 37), (KeyStroke{VK_CONTROL, KeySide::Left}));
-    QCOMPARE(Map(Qt::Key_Control, Qt::ControlModifier, 105), (KeyStroke{VK_CONTROL, KeySide::Right}));
-    QCOMPARE(Map(Qt::Key_Control, Qt::ControlModifier, 0, 0xffe3), (KeyStroke{VK_CONTROL, KeySide::Left}));
-    QCOMPARE(Map(Qt::Key_Control, Qt::ControlModifier, 0, 0xffe4), (KeyStroke{VK_CONTROL, KeySide::Right}));
+    QCOMPARE(strokeOf(Qt::Key_Control, Qt::ControlModifier, 37), (KeyStroke{VK_CONTROL, KeySide::Left}));
+    QCOMPARE(strokeOf(Qt::Key_Control, Qt::ControlModifier, 105), (KeyStroke{VK_CONTROL, KeySide::Right}));
+    QCOMPARE(strokeOf(Qt::Key_Control, Qt::ControlModifier, 0, 0xffe3), (KeyStroke{VK_CONTROL, KeySide::Left}));
+    QCOMPARE(strokeOf(Qt::Key_Control, Qt::ControlModifier, 0, 0xffe4), (KeyStroke{VK_CONTROL, KeySide::Right}));
     // The scan code wins; a Ctrl that says nothing is the left one.
-    QCOMPARE(Map(Qt::Key_Control, Qt::ControlModifier, 105, 0xffe3).side, KeySide::Right);
-    QCOMPARE(Map(Qt::Key_Control).side, KeySide::Left);
+    QCOMPARE(strokeOf(Qt::Key_Control, Qt::ControlModifier, 105, 0xffe3).side, KeySide::Right);
+    QCOMPARE(strokeOf(Qt::Key_Control).side, KeySide::Left);
     // Other keys have no side.
-    QCOMPARE(Map(Qt::Key_A, Qt::ControlModifier, 38).side, KeySide::None);
+    QCOMPARE(strokeOf(Qt::Key_A, Qt::ControlModifier, 38).side, KeySide::None);
 }
 
 void KeyMapTest::otherPairedKeys()
 {
-    QCOMPARE(Map(Qt::Key_Shift, Qt::ShiftModifier, 50), (KeyStroke{VK_SHIFT, KeySide::Left}));
-    QCOMPARE(Map(Qt::Key_Shift, Qt::ShiftModifier, 62), (KeyStroke{VK_SHIFT, KeySide::Right}));
-    QCOMPARE(Map(Qt::Key_Shift, Qt::ShiftModifier, 0, 0xffe2), (KeyStroke{VK_SHIFT, KeySide::Right}));
-    QCOMPARE(Map(Qt::Key_Alt, Qt::AltModifier, 64), (KeyStroke{VK_MENU, KeySide::Left}));
-    QCOMPARE(Map(Qt::Key_Alt, Qt::AltModifier, 108), (KeyStroke{VK_MENU, KeySide::Right}));
-    QCOMPARE(Map(Qt::Key_AltGr, Qt::NoModifier, 108, 0xfe03), (KeyStroke{VK_MENU, KeySide::Right}));
-    QCOMPARE(Map(Qt::Key_Meta, Qt::MetaModifier, 133), (KeyStroke{VK_LWIN, KeySide::Left}));
-    QCOMPARE(Map(Qt::Key_Meta, Qt::MetaModifier, 134), (KeyStroke{VK_RWIN, KeySide::Right}));
-    QCOMPARE(Map(Qt::Key_Super_R), (KeyStroke{VK_RWIN, KeySide::Right}));
+    QCOMPARE(strokeOf(Qt::Key_Shift, Qt::ShiftModifier, 50), (KeyStroke{VK_SHIFT, KeySide::Left}));
+    QCOMPARE(strokeOf(Qt::Key_Shift, Qt::ShiftModifier, 62), (KeyStroke{VK_SHIFT, KeySide::Right}));
+    QCOMPARE(strokeOf(Qt::Key_Shift, Qt::ShiftModifier, 0, 0xffe2), (KeyStroke{VK_SHIFT, KeySide::Right}));
+    QCOMPARE(strokeOf(Qt::Key_Alt, Qt::AltModifier, 64), (KeyStroke{VK_MENU, KeySide::Left}));
+    QCOMPARE(strokeOf(Qt::Key_Alt, Qt::AltModifier, 108), (KeyStroke{VK_MENU, KeySide::Right}));
+    QCOMPARE(strokeOf(Qt::Key_AltGr, Qt::NoModifier, 108, 0xfe03), (KeyStroke{VK_MENU, KeySide::Right}));
+    QCOMPARE(strokeOf(Qt::Key_Meta, Qt::MetaModifier, 133), (KeyStroke{VK_LWIN, KeySide::Left}));
+    QCOMPARE(strokeOf(Qt::Key_Meta, Qt::MetaModifier, 134), (KeyStroke{VK_RWIN, KeySide::Right}));
+    QCOMPARE(strokeOf(Qt::Key_Super_R), (KeyStroke{VK_RWIN, KeySide::Right}));
 }
 
 void KeyMapTest::eventsDeliveredToAWindow()

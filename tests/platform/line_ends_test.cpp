@@ -6,9 +6,9 @@
 
 namespace {
 
-using ostrovik::platform::CrLfLineEnds;
+using ostrovik::platform::crLfLineEnds;
 
-TEST(CrLfLineEnds, EveryLineEndsWithCrLfAsTheClipboardHoldsIt)
+TEST(crLfLineEnds, EveryLineEndsWithCrLfAsTheClipboardHoldsIt)
 {
     struct Case {
         std::string in, out;
@@ -25,7 +25,7 @@ TEST(CrLfLineEnds, EveryLineEndsWithCrLfAsTheClipboardHoldsIt)
         {"\xC0\xC1\n\xFF", "\xC0\xC1\r\n\xFF"}, // code-page bytes pass through
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CrLfLineEnds(c.in), c.out) << c.in;
+        EXPECT_EQ(crLfLineEnds(c.in), c.out) << c.in;
 }
 
 } // namespace

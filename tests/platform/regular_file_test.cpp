@@ -41,12 +41,12 @@ TEST(RegularFile, ReadsOnlyRegularFilesUpToTheBound)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string path = c.path.starts_with('/') ? c.path : (folder / c.path).string();
-        const FileRead read = ReadRegularFile(path, c.maxBytes, c.whenLonger);
+        const FileRead read = readRegularFile(path, c.maxBytes, c.whenLonger);
         EXPECT_EQ(read.status, c.status);
         EXPECT_EQ(read.bytes, c.bytes);
         EXPECT_EQ(read.reason.empty(), c.status == FileReadStatus::Ok);
     }
-    EXPECT_EQ(ReadRegularFile((folder / "folder").string(), 10).reason, "Is a directory");
+    EXPECT_EQ(readRegularFile((folder / "folder").string(), 10).reason, "Is a directory");
 }
 
 TEST(RegularFile, ObeysTheInjectedOpenFault)
@@ -54,7 +54,7 @@ TEST(RegularFile, ObeysTheInjectedOpenFault)
     ostrovik::test::TempFolder folder("regular-file");
     const auto path = folder.put("ten", "0123456789").string();
     ScopedOpenFault fault([](const std::string&, bool) { return EACCES; });
-    const FileRead read = ReadRegularFile(path, 100);
+    const FileRead read = readRegularFile(path, 100);
     EXPECT_EQ(read.status, FileReadStatus::Failed);
     EXPECT_EQ(read.reason, "Permission denied");
 }

@@ -23,7 +23,7 @@ const std::pair<std::uint32_t, std::string> kUsRows[] = {
 
 TEST(VirtualKeys, KeyScanOfTheUsLegends)
 {
-    const auto scan = [](char c) { return VkKeyScanUS(c).value_or(KeyScan{0xFFFF, false}); };
+    const auto scan = [](char c) { return vkKeyScanUs(c).value_or(KeyScan{0xFFFF, false}); };
     EXPECT_EQ(scan('a').vk, 'A');
     EXPECT_FALSE(scan('a').shift);
     EXPECT_EQ(scan('Z').vk, 'Z');
@@ -42,8 +42,8 @@ TEST(VirtualKeys, KeyScanOfTheUsLegends)
     EXPECT_EQ(scan('~').vk, VK_OEM_3);
     EXPECT_EQ(scan(' ').vk, VK_SPACE);
     EXPECT_EQ(scan('\r').vk, VK_RETURN);
-    EXPECT_FALSE(VkKeyScanUS('\xD1').has_value());
-    EXPECT_FALSE(VkKeyScanUS('\0').has_value());
+    EXPECT_FALSE(vkKeyScanUs('\xD1').has_value());
+    EXPECT_FALSE(vkKeyScanUs('\0').has_value());
 }
 
 TEST(VirtualKeys, KeycodesGiveTheKeyOfTheirPosition)
@@ -51,12 +51,12 @@ TEST(VirtualKeys, KeycodesGiveTheKeyOfTheirPosition)
     for (const auto& [first, row] : kUsRows) {
         for (std::size_t i = 0; i < row.size(); ++i) {
             const auto code = first + static_cast<std::uint32_t>(i);
-            EXPECT_EQ(VirtualKeyOfKeycode(code), VkKeyScanUS(row[i])->vk) << "keycode " << code;
+            EXPECT_EQ(virtualKeyOfKeycode(code), vkKeyScanUs(row[i])->vk) << "keycode " << code;
         }
     }
-    EXPECT_EQ(VirtualKeyOfKeycode(94), VK_OEM_102);
+    EXPECT_EQ(virtualKeyOfKeycode(94), VK_OEM_102);
     for (const std::uint32_t notACharacter : {0u, 9u, 22u, 23u, 36u, 37u, 50u, 62u, 65u, 105u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(VirtualKeyOfKeycode(notACharacter), 0) << "keycode " << notACharacter;
+        EXPECT_EQ(virtualKeyOfKeycode(notACharacter), 0) << "keycode " << notACharacter;
     }
 }
 
@@ -73,28 +73,28 @@ TEST(VirtualKeys, RussianLettersSitOnTheKeysOfTheRussianLayout)
             const auto code = first + static_cast<std::uint32_t>(i);
             const char32_t upper = row[i];
             const char32_t lower = upper == U'Ё' ? U'ё' : upper + (U'а' - U'А');
-            EXPECT_EQ(VirtualKeyOfRussianLetter(upper), VirtualKeyOfKeycode(code)) << "keycode " << code;
-            EXPECT_EQ(VirtualKeyOfRussianLetter(lower), VirtualKeyOfKeycode(code)) << "keycode " << code;
+            EXPECT_EQ(virtualKeyOfRussianLetter(upper), virtualKeyOfKeycode(code)) << "keycode " << code;
+            EXPECT_EQ(virtualKeyOfRussianLetter(lower), virtualKeyOfKeycode(code)) << "keycode " << code;
             ++letters;
         }
     }
     EXPECT_EQ(letters, 33);
-    EXPECT_EQ(VirtualKeyOfRussianLetter(U'Ф'), 'A');
-    EXPECT_EQ(VirtualKeyOfRussianLetter(U'A'), 0); // Latin
-    EXPECT_EQ(VirtualKeyOfRussianLetter(U'Ї'), 0);
+    EXPECT_EQ(virtualKeyOfRussianLetter(U'Ф'), 'A');
+    EXPECT_EQ(virtualKeyOfRussianLetter(U'A'), 0); // Latin
+    EXPECT_EQ(virtualKeyOfRussianLetter(U'Ї'), 0);
 }
 
 TEST(KeyboardLayoutState, SwitchesBetweenTheTwoLayouts)
 {
     KeyboardLayout layout;
-    EXPECT_EQ(layout.Name(), "00000409");
-    EXPECT_TRUE(layout.Load("00000419"));
-    EXPECT_EQ(layout.Name(), "00000419");
-    EXPECT_FALSE(layout.Load("00000407"));
-    EXPECT_FALSE(layout.Load(""));
-    EXPECT_EQ(layout.Name(), "00000419");
-    EXPECT_TRUE(layout.Load(kLayoutUS));
-    EXPECT_EQ(layout.Name(), kLayoutUS);
+    EXPECT_EQ(layout.name(), "00000409");
+    EXPECT_TRUE(layout.load("00000419"));
+    EXPECT_EQ(layout.name(), "00000419");
+    EXPECT_FALSE(layout.load("00000407"));
+    EXPECT_FALSE(layout.load(""));
+    EXPECT_EQ(layout.name(), "00000419");
+    EXPECT_TRUE(layout.load(kLayoutUS));
+    EXPECT_EQ(layout.name(), kLayoutUS);
 
-    EXPECT_EQ(&ActiveKeyboardLayout(), &ActiveKeyboardLayout());
+    EXPECT_EQ(&activeKeyboardLayout(), &activeKeyboardLayout());
 }

@@ -41,10 +41,10 @@ TEST(WholeFile, WritesAllOrLeavesNothingUnderTheName)
             folder.put("memory.dat", *c.before);
         ScopedOpenFault openFault([&](const std::string&, bool forWriting) { return forWriting ? c.openFault : 0; });
         ScopedWriteFault writeFault([&](const std::string& p) { return p == path ? c.writeFault : 0; });
-        const FileWrite written = WriteWholeFile(path, "0123456789");
+        const FileWrite written = writeWholeFile(path, "0123456789");
         EXPECT_EQ(written.ok, c.ok) << c.what;
         EXPECT_EQ(written.reason, c.reason) << c.what;
-        const FileRead read = ReadRegularFile(path, 1000);
+        const FileRead read = readRegularFile(path, 1000);
         EXPECT_EQ(read.status == FileReadStatus::Ok, c.after.has_value()) << c.what;
         if (c.after) {
             EXPECT_EQ(read.bytes, *c.after) << c.what;
@@ -61,7 +61,7 @@ TEST(WholeFile, AFullDeviceFailsAndStaysWhereItIs)
     // being a file of ours, left alone.
     if (!fs::exists("/dev/full"))
         GTEST_FAIL() << "/dev/full is missing";
-    const FileWrite written = WriteWholeFile("/dev/full", std::string(1 << 16, 'x'));
+    const FileWrite written = writeWholeFile("/dev/full", std::string(1 << 16, 'x'));
     EXPECT_FALSE(written.ok);
     EXPECT_EQ(written.reason, "No space left on device");
     EXPECT_TRUE(fs::exists("/dev/full"));
@@ -72,22 +72,22 @@ TEST(WholeFile, APipeWithoutReaderIsRefusedAtOnceAndALinkIsKept)
     ostrovik::test::TempFolder folder("whole-file");
     const auto fifo = folder / "font.fnt";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const FileWrite toPipe = WriteWholeFile(fifo.string(), "abc");
+    const FileWrite toPipe = writeWholeFile(fifo.string(), "abc");
     EXPECT_FALSE(toPipe.ok);
     EXPECT_EQ(toPipe.reason, "No such device or address");
     EXPECT_TRUE(fs::is_fifo(fifo));
 
     folder.put("real.fnt", "old");
     fs::create_symlink("real.fnt", folder / "link.fnt");
-    ASSERT_TRUE(WriteWholeFile((folder / "link.fnt").string(), "new").ok);
+    ASSERT_TRUE(writeWholeFile((folder / "link.fnt").string(), "new").ok);
     EXPECT_TRUE(fs::is_symlink(folder / "link.fnt"));
-    EXPECT_EQ(ReadRegularFile((folder / "real.fnt").string(), 10).bytes, "new");
+    EXPECT_EQ(readRegularFile((folder / "real.fnt").string(), 10).bytes, "new");
 }
 
 TEST(WholeFile, RunnableFilesMayBeExecuted)
 {
     ostrovik::test::TempFolder folder("whole-file");
     const std::string path = (folder / "asm.cmd").string();
-    ASSERT_TRUE(WriteWholeFile(path, "exit\n", true).ok);
+    ASSERT_TRUE(writeWholeFile(path, "exit\n", true).ok);
     EXPECT_NE(fs::status(path).permissions() & fs::perms::owner_exec, fs::perms::none);
 }

@@ -241,7 +241,7 @@ TEST_F(SessionTest, SoundReachesTheDeviceOnlyWhileSwitchedOn)
 
 std::vector<std::uint8_t> bitsOf(const FrameBitmap& b)
 {
-    return {b.Bits.begin(), b.Bits.end()};
+    return {b.bits.begin(), b.bits.end()};
 }
 
 /// A session at the ROM's prompt, drawn by the raster presentation, whose

@@ -68,7 +68,7 @@ void LifeCycleTest::firstStart()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
+    ui::ApplicationWindows windows = ui::createApplicationWindows({});
     ui::MainWindow& main = *windows.mainWindow;
     QCOMPARE(main.clientSize(), QSize(535, 536));
     QVERIFY(!sandbox.exists()); // creation only reads
@@ -94,7 +94,7 @@ void LifeCycleTest::windowsAreCreatedInOrder()
 {
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    ui::ApplicationWindows windows = ui::CreateApplicationWindows({QStringLiteral("/g/game.lvt"), "x"});
+    ui::ApplicationWindows windows = ui::createApplicationWindows({QStringLiteral("/g/game.lvt"), "x"});
     QVERIFY(windows.settings);
     QCOMPARE(windows.mainWindow->settingsForm(), windows.settings);
     QCOMPARE(windows.settings->parentWidget(), windows.mainWindow.get());
@@ -269,7 +269,7 @@ void LifeCycleTest::exitWritesTheWindowSize()
     ScriptedDialogs dialogs;
     QSize outer;
     {
-        ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
+        ui::ApplicationWindows windows = ui::createApplicationWindows({});
         QVERIFY(startUp(*windows.mainWindow));
         windows.mainWindow->resize(640, 580);
         // The outer size: the frame included.
@@ -284,7 +284,7 @@ void LifeCycleTest::exitWritesTheWindowSize()
 
     // The next start comes up at that size, and leaves it as it found it.
     {
-        ui::ApplicationWindows windows = ui::CreateApplicationWindows({});
+        ui::ApplicationWindows windows = ui::createApplicationWindows({});
         QVERIFY(startUp(*windows.mainWindow));
         QCOMPARE(windows.mainWindow->frameGeometry().size(), outer);
         QCOMPARE(windows.mainWindow->size(), QSize(640, 580));
@@ -344,7 +344,7 @@ void LifeCycleTest::nameThatIsNotUtf8ReadsAlikeOnBothRoads()
     const QByteArray name("/g/\xC8\xE3.sav");
     FreshConfig sandbox;
     ScriptedDialogs dialogs;
-    RecordingMainWindow main(handedOver ? QStringList{} : QStringList{platform::FileNameText(name)});
+    RecordingMainWindow main(handedOver ? QStringList{} : QStringList{platform::fileNameText(name)});
     QVERIFY(startUp(main));
     if (handedOver)
         main.openHandedOverFile(name);

@@ -93,8 +93,8 @@ TEST(SettingsStore, LoadAndSaveRoundTrip)
         EXPECT_EQ(from.store.text(which), expected.store.text(which)) << i;
     }
     EXPECT_EQ(from.store.compressor(), "XVID Кодек");
-    EXPECT_EQ(from.store.joystickVirtualKeys().JoyKeyRight, 68);
-    EXPECT_EQ(from.store.joystickVirtualKeys().JoyKeyButton[3], 9);
+    EXPECT_EQ(from.store.joystickVirtualKeys().joyKeyRight, 68);
+    EXPECT_EQ(from.store.joystickVirtualKeys().joyKeyButton[3], 9);
 
     // What was loaded goes into another file as the same bytes.
     Sandbox to;
@@ -177,7 +177,7 @@ TEST(SettingsStore, ListenersHearEachRealChangeWhileTheyHoldOn)
     EXPECT_EQ(heard[1].kind, StoreChange::Kind::JoystickKey);
     EXPECT_EQ(heard[1].joystickKey, 5u);
     EXPECT_TRUE(box.store.checked(Option::QuickRun));
-    EXPECT_EQ(box.store.joystickVirtualKeys().JoyKeyButton[1], 90);
+    EXPECT_EQ(box.store.joystickVirtualKeys().joyKeyButton[1], 90);
 
     // A save turns the keys still 0 into their defaults, then says it saved.
     heard.clear();

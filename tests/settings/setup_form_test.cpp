@@ -169,11 +169,11 @@ void SettingsFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
                                             {"KEY_JOY_UP=38", "KEY_JOY_UP=87"},
                                             {"KEY_JOY_3=13", "KEY_JOY_3=65553"}})));
     form.readAllOptions();
-    QCOMPARE(form.store().joystickVirtualKeys().JoyKeyButton[1], std::uint16_t(32));
+    QCOMPARE(form.store().joystickVirtualKeys().joyKeyButton[1], std::uint16_t(32));
     QCOMPARE(form.joyKey2Button->text(), QStringLiteral("SPACE"));
-    QCOMPARE(form.store().joystickVirtualKeys().JoyKeyUp, std::uint16_t(87));
+    QCOMPARE(form.store().joystickVirtualKeys().joyKeyUp, std::uint16_t(87));
     QCOMPARE(form.joyUpButton->text(), QStringLiteral("W"));
-    QCOMPARE(form.store().joystickVirtualKeys().JoyKeyButton[2], std::uint16_t(17)); // 65553 cut to 16 bits
+    QCOMPARE(form.store().joystickVirtualKeys().joyKeyButton[2], std::uint16_t(17)); // 65553 cut to 16 bits
     QCOMPARE(form.joyKey3Button->text(), QStringLiteral("CTRL"));
     QVERIFY(form.save());
     QCOMPARE(sandbox.bytes(),
@@ -181,10 +181,10 @@ void SettingsFormTest::joystickKeyZeroLoadsAndSavesItsDefault()
 
     // A word still 0 when saved (never loaded) is written as its default.
     sandbox.reset();
-    settings::SettingsStore freshStore([] { return kit::ConfigFilePath(); });
+    settings::SettingsStore freshStore([] { return kit::configFilePath(); });
     SettingsForm fresh(freshStore, nullptr);
     QVERIFY(fresh.save());
-    QCOMPARE(freshStore.joystickVirtualKeys().JoyKeyButton[3], std::uint16_t(71));
+    QCOMPARE(freshStore.joystickVirtualKeys().joyKeyButton[3], std::uint16_t(71));
     QCOMPARE(sandbox.bytes(), FreshConfig::firstRunFile());
 }
 
@@ -260,9 +260,9 @@ void SettingsFormTest::numbersThatAreNotNumbersReadAsFirstRunValues()
     QCOMPARE(form->frameTimeBox->value(), 50);
     QCOMPARE(form->speedSlider->value(), 1);
     QCOMPARE(main.timerInterval(), 1);
-    QCOMPARE(form->store().joystickVirtualKeys().JoyKeyButton[0], std::uint16_t(70));
+    QCOMPARE(form->store().joystickVirtualKeys().joyKeyButton[0], std::uint16_t(70));
     // Nothing after a bad value is left unloaded.
-    QCOMPARE(form->store().joystickVirtualKeys().JoyKeyButton[3], std::uint16_t(72));
+    QCOMPARE(form->store().joystickVirtualKeys().joyKeyButton[3], std::uint16_t(72));
     QVERIFY(!form->borderColourBox->isChecked());
     QVERIFY(dialogs.errors.isEmpty());
 }
@@ -371,7 +371,7 @@ void SettingsFormTest::failedWriteIsReportedAndTheWindowStays()
     dialogs.errors.clear();
     form.readAllOptions();
     QCOMPARE(dialogs.errors.size(), 1);
-    QCOMPARE(form.store().joystickVirtualKeys().JoyKeyButton[0], std::uint16_t(70));
+    QCOMPARE(form.store().joystickVirtualKeys().joyKeyButton[0], std::uint16_t(70));
 }
 
 void SettingsFormTest::runTimeOptionsAreTheControls()
@@ -482,7 +482,7 @@ void SettingsFormTest::codecListHoldsOnlyNoCompression()
     form.readAllOptions();
     QTimer::singleShot(0, &form, [&form] { form.joystickKeyDialog().cancelKey(); });
     form.chooseJoyUpKey();
-    QCOMPARE(form.store().joystickVirtualKeys().JoyKeyUp, std::uint16_t(38));
+    QCOMPARE(form.store().joystickVirtualKeys().joyKeyUp, std::uint16_t(38));
 }
 
 void SettingsFormTest::windowMakeUp()

@@ -112,7 +112,7 @@ private:
 // Waits until a copy listens under @p name (its socket answers).
 bool listening(const QString& executableName, int timeoutMs = test::kHangGuardMs)
 {
-    const QString server = ui::SingleCopyServerName(executableName);
+    const QString server = ui::singleCopyServerName(executableName);
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < timeoutMs) {
@@ -424,7 +424,7 @@ void SingleCopyTest::runningCopyThatNeverAnswersIsGivenUpOn()
     QVERIFY(install.setOneInstance(true));
     // A "running copy" that takes connections and never answers.
     QLocalServer mute;
-    QVERIFY(mute.listen(ui::SingleCopyServerName(name)));
+    QVERIFY(mute.listen(ui::singleCopyServerName(name)));
 
     QElapsedTimer t;
     t.start();
@@ -443,7 +443,7 @@ void SingleCopyTest::nameArrivesWithItsBytesAndAfterAcceptingStarts()
     QVERIFY(install.addProgram(name));
     QVERIFY(install.setOneInstance(true));
     ui::SingleCopyServer server;
-    QVERIFY(server.listen(ui::SingleCopyServerName(name)));
+    QVERIFY(server.listen(ui::singleCopyServerName(name)));
     QList<QByteArray> received;
     server.setHandler([&](const QByteArray& n) {
         received.append(n);
@@ -479,7 +479,7 @@ void SingleCopyTest::socketLeftBehindIsTakenOver()
     QVERIFY(install.addProgram(name));
     QVERIFY(install.setOneInstance(true));
     // A socket whose copy ended without taking it away.
-    const QByteArray path = QFile::encodeName(ui::SingleCopyServerName(name));
+    const QByteArray path = QFile::encodeName(ui::singleCopyServerName(name));
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     QVERIFY(fd >= 0);
     sockaddr_un address{};
@@ -498,7 +498,7 @@ void SingleCopyTest::socketLeftBehindIsTakenOver()
 
 void SingleCopyTest::handOversWaitTheirTurnOneAtATime()
 {
-    const QString name = ui::SingleCopyServerName(uniqueName("queue"));
+    const QString name = ui::singleCopyServerName(uniqueName("queue"));
     ui::SingleCopyServer server;
     QVERIFY(server.listen(name));
     server.setAccepting(true);
@@ -545,7 +545,7 @@ void SingleCopyTest::handOversWaitTheirTurnOneAtATime()
 
 void SingleCopyTest::silentConnectionsAreDroppedAndTheirNumberIsBounded()
 {
-    const QString name = ui::SingleCopyServerName(uniqueName("silent"));
+    const QString name = ui::singleCopyServerName(uniqueName("silent"));
     ui::SingleCopyServer server;
     QVERIFY(server.listen(name));
     server.setAccepting(true);
@@ -578,7 +578,7 @@ void SingleCopyTest::silentConnectionsAreDroppedAndTheirNumberIsBounded()
     QVERIFY(install.addProgram(program));
     QVERIFY(install.setOneInstance(true));
     ui::SingleCopyServer real;
-    QVERIFY(real.listen(ui::SingleCopyServerName(program)));
+    QVERIFY(real.listen(ui::singleCopyServerName(program)));
     real.setAccepting(true);
     real.setHandler([&](const QByteArray& n) {
         received.append(n);
@@ -596,7 +596,7 @@ void SingleCopyTest::namesThatAreNotLoadedAreNotAnsweredAsLoaded()
     const QString program = uniqueName("closing");
     QVERIFY(install.addProgram(program));
     QVERIFY(install.setOneInstance(true));
-    const QString name = ui::SingleCopyServerName(program);
+    const QString name = ui::singleCopyServerName(program);
     ui::SingleCopyServer server;
     QVERIFY(server.listen(name));
     server.setAccepting(true);
@@ -697,7 +697,7 @@ void SingleCopyTest::bytesSentAfterATakenNameAreNotHeld()
     // box is open) and its sender streams on: each time the running copy's
     // event loop turns, the sender fills its socket again as far as the
     // running copy has taken the bytes in.
-    const QString name = ui::SingleCopyServerName(uniqueName("stream"));
+    const QString name = ui::singleCopyServerName(uniqueName("stream"));
     ui::SingleCopyServer server;
     QVERIFY(server.listen(name));
     RawClient peer(name);
@@ -769,7 +769,7 @@ void SingleCopyTest::theSocketFolderIsThisUsersAlone()
             qputenv("XDG_RUNTIME_DIR", c.runtime);
             QCOMPARE(::chmod(c.runtime.constData(), c.runtimeMode), 0);
         }
-        const QString name = ui::SingleCopyServerName(QStringLiteral("prog"));
+        const QString name = ui::singleCopyServerName(QStringLiteral("prog"));
         const QString folder = c.expectRuntime ? runtime.path() : own;
         QVERIFY2(name == folder + QStringLiteral("/prog-%1.copy").arg(::getuid()), c.what);
         if (!c.expectRuntime)
@@ -781,13 +781,13 @@ void SingleCopyTest::theSocketFolderIsThisUsersAlone()
     // is not used at all: no socket, no hand-over.
     qunsetenv("XDG_RUNTIME_DIR");
     QCOMPARE(::chmod(QFile::encodeName(own).constData(), 0777), 0);
-    QCOMPARE(ui::SingleCopyServerName(QStringLiteral("prog")), QString());
-    QCOMPARE(ui::HandOverToRunningCopy(QString(), QByteArray("/secret")), ui::HandOver::NoCopyRunning);
+    QCOMPARE(ui::singleCopyServerName(QStringLiteral("prog")), QString());
+    QCOMPARE(ui::handOverToRunningCopy(QString(), QByteArray("/secret")), ui::HandOver::NoCopyRunning);
     if (::geteuid() != 0)
         QSKIP("needs to run as root to give the folder to another user");
     QCOMPARE(::chmod(QFile::encodeName(own).constData(), 0700), 0);
     QCOMPARE(::chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
-    QCOMPARE(ui::SingleCopyServerName(QStringLiteral("prog")), QString());
+    QCOMPARE(ui::singleCopyServerName(QStringLiteral("prog")), QString());
 }
 
 void SingleCopyTest::anotherUsersSocketHearsNothing()
@@ -828,7 +828,7 @@ void SingleCopyTest::anotherUsersSocketHearsNothing()
     QVERIFY(child > 0);
     QTRY_VERIFY(QFile::exists(QFile::decodeName(path)));
 
-    QCOMPARE(ui::HandOverToRunningCopy(QFile::decodeName(path), QByteArray("/home/u/secret.lvt")),
+    QCOMPARE(ui::handOverToRunningCopy(QFile::decodeName(path), QByteArray("/home/u/secret.lvt")),
              ui::HandOver::NoCopyRunning);
     int heard = -1;
     QCOMPARE(::read(report[0], &heard, sizeof heard), static_cast<ssize_t>(sizeof heard));

@@ -11,7 +11,7 @@ public:
     bool shown = true;
     std::vector<std::vector<std::uint8_t>> drawn;
     bool isShown() const override { return shown; }
-    void DrawBuffer(std::span<const std::uint8_t> data) override { drawn.emplace_back(data.begin(), data.end()); }
+    void drawBuffer(std::span<const std::uint8_t> data) override { drawn.emplace_back(data.begin(), data.end()); }
 };
 
 using BeeperEdges = BeeperFixture;

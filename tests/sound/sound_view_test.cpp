@@ -72,7 +72,7 @@ private slots:
 
         SoundViewForm form;
         form.show();
-        form.DrawBuffer(buffer);
+        form.drawBuffer(buffer);
         const QImage image = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(image.size(), QSize(340, 204));
 
@@ -101,7 +101,7 @@ private slots:
 
         // Nothing of the last drawing is kept: a silent buffer leaves it all black.
         buffer.fill(128);
-        form.DrawBuffer(buffer);
+        form.drawBuffer(buffer);
         const QImage silent = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
         for (int y = 0; y < silent.height(); ++y)
             for (int x = 0; x < silent.width(); ++x)

@@ -145,7 +145,7 @@ TEST(AsmBuild, OutputFolderOfItsOwnAndMissingOnes)
         const fs::path out = folder.root() / c.sub;
         if (c.create)
             fs::create_directories(out);
-        build.LVTPath = out.string();
+        build.lvtPath = out.string();
         build.compile(testDataLines("asm_initial_text.asm"));
         ASSERT_FALSE(host.log.empty());
         if (c.good) {

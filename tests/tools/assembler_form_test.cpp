@@ -60,7 +60,7 @@ QStringList log(const AssemblerWorkbench& form)
 
 QString assemblerOption(const char* key)
 {
-    return ostrovik::kit::ReadIni("AssemblerOptions", key, "(none)");
+    return ostrovik::kit::readIni("AssemblerOptions", key, "(none)");
 }
 
 QByteArray readBytes(const QString& path)
@@ -176,7 +176,7 @@ void AssemblerFormTest::opensFromMenuAndToolBarInBothLanguages()
         // First start: both settings written, the output folder the work folder.
         QCOMPARE(assemblerOption("AssPath"), QString());
         QCOMPARE(assemblerOption("LVTPath"), b.workFolder());
-        QCOMPARE(form->LVTPath(), b.workFolder());
+        QCOMPARE(form->lvtPath(), b.workFolder());
 
         // Closing hides it; the command shows the same window again.
         form->closeButton->trigger();
@@ -295,9 +295,9 @@ void AssemblerFormTest::settingsWindow()
         QTest::mouseClick(setup->okButton, Qt::LeftButton);
         QVERIFY(!setup->isVisible());
         QCOMPARE(assemblerOption("LVTPath"), c.stored);
-        QCOMPARE(form->LVTPath(), c.stored);
+        QCOMPARE(form->lvtPath(), c.stored);
         QCOMPARE(assemblerOption("AssPath"), QStringLiteral("/opt/other asm"));
-        QCOMPARE(form->AssPath, QString());  // stored only
+        QCOMPARE(form->assemblerPath, QString());  // stored only
     }
 
     // Cancel drops what was typed and refills the fields from the file.
@@ -309,7 +309,7 @@ void AssemblerFormTest::settingsWindow()
     QCOMPARE(setup->outputEdit->text(), QStringLiteral("/tmp/none"));
     QCOMPARE(setup->compilerEdit->text(), QStringLiteral("/opt/other asm"));
     QCOMPARE(assemblerOption("LVTPath"), QStringLiteral("/tmp/none"));
-    QCOMPARE(form->LVTPath(), QStringLiteral("/tmp/none"));
+    QCOMPARE(form->lvtPath(), QStringLiteral("/tmp/none"));
 
     // "..." starts at the top of the file system and fills only the field.
     form->settingsButton->trigger();
@@ -638,23 +638,23 @@ void AssemblerFormTest::findAndReplace()
     form->editor->setText(QStringLiteral("NOP\nnop\nINR A\nNOP"));
     ostrovik::tools::AsmFindBar* bar = form->findBar;
     form->contextMenu->findChild<QAction*>(QStringLiteral("replaceItem"))->trigger();
-    QVERIFY(bar->isVisible() && bar->ReplaceEdit->isVisible());
-    bar->FindEdit->setText(QStringLiteral("NOP"));
-    bar->ReplaceEdit->setText(QStringLiteral("NOP ; NOP"));
+    QVERIFY(bar->isVisible() && bar->replaceEdit->isVisible());
+    bar->findEdit->setText(QStringLiteral("NOP"));
+    bar->replaceEdit->setText(QStringLiteral("NOP ; NOP"));
     QCOMPARE(bar->replaceAll(), 3);
     QCOMPARE(form->editor->text(), QStringLiteral("NOP ; NOP\nNOP ; NOP\nINR A\nNOP ; NOP"));
     form->editor->setCursorPosition(0, 0);
-    bar->FindEdit->setText(QStringLiteral("inr"));
+    bar->findEdit->setText(QStringLiteral("inr"));
     QVERIFY(bar->findNext());
     QCOMPARE(form->editor->selectedText(), QStringLiteral("INR"));
-    bar->MatchCase->setChecked(true);
+    bar->matchCase->setChecked(true);
     QVERIFY(!bar->findNext());
 
     // The replace box says what it is for; Esc closes the bar from either box.
-    QVERIFY(bar->ReplaceLabel->isVisible());
-    QCOMPARE(bar->ReplaceLabel->buddy(), bar->ReplaceEdit);
-    QVERIFY(!bar->ReplaceLabel->text().isEmpty());
-    for (QLineEdit* box : {bar->FindEdit, bar->ReplaceEdit}) {
+    QVERIFY(bar->replaceLabel->isVisible());
+    QCOMPARE(bar->replaceLabel->buddy(), bar->replaceEdit);
+    QVERIFY(!bar->replaceLabel->text().isEmpty());
+    for (QLineEdit* box : {bar->findEdit, bar->replaceEdit}) {
         form->contextMenu->findChild<QAction*>(QStringLiteral("replaceItem"))->trigger();
         QVERIFY(QTest::qWaitForWindowActive(form));
         box->setFocus();
@@ -664,7 +664,7 @@ void AssemblerFormTest::findAndReplace()
     }
     // Find alone shows neither the replace box nor its label.
     form->contextMenu->findChild<QAction*>(QStringLiteral("findItem"))->trigger();
-    QVERIFY(bar->isVisible() && !bar->ReplaceLabel->isVisible() && !bar->ReplaceEdit->isVisible());
+    QVERIFY(bar->isVisible() && !bar->replaceLabel->isVisible() && !bar->replaceEdit->isVisible());
 }
 
 QTEST_MAIN(AssemblerFormTest)

@@ -136,7 +136,7 @@ TEST(GlyphEditor, BitStringsReadFirstCharacterHighest)
         int value;
     } cases[] = {{"", 0}, {"1", 1}, {"0", 0}, {"10", 2}, {"10000001", 0x81}, {"11111111", 255}, {"0101", 5}};
     for (const Case& c : cases)
-        EXPECT_EQ(BitStringToByte(c.text), c.value) << '"' << c.text << '"';
+        EXPECT_EQ(bitStringToByte(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST(FontFile, SavedFontsLoadBackAndOddSizesAreHandled)

@@ -30,7 +30,7 @@ RgbPicture picture(int w, int h, const std::function<Rgb(int, int)>& colour)
     RgbPicture p{w, h, std::vector<Rgb>(static_cast<std::size_t>(w) * h)};
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            p.Pixels[static_cast<std::size_t>(y) * w + x] = colour(x, y);
+            p.pixels[static_cast<std::size_t>(y) * w + x] = colour(x, y);
     return p;
 }
 
@@ -43,7 +43,7 @@ public:
 /// The whole save of the window's black-and-white button, through the files.
 std::vector<std::uint8_t> saveBw(const ProgramDir& dir, const RgbPicture& p, int threshold, std::uint8_t palette)
 {
-    const ScreenPixels bw = stretchToScreen(convertToBW(p, threshold), p.Width, p.Height);
+    const ScreenPixels bw = stretchToScreen(convertToBW(p, threshold), p.width, p.height);
     saveWorkBitmap(dir.path(), bwIndices(bw));
     return readWholeFile(writePictureLvt(dir.path(), kBwPrefix, "test", palette));
 }
@@ -57,8 +57,8 @@ std::vector<std::uint8_t> screenBytes(const std::vector<std::uint8_t>& lvt)
 Rgb shown(const std::vector<std::uint8_t>& screen, std::uint8_t palette, int x, int y)
 {
     const std::uint8_t b = screen[static_cast<std::size_t>(y) * 64 + x / 4];
-    const auto c = ostrovik::output::compute_color_index(
-        palette, ostrovik::output::BaseColors[static_cast<std::size_t>(ostrovik::output::pixel_index(b, x % 4))]);
+    const auto c = ostrovik::output::computeColorIndex(
+        palette, ostrovik::output::BaseColors[static_cast<std::size_t>(ostrovik::output::pixelIndex(b, x % 4))]);
     return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16);
 }
 

@@ -39,7 +39,7 @@ void CentringTest::keptWholeOnTheScreen()
         owner.setGeometry(QRect(room.topLeft() + c.owner, QSize(200, 100)));
         QWidget window;
         window.resize(c.window);
-        ostrovik::kit::CentreOnOwner(window, owner);
+        ostrovik::kit::centreOnOwner(window, owner);
         QVERIFY2(window.pos() == room.topLeft() + c.expected,
                  qPrintable(QStringLiteral("%1: at %2,%3").arg(c.where).arg(window.x()).arg(window.y())));
     }

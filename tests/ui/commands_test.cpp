@@ -203,23 +203,23 @@ void CommandsTest::grayTvRedrawsAtOnce()
     m.invalidateScreen();
     w.drawScreen();
     const auto& bitmap = *w.screen().screenBitmap;
-    QCOMPARE(bitmap.Pixel(0, 0), kRed);
+    QCOMPARE(bitmap.pixel(0, 0), kRed);
 
     // No tick runs in between: the command itself redraws every byte.
     w.button("GrayTvButton")->click();
     QVERIFY(w.grayTV());
     QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::kit::Icon::GrayTv);
     QCOMPARE(w.image(ostrovik::ui::menu::GrayTv), ostrovik::kit::Icon::ColourTv);
-    QCOMPARE(bitmap.Pixel(0, 0), kGrayOfRed);
+    QCOMPARE(bitmap.pixel(0, 0), kGrayOfRed);
     for (int x = 1; x < 4; ++x)
-        QCOMPARE(bitmap.Pixel(x, 0), std::uint32_t{0});
+        QCOMPARE(bitmap.pixel(x, 0), std::uint32_t{0});
     for (std::size_t i = 0; i < m.videoRam.size(); ++i)
         QCOMPARE(m.videoShadow[i], std::uint16_t{m.videoRam[i]});
 
     w.item(ostrovik::ui::menu::GrayTv)->trigger();
     QVERIFY(!w.grayTV());
     QCOMPARE(w.image(ostrovik::ui::menu::GrayTvButton), ostrovik::kit::Icon::ColourTv);
-    QCOMPARE(bitmap.Pixel(0, 0), kRed);
+    QCOMPARE(bitmap.pixel(0, 0), kRed);
 }
 
 void CommandsTest::smoothingFromMenuAndButton()
@@ -459,11 +459,11 @@ void CommandsTest::exitClosesTheWindow()
 void CommandsTest::storedStartStatesShowInTheMarks()
 {
     namespace s = ostrovik::settings;
-    using ostrovik::kit::WriteIni;
+    using ostrovik::kit::writeIni;
     for (const auto key : {s::kBlur, s::kGray, s::kLanguage, s::k256x256})
-        QVERIFY(WriteIni(s::kAutoStartUpOptions, key, QStringLiteral("1")));
+        QVERIFY(writeIni(s::kAutoStartUpOptions, key, QStringLiteral("1")));
     for (const auto key : {s::kFullScreen, s::kRunSound})
-        QVERIFY(WriteIni(s::kAutoStartUpOptions, key, QStringLiteral("0")));
+        QVERIFY(writeIni(s::kAutoStartUpOptions, key, QStringLiteral("0")));
 
     Window w;
     // Smoothing is known at creation, the rest at the first activation.

@@ -161,7 +161,7 @@ void JoystickWindowTest::keyCaptureDialog()
         QCOMPARE(d.keyLabel->palette().color(QPalette::Window), QColor(Qt::red));
         QTest::mouseClick(d.okPanel, Qt::LeftButton);
     });
-    QCOMPARE(settings.store().joystickVirtualKeys().JoyKeyUp, std::uint16_t{32});
+    QCOMPARE(settings.store().joystickVirtualKeys().joyKeyUp, std::uint16_t{32});
     QCOMPARE(settings.joyUpButton->text(), QStringLiteral("SPACE"));
 
     const struct {
@@ -214,9 +214,9 @@ void JoystickWindowTest::keyCaptureDialog()
     QApplication::processEvents();
     QCOMPARE(settings.joyUpButton->text(), QStringLiteral("SPACE"));
     QVERIFY(settings.save());
-    QCOMPARE(kit::ReadIni(settings::kJoyOptions, "KEY_JOY_UP"), QStringLiteral("32"));
-    QCOMPARE(kit::ReadIni(settings::kJoyOptions, "KEY_JOY_RIGHT"), QStringLiteral("13"));
-    QCOMPARE(kit::ReadIni(settings::kJoyOptions, "KEY_JOY_4"), QStringLiteral("71"));
+    QCOMPARE(kit::readIni(settings::kJoyOptions, "KEY_JOY_UP"), QStringLiteral("32"));
+    QCOMPARE(kit::readIni(settings::kJoyOptions, "KEY_JOY_RIGHT"), QStringLiteral("13"));
+    QCOMPARE(kit::readIni(settings::kJoyOptions, "KEY_JOY_4"), QStringLiteral("71"));
 
     // The pad now plays Space for up.
     pad.axis(1, -32768);

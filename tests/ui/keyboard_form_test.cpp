@@ -53,7 +53,7 @@ private:
 
 void KeyboardFormTest::init()
 {
-    platform::ActiveKeyboardLayout().Load(platform::kLayoutUS);
+    platform::activeKeyboardLayout().load(platform::kLayoutUS);
     rig_ = std::make_unique<MainWindowRig>();
     QVERIFY(rig_->powerOn());
     // The ROM's console output reaches LogLine while the log window is shown.
@@ -66,7 +66,7 @@ void KeyboardFormTest::init()
 void KeyboardFormTest::cleanup()
 {
     rig_.reset();
-    platform::ActiveKeyboardLayout().Load(platform::kLayoutUS);
+    platform::activeKeyboardLayout().load(platform::kLayoutUS);
 }
 
 ui::KeyboardForm& KeyboardFormTest::form()
@@ -132,7 +132,7 @@ void KeyboardFormTest::keysTypeIntoTheRom()
         {"a digit under the Russian layout", 19, true, "3"},
     };
     for (const auto& c : cases) {
-        platform::ActiveKeyboardLayout().Load(c.russianLayout ? platform::kLayoutRussian : platform::kLayoutUS);
+        platform::activeKeyboardLayout().load(c.russianLayout ? platform::kLayoutRussian : platform::kLayoutUS);
         rig_->m().logLine.clear();
         counter_.count = 0;
         click(c.button);

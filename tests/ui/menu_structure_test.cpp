@@ -132,9 +132,9 @@ void MenuStructureTest::everyComponentCanBeLookedUp()
 void MenuStructureTest::everyPictureIsDrawnAndDistinct()
 {
     std::set<QByteArray> seen;
-    for (int i = 0; i < IconSet::Count; ++i) {
+    for (int i = 0; i < IconSet::kCount; ++i) {
         const auto icon = static_cast<ostrovik::kit::Icon>(i);
-        for (int size : {IconSet::SmallSize, IconSet::LargeSize}) {
+        for (int size : {IconSet::smallSize, IconSet::largeSize}) {
             const QImage image = IconSet::pixmap(icon, size).toImage();
             QCOMPARE(image.size(), QSize(size, size));
             // Legible: a fair part of the square drawn, in more than a colour or two.
@@ -148,8 +148,8 @@ void MenuStructureTest::everyPictureIsDrawnAndDistinct()
         QCOMPARE(IconSet::icon(icon).availableSizes().size(), 2);
     }
     QVERIFY(IconSet::pixmap(ostrovik::kit::Icon::None).isNull());
-    QVERIFY(IconSet::pixmap(static_cast<ostrovik::kit::Icon>(IconSet::Count)).isNull());
-    QVERIFY(IconSet::icon(static_cast<ostrovik::kit::Icon>(IconSet::Count)).isNull());
+    QVERIFY(IconSet::pixmap(static_cast<ostrovik::kit::Icon>(IconSet::kCount)).isNull());
+    QVERIFY(IconSet::icon(static_cast<ostrovik::kit::Icon>(IconSet::kCount)).isNull());
 }
 
 void MenuStructureTest::clientAreaOfTheDesign()

@@ -30,13 +30,13 @@ std::string textOf(const QLineEdit& edit)
 /// again however the operation ends.
 class PausedDuring {
 public:
-    explicit PausedDuring(machine::Machine& m) : m_(m) { m_.paused = 1; }
-    ~PausedDuring() { m_.paused = 0; }
+    explicit PausedDuring(machine::Machine& m) : machine_(m) { machine_.paused = 1; }
+    ~PausedDuring() { machine_.paused = 0; }
     PausedDuring(const PausedDuring&) = delete;
     PausedDuring& operator=(const PausedDuring&) = delete;
 
 private:
-    machine::Machine& m_;
+    machine::Machine& machine_;
 };
 
 QStringList decimalLines(const std::vector<int>& addresses)
@@ -102,14 +102,14 @@ void MemoryDebuggerForm::refresh()
     dumpGrid_->dump().write(ram(), first, first + 16 * dumpGrid_->visibleRowCount());
 }
 
-void MemoryDebuggerForm::disassemble(std::int32_t From, std::int32_t To)
+void MemoryDebuggerForm::disassemble(std::int32_t from, std::int32_t to)
 {
-    listingGrid_->disassemble(ram(), From, To, gauge_);
+    listingGrid_->disassemble(ram(), from, to, gauge_);
 }
 
 void MemoryDebuggerForm::disassembleTypedRange()
 {
-    disassemble(StrToInt(textOf(*listFromEdit_)), StrToInt(textOf(*listToEdit_)));
+    disassemble(strToInt(textOf(*listFromEdit_)), strToInt(textOf(*listToEdit_)));
 }
 
 void MemoryDebuggerForm::searchValue()
@@ -117,7 +117,7 @@ void MemoryDebuggerForm::searchValue()
     gauge_->setMaxValue(65535);
     gauge_->setProgress(0);
     searchResultsList_->clear();
-    const std::int32_t v = StrToInt(textOf(*searchValueEdit_));
+    const std::int32_t v = strToInt(textOf(*searchValueEdit_));
     searchInto(v, *searchResultsList_, *searchCountLabel_);
 }
 
@@ -135,11 +135,11 @@ void MemoryDebuggerForm::pokeValue()
 {
     std::int32_t value = 0, address = 0;
     if (hexadecimalBox_->isChecked()) {
-        value = HexToInt(textOf(*pokeValueEdit_));
-        address = HexToInt(textOf(*pokeAddressEdit_));
+        value = hexToInt(textOf(*pokeValueEdit_));
+        address = hexToInt(textOf(*pokeAddressEdit_));
     } else {
-        value = StrToInt(textOf(*pokeValueEdit_));
-        address = StrToInt(textOf(*pokeAddressEdit_));
+        value = strToInt(textOf(*pokeValueEdit_));
+        address = strToInt(textOf(*pokeAddressEdit_));
     }
     poke(ram(), address, value);
 }
@@ -149,7 +149,7 @@ void MemoryDebuggerForm::startCheatSearch()
     gauge_->setMaxValue(65535);
     gauge_->setProgress(0);
     cheatAddressList_->clear();
-    const std::int32_t v = StrToInt(textOf(*cheatValueEdit_));
+    const std::int32_t v = strToInt(textOf(*cheatValueEdit_));
     PausedDuring paused(m());
     if (cheatKindBox_->currentIndex() == 0) {
         searchInto(v, *cheatAddressList_, *cheatCountLabel_);
@@ -204,7 +204,7 @@ void MemoryDebuggerForm::pickListedAddress(QListWidget& list)
 {
     if (list.count() == 0 || !list.currentItem())
         return;
-    const std::int32_t a = StrToInt(list.currentItem()->text().toStdString());
+    const std::int32_t a = strToInt(list.currentItem()->text().toStdString());
     checkRange(a, 0, 65535);
     dumpGrid_->setCurrentCell(a % 16 + 1, a / 16 + 1);
     dumpGrid_->setFocus();

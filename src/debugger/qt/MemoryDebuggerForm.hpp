@@ -43,7 +43,7 @@ public:
     /// The run loop's refresh: register labels, and the visible dump rows
     /// when "Memory RealTime" is ticked.
     void refresh();
-    void disassemble(std::int32_t From, std::int32_t To);
+    void disassemble(std::int32_t from, std::int32_t to);
 
     // Event handlers, by the controls they serve.
     void disassembleTypedRange();

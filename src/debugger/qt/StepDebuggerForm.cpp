@@ -174,7 +174,7 @@ void StepDebuggerForm::step()
 
 void StepDebuggerForm::stepOver()
 {
-    const std::int32_t n = StrToInt(tStatesEdit_->text().toStdString());
+    const std::int32_t n = strToInt(tStatesEdit_->text().toStdString());
     machine::Machine& m = host_.machine();
     m.runOpcodes(n);
     host_.host().presentNow();
@@ -184,7 +184,7 @@ void StepDebuggerForm::stepOver()
 
 void StepDebuggerForm::runFrom()
 {
-    host_.machine().regPC = HexToInt(runFromEdit_->text().toStdString());
+    host_.machine().regPC = hexToInt(runFromEdit_->text().toStdString());
     step();
 }
 

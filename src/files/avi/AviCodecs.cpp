@@ -38,7 +38,7 @@ const AVOutputFormat* aviFormat()
     return av_guess_format("avi", nullptr, nullptr);
 }
 
-/// Uncompressed frames carry no FourCC in the file; they are listed under
+/// Uncompressed frames carry no fourCc in the file; they are listed under
 /// the name the platform's codec manager gives them.
 constexpr std::uint32_t kDibTag = MKTAG('D', 'I', 'B', ' ');
 
@@ -202,19 +202,19 @@ std::vector<CompressorOption> compressorOptions(const AVCodec* codec)
         if (o->type == AV_OPT_TYPE_CONST || !(o->flags & AV_OPT_FLAG_ENCODING_PARAM))
             continue;
         CompressorOption option;
-        option.Name = o->name;
-        option.Help = o->help ? o->help : "";
+        option.name = o->name;
+        option.help = o->help ? o->help : "";
         std::uint8_t* value = nullptr;
         if (av_opt_get(ctx->priv_data, o->name, 0, &value) >= 0 && value) {
-            option.Value = reinterpret_cast<const char*>(value);
+            option.value = reinterpret_cast<const char*>(value);
             av_free(value);
         }
-        option.IsFlag = o->type == AV_OPT_TYPE_BOOL;
+        option.isFlag = o->type == AV_OPT_TYPE_BOOL;
         if (o->unit) {
             const AVOption* c = nullptr;
             while ((c = av_opt_next(ctx->priv_data, c))) {
                 if (c->type == AV_OPT_TYPE_CONST && c->unit && std::string_view(c->unit) == o->unit)
-                    option.Choices.emplace_back(c->name);
+                    option.choices.emplace_back(c->name);
             }
         }
         list.push_back(std::move(option));

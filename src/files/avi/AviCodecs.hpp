@@ -13,9 +13,9 @@ namespace ostrovik::files::avi {
 /// A video encoder that can write frames of a given size into an AVI file.
 struct Compressor {
     /// The four characters the AVI file names the codec by, in file order.
-    std::string FourCC;
+    std::string fourCc;
     /// The encoder's own short name, at most 16 characters.
-    std::string Name;
+    std::string name;
     const AVCodec* codec = nullptr;
 };
 
@@ -29,13 +29,13 @@ Compressor locateCompressor(std::string_view fourCC, int width, int height);
 
 /// One option of an encoder, for the codec's configuration dialog.
 struct CompressorOption {
-    std::string Name;
-    std::string Help;
+    std::string name;
+    std::string help;
     /// The value as text, as the encoder would read it.
-    std::string Value;
+    std::string value;
     /// For options with named values: the names, in order.
-    std::vector<std::string> Choices;
-    bool IsFlag = false; ///< a yes/no option ("0"/"1")
+    std::vector<std::string> choices;
+    bool isFlag = false; ///< a yes/no option ("0"/"1")
 };
 
 /// The encoder's own options with their defaults; empty when it has none.

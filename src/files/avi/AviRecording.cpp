@@ -13,19 +13,19 @@ std::int32_t RecordingQuality(int itemIndex)
     return kQuality[static_cast<std::size_t>(itemIndex)];
 }
 
-std::string RecordingCompressor(std::string_view comboText)
+std::string recordingCompressor(std::string_view comboText)
 {
     if (comboText.empty() || comboText == "No Compression")
         return {};
     return std::string(comboText.substr(0, 4));
 }
 
-std::string RecordingFileName(const std::string& programDir, std::string_view stamp)
+std::string recordingFileName(const std::string& programDir, std::string_view stamp)
 {
     return (std::filesystem::path(programDir) / "ScreenAVI" / ("avi_" + std::string(stamp) + ".avi")).string();
 }
 
-std::string RecordingTempFileName(const std::string& programDir, std::string_view stamp)
+std::string recordingTempFileName(const std::string& programDir, std::string_view stamp)
 {
     return (std::filesystem::path(programDir) / ("avi_TMP_" + std::string(stamp) + ".avi")).string();
 }

@@ -12,12 +12,12 @@ std::int32_t RecordingQuality(int itemIndex);
 
 /// The codec code of the codec box's text: empty for no text and for
 /// "No Compression", else its first four characters.
-std::string RecordingCompressor(std::string_view comboText);
+std::string recordingCompressor(std::string_view comboText);
 
 /// <programDir>/ScreenAVI/avi_<stamp>.avi, the recording itself.
-std::string RecordingFileName(const std::string& programDir, std::string_view stamp);
+std::string recordingFileName(const std::string& programDir, std::string_view stamp);
 /// <programDir>/avi_TMP_<stamp>.avi, the work file of a recording that is
 /// compressed at its end.
-std::string RecordingTempFileName(const std::string& programDir, std::string_view stamp);
+std::string recordingTempFileName(const std::string& programDir, std::string_view stamp);
 
 } // namespace ostrovik::files::avi

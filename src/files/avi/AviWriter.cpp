@@ -178,43 +178,43 @@ void AviWriter::setUpStreamFormat()
         throw AviError("Failed to set AVI stream format");
 }
 
-void AviWriter::addFrame(const AviFrame& Frame)
+void AviWriter::addFrame(const AviFrame& frame)
 {
     if (aborted)
         return;
     if (!videoInitialized || !file_)
         throw AviError("Video must be initialized.");
-    if (!Frame.bits || Frame.width <= 0 || Frame.height <= 0 ||
-        (Frame.bitsPerPixel != 24 && Frame.bitsPerPixel != 32) ||
-        Frame.stride < Frame.width * Frame.bitsPerPixel / 8)
+    if (!frame.bits || frame.width <= 0 || frame.height <= 0 ||
+        (frame.bitsPerPixel != 24 && frame.bitsPerPixel != 32) ||
+        frame.stride < frame.width * frame.bitsPerPixel / 8)
         throw AviError("Failed to retrieve bitmap header and pixels. Err: " + std::to_string(EINVAL));
     if (width <= 0 || height <= 0)
         throw AviError("Failed to retrieve bitmap info");
 
     // The work bitmap: the frame stretched over it, or centred on black.
     const int bytes = bitsPerPixelOf(pixelFormat_) / 8;
-    const int inBytes = Frame.bitsPerPixel / 8;
+    const int inBytes = frame.bitsPerPixel / 8;
     const std::size_t stride = static_cast<std::size_t>(width) * bytes;
     work_.assign(stride * static_cast<std::size_t>(height), 0);
-    const int dx = (width - Frame.width) / 2;
-    const int dy = (height - Frame.height) / 2;
+    const int dx = (width - frame.width) / 2;
+    const int dy = (height - frame.height) / 2;
     for (int y = 0; y < height; ++y) {
-        const int sy = stretch ? static_cast<int>(static_cast<std::int64_t>(y) * Frame.height / height) : y - dy;
-        if (sy < 0 || sy >= Frame.height)
+        const int sy = stretch ? static_cast<int>(static_cast<std::int64_t>(y) * frame.height / height) : y - dy;
+        if (sy < 0 || sy >= frame.height)
             continue;
-        const std::uint8_t* in = Frame.bits + static_cast<std::ptrdiff_t>(sy) * Frame.stride;
+        const std::uint8_t* in = frame.bits + static_cast<std::ptrdiff_t>(sy) * frame.stride;
         std::uint8_t* out = work_.data() + static_cast<std::size_t>(y) * stride;
         if (!stretch && inBytes == 3 && bytes == 3) {
             // The usual case, the frame at its own size: whole rows at once.
-            const int from = std::max(0, dx), to = std::min(width, dx + Frame.width);
+            const int from = std::max(0, dx), to = std::min(width, dx + frame.width);
             if (from < to)
                 std::copy_n(in + static_cast<std::ptrdiff_t>(from - dx) * 3, static_cast<std::size_t>(to - from) * 3,
                             out + static_cast<std::ptrdiff_t>(from) * 3);
             continue;
         }
         for (int x = 0; x < width; ++x) {
-            const int sx = stretch ? static_cast<int>(static_cast<std::int64_t>(x) * Frame.width / width) : x - dx;
-            if (sx < 0 || sx >= Frame.width)
+            const int sx = stretch ? static_cast<int>(static_cast<std::int64_t>(x) * frame.width / width) : x - dx;
+            if (sx < 0 || sx >= frame.width)
                 continue;
             std::copy_n(in + static_cast<std::ptrdiff_t>(sx) * inBytes, 3, out + static_cast<std::ptrdiff_t>(x) * bytes);
         }
@@ -406,9 +406,9 @@ void AviWriter::recompress()
     }
 }
 
-void AviWriter::setCompressor(std::string_view FourCC)
+void AviWriter::setCompressor(std::string_view fourCc)
 {
-    const std::string_view code = FourCC.substr(0, 4);
+    const std::string_view code = fourCc.substr(0, 4);
     // Options set in the codec's dialog belong to that codec: choosing it
     // again (as every recording's start does) keeps them.
     if (code != compressorFourCC)
@@ -424,15 +424,15 @@ void AviWriter::setCompressor(std::string_view FourCC)
     compressor_ = found;
 }
 
-void AviWriter::listCompressors(std::vector<std::string>& List) const
+void AviWriter::listCompressors(std::vector<std::string>& list) const
 {
-    List.clear();
-    List.emplace_back("No Compression");
+    list.clear();
+    list.emplace_back("No Compression");
     for (const Compressor& c : installedCompressors(width, height))
-        List.push_back(c.FourCC + " " + c.Name);
+        list.push_back(c.fourCc + " " + c.name);
 }
 
-void AviWriter::configureCompressor(CompressorDialog& Parent)
+void AviWriter::configureCompressor(CompressorDialog& parent)
 {
     if (compressorFourCC.empty())
         return;
@@ -441,15 +441,15 @@ void AviWriter::configureCompressor(CompressorDialog& Parent)
     if (options.empty())
         return;
     for (CompressorOption& o : options) {
-        if (auto it = chosenCompressorOptions.find(o.Name); it != chosenCompressorOptions.end())
-            o.Value = it->second;
+        if (auto it = chosenCompressorOptions.find(o.name); it != chosenCompressorOptions.end())
+            o.value = it->second;
     }
     const std::vector<CompressorOption> before = options;
-    if (!Parent.configure(c.FourCC + " " + c.Name, options))
+    if (!parent.configure(c.fourCc + " " + c.name, options))
         return;
     for (std::size_t i = 0; i < options.size(); ++i) {
-        if (options[i].Value != before[i].Value)
-            chosenCompressorOptions[options[i].Name] = options[i].Value;
+        if (options[i].value != before[i].value)
+            chosenCompressorOptions[options[i].name] = options[i].value;
     }
 }
 

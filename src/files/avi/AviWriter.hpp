@@ -79,17 +79,17 @@ public:
 
     // Operations.
     void initVideo();
-    void addFrame(const AviFrame& Frame);
+    void addFrame(const AviFrame& frame);
     void finalizeVideo();
     void saveAviFile();
-    /// Chooses the codec by the first four characters of @p FourCC; empty
+    /// Chooses the codec by the first four characters of @p fourCc; empty
     /// means no compression.
-    void setCompressor(std::string_view FourCC);
+    void setCompressor(std::string_view fourCc);
     void setQuality(std::int32_t value) { quality = value; }
-    /// "No Compression", then one "FourCC name" line per usable encoder.
-    void listCompressors(std::vector<std::string>& List) const;
-    /// Shows the chosen codec's options in @p Parent, if it has any.
-    void configureCompressor(CompressorDialog& Parent);
+    /// "No Compression", then one "fourCc name" line per usable encoder.
+    void listCompressors(std::vector<std::string>& list) const;
+    /// Shows the chosen codec's options in @p parent, if it has any.
+    void configureCompressor(CompressorDialog& parent);
 
     // State.
     std::int32_t frameCount = 0;

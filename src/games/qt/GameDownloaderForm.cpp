@@ -74,9 +74,9 @@ GameDownloaderForm::GameDownloaderForm(machine::EmulatorControl& emulator, QWidg
       logView(new QPlainTextEdit(this)),
       topPanel(new QFrame(this)),
       siteLabel(placed<QLabel>(topPanel, "siteLabel", 8, 8, 110, 17)),
-      WebEdit(placed<QLineEdit>(topPanel, "WebEdit", 120, 6, 505, 21)),
+      webEdit(placed<QLineEdit>(topPanel, "WebEdit", 120, 6, 505, 21)),
       jsonLabel(placed<QLabel>(topPanel, "jsonLabel", 8, 35, 110, 17)),
-      JsonEdit(placed<QLineEdit>(topPanel, "JsonEdit", 120, 33, 505, 21)),
+      jsonEdit(placed<QLineEdit>(topPanel, "JsonEdit", 120, 33, 505, 21)),
       skipExistingBox(placed<QCheckBox>(topPanel, "skipExistingBox", 8, 67, 231, 17)),
       progressBar(placed<QProgressBar>(topPanel, "gauge", 245, 62, 380, 22)),
       gauge(progressBar),
@@ -111,12 +111,12 @@ GameDownloaderForm::GameDownloaderForm(machine::EmulatorControl& emulator, QWidg
     layout->addWidget(topPanel);
 
     // The design texts; the captions follow the main window's language.
-    WebEdit->setText(fromUtf8(kCatalogueGamesAddress));
-    JsonEdit->setText(fromUtf8(kCatalogueJsonAddress));
+    webEdit->setText(fromUtf8(kCatalogueGamesAddress));
+    jsonEdit->setText(fromUtf8(kCatalogueJsonAddress));
     skipExistingBox->setChecked(true);
 
     downloader_ = std::make_unique<CatalogueDownloader>(
-        static_cast<DownloaderView&>(*this), *http_, LibraryRoot(emulator_.machine().programDir), [this](std::function<void()> call) {
+        static_cast<DownloaderView&>(*this), *http_, libraryRoot(emulator_.machine().programDir), [this](std::function<void()> call) {
             QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
         });
 
@@ -146,7 +146,7 @@ void GameDownloaderForm::showEvent(QShowEvent* event)
     if (!centred_) {
         centred_ = true;
         if (const QWidget* owner = parentWidget())
-            kit::CentreOnOwner(*this, *owner);
+            kit::centreOnOwner(*this, *owner);
     }
     QWidget::showEvent(event);
 }
@@ -178,17 +178,17 @@ void GameDownloaderForm::downloadFromJsonList()
 
 std::string GameDownloaderForm::webText() const
 {
-    return WebEdit->text().toStdString();
+    return webEdit->text().toStdString();
 }
 
 void GameDownloaderForm::setWebText(const std::string& text)
 {
-    WebEdit->setText(QString::fromStdString(text));
+    webEdit->setText(QString::fromStdString(text));
 }
 
 std::string GameDownloaderForm::jsonText() const
 {
-    return JsonEdit->text().toStdString();
+    return jsonEdit->text().toStdString();
 }
 
 bool GameDownloaderForm::skipExisting() const

@@ -64,9 +64,9 @@ public:
     QPlainTextEdit* logView;
     QFrame* topPanel;
     QLabel* siteLabel;
-    QLineEdit* WebEdit;
+    QLineEdit* webEdit;
     QLabel* jsonLabel;
-    QLineEdit* JsonEdit;
+    QLineEdit* jsonEdit;
     QCheckBox* skipExistingBox;
     QProgressBar* progressBar;
     DownloadGauge gauge;

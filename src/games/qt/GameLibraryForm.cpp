@@ -35,8 +35,8 @@ constexpr int kMemoHeight = 158;
 constexpr int kShotTop = 47;
 constexpr int kShotSize = 256;
 
-using platform::FileNamePath;
-using platform::FileNameText;
+using platform::fileNamePath;
+using platform::fileNameText;
 
 using kit::fromUtf8;
 
@@ -123,10 +123,10 @@ GameLibraryForm::GameLibraryForm(kit::WindowHost& emulator, QWidget* parent)
     starsView->setScaledContents(false);
     starsView->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     starView = picture(ratingPanel, "starView", 0, 0, kStarWidth, kStarWidth);
-    starView->setPixmap(FullStarPicture());
+    starView->setPixmap(fullStarPicture());
     starView->hide();
     halfStarView = picture(ratingPanel, "halfStarView", 0, 0, kHalfStarWidth, kStarWidth);
-    halfStarView->setPixmap(HalfStarPicture());
+    halfStarView->setPixmap(halfStarPicture());
     halfStarView->hide();
     firstShotView = picture(picturePanel, "firstShotView", 0, kShotTop, kShotSize, kShotSize);
     secondShotView = picture(picturePanel, "secondShotView", 262, kShotTop, kShotSize, kShotSize);
@@ -171,13 +171,13 @@ GameLibraryForm::~GameLibraryForm() = default;
 
 std::string GameLibraryForm::root() const
 {
-    return LibraryRoot(emulator_.machine().programDir);
+    return libraryRoot(emulator_.machine().programDir);
 }
 
 std::string GameLibraryForm::selectedGame() const
 {
     const QList<QListWidgetItem*> picked = gameList->selectedItems();
-    return picked.size() == 1 ? FileNamePath(picked.front()->text()) : std::string();
+    return picked.size() == 1 ? fileNamePath(picked.front()->text()) : std::string();
 }
 
 bool GameLibraryForm::eventFilter(QObject* watched, QEvent* event)
@@ -201,7 +201,7 @@ void GameLibraryForm::setUpViews()
     listGames();
     if (gameList->count() == 0)
         return;
-    const std::string first = FileNamePath(gameList->item(0)->text());
+    const std::string first = fileNamePath(gameList->item(0)->text());
     try {
         showPictures(first);
         {
@@ -222,8 +222,8 @@ void GameLibraryForm::listGames()
 {
     const QSignalBlocker quiet(gameList);
     gameList->clear();
-    for (const std::string& game : ListGames(root()))
-        gameList->addItem(FileNameText(game));
+    for (const std::string& game : gamesInLibrary(root()))
+        gameList->addItem(fileNameText(game));
 }
 
 void GameLibraryForm::showEvent(QShowEvent* event)
@@ -231,7 +231,7 @@ void GameLibraryForm::showEvent(QShowEvent* event)
     if (!centred_) {
         centred_ = true;
         if (const QWidget* owner = parentWidget())
-            kit::CentreOnOwner(*this, *owner);
+            kit::centreOnOwner(*this, *owner);
     }
     QWidget::showEvent(event);
     refreshGameList();
@@ -248,7 +248,7 @@ void GameLibraryForm::refreshGameList()
 {
     // Only added games make a new list; the refresh selects nothing and keeps
     // what is shown.
-    if (gameList->count() < CountGames(root()))
+    if (gameList->count() < countGames(root()))
         listGames();
 }
 
@@ -257,7 +257,7 @@ void GameLibraryForm::showPictures(const std::string& game)
     const std::string dir = root() + game + "/";
     for (auto [file, image] : {std::pair{"screen1.png", firstShotView}, std::pair{"screen2.png", secondShotView}}) {
         const std::string path = dir + file;
-        const GameFile shot = ReadGameFile(path, kScreenshotBytes, false);
+        const GameFile shot = readGameFile(path, kScreenshotBytes, false);
         if (shot.state == GameFile::State::Absent)
             continue;
         if (shot.state == GameFile::State::Failed)
@@ -271,13 +271,13 @@ void GameLibraryForm::showPictures(const std::string& game)
         image->setPixmap(QPixmap::fromImage(picture));
     }
     const std::string textFile = dir + game + ".txt";
-    const GameFile description = ReadGameFile(textFile, kDescriptionBytes, true);
+    const GameFile description = readGameFile(textFile, kDescriptionBytes, true);
     if (description.state == GameFile::State::Failed)
         throw unreadable("", textFile, description.reason);
     if (description.state == GameFile::State::Read) {
-        std::vector<std::string> lines = TextLines(description.bytes);
+        std::vector<std::string> lines = textLines(description.bytes);
         if (description.cut)
-            lines.push_back(DescriptionCutLine());
+            lines.push_back(descriptionCutLine());
         QStringList text;
         for (const std::string& line : lines)
             text << fromUtf8(line);
@@ -293,14 +293,14 @@ void GameLibraryForm::showPictures(const std::string& game)
 void GameLibraryForm::showRating(const std::string& game)
 {
     const std::string markFile = root() + game + "/mark.txt";
-    const GameFile mark = ReadGameFile(markFile, kMarkBytes, true);
+    const GameFile mark = readGameFile(markFile, kMarkBytes, true);
     if (mark.state == GameFile::State::Absent) {
         clearRating();
         return;
     }
     if (mark.state == GameFile::State::Failed)
         throw unreadable("", markFile, mark.reason);
-    const Rating rating = RatingOfMarkFile(mark.bytes, mark.cut);
+    const Rating rating = ratingOfMarkFile(mark.bytes, mark.cut);
     if (!rating.error.empty())
         throw std::runtime_error(rating.error);
     if (rating.clear)
@@ -342,7 +342,7 @@ void GameLibraryForm::drawStars(std::uint8_t Mark)
 {
     QPixmap area(starsView->size());
     area.fill(Qt::black);
-    const StarLayout stars = LayoutStars(Mark);
+    const StarLayout stars = layoutStars(Mark);
     {
         QPainter p(&area);
         for (int k = 0; k < stars.fullStars; ++k)
@@ -357,7 +357,7 @@ void GameLibraryForm::runSelectedGame()
 {
     if (gameList->count() == 0) {
         kit::dialogs().message(this, QStringLiteral("Ostrovik"), QString::fromStdString(
-                                 NoGamesMessage(root(), kCatalogueGamesAddress)));
+                                 noGamesMessage(root(), kCatalogueGamesAddress)));
         close();
         return;
     }
@@ -365,9 +365,9 @@ void GameLibraryForm::runSelectedGame()
     // After a refresh the list may have no selection: nothing to run then.
     if (game.empty())
         return;
-    const std::optional<std::string> path = RunnableFile(root(), game);
+    const std::optional<std::string> path = runnableFile(root(), game);
     if (!path) {
-        kit::dialogs().message(this, QStringLiteral("Ostrovik"), FileNameText(NothingToRunMessage(game)));
+        kit::dialogs().message(this, QStringLiteral("Ostrovik"), fileNameText(nothingToRunMessage(game)));
         return;
     }
     emulator_.runGuarded([&] {

@@ -8,7 +8,7 @@
 
 namespace ostrovik::games {
 
-QPixmap FullStarPicture()
+QPixmap fullStarPicture()
 {
     QPixmap star(kStarWidth, kStarWidth);
     star.fill(Qt::black);
@@ -31,9 +31,9 @@ QPixmap FullStarPicture()
     return star;
 }
 
-QPixmap HalfStarPicture()
+QPixmap halfStarPicture()
 {
-    return FullStarPicture().copy(0, 0, kHalfStarWidth, kStarWidth);
+    return fullStarPicture().copy(0, 0, kHalfStarWidth, kStarWidth);
 }
 
 } // namespace ostrovik::games

@@ -5,8 +5,8 @@
 namespace ostrovik::games {
 
 /// The rating's full star: a gold five-pointed star on black, 31 × 31.
-QPixmap FullStarPicture();
+QPixmap fullStarPicture();
 /// The left 16 columns of the full star.
-QPixmap HalfStarPicture();
+QPixmap halfStarPicture();
 
 } // namespace ostrovik::games

@@ -88,7 +88,7 @@ NetworkLinkForm::NetworkLinkForm(kit::WindowHost& host)
 
     session = new PlayerSession(this);
     session->setObjectName(QStringLiteral("session"));
-    session->CaptionLanguage = [this] { return host_.language(); };
+    session->captionLanguage = [this] { return host_.language(); };
     connect(session, &PlayerSession::messageReceived, this, [this](std::uint32_t from, const QByteArray& data) {
         host_.runGuarded([&] { receiveMessage(from, data); });
     });
@@ -116,7 +116,7 @@ void NetworkLinkForm::showEvent(QShowEvent* event)
     // Over the main window wherever it stands now, each time a command
     // shows it; a window coming back from a minimised state stays put.
     if (!event->spontaneous())
-        kit::CentreOnOwner(*this, host_.mainWindow());
+        kit::centreOnOwner(*this, host_.mainWindow());
 }
 
 void NetworkLinkForm::addInAddress()
@@ -169,9 +169,9 @@ void NetworkLinkForm::sendList(QListWidget& list, std::uint32_t kind)
 {
     for (int i = 0; i < list.count(); ++i) {
         NetTestMessage message;
-        message.Kind = kind;
-        message.Number = entryNumber(list.item(i)->text());
-        message.Value = random() % 255;
+        message.kind = kind;
+        message.number = entryNumber(list.item(i)->text());
+        message.value = random() % 255;
         const auto bytes = message.bytes();
         session->sendMessage(0, bytes.data(), bytes.size());
         log(QString::fromStdString(message.logLine()));

@@ -43,7 +43,7 @@ constexpr qint64 kReadChunk = 4096;
 PlayerSession::PlayerSession(QObject* parent) : QObject(parent)
 {
     clock = [] { return QDateTime::currentMSecsSinceEpoch(); };
-    CaptionLanguage = [] { return kit::Language::English; };
+    captionLanguage = [] { return kit::Language::English; };
     handshakeTimer_ = new QTimer(this);
     handshakeTimer_->setInterval(1000);
     connect(handshakeTimer_, &QTimer::timeout, this, &PlayerSession::expireHandshakes);
@@ -219,7 +219,7 @@ void PlayerSession::dropOldestWaiting()
 
 QString PlayerSession::text(NetText t) const
 {
-    return netText(t, CaptionLanguage ? CaptionLanguage() : kit::Language::English);
+    return netText(t, captionLanguage ? captionLanguage() : kit::Language::English);
 }
 
 PlayerSession::Link* PlayerSession::linkOf(QTcpSocket* socket)
@@ -386,7 +386,7 @@ int PlayerSession::playerCount() const
 
 void PlayerSession::send(QTcpSocket& socket, FrameType type, const std::vector<std::uint8_t>& payload)
 {
-    const std::vector<std::uint8_t> frame = EncodeFrame(type, payload);
+    const std::vector<std::uint8_t> frame = encodeFrame(type, payload);
     socket.write(reinterpret_cast<const char*>(frame.data()), static_cast<qint64>(frame.size()));
 }
 

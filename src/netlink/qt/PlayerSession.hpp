@@ -66,7 +66,7 @@ public:
     /// The clock handshakes are timed by, in ms; a test may drive it.
     std::function<qint64()> clock;
     /// The language of the log lines and reasons, asked as each is made.
-    std::function<kit::Language()> CaptionLanguage;
+    std::function<kit::Language()> captionLanguage;
 
     /// Hosts a session on @p address and @p port (0: any free port) after
     /// closing an open one, and announces it: to this computer alone when

@@ -31,35 +31,35 @@ SessionDialog::SessionDialog(QWidget* parent, const kit::NetSessionRequest& requ
 {
     setObjectName(QStringLiteral("NetSessionDialog"));
     auto* form = new QFormLayout(this);
-    HostButton = new QRadioButton(this);
-    HostButton->setObjectName(QStringLiteral("HostButton"));
-    JoinButton = new QRadioButton(this);
-    JoinButton->setObjectName(QStringLiteral("JoinButton"));
-    (request.last.host ? HostButton : JoinButton)->setChecked(true);
-    SessionList = new QListWidget(this);
-    SessionList->setObjectName(QStringLiteral("SessionList"));
-    SessionList->setMinimumWidth(320);
-    SessionList->setMaximumHeight(120);
-    AddressEdit = new QLineEdit(request.last.address, this);
-    AddressEdit->setObjectName(QStringLiteral("AddressEdit"));
-    PortEdit = new QSpinBox(this);
-    PortEdit->setObjectName(QStringLiteral("PortEdit"));
-    PortEdit->setRange(1, 65535);
-    PortEdit->setValue(request.last.port);
+    hostButton = new QRadioButton(this);
+    hostButton->setObjectName(QStringLiteral("HostButton"));
+    joinButton = new QRadioButton(this);
+    joinButton->setObjectName(QStringLiteral("JoinButton"));
+    (request.last.host ? hostButton : joinButton)->setChecked(true);
+    sessionList = new QListWidget(this);
+    sessionList->setObjectName(QStringLiteral("SessionList"));
+    sessionList->setMinimumWidth(320);
+    sessionList->setMaximumHeight(120);
+    addressEdit = new QLineEdit(request.last.address, this);
+    addressEdit->setObjectName(QStringLiteral("AddressEdit"));
+    portEdit = new QSpinBox(this);
+    portEdit->setObjectName(QStringLiteral("PortEdit"));
+    portEdit->setRange(1, 65535);
+    portEdit->setValue(request.last.port);
     auto* buttons = new QDialogButtonBox(this);
-    OkButton = buttons->addButton(QDialogButtonBox::Ok);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    CancelButton = buttons->addButton(QDialogButtonBox::Cancel);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    okButton = buttons->addButton(QDialogButtonBox::Ok);
+    okButton->setObjectName(QStringLiteral("OkButton"));
+    cancelButton = buttons->addButton(QDialogButtonBox::Cancel);
+    cancelButton->setObjectName(QStringLiteral("CancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    form->addRow(HostButton);
-    form->addRow(JoinButton);
+    form->addRow(hostButton);
+    form->addRow(joinButton);
     form->addRow(namedLabel("SessionsLabel", this));
-    form->addRow(SessionList);
-    form->addRow(namedLabel("AddressLabel", this), AddressEdit);
-    form->addRow(namedLabel("PortLabel", this), PortEdit);
+    form->addRow(sessionList);
+    form->addRow(namedLabel("AddressLabel", this), addressEdit);
+    form->addRow(namedLabel("PortLabel", this), portEdit);
     form->addRow(buttons);
     kit::applyCaptionSet(*this, kit::CaptionWindow::NetSessionDialog, request.language);
 
@@ -67,9 +67,9 @@ SessionDialog::SessionDialog(QWidget* parent, const kit::NetSessionRequest& requ
     if (!browser_->listen(listenOn, request.discoveryPort, &listenError_))
         listenError_ = QStringLiteral("UDP %1: %2").arg(request.discoveryPort).arg(listenError_);
     connect(browser_, &SessionBrowser::changed, this, &SessionDialog::showSessions);
-    connect(SessionList, &QListWidget::currentRowChanged, this, &SessionDialog::pick);
-    connect(SessionList, &QListWidget::itemDoubleClicked, this, [this] {
-        if (JoinButton->isChecked())
+    connect(sessionList, &QListWidget::currentRowChanged, this, &SessionDialog::pick);
+    connect(sessionList, &QListWidget::itemDoubleClicked, this, [this] {
+        if (joinButton->isChecked())
             accept();
     });
     showSessions();
@@ -77,16 +77,16 @@ SessionDialog::SessionDialog(QWidget* parent, const kit::NetSessionRequest& requ
 
 void SessionDialog::showSessions()
 {
-    const QSignalBlocker quiet(SessionList);
-    const int row = SessionList->currentRow();
-    SessionList->clear();
+    const QSignalBlocker quiet(sessionList);
+    const int row = sessionList->currentRow();
+    sessionList->clear();
     for (const SessionBrowser::Session& s : browser_->sessions())
-        SessionList->addItem(QStringLiteral("%1 (%2:%3)").arg(s.hostName, s.address.toString()).arg(s.port));
-    if (row >= 0 && row < SessionList->count())
-        SessionList->setCurrentRow(row);
+        sessionList->addItem(QStringLiteral("%1 (%2:%3)").arg(s.hostName, s.address.toString()).arg(s.port));
+    if (row >= 0 && row < sessionList->count())
+        sessionList->setCurrentRow(row);
     // Why nothing can be listed, where nothing is.
     if (!listenError_.isEmpty()) {
-        auto* item = new QListWidgetItem(listenError_, SessionList);
+        auto* item = new QListWidgetItem(listenError_, sessionList);
         item->setFlags(Qt::NoItemFlags);
     }
 }
@@ -97,24 +97,24 @@ void SessionDialog::pick(int row)
     if (row < 0 || static_cast<std::size_t>(row) >= sessions.size())
         return;
     const SessionBrowser::Session& s = sessions[static_cast<std::size_t>(row)];
-    JoinButton->setChecked(true);
+    joinButton->setChecked(true);
     QHostAddress address = s.address;
     // An IPv4 sender may come as an IPv4-mapped IPv6 address.
     bool isV4 = false;
     const quint32 v4 = address.toIPv4Address(&isV4);
     if (isV4)
         address = QHostAddress(v4);
-    AddressEdit->setText(address.toString());
-    PortEdit->setValue(s.port);
+    addressEdit->setText(address.toString());
+    portEdit->setValue(s.port);
 }
 
 kit::NetSessionChoice SessionDialog::choice() const
 {
-    return kit::NetSessionChoice{HostButton->isChecked(), AddressEdit->text().trimmed(),
-                                static_cast<quint16>(PortEdit->value())};
+    return kit::NetSessionChoice{hostButton->isChecked(), addressEdit->text().trimmed(),
+                                static_cast<quint16>(portEdit->value())};
 }
 
-std::optional<kit::NetSessionChoice> AskSession(QWidget* parent, const kit::NetSessionRequest& request)
+std::optional<kit::NetSessionChoice> askSession(QWidget* parent, const kit::NetSessionRequest& request)
 {
     SessionDialog d(parent, request);
     if (d.exec() != QDialog::Accepted)

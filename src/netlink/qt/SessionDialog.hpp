@@ -31,13 +31,13 @@ public:
     kit::NetSessionChoice choice() const;
     SessionBrowser& browser() { return *browser_; }
 
-    QRadioButton* HostButton = nullptr;
-    QRadioButton* JoinButton = nullptr;
-    QListWidget* SessionList = nullptr;
-    QLineEdit* AddressEdit = nullptr;
-    QSpinBox* PortEdit = nullptr;
-    QPushButton* OkButton = nullptr;
-    QPushButton* CancelButton = nullptr;
+    QRadioButton* hostButton = nullptr;
+    QRadioButton* joinButton = nullptr;
+    QListWidget* sessionList = nullptr;
+    QLineEdit* addressEdit = nullptr;
+    QSpinBox* portEdit = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
 private:
     void showSessions();
@@ -49,6 +49,6 @@ private:
 };
 
 /// Runs the dialog; nothing when cancelled.
-std::optional<kit::NetSessionChoice> AskSession(QWidget* parent, const kit::NetSessionRequest& request);
+std::optional<kit::NetSessionChoice> askSession(QWidget* parent, const kit::NetSessionRequest& request);
 
 } // namespace ostrovik::netlink

@@ -12,9 +12,9 @@ namespace {
 constexpr GLint kClampToEdge = 0x812F;
 } // namespace
 
-GlScreenView::GlScreenView(const machine::Machine& machine, const ColourLookupTable& ColorTable,
+GlScreenView::GlScreenView(const machine::Machine& machine, const ColourLookupTable& colorTable,
                            const std::uint8_t& blurEnabled, QWidget* parent)
-    : QOpenGLWidget(parent), machine_(machine), colorTable_(ColorTable), blurEnabled_(blurEnabled),
+    : QOpenGLWidget(parent), machine_(machine), colorTable_(colorTable), blurEnabled_(blurEnabled),
       texture_(std::make_unique<GlTextureImage>())
 {
     // The fixed-function pipeline: a compatibility context, double-buffered.
@@ -38,20 +38,20 @@ void GlScreenView::initializeGL()
     gl_ = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_1_1>(context());
     if (!gl_)
         return;
-    build_texture_gl();
+    buildTextureGl();
 }
 
 void GlScreenView::resizeGL(int, int)
 {
-    resize_gl();
+    fitViewport();
 }
 
-void GlScreenView::resize_gl()
+void GlScreenView::fitViewport()
 {
     if (!gl_)
         return;
     const qreal ratio = devicePixelRatioF();
-    const GlViewport v = gl_viewport(width(), height() + clientTop_, clientTop_);
+    const GlViewport v = glViewportFor(width(), height() + clientTop_, clientTop_);
     gl_->glViewport(v.x, v.y, static_cast<int>(v.width * ratio), static_cast<int>(v.height * ratio));
     gl_->glMatrixMode(GL_PROJECTION);
     gl_->glLoadIdentity();
@@ -61,7 +61,7 @@ void GlScreenView::resize_gl()
     gl_->glTranslatef(-50, -50, -250);
 }
 
-void GlScreenView::build_texture_gl()
+void GlScreenView::buildTextureGl()
 {
     const GLint filter = blurEnabled_ ? GL_LINEAR : GL_NEAREST;
     // The default texture object, as the presentation has always used.
@@ -71,7 +71,7 @@ void GlScreenView::build_texture_gl()
     // Without this, linear filtering blends the top line into the bottom row.
     gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, kClampToEdge);
     gl_->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, kClampToEdge);
-    build_texture(machine_, colorTable_, gray_, *texture_);
+    buildTexture(machine_, colorTable_, gray_, *texture_);
     gl_->glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     gl_->glTexImage2D(GL_TEXTURE_2D, 0, 3, 256, 256, 0, GL_RGB, GL_UNSIGNED_BYTE, texture_->data());
 }
@@ -88,8 +88,8 @@ void GlScreenView::paintGL()
         return;
     // The widget's frame buffer is bound anew for every paint; the viewport
     // is ours to keep.
-    resize_gl();
-    build_texture_gl();
+    fitViewport();
+    buildTextureGl();
     gl_->glMatrixMode(GL_PROJECTION);
     gl_->glLoadIdentity();
     gl_->glOrtho(-50, 50, -50, 50, 200, 300);

@@ -25,7 +25,7 @@ class GlScreenView : public QOpenGLWidget {
     Q_OBJECT
 public:
     /// @p blurEnabled is the smoothing flag, read at every frame.
-    GlScreenView(const machine::Machine& machine, const ColourLookupTable& ColorTable, const std::uint8_t& blurEnabled,
+    GlScreenView(const machine::Machine& machine, const ColourLookupTable& colorTable, const std::uint8_t& blurEnabled,
                  QWidget* parent = nullptr);
     ~GlScreenView() override;
 
@@ -50,8 +50,8 @@ protected:
     void paintGL() override;
 
 private:
-    void resize_gl();
-    void build_texture_gl();
+    void fitViewport();
+    void buildTextureGl();
 
     const machine::Machine& machine_;
     const ColourLookupTable& colorTable_;

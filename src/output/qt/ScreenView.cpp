@@ -15,8 +15,8 @@ QColor toQColor(ColorValue c)
 QImage wrap(const FrameBitmap& bitmap)
 {
     // The bitmap's bytes are blue, green, red per pixel, which is BGR888.
-    return QImage(bitmap.Bits.data(), FrameBitmap::Width, FrameBitmap::Height,
-                  FrameBitmap::BytesPerLine, QImage::Format_BGR888);
+    return QImage(bitmap.bits.data(), FrameBitmap::width, FrameBitmap::height,
+                  FrameBitmap::bytesPerLine, QImage::Format_BGR888);
 }
 
 } // namespace
@@ -54,7 +54,7 @@ void ScreenView::setClientTop(int y)
 
 GdiLayout ScreenView::currentLayout() const
 {
-    return gdi_layout(width(), height() + clientTop_, stretch_);
+    return gdiLayout(width(), height() + clientTop_, stretch_);
 }
 
 QRect ScreenView::toWidget(const Box& box) const
@@ -68,7 +68,7 @@ void ScreenView::present(bool changed)
         return;
     const GdiLayout layout = currentLayout();
     if (!layout.stretched) {
-        const QColor corner = toQColor(screen_.screenBitmap->Pixel(0, 0));
+        const QColor corner = toQColor(screen_.screenBitmap->pixel(0, 0));
         if (corner != background_) {
             background_ = corner;
             update();

@@ -71,7 +71,7 @@ void Beeper::playTone()
     if (soundOn_() && machine_.clock < kPlayClockLimit) {
         playBuffer(buffer);
         if (view_ && view_->isShown())
-            view_->DrawBuffer(std::span<const std::uint8_t>(buffer));
+            view_->drawBuffer(std::span<const std::uint8_t>(buffer));
     }
 }
 

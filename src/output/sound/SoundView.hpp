@@ -11,7 +11,7 @@ public:
     virtual ~SoundView() = default;
     /// Whether the window is on screen; a hidden one is not drawn.
     virtual bool isShown() const = 0;
-    virtual void DrawBuffer(std::span<const std::uint8_t> data) = 0;
+    virtual void drawBuffer(std::span<const std::uint8_t> data) = 0;
 };
 
 } // namespace ostrovik::output::sound

@@ -19,7 +19,7 @@ constexpr PairCodes kAltCodes{64, 108, 0xffe9, 0xffea};
 constexpr PairCodes kLogoCodes{133, 134, 0xffeb, 0xffec};
 constexpr std::uint32_t kLevel3ShiftSym = 0xfe03; // AltGr
 
-KeySide SideOf(const KeyInput& in, const PairCodes& codes)
+KeySide sideOf(const KeyInput& in, const PairCodes& codes)
 {
     if (in.nativeScanCode == codes.leftKeycode) {
         return KeySide::Left;
@@ -36,7 +36,7 @@ KeySide SideOf(const KeyInput& in, const PairCodes& codes)
     return KeySide::Left;
 }
 
-std::uint16_t KeypadKey(int key)
+std::uint16_t keypadKey(int key)
 {
     if (key >= Qt::Key_0 && key <= Qt::Key_9) {
         return static_cast<std::uint16_t>(VK_NUMPAD0 + (key - Qt::Key_0));
@@ -66,7 +66,7 @@ constexpr std::array<std::pair<int, std::uint16_t>, 30> kSpecialKeys = {{
     {Qt::Key_Sleep, VK_SLEEP},     {Qt::Key_NumLock, VK_NUMLOCK}, {Qt::Key_ScrollLock, VK_SCROLL},
 }};
 
-std::uint16_t SpecialKey(int key)
+std::uint16_t specialKey(int key)
 {
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
         return static_cast<std::uint16_t>(VK_F1 + (key - Qt::Key_F1));
@@ -81,25 +81,25 @@ std::uint16_t SpecialKey(int key)
 
 } // namespace
 
-KeyStroke MapKey(const KeyInput& in)
+KeyStroke mapKey(const KeyInput& in)
 {
     const int key = in.key;
 
     if (in.modifiers.testFlag(Qt::KeypadModifier)) {
-        if (const auto vk = KeypadKey(key)) {
+        if (const auto vk = keypadKey(key)) {
             return {vk};
         }
     }
 
     switch (key) {
-    case Qt::Key_Control: return {VK_CONTROL, SideOf(in, kCtrlCodes)};
-    case Qt::Key_Shift: return {VK_SHIFT, SideOf(in, kShiftCodes)};
-    case Qt::Key_Alt: return {VK_MENU, SideOf(in, kAltCodes)};
+    case Qt::Key_Control: return {VK_CONTROL, sideOf(in, kCtrlCodes)};
+    case Qt::Key_Shift: return {VK_SHIFT, sideOf(in, kShiftCodes)};
+    case Qt::Key_Alt: return {VK_MENU, sideOf(in, kAltCodes)};
     case Qt::Key_AltGr: return {VK_MENU, KeySide::Right};
     case Qt::Key_Meta:
     case Qt::Key_Super_L:
     case Qt::Key_Super_R: {
-        const KeySide side = key == Qt::Key_Super_R ? KeySide::Right : SideOf(in, kLogoCodes);
+        const KeySide side = key == Qt::Key_Super_R ? KeySide::Right : sideOf(in, kLogoCodes);
         return {side == KeySide::Right ? std::uint16_t{VK_RWIN} : std::uint16_t{VK_LWIN}, side};
     }
     default: break;
@@ -108,30 +108,30 @@ KeyStroke MapKey(const KeyInput& in)
     if (key >= Qt::Key_A && key <= Qt::Key_Z) {
         return {static_cast<std::uint16_t>(key)};
     }
-    if (const auto vk = VirtualKeyOfKeycode(in.nativeScanCode)) {
+    if (const auto vk = virtualKeyOfKeycode(in.nativeScanCode)) {
         return {vk};
     }
     if (key > 0 && key < 0x80) {
-        if (const auto scan = VkKeyScanUS(static_cast<char>(key))) {
+        if (const auto scan = vkKeyScanUs(static_cast<char>(key))) {
             return {scan->vk};
         }
     }
     if (key >= 0x0400 && key < 0x0500) {
-        if (const auto vk = VirtualKeyOfRussianLetter(static_cast<char32_t>(key))) {
+        if (const auto vk = virtualKeyOfRussianLetter(static_cast<char32_t>(key))) {
             return {vk};
         }
     }
-    return {SpecialKey(key)};
+    return {specialKey(key)};
 }
 
-KeyInput KeyInputOf(const QKeyEvent& event)
+KeyInput keyInputOf(const QKeyEvent& event)
 {
     return {event.key(), event.modifiers(), event.nativeScanCode(), event.nativeVirtualKey()};
 }
 
-KeyStroke VirtualKeyOf(const QKeyEvent& event)
+KeyStroke virtualKeyOf(const QKeyEvent& event)
 {
-    return MapKey(KeyInputOf(event));
+    return mapKey(keyInputOf(event));
 }
 
 QEvent::Type SynthesisedKeyEvent::type()

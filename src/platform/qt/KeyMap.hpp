@@ -50,11 +50,11 @@ struct KeyInput {
 /// - the function, editing and cursor keys to their codes (F1 … F24, Home,
 ///   Insert, Delete, Print Screen to VK_SNAPSHOT, Esc, Enter, Space,
 ///   Backspace, Tab, …).
-KeyStroke MapKey(const KeyInput& input);
+KeyStroke mapKey(const KeyInput& input);
 
 /// The same for a Qt key event.
-KeyInput KeyInputOf(const QKeyEvent& event);
-KeyStroke VirtualKeyOf(const QKeyEvent& event);
+KeyInput keyInputOf(const QKeyEvent& event);
+KeyStroke virtualKeyOf(const QKeyEvent& event);
 
 /// A PC key press or release made by the program (the on-screen keyboard),
 /// delivered through the event queue as the desktop delivers its own.

@@ -8,7 +8,7 @@ namespace ostrovik::platform {
 
 namespace {
 
-std::int64_t SteadyNowNs()
+std::int64_t steadyNowNs()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
@@ -18,64 +18,64 @@ std::int64_t SteadyNowNs()
 } // namespace
 
 PlatformTimer::PlatformTimer(QObject* parent, Clock clock)
-    : QObject(parent), m_clock(clock ? std::move(clock) : Clock(&SteadyNowNs))
+    : QObject(parent), clock_(clock ? std::move(clock) : Clock(&steadyNowNs))
 {
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &PlatformTimer::wake);
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &PlatformTimer::wake);
 }
 
 void PlatformTimer::setInterval(int milliseconds)
 {
-    if (milliseconds == m_interval) {
+    if (milliseconds == interval_) {
         return;
     }
-    m_interval = milliseconds;
+    interval_ = milliseconds;
     restart();
 }
 
 void PlatformTimer::setEnabled(bool enabled)
 {
-    if (enabled == m_enabled) {
+    if (enabled == enabled_) {
         return;
     }
-    m_enabled = enabled;
+    enabled_ = enabled;
     restart();
 }
 
 void PlatformTimer::restart()
 {
-    ++m_generation;
-    m_timer.stop();
-    m_schedule.Stop();
-    if (m_enabled) {
-        m_schedule.Start(m_interval, m_clock());
+    ++generation_;
+    timer_.stop();
+    schedule_.stop();
+    if (enabled_) {
+        schedule_.start(interval_, clock_());
         arm();
     }
 }
 
 void PlatformTimer::arm()
 {
-    if (!m_schedule.Running()) {
+    if (!schedule_.running()) {
         return;
     }
     // Round the wait up to whole milliseconds so that we never wake before the tick.
-    const std::int64_t waitNs = m_schedule.NextDueNs() - m_clock();
+    const std::int64_t waitNs = schedule_.nextDueNs() - clock_();
     const std::int64_t waitMs = waitNs <= 0 ? 0 : (waitNs + 999'999) / 1'000'000;
-    m_timer.start(std::chrono::milliseconds(waitMs));
+    timer_.start(std::chrono::milliseconds(waitMs));
 }
 
 void PlatformTimer::wake()
 {
-    if (!m_schedule.Poll(m_clock())) {
+    if (!schedule_.poll(clock_())) {
         arm(); // woke before the tick
         return;
     }
-    const unsigned generation = m_generation;
+    const unsigned generation = generation_;
     const QPointer<PlatformTimer> alive(this);
     emit timeout();
     // A handler may have stopped, restarted or deleted the timer.
-    if (alive && generation == m_generation) {
+    if (alive && generation == generation_) {
         arm();
     }
 }

@@ -26,10 +26,10 @@ public:
     /// @p clock is the steady clock unless a test drives the time itself.
     explicit PlatformTimer(QObject* parent = nullptr, Clock clock = {});
 
-    int interval() const { return m_interval; }
+    int interval() const { return interval_; }
     void setInterval(int milliseconds);
 
-    bool isEnabled() const { return m_enabled; }
+    bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled);
 
 signals:
@@ -40,12 +40,12 @@ private:
     void arm();
     void wake();
 
-    QTimer m_timer;
-    Clock m_clock;
-    TimerSchedule m_schedule;
-    int m_interval = 1000;
-    bool m_enabled = false;
-    unsigned m_generation = 0; // changes whenever the schedule is restarted or stopped
+    QTimer timer_;
+    Clock clock_;
+    TimerSchedule schedule_;
+    int interval_ = 1000;
+    bool enabled_ = false;
+    unsigned generation_ = 0; // changes whenever the schedule is restarted or stopped
 };
 
 } // namespace ostrovik::platform

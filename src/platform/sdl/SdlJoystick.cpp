@@ -51,9 +51,9 @@ JoyInfo SdlJoystick::read() const
     JoyInfo info;
     const int axes = SDL_JoystickNumAxes(device_);
     if (axes > 0)
-        info.wXpos = QuantiseAxis(SDL_JoystickGetAxis(device_, 0));
+        info.wXpos = quantiseAxis(SDL_JoystickGetAxis(device_, 0));
     if (axes > 1)
-        info.wYpos = QuantiseAxis(SDL_JoystickGetAxis(device_, 1));
+        info.wYpos = quantiseAxis(SDL_JoystickGetAxis(device_, 1));
     const int buttons = SDL_JoystickNumButtons(device_);
     for (int b = 0; b < 4 && b < buttons; ++b)
         if (SDL_JoystickGetButton(device_, b))
@@ -132,7 +132,7 @@ void SdlJoystick::poll()
     // The window may release the capture from inside a handler.
     JoyWindow* window = window_;
     if (!changedOnly_ || now.wXpos != last_.wXpos || now.wYpos != last_.wYpos)
-        window->joystickMoved(JoyMoveParam(now.wXpos, now.wYpos));
+        window->joystickMoved(joyMoveParam(now.wXpos, now.wYpos));
     const std::uint32_t pressed = now.wButtons & ~last_.wButtons;
     const std::uint32_t released = last_.wButtons & ~now.wButtons;
     last_ = now;

@@ -13,38 +13,38 @@ namespace ostrovik::tools {
 AsmFindBar::AsmFindBar(QsciScintilla& editor, QWidget* parent) : QWidget(parent), editor_(editor)
 {
     setObjectName(QStringLiteral("FindBar"));
-    FindEdit = new QLineEdit(this);
-    FindEdit->setObjectName(QStringLiteral("FindEdit"));
-    ReplaceEdit = new QLineEdit(this);
-    ReplaceEdit->setObjectName(QStringLiteral("ReplaceEdit"));
-    ReplaceLabel = new QLabel(QStringLiteral("Заменить на:"), this);
-    ReplaceLabel->setObjectName(QStringLiteral("ReplaceLabel"));
-    ReplaceLabel->setBuddy(ReplaceEdit);
-    MatchCase = new QCheckBox(QStringLiteral("Aa"), this);
-    FindButton = new QPushButton(QStringLiteral("Найти"), this);
-    ReplaceButton = new QPushButton(QStringLiteral("Заменить"), this);
-    ReplaceAllButton = new QPushButton(QStringLiteral("Заменить все"), this);
-    CloseButton = new QPushButton(QStringLiteral("×"), this);
-    CloseButton->setFixedWidth(24);
+    findEdit = new QLineEdit(this);
+    findEdit->setObjectName(QStringLiteral("FindEdit"));
+    replaceEdit = new QLineEdit(this);
+    replaceEdit->setObjectName(QStringLiteral("ReplaceEdit"));
+    replaceLabel = new QLabel(QStringLiteral("Заменить на:"), this);
+    replaceLabel->setObjectName(QStringLiteral("ReplaceLabel"));
+    replaceLabel->setBuddy(replaceEdit);
+    matchCase = new QCheckBox(QStringLiteral("Aa"), this);
+    findButton = new QPushButton(QStringLiteral("Найти"), this);
+    replaceButton = new QPushButton(QStringLiteral("Заменить"), this);
+    replaceAllButton = new QPushButton(QStringLiteral("Заменить все"), this);
+    closeButton = new QPushButton(QStringLiteral("×"), this);
+    closeButton->setFixedWidth(24);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     auto* findLabel = new QLabel(QStringLiteral("Найти:"), this);
-    findLabel->setBuddy(FindEdit);
+    findLabel->setBuddy(findEdit);
     layout->addWidget(findLabel);
-    layout->addWidget(FindEdit, 1);
-    layout->addWidget(MatchCase);
-    layout->addWidget(FindButton);
-    layout->addWidget(ReplaceLabel);
-    layout->addWidget(ReplaceEdit, 1);
-    layout->addWidget(ReplaceButton);
-    layout->addWidget(ReplaceAllButton);
-    layout->addWidget(CloseButton);
+    layout->addWidget(findEdit, 1);
+    layout->addWidget(matchCase);
+    layout->addWidget(findButton);
+    layout->addWidget(replaceLabel);
+    layout->addWidget(replaceEdit, 1);
+    layout->addWidget(replaceButton);
+    layout->addWidget(replaceAllButton);
+    layout->addWidget(closeButton);
 
-    connect(FindEdit, &QLineEdit::returnPressed, this, [this] { findNext(); });
-    connect(FindButton, &QPushButton::clicked, this, [this] { findNext(); });
-    connect(ReplaceButton, &QPushButton::clicked, this, [this] { replaceOne(); });
-    connect(ReplaceAllButton, &QPushButton::clicked, this, [this] { replaceAll(); });
-    connect(CloseButton, &QPushButton::clicked, this, [this] { closeBar(); });
+    connect(findEdit, &QLineEdit::returnPressed, this, [this] { findNext(); });
+    connect(findButton, &QPushButton::clicked, this, [this] { findNext(); });
+    connect(replaceButton, &QPushButton::clicked, this, [this] { replaceOne(); });
+    connect(replaceAllButton, &QPushButton::clicked, this, [this] { replaceAll(); });
+    connect(closeButton, &QPushButton::clicked, this, [this] { closeBar(); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, this, [this] { closeBar(); });
@@ -60,21 +60,21 @@ void AsmFindBar::closeBar()
 void AsmFindBar::open(bool replace)
 {
     if (editor_.hasSelectedText() && !editor_.selectedText().contains(QLatin1Char('\n')))
-        FindEdit->setText(editor_.selectedText());
-    ReplaceLabel->setVisible(replace);
-    ReplaceEdit->setVisible(replace);
-    ReplaceButton->setVisible(replace);
-    ReplaceAllButton->setVisible(replace);
+        findEdit->setText(editor_.selectedText());
+    replaceLabel->setVisible(replace);
+    replaceEdit->setVisible(replace);
+    replaceButton->setVisible(replace);
+    replaceAllButton->setVisible(replace);
     show();
-    FindEdit->setFocus();
-    FindEdit->selectAll();
+    findEdit->setFocus();
+    findEdit->selectAll();
 }
 
 bool AsmFindBar::findFrom(int line, int index, bool wrap)
 {
-    if (FindEdit->text().isEmpty())
+    if (findEdit->text().isEmpty())
         return false;
-    return editor_.findFirst(FindEdit->text(), false, MatchCase->isChecked(), false, wrap, true, line, index,
+    return editor_.findFirst(findEdit->text(), false, matchCase->isChecked(), false, wrap, true, line, index,
                              true);
 }
 
@@ -87,15 +87,15 @@ bool AsmFindBar::findNext()
 
 bool AsmFindBar::replaceOne()
 {
-    const Qt::CaseSensitivity cs = MatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    if (editor_.hasSelectedText() && editor_.selectedText().compare(FindEdit->text(), cs) == 0)
-        editor_.replaceSelectedText(ReplaceEdit->text());
+    const Qt::CaseSensitivity cs = matchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    if (editor_.hasSelectedText() && editor_.selectedText().compare(findEdit->text(), cs) == 0)
+        editor_.replaceSelectedText(replaceEdit->text());
     return findNext();
 }
 
 int AsmFindBar::replaceAll()
 {
-    if (FindEdit->text().isEmpty())
+    if (findEdit->text().isEmpty())
         return 0;
     int count = 0;
     editor_.beginUndoAction();
@@ -103,7 +103,7 @@ int AsmFindBar::replaceAll()
     // the text found is not found again.
     bool found = findFrom(0, 0, false);
     while (found) {
-        editor_.replaceSelectedText(ReplaceEdit->text());
+        editor_.replaceSelectedText(replaceEdit->text());
         ++count;
         int line = 0, index = 0;
         editor_.getCursorPosition(&line, &index);

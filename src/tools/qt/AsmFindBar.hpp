@@ -31,14 +31,14 @@ public:
     /// Replaces every match; the number replaced.
     int replaceAll();
 
-    QLineEdit* FindEdit = nullptr;
-    QLabel* ReplaceLabel = nullptr;
-    QLineEdit* ReplaceEdit = nullptr;
-    QCheckBox* MatchCase = nullptr;
-    QPushButton* FindButton = nullptr;
-    QPushButton* ReplaceButton = nullptr;
-    QPushButton* ReplaceAllButton = nullptr;
-    QPushButton* CloseButton = nullptr;
+    QLineEdit* findEdit = nullptr;
+    QLabel* replaceLabel = nullptr;
+    QLineEdit* replaceEdit = nullptr;
+    QCheckBox* matchCase = nullptr;
+    QPushButton* findButton = nullptr;
+    QPushButton* replaceButton = nullptr;
+    QPushButton* replaceAllButton = nullptr;
+    QPushButton* closeButton = nullptr;
 
 private:
     bool findFrom(int line, int index, bool wrap);

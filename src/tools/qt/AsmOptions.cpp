@@ -8,23 +8,23 @@ namespace {
 constexpr std::string_view kSection = "AssemblerOptions";
 }
 
-AsmOptions LoadAsmOptions(const QString& programDir)
+AsmOptions loadAsmOptions(const QString& programDir)
 {
     AsmOptions o;
-    o.AssPath = kit::ReadIni(kSection, "AssPath");
-    o.LVTPath = kit::ReadIni(kSection, "LVTPath");
-    if (o.AssPath == QLatin1String("0")) {
-        o.AssPath.clear();
-        kit::WriteIni(kSection, "AssPath", o.AssPath);
+    o.assemblerPath = kit::readIni(kSection, "AssPath");
+    o.lvtPath = kit::readIni(kSection, "LVTPath");
+    if (o.assemblerPath == QLatin1String("0")) {
+        o.assemblerPath.clear();
+        kit::writeIni(kSection, "AssPath", o.assemblerPath);
     }
-    if (o.LVTPath == QLatin1String("0") || o.LVTPath.isEmpty()) {
-        o.LVTPath = programDir + QStringLiteral("Assembler");
-        kit::WriteIni(kSection, "LVTPath", o.LVTPath);
+    if (o.lvtPath == QLatin1String("0") || o.lvtPath.isEmpty()) {
+        o.lvtPath = programDir + QStringLiteral("Assembler");
+        kit::writeIni(kSection, "LVTPath", o.lvtPath);
     }
     return o;
 }
 
-QString NormalisedLvtPath(const QString& typed)
+QString normalisedLvtPath(const QString& typed)
 {
     return typed.endsWith(QLatin1Char('/')) ? typed.left(typed.size() - 1) : typed;
 }

@@ -74,15 +74,15 @@ AssemblerSettingsForm::AssemblerSettingsForm(AssemblerWorkbench& workbench)
 
 void AssemblerSettingsForm::fillFromSettings()
 {
-    compilerEdit->setText(kit::ReadIni(kSection, "AssPath"));
-    outputEdit->setText(kit::ReadIni(kSection, "LVTPath"));
+    compilerEdit->setText(kit::readIni(kSection, "AssPath"));
+    outputEdit->setText(kit::readIni(kSection, "LVTPath"));
 }
 
 void AssemblerSettingsForm::showFromWorkbench()
 {
     const QWidget* owner = parentWidget();
     if (owner && !isVisible())
-        kit::CentreOnOwner(*this, *owner);
+        kit::centreOnOwner(*this, *owner);
     show();
     raise();
     activateWindow();
@@ -91,9 +91,9 @@ void AssemblerSettingsForm::showFromWorkbench()
 
 void AssemblerSettingsForm::accept()
 {
-    outputEdit->setText(NormalisedLvtPath(outputEdit->text()));
-    kit::WriteIni(kSection, "AssPath", compilerEdit->text(), this);
-    kit::WriteIni(kSection, "LVTPath", outputEdit->text(), this);
+    outputEdit->setText(normalisedLvtPath(outputEdit->text()));
+    kit::writeIni(kSection, "AssPath", compilerEdit->text(), this);
+    kit::writeIni(kSection, "LVTPath", outputEdit->text(), this);
     workbench_.setLVTPath(outputEdit->text());
     hide();
 }

@@ -62,7 +62,7 @@ QString decodeText(const QByteArray& bytes)
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    return QString::fromStdString(platform::Cp1251ToUtf8(bytes.toStdString()));
+    return QString::fromStdString(platform::cp1251ToUtf8(bytes.toStdString()));
 }
 
 /// Why a source of @p what is neither opened nor built.
@@ -192,7 +192,7 @@ AssemblerWorkbench::~AssemblerWorkbench() = default;
 
 void AssemblerWorkbench::centreOn(const QWidget& owner)
 {
-    kit::CentreOnOwner(*this, owner);
+    kit::centreOnOwner(*this, owner);
 }
 
 void AssemblerWorkbench::buildActions()
@@ -345,10 +345,10 @@ void AssemblerWorkbench::loadStartState()
 {
     editor->setText(kit::fromUtf8(kAsmInitialText));
     loadReference();
-    const QString programDir = platform::FileNameText(build_->programDir());
-    const AsmOptions options = LoadAsmOptions(programDir);
-    AssPath = options.AssPath;
-    setLVTPath(options.LVTPath);
+    const QString programDir = platform::fileNameText(build_->programDir());
+    const AsmOptions options = loadAsmOptions(programDir);
+    assemblerPath = options.assemblerPath;
+    setLVTPath(options.lvtPath);
     sourceModified = 0;
 }
 
@@ -360,7 +360,7 @@ void AssemblerWorkbench::loadReference()
     QStringList rows;
     // Only a regular file of a sensible size: a FIFO or a device under the
     // name must not hold the window up.
-    const platform::FileRead file = platform::ReadRegularFile(help, kMaxHelpFile);
+    const platform::FileRead file = platform::readRegularFile(help, kMaxHelpFile);
     if (file.ok()) {
         QString text = decodeText(QByteArray::fromStdString(file.bytes));
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -382,12 +382,12 @@ void AssemblerWorkbench::loadReference()
 
 void AssemblerWorkbench::setLVTPath(const QString& path)
 {
-    build_->LVTPath = platform::FileNamePath(path);
+    build_->lvtPath = platform::fileNamePath(path);
 }
 
-QString AssemblerWorkbench::LVTPath() const
+QString AssemblerWorkbench::lvtPath() const
 {
-    return platform::FileNameText(build_->LVTPath);
+    return platform::fileNameText(build_->lvtPath);
 }
 
 std::vector<std::string> AssemblerWorkbench::sourceLines() const
@@ -627,12 +627,12 @@ void AssemblerWorkbench::clearLog()
 
 void AssemblerWorkbench::appendLog(std::string_view line)
 {
-    buildLog->appendPlainText(platform::FileNameText(QByteArrayView(line.data(), static_cast<qsizetype>(line.size()))));
+    buildLog->appendPlainText(platform::fileNameText(QByteArrayView(line.data(), static_cast<qsizetype>(line.size()))));
 }
 
 void AssemblerWorkbench::showError(std::string_view text)
 {
-    kit::dialogs().error(this, platform::FileNameText(QByteArrayView(text.data(), static_cast<qsizetype>(text.size()))));
+    kit::dialogs().error(this, platform::fileNameText(QByteArrayView(text.data(), static_cast<qsizetype>(text.size()))));
 }
 
 std::span<const std::uint8_t> AssemblerWorkbench::assemblerImage()

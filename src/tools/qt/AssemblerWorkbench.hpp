@@ -92,10 +92,10 @@ public:
     const QStringList& completionInserts() const { return completionInserts_; }
     AsmCompletionPopup& completionPopup() { return *completion_; }
 
-    /// The build's output folder (LVTPath), which the settings' OK sets.
+    /// The build's output folder (lvtPath), which the settings' OK sets.
     void setLVTPath(const QString& path);
-    QString LVTPath() const;
-    QString AssPath;
+    QString lvtPath() const;
+    QString assemblerPath;
     AsmBuild& build() { return *build_; }
     AssemblerSettingsForm* setupForm() const { return settingsWindow_; }
 

@@ -144,7 +144,7 @@ FontEditorForm::FontEditorForm(kit::WindowHost& host) : QWidget(&host.mainWindow
     connect(exitButton, &QPushButton::clicked, this, [this] { exitEditor(); });
     connect(changeButton, &QPushButton::clicked, this, [this] { changeGlyph(); });
 
-    kit::CentreOnOwner(*this, host.mainWindow());
+    kit::centreOnOwner(*this, host.mainWindow());
 }
 
 void FontEditorForm::placeControls()
@@ -181,28 +181,28 @@ MachineRam& FontEditorForm::ram()
 
 QString FontEditorForm::fontsFolder() const
 {
-    return platform::FileNameText(host_.machine().programDir) + QStringLiteral("/FONTS/");
+    return platform::fileNameText(host_.machine().programDir) + QStringLiteral("/FONTS/");
 }
 
-QImage FontEditorForm::drawGlyph(int Column, int Row) const
+QImage FontEditorForm::drawGlyph(int column, int row) const
 {
     QImage cell(8, 8, QImage::Format_RGB32);
-    const std::uint16_t address = glyphAddress(codeAt(Column, Row));
+    const std::uint16_t address = glyphAddress(codeAt(column, row));
     for (int r = 0; r < 8; ++r)
         drawGlyphRow(cell, host_.machine().ram[address + r], r);
     return cell;
 }
 
-void FontEditorForm::drawGlyphRow(QImage& cell, std::uint8_t Value, int Row)
+void FontEditorForm::drawGlyphRow(QImage& cell, std::uint8_t value, int row)
 {
-    auto* line = reinterpret_cast<QRgb*>(cell.scanLine(Row));
+    auto* line = reinterpret_cast<QRgb*>(cell.scanLine(row));
     for (int b = 0; b < 8; ++b)
-        line[7 - b] = (Value >> b) & 1 ? 0xFF000000u : 0xFFFFFFFFu;
+        line[7 - b] = (value >> b) & 1 ? 0xFF000000u : 0xFFFFFFFFu;
 }
 
-void FontEditorForm::showGlyphRow(std::uint8_t Value, int Row)
+void FontEditorForm::showGlyphRow(std::uint8_t value, int row)
 {
-    drawGlyphRow(preview_, Value, Row);
+    drawGlyphRow(preview_, value, row);
     dotGrid->update();
     previewView->update();
 }
@@ -243,7 +243,7 @@ void FontEditorForm::openFont()
         kit::dialogs().openFile(this, QStringLiteral("Load Font"), fontsFolder(), fontDialogFilter());
     if (!file)
         return;
-    const FontLoad load = loadFont(platform::FileNamePath(*file), ram());
+    const FontLoad load = loadFont(platform::fileNamePath(*file), ram());
     // Whatever was read is in memory now, also when the file ran out.
     codeGrid->update();
     if (load.error)
@@ -258,7 +258,7 @@ void FontEditorForm::saveFontAs()
         kit::dialogs().saveFile(this, QStringLiteral("Save Font"), suggested, fontDialogFilter());
     if (!file)
         return;
-    saveFont(platform::FileNamePath(*file), ram());
+    saveFont(platform::fileNamePath(*file), ram());
 }
 
 void FontEditorForm::exitEditor()

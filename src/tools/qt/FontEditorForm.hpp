@@ -48,10 +48,10 @@ protected:
 private:
     void placeControls();
     /// Glyph @p code as the code grid shows it: ink black on white.
-    QImage drawGlyph(int Column, int Row) const;
-    /// Paints dot row @p Row of an 8 × 8 picture from @p Value, bit 7 at the left.
-    static void drawGlyphRow(QImage& cell, std::uint8_t Value, int Row);
-    void showGlyphRow(std::uint8_t Value, int Row);
+    QImage drawGlyph(int column, int row) const;
+    /// Paints dot row @p row of an 8 × 8 picture from @p value, bit 7 at the left.
+    static void drawGlyphRow(QImage& cell, std::uint8_t value, int row);
+    void showGlyphRow(std::uint8_t value, int row);
     MachineRam& ram();
     QString fontsFolder() const;
 

@@ -55,7 +55,7 @@ RgbPicture toRgbPicture(const QImage& image)
     RgbPicture p{rgb.width(), rgb.height(), std::vector<Rgb>(static_cast<std::size_t>(rgb.width()) * rgb.height())};
     for (int y = 0; y < rgb.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        std::transform(line, line + rgb.width(), p.Pixels.begin() + static_cast<std::ptrdiff_t>(y) * rgb.width(),
+        std::transform(line, line + rgb.width(), p.pixels.begin() + static_cast<std::ptrdiff_t>(y) * rgb.width(),
                        [](QRgb c) { return static_cast<Rgb>(c & 0xFFFFFF); });
     }
     return p;
@@ -130,7 +130,7 @@ PictureConverterForm::PictureConverterForm(kit::WindowHost& host) : QWidget(&hos
     connect(paletteSlider, &QSlider::valueChanged, this, [this] { paletteChanged(); });
 
     // Centred on the main window.
-    kit::CentreOnOwner(*this, host.mainWindow());
+    kit::centreOnOwner(*this, host.mainWindow());
 }
 
 const QString& PictureConverterForm::openDialogFilter()
@@ -158,7 +158,7 @@ void PictureConverterForm::loadPicture()
     if (!file)
         return;
     lastFolder_ = QFileInfo(*file).absolutePath();
-    const std::string name = platform::FileNamePath(*file);
+    const std::string name = platform::fileNamePath(*file);
     const std::optional<PictureKind> kind = pictureKind(name);
     if (!kind) {
         // Nothing was read, so nothing may change: the next save would
@@ -187,19 +187,19 @@ void PictureConverterForm::loadPicture()
     convertToBw(sourcePixels_, thresholdSlider->value());
 }
 
-bool PictureConverterForm::loadBmp(const QString& FileName, QImage& picture)
+bool PictureConverterForm::loadBmp(const QString& fileName, QImage& picture)
 {
-    return decode(FileName, "bmp", picture);
+    return decode(fileName, "bmp", picture);
 }
 
-bool PictureConverterForm::loadJpg(const QString& FileName, QImage& picture)
+bool PictureConverterForm::loadJpg(const QString& fileName, QImage& picture)
 {
-    return decode(FileName, "jpg", picture);
+    return decode(fileName, "jpg", picture);
 }
 
-bool PictureConverterForm::loadPng(const QString& FileName, QImage& picture)
+bool PictureConverterForm::loadPng(const QString& fileName, QImage& picture)
 {
-    return decode(FileName, "png", picture);
+    return decode(fileName, "png", picture);
 }
 
 bool PictureConverterForm::decode(const QString& fileName, const char* format, QImage& picture)
@@ -207,7 +207,7 @@ bool PictureConverterForm::decode(const QString& fileName, const char* format, Q
     // Only a regular file of bounded size is read: a FIFO or a device in
     // its place would hang the window or feed it without end.
     const platform::FileRead file =
-        platform::ReadRegularFile(platform::FileNamePath(fileName), kMaxPictureFileBytes);
+        platform::readRegularFile(platform::fileNamePath(fileName), kMaxPictureFileBytes);
     if (!file.ok()) {
         kit::dialogs().error(this, QStringLiteral("%1: %2").arg(fileName, QString::fromStdString(file.reason)));
         return false;
@@ -225,17 +225,17 @@ bool PictureConverterForm::decode(const QString& fileName, const char* format, Q
     return true;
 }
 
-void PictureConverterForm::convertToBw(const RgbPicture& Picture, int Threshold)
+void PictureConverterForm::convertToBw(const RgbPicture& picture, int threshold)
 {
-    const std::vector<std::uint8_t> mask = convertToBW(Picture, Threshold);
-    bwPicture_ = stretchToScreen(mask, Picture.Width, Picture.Height);
+    const std::vector<std::uint8_t> mask = convertToBW(picture, threshold);
+    bwPicture_ = stretchToScreen(mask, picture.width, picture.height);
     bwView_ = bwImage(bwPicture_);
     update();
 }
 
 void PictureConverterForm::thresholdChanged()
 {
-    if (!sourcePixels_.Pixels.empty())
+    if (!sourcePixels_.pixels.empty())
         convertToBw(sourcePixels_, thresholdSlider->value());
 }
 

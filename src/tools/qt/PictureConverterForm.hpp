@@ -53,13 +53,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    /// Each decodes @p FileName into @p picture by its own decoder; a file
+    /// Each decodes @p fileName into @p picture by its own decoder; a file
     /// that decoder cannot read is reported and gives false.
-    bool loadBmp(const QString& FileName, QImage& picture);
-    bool loadJpg(const QString& FileName, QImage& picture);
-    bool loadPng(const QString& FileName, QImage& picture);
+    bool loadBmp(const QString& fileName, QImage& picture);
+    bool loadJpg(const QString& fileName, QImage& picture);
+    bool loadPng(const QString& fileName, QImage& picture);
     bool decode(const QString& fileName, const char* format, QImage& picture);
-    void convertToBw(const RgbPicture& Picture, int Threshold);
+    void convertToBw(const RgbPicture& picture, int threshold);
     void rotateBwForSaving();
     void rotateColourForSaving();
     std::filesystem::path save(bool colour);

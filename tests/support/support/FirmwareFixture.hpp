@@ -198,7 +198,7 @@ protected:
     void loadBasic(std::string_view program, bool run = true)
     {
         host.options[machine::Option::RunBasic] = run ? "1" : "0";
-        ostrovik::files::NewLoadFile(m, writeFile("basic.lvt", basicTape(program)), true);
+        ostrovik::files::newLoadFile(m, writeFile("basic.lvt", basicTape(program)), true);
     }
 
     TestHost host;

@@ -18,8 +18,8 @@ namespace ostrovik::test {
 /// start.
 class FreshConfig {
 public:
-    FreshConfig() { kit::SetConfigFilePath(QFile::encodeName(path()).toStdString()); }
-    ~FreshConfig() { kit::SetConfigFilePath({}); }
+    FreshConfig() { kit::setConfigFilePath(QFile::encodeName(path()).toStdString()); }
+    ~FreshConfig() { kit::setConfigFilePath({}); }
     FreshConfig(const FreshConfig&) = delete;
     FreshConfig& operator=(const FreshConfig&) = delete;
 
@@ -33,7 +33,7 @@ public:
         QFile blocker(dir_.filePath(QStringLiteral("file")));
         blocker.open(QIODevice::WriteOnly);
         const QString bad = dir_.filePath(QStringLiteral("file/config.ini"));
-        kit::SetConfigFilePath(QFile::encodeName(bad).toStdString());
+        kit::setConfigFilePath(QFile::encodeName(bad).toStdString());
         return bad;
     }
     bool exists() const { return QFile::exists(path()); }
@@ -59,7 +59,7 @@ public:
 
     /// A store on the settings file, for a settings window made without a
     /// main window.
-    settings::SettingsStore store{[] { return kit::ConfigFilePath(); }};
+    settings::SettingsStore store{[] { return kit::configFilePath(); }};
 
 private:
     QTemporaryDir dir_;

@@ -31,7 +31,7 @@ namespace ostrovik::test {
 /// The colours the test ROM draws with: background blue, ink white.
 inline QRgb bitmapPixel(const output::FrameBitmap& bitmap, int x, int y)
 {
-    const output::ColorValue c = bitmap.Pixel(x, y);
+    const output::ColorValue c = bitmap.pixel(x, y);
     return qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
 }
 
@@ -48,7 +48,7 @@ inline QImage shownPicture(ui::MainWindow& window)
 /// bitmap, or an empty string when they agree pixel for pixel.
 inline QString differenceFromBitmap(const QImage& picture, const output::FrameBitmap& bitmap)
 {
-    if (picture.size() != QSize(output::FrameBitmap::Width, output::FrameBitmap::Height))
+    if (picture.size() != QSize(output::FrameBitmap::width, output::FrameBitmap::height))
         return QStringLiteral("picture is %1 x %2").arg(picture.width()).arg(picture.height());
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)

@@ -64,8 +64,8 @@ public:
         if (!codecAnswer)
             return false;
         for (files::avi::CompressorOption& o : options)
-            if (const auto it = codecEdits.find(o.Name); it != codecEdits.end())
-                o.Value = it->second;
+            if (const auto it = codecEdits.find(o.name); it != codecEdits.end())
+                o.value = it->second;
         return true;
     }
 

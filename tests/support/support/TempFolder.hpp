@@ -18,41 +18,41 @@ public:
     explicit TempFolder(std::string_view tag = "test")
     {
         static std::atomic<int> counter{0};
-        m_path = std::filesystem::temp_directory_path()
+        path_ = std::filesystem::temp_directory_path()
                  / ("ostrovik-" + std::string(tag) + '-' + std::to_string(::getpid()) + '-'
                     + std::to_string(counter++));
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
     }
     ~TempFolder()
     {
         std::error_code ec;
-        for (auto it = std::filesystem::recursive_directory_iterator(m_path, ec);
+        for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
              !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
             if (it->is_directory(ec))
                 std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
                                              std::filesystem::perm_options::add, ec);
         }
-        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(m_path, ec);
+        std::filesystem::remove_all(path_, ec);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
     /// Writes @p bytes to @p name in the folder; returns its path.
     std::filesystem::path put(std::string_view name, std::string_view bytes) const
     {
-        const auto file = m_path / name;
+        const auto file = path_ / name;
         std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return file;
     }
 
 private:
-    std::filesystem::path m_path;
+    std::filesystem::path path_;
 };
 
 } // namespace ostrovik::test

@@ -36,7 +36,7 @@ void SoundViewForm::showEvent(QShowEvent* event)
         move(main->frameGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
 }
 
-void SoundViewForm::DrawBuffer(std::span<const std::uint8_t> data)
+void SoundViewForm::drawBuffer(std::span<const std::uint8_t> data)
 {
     const QSize need(std::max(width(), kFillWidth), std::max(height(), kFillHeight));
     if (surface_.size() != need) {

@@ -15,14 +15,14 @@ public:
     explicit SoundViewForm(QWidget* mainWindow = nullptr);
 
     bool isShown() const override { return isVisible(); }
-    void DrawBuffer(std::span<const std::uint8_t> data) override;
+    void drawBuffer(std::span<const std::uint8_t> data) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
-    /// What DrawBuffer last drew; Qt paints only from paint events.
+    /// What drawBuffer last drew; Qt paints only from paint events.
     QImage surface_;
     bool placed_ = false;
 };
