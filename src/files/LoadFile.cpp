@@ -1,8 +1,5 @@
 #include "files/LoadFile.hpp"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <span>
@@ -13,7 +10,7 @@
 #include "files/Snapshot.hpp"
 #include "files/TapeImage.hpp"
 #include "machine/Machine.hpp"
-#include "platform/FileFaults.hpp"
+#include "platform/RegularFile.hpp"
 
 namespace ostrovik::files {
 
@@ -32,35 +29,6 @@ constexpr machine::KeyMask kKeyR = 0x20FF;
 constexpr machine::KeyMask kKeyU = 0x56FF;
 constexpr machine::KeyMask kKeyN = 0x53FF;
 constexpr machine::KeyMask kKeyEnter = 0x13FF;
-
-std::string systemReason(int err)
-{
-    return std::error_code(err, std::generic_category()).message();
-}
-
-/// Reads the whole file, at most @p limit + 1 bytes, so that a file longer
-/// than @p limit shows as such without being read to its end.
-std::vector<std::uint8_t> readFileCapped(const std::string& path, std::size_t limit)
-{
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    if (const int refused = platform::openFaultFor(path, false))
-        throw std::runtime_error("Cannot open " + path + ": " + systemReason(refused));
-    std::unique_ptr<std::FILE, Closer> f(std::fopen(path.c_str(), "rb"));
-    if (!f) {
-        const int err = errno;
-        throw std::runtime_error("Cannot open " + path + ": " + systemReason(err));
-    }
-    std::vector<std::uint8_t> bytes(limit + 1);
-    const std::size_t n = std::fread(bytes.data(), 1, bytes.size(), f.get());
-    if (std::ferror(f.get())) {
-        const int err = errno;
-        throw std::runtime_error("Cannot read " + path + ": " + systemReason(err));
-    }
-    bytes.resize(n);
-    return bytes;
-}
 
 void refuseTooLong(machine::Machine& m, const std::string& path)
 {
@@ -165,12 +133,26 @@ bool newLoadFile(machine::Machine& m, const std::string& fileName, bool autoStar
     }
 
     // Read in full before anything changes, so that a failing or refused read
-    // leaves the tape buffer and the machine as they were.
-    const std::vector<std::uint8_t> bytes = readFileCapped(fileName, kLimit);
-    if (bytes.size() > kLimit) {
+    // leaves the tape buffer and the machine as they were. The name may stand
+    // for another file by now (a link swapped to a FIFO): the file opened is
+    // judged again, and never waited on.
+    platform::FileRead file = platform::readRegularFile(fileName, kLimit);
+    switch (file.status) {
+    case platform::FileReadStatus::Ok:
+        break;
+    case platform::FileReadStatus::TooLarge:
+    case platform::FileReadStatus::Truncated:
         refuseTooLong(m, fileName);
         return false;
+    case platform::FileReadStatus::Missing:
+    case platform::FileReadStatus::NotRegular:
+        m.host().showMessage(kMsgTooSmall);
+        return false;
+    case platform::FileReadStatus::Failed:
+        throw std::runtime_error((file.opened ? "Cannot read " : "Cannot open ") + fileName + ": " + file.reason);
     }
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file.bytes.data()),
+                                              file.bytes.size());
     // The file may have shrunk since its size was taken.
     if (bytes.size() < kMinLoadSize) {
         m.host().showMessage(kMsgTooSmall);

@@ -38,6 +38,7 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes, WhenLong
         return result;
     }
     FdCloser closer{fd};
+    result.opened = true;
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         result.reason = errorText(errno);

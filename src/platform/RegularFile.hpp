@@ -19,6 +19,7 @@ struct FileRead {
     FileReadStatus status = FileReadStatus::Failed;
     std::string bytes;
     std::string reason; ///< why it is not Ok, in words ("Is a directory", …)
+    bool opened = false; ///< the open went through (a Failed read failed after it)
 
     bool ok() const { return status == FileReadStatus::Ok || status == FileReadStatus::Truncated; }
 };

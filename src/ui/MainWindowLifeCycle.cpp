@@ -145,7 +145,9 @@ QMenu* MainWindow::fileMenu() const
 
 bool MainWindow::openHandedOverFile(const QByteArray& name)
 {
-    setWindowTitle(platform::fileNameText(name));
+    // Through the caption's own conversion, so that a name that is not UTF-8
+    // reads as it does when given on the command line.
+    setCaption(std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
     bool loaded = false;
     guarded([&] { loaded = tryLoadFile(name.toStdString(), true); });
     return loaded;

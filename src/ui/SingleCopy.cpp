@@ -163,6 +163,9 @@ void SingleCopyServer::serve(QLocalSocket* socket)
         state->named = true;
         QByteArray name = state->received.left(zero);
         state->received.clear();
+        // Nothing more is read: what a sender streams after its name stays in
+        // the socket, which then holds the sender up instead of growing.
+        guard->setReadBufferSize(1);
         enqueue(guard, std::move(name));
     };
     connect(socket, &QLocalSocket::readyRead, this, receive);

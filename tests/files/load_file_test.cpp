@@ -4,14 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <functional>
 #include <memory>
 #include <stdexcept>
+#include <thread>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/FileFaults.hpp"
 #include "FilesTestSupport.hpp"
 #include "files/LoadFile.hpp"
 #include "files/Snapshot.hpp"
+#include "games/GameLibrary.hpp"
+#include "machine/EmulatorControl.hpp"
+#include "machine/RomTraps.hpp"
+#include "support/TestEmulator.hpp"
 
 using namespace ostrovik;
 using namespace ostrovik::files;
@@ -331,6 +342,96 @@ TEST_F(LoadFileTest, UnreadableFileThrowsAndLeavesTheMachineAlone)
         }
         EXPECT_TRUE(*state() == *before);
         std::filesystem::permissions(name, std::filesystem::perms::owner_all);
+    }
+}
+
+TEST(LoadFileRoads, NameSwappedToAFifoAsItOpensIsRefusedWithoutWaiting)
+{
+    // Each road judges the name first; between that and the open, the link
+    // the name stands for is turned to a FIFO that no writer ever opens.
+    struct Road {
+        const char* what;
+        const char* fileName;
+        std::function<void(ostrovik::test::TestEmulator&, const std::string& folder, const std::string& link)> load;
+    };
+    const auto loadTheFile = [](ostrovik::test::TestEmulator& e) {
+        e.ui.onLoad = [&e](const std::string& path, bool autoStart) { newLoadFile(e.machine(), path, autoStart); };
+    };
+    const Road roads[] = {
+        {"tape image", "game.lvt",
+         [](ostrovik::test::TestEmulator& e, const std::string&, const std::string& link) { newLoadFile(e.machine(), link, true); }},
+        {"snapshot", "game.sav",
+         [](ostrovik::test::TestEmulator& e, const std::string&, const std::string& link) { newLoadFile(e.machine(), link, true); }},
+        {"tape-load trap", "game.lvt",
+         [&](ostrovik::test::TestEmulator& e, const std::string&, const std::string& link) {
+             loadTheFile(e);
+             e.ui.tapeFile = link;
+             e.machine().regPC = machine::rom_entry::TapeLoad;
+             machine::romTrapStep(e.machine(), 0x00);
+         }},
+        {"game library Run", "game.lvt",
+         [&](ostrovik::test::TestEmulator& e, const std::string& folder, const std::string&) {
+             loadTheFile(e);
+             const auto path = games::runnableFile(std::filesystem::path(folder).parent_path().string() + "/", "game");
+             ASSERT_TRUE(path);
+             machine::startProgram(e, {*path, "Ostrovik:" + *path, false});
+         }},
+    };
+    const std::uint8_t data[] = {0x5A, 0xA5};
+    const auto tape = machineCodeTape(0x3000, 0x3001, 0x3000, data);
+    std::vector<std::uint8_t> snapshot(kSavSize);
+    serialiseSavSnapshot(*std::make_unique<SavSnapshot>(), std::span<std::uint8_t, kSavSize>(snapshot.data(), kSavSize));
+
+    for (const Road& road : roads) {
+        SCOPED_TRACE(road.what);
+        TempDir dir;
+        const std::string folder = dir.file("game");
+        std::filesystem::create_directory(folder);
+        const std::string real = folder + "/real", fifo = folder + "/fifo";
+        const std::string link = folder + "/" + road.fileName;
+        const auto& bytes = std::string(road.fileName).ends_with(".sav") ? snapshot : tape;
+        writeFile(real, bytes);
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        std::filesystem::create_symlink(real, link);
+        std::filesystem::create_symlink(fifo, folder + "/swap");
+        platform::ScopedOpenFault swap([&](const std::string& path, bool) {
+            std::error_code ec;
+            if (path == link)
+                std::filesystem::rename(folder + "/swap", link, ec);
+            return 0;
+        });
+
+        // A load blocked in its open would wait for ever: a writer lets it go
+        // once, handing it the file it was after, so that it ends either way.
+        std::atomic<bool> loadEnded{false};
+        std::thread writer([&] {
+            sigset_t pipeSignal;
+            sigemptyset(&pipeSignal);
+            sigaddset(&pipeSignal, SIGPIPE);
+            pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+            while (!loadEnded) {
+                // Fails with ENXIO while no reader has the FIFO open.
+                const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (fd < 0) {
+                    std::this_thread::yield();
+                    continue;
+                }
+                (void)!::write(fd, bytes.data(), bytes.size());
+                ::close(fd);
+                return;
+            }
+        });
+        auto emulator = std::make_unique<ostrovik::test::TestEmulator>();
+        emulator->machine().tapeLength = 7;
+        road.load(*emulator, folder, link);
+        loadEnded = true;
+        writer.join();
+
+        EXPECT_TRUE(std::filesystem::is_fifo(link));
+        // As for a FIFO named from the start: refused, and nothing read from it.
+        EXPECT_EQ(emulator->ui.messages, std::vector<std::string>{std::string(kMsgTooSmall)});
+        EXPECT_EQ(emulator->machine().tapeLength, 7);
+        EXPECT_EQ(emulator->machine().ram[0x3000], 0);
     }
 }
 

@@ -18,6 +18,7 @@
 #include "support/FreshConfig.hpp"
 #include "support/ScriptedDialogs.hpp"
 #include "files/avi/AviWriter.hpp"
+#include "platform/qt/FileNames.hpp"
 #include "ui/MainMenu.hpp"
 #include "ui/ProgramEntry.hpp"
 
@@ -58,6 +59,8 @@ private slots:
     void exitWritesTheWindowSize();
     void exitReportsAFailedWrite();
     void handedOverFileLoadsWithItsNameAsCaption();
+    void nameThatIsNotUtf8ReadsAlikeOnBothRoads_data();
+    void nameThatIsNotUtf8ReadsAlikeOnBothRoads();
     void fullScreenCommand();
 };
 
@@ -321,6 +324,33 @@ void LifeCycleTest::handedOverFileLoadsWithItsNameAsCaption()
     main.openHandedOverFile({});
     QCOMPARE(main.windowTitle(), QString());
     QCOMPARE(main.loads.back().first, std::string());
+}
+
+void LifeCycleTest::nameThatIsNotUtf8ReadsAlikeOnBothRoads_data()
+{
+    QTest::addColumn<bool>("handedOver");
+    QTest::addColumn<QString>("captionBefore");
+    QTest::newRow("command line") << false << QStringLiteral("Ostrovik:");
+    QTest::newRow("hand-over") << true << QString();
+}
+
+void LifeCycleTest::nameThatIsNotUtf8ReadsAlikeOnBothRoads()
+{
+    // Windows-1251 bytes: each byte that starts no valid UTF-8 sequence is
+    // shown as a replacement mark, whichever road the name came by, and the
+    // file is still loaded by its own bytes.
+    QFETCH(bool, handedOver);
+    QFETCH(QString, captionBefore);
+    const QByteArray name("/g/\xC8\xE3.sav");
+    FreshConfig sandbox;
+    ScriptedDialogs dialogs;
+    RecordingMainWindow main(handedOver ? QStringList{} : QStringList{platform::fileNameText(name)});
+    QVERIFY(startUp(main));
+    if (handedOver)
+        main.openHandedOverFile(name);
+    QCOMPARE(main.windowTitle(), captionBefore + QStringLiteral(u"/g/\uFFFD\uFFFD.sav"));
+    QCOMPARE(main.loads.size(), std::size_t(1));
+    QCOMPARE(main.loads[0].first, name.toStdString());
 }
 
 void LifeCycleTest::fullScreenCommand()

@@ -202,6 +202,22 @@ public:
         const QByteArray message = name + '\0';
         (void)!::send(fd_, message.constData(), static_cast<std::size_t>(message.size()), MSG_NOSIGNAL);
     }
+    /// Sends @p chunk over and over until the socket takes no more; the
+    /// bytes it took, or -1 once the server has closed the connection.
+    qint64 sendUntilFull(const QByteArray& chunk) const
+    {
+        qint64 sent = 0;
+        for (;;) {
+            const ssize_t n = ::send(fd_, chunk.constData(), static_cast<std::size_t>(chunk.size()),
+                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (n > 0)
+                sent += n;
+            else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return sent;
+            else
+                return -1;
+        }
+    }
     /// The final answer (after the acknowledgement that the name was taken);
     /// kClosed when the server closed without one; 0 while none has come.
     char outcome() const
@@ -267,6 +283,7 @@ private slots:
     void silentConnectionsAreDroppedAndTheirNumberIsBounded();
     void namesThatAreNotLoadedAreNotAnsweredAsLoaded();
     void handOverWhoseLoadShowsAMessageBox();
+    void bytesSentAfterATakenNameAreNotHeld();
     void theSocketFolderIsThisUsersAlone();
     void anotherUsersSocketHearsNothing();
 
@@ -672,6 +689,46 @@ void SingleCopyTest::handOverWhoseLoadShowsAMessageBox()
     QCOMPARE(next->readAllStandardError(), QByteArray());
     stop(*next);
     stop(*first);
+}
+
+void SingleCopyTest::bytesSentAfterATakenNameAreNotHeld()
+{
+    // The name waits for its load (not accepting, as while a load's message
+    // box is open) and its sender streams on: each time the running copy's
+    // event loop turns, the sender fills its socket again as far as the
+    // running copy has taken the bytes in.
+    const QString name = ui::singleCopyServerName(uniqueName("stream"));
+    ui::SingleCopyServer server;
+    QVERIFY(server.listen(name));
+    RawClient peer(name);
+    QVERIFY(peer.connected());
+    peer.send("stream.lvt");
+    QTRY_VERIFY(peer.taken());
+
+    const QByteArray chunk(64 * 1024, 'x');
+    qint64 taken = 0;
+    for (int turn = 0; turn < 500; ++turn) {
+        const qint64 sent = peer.sendUntilFull(chunk);
+        if (sent < 0)
+            break; // closed on
+        taken += sent;
+        QCoreApplication::processEvents();
+    }
+    // What the sockets themselves buffer, and no more.
+    QVERIFY2(taken < 8 * 1024 * 1024, qPrintable(QStringLiteral("%1 bytes taken in").arg(taken)));
+
+    // A sender that keeps to the rule is still heard.
+    RawClient next(name);
+    QVERIFY(next.connected());
+    next.send("next.lvt");
+    QList<QByteArray> received;
+    server.setHandler([&](const QByteArray& n) {
+        received.append(n);
+        return true;
+    });
+    server.setAccepting(true);
+    QTRY_COMPARE(next.outcome(), ui::kAnswerLoaded);
+    QVERIFY(received.contains("next.lvt"));
 }
 
 void SingleCopyTest::theSocketFolderIsThisUsersAlone()
