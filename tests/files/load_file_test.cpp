@@ -435,7 +435,7 @@ TEST(LoadFileRoads, NameSwappedToAFifoAsItOpensIsRefusedWithoutWaiting)
     }
 }
 
-TEST(fileSizeByName, PlainFilesOnly)
+TEST(FileSizeByName, PlainFilesOnly)
 {
     TempDir dir;
     const auto bytes = pattern(1234, 0);

@@ -200,7 +200,7 @@ TEST(Library, MessagesBreakLinesWithLineFeedThenReturn)
     EXPECT_EQ(nothingToRunMessage("Xonix"), "Нет файла для запуска Xonix/Xonix.lvt или sav");
 }
 
-TEST(gameName, OnlyAFolderOfItsOwnInsideTheLibrary)
+TEST(GameName, OnlyAFolderOfItsOwnInsideTheLibrary)
 {
     struct Case {
         std::string name;
@@ -231,7 +231,7 @@ TEST(gameName, OnlyAFolderOfItsOwnInsideTheLibrary)
     EXPECT_EQ(refusedNameLine("\u202Eab"), "Имя игры \"\\u202Eab\" не годится для папки, игра пропущена !!!");
 }
 
-TEST(logText, QuotedTextCannotBreakOrTurnALine)
+TEST(LogText, QuotedTextCannotBreakOrTurnALine)
 {
     using namespace std::string_literals;
     struct Case {
@@ -263,7 +263,7 @@ TEST(logText, QuotedTextCannotBreakOrTurnALine)
         EXPECT_EQ(quoteInLog(c.text), c.quoted) << c.quoted;
 }
 
-TEST(gameName, EscapedInsideAddresses)
+TEST(GameName, EscapedInsideAddresses)
 {
     struct Case {
         const char* name;

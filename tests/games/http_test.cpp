@@ -36,7 +36,7 @@ std::string hexOf(const std::string& bytes)
 
 } // namespace
 
-TEST(urlHost, TakesTheHostAsTheThreeStepsSay)
+TEST(UrlHost, TakesTheHostAsTheThreeStepsSay)
 {
     struct Case {
         const char* address;
@@ -60,7 +60,7 @@ TEST(urlHost, TakesTheHostAsTheThreeStepsSay)
     }
 }
 
-TEST(httpGetText, ZeroByteEndsOnlyItsOwnPiece)
+TEST(HttpGetText, ZeroByteEndsOnlyItsOwnPiece)
 {
     struct Case {
         std::string raw, kept;
@@ -77,7 +77,7 @@ TEST(httpGetText, ZeroByteEndsOnlyItsOwnPiece)
         EXPECT_EQ(keepPiecesToZero(c.raw), c.kept);
 }
 
-TEST(httpGetText, AnswersOfTheLoopbackServer)
+TEST(HttpGetText, AnswersOfTheLoopbackServer)
 {
     std::string longBody;
     for (int i = 0; longBody.size() < 5000; ++i)
@@ -103,7 +103,7 @@ TEST(httpGetText, AnswersOfTheLoopbackServer)
     EXPECT_EQ(http.httpGetText("https://127.0.0.1:" + std::to_string(server.port()) + "/long"), "");
 }
 
-TEST(downloadFile, TrueOnlyForAWholeAnswerAndNeverLeavesAHalfFile)
+TEST(DownloadFile, TrueOnlyForAWholeAnswerAndNeverLeavesAHalfFile)
 {
     CatalogueServer server({{"g", "G", "1", "", {"g.lvt"}, false}},
                            {{"raw", {{"/missing", {{"status", 404}, {"body", "not here"}}}}}});
@@ -227,7 +227,7 @@ TEST(HttpLimits, AnAnswerOverItsLimitIsRefusedAndLeavesNothing)
     EXPECT_GE(usual.fileBytes("Xonix.sav"), 22u + 65536u);
 }
 
-TEST(downloadFile, ANameOfTheLongestLengthArrives)
+TEST(DownloadFile, ANameOfTheLongestLengthArrives)
 {
     CatalogueServer server({}, {{"raw", {{"/f", {{"body", "file"}}}}}});
     CurlHttp http;

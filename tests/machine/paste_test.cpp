@@ -191,7 +191,7 @@ TEST(Koi7, ShiftedSymbolsUseTheirUnshiftedKey)
     }
 }
 
-TEST(Koi7, upCaseText)
+TEST(Koi7, UpCaseText)
 {
     std::string all;
     for (int c = 0; c < 256; ++c)

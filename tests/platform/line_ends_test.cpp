@@ -8,7 +8,7 @@ namespace {
 
 using ostrovik::platform::crLfLineEnds;
 
-TEST(crLfLineEnds, EveryLineEndsWithCrLfAsTheClipboardHoldsIt)
+TEST(CrLfLineEnds, EveryLineEndsWithCrLfAsTheClipboardHoldsIt)
 {
     struct Case {
         std::string in, out;
