@@ -30,6 +30,13 @@ public:
     /// machine-code image when @p autoStart is false.
     virtual void loadFile(const std::string& path, bool autoStart) = 0;
 
+    /// The machine waits inside a run for its user (the tape-load dialog and
+    /// the load that follows it). Until the matching machineWaitEnds nothing
+    /// else may load, reset or run it: what would is held until the run has
+    /// returned. Waits may nest.
+    virtual void machineWaitBegins() {}
+    virtual void machineWaitEnds() {}
+
     /// Whether the console's log is being shown: the console output is
     /// collected only then.
     virtual bool logShown() const = 0;

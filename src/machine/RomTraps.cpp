@@ -29,6 +29,19 @@ private:
     Machine& machine_;
 };
 
+/// Tells the host, for the life of the object, that the machine waits inside
+/// its run for the user.
+class WaitForUser {
+public:
+    explicit WaitForUser(Host& host) : host_(host) { host_.machineWaitBegins(); }
+    ~WaitForUser() { host_.machineWaitEnds(); }
+    WaitForUser(const WaitForUser&) = delete;
+    WaitForUser& operator=(const WaitForUser&) = delete;
+
+private:
+    Host& host_;
+};
+
 /// How many bytes of the tape buffer hold the loaded file.
 int tapeBytes(const Machine& m)
 {
@@ -57,6 +70,9 @@ void tapeLoad(Machine& m)
     m.tapePosition = 0;
     // The run loop skips its ticks while the dialog is open.
     PauseWhile pause(m);
+    // Nothing else may reach the machine while this run waits: a load or a
+    // reset in the middle of it would be undone by the return below.
+    WaitForUser wait(m.host());
     if (const auto file = m.host().chooseTapeFile())
         m.host().loadFile(*file, false);
 }

@@ -1,3 +1,4 @@
+#include "kit/InputHold.hpp"
 #include "ui/MainWindow.hpp"
 #include "ui/ProgramDialogs.hpp"
 #include "platform/qt/FileNames.hpp"

@@ -24,6 +24,10 @@
 class QMenu;
 class QToolBar;
 
+namespace ostrovik::kit {
+class InputHold;
+}
+
 namespace ostrovik::platform {
 class PlatformTimer;
 }
@@ -184,6 +188,13 @@ public:
     std::string caption() const override;
     std::optional<std::string> chooseTapeFile() override;
     void loadFile(const std::string& path, bool autoStart) override;
+    /// While the machine waits inside its run, every window open now takes
+    /// no input, as under a modal dialog; the hand-over waits on
+    /// machineWaitChanged.
+    void machineWaitBegins() override;
+    void machineWaitEnds() override;
+    /// Whether the machine waits inside a run for its user now.
+    bool machineWaiting() const { return machineWaitDepth_ > 0; }
     /// Loads as loadFile does; false when the file was refused or not
     /// recognised.
     virtual bool tryLoadFile(const std::string& path, bool autoStart);
@@ -202,6 +213,9 @@ public:
 signals:
     /// The first activation has powered the machine on.
     void firstActivated();
+    /// The machine began (true) or ended (false) waiting inside a run for
+    /// its user; nothing may load, reset or run it meanwhile.
+    void machineWaitChanged(bool waiting);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -247,6 +261,10 @@ private:
     bool firstActivationPending_ = false;
     /// The window has been closed: the machine asks for no more files.
     bool closing_ = false;
+    /// How deep the machine's waits for its user are nested, and the hold
+    /// on the other windows' input while it waits.
+    int machineWaitDepth_ = 0;
+    std::unique_ptr<kit::InputHold> inputHold_;
     std::unique_ptr<MainMenu> menus_;
     CommandForms forms_;
     CaptionFollowers captionFollowers_;

@@ -5,6 +5,7 @@
 
 #include "platform/qt/FileNames.hpp"
 #include "kit/Dialogs.hpp"
+#include "kit/InputHold.hpp"
 #include "ui/DesktopServices.hpp"
 #include "ui/LogWindow.hpp"
 #include "ui/MainWindow.hpp"
@@ -29,6 +30,24 @@ std::optional<std::string> MainWindow::chooseTapeFile()
     const std::string path = platform::fileNamePath(*name);
     setCurrentFileName(path);
     return path;
+}
+
+void MainWindow::machineWaitBegins()
+{
+    if (machineWaitDepth_++ > 0)
+        return;
+    // The windows open now are held before the dialog opens, so that the
+    // dialog and the boxes of the load after it are not.
+    inputHold_ = std::make_unique<kit::InputHold>();
+    emit machineWaitChanged(true);
+}
+
+void MainWindow::machineWaitEnds()
+{
+    if (machineWaitDepth_ == 0 || --machineWaitDepth_ > 0)
+        return;
+    inputHold_.reset();
+    emit machineWaitChanged(false);
 }
 
 void MainWindow::pasteClipboard()

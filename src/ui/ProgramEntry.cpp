@@ -48,6 +48,17 @@ ApplicationWindows createApplicationWindows(const QStringList& args)
     return windows;
 }
 
+void attachSingleCopy(MainWindow& main, SingleCopyServer& server)
+{
+    server.setHandler([&main](const QByteArray& name) { return main.openHandedOverFile(name); });
+    // A file handed over before the machine is on would be lost to the power-on.
+    QObject::connect(&main, &MainWindow::firstActivated, &server, [&server] { server.setAccepting(true); });
+    // Loaded in the middle of the machine's tape-load dialog, a file would be
+    // undone by the run's return: it waits, and so does its sender.
+    QObject::connect(&main, &MainWindow::machineWaitChanged, &server,
+                     [&server](bool waiting) { server.setHeld(waiting); });
+}
+
 int runApplication(int argc, char** argv)
 {
     // The arguments are the user's files, byte for byte: taken before Qt
@@ -114,13 +125,10 @@ int runApplication(int argc, char** argv)
     ApplicationWindows windows = createApplicationWindows(args);
     MainWindow* main = windows.mainWindow.get();
     if (singleCopy) {
-        singleCopy->setHandler([main](const QByteArray& name) { return main->openHandedOverFile(name); });
+        attachSingleCopy(*main, *singleCopy);
         // From the end of the message loop on, what comes is not loaded.
         QObject::connect(&app, &QCoreApplication::aboutToQuit, singleCopy.get(),
                          [server = singleCopy.get()] { server->close(); });
-        // A file handed over before the machine is on would be lost to the power-on.
-        QObject::connect(main, &MainWindow::firstActivated, singleCopy.get(),
-                         [server = singleCopy.get()] { server->setAccepting(true); });
     }
 
     main->show();

@@ -20,6 +20,10 @@ struct ApplicationWindows {
 /// debugger, then the settings window. @p args are the program's arguments without its name.
 ApplicationWindows createApplicationWindows(const QStringList& args);
 
+/// Lets @p server hand its names to @p main: accepted once the machine is
+/// on, held while the machine waits inside a run for its user.
+void attachSingleCopy(MainWindow& main, SingleCopyServer& server);
+
 /// The program: the single-copy check, then the windows and the message
 /// loop. Returns the process's exit code.
 int runApplication(int argc, char** argv);

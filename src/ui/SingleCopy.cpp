@@ -107,6 +107,12 @@ void SingleCopyServer::setAccepting(bool on)
     scheduleHandling();
 }
 
+void SingleCopyServer::setHeld(bool held)
+{
+    held_ = held;
+    scheduleHandling();
+}
+
 void SingleCopyServer::close()
 {
     closed_ = true;
@@ -206,7 +212,7 @@ void SingleCopyServer::handleWaiting()
     if (handling_)
         return;
     handling_ = true;
-    while (accepting_ && !waiting_.empty()) {
+    while (accepting_ && !held_ && !waiting_.empty()) {
         Waiting next = std::move(waiting_.front());
         waiting_.pop_front();
         const bool loaded = handler_ && handler_(next.name);

@@ -76,12 +76,19 @@ public:
     /// senders wait (the main window accepts once the machine is on).
     void setAccepting(bool on);
 
+    /// While held (the machine waits inside a run for its user), names wait
+    /// as they do before accepting; released, they are handled once the
+    /// caller's event handler has returned, as if they had arrived then.
+    void setHeld(bool held);
+
     /// The program is closing: every name waiting, and every later one, is
     /// refused, and the socket is given up.
     void close();
 
     /// Connections held now (tests).
     int connectionCount() const { return connections_; }
+    /// Names taken and waiting for their load (tests).
+    int namesWaiting() const { return static_cast<int>(waiting_.size()); }
 
 private:
     struct Waiting {
@@ -103,6 +110,7 @@ private:
     QLocalServer* server_;
     Handler handler_;
     bool accepting_ = false;
+    bool held_ = false;
     bool closed_ = false;
     bool handling_ = false;
     bool handlingScheduled_ = false;

@@ -47,6 +47,8 @@ public:
                                     const QString& defaultSuffix = QString()) override
     {
         asked.push_back({title, dir, filter, defaultSuffix});
+        if (whileFileDialogOpen)
+            whileFileDialogOpen();
         return next();
     }
     std::optional<QString> saveFile(QWidget*, const QString& title, const QString& dir,
@@ -111,6 +113,9 @@ public:
     QStringList messageTitles, messages, errors;
     /// Runs as a message or error box would open, with the window it is over.
     std::function<void(QWidget* parent)> onBox;
+    /// Runs while an open dialog is up, before it is answered: what a user
+    /// or another program does meanwhile.
+    std::function<void()> whileFileDialogOpen;
 
 private:
     /// The double installed now, or nullptr when the real dialogs are in use.
