@@ -348,11 +348,11 @@ void GameLibraryForm::clearRating()
     starsView->setPixmap(area);
 }
 
-void GameLibraryForm::drawStars(std::uint8_t Mark)
+void GameLibraryForm::drawStars(std::uint8_t mark)
 {
     QPixmap area(starsView->size());
     area.fill(Qt::black);
-    const StarLayout stars = layoutStars(Mark);
+    const StarLayout stars = layoutStars(mark);
     {
         QPainter p(&area);
         for (int k = 0; k < stars.fullStars; ++k)

@@ -32,7 +32,7 @@ public:
     void runSelectedGameOnDoubleClick();
     void runSelectedGame();
     void exitLibrary();
-    void drawStars(std::uint8_t Mark);
+    void drawStars(std::uint8_t mark);
     /// Black over the whole rating area.
     void clearRating();
 
