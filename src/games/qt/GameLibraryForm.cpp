@@ -46,6 +46,12 @@ std::runtime_error unreadable(const std::string& what, const std::string& path, 
     return std::runtime_error("Cannot read " + what + path + ": " + reason);
 }
 
+/// A first line of mark.txt that is no rating: the click that meets it ends
+/// at its box, and what was shown before it stays.
+struct BadRating : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 QFrame* blackPanel(QWidget* parent, const char* name)
 {
     auto* panel = new QFrame(parent);
@@ -221,7 +227,8 @@ void GameLibraryForm::setUpViews()
         }
         showRating(first);
     } catch (const std::exception& e) {
-        clearShownGame();
+        if (!dynamic_cast<const BadRating*>(&e))
+            clearShownGame();
         // The window is being made: its box comes once it is on the screen.
         QMetaObject::invokeMethod(
             this, [this, text = QString::fromUtf8(e.what())] { kit::dialogs().error(this, text); },
@@ -312,7 +319,7 @@ void GameLibraryForm::showRating(const std::string& game)
         throw unreadable("", markFile, mark.reason);
     const Rating rating = ratingOfMarkFile(mark.bytes, mark.cut);
     if (!rating.error.empty())
-        throw std::runtime_error(rating.error);
+        throw BadRating(rating.error);
     if (rating.clear)
         clearRating();
     else
@@ -328,7 +335,8 @@ void GameLibraryForm::showSelectedGame()
         showPictures(game);
         showRating(game);
     } catch (const std::exception& e) {
-        clearShownGame();
+        if (!dynamic_cast<const BadRating*>(&e))
+            clearShownGame();
         kit::dialogs().error(this, QString::fromUtf8(e.what()));
     }
 }

@@ -62,6 +62,8 @@ private:
     void listGames();
     /// The screenshots and the description of @p game.
     void showPictures(const std::string& game);
+    /// The stars of @p game. A first line of mark.txt that is no rating
+    /// throws before anything is drawn, so the stars stay as they were.
     void showRating(const std::string& game);
     /// A game whose files cannot be read shows nothing, rather than what
     /// another game showed before it.
