@@ -518,28 +518,58 @@ void GamesFormTest::captionsOfBothWindows()
 
 void GamesFormTest::aCutDescriptionSaysSoInTheCaptionLanguage_data()
 {
+    const QString english = QStringLiteral("[The description is longer than 8192 bytes: only its beginning is shown]");
+    const QString russian = QStringLiteral("[Описание длиннее 8192 байт: показано только его начало]");
     QTest::addColumn<bool>("english");
     QTest::addColumn<QString>("lastLine");
-    QTest::newRow("English") << true
-                             << QStringLiteral("[The description is longer than 8192 bytes: only its beginning is shown]");
-    QTest::newRow("Russian") << false << QStringLiteral("[Описание длиннее 8192 байт: показано только его начало]");
+    QTest::addColumn<QString>("lastLineAfterTheSwitch");
+    QTest::newRow("English") << true << english << russian;
+    QTest::newRow("Russian") << false << russian << english;
 }
 
 void GamesFormTest::aCutDescriptionSaysSoInTheCaptionLanguage()
 {
     QFETCH(bool, english);
     QFETCH(QString, lastLine);
+    QFETCH(QString, lastLineAfterTheSwitch);
     test::MainWindowRig rig;
     addGame(rig, {QStringLiteral("long"), Qt::red, {}, "Title\r\n" + QByteArray(20'000, 'x'), "3"});
-    if (english)
-        rig.window->switchToEnglish();
-    else
-        rig.window->switchToRussian();
+    addGame(rig, {QStringLiteral("short"), Qt::blue, {}, "Short", "3"});
+    const auto switchCaptions = [&rig](bool toEnglish) {
+        if (toEnglish)
+            rig.window->switchToEnglish();
+        else
+            rig.window->switchToRussian();
+        QCoreApplication::processEvents();
+    };
+    switchCaptions(english);
     GameLibraryForm* form = openBrowser(rig);
     QVERIFY(form);
+    clickGame(form, QStringLiteral("long"));
     const QString text = form->descriptionView->toPlainText();
     QCOMPARE(text.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Title"));
     QCOMPARE(text.section(QLatin1Char('\n'), -1), lastLine);
+
+    // Switched while it is shown, the line follows the window's captions.
+    const QString ranking = form->rankingLabel->text();
+    switchCaptions(!english);
+    QVERIFY(form->rankingLabel->text() != ranking);
+    const QString switched = form->descriptionView->toPlainText();
+    QCOMPARE(switched.section(QLatin1Char('\n'), -1), lastLineAfterTheSwitch);
+    QCOMPARE(switched.section(QLatin1Char('\n'), 0, -2), text.section(QLatin1Char('\n'), 0, -2));
+    QCOMPARE(form->descriptionView->alignment(), Qt::AlignHCenter);
+
+    // A whole description gets no such line from a switch.
+    clickGame(form, QStringLiteral("short"));
+    switchCaptions(english);
+    QCOMPARE(form->descriptionView->toPlainText(), QStringLiteral("Short"));
+
+    // Switched while the window is closed, the line follows when it opens again.
+    clickGame(form, QStringLiteral("long"));
+    form->close();
+    switchCaptions(!english);
+    QCOMPARE(openBrowser(rig), form);
+    QCOMPARE(form->descriptionView->toPlainText().section(QLatin1Char('\n'), -1), lastLineAfterTheSwitch);
 }
 
 QTEST_MAIN(GamesFormTest)

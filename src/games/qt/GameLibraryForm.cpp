@@ -12,8 +12,10 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -255,6 +257,16 @@ void GameLibraryForm::showEvent(QShowEvent* event)
     refreshGameList();
 }
 
+bool GameLibraryForm::event(QEvent* event)
+{
+    // A switch of the caption set writes this window's captions, which has
+    // the window drawn anew: before that, the line under a cut description
+    // comes into their language.
+    if (event->type() == QEvent::UpdateRequest)
+        followCaptionLanguage();
+    return QWidget::event(event);
+}
+
 void GameLibraryForm::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
@@ -296,8 +308,11 @@ void GameLibraryForm::showPictures(const std::string& game)
         QStringList text;
         for (const std::string& line : textLines(description.bytes))
             text << fromUtf8(line);
-        if (description.cut)
-            text << descriptionCutLine(emulator_.language());
+        cutLineLanguage_.reset();
+        if (description.cut) {
+            cutLineLanguage_ = emulator_.language();
+            text << descriptionCutLine(*cutLineLanguage_);
+        }
         descriptionView->setPlainText(text.join(QLatin1Char('\n')));
         QTextCursor all(descriptionView->document());
         all.select(QTextCursor::Document);
@@ -346,7 +361,20 @@ void GameLibraryForm::clearShownGame()
     firstShotView->clear();
     secondShotView->clear();
     descriptionView->clear();
+    cutLineLanguage_.reset();
     clearRating();
+}
+
+void GameLibraryForm::followCaptionLanguage()
+{
+    const kit::Language language = emulator_.language();
+    if (!cutLineLanguage_ || *cutLineLanguage_ == language)
+        return;
+    cutLineLanguage_ = language;
+    // Only the last line is rewritten, so that the view stays where it was.
+    QTextCursor line(descriptionView->document()->lastBlock());
+    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    line.insertText(descriptionCutLine(language));
 }
 
 void GameLibraryForm::clearRating()

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "kit/WindowHost.hpp"
@@ -54,6 +55,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -68,12 +70,16 @@ private:
     /// A game whose files cannot be read shows nothing, rather than what
     /// another game showed before it.
     void clearShownGame();
+    /// The line under a cut description in the caption language of now.
+    void followCaptionLanguage();
     void placePictures();
     std::string root() const;
     std::string selectedGame() const;
 
     kit::WindowHost& emulator_;
     bool centred_ = false;
+    /// The language of the line under the description shown, when it is cut.
+    std::optional<kit::Language> cutLineLanguage_;
 };
 
 } // namespace ostrovik::games
