@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -76,9 +77,26 @@ size_t receive(char* data, size_t size, size_t count, void* user)
     return n;
 }
 
-size_t keepContentType(char* data, size_t size, size_t count, void* user)
+/// The head of the answer a transfer is reading: whether its blank line has
+/// come, and its Content-Type. A redirect's head is followed by the next
+/// answer's, which starts anew.
+struct Head {
+    bool ended = false;
+    std::string contentType; ///< as sent
+};
+
+size_t readHead(char* data, size_t size, size_t count, void* user)
 {
-    std::string_view line(data, size * count);
+    Head& head = *static_cast<Head*>(user);
+    const std::string_view line(data, size * count);
+    if (line.starts_with("HTTP/")) {
+        head = Head{};
+        return line.size();
+    }
+    if (line == "\r\n" || line == "\n") {
+        head.ended = true;
+        return line.size();
+    }
     constexpr std::string_view name = "content-type:";
     if (line.size() > name.size()) {
         bool same = true;
@@ -90,10 +108,26 @@ size_t keepContentType(char* data, size_t size, size_t count, void* user)
                 value.remove_prefix(1);
             while (!value.empty() && (value.back() == '\r' || value.back() == '\n' || value.back() == ' '))
                 value.remove_suffix(1);
-            *static_cast<std::string*>(user) = std::string(value);
+            head.contentType = std::string(value);
         }
     }
-    return size * count;
+    return line.size();
+}
+
+/// Why the answer a transfer ended with is not whole, or nothing when it is.
+/// libcurl takes an answer that breaks off inside its head for a whole one
+/// without a body, so the head's end is judged here; and a body is as long
+/// as its Content-Length says, whatever libcurl makes of a short one.
+std::optional<std::string> brokenOff(CURL* c, const Head& head, const Sink& sink)
+{
+    if (!head.ended)
+        return "The answer broke off inside its headers";
+    curl_off_t announced = -1;
+    curl_easy_getinfo(c, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+    if (announced >= 0 && static_cast<curl_off_t>(sink.received) != announced)
+        return "The answer broke off after " + std::to_string(sink.received) + " of its " +
+               std::to_string(announced) + " bytes";
+    return std::nullopt;
 }
 
 int abortWhenStopped(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
@@ -107,7 +141,7 @@ constexpr const char* kPlainOrSecure = "http,https";
 /// An easy handle set up the way every fetch of ours goes out, its body
 /// going to @p sink.
 Easy openEasy(const std::string& url, const HttpLimits& limits, const std::atomic<bool>& stopped, Sink& sink,
-              const char* protocols = kPlainOnly)
+              Head& head, const char* protocols = kPlainOnly)
 {
     initCurlOnce();
     Easy easy(curl_easy_init());
@@ -129,6 +163,8 @@ Easy openEasy(const std::string& url, const HttpLimits& limits, const std::atomi
     curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(sink.limit));
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, receive);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, readHead);
+    curl_easy_setopt(c, CURLOPT_HEADERDATA, &head);
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, abortWhenStopped);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &stopped);
@@ -225,7 +261,8 @@ std::string CurlHttp::httpGetText(const std::string& address)
     std::string body;
     const HttpLimits limits = this->limits();
     Sink sink{&body, nullptr, limits.pageBytes};
-    Easy easy = openEasy(requestAddress(address), limits, stopped_, sink);
+    Head head;
+    Easy easy = openEasy(requestAddress(address), limits, stopped_, sink, head);
     if (!easy)
         return {};
     CURL* c = easy.get();
@@ -238,8 +275,9 @@ std::string CurlHttp::httpGetText(const std::string& address)
     curl_easy_setopt(c, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
     // A transfer that failed is no page, also when part of it arrived: a
-    // page cut short by a limit would be read as the whole page.
-    if (curl_easy_perform(c) != CURLE_OK)
+    // page cut short by a limit or by the server would be read as the whole
+    // page.
+    if (curl_easy_perform(c) != CURLE_OK || brokenOff(c, head, sink))
         return {};
     return keepPiecesToZero(body);
 }
@@ -257,7 +295,8 @@ FileFetch CurlHttp::fetchFile(const std::string& address, const std::string& fil
     std::string part;
     const HttpLimits limits = this->limits();
     Sink sink{nullptr, nullptr, limits.fileBytes(fileName)};
-    Easy easy = openEasy(address, limits, stopped_, sink);
+    Head head;
+    Easy easy = openEasy(address, limits, stopped_, sink, head);
     if (!easy)
         return FileFetch::Failed;
     CURL* c = easy.get();
@@ -280,15 +319,17 @@ FileFetch CurlHttp::fetchFile(const std::string& address, const std::string& fil
     }
     std::error_code ec;
     const bool success = status >= 200 && status < 300;
-    if (result == CURLE_OK && success) {
+    if (result == CURLE_OK && success && !brokenOff(c, head, sink)) {
         fs::rename(part, fileName, ec);
         if (!ec)
             return FileFetch::Arrived;
     }
     fs::remove(part, ec);
-    // An error answer's whole head came: its body is not wanted, whether it
-    // was refused by its announced length or at its first byte.
-    const bool answered = result == CURLE_OK || sink.notWanted || result == CURLE_FILESIZE_EXCEEDED;
+    // An error answer's status came with its head: its body is not wanted,
+    // whether it was refused by its announced length (read in the head) or
+    // at its first byte. A head that broke off is no answer.
+    const bool answered =
+        result == CURLE_FILESIZE_EXCEEDED || (head.ended && (result == CURLE_OK || sink.notWanted));
     return answered && status != 0 && !success ? FileFetch::Absent : FileFetch::Failed;
 }
 
@@ -297,7 +338,8 @@ HttpAnswer CurlHttp::requestText(const std::string& address)
     HttpAnswer answer;
     const HttpLimits limits = this->limits();
     Sink sink{&answer.body, nullptr, limits.textBytes};
-    Easy easy = openEasy(address, limits, stopped_, sink, kPlainOrSecure);
+    Head head;
+    Easy easy = openEasy(address, limits, stopped_, sink, head, kPlainOrSecure);
     if (!easy) {
         answer.error = "the HTTP layer could not start a request";
         return answer;
@@ -309,12 +351,13 @@ HttpAnswer CurlHttp::requestText(const std::string& address)
         curl_easy_setopt(c, CURLOPT_CAINFO, certificateFile_.c_str());
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, keepContentType);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, &answer.contentType);
     const CURLcode result = curl_easy_perform(c);
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &answer.status);
-    if (result != CURLE_OK) {
-        if (tooLarge(result, sink))
+    const std::optional<std::string> broken = result == CURLE_OK ? brokenOff(c, head, sink) : std::nullopt;
+    if (result != CURLE_OK || broken) {
+        if (broken)
+            answer.error = *broken;
+        else if (tooLarge(result, sink))
             answer.error = "The answer is larger than " + std::to_string(sink.limit) + " bytes";
         else
             answer.error = detail[0] != '\0' ? detail : curl_easy_strerror(result);
@@ -323,6 +366,7 @@ HttpAnswer CurlHttp::requestText(const std::string& address)
         answer.body.shrink_to_fit();
         return answer;
     }
+    answer.contentType = std::move(head.contentType);
     answer.ok = true;
     return answer;
 }

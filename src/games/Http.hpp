@@ -51,8 +51,8 @@ class HttpClient {
 public:
     virtual ~HttpClient() = default;
     /// The body of a GET of @p address (plain HTTP), whatever the status;
-    /// empty on any failure (a transfer cut short by a limit among them) and
-    /// for a body over the page limit. Within each
+    /// empty on any failure (an answer cut short by a limit or broken off by
+    /// the server among them) and for a body over the page limit. Within each
     /// 1,024-byte piece of the body, a zero byte ends what is kept of that
     /// piece.
     virtual std::string httpGetText(const std::string& address) = 0;

@@ -20,7 +20,7 @@ public:
     };
 
     /// A site of @p games; @p extra adds members of the site description
-    /// (count, json, raw, delay_ms, answer_limit, tls).
+    /// (count, json, raw, cut, delay_ms, answer_limit, tls).
     explicit CatalogueServer(const std::vector<Game>& games, nlohmann::json extra = nlohmann::json::object());
     ~CatalogueServer();
     CatalogueServer(const CatalogueServer&) = delete;

@@ -16,6 +16,9 @@ Site description members (all optional but "games"):
                that header, "{tls}" in it replaced by the TLS port; "stream"
                {"piece", "every_ms", "length"} sends the piece again and again
                without end, every_ms apart, announcing "length" when given
+  cut          {"/path?query": "head" | "body"}: the answer to that target
+               breaks off inside its head (after "Content-Type: text/ht") or
+               after the first half of the body its Content-Length announces
   tls          {"cert", "key"}: the same site also over HTTPS on a second
                port, printed after the first on the same line
   delay_ms     added to every answer
@@ -146,6 +149,17 @@ class Handler(BaseHTTPRequestHandler):
             status, ctype, data = 200, "text/plain", body.encode("utf-8")
         else:
             status, ctype, data = site.answer(self.path)
+        cut = site.spec.get("cut", {}).get(self.path)
+        if cut == "head":
+            self.wfile.write(b"HTTP/1.1 %d OK\r\nContent-Type: text/ht" % status)
+            return
+        if cut == "body":
+            self.send_response(status)
+            self.send_header("Content-Type", ctype)
+            self.send_header("Content-Length", str(len(data)))
+            self.end_headers()
+            self.wfile.write(data[:len(data) // 2])
+            return
         extra = site.spec.get("raw", {}).get(self.path, {})
         self.send_response(status)
         self.send_header("Content-Type", ctype)

@@ -457,6 +457,62 @@ TEST(AllMethods, AServerThatStopsAnsweringMidWay)
     }
 }
 
+TEST(AllMethods, AnAnswerThatBreaksOffBringsNothing)
+{
+    // A arrives whole; one answer then breaks off inside its head, or after
+    // half the body its Content-Length announces: B's program, B's page, or
+    // the JSON list.
+    const std::vector<Game> games = {CatalogueServer::plainGame("A"), CatalogueServer::plainGame("B")};
+    const Strings programCut = {"@B/screen2.png скачан", "@B/B.lvt не скачан", "Игра Title B не скачана !!!"};
+    const Strings pageCut = {"@B/B.lvt скачан", "@page.php?name=B не скачан", "Игра Title B не скачана !!!"};
+    struct Case {
+        int method;
+        const char* target;
+        Strings linesOfB; ///< "@" stands for the site's address; none: the list broke off
+    };
+    const Case cases[] = {
+        {1, "/games/B/B.lvt", programCut},         {2, "/games/B/B.lvt", programCut},
+        {3, "/games/B/B.lvt", programCut},         {1, "/games/page.php?name=B", pageCut},
+        {3, "/games/list.php", {}},
+    };
+    for (const char* cut : {"head", "body"}) {
+        for (const Case& c : cases) {
+            const std::string what = std::string(cut) + " " + std::to_string(c.method) + " " + c.target;
+            CatalogueServer server(games, {{"cut", {{c.target, cut}}}});
+            DownloadRun run("broken" + std::to_string(c.method));
+            run.view.json = server.address("/games/list.php");
+            run.start(c.method, server.games());
+            const Strings& log = run.view.log;
+            EXPECT_TRUE(run.folder.filesNamed(".download").empty()) << what;
+            EXPECT_TRUE(run.folder.filesNamed(".part").empty()) << what;
+            if (c.linesOfB.empty()) {
+                // As a list that cannot be fetched at all: an error box, no game.
+                ASSERT_EQ(run.view.errors.size(), 1u) << what;
+                EXPECT_NE(run.view.errors[0].find(run.view.json), std::string::npos) << run.view.errors[0];
+                EXPECT_EQ(std::count(log.begin(), log.end(), "Все !!!"), 0) << what;
+                EXPECT_TRUE(run.folder.games().empty()) << what;
+                continue;
+            }
+            Strings expected;
+            for (const std::string& line : c.linesOfB)
+                expected.push_back(line[0] == '@' ? server.games() + line.substr(1) : line);
+            EXPECT_TRUE(inOrder(log, expected)) << what;
+            if (c.linesOfB == programCut) {
+                EXPECT_EQ(std::count(log.begin(), log.end(), server.games() + "B/B.lvt скачан"), 0) << what;
+            }
+            // The run counts A alone.
+            if (c.method == 1) {
+                EXPECT_TRUE(inOrder(log, {"Скачали: 1 игр", "Не скачали: 1 игр", "Все !!!"})) << what;
+            }
+            if (c.method == 3) {
+                EXPECT_TRUE(inOrder(log, {"Не скачали: 1 игр", "Все !!!"})) << what;
+            }
+            EXPECT_TRUE(run.view.errors.empty()) << what;
+            EXPECT_EQ(run.folder.games(), Strings{"A"}) << what;
+        }
+    }
+}
+
 TEST(AllMethods, EndingTheProgramAbortsTheTransferAndLeavesNoHalfGame)
 {
     const std::vector<Game> games = {CatalogueServer::plainGame("A"), CatalogueServer::plainGame("B")};

@@ -113,6 +113,13 @@ QString starsShown(const QLabel* image5)
     return QString::number(full) + (half ? QStringLiteral("+half") : QString());
 }
 
+/// What the browser shows: both pictures' colours, the stars, the text.
+QString gameShown(const GameLibraryForm* form)
+{
+    return shotShown(form->firstShotView) + ' ' + shotShown(form->secondShotView) + ' ' +
+           starsShown(form->starsView) + ' ' + form->descriptionView->toPlainText();
+}
+
 void clickGame(GameLibraryForm* form, const QString& name)
 {
     const QList<QListWidgetItem*> items = form->gameList->findItems(name, Qt::MatchExactly);
@@ -130,6 +137,7 @@ private slots:
     void offLineCommandExplainsAnEmptyLibrary();
     void ratingsDrawStars();
     void missingFilesKeepWhatWasShown();
+    void aBadRatingEndsTheClickWithWhatWasRead();
     void runningAGame();
     void aFolderNameThatIsNotUtf8();
     void refreshAfterAPickSelectsNothing();
@@ -202,8 +210,8 @@ void GamesFormTest::ratingsDrawStars()
     clickGame(form, QStringLiteral("g3"));
     clickGame(form, QStringLiteral("bad"));
     QCOMPARE(rig.dialogs.errors, QStringList{QStringLiteral("'seven' is not a valid integer value")});
-    // The stars of the game before are not shown beside it.
-    QCOMPARE(starsShown(form->starsView), QStringLiteral("0"));
+    // The click ends at the box: the stars shown before stay.
+    QCOMPARE(starsShown(form->starsView), QStringLiteral("5"));
 }
 
 void GamesFormTest::missingFilesKeepWhatWasShown()
@@ -216,23 +224,57 @@ void GamesFormTest::missingFilesKeepWhatWasShown()
     GameLibraryForm* form = openBrowser(rig);
     QVERIFY(form);
     rig.dialogs.errors.clear();
-    // What the browser shows: both pictures' colours, the stars, the text.
-    const auto shown = [form] {
-        return shotShown(form->firstShotView) + ' ' + shotShown(form->secondShotView) + ' ' +
-               starsShown(form->starsView) + ' ' + form->descriptionView->toPlainText();
-    };
     clickGame(form, QStringLiteral("full"));
-    QCOMPARE(shown(), QStringLiteral("#ff0000 #00ff00 3 Ксоникс\nAbout it"));
+    QCOMPARE(gameShown(form), QStringLiteral("#ff0000 #00ff00 3 Ксоникс\nAbout it"));
     QCOMPARE(form->descriptionView->alignment(), Qt::AlignHCenter);
     clickGame(form, QStringLiteral("bare"));
-    QCOMPARE(shown(), QStringLiteral("#0000ff #00ff00 0 Ксоникс\nAbout it"));
+    QCOMPARE(gameShown(form), QStringLiteral("#0000ff #00ff00 0 Ксоникс\nAbout it"));
     clickGame(form, QStringLiteral("broken"));
     QCOMPARE(rig.dialogs.errors.size(), 1);
     QVERIFY(rig.dialogs.errors[0].contains(QStringLiteral("broken/screen1.png")));
     // A game that cannot be shown shows nothing of the one before.
-    QCOMPARE(shown(), QStringLiteral("none none 0 "));
+    QCOMPARE(gameShown(form), QStringLiteral("none none 0 "));
     clickGame(form, QStringLiteral("full"));
-    QCOMPARE(shown(), QStringLiteral("#ff0000 #00ff00 3 Ксоникс\nAbout it"));
+    QCOMPARE(gameShown(form), QStringLiteral("#ff0000 #00ff00 3 Ксоникс\nAbout it"));
+}
+
+void GamesFormTest::aBadRatingEndsTheClickWithWhatWasRead()
+{
+    test::MainWindowRig rig;
+    addGame(rig, {QStringLiteral("good"), Qt::red, Qt::green, "Good", "6"});
+    addGame(rig, {QStringLiteral("bare"), {}, {}, {}, {}});
+    struct Case {
+        GameFiles game;
+        const char* error;
+        const char* shown; ///< both pictures, the stars and the text when the box comes, and after it
+    };
+    const Case cases[] = {
+        {{QStringLiteral("letters"), Qt::blue, Qt::yellow, "Letters", "abc"}, "'abc' is not a valid integer value",
+         "#0000ff #ffff00 3 Letters"},
+        // Nothing of its own but the rating: the files it lacks keep what was shown.
+        {{QStringLiteral("onlyMark"), {}, {}, {}, "1x"}, "'1x' is not a valid integer value",
+         "#ff0000 #00ff00 3 Good"},
+        {{QStringLiteral("noPictures"), {}, {}, "No pictures", " - "}, "'-' is not a valid integer value",
+         "#ff0000 #00ff00 3 No pictures"},
+    };
+    for (const Case& c : cases)
+        addGame(rig, c.game);
+    GameLibraryForm* form = openBrowser(rig);
+    QVERIFY(form);
+    QString atTheBox;
+    rig.dialogs.onBox = [&](QWidget*) { atTheBox = gameShown(form); };
+    for (const Case& c : cases) {
+        clickGame(form, QStringLiteral("good"));
+        rig.dialogs.errors.clear();
+        atTheBox.clear();
+        clickGame(form, c.game.name);
+        QCOMPARE(rig.dialogs.errors, QStringList{QString::fromUtf8(c.error)});
+        QCOMPARE(atTheBox, QString::fromUtf8(c.shown));
+        QCOMPARE(gameShown(form), QString::fromUtf8(c.shown));
+    }
+    // A game without a rating after it clears the stars as before.
+    clickGame(form, QStringLiteral("bare"));
+    QCOMPARE(starsShown(form->starsView), QStringLiteral("0"));
 }
 
 void GamesFormTest::runningAGame()
@@ -387,7 +429,7 @@ void GamesFormTest::hostileFilesInAGameFolder()
         {"mark.txt", zero, "mark.txt: not a regular file", "none 0  | "},
         {"screen1.png", zero, "screen1.png: not a regular file", "none 0  | "},
         {"mark.txt", [&](const QString& p) { huge(p, QByteArray(100, '1'), 200'000'000); },
-         "'1111111111111111111111111111111111111111…' is not a valid integer value", "none 0  | "},
+         "'1111111111111111111111111111111111111111…' is not a valid integer value", "#ff0000 3 Good | Good"},
         {"txt", [&](const QString& p) { huge(p, "Title\r\n" + QByteArray(100, 'x'), 150'000'000); }, "",
          "#ff0000 0 Title | [The description is longer than 8192 bytes: only its beginning is shown]"},
         {"screen1.png", [&](const QString& p) { huge(p, "\x89PNG", 20'000'000); },
@@ -433,8 +475,10 @@ void GamesFormTest::theFirstGamesErrorComesOnceTheWindowIsShown()
     QVERIFY(windowShown);
     GameLibraryForm* form = browser(rig);
     QVERIFY(form);
-    QCOMPARE(shotShown(form->firstShotView), QStringLiteral("none"));
-    QCOMPARE(form->descriptionView->toPlainText(), QString());
+    // What was read before the rating is shown; no stars.
+    QCOMPARE(shotShown(form->firstShotView), QStringLiteral("#ff0000"));
+    QCOMPARE(form->descriptionView->toPlainText(), QStringLiteral("Bad"));
+    QCOMPARE(starsShown(form->starsView), QStringLiteral("0"));
 }
 
 void GamesFormTest::captionsOfBothWindows()
@@ -474,28 +518,58 @@ void GamesFormTest::captionsOfBothWindows()
 
 void GamesFormTest::aCutDescriptionSaysSoInTheCaptionLanguage_data()
 {
+    const QString english = QStringLiteral("[The description is longer than 8192 bytes: only its beginning is shown]");
+    const QString russian = QStringLiteral("[Описание длиннее 8192 байт: показано только его начало]");
     QTest::addColumn<bool>("english");
     QTest::addColumn<QString>("lastLine");
-    QTest::newRow("English") << true
-                             << QStringLiteral("[The description is longer than 8192 bytes: only its beginning is shown]");
-    QTest::newRow("Russian") << false << QStringLiteral("[Описание длиннее 8192 байт: показано только его начало]");
+    QTest::addColumn<QString>("lastLineAfterTheSwitch");
+    QTest::newRow("English") << true << english << russian;
+    QTest::newRow("Russian") << false << russian << english;
 }
 
 void GamesFormTest::aCutDescriptionSaysSoInTheCaptionLanguage()
 {
     QFETCH(bool, english);
     QFETCH(QString, lastLine);
+    QFETCH(QString, lastLineAfterTheSwitch);
     test::MainWindowRig rig;
     addGame(rig, {QStringLiteral("long"), Qt::red, {}, "Title\r\n" + QByteArray(20'000, 'x'), "3"});
-    if (english)
-        rig.window->switchToEnglish();
-    else
-        rig.window->switchToRussian();
+    addGame(rig, {QStringLiteral("short"), Qt::blue, {}, "Short", "3"});
+    const auto switchCaptions = [&rig](bool toEnglish) {
+        if (toEnglish)
+            rig.window->switchToEnglish();
+        else
+            rig.window->switchToRussian();
+        QCoreApplication::processEvents();
+    };
+    switchCaptions(english);
     GameLibraryForm* form = openBrowser(rig);
     QVERIFY(form);
+    clickGame(form, QStringLiteral("long"));
     const QString text = form->descriptionView->toPlainText();
     QCOMPARE(text.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Title"));
     QCOMPARE(text.section(QLatin1Char('\n'), -1), lastLine);
+
+    // Switched while it is shown, the line follows the window's captions.
+    const QString ranking = form->rankingLabel->text();
+    switchCaptions(!english);
+    QVERIFY(form->rankingLabel->text() != ranking);
+    const QString switched = form->descriptionView->toPlainText();
+    QCOMPARE(switched.section(QLatin1Char('\n'), -1), lastLineAfterTheSwitch);
+    QCOMPARE(switched.section(QLatin1Char('\n'), 0, -2), text.section(QLatin1Char('\n'), 0, -2));
+    QCOMPARE(form->descriptionView->alignment(), Qt::AlignHCenter);
+
+    // A whole description gets no such line from a switch.
+    clickGame(form, QStringLiteral("short"));
+    switchCaptions(english);
+    QCOMPARE(form->descriptionView->toPlainText(), QStringLiteral("Short"));
+
+    // Switched while the window is closed, the line follows when it opens again.
+    clickGame(form, QStringLiteral("long"));
+    form->close();
+    switchCaptions(!english);
+    QCOMPARE(openBrowser(rig), form);
+    QCOMPARE(form->descriptionView->toPlainText().section(QLatin1Char('\n'), -1), lastLineAfterTheSwitch);
 }
 
 QTEST_MAIN(GamesFormTest)

@@ -12,8 +12,10 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -45,6 +47,12 @@ std::runtime_error unreadable(const std::string& what, const std::string& path, 
 {
     return std::runtime_error("Cannot read " + what + path + ": " + reason);
 }
+
+/// A first line of mark.txt that is no rating: the click that meets it ends
+/// at its box, and what was shown before it stays.
+struct BadRating : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 QFrame* blackPanel(QWidget* parent, const char* name)
 {
@@ -221,7 +229,8 @@ void GameLibraryForm::setUpViews()
         }
         showRating(first);
     } catch (const std::exception& e) {
-        clearShownGame();
+        if (!dynamic_cast<const BadRating*>(&e))
+            clearShownGame();
         // The window is being made: its box comes once it is on the screen.
         QMetaObject::invokeMethod(
             this, [this, text = QString::fromUtf8(e.what())] { kit::dialogs().error(this, text); },
@@ -246,6 +255,16 @@ void GameLibraryForm::showEvent(QShowEvent* event)
     }
     QWidget::showEvent(event);
     refreshGameList();
+}
+
+bool GameLibraryForm::event(QEvent* event)
+{
+    // A switch of the caption set writes this window's captions, which has
+    // the window drawn anew: before that, the line under a cut description
+    // comes into their language.
+    if (event->type() == QEvent::UpdateRequest)
+        followCaptionLanguage();
+    return QWidget::event(event);
 }
 
 void GameLibraryForm::changeEvent(QEvent* event)
@@ -289,8 +308,11 @@ void GameLibraryForm::showPictures(const std::string& game)
         QStringList text;
         for (const std::string& line : textLines(description.bytes))
             text << fromUtf8(line);
-        if (description.cut)
-            text << descriptionCutLine(emulator_.language());
+        cutLineLanguage_.reset();
+        if (description.cut) {
+            cutLineLanguage_ = emulator_.language();
+            text << descriptionCutLine(*cutLineLanguage_);
+        }
         descriptionView->setPlainText(text.join(QLatin1Char('\n')));
         QTextCursor all(descriptionView->document());
         all.select(QTextCursor::Document);
@@ -312,7 +334,7 @@ void GameLibraryForm::showRating(const std::string& game)
         throw unreadable("", markFile, mark.reason);
     const Rating rating = ratingOfMarkFile(mark.bytes, mark.cut);
     if (!rating.error.empty())
-        throw std::runtime_error(rating.error);
+        throw BadRating(rating.error);
     if (rating.clear)
         clearRating();
     else
@@ -328,7 +350,8 @@ void GameLibraryForm::showSelectedGame()
         showPictures(game);
         showRating(game);
     } catch (const std::exception& e) {
-        clearShownGame();
+        if (!dynamic_cast<const BadRating*>(&e))
+            clearShownGame();
         kit::dialogs().error(this, QString::fromUtf8(e.what()));
     }
 }
@@ -338,7 +361,20 @@ void GameLibraryForm::clearShownGame()
     firstShotView->clear();
     secondShotView->clear();
     descriptionView->clear();
+    cutLineLanguage_.reset();
     clearRating();
+}
+
+void GameLibraryForm::followCaptionLanguage()
+{
+    const kit::Language language = emulator_.language();
+    if (!cutLineLanguage_ || *cutLineLanguage_ == language)
+        return;
+    cutLineLanguage_ = language;
+    // Only the last line is rewritten, so that the view stays where it was.
+    QTextCursor line(descriptionView->document()->lastBlock());
+    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    line.insertText(descriptionCutLine(language));
 }
 
 void GameLibraryForm::clearRating()
@@ -348,11 +384,11 @@ void GameLibraryForm::clearRating()
     starsView->setPixmap(area);
 }
 
-void GameLibraryForm::drawStars(std::uint8_t Mark)
+void GameLibraryForm::drawStars(std::uint8_t mark)
 {
     QPixmap area(starsView->size());
     area.fill(Qt::black);
-    const StarLayout stars = layoutStars(Mark);
+    const StarLayout stars = layoutStars(mark);
     {
         QPainter p(&area);
         for (int k = 0; k < stars.fullStars; ++k)

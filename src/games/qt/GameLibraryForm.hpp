@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "kit/WindowHost.hpp"
@@ -32,7 +33,7 @@ public:
     void runSelectedGameOnDoubleClick();
     void runSelectedGame();
     void exitLibrary();
-    void drawStars(std::uint8_t Mark);
+    void drawStars(std::uint8_t mark);
     /// Black over the whole rating area.
     void clearRating();
 
@@ -54,6 +55,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -62,16 +64,22 @@ private:
     void listGames();
     /// The screenshots and the description of @p game.
     void showPictures(const std::string& game);
+    /// The stars of @p game. A first line of mark.txt that is no rating
+    /// throws before anything is drawn, so the stars stay as they were.
     void showRating(const std::string& game);
     /// A game whose files cannot be read shows nothing, rather than what
     /// another game showed before it.
     void clearShownGame();
+    /// The line under a cut description in the caption language of now.
+    void followCaptionLanguage();
     void placePictures();
     std::string root() const;
     std::string selectedGame() const;
 
     kit::WindowHost& emulator_;
     bool centred_ = false;
+    /// The language of the line under the description shown, when it is cut.
+    std::optional<kit::Language> cutLineLanguage_;
 };
 
 } // namespace ostrovik::games
