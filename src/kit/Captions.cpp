@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -263,13 +265,20 @@ void CaptionFollowers::follow(QWidget& window, CaptionWindow set)
 void CaptionFollowers::apply(Language language)
 {
     std::erase_if(windows_, [](const auto& w) { return w.first.isNull(); });
+    // Each window hears of the switch once its captions are written, for
+    // texts of its own that are not in its caption set.
+    const auto switchTo = [language](QWidget& window, CaptionWindow set) {
+        applyCaptionSet(window, set, language);
+        QEvent changed(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&window, &changed);
+    };
     for (CaptionWindow first : {CaptionWindow::MemoryDebugger, CaptionWindow::Settings})
         for (const auto& [window, set] : windows_)
             if (set == first)
-                applyCaptionSet(*window, set, language);
+                switchTo(*window, set);
     for (const auto& [window, set] : windows_)
         if (set != CaptionWindow::MemoryDebugger && set != CaptionWindow::Settings)
-            applyCaptionSet(*window, set, language);
+            switchTo(*window, set);
 }
 
 } // namespace ostrovik::kit

@@ -71,7 +71,8 @@ public:
     /// @p window follows switches from now on, with the set @p set.
     void follow(QWidget& window, CaptionWindow set);
     /// Writes each live follower's set in @p language, the memory debugger
-    /// first, the settings window next, the rest in the order they came.
+    /// first, the settings window next, the rest in the order they came;
+    /// each then gets a QEvent::LanguageChange.
     void apply(Language language);
 
 private:

@@ -540,7 +540,6 @@ void GamesFormTest::aCutDescriptionSaysSoInTheCaptionLanguage()
             rig.window->switchToEnglish();
         else
             rig.window->switchToRussian();
-        QCoreApplication::processEvents();
     };
     switchCaptions(english);
     GameLibraryForm* form = openBrowser(rig);

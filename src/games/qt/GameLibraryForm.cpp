@@ -257,20 +257,14 @@ void GameLibraryForm::showEvent(QShowEvent* event)
     refreshGameList();
 }
 
-bool GameLibraryForm::event(QEvent* event)
-{
-    // A switch of the caption set writes this window's captions, which has
-    // the window drawn anew: before that, the line under a cut description
-    // comes into their language.
-    if (event->type() == QEvent::UpdateRequest)
-        followCaptionLanguage();
-    return QWidget::event(event);
-}
-
 void GameLibraryForm::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         refreshGameList();
+    // The captions have switched: the line under a cut description is not
+    // one of them, and follows here.
+    if (event->type() == QEvent::LanguageChange)
+        followCaptionLanguage();
     QWidget::changeEvent(event);
 }
 
