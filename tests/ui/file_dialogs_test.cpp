@@ -58,19 +58,23 @@ void FileDialogsTest::listedFilesAreNeverOpened()
 {
     const struct {
         const char* what;
+        const char* listedName; // one the dialog must show
         std::function<void(kit::StandardDialogs&, const QString& folder)> open;
     } roads[] = {
-        {"File -> Open", [](kit::StandardDialogs& d, const QString& folder) {
+        {"File -> Open", "a.lvt", [](kit::StandardDialogs& d, const QString& folder) {
              d.openFile(nullptr, QStringLiteral("open"), folder, kFilter, QStringLiteral("lvt"));
          }},
-        {"the tape-load dialog", [](kit::StandardDialogs& d, const QString& folder) {
+        {"the tape-load dialog", "a.lvt", [](kit::StandardDialogs& d, const QString& folder) {
              d.openFileClosable(nullptr, QStringLiteral("open"), folder, kFilter, QStringLiteral("lvt"));
          }},
-        {"an open dialog started on a file", [](kit::StandardDialogs& d, const QString& folder) {
+        {"an open dialog started on a file", "b.sav", [](kit::StandardDialogs& d, const QString& folder) {
              d.openFile(nullptr, QStringLiteral("open"), folder + QStringLiteral("/a.lvt"), kFilter);
          }},
-        {"a save dialog started on a file", [](kit::StandardDialogs& d, const QString& folder) {
+        {"a save dialog started on a file", "b.sav", [](kit::StandardDialogs& d, const QString& folder) {
              d.saveFile(nullptr, QStringLiteral("save"), folder + QStringLiteral("/a.lvt"), kFilter);
+         }},
+        {"a folder picker", "games", [](kit::StandardDialogs& d, const QString& folder) {
+             d.chooseFolder(nullptr, QStringLiteral("folder"), folder);
          }},
     };
     // Enough turns of the flipping name that Qt's own provider, which opens
@@ -80,7 +84,7 @@ void FileDialogsTest::listedFilesAreNeverOpened()
     for (const auto& road : roads) {
         test::TempFolder root("dialogs");
         const fs::path listed = root / "listed", spare = root / "spare";
-        fs::create_directories(listed);
+        fs::create_directories(listed / "games");
         fs::create_directories(spare);
         // Files whose names do not tell their type.
         root.put("listed/a.lvt", "\x01\x02\x03");
@@ -116,7 +120,7 @@ void FileDialogsTest::listedFilesAreNeverOpened()
         });
 
         int listings = 0;
-        bool shown = false, listsTheFiles = false;
+        bool shown = false, listsTheName = false;
         QTimer::singleShot(0, [&] {
             QFileDialog* dialog = nullptr;
             shown = QTest::qWaitFor([&] {
@@ -128,15 +132,13 @@ void FileDialogsTest::listedFilesAreNeverOpened()
             if (!shown)
                 return;
             if (QFileSystemModel* model = dialog->findChild<QFileSystemModel*>()) {
-                const auto count = [&listings] { ++listings; };
-                connect(model, &QFileSystemModel::rowsInserted, dialog, count);
-                connect(model, &QFileSystemModel::rowsRemoved, dialog, count);
-                connect(model, &QFileSystemModel::dataChanged, dialog, count);
+                // Each listing of the folder ends with this signal, after
+                // what it found has reached the dialog.
+                connect(model, &QFileSystemModel::directoryLoaded, dialog, [&listings] { ++listings; });
                 // The event loop keeps turning while the name flips under it.
                 (void)QTest::qWaitFor([&] { return listings >= kListings || readerCaught; }, test::kHangGuardMs);
                 const QString folder = QString::fromStdString(listed.string());
-                listsTheFiles = model->index(folder + QStringLiteral("/a.lvt")).isValid()
-                                && model->index(folder + QStringLiteral("/b.sav")).isValid();
+                listsTheName = model->index(folder + QLatin1Char('/') + QString::fromUtf8(road.listedName)).isValid();
             }
             dialog->reject();
         });
@@ -145,7 +147,7 @@ void FileDialogsTest::listedFilesAreNeverOpened()
         done = true;
 
         QVERIFY2(shown, road.what);
-        QVERIFY2(listsTheFiles, road.what);
+        QVERIFY2(listsTheName, road.what);
         QVERIFY2(!readerCaught, road.what);
         QVERIFY2(listings >= kListings, qPrintable(QStringLiteral("%1: listed %2 times").arg(road.what).arg(listings)));
         const QStringList opened = openedNames(watch);
