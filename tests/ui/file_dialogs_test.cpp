@@ -29,8 +29,8 @@ namespace {
 
 const QString kFilter = QStringLiteral("*.lv*;*.sav (*.lv* *.sav)");
 
-/// The names in @p folder that were opened since @p watch began (the folder
-/// itself, listed, is not counted).
+/// The names opened in the folder that @p watch watches (the folder itself,
+/// read for its listing, is not counted).
 QStringList openedNames(int watch)
 {
     QStringList names;
