@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QMessageBox>
 #include <QWindow>
@@ -27,6 +29,70 @@ public:
 
 private:
     QDialog& dialog_;
+};
+
+/// Icons and types of what a file dialog lists, told from each entry's name
+/// and from the kind its listing already found. Qt's own provider opens every
+/// listed file to sniff its type: a name another process turns into a FIFO
+/// would block the window in that open, and a dialog reads nothing it was
+/// not asked to.
+class TypeByName final : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QFileIconProvider::icon(info.isRoot() ? Drive : Folder);
+        const QMimeType type = byName(info);
+        for (const QString& name : {type.iconName(), type.genericIconName()}) {
+            const QIcon themed = QIcon::fromTheme(name);
+            if (!themed.isNull())
+                return themed;
+        }
+        return QFileIconProvider::icon(File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QFileIconProvider::type(info);
+        const QMimeType type = byName(info);
+        return type.comment().isEmpty() ? type.name() : type.comment();
+    }
+
+private:
+    QMimeType byName(const QFileInfo& info) const
+    {
+        return mimeTypes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+    QMimeDatabase mimeTypes_;
+};
+
+/// A file dialog as all of the program's are made: Qt's own (a desktop's
+/// native dialog would not take the provider), typing what it lists by name.
+class FileDialog {
+public:
+    FileDialog(QWidget* parent, const QString& title, const QString& dir, const QString& filter)
+        : dialog_(parent, title, folderOf(dir), filter)
+    {
+        dialog_.setOption(QFileDialog::DontUseNativeDialog);
+        dialog_.setIconProvider(&icons_);
+        // Selected only now: Qt's constructor would type the named file
+        // with its own provider, by opening it.
+        if (folderOf(dir) != dir)
+            dialog_.selectFile(dir);
+    }
+    QFileDialog& operator*() { return dialog_; }
+    QFileDialog* operator->() { return &dialog_; }
+
+private:
+    /// @p dir when it names a folder (or nothing), else the folder it is in.
+    static QString folderOf(const QString& dir)
+    {
+        const QFileInfo info(dir);
+        return dir.isEmpty() || info.isDir() ? dir : info.absolutePath();
+    }
+
+    TypeByName icons_; // outlives the dialog that uses it
+    QFileDialog dialog_;
 };
 
 /// The settings both open dialogs share. The program's filters come as
@@ -60,11 +126,11 @@ void StandardDialogs::error(QWidget* parent, const QString& text)
 std::optional<QString> StandardDialogs::openFile(QWidget* parent, const QString& title, const QString& dir,
                                 const QString& filter, const QString& defaultSuffix)
 {
-    QFileDialog dialog(parent, title, dir, filter);
-    setUpOpenDialog(dialog, defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted)
+    FileDialog dialog(parent, title, dir, filter);
+    setUpOpenDialog(*dialog, defaultSuffix);
+    if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-    const QString name = firstChosen(dialog);
+    const QString name = firstChosen(*dialog);
     if (name.isEmpty())
         return std::nullopt;
     return name;
@@ -80,7 +146,8 @@ std::optional<QString> StandardDialogs::openFileClosable(QWidget* parent, const 
     QPointer<QWidget> window = parent ? parent->window() : nullptr;
     // Its own top-level window (a child would be disabled with the
     // window), kept above that window and centred on it.
-    QFileDialog dialog(nullptr, title, dir, filter);
+    FileDialog file(nullptr, title, dir, filter);
+    QFileDialog& dialog = *file;
     setUpOpenDialog(dialog, defaultSuffix);
     dialog.setWindowModality(Qt::NonModal);
     if (window) {
@@ -114,7 +181,11 @@ std::optional<QString> StandardDialogs::openFileClosable(QWidget* parent, const 
 std::optional<QString> StandardDialogs::saveFile(QWidget* parent, const QString& title, const QString& dir,
                                 const QString& filter)
 {
-    const QString name = QFileDialog::getSaveFileName(parent, title, dir, filter);
+    FileDialog dialog(parent, title, dir, filter);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    if (dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QString name = firstChosen(*dialog);
     if (name.isEmpty())
         return std::nullopt;
     return name;
@@ -127,7 +198,12 @@ bool StandardDialogs::askYesNo(QWidget* parent, const QString& title, const QStr
 
 std::optional<QString> StandardDialogs::chooseFolder(QWidget* parent, const QString& title, const QString& dir)
 {
-    const QString name = QFileDialog::getExistingDirectory(parent, title, dir);
+    FileDialog dialog(parent, title, dir, QString());
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    if (dialog->exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QString name = firstChosen(*dialog);
     if (name.isEmpty())
         return std::nullopt;
     return name;

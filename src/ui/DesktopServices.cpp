@@ -26,14 +26,24 @@ std::optional<std::string> DesktopClipboard::text()
     return platform::crLfLineEnds(bytes);
 }
 
-QString firstDroppedFile(const QMimeData* data)
+std::string firstDroppedFile(const QMimeData* data)
 {
     if (!data || !data->hasUrls())
         return {};
     const QList<QUrl> urls = data->urls();
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return {};
-    return urls.first().toLocalFile();
+    // The address carries the name's bytes percent-encoded; read as text,
+    // as QUrl::toLocalFile reads them, a name that is not UTF-8 would lose
+    // its bytes. A host is kept as toLocalFile keeps it.
+    const QUrl& url = urls.first();
+    QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    if (!url.host().isEmpty())
+        path.prepend("//" + url.host(QUrl::FullyEncoded).toLatin1());
+    // No file's name holds a zero byte; the system would read a shorter one.
+    if (path.contains('\0'))
+        return {};
+    return path.toStdString();
 }
 
 namespace {

@@ -3,7 +3,7 @@
 #include "machine/Keyboard.hpp"
 #include "machine/Paste.hpp"
 
-#include <QString>
+#include <string>
 
 class QMimeData;
 
@@ -19,8 +19,9 @@ public:
     std::optional<std::string> text() override;
 };
 
-/// The first item of a drop as a local path; empty when it is not a local file.
-QString firstDroppedFile(const QMimeData* data);
+/// The first item of a drop as a local path, in the bytes the file system
+/// names it by; empty when it is not a local file.
+std::string firstDroppedFile(const QMimeData* data);
 
 /// The machine's view of the windows' keyboard layout.
 machine::KeyboardLayout& desktopKeyboardLayout();

@@ -15,7 +15,7 @@ namespace ostrovik::ui {
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (firstDroppedFile(event->mimeData()).isEmpty())
+    if (firstDroppedFile(event->mimeData()).empty())
         return;
     event->acceptProposedAction();
 }
@@ -23,15 +23,16 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 void MainWindow::dropEvent(QDropEvent* event)
 {
     // Only the first file of a drop is loaded.
-    const QString path = firstDroppedFile(event->mimeData());
-    if (path.isEmpty())
+    const std::string path = firstDroppedFile(event->mimeData());
+    if (path.empty())
         return;
     event->acceptProposedAction();
     // The load, and any message it shows, waits until the drag is over, so
     // that the program the file came from is not kept waiting for it.
     QTimer::singleShot(0, this, [this, path] {
-        setWindowTitle(path);
-        guarded([&] { loadFile(platform::fileNamePath(path), true); });
+        // Shown as a name given on the command line or handed over is.
+        setCaption(path);
+        guarded([&] { loadFile(path, true); });
     });
 }
 

@@ -60,8 +60,20 @@ void ScreenPresentation::changeRenderMode(output::RenderMode mode)
     // anew. Marked as placed, the new one opens where the user left the old
     // one, not where the desktop puts a new window.
     QWidget* top = screenView_->window();
-    if (top->isVisible())
+    const bool shown = top->isVisible();
+    if (shown)
         top->setAttribute(Qt::WA_Moved);
+    // The new one opens in the normal state, whatever the old one's: it is
+    // made at the size the window restores to and given the state once made,
+    // so that the desktop keeps both.
+    constexpr Qt::WindowStates kSized = Qt::WindowMaximized | Qt::WindowFullScreen;
+    const Qt::WindowStates states = top->windowState();
+    const bool resized = shown && states.testAnyFlags(kSized);
+    if (resized) {
+        const QRect normal = top->normalGeometry();
+        top->setWindowState(states & ~kSized);
+        top->setGeometry(normal);
+    }
     // The OpenGL view covers the raster view, which keeps the window's
     // background round it.
     glView_ = new output::GlScreenView(session_.machine(), session_.colorTable(), session_.screen().blurEnabled,
@@ -73,6 +85,8 @@ void ScreenPresentation::changeRenderMode(output::RenderMode mode)
     layout->addWidget(glView_);
     if (screenView_->isVisible())
         glView_->show();
+    if (resized)
+        top->setWindowState(states);
 }
 
 void ScreenPresentation::applyRenderMode(int stored, bool gray)

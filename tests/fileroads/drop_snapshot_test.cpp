@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <array>
+#include <fstream>
 
 #include "support/EventOrder.hpp"
 #include "support/MainWindowRig.hpp"
@@ -78,6 +79,7 @@ class DropSnapshotTest : public QObject {
 private slots:
     void dropLoadsTheFirstFileOnly();
     void droppedFolderChangesTheCaptionThenComplains();
+    void dropLoadsTheFileWhoseBytesTheAddressNames();
     void snapshotNamedAfterTheOpenedFile();
     void twoSavesInOneSecondKeepBoth();
     void saveEndsAPauseAndReportsAMissingFolder();
@@ -126,6 +128,46 @@ void DropSnapshotTest::droppedFolderChangesTheCaptionThenComplains()
     QCOMPARE(rig.dialogs.messages.first(), QString::fromUtf8(kNotFound));
     QCOMPARE(rig.window->windowTitle(), folder);
     QVERIFY(rig.m().ram == before);
+}
+
+void DropSnapshotTest::dropLoadsTheFileWhoseBytesTheAddressNames()
+{
+    // The address as a file manager sends it: the name's bytes, percent-encoded.
+    const struct {
+        const char* what;
+        const char* fileName; // as the file system holds it
+        const char* address;  // its end of the address
+        const char16_t* shown; // the caption's end; none when the drop is refused
+    } cases[] = {
+        {"a name that is not UTF-8", "snap_\xFF\xFE.lvt", "snap_%FF%FE.lvt", u"snap_\uFFFD\uFFFD.lvt"},
+        {"a UTF-8 name with a space", "Игра 1.lvt", "%D0%98%D0%B3%D1%80%D0%B0%201.lvt", u"Игра 1.lvt"},
+        {"a zero byte, which no name holds", "a.lvt", "a.lvt%00.txt", nullptr},
+    };
+    WindowRig rig;
+    const QString folder = rig.makeFolder(QStringLiteral("drops"));
+    std::uint16_t start = 0x1000;
+    for (const auto& c : cases) {
+        const auto program = fourByteProgram(start, 0x11);
+        std::ofstream(QFile::encodeName(folder).toStdString() + '/' + c.fileName, std::ios::binary)
+            .write(reinterpret_cast<const char*>(program.data()), static_cast<std::streamsize>(program.size()));
+        const QUrl url = QUrl::fromEncoded("file://" + QFile::encodeName(folder).toPercentEncoding("/") + '/' + c.address);
+        rig.window->setWindowTitle(QStringLiteral("before"));
+
+        const auto [entered, dropped] = dragAndDrop(*rig.window, {url});
+        if (c.shown) {
+            QVERIFY2(entered && dropped, c.what);
+            const QString caption = folder + QLatin1Char('/') + QString::fromUtf16(c.shown);
+            QTRY_COMPARE_WITH_TIMEOUT(rig.window->windowTitle(), caption, ostrovik::test::kHangGuardMs);
+            QVERIFY2(rig.dialogs.messages.isEmpty(), qPrintable(rig.dialogs.messages.join('\n')));
+            QVERIFY2(rig.m().ram[start] == 0x11 && rig.m().regPC == start, c.what);
+        } else {
+            QVERIFY2(!entered && !dropped, c.what);
+            QVERIFY(ostrovik::test::settle());
+            QCOMPARE(rig.window->windowTitle(), QStringLiteral("before"));
+            QVERIFY2(rig.m().ram[start] == 0, c.what);
+        }
+        start += 0x1000;
+    }
 }
 
 void DropSnapshotTest::snapshotNamedAfterTheOpenedFile()

@@ -2,7 +2,7 @@
 // screen drawn through OpenGL on every tick, turned gray by the gray-TV
 // command, and smoothed by the smoothing command; a snapshot, and a step of
 // the step debugger, shown at once while the machine is paused; the window
-// left where it was by the first switch into OpenGL.
+// left where it was, and maximised if it was, by the first switch into OpenGL.
 
 #include <QAction>
 #include <QCoreApplication>
@@ -210,31 +210,50 @@ void MainWindowGlTest::snapshotIsShownAtOnceWhilePaused()
 
 void MainWindowGlTest::firstSwitchToOpenGlLeavesTheWindowInPlace()
 {
-    test::MainWindowRig rig;
-    QVERIFY(remakeInRenderMode(rig, 0));
-    ui::MainWindow& window = *rig.window;
-    QVERIFY(rig.powerOn());
-    QVERIFY(!window.glScreenView());
-
-    // Moved from outside, as a user drags it: the widget itself never asked
-    // for a place, it learns the new one from the X server.
-    const QPoint place(100, 40);
-    window.windowHandle()->setPosition(place);
-    const auto placed = [&window, place] {
-        return window.windowHandle()->position() == place && window.pos() == place;
+    const struct {
+        const char* what;
+        Qt::WindowStates states;
+    } cases[] = {
+        {"moved", Qt::WindowNoState},
+        {"moved, then maximised", Qt::WindowMaximized},
     };
-    QTRY_VERIFY(placed());
+    for (const auto& c : cases) {
+        test::MainWindowRig rig;
+        QVERIFY(remakeInRenderMode(rig, 0));
+        ui::MainWindow& window = *rig.window;
+        QVERIFY(rig.powerOn());
+        QVERIFY(!window.glScreenView());
 
-    window.settingsForm()->showFromMenu();
-    window.settingsForm()->renderingBox->setCurrentIndex(1);
-    QVERIFY(window.settingsForm()->save());
-    output::GlScreenView* view = window.glScreenView();
-    QVERIFY(view);
-    QVERIFY(QTest::qWaitFor([view] { return view->hasContext(); }));
-    QVERIFY(test::settle());
-    const QPoint native = window.windowHandle()->position();
-    QVERIFY2(placed(), qPrintable(QStringLiteral("at (%1, %2)").arg(native.x()).arg(native.y())));
-    QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
+        // Moved from outside, as a user drags it: the widget itself never asked
+        // for a place, it learns the new one from the X server.
+        const QPoint place(100, 40);
+        window.windowHandle()->setPosition(place);
+        const auto placed = [&window, place] {
+            return window.windowHandle()->position() == place && window.pos() == place;
+        };
+        QTRY_VERIFY2(placed(), c.what);
+        const QRect normal = window.geometry();
+        window.setWindowState(c.states);
+        QTRY_COMPARE(window.windowHandle()->windowStates(), c.states);
+
+        window.settingsForm()->showFromMenu();
+        window.settingsForm()->renderingBox->setCurrentIndex(1);
+        QVERIFY(window.settingsForm()->save());
+        output::GlScreenView* view = window.glScreenView();
+        QVERIFY(view);
+        QVERIFY(QTest::qWaitFor([view] { return view->hasContext(); }));
+        QVERIFY(test::settle());
+        const QPoint native = window.windowHandle()->position();
+        QVERIFY2(placed(), qPrintable(QStringLiteral("%1: at (%2, %3)").arg(c.what).arg(native.x()).arg(native.y())));
+        // The new native window has the old one's state, and restores to
+        // the size and place the window had before it was maximised.
+        QVERIFY2(window.windowState() == c.states && window.windowHandle()->windowStates() == c.states, c.what);
+        QCOMPARE(window.normalGeometry(), normal);
+        window.setWindowState(Qt::WindowNoState);
+        QTRY_COMPARE(window.windowHandle()->windowStates(), Qt::WindowNoState);
+        QCOMPARE(window.geometry(), normal);
+        QVERIFY2(rig.dialogs.errors.isEmpty(), qPrintable(rig.dialogs.errors.join('\n')));
+    }
 }
 
 QTEST_MAIN(MainWindowGlTest)
