@@ -8,12 +8,14 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/RegularFile.hpp"
 #include "tools/PictureLvt.hpp"
@@ -71,6 +73,22 @@ QImage toQImage(const RgbPicture& screenSized)
             line[x] = 0xFF000000u | screenSized.at(x, y);
     }
     return image;
+}
+
+/// The converter holds every picture as 32-bit pixels, whatever its file's depth.
+constexpr qint64 kBytesPerPixel = 4;
+
+/// The most pixels a picture may have: as many 32-bit pixels as Qt's image
+/// allocation limit allows; 0 when there is no limit.
+qint64 largestPicturePixels()
+{
+    return static_cast<qint64>(QImageReader::allocationLimit()) * 1024 * 1024 / kBytesPerPixel;
+}
+
+bool fitsTheConverter(QSize size)
+{
+    const qint64 largest = largestPicturePixels();
+    return largest == 0 || static_cast<qint64>(size.width()) * size.height() <= largest;
 }
 
 QPushButton* button(QWidget* parent, const char* name, int x, int y, int w)
@@ -202,6 +220,25 @@ bool PictureConverterForm::loadPng(const QString& fileName, QImage& picture)
     return decode(fileName, "png", picture);
 }
 
+QString PictureConverterForm::tooLarge(QSize size, const QString& fileName) const
+{
+    const bool russian = host_.language() == kit::Language::Russian;
+    const QLocale locale(russian ? QLocale::Russian : QLocale::English);
+    const qint64 pixels = static_cast<qint64>(size.width()) * size.height();
+    const qint64 largest = largestPicturePixels();
+    const auto millions = [&locale](qint64 count) { return locale.toString(static_cast<double>(count) / 1e6, 'f', 1); };
+    const auto side = static_cast<qint64>(std::sqrt(static_cast<double>(largest)));
+    const QString text = russian ? QStringLiteral("Картинка не загружена: в ней %1 × %2 точек (%3 млн), это слишком "
+                                                  "много. Конвертер берёт картинки не больше %4 точек (%5 млн), "
+                                                  "например %6 × %6.\n%7")
+                                 : QStringLiteral("The picture was not loaded: at %1 × %2 pixels (%3 million) it is "
+                                                  "too large. The converter takes pictures of at most %4 pixels "
+                                                  "(%5 million), for example %6 × %6.\n%7");
+    return text.arg(size.width())
+        .arg(size.height())
+        .arg(millions(pixels), locale.toString(largest), millions(largest), QString::number(side), fileName);
+}
+
 bool PictureConverterForm::decode(const QString& fileName, const char* format, QImage& picture)
 {
     // Only a regular file of bounded size is read: a FIFO or a device in
@@ -218,6 +255,12 @@ bool PictureConverterForm::decode(const QString& fileName, const char* format, Q
     QImageReader reader(&buffer, format);
     // The file's contents decide nothing: a PNG named .jpg is not a JPEG.
     reader.setDecideFormatFromContent(false);
+    // Qt refuses a picture over its allocation limit with no word of why; the
+    // size stands in the header, so the refusal can say it before decoding.
+    if (const QSize size = reader.size(); size.isValid() && !fitsTheConverter(size)) {
+        kit::dialogs().message(this, windowTitle(), tooLarge(size, fileName));
+        return false;
+    }
     if (!reader.read(&picture) || picture.isNull()) {
         kit::dialogs().error(this, QStringLiteral("%1: %2").arg(fileName, reader.errorString()));
         return false;

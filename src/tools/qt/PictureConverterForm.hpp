@@ -59,6 +59,8 @@ private:
     bool loadJpg(const QString& fileName, QImage& picture);
     bool loadPng(const QString& fileName, QImage& picture);
     bool decode(const QString& fileName, const char* format, QImage& picture);
+    /// Why a picture of @p size is refused, in the caption set's language.
+    QString tooLarge(QSize size, const QString& fileName) const;
     void convertToBw(const RgbPicture& picture, int threshold);
     void rotateBwForSaving();
     void rotateColourForSaving();
