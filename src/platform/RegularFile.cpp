@@ -21,34 +21,51 @@ struct FdCloser {
     ~FdCloser() { ::close(fd); }
 };
 
+/// Opens @p path for reading without waiting and judges the file opened, not
+/// the name: the descriptor of a regular file (its facts in @p st), or -1
+/// with @p status and @p reason saying why not.
+int openRegular(const std::string& path, struct stat& st, FileReadStatus& status, std::string& reason,
+                bool& opened)
+{
+    if (const int fault = openFaultFor(path, false); fault != 0) {
+        status = fault == ENOENT ? FileReadStatus::Missing : FileReadStatus::Failed;
+        reason = errorText(fault);
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        status = errno == ENOENT ? FileReadStatus::Missing : FileReadStatus::Failed;
+        reason = errorText(errno);
+        return -1;
+    }
+    opened = true;
+    if (::fstat(fd, &st) != 0) {
+        status = FileReadStatus::Failed;
+        reason = errorText(errno);
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        status = FileReadStatus::NotRegular;
+        reason = S_ISDIR(st.st_mode) ? errorText(EISDIR) : std::string("not a regular file");
+        ::close(fd);
+        return -1;
+    }
+    status = FileReadStatus::Ok;
+    return fd;
+}
+
 } // namespace
 
 FileRead readRegularFile(const std::string& path, std::size_t maxBytes, WhenLonger whenLonger)
 {
     FileRead result;
-    if (const int fault = openFaultFor(path, false); fault != 0) {
-        result.status = fault == ENOENT ? FileReadStatus::Missing : FileReadStatus::Failed;
-        result.reason = errorText(fault);
-        return result;
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        result.status = errno == ENOENT ? FileReadStatus::Missing : FileReadStatus::Failed;
-        result.reason = errorText(errno);
-        return result;
-    }
-    FdCloser closer{fd};
-    result.opened = true;
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        result.reason = errorText(errno);
+    const int fd = openRegular(path, st, result.status, result.reason, result.opened);
+    if (fd < 0)
         return result;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        result.status = FileReadStatus::NotRegular;
-        result.reason = S_ISDIR(st.st_mode) ? errorText(EISDIR) : std::string("not a regular file");
-        return result;
-    }
+    FdCloser closer{fd};
+    result.status = FileReadStatus::Failed;
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (size > maxBytes && whenLonger == WhenLonger::Refuse) {
         result.status = FileReadStatus::TooLarge;
@@ -89,6 +106,40 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes, WhenLong
     }
     result.bytes = std::move(bytes);
     return result;
+}
+
+RegularFileBuf::RegularFileBuf(const std::string& path)
+{
+    struct stat st {};
+    fd_ = openRegular(path, st, status_, reason_, opened_);
+}
+
+RegularFileBuf::~RegularFileBuf()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+RegularFileBuf::int_type RegularFileBuf::underflow()
+{
+    if (gptr() < egptr())
+        return traits_type::to_int_type(*gptr());
+    if (fd_ < 0 || status_ != FileReadStatus::Ok)
+        return traits_type::eof();
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            status_ = FileReadStatus::Failed;
+            reason_ = errorText(errno);
+            return traits_type::eof();
+        }
+        if (n == 0)
+            return traits_type::eof();
+        setg(buffer_.data(), buffer_.data(), buffer_.data() + n);
+        return traits_type::to_int_type(*gptr());
+    }
 }
 
 bool isRegularFile(const std::string& path)

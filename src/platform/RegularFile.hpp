@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <streambuf>
 #include <string>
 
 namespace ostrovik::platform {
@@ -34,6 +36,35 @@ enum class WhenLonger { Refuse, KeepPrefix };
 /// still cut at the bound. Obeys the installed open-fault hook.
 FileRead readRegularFile(const std::string& path, std::size_t maxBytes,
                          WhenLonger whenLonger = WhenLonger::Refuse);
+
+/// A regular file read as a stream, for files too long to hold whole: opened
+/// and judged as readRegularFile() opens and judges, so a FIFO, a device or a
+/// folder in its place is refused before a byte is read and never waited on.
+/// Obeys the installed open-fault hook.
+class RegularFileBuf final : public std::streambuf {
+public:
+    explicit RegularFileBuf(const std::string& path);
+    ~RegularFileBuf() override;
+    RegularFileBuf(const RegularFileBuf&) = delete;
+    RegularFileBuf& operator=(const RegularFileBuf&) = delete;
+
+    /// Ok while the file is open and read without fault; else Missing,
+    /// NotRegular or Failed (also when a read failed half-way), with reason().
+    FileReadStatus status() const { return status_; }
+    const std::string& reason() const { return reason_; }
+    /// The open went through (a Failed file failed after it).
+    bool opened() const { return opened_; }
+
+protected:
+    int_type underflow() override;
+
+private:
+    int fd_ = -1;
+    FileReadStatus status_ = FileReadStatus::Failed;
+    std::string reason_;
+    bool opened_ = false;
+    std::array<char, 65536> buffer_{};
+};
 
 /// True when @p path names a regular file (following links).
 bool isRegularFile(const std::string& path);

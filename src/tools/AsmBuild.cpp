@@ -1,11 +1,11 @@
 #include "tools/AsmBuild.hpp"
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "machine/EmulatorControl.hpp"
 #include "platform/ProcessRunner.hpp"
+#include "platform/RegularFile.hpp"
 #include "platform/WholeFile.hpp"
 #include "tools/AsmScript.hpp"
 
@@ -168,10 +168,15 @@ std::string quoted(const ListingLine& line)
 
 void AsmBuild::copyListingErrors(const std::string& listingName)
 {
-    std::ifstream in(listingName, std::ios::binary);
-    if (!in)
+    // The file opened is judged, never the name, and never waited on: a FIFO
+    // put under the name after the build would hold the window up.
+    platform::RegularFileBuf listing(listingName);
+    if (listing.status() == platform::FileReadStatus::Missing)
         return;
-    std::streambuf& listing = *in.rdbuf();
+    if (listing.status() != platform::FileReadStatus::Ok) {
+        host_.showError("Cannot open file \"" + listingName + "\". " + listing.reason());
+        return;
+    }
     ListingLine line;
     std::size_t errors = 0;
     while (readListingLine(listing, kMaxQuotedLine, line)) {
@@ -188,6 +193,8 @@ void AsmBuild::copyListingErrors(const std::string& listingName)
     }
     if (errors > kMaxErrorsShown)
         host_.appendLog(asmlog::moreErrors(errors - kMaxErrorsShown));
+    if (listing.status() != platform::FileReadStatus::Ok)
+        host_.showError("Cannot read file \"" + listingName + "\". " + listing.reason());
 }
 
 void AsmBuild::handOver()
@@ -215,8 +222,7 @@ void AsmBuild::build(const std::vector<std::string>& lines, bool run)
     runAndWait(work + "asm.cmd");
     if (run)
         host_.appendLog(asmlog::kLink);
-    if (exists(listingFile()))
-        copyListingErrors(listingFile());
+    copyListingErrors(listingFile());
     if (!exists(lvtFile())) {
         host_.appendLog(asmlog::kNoImage);
         return;

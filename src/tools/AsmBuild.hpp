@@ -99,7 +99,8 @@ public:
     bool writeAssemblerProgram(const std::vector<std::string>& lines);
     /// Copies the listing's error lines, each with the line after it, into
     /// the log: the first kMaxErrorsShown of them, each cut to kMaxQuotedLine
-    /// bytes, then the count of the rest.
+    /// bytes, then the count of the rest. A missing listing adds nothing; one
+    /// that is no regular file, or cannot be read, is reported.
     void copyListingErrors(const std::string& listingName);
     void appendLog(std::string_view line) { host_.appendLog(line); }
 

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sys/stat.h>
 
 using namespace ostrovik::platform;
@@ -47,6 +48,40 @@ TEST(RegularFile, ReadsOnlyRegularFilesUpToTheBound)
         EXPECT_EQ(read.reason.empty(), c.status == FileReadStatus::Ok);
     }
     EXPECT_EQ(readRegularFile((folder / "folder").string(), 10).reason, "Is a directory");
+}
+
+TEST(RegularFile, StreamsOnlyRegularFiles)
+{
+    ostrovik::test::TempFolder folder("regular-file");
+    std::string big(200'000, 'x');
+    big[150'000] = '\0';
+    folder.put("big", big);
+    std::filesystem::create_directory(folder / "folder");
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    const struct {
+        const char* what;
+        std::string path;
+        FileReadStatus status;
+        std::string bytes;
+    } cases[] = {
+        {"read in pieces, every byte", "big", FileReadStatus::Ok, big},
+        {"missing", "none", FileReadStatus::Missing, ""},
+        {"folder", "folder", FileReadStatus::NotRegular, ""},
+        {"FIFO with no writer does not hang", "fifo", FileReadStatus::NotRegular, ""},
+        {"endless device", "/dev/zero", FileReadStatus::NotRegular, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegularFileBuf file(c.path.starts_with('/') ? c.path : (folder / c.path).string());
+        const std::string bytes((std::istreambuf_iterator<char>(&file)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(file.status(), c.status);
+        EXPECT_TRUE(bytes == c.bytes);
+        EXPECT_EQ(file.reason().empty(), c.status == FileReadStatus::Ok);
+    }
+    ScopedOpenFault fault([](const std::string&, bool) { return EACCES; });
+    RegularFileBuf refused((folder / "big").string());
+    EXPECT_EQ(refused.status(), FileReadStatus::Failed);
+    EXPECT_EQ(refused.reason(), "Permission denied");
 }
 
 TEST(RegularFile, ObeysTheInjectedOpenFault)

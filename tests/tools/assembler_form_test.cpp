@@ -113,7 +113,7 @@ private slots:
     void completionPopupShowsAndNarrows();
     void closeQuestion();
     void newProjectOpenAndSave();
-    void sourcesOverTheLimitAreRefused();
+    void sourcesOverTheLimitOrHoldingANulAreRefused();
     void referenceFromTheHelpFile();
     void findAndReplace();
 };
@@ -527,7 +527,7 @@ void AssemblerFormTest::newProjectOpenAndSave()
     QCOMPARE(form->sourceModified, 1);
 }
 
-void AssemblerFormTest::sourcesOverTheLimitAreRefused()
+void AssemblerFormTest::sourcesOverTheLimitOrHoldingANulAreRefused()
 {
     Bench b;
     QVERIFY(b.rig->powerOn());
@@ -537,16 +537,21 @@ void AssemblerFormTest::sourcesOverTheLimitAreRefused()
     typeInto(*form, QStringLiteral("; mine"));
     const QString typed = form->editor->text();
 
-    // Opening: a file up to the limit loads; one over it, or Windows-1251
-    // text that grows over it in the editor, leaves the typed text alone.
+    // Opening: a file up to the limit loads; one over it, Windows-1251 text
+    // that grows over it in the editor, or one holding a NUL (where the
+    // editor's text would end) leaves the typed text alone.
+    const QByteArray nulSource = QByteArray("\tORG 8000h\n\tLXI H,text\n\tJMP done\n") + '\0' +
+                                 QByteArray("text:\tDB 'Hello'\ndone:\tNOP\n\tEND\n");
     const struct {
         const char* what;
         QByteArray bytes;
-        bool loaded;
+        const char* refusal; // what the box says; none when the file loads
     } files[] = {
-        {"one byte over", QByteArray(kLimit + 1, ';'), false},
-        {"Windows-1251 that doubles", QByteArray(kLimit / 2 + 8, '\xCF'), false},
-        {"at the limit", "\tNOP\n" + QByteArray(kLimit - 5, ';'), true},
+        {"one byte over", QByteArray(kLimit + 1, ';'), "1048576 bytes (1 MB)"},
+        {"Windows-1251 that doubles", QByteArray(kLimit / 2 + 8, '\xCF'), "1048576 bytes (1 MB)"},
+        {"a NUL after the third line", nulSource, "holds a NUL byte (at offset 33)"},
+        {"a NUL in Windows-1251 text", QByteArray("; \xCF\xF0\xEE\xE1\xE0\r\n\0\tNOP\r\n", 16), "NUL byte (at offset 9)"},
+        {"at the limit", "\tNOP\n" + QByteArray(kLimit - 5, ';'), nullptr},
     };
     for (const auto& f : files) {
         const QString path = b.rig->path(QStringLiteral("big.asm"));
@@ -556,13 +561,14 @@ void AssemblerFormTest::sourcesOverTheLimitAreRefused()
         form->sourceModified = 1;
         dialogs.answers = QStringList{path};
         form->openButton->trigger();
-        if (f.loaded) {
+        if (!f.refusal) {
             QVERIFY2(dialogs.errors.isEmpty(), f.what);
             QCOMPARE(form->editor->length(), kLimit);
             QCOMPARE(form->sourceModified, 0);
         } else {
             QCOMPARE(dialogs.errors.size(), 1);
-            QVERIFY2(dialogs.errors.first().contains(QStringLiteral("1048576 bytes (1 MB)")), qPrintable(dialogs.errors.first()));
+            QVERIFY2(dialogs.errors.first().contains(QLatin1String(f.refusal)), qPrintable(dialogs.errors.first()));
+            QVERIFY2(dialogs.errors.first().contains(path), f.what);
             QVERIFY2(form->editor->text() == typed, f.what);
             QCOMPARE(form->sourceModified, 1);
         }

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -13,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "support/MainWindowRig.hpp"
@@ -61,6 +63,7 @@ private slots:
     void slidersSetThresholdAndPalette();
     void aMissingOutputFolderIsReported();
     void whatIsNoPictureFileIsRefused();
+    void picturesOverTheAllocationLimitAreRefusedWithTheirSize();
     void theOpenDialogStartsWhereThePicturesAre();
     void convertedPicturesShowOnTheMachine();
     void smallPicturesStretchPixelByPixel();
@@ -259,6 +262,73 @@ void PictureFormTest::whatIsNoPictureFileIsRefused()
         QVERIFY2(rig_->dialogs.errors.front().startsWith(path), qPrintable(rig_->dialogs.errors.front()));
         QCOMPARE(form_->pictureName(), std::string("first"));
         QVERIFY(form_->bwPicture() == before);
+    }
+}
+
+void PictureFormTest::picturesOverTheAllocationLimitAreRefusedWithTheirSize()
+{
+    // Qt decodes nothing over its allocation limit; the converter holds every
+    // picture at 32 bits a pixel, so the limit says how many pixels it takes.
+    const int qtLimit = QImageReader::allocationLimit();
+    const auto restore = qScopeGuard([qtLimit] { QImageReader::setAllocationLimit(qtLimit); });
+    struct Case {
+        const char* what;
+        int limitMb; // 0: Qt's own
+        std::function<QImage()> picture;
+        const char* file;
+        const char* format;
+        bool russian;
+        QStringList said; // in the box; nothing when the picture loads
+    };
+    const Case cases[] = {
+        {"the largest picture at 1 MB", 1, [] { return filled(512, 512, qRgb(255, 255, 255)); }, "largest.png", "PNG",
+         false, {}},
+        {"a row more", 1, [] { return filled(512, 513, qRgb(255, 255, 255)); }, "tall.png", "PNG", false,
+         {QStringLiteral("512 × 513 pixels (0.3 million) it is too large"),
+          QStringLiteral("at most 262,144 pixels (0.3 million), for example 512 × 512")}},
+        {"a 1-bit picture counts at 32 bits", 1,
+         [] {
+             QImage mono(1024, 1024, QImage::Format_Mono);
+             mono.fill(1);
+             return mono;
+         },
+         "mono.png", "PNG", false, {QStringLiteral("1024 × 1024 pixels")}},
+        {"a BMP", 1, [] { return filled(600, 600, qRgb(0, 0, 0)); }, "wide.bmp", "BMP", false,
+         {QStringLiteral("600 × 600 pixels")}},
+        {"a JPEG, in Russian", 1, [] { return filled(600, 600, qRgb(0, 0, 0)); }, "wide.jpg", "JPG", true,
+         {QStringLiteral("Картинка не загружена: в ней 600 × 600 точек (0,4 млн)"),
+          QStringLiteral("не больше 262\u00A0144 точек (0,3 млн), например 512 × 512")}},
+        {"7000 × 7000 under Qt's own limit", 0, [] { return filled(7000, 7000, qRgb(255, 255, 255)); }, "big.png",
+         "PNG", false,
+         {QStringLiteral("at 7000 × 7000 pixels (49.0 million) it is too large"),
+          QStringLiteral("at most 33,554,432 pixels (33.6 million), for example 5792 × 5792")}},
+    };
+    for (const Case& c : cases) {
+        cleanup(); // the old rig's dialogs go before the new one's come
+        init();
+        if (c.russian)
+            rig_->window->switchToRussian();
+        QVERIFY(open());
+        load(savePicture(QStringLiteral("first.png"), filled(16, 16, qRgb(255, 255, 255)), "PNG"));
+        const QString path = savePicture(QString::fromLatin1(c.file), c.picture(), c.format);
+        QVERIFY2(!path.isEmpty(), c.what);
+        QImageReader::setAllocationLimit(c.limitMb ? c.limitMb : qtLimit);
+        load(path);
+        QImageReader::setAllocationLimit(qtLimit);
+
+        QVERIFY2(rig_->dialogs.errors.isEmpty(), qPrintable(rig_->dialogs.errors.join(QLatin1Char('|'))));
+        if (c.said.isEmpty()) {
+            QVERIFY2(rig_->dialogs.messages.isEmpty(), c.what);
+            QCOMPARE(form_->pictureName(), QFileInfo(path).completeBaseName().toStdString());
+            continue;
+        }
+        QCOMPARE(rig_->dialogs.messages.size(), 1);
+        const QString box = rig_->dialogs.messages.first();
+        QCOMPARE(rig_->dialogs.messageTitles.first(), form_->windowTitle());
+        for (const QString& part : c.said)
+            QVERIFY2(box.contains(part), qPrintable(box));
+        QVERIFY2(box.endsWith(path), c.what);
+        QCOMPARE(form_->pictureName(), std::string("first"));
     }
 }
 

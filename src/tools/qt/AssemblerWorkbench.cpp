@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QKeyEvent>
@@ -26,6 +25,7 @@
 
 #include "platform/Cp1251.hpp"
 #include "platform/RegularFile.hpp"
+#include "platform/WholeFile.hpp"
 #include "tools/qt/AsmCompletion.hpp"
 #include "tools/qt/AsmFindBar.hpp"
 #include "tools/qt/AsmLexer.hpp"
@@ -72,6 +72,15 @@ QString sourceTooLarge(const QString& what)
                           "for the machine needs that much source. The editor keeps its text.")
         .arg(what)
         .arg(AsmBuild::kMaxSourceBytes);
+}
+
+/// Why a source holding a NUL byte at @p offset is not opened.
+QString sourceWithNul(const QString& what, qsizetype offset)
+{
+    return QStringLiteral("%1 holds a NUL byte (at offset %2), which no source text has: the editor would drop "
+                          "everything after it. The editor keeps its text.")
+        .arg(what)
+        .arg(offset);
 }
 
 bool isWordChar(QChar c)
@@ -425,21 +434,30 @@ void AssemblerWorkbench::openSource()
     const std::optional<QString> path = kit::dialogs().openFile(this, QString(), QString(), QString());
     if (!path)
         return;
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        kit::dialogs().error(this, QStringLiteral("Cannot open file \"%1\". %2").arg(*path, file.errorString()));
+    // Opened without waiting and judged as the file opened: a FIFO or a
+    // device under the name is refused, never read.
+    const platform::FileRead file = platform::readRegularFile(platform::fileNamePath(*path), AsmBuild::kMaxSourceBytes);
+    if (file.status == platform::FileReadStatus::TooLarge) {
+        kit::dialogs().error(this, sourceTooLarge(QStringLiteral("The file \"%1\"").arg(*path)));
         return;
     }
-    // One byte over the bound tells that the file is too large.
-    const QByteArray bytes = file.read(static_cast<qint64>(AsmBuild::kMaxSourceBytes) + 1);
-    if (file.error() != QFileDevice::NoError) {
-        kit::dialogs().error(this, QStringLiteral("Cannot read file \"%1\". %2").arg(*path, file.errorString()));
+    if (!file.ok()) {
+        const bool readFailed = file.status == platform::FileReadStatus::Failed && file.opened;
+        kit::dialogs().error(this, (readFailed ? QStringLiteral("Cannot read file \"%1\". %2")
+                                               : QStringLiteral("Cannot open file \"%1\". %2"))
+                                       .arg(*path, QString::fromStdString(file.reason)));
+        return;
+    }
+    const QByteArray bytes = QByteArray::fromStdString(file.bytes);
+    // The editor's text ends at a NUL: what stands behind it would be lost
+    // unseen, and a save would write the rest away.
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0) {
+        kit::dialogs().error(this, sourceWithNul(QStringLiteral("The file \"%1\"").arg(*path), nul));
         return;
     }
     const QString text = decodeText(bytes);
     // Windows-1251 text grows as it becomes the editor's UTF-8.
-    if (static_cast<std::size_t>(bytes.size()) > AsmBuild::kMaxSourceBytes ||
-        static_cast<std::size_t>(text.toUtf8().size()) > AsmBuild::kMaxSourceBytes) {
+    if (static_cast<std::size_t>(text.toUtf8().size()) > AsmBuild::kMaxSourceBytes) {
         kit::dialogs().error(this, sourceTooLarge(QStringLiteral("The file \"%1\"").arg(*path)));
         return;
     }
@@ -449,15 +467,18 @@ void AssemblerWorkbench::openSource()
 
 bool AssemblerWorkbench::saveTo(const QString& path)
 {
-    QByteArray bytes;
+    std::string bytes;
     for (const std::string& line : sourceLines()) {
-        bytes.append(line.data(), static_cast<qsizetype>(line.size()));
-        bytes.append('\n');
+        bytes += line;
+        bytes += '\n';
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
-        !file.flush()) {
-        kit::dialogs().error(this, QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    // Whole or not at all, and never waiting for a reader: a FIFO chosen in
+    // the dialog takes the text only when someone reads it.
+    const platform::FileWrite written = platform::writeWholeFile(platform::fileNamePath(path), bytes);
+    if (!written.ok) {
+        kit::dialogs().error(this, (written.created ? QStringLiteral("Cannot write file \"%1\". %2")
+                                                    : QStringLiteral("Cannot create file \"%1\". %2"))
+                                       .arg(path, QString::fromStdString(written.reason)));
         return false;
     }
     return true;

@@ -120,29 +120,29 @@ FontEditorForm::FontEditorForm(kit::WindowHost& host) : QWidget(&host.mainWindow
     preview_ = QImage(8, 8, QImage::Format_RGB32);
     preview_.fill(Qt::white);
 
-    codeGrid = new CodeGrid(*this);
-    dotGrid = new BitGrid(*this);
-    previewView = new PreviewImage(*this);
-    codeLabel = new QLabel(QStringLiteral("KOI-7 code:"), this);
-    codeLabel->setObjectName(QStringLiteral("codeLabel"));
-    addressLabel = new QLabel(QStringLiteral("Adress:"), this);
-    addressLabel->setObjectName(QStringLiteral("addressLabel"));
-    changeButton = new QPushButton(this);
-    changeButton->setObjectName(QStringLiteral("changeButton"));
-    loadButton = new QPushButton(this);
-    loadButton->setObjectName(QStringLiteral("loadButton"));
-    saveButton = new QPushButton(this);
-    saveButton->setObjectName(QStringLiteral("saveButton"));
-    exitButton = new QPushButton(this);
-    exitButton->setObjectName(QStringLiteral("exitButton"));
+    codeGrid_ = new CodeGrid(*this);
+    dotGrid_ = new BitGrid(*this);
+    previewView_ = new PreviewImage(*this);
+    codeLabel_ = new QLabel(QStringLiteral("KOI-7 code:"), this);
+    codeLabel_->setObjectName(QStringLiteral("codeLabel"));
+    addressLabel_ = new QLabel(QStringLiteral("Adress:"), this);
+    addressLabel_->setObjectName(QStringLiteral("addressLabel"));
+    changeButton_ = new QPushButton(this);
+    changeButton_->setObjectName(QStringLiteral("changeButton"));
+    loadButton_ = new QPushButton(this);
+    loadButton_->setObjectName(QStringLiteral("loadButton"));
+    saveButton_ = new QPushButton(this);
+    saveButton_->setObjectName(QStringLiteral("saveButton"));
+    exitButton_ = new QPushButton(this);
+    exitButton_->setObjectName(QStringLiteral("exitButton"));
     placeControls();
 
     host_.adoptCaptions(*this, kit::CaptionWindow::FontEditor);
 
-    connect(loadButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { openFont(); }); });
-    connect(saveButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { saveFontAs(); }); });
-    connect(exitButton, &QPushButton::clicked, this, [this] { exitEditor(); });
-    connect(changeButton, &QPushButton::clicked, this, [this] { changeGlyph(); });
+    connect(loadButton_, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { openFont(); }); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { saveFontAs(); }); });
+    connect(exitButton_, &QPushButton::clicked, this, [this] { exitEditor(); });
+    connect(changeButton_, &QPushButton::clicked, this, [this] { changeGlyph(); });
 
     kit::centreOnOwner(*this, host.mainWindow());
 }
@@ -152,15 +152,15 @@ void FontEditorForm::placeControls()
     // The code grid fills what the right and bottom panels leave.
     const int right = width() - kRightPanel;
     const int bottom = height() - kBottomPanel;
-    codeGrid->setGeometry(0, 0, right, bottom);
-    dotGrid->move(right + 24, 8);
-    previewView->move(right + 24, 156);
-    codeLabel->setGeometry(right + 8, 172, kRightPanel - 16, 20);
-    addressLabel->setGeometry(right + 8, 194, kRightPanel - 16, 20);
-    changeButton->setGeometry(right + 24, 222, 138, 25);
-    loadButton->setGeometry(8, bottom + 12, 150, 25);
-    saveButton->setGeometry(166, bottom + 12, 150, 25);
-    exitButton->setGeometry(width() - 108, bottom + 12, 100, 25);
+    codeGrid_->setGeometry(0, 0, right, bottom);
+    dotGrid_->move(right + 24, 8);
+    previewView_->move(right + 24, 156);
+    codeLabel_->setGeometry(right + 8, 172, kRightPanel - 16, 20);
+    addressLabel_->setGeometry(right + 8, 194, kRightPanel - 16, 20);
+    changeButton_->setGeometry(right + 24, 222, 138, 25);
+    loadButton_->setGeometry(8, bottom + 12, 150, 25);
+    saveButton_->setGeometry(166, bottom + 12, 150, 25);
+    exitButton_->setGeometry(width() - 108, bottom + 12, 100, 25);
 }
 
 void FontEditorForm::resizeEvent(QResizeEvent*)
@@ -203,23 +203,23 @@ void FontEditorForm::drawGlyphRow(QImage& cell, std::uint8_t value, int row)
 void FontEditorForm::showGlyphRow(std::uint8_t value, int row)
 {
     drawGlyphRow(preview_, value, row);
-    dotGrid->update();
-    previewView->update();
+    dotGrid_->update();
+    previewView_->update();
 }
 
 void FontEditorForm::pickGlyph(QPoint pos)
 {
     preview_.fill(Qt::white);
-    previewView->update();
+    previewView_->update();
     const int column = pos.x() / kCodeStep, row = pos.y() / kCodeStep;
     if (pos.x() < 0 || pos.y() < 0 || column >= kCodeGridSide || row >= kCodeGridSide)
         return;
     editor_.select(column, row, ram());
-    codeLabel->setText(QString::fromStdString(editor_.codeLabel()));
-    addressLabel->setText(QString::fromStdString(editor_.addressLabel()));
+    codeLabel_->setText(QString::fromStdString(editor_.codeLabel()));
+    addressLabel_->setText(QString::fromStdString(editor_.addressLabel()));
     for (int r = 0; r < 8; ++r)
         showGlyphRow(ram()[glyphAddress(editor_.code()) + r], r);
-    codeGrid->update();
+    codeGrid_->update();
 }
 
 void FontEditorForm::toggleDot(QPoint pos)
@@ -228,13 +228,13 @@ void FontEditorForm::toggleDot(QPoint pos)
     if (x < 0 || y < 0 || x / kBitStep >= 8 || y / kBitStep >= 8)
         return;
     editor_.toggle(x / kBitStep, y / kBitStep);
-    dotGrid->update();
+    dotGrid_->update();
 }
 
 void FontEditorForm::changeGlyph()
 {
     editor_.change(ram());
-    codeGrid->update(editor_.column() * kCodeStep, editor_.row() * kCodeStep, kCodeCell, kCodeCell);
+    codeGrid_->update(editor_.column() * kCodeStep, editor_.row() * kCodeStep, kCodeCell, kCodeCell);
 }
 
 void FontEditorForm::openFont()
@@ -245,7 +245,7 @@ void FontEditorForm::openFont()
         return;
     const FontLoad load = loadFont(platform::fileNamePath(*file), ram());
     // Whatever was read is in memory now, also when the file ran out.
-    codeGrid->update();
+    codeGrid_->update();
     if (load.error)
         kit::dialogs().error(this, QString::fromStdString(*load.error));
 }

@@ -58,15 +58,15 @@ private:
     kit::WindowHost& host_;
     GlyphEditor editor_;
     QImage preview_;
-    QWidget* codeGrid = nullptr;
-    QWidget* dotGrid = nullptr;
-    QWidget* previewView = nullptr;
-    QLabel* codeLabel = nullptr;
-    QLabel* addressLabel = nullptr;
-    QPushButton* loadButton = nullptr;
-    QPushButton* saveButton = nullptr;
-    QPushButton* exitButton = nullptr;
-    QPushButton* changeButton = nullptr;
+    QWidget* codeGrid_ = nullptr;
+    QWidget* dotGrid_ = nullptr;
+    QWidget* previewView_ = nullptr;
+    QLabel* codeLabel_ = nullptr;
+    QLabel* addressLabel_ = nullptr;
+    QPushButton* loadButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    QPushButton* changeButton_ = nullptr;
 
     friend class CodeGrid;
     friend class BitGrid;

@@ -8,12 +8,14 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
+#include <QLocale>
 #include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/RegularFile.hpp"
 #include "tools/PictureLvt.hpp"
@@ -73,6 +75,22 @@ QImage toQImage(const RgbPicture& screenSized)
     return image;
 }
 
+/// The converter holds every picture as 32-bit pixels, whatever its file's depth.
+constexpr qint64 kBytesPerPixel = 4;
+
+/// The most pixels a picture may have: as many 32-bit pixels as Qt's image
+/// allocation limit allows; 0 when there is no limit.
+qint64 largestPicturePixels()
+{
+    return static_cast<qint64>(QImageReader::allocationLimit()) * 1024 * 1024 / kBytesPerPixel;
+}
+
+bool fitsTheConverter(QSize size)
+{
+    const qint64 largest = largestPicturePixels();
+    return largest == 0 || static_cast<qint64>(size.width()) * size.height() <= largest;
+}
+
 QPushButton* button(QWidget* parent, const char* name, int x, int y, int w)
 {
     auto* b = new QPushButton(parent);
@@ -90,44 +108,44 @@ PictureConverterForm::PictureConverterForm(kit::WindowHost& host) : QWidget(&hos
     setWindowTitle(QStringLiteral("Picture_To_LVT"));
     setFixedSize(kClientWidth, kClientHeight);
 
-    thresholdSlider = new QSlider(Qt::Horizontal, this);
-    thresholdSlider->setObjectName(QStringLiteral("thresholdSlider"));
-    thresholdSlider->setGeometry(8, 264, 504, 28);
-    thresholdSlider->setRange(kThresholdMin, kThresholdMax);
-    thresholdSlider->setValue(kThresholdMin);
-    thresholdSlider->setEnabled(false);
+    thresholdSlider_ = new QSlider(Qt::Horizontal, this);
+    thresholdSlider_->setObjectName(QStringLiteral("thresholdSlider"));
+    thresholdSlider_->setGeometry(8, 264, 504, 28);
+    thresholdSlider_->setRange(kThresholdMin, kThresholdMax);
+    thresholdSlider_->setValue(kThresholdMin);
+    thresholdSlider_->setEnabled(false);
 
-    loadButton = button(this, "loadButton", 8, 300, 250);
-    viewBwButton = button(this, "viewBwButton", 8, 332, 250);
-    viewColourButton = button(this, "viewColourButton", 8, 364, 250);
+    loadButton_ = button(this, "loadButton", 8, 300, 250);
+    viewBwButton_ = button(this, "viewBwButton", 8, 332, 250);
+    viewColourButton_ = button(this, "viewColourButton", 8, 364, 250);
 
-    portLabel = new QLabel(QStringLiteral("Port"), this);
-    portLabel->setObjectName(QStringLiteral("portLabel"));
-    portLabel->setGeometry(270, 300, 30, 25);
-    paletteLabel = new QLabel(QStringLiteral("C1=200"), this);
-    paletteLabel->setObjectName(QStringLiteral("paletteLabel"));
-    paletteLabel->setGeometry(302, 300, 50, 25);
-    paletteSlider = new QSlider(Qt::Horizontal, this);
-    paletteSlider->setObjectName(QStringLiteral("paletteSlider"));
-    paletteSlider->setGeometry(354, 298, 158, 28);
-    paletteSlider->setRange(0, 255);
-    paletteSlider->setValue(kPaletteStart);
-    paletteSlider->setEnabled(false);
+    portLabel_ = new QLabel(QStringLiteral("Port"), this);
+    portLabel_->setObjectName(QStringLiteral("portLabel"));
+    portLabel_->setGeometry(270, 300, 30, 25);
+    paletteLabel_ = new QLabel(QStringLiteral("C1=200"), this);
+    paletteLabel_->setObjectName(QStringLiteral("paletteLabel"));
+    paletteLabel_->setGeometry(302, 300, 50, 25);
+    paletteSlider_ = new QSlider(Qt::Horizontal, this);
+    paletteSlider_->setObjectName(QStringLiteral("paletteSlider"));
+    paletteSlider_->setGeometry(354, 298, 158, 28);
+    paletteSlider_->setRange(0, 255);
+    paletteSlider_->setValue(kPaletteStart);
+    paletteSlider_->setEnabled(false);
 
-    saveBwButton = button(this, "saveBwButton", 270, 332, 242);
-    saveColourButton = button(this, "saveColourButton", 270, 364, 242);
-    for (QPushButton* b : {saveBwButton, viewBwButton, saveColourButton, viewColourButton})
+    saveBwButton_ = button(this, "saveBwButton", 270, 332, 242);
+    saveColourButton_ = button(this, "saveColourButton", 270, 364, 242);
+    for (QPushButton* b : {saveBwButton_, viewBwButton_, saveColourButton_, viewColourButton_})
         b->setEnabled(false);
 
     host_.adoptCaptions(*this, kit::CaptionWindow::PictureConverter);
 
-    connect(loadButton, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { loadPicture(); }); });
-    connect(saveBwButton, &QPushButton::clicked, this, [this] { saveBw(); });
-    connect(viewBwButton, &QPushButton::clicked, this, [this] { viewBw(); });
-    connect(saveColourButton, &QPushButton::clicked, this, [this] { saveColour(); });
-    connect(viewColourButton, &QPushButton::clicked, this, [this] { viewColour(); });
-    connect(thresholdSlider, &QSlider::valueChanged, this, [this] { host_.runGuarded([this] { thresholdChanged(); }); });
-    connect(paletteSlider, &QSlider::valueChanged, this, [this] { paletteChanged(); });
+    connect(loadButton_, &QPushButton::clicked, this, [this] { host_.runGuarded([this] { loadPicture(); }); });
+    connect(saveBwButton_, &QPushButton::clicked, this, [this] { saveBw(); });
+    connect(viewBwButton_, &QPushButton::clicked, this, [this] { viewBw(); });
+    connect(saveColourButton_, &QPushButton::clicked, this, [this] { saveColour(); });
+    connect(viewColourButton_, &QPushButton::clicked, this, [this] { viewColour(); });
+    connect(thresholdSlider_, &QSlider::valueChanged, this, [this] { host_.runGuarded([this] { thresholdChanged(); }); });
+    connect(paletteSlider_, &QSlider::valueChanged, this, [this] { paletteChanged(); });
 
     // Centred on the main window.
     kit::centreOnOwner(*this, host.mainWindow());
@@ -181,10 +199,10 @@ void PictureConverterForm::loadPicture()
         return;
     sourcePixels_ = toRgbPicture(picture);
     pictureName_ = tools::pictureName(name);
-    for (QWidget* w : std::initializer_list<QWidget*>{thresholdSlider, saveBwButton, viewBwButton, saveColourButton, viewColourButton, paletteSlider})
+    for (QWidget* w : std::initializer_list<QWidget*>{thresholdSlider_, saveBwButton_, viewBwButton_, saveColourButton_, viewColourButton_, paletteSlider_})
         w->setEnabled(true);
     sourceView_ = toQImage(stretchToScreen(sourcePixels_));
-    convertToBw(sourcePixels_, thresholdSlider->value());
+    convertToBw(sourcePixels_, thresholdSlider_->value());
 }
 
 bool PictureConverterForm::loadBmp(const QString& fileName, QImage& picture)
@@ -200,6 +218,25 @@ bool PictureConverterForm::loadJpg(const QString& fileName, QImage& picture)
 bool PictureConverterForm::loadPng(const QString& fileName, QImage& picture)
 {
     return decode(fileName, "png", picture);
+}
+
+QString PictureConverterForm::tooLarge(QSize size, const QString& fileName) const
+{
+    const bool russian = host_.language() == kit::Language::Russian;
+    const QLocale locale(russian ? QLocale::Russian : QLocale::English);
+    const qint64 pixels = static_cast<qint64>(size.width()) * size.height();
+    const qint64 largest = largestPicturePixels();
+    const auto millions = [&locale](qint64 count) { return locale.toString(static_cast<double>(count) / 1e6, 'f', 1); };
+    const auto side = static_cast<qint64>(std::sqrt(static_cast<double>(largest)));
+    const QString text = russian ? QStringLiteral("Картинка не загружена: в ней %1 × %2 точек (%3 млн), это слишком "
+                                                  "много. Конвертер берёт картинки не больше %4 точек (%5 млн), "
+                                                  "например %6 × %6.\n%7")
+                                 : QStringLiteral("The picture was not loaded: at %1 × %2 pixels (%3 million) it is "
+                                                  "too large. The converter takes pictures of at most %4 pixels "
+                                                  "(%5 million), for example %6 × %6.\n%7");
+    return text.arg(size.width())
+        .arg(size.height())
+        .arg(millions(pixels), locale.toString(largest), millions(largest), QString::number(side), fileName);
 }
 
 bool PictureConverterForm::decode(const QString& fileName, const char* format, QImage& picture)
@@ -218,6 +255,12 @@ bool PictureConverterForm::decode(const QString& fileName, const char* format, Q
     QImageReader reader(&buffer, format);
     // The file's contents decide nothing: a PNG named .jpg is not a JPEG.
     reader.setDecideFormatFromContent(false);
+    // Qt refuses a picture over its allocation limit with no word of why; the
+    // size stands in the header, so the refusal can say it before decoding.
+    if (const QSize size = reader.size(); size.isValid() && !fitsTheConverter(size)) {
+        kit::dialogs().message(this, windowTitle(), tooLarge(size, fileName));
+        return false;
+    }
     if (!reader.read(&picture) || picture.isNull()) {
         kit::dialogs().error(this, QStringLiteral("%1: %2").arg(fileName, reader.errorString()));
         return false;
@@ -236,13 +279,13 @@ void PictureConverterForm::convertToBw(const RgbPicture& picture, int threshold)
 void PictureConverterForm::thresholdChanged()
 {
     if (!sourcePixels_.pixels.empty())
-        convertToBw(sourcePixels_, thresholdSlider->value());
+        convertToBw(sourcePixels_, thresholdSlider_->value());
 }
 
 void PictureConverterForm::paletteChanged()
 {
-    paletteLabel->setText(QString::number(paletteSlider->value()));
-    host_.machine().writePort(0xC1, paletteSlider->value());
+    paletteLabel_->setText(QString::number(paletteSlider_->value()));
+    host_.machine().writePort(0xC1, paletteSlider_->value());
 }
 
 void PictureConverterForm::rotateBwForSaving()
@@ -265,7 +308,7 @@ std::filesystem::path PictureConverterForm::save(bool colour)
         } else {
             rotateBwForSaving();
             written = writePictureLvt(programDir(), kBwPrefix, pictureName_,
-                                      static_cast<std::uint8_t>(paletteSlider->value()));
+                                      static_cast<std::uint8_t>(paletteSlider_->value()));
         }
     });
     return written;

@@ -59,6 +59,8 @@ private:
     bool loadJpg(const QString& fileName, QImage& picture);
     bool loadPng(const QString& fileName, QImage& picture);
     bool decode(const QString& fileName, const char* format, QImage& picture);
+    /// Why a picture of @p size is refused, in the caption set's language.
+    QString tooLarge(QSize size, const QString& fileName) const;
     void convertToBw(const RgbPicture& picture, int threshold);
     void rotateBwForSaving();
     void rotateColourForSaving();
@@ -70,15 +72,15 @@ private:
     QString openFolder() const;
 
     kit::WindowHost& host_;
-    QPushButton* loadButton = nullptr;
-    QPushButton* saveBwButton = nullptr;
-    QPushButton* viewBwButton = nullptr;
-    QPushButton* saveColourButton = nullptr;
-    QPushButton* viewColourButton = nullptr;
-    QSlider* thresholdSlider = nullptr;
-    QSlider* paletteSlider = nullptr;
-    QLabel* paletteLabel = nullptr;
-    QLabel* portLabel = nullptr;
+    QPushButton* loadButton_ = nullptr;
+    QPushButton* saveBwButton_ = nullptr;
+    QPushButton* viewBwButton_ = nullptr;
+    QPushButton* saveColourButton_ = nullptr;
+    QPushButton* viewColourButton_ = nullptr;
+    QSlider* thresholdSlider_ = nullptr;
+    QSlider* paletteSlider_ = nullptr;
+    QLabel* paletteLabel_ = nullptr;
+    QLabel* portLabel_ = nullptr;
 
     /// The picture as loaded, any size, as the conversion reads it.
     RgbPicture sourcePixels_;
