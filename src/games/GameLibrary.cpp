@@ -1,12 +1,12 @@
 #include "games/GameLibrary.hpp"
 
 #include <filesystem>
-#include <fstream>
 
 #include "games/CataloguePage.hpp"
 #include "platform/Cp1251.hpp"
 #include "platform/Integers.hpp"
 #include "platform/RegularFile.hpp"
+#include "platform/WholeFile.hpp"
 
 namespace ostrovik::games {
 
@@ -140,11 +140,12 @@ Rating ratingOfMarkFile(std::string_view bytes, bool cut)
 
 bool writeTextLines(const std::string& path, const std::vector<std::string>& lines)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::string bytes;
     for (const std::string& line : lines)
-        out << platform::utf8ToCp1251(line) << "\r\n";
-    out.flush();
-    return static_cast<bool>(out);
+        bytes += platform::utf8ToCp1251(line) + "\r\n";
+    // Whole or not at all, its closing judged too, and never waiting for a
+    // reader of whatever may stand under the name.
+    return platform::writeWholeFile(path, bytes).ok;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,6 +11,8 @@
 #include "games/GameLibrary.hpp"
 #include "games/GameName.hpp"
 #include "games/LogText.hpp"
+#include "platform/FileFaults.hpp"
+#include "support/FifoOtherEnd.hpp"
 #include "support/TempFolder.hpp"
 
 #include <sys/stat.h>
@@ -121,6 +124,29 @@ TEST(Library, TextFilesAreWindows1251Lines)
     EXPECT_EQ(textLines("one\rtwo\nthree\r\n\r\nfive"), (std::vector<std::string>{"one", "two", "three", "", "five"}));
     EXPECT_EQ(textLines(bytes), (std::vector<std::string>{"Игра", "Описание игры"}));
     EXPECT_FALSE(writeTextLines((dir / "no" / "such.txt").string(), {"x"}));
+}
+
+// A game's text files are written whole or not at all, and a FIFO that
+// stands under the name is refused at once rather than waited on.
+TEST(Library, TextFilesAreWholeOrRefusedWithoutWaiting)
+{
+    const ostrovik::test::TempFolder folder("library-text-faults");
+    const std::string earlier = (folder.path() / "earlier.txt").string();
+    ASSERT_TRUE(writeTextLines(earlier, {"3"}));
+    {
+        // A disk that fills up as the file closes: what was there stays.
+        ostrovik::platform::ScopedWriteFault full([&](const std::string& p) { return p == earlier ? ENOSPC : 0; });
+        EXPECT_FALSE(writeTextLines(earlier, {"5", std::string(100'000, 'x')}));
+    }
+    std::ifstream in(earlier, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "3\r\n");
+
+    const std::string fifo = (folder.path() / "mark.txt").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ostrovik::test::OtherEnd reader(fifo, ostrovik::test::Way::Write);
+    EXPECT_FALSE(writeTextLines(fifo, {"5"}));
+    reader.finish();
+    EXPECT_FALSE(reader.letTheCallerGo()) << "the write waited for a reader";
 }
 
 // What stands where a game folder's file should be: only a regular file is

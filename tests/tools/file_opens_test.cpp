@@ -6,21 +6,16 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <atomic>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
-#include <thread>
 
 #include <fcntl.h>
-#include <pthread.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "debugger/qt/MemoryDebuggerForm.hpp"
 #include "platform/FileFaults.hpp"
+#include "support/FifoOtherEnd.hpp"
 #include "support/MainWindowRig.hpp"
 #include "tools/qt/AssemblerWorkbench.hpp"
 #include "tools/qt/FontEditorForm.hpp"
@@ -30,77 +25,10 @@
 
 using namespace ostrovik;
 using test::MainWindowRig;
+using test::OtherEnd;
+using test::Way;
 
 namespace {
-
-/// Whether the window opens the file to read it or to write it.
-enum class Way { Read, Write };
-
-/// True while thread @p tid sleeps in the open of a FIFO, waiting for the
-/// other end (the kernel's wait in a FIFO's open).
-bool waitsInFifoOpen(pid_t tid)
-{
-    std::ifstream wchan("/proc/self/task/" + std::to_string(tid) + "/wchan");
-    const std::string where((std::istreambuf_iterator<char>(wchan)), std::istreambuf_iterator<char>());
-    return where == "wait_for_partner";
-}
-
-/// Stands at the FIFO's other end only when the window holds this end open
-/// (a writer: only while it waits in its open), and then lets it go, so that
-/// a window that waits ends all the same and the check finds what came
-/// through. A window that never opens the FIFO never meets it.
-class OtherEnd {
-public:
-    OtherEnd(std::string fifo, Way way) : fifo_(std::move(fifo)), way_(way), thread_([this] { run(); }) {}
-    ~OtherEnd() { finish(); }
-
-    /// Called when the window's command has returned.
-    void finish()
-    {
-        ended_ = true;
-        if (thread_.joinable())
-            thread_.join();
-    }
-    bool letTheWindowGo() const { return joined_; }
-
-private:
-    void run()
-    {
-        sigset_t pipeSignal;
-        sigemptyset(&pipeSignal);
-        sigaddset(&pipeSignal, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
-        while (!ended_) {
-            // A reader waiting in its open counts as a reader: a writer's
-            // open without waiting goes through only then. A writer waiting
-            // in its open shows in its thread's kernel wait.
-            const int fd = way_ == Way::Read ? ::open(fifo_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)
-                           : waitsInFifoOpen(windowThread_) ? ::open(fifo_.c_str(), O_RDONLY | O_CLOEXEC)
-                                                            : -1;
-            if (fd < 0) {
-                std::this_thread::yield();
-                continue;
-            }
-            joined_ = true;
-            if (way_ == Way::Read) {
-                (void)!::write(fd, "; through the FIFO\n", 19);
-            } else {
-                char sink[4096];
-                while (::read(fd, sink, sizeof sink) > 0) {
-                }
-            }
-            ::close(fd);
-            return;
-        }
-    }
-
-    std::string fifo_;
-    Way way_;
-    pid_t windowThread_ = ::gettid();
-    std::atomic<bool> ended_{false};
-    std::atomic<bool> joined_{false};
-    std::thread thread_;
-};
 
 template <typename T>
 T* child(QWidget* form, const char* name)
@@ -200,7 +128,7 @@ void FileOpensTest::noOpenWaitsOnAFifo()
         const QStringList boxes = rig.dialogs.errors + rig.dialogs.messages;
         // A reader may hold the FIFO open for a moment to judge it; a writer
         // met at the other end waited there.
-        QVERIFY2(open.way == Way::Read || !otherEnd.letTheWindowGo(), open.what);
+        QVERIFY2(open.way == Way::Read || !otherEnd.letTheCallerGo(), open.what);
         QVERIFY2(boxes.size() == 1 && boxes.first().contains(name),
                  qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(open.what), boxes.join(QLatin1Char('|')))));
         struct stat st {};
