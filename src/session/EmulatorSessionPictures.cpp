@@ -46,7 +46,7 @@ void EmulatorSession::startRecording(const RecordingOptions& options)
     w.filename = files::avi::recordingFileName(dir, stamp);
     w.tempFileName = files::avi::recordingTempFileName(dir, stamp);
     w.setCompressor(files::avi::recordingCompressor(options.compressor));
-    w.setQuality(files::avi::RecordingQuality(options.quality));
+    w.setQuality(files::avi::recordingQuality(options.quality));
     w.width = 256;
     w.height = 256;
     w.frameTime = options.frameTime;

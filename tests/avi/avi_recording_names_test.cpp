@@ -13,7 +13,7 @@ TEST(AviRecordingTest, QualityByTheSettingsItem)
         int quality;
     } cases[] = {{0, 10000}, {1, 9000}, {2, 8000}, {3, 6000}, {4, 4000}, {-1, 10000}, {5, 10000}};
     for (const auto& c : cases)
-        EXPECT_EQ(RecordingQuality(c.index), c.quality) << c.index;
+        EXPECT_EQ(recordingQuality(c.index), c.quality) << c.index;
 }
 
 TEST(AviRecordingTest, CodecCodeAndFileNames)

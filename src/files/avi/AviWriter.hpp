@@ -47,7 +47,7 @@ public:
 class AviWriter {
 public:
     /// Progress while frames are written and while the file is saved;
-    /// setting Abort stops the work.
+    /// setting abort stops the work.
     using ProgressHandler = std::function<void(AviWriter& writer, std::int32_t frameCount, bool& abort)>;
 
     /// Frames default to a tenth of the screen's size.
@@ -61,10 +61,10 @@ public:
     std::int32_t width;
     /// Display time of one frame in milliseconds: 1000 / frameTime frames per second.
     std::int32_t frameTime = 1000;
-    /// Stretch each frame over Width × Height, or centre it at its own size on black.
+    /// Stretch each frame over width × height, or centre it at its own size on black.
     bool stretch = true;
     std::string filename;
-    /// Without OnTheFly the frames go here first; by default a file in the
+    /// Without onTheFly the frames go here first; by default a file in the
     /// system's temporary folder.
     std::string tempFileName;
     bool onTheFly = true;
