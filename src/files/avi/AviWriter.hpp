@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/NewFile.hpp"
 #include "files/avi/AviCodecs.hpp"
 #include "files/avi/AviError.hpp"
 
@@ -44,6 +45,10 @@ public:
 /// compressed on the fly by an installed encoder, or first written
 /// uncompressed into a work file that saveAviFile compresses into the final
 /// file. Every failure is thrown as an AviError with the text for the user.
+///
+/// A recording never replaces a file: initVideo creates its files new, and
+/// where a name is taken both the file and its work file take the next
+/// free number ("_2", "_3" …), filename and tempFileName then naming them.
 class AviWriter {
 public:
     /// Progress while frames are written and while the file is saved;
@@ -112,11 +117,18 @@ private:
     int releaseFile();
     /// The file the frames go into: the output, or the work file.
     const std::string& writtenFileName() const;
+    /// Removes the work file and an output file still unwritten.
+    void dropCreatedFiles();
 
     PixelFormat pixelFormat_ = PixelFormat::pf24bit;
     std::string wavFileName_;
     Compressor compressor_;
     std::unique_ptr<AviFile> file_;
+    /// The work file this writer created, removed once done with.
+    NewFile workFile_;
+    /// The output of a recording through the work file, created at its
+    /// start so that its name stays ours, and written by the save.
+    NewFile reservedOutput_;
     std::vector<std::uint8_t> work_;
     /// A frame could not be written (and that has been said).
     bool writeFailed_ = false;
