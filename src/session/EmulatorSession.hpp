@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -121,9 +122,10 @@ public:
     const output::FrameBitmap& screenshotFrame(bool grayTv);
 
     /// Starts a recording into ScreenAVI beside the program, named with the
-    /// time stamp. What the writer throws (a refused frame time, a missing
-    /// folder, a codec no longer there) goes to the caller, and nothing is
-    /// recorded.
+    /// time stamp; where that name is taken, by a file or by its work file,
+    /// it takes the next free number. What the writer throws (a refused frame
+    /// time, a missing folder, a codec no longer there) goes to the caller,
+    /// and nothing is recorded.
     void startRecording(const RecordingOptions& options);
     /// Hands the writer recordingFrame(@p grayTv). A frame that cannot be
     /// written ends the recording with the frames it has before its error
@@ -133,6 +135,8 @@ public:
     /// throws goes to the caller, and the recording has ended all the same.
     void stopRecording();
     bool recording() const { return recording_; }
+    /// The time stamp recordings are named with; a test may drive it.
+    std::function<std::string()> recordingStamp;
 
     // ---- sound and joystick ----------------------------------------------
     /// The sound switch, which every frame's buffer asks. On, the device

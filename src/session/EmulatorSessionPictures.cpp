@@ -42,11 +42,11 @@ void EmulatorSession::startRecording(const RecordingOptions& options)
 {
     files::avi::AviWriter& w = *recorder_;
     const std::string& dir = machine_.programDir;
-    const std::string stamp = files::fileTimeStampNow();
+    const std::string stamp = recordingStamp ? recordingStamp() : files::fileTimeStampNow();
     w.filename = files::avi::recordingFileName(dir, stamp);
     w.tempFileName = files::avi::recordingTempFileName(dir, stamp);
     w.setCompressor(files::avi::recordingCompressor(options.compressor));
-    w.setQuality(files::avi::RecordingQuality(options.quality));
+    w.setQuality(files::avi::recordingQuality(options.quality));
     w.width = 256;
     w.height = 256;
     w.frameTime = options.frameTime;

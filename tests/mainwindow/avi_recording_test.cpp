@@ -69,6 +69,7 @@ private slots:
     void roadsFromTheSettings();
     void refusedStartIsToldInTheErrorBox();
     void exitCompletesARunningRecording();
+    void recordingsInOneSecondAllSurvive();
     void codecControlsOfTheSettingsWindow();
 };
 
@@ -159,6 +160,42 @@ void AviRecordingTest::exitCompletesARunningRecording()
         QCOMPARE(decodeAll(files.first().filePath().toStdString()).size(), std::size_t(5));
         QVERIFY(r.dialogs.errors.isEmpty());
     }
+}
+
+void AviRecordingTest::recordingsInOneSecondAllSurvive()
+{
+    // Six recordings started and stopped within one second, by both roads:
+    // six files, each with its own frames, and no work file left.
+    Recorder r;
+    QVERIFY(r.ready());
+    const QString stamp = QStringLiteral("08_12_2026_23_59_01");
+    r.window->session().recordingStamp = [&stamp] { return stamp.toStdString(); };
+    QStringList names;
+    for (int i = 0; i < 6; ++i) {
+        r.choose(QStringLiteral("No Compression"), i % 2 == 0, 50);
+        r.window->toggleAviRecording();
+        QVERIFY2(r.dialogs.errors.isEmpty(), qPrintable(r.dialogs.errors.join('\n')));
+        r.record(i + 1);
+        r.window->toggleAviRecording();
+        QVERIFY(!r.window->recording());
+        names << QStringLiteral("avi_%1%2.avi").arg(stamp, i == 0 ? QString() : QStringLiteral("_%1").arg(i + 1));
+    }
+    QCOMPARE(r.dialogs.errors, QStringList());
+    const QFileInfoList files = r.filesIn(QStringLiteral("ScreenAVI"));
+    QStringList found;
+    for (const QFileInfo& f : files)
+        found << f.fileName();
+    names.sort();
+    found.sort();
+    QCOMPARE(found, names);
+    for (int i = 0; i < 6; ++i) {
+        const QString file = r.path(QStringLiteral("ScreenAVI/") + (i == 0 ? QStringLiteral("avi_%1.avi").arg(stamp)
+                                                                        : QStringLiteral("avi_%1_%2.avi").arg(stamp).arg(i + 1)));
+        QCOMPARE(QString::fromStdString(ffprobeLine(file.toStdString())),
+                 QStringLiteral("rawvideo 256x256 20/1 %1 frames").arg(i + 1));
+        QCOMPARE(decodeAll(file.toStdString()).size(), std::size_t(i + 1));
+    }
+    QVERIFY(QDir(r.path(".")).entryInfoList({"avi_TMP_*.avi"}, QDir::Files).isEmpty());
 }
 
 void AviRecordingTest::codecControlsOfTheSettingsWindow()

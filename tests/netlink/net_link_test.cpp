@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <deque>
+#include <optional>
 
 #include "netlink/Frames.hpp"
 #include "netlink/SessionAnnouncement.hpp"
@@ -89,6 +90,7 @@ private slots:
     void idlePeersCannotShutTheSession();
     void floodIsHandledInTurns();
     void dialogListsAnnouncedSessions();
+    void burstLeavesTheListHearing();
     void sessionOfAnotherProcessIsJoined();
     void dialogFollowsTheCaptionSet();
     void ownTextsFollowTheCaptionSet();
@@ -343,9 +345,13 @@ void NetLinkTest::floodIsHandledInTurns()
     flood.write(frameBytes(netlink::FrameType::Hello, guid()));
     QTRY_COMPARE(a->session->playerCount(), 2);
 
-    // Far more messages than the log keeps, sent in one piece. An event
-    // posted at the first message runs after one turn's worth at most.
-    constexpr int kCount = 3 * NetworkLinkForm::kMaxLogLines;
+    // Far more messages than the log keeps, and bytes enough to fill the
+    // connection's read buffer four times over, sent in one piece: every one
+    // is handled. An event posted at the first message runs after one turn's
+    // worth at most.
+    const int frameSize = static_cast<int>(frameBytes(netlink::FrameType::Message, QByteArray(12, '\0')).size());
+    const int kCount = std::max<int>(3 * NetworkLinkForm::kMaxLogLines,
+                                     static_cast<int>(4 * netlink::PlayerSession::kReadBufferSize / frameSize));
     QByteArray bytes;
     for (int i = 0; i < kCount; ++i) {
         const std::uint8_t body[12] = {1, 0, 0, 0, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8),
@@ -410,6 +416,75 @@ void NetLinkTest::dialogListsAnnouncedSessions()
     now = netlink::SessionBrowser::kForgetAfter;
     browser.forgetSilent();
     QCOMPARE(dialog.sessionList->count(), 0);
+}
+
+void NetLinkTest::burstLeavesTheListHearing()
+{
+    // Bursts of datagrams far over one turn's reading, as anyone on the
+    // network may send them: the list goes on reading, and a real host is
+    // listed once it announces itself after the burst, in the list alone
+    // and in the connection dialog.
+    constexpr int kTurn = netlink::SessionBrowser::kMaxDatagramsPerTurn;
+    const struct {
+        const char* what;
+        bool inDialog;
+        int burst;
+    } cases[] = {
+        {"the list, one datagram over a turn", false, kTurn + 1},
+        {"the list, 2000 datagrams", false, 2000},
+        {"the dialog, 2000 datagrams", true, 2000},
+    };
+    for (const auto& c : cases) {
+        std::optional<netlink::SessionDialog> dialog;
+        std::optional<netlink::SessionBrowser> own;
+        if (c.inDialog)
+            dialog.emplace(nullptr, loopbackRequest(), QHostAddress(QHostAddress::LocalHost));
+        else
+            QVERIFY(own.emplace(guid()).listen(QHostAddress(QHostAddress::LocalHost), 0));
+        netlink::SessionBrowser& browser = c.inDialog ? dialog->browser() : *own;
+        qint64 now = 0;
+        browser.clock = [&now] { return now; };
+        const auto listed = [&] {
+            return c.inDialog ? dialog->sessionList->count() == 1 : browser.sessions().size() == 1;
+        };
+        QUdpSocket junk, host;
+        const auto burst = [&] {
+            for (int i = 0; i < c.burst; ++i)
+                junk.writeDatagram(QByteArray(100, 'x'), QHostAddress::LocalHost, browser.port());
+        };
+        // Announced at every look until it is listed: a datagram that came
+        // while the socket's queue was full never arrived.
+        const auto announce = [&] {
+            host.writeDatagram(guid() + "\n4000\nreal host", QHostAddress::LocalHost, browser.port());
+            return listed();
+        };
+        burst();
+        QTRY_VERIFY2_WITH_TIMEOUT(announce(), c.what, test::kHangGuardMs);
+        // Silent for long enough, it goes; after another burst it comes back.
+        QVERIFY(test::settle()); // what was still on its way is read
+        now = netlink::SessionBrowser::kForgetAfter;
+        browser.forgetSilent();
+        QVERIFY2(!listed(), c.what);
+        burst();
+        QTRY_VERIFY2_WITH_TIMEOUT(announce(), c.what, test::kHangGuardMs);
+    }
+
+    // The window still gets its turn within a burst: an event posted at the
+    // first announcement heard runs before more than a turn's worth is read.
+    netlink::SessionBrowser browser(guid());
+    QVERIFY(browser.listen(QHostAddress(QHostAddress::LocalHost), 0));
+    int heard = 0;
+    int heardWhenPostedRan = -1;
+    browser.clock = [&] {
+        if (++heard == 1)
+            QMetaObject::invokeMethod(this, [&] { heardWhenPostedRan = heard; }, Qt::QueuedConnection);
+        return qint64(0);
+    };
+    QUdpSocket host;
+    for (int i = 0; i < 2 * kTurn + 1; ++i)
+        host.writeDatagram(guid() + "\n4000\nhost " + QByteArray::number(i % 2), QHostAddress::LocalHost, browser.port());
+    QTRY_VERIFY_WITH_TIMEOUT(heard > kTurn && heardWhenPostedRan > 0, test::kHangGuardMs);
+    QVERIFY2(heardWhenPostedRan <= kTurn, qPrintable(QString::number(heardWhenPostedRan)));
 }
 
 void NetLinkTest::sessionOfAnotherProcessIsJoined()

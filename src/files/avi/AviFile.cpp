@@ -1,6 +1,10 @@
 #include "files/avi/AviFile.hpp"
 
 #include <algorithm>
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "files/avi/AviCodecs.hpp"
 
@@ -12,25 +16,75 @@ extern "C" {
 
 namespace ostrovik::files::avi {
 
+namespace {
+
+/// Bytes gathered before they are written, as the library's own file
+/// writing gathers them: a file on a full disk fails at the frame that
+/// fills this, or when it is completed.
+constexpr int kIoBufferSize = 256 * 1024;
+
+// The file's bytes go through our own descriptor: written whole, or the
+// system's reason.
+#if LIBAVFORMAT_VERSION_MAJOR < 61
+int writeBytes(void* opaque, std::uint8_t* bytes, int size)
+#else
+int writeBytes(void* opaque, const std::uint8_t* bytes, int size)
+#endif
+{
+    const int fd = *static_cast<int*>(opaque);
+    int done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, bytes + done, static_cast<std::size_t>(size - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return AVERROR(errno);
+        }
+        done += static_cast<int>(n);
+    }
+    return size;
+}
+
+std::int64_t seekBytes(void* opaque, std::int64_t offset, int whence)
+{
+    const int fd = *static_cast<int*>(opaque);
+    if (whence & AVSEEK_SIZE) {
+        struct stat st {};
+        return ::fstat(fd, &st) == 0 ? static_cast<std::int64_t>(st.st_size) : AVERROR(errno);
+    }
+    const off_t at = ::lseek(fd, static_cast<off_t>(offset), whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : static_cast<std::int64_t>(at);
+}
+
+} // namespace
+
 AviFile::~AviFile()
 {
     close();
 }
 
-int AviFile::create(const std::string& path)
+int AviFile::create(int fd, const std::string& name)
 {
     close();
+    fd_ = fd;
     // The library's notes go to the terminal; only its errors are worth it.
     if (av_log_get_level() > AV_LOG_ERROR)
         av_log_set_level(AV_LOG_ERROR);
-    int r = avformat_alloc_output_context2(&format_, nullptr, "avi", path.c_str());
-    if (r < 0)
-        return r;
-    r = avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE);
+    int r = avformat_alloc_output_context2(&format_, nullptr, "avi", name.c_str());
     if (r < 0) {
         release();
         return r;
     }
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferSize));
+    io_ = buffer ? avio_alloc_context(buffer, kIoBufferSize, 1, &fd_, nullptr, writeBytes, seekBytes) : nullptr;
+    if (!io_) {
+        av_free(buffer);
+        release();
+        return AVERROR(ENOMEM);
+    }
+    format_->pb = io_;
+    // Written when the buffer is full, not after every frame.
+    format_->flush_packets = 0;
     return 0;
 }
 
@@ -145,7 +199,7 @@ int AviFile::drain(bool flush)
 int AviFile::close()
 {
     if (!format_)
-        return 0;
+        return release();
     int result = 0;
     if (headerWritten_) {
         result = drain(true);
@@ -166,16 +220,19 @@ int AviFile::release()
     av_packet_free(&packet_);
     avcodec_free_context(&encoder_);
     int result = 0;
+    if (io_) {
+        avio_flush(io_);
+        result = io_->error;
+        av_freep(&io_->buffer);
+        avio_context_free(&io_);
+    }
     if (format_) {
-        if (format_->pb) {
-            avio_flush(format_->pb);
-            result = format_->pb->error;
-            const int r = avio_closep(&format_->pb);
-            if (result == 0)
-                result = r;
-        }
+        format_->pb = nullptr;
         avformat_free_context(format_);
     }
+    if (fd_ >= 0 && ::close(fd_) != 0 && result == 0)
+        result = AVERROR(errno);
+    fd_ = -1;
     format_ = nullptr;
     stream_ = nullptr;
     headerWritten_ = false;

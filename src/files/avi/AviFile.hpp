@@ -9,6 +9,7 @@ struct AVCodecContext;
 struct AVFormatContext;
 struct AVFrame;
 struct AVPacket;
+struct AVIOContext;
 struct AVStream;
 struct SwsContext;
 
@@ -35,8 +36,11 @@ public:
     AviFile(const AviFile&) = delete;
     AviFile& operator=(const AviFile&) = delete;
 
-    /// Creates @p path, replacing a file of that name.
-    int create(const std::string& path);
+    /// Writes into @p fd, a file just created for it and empty, which it
+    /// takes over (close() closes it); @p name is what the library calls it.
+    /// The library never opens a file by name, so nothing that exists is
+    /// replaced or cut.
+    int create(int fd, const std::string& name);
     /// Adds the video stream: one frame per @p frameTime milliseconds.
     int createStream(int frameTime);
 
@@ -60,6 +64,8 @@ private:
     int release();
 
     AVFormatContext* format_ = nullptr;
+    AVIOContext* io_ = nullptr;
+    int fd_ = -1;
     AVStream* stream_ = nullptr;
     AVCodecContext* encoder_ = nullptr;
     SwsContext* scaler_ = nullptr;

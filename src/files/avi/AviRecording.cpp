@@ -5,7 +5,7 @@
 
 namespace ostrovik::files::avi {
 
-std::int32_t RecordingQuality(int itemIndex)
+std::int32_t recordingQuality(int itemIndex)
 {
     static constexpr std::array<std::int32_t, 5> kQuality{10000, 9000, 8000, 6000, 4000};
     if (itemIndex < 0 || itemIndex >= static_cast<int>(kQuality.size()))

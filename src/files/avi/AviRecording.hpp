@@ -8,7 +8,7 @@ namespace ostrovik::files::avi {
 
 /// The writer's quality for the settings window's quality item @p itemIndex
 /// ("Highest" … "Low"); no choice counts as the highest.
-std::int32_t RecordingQuality(int itemIndex);
+std::int32_t recordingQuality(int itemIndex);
 
 /// The codec code of the codec box's text: empty for no text and for
 /// "No Compression", else its first four characters.

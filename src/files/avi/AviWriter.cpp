@@ -34,16 +34,6 @@ std::string defaultTempFileName()
     return folder + "~AWTemp.avi";
 }
 
-/// Removes @p path when it exists; false when it exists and stays.
-bool removeIfPresent(const std::string& path)
-{
-    std::error_code ec;
-    if (!fs::exists(fs::symlink_status(path, ec)))
-        return true;
-    fs::remove(path, ec);
-    return !fs::exists(fs::symlink_status(path, ec));
-}
-
 std::string lowered(std::string s)
 {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -79,7 +69,7 @@ AviWriter::AviWriter(int screenWidth, int screenHeight)
 AviWriter::~AviWriter()
 {
     releaseFile();
-    removeIfPresent(tempFileName);
+    dropCreatedFiles();
 }
 
 void AviWriter::setPixelFormat(PixelFormat format)
@@ -120,6 +110,12 @@ const std::string& AviWriter::writtenFileName() const
     return onTheFly ? filename : tempFileName;
 }
 
+void AviWriter::dropCreatedFiles()
+{
+    workFile_.remove();
+    reservedOutput_.remove();
+}
+
 void AviWriter::initVideo()
 {
     releaseFile();
@@ -137,15 +133,32 @@ void AviWriter::initVideo()
     if (frameTime <= 0)
         throw AviError("Frame time must be at least 1 ms");
 
-    const std::string& name = onTheFly ? filename : tempFileName;
-    if (!removeIfPresent(name))
-        throw AviError("Could not delete " + name +
-                       " file might be in use. Try to close the folder if it's open in Explorer");
+    // What an earlier start left unsaved is done with.
+    dropCreatedFiles();
+    std::vector<fs::path> wanted{filename};
+    if (!onTheFly)
+        wanted.emplace_back(tempFileName);
+    NewFiles made = createNewFiles(wanted);
+    if (made.error != 0)
+        throw AviError("Failed to create AVI video file. Err: $" + hexOf(AVERROR(made.error)));
+    filename = made.files[0].path().string();
+    NewFile output = std::move(made.files[0]);
+    if (!onTheFly) {
+        tempFileName = made.files[1].path().string();
+        workFile_ = std::move(made.files[1]);
+        reservedOutput_ = std::move(output);
+    }
     auto file = std::make_unique<AviFile>();
-    if (const int r = file->create(name); r < 0)
-        throw AviError("Failed to create AVI video file. Err: $" + hexOf(r));
+    const auto refuse = [&](const std::string& why) {
+        file.reset();
+        output.remove();
+        dropCreatedFiles();
+        throw AviError(why);
+    };
+    if (const int r = file->create(onTheFly ? output.takeFd() : workFile_.takeFd(), writtenFileName()); r < 0)
+        refuse("Failed to create AVI video file. Err: $" + hexOf(r));
     if (file->createStream(frameTime) < 0)
-        throw AviError("Failed to create AVI video stream");
+        refuse("Failed to create AVI video stream");
     file_ = std::move(file);
     frameCount = 0;
     videoInitialized = true;
@@ -253,8 +266,7 @@ void AviWriter::saveAviFile()
         if (!finalized)
             throw AviError("Video must be finalized");
         // An aborted recording keeps what it wrote; the work file is done with.
-        if (!onTheFly)
-            removeIfPresent(tempFileName);
+        dropCreatedFiles();
         return;
     }
     finalized = false;
@@ -264,8 +276,7 @@ void AviWriter::saveAviFile()
             setUpStreamFormat(); // no frame came: the file still gets its stream's format
         } catch (const AviError&) {
             releaseFile();
-            if (!onTheFly)
-                removeIfPresent(tempFileName);
+            dropCreatedFiles();
             throw;
         }
     }
@@ -276,23 +287,21 @@ void AviWriter::saveAviFile()
             throw AviError("Unable to write output file " + filename + ": " + reasonOf(closed));
         return;
     }
-    // The work file is done with whatever happens next: it never stays behind.
+    // The work file is done with whatever happens next: it never stays
+    // behind, nor does an output that never got a byte.
     if (writeFailed_ || closed < 0) {
-        removeIfPresent(tempFileName);
+        dropCreatedFiles();
         if (writeFailed_)
             return;
         throw AviError("Unable to write work file " + tempFileName + ": " + reasonOf(closed));
     }
     try {
-        if (!removeIfPresent(filename))
-            throw AviError("File " + fs::path(filename).filename().string() +
-                           " could not be deleted. It could be in use by another application.");
         recompress();
     } catch (const AviError&) {
-        removeIfPresent(tempFileName);
+        dropCreatedFiles();
         throw;
     }
-    removeIfPresent(tempFileName);
+    dropCreatedFiles();
 }
 
 // The work file's frames, compressed into the final file.
@@ -329,8 +338,11 @@ void AviWriter::recompress()
             failure = avcodec_open2(decoder, rawDecoder, nullptr);
     }
     if (failure >= 0) {
+        // The output created at the start is written now: from here on it
+        // keeps what it gets.
         outputSide = true;
-        failure = out.create(filename);
+        NewFile output = std::move(reservedOutput_);
+        failure = output.empty() ? AVERROR(EBADF) : out.create(output.takeFd(), filename);
     }
     if (failure >= 0)
         failure = out.createStream(frameTime);

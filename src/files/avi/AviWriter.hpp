@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/NewFile.hpp"
 #include "files/avi/AviCodecs.hpp"
 #include "files/avi/AviError.hpp"
 
@@ -44,10 +45,14 @@ public:
 /// compressed on the fly by an installed encoder, or first written
 /// uncompressed into a work file that saveAviFile compresses into the final
 /// file. Every failure is thrown as an AviError with the text for the user.
+///
+/// A recording never replaces a file: initVideo creates its files new, and
+/// where a name is taken both the file and its work file take the next
+/// free number ("_2", "_3" …), filename and tempFileName then naming them.
 class AviWriter {
 public:
     /// Progress while frames are written and while the file is saved;
-    /// setting Abort stops the work.
+    /// setting abort stops the work.
     using ProgressHandler = std::function<void(AviWriter& writer, std::int32_t frameCount, bool& abort)>;
 
     /// Frames default to a tenth of the screen's size.
@@ -61,10 +66,10 @@ public:
     std::int32_t width;
     /// Display time of one frame in milliseconds: 1000 / frameTime frames per second.
     std::int32_t frameTime = 1000;
-    /// Stretch each frame over Width × Height, or centre it at its own size on black.
+    /// Stretch each frame over width × height, or centre it at its own size on black.
     bool stretch = true;
     std::string filename;
-    /// Without OnTheFly the frames go here first; by default a file in the
+    /// Without onTheFly the frames go here first; by default a file in the
     /// system's temporary folder.
     std::string tempFileName;
     bool onTheFly = true;
@@ -112,11 +117,18 @@ private:
     int releaseFile();
     /// The file the frames go into: the output, or the work file.
     const std::string& writtenFileName() const;
+    /// Removes the work file and an output file still unwritten.
+    void dropCreatedFiles();
 
     PixelFormat pixelFormat_ = PixelFormat::pf24bit;
     std::string wavFileName_;
     Compressor compressor_;
     std::unique_ptr<AviFile> file_;
+    /// The work file this writer created, removed once done with.
+    NewFile workFile_;
+    /// The output of a recording through the work file, created at its
+    /// start so that its name stays ours, and written by the save.
+    NewFile reservedOutput_;
     std::vector<std::uint8_t> work_;
     /// A frame could not be written (and that has been said).
     bool writeFailed_ = false;

@@ -44,7 +44,13 @@ quint16 SessionBrowser::port() const
 
 void SessionBrowser::readDatagrams()
 {
-    readQueued_ = false;
+    // Only readyRead reads, kMaxDatagramsPerTurn at most: while datagrams
+    // remain, the socket stays readable and the next turn of the event loop
+    // brings readyRead again. A read of our own in between (a queued call)
+    // could empty the socket between the loop's poll and its read
+    // notification; Qt then emits readyRead with nothing to read, takes a
+    // datagram as pending until one is read, and from the next datagram on
+    // switches the read notification off: the list would never read again.
     bool listChanged = false;
     std::array<char, SessionAnnouncement::kMaxSize> buffer{};
     for (int i = 0; i < kMaxDatagramsPerTurn && socket_ && socket_->hasPendingDatagrams(); ++i) {
@@ -77,10 +83,6 @@ void SessionBrowser::readDatagrams()
     }
     if (listChanged)
         emit changed();
-    if (socket_ && socket_->hasPendingDatagrams() && !readQueued_) {
-        readQueued_ = true;
-        QMetaObject::invokeMethod(this, &SessionBrowser::readDatagrams, Qt::QueuedConnection);
-    }
 }
 
 void SessionBrowser::forgetSilent()

@@ -29,7 +29,8 @@ public:
     static constexpr std::size_t kMaxSessions = 32;
     /// A session silent for this long, in ms, is no longer listed.
     static constexpr qint64 kForgetAfter = 5000;
-    /// Datagrams read before the window gets its turn again.
+    /// Datagrams read before the window gets its turn again; the rest wait
+    /// in the socket for the event loop's next turn.
     static constexpr int kMaxDatagramsPerTurn = 64;
 
     SessionBrowser(QByteArray guid, QObject* parent = nullptr);
@@ -58,7 +59,6 @@ private:
     QUdpSocket* socket_ = nullptr;
     QTimer* forgetTimer_ = nullptr;
     std::vector<Session> sessions_;
-    bool readQueued_ = false;
 };
 
 } // namespace ostrovik::netlink
