@@ -69,7 +69,7 @@ int main()
         std::fprintf(stderr, "no full redraw rewrote the picture\n");
         return 1;
     }
-    std::printf("CalculateColor                   %9.1f us  (budget 20000 us, %.4f of it)\n", build,
+    std::printf("calculateColor                   %9.1f us  (budget 20000 us, %.4f of it)\n", build,
                 build / 20000.0);
     std::printf("drawScreen, unchanged screen    %9.2f us\n", unchanged);
     std::printf("drawScreen, one byte changed    %9.2f us\n", oneByte);

@@ -554,8 +554,8 @@ QIcon IconSet::icon(Icon which)
     if (index < 0 || index >= kCount)
         return {};
     QIcon result;
-    result.addPixmap(pixmap(which, smallSize));
-    result.addPixmap(pixmap(which, largeSize));
+    result.addPixmap(pixmap(which, kSmallSize));
+    result.addPixmap(pixmap(which, kLargeSize));
     return result;
 }
 

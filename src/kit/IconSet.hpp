@@ -54,12 +54,12 @@ enum class Icon : int {
 class IconSet {
 public:
     static constexpr int kCount = 38;
-    static constexpr int smallSize = 16;
-    static constexpr int largeSize = 32;
+    static constexpr int kSmallSize = 16;
+    static constexpr int kLargeSize = 32;
 
     /// Picture @p which at @p size × @p size pixels; a null pixmap for
     /// Icon::None and anything outside the list.
-    static QPixmap pixmap(Icon which, int size = smallSize);
+    static QPixmap pixmap(Icon which, int size = kSmallSize);
     /// Picture @p which at both sizes; a null icon for Icon::None.
     static QIcon icon(Icon which);
 };

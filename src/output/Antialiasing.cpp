@@ -24,8 +24,8 @@ inline std::uint8_t fifth(unsigned sum)
 
 void antialiasing(FrameBitmap& bitmap)
 {
-    constexpr int kWidth = FrameBitmap::width;
-    constexpr int kHeight = FrameBitmap::height;
+    constexpr int kWidth = FrameBitmap::kWidth;
+    constexpr int kHeight = FrameBitmap::kHeight;
     constexpr int kBytesPerPixel = 3; // bytes per pixel; each channel is filtered alone
 
     for (int y = 0; y < kHeight; ++y) {

@@ -11,16 +11,16 @@ namespace ostrovik::output {
 /// A 256 × 256 picture at 24 bits per pixel: blue, green, red bytes per pixel,
 /// scanline 0 (the top line) first, no padding.
 struct FrameBitmap {
-    static constexpr int width = 256;
-    static constexpr int height = 256;
-    static constexpr int bytesPerLine = width * 3;
+    static constexpr int kWidth = 256;
+    static constexpr int kHeight = 256;
+    static constexpr int kBytesPerLine = kWidth * 3;
 
-    std::array<std::uint8_t, static_cast<std::size_t>(bytesPerLine) * height> bits{};
+    std::array<std::uint8_t, static_cast<std::size_t>(kBytesPerLine) * kHeight> bits{};
 
-    std::uint8_t* scanLine(int y) { return bits.data() + static_cast<std::size_t>(y) * bytesPerLine; }
+    std::uint8_t* scanLine(int y) { return bits.data() + static_cast<std::size_t>(y) * kBytesPerLine; }
     const std::uint8_t* scanLine(int y) const
     {
-        return bits.data() + static_cast<std::size_t>(y) * bytesPerLine;
+        return bits.data() + static_cast<std::size_t>(y) * kBytesPerLine;
     }
 
     /// The pixel at (x, y) as a colour value.

@@ -63,8 +63,8 @@ void EmulatorSession::recordFrame(bool grayTv)
         return;
     const output::FrameBitmap& frame = recordingFrame(grayTv);
     try {
-        recorder_->addFrame({output::FrameBitmap::width, output::FrameBitmap::height, 24,
-                             output::FrameBitmap::bytesPerLine, frame.bits.data()});
+        recorder_->addFrame({output::FrameBitmap::kWidth, output::FrameBitmap::kHeight, 24,
+                             output::FrameBitmap::kBytesPerLine, frame.bits.data()});
     } catch (...) {
         // A frame that cannot be written would fail again on every tick: the
         // recording ends with the frames it has.

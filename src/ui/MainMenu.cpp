@@ -269,7 +269,7 @@ void MainMenu::buildPopupMenu()
 
 void MainMenu::buildToolBar()
 {
-    toolBar->setIconSize(QSize(IconSet::smallSize, IconSet::smallSize));
+    toolBar->setIconSize(QSize(IconSet::kSmallSize, IconSet::kSmallSize));
     toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     // Twenty buttons share the design width of 535 pixels: keep them close.
     // A style sheet drops the fixed height unless it repeats it.

@@ -19,8 +19,8 @@ std::optional<QByteArray> encodeScreenShot(const output::FrameBitmap& frame, int
         return std::nullopt;
 
     // A view onto the frame's own bytes, which are blue, green, red per pixel.
-    const QImage image(frame.bits.data(), output::FrameBitmap::width, output::FrameBitmap::height,
-                       output::FrameBitmap::bytesPerLine, QImage::Format_BGR888);
+    const QImage image(frame.bits.data(), output::FrameBitmap::kWidth, output::FrameBitmap::kHeight,
+                       output::FrameBitmap::kBytesPerLine, QImage::Format_BGR888);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -69,14 +69,14 @@ Difference compare(const QImage& image, const FrameBitmap& frame)
 {
     Difference d;
     long long sum = 0;
-    for (int y = 0; y < FrameBitmap::height; ++y)
-        for (int x = 0; x < FrameBitmap::width; ++x) {
+    for (int y = 0; y < FrameBitmap::kHeight; ++y)
+        for (int x = 0; x < FrameBitmap::kWidth; ++x) {
             const ColorValue a = pixelOf(image, x, y), b = frame.pixel(x, y);
             d.worst = std::max(d.worst, channelDistance(a, b));
             for (int shift = 0; shift < 24; shift += 8)
                 sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
         }
-    d.mean = static_cast<double>(sum) / (3.0 * FrameBitmap::width * FrameBitmap::height);
+    d.mean = static_cast<double>(sum) / (3.0 * FrameBitmap::kWidth * FrameBitmap::kHeight);
     return d;
 }
 

@@ -192,7 +192,7 @@ TEST_F(LoadFileTest, ShortestBasicImageLoadsSixBytes)
     const auto image = basicTape(program, 0x99);
     ASSERT_EQ(image.size(), 23u);
     m->ports[0xC2] = 0x00;
-    newLoadFile(*m, put("b.bas", image), false); // a BASIC load starts whatever AutoStart says
+    newLoadFile(*m, put("b.bas", image), false); // a BASIC load starts whatever autoStart says
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(m->tapeLength, 22);
     EXPECT_TRUE(std::equal(std::begin(program), std::end(program), m->ram.begin() + 0x2000));

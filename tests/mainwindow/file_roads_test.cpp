@@ -73,7 +73,7 @@ END
 bool barIsDrawn(const output::FrameBitmap& bitmap)
 {
     for (int y = kBarTop; y < kBarTop + kBarRows; ++y)
-        for (int x = 0; x < output::FrameBitmap::width; ++x)
+        for (int x = 0; x < output::FrameBitmap::kWidth; ++x)
             if (bitmapPixel(bitmap, x, y) != kWhite)
                 return false;
     return true;

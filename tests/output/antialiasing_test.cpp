@@ -61,8 +61,8 @@ TEST(AntialiasingTest, HandWorkedFrames)
         for (int other = 0; other < 3; ++other) {
             if (other == c.channel)
                 continue;
-            for (int y = 0; y < FrameBitmap::height; ++y)
-                for (int x = 0; x < FrameBitmap::width; ++x)
+            for (int y = 0; y < FrameBitmap::kHeight; ++y)
+                for (int x = 0; x < FrameBitmap::kWidth; ++x)
                     ASSERT_EQ(at(*frame, x, y, other), 0) << "channel " << other << " at (" << x << ", " << y << ")";
         }
     }

@@ -134,7 +134,7 @@ void MenuStructureTest::everyPictureIsDrawnAndDistinct()
     std::set<QByteArray> seen;
     for (int i = 0; i < IconSet::kCount; ++i) {
         const auto icon = static_cast<ostrovik::kit::Icon>(i);
-        for (int size : {IconSet::smallSize, IconSet::largeSize}) {
+        for (int size : {IconSet::kSmallSize, IconSet::kLargeSize}) {
             const QImage image = IconSet::pixmap(icon, size).toImage();
             QCOMPARE(image.size(), QSize(size, size));
             // Legible: a fair part of the square drawn, in more than a colour or two.

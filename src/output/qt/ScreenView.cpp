@@ -15,8 +15,8 @@ QColor toQColor(ColorValue c)
 QImage wrap(const FrameBitmap& bitmap)
 {
     // The bitmap's bytes are blue, green, red per pixel, which is BGR888.
-    return QImage(bitmap.bits.data(), FrameBitmap::width, FrameBitmap::height,
-                  FrameBitmap::bytesPerLine, QImage::Format_BGR888);
+    return QImage(bitmap.bits.data(), FrameBitmap::kWidth, FrameBitmap::kHeight,
+                  FrameBitmap::kBytesPerLine, QImage::Format_BGR888);
 }
 
 } // namespace

@@ -48,7 +48,7 @@ inline QImage shownPicture(ui::MainWindow& window)
 /// bitmap, or an empty string when they agree pixel for pixel.
 inline QString differenceFromBitmap(const QImage& picture, const output::FrameBitmap& bitmap)
 {
-    if (picture.size() != QSize(output::FrameBitmap::width, output::FrameBitmap::height))
+    if (picture.size() != QSize(output::FrameBitmap::kWidth, output::FrameBitmap::kHeight))
         return QStringLiteral("picture is %1 x %2").arg(picture.width()).arg(picture.height());
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
