@@ -6,7 +6,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
@@ -51,8 +54,17 @@ struct MachineState {
     bool operator==(const MachineState&) const = default;
 };
 
-/// The user's command of another window, given the way a user gives it.
-enum class Arrival { HandOver, WorkbenchCompileAndRun, KeyboardAlphabetKey };
+/// What arrives while the dialog is open: a file from a second copy, or a
+/// command of a window given the way a user gives it.
+enum class Arrival {
+    HandOver,
+    MainWindowReset,
+    WorkbenchCompileAndRun,
+    KeyboardAlphabetKey,
+    StepDebuggerStep,
+    MemoryDebuggerPoke,
+    GameLibraryRun,
+};
 
 void clickToolBarAction(QMainWindow& window, const QString& actionName)
 {
@@ -61,6 +73,14 @@ void clickToolBarAction(QMainWindow& window, const QString& actionName)
     QVERIFY(action && bar);
     QWidget* button = bar->widgetForAction(action);
     QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+template <typename Button>
+void clickNamed(QWidget* window, const char* name)
+{
+    Button* button = window ? window->findChild<Button*>(QString::fromLatin1(name)) : nullptr;
+    QVERIFY2(button, name);
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
@@ -87,8 +107,12 @@ void MachineWaitTest::nothingReachesTheMachineWhileItWaitsInItsTapeDialog_data()
 {
     QTest::addColumn<Arrival>("arrival");
     QTest::newRow("a tape image handed over by a second copy") << Arrival::HandOver;
+    QTest::newRow("the main window's Reset button") << Arrival::MainWindowReset;
     QTest::newRow("the workbench's Compile and Run") << Arrival::WorkbenchCompileAndRun;
     QTest::newRow("the on-screen keyboard's alphabet key") << Arrival::KeyboardAlphabetKey;
+    QTest::newRow("the step debugger's One step") << Arrival::StepDebuggerStep;
+    QTest::newRow("the memory debugger's poke") << Arrival::MemoryDebuggerPoke;
+    QTest::newRow("the game library's Run") << Arrival::GameLibraryRun;
 }
 
 void MachineWaitTest::nothingReachesTheMachineWhileItWaitsInItsTapeDialog()
@@ -112,18 +136,50 @@ void MachineWaitTest::nothingReachesTheMachineWhileItWaitsInItsTapeDialog()
     const QString tape = rig.writeFile(QStringLiteral("handed over.lvt"), image);
     QVERIFY(!tape.isEmpty());
 
-    QMainWindow* workbench = nullptr;
-    QWidget* keyboard = nullptr;
-    if (arrival == Arrival::WorkbenchCompileAndRun) {
+    // The window whose command comes, opened as a user opens it.
+    QWidget* window = nullptr;
+    switch (arrival) {
+    case Arrival::HandOver:
+        break;
+    case Arrival::MainWindowReset:
+        window = rig.window.get();
+        break;
+    case Arrival::WorkbenchCompileAndRun:
         QDir().mkpath(rig.path(QStringLiteral("Assembler")));
         rig.window->menus().item(ui::menu::AssemblerWorkbench)->trigger();
-        workbench = qobject_cast<QMainWindow*>(rig.window->forms().assemblerWorkbench.form());
-        QVERIFY(workbench && workbench->isVisible());
-    } else if (arrival == Arrival::KeyboardAlphabetKey) {
+        window = rig.window->forms().assemblerWorkbench.form();
+        break;
+    case Arrival::KeyboardAlphabetKey:
         rig.window->toggleKeyboardWindow();
-        keyboard = rig.window->forms().keyboard.form();
-        QVERIFY(keyboard && keyboard->isVisible());
+        window = rig.window->forms().keyboard.form();
+        break;
+    case Arrival::StepDebuggerStep:
+        rig.window->menus().item(ui::menu::StepDebugger)->trigger();
+        window = rig.window->forms().stepDebugger.form();
+        // It pauses the machine as it opens; the pause command lets it run on.
+        rig.window->togglePause();
+        rig.window->togglePause();
+        break;
+    case Arrival::MemoryDebuggerPoke:
+        rig.window->menus().item(ui::menu::MemoryDebugger)->trigger();
+        window = rig.window->forms().memoryDebugger.form();
+        QVERIFY(window);
+        window->findChild<QLineEdit*>(QStringLiteral("pokeAddressEdit"))->setText(QString::number(kMark));
+        window->findChild<QLineEdit*>(QStringLiteral("pokeValueEdit"))->setText(QStringLiteral("119"));
+        break;
+    case Arrival::GameLibraryRun: {
+        rig.makeFolder(QStringLiteral("GAMES_SOFT/offline/game"));
+        QVERIFY(!rig.writeFile(QStringLiteral("GAMES_SOFT/offline/game/game.lvt"), image).isEmpty());
+        rig.window->menus().item(ui::menu::GameLibrary)->trigger();
+        window = rig.window->forms().gameLibrary.form();
+        QVERIFY(window);
+        auto* list = window->findChild<QListWidget*>(QStringLiteral("gameList"));
+        QVERIFY(list && list->count() == 1);
+        list->setCurrentRow(0);
+        break;
     }
+    }
+    QVERIFY(arrival == Arrival::HandOver || (window && window->isVisible()));
 
     std::unique_ptr<QProcess> secondCopy;
     bool reachedTheMachine = true;
@@ -138,11 +194,23 @@ void MachineWaitTest::nothingReachesTheMachineWhileItWaitsInItsTapeDialog()
             secondCopy = install.start(program, {tape});
             nameTaken = QTest::qWaitFor([&] { return server.namesWaiting() == 1; }, test::kHangGuardMs);
             break;
+        case Arrival::MainWindowReset:
+            clickToolBarAction(*rig.window, QStringLiteral("ResetButton"));
+            break;
         case Arrival::WorkbenchCompileAndRun:
-            clickToolBarAction(*workbench, QStringLiteral("compileAndRunButton"));
+            clickToolBarAction(*qobject_cast<QMainWindow*>(window), QStringLiteral("compileAndRunButton"));
             break;
         case Arrival::KeyboardAlphabetKey:
-            clickButtonCaptioned(*keyboard, QStringLiteral("LCTRL"));
+            clickButtonCaptioned(*window, QStringLiteral("LCTRL"));
+            break;
+        case Arrival::StepDebuggerStep:
+            clickNamed<QToolButton>(window, "stepButton");
+            break;
+        case Arrival::MemoryDebuggerPoke:
+            clickNamed<QPushButton>(window, "pokeButton");
+            break;
+        case Arrival::GameLibraryRun:
+            clickNamed<QPushButton>(window, "runButton");
             break;
         }
         // Ticks come and go, and the event loop hands out what is posted.
